@@ -1,0 +1,94 @@
+#include "core/program.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace cam {
+
+void CamTable::resize(int sizes, int cams) {
+    sizes_ = std::clamp(sizes, 0, kMaxSizes);
+    cams_ = std::clamp(cams, 0, kMaxCams);
+    pos_.assign(static_cast<std::size_t>(sizes_) * cams_ * kPositions, 0);
+}
+
+std::size_t CamTable::offset(int size, int cam) const {
+    if (!contains(size, cam)) throw std::out_of_range("cam table index");
+    return (static_cast<std::size_t>(size - 1) * cams_ + cam) * kPositions;
+}
+
+std::uint8_t* CamTable::cam(int size, int cam) { return pos_.data() + offset(size, cam); }
+const std::uint8_t* CamTable::cam(int size, int cam) const { return pos_.data() + offset(size, cam); }
+
+std::uint8_t& CamTable::operator()(int size, int cam, int pos) {
+    if (pos < 0 || pos >= kPositions) throw std::out_of_range("cam position");
+    return this->cam(size, cam)[pos];
+}
+
+std::uint8_t CamTable::operator()(int size, int cam, int pos) const {
+    if (pos < 0 || pos >= kPositions) throw std::out_of_range("cam position");
+    return this->cam(size, cam)[pos];
+}
+
+const std::string& Program::Text(int k) const {
+    static const std::string empty;
+    if (k < 1 || k > kMaxTexts || k >= static_cast<int>(LngTxt.size())) return empty;
+    return LngTxt[k];
+}
+
+void ResizeTables(Program& p) {
+    p.CamPos.resize(p.NSizes, p.NCams);
+    // Remarks, advances and messages keep the contents of the indices that remain.
+    p.CamRemark.resize(std::max(p.NCams, 0));
+    p.AdvMs.resize(std::max(p.NCams, 0));
+    p.AlarmMsg.resize(std::max(p.NMsgs, 0) + 1);
+}
+
+void ClearSize(Program& p, int size) {
+    for (int c = 0; c < p.CamPos.cams(); ++c) {
+        if (!p.CamPos.contains(size, c)) return;
+        std::fill_n(p.CamPos.cam(size, c), kPositions, 0);
+    }
+}
+
+void ClearAllSizes(Program& p) {
+    for (int s = 1; s <= p.CamPos.sizes(); ++s) ClearSize(p, s);
+}
+
+void ClearRemarks(Program& p) {
+    for (auto& r : p.CamRemark) r.clear();
+}
+
+void ClearFunctions(Program& p) {
+    p.AdvOn = p.DelayOn = p.RatioOn = p.Ratio17On = 0;
+    std::fill(p.AdvMs.begin(), p.AdvMs.end(), 0);
+    p.Delay17_20 = p.Delay21_24 = p.Ratio25_32 = p.OutSize = 0;
+    p.EncShift = 0;
+    p.SpeedLimit = 0;
+    p.RotDir = 0;
+}
+
+void ClearAll(Program& p) {
+    ClearFunctions(p);
+    ClearAllSizes(p);
+    ClearRemarks(p);
+    p.CurCam = 0;
+    p.CurSize = 1;
+}
+
+bool SetPhase(Program& p, int size, int cam, int on, int off) {
+    if (!p.CamPos.contains(size, cam) || on < 0 || on > kPositions - 1 || off < 0 || off > kPositions)
+        return false;
+    std::uint8_t* pos = p.CamPos.cam(size, cam);
+    if (on < off) {
+        std::fill(pos + on, pos + off, 1);
+    } else if (on > off) {
+        std::fill(pos + on, pos + kPositions, 1);
+        std::fill(pos, pos + off, 1);
+    }
+    // Cut back whatever touches the new phase, without wrapping past either end.
+    for (int q = off; q < kPositions && pos[q]; ++q) pos[q] = 0;
+    for (int q = on - 1; q >= 0 && pos[q]; --q) pos[q] = 0;
+    return true;
+}
+
+}  // namespace cam

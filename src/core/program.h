@@ -1,0 +1,111 @@
+// The program-wide data: one instance is owned by the application and passed by
+// reference to every routine and window. Field names are those of the data tables.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace cam {
+
+constexpr int kPositions = 1024;     // positions of one shaft revolution
+constexpr int kMaxCams = 32;
+constexpr int kMaxSizes = 60;
+constexpr int kMaxTexts = 500;       // language texts 1..500
+constexpr int kSizeTextLines = 514;  // SizeText 0..513
+constexpr int kMaxRecentFiles = 5;
+
+// CamPos(size 1..NSizes, cam 0..NCams-1, position 0..1023) of bytes 0/1.
+class CamTable {
+public:
+    void resize(int sizes, int cams);  // every position OFF, even with unchanged bounds
+    int sizes() const { return sizes_; }
+    int cams() const { return cams_; }
+    bool contains(int size, int cam) const {
+        return size >= 1 && size <= sizes_ && cam >= 0 && cam < cams_;
+    }
+    // One cam of one size: 1024 positions. Throws std::out_of_range outside the table.
+    std::uint8_t* cam(int size, int cam);
+    const std::uint8_t* cam(int size, int cam) const;
+    std::uint8_t& operator()(int size, int cam, int pos);
+    std::uint8_t operator()(int size, int cam, int pos) const;
+
+private:
+    std::size_t offset(int size, int cam) const;
+    int sizes_ = 0;
+    int cams_ = 0;
+    std::vector<std::uint8_t> pos_;
+};
+
+struct Program {
+    // Programmer model
+    int NCams = 32;
+    int NSizes = 7;
+    int NEncoders = 0;  // 0 = not known yet
+    int NMsgs = 255;
+
+    CamTable CamPos;
+    std::vector<std::string> CamRemark = std::vector<std::string>(kMaxCams);  // 0..NCams-1
+
+    // Functions block
+    std::uint8_t AdvOn = 0;
+    int NAdvCams = 0;
+    std::vector<std::uint8_t> AdvMs = std::vector<std::uint8_t>(kMaxCams);  // 0..NCams-1
+    std::uint8_t DelayOn = 0;
+    std::uint8_t Delay17_20 = 0;
+    std::uint8_t Delay21_24 = 0;
+    std::uint8_t RatioOn = 0;
+    std::uint8_t Ratio25_32 = 0;
+    std::uint8_t Ratio17On = 0;
+    std::uint8_t OutSize = 0;
+    int EncShift = 0;
+    int EncShift2 = 0;
+    int EncShift3 = 0;
+    std::uint8_t RotDir = 0;
+    std::uint8_t RotDir2 = 0;
+    std::uint8_t RotDir3 = 0;
+    int SpeedLimit = 0;
+
+    // Alarm messages, 1..NMsgs (element 0 unused)
+    std::vector<std::string> AlarmMsg = std::vector<std::string>(256);
+
+    // Selection, files and settings
+    long CurSize = 1;
+    long CurCam = 1;
+    bool FileSaved = true;
+    std::string CamFile;
+    std::string CamFileTitle;
+    std::string WorkDir;
+    long ComPort = 1;     // COMn number, used when ComDevice is empty
+    std::string ComDevice;  // a device path such as /dev/ttyUSB0 for ports that are not COMn
+    long ComSpeed = 9600;
+    std::string LngFile;
+    std::vector<std::string> LngTxt = std::vector<std::string>(kMaxTexts + 1);  // 1..500
+    bool ReadError = false;
+    std::string LineBuf;
+    std::string FileDims;
+    std::array<std::string, kSizeTextLines> SizeText;
+    std::array<std::uint8_t, kPositions> UndoPos{};
+    float ScrScale = 0;
+    std::string TmpFile;
+    std::vector<std::string> RecentFiles;  // most recent first, at most five
+
+    // Text k of the language script ("" when k is outside 1..500).
+    const std::string& Text(int k) const;
+};
+
+// Table set-up and clearing
+void ResizeTables(Program& p);
+void ClearSize(Program& p, int size);
+void ClearAllSizes(Program& p);
+void ClearRemarks(Program& p);
+void ClearFunctions(Program& p);
+void ClearAll(Program& p);
+
+// Writes the phase on..off of one cam by the run replacement rule: the new phase never
+// merges with a neighbour, and on = off deletes the phase at that place.
+// Returns false (and writes nothing) when size, cam or a position is outside the tables.
+bool SetPhase(Program& p, int size, int cam, int on, int off);
+
+}  // namespace cam

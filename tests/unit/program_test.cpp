@@ -1,0 +1,181 @@
+#include "core/program.h"
+#include "editor/phase_list.h"
+
+#include <gtest/gtest.h>
+
+using namespace cam;
+
+namespace {
+
+Program Fresh(int cams = 32, int sizes = 7) {
+    Program p;
+    p.NCams = cams;
+    p.NSizes = sizes;
+    ResizeTables(p);
+    return p;
+}
+
+// The ON runs of a cam, as (first, last) inclusive, scanned without wrapping.
+std::vector<std::pair<int, int>> Runs(const Program& p, int size, int cam) {
+    std::vector<std::pair<int, int>> out;
+    const auto* pos = p.CamPos.cam(size, cam);
+    for (int q = 0; q < kPositions; ++q) {
+        if (pos[q] && (q == 0 || !pos[q - 1])) out.push_back({q, q});
+        if (pos[q]) out.back().second = q;
+    }
+    return out;
+}
+
+using Runs_t = std::vector<std::pair<int, int>>;
+
+}  // namespace
+
+TEST(SetPhase, WritesOnePhaseOnAnEmptyCam) {
+    Program p = Fresh();
+    ASSERT_TRUE(SetPhase(p, 1, 0, 100, 200));
+    EXPECT_EQ(Runs(p, 1, 0), (Runs_t{{100, 199}}));
+}
+
+TEST(SetPhase, OverlappingPhaseIsCutBackOrRemoved) {
+    Program p = Fresh();
+    SetPhase(p, 1, 0, 100, 200);
+    SetPhase(p, 1, 0, 150, 300);
+    EXPECT_EQ(Runs(p, 1, 0), (Runs_t{{150, 299}}));
+
+    // A new phase that starts exactly where another ends removes that other phase.
+    p = Fresh();
+    SetPhase(p, 1, 0, 100, 300);
+    SetPhase(p, 1, 0, 300, 400);
+    EXPECT_EQ(Runs(p, 1, 0), (Runs_t{{300, 399}}));
+}
+
+TEST(SetPhase, WrappingPhases) {
+    Program p = Fresh();
+    SetPhase(p, 1, 0, 1000, 24);
+    EXPECT_EQ(Runs(p, 1, 0), (Runs_t{{0, 23}, {1000, 1023}}));
+
+    p = Fresh();
+    SetPhase(p, 1, 0, 0, 50);
+    SetPhase(p, 1, 0, 1000, 0);  // clears the phase starting at 0
+    EXPECT_EQ(Runs(p, 1, 0), (Runs_t{{1000, 1023}}));
+}
+
+TEST(SetPhase, EqualOnAndOffDeletesThePhase) {
+    Program p = Fresh();
+    SetPhase(p, 1, 0, 100, 200);
+    SetPhase(p, 1, 0, 150, 150);
+    EXPECT_TRUE(Runs(p, 1, 0).empty());
+
+    SetPhase(p, 1, 0, 100, 200);
+    SetPhase(p, 1, 0, 200, 200);
+    EXPECT_TRUE(Runs(p, 1, 0).empty());
+}
+
+TEST(SetPhase, WholeRevolutionWithOff1024) {
+    Program p = Fresh();
+    ASSERT_TRUE(SetPhase(p, 1, 0, 0, 1024));
+    EXPECT_EQ(Runs(p, 1, 0), (Runs_t{{0, 1023}}));
+}
+
+TEST(SetPhase, RefusesEverythingOutsideTheTables) {
+    Program p = Fresh(16, 15);
+    EXPECT_FALSE(SetPhase(p, 0, 0, 1, 2));
+    EXPECT_FALSE(SetPhase(p, 16, 0, 1, 2));
+    EXPECT_FALSE(SetPhase(p, 1, 16, 1, 2));
+    EXPECT_FALSE(SetPhase(p, 1, -1, 1, 2));
+    EXPECT_FALSE(SetPhase(p, 1, 0, 1024, 2));
+    EXPECT_FALSE(SetPhase(p, 1, 0, 1, 1025));
+    EXPECT_FALSE(SetPhase(p, 1, 0, -1, 2));
+    for (int s = 1; s <= 15; ++s)
+        for (int c = 0; c < 16; ++c) EXPECT_TRUE(Runs(p, s, c).empty());
+}
+
+TEST(Tables, ResizeEmptiesPositionsAndKeepsWhatRemains) {
+    Program p = Fresh();
+    SetPhase(p, 7, 31, 1, 2);
+    p.CamRemark[3] = "kept";
+    p.CamRemark[20] = "dropped";
+    p.AdvMs[2] = 9;
+    ResizeTables(p);  // unchanged bounds still clear every position
+    EXPECT_TRUE(Runs(p, 7, 31).empty());
+    p.NCams = 16;
+    p.NSizes = 60;
+    ResizeTables(p);
+    EXPECT_EQ(p.CamPos.sizes(), 60);
+    EXPECT_EQ(p.CamPos.cams(), 16);
+    EXPECT_EQ(p.CamRemark.size(), 16u);
+    EXPECT_EQ(p.CamRemark[3], "kept");
+    EXPECT_EQ(p.AdvMs[2], 9);
+    p.NCams = 32;
+    ResizeTables(p);
+    EXPECT_EQ(p.CamRemark[20], "");
+}
+
+TEST(Tables, ClearFunctionsKeepsCountsAndSecondEncoders) {
+    Program p = Fresh();
+    p.AdvOn = p.DelayOn = p.RatioOn = p.Ratio17On = 1;
+    p.NAdvCams = 5;
+    p.AdvMs[4] = 7;
+    p.EncShift = p.EncShift2 = p.EncShift3 = 10;
+    p.RotDir = p.RotDir2 = 1;
+    p.SpeedLimit = 99;
+    p.NEncoders = 2;
+    p.OutSize = 3;
+    ClearFunctions(p);
+    EXPECT_EQ(p.AdvOn + p.DelayOn + p.RatioOn + p.Ratio17On + p.OutSize + p.AdvMs[4], 0);
+    EXPECT_EQ(p.EncShift, 0);
+    EXPECT_EQ(p.RotDir, 0);
+    EXPECT_EQ(p.SpeedLimit, 0);
+    EXPECT_EQ(p.NAdvCams, 5);
+    EXPECT_EQ(p.EncShift2, 10);
+    EXPECT_EQ(p.RotDir2, 1);
+    EXPECT_EQ(p.NEncoders, 2);
+}
+
+TEST(Tables, ClearAllResetsSelection) {
+    Program p = Fresh();
+    SetPhase(p, 3, 4, 10, 20);
+    p.CamRemark[4] = "x";
+    p.CurCam = 5;
+    p.CurSize = 3;
+    ClearAll(p);
+    EXPECT_TRUE(Runs(p, 3, 4).empty());
+    EXPECT_EQ(p.CamRemark[4], "");
+    EXPECT_EQ(p.CurCam, 0);
+    EXPECT_EQ(p.CurSize, 1);
+}
+
+// Phase list entries in the chart's order and layout.
+namespace {
+std::vector<std::string> Entries(std::initializer_list<std::pair<int, int>> onRuns) {
+    Program p = Fresh();
+    for (auto [a, b] : onRuns)
+        for (int q = a; q <= b; ++q) p.CamPos(1, 0, q) = 1;
+    return PhaseListEntries(p, 1, 0);
+}
+using E = std::vector<std::string>;
+}  // namespace
+
+TEST(PhaseList, EntriesInChartOrder) {
+    EXPECT_EQ(Entries({}), E{});
+    EXPECT_EQ(Entries({{100, 199}}), (E{"F001 0100 0200"}));
+    EXPECT_EQ(Entries({{0, 49}, {900, 1023}}), (E{"F001 0900 0050"}));
+    EXPECT_EQ(Entries({{0, 99}, {300, 399}}), (E{"F001 0000 0100", "F002 0300 0400"}));
+    EXPECT_EQ(Entries({{300, 399}, {900, 1023}}), (E{"F001 0900 0000", "F002 0300 0400"}));
+    EXPECT_EQ(Entries({{0, 1023}}), (E{"F001 0000 1024"}));
+    EXPECT_EQ(Entries({{1022, 1022}}), (E{"F001 1022 1023"}));
+    EXPECT_EQ(Entries({{1, 1}}), (E{"F001 0001 0002"}));
+}
+
+TEST(PhaseList, NumbersRunToThreeDigits) {
+    Program p = Fresh();
+    for (int q = 1; q < kPositions - 1; q += 2) p.CamPos(1, 0, q) = 1;  // 511 phases of one position
+    auto e = PhaseListEntries(p, 1, 0);
+    ASSERT_EQ(e.size(), 511u);
+    EXPECT_EQ(e[9], "F010 0019 0020");
+    EXPECT_EQ(e[99], "F100 0199 0200");
+    p.CamPos(1, 0, 1023) = 1;  // an edge phase is listed first and shifts the numbers
+    e = PhaseListEntries(p, 1, 0);
+    EXPECT_EQ(e[0], "F001 1023 0000");
+    EXPECT_EQ(e[1], "F002 0001 0002");
+}
