@@ -1,0 +1,31 @@
+// Language scripts (*.Scr): line k holds text k, between two delimiter characters
+// (the first line has only its last character dropped).
+#pragma once
+
+#include "core/program.h"
+#include "core/prompt.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cam {
+
+inline constexpr const char* kDefaultLanguageScript = "Z32px_ENG.SCR";
+
+// Texts 1..500 of a script's bytes (element 0 unused, texts not given are "").
+std::vector<std::string> ParseLanguageScript(std::string_view bytes);
+
+// Reads the script at path into p.LngTxt. Returns false, leaving the texts as they were,
+// when the file cannot be read.
+bool ReadLanguageScript(Program& p, const std::string& path);
+
+// Path of the default script: beside the executable (exeDir), then in the installed data
+// folder. "" when neither holds it.
+std::string FindDefaultLanguageScript(const std::string& exeDir);
+
+// Loads p.LngFile into p.LngTxt, asking the user for a script when it is missing
+// (messages and dialog through prompt; a chosen script is saved with the options).
+void LoadLanguage(Program& p, Prompt& prompt);
+
+}  // namespace cam

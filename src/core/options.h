@@ -1,0 +1,23 @@
+// The options file "KlmPx_opt.def" in the working folder: language script path, serial
+// port and speed, and up to five recent files.
+#pragma once
+
+#include "core/program.h"
+
+#include <string>
+
+namespace cam {
+
+inline constexpr const char* kOptionsFileName = "KlmPx_opt.def";
+
+std::string OptionsPath(const Program& p);  // WorkDir + "/KlmPx_opt.def"
+
+// Reads the options file of p.WorkDir when it exists; values it cannot read keep their
+// defaults. Returns false when there is no readable file.
+bool ReadOptions(Program& p);
+
+// Writes the options file (through a temporary file renamed over the old one).
+// Returns "" on success, else the reason.
+std::string WriteOptions(const Program& p);
+
+}  // namespace cam
