@@ -1,0 +1,49 @@
+// INTESTA, the information window: version, user manual, web page and mail to the maker.
+#pragma once
+
+#include "core/program.h"
+#include "core/prompt.h"
+#include "ui/proportional_resizer.h"
+
+#include <QDialog>
+#include <QUrl>
+#include <functional>
+#include <string>
+
+class QLabel;
+
+namespace cam {
+
+inline constexpr const char* kVersionText = "VERSION 2.0.2";
+inline constexpr const char* kMakerWeb = "https://example.com/camdesk";
+inline constexpr const char* kMakerMail = "mailto:support@example.com";
+inline constexpr const char* kManualName = "Software use manual cam programmer X9K31.pdf";
+
+// The manual's path: WorkDir + "/" + kManualName.
+std::string ManualPath(const Program& p);
+
+class INTESTA : public QDialog {
+    Q_OBJECT
+public:
+    // openUrl opens a document or address with its associated program; true on success.
+    // By default QDesktopServices::openUrl.
+    INTESTA(Program& p, Prompt& prompt, QWidget* parent = nullptr,
+            std::function<bool(const QUrl&)> openUrl = {});
+
+    void openManual();  // HELP
+    void openWeb();     // Internet
+    void openMail();    // eMail
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    Program& p_;
+    Prompt& prompt_;
+    std::function<bool(const QUrl&)> openUrl_;
+    QLabel* version_ = nullptr;
+    ClsResize resizer_;
+};
+
+}  // namespace cam

@@ -1,0 +1,38 @@
+// The Sizes menu and the remark edit: each command asks through the prompt, changes the
+// tables and tells the window what to redraw. Commands that change something set
+// FileSaved False, so closing the window asks before their work is lost.
+#pragma once
+
+#include "core/program.h"
+#include "core/prompt.h"
+
+namespace cam {
+
+struct CommandResult {
+    enum Redraw { None, Row, Chart };
+    Redraw redraw = None;
+    int row = -1;              // cam index of the row to redraw (Redraw::Row)
+    bool changed = false;      // positions or a remark changed
+    bool sizeChanged = false;  // CurSize changed: the window disables Undo
+};
+
+// Asks for a size 1..NSizes and makes it current.
+CommandResult SelectSize(Program& p, Prompt& prompt);
+// Copies every cam of the current size onto another size (asked again after a refused number;
+// the source stays the size shown).
+CommandResult CopySize(Program& p, Prompt& prompt);
+// Clears the current size after a Yes.
+CommandResult EraseSize(Program& p, Prompt& prompt);
+// Copies the current cam onto another cam of the current size.
+CommandResult CopyCam(Program& p, Prompt& prompt);
+// Rotates the current cam by an asked number of positions (negative: towards lower positions).
+CommandResult ShiftCam(Program& p, Prompt& prompt);
+// Clears the current cam of the current size after a Yes; the remark stays.
+CommandResult EraseCam(Program& p, Prompt& prompt);
+// Edits the remark of CurCam: at most 20 characters, confirmation before clearing one.
+CommandResult EditRemark(Program& p, Prompt& prompt);
+
+// Rotation of one cam's 1024 positions by k (any whole number): used by ShiftCam.
+void RotatePositions(std::uint8_t* positions, long k);
+
+}  // namespace cam
