@@ -1,0 +1,13 @@
+// The commands of camctl. Each takes the arguments after its name and returns the exit
+// status: 0 done, 1 failed (the reason is on standard error), 2 wrong usage.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace cam::cli {
+
+int PhasesCommand(const std::vector<std::string>& args);
+int ConvertCommand(const std::vector<std::string>& args);
+
+}  // namespace cam::cli

@@ -1,0 +1,60 @@
+// camctl: inspect and convert cam files and talk to the device from a console.
+// A small dispatcher: every command lives in its own file and is listed below once.
+#include "cli/commands.h"
+
+#include <QCoreApplication>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const std::vector<std::string>& args);
+    const char* usage;
+};
+
+// One line per command; add a command here and declare it in commands.h.
+const Command kCommands[] = {
+    {"phases", cam::cli::PhasesCommand, "phases [--model CxS] [--yes] FILE.Cam    list every phase of every size and cam"},
+    {"convert", cam::cli::ConvertCommand, "convert [--model CxS] [--yes] IN.Cam OUT.Cam    read IN and write it again as OUT"},
+};
+
+void PrintUsage(std::ostream& out) {
+    out << "usage: camctl COMMAND [ARGS]\n\ncommands:\n";
+    for (const Command& c : kCommands) out << "  camctl " << c.usage << '\n';
+    out << "\n  --model CxS  cams x sizes of the programmer, e.g. 32x7\n"
+           "  --yes        answer OK/Yes to every question (default: Cancel/No)\n";
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    // Gives the commands the executable's folder and, for the device commands, an event loop.
+    QCoreApplication app(argc, argv);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        PrintUsage(std::cerr);
+        return 2;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintUsage(std::cout);
+        return 0;
+    }
+    for (const Command& c : kCommands) {
+        if (args[0] == c.name) {
+            std::vector<std::string> rest(args.begin() + 1, args.end());
+            for (const std::string& a : rest)
+                if (a == "--help" || a == "-h") {
+                    std::cout << "usage: camctl " << c.usage << '\n';
+                    return 0;
+                }
+            return c.run(rest);
+        }
+    }
+    std::cerr << "camctl: unknown command '" << args[0] << "'\n";
+    PrintUsage(std::cerr);
+    return 2;
+}
