@@ -1,0 +1,260 @@
+#include "core/scripted_prompt.h"
+#include "editor/phase_editing.h"
+#include "editor/phase_list.h"
+
+#include <gtest/gtest.h>
+
+using namespace cam;
+
+namespace {
+
+Program Fresh(int cams = 32, int sizes = 7) {
+    Program p;
+    p.NCams = cams;
+    p.NSizes = sizes;
+    ResizeTables(p);
+    p.CurSize = 1;
+    p.CurCam = 0;
+    return p;
+}
+
+// Types ON and OFF the way the boxes do: focus in, text, Enter (commit), leave.
+void EnterPhase(PhaseEditor& ed, const std::string& on, const std::string& off) {
+    ed.OnFocusIn();
+    ed.OnKeyTyped();
+    const std::string onBox = CommitBoxText(on);
+    ed.OnFocusOut(onBox);
+    ed.OffFocusIn();
+    ed.OffFocusOut(ed.onText(), CommitBoxText(off));
+}
+
+std::vector<std::string> Listed(const Program& p) {
+    return PhaseListEntries(p, static_cast<int>(p.CurSize), static_cast<int>(p.CurCam));
+}
+
+}  // namespace
+
+TEST(BoxKeys, DigitsPassEnterAndTabCommitEverythingElseBecomesZero) {
+    EXPECT_EQ(FilterBoxKey('7').kind, BoxKey::Insert);
+    EXPECT_EQ(FilterBoxKey('7').ch, '7');
+    EXPECT_EQ(FilterBoxKey(13).kind, BoxKey::Commit);
+    EXPECT_EQ(FilterBoxKey(9).kind, BoxKey::Commit);
+    for (int ch : {int('a'), int('Z'), int('-'), int(' '), int('.'), 8 /* Backspace */, 27}) {
+        EXPECT_EQ(FilterBoxKey(ch).kind, BoxKey::Insert) << ch;
+        EXPECT_EQ(FilterBoxKey(ch).ch, '0') << ch;
+    }
+}
+
+TEST(BoxTexts, CommitAndLeaveGiveFourDigits) {
+    EXPECT_EQ(CommitBoxText("5"), "0005");
+    EXPECT_EQ(CommitBoxText("1024"), "1024");
+    EXPECT_EQ(CommitBoxText(""), "0000");  // no value: taken as 0
+    EXPECT_EQ(PadBoxText("5"), "0005");
+    EXPECT_EQ(PadBoxText("  12"), "0012");
+    EXPECT_EQ(PadBoxText(""), "000");  // as the rule builds it: "000" and nothing
+    EXPECT_EQ(PadBoxText("0100"), "0100");
+    EXPECT_EQ(BoxNumber("0100"), 100);
+    EXPECT_EQ(BoxNumber("000"), 0);
+}
+
+TEST(PhaseEntry, OnAndOffWriteOnePhase) {
+    Program p = Fresh();
+    PhaseEditor ed(p);
+    ed.OpenCam(0);
+    EnterPhase(ed, "100", "200");
+    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 0100 0200"}));
+    EXPECT_FALSE(p.FileSaved);
+    EXPECT_TRUE(ed.undoEnabled());
+}
+
+TEST(PhaseEntry, WrappingAndEdgePhases) {
+    Program p = Fresh();
+    PhaseEditor ed(p);
+    ed.OpenCam(0);
+    EnterPhase(ed, "1000", "24");
+    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 1000 0024"}));
+    EXPECT_EQ(p.CamPos(1, 0, 1023), 1);
+    EXPECT_EQ(p.CamPos(1, 0, 23), 1);
+    EXPECT_EQ(p.CamPos(1, 0, 24), 0);
+
+    Program q = Fresh();
+    PhaseEditor ed2(q);
+    ed2.OpenCam(0);
+    EnterPhase(ed2, "1000", "0");
+    EXPECT_EQ(Listed(q), (std::vector<std::string>{"F001 1000 0000"}));
+}
+
+TEST(PhaseEntry, EqualOnAndOffDeleteThePhase) {
+    for (const char* at : {"150", "200"}) {
+        Program p = Fresh();
+        PhaseEditor ed(p);
+        ed.OpenCam(0);
+        EnterPhase(ed, "100", "200");
+        EnterPhase(ed, at, at);
+        EXPECT_TRUE(Listed(p).empty()) << at;
+    }
+}
+
+TEST(PhaseEntry, NewPhaseOverAnOldOneReplacesIt) {
+    Program p = Fresh();
+    PhaseEditor ed(p);
+    ed.OpenCam(0);
+    EnterPhase(ed, "100", "200");
+    EnterPhase(ed, "150", "300");
+    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 0150 0300"}));
+}
+
+TEST(PhaseEntry, ValuesAboveTheRangeAreLimited) {
+    Program p = Fresh();
+    PhaseEditor ed(p);
+    ed.OpenCam(0);
+    ed.OnFocusIn();
+    ed.OnKeyTyped();
+    ed.OnFocusOut("2000");
+    EXPECT_EQ(ed.onText(), "1023");
+    ed.OffFocusIn();
+    ed.OffFocusOut(ed.onText(), "5000");
+    EXPECT_EQ(ed.offText(), "1024");
+}
+
+TEST(PhaseEntry, AlwaysOnCamCanBeEnteredAgainAsListed) {
+    Program p = Fresh();
+    PhaseEditor ed(p);
+    ed.OpenCam(0);
+    EnterPhase(ed, "0", "1024");
+    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 0000 1024"}));
+    // Picking the entry and leaving both boxes unchanged keeps every position ON.
+    ed.PickEntryAndEdit("F001 0000 1024");
+    ed.OnFocusIn();
+    ed.OnFocusOut(ed.onText());
+    ed.OffFocusIn();
+    ed.OffFocusOut(ed.onText(), ed.offText());
+    EXPECT_EQ(p.CamPos(1, 0, 1023), 1);
+    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 0000 1024"}));
+}
+
+TEST(PhaseEntry, UneditedOnBoxKeepsTheSavedValue) {
+    Program p = Fresh();
+    SetPhase(p, 1, 0, 300, 400);
+    PhaseEditor ed(p);
+    ed.OpenCam(0);
+    EXPECT_EQ(ed.savedOn(), "0300");
+    EXPECT_EQ(ed.savedOff(), "0400");
+    ed.OnFocusIn();
+    EXPECT_EQ(ed.onText(), "0300");
+    EXPECT_EQ(ed.offText(), "0400");
+    ed.OnFocusOut("9");  // text changed without a key reaching the box: the saved value stays
+    EXPECT_EQ(ed.onText(), "0300");
+}
+
+TEST(PhaseEntry, OpeningAnEmptyCamStartsAtZero) {
+    Program p = Fresh();
+    PhaseEditor ed(p);
+    ed.OpenCam(4);
+    EXPECT_EQ(p.CurCam, 4);
+    EXPECT_TRUE(ed.editMode());
+    EXPECT_TRUE(ed.offEnabled());
+    EXPECT_EQ(ed.savedOn(), "0000");
+    EXPECT_EQ(ed.savedOff(), "0000");
+}
+
+TEST(PhaseEntry, PickedEntryFillsBothBoxes) {
+    Program p = Fresh();
+    PhaseEditor ed(p);
+    ed.PickEntry("F002 0300 0400");
+    EXPECT_TRUE(ed.editMode());
+    EXPECT_FALSE(ed.offEnabled());
+    EXPECT_EQ(ed.onText(), "0300");
+    EXPECT_EQ(ed.offText(), "0400");
+    ed.PickEntryAndEdit("F001 0010 0020");
+    EXPECT_TRUE(ed.offEnabled());
+    EXPECT_EQ(ed.savedOff(), "0020");
+}
+
+TEST(Undo, RestoresTheCamExactlyOnce) {
+    Program p = Fresh();
+    SetPhase(p, 1, 0, 100, 200);
+    PhaseEditor ed(p);
+    ed.ChartShown(1, 0);
+    ed.OpenCam(0);
+    EnterPhase(ed, "150", "300");
+    ASSERT_TRUE(ed.undoEnabled());
+    EXPECT_TRUE(ed.Undo());
+    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 0100 0200"}));
+    EXPECT_FALSE(ed.undoEnabled());
+    EXPECT_FALSE(ed.Undo());
+    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 0100 0200"}));
+}
+
+TEST(Undo, AnotherCamOrAnotherSizeDisablesIt) {
+    Program p = Fresh();
+    PhaseEditor ed(p);
+    ed.ChartShown(1, 0);
+    ed.OpenCam(0);
+    EnterPhase(ed, "100", "200");
+    ed.ChartShown(1, 0);  // redrawn as it was
+    EXPECT_TRUE(ed.undoEnabled());
+    ed.ChartShown(1, 1);
+    EXPECT_FALSE(ed.undoEnabled());
+
+    EnterPhase(ed, "100", "200");
+    ASSERT_TRUE(ed.undoEnabled());
+    // Undo must not write a cam of size 1 into size 2.
+    p.CurSize = 2;
+    ed.ChartShown(2, 1);
+    EXPECT_FALSE(ed.undoEnabled());
+    EXPECT_FALSE(ed.Undo());
+    EXPECT_TRUE(PhaseListEntries(p, 2, 1).empty());
+}
+
+TEST(CamSelection, RightClickSwallowsTheNextLeftClickOnly) {
+    Program p = Fresh();
+    ScriptedPrompt prompt;
+    PhaseEditor ed(p);
+    EXPECT_TRUE(ed.CamRightClick(5));
+    EXPECT_EQ(p.CurCam, 5);
+    EXPECT_FALSE(ed.CamRightClick(5));  // same cam: nothing to redraw
+    EXPECT_FALSE(ed.AcceptCamClick(7, prompt));
+    EXPECT_TRUE(ed.AcceptCamClick(7, prompt));
+    ed.SelectCam(7);
+    EXPECT_EQ(p.CurCam, 7);
+    EXPECT_TRUE(prompt.asked().empty());
+}
+
+TEST(CamSelection, RowOutsideTheModelIsRefusedWithText71) {
+    Program p = Fresh(16, 15);
+    p.LngTxt[71] = "NO SUCH CAM";
+    ScriptedPrompt prompt;
+    PhaseEditor ed(p);
+    EXPECT_FALSE(ed.AcceptCamClick(16, prompt));
+    ASSERT_EQ(prompt.messages(), (std::vector<std::string>{"NO SUCH CAM"}));
+    EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
+}
+
+TEST(CamSelection, ClickLeavesEditMode) {
+    Program p = Fresh();
+    PhaseEditor ed(p);
+    ed.OpenCam(2);
+    ASSERT_TRUE(ed.editMode());
+    ed.SelectCam(3);
+    EXPECT_FALSE(ed.editMode());
+    EXPECT_EQ(p.CurCam, 3);
+}
+
+TEST(Navigation, KeysWrapAtBothEnds) {
+    EXPECT_EQ(NavigateCam(NavKey::PageDown, 31, 32), 0);
+    EXPECT_EQ(NavigateCam(NavKey::PageDown, 4, 32), 5);
+    EXPECT_EQ(NavigateCam(NavKey::PageUp, 0, 32), 31);
+    EXPECT_EQ(NavigateCam(NavKey::PageUp, 0, 16), 15);
+    EXPECT_EQ(NavigateCam(NavKey::PageUp, 9, 16), 8);
+    EXPECT_EQ(NavigateCam(NavKey::Home, 9, 16), 0);
+    EXPECT_EQ(NavigateCam(NavKey::End, 0, 16), 15);
+}
+
+TEST(PhaseEntry, CamOutsideTheTablesWritesNothing) {
+    Program p = Fresh(16, 15);
+    p.CurCam = 20;  // left over from a 32-cam model
+    PhaseEditor ed(p);
+    EXPECT_FALSE(ed.OffFocusOut("0100", "0200"));
+    EXPECT_FALSE(ed.undoEnabled());
+}
