@@ -1,0 +1,212 @@
+#include "camfile/file_commands.h"
+
+#include "camfile/cam_file.h"
+#include "core/text_format.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace cam {
+
+namespace {
+
+const std::vector<std::pair<std::string, std::string>> kOpenFilters = {
+    {"Cam File (*.Cam)", "*.cam"}, {"All Files   (*.*)", "*.*"}};
+const std::vector<std::pair<std::string, std::string>> kSaveFilters = {
+    {"Cam File (*.Cam)", "*.cam"}, {"All Files (*.*)", "*.*"}};
+
+bool IsFile(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(std::filesystem::path(path), ec);
+}
+
+bool Exists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::exists(std::filesystem::path(path), ec);
+}
+
+// Text 1 names the fault; the path says which file.
+void ReportMissing(const Program& p, Prompt& prompt, const std::string& path) {
+    const std::string& text = p.Text(1).empty() ? std::string("File not found") : p.Text(1);
+    prompt.message(text + ":\r\n" + path, "", Buttons::Ok, Icon::Exclamation);
+}
+
+// The tables emptied for a new program of the model the user chooses.
+void NewTables(Program& p, ModelChooser& chooser) {
+    chooser.chooseModel(p);
+    p.CamFile.clear();
+    ResizeTables(p);
+    ClearAll(p);
+}
+
+// Opens path after the tables were prepared by the caller; the data counts as saved.
+FileOutcome OpenPath(Program& p, Prompt& prompt, const std::string& path) {
+    p.CamFile = path;
+    p.CamFileTitle = FileTitle(path);
+    FileOutcome out = OpenCamFile(p, prompt);
+    p.FileSaved = true;
+    return out;
+}
+
+}  // namespace
+
+std::string FileTitle(const std::string& path) {
+    const auto cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string ActivationTitle(const Program& p) {
+    return p.Text(33) + "1024" + " " + CStr(p.NCams) + "C-" + D2(p.NSizes) + "F  " + CStr(p.NMsgs) + "-Msg ";
+}
+
+std::string OpenedTitle(const Program& p) {
+    return p.Text(33) + "1024" + " " + CStr(p.NCams) + "C-" + D2(p.NSizes) + "  [" + p.CamFile + "]";
+}
+
+void UpdateRecentList(Program& p) {
+    if (p.CamFile.empty()) return;
+    auto& list = p.RecentFiles;
+    list.erase(std::remove(list.begin(), list.end(), p.CamFile), list.end());
+    list.insert(list.begin(), p.CamFile);
+    if (list.size() > static_cast<std::size_t>(kMaxRecentFiles)) list.resize(kMaxRecentFiles);
+}
+
+std::string RecentCaption(const Program& p, int item) {
+    if (item < 1 || item > static_cast<int>(p.RecentFiles.size())) return "";
+    return "&" + CStr(item) + " " + p.RecentFiles[item - 1];
+}
+
+bool ConfirmDiscard(Program& p, Prompt& prompt, const std::string& windowTitle) {
+    if (p.FileSaved) return true;
+    return prompt.message(p.Text(112), windowTitle, Buttons::OkCancel, Icon::Exclamation) == Answer::Ok;
+}
+
+FileOutcome OpenCamFile(Program& p, Prompt& prompt) {
+    FileOutcome out;
+    ClearAllSizes(p);
+    ClearRemarks(p);
+    ReadCamFile(p, p.CamFile, prompt);
+    out.redraw = true;
+    if (!p.ReadError) {
+        out.done = true;
+        out.title = OpenedTitle(p);
+        p.CurSize = 1;
+        UpdateRecentList(p);
+        out.recentChanged = true;
+    }
+    return out;
+}
+
+FileOutcome New(Program& p, Prompt& prompt, ModelChooser& chooser, const std::string& windowTitle) {
+    if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
+    NewTables(p, chooser);
+    FileOutcome out;
+    out.done = true;
+    out.redraw = true;
+    out.title = ActivationTitle(p);
+    return out;
+}
+
+FileOutcome Open(Program& p, Prompt& prompt, const std::string& windowTitle) {
+    if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
+    FileRequest request{p.Text(11), kOpenFilters, p.WorkDir, p.CamFile};
+    p.CamFile = prompt.openFile(request);
+    if (p.CamFile.empty() || p.CamFile.size() > kMaxPathLength || !IsFile(p.CamFile)) return {};
+    ClearAll(p);
+    return OpenPath(p, prompt, p.CamFile);
+}
+
+FileOutcome OpenRecent(Program& p, Prompt& prompt, ModelChooser& chooser, int item, const std::string& windowTitle) {
+    if (item < 1 || item > static_cast<int>(p.RecentFiles.size())) return {};
+    if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
+    const std::string path = p.RecentFiles[item - 1];
+    // Checked before the model window and the clearing, so a missing file costs nothing.
+    if (!IsFile(path)) {
+        ReportMissing(p, prompt, path);
+        return {};
+    }
+    NewTables(p, chooser);
+    return OpenPath(p, prompt, path);
+}
+
+FileOutcome OpenDropped(Program& p, Prompt& prompt, const std::vector<std::string>& files,
+                        const std::string& windowTitle) {
+    if (files.empty() || files.back().empty()) return {};
+    const std::string path = files.back();
+    if (!IsFile(path)) {
+        ReportMissing(p, prompt, path);
+        return {};
+    }
+    if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
+    return OpenPath(p, prompt, path);
+}
+
+FileOutcome OpenCommandLine(Program& p, Prompt& prompt, const std::string& argument) {
+    std::string path = argument;
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+    if (path.empty()) return {};
+    if (!IsFile(path)) {
+        ReportMissing(p, prompt, path);
+        return {};
+    }
+    p.CamFile = path;
+    p.CamFileTitle = FileTitle(path);
+    return OpenCamFile(p, prompt);
+}
+
+namespace {
+
+bool Write(Program& p, Prompt& prompt, const std::string& path) {
+    const std::string reason = WriteCamFile(p, path);
+    if (!reason.empty()) {
+        prompt.message("The file could not be saved:\r\n" + path + "\r\n" + reason, "", Buttons::Ok, Icon::Exclamation);
+        return false;
+    }
+    p.FileSaved = true;
+    return true;
+}
+
+}  // namespace
+
+bool Save(Program& p, Prompt& prompt) {
+    if (p.CamFile.empty() || !Exists(p.CamFile)) return SaveAs(p, prompt);
+    return Write(p, prompt, p.CamFile);
+}
+
+bool SaveAs(Program& p, Prompt& prompt) {
+    const std::string previous = p.CamFile;
+    FileRequest request{p.Text(109), kSaveFilters, p.WorkDir, p.CamFile};
+    std::string path = prompt.saveFile(request);
+    p.CamFile = path;
+    if (path.empty() || path.size() > kMaxPathLength) return false;
+    // Only the file name counts: folders may contain dots.
+    if (FileTitle(path).find('.') == std::string::npos) {
+        path += ".Cam";
+        // The dialog asked about the name typed, not about the one completed here.
+        if (Exists(path) &&
+            prompt.message(path + " already exists.\r\nDo you want to replace it?", "", Buttons::YesNo,
+                           Icon::Exclamation) != Answer::Yes) {
+            p.CamFile = previous;
+            return false;
+        }
+    }
+    if (!Write(p, prompt, path)) {
+        p.CamFile = previous;
+        return false;
+    }
+    p.CamFile = path;
+    p.CamFileTitle = FileTitle(path);
+    return true;
+}
+
+bool QueryClose(Program& p, Prompt& prompt, const std::string& windowTitle) {
+    if (p.FileSaved) return true;
+    switch (prompt.message(p.Text(112), windowTitle, Buttons::YesNoCancel, Icon::Exclamation)) {
+    case Answer::No: return true;
+    case Answer::Yes: return Save(p, prompt);
+    default: return false;
+    }
+}
+
+}  // namespace cam
