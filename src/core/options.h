@@ -5,6 +5,7 @@
 #include "core/program.h"
 
 #include <string>
+#include <string_view>
 
 namespace cam {
 
@@ -15,6 +16,13 @@ std::string OptionsPath(const Program& p);  // WorkDir + "/KlmPx_opt.def"
 // Reads the options file of p.WorkDir when it exists; values it cannot read keep their
 // defaults. Returns false when there is no readable file.
 bool ReadOptions(Program& p);
+
+// The same from the file's bytes: line 1 gives LngFile, the port (ComPort for a plain
+// number, ComDevice for a quoted path) and ComSpeed; lines 2..6 replace RecentFiles.
+void ParseOptions(Program& p, std::string_view bytes);
+
+// The file's bytes for p: line 1 and one line per recent file, each ended by CR LF.
+std::string FormatOptions(const Program& p);
 
 // Writes the options file (through a temporary file renamed over the old one).
 // Returns "" on success, else the reason.

@@ -1,0 +1,98 @@
+#include "core/language.h"
+
+#include "core/file_io.h"
+#include "core/options.h"
+
+namespace cam {
+
+namespace {
+
+// Lines ended by LF alone read as if they ended in CR LF.
+std::string WithCrLf(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 16);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) out += '\r';
+        out += bytes[i];
+    }
+    return out;
+}
+
+std::string JoinPath(const std::string& folder, const char* name) {
+    if (folder.empty()) return "";
+    if (folder.back() == '/' || folder.back() == '\\') return folder + name;
+    return folder + "/" + name;
+}
+
+const std::vector<std::pair<std::string, std::string>> kScriptFilters = {
+    {"File Script Lang. (*.Scr)", "*.scr"},
+    {"All Files (*.*)", "*.*"},
+};
+
+}  // namespace
+
+std::vector<std::string> ParseLanguageScript(std::string_view bytes) {
+    std::vector<std::string> texts(kMaxTexts + 1);
+    std::string s = WithCrLf(bytes);
+    // The file's last character is dropped: the LF of the final line end. A final line
+    // without a line end thereby loses its CR search and is not loaded.
+    if (!s.empty()) s.pop_back();
+
+    // p is where the next text starts (0-based), one past the line's opening delimiter;
+    // the first line has no opening delimiter. Each text ends one before the CR.
+    std::size_t p = 0;
+    for (int k = 1; k <= kMaxTexts; ++k) {
+        // An empty line has no delimiters to drop: it is an empty text, and the numbering
+        // of the lines after it stays in step.
+        if (k > 1 && p - 1 < s.size() && s[p - 1] == '\r') {
+            p += 2;  // past its CR and LF, and the next line's opening delimiter
+            continue;
+        }
+        if (p >= s.size()) break;
+        const std::size_t q = s.find('\r', p);
+        if (q == std::string::npos) break;
+        // A line of one character (q == p) has no text between its delimiters.
+        if (q >= p + 1) texts[k] = s.substr(p, q - p - 1);
+        p = q + 3;  // past CR, LF and the next line's opening delimiter
+    }
+    return texts;
+}
+
+bool ReadLanguageScript(Program& p, const std::string& path) {
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) return false;
+    p.LngTxt = ParseLanguageScript(*bytes);
+    return true;
+}
+
+std::string FindDefaultLanguageScript(const std::string& exeDir) {
+    const std::string beside = JoinPath(exeDir, kDefaultLanguageScript);
+    if (FileExists(beside)) return beside;
+#ifdef CAMDESK_DATADIR
+    const std::string installed = JoinPath(CAMDESK_DATADIR, kDefaultLanguageScript);
+    if (FileExists(installed)) return installed;
+#endif
+    return "";
+}
+
+void LoadLanguage(Program& p, Prompt& prompt) {
+    if (!FileExists(p.LngFile)) {
+        prompt.message(" FILE '\"" + p.LngFile + "\"' IS NOT AVAILABLE", "UNRECOV. DEF.FILE ERROR", Buttons::Ok,
+                       Icon::Stop);
+        FileRequest request;
+        request.title = "SELECT LANGUAGE";
+        request.filters = kScriptFilters;
+        request.folder = p.WorkDir;
+        const std::string chosen = prompt.openFile(request);
+        if (chosen.empty()) return;
+        if (!FileExists(chosen)) {
+            prompt.message("FILE ERROR", "", Buttons::Ok, Icon::Stop);
+            return;
+        }
+        p.LngFile = chosen;
+        WriteOptions(p);
+    }
+    ReadLanguageScript(p, p.LngFile);
+}
+
+}  // namespace cam

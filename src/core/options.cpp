@@ -1,0 +1,145 @@
+#include "core/options.h"
+
+#include "core/file_io.h"
+#include "core/text_format.h"
+#include "core/text_lines.h"
+
+#include <optional>
+#include <sstream>
+#include <vector>
+
+namespace cam {
+
+namespace {
+
+struct Field {
+    std::string text;
+    bool quoted = false;
+};
+
+// Fields of a comma-separated record: a field ends at a comma or at the end of the line;
+// a quoted field may hold commas, its quotes are removed and anything between the closing
+// quote and the next comma is ignored. Blanks around an unquoted field are dropped.
+std::vector<Field> SplitRecord(std::string_view line) {
+    std::vector<Field> fields;
+    std::size_t i = 0;
+    const std::size_t n = line.size();
+    while (true) {
+        while (i < n && line[i] == ' ') ++i;
+        Field f;
+        if (i < n && line[i] == '"') {
+            f.quoted = true;
+            const std::size_t close = line.find('"', i + 1);
+            const std::size_t end = close == std::string_view::npos ? n : close;
+            f.text = std::string(line.substr(i + 1, end - i - 1));
+            i = close == std::string_view::npos ? n : close + 1;
+            const std::size_t comma = line.find(',', i);
+            i = comma == std::string_view::npos ? n : comma;
+        } else {
+            const std::size_t comma = line.find(',', i);
+            const std::size_t end = comma == std::string_view::npos ? n : comma;
+            f.text = std::string(TrimBlanks(line.substr(i, end - i)));
+            i = end;
+        }
+        fields.push_back(std::move(f));
+        if (i >= n) break;
+        ++i;  // the comma
+    }
+    return fields;
+}
+
+// A positive whole number of plain digits, or nothing: anything else keeps the default.
+std::optional<long> PlainNumber(const Field& f) {
+    if (f.quoted || f.text.empty() || f.text.size() > 9) return std::nullopt;
+    long v = 0;
+    for (char c : f.text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    if (v < 1) return std::nullopt;
+    return v;
+}
+
+// A port written as "COMn" is the same port as the plain number n.
+std::optional<long> ComNumber(std::string_view name) {
+    if (name.size() < 4 || name.size() > 12) return std::nullopt;
+    const std::string_view head = name.substr(0, 3);
+    if (head != "COM" && head != "com" && head != "Com") return std::nullopt;
+    return PlainNumber(Field{std::string(name.substr(3)), false});
+}
+
+// A value the record cannot hold: a quote would end the quoted field early, and a line
+// end would split the file's lines.
+bool FitsQuoted(std::string_view text) { return text.find_first_of("\"\r\n") == std::string_view::npos; }
+bool FitsLine(std::string_view text) { return text.find_first_of("\r\n") == std::string_view::npos; }
+
+}  // namespace
+
+std::string OptionsPath(const Program& p) {
+    if (p.WorkDir.empty()) return kOptionsFileName;
+    if (p.WorkDir.back() == '/' || p.WorkDir.back() == '\\') return p.WorkDir + kOptionsFileName;
+    return p.WorkDir + "/" + kOptionsFileName;
+}
+
+void ParseOptions(Program& p, std::string_view bytes) {
+    std::istringstream in{std::string(bytes)};
+    std::string line;
+    if (!ReadTextLine(in, line)) return;
+
+    const std::vector<Field> fields = SplitRecord(line);
+    if (!fields.empty() && !fields[0].text.empty()) p.LngFile = fields[0].text;
+    if (fields.size() > 1) {
+        const Field& port = fields[1];
+        if (port.quoted) {
+            if (auto n = ComNumber(port.text)) {
+                p.ComPort = *n;
+                p.ComDevice.clear();
+            } else if (!port.text.empty()) {
+                p.ComDevice = port.text;
+            }
+        } else if (auto n = PlainNumber(port)) {
+            p.ComPort = *n;
+            p.ComDevice.clear();
+        }
+    }
+    if (fields.size() > 2) {
+        if (auto n = PlainNumber(fields[2])) p.ComSpeed = *n;
+    }
+
+    // Lines 2..6; an empty line names no file and is passed over.
+    p.RecentFiles.clear();
+    for (int i = 0; i < kMaxRecentFiles && ReadTextLine(in, line); ++i) {
+        if (!line.empty()) p.RecentFiles.push_back(line);
+    }
+}
+
+bool ReadOptions(Program& p) {
+    const auto bytes = ReadFileBytes(OptionsPath(p));
+    if (!bytes) return false;
+    ParseOptions(p, *bytes);
+    return true;
+}
+
+std::string FormatOptions(const Program& p) {
+    std::string out = "\"";
+    // A path the record cannot hold is left out: the default script is used instead.
+    if (FitsQuoted(p.LngFile)) out += p.LngFile;
+    out += "\",";
+    if (!p.ComDevice.empty() && FitsQuoted(p.ComDevice))
+        out += "\"" + p.ComDevice + "\"";
+    else
+        out += CStr(p.ComPort);
+    out += "," + CStr(p.ComSpeed) + "\r\n";
+    int written = 0;
+    for (const std::string& path : p.RecentFiles) {
+        if (written == kMaxRecentFiles) break;
+        if (path.empty() || !FitsLine(path)) continue;
+        out += path + "\r\n";
+        ++written;
+    }
+    return out;
+}
+
+std::string WriteOptions(const Program& p) { return WriteFileAtomically(OptionsPath(p), FormatOptions(p)); }
+
+}  // namespace cam

@@ -1,0 +1,263 @@
+#include "core/language.h"
+
+#include "core/file_io.h"
+#include "core/scripted_prompt.h"
+#include "core/text_format.h"
+#include "support/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using cam::ParseLanguageScript;
+using cam::Program;
+
+// --- the loader's rules ---
+
+TEST(LanguageScript, FirstLineDropsItsLastCharacterOtherLinesBothDelimiters) {
+    const auto t = ParseLanguageScript("First text!\r\n\"Hello\"\r\n'single'\r\n\"\"\r\n");
+    EXPECT_EQ(t[1], "First text");
+    EXPECT_EQ(t[2], "Hello");
+    EXPECT_EQ(t[3], "single");
+    EXPECT_EQ(t[4], "");
+    EXPECT_EQ(t[5], "");
+    ASSERT_EQ(t.size(), 501u);
+}
+
+TEST(LanguageScript, OnlyTheOuterDelimitersAreDroppedAndBytesAreKept) {
+    const auto t = ParseLanguageScript("x\"\r\n\"say \"hi\" \"\r\n\"Velocit\xe0 \"\r\n");
+    EXPECT_EQ(t[2], "say \"hi\" ");
+    EXPECT_EQ(t[3], "Velocit\xe0 ");
+}
+
+TEST(LanguageScript, ALineOfOneCharacterIsAnEmptyText) {
+    const auto t = ParseLanguageScript("X\r\n\"\r\n\"three\"\r\n");
+    EXPECT_EQ(t[1], "");
+    EXPECT_EQ(t[2], "");
+    EXPECT_EQ(t[3], "three");
+}
+
+TEST(LanguageScript, AnEmptyLineIsAnEmptyTextAndKeepsTheNumbering) {
+    const auto t = ParseLanguageScript("one\"\r\n\r\n\"three\"\r\n\r\n\r\n\"six\"\r\n");
+    EXPECT_EQ(t[1], "one");
+    EXPECT_EQ(t[2], "");
+    EXPECT_EQ(t[3], "three");
+    EXPECT_EQ(t[4], "");
+    EXPECT_EQ(t[5], "");
+    EXPECT_EQ(t[6], "six");
+}
+
+TEST(LanguageScript, AFinalLineWithoutLineEndIsLost) {
+    EXPECT_EQ(ParseLanguageScript("one\"\r\n\"two\"\r\n\"three\"")[3], "");
+    EXPECT_EQ(ParseLanguageScript("one\"\r\n\"two\"\r\n\"three\"")[2], "two");
+    EXPECT_EQ(ParseLanguageScript("one\"\r\n\"two\"\r\n\"three\"\r")[3], "");
+    EXPECT_EQ(ParseLanguageScript("only line without end")[1], "");
+}
+
+TEST(LanguageScript, LinesEndedByLfAloneReadLikeCrLf) {
+    const std::string crlf = "one\"\r\n\"two\"\r\n\"\"\r\n\"four\"\r\n";
+    const std::string lf = "one\"\n\"two\"\n\"\"\n\"four\"\n";
+    const std::string mixed = "one\"\r\n\"two\"\n\"\"\r\n\"four\"\n";
+    EXPECT_EQ(ParseLanguageScript(lf), ParseLanguageScript(crlf));
+    EXPECT_EQ(ParseLanguageScript(mixed), ParseLanguageScript(crlf));
+    EXPECT_EQ(ParseLanguageScript(lf)[4], "four");
+    EXPECT_EQ(ParseLanguageScript("one\"\n\"two\"")[2], "") << "still lost without a final line end";
+}
+
+TEST(LanguageScript, SixHundredLinesLoadTextsOneToFiveHundred) {
+    std::string script = "T1\"\r\n";
+    for (int k = 2; k <= 600; ++k) script += "\"T" + std::to_string(k) + "\"\r\n";
+    const auto t = ParseLanguageScript(script);
+    ASSERT_EQ(t.size(), 501u);
+    EXPECT_EQ(t[1], "T1");
+    EXPECT_EQ(t[2], "T2");
+    EXPECT_EQ(t[499], "T499");
+    EXPECT_EQ(t[500], "T500");
+}
+
+TEST(LanguageScript, TinyAndDegenerateInputsGiveEmptyTexts) {
+    for (std::string_view s : {std::string_view(""), std::string_view("\r"), std::string_view("\n"),
+                               std::string_view("\r\n"), std::string_view("\r\n\r\n"), std::string_view("\"")}) {
+        const auto t = ParseLanguageScript(s);
+        ASSERT_EQ(t.size(), 501u);
+        for (const auto& text : t) EXPECT_EQ(text, "");
+    }
+    EXPECT_EQ(ParseLanguageScript("ab\r\n\"c")[1], "a");
+}
+
+TEST(LanguageScript, ReadingAMissingFileLeavesTheTexts) {
+    Program p;
+    p.LngTxt[7] = "kept";
+    EXPECT_FALSE(cam::ReadLanguageScript(p, "/no/such/folder/x.Scr"));
+    EXPECT_EQ(p.Text(7), "kept");
+}
+
+// --- LoadLanguage ---
+
+// Records the file requests, which ScriptedPrompt does not keep.
+class RecordingPrompt : public cam::ScriptedPrompt {
+public:
+    std::string openFile(const cam::FileRequest& request) override {
+        requests.push_back(request);
+        return ScriptedPrompt::openFile(request);
+    }
+    std::vector<cam::FileRequest> requests;
+};
+
+struct LoadLanguageTest : ::testing::Test {
+    camtest::ScratchFolder dir;
+    Program p;
+    RecordingPrompt prompt;
+    void SetUp() override {
+        p.WorkDir = dir.str();
+        p.LngTxt[3] = "before";
+    }
+};
+
+TEST_F(LoadLanguageTest, PresentScriptLoadsWithoutQuestions) {
+    p.LngFile = dir.write("L.Scr", "one\"\r\n\"two\"\r\n");
+    cam::LoadLanguage(p, prompt);
+    EXPECT_TRUE(prompt.asked().empty());
+    EXPECT_EQ(p.Text(1), "one");
+    EXPECT_EQ(p.Text(2), "two");
+    EXPECT_EQ(p.Text(3), "");
+}
+
+TEST_F(LoadLanguageTest, MissingScriptIsReportedThenCancelKeepsTheTexts) {
+    p.LngFile = "/gone/Z32px_ENG.SCR";
+    cam::LoadLanguage(p, prompt);
+    ASSERT_EQ(prompt.asked().size(), 2u);
+    const auto& msg = prompt.asked()[0];
+    EXPECT_EQ(msg.text, " FILE '\"/gone/Z32px_ENG.SCR\"' IS NOT AVAILABLE");
+    EXPECT_EQ(msg.title, "UNRECOV. DEF.FILE ERROR");
+    EXPECT_EQ(msg.buttons, cam::Buttons::Ok);
+    EXPECT_EQ(msg.icon, cam::Icon::Stop);
+    ASSERT_EQ(prompt.requests.size(), 1u);
+    EXPECT_EQ(prompt.requests[0].title, "SELECT LANGUAGE");
+    using Filters = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(prompt.requests[0].filters,
+              (Filters{{"File Script Lang. (*.Scr)", "*.scr"}, {"All Files (*.*)", "*.*"}}));
+    EXPECT_EQ(p.Text(3), "before");
+    EXPECT_EQ(p.LngFile, "/gone/Z32px_ENG.SCR");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("KlmPx_opt.def")));
+}
+
+TEST_F(LoadLanguageTest, ChosenPathThatDoesNotExistGivesFileError) {
+    p.LngFile = "/gone/Z32px_ENG.SCR";
+    prompt.push(cam::Answer::Ok);
+    prompt.push("/also/gone.Scr");
+    cam::LoadLanguage(p, prompt);
+    const auto messages = prompt.messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], "FILE ERROR");
+    EXPECT_EQ(prompt.asked().back().icon, cam::Icon::Stop);
+    EXPECT_EQ(p.LngFile, "/gone/Z32px_ENG.SCR");
+    EXPECT_EQ(p.Text(3), "before");
+}
+
+TEST_F(LoadLanguageTest, ChosenScriptIsLoadedAndSavedWithTheOptions) {
+    p.LngFile = "/gone/Z32px_ENG.SCR";
+    const std::string chosen = dir.write("Mine.Scr", "uno\"\n\"due\"\n");
+    prompt.push(cam::Answer::Ok);
+    prompt.push(chosen.c_str());
+    cam::LoadLanguage(p, prompt);
+    EXPECT_EQ(p.LngFile, chosen);
+    EXPECT_EQ(p.Text(2), "due");
+    EXPECT_EQ(p.Text(3), "");
+    EXPECT_EQ(dir.read("KlmPx_opt.def"), "\"" + chosen + "\",1,9600\r\n");
+}
+
+TEST(DefaultLanguageScript, FoundBesideTheExecutableFirst) {
+    camtest::ScratchFolder dir;
+    const std::string beside = dir.write("Z32px_ENG.SCR", "x\"\r\n");
+    EXPECT_EQ(cam::FindDefaultLanguageScript(dir.str()), beside);
+    EXPECT_EQ(cam::FindDefaultLanguageScript(dir.str() + "/"), beside);
+
+    camtest::ScratchFolder empty;
+    const std::string found = cam::FindDefaultLanguageScript(empty.str());
+    EXPECT_EQ(found.find(empty.str()), std::string::npos) << "only the installed copy may be found";
+}
+
+// --- the shipped default script ---
+
+// Every text number the program uses. Restated here, so a text dropped from the script
+// or a number forgotten in it is caught.
+constexpr int kUsedTexts[] = {1,   2,   3,   10,  11,  12,  15,  17,  20,  21,  23,  24,  25,  26,  27,  28,
+                              30,  33,  34,  42,  46,  47,  48,  52,  55,  56,  69,  71,  73,  74,  75,  76,
+                              77,  78,  79,  80,  84,  89,  92,  94,  95,  98,  104, 109, 112, 114, 121, 122,
+                              123, 125, 126, 127, 128, 129, 132, 139, 140, 141, 142, 143, 144, 145, 146, 147,
+                              148, 149, 150};
+
+std::string ShippedScriptBytes() {
+    return cam::ReadFileBytes(std::string(CAMDESK_SOURCE_DIR) + "/resources/Z32px_ENG.SCR").value_or("");
+}
+
+struct ShippedScript : ::testing::Test {
+    Program p;
+    void SetUp() override {
+        p.LngTxt = ParseLanguageScript(ShippedScriptBytes());
+    }
+};
+
+TEST_F(ShippedScript, HasATextForEveryNumberTheProgramUses) {
+    for (int k : kUsedTexts) EXPECT_NE(p.Text(k), "") << "text " << k;
+}
+
+TEST_F(ShippedScript, IsQuotedCrLfTextWithoutLfAloneOrUtf8) {
+    const std::string bytes = ShippedScriptBytes();
+    ASSERT_FALSE(bytes.empty());
+    ASSERT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+    std::size_t start = 0;
+    int line = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = bytes.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos);
+        const std::string text = bytes.substr(start, end - start);
+        ++line;
+        EXPECT_EQ(text.find('\n'), std::string::npos) << "line " << line;
+        EXPECT_EQ(text.back(), '"') << "line " << line;
+        if (line > 1) {
+            EXPECT_EQ(text.front(), '"') << "line " << line;
+        }
+        start = end + 2;
+    }
+    // Windows-1252 text: the UTF-8 lead bytes of accented letters would show as two characters.
+    for (unsigned char c : bytes) EXPECT_FALSE(c == 0xC3 || c == 0xC2);
+}
+
+TEST_F(ShippedScript, JoinedFormsReadAsIntended) {
+    EXPECT_EQ(p.Text(74) + cam::D2(5), "SIZE 05");
+    EXPECT_EQ(p.Text(69) + cam::D2(3), "CAM 03");
+    EXPECT_EQ(p.Text(74).substr(0, 1) + cam::D2(5) + p.Text(69).substr(0, 1) + cam::D2(3), "S05C03");
+    EXPECT_EQ(p.Text(2) + cam::Str(5) + "'?", "Erase every phase of 'SIZE 5'?");
+    EXPECT_EQ(p.Text(15) + cam::Str(3) + "'?", "Erase every phase of 'CAM 3'?");
+    EXPECT_EQ(p.Text(17) + " " + cam::D4(3), "PHASES 0003");
+    EXPECT_EQ(p.Text(20) + " 1-" + cam::Str(7), "Select size 1- 7");
+    EXPECT_EQ(p.Text(21) + "99", "Out of range: 99");
+    EXPECT_EQ(p.Text(24) + cam::CStr(3) + p.Text(25) + cam::CStr(32) + "]", "Copy cam 3 to cam [1-32]");
+    EXPECT_EQ(cam::Str(40) + p.Text(26), " 40 is not a cam of this programmer");
+    EXPECT_EQ(p.Text(27) + cam::Str(3), "Positions (+/-) to shift cam 3");
+    EXPECT_EQ(p.Text(125) + cam::Str(5) + " " + p.Text(126) + " 1 -" + cam::CStr(7),
+              "Copy size 5 into size, range 1 -7");
+    EXPECT_EQ(p.Text(33) + "1024 32C-07F  255-Msg ", "CAM PROGRAMMER 1024 32C-07F  255-Msg ");
+    EXPECT_EQ(p.Text(34) + "1024", "The phase shift must not exceed 1024");
+    EXPECT_EQ(p.Text(48) + "03", "Receiving size 03");
+    EXPECT_EQ(p.Text(52) + " 3", "Sending size 3");
+    EXPECT_EQ(p.Text(56) + "(*.Msg)", "Message file (*.Msg)");
+    EXPECT_EQ(p.Text(73) + "(*.*)", "All files (*.*)");
+    EXPECT_EQ(p.Text(132) + " N." + cam::CStr(3), "Cam remark N.3");
+    EXPECT_EQ("CAM FUNCTIONS 7" + p.Text(10), "CAM FUNCTIONS 7 - wrong file format");
+}
+
+TEST(ShippedScriptCopy, LiesBesideTheTestProgram) {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) GTEST_SKIP() << "no /proc/self/exe";
+    const std::string beside = cam::FindDefaultLanguageScript(exe.parent_path().string());
+    ASSERT_EQ(beside, (exe.parent_path() / "Z32px_ENG.SCR").string());
+    EXPECT_EQ(cam::ReadFileBytes(beside), ShippedScriptBytes());
+}
+
+}  // namespace

@@ -1,0 +1,208 @@
+#include "core/options.h"
+
+#include "support/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using cam::Program;
+
+struct OptionsFile : ::testing::Test {
+    camtest::ScratchFolder dir;
+    Program p;
+    void SetUp() override { p.WorkDir = dir.str(); }
+    void givenFile(std::string_view bytes) { dir.write("KlmPx_opt.def", bytes); }
+    std::string fileBytes() const { return dir.read("KlmPx_opt.def"); }
+};
+
+// --- writing, byte for byte ---
+
+TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFilesMostRecentFirst) {
+    p.LngFile = "/opt/camdesk/Z32px_ENG.SCR";
+    p.ComPort = 2;
+    p.ComSpeed = 19200;
+    p.RecentFiles = {"/home/op/c.Cam", "/home/op/b.Cam", "/home/op/a.Cam"};
+    ASSERT_EQ(cam::WriteOptions(p), "");
+    EXPECT_EQ(fileBytes(),
+              "\"/opt/camdesk/Z32px_ENG.SCR\",2,19200\r\n"
+              "/home/op/c.Cam\r\n"
+              "/home/op/b.Cam\r\n"
+              "/home/op/a.Cam\r\n");
+}
+
+TEST_F(OptionsFile, WritesDevicePathPortQuotedAndNoRecentLinesWhenNone) {
+    p.LngFile = "/x/L.Scr";
+    p.ComDevice = "/dev/ttyUSB0";
+    p.ComPort = 3;
+    ASSERT_EQ(cam::WriteOptions(p), "");
+    EXPECT_EQ(fileBytes(), "\"/x/L.Scr\",\"/dev/ttyUSB0\",9600\r\n");
+}
+
+TEST_F(OptionsFile, WritesPathBytesUnchanged) {
+    p.LngFile = "/home/ren\xc3\xa9/a,b.Scr";  // the file system's own bytes, a comma inside
+    ASSERT_EQ(cam::WriteOptions(p), "");
+    EXPECT_EQ(fileBytes(), "\"/home/ren\xc3\xa9/a,b.Scr\",1,9600\r\n");
+}
+
+TEST_F(OptionsFile, LeavesOutValuesTheFileCannotHold) {
+    p.LngFile = "/x/say \"hi\".Scr";         // a quote would end the field early
+    p.ComDevice = "/dev/tty\"1";              // falls back to the port number
+    p.ComPort = 4;
+    p.RecentFiles = {"/a.Cam", "/b\r\nc.Cam", "", "/d.Cam", "/e.Cam", "/f.Cam", "/g.Cam", "/h.Cam"};
+    ASSERT_EQ(cam::WriteOptions(p), "");
+    EXPECT_EQ(fileBytes(), "\"\",4,9600\r\n/a.Cam\r\n/d.Cam\r\n/e.Cam\r\n/f.Cam\r\n/g.Cam\r\n");
+}
+
+TEST_F(OptionsFile, RoundTripKeepsEveryValue) {
+    p.LngFile = "/usr/share/camdesk/Z32px_ENG.SCR";
+    p.ComDevice = "/dev/pts/7";
+    p.ComSpeed = 38400;
+    p.RecentFiles = {"/w/1.Cam", "/w/with, comma.Cam", "/w/3.Cam", "/w/4.Cam", "/w/5.Cam"};
+    ASSERT_EQ(cam::WriteOptions(p), "");
+
+    Program q;
+    q.WorkDir = p.WorkDir;
+    ASSERT_TRUE(cam::ReadOptions(q));
+    EXPECT_EQ(q.LngFile, p.LngFile);
+    EXPECT_EQ(q.ComDevice, p.ComDevice);
+    EXPECT_EQ(q.ComSpeed, 38400);
+    EXPECT_EQ(q.RecentFiles, p.RecentFiles);
+}
+
+// --- reading ---
+
+TEST_F(OptionsFile, MissingFileKeepsDefaults) {
+    EXPECT_FALSE(cam::ReadOptions(p));
+    EXPECT_EQ(p.ComPort, 1);
+    EXPECT_EQ(p.ComSpeed, 9600);
+    EXPECT_TRUE(p.RecentFiles.empty());
+}
+
+TEST_F(OptionsFile, OnlyLineOneGivesNoRecentFiles) {
+    p.RecentFiles = {"/stale.Cam"};
+    givenFile("\"C:\\KOR\\Z32px_ENG.SCR\",3,19200\r\n");
+    ASSERT_TRUE(cam::ReadOptions(p));
+    EXPECT_EQ(p.LngFile, "C:\\KOR\\Z32px_ENG.SCR");
+    EXPECT_EQ(p.ComPort, 3);
+    EXPECT_TRUE(p.ComDevice.empty());
+    EXPECT_EQ(p.ComSpeed, 19200);
+    EXPECT_TRUE(p.RecentFiles.empty());
+}
+
+TEST_F(OptionsFile, SevenPathLinesLoadTheFirstFive) {
+    givenFile("\"L.Scr\",1,9600\r\n/1.Cam\r\n/2.Cam\r\n/3.Cam\r\n/4.Cam\r\n/5.Cam\r\n/6.Cam\r\n/7.Cam\r\n");
+    ASSERT_TRUE(cam::ReadOptions(p));
+    EXPECT_EQ(p.RecentFiles, (std::vector<std::string>{"/1.Cam", "/2.Cam", "/3.Cam", "/4.Cam", "/5.Cam"}));
+}
+
+TEST_F(OptionsFile, LinesEndedByLfAloneAndAFinalLineWithoutEndAreRead) {
+    givenFile("\"L.Scr\",2,2400\n/1.Cam\n/2.Cam");
+    ASSERT_TRUE(cam::ReadOptions(p));
+    EXPECT_EQ(p.ComPort, 2);
+    EXPECT_EQ(p.ComSpeed, 2400);
+    EXPECT_EQ(p.RecentFiles, (std::vector<std::string>{"/1.Cam", "/2.Cam"}));
+}
+
+TEST_F(OptionsFile, CommaInsideQuotedPathStaysInThePath) {
+    givenFile("\"/data/a,b,c/Z.Scr\",5,38400\r\n");
+    ASSERT_TRUE(cam::ReadOptions(p));
+    EXPECT_EQ(p.LngFile, "/data/a,b,c/Z.Scr");
+    EXPECT_EQ(p.ComPort, 5);
+    EXPECT_EQ(p.ComSpeed, 38400);
+}
+
+TEST_F(OptionsFile, QuotedPortIsADevicePathAndComNIsThePortNumber) {
+    givenFile("\"L.Scr\",\"/dev/ttyUSB0\",9600\r\n");
+    ASSERT_TRUE(cam::ReadOptions(p));
+    EXPECT_EQ(p.ComDevice, "/dev/ttyUSB0");
+
+    givenFile("\"L.Scr\",\"COM4\",9600\r\n");
+    ASSERT_TRUE(cam::ReadOptions(p));
+    EXPECT_EQ(p.ComPort, 4);
+    EXPECT_TRUE(p.ComDevice.empty());
+
+    p.ComDevice = "/dev/ttyACM0";
+    givenFile("\"L.Scr\",6,9600\r\n");
+    ASSERT_TRUE(cam::ReadOptions(p));
+    EXPECT_EQ(p.ComPort, 6);
+    EXPECT_TRUE(p.ComDevice.empty()) << "a plain number selects COMn again";
+}
+
+TEST_F(OptionsFile, MalformedNumbersKeepTheirDefaults) {
+    for (const char* line1 : {"\"L.Scr\",x,fast\r\n", "\"L.Scr\",0,-9600\r\n", "\"L.Scr\",2.5,96OO\r\n",
+                              "\"L.Scr\",,\r\n", "\"L.Scr\"\r\n", "\"L.Scr\",99999999999,123456789012\r\n"}) {
+        Program q;
+        q.WorkDir = dir.str();
+        givenFile(line1);
+        ASSERT_TRUE(cam::ReadOptions(q)) << line1;
+        EXPECT_EQ(q.LngFile, "L.Scr") << line1;
+        EXPECT_EQ(q.ComPort, 1) << line1;
+        EXPECT_EQ(q.ComSpeed, 9600) << line1;
+    }
+}
+
+TEST_F(OptionsFile, BlanksAroundNumbersAndAfterTheClosingQuoteAreTolerated) {
+    givenFile("\"L.Scr\" , 7 , 19200 \r\n");
+    ASSERT_TRUE(cam::ReadOptions(p));
+    EXPECT_EQ(p.LngFile, "L.Scr");
+    EXPECT_EQ(p.ComPort, 7);
+    EXPECT_EQ(p.ComSpeed, 19200);
+}
+
+TEST_F(OptionsFile, UnclosedQuoteTakesTheRestOfTheLineAndKeepsNumberDefaults) {
+    givenFile("\"/a,2,4800\r\n/r.Cam\r\n");
+    ASSERT_TRUE(cam::ReadOptions(p));
+    EXPECT_EQ(p.LngFile, "/a,2,4800");
+    EXPECT_EQ(p.ComPort, 1);
+    EXPECT_EQ(p.ComSpeed, 9600);
+    EXPECT_EQ(p.RecentFiles, std::vector<std::string>{"/r.Cam"});
+}
+
+TEST_F(OptionsFile, EmptyFileAndEmptyPathKeepDefaults) {
+    p.LngFile = "/default/Z32px_ENG.SCR";
+    givenFile("");
+    ASSERT_TRUE(cam::ReadOptions(p));
+    EXPECT_EQ(p.LngFile, "/default/Z32px_ENG.SCR");
+    givenFile("\"\",2,9600\r\n\r\n/r.Cam\r\n");
+    ASSERT_TRUE(cam::ReadOptions(p));
+    EXPECT_EQ(p.LngFile, "/default/Z32px_ENG.SCR");
+    EXPECT_EQ(p.RecentFiles, std::vector<std::string>{"/r.Cam"}) << "an empty line names no file";
+}
+
+TEST_F(OptionsFile, PathIsInTheWorkingFolder) {
+    p.WorkDir = "/home/op/Zeto";
+    EXPECT_EQ(cam::OptionsPath(p), "/home/op/Zeto/KlmPx_opt.def");
+    p.WorkDir = "/home/op/Zeto/";
+    EXPECT_EQ(cam::OptionsPath(p), "/home/op/Zeto/KlmPx_opt.def");
+}
+
+// --- all-or-nothing writing ---
+
+TEST_F(OptionsFile, FailedWriteLeavesTheOldFileAndSaysWhy) {
+    givenFile("\"old.Scr\",1,9600\r\n");
+    // The temporary file cannot be created where a folder of that name stands.
+    std::filesystem::create_directory(dir.file("KlmPx_opt.def.tmp"));
+    p.LngFile = "new.Scr";
+    const std::string reason = cam::WriteOptions(p);
+    EXPECT_NE(reason, "");
+    EXPECT_EQ(fileBytes(), "\"old.Scr\",1,9600\r\n");
+}
+
+TEST_F(OptionsFile, FailedRenameRemovesTheTemporaryFile) {
+    // The options name is taken by a folder that holds a file: the rename over it fails.
+    std::filesystem::create_directory(dir.file("KlmPx_opt.def"));
+    dir.write("KlmPx_opt.def/keep", "x");
+    EXPECT_NE(cam::WriteOptions(p), "");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("KlmPx_opt.def.tmp")));
+    EXPECT_EQ(dir.read("KlmPx_opt.def/keep"), "x");
+}
+
+TEST_F(OptionsFile, MissingWorkingFolderIsReported) {
+    p.WorkDir = dir.file("no/such/folder");
+    EXPECT_NE(cam::WriteOptions(p), "");
+}
+
+}  // namespace
