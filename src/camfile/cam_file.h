@@ -6,22 +6,36 @@
 #include "core/prompt.h"
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace cam {
 
 // Which cam headers a size block carries. Files always take the File form (every
 // non-blank remark wherever its cam has phases). Only the device transfer uses the
 // Device form (remarks in size 1 only; an empty header for a cam without phases in size 1).
+//
+// The File form also keeps what the device form cannot carry: a cam ON over the whole
+// revolution is the phase line " 0000 1024", and the remark of a cam without any phase
+// in any size gets a header line of its own in size 1. The device accepts at most 181
+// phases of one cam; the Device form callers cut there, files keep every phase.
 enum class SizeTextForm { File, Device };
 
+// The most phase lines the device takes for one cam of one size.
+constexpr int kDevicePhaseLimit = 181;
+
 // Fills p.SizeText with the lines of one cam of one size; the first empty element ends
-// the list. Returns the number of phase lines.
+// the list. Returns the number of phase lines. A size or cam outside the tables gives
+// no lines.
 int SizeToText(Program& p, int size, int cam, SizeTextForm form = SizeTextForm::File);
 
 void WriteFunctions(const Program& p, std::ostream& out);
 void WriteSize(Program& p, int size, std::ostream& out);
+
+// The whole file as bytes (functions block, every size, "END").
+std::string CamFileText(Program& p);
 
 // Writes the whole file to path through a temporary file in the same folder that is
 // renamed over the target, so a failed write never destroys the previous file.
@@ -31,12 +45,22 @@ std::string WriteCamFile(Program& p, const std::string& path);
 std::string WriteCamFile(Program& p);
 
 // Reads one size block from in into the tables until the block ends; the line that
-// ended it stays in p.LineBuf. Returns false when the block addresses a cam or a
-// position outside the tables (the read must end there).
-bool ReadSizeBlock(Program& p, int size, std::istream& in);
+// ended it stays in p.LineBuf. Returns false when the block addresses a size, cam or
+// position outside the tables: the read must end there, and *stop (when given) gets
+// the message that names the line and what was outside.
+bool ReadSizeBlock(Program& p, int size, std::istream& in, std::string* stop = nullptr);
 
 // Reads a whole cam file into the tables, with every check and message of the format;
-// sets p.ReadError.
+// sets p.ReadError. A path that names no file changes nothing.
 void ReadCamFile(Program& p, const std::string& path, Prompt& prompt);
+
+// The cam and size counts of a header line ("FUNZIONI  32 - 7 "): the values of the
+// first 4 and the last 3 of its last 8 characters. nullopt for a line of 8 characters
+// or fewer, which carries no counts.
+struct FileCounts {
+    long cams;
+    long sizes;
+};
+std::optional<FileCounts> HeaderCounts(std::string_view headerLine);
 
 }  // namespace cam

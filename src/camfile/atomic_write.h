@@ -1,0 +1,16 @@
+// Replacing a file so that a failed write never destroys the previous content, and a
+// finished one survives a power cut (flushed to the disk before the rename).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace cam {
+
+// Writes bytes to a temporary file in the folder of path, flushes it to the disk and
+// renames it over path (a symbolic link is followed: its target is replaced). An
+// existing file keeps its permissions. Returns "" on success, else the reason; on
+// failure path is left as it was and the temporary file is removed.
+std::string WriteFileDurably(const std::string& path, std::string_view bytes);
+
+}  // namespace cam

@@ -1,0 +1,113 @@
+// The whole cam file: header, functions block, size blocks, "END".
+#include "camfile/cam_file.h"
+
+#include "camfile/atomic_write.h"
+#include "camfile/functions_block.h"
+#include "camfile/line_reader.h"
+#include "core/text_format.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace cam {
+
+std::optional<FileCounts> HeaderCounts(std::string_view headerLine) {
+    if (headerLine.size() <= 8) return std::nullopt;
+    const std::string_view dims = headerLine.substr(headerLine.size() - 8);
+    return FileCounts{ValRounded(dims.substr(0, 4)), ValRounded(dims.substr(5))};
+}
+
+std::string CamFileText(Program& p) {
+    std::ostringstream out;
+    WriteFunctions(p, out);
+    for (int s = 1; s <= p.NSizes; ++s) WriteSize(p, s, out);
+    out << "END\r\n";
+    return std::move(out).str();
+}
+
+std::string WriteCamFile(Program& p, const std::string& path) {
+    if (path.empty()) return "no file name";
+    return WriteFileDurably(path, CamFileText(p));
+}
+
+std::string WriteCamFile(Program& p) { return WriteCamFile(p, p.CamFile); }
+
+namespace {
+
+enum class HeaderResult { Functions, SizesOnly, Failed };
+
+// The header line and, unless the file holds sizes only, the model checks.
+HeaderResult ReadHeader(Program& p, std::istream& in, Prompt& prompt) {
+    auto formatError = [&] {
+        prompt.message(p.LineBuf + p.Text(10), "", Buttons::Ok, Icon::Exclamation);
+        return HeaderResult::Failed;
+    };
+    if (!NextLine(in, p.LineBuf)) return formatError();
+    if (!Contains(p.LineBuf, "FUNZIONI")) {
+        if (!Contains(p.LineBuf, "FORMATO N. ")) return formatError();
+        if (prompt.message("IMPORT ONLY CAM FILE", "", Buttons::OkCancel, Icon::Exclamation) != Answer::Ok)
+            return formatError();
+        return HeaderResult::SizesOnly;
+    }
+    if (const auto counts = HeaderCounts(p.LineBuf)) {
+        p.FileDims = Right(p.LineBuf, 8);
+        if (counts->cams != p.NCams) {
+            prompt.message(CStr(counts->cams) + " WRONG NUMBER OF CAMS " + CStr(p.NCams), "", Buttons::Ok, Icon::Stop);
+            return HeaderResult::Failed;
+        }
+        if (counts->sizes > p.NSizes &&
+            prompt.message(CStr(counts->sizes) + " BAD TOTAL FORMATS " + CStr(p.NSizes), "", Buttons::OkCancel,
+                           Icon::None) != Answer::Ok)
+            return HeaderResult::Failed;
+        ResizeTables(p);
+    }
+    return HeaderResult::Functions;
+}
+
+}  // namespace
+
+void ReadCamFile(Program& p, const std::string& path, Prompt& prompt) {
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::exists(path, ec)) return;
+    p.ReadError = false;
+    p.LineBuf.clear();
+
+    std::ifstream in(path, std::ios::binary);
+    if (!in || std::filesystem::is_directory(path, ec)) {
+        prompt.message(path + " : THE FILE CANNOT BE READ", "", Buttons::Ok, Icon::Exclamation);
+        p.ReadError = true;
+        return;
+    }
+
+    switch (ReadHeader(p, in, prompt)) {
+    case HeaderResult::Failed:
+        p.ReadError = true;
+        return;
+    case HeaderResult::Functions:
+        if (!ReadFunctions(p, in)) {
+            prompt.message(p.LineBuf + p.Text(10), "", Buttons::Ok, Icon::Exclamation);
+            p.ReadError = true;
+            return;
+        }
+        break;
+    case HeaderResult::SizesOnly:
+        break;
+    }
+
+    // Size blocks. On the first pass LineBuf still holds the last line of the functions
+    // block and the call only reads up to the first size header.
+    long size = 0;  // from two characters: -9..99
+    while (!AtEnd(in)) {
+        if (Contains(p.LineBuf, "FORMATO N. ")) size = ValRounded(Right(p.LineBuf, 2));
+        std::string stop;
+        if (!ReadSizeBlock(p, static_cast<int>(size), in, &stop)) {
+            // What was read stays; the user learns where and why the read ended.
+            prompt.message(stop, "", Buttons::Ok, Icon::Exclamation);
+            return;
+        }
+        if (Contains(p.LineBuf, "END")) break;
+    }
+}
+
+}  // namespace cam

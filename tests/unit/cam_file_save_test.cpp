@@ -1,0 +1,76 @@
+// Saving a cam file: the file is replaced whole or not at all.
+#include "camfile/cam_file.h"
+#include "support/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+cam::Program Example() {
+    cam::Program p;
+    p.NEncoders = 1;
+    cam::ResizeTables(p);
+    p.OutSize = 1;
+    cam::SetPhase(p, 1, 2, 100, 200);
+    return p;
+}
+
+std::size_t EntriesIn(const std::string& folder) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(CamFileSave, WritesTheWholeFileAndLeavesNoScratch) {
+    camtest::ScratchFolder dir;
+    cam::Program p = Example();
+    p.CamFile = dir.file("a.Cam");
+    dir.write("a.Cam", "OLD CONTENT THAT IS LONGER THAN THE NEW ONE ..............................."
+                       "..........................................................................."
+                       "..........................................................................."
+                       "...........................................................................");
+    EXPECT_EQ(cam::WriteCamFile(p), "");
+    const std::string bytes = dir.read("a.Cam");
+    EXPECT_EQ(bytes.substr(0, 19), "FUNZIONI  32 - 7 \r\n");
+    EXPECT_EQ(bytes.substr(bytes.size() - 21), " FORMATO N. 07\r\nEND\r\n");
+    EXPECT_EQ(bytes, cam::CamFileText(p));
+    EXPECT_EQ(EntriesIn(dir.str()), 1u);
+    EXPECT_TRUE(p.FileSaved) << "the writer leaves the flag to the commands";
+}
+
+TEST(CamFileSave, FailureIsReportedAndKeepsThePreviousFile) {
+    camtest::ScratchFolder dir;
+    cam::Program p = Example();
+    // No such folder: nothing can be created.
+    EXPECT_NE(cam::WriteCamFile(p, dir.file("missing/a.Cam")), "");
+    EXPECT_FALSE(fs::exists(dir.file("missing")));
+    // A folder where the file should be: the rename fails, the folder and its content stay.
+    fs::create_directory(dir.file("b.Cam"));
+    dir.write("b.Cam/keep", "kept");
+    const std::string why = cam::WriteCamFile(p, dir.file("b.Cam"));
+    EXPECT_NE(why, "");
+    EXPECT_EQ(dir.read("b.Cam/keep"), "kept");
+    EXPECT_EQ(EntriesIn(dir.str()), 1u) << "the temporary file is removed";
+    // No name at all.
+    p.CamFile.clear();
+    EXPECT_NE(cam::WriteCamFile(p), "");
+}
+
+TEST(CamFileSave, ReplacedFileKeepsItsPermissionsAndLinksSurvive) {
+    camtest::ScratchFolder dir;
+    cam::Program p = Example();
+    const std::string target = dir.write("t.Cam", "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(cam::WriteCamFile(p, target), "");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+
+    fs::create_symlink("t.Cam", dir.file("link.Cam"));
+    p.OutSize = 2;
+    EXPECT_EQ(cam::WriteCamFile(p, dir.file("link.Cam")), "");
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.Cam")));
+    EXPECT_NE(dir.read("t.Cam").find("FORMATO IN USCITA    2 \r\n"), std::string::npos);
+}
+
+}  // namespace

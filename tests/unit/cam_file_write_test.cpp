@@ -1,0 +1,248 @@
+// The cam file writer, byte for byte. Expected lines are written out here rather than
+// built with the number forms, so a change to a label or a field width is caught.
+#include "camfile/cam_file.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+cam::Program Model(int cams, int sizes, int encoders = 1) {
+    cam::Program p;
+    p.NCams = cams;
+    p.NSizes = sizes;
+    p.NEncoders = encoders;
+    cam::ResizeTables(p);
+    return p;
+}
+
+std::string Functions(const cam::Program& p) {
+    std::ostringstream out;
+    cam::WriteFunctions(p, out);
+    return out.str();
+}
+
+std::string Size(cam::Program& p, int size) {
+    std::ostringstream out;
+    cam::WriteSize(p, size, out);
+    return out.str();
+}
+
+TEST(CamFileWriter, WorkedExampleByteForByte) {
+    cam::Program p = Model(32, 7);
+    p.OutSize = 1;
+    cam::SetPhase(p, 1, 2, 100, 200);
+    EXPECT_EQ(cam::CamFileText(p),
+              "FUNZIONI  32 - 7 \r\n"
+              "ANTICIPI OFF\r\n"
+              "RITARDI OFF\r\n"
+              "RAPPORTI OFF\r\n"
+              "FORMATO IN USCITA    1 \r\n"
+              "SFASAMENTO ENCODER   0 \r\n"
+              "SENSO DI ROTAZIONE   0 \r\n"
+              "LIMITE DI VELOCITA'   0 \r\n"
+              " FORMATO N. 01\r\n"
+              "C 03\r\n"
+              " 0100 0200\r\n"
+              " FORMATO N. 02\r\n"
+              " FORMATO N. 03\r\n"
+              " FORMATO N. 04\r\n"
+              " FORMATO N. 05\r\n"
+              " FORMATO N. 06\r\n"
+              " FORMATO N. 07\r\n"
+              "END\r\n");
+}
+
+TEST(CamFileWriter, OneEncoderWithAdvancesDelaysAndRatio) {
+    cam::Program p = Model(32, 30);
+    p.AdvOn = 1;
+    p.NAdvCams = 3;
+    p.AdvMs[0] = 5;
+    p.AdvMs[1] = 150;
+    p.AdvMs[2] = 210;
+    p.DelayOn = 1;
+    p.Delay17_20 = 5;
+    p.Delay21_24 = 42;
+    p.RatioOn = 1;
+    p.Ratio25_32 = 9;
+    p.Ratio17On = 1;  // never written
+    p.OutSize = 30;
+    p.EncShift = 1000;
+    p.RotDir = 1;
+    p.SpeedLimit = 9999;
+    EXPECT_EQ(Functions(p),
+              "FUNZIONI  32 - 30 \r\n"
+              "ANTICIPI ON    3 \r\n"
+              "ANTICIPO CAMS  01 ms   5 \r\n"
+              "ANTICIPO CAMS  02 ms   150 \r\n"
+              "ANTICIPO CAMS  03 ms   210 \r\n"
+              "RITARDI ON\r\n"
+              "RITARDO CAMS 17-20   ms. 5 \r\n"
+              "RITARDO CAMS 21-24   ms. 42 \r\n"
+              "RAPPORTI  ON \r\n"
+              "RAPPORTO CAMS 25-32 =  9 \r\n"
+              "FORMATO IN USCITA    30 \r\n"
+              "SFASAMENTO ENCODER   1000 \r\n"
+              "SENSO DI ROTAZIONE   1 \r\n"
+              "LIMITE DI VELOCITA'   9999 \r\n");
+}
+
+TEST(CamFileWriter, ThreeEncodersCarryGroupAdvancesAndEveryEncoder) {
+    cam::Program p = Model(32, 7, 3);
+    p.AdvMs[16] = 150;
+    p.AdvMs[20] = 1;
+    p.AdvMs[24] = 2;
+    p.AdvMs[28] = 3;
+    p.EncShift2 = 1024;
+    p.RotDir2 = 1;
+    p.EncShift3 = 12;
+    p.DelayOn = 1;  // delays and ratio belong to the one-encoder form
+    p.RatioOn = 1;
+    EXPECT_EQ(Functions(p),
+              "FUNZIONI  32 - 7 \r\n"
+              "ANTICIPI OFF\r\n"
+              "3ENC\r\n"
+              "ANTICIPO CAMS 17-20   ms  150 \r\n"
+              "ANTICIPO CAMS 21-24   ms  1 \r\n"
+              "ANTICIPO CAMS 25-28   ms  2 \r\n"
+              "ANTICIPO CAMS 29-32   ms  3 \r\n"
+              "SFASAMENTO ENCODER   1024 \r\n"
+              "SENSO DI ROTAZIONE   1 \r\n"
+              "SFASAMENTO ENCODER   12 \r\n"
+              "SENSO DI ROTAZIONE   0 \r\n"
+              "FORMATO IN USCITA    0 \r\n"
+              "SFASAMENTO ENCODER   0 \r\n"
+              "SENSO DI ROTAZIONE   0 \r\n"
+              "LIMITE DI VELOCITA'   0 \r\n");
+}
+
+TEST(CamFileWriter, UnknownEncoderCountTakesTheSeveralEncoderForm) {
+    cam::Program p = Model(32, 7, 0);
+    const std::string text = Functions(p);
+    EXPECT_NE(text.find("ANTICIPI OFF\r\n0ENC\r\nANTICIPO CAMS 17-20"), std::string::npos);
+    EXPECT_EQ(text.find("RITARDI"), std::string::npos);
+    EXPECT_EQ(text.find("SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nSFASAMENTO"), std::string::npos)
+        << "only encoder 2 besides encoder 1";
+}
+
+TEST(CamFileWriter, SixteenCamsCarryTheirTwoGroupAdvancesFromElements8And12) {
+    cam::Program p = Model(16, 15, 2);
+    p.AdvMs[8] = 77;
+    p.AdvMs[12] = 88;
+    EXPECT_NE(Functions(p).find("2ENC\r\n"
+                                "ANTICIPO CAMS 17-20   ms  77 \r\n"
+                                "ANTICIPO CAMS 21-24   ms  88 \r\n"
+                                "ANTICIPO CAMS 25-28   ms  0 \r\n"
+                                "ANTICIPO CAMS 29-32   ms  0 \r\n"),
+              std::string::npos);
+}
+
+TEST(CamFileWriter, AdvanceCountNeverReachesPastTheAdvances) {
+    cam::Program p = Model(16, 15);
+    p.AdvOn = 1;
+    p.NAdvCams = 40;
+    const std::string text = Functions(p);
+    EXPECT_NE(text.find("ANTICIPI ON    16 \r\n"), std::string::npos);
+    EXPECT_NE(text.find("ANTICIPO CAMS  16 ms   0 \r\n"), std::string::npos);
+    EXPECT_EQ(text.find("ANTICIPO CAMS  17"), std::string::npos);
+}
+
+TEST(SizeText, PhasesAscendingWithTheWrappingPhaseLast) {
+    cam::Program p = Model(32, 7);
+    cam::SetPhase(p, 1, 0, 1000, 24);
+    cam::SetPhase(p, 1, 0, 500, 600);
+    cam::SetPhase(p, 1, 0, 100, 200);
+    EXPECT_EQ(cam::SizeToText(p, 1, 0), 3);
+    EXPECT_EQ(p.SizeText[0], "C 01");
+    EXPECT_EQ(p.SizeText[1], " 0100 0200");
+    EXPECT_EQ(p.SizeText[2], " 0500 0600");
+    EXPECT_EQ(p.SizeText[3], " 1000 0024");
+    EXPECT_EQ(p.SizeText[4], "");
+}
+
+TEST(SizeText, PhaseEndingAt1023IsWrittenWithOffZero) {
+    cam::Program p = Model(32, 7);
+    cam::SetPhase(p, 2, 5, 900, 1024);
+    cam::SizeToText(p, 2, 5);
+    EXPECT_EQ(p.SizeText[0], "C 06");
+    EXPECT_EQ(p.SizeText[1], " 0900 0000");
+}
+
+TEST(SizeText, WholeRevolutionIsKeptInFilesButNotSentToTheDevice) {
+    cam::Program p = Model(32, 7);
+    cam::SetPhase(p, 2, 0, 0, 1024);
+    EXPECT_EQ(cam::SizeToText(p, 2, 0, cam::SizeTextForm::File), 1);
+    EXPECT_EQ(p.SizeText[0], "C 01");
+    EXPECT_EQ(p.SizeText[1], " 0000 1024");
+    EXPECT_EQ(p.SizeText[2], "");
+
+    EXPECT_EQ(cam::SizeToText(p, 2, 0, cam::SizeTextForm::Device), 0);
+    EXPECT_EQ(p.SizeText[0], "");
+}
+
+TEST(SizeText, RemarksInFilesWhereverTheCamHasPhases) {
+    cam::Program p = Model(32, 7);
+    p.CamRemark[3] = " Glue \"A\" ";
+    cam::SetPhase(p, 4, 3, 10, 20);
+    cam::SizeToText(p, 4, 3, cam::SizeTextForm::File);
+    EXPECT_EQ(p.SizeText[0], "C 04\" Glue \"A\" \"");
+    // Nothing for the sizes where the cam has no phase.
+    cam::SizeToText(p, 1, 3, cam::SizeTextForm::File);
+    EXPECT_EQ(p.SizeText[0], "");
+    // A blank remark is no remark.
+    p.CamRemark[3] = "   ";
+    cam::SizeToText(p, 4, 3, cam::SizeTextForm::File);
+    EXPECT_EQ(p.SizeText[0], "C 04");
+}
+
+TEST(SizeText, DeviceFormSendsRemarksInSizeOneOnly) {
+    cam::Program p = Model(32, 7);
+    p.CamRemark[0] = "KNIFE";
+    cam::SetPhase(p, 1, 0, 10, 20);
+    cam::SetPhase(p, 2, 0, 10, 20);
+    cam::SizeToText(p, 1, 0, cam::SizeTextForm::Device);
+    EXPECT_EQ(p.SizeText[0], "C 01\"KNIFE\"");
+    cam::SizeToText(p, 2, 0, cam::SizeTextForm::Device);
+    EXPECT_EQ(p.SizeText[0], "C 01");
+    // A cam without phases in size 1 still has its header there, with two blanks for a remark.
+    EXPECT_EQ(cam::SizeToText(p, 1, 7, cam::SizeTextForm::Device), 0);
+    EXPECT_EQ(p.SizeText[0], "C 08\"  \"");
+    EXPECT_EQ(p.SizeText[1], "");
+    cam::SizeToText(p, 2, 7, cam::SizeTextForm::Device);
+    EXPECT_EQ(p.SizeText[0], "");
+}
+
+TEST(SizeText, RemarkOfACamWithoutPhasesIsWrittenOnItsOwnInSizeOne) {
+    cam::Program p = Model(32, 7);
+    p.CamRemark[9] = "SPARE";
+    EXPECT_EQ(Size(p, 1), " FORMATO N. 01\r\nC 10\"SPARE\"\r\n");
+    EXPECT_EQ(Size(p, 2), " FORMATO N. 02\r\n");
+    // Once the cam has a phase anywhere, the remark travels with the phases only.
+    cam::SetPhase(p, 3, 9, 1, 2);
+    EXPECT_EQ(Size(p, 1), " FORMATO N. 01\r\n");
+    EXPECT_EQ(Size(p, 3), " FORMATO N. 03\r\nC 10\"SPARE\"\r\n 0001 0002\r\n");
+}
+
+TEST(SizeText, FilesKeepEveryPhaseOfACam) {
+    cam::Program p = Model(32, 7);
+    for (int on = 0; on < 1024; on += 2) cam::SetPhase(p, 1, 0, on, on + 1);
+    EXPECT_EQ(cam::SizeToText(p, 1, 0), 512);
+    EXPECT_EQ(p.SizeText[1], " 0000 0001");
+    EXPECT_EQ(p.SizeText[182], " 0362 0363");
+    EXPECT_EQ(p.SizeText[512], " 1022 1023");
+    EXPECT_EQ(p.SizeText[513], "");
+    const std::string text = Size(p, 1);
+    EXPECT_NE(text.find(" 1022 1023\r\n"), std::string::npos);
+}
+
+TEST(SizeText, OutsideTheTablesGivesNoLines) {
+    cam::Program p = Model(16, 15);
+    p.SizeText[0] = "stale";
+    EXPECT_EQ(cam::SizeToText(p, 16, 0), 0);
+    EXPECT_EQ(p.SizeText[0], "");
+    EXPECT_EQ(cam::SizeToText(p, 1, 16), 0);
+    EXPECT_EQ(cam::SizeToText(p, 0, 0), 0);
+}
+
+}  // namespace
