@@ -1,0 +1,333 @@
+// The Sizes menu commands and the remark edit, driven through the scripted prompt.
+// Texts are the default English wording, written out here.
+#include "editor/size_commands.h"
+
+#include "core/scripted_prompt.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+using cam::Answer;
+using cam::CommandResult;
+
+// Records the default text each input box offered, which the scripted prompt does not keep.
+class DefaultsPrompt : public cam::ScriptedPrompt {
+public:
+    std::optional<std::string> input(const std::string& prompt, const std::string& title,
+                                     const std::string& defaultText) override {
+        defaults.push_back(defaultText);
+        return ScriptedPrompt::input(prompt, title, defaultText);
+    }
+    std::vector<std::string> defaults;
+};
+
+cam::Program Model(int cams = 32, int sizes = 7) {
+    cam::Program p;
+    p.NCams = cams;
+    p.NSizes = sizes;
+    cam::ResizeTables(p);
+    p.LngTxt[2] = "Erase every phase of 'SIZE";
+    p.LngTxt[3] = "Confirm erase";
+    p.LngTxt[15] = "Erase every phase of 'CAM";
+    p.LngTxt[20] = "Select size";
+    p.LngTxt[21] = "Out of range: ";
+    p.LngTxt[24] = "Copy cam ";
+    p.LngTxt[25] = " to cam [1-";
+    p.LngTxt[26] = " is not a cam of this programmer";
+    p.LngTxt[27] = "Positions (+/-) to shift cam";
+    p.LngTxt[28] = "Shift cam";
+    p.LngTxt[30] = "A remark holds at most 20 characters";
+    p.LngTxt[125] = "Copy size";
+    p.LngTxt[126] = "into size, range";
+    p.LngTxt[132] = "Cam remark";
+    p.CamFile = "/tmp/x.Cam";
+    p.CurSize = 1;
+    p.CurCam = 0;
+    p.FileSaved = true;
+    return p;
+}
+
+std::vector<int> OnPositions(const cam::Program& p, int size, int cam) {
+    std::vector<int> on;
+    for (int pos = 0; pos < cam::kPositions; ++pos)
+        if (p.CamPos(size, cam, pos)) on.push_back(pos);
+    return on;
+}
+
+std::vector<int> Range(int from, int to) {  // from..to-1
+    std::vector<int> v;
+    for (int i = from; i < to; ++i) v.push_back(i);
+    return v;
+}
+
+std::vector<int> Join(std::vector<int> a, const std::vector<int>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    std::sort(a.begin(), a.end());
+    return a;
+}
+
+TEST(SelectSize, AsksWithRangeAndMakesTheSizeCurrent) {
+    cam::Program p = Model(32, 30);
+    cam::ScriptedPrompt prompt;
+    prompt.push("4");
+    const CommandResult r = cam::SelectSize(p, prompt);
+    EXPECT_EQ(p.CurSize, 4);
+    EXPECT_EQ(r.redraw, CommandResult::Chart);
+    EXPECT_TRUE(r.sizeChanged);
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].text, "Select size 1- 30");
+    EXPECT_EQ(prompt.asked()[0].title, "/tmp/x.Cam");
+    EXPECT_TRUE(p.FileSaved);
+}
+
+TEST(SelectSize, OutOfRangeAnswersShowTheMessageAndSizeOne) {
+    for (const char* answer : {"0", "99"}) {
+        cam::Program p = Model(32, 30);
+        p.CurSize = 5;
+        cam::ScriptedPrompt prompt;
+        prompt.push(answer);
+        const CommandResult r = cam::SelectSize(p, prompt);
+        EXPECT_EQ(p.CurSize, 1) << answer;
+        EXPECT_TRUE(r.sizeChanged);
+        ASSERT_EQ(prompt.messages().size(), 1u);
+        EXPECT_EQ(prompt.messages()[0], std::string("Out of range: ") + answer);
+        EXPECT_EQ(prompt.asked()[1].title, "Select size");
+        EXPECT_EQ(prompt.asked()[1].icon, cam::Icon::Exclamation);
+    }
+}
+
+TEST(SelectSize, CancelOrTheSameSizeChangesNothing) {
+    cam::Program p = Model();
+    p.CurSize = 3;
+    cam::ScriptedPrompt prompt;
+    prompt.push(std::optional<std::string>());
+    EXPECT_EQ(cam::SelectSize(p, prompt).redraw, CommandResult::None);
+    prompt.push("3");
+    const CommandResult same = cam::SelectSize(p, prompt);
+    EXPECT_FALSE(same.sizeChanged);
+    EXPECT_EQ(p.CurSize, 3);
+}
+
+TEST(CopySize, CopiesEveryCamAndMarksTheDataUnsaved) {
+    cam::Program p = Model();
+    p.CurSize = 2;
+    cam::SetPhase(p, 2, 0, 100, 200);
+    cam::SetPhase(p, 2, 31, 1000, 24);
+    cam::SetPhase(p, 4, 5, 10, 20);  // overwritten by the copy
+    p.CamRemark[0] = "kept";
+    DefaultsPrompt prompt;
+    prompt.push("4");
+    const CommandResult r = cam::CopySize(p, prompt);
+    EXPECT_TRUE(r.changed);
+    EXPECT_EQ(r.redraw, CommandResult::None);  // the target is not the size shown
+    EXPECT_FALSE(p.FileSaved);
+    EXPECT_EQ(OnPositions(p, 4, 0), Range(100, 200));
+    EXPECT_EQ(OnPositions(p, 4, 31), Join(Range(1000, 1024), Range(0, 24)));
+    EXPECT_TRUE(OnPositions(p, 4, 5).empty());
+    EXPECT_EQ(p.CamRemark[0], "kept");
+    EXPECT_EQ(prompt.asked()[0].text, "Copy size 2 into size, range 1 -7");
+    EXPECT_EQ(prompt.defaults[0], "2");
+}
+
+TEST(CopySize, AfterARefusedNumberTheSourceStaysTheSizeShown) {
+    cam::Program p = Model();
+    p.CurSize = 3;
+    cam::SetPhase(p, 3, 1, 300, 400);
+    cam::SetPhase(p, 1, 1, 5, 6);
+    DefaultsPrompt prompt;
+    prompt.push("9");
+    prompt.push(Answer::Ok);
+    prompt.push("5");
+    cam::CopySize(p, prompt);
+    EXPECT_EQ(p.CurSize, 3);
+    EXPECT_EQ(OnPositions(p, 5, 1), Range(300, 400));  // from size 3, not size 1
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0], "Out of range: 9");
+    ASSERT_EQ(prompt.defaults.size(), 2u);
+    EXPECT_EQ(prompt.defaults[1], "9");  // the refused number is offered again
+    EXPECT_EQ(prompt.asked()[2].text, "Copy size 3 into size, range 1 -7");
+}
+
+TEST(CopySize, OntoTheCurrentSizeOrCancelledDoesNothingSilently) {
+    cam::Program p = Model();
+    p.CurSize = 2;
+    cam::SetPhase(p, 2, 0, 1, 2);
+    cam::ScriptedPrompt prompt;
+    prompt.push("2");
+    EXPECT_FALSE(cam::CopySize(p, prompt).changed);
+    prompt.push("");
+    EXPECT_FALSE(cam::CopySize(p, prompt).changed);
+    EXPECT_TRUE(prompt.messages().empty());
+    EXPECT_TRUE(p.FileSaved);
+}
+
+TEST(EraseSize, AsksWithTheSizeNumberAndClearsOnYes) {
+    cam::Program p = Model();
+    p.CurSize = 5;
+    cam::SetPhase(p, 5, 3, 10, 20);
+    cam::SetPhase(p, 4, 3, 10, 20);
+    cam::ScriptedPrompt prompt;
+    prompt.push(Answer::No);
+    cam::EraseSize(p, prompt);
+    EXPECT_EQ(OnPositions(p, 5, 3).size(), 10u);
+    EXPECT_TRUE(p.FileSaved);
+    prompt.push(Answer::Yes);
+    const CommandResult r = cam::EraseSize(p, prompt);
+    EXPECT_TRUE(OnPositions(p, 5, 3).empty());
+    EXPECT_EQ(OnPositions(p, 4, 3).size(), 10u);
+    EXPECT_EQ(r.redraw, CommandResult::Chart);
+    EXPECT_FALSE(p.FileSaved);
+    EXPECT_EQ(prompt.asked()[0].text, "Erase every phase of 'SIZE 5'?");
+    EXPECT_EQ(prompt.asked()[0].title, "Confirm erase");
+    EXPECT_EQ(prompt.asked()[0].buttons, cam::Buttons::YesNo);
+    EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Question);
+}
+
+TEST(CopyCam, CopiesOntoTheTargetRowWithinTheSize) {
+    cam::Program p = Model();
+    p.CurSize = 2;
+    p.CurCam = 1;
+    cam::SetPhase(p, 2, 1, 100, 200);
+    p.CamRemark[4] = "target";
+    cam::ScriptedPrompt prompt;
+    prompt.push("5");
+    const CommandResult r = cam::CopyCam(p, prompt);
+    EXPECT_EQ(r.redraw, CommandResult::Row);
+    EXPECT_EQ(r.row, 4);
+    EXPECT_EQ(OnPositions(p, 2, 4), Range(100, 200));
+    EXPECT_EQ(p.CamRemark[4], "target");
+    EXPECT_FALSE(p.FileSaved);
+    EXPECT_EQ(prompt.asked()[0].text, "Copy cam 2 to cam [1-32]");
+    EXPECT_EQ(prompt.asked()[0].title, "Copy cam ");
+}
+
+TEST(CopyCam, TargetsOutsideTheCamsAreRefusedWithTheirNumber) {
+    cam::Program p = Model();
+    cam::SetPhase(p, 1, 0, 1, 2);
+    cam::ScriptedPrompt prompt;
+    prompt.push("33");
+    prompt.push(Answer::Ok);
+    prompt.push("0");
+    cam::CopyCam(p, prompt);
+    cam::CopyCam(p, prompt);
+    EXPECT_EQ(prompt.messages(), (std::vector<std::string>{" 33 is not a cam of this programmer",
+                                                           " 0 is not a cam of this programmer"}));
+    EXPECT_EQ(prompt.asked()[1].buttons, cam::Buttons::Ok);
+    EXPECT_TRUE(p.FileSaved);
+}
+
+TEST(ShiftCam, WorkedExamplesOfTheShift) {
+    struct Case {
+        const char* answer;
+        std::vector<int> on;
+    };
+    const std::vector<Case> cases = {
+        {"50", Join(Range(1000, 1024), Range(0, 26))},
+        {"100", Range(26, 76)},
+        {"-100", Join(Range(850, 900), {})},
+        {"924", Range(850, 900)},
+        {"1030", Range(956, 1006)},
+        {"6", Range(956, 1006)},
+        {"2048", Range(950, 1000)},
+        {"0", Range(950, 1000)},
+    };
+    for (const Case& c : cases) {
+        cam::Program p = Model();
+        p.CurCam = 2;
+        cam::SetPhase(p, 1, 2, 950, 1000);
+        cam::ScriptedPrompt prompt;
+        prompt.push(c.answer);
+        const CommandResult r = cam::ShiftCam(p, prompt);
+        EXPECT_EQ(OnPositions(p, 1, 2), c.on) << c.answer;
+        EXPECT_EQ(r.row, 2);
+        EXPECT_EQ(p.FileSaved, c.on == Range(950, 1000)) << c.answer;
+        EXPECT_EQ(prompt.asked()[0].text, "Positions (+/-) to shift cam 3");
+        EXPECT_EQ(prompt.asked()[0].title, "Shift cam");
+    }
+}
+
+TEST(EraseCam, ClearsOnlyTheCurrentCamAndKeepsItsRemark) {
+    cam::Program p = Model();
+    p.CurCam = 2;
+    p.CamRemark[2] = "glue";
+    cam::SetPhase(p, 1, 2, 10, 20);
+    cam::SetPhase(p, 1, 3, 10, 20);
+    cam::ScriptedPrompt prompt;
+    prompt.push(Answer::Yes);
+    cam::EraseCam(p, prompt);
+    EXPECT_TRUE(OnPositions(p, 1, 2).empty());
+    EXPECT_EQ(OnPositions(p, 1, 3).size(), 10u);
+    EXPECT_EQ(p.CamRemark[2], "glue");
+    EXPECT_FALSE(p.FileSaved);
+    EXPECT_EQ(prompt.asked()[0].text, "Erase every phase of 'CAM 3'?");
+}
+
+TEST(EraseCam, AnEmptyCamLeavesTheDataSaved) {
+    cam::Program p = Model();
+    cam::ScriptedPrompt prompt;
+    prompt.push(Answer::Yes);
+    EXPECT_FALSE(cam::EraseCam(p, prompt).changed);
+    EXPECT_TRUE(p.FileSaved);
+}
+
+TEST(CamCommands, ACurrentCamOutsideTheTablesIsNeverTouched) {
+    cam::Program p = Model(16, 15);
+    p.CurCam = 16;
+    cam::ScriptedPrompt prompt(true);
+    EXPECT_EQ(cam::CopyCam(p, prompt).redraw, CommandResult::None);
+    EXPECT_EQ(cam::ShiftCam(p, prompt).redraw, CommandResult::None);
+    EXPECT_EQ(cam::EraseCam(p, prompt).redraw, CommandResult::None);
+    EXPECT_EQ(cam::EditRemark(p, prompt).redraw, CommandResult::None);
+    EXPECT_TRUE(prompt.asked().empty());
+}
+
+TEST(EditRemark, ALongRemarkIsRefusedOnceAndOfferedCutTo20) {
+    cam::Program p = Model();
+    p.CurCam = 6;
+    DefaultsPrompt prompt;
+    prompt.push("ABCDEFGHIJKLMNOPQRSTUVWXY");  // 25 characters
+    prompt.push(Answer::Ok);
+    prompt.push("ABCDEFGHIJKLMNOPQRST");
+    const CommandResult r = cam::EditRemark(p, prompt);
+    EXPECT_EQ(p.CamRemark[6], "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(r.row, 6);
+    EXPECT_FALSE(p.FileSaved);
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"A remark holds at most 20 characters"});
+    ASSERT_EQ(prompt.defaults.size(), 2u);
+    EXPECT_EQ(prompt.defaults[1], "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(prompt.asked()[0].title, "Cam remark N.7");
+}
+
+TEST(EditRemark, ClearingAskedFirstAndCancelKeepsTheRemark) {
+    cam::Program p = Model();
+    p.CamRemark[0] = "knife";
+    cam::ScriptedPrompt prompt;
+    prompt.push("");
+    prompt.push(Answer::Cancel);
+    cam::EditRemark(p, prompt);
+    EXPECT_EQ(p.CamRemark[0], "knife");
+    EXPECT_TRUE(p.FileSaved);
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"Confirm erase"});
+    prompt.push("");
+    prompt.push(Answer::Ok);
+    cam::EditRemark(p, prompt);
+    EXPECT_EQ(p.CamRemark[0], "");
+    EXPECT_FALSE(p.FileSaved);
+}
+
+TEST(EditRemark, CancelOfTheInputBoxKeepsTheRemarkWithoutAQuestion) {
+    cam::Program p = Model();
+    p.CamRemark[0] = "knife";
+    cam::ScriptedPrompt prompt;
+    prompt.push(std::optional<std::string>());
+    cam::EditRemark(p, prompt);
+    EXPECT_EQ(p.CamRemark[0], "knife");
+    EXPECT_TRUE(prompt.messages().empty());
+    EXPECT_TRUE(p.FileSaved);
+}
+
+}  // namespace
