@@ -1,0 +1,156 @@
+#include "link/qt_serial_port.h"
+
+#include <QSerialPort>
+#include <QSerialPortInfo>
+#include <QThread>
+
+namespace cam {
+
+namespace {
+
+constexpr int kWriteTimeoutMs = 5000;
+
+bool Gone(QSerialPort::SerialPortError e) {
+    return e == QSerialPort::ReadError || e == QSerialPort::ResourceError || e == QSerialPort::WriteError;
+}
+
+}  // namespace
+
+QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>()) {}
+
+QtSerialPort::~QtSerialPort() = default;
+
+void QtSerialPort::moveToThread(QThread* thread) { port_->moveToThread(thread); }
+
+bool QtSerialPort::failed(bool ok) {
+    if (ok) return false;
+    error_ = {static_cast<int>(port_->error()), "QSerialPort", port_->errorString().toStdString()};
+    checkGone();
+    return true;
+}
+
+void QtSerialPort::checkGone() {
+    QSerialPort::SerialPortError e = port_->error();
+    if (e == QSerialPort::NoError) return;
+    if (Gone(e)) {
+        // The other end went away; QSerialPort would repeat the error for ever while open.
+        error_ = {static_cast<int>(e), "QSerialPort", port_->errorString().toStdString()};
+        close();
+    }
+    port_->clearError();
+}
+
+bool QtSerialPort::open(const std::string& name) {
+    port_->setPortName(QString::fromLocal8Bit(name.c_str()));
+    port_->setReadBufferSize(4096);
+    port_->setBaudRate(static_cast<qint32>(speed_));
+    port_->setDataBits(QSerialPort::Data8);
+    port_->setParity(QSerialPort::NoParity);
+    port_->setStopBits(QSerialPort::OneStop);
+    if (!port_->open(QIODevice::ReadWrite)) {
+        error_ = {static_cast<int>(port_->error()), "QSerialPort", port_->errorString().toStdString()};
+        port_->clearError();
+        return false;
+    }
+    open_ = true;
+    return true;
+}
+
+void QtSerialPort::close() {
+    open_ = false;
+    if (port_->isOpen()) port_->close();
+}
+
+bool QtSerialPort::setSpeed(long baud) {
+    speed_ = baud;
+    if (!open_) return true;
+    bool ok = port_->setBaudRate(static_cast<qint32>(baud)) && port_->setDataBits(QSerialPort::Data8) &&
+              port_->setParity(QSerialPort::NoParity) && port_->setStopBits(QSerialPort::OneStop);
+    return !failed(ok);
+}
+
+bool QtSerialPort::setFlowControl(bool rtsCts) {
+    if (!open_) return true;
+    return !failed(port_->setFlowControl(rtsCts ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl));
+}
+
+bool QtSerialPort::setRts(bool on) {
+    if (!open_) return true;
+    // Ports without modem lines refuse; nothing to switch there.
+    if (!port_->setRequestToSend(on)) port_->clearError();
+    return true;
+}
+
+LineState QtSerialPort::cts() {
+    if (!open_) return LineState::NotAsserted;
+    QSerialPort::PinoutSignals s = port_->pinoutSignals();
+    if (port_->error() != QSerialPort::NoError) {
+        // A pseudo-terminal has no modem lines: UnsupportedOperationError.
+        port_->clearError();
+        return LineState::Unknown;
+    }
+    return (s & QSerialPort::ClearToSendSignal) ? LineState::Asserted : LineState::NotAsserted;
+}
+
+bool QtSerialPort::write(std::string_view bytes) {
+    if (!open_) return false;
+    if (failed(port_->write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size())))
+        return false;
+    // Without an event loop the bytes leave only while we wait for them to be written.
+    while (open_ && port_->bytesToWrite() > 0) {
+        if (!port_->waitForBytesWritten(kWriteTimeoutMs)) {
+            failed(false);
+            return false;
+        }
+    }
+    return open_;
+}
+
+std::string QtSerialPort::read(std::size_t max) {
+    if (!open_ || bytesWaiting() == 0) return {};
+    QByteArray data = port_->read(static_cast<qint64>(max));
+    checkGone();
+    return data.toStdString();
+}
+
+std::size_t QtSerialPort::bytesWaiting() {
+    if (!open_) return 0;
+    if (port_->bytesAvailable() == 0) {
+        // Takes in what the system holds without waiting (no event loop runs on this thread).
+        port_->waitForReadyRead(0);
+        checkGone();
+        if (!open_) return 0;
+    }
+    return static_cast<std::size_t>(port_->bytesAvailable());
+}
+
+bool QtSerialPort::waitForBytes(int ms) {
+    if (!open_) return false;
+    if (port_->bytesAvailable() > 0) return true;
+    port_->waitForReadyRead(ms);
+    checkGone();
+    return open_ && port_->bytesAvailable() > 0;
+}
+
+void QtSerialPort::discardInput() {
+    if (!open_) return;
+    port_->clear(QSerialPort::Input);
+    port_->readAll();
+    checkGone();
+}
+
+void QtSerialPort::discardOutput() {
+    if (!open_) return;
+    port_->clear(QSerialPort::Output);
+    checkGone();
+}
+
+std::vector<PortEntry> SystemPorts() {
+    std::vector<PortEntry> out;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        out.push_back(MakePortEntry(info.portName().toStdString(), info.description().toStdString(),
+                                    info.systemLocation().toStdString()));
+    return out;
+}
+
+}  // namespace cam

@@ -1,0 +1,78 @@
+// The serial link: opening the port, the command exchange and framed blocks with the cam
+// programmer. Plain sequential code over SerialPort, Clock and Prompt; every wait sleeps on
+// the port until bytes arrive or the deadline passes.
+#pragma once
+
+#include "core/program.h"
+#include "core/prompt.h"
+#include "link/serial_port.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace cam {
+
+// Control characters of the block protocol.
+inline constexpr char STX = 2;
+inline constexpr char ETX = 3;
+inline constexpr char ACK = 6;
+inline constexpr char CR = 13;
+inline constexpr char LF = 10;
+
+inline constexpr int kCommandTimeoutMs = 2000;   // command line to reply line
+inline constexpr int kBlockAnswerMs = 3000;      // block to acknowledgement, and between characters
+inline constexpr int kFirstBlockMs = 30000;      // the device may take this long to start sending
+inline constexpr int kMaxBlockResends = 10;      // a block the device keeps refusing is given up
+inline constexpr std::size_t kMaxBlockBytes = 4096;  // a longer run without a frame end is noise
+
+// One exchange's view of the device line: the port, the clock, where messages go, and the
+// link's own state.
+struct Link {
+    Link(SerialPort& port_, Clock& clock_, Prompt& prompt_) : port(port_), clock(clock_), prompt(prompt_) {}
+    SerialPort& port;
+    Clock& clock;
+    Prompt& prompt;
+    // Result of the last OpenPort: 0 open and CTS present; 1 CTS absent (port closed again);
+    // any other positive value the error number of the step that failed.
+    int PortStatus = 0;
+    std::int64_t ComDeadline = 0;  // when the wait in progress gives up
+    bool InDevEnvironment = false;  // development trace of sent blocks in WorkDir/TST.TXT
+};
+
+// Opens the port named by ComPort/ComDevice when it is closed; always sets the speed and
+// RTS/CTS flow control and checks CTS. Failures show "Errore ..." and set PortStatus.
+void OpenPort(Program& p, Link& link);
+void ClosePort(Link& link);
+
+// 8-bit sum of the command's characters, +32 when below 32.
+char CommandChecksum(std::string_view command);
+// XOR of the frame from the character after STX up to and including the first ETX,
+// +32 when below 32. Characters after that ETX are ignored.
+char BlockChecksum(std::string_view frame);
+// STX, text, ETX, checksum.
+std::string BlockFrame(std::string_view text);
+// "19200,n,8,1".
+std::string PortSettingsText(long speed);
+
+// Sends the command with its checksum and CR; returns the reply up to and including its line
+// end (blanks around it removed), or "" after 2 s without a line end (port closed, ReadError
+// set). An echo of the command sets ReadError and is returned.
+std::string SerialComStr(Program& p, Link& link, std::string_view command);
+
+enum class SendResult {
+    Acked,      // the device acknowledged the block
+    Answered,   // "END" answered with something other than ACK: not repeated
+    TimedOut,   // no answer within 3 s: "TIMEOUT SERIAL PORT " shown, the transfer may go on
+    Refused,    // refused more than kMaxBlockResends times: message shown, abandon the transfer
+    PortLost,   // the port went away or is closed: message shown once, abandon the transfer
+};
+SendResult SendBlock(Program& p, Link& link, std::string_view text);
+
+// One framed block: its text when the checksum matches (ACK sent), "" for a bad frame (ACK
+// still sent), or what arrived without a complete frame when the device falls silent, when
+// the port goes away, or after kMaxBlockBytes without a frame end (no ACK). Bytes after the
+// block's checksum stay in the port for the next call.
+std::string ReceiveBlock(Link& link);
+
+}  // namespace cam

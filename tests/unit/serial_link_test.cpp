@@ -1,0 +1,314 @@
+// The serial link against a fake port and a fake clock. Wire bytes are restated here rather
+// than built with the code under test, so a change to them is caught.
+#include "core/scripted_prompt.h"
+#include "link/fake_port.h"
+#include "link/serial_link.h"
+
+#include <gtest/gtest.h>
+
+namespace cam {
+namespace {
+
+using namespace std::string_literals;
+
+struct LinkFixture : ::testing::Test {
+    FakeClock clock;
+    FakePort port{clock};
+    ScriptedPrompt prompt;
+    Link link{port, clock, prompt};
+    Program p;
+
+    void openPort() {
+        OpenPort(p, link);
+        ASSERT_TRUE(port.isOpen());
+        port.writes.clear();
+        port.written.clear();
+    }
+    // The device answers every write with the next of replies (nothing once they run out).
+    void answer(std::vector<std::string> replies, int delayMs = 5) {
+        auto queue = std::make_shared<std::vector<std::string>>(std::move(replies));
+        port.device = [queue, delayMs](FakePort& f, const std::string&) {
+            if (queue->empty()) return;
+            f.reply(queue->front(), delayMs);
+            queue->erase(queue->begin());
+        };
+    }
+};
+
+// ---- checksums and frames
+
+TEST(Checksums, CommandChecksumIsTheSumOfTheCharacters) {
+    EXPECT_EQ(static_cast<unsigned char>(CommandChecksum("?FR")), 215);
+    EXPECT_EQ(static_cast<unsigned char>(CommandChecksum("?M")), 140);
+    EXPECT_EQ(static_cast<unsigned char>(CommandChecksum(":FU")), 213);
+    EXPECT_EQ(static_cast<unsigned char>(CommandChecksum("\x01\x02")), 35);  // below 32 gets +32
+}
+
+TEST(Checksums, BlockFramesCarryTheXorOfTextAndEtx) {
+    EXPECT_EQ(BlockFrame("ABC"), "\x02" "ABC\x03" "C");
+    EXPECT_EQ(BlockFrame("1000"), "\x02" "1000\x03\"");
+    // XOR 5 is sent as code 37.
+    EXPECT_EQ(BlockFrame("AG"), "\x02" "AG\x03%");
+    EXPECT_EQ(BlockFrame("END"), "\x02" "END\x03" "L");
+}
+
+TEST(Checksums, BlockChecksumStopsAtTheFirstEtx) {
+    EXPECT_EQ(BlockChecksum("\x02" "ABC\x03" "ZZZ\x03"), 'C');
+    EXPECT_EQ(BlockChecksum("\x02" "ABC\x03"), 'C');
+}
+
+TEST(Checksums, SettingsText) { EXPECT_EQ(PortSettingsText(19200), "19200,n,8,1"); }
+
+// ---- OpenPort
+
+TEST_F(LinkFixture, OpenPortSetsSpeedAndHandshakeAndKeepsAnOpenPortOpen) {
+    p.ComPort = 3;
+    p.ComSpeed = 19200;
+    OpenPort(p, link);
+    EXPECT_EQ(link.PortStatus, 0);
+    EXPECT_EQ(port.openedName, "/dev/ttyS2");
+    EXPECT_EQ(port.speed, 19200);
+    EXPECT_TRUE(port.rtsCts);
+    p.ComSpeed = 2400;
+    OpenPort(p, link);
+    EXPECT_EQ(port.opens, 1);
+    EXPECT_EQ(port.speed, 2400);
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(LinkFixture, OpenPortUsesTheDevicePath) {
+    p.ComDevice = "/dev/pts/7";
+    OpenPort(p, link);
+    EXPECT_EQ(port.openedName, "/dev/pts/7");
+}
+
+TEST_F(LinkFixture, CtsAbsentClosesThePortQuietly) {
+    port.ctsState = LineState::NotAsserted;
+    OpenPort(p, link);
+    EXPECT_EQ(link.PortStatus, 1);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(prompt.messages().empty());
+    port.ctsState = LineState::Asserted;
+    OpenPort(p, link);
+    EXPECT_EQ(link.PortStatus, 0);
+    EXPECT_TRUE(port.isOpen());
+}
+
+TEST_F(LinkFixture, OpenFailureShowsTheErrorOnce) {
+    p.ComPort = 3;
+    port.failOpen = true;
+    OpenPort(p, link);
+    EXPECT_EQ(link.PortStatus, 2);
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].text, "Errore  2 generato da QSerialPort\rPermission denied");
+    EXPECT_EQ(prompt.asked()[0].title, "Errore su COM3");
+    EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
+    p.ComDevice = "/dev/ttyUSB1";
+    prompt.clear();
+    OpenPort(p, link);
+    EXPECT_EQ(prompt.asked().at(0).title, "Errore su /dev/ttyUSB1");
+}
+
+// ---- SerialComStr
+
+TEST_F(LinkFixture, CommandFrameAndReplyEndingInLfOnly) {
+    answer({"  KLM\n"}, 120);
+    std::int64_t start = clock.nowMs();
+    EXPECT_EQ(SerialComStr(p, link, "?M"), "KLM\n");
+    EXPECT_EQ(port.written, "?M\x8C\r");
+    EXPECT_LT(clock.nowMs() - start, 200);  // accepted when the LF arrived, not at the deadline
+    EXPECT_FALSE(p.ReadError);
+    EXPECT_TRUE(port.isOpen());
+}
+
+TEST_F(LinkFixture, ReplyInPiecesIsAccumulatedToTheFirstLineEnd) {
+    port.device = [](FakePort& f, const std::string&) {
+        f.reply("KLM 3", 10);
+        f.reply("2C", 400);
+        f.reply("60\rREST\n", 900);
+        f.reply("LATER\r", 950);
+    };
+    EXPECT_EQ(SerialComStr(p, link, "?M"), "KLM 32C60\rREST\n");
+    EXPECT_EQ(port.read(100), "");  // LATER arrives only after the reply was taken
+}
+
+TEST_F(LinkFixture, SilentDeviceTimesOutAfterTwoSeconds) {
+    std::int64_t start = clock.nowMs();
+    EXPECT_EQ(SerialComStr(p, link, "?M"), "");
+    std::int64_t took = clock.nowMs() - start;
+    EXPECT_GE(took, 2010);
+    EXPECT_LT(took, 2100);
+    EXPECT_TRUE(p.ReadError);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_LT(port.waits, 5);  // the wait sleeps on the port; it does not spin
+}
+
+TEST_F(LinkFixture, EchoedCommandSetsReadErrorAndIsReturned) {
+    port.device = [](FakePort& f, const std::string& w) { f.reply(w, 1); };
+    EXPECT_EQ(SerialComStr(p, link, "?M"), "?M\x8C\r");
+    EXPECT_TRUE(p.ReadError);
+    EXPECT_TRUE(port.isOpen());
+}
+
+TEST_F(LinkFixture, PortLostDuringTheCommandEndsLikeASilentDevice) {
+    port.device = [](FakePort& f, const std::string&) { f.unplugAfter(300); };
+    std::int64_t start = clock.nowMs();
+    EXPECT_EQ(SerialComStr(p, link, "?M"), "");
+    EXPECT_LT(clock.nowMs() - start, 2000);
+    EXPECT_TRUE(p.ReadError);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(LinkFixture, CommandOnAPortThatWillNotOpenReturnsEmpty) {
+    port.failOpen = true;
+    EXPECT_EQ(SerialComStr(p, link, "?M"), "");
+    EXPECT_EQ(port.written, "");
+}
+
+// ---- SendBlock
+
+TEST_F(LinkFixture, AcknowledgedBlockIsSentOnceAfterDiscardingInput) {
+    openPort();
+    port.reply("stale");
+    answer({"\x06"});
+    EXPECT_EQ(SendBlock(p, link, "1000"), SendResult::Acked);
+    EXPECT_EQ(port.written, "\x02" "1000\x03\"");
+    EXPECT_EQ(port.inputDiscards, 1);
+}
+
+TEST_F(LinkFixture, RefusedBlockIsRepeatedUntilAcknowledged) {
+    openPort();
+    answer({"\x15", "\x15", "\x06"});
+    EXPECT_EQ(SendBlock(p, link, "ABC"), SendResult::Acked);
+    EXPECT_EQ(port.writes, std::vector<std::string>(3, "\x02" "ABC\x03" "C"));
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(LinkFixture, EndAnsweredWithNakIsNotRepeated) {
+    openPort();
+    answer({"\x15"});
+    EXPECT_EQ(SendBlock(p, link, "END"), SendResult::Answered);
+    EXPECT_EQ(port.writes.size(), 1u);
+}
+
+TEST_F(LinkFixture, BlockRefusedForEverIsGivenUpAfterTenResends) {
+    openPort();
+    port.device = [](FakePort& f, const std::string&) { f.reply("\x15", 2); };
+    EXPECT_EQ(SendBlock(p, link, "F07"), SendResult::Refused);
+    EXPECT_EQ(port.writes.size(), 11u);
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"TIMEOUT SERIAL PORT "});
+}
+
+TEST_F(LinkFixture, UnansweredBlockTimesOutAfterThreeSeconds) {
+    openPort();
+    std::int64_t start = clock.nowMs();
+    EXPECT_EQ(SendBlock(p, link, "F01"), SendResult::TimedOut);
+    EXPECT_GE(clock.nowMs() - start, 3000);
+    EXPECT_LT(clock.nowMs() - start, 3100);
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"TIMEOUT SERIAL PORT "});
+    EXPECT_EQ(prompt.asked()[0].buttons, Buttons::Ok);
+    EXPECT_TRUE(port.isOpen());  // the transmission goes on with its next block
+}
+
+TEST_F(LinkFixture, PortLostDuringABlockIsReportedOnce) {
+    openPort();
+    port.device = [](FakePort& f, const std::string&) { f.unplugAfter(100); };
+    EXPECT_EQ(SendBlock(p, link, "F01"), SendResult::PortLost);
+    EXPECT_EQ(SendBlock(p, link, "F02"), SendResult::PortLost);
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"TIMEOUT SERIAL PORT "});
+}
+
+// ---- ReceiveBlock
+
+TEST_F(LinkFixture, StrayCharacterBeforeTheBlockIsSkipped) {
+    openPort();
+    port.reply("x\x02" "ABC\x03" "C", 100);
+    EXPECT_EQ(ReceiveBlock(link), "ABC");
+    EXPECT_EQ(port.written, "\x06");
+    EXPECT_EQ(port.outputDiscards, 1);
+}
+
+TEST_F(LinkFixture, BadChecksumGivesEmptyTextAndIsStillAcknowledged) {
+    openPort();
+    port.reply("\x02" "ABC\x03" "D");
+    EXPECT_EQ(ReceiveBlock(link), "");
+    EXPECT_EQ(port.written, "\x06");
+}
+
+TEST_F(LinkFixture, BlockWithoutStartGivesEmptyText) {
+    openPort();
+    port.reply("xyABC\x03" "C");
+    EXPECT_EQ(ReceiveBlock(link), "");
+    EXPECT_EQ(port.written, "\x06");
+}
+
+TEST_F(LinkFixture, EtxBeforeTheStartIsNoBlock) {
+    openPort();
+    port.reply("\x03\x02" "A");
+    EXPECT_EQ(ReceiveBlock(link), "");
+}
+
+TEST_F(LinkFixture, SilentDeviceGetsThirtySecondsAndNoAck) {
+    openPort();
+    std::int64_t start = clock.nowMs();
+    EXPECT_EQ(ReceiveBlock(link), "");
+    EXPECT_GE(clock.nowMs() - start, 30000);
+    EXPECT_LT(clock.nowMs() - start, 30100);
+    EXPECT_EQ(port.written, "");
+}
+
+TEST_F(LinkFixture, FirstCharacterMayComeLateThenThreeSecondsBetweenCharacters) {
+    openPort();
+    port.reply("\x02" "AB", 29000);
+    port.reply("C\x03", 31500);
+    port.reply("C", 34400);
+    EXPECT_EQ(ReceiveBlock(link), "ABC");
+}
+
+TEST_F(LinkFixture, DeviceFallingSilentMidBlockReturnsTheRawText) {
+    openPort();
+    port.reply("\x02" "AB", 10);
+    std::int64_t start = clock.nowMs();
+    EXPECT_EQ(ReceiveBlock(link), "\x02" "AB");
+    EXPECT_GE(clock.nowMs() - start, 3010);
+    EXPECT_EQ(port.written, "");
+}
+
+TEST_F(LinkFixture, StreamWithoutFrameEndEndsWithoutGrowingForEver) {
+    openPort();
+    for (int i = 0; i < 100; ++i) port.reply(std::string(1000, 'x'), i * 10);
+    std::string got = ReceiveBlock(link);
+    EXPECT_EQ(got.size(), kMaxBlockBytes);
+    EXPECT_EQ(port.written, "");
+}
+
+TEST_F(LinkFixture, BytesAfterTheChecksumAreKeptForTheNextBlock) {
+    openPort();
+    port.reply("\x02" "ABC\x03" "C\x02" "DEF\x03" "D\x02" "END\x03" "L");
+    EXPECT_EQ(ReceiveBlock(link), "ABC");
+    EXPECT_EQ(ReceiveBlock(link), "DEF");
+    EXPECT_EQ(ReceiveBlock(link), "END");
+    EXPECT_EQ(port.written, "\x06\x06\x06");
+}
+
+TEST_F(LinkFixture, BytewiseDeliveryMatchesBulkDelivery) {
+    openPort();
+    const std::string frame = "\x02" "FORMATO N. 07\x03";
+    std::string bulk = frame + BlockChecksum(frame);
+    for (std::size_t i = 0; i < bulk.size(); ++i) port.reply(bulk.substr(i, 1), static_cast<int>(i) * 100);
+    EXPECT_EQ(ReceiveBlock(link), "FORMATO N. 07");
+}
+
+TEST_F(LinkFixture, PortLostWhileReceivingEndsAtOnce) {
+    openPort();
+    port.reply("\x02" "AB", 10);
+    port.unplugAfter(500);
+    std::int64_t start = clock.nowMs();
+    EXPECT_EQ(ReceiveBlock(link), "\x02" "AB");
+    EXPECT_LT(clock.nowMs() - start, 1000);
+    EXPECT_FALSE(port.isOpen());
+}
+
+}  // namespace
+}  // namespace cam
