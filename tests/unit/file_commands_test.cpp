@@ -1,0 +1,309 @@
+// The File menu commands over real files in a scratch folder, with the scripted prompt
+// standing in for the dialogs.
+#include "camfile/file_commands.h"
+
+#include "camfile/cam_file.h"
+#include "core/scripted_prompt.h"
+#include "support/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using cam::Answer;
+
+struct CountingChooser : cam::ModelChooser {
+    void chooseModel(cam::Program& p) override {
+        ++calls;
+        cam::ResizeTables(p);
+    }
+    int calls = 0;
+};
+
+cam::Program Model() {
+    cam::Program p;
+    p.NCams = 32;
+    p.NSizes = 7;
+    p.NMsgs = 255;
+    cam::ResizeTables(p);
+    p.LngTxt[1] = "File not found";
+    p.LngTxt[11] = "Open file";
+    p.LngTxt[33] = "CAM PROGRAMMER ";
+    p.LngTxt[109] = "Save cam file as";
+    p.LngTxt[112] = "The sizes have unsaved changes. Save them?";
+    p.FileSaved = true;
+    return p;
+}
+
+// A cam file holding the phase 100-200 on cam 3 of size 1, written by the writer.
+std::string CamFileWithPhase(const camtest::ScratchFolder& dir, const std::string& name) {
+    cam::Program q = Model();
+    cam::SetPhase(q, 1, 2, 100, 200);
+    q.CamRemark[2] = "saw";
+    const std::string path = dir.file(name);
+    EXPECT_EQ(cam::WriteCamFile(q, path), "");
+    return path;
+}
+
+bool HasPhase(const cam::Program& p) { return p.CamPos(1, 2, 150) == 1; }
+
+TEST(FileTitles, FileNameAfterTheLastSeparator) {
+    EXPECT_EQ(cam::FileTitle("/home/op/dies.v2/press.Cam"), "press.Cam");
+    EXPECT_EQ(cam::FileTitle("C:\\Zeto\\press.Cam"), "press.Cam");
+    EXPECT_EQ(cam::FileTitle("press"), "press");
+}
+
+TEST(FileTitles, WindowTitlesOfActivationAndAfterOpen) {
+    cam::Program p = Model();
+    EXPECT_EQ(cam::ActivationTitle(p), "CAM PROGRAMMER 1024 32C-07F  255-Msg ");
+    p.NCams = 16;
+    p.NSizes = 60;
+    p.NMsgs = 180;
+    p.CamFile = "/w/a.Cam";
+    EXPECT_EQ(cam::ActivationTitle(p), "CAM PROGRAMMER 1024 16C-60F  180-Msg ");
+    EXPECT_EQ(cam::OpenedTitle(p), "CAM PROGRAMMER 1024 16C-60  [/w/a.Cam]");
+}
+
+TEST(RecentList, AListedFileMovesToTheTopAndTheOthersMoveDown) {
+    cam::Program p;
+    p.RecentFiles = {"1", "2", "3", "4", "5"};
+    p.CamFile = "3";
+    cam::UpdateRecentList(p);
+    EXPECT_EQ(p.RecentFiles, (std::vector<std::string>{"3", "1", "2", "4", "5"}));
+    EXPECT_EQ(cam::RecentCaption(p, 2), "&2 1");
+    p.CamFile = "6";
+    cam::UpdateRecentList(p);
+    EXPECT_EQ(p.RecentFiles, (std::vector<std::string>{"6", "3", "1", "2", "4"}));
+    EXPECT_EQ(cam::RecentCaption(p, 6), "");
+}
+
+TEST(Open, ReadsTheChosenFileAndListsIt) {
+    camtest::ScratchFolder dir;
+    const std::string path = CamFileWithPhase(dir, "press.Cam");
+    cam::Program p = Model();
+    p.WorkDir = dir.str();
+    cam::ScriptedPrompt prompt;
+    prompt.push(path.c_str());
+    const cam::FileOutcome out = cam::Open(p, prompt, "T");
+    EXPECT_TRUE(out.done);
+    EXPECT_TRUE(HasPhase(p));
+    EXPECT_EQ(p.CamRemark[2], "saw");
+    EXPECT_EQ(p.CamFileTitle, "press.Cam");
+    EXPECT_EQ(out.title, "CAM PROGRAMMER 1024 32C-07  [" + path + "]");
+    EXPECT_EQ(p.RecentFiles, std::vector<std::string>{path});
+    EXPECT_TRUE(p.FileSaved);
+    EXPECT_EQ(prompt.asked()[0].kind, cam::ScriptedPrompt::Asked::OpenFile);
+    EXPECT_EQ(prompt.asked()[0].title, "Open file");
+}
+
+TEST(Open, UnsavedChangesAskFirstAndCancelLeavesEverything) {
+    camtest::ScratchFolder dir;
+    const std::string path = CamFileWithPhase(dir, "press.Cam");
+    cam::Program p = Model();
+    cam::SetPhase(p, 2, 0, 5, 10);
+    p.FileSaved = false;
+    p.CamFile = "/old.Cam";
+    cam::ScriptedPrompt prompt;
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(cam::Open(p, prompt, "Main title").done);
+    ASSERT_EQ(prompt.asked().size(), 1u);  // no file dialog after Cancel
+    EXPECT_EQ(prompt.asked()[0].text, "The sizes have unsaved changes. Save them?");
+    EXPECT_EQ(prompt.asked()[0].title, "Main title");
+    EXPECT_EQ(prompt.asked()[0].buttons, cam::Buttons::OkCancel);
+    EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Exclamation);
+    EXPECT_EQ(p.CamPos(2, 0, 7), 1);
+    EXPECT_EQ(p.CamFile, "/old.Cam");
+    EXPECT_FALSE(p.FileSaved);
+
+    prompt.push(Answer::Ok);
+    prompt.push(path.c_str());
+    EXPECT_TRUE(cam::Open(p, prompt, "Main title").done);
+    EXPECT_TRUE(HasPhase(p));
+    EXPECT_EQ(p.CamPos(2, 0, 7), 0);
+}
+
+TEST(New, UnsavedChangesAskFirstAndOkShowsTheModelWindow) {
+    cam::Program p = Model();
+    cam::SetPhase(p, 1, 0, 5, 10);
+    p.FileSaved = false;
+    p.CamFile = "/old.Cam";
+    CountingChooser chooser;
+    cam::ScriptedPrompt prompt;
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(cam::New(p, prompt, chooser, "T").done);
+    EXPECT_EQ(chooser.calls, 0);
+    EXPECT_EQ(p.CamPos(1, 0, 7), 1);
+    prompt.push(Answer::Ok);
+    EXPECT_TRUE(cam::New(p, prompt, chooser, "T").done);
+    EXPECT_EQ(chooser.calls, 1);
+    EXPECT_EQ(p.CamPos(1, 0, 7), 0);
+    EXPECT_EQ(p.CamFile, "");
+}
+
+TEST(OpenRecent, AMissingFileIsReportedBeforeAnythingIsCleared) {
+    cam::Program p = Model();
+    cam::SetPhase(p, 1, 2, 100, 200);
+    p.RecentFiles = {"/nowhere/gone.Cam"};
+    CountingChooser chooser;
+    cam::ScriptedPrompt prompt;
+    EXPECT_FALSE(cam::OpenRecent(p, prompt, chooser, 1, "T").done);
+    EXPECT_EQ(chooser.calls, 0);
+    EXPECT_TRUE(HasPhase(p));
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\r\n/nowhere/gone.Cam"});
+}
+
+TEST(OpenRecent, UnsavedChangesAskThenTheModelWindowThenTheFile) {
+    camtest::ScratchFolder dir;
+    const std::string path = CamFileWithPhase(dir, "press.Cam");
+    cam::Program p = Model();
+    p.RecentFiles = {"/other.Cam", path};
+    p.FileSaved = false;
+    CountingChooser chooser;
+    cam::ScriptedPrompt prompt;
+    prompt.push(Answer::Ok);
+    const cam::FileOutcome out = cam::OpenRecent(p, prompt, chooser, 2, "T");
+    EXPECT_TRUE(out.done);
+    EXPECT_EQ(chooser.calls, 1);
+    EXPECT_TRUE(HasPhase(p));
+    EXPECT_TRUE(p.FileSaved);
+    EXPECT_EQ(p.RecentFiles, (std::vector<std::string>{path, "/other.Cam"}));
+    EXPECT_FALSE(cam::OpenRecent(p, prompt, chooser, 3, "T").done);  // no such item
+}
+
+TEST(OpenDropped, TheLastFileIsOpenedAfterTheQuestion) {
+    camtest::ScratchFolder dir;
+    const std::string first = CamFileWithPhase(dir, "a.Cam");
+    const std::string second = CamFileWithPhase(dir, "b.Cam");
+    cam::Program p = Model();
+    p.FileSaved = false;
+    cam::ScriptedPrompt prompt;
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(cam::OpenDropped(p, prompt, {first, second}, "T").done);
+    EXPECT_FALSE(HasPhase(p));
+    prompt.push(Answer::Ok);
+    EXPECT_TRUE(cam::OpenDropped(p, prompt, {first, second}, "T").done);
+    EXPECT_EQ(p.CamFile, second);
+    EXPECT_TRUE(p.FileSaved);
+}
+
+TEST(OpenCommandLine, QuotesAreRemovedAndAMissingFileKeepsTheTables) {
+    camtest::ScratchFolder dir;
+    const std::string path = CamFileWithPhase(dir, "with blank.Cam");
+    cam::Program p = Model();
+    cam::ScriptedPrompt prompt;
+    EXPECT_TRUE(cam::OpenCommandLine(p, prompt, "\"" + path + "\"").done);
+    EXPECT_EQ(p.CamFile, path);
+    EXPECT_TRUE(HasPhase(p));
+    EXPECT_FALSE(cam::OpenCommandLine(p, prompt, dir.file("missing.Cam")).done);
+    EXPECT_TRUE(HasPhase(p));
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\r\n" + dir.file("missing.Cam")});
+}
+
+TEST(Save, RightAfterOpenWritesBackWithoutADialog) {
+    camtest::ScratchFolder dir;
+    const std::string path = CamFileWithPhase(dir, "press.Cam");
+    const std::string before = dir.read("press.Cam");
+    cam::Program p = Model();
+    cam::ScriptedPrompt prompt;
+    prompt.push(path.c_str());
+    cam::Open(p, prompt, "T");
+    prompt.clear();
+    std::filesystem::remove(path);
+    std::ofstream(path) << "stale";  // Save must replace it
+    EXPECT_TRUE(cam::Save(p, prompt));
+    EXPECT_TRUE(prompt.asked().empty());
+    EXPECT_TRUE(p.FileSaved);
+    EXPECT_EQ(dir.read("press.Cam"), before);
+    EXPECT_EQ(before.substr(0, 19), "FUNZIONI  32 - 7 \r\n");
+}
+
+TEST(SaveAs, ANameWithoutADotGetsCamEvenInAFolderWithDots) {
+    camtest::ScratchFolder dir;
+    std::filesystem::create_directory(dir.file("dies.v2"));
+    cam::Program p = Model();
+    p.FileSaved = false;
+    cam::ScriptedPrompt prompt;
+    prompt.push(dir.file("dies.v2/press").c_str());
+    EXPECT_TRUE(cam::SaveAs(p, prompt));
+    EXPECT_EQ(p.CamFile, dir.file("dies.v2/press.Cam"));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("dies.v2/press.Cam")));
+    EXPECT_TRUE(p.FileSaved);
+    EXPECT_EQ(prompt.asked()[0].title, "Save cam file as");
+
+    prompt.push(dir.file("dies.v2/other.txt").c_str());
+    EXPECT_TRUE(cam::SaveAs(p, prompt));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("dies.v2/other.txt")));
+}
+
+TEST(SaveAs, AnExistingFileOfTheCompletedNameIsReplacedOnlyAfterYes) {
+    camtest::ScratchFolder dir;
+    const std::string existing = dir.write("press.Cam", "keep me");
+    cam::Program p = Model();
+    p.FileSaved = false;
+    p.CamFile = "/before.Cam";
+    cam::ScriptedPrompt prompt;
+    prompt.push(dir.file("press").c_str());
+    prompt.push(Answer::No);
+    EXPECT_FALSE(cam::SaveAs(p, prompt));
+    EXPECT_EQ(dir.read("press.Cam"), "keep me");
+    EXPECT_FALSE(p.FileSaved);
+    EXPECT_EQ(p.CamFile, "/before.Cam");
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_NE(prompt.messages()[0].find(existing), std::string::npos);
+    EXPECT_EQ(prompt.asked()[1].buttons, cam::Buttons::YesNo);
+
+    prompt.push(dir.file("press").c_str());
+    prompt.push(Answer::Yes);
+    EXPECT_TRUE(cam::SaveAs(p, prompt));
+    EXPECT_EQ(dir.read("press.Cam").substr(0, 8), "FUNZIONI");
+}
+
+TEST(Save, AFailedWriteIsShownWithTheFileAndLeavesTheDataUnsaved) {
+    camtest::ScratchFolder dir;
+    const std::string target = dir.file("no such folder/press.Cam");
+    cam::Program p = Model();
+    p.FileSaved = false;
+    cam::ScriptedPrompt prompt;
+    prompt.push(target.c_str());
+    EXPECT_FALSE(cam::Save(p, prompt));  // no file yet: Save As asks for the name
+    EXPECT_FALSE(p.FileSaved);
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    const std::string shown = prompt.messages()[0];
+    EXPECT_NE(shown.find(target), std::string::npos);
+    EXPECT_GT(shown.size(), target.size() + 30);  // carries a reason besides the name
+}
+
+TEST(QueryClose, YesClosesOnlyWhenTheSaveSucceeded) {
+    camtest::ScratchFolder dir;
+    cam::Program p = Model();
+    p.FileSaved = false;
+    cam::ScriptedPrompt prompt;
+    prompt.push(Answer::Yes);
+    prompt.push(dir.file("missing folder/x.Cam").c_str());
+    prompt.push(Answer::Ok);  // the failure message
+    EXPECT_FALSE(cam::QueryClose(p, prompt, "T"));
+    EXPECT_EQ(prompt.asked()[0].buttons, cam::Buttons::YesNoCancel);
+    EXPECT_EQ(prompt.asked()[0].title, "T");
+
+    prompt.push(Answer::Yes);
+    prompt.push(dir.file("x.Cam").c_str());
+    EXPECT_TRUE(cam::QueryClose(p, prompt, "T"));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("x.Cam")));
+}
+
+TEST(QueryClose, NoClosesCancelStaysAndSavedDataAsksNothing) {
+    cam::Program p = Model();
+    cam::ScriptedPrompt prompt;
+    EXPECT_TRUE(cam::QueryClose(p, prompt, "T"));
+    EXPECT_TRUE(prompt.asked().empty());
+    p.FileSaved = false;
+    prompt.push(Answer::No);
+    EXPECT_TRUE(cam::QueryClose(p, prompt, "T"));
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(cam::QueryClose(p, prompt, "T"));
+}
+
+}  // namespace
