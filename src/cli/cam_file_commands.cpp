@@ -40,8 +40,12 @@ void ChooseModel(Program& p, const FileOptions& o, const std::string& path) {
 // Reads the file as the program's Open does. Returns the exit status: 0 read, 1 failed.
 int ReadForCommand(Program& p, const FileOptions& o, const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
+    if (!std::filesystem::exists(path, ec)) {
         std::cerr << "camctl: " << path << ": no such file\n";
+        return 1;
+    }
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        std::cerr << "camctl: " << path << ": not a file\n";
         return 1;
     }
     if (!std::ifstream(path, std::ios::binary)) {

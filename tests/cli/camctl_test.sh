@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# usage: camctl_test.sh CAMCTL SOURCE_DIR CASE
+# Runs one case against the real camctl; expected texts are written out here.
+set -uo pipefail
+camctl=$1 src=$2 case=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+fail() { echo "FAIL [$case]: $*" >&2; exit 1; }
+
+# run ARGS... : sets $status, out (stdout) and err (stderr)
+run() {
+    "$camctl" "$@" >out 2>err
+    status=$?
+}
+expect_status() { [ "$status" -eq "$1" ] || fail "exit status $status, expected $1 (stderr: $(cat err))"; }
+expect_err_line() { grep -qxF -- "$1" err || fail "stderr lacks the line '$1'; it was: $(cat err)"; }
+expect_out() { diff -u <(printf '%s' "$1") out >&2 || fail "stdout differs"; }
+
+# cam file lines, CR LF ended
+crlf() { printf '%s\r\n' "$@"; }
+head32x7=("FUNZIONI  32 - 7 " "ANTICIPI OFF" "RITARDI OFF" "RAPPORTI OFF" "FORMATO IN USCITA    1 "
+          "SFASAMENTO ENCODER   0 " "SENSO DI ROTAZIONE   0 " "LIMITE DI VELOCITA'   0 ")
+
+case $case in
+usage)
+    run; expect_status 2
+    run --help; expect_status 0
+    grep -q "camctl phases" out && grep -q "camctl convert" out || fail "--help lists no commands"
+    run frobnicate; expect_status 2
+    run phases; expect_status 2
+    run phases a.Cam b.Cam; expect_status 2
+    run phases --model 17x7 a.Cam; expect_status 2
+    run phases --model 32x61 a.Cam; expect_status 2
+    run phases --model; expect_status 2
+    run convert only-one.Cam; expect_status 2
+    run phases --colour a.Cam; expect_status 2
+    run phases missing.Cam; expect_status 1
+    expect_err_line "camctl: missing.Cam: no such file"
+    mkdir folder.Cam
+    run phases folder.Cam; expect_status 1
+    expect_err_line "camctl: folder.Cam: not a file"
+    ;;
+phases)
+    run phases "$src/resources/samples/demo.Cam"; expect_status 0
+    expect_out "01 01 F001 0100 0300
+01 01 F002 0600 0700
+01 02 F001 1000 0024
+01 03 F001 0000 0512
+01 05 F001 0900 0000
+01 17 F001 0200 0260
+02 01 F001 0200 0400
+02 04 F001 0300 0350
+02 04 F002 0700 0750
+03 32 F001 0512 0768
+04 02 F001 0950 0050
+07 16 F001 0001 0002
+"
+    [ ! -s err ] || fail "a clean read shows nothing: $(cat err)"
+    # LF line ends read the same.
+    crlf "${head32x7[@]}" " FORMATO N. 02" "C 07" " 0010 0020" "END" | tr -d '\r' >lf.Cam
+    run phases lf.Cam; expect_status 0
+    expect_out "02 07 F001 0010 0020
+"
+    ;;
+model_from_header)
+    # A 16-cam, 60-size file is read with the model its header names...
+    crlf "FUNZIONI  16 - 60 " "${head32x7[@]:1}" " FORMATO N. 60" "C 16" " 0001 0002" "END" >m.Cam
+    run phases m.Cam; expect_status 0
+    expect_out "60 16 F001 0001 0002
+"
+    # ...unless --model says otherwise.
+    run phases --model 16x15 --yes m.Cam; expect_status 0
+    expect_err_line "60 BAD TOTAL FORMATS 15"
+    expect_err_line " 0001 0002 : READING STOPPED AT THIS LINE, SIZE 60 IS OUTSIDE 1..15"
+    expect_out ""
+    # A header without usable counts falls back to 32x7.
+    crlf "FUNZIONI  12 - 7 " "${head32x7[@]:1}" "END" >odd.Cam
+    run phases odd.Cam; expect_status 1
+    expect_err_line "12 WRONG NUMBER OF CAMS 32"
+    ;;
+wrong_cams)
+    crlf "FUNZIONI  16 - 15 " "${head32x7[@]:1}" "END" >w.Cam
+    run phases --model 32x7 --yes w.Cam; expect_status 1
+    expect_err_line "16 WRONG NUMBER OF CAMS 32"
+    expect_out ""
+    ;;
+too_many_sizes)
+    crlf "FUNZIONI  32 - 30 " "${head32x7[@]:1}" " FORMATO N. 07" "C 01" " 0001 0002" \
+         " FORMATO N. 08" "C 02" " 0003 0004" "END" >t.Cam
+    run phases --model 32x7 t.Cam; expect_status 1
+    expect_err_line "30 BAD TOTAL FORMATS 7"
+    expect_out ""
+    run phases --model 32x7 --yes t.Cam; expect_status 0
+    expect_err_line "30 BAD TOTAL FORMATS 7"
+    expect_err_line " 0003 0004 : READING STOPPED AT THIS LINE, SIZE 8 IS OUTSIDE 1..7"
+    expect_out "07 01 F001 0001 0002
+"
+    ;;
+outside_tables)
+    crlf "${head32x7[@]}" " FORMATO N. 01" "C 01" " 0001 0002" "C 33\"X\"" " 0003 0004" "END" >o.Cam
+    run phases o.Cam; expect_status 0
+    expect_err_line "C 33\"X\" : READING STOPPED AT THIS LINE, CAM 33 IS OUTSIDE 1..32"
+    expect_out "01 01 F001 0001 0002
+"
+    crlf "${head32x7[@]}" " FORMATO N. 01" "C 01" " 0001 2000" "END" >q.Cam
+    run phases q.Cam; expect_status 0
+    expect_err_line " 0001 2000 : READING STOPPED AT THIS LINE, POSITION 2000 IS OUTSIDE 0..1024"
+    ;;
+import_only)
+    crlf " FORMATO N. 03" "C 04" " 0100 0200" "END" >s.Cam
+    run phases s.Cam; expect_status 1
+    expect_err_line "IMPORT ONLY CAM FILE"
+    grep -q "^ FORMATO N. 03" err || fail "the refused file's first line is not shown: $(cat err)"
+    run phases --yes s.Cam; expect_status 0
+    expect_out "03 04 F001 0100 0200
+"
+    # Not a cam file at all.
+    crlf "hello" >h.Cam
+    run phases --yes h.Cam; expect_status 1
+    grep -q "^hello" err || fail "the bad line is not named: $(cat err)"
+    ;;
+convert)
+    run convert "$src/resources/samples/demo.Cam" out.Cam; expect_status 0
+    cmp "$src/resources/samples/demo.Cam" out.Cam || fail "the sample does not come back byte for byte"
+    # LF in, CR LF out; the whole-revolution cam keeps its phase.
+    crlf "${head32x7[@]}" " FORMATO N. 01" "C 02\"ALL\"" " 0000 1024" "END" | tr -d '\r' >lf.Cam
+    run convert lf.Cam crlf.Cam; expect_status 0
+    crlf "${head32x7[@]}" " FORMATO N. 01" "C 02\"ALL\"" " 0000 1024" " FORMATO N. 02" " FORMATO N. 03" \
+         " FORMATO N. 04" " FORMATO N. 05" " FORMATO N. 06" " FORMATO N. 07" "END" >expected.Cam
+    cmp expected.Cam crlf.Cam || fail "converted bytes differ"
+    # A failed read writes nothing.
+    crlf "FUNZIONI  16 - 15 " "END" >bad.Cam
+    run convert --model 32x7 bad.Cam never.Cam; expect_status 1
+    [ ! -e never.Cam ] || fail "a failed read wrote its output"
+    # An output that cannot be written is reported and the old one is kept.
+    run convert "$src/resources/samples/demo.Cam" no/such/folder/out.Cam; expect_status 1
+    grep -q "^camctl: " err || fail "no reason given for the failed write"
+    ;;
+*)
+    fail "no such case"
+    ;;
+esac
+echo "ok [$case]"
