@@ -1,0 +1,144 @@
+// The programmer window's form model, the resizer's rules and the any-case file patterns.
+#include "core/programmer_model.h"
+#include "ui/file_filter.h"
+#include "ui/resize_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace {
+
+cam::Program Model(int cams, int sizes) {
+    cam::Program p;
+    p.NCams = cams;
+    p.NSizes = sizes;
+    p.NEncoders = 3;
+    cam::ResizeTables(p);
+    return p;
+}
+
+TEST(ProgrammerModel, ASizeCountNotOfferedBecomesTheLargerOne) {
+    cam::Program p = Model(32, 15);
+    cam::ProgrammerModel m(p);
+    EXPECT_EQ(m.camsIndex(), 1);
+    EXPECT_EQ(m.sizesIndex(), 1);
+    EXPECT_EQ(m.sizeCaption(1), "30 SIZES");
+    EXPECT_EQ(p.NSizes, 30);
+    EXPECT_EQ(p.NEncoders, 1);  // opening the window always means one encoder
+}
+
+TEST(ProgrammerModel, EveryOfferedModelIsShownAsItIs) {
+    for (auto [cams, sizes, index] : {std::tuple{32, 7, 0}, {32, 30, 1}, {16, 15, 0}, {16, 60, 1}}) {
+        cam::Program p = Model(cams, sizes);
+        cam::ProgrammerModel m(p);
+        EXPECT_EQ(m.sizesIndex(), index) << cams << "/" << sizes;
+        EXPECT_EQ(p.NSizes, sizes);
+        EXPECT_EQ(p.NCams, cams);
+    }
+}
+
+TEST(ProgrammerModel, SwitchingTo16CamsRelabelsAndSelects60) {
+    cam::Program p = Model(32, 7);
+    cam::ProgrammerModel m(p);
+    EXPECT_EQ(m.sizeCaption(0), " 7 SIZES");
+    m.clickCams(0);
+    EXPECT_EQ(p.NCams, 16);
+    EXPECT_EQ(m.sizeCaption(0), "15 SIZES");
+    EXPECT_EQ(m.sizeCaption(1), "60 SIZES");
+    EXPECT_EQ(m.sizesIndex(), 1);
+    EXPECT_EQ(p.NSizes, 60);
+    m.clickSizes(0);
+    EXPECT_EQ(p.NSizes, 15);
+}
+
+TEST(ProgrammerModel, OnlyOneEncoderCanBeChosen) {
+    cam::Program p = Model(32, 7);
+    cam::ProgrammerModel m(p);
+    EXPECT_TRUE(m.encoderEnabled(0));
+    EXPECT_FALSE(m.encoderEnabled(1));
+    EXPECT_FALSE(m.encoderEnabled(2));
+    m.clickEncoders(2);
+    EXPECT_EQ(p.NEncoders, 1);
+    EXPECT_TRUE(m.encoderSelected(0));
+}
+
+TEST(ProgrammerModel, ClosingAppliesTheSelectionAndEmptiesThePhases) {
+    cam::Program p = Model(32, 7);
+    cam::ProgrammerModel m(p);
+    m.clickCams(0);
+    m.clickSizes(0);
+    p.NSizes = 99;  // whatever happened meanwhile, the buttons decide
+    cam::SetPhase(p, 1, 0, 10, 20);
+    m.close();
+    EXPECT_EQ(p.NCams, 16);
+    EXPECT_EQ(p.NSizes, 15);
+    EXPECT_EQ(p.CamPos.sizes(), 15);
+    EXPECT_EQ(p.CamPos.cams(), 16);
+    EXPECT_EQ(p.CamPos(1, 0, 15), 0);
+}
+
+TEST(ProgrammerModel, AutoSelectShowsTheIdentifiedModelOnlyWhenTheDeviceAnswered) {
+    cam::Program p = Model(32, 7);
+    cam::ProgrammerModel m(p);
+    EXPECT_FALSE(m.autoSelect([](cam::Program&) { return false; }));
+    EXPECT_EQ(m.camsIndex(), 1);
+    EXPECT_TRUE(m.autoSelect([](cam::Program& q) {
+        q.NCams = 16;
+        q.NSizes = 15;
+        return true;
+    }));
+    EXPECT_EQ(m.camsIndex(), 0);
+    EXPECT_EQ(m.sizesIndex(), 0);
+    EXPECT_FALSE(m.autoSelect({}));
+}
+
+TEST(PortStatus, ClosedAndOpenWording) {
+    cam::Program p;
+    p.ComPort = 3;
+    EXPECT_EQ(cam::PortStatusText(p, false), "Serial Port COM 3 Unconnected");
+    p.ComPort = 1;
+    p.ComSpeed = 9600;
+    EXPECT_EQ(cam::PortStatusText(p, true), "Serial Port COM1 Connected to 9600");
+    p.ComDevice = "/dev/ttyUSB0";
+    EXPECT_EQ(cam::PortStatusText(p, false), "Serial Port /dev/ttyUSB0 Unconnected");
+}
+
+TEST(ResizeRules, TagsChooseWhatFollowsTheWindow) {
+    const cam::ResizeTag all = cam::ParseResizeTag("");
+    EXPECT_TRUE(all.left && all.top && all.width && all.height && all.font);
+    const cam::ResizeTag notTagged = cam::ParseResizeTag("LT");  // no at sign: everything
+    EXPECT_TRUE(notTagged.width && notTagged.font);
+    const cam::ResizeTag moveOnly = cam::ParseResizeTag("@l,t");
+    EXPECT_TRUE(moveOnly.left && moveOnly.top);
+    EXPECT_FALSE(moveOnly.width || moveOnly.height || moveOnly.font);
+}
+
+TEST(ResizeRules, DoublingDoublesEverythingAndMoveOnlyKeepsSizeAndFont) {
+    const cam::ControlRecord r{10, 20, 100, 14, 8.25};
+    const cam::ControlRecord twice = cam::ScaleRecord(r, cam::ParseResizeTag(""), 2.0, 2.0);
+    EXPECT_EQ(twice.left, 20);
+    EXPECT_EQ(twice.top, 40);
+    EXPECT_EQ(twice.width, 200);
+    EXPECT_EQ(twice.height, 28);
+    EXPECT_DOUBLE_EQ(twice.fontSize, 16.5);
+    const cam::ControlRecord moved = cam::ScaleRecord(r, cam::ParseResizeTag("@L,T"), 2.0, 3.0);
+    EXPECT_EQ(moved.left, 20);
+    EXPECT_EQ(moved.top, 60);
+    EXPECT_EQ(moved.width, 100);
+    EXPECT_EQ(moved.height, 14);
+    EXPECT_DOUBLE_EQ(moved.fontSize, 8.25);
+}
+
+TEST(ResizeRules, TheFontFollowsTheHorizontalRatioOnly) {
+    const cam::ControlRecord r{0, 0, 10, 10, 10.0};
+    EXPECT_DOUBLE_EQ(cam::ScaleRecord(r, {}, 1.5, 4.0).fontSize, 15.0);
+}
+
+TEST(FileFilter, PatternsMatchAnyLetterCase) {
+    EXPECT_EQ(cam::AnyCasePattern("*.cam"), "*.[cC][aA][mM]");
+    EXPECT_EQ(cam::AnyCasePattern("*.Msg"), "*.[mM][sS][gG]");
+    EXPECT_EQ(cam::AnyCasePattern("*.*"), "*");
+}
+
+}  // namespace
