@@ -3,6 +3,7 @@
 #include "qt/cp1252.h"
 #include "ui/file_filter.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -132,6 +133,11 @@ std::unique_ptr<QFileDialog> QtPrompt::makeFileDialog(const FileRequest& request
         filters << FromCp1252(description) + " (" + QString::fromStdString(AnyCasePattern(pattern)) + ")";
     dialog->setNameFilters(filters);
     if (!filters.isEmpty()) dialog->selectNameFilter(filters.first());
+    // The dialog squeezes blanks out of the captions; the list shows the descriptions as given.
+    // The filter in use is chosen by position, so the captions are free.
+    if (auto* combo = dialog->findChild<QComboBox*>("fileTypeCombo"))
+        for (int i = 0; i < combo->count() && i < int(request.filters.size()); ++i)
+            combo->setItemText(i, FromCp1252(request.filters[i].first));
     if (save) {
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         dialog->setFileMode(QFileDialog::AnyFile);  // asks before overwriting (the default)

@@ -1,0 +1,238 @@
+// The programmer window, the information window, the proportional resizer and the Qt
+// prompt, driven by their control names on the offscreen platform.
+#include "core/info_window.h"
+#include "core/programmer_window.h"
+#include "core/scripted_prompt.h"
+#include "ui/proportional_resizer.h"
+#include "ui/qt_prompt.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace cam;
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+private:
+    template <class T>
+    static T* child(QWidget* w, const char* name) {
+        T* c = w->findChild<T*>(name);
+        if (!c) qFatal("no control %s", name);
+        return c;
+    }
+
+private slots:
+    void programmerWindowShowsAndAppliesTheModel() {
+        Program p;
+        p.NCams = 32;
+        p.NSizes = 15;
+        p.ComPort = 3;
+        ResizeTables(p);
+        Carprg w(p);
+        w.show();
+        QVERIFY(child<QRadioButton>(&w, "O_PX1")->isChecked());
+        QVERIFY(child<QRadioButton>(&w, "O_F1")->isChecked());
+        QCOMPARE(child<QRadioButton>(&w, "O_F1")->text(), QString("30 SIZES"));
+        QVERIFY(!child<QRadioButton>(&w, "O_ENC1")->isEnabled());
+        QVERIFY(!child<QRadioButton>(&w, "O_ENC2")->isEnabled());
+        QCOMPARE(child<QLabel>(&w, "LabCom")->text(), QString("Serial Port COM 3 Unconnected"));
+
+        child<QRadioButton>(&w, "O_PX0")->click();
+        QCOMPARE(child<QRadioButton>(&w, "O_F0")->text(), QString("15 SIZES"));
+        QCOMPARE(child<QRadioButton>(&w, "O_F1")->text(), QString("60 SIZES"));
+        QVERIFY(child<QRadioButton>(&w, "O_F1")->isChecked());
+
+        SetPhase(p, 1, 0, 10, 20);
+        child<QPushButton>(&w, "Command2")->click();  // Clear closes like OK
+        QVERIFY(!w.isVisible());
+        QCOMPARE(p.NCams, 16);
+        QCOMPARE(p.NSizes, 60);
+        QCOMPARE(p.CamPos.sizes(), 60);
+        QCOMPARE(int(p.CamPos(1, 0, 15)), 0);
+    }
+
+    void programmerWindowAsksTheDeviceAndShowsTheLinkStatus() {
+        Program p;
+        ResizeTables(p);
+        int asked = 0;
+        Carprg w(
+            p,
+            [&](Program& q) {
+                ++asked;
+                q.NCams = 16;
+                q.NSizes = 15;
+                return true;
+            },
+            [] { return std::string("Serial Port COM1 Connected to 9600"); });
+        w.show();
+        QCOMPARE(child<QLabel>(&w, "LabCom")->text(), QString("Serial Port COM1 Connected to 9600"));
+        child<QPushButton>(&w, "AutSel")->click();
+        QCOMPARE(asked, 1);
+        QVERIFY(child<QRadioButton>(&w, "O_PX0")->isChecked());
+        QVERIFY(child<QRadioButton>(&w, "O_F0")->isChecked());
+        w.reject();  // closing by the frame applies the choice as well
+        QCOMPARE(p.NSizes, 15);
+        QCOMPARE(p.CamPos.cams(), 16);
+    }
+
+    void infoWindowVersionAndLinks() {
+        QTemporaryDir dir;
+        Program p;
+        p.WorkDir = QFile::encodeName(dir.path()).toStdString();
+        ScriptedPrompt prompt;
+        QList<QUrl> opened;
+        bool succeed = false;
+        INTESTA w(p, prompt, nullptr, [&](const QUrl& u) {
+            opened << u;
+            return succeed;
+        });
+        w.show();
+        QCOMPARE(child<QLabel>(&w, "Label2")->text(), QString("VERSION 2.0.2"));
+
+        child<QPushButton>(&w, "Command3")->click();  // no manual: nothing at all
+        QVERIFY(opened.isEmpty());
+        QVERIFY(prompt.asked().empty());
+
+        QFile manual(dir.filePath("Software use manual cam programmer X9K31.pdf"));
+        QVERIFY(manual.open(QIODevice::WriteOnly));
+        manual.close();
+        child<QPushButton>(&w, "Command3")->click();
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened[0], QUrl::fromLocalFile(manual.fileName()));
+        QCOMPARE(prompt.messages(), std::vector<std::string>{"ERROR 31"});
+
+        succeed = true;
+        child<QPushButton>(&w, "Command3")->click();
+        QVERIFY(!w.isEnabled());  // waits a second for the viewer
+        QTRY_VERIFY_WITH_TIMEOUT(w.isEnabled(), 3000);
+
+        child<QPushButton>(&w, "Command2")->click();
+        child<QPushButton>(&w, "Command1")->click();
+        QCOMPARE(opened.last(), QUrl("mailto:support@example.com"));
+        QCOMPARE(opened[opened.size() - 2], QUrl("https://example.com/camdesk"));
+        child<QPushButton>(&w, "T_OK")->click();
+        QVERIFY(!w.isVisible());
+    }
+
+    void resizerScalesFromTheRecordsWithoutDrift() {
+        QWidget form;
+        form.resize(200, 100);
+        auto* a = new QLabel("a", &form);
+        a->setGeometry(10, 20, 50, 14);
+        QFont f = a->font();
+        f.setPointSizeF(8.0);
+        a->setFont(f);
+        auto* b = new QLabel("b", &form);
+        b->setGeometry(100, 50, 40, 10);
+        b->setProperty(kResizeTagProperty, "@l,t");
+        form.show();
+        ClsResize r(&form);
+        r.ReInitialise();
+
+        form.resize(400, 200);
+        r.ResizeControls();
+        QCOMPARE(a->geometry(), QRect(20, 40, 100, 28));
+        QCOMPARE(a->font().pointSizeF(), 16.0);
+        QCOMPARE(b->geometry(), QRect(200, 100, 40, 10));  // moves, keeps its size
+
+        for (int w : {333, 251, 777, 199}) {
+            form.resize(w, w / 3);
+            r.ResizeControls();
+        }
+        form.resize(200, 100);
+        r.ResizeControls();
+        QCOMPARE(a->geometry(), QRect(10, 20, 50, 14));
+        QCOMPARE(a->font().pointSizeF(), 8.0);
+        QCOMPARE(b->geometry(), QRect(100, 50, 40, 10));
+    }
+
+    void fileDialogPatternsMatchAnyLetterCase() {
+        QTemporaryDir dir;
+        for (const char* name : {"X.CAM", "x.Cam", "y.cam", "notes.txt"}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QtPrompt prompt;
+        FileRequest request{"Open file", {{"Cam File (*.Cam)", "*.cam"}, {"All Files   (*.*)", "*.*"}},
+                            QFile::encodeName(dir.path()).toStdString(), ""};
+        auto dialog = prompt.makeFileDialog(request, false);
+        QCOMPARE(child<QComboBox>(dialog.get(), "fileTypeCombo")->itemText(0), QString("Cam File (*.Cam)"));
+        QCOMPARE(child<QComboBox>(dialog.get(), "fileTypeCombo")->itemText(1), QString("All Files   (*.*)"));
+        dialog->show();
+        auto* view = child<QAbstractItemView>(dialog.get(), "listView");
+        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 3);
+        auto* types = child<QComboBox>(dialog.get(), "fileTypeCombo");
+        types->setCurrentIndex(1);
+        emit types->activated(1);  // as a choice in the list does
+        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 4);
+        QCOMPARE(dialog->windowTitle(), QString("Open file"));
+    }
+
+    void saveDialogAsksBeforeOverwriting() {
+        QtPrompt prompt;
+        auto dialog = prompt.makeFileDialog(FileRequest{"Save", {{"Cam File (*.Cam)", "*.cam"}}, "", ""}, true);
+        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+        QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+    }
+
+    void messageBoxesAnswerAndTakeTheProgramTitle() {
+        QApplication::setApplicationDisplayName("camdesk");
+        QWidget owner;
+        owner.setGeometry(300, 200, 600, 400);
+        owner.show();
+        QtPrompt prompt(&owner);
+        auto box = prompt.makeMessageBox("text", "", Buttons::YesNoCancel, Icon::Exclamation);
+        QCOMPARE(box->windowTitle(), QString("camdesk"));
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        box->show();
+        const QPoint centre = box->frameGeometry().center();
+        QVERIFY(qAbs(centre.x() - owner.frameGeometry().center().x()) <= 2);
+        QVERIFY(qAbs(centre.y() - owner.frameGeometry().center().y()) <= 2);
+        box->close();
+
+        // The real modal box, answered by pressing its No button.
+        QTimer::singleShot(0, [] {
+            auto* modal = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (modal) modal->button(QMessageBox::No)->click();
+        });
+        QCOMPARE(prompt.message("Save?", "T", Buttons::YesNoCancel, Icon::Question), Answer::No);
+    }
+
+    void inputBoxRefusesCharactersTheFilesCannotCarry() {
+        QtPrompt prompt;
+        auto dialog = prompt.makeInputDialog("Remark", "Cam remark N.1", "old");
+        auto* edit = dialog->findChild<QLineEdit*>();
+        QVERIFY(edit && edit->validator());
+        QString ok = QString::fromUtf8("caf\u00e9 \u20ac");
+        QString bad = QString::fromUtf8("\u2192");
+        int pos = 0;
+        QCOMPARE(edit->validator()->validate(ok, pos), QValidator::Acceptable);
+        QCOMPARE(edit->validator()->validate(bad, pos), QValidator::Invalid);
+        QCOMPARE(dialog->textValue(), QString("old"));
+
+        QTimer::singleShot(0, [] {
+            auto* modal = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (modal) {
+                modal->setTextValue(QString::fromUtf8("caf\u00e9"));
+                modal->accept();
+            }
+        });
+        QCOMPARE(prompt.input("Remark", "T", "").value_or("?"), std::string("caf\xe9"));
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"
