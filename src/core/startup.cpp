@@ -86,3 +86,30 @@ float ScreenScale(int screenHeight, float current) {
 }
 
 }  // namespace cam
+
+#include "core/file_io.h"
+#include "core/options.h"
+#include "core/prompt.h"
+
+namespace cam {
+
+bool ChooseLanguage(Program& p, Prompt& prompt) {
+    FileRequest request;
+    request.title = "SELECT LANGUAGE";
+    request.filters = {{"File Script Lang. (*.Scr)", "*.scr"}, {"All Files (*.*)", "*.*"}};
+    request.folder = p.WorkDir;
+    const std::string chosen = prompt.openFile(request);
+    const std::size_t slash = chosen.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? chosen : chosen.substr(slash + 1);
+    if (name.empty() || name.size() > 255) return false;
+    if (!FileExists(p.LngFile)) {
+        prompt.message("FILE ERROR", "", Buttons::Ok, Icon::Stop);
+        return false;
+    }
+    p.LngFile = chosen;
+    if (!FileExists(chosen)) return false;
+    WriteOptions(p);
+    return true;
+}
+
+}  // namespace cam

@@ -40,3 +40,13 @@ void SetStartupModel(Program& p);
 float ScreenScale(int screenHeight, float current);
 
 }  // namespace cam
+
+namespace cam {
+
+class Prompt;
+
+// The Set Language command: asks for a script and stores its path in the options file.
+// True when the start-up must run again to apply it.
+bool ChooseLanguage(Program& p, Prompt& prompt);
+
+}  // namespace cam

@@ -1,0 +1,64 @@
+// camdesk [--port NAME] [--trace] [--screenshot OUT.png] [FILE.Cam]
+#include "app/main_window.h"
+
+#include "core/scripted_prompt.h"
+#include "core/startup.h"
+#include "ui/qt_prompt.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+#include <cstring>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const cam::CommandLine cl = cam::ParseCommandLine(args);
+    const bool screenshot = !cl.screenshot.empty();
+    // The screenshot is made without a display.
+    if (screenshot) qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("camdesk");
+    if (!cl.error.empty()) {
+        std::cerr << "camdesk: " << cl.error << "\n"
+                  << "usage: camdesk [--port NAME] [--trace] [--screenshot OUT.png] [FILE.Cam]\n";
+        return 2;
+    }
+
+    cam::StartupSettings settings;
+    settings.exeDir = QDir(QCoreApplication::applicationDirPath()).absolutePath().toLocal8Bit().toStdString();
+    settings.commandLine = cl;
+    cam::Program program;
+
+    if (screenshot) {
+        // No device query, no lock, no options written; every question gets its default
+        // answer and its text goes to standard error.
+        settings.singleInstance = false;
+        settings.writeOptions = false;
+        settings.askDevice = false;
+        cam::ScriptedPrompt prompt(true, &std::cerr);
+        cam::MainWindow window(program, prompt, settings);
+        if (!window.RunStartup()) return 1;
+        window.show();
+        window.Activate();
+        std::string error;
+        if (!window.SaveScreenshot(QString::fromLocal8Bit(cl.screenshot.c_str()), 1024, 768, &error)) {
+            std::cerr << "camdesk: " << error << "\n";
+            return 1;
+        }
+        return 0;
+    }
+
+    cam::QtPrompt prompt;
+    cam::MainWindow window(program, prompt, settings);
+    prompt.setOwner(&window);
+    if (!window.RunStartup()) return 0;
+    // A quarter larger than designed when the screen has room; the chart follows the window.
+    const QSize design = window.sizeHint();
+    QSize size(875, 700);
+    if (QScreen* s = QGuiApplication::primaryScreen(); s && s->availableGeometry().height() < 760) size = design;
+    window.resize(size);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,78 @@
+// File and size commands as the menus, buttons and drops reach them: the core routines do
+// the work through the prompt; the window applies what they report.
+#include "app/main_window.h"
+
+#include "core/info_window.h"
+#include "core/programmer_window.h"
+#include "editor/chart_widget.h"
+#include "editor/size_commands.h"
+#include "qt/cp1252.h"
+
+namespace cam {
+
+void MainWindow::Apply(const FileOutcome& outcome) {
+    if (outcome.redraw) {
+        // New tables: an undo copy would write old positions into them.
+        editor_.ForgetUndo();
+        Redraw();
+    }
+    if (!outcome.title.empty()) setWindowTitle(FromCp1252(outcome.title));
+    if (outcome.recentChanged) RebuildRecentMenu();
+}
+
+void MainWindow::Apply(const CommandResult& result) {
+    switch (result.redraw) {
+    case CommandResult::Chart: Redraw(); break;
+    case CommandResult::Row: chart_->DrawCamRow(result.row); break;
+    case CommandResult::None: break;
+    }
+    if (result.sizeChanged) Redraw();  // another size shown: undo no longer applies
+    chart_->update();                  // a remark may have changed
+    RenderEditor();
+}
+
+void MainWindow::RunSizeCommand(CommandResult (*command)(Program&, Prompt&)) { Apply(command(p_, prompt_)); }
+
+namespace {
+std::string Title(const QWidget* w) { return ToCp1252(w->windowTitle()); }
+}  // namespace
+
+void MainWindow::NewFile() {
+    LeaveEditMode();
+    CarprgChooser chooser(this, [this](Program&) { return identifyDevice(); }, portStatus);
+    Apply(New(p_, prompt_, chooser, Title(this)));
+}
+
+void MainWindow::OpenFile() { Apply(Open(p_, prompt_, Title(this))); }
+
+void MainWindow::SaveFile() { Save(p_, prompt_); }
+
+void MainWindow::SaveFileAs() { SaveAs(p_, prompt_); }
+
+void MainWindow::OpenRecentFile(int item) {
+    CarprgChooser chooser(this, [this](Program&) { return identifyDevice(); }, portStatus);
+    Apply(OpenRecent(p_, prompt_, chooser, item, Title(this)));
+}
+
+void MainWindow::OpenDroppedFiles(const std::vector<std::string>& files) {
+    Apply(OpenDropped(p_, prompt_, files, Title(this)));
+}
+
+void MainWindow::SetLanguage() {
+    if (!ConfirmDiscard(p_, prompt_, Title(this))) return;
+    if (!ChooseLanguage(p_, prompt_)) return;
+    LeaveEditMode();
+    Startup(true);
+    Activate();
+}
+
+}  // namespace cam
+
+namespace cam {
+
+void MainWindow::ShowInfo() {
+    INTESTA info(p_, prompt_, this);
+    info.exec();
+}
+
+}  // namespace cam

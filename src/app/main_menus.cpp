@@ -1,0 +1,182 @@
+// Menu tree, picture buttons, recent-file items and the texts taken from the language script.
+#include "app/main_window.h"
+
+#include "editor/chart_widget.h"
+#include "editor/size_commands.h"
+#include "qt/cp1252.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+
+namespace cam {
+
+QAction* MainWindow::AddItem(QMenu* menu, const char* name, const char* caption, const QKeySequence& key) {
+    QAction* a = menu->addAction(QString::fromLatin1(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    if (!key.isEmpty()) {
+        a->setShortcut(key);
+        // The shortcuts work wherever the focus is in the window, also in the ON/OFF boxes.
+        a->setShortcutContext(Qt::WindowShortcut);
+    }
+    actions_[a->objectName()] = a;
+    return a;
+}
+
+void MainWindow::NotAvailable(const QString& caption) {
+    QString plain = caption;
+    plain.remove('&');
+    prompt_.message(ToCp1252(plain) + ": this command is not available in this version.", "", Buttons::Ok,
+                    Icon::Information);
+}
+
+void MainWindow::setCommand(const QString& objectName, std::function<void()> command) {
+    QAction* a = action(objectName);
+    if (!a) return;
+    QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
+    connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
+}
+
+void MainWindow::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    auto later = [this](QAction* a) {
+        connect(a, &QAction::triggered, this, [this, a] { NotAvailable(a->text()); });
+    };
+    auto menu = [&](const char* name, const char* caption) {
+        QMenu* m = bar->addMenu(QString::fromLatin1(caption));
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+
+    fileMenu_ = menu("fi", "&File");
+    connect(AddItem(fileMenu_, "f_newp", "&New", QKeySequence("Ctrl+N")), &QAction::triggered, this, &MainWindow::NewFile);
+    connect(AddItem(fileMenu_, "f_open", "&Open", QKeySequence("Ctrl+O")), &QAction::triggered, this, &MainWindow::OpenFile);
+    connect(AddItem(fileMenu_, "f_S", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this, &MainWindow::SaveFile);
+    connect(AddItem(fileMenu_, "f_save", "Save &As .."), &QAction::triggered, this, &MainWindow::SaveFileAs);
+    fileMenu_->addSeparator();
+    connect(AddItem(fileMenu_, "f_new", "S&el Programmer", QKeySequence("Ctrl+E")), &QAction::triggered, this,
+            &MainWindow::NewFile);
+    fileMenu_->addSeparator();
+    later(AddItem(fileMenu_, "f_SelPr", "Se&lect Printer"));
+    later(AddItem(fileMenu_, "Pr_size", "&Print", QKeySequence("Ctrl+P")));
+    recentSeparator_ = fileMenu_->addSeparator();
+    recentSeparator_->setObjectName("F_Mnu_oldF_0");
+    recentSeparator_->setVisible(false);
+    quitAction_ = AddItem(fileMenu_, "F_quit", "&Exit", QKeySequence("Ctrl+X"));
+    connect(quitAction_, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* sizes = menu("s_", "&Sizes");
+    connect(AddItem(sizes, "s_sel", "Se&lect Size"), &QAction::triggered, this, [this] { RunSizeCommand(&SelectSize); });
+    connect(AddItem(sizes, "O_Copy", "Copy &Size"), &QAction::triggered, this, [this] { RunSizeCommand(&CopySize); });
+    connect(AddItem(sizes, "s_Clr", "&Erase Size"), &QAction::triggered, this, [this] { RunSizeCommand(&EraseSize); });
+    sizes->addSeparator();
+    connect(AddItem(sizes, "O_CopyC", "Cop&y Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&CopyCam); });
+    connect(AddItem(sizes, "o_Shc", "S&hift Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&ShiftCam); });
+    connect(AddItem(sizes, "O_ClC", "E&rase Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&EraseCam); });
+    connect(AddItem(sizes, "o_MODC", "&Modify Cam"), &QAction::triggered, this,
+            [this] { LabCamDblClick(static_cast<int>(p_.CurCam)); });
+    QAction* undo = AddItem(sizes, "o_Undo", "&Undo", QKeySequence("Ctrl+Z"));
+    undo->setEnabled(false);
+    connect(undo, &QAction::triggered, this, &MainWindow::UndoPhase);
+
+    auto topItem = [&](const char* name, const char* caption) {
+        QAction* a = bar->addAction(QString::fromLatin1(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        actions_[a->objectName()] = a;
+        return a;
+    };
+    later(topItem("Fu_Set", "Fu&nctions"));
+    later(topItem("Al_Msg", "&Messages"));
+
+    QMenu* comm = menu("Co", "&Communic");
+    later(AddItem(comm, "Tr_Siz", "Size &Transmit"));
+    later(AddItem(comm, "Rc_Siz", "Size &Receive"));
+    comm->addSeparator();
+    later(AddItem(comm, "Msg_Trans", "&Alarm Msg Transmit"));
+    later(AddItem(comm, "Msg_Rec", "Alarm &Msg Receive"));
+    comm->addSeparator();
+    comm->addSeparator();
+    later(AddItem(comm, "Upd_Flash", "&Update FLASH", QKeySequence("Ctrl+U")));
+
+    QMenu* options = menu("op", "&Options");
+    later(AddItem(options, "setcom", "&Set CommPort"));
+    connect(AddItem(options, "o_Setlng", "Set &Language"), &QAction::triggered, this, &MainWindow::SetLanguage);
+
+    QMenu* demo = menu("d_", "&Demo");
+    later(AddItem(demo, "O_Rot", "&Rotate Demo"));
+    later(AddItem(demo, "o_Ant", "&Advance Demo"));
+    connect(topItem("info", "Info"), &QAction::triggered, this, &MainWindow::ShowInfo);
+
+    // Context menus over the chart: the cam rows and the size caption.
+    camMenu_ = new QMenu(this);
+    camMenu_->setObjectName("mnul");
+    connect(AddItem(camMenu_, "mnul_CopyC", "Copy Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&CopyCam); });
+    connect(AddItem(camMenu_, "mnul_Shc", "Shift Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&ShiftCam); });
+    connect(AddItem(camMenu_, "mnul_ClC", "Erase Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&EraseCam); });
+    connect(AddItem(camMenu_, "mnul_MODC", "Modify Cam"), &QAction::triggered, this,
+            [this] { LabCamDblClick(static_cast<int>(p_.CurCam)); });
+    sizeMenu_ = new QMenu(this);
+    sizeMenu_->setObjectName("mnfo");
+    connect(AddItem(sizeMenu_, "mnfo_sel", "Select Size"), &QAction::triggered, this, [this] { RunSizeCommand(&SelectSize); });
+    connect(AddItem(sizeMenu_, "mnfo_Copy", "Copy Size"), &QAction::triggered, this, [this] { RunSizeCommand(&CopySize); });
+    connect(AddItem(sizeMenu_, "mnfo_Clr", "Erase Size"), &QAction::triggered, this, [this] { RunSizeCommand(&EraseSize); });
+}
+
+void MainWindow::BuildButtons() {
+    struct Spec {
+        const char* name;
+        const char* icon;
+        int x;
+    };
+    // File buttons on the left, then the size and cam buttons.
+    static const Spec kButtons[] = {
+        {"New_Fil", ":/icons/new_file.png", 4},      {"OP_FIL", ":/icons/open_file.png", 34},
+        {"Sv_Fil", ":/icons/save_file.png", 64},     {"Sel_Form", ":/icons/select_size.png", 104},
+        {"Azz_Form", ":/icons/erase_size.png", 134}, {"GoPrCam", ":/icons/modify_cam.png", 164},
+    };
+    for (const Spec& s : kButtons) {
+        auto* b = new QToolButton(form_);
+        b->setObjectName(QString::fromLatin1(s.name));
+        b->setIcon(QIcon(QString::fromLatin1(s.icon)));
+        b->setIconSize(QSize(20, 20));
+        b->setAutoRaise(false);
+        b->setFocusPolicy(Qt::StrongFocus);
+        b->setGeometry(s.x, 3, 28, 26);
+        buttons_[b->objectName()] = b;
+    }
+    connect(buttons_["New_Fil"], &QToolButton::clicked, this, &MainWindow::NewFile);
+    connect(buttons_["OP_FIL"], &QToolButton::clicked, this, &MainWindow::OpenFile);
+    connect(buttons_["Sv_Fil"], &QToolButton::clicked, this, &MainWindow::SaveFile);
+    connect(buttons_["Sel_Form"], &QToolButton::clicked, this, [this] { RunSizeCommand(&SelectSize); });
+    connect(buttons_["Azz_Form"], &QToolButton::clicked, this, [this] { RunSizeCommand(&EraseSize); });
+    connect(buttons_["GoPrCam"], &QToolButton::clicked, this, [this] { LabCamDblClick(static_cast<int>(p_.CurCam)); });
+}
+
+void MainWindow::ApplyTexts() {
+    static const std::pair<const char*, int> kTips[] = {{"GoPrCam", 121}, {"Azz_Form", 122}, {"Sel_Form", 123},
+                                                        {"New_Fil", 127}, {"OP_FIL", 128},   {"Sv_Fil", 129}};
+    for (const auto& [name, text] : kTips) buttons_[QString::fromLatin1(name)]->setToolTip(FromCp1252(p_.Text(text)));
+    chart_->update();  // the remark column caption is text 150
+}
+
+void MainWindow::RebuildRecentMenu() {
+    for (QAction* a : recent_) {
+        fileMenu_->removeAction(a);
+        delete a;
+    }
+    recent_.clear();
+    const int n = static_cast<int>(std::min<std::size_t>(p_.RecentFiles.size(), kMaxRecentFiles));
+    for (int i = 1; i <= n; ++i) {
+        // Paths are the file system's bytes; the caption shows them as the file system names them.
+        std::string caption = RecentCaption(p_, i);
+        auto* a = new QAction(QString::fromLocal8Bit(caption.c_str()), fileMenu_);
+        a->setObjectName(QString("F_Mnu_oldF_%1").arg(i));
+        fileMenu_->insertAction(quitAction_, a);
+        connect(a, &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
+        recent_.push_back(a);
+    }
+    recentSeparator_->setVisible(n > 0);
+}
+
+}  // namespace cam

@@ -1,0 +1,135 @@
+// The main window: menu bar, picture buttons and the chart canvas; it runs the start-up
+// and shut-down of the program and forwards every command to the core routines.
+// Its behaviour is split over main_window.cpp (shell, activation, shut-down, drops),
+// main_menus.cpp, main_editing.cpp (phase editing), main_commands.cpp (file and size
+// commands) and main_startup.cpp.
+#pragma once
+
+#include "camfile/file_commands.h"
+#include "core/program.h"
+#include "core/prompt.h"
+#include "core/startup.h"
+#include "editor/phase_editing.h"
+#include "ui/proportional_resizer.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QToolButton;
+
+namespace cam {
+
+class ChartWidget;
+class SingleInstance;
+struct CommandResult;
+
+struct StartupSettings {
+    std::string exeDir;            // where the default language script is looked up first
+    CommandLine commandLine;       // file, port, trace, screenshot
+    bool singleInstance = true;    // take the lock of the working folder
+    bool writeOptions = true;      // write the options file on shut-down
+    bool askDevice = true;         // run identifyDevice at start-up
+    std::string documentsDir;      // "" = the system's documents folder
+    std::string homeDir;           // "" = the system's home folder
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(Program& p, Prompt& prompt, StartupSettings settings, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up sequence. False when the program must end (another instance runs).
+    bool RunStartup();
+
+    // Asks the connected device for its model (sets NCams, NSizes, NEncoders, NMsgs) and
+    // reports by itself when no device answers. Called at start-up; false = no answer.
+    std::function<bool()> identifyDevice = [] { return false; };
+    // Status line of the programmer window ("" = unconnected port).
+    std::function<std::string()> portStatus;
+
+    // Connects a menu item that has no command yet (functions, messages, transfers...):
+    // until then it says that the command is not available.
+    void setCommand(const QString& objectName, std::function<void()> command);
+
+    ChartWidget* chart() const { return chart_; }
+    PhaseEditor& editor() { return editor_; }
+    QAction* action(const QString& objectName) const;
+    QMenu* camMenu() const { return camMenu_; }
+    QMenu* sizeMenu() const { return sizeMenu_; }
+
+    // Renders the whole window, menu bar included, into a PNG of exactly width x height.
+    bool SaveScreenshot(const QString& path, int width, int height, std::string* error);
+
+    // Commands, as the menus, buttons and mouse reach them.
+    void LabCamClick(int row);
+    void LabCamDblClick(int row);
+    void NavigateTo(NavKey key);
+    void UndoPhase();
+    void RunSizeCommand(CommandResult (*command)(Program&, Prompt&));
+    void NewFile();
+    void OpenFile();
+    void SaveFile();
+    void SaveFileAs();
+    void OpenRecentFile(int item);
+    void OpenDroppedFiles(const std::vector<std::string>& files);
+    void SetLanguage();
+    void ShowInfo();
+    void Activate();  // what happens each time the window becomes active
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+private:
+    // main_menus.cpp
+    void BuildMenus();
+    void BuildButtons();
+    void RebuildRecentMenu();
+    void ApplyTexts();
+    QAction* AddItem(QMenu* menu, const char* name, const char* caption, const QKeySequence& key = {});
+    void NotAvailable(const QString& caption);
+
+    // main_editing.cpp
+    void ConnectEditing();
+    void LeaveEditMode();
+    void RenderEditor();
+    void Redraw();
+    void ShowCamMenu(int row, QPoint globalPos);
+
+    // main_commands.cpp
+    void Apply(const FileOutcome& outcome);
+    void Apply(const CommandResult& result);
+
+    // main_startup.cpp
+    bool Startup(bool again);
+    void WriteOptionsFile();
+
+    Program& p_;
+    Prompt& prompt_;
+    StartupSettings settings_;
+    PhaseEditor editor_;
+    ChartWidget* chart_ = nullptr;
+    QWidget* form_ = nullptr;
+    ClsResize resizer_;
+    std::unique_ptr<SingleInstance> instance_;
+    std::map<QString, QAction*> actions_;
+    std::map<QString, QToolButton*> buttons_;
+    QMenu* fileMenu_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    QAction* quitAction_ = nullptr;
+    std::vector<QAction*> recent_;
+    QMenu* camMenu_ = nullptr;
+    QMenu* sizeMenu_ = nullptr;
+    long storedPort_ = 1;           // the options file's port, kept when --port overrides it
+    std::string storedDevice_;
+};
+
+}  // namespace cam

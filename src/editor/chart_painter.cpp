@@ -1,0 +1,158 @@
+#include "editor/chart_painter.h"
+
+#include "core/text_format.h"
+#include "editor/phase_list.h"
+#include "qt/cp1252.h"
+
+#include <QPainter>
+#include <QPolygonF>
+#include <cmath>
+
+namespace cam {
+
+namespace {
+std::string TextOr(const Program& p, int k, const char* builtIn) {
+    const std::string& t = p.Text(k);
+    return t.empty() ? std::string(builtIn) : t;
+}
+}  // namespace
+
+std::string SizeCaption(const Program& p) { return TextOr(p, 74, "SIZE ") + D2(p.CurSize); }
+std::string CamCaption(const Program& p) { return TextOr(p, 69, "CAM ") + D2(p.CurCam + 1); }
+std::string PhaseCountCaption(const Program& p, int phases) { return TextOr(p, 17, "PHASES") + " " + D4(phases); }
+
+ChartPainter::ChartPainter(QPainter& painter, double sx, double sy, QPointF origin)
+    : g_(painter), sx_(sx), sy_(sy), origin_(origin) {}
+
+QRectF ChartPainter::Map(const QRectF& d) const {
+    return {origin_.x() + d.x() * sx_, origin_.y() + d.y() * sy_, d.width() * sx_, d.height() * sy_};
+}
+
+QFont ChartPainter::Font(const char* family, double points, bool bold) const {
+    QFont f(QString::fromLatin1(family));
+    f.setStyleHint(QString::fromLatin1(family).startsWith("Courier") ? QFont::TypeWriter : QFont::SansSerif);
+    f.setBold(bold);
+    // The font follows the horizontal scale only, as the controls of a resized window do.
+    f.setPixelSize(std::max(1, int(std::lround(points * 96.0 / 72.0 * sx_))));
+    return f;
+}
+
+void ChartPainter::Text(const QRectF& design, const std::string& text, int flags, const QFont& font,
+                        const QColor& colour) {
+    g_.setFont(font);
+    g_.setPen(colour);
+    g_.drawText(Map(design), flags, FromCp1252(text));
+}
+
+// A bar from x1 to x2 (device units from the band's left edge) over the band's height,
+// both ends included, as a filled box between two corner points is drawn.
+void ChartPainter::Bar(const QRectF& band, int x1, int x2, const QColor& colour) {
+    const int l = int(std::lround(band.left()));
+    const int t = int(std::lround(band.top()));
+    const int h = int(std::lround(band.height()));
+    g_.fillRect(QRect(l + x1, t, x2 - x1 + 1, h + 1), colour);
+}
+
+void ChartPainter::DrawCamRow(const Program& p, int size, int cam, bool current) {
+    if (cam < 0 || cam >= chart::kRows) return;
+    const QRectF band = Map(chart::Band(cam));
+    const int width = int(std::lround(band.width()));
+    // Drawing units per position: the band width of row 0 over 1023; every row has that width.
+    const double chartScale = width / 1023.0;
+    const int chartWidth = width;  // 1023 * chartScale
+    auto n = [&](double positions) { return int(RoundHalfEven(positions * chartScale)); };
+
+    const QColor bar = current ? chart_colour::kCurrentBar : chart_colour::kOtherBar;
+    Bar(band, 0, width, current ? chart_colour::kCurrentBand : chart_colour::kOtherBand);
+
+    const ChartPhases ph = ChartPhasesOf(p, size, cam);
+    if (ph.lead != 0) Bar(band, 0, n(ph.lead), bar);
+    if (ph.trail != 0) Bar(band, n(ph.trail), chartWidth, bar);
+    // Inner bars end at their last ON position; the edge bars at the OFF position.
+    for (const Phase& inner : ph.inner) Bar(band, n(inner.on), n(inner.off - 1), bar);
+
+    Text(chart::RowLabel(cam), CStr(cam + 1), Qt::AlignLeft | Qt::AlignVCenter, Font("Courier New", chart::kCamFontPt, true),
+         Qt::black);
+
+    const QRectF remark = Map(chart::Remark(cam));
+    g_.fillRect(remark, current ? chart_colour::kCurrentBand : chart_colour::kOtherBand);
+    g_.setPen(Qt::black);
+    g_.setBrush(Qt::NoBrush);
+    g_.drawRect(remark.adjusted(0, 0, -1, -1));  // single-line border
+    const std::string text = cam < static_cast<int>(p.CamRemark.size()) ? p.CamRemark[cam] : std::string();
+    Text(chart::Remark(cam).adjusted(2, 0, -1, 0), text, Qt::AlignLeft | Qt::AlignVCenter,
+         Font("Courier New", chart::kRemarkFontPt, true),
+         current ? chart_colour::kCurrentRemarkText : chart_colour::kOtherRemarkText);
+}
+
+void ChartPainter::DrawGrid(int rows) {
+    const double top = chart::kRowsTop + chart::kBandDrop;
+    const double bottom = chart::kRowsTop + chart::kRowPitch * (rows - 1) + chart::kBandDrop + chart::kBandHeight;
+    g_.setPen(QPen(chart_colour::kGrid, 1));
+    for (int k = 0; k < chart::kGridLines; ++k) {
+        const double x = std::lround(origin_.x() + (chart::kBandLeft + chart::kGridStep * k) * sx_);
+        g_.drawLine(QPointF(x, std::lround(origin_.y() + top * sy_)), QPointF(x, std::lround(origin_.y() + bottom * sy_)));
+    }
+}
+
+void ChartPainter::DrawScale(int rows) {
+    static const char* const kLabels[] = {"0", "256", "512", "768", "1023"};
+    const double top = chart::kRowsTop + chart::kRowPitch * rows + 2;
+    const QFont font = Font("Arial", chart::kScaleFontPt, false);
+    for (int q = 0; q < 5; ++q) {
+        const double x = chart::kBandLeft + q * chart::kBandWidth / 4.0;
+        Text(QRectF(x - 20, top, 40, 14), kLabels[q], Qt::AlignHCenter | Qt::AlignTop, font, Qt::black);
+    }
+}
+
+void ChartPainter::DrawCaptions(const Program& p) {
+    const QFont font = Font("Courier New", chart::kCaptionFontPt, true);
+    g_.fillRect(Map(chart::kSizeCaption), chart_colour::kSizeCaption);
+    Text(chart::kSizeCaption, SizeCaption(p), Qt::AlignCenter, font, Qt::black);
+    g_.fillRect(Map(chart::kCamCaption), chart_colour::kCamCaption);
+    Text(chart::kCamCaption, CamCaption(p), Qt::AlignCenter, font, Qt::black);
+    Text(chart::kRemarkCaption, p.Text(150), Qt::AlignLeft | Qt::AlignBottom, Font("Arial", chart::kRemarkFontPt, true),
+         Qt::black);
+}
+
+void ChartPainter::DrawSizeSpinner(bool leftPressed, bool rightPressed) {
+    const QRectF box = chart::kSpinner;
+    const double w = box.width();
+    const double h = box.height();
+    const double split = double(RoundHalfEven(w / 2 - 1));
+    auto button = [&](QRectF design, bool pressed, bool pointsLeft) {
+        const QRectF r = Map(design.translated(box.topLeft()));
+        g_.fillRect(r, QColor(212, 208, 200));
+        const QRectF in = r.adjusted(0, 0, -1, -1);
+        g_.setPen(pressed ? QColor(128, 128, 128) : QColor(255, 255, 255));
+        g_.drawLine(in.topLeft(), in.topRight());
+        g_.drawLine(in.topLeft(), in.bottomLeft());
+        g_.setPen(pressed ? QColor(255, 255, 255) : QColor(64, 64, 64));
+        g_.drawLine(in.bottomLeft(), in.bottomRight());
+        g_.drawLine(in.topRight(), in.bottomRight());
+        // The arrow moves by a pixel when pressed, as a pushed scroll arrow does.
+        const QPointF c = r.center() + (pressed ? QPointF(1, 1) : QPointF());
+        const double a = std::min(r.width(), r.height()) * 0.22;
+        QPolygonF tri;
+        if (pointsLeft) tri << QPointF(c.x() - a, c.y()) << QPointF(c.x() + a * 0.6, c.y() - a) << QPointF(c.x() + a * 0.6, c.y() + a);
+        else tri << QPointF(c.x() + a, c.y()) << QPointF(c.x() - a * 0.6, c.y() - a) << QPointF(c.x() - a * 0.6, c.y() + a);
+        g_.setPen(Qt::NoPen);
+        g_.setBrush(Qt::black);
+        g_.drawPolygon(tri);
+        g_.setBrush(Qt::NoBrush);
+    };
+    button(QRectF(0, 0, split, h), leftPressed, true);
+    button(QRectF(split + 4, 0, w - split - 4, h), rightPressed, false);
+}
+
+void ChartPainter::DrawChart(const Program& p, bool leftPressed, bool rightPressed) {
+    g_.fillRect(Map(QRectF(0, 0, chart::kWidth, chart::kHeight)), chart_colour::kSurface);
+    DrawCaptions(p);
+    DrawSizeSpinner(leftPressed, rightPressed);
+    const int rows = std::clamp(p.NCams, 0, chart::kRows);
+    for (int c = 0; c < rows; ++c) DrawCamRow(p, static_cast<int>(p.CurSize), c, c == p.CurCam);
+    DrawGrid(rows);
+    DrawScale(rows);
+}
+
+}  // namespace cam

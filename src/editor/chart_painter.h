@@ -1,0 +1,112 @@
+// Paints the cam chart of one size onto any QPainter: the screen canvas, a printer or a PNG
+// all go through these routines, and every row is drawn from ChartPhasesOf, the routine the
+// phase list is built from, so the bars and the listed phases cannot disagree.
+// Geometry is in design pixels; the painter maps it with a horizontal and a vertical scale.
+#pragma once
+
+#include "core/program.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPointF>
+#include <QRectF>
+#include <string>
+
+class QPainter;
+
+namespace cam {
+
+// Design geometry of the chart canvas, in pixels (origin: top left of the canvas).
+namespace chart {
+inline constexpr int kRows = 32;
+inline constexpr int kRowsTop = 30;        // top of the cam label of row 0
+inline constexpr int kRowPitch = 14;       // rows 14 apart
+inline constexpr int kLabelWidth = 381;    // cam label: the whole row, its click target
+inline constexpr int kLabelHeight = 15;
+inline constexpr int kBandLeft = 17;       // bar band
+inline constexpr int kBandWidth = 360;
+inline constexpr int kBandHeight = 10;
+inline constexpr int kBandDrop = 3;        // band top below the cam label top
+inline constexpr int kRemarkLeft = 381;    // remark label, right of the band
+inline constexpr int kRemarkWidth = 150;
+inline constexpr int kRemarkHeight = 14;
+inline constexpr int kGridStep = 45;       // one grid line every eighth of a revolution
+inline constexpr int kGridLines = 8;
+inline constexpr int kWidth = 700;         // the whole canvas
+inline constexpr int kHeight = 496;
+
+// Captions above the rows and the size spinner (97 x 24, right of the size caption).
+inline constexpr QRectF kSizeCaption{4, 3, 90, 20};
+inline constexpr QRectF kSpinner{97, 1, 97, 24};
+inline constexpr QRectF kCamCaption{214, 3, 80, 20};
+inline constexpr QRectF kRemarkCaption{kRemarkLeft, 10, kRemarkWidth, 16};
+
+// Phase panel right of the chart: heading and boxes, phase list heading, list, count.
+inline constexpr QRectF kBoxHeading{548, 30, 140, 16};
+inline constexpr QRectF kOnBox{552, 48, 50, 22};
+inline constexpr QRectF kOffBox{626, 48, 50, 22};
+inline constexpr QRectF kListHeading{548, 80, 140, 16};
+inline constexpr QRectF kList{548, 98, 140, 340};
+inline constexpr QRectF kCount{548, 442, 140, 18};
+
+inline QRectF RowLabel(int row) { return {0, double(kRowsTop + kRowPitch * row), kLabelWidth, kLabelHeight}; }
+inline QRectF Band(int row) {
+    return {kBandLeft, double(kRowsTop + kRowPitch * row + kBandDrop), kBandWidth, kBandHeight};
+}
+inline QRectF Remark(int row) {
+    return {kRemarkLeft, double(kRowsTop + kRowPitch * row), kRemarkWidth, kRemarkHeight};
+}
+// Font sizes of the design in points; the painter turns them into pixels at 96 per inch.
+inline constexpr double kCamFontPt = 9;
+inline constexpr double kRemarkFontPt = 8.25;
+inline constexpr double kCaptionFontPt = 9.75;
+inline constexpr double kScaleFontPt = 8.25;
+}  // namespace chart
+
+// Colours of the chart, red-green-blue.
+namespace chart_colour {
+inline const QColor kCurrentBand{255, 255, 0};
+inline const QColor kOtherBand{255, 255, 255};
+inline const QColor kCurrentBar{0, 0, 255};
+inline const QColor kOtherBar{0, 0, 0};
+inline const QColor kCurrentRemarkText{0, 0, 255};
+inline const QColor kOtherRemarkText{0, 0, 0};
+inline const QColor kSizeCaption{255, 192, 128};  // orange
+inline const QColor kCamCaption{255, 255, 0};
+inline const QColor kGrid{128, 128, 128};
+inline const QColor kSurface{192, 192, 192};
+}  // namespace chart_colour
+
+// Captions with their built-in wording when the language script gives none.
+std::string SizeCaption(const Program& p);   // text 74 + D2(CurSize): "SIZE 05"
+std::string CamCaption(const Program& p);    // text 69 + D2(CurCam + 1): "CAM 02"
+std::string PhaseCountCaption(const Program& p, int phases);  // text 17 + " " + D4(n)
+
+class ChartPainter {
+public:
+    // sx, sy: device units per design pixel; origin: where the canvas's top left goes.
+    ChartPainter(QPainter& painter, double sx, double sy, QPointF origin = {});
+
+    // Everything: surface, captions, spinner, every row of size (rows 0..NCams-1), grid, scale.
+    void DrawChart(const Program& p, bool leftPressed = false, bool rightPressed = false);
+    // One row: band, bars, cam label and remark label, highlighted when cam is current.
+    void DrawCamRow(const Program& p, int size, int cam, bool current);
+    void DrawGrid(int rows);
+    void DrawScale(int rows);
+    void DrawCaptions(const Program& p);
+    void DrawSizeSpinner(bool leftPressed, bool rightPressed);
+
+    QRectF Map(const QRectF& design) const;
+    // A font of the design (size in points at 96 per inch) in device pixels of this painter.
+    QFont Font(const char* family, double points, bool bold) const;
+
+private:
+    void Text(const QRectF& design, const std::string& text, int flags, const QFont& font, const QColor& colour);
+    void Bar(const QRectF& band, int x1, int x2, const QColor& colour);
+
+    QPainter& g_;
+    double sx_, sy_;
+    QPointF origin_;
+};
+
+}  // namespace cam
