@@ -9,5 +9,6 @@ namespace cam::cli {
 
 int PhasesCommand(const std::vector<std::string>& args);
 int ConvertCommand(const std::vector<std::string>& args);
+int IdentifyCommand(const std::vector<std::string>& args);
 
 }  // namespace cam::cli

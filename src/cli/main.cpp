@@ -20,6 +20,7 @@ struct Command {
 const Command kCommands[] = {
     {"phases", cam::cli::PhasesCommand, "phases [--model CxS] [--yes] FILE.Cam    list every phase of every size and cam"},
     {"convert", cam::cli::ConvertCommand, "convert [--model CxS] [--yes] IN.Cam OUT.Cam    read IN and write it again as OUT"},
+    {"identify", cam::cli::IdentifyCommand, "identify --port PORT [--baud N]    ask the device on PORT (a path or COMn) for its model"},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -23,9 +23,20 @@ bool FakePort::open(const std::string& name) {
         error_ = openError;
         return false;
     }
+    hungUp = false;
     openedName = name;
     ++opens;
     open_ = true;
+    return true;
+}
+
+bool FakePort::setSpeed(long baud) {
+    if (hungUp) {
+        open_ = false;
+        error_ = {6, "QSerialPort", "Input/output error"};
+        return false;
+    }
+    speed = baud;
     return true;
 }
 

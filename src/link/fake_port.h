@@ -36,6 +36,7 @@ public:
     // Test settings
     LineState ctsState = LineState::Unknown;
     bool failOpen = false;
+    bool hungUp = false;  // the line went away while open: the next setting fails and closes it
     PortError openError{2, "QSerialPort", "Permission denied"};
 
     // What the tool did
@@ -54,7 +55,7 @@ public:
     bool open(const std::string& name) override;
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
-    bool setSpeed(long baud) override { speed = baud; return true; }
+    bool setSpeed(long baud) override;
     bool setFlowControl(bool on) override { rtsCts = on; return true; }
     bool setRts(bool on) override { rtsChanges.push_back(on); return true; }
     LineState cts() override { return ctsState; }

@@ -43,7 +43,7 @@ std::vector<std::string> SizeBlocks(Program& p, int size) {
     std::vector<std::string> blocks{"F" + Dec(size, 2)};
     for (int c = 0; c < p.NCams; ++c) {
         SizeToText(p, size, c, SizeTextForm::Device);
-        for (int k = 0; k <= kMaxDevicePhases && !p.SizeText[k].empty(); ++k) blocks.push_back(p.SizeText[k]);
+        for (int k = 0; k <= kDevicePhaseLimit && !p.SizeText[k].empty(); ++k) blocks.push_back(p.SizeText[k]);
     }
     return blocks;
 }
@@ -57,7 +57,7 @@ std::vector<std::string> TransmitLosses(Program& p, int sizes) {
             const ChartPhases ph = ChartPhasesOf(p, s, c);
             const int count = static_cast<int>(ph.inner.size()) + (ph.hasEdgePhase() ? 1 : 0);
             if (ph.lead == kPositions) allOn += " " + D2(s);
-            else if (count > kMaxDevicePhases) many += " " + D2(s) + " (" + std::to_string(count) + ")";
+            else if (count > kDevicePhaseLimit) many += " " + D2(s) + " (" + std::to_string(count) + ")";
         }
         if (!many.empty())
             out.push_back("Cam " + D2(c + 1) + ": only the first 181 phases are sent in size" + many);

@@ -10,14 +10,11 @@
 
 namespace cam {
 
-// Most phase lines of one cam the device takes in one size.
-inline constexpr int kMaxDevicePhases = 181;
-
 // The functions block as the framed blocks of a transmission, in order.
 std::vector<std::string> FunctionBlocks(const Program& p);
 
 // The blocks of one size: "F07", then each cam's header and phase lines (device form,
-// at most 181 phases a cam).
+// at most kDevicePhaseLimit phases a cam).
 std::vector<std::string> SizeBlocks(Program& p, int size);
 
 // What a transmission of sizes 1..sizes would lose or change, one readable line each

@@ -1,5 +1,7 @@
 #include "link/qt_serial_port.h"
 
+#include "qt/cp1252.h"
+
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <QThread>
@@ -24,7 +26,7 @@ void QtSerialPort::moveToThread(QThread* thread) { port_->moveToThread(thread); 
 
 bool QtSerialPort::failed(bool ok) {
     if (ok) return false;
-    error_ = {static_cast<int>(port_->error()), "QSerialPort", port_->errorString().toStdString()};
+    error_ = {static_cast<int>(port_->error()), "QSerialPort", ToCp1252(port_->errorString())};
     checkGone();
     return true;
 }
@@ -34,7 +36,7 @@ void QtSerialPort::checkGone() {
     if (e == QSerialPort::NoError) return;
     if (Gone(e)) {
         // The other end went away; QSerialPort would repeat the error for ever while open.
-        error_ = {static_cast<int>(e), "QSerialPort", port_->errorString().toStdString()};
+        error_ = {static_cast<int>(e), "QSerialPort", ToCp1252(port_->errorString())};
         close();
     }
     port_->clearError();
@@ -48,7 +50,7 @@ bool QtSerialPort::open(const std::string& name) {
     port_->setParity(QSerialPort::NoParity);
     port_->setStopBits(QSerialPort::OneStop);
     if (!port_->open(QIODevice::ReadWrite)) {
-        error_ = {static_cast<int>(port_->error()), "QSerialPort", port_->errorString().toStdString()};
+        error_ = {static_cast<int>(port_->error()), "QSerialPort", ToCp1252(port_->errorString())};
         port_->clearError();
         return false;
     }

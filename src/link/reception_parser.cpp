@@ -119,9 +119,9 @@ ReceptionResult ParseReception(Program& p, std::istream& in, int rememberedCams,
                                         "the reception was read up to it");
                 break;
             }
-            if (!ReadSizeBlock(p, static_cast<int>(size), in)) {
-                r.corrections.push_back("Size " + D2(size) + ": a cam or position outside the tables in \"" +
-                                        p.LineBuf + "\"; the reception was read up to it");
+            std::string stop;
+            if (!ReadSizeBlock(p, static_cast<int>(size), in, &stop)) {
+                r.corrections.push_back(stop);
                 break;
             }
             ++r.sizesRead;

@@ -37,12 +37,20 @@ void Trace(const Program& p, std::string_view text) {
 void OpenPort(Program& p, Link& link) {
     link.PortStatus = 0;
     SerialPort& port = link.port;
-    if (!port.isOpen() && !port.open(PortSystemName(p))) {
+    auto openAnew = [&] {
+        if (port.open(PortSystemName(p))) return true;
         // Nothing further can be set or read on a port that did not open.
         ShowPortError(p, link, port.lastError());
-        return;
+        return false;
+    };
+    if (!port.isOpen() && !openAnew()) return;
+    bool ok = port.setSpeed(p.ComSpeed);
+    if (!ok && !port.isOpen()) {
+        // The port went away since the last exchange (adapter replugged, line hung up).
+        if (!openAnew()) return;
+        ok = port.setSpeed(p.ComSpeed);
     }
-    if (!port.setSpeed(p.ComSpeed)) ShowPortError(p, link, port.lastError());
+    if (!ok) ShowPortError(p, link, port.lastError());
     if (!port.setFlowControl(true)) ShowPortError(p, link, port.lastError());
     // A connected device (or its cable) asserts CTS; a port without modem lines cannot tell.
     if (port.cts() == LineState::NotAsserted) {

@@ -109,6 +109,21 @@ TEST_F(LinkFixture, OpenFailureShowsTheErrorOnce) {
     EXPECT_EQ(prompt.asked().at(0).title, "Errore su /dev/ttyUSB1");
 }
 
+TEST_F(LinkFixture, PortThatWentAwaySinceTheLastExchangeIsOpenedAnew) {
+    OpenPort(p, link);
+    port.hungUp = true;
+    OpenPort(p, link);
+    EXPECT_EQ(port.opens, 2);
+    EXPECT_EQ(link.PortStatus, 0);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_TRUE(prompt.messages().empty());
+    port.hungUp = true;
+    port.failOpen = true;  // and gone for good
+    OpenPort(p, link);
+    EXPECT_EQ(link.PortStatus, 2);
+    EXPECT_EQ(prompt.messages().size(), 1u);
+}
+
 // ---- SerialComStr
 
 TEST_F(LinkFixture, CommandFrameAndReplyEndingInLfOnly) {

@@ -1,0 +1,131 @@
+#include "link/link_runner.h"
+
+#include "link/identify.h"
+#include "link/port_name.h"
+#include "link/qt_serial_port.h"
+#include "qt/cp1252.h"
+
+#include <QDialog>
+#include <QEventLoop>
+#include <QLabel>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace cam {
+
+namespace {
+
+// A small window that only the end of the exchange closes: the device link cannot be
+// abandoned half-way, and every wait in it is bounded.
+class WaitWindow : public QDialog {
+public:
+    WaitWindow(const QString& text, QWidget* parent) : QDialog(parent) {
+        setObjectName("LinkWait");
+        setWindowTitle("ZETO");
+        setWindowFlags(windowFlags() & ~Qt::WindowCloseButtonHint);
+        auto* label = new QLabel(text, this);
+        label->setObjectName("LabWait");
+        label->setMinimumWidth(220);
+        label->setAlignment(Qt::AlignCenter);
+        (new QVBoxLayout(this))->addWidget(label);
+    }
+    void finish() {
+        finished_ = true;
+        accept();
+    }
+    void reject() override {
+        if (finished_) QDialog::reject();
+    }
+
+private:
+    bool finished_ = false;
+};
+
+}  // namespace
+
+template <class F>
+auto ThreadPrompt::onScreen(F f) -> decltype(f()) {
+    if (QThread::currentThread() == context_->thread()) return f();
+    decltype(f()) result{};
+    QMetaObject::invokeMethod(context_, [&] { result = f(); }, Qt::BlockingQueuedConnection);
+    return result;
+}
+
+Answer ThreadPrompt::message(const std::string& text, const std::string& title, Buttons buttons, Icon icon) {
+    return onScreen([&] { return target_.message(text, title, buttons, icon); });
+}
+
+std::optional<std::string> ThreadPrompt::input(const std::string& prompt, const std::string& title,
+                                               const std::string& defaultText) {
+    return onScreen([&] { return target_.input(prompt, title, defaultText); });
+}
+
+std::string ThreadPrompt::openFile(const FileRequest& request) {
+    return onScreen([&] { return target_.openFile(request); });
+}
+
+std::string ThreadPrompt::saveFile(const FileRequest& request) {
+    return onScreen([&] { return target_.saveFile(request); });
+}
+
+LinkRunner::LinkRunner(QtSerialPort& port, Prompt& screenPrompt, QWidget* parent)
+    : port_(port), screenPrompt_(screenPrompt), parent_(parent) {}
+
+void LinkRunner::run(const std::function<void(Link&)>& task, QDialog* window, const QString& text) {
+    std::unique_ptr<WaitWindow> waitWindow;
+    if (!window) {
+        waitWindow = std::make_unique<WaitWindow>(text, parent_);
+        window = waitWindow.get();
+    }
+    ThreadPrompt prompt(screenPrompt_, window);
+    SteadyClock clock;
+    Link link(port_, clock, prompt);
+    QThread* screen = QThread::currentThread();
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        task(link);
+        port_.moveToThread(screen);  // handed back before the screen thread goes on
+    }));
+    port_.moveToThread(worker.get());
+    QObject::connect(worker.get(), &QThread::finished, window, [&] {
+        if (waitWindow) waitWindow->finish();
+        else window->accept();
+    });
+    worker->start();
+    window->exec();
+    // A window closed early (the transfer window by its owner) must not leave the exchange
+    // running: keep serving its questions until it ends.
+    if (!worker->isFinished()) {
+        QEventLoop loop;
+        QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        if (!worker->isFinished()) loop.exec();
+    }
+    worker->wait();
+}
+
+bool IdentifyDeviceModal(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent) {
+    // The worker identifies on its own copy of the link and model values, so the windows can
+    // go on painting the tables meanwhile; the result is copied back once it is done.
+    Program probe;
+    probe.ComPort = p.ComPort;
+    probe.ComDevice = p.ComDevice;
+    probe.ComSpeed = p.ComSpeed;
+    probe.WorkDir = p.WorkDir;
+    probe.NCams = p.NCams;
+    probe.NSizes = p.NSizes;
+    probe.NMsgs = p.NMsgs;
+    probe.NEncoders = p.NEncoders;
+    bool found = false;
+    LinkRunner(port, screenPrompt, parent)
+        .run([&](Link& link) { found = IdentifyDevice(probe, link); }, nullptr,
+             FromCp1252(PortDisplayName(p)) + " ?M");
+    p.NCams = probe.NCams;
+    p.NSizes = probe.NSizes;
+    p.NMsgs = probe.NMsgs;
+    p.NEncoders = probe.NEncoders;
+    p.ReadError = probe.ReadError;
+    return found;
+}
+
+}  // namespace cam

@@ -1,0 +1,117 @@
+// The link routines over a real pseudo-terminal against camsim, through the QSerialPort
+// adapter: the same identification cases the fake port covers, now on the wire.
+#include "core/scripted_prompt.h"
+#include "link/identify.h"
+#include "link/qt_serial_port.h"
+#include "sim_process.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace cam {
+namespace {
+
+struct OverPty : ::testing::Test {
+    QtSerialPort port;
+    SteadyClock clock;
+    ScriptedPrompt prompt;
+    Link link{port, clock, prompt};
+    Program p;
+
+    bool identifyOn(const SimProcess& sim) {
+        EXPECT_FALSE(sim.port().empty());
+        p.ComDevice = sim.port();
+        return IdentifyDevice(p, link);
+    }
+};
+
+TEST_F(OverPty, IdentifiesTheSimulatedModel) {
+    SimProcess sim({"--model", "16x60x180x1"});
+    EXPECT_TRUE(identifyOn(sim));
+    EXPECT_EQ(ModelText(p), "16 cams, 60 sizes, 180 messages, 1 encoders");
+    EXPECT_TRUE(port.isOpen());  // left open for the transfer that follows
+    EXPECT_EQ(link.PortStatus, 0);
+    EXPECT_TRUE(prompt.messages().empty());
+    // A second identification on the open port only refreshes its settings.
+    EXPECT_TRUE(IdentifyDevice(p, link));
+}
+
+TEST_F(OverPty, SilentDeviceIsNotFoundAfterTwoSeconds) {
+    SimProcess sim({"--fault", "silent"});
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(identifyOn(sim));
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, std::chrono::milliseconds(2000));
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"KLM NOT FOUND\rCONTROL WIRING"});
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(OverPty, EchoIsRefusedQuietly) {
+    SimProcess sim({"--fault", "echo"});
+    EXPECT_FALSE(identifyOn(sim));
+    EXPECT_TRUE(p.ReadError);
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(OverPty, MisbehavingRepliesAreUnsupported) {
+    for (const char* fault : {"no-brand", "unsupported", "brand-early", "short-reply"}) {
+        SCOPED_TRACE(fault);
+        SimProcess sim({"--fault", fault, "--baud", "0"});
+        prompt.clear();
+        EXPECT_FALSE(identifyOn(sim));
+        EXPECT_EQ(prompt.messages(), std::vector<std::string>{"DEVICE UNSUPPORTED"});
+        EXPECT_FALSE(port.isOpen());
+    }
+}
+
+TEST_F(OverPty, LineGoingAwayEndsTheExchangeAtOnceWithThePortClosed) {
+    SimProcess sim({"--fault", "vanish"});
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(identifyOn(sim));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"KLM NOT FOUND\rCONTROL WIRING"});
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(OverPty, SimulatorStoppedBetweenExchanges) {
+    auto sim = std::make_unique<SimProcess>(std::vector<std::string>{});
+    ASSERT_TRUE(identifyOn(*sim));
+    sim->stop();
+    prompt.clear();
+    EXPECT_FALSE(IdentifyDevice(p, link));
+    EXPECT_FALSE(port.isOpen());
+    // The port is opened anew, which fails: its error, then the identification's own message.
+    ASSERT_EQ(prompt.messages().size(), 2u);
+    EXPECT_EQ(prompt.messages()[0].rfind("Errore ", 0), 0u);
+    EXPECT_EQ(prompt.asked()[0].title, "Errore su " + sim->port());
+    EXPECT_EQ(prompt.messages()[1], "KLM NOT FOUND\rCONTROL WIRING");
+}
+
+TEST_F(OverPty, PortOpenedOnOneThreadServesAnExchangeOnAnother) {
+    SimProcess sim({});
+    ASSERT_TRUE(identifyOn(sim));
+    QThread* ui = QThread::currentThread();
+    bool found = false;
+    QThread* worker = QThread::create([&] {
+        found = IdentifyDevice(p, link);
+        port.moveToThread(ui);
+    });
+    port.moveToThread(worker);
+    worker->start();
+    worker->wait();
+    delete worker;
+    EXPECT_TRUE(found);
+    EXPECT_TRUE(IdentifyDevice(p, link));  // and back on this thread
+}
+
+}  // namespace
+}  // namespace cam
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
