@@ -29,7 +29,7 @@ bool Exists(const std::string& path) {
 // Text 1 names the fault; the path says which file.
 void ReportMissing(const Program& p, Prompt& prompt, const std::string& path) {
     const std::string& text = p.Text(1).empty() ? std::string("File not found") : p.Text(1);
-    prompt.message(text + ":\r\n" + path, "", Buttons::Ok, Icon::Exclamation);
+    prompt.message(text + ":\n" + path, "", Buttons::Ok, Icon::Exclamation);
 }
 
 // The tables emptied for a new program of the model the user chooses.
@@ -160,7 +160,7 @@ namespace {
 bool Write(Program& p, Prompt& prompt, const std::string& path) {
     const std::string reason = WriteCamFile(p, path);
     if (!reason.empty()) {
-        prompt.message("The file could not be saved:\r\n" + path + "\r\n" + reason, "", Buttons::Ok, Icon::Exclamation);
+        prompt.message("The file could not be saved:\n" + path + "\n" + reason, "", Buttons::Ok, Icon::Exclamation);
         return false;
     }
     p.FileSaved = true;
@@ -185,7 +185,7 @@ bool SaveAs(Program& p, Prompt& prompt) {
         path += ".Cam";
         // The dialog asked about the name typed, not about the one completed here.
         if (Exists(path) &&
-            prompt.message(path + " already exists.\r\nDo you want to replace it?", "", Buttons::YesNo,
+            prompt.message(path + " already exists.\nDo you want to replace it?", "", Buttons::YesNo,
                            Icon::Exclamation) != Answer::Yes) {
             p.CamFile = previous;
             return false;

@@ -152,7 +152,7 @@ TEST(OpenRecent, AMissingFileIsReportedBeforeAnythingIsCleared) {
     EXPECT_FALSE(cam::OpenRecent(p, prompt, chooser, 1, "T").done);
     EXPECT_EQ(chooser.calls, 0);
     EXPECT_TRUE(HasPhase(p));
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\r\n/nowhere/gone.Cam"});
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\n/nowhere/gone.Cam"});
 }
 
 TEST(OpenRecent, UnsavedChangesAskThenTheModelWindowThenTheFile) {
@@ -199,7 +199,7 @@ TEST(OpenCommandLine, QuotesAreRemovedAndAMissingFileKeepsTheTables) {
     EXPECT_TRUE(HasPhase(p));
     EXPECT_FALSE(cam::OpenCommandLine(p, prompt, dir.file("missing.Cam")).done);
     EXPECT_TRUE(HasPhase(p));
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\r\n" + dir.file("missing.Cam")});
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\n" + dir.file("missing.Cam")});
 }
 
 TEST(Save, RightAfterOpenWritesBackWithoutADialog) {
