@@ -1,0 +1,242 @@
+// The functions block and sizes as they go to the device, and the reception parser.
+#include "core/program.h"
+#include "core/scripted_prompt.h"
+#include "link/functions_wire.h"
+#include "link/reception_parser.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace cam;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+Program Model(int cams, int sizes, int encoders) {
+    Program p;
+    p.NCams = cams;
+    p.NSizes = sizes;
+    p.NEncoders = encoders;
+    ResizeTables(p);
+    return p;
+}
+
+}  // namespace
+
+TEST(FunctionBlocks, ThirtyTwoCamsOneEncoderWithThreeAdvances) {
+    Program p = Model(32, 7, 1);
+    p.AdvOn = 1;
+    p.NAdvCams = 3;
+    p.AdvMs[0] = 10;
+    p.AdvMs[1] = 200;
+    p.AdvMs[2] = 5;
+    p.OutSize = 5;
+    p.EncShift = 90;
+    p.RotDir = 1;
+    p.SpeedLimit = 1500;
+    EXPECT_THAT(FunctionBlocks(p), ElementsAre("1000", "030AC805", "0509011500"));
+}
+
+TEST(FunctionBlocks, DelaysAndRatioOnlyWithOneEncoder) {
+    Program p = Model(32, 7, 1);
+    p.DelayOn = 1;
+    p.Delay17_20 = 5;
+    p.Delay21_24 = 210;
+    p.RatioOn = 1;
+    p.Ratio25_32 = 3;
+    EXPECT_THAT(FunctionBlocks(p), ElementsAre("0110", "05D2", "0300", "0000000000"));
+
+    p.NEncoders = 3;  // delays and ratio do not exist with several encoders; group advances do
+    p.AdvMs[16] = 1;
+    p.AdvMs[20] = 2;
+    p.AdvMs[24] = 3;
+    p.AdvMs[28] = 255;
+    p.EncShift2 = 7;
+    p.RotDir2 = 1;
+    p.EncShift3 = 1000;  // three decimal digits on the wire: the transmission warns first
+    EXPECT_THAT(FunctionBlocks(p), ElementsAre("0110", "010203FF", "0000000000", "00710000"));
+}
+
+TEST(FunctionBlocks, SixteenCams) {
+    Program p = Model(16, 15, 1);
+    EXPECT_THAT(FunctionBlocks(p), ElementsAre("00", "0000000000"));
+    p.NAdvCams = 2;
+    p.AdvMs[0] = 16;
+    p.AdvMs[1] = 1;
+    p.NEncoders = 2;
+    p.AdvMs[8] = 8;
+    p.AdvMs[12] = 12;
+    EXPECT_THAT(FunctionBlocks(p), ElementsAre("021001", "080C", "0000000000", "00000000"));
+}
+
+TEST(SizeBlocks, HeaderThenDeviceFormCamLines) {
+    Program p = Model(32, 7, 1);
+    SetPhase(p, 7, 2, 100, 200);
+    p.CamRemark[2] = "GLUE";
+    p.CamRemark[5] = "NOPHASE";
+    EXPECT_THAT(SizeBlocks(p, 7), ElementsAre("F07", "C 03", " 0100 0200"));
+    SetPhase(p, 1, 2, 100, 200);
+    auto first = SizeBlocks(p, 1);
+    ASSERT_GE(first.size(), 4u);
+    EXPECT_EQ(first[0], "F01");
+    EXPECT_EQ(first[1], "C 01\"  \"");  // size 1 announces every cam
+    EXPECT_EQ(first[3], "C 03\"GLUE\"");
+    EXPECT_EQ(first[4], " 0100 0200");
+}
+
+TEST(SizeBlocks, AtMost181PhasesACam) {
+    Program p = Model(32, 7, 1);
+    for (int q = 1; q < 400; q += 2) SetPhase(p, 2, 0, q, q + 1);  // 200 phases
+    auto blocks = SizeBlocks(p, 2);
+    EXPECT_EQ(blocks.size(), 1u + 1u + 181u);
+    auto losses = TransmitLosses(p, 7);
+    ASSERT_EQ(losses.size(), 1u);
+    EXPECT_THAT(losses[0], HasSubstr("Cam 01"));
+    EXPECT_THAT(losses[0], HasSubstr("02 (200)"));
+}
+
+TEST(TransmitLosses, AlwaysOnCamsAndWideValues) {
+    Program p = Model(32, 7, 1);
+    EXPECT_TRUE(TransmitLosses(p, 7).empty());
+    SetPhase(p, 3, 4, 0, 1024);
+    p.EncShift = 1000;
+    auto losses = TransmitLosses(p, 7);
+    ASSERT_EQ(losses.size(), 2u);
+    EXPECT_THAT(losses[0], HasSubstr("Cam 05"));
+    EXPECT_THAT(losses[0], HasSubstr("always ON"));
+    EXPECT_THAT(losses[1], HasSubstr("1000"));
+    EXPECT_THAT(losses[1], HasSubstr("000"));
+    EXPECT_TRUE(TransmitLosses(p, 2).size() == 1);  // only the sizes that are sent count
+}
+
+namespace {
+ReceptionResult Parse(Program& p, const std::string& text, int remembered, ScriptedPrompt& prompt) {
+    std::istringstream in(text);
+    return ParseReception(p, in, remembered, prompt);
+}
+}  // namespace
+
+TEST(Reception, ThirtyTwoCamsOneEncoder) {
+    Program p = Model(32, 7, 1);
+    p.FileSaved = true;
+    ScriptedPrompt prompt;
+    auto r = Parse(p,
+                   "FUNZIONI 32-07\r\n"
+                   "01000101\r\n"          // advances on, delays off, ratio on, ratio 17-32 on
+                   "030AFF05\r\n"          // three advances; FF is more than any advance
+                   "0301\r\n"              // ratio 3
+                   "0700640105DC\r\n"      // size 7, shift 0x64, direction 1, limit 0x5DC
+                   " FORMATO N. 01\r\n"
+                   "C 03\"GLUE\"\r\n"
+                   " 0100 0200\r\n"
+                   " FORMATO N. 02\r\n"
+                   "END\r\n",
+                   32, prompt);
+    EXPECT_TRUE(r.accepted);
+    EXPECT_TRUE(prompt.messages().empty());
+    EXPECT_EQ(p.AdvOn, 1);
+    EXPECT_EQ(p.DelayOn, 0);
+    EXPECT_EQ(p.RatioOn, 1);
+    EXPECT_EQ(p.NAdvCams, 3);
+    EXPECT_EQ(p.AdvMs[0], 10);
+    EXPECT_EQ(p.AdvMs[1], 210);
+    EXPECT_EQ(p.AdvMs[2], 5);
+    EXPECT_EQ(p.Ratio25_32, 3);
+    EXPECT_EQ(p.Ratio17On, 1);
+    EXPECT_EQ(p.OutSize, 7);
+    EXPECT_EQ(p.EncShift, 100);
+    EXPECT_EQ(p.RotDir, 1);
+    EXPECT_EQ(p.SpeedLimit, 1500);
+    EXPECT_EQ(p.CamRemark[2], "GLUE");
+    EXPECT_EQ(p.CamPos(1, 2, 100), 1);
+    EXPECT_EQ(p.CamPos(1, 2, 200), 0);
+    EXPECT_FALSE(p.FileSaved);
+    ASSERT_EQ(r.corrections.size(), 1u);  // the advance FF
+    EXPECT_THAT(r.corrections[0], HasSubstr("255"));
+}
+
+TEST(Reception, GroupAdvancesWithSeveralEncodersAndClamps) {
+    Program p = Model(32, 7, 2);
+    ScriptedPrompt prompt;
+    auto r = Parse(p,
+                   "FUNZIONI 32-07\r\n"
+                   "01FF0102D2\r\n"
+                   "01C8\r\n"
+                   "08FFFF02FFFF000100000401\r\n"
+                   "END\r\n",
+                   32, prompt);
+    EXPECT_TRUE(r.accepted);
+    EXPECT_EQ(p.DelayOn, 0);
+    EXPECT_EQ(p.AdvMs[16], 210);
+    EXPECT_EQ(p.AdvMs[20], 1);
+    EXPECT_EQ(p.AdvMs[24], 2);
+    EXPECT_EQ(p.AdvMs[28], 210);
+    EXPECT_EQ(p.AdvMs[0], 200);
+    EXPECT_EQ(p.OutSize, 7);        // 8 is above the model's 7 sizes
+    EXPECT_EQ(p.EncShift, 1024);    // FFFF
+    EXPECT_EQ(p.RotDir, 1);         // 02
+    EXPECT_EQ(p.SpeedLimit, 9999);  // FFFF
+    EXPECT_EQ(p.EncShift2, 1);
+    EXPECT_EQ(p.RotDir2, 0);
+    EXPECT_EQ(p.EncShift3, 4);
+    EXPECT_EQ(p.RotDir3, 1);
+    EXPECT_EQ(r.corrections.size(), 5u);
+    EXPECT_THAT(CorrectionsMessage(r.corrections), HasSubstr("Speed limit 65535 -> 9999"));
+}
+
+TEST(Reception, SixteenCamDeviceTurnsAdvancesOn) {
+    Program p = Model(16, 15, 1);
+    ScriptedPrompt prompt;
+    auto r = Parse(p, "FUNZIONI 16-15\r\n0214FF\r\n00000000000\r\nEND\r\n", 16, prompt);
+    EXPECT_TRUE(r.accepted);
+    EXPECT_EQ(p.AdvOn, 1);
+    EXPECT_EQ(p.NAdvCams, 2);
+    EXPECT_EQ(p.AdvMs[0], 20);
+    EXPECT_EQ(p.AdvMs[1], 210);
+
+    Program q = Model(16, 15, 1);
+    Parse(q, "FUNZIONI 16-15\r\n00\r\n00000000000\r\nEND\r\n", 16, prompt);
+    EXPECT_EQ(q.AdvOn, 0);
+}
+
+TEST(Reception, CountOfAdvancesIsLimitedToTheCams) {
+    Program p = Model(16, 15, 1);
+    ScriptedPrompt prompt;
+    Parse(p, "FUNZIONI 16-15\r\n40\r\n00000000000\r\nEND\r\n", 16, prompt);
+    EXPECT_EQ(p.NAdvCams, 16);
+}
+
+TEST(Reception, WrongCamCountLeavesTheFunctionsBlock) {
+    for (const char* header : {"FUNZIONI 16-15", "FUNZIONI 32 15", "-", ""}) {
+        Program p = Model(32, 7, 1);
+        p.SpeedLimit = 77;
+        ScriptedPrompt prompt;
+        auto r = Parse(p, std::string(header) + "\r\n0000\r\n0000000000\r\nEND\r\n", 32, prompt);
+        EXPECT_FALSE(r.accepted) << header;
+        ASSERT_EQ(prompt.messages().size(), 1u) << header;
+        EXPECT_THAT(prompt.messages()[0], HasSubstr("WRONG DSP  C."));
+        EXPECT_EQ(p.SpeedLimit, 77);
+    }
+    Program p = Model(32, 7, 1);
+    ScriptedPrompt prompt;
+    Parse(p, "FUNZIONI 16-15\r\n", 32, prompt);
+    EXPECT_EQ(prompt.messages()[0], "WRONG DSP  C.16");
+}
+
+TEST(Reception, EndBeforeAllSizesAndSizesOutsideTheModel) {
+    Program p = Model(32, 7, 1);
+    ScriptedPrompt prompt;
+    auto r = Parse(p,
+                   "FUNZIONI 32-07\r\n0000\r\n0000000000\r\n"
+                   " FORMATO N. 03\r\nC 01\r\n 0010 0020\r\n"
+                   " FORMATO N. 09\r\nC 01\r\n 0010 0020\r\nEND\r\n",
+                   32, prompt);
+    EXPECT_TRUE(r.accepted);
+    EXPECT_EQ(r.sizesRead, 1);
+    EXPECT_EQ(p.CamPos(3, 0, 10), 1);
+    ASSERT_EQ(r.corrections.size(), 1u);
+    EXPECT_THAT(r.corrections[0], HasSubstr("Size 9"));
+}
