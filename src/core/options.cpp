@@ -1,5 +1,6 @@
 #include "core/options.h"
 
+#include "camfile/atomic_write.h"
 #include "core/file_io.h"
 #include "core/text_format.h"
 #include "core/text_lines.h"
@@ -140,6 +141,6 @@ std::string FormatOptions(const Program& p) {
     return out;
 }
 
-std::string WriteOptions(const Program& p) { return WriteFileAtomically(OptionsPath(p), FormatOptions(p)); }
+std::string WriteOptions(const Program& p) { return WriteFileDurably(OptionsPath(p), FormatOptions(p)); }
 
 }  // namespace cam

@@ -4,11 +4,22 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 
 namespace {
 
 using cam::Program;
+
+std::vector<std::string> EntriesOf(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 struct OptionsFile : ::testing::Test {
     camtest::ScratchFolder dir;
@@ -183,12 +194,21 @@ TEST_F(OptionsFile, PathIsInTheWorkingFolder) {
 
 TEST_F(OptionsFile, FailedWriteLeavesTheOldFileAndSaysWhy) {
     givenFile("\"old.Scr\",1,9600\r\n");
-    // The temporary file cannot be created where a folder of that name stands.
-    std::filesystem::create_directory(dir.file("KlmPx_opt.def.tmp"));
-    p.LngFile = "new.Scr";
+    p.LngFile = "/a/path/long/enough/to/pass/the/limit/new.Scr";
+    // A file-size limit makes the write of the new content fail half-way, as a full disk would.
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 20;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const std::string reason = cam::WriteOptions(p);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
     EXPECT_NE(reason, "");
     EXPECT_EQ(fileBytes(), "\"old.Scr\",1,9600\r\n");
+    EXPECT_EQ(EntriesOf(dir.str()), std::vector<std::string>{"KlmPx_opt.def"}) << "no temporary file is left";
 }
 
 TEST_F(OptionsFile, FailedRenameRemovesTheTemporaryFile) {
@@ -196,7 +216,7 @@ TEST_F(OptionsFile, FailedRenameRemovesTheTemporaryFile) {
     std::filesystem::create_directory(dir.file("KlmPx_opt.def"));
     dir.write("KlmPx_opt.def/keep", "x");
     EXPECT_NE(cam::WriteOptions(p), "");
-    EXPECT_FALSE(std::filesystem::exists(dir.file("KlmPx_opt.def.tmp")));
+    EXPECT_EQ(EntriesOf(dir.str()), std::vector<std::string>{"KlmPx_opt.def"});
     EXPECT_EQ(dir.read("KlmPx_opt.def/keep"), "x");
 }
 
