@@ -1,0 +1,75 @@
+// Identification as camdesk runs it (start-up, AutoSelect): on a worker thread behind a
+// modal wait window, over a real pseudo-terminal to camsim.
+#include "core/scripted_prompt.h"
+#include "link/link_runner.h"
+#include "link/qt_serial_port.h"
+#include "sim_process.h"
+
+#include <QApplication>
+#include <QThread>
+#include <QTimer>
+#include <thread>
+#include <gtest/gtest.h>
+
+namespace cam {
+namespace {
+
+struct BehindAWindow : ::testing::Test {
+    QtSerialPort port;
+    ScriptedPrompt prompt;
+    Program p;
+};
+
+TEST_F(BehindAWindow, IdentifiesAndTheWindowCloses) {
+    SimProcess sim({"--model", "32x30x255x1"});
+    p.ComDevice = sim.port();
+    EXPECT_TRUE(IdentifyDeviceModal(p, port, prompt, nullptr));
+    EXPECT_EQ(p.NCams, 32);
+    EXPECT_EQ(p.NSizes, 30);
+    EXPECT_EQ(p.NEncoders, 1);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(BehindAWindow, ScreenStaysResponsiveWhileTheDeviceIsSilent) {
+    SimProcess sim({"--fault", "silent"});
+    p.ComDevice = sim.port();
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(100);
+    std::thread::id screen = std::this_thread::get_id();
+    std::thread::id askedOn;
+    struct Recording : Prompt {
+        ScriptedPrompt& inner;
+        std::thread::id& on;
+        Recording(ScriptedPrompt& i, std::thread::id& o) : inner(i), on(o) {}
+        Answer message(const std::string& t, const std::string& ti, Buttons b, Icon i) override {
+            on = std::this_thread::get_id();
+            return inner.message(t, ti, b, i);
+        }
+        std::optional<std::string> input(const std::string& a, const std::string& b, const std::string& c) override {
+            return inner.input(a, b, c);
+        }
+        std::string openFile(const FileRequest& r) override { return inner.openFile(r); }
+        std::string saveFile(const FileRequest& r) override { return inner.saveFile(r); }
+    } recording(prompt, askedOn);
+    EXPECT_FALSE(IdentifyDeviceModal(p, port, recording, nullptr));
+    EXPECT_GE(ticks, 15);  // two seconds of silence, the screen's timers kept running
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"KLM NOT FOUND\rCONTROL WIRING"});
+    EXPECT_EQ(askedOn, screen);  // the message was shown on the screen's thread
+    EXPECT_FALSE(port.isOpen());
+    // The port came back to this thread: it can be used here again.
+    SimProcess good({});
+    p.ComDevice = good.port();
+    EXPECT_TRUE(IdentifyDeviceModal(p, port, prompt, nullptr));
+}
+
+}  // namespace
+}  // namespace cam
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

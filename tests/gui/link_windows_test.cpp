@@ -1,0 +1,123 @@
+// The port window and the progress bar, driven by their control names on the offscreen
+// platform.
+#include "core/options.h"
+#include "core/scripted_prompt.h"
+#include "link/port_window.h"
+#include "link/progress_bar_widget.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace cam;
+
+class LinkWindowsTest : public QObject {
+    Q_OBJECT
+
+private:
+    template <class T>
+    static T* child(QWidget* w, const char* name) {
+        T* c = w->findChild<T*>(name);
+        if (!c) qFatal("no control %s", name);
+        return c;
+    }
+    static std::vector<PortEntry> ports() {
+        return {{"ttyS9 (COM10)", "COM10"}, {"ttyS0 (COM1)", "COM1"}, {"ttyUSB0 FT232R (/dev/ttyUSB0)", "/dev/ttyUSB0"}};
+    }
+
+private slots:
+    void loadShowsTheStoredPortSpeedAndSettings() {
+        Program p;
+        p.ComPort = 1;
+        p.ComSpeed = 19200;
+        ScriptedPrompt prompt;
+        SelPort w(p, prompt, ports());
+        QCOMPARE(w.windowTitle(), QString("Select Port"));
+        QCOMPARE(child<QComboBox>(&w, "ComSel")->currentText(), QString("ttyS0 (COM1)"));
+        QCOMPARE(child<QComboBox>(&w, "ComBaud")->currentText(), QString("19200"));
+        QCOMPARE(child<QComboBox>(&w, "ComBaud")->count(), 4);
+        QCOMPARE(child<QLabel>(&w, "Panset")->text(),
+                 QString("Current Settings: COM:1, 19200baud, NO parity, 8 bits, 1stop"));
+        QCOMPARE(child<QLabel>(&w, "Lwarn")->text(), QString("Caution: do not select mouse port"));
+        QCOMPARE(child<QPushButton>(&w, "TCL")->text(), QString("&EXIT"));
+    }
+
+    void exitKeepsTheChoiceForTheRunButSavesNothing() {
+        QTemporaryDir dir;
+        Program p;
+        p.WorkDir = dir.path().toStdString();
+        ScriptedPrompt prompt;
+        SelPort w(p, prompt, ports());
+        auto* sel = child<QComboBox>(&w, "ComSel");
+        sel->setCurrentIndex(2);
+        emit sel->activated(2);
+        child<QComboBox>(&w, "ComBaud")->setCurrentIndex(0);
+        emit child<QComboBox>(&w, "ComBaud")->activated(0);
+        QCOMPARE(child<QLabel>(&w, "Panset")->text(),
+                 QString("Current Settings: /dev/ttyUSB0, 2400baud, NO parity, 8 bits, 1stop"));
+        child<QPushButton>(&w, "TCL")->click();
+        QCOMPARE(p.ComDevice, std::string("/dev/ttyUSB0"));
+        QCOMPARE(p.ComSpeed, 2400L);
+        QVERIFY(!QFile::exists(dir.filePath(kOptionsFileName)));
+    }
+
+    void typedPathIsTakenAndOkSavesIt() {
+        QTemporaryDir dir;
+        Program p;
+        p.WorkDir = dir.path().toStdString();
+        ScriptedPrompt prompt;
+        SelPort w(p, prompt, ports());
+        auto* sel = child<QComboBox>(&w, "ComSel");
+        sel->lineEdit()->setText("/dev/pts/5");
+        child<QPushButton>(&w, "TOK")->click();
+        QCOMPARE(p.ComDevice, std::string("/dev/pts/5"));
+        QVERIFY(QFile::exists(dir.filePath(kOptionsFileName)));
+        Program back;
+        back.WorkDir = p.WorkDir;
+        QVERIFY(ReadOptions(back));
+        QCOMPARE(back.ComDevice, std::string("/dev/pts/5"));
+        QVERIFY(prompt.messages().empty());
+    }
+
+    void progressBarInvertsTheTextItCovers() {
+        QImage img(200, 20, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        {
+            QPainter painter(&img);
+            DrawProgress(painter, img.rect(), 50);
+        }
+        const QRgb blue = qRgb(0, 0, 255), white = qRgb(255, 255, 255);
+        QCOMPARE(img.pixel(2, 2), blue);      // under the bar
+        QCOMPARE(img.pixel(197, 2), white);   // beyond it
+        QCOMPARE(img.pixel(99, 2), blue);     // the bar ends at width x 50 / 100
+        QCOMPARE(img.pixel(100, 2), white);
+        // The text "50%" straddles the end of the bar: white pixels left of it, blue right of it.
+        bool whiteInBar = false, blueBeyond = false;
+        for (int x = 60; x < 100; ++x)
+            for (int y = 0; y < 20; ++y) whiteInBar |= img.pixel(x, y) == white;
+        for (int x = 100; x < 140; ++x)
+            for (int y = 0; y < 20; ++y) blueBeyond |= img.pixel(x, y) == blue;
+        QVERIFY(whiteInBar);
+        QVERIFY(blueBeyond);
+    }
+
+    void progressWidgetClampsAndShows() {
+        ProgressBarWidget w;
+        w.hide();
+        w.setPercent(140);
+        QCOMPARE(w.percent(), 100);
+        QVERIFY(w.isVisible());
+        w.setPercent(-3);
+        QCOMPARE(w.percent(), 0);
+    }
+};
+
+QTEST_MAIN(LinkWindowsTest)
+#include "link_windows_test.moc"
