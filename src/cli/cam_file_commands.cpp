@@ -5,10 +5,12 @@
 #include "core/scripted_prompt.h"
 #include "core/text_format.h"
 #include "editor/phase_list.h"
+#include "qt/cp1252.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 namespace cam::cli {
 
@@ -54,8 +56,12 @@ int ReadForCommand(Program& p, const FileOptions& o, const std::string& path) {
     }
     LoadDefaultTexts(p);
     ChooseModel(p, o, path);
-    ScriptedPrompt prompt(o.yes, &std::cerr);
+    // Messages carry the file's and the script's Windows-1252 text: shown in the
+    // terminal's own encoding, one line each.
+    std::ostringstream shown;
+    ScriptedPrompt prompt(o.yes, &shown);
     ReadCamFile(p, path, prompt);
+    std::cerr << FromCp1252(shown.str()).toLocal8Bit().toStdString() << std::flush;
     return p.ReadError ? 1 : 0;
 }
 

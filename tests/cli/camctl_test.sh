@@ -120,6 +120,10 @@ import_only)
     crlf "hello" >h.Cam
     run phases --yes h.Cam; expect_status 1
     grep -q "^hello" err || fail "the bad line is not named: $(cat err)"
+    # The file's Windows-1252 text reaches the terminal in its own encoding (a degree sign here).
+    crlf "FUNZIONI  32 - 7 " "ANTICIPI OFF" $'RITARDI \xb0' >deg.Cam
+    run phases deg.Cam; expect_status 1
+    grep -q "^RITARDI °" err || fail "the line is not shown in UTF-8: $(od -c err | head -3)"
     ;;
 convert)
     run convert "$src/resources/samples/demo.Cam" out.Cam; expect_status 0
