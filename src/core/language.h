@@ -13,7 +13,9 @@ namespace cam {
 
 inline constexpr const char* kDefaultLanguageScript = "Z32px_ENG.SCR";
 
-// Texts 1..500 of a script's bytes (element 0 unused, texts not given are "").
+// Texts 1..500 of a script's bytes (element 0 unused, texts not given are ""). Lines
+// ended by LF alone count as CR LF; an empty line is an empty text; a final line without
+// a line end is not loaded.
 std::vector<std::string> ParseLanguageScript(std::string_view bytes);
 
 // Reads the script at path into p.LngTxt. Returns false, leaving the texts as they were,
