@@ -1,0 +1,161 @@
+#include "link/size_transfer.h"
+
+#include "camfile/cam_file.h"
+#include "core/text_format.h"
+#include "link/functions_wire.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace cam {
+
+namespace {
+
+constexpr const char* kTimeoutText = "TIMEOUT SERIAL PORT ";
+
+void SendCommand(Link& link, std::string_view command) {
+    std::string frame(command);
+    frame += CommandChecksum(command);
+    frame += CR;
+    link.port.write(frame);
+}
+
+bool Sent(SendResult r) { return r == SendResult::Acked || r == SendResult::Answered; }
+
+// Ends with the first block the device does not take: one message, never one per block.
+bool SendAll(Program& p, Link& link, const std::vector<std::string>& blocks) {
+    for (const auto& b : blocks)
+        if (!Sent(SendBlock(p, link, b))) return false;
+    return true;
+}
+
+void StoreModel(Program& p, const DeviceModel& m) {
+    p.NCams = m.cams;
+    p.NSizes = m.sizes;
+    p.NMsgs = m.msgs;
+    p.NEncoders = m.encoders;
+}
+
+DeviceModel ModelOf(const Program& p) { return {p.NCams, p.NSizes, p.NMsgs, p.NEncoders}; }
+
+}  // namespace
+
+std::string TransferCaption(int cams) { return "ZETO PX-" + CStr(cams) + "   1024"; }
+
+bool TransmitBranch(Program& p, Link& link, TransferView& view, int sizes) {
+    std::error_code ec;
+    std::filesystem::remove(p.WorkDir + "/TST.TXT", ec);  // the block trace starts afresh
+    view.setOperation(p.Text(47));
+    link.port.setFlowControl(false);
+    SendCommand(link, "?FW");
+    link.clock.sleepMs(50);  // no reply awaited: the first block discards whatever came back
+    if (!SendAll(p, link, FunctionBlocks(p))) return false;
+    for (int n = 1; n <= sizes; ++n) {
+        view.setSizeLabel(p.Text(52) + Str(n));
+        view.setProgress(n * 100 / std::max(sizes, 1));
+        const auto blocks = SizeBlocks(p, n);
+        if (!Sent(SendBlock(p, link, blocks.front()))) return false;
+        link.clock.sleepMs(10);
+        if (!SendAll(p, link, {blocks.begin() + 1, blocks.end()})) return false;
+    }
+    return Sent(SendBlock(p, link, "END"));
+}
+
+bool ReceiveBranch(Program& p, Link& link, TransferView& view, const std::string& tmpPath) {
+    view.setOperation(p.Text(46));
+    std::ofstream out(tmpPath, std::ios::binary | std::ios::trunc);
+    link.port.discardInput();
+    link.port.setFlowControl(false);
+    SendCommand(link, "?FR");
+    link.clock.sleepMs(500);
+    // Bounded by the largest configuration a device can hold: a device that streams blocks
+    // for ever still ends.
+    const long maxBlocks = 16 + static_cast<long>(kMaxSizes) * (1 + kMaxCams * (2 + kPositions / 2));
+    for (long n = 0; n < maxBlocks; ++n) {
+        const std::string text = ReceiveBlock(link);
+        if (text.empty()) break;
+        if (Contains(text, "FORMATO N. ")) {
+            const std::string size = Right(text, 2);
+            view.setSizeLabel(p.Text(48) + size);
+            view.setProgress(static_cast<int>(std::clamp<long>(ValRounded(size) * 100 / std::max(p.NSizes, 1), 0, 100)));
+        }
+        out << text << "\r\n";
+        if (text == "END") {
+            out.close();
+            return static_cast<bool>(out);
+        }
+    }
+    out.close();
+    link.prompt.message(kTimeoutText, "", Buttons::Ok, Icon::None);
+    ClosePort(link);
+    return false;
+}
+
+bool SizeTransmit(Program& p, Link& link, TransferView& view) {
+    OpenPort(p, link);
+    if (link.PortStatus > 0) return false;
+    const DeviceModel tables = ModelOf(p);
+    const bool identified = IdentifyDevice(p, link);
+    const DeviceModel device = ModelOf(p);
+    // The tables keep their model whatever the device said; only the encoder count, which
+    // decides the functions block's form on the wire, is the device's.
+    p.NCams = tables.cams;
+    p.NSizes = tables.sizes;
+    p.NMsgs = tables.msgs;
+    auto finish = [&](bool ok) {
+        ClosePort(link);
+        return ok;
+    };
+    if (!identified) {
+        link.prompt.message("Info", "", Buttons::Ok, Icon::None);
+        return finish(false);
+    }
+    if (device.cams != tables.cams) {
+        link.prompt.message("WRONG DSP  C." + CStr(device.cams), "", Buttons::Ok, Icon::Stop);
+        return finish(false);
+    }
+    const int sizes = std::min(tables.sizes, device.sizes);
+    std::vector<std::string> notes = TransmitLosses(p, sizes);
+    if (device.sizes != tables.sizes)
+        notes.insert(notes.begin(), "The device holds " + CStr(device.sizes) + " sizes and the data " +
+                                        CStr(tables.sizes) + ": sizes 1 to " + CStr(sizes) + " are sent");
+    if (!notes.empty()) {
+        std::string text = "The device will not receive everything as it is:";
+        for (const auto& n : notes) text += "\r" + n;
+        text += "\r\rSend anyway?";
+        if (link.prompt.message(text, "", Buttons::OkCancel, Icon::Exclamation) != Answer::Ok) return finish(false);
+    }
+    view.setCaption(TransferCaption(p.NCams));
+    view.setProgress(0);
+    link.port.discardInput();
+    return finish(TransmitBranch(p, link, view, sizes));
+}
+
+DeviceReception ReceiveFromDevice(Program& p, Link& link, TransferView& view) {
+    DeviceReception r;
+    OpenPort(p, link);
+    if (link.PortStatus > 0) return r;
+    if (!IdentifyDevice(p, link)) return r;
+    r.identified = true;
+    r.model = ModelOf(p);
+    view.setCaption(TransferCaption(p.NCams));
+    view.setProgress(0);
+    r.complete = ReceiveBranch(p, link, view, p.TmpFile);
+    ClosePort(link);
+    return r;
+}
+
+ReceptionResult ApplyReception(Program& p, const DeviceModel& model, Prompt& prompt) {
+    const int remembered = p.NCams;
+    StoreModel(p, model);
+    ResizeTables(p);
+    std::ifstream in(p.TmpFile, std::ios::binary);
+    if (!in || in.peek() == std::ifstream::traits_type::eof()) return {};
+    ReceptionResult r = ParseReception(p, in, remembered, prompt);
+    if (const std::string text = CorrectionsMessage(r.corrections); !text.empty())
+        prompt.message(text, "", Buttons::Ok, Icon::Exclamation);
+    return r;
+}
+
+}  // namespace cam

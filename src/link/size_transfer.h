@@ -1,0 +1,57 @@
+// Size transfer: the whole configuration (functions block and every size) to the device
+// ("?FW") and from it ("?FR"). Sequential code over the link; the transfer window, or
+// camctl's progress line, renders what the engine reports through TransferView.
+#pragma once
+
+#include "core/program.h"
+#include "link/identify.h"
+#include "link/reception_parser.h"
+#include "link/serial_link.h"
+
+#include <string>
+
+namespace cam {
+
+// What the transfer window shows.
+class TransferView {
+public:
+    virtual ~TransferView() = default;
+    virtual void setCaption(const std::string& caption) = 0;      // "ZETO PX-32   1024"
+    virtual void setOperation(const std::string& operation) = 0;  // what is being transferred
+    virtual void setSizeLabel(const std::string& label) = 0;      // the size being transferred
+    virtual void setProgress(int percent) = 0;
+};
+
+// "ZETO PX-" cams "   1024": the transfer window's caption.
+std::string TransferCaption(int cams);
+
+// The "?FW" branch: the functions block, sizes 1..sizes, "END". Ends at the first block the
+// device does not take (its message already shown). True when every block was taken.
+bool TransmitBranch(Program& p, Link& link, TransferView& view, int sizes);
+
+// The "?FR" branch: every received block becomes one line of the reception file (tmpPath)
+// until "END". False after a silent device, a bad block or a lost port ("TIMEOUT SERIAL PORT "
+// shown, port closed); the lines received so far stay in the file.
+bool ReceiveBranch(Program& p, Link& link, TransferView& view, const std::string& tmpPath);
+
+// The Size Transmit command on the program data: identification, the checks of what the
+// device can take (a different cam count is refused, different size counts send the sizes
+// both hold, losses are listed and may be cancelled), the transfer, the port closed.
+// The model of the tables (NCams, NSizes) never changes. True when everything was sent.
+bool SizeTransmit(Program& p, Link& link, TransferView& view);
+
+// The device side of Size Receive: identification and the "?FR" branch into p.TmpFile.
+// Only scratch values of p are used (port settings, WorkDir, language texts); the model
+// the device reported is returned for ApplyReception, which the caller runs on the tables.
+struct DeviceReception {
+    bool identified = false;
+    bool complete = false;  // "END" received
+    DeviceModel model;
+};
+DeviceReception ReceiveFromDevice(Program& p, Link& link, TransferView& view);
+
+// The tables' side of Size Receive: takes the device's model (tables re-dimensioned), then
+// parses the reception file; corrections are reported in one message.
+ReceptionResult ApplyReception(Program& p, const DeviceModel& model, Prompt& prompt);
+
+}  // namespace cam

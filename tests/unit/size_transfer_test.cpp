@@ -1,0 +1,236 @@
+// The size transfer engine against a fake device: what goes on the wire, what comes back
+// into the tables, and how each failure ends.
+#include "camfile/cam_file.h"
+#include "core/scripted_prompt.h"
+#include "link/fake_port.h"
+#include "link/size_transfer.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace cam {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using namespace std::string_literals;
+
+// An identification line with the brand at position 12 and the encoder digit at 50.
+std::string IdReply(const std::string& cams, const std::string& sizes, const std::string& msgs, char enc) {
+    std::string line = cams + " " + sizes + " " + msgs + "  ZETO" + std::string(34, '.') + enc;
+    return line + "\r";
+}
+
+// Restated framing: STX text ETX xor (+32 below 32).
+std::string Frame(const std::string& text) {
+    unsigned x = 0;
+    for (char c : text + "\x03") x ^= static_cast<unsigned char>(c);
+    if (x < 32) x += 32;
+    return "\x02" + text + "\x03" + std::string(1, static_cast<char>(x));
+}
+
+struct View : TransferView {
+    std::string caption, operation, sizeLabel;
+    std::vector<int> progress;
+    void setCaption(const std::string& c) override { caption = c; }
+    void setOperation(const std::string& o) override { operation = o; }
+    void setSizeLabel(const std::string& l) override { sizeLabel = l; }
+    void setProgress(int pc) override { progress.push_back(pc); }
+};
+
+struct TransferFixture : ::testing::Test {
+    FakeClock clock;
+    FakePort port{clock};
+    ScriptedPrompt prompt;
+    Link link{port, clock, prompt};
+    Program p;
+    View view;
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("camdesk-transfer-" + std::to_string(::getpid()));
+
+    std::string idReply = IdReply("32", "07", "255", '1');
+    std::vector<std::string> received;  // block texts the device took
+    int ackAfter = -1;                  // the device falls silent after this many blocks
+
+    void SetUp() override {
+        std::filesystem::create_directories(dir);
+        p.WorkDir = dir.string();
+        p.TmpFile = (dir / "_._").string();
+        p.NCams = 32;
+        p.NSizes = 7;
+        ResizeTables(p);
+        p.LngTxt[46] = "RECEIVING";
+        p.LngTxt[47] = "TRANSMITTING";
+        p.LngTxt[48] = "SIZE ";
+        p.LngTxt[52] = "SIZE";
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    // A device that identifies itself and acknowledges every block.
+    void acknowledgingDevice() {
+        port.device = [this](FakePort& f, const std::string& w) {
+            if (w == "?M\x8c\r") return f.reply(idReply, 5);
+            if (w.size() > 2 && w[0] == '\x02') {
+                received.push_back(w.substr(1, w.find('\x03') - 1));
+                if (ackAfter >= 0 && static_cast<int>(received.size()) > ackAfter) return;
+                f.reply("\x06", 2);
+            }
+        };
+    }
+};
+
+TEST_F(TransferFixture, TransmitSendsFunctionsSizesAndEnd) {
+    acknowledgingDevice();
+    p.AdvOn = 1;
+    p.NAdvCams = 3;
+    p.AdvMs[0] = 10;
+    p.AdvMs[1] = 200;
+    p.AdvMs[2] = 5;
+    SetPhase(p, 1, 2, 100, 200);
+    p.CamRemark[2] = "GLUE";
+    ASSERT_TRUE(SizeTransmit(p, link, view));
+    ASSERT_GE(received.size(), 5u);
+    EXPECT_EQ(received[0], "1000");
+    EXPECT_EQ(received[1], "030AC805");
+    EXPECT_EQ(received[2], "0000000000");
+    EXPECT_EQ(received[3], "F01");
+    EXPECT_EQ(received[4], "C 01\"  \"");
+    EXPECT_EQ(received.back(), "END");
+    EXPECT_EQ(std::count(received.begin(), received.end(), "F07"), 1);
+    EXPECT_EQ(view.caption, "ZETO PX-32   1024");
+    EXPECT_EQ(view.operation, "TRANSMITTING");
+    EXPECT_EQ(view.sizeLabel, "SIZE 7");
+    EXPECT_EQ(view.progress.back(), 100);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(TransferFixture, TransmitCommandChecksum) {
+    // "?FW" sums to 63 + 70 + 87 = 220.
+    acknowledgingDevice();
+    SizeTransmit(p, link, view);
+    EXPECT_NE(port.written.find("?FW\xDC\r"), std::string::npos);
+}
+
+TEST_F(TransferFixture, FirstTimeoutEndsTheTransmissionWithOneMessage) {
+    acknowledgingDevice();
+    ackAfter = 4;
+    EXPECT_FALSE(SizeTransmit(p, link, view));
+    EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
+    EXPECT_EQ(received.size(), 5u);
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(TransferFixture, DifferentCamCountIsRefusedAndTheModelStays) {
+    idReply = IdReply("16", "15", "255", '1');
+    acknowledgingDevice();
+    EXPECT_FALSE(SizeTransmit(p, link, view));
+    EXPECT_THAT(prompt.messages(), ElementsAre("WRONG DSP  C.16"));
+    EXPECT_TRUE(received.empty());
+    EXPECT_EQ(p.NCams, 32);
+    EXPECT_EQ(p.NSizes, 7);
+}
+
+TEST_F(TransferFixture, DifferentSizeCountSendsTheSizesBothHold) {
+    idReply = IdReply("32", "30", "255", '1');
+    acknowledgingDevice();
+    prompt.push(Answer::Ok);
+    EXPECT_TRUE(SizeTransmit(p, link, view));
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_THAT(prompt.messages()[0], HasSubstr("sizes 1 to 7 are sent"));
+    EXPECT_EQ(std::count(received.begin(), received.end(), "F07"), 1);
+    EXPECT_EQ(std::count(received.begin(), received.end(), "F08"), 0);
+    EXPECT_EQ(p.NSizes, 7);
+}
+
+TEST_F(TransferFixture, LossesCanBeCancelledBeforeAnythingIsSent) {
+    acknowledgingDevice();
+    SetPhase(p, 2, 0, 0, 1024);
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(SizeTransmit(p, link, view));
+    EXPECT_THAT(prompt.messages()[0], HasSubstr("always ON"));
+    EXPECT_TRUE(received.empty());
+    EXPECT_EQ(port.written.find("?FW"), std::string::npos);
+}
+
+TEST_F(TransferFixture, UnidentifiedDeviceShowsInfo) {
+    port.device = [](FakePort&, const std::string&) {};  // silent
+    EXPECT_FALSE(SizeTransmit(p, link, view));
+    EXPECT_THAT(prompt.messages(), ElementsAre("KLM NOT FOUND\rCONTROL WIRING", "Info"));
+}
+
+// ---- reception
+
+struct ReceiveFixture : TransferFixture {
+    std::vector<std::string> blocks;  // what the device sends, one block per ACK
+    void sendingDevice() {
+        port.device = [this](FakePort& f, const std::string& w) {
+            if (w == "?M\x8c\r") return f.reply(idReply, 5);
+            auto next = [this, &f] {
+                if (!blocks.empty()) {
+                    f.reply(Frame(blocks.front()), 5);
+                    blocks.erase(blocks.begin());
+                }
+            };
+            if (w == "?FR\xD7\r" || w == "\x06") next();
+        };
+    }
+};
+
+TEST_F(ReceiveFixture, ReceivesIntoTheReceptionFileAndTheTables) {
+    blocks = {"FUNZIONI 32-07", "0000", "0100640105DC", " FORMATO N. 01", "C 03\"GLUE\"", " 0100 0200",
+              " FORMATO N. 07", "C 32", " 1000 0024", "END"};
+    sendingDevice();
+    DeviceReception r = ReceiveFromDevice(p, link, view);
+    ASSERT_TRUE(r.identified);
+    ASSERT_TRUE(r.complete);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(view.sizeLabel, "SIZE 07");
+    EXPECT_EQ(view.progress.back(), 100);
+    std::ifstream in(p.TmpFile, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    EXPECT_EQ(all.str(), "FUNZIONI 32-07\r\n0000\r\n0100640105DC\r\n FORMATO N. 01\r\nC 03\"GLUE\"\r\n 0100 0200\r\n"
+                         " FORMATO N. 07\r\nC 32\r\n 1000 0024\r\nEND\r\n");
+    p.CurCam = 5;
+    ReceptionResult applied = ApplyReception(p, r.model, prompt);
+    EXPECT_TRUE(applied.accepted);
+    EXPECT_EQ(p.CamPos(1, 2, 150), 1);
+    EXPECT_EQ(p.CamPos(7, 31, 1010), 1);
+    EXPECT_EQ(p.CamPos(7, 31, 10), 1);
+    EXPECT_EQ(p.CamRemark[2], "GLUE");
+    EXPECT_EQ(p.EncShift, 100);
+    EXPECT_EQ(p.SpeedLimit, 1500);
+    EXPECT_FALSE(p.FileSaved);
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(ReceiveFixture, SilenceEndsWithTimeoutAndThePartialFileStays) {
+    blocks = {"FUNZIONI 32-07", "0000"};
+    sendingDevice();
+    DeviceReception r = ReceiveFromDevice(p, link, view);
+    EXPECT_TRUE(r.identified);
+    EXPECT_FALSE(r.complete);
+    EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(std::filesystem::file_size(p.TmpFile), std::string("FUNZIONI 32-07\r\n0000\r\n").size());
+}
+
+TEST_F(ReceiveFixture, IdentifiedModelResizesTheTables) {
+    idReply = IdReply("32", "30", "180", '2');
+    blocks = {"FUNZIONI 32-30", "00000000000", "000000000000000000000000", " FORMATO N. 30", "C 01", " 0001 0002", "END"};
+    sendingDevice();
+    DeviceReception r = ReceiveFromDevice(p, link, view);
+    ASSERT_TRUE(r.complete);
+    ApplyReception(p, r.model, prompt);
+    EXPECT_EQ(p.NSizes, 30);
+    EXPECT_EQ(p.NMsgs, 180);
+    EXPECT_EQ(p.NEncoders, 2);
+    EXPECT_EQ(p.CamPos(30, 0, 1), 1);
+}
+
+}  // namespace
+}  // namespace cam
