@@ -207,8 +207,16 @@ ChartWidget::Target ChartWidget::hit(QPointF pos, int* row) const {
 }
 
 void ChartWidget::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
     int row = -1;
-    if (e->button() != Qt::LeftButton || hit(e->position(), &row) != Target::Spinner) return;
+    const Target t = hit(e->position(), &row);
+    // A row is chosen on the press: the second press of a double click arrives as the
+    // double click itself, so a double click selects once and then opens.
+    if (t == Target::CamLabel || t == Target::Remark) {
+        emit camClicked(row);
+        return;
+    }
+    if (t != Target::Spinner) return;
     const double x = e->position().x() / scaleX() - chart::kSpinner.x();
     if (x >= chart::kSpinner.width() / 2) {
         rightPressed_ = true;
@@ -229,8 +237,6 @@ void ChartWidget::mousePressEvent(QMouseEvent* e) {
 }
 
 void ChartWidget::mouseReleaseEvent(QMouseEvent* e) {
-    const bool afterDouble = afterDouble_;
-    afterDouble_ = false;
     if (leftPressed_ || rightPressed_) {
         leftPressed_ = rightPressed_ = false;
         update();
@@ -238,9 +244,7 @@ void ChartWidget::mouseReleaseEvent(QMouseEvent* e) {
     }
     int row = -1;
     const Target t = hit(e->position(), &row);
-    if (e->button() == Qt::LeftButton && !afterDouble && (t == Target::CamLabel || t == Target::Remark))
-        emit camClicked(row);
-    else if (e->button() == Qt::RightButton && t == Target::CamLabel)
+    if (e->button() == Qt::RightButton && t == Target::CamLabel)
         emit camRightClicked(row, e->globalPosition().toPoint());
     else if (e->button() == Qt::RightButton && t == Target::SizeCaption)
         emit sizeCaptionRightClicked(e->globalPosition().toPoint());
@@ -254,7 +258,6 @@ void ChartWidget::mouseDoubleClickEvent(QMouseEvent* e) {
         mousePressEvent(e);  // each press of a quick pair steps the size
         return;
     }
-    afterDouble_ = true;
     if (t == Target::CamLabel) emit camDoubleClicked(row);
     else if (t == Target::Remark) emit remarkDoubleClicked(row);
     else if (t == Target::SizeCaption) emit sizeCaptionDoubleClicked();

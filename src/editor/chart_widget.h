@@ -97,7 +97,6 @@ private:
     QLabel* count_;
     bool leftPressed_ = false;
     bool rightPressed_ = false;
-    bool afterDouble_ = false;  // the release that ends a double click is not a click
 };
 
 }  // namespace cam

@@ -1,0 +1,464 @@
+// The main window driven through its real widgets under the offscreen platform, with a
+// scripted prompt answering every question.
+#include "app/main_window.h"
+#include "camfile/cam_file.h"
+#include "core/options.h"
+#include "core/scripted_prompt.h"
+#include "core/single_instance.h"
+#include "editor/chart_widget.h"
+#include "editor/phase_list.h"
+#include "gui_tests.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+#include <fstream>
+
+using namespace cam;
+
+namespace {
+
+using Entries = std::vector<std::string>;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<Program> p;
+    std::unique_ptr<ScriptedPrompt> prompt;
+    std::unique_ptr<MainWindow> w;
+
+    std::string Docs() const { return dir->filePath("docs").toStdString(); }
+
+    void Start(const std::string& file = "", bool show = true) {
+        p = std::make_unique<Program>();
+        prompt = std::make_unique<ScriptedPrompt>(false);
+        StartupSettings s;
+        s.exeDir = QCoreApplication::applicationDirPath().toStdString();
+        s.commandLine.file = file;
+        s.singleInstance = false;
+        s.askDevice = false;
+        s.documentsDir = Docs();
+        s.homeDir = dir->path().toStdString();
+        w = std::make_unique<MainWindow>(*p, *prompt, s);
+        QVERIFY(w->RunStartup());
+        if (show) {
+            w->show();
+            w->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        }
+    }
+
+    ChartWidget* Chart() const { return w->chart(); }
+    PhaseBox* On() const { return Chart()->onBox(); }
+    PhaseBox* Off() const { return Chart()->offBox(); }
+    Entries Listed() const {
+        Entries out;
+        for (int i = 0; i < Chart()->phaseList()->count(); ++i)
+            out.push_back(Chart()->phaseList()->item(i)->text().toStdString());
+        return out;
+    }
+    void ClickRow(int row) { QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->camLabelPoint(row)); }
+    void OpenRow(int row) {
+        ClickRow(row);
+        QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->camLabelPoint(row));
+    }
+    // Types ON, Enter, OFF, Enter into the real boxes.
+    void TypePhase(const QString& on, const QString& off) {
+        QVERIFY(On()->hasFocus());
+        QTest::keyClicks(On(), on);
+        QTest::keyClick(On(), Qt::Key_Return);
+        QVERIFY(Off()->hasFocus());
+        QTest::keyClicks(Off(), off);
+        QTest::keyClick(Off(), Qt::Key_Return);
+        QVERIFY(On()->hasFocus());
+    }
+    bool UndoEnabled() const { return w->action("o_Undo")->isEnabled(); }
+
+private slots:
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        QDir().mkpath(QString::fromStdString(Docs()));
+    }
+    void cleanup() {
+        if (w) {
+            p->FileSaved = true;  // no shut-down question left for the next test
+            w->close();
+        }
+        w.reset();
+    }
+
+    void startupShowsTheDefaultModel() {
+        Start();
+        QCOMPARE(p->NCams, 32);
+        QCOMPARE(p->NSizes, 7);
+        QCOMPARE(p->CurCam, 1L);
+        QVERIFY(p->FileSaved);
+        QCOMPARE(p->WorkDir, Docs());
+        QVERIFY(w->windowTitle().endsWith("1024 32C-07F  255-Msg "));
+        QCOMPARE(Chart()->sizeCaption(), QString("SIZE 01"));
+        QCOMPARE(Chart()->camCaption(), QString("CAM 02"));
+        QVERIFY(!On()->isVisible());
+        QVERIFY(!UndoEnabled());
+    }
+
+    void menusCarryTheirCaptionsAndShortcuts() {
+        Start();
+        const std::vector<std::tuple<const char*, const char*, const char*>> items = {
+            {"f_newp", "&New", "Ctrl+N"},      {"f_open", "&Open", "Ctrl+O"},     {"f_S", "&Save", "Ctrl+S"},
+            {"f_save", "Save &As ..", ""},     {"f_new", "S&el Programmer", "Ctrl+E"},
+            {"Pr_size", "&Print", "Ctrl+P"},   {"F_quit", "&Exit", "Ctrl+X"},     {"s_sel", "Se&lect Size", ""},
+            {"O_Copy", "Copy &Size", ""},      {"s_Clr", "&Erase Size", ""},      {"O_CopyC", "Cop&y Cam", ""},
+            {"o_Shc", "S&hift Cam", ""},       {"O_ClC", "E&rase Cam", ""},       {"o_MODC", "&Modify Cam", ""},
+            {"o_Undo", "&Undo", "Ctrl+Z"},     {"Fu_Set", "Fu&nctions", ""},      {"Al_Msg", "&Messages", ""},
+            {"Tr_Siz", "Size &Transmit", ""},  {"Rc_Siz", "Size &Receive", ""},   {"Msg_Trans", "&Alarm Msg Transmit", ""},
+            {"Msg_Rec", "Alarm &Msg Receive", ""}, {"Upd_Flash", "&Update FLASH", "Ctrl+U"},
+            {"setcom", "&Set CommPort", ""},   {"o_Setlng", "Set &Language", ""}, {"O_Rot", "&Rotate Demo", ""},
+            {"o_Ant", "&Advance Demo", ""},    {"info", "Info", ""}};
+        for (const auto& [name, caption, key] : items) {
+            QAction* a = w->action(name);
+            QVERIFY2(a, name);
+            QCOMPARE(a->text(), QString(caption));
+            QCOMPARE(a->shortcut(), QKeySequence(key));
+        }
+        QCOMPARE(w->camMenu()->actions().size(), 4);
+        QCOMPARE(w->sizeMenu()->actions().size(), 3);
+        for (const char* b : {"GoPrCam", "Azz_Form", "Sel_Form", "New_Fil", "OP_FIL", "Sv_Fil"}) {
+            auto* button = w->findChild<QToolButton*>(b);
+            QVERIFY2(button && !button->toolTip().isEmpty() && !button->icon().isNull(), b);
+        }
+        QCOMPARE(w->findChild<QToolButton*>("GoPrCam")->toolTip().toStdString(), p->Text(121));
+    }
+
+    void printingSaysItComesLater() {
+        Start();
+        w->action("Pr_size")->trigger();
+        QCOMPARE(prompt->messages().size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(prompt->messages()[0]).contains("not available"));
+    }
+
+    void typedPhaseIsWrittenOnLeavingTheOffBox() {
+        Start();
+        OpenRow(0);
+        QCOMPARE(p->CurCam, 0L);
+        QVERIFY(On()->isVisible() && Off()->isVisible() && Chart()->boxHeading()->isVisible());
+        QCOMPARE(On()->text(), QString("0000"));
+        TypePhase("100", "200");
+        QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
+        QCOMPARE(Chart()->phaseCount()->text(), QString("PHASES 0001"));
+        QCOMPARE(p->CamPos(1, 0, 100), 1);
+        QCOMPARE(p->CamPos(1, 0, 200), 0);
+        QVERIFY(!p->FileSaved);
+        QVERIFY(UndoEnabled());
+        // The ON box shows the phase again, ready for the next one.
+        QCOMPARE(On()->text(), QString("0100"));
+        QCOMPARE(Off()->text(), QString("0200"));
+    }
+
+    void wrappingPhaseAndDeletion() {
+        Start();
+        OpenRow(3);
+        TypePhase("1000", "24");
+        QCOMPARE(Listed(), (Entries{"F001 1000 0024"}));
+        // ON = OFF removes from that position up to 1023; the part past 0 is its own run.
+        TypePhase("1000", "1000");
+        QCOMPARE(Listed(), (Entries{"F001 0000 0024"}));
+        TypePhase("0", "0");
+        QCOMPARE(Listed(), Entries{});
+    }
+
+    void keyFilterTypesZeroForOtherCharacters() {
+        Start();
+        OpenRow(0);
+        QTest::keyClicks(On(), "5");
+        QTest::keyClick(On(), Qt::Key_A);
+        QTest::keyClick(On(), Qt::Key_Backspace);
+        QCOMPARE(On()->text(), QString("500"));
+        QTest::keyClick(On(), Qt::Key_Tab);
+        QCOMPARE(On()->text(), QString("0500"));
+        QVERIFY(Off()->hasFocus());
+    }
+
+    void onAbove1023IsShownAs1023AndOffTakes1024() {
+        Start();
+        OpenRow(0);
+        QTest::keyClicks(On(), "2000");
+        QTest::keyClick(On(), Qt::Key_Return);
+        QCOMPARE(On()->text(), QString("1023"));
+        QTest::keyClicks(Off(), "0");
+        QTest::keyClick(Off(), Qt::Key_Return);
+        OpenRow(1);
+        TypePhase("0", "1024");
+        QCOMPARE(Listed(), (Entries{"F001 0000 1024"}));
+        QCOMPARE(p->CamPos(1, 1, 1023), 1);
+    }
+
+    void undoRestoresOnceAndCtrlZReachesItFromTheBox() {
+        Start();
+        OpenRow(0);
+        TypePhase("100", "200");
+        TypePhase("150", "300");
+        QCOMPARE(Listed(), (Entries{"F001 0150 0300"}));
+        QTest::keyClick(On(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
+        QVERIFY(!UndoEnabled());
+    }
+
+    void anotherCamOrSizeDisablesUndo() {
+        Start();
+        OpenRow(0);
+        TypePhase("100", "200");
+        QVERIFY(UndoEnabled());
+        ClickRow(1);
+        QVERIFY(!UndoEnabled());
+
+        OpenRow(0);
+        TypePhase("300", "400");
+        QVERIFY(UndoEnabled());
+        QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
+        QCOMPARE(p->CurSize, 2L);
+        QCOMPARE(Chart()->sizeCaption(), QString("SIZE 02"));
+        QVERIFY(!UndoEnabled());
+    }
+
+    void spinnerStopsAtBothEnds() {
+        Start();
+        QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(false));
+        QCOMPARE(p->CurSize, 1L);
+        for (int i = 0; i < 10; ++i) QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
+        QCOMPARE(p->CurSize, 7L);
+    }
+
+    void navigationKeysWrapAndOpenTheCam() {
+        Start();
+        ClickRow(31);
+        QTest::keyClick(w.get(), Qt::Key_PageDown);
+        QCOMPARE(p->CurCam, 0L);
+        QVERIFY(On()->isVisible() && On()->hasFocus());
+        // Home and End act at window level, also while the ON box has the focus.
+        QTest::keyClick(On(), Qt::Key_End);
+        QCOMPARE(p->CurCam, 31L);
+        QTest::keyClick(On(), Qt::Key_PageUp);
+        QCOMPARE(p->CurCam, 30L);
+        QTest::keyClick(On(), Qt::Key_Home);
+        QCOMPARE(p->CurCam, 0L);
+        QTest::keyClick(On(), Qt::Key_PageUp);
+        QCOMPARE(p->CurCam, 31L);
+    }
+
+    void phaseListClickLoadsTheBoxes() {
+        Start();
+        SetPhase(*p, 1, 0, 10, 20);
+        SetPhase(*p, 1, 0, 300, 400);
+        ClickRow(0);
+        QCOMPARE(Listed(), (Entries{"F001 0010 0020", "F002 0300 0400"}));
+        QListWidget* list = Chart()->phaseList();
+        const QRect second = list->visualItemRect(list->item(1));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+        QVERIFY(On()->isVisible());
+        QCOMPARE(On()->text(), QString("0300"));
+        QCOMPARE(Off()->text(), QString("0400"));
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
+        QVERIFY(On()->hasFocus());
+        QVERIFY(Off()->isEnabled());
+        // Deleting the picked phase: ON = OFF.
+        QTest::keyClicks(On(), "300");
+        QTest::keyClick(On(), Qt::Key_Return);
+        QTest::keyClicks(Off(), "300");
+        QTest::keyClick(Off(), Qt::Key_Return);
+        QCOMPARE(Listed(), (Entries{"F001 0010 0020"}));
+    }
+
+    void rightClickSelectsAndSwallowsTheNextClick() {
+        Start();
+        QTest::mouseClick(Chart(), Qt::RightButton, {}, Chart()->camLabelPoint(5));
+        QCOMPARE(p->CurCam, 5L);
+        QTRY_VERIFY(w->camMenu()->isVisible());
+        w->camMenu()->close();
+        ClickRow(7);
+        QCOMPARE(p->CurCam, 5L);
+        ClickRow(7);
+        QCOMPARE(p->CurCam, 7L);
+    }
+
+    void modifyCamButtonOpensTheCurrentCam() {
+        Start();
+        SetPhase(*p, 1, 1, 500, 600);
+        QTest::mouseClick(w->findChild<QToolButton*>("GoPrCam"), Qt::LeftButton);
+        QVERIFY(On()->hasFocus());
+        QCOMPARE(On()->text(), QString("0500"));
+        QCOMPARE(Off()->text(), QString("0600"));
+    }
+
+    void sizeCommandsFromMenusAndCaption() {
+        Start();
+        prompt->push("3");
+        w->action("s_sel")->trigger();
+        QCOMPARE(p->CurSize, 3L);
+        QCOMPARE(Chart()->sizeCaption(), QString("SIZE 03"));
+        // Double click on the size caption asks again.
+        prompt->push("5");
+        QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->sizeCaptionPoint());
+        QCOMPARE(p->CurSize, 5L);
+
+        SetPhase(*p, 5, 1, 100, 200);
+        prompt->push("4");
+        w->action("O_CopyC")->trigger();
+        QCOMPARE(PhaseListEntries(*p, 5, 3), (Entries{"F001 0100 0200"}));
+        QVERIFY(!p->FileSaved);
+
+        prompt->push(Answer::Yes);
+        w->action("s_Clr")->trigger();
+        QVERIFY(PhaseListEntries(*p, 5, 3).empty());
+    }
+
+    void shiftCamThroughTheContextMenu() {
+        Start();
+        SetPhase(*p, 1, 1, 950, 1000);
+        w->chart()->RedrawChart();
+        prompt->push("50");
+        w->findChild<QAction*>("mnul_Shc")->trigger();
+        QCOMPARE(Listed(), (Entries{"F001 1000 0026"}));
+    }
+
+    void remarkEditingRefusesLongTexts() {
+        Start();
+        prompt->push("ABCDEFGHIJKLMNOPQRSTUVWXY");  // 25 characters
+        prompt->push(Answer::Ok);
+        prompt->push("SHORT ONE");
+        QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->remarkPoint(2));
+        QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->remarkPoint(2));
+        QCOMPARE(p->CurCam, 2L);
+        QCOMPARE(p->CamRemark[2], std::string("SHORT ONE"));
+        QCOMPARE(prompt->messages().size(), std::size_t(1));
+        QCOMPARE(prompt->messages()[0], p->Text(30));
+        QVERIFY(!p->FileSaved);
+    }
+
+    void closingAsksAboutUnsavedWork() {
+        Start();
+        OpenRow(0);
+        TypePhase("100", "200");
+        prompt->push(Answer::Cancel);
+        QVERIFY(!w->close());
+        QVERIFY(w->isVisible());
+        // Yes, with a save that fails: the window stays open.
+        p->CamFile = dir->filePath("no/such/folder/x.Cam").toStdString();
+        prompt->push(Answer::Yes);
+        prompt->push(dir->filePath("no/such/folder/x.Cam").toStdString());
+        QVERIFY(!w->close());
+        QVERIFY(!p->FileSaved);
+        prompt->push(Answer::No);
+        QVERIFY(w->close());
+    }
+
+    void editSaveCloseReopenShowsTheSameChart() {
+        Start();
+        OpenRow(2);
+        TypePhase("100", "200");
+        TypePhase("1000", "24");
+        const std::string path = dir->filePath("docs/kept.Cam").toStdString();
+        prompt->push(path);
+        w->action("f_save")->trigger();
+        QVERIFY(p->FileSaved);
+        QVERIFY(w->close());
+        w.reset();
+
+        Start(path);
+        QCOMPARE(PhaseListEntries(*p, 1, 2), (Entries{"F001 1000 0024", "F002 0100 0200"}));
+        QCOMPARE(p->RecentFiles.front(), path);
+    }
+
+    void commandLineFileThatIsMissingIsReported() {
+        const std::string path = dir->filePath("gone.Cam").toStdString();
+        Start(path);
+        QCOMPARE(prompt->messages().size(), std::size_t(1));
+        QVERIFY(prompt->messages()[0].find(path) != std::string::npos);
+        QVERIFY(w->windowTitle().endsWith("-Msg "));
+    }
+
+    void droppedFilesAreCopiedAndTheLastOneOpened() {
+        Start();
+        const std::string a = dir->filePath("a.Cam").toStdString();
+        const std::string b = dir->filePath("b.Cam").toStdString();
+        SetPhase(*p, 1, 0, 10, 20);
+        QCOMPARE(WriteCamFile(*p, a), std::string());
+        ClearAllSizes(*p);
+        SetPhase(*p, 1, 0, 30, 40);
+        QCOMPARE(WriteCamFile(*p, b), std::string());
+        ClearAllSizes(*p);
+        p->FileSaved = true;
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(a)), QUrl::fromLocalFile(QString::fromStdString(b))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(w.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(w.get(), &drop);
+        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0030 0040"}));
+    }
+
+    void setLanguageRunsTheStartUpAgain() {
+        Start();
+        const std::string script = dir->filePath("docs/Other.Scr").toStdString();
+        {
+            std::ofstream out(script, std::ios::binary);
+            for (int k = 1; k <= 160; ++k) out << "\"" << (k == 74 ? "FORMAT " : "T" + std::to_string(k)) << "\"\r\n";
+        }
+        p->RecentFiles = {"/x/one.Cam", "/x/two.Cam"};
+        QCOMPARE(WriteOptions(*p), std::string());
+        SetPhase(*p, 1, 0, 10, 20);
+        p->FileSaved = false;
+        prompt->push(Answer::Cancel);  // unsaved work: Cancel keeps everything
+        w->action("o_Setlng")->trigger();
+        QCOMPARE(PhaseListEntries(*p, 1, 0).size(), std::size_t(1));
+
+        prompt->push(Answer::Ok);
+        prompt->push(script);
+        w->action("o_Setlng")->trigger();
+        QCOMPARE(p->LngFile, script);
+        QCOMPARE(Chart()->sizeCaption(), QString("FORMAT 01"));
+        QVERIFY(PhaseListEntries(*p, 1, 0).empty());
+        QVERIFY(p->FileSaved);
+        QCOMPARE(p->RecentFiles, (std::vector<std::string>{"/x/one.Cam", "/x/two.Cam"}));
+        QCOMPARE(w->findChildren<QAction*>(QRegularExpression("^F_Mnu_oldF_[1-5]$")).size(), 2);
+    }
+
+    void screenshotIsExactlyTheAskedSize() {
+        Start();
+        const QString out = dir->filePath("shot.png");
+        std::string error;
+        QVERIFY(w->SaveScreenshot(out, 1024, 768, &error));
+        const QImage img(out);
+        QCOMPARE(img.size(), QSize(1024, 768));
+        // Row 2 (the current cam) is drawn with the yellow band somewhere across the image.
+        const QPoint band = Chart()->mapTo(w.get(), Chart()->camLabelPoint(1)) + QPoint(int(100 * Chart()->scaleX()), 0);
+        QCOMPARE(img.pixelColor(band), QColor(255, 255, 0));
+    }
+
+    void secondInstanceIsRefused() {
+        const std::string folder = dir->path().toStdString();
+        auto first = std::make_unique<SingleInstance>(folder);
+        QVERIFY(first->acquired());
+        QVERIFY(!SingleInstance(folder).acquired());
+        first.reset();
+        QVERIFY(SingleInstance(folder).acquired());
+    }
+};
+
+RegisterGuiTest<MainWindowTest> registerMainWindowTest;
+
+}  // namespace
+
+#include "main_window_test.moc"
