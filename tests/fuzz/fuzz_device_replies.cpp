@@ -1,0 +1,33 @@
+// What the device sends: identification replies and received blocks, through the very
+// routines that read them, over the fake port.
+#include "core/scripted_prompt.h"
+#include "link/fake_port.h"
+#include "link/identify.h"
+
+#include <cstdint>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    cam::ReadIdentification(bytes);
+
+    cam::FakeClock clock;
+    cam::FakePort port(clock);
+    cam::ScriptedPrompt prompt;
+    cam::Program p;
+    // The device answers "?M" with the input, cut in two pieces.
+    port.device = [&bytes](cam::FakePort& f, const std::string& w) {
+        if (w.empty() || w.back() != '\r') return;
+        f.reply(bytes.substr(0, bytes.size() / 2), 5);
+        f.reply(bytes.substr(bytes.size() / 2), 50);
+    };
+    cam::IdentifyDevice(p, port, clock, prompt);
+
+    // The same bytes as a stream of blocks.
+    port.device = nullptr;
+    cam::Link link(port, clock, prompt);
+    cam::OpenPort(p, link);
+    port.reply(bytes, 10);
+    for (int i = 0; i < 4 && port.isOpen(); ++i) cam::ReceiveBlock(link);
+    return 0;
+}
