@@ -15,15 +15,20 @@
 
 namespace {
 
-std::string ScratchPath() {
-    static const std::string path = [] {
-        std::string tmpl = "/tmp/fuzz_cam_file.XXXXXX";
-        const int fd = ::mkstemp(tmpl.data());
+// The reader takes a path: one scratch file per fuzzing process, removed at its end.
+struct Scratch {
+    Scratch() {
+        const int fd = ::mkstemp(path.data());
         if (fd < 0) std::abort();
         ::close(fd);
-        return tmpl;
-    }();
-    return path;
+    }
+    ~Scratch() { ::unlink(path.c_str()); }
+    std::string path = "/tmp/fuzz_cam_file.XXXXXX";
+};
+
+const std::string& ScratchPath() {
+    static const Scratch scratch;
+    return scratch.path;
 }
 
 void WriteScratch(const std::string& bytes) {
@@ -83,6 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Whatever was read is written out and read back to the very same file.
     const std::string written = cam::CamFileText(p);
     cam::Program q = Fresh(setting);
+    // A "1ENC" line makes a one-encoder model whose file has no encoder line; reading
+    // that back keeps whatever count the model had, so start from the same count.
+    q.NEncoders = p.NEncoders;
     cam::ScriptedPrompt again(true);
     WriteScratch(written);
     cam::ReadCamFile(q, ScratchPath(), again);
