@@ -1,0 +1,53 @@
+// The transfer window `Monit_Com`: what is being transferred, the size, and the progress
+// bar, while the engine runs on a worker thread. Also the two menu commands around it.
+#pragma once
+
+#include "core/program.h"
+#include "core/prompt.h"
+#include "link/size_transfer.h"
+
+#include <QDialog>
+
+class QLabel;
+
+namespace cam {
+
+class ProgressBarWidget;
+class QtSerialPort;
+
+class TransferWindow : public QDialog, public TransferView {
+    Q_OBJECT
+public:
+    explicit TransferWindow(QWidget* parent = nullptr);
+    // Safe from the engine's thread: each change is carried out on the window's thread.
+    void setCaption(const std::string& caption) override;
+    void setOperation(const std::string& operation) override;
+    void setSizeLabel(const std::string& label) override;
+    void setProgress(int percent) override;
+
+    QString operationText() const;
+    QString sizeText() const;
+    int percent() const;
+
+protected:
+    void reject() override {}  // the transfer ends the window, not the Escape key
+
+private:
+    template <class F>
+    void onScreen(F f);
+    QLabel* label1_;
+    QLabel* label2_;
+    QLabel* label3_;
+    ProgressBarWidget* bar_;
+};
+
+// "Size &Transmit": the tables go to the device; their model never changes (the device's
+// encoder count is kept, as identification reports it).
+bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent);
+
+// "Size &Receive": asks before unsaved data is replaced, then the device's configuration
+// replaces the tables. True when the tables changed (redraw the chart).
+bool RunSizeReceive(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent,
+                    const std::string& windowTitle);
+
+}  // namespace cam
