@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
-#include <cstring>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -55,10 +54,8 @@ int main(int argc, char** argv) {
     prompt.setOwner(&window);
     if (!window.RunStartup()) return 0;
     // A quarter larger than designed when the screen has room; the chart follows the window.
-    const QSize design = window.sizeHint();
-    QSize size(875, 700);
-    if (QScreen* s = QGuiApplication::primaryScreen(); s && s->availableGeometry().height() < 760) size = design;
-    window.resize(size);
+    if (QScreen* s = QGuiApplication::primaryScreen(); s && s->availableGeometry().height() >= 760)
+        window.resize(875, 700);
     window.show();
     return app.exec();
 }

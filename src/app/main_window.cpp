@@ -70,6 +70,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
         auto* w = qobject_cast<QWidget*>(watched);
         auto* k = static_cast<QKeyEvent*>(e);
         if (w && w->window() == this && (k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            // Enter on the Modify Cam button opens the cam, as Space does.
+            if (w == buttons_["GoPrCam"] && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)) {
+                LabCamDblClick(static_cast<int>(p_.CurCam));
+                return true;
+            }
             switch (k->key()) {
             case Qt::Key_PageUp: NavigateTo(NavKey::PageUp); return true;
             case Qt::Key_PageDown: NavigateTo(NavKey::PageDown); return true;

@@ -287,6 +287,10 @@ private slots:
         QCOMPARE(p->CurCam, 5L);
         ClickRow(7);
         QCOMPARE(p->CurCam, 7L);
+        // The click leaves the focus on Modify Cam: Enter opens the cam.
+        QVERIFY(w->findChild<QToolButton*>("GoPrCam")->hasFocus());
+        QTest::keyClick(w->findChild<QToolButton*>("GoPrCam"), Qt::Key_Return);
+        QVERIFY(On()->isVisible() && On()->hasFocus());
     }
 
     void modifyCamButtonOpensTheCurrentCam() {
