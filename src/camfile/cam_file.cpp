@@ -19,11 +19,12 @@ std::optional<FileCounts> HeaderCounts(std::string_view headerLine) {
 }
 
 std::string CamFileText(Program& p) {
-    std::ostringstream out;
-    WriteFunctions(p, out);
-    for (int s = 1; s <= p.NSizes; ++s) WriteSize(p, s, out);
-    out << "END\r\n";
-    return std::move(out).str();
+    std::ostringstream functions;
+    WriteFunctions(p, functions);
+    std::string text = std::move(functions).str();
+    for (int s = 1; s <= p.NSizes; ++s) AppendSize(p, s, text);
+    text += "END\r\n";
+    return text;
 }
 
 std::string WriteCamFile(Program& p, const std::string& path) {

@@ -71,12 +71,21 @@ int SizeToText(Program& p, int size, int cam, SizeTextForm form) {
     return k;
 }
 
-void WriteSize(Program& p, int size, std::ostream& out) {
-    out << " FORMATO N. " << D2(size) << "\r\n";
+void AppendSize(Program& p, int size, std::string& out) {
+    out += " FORMATO N. " + D2(size) + "\r\n";
     for (int c = 0; c < p.NCams; ++c) {
         SizeToText(p, size, c, SizeTextForm::File);
-        for (int i = 0; i < kSizeTextLines && !p.SizeText[i].empty(); ++i) out << p.SizeText[i] << "\r\n";
+        for (int i = 0; i < kSizeTextLines && !p.SizeText[i].empty(); ++i) {
+            out += p.SizeText[i];
+            out += "\r\n";
+        }
     }
+}
+
+void WriteSize(Program& p, int size, std::ostream& out) {
+    std::string text;
+    AppendSize(p, size, text);
+    out << text;
 }
 
 // Message for a read that must end at a line addressing something outside the tables.
