@@ -56,6 +56,7 @@ public:
     // until then it says that the command is not available.
     void setCommand(const QString& objectName, std::function<void()> command);
 
+    const StartupSettings& settings() const { return settings_; }  // --trace, --port of this run
     ChartWidget* chart() const { return chart_; }
     PhaseEditor& editor() { return editor_; }
     QAction* action(const QString& objectName) const;

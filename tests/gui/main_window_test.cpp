@@ -18,6 +18,8 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QDialog>
+#include <QTimer>
 #include <QtTest>
 #include <fstream>
 
@@ -37,12 +39,13 @@ class MainWindowTest : public QObject {
 
     std::string Docs() const { return dir->filePath("docs").toStdString(); }
 
-    void Start(const std::string& file = "", bool show = true) {
+    void Start(const std::string& file = "", bool show = true, const std::string& port = "") {
         p = std::make_unique<Program>();
         prompt = std::make_unique<ScriptedPrompt>(false);
         StartupSettings s;
         s.exeDir = QCoreApplication::applicationDirPath().toStdString();
         s.commandLine.file = file;
+        s.commandLine.port = port;
         s.singleInstance = false;
         s.askDevice = false;
         s.documentsDir = Docs();
@@ -381,6 +384,46 @@ private slots:
         QCOMPARE(p->RecentFiles.front(), path);
     }
 
+    // The programmer window opens modally: accept it as soon as it shows.
+    static void AcceptModelWindowSoon() {
+        QTimer::singleShot(0, [] {
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
+        });
+    }
+
+    void newGoesThroughTheProgrammerWindowAndClears() {
+        Start();
+        OpenRow(0);
+        TypePhase("100", "200");
+        prompt->push(Answer::Ok);  // text 112: the unsaved phase may go
+        AcceptModelWindowSoon();
+        QTest::mouseClick(w->findChild<QToolButton*>("New_Fil"), Qt::LeftButton);
+        QCOMPARE(prompt->messages(), (Entries{p->Text(112)}));
+        QVERIFY(!On()->isVisible());
+        QVERIFY(PhaseListEntries(*p, 1, 0).empty());
+        QCOMPARE(p->CurCam, 0L);
+        QVERIFY(!UndoEnabled());
+    }
+
+    void recentItemReopensItsFile() {
+        Start();
+        const std::string path = dir->filePath("docs/recent.Cam").toStdString();
+        SetPhase(*p, 1, 4, 700, 800);
+        QCOMPARE(WriteCamFile(*p, path), std::string());
+        p->RecentFiles = {path};
+        QCOMPARE(WriteOptions(*p), std::string());
+        w->close();
+        w.reset();
+        Start();
+        QAction* item = w->findChild<QAction*>("F_Mnu_oldF_1");
+        QVERIFY(item);
+        QCOMPARE(item->text().toStdString(), "&1 " + path);
+        AcceptModelWindowSoon();
+        item->trigger();
+        QCOMPARE(PhaseListEntries(*p, 1, 4), (Entries{"F001 0700 0800"}));
+        QVERIFY(p->FileSaved);
+    }
+
     void commandLineFileThatIsMissingIsReported() {
         const std::string path = dir->filePath("gone.Cam").toStdString();
         Start(path);
@@ -449,6 +492,18 @@ private slots:
         // Row 2 (the current cam) is drawn with the yellow band somewhere across the image.
         const QPoint band = Chart()->mapTo(w.get(), Chart()->camLabelPoint(1)) + QPoint(int(100 * Chart()->scaleX()), 0);
         QCOMPARE(img.pixelColor(band), QColor(255, 255, 0));
+    }
+
+    void portFromTheCommandLineIsForThisRunOnly() {
+        Start("", false, "/dev/ttyUSB7");
+        QCOMPARE(p->ComDevice, std::string("/dev/ttyUSB7"));
+        QVERIFY(w->close());
+        w.reset();
+        Program stored;
+        stored.WorkDir = Docs();
+        QVERIFY(ReadOptions(stored));
+        QCOMPARE(stored.ComDevice, std::string());
+        QCOMPARE(stored.ComPort, 1L);
     }
 
     void secondInstanceIsRefused() {
