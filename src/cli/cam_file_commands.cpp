@@ -3,6 +3,7 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "core/scripted_prompt.h"
+#include "core/text_lines.h"
 #include "core/text_format.h"
 #include "editor/phase_list.h"
 #include "qt/cp1252.h"
@@ -26,9 +27,7 @@ void ChooseModel(Program& p, const FileOptions& o, const std::string& path) {
     } else {
         std::ifstream in(path, std::ios::binary);
         std::string header;
-        std::getline(in, header);
-        if (!header.empty() && header.back() == '\r') header.pop_back();
-        if (Contains(header, "FUNZIONI"))
+        if (ReadTextLine(in, header) && Contains(header, "FUNZIONI"))
             if (const auto counts = HeaderCounts(header))
                 if ((counts->cams == 16 || counts->cams == 32) && counts->sizes >= 1 && counts->sizes <= kMaxSizes) {
                     p.NCams = static_cast<int>(counts->cams);
