@@ -113,6 +113,12 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* e) {
     e->accept();
 }
 
+void MainWindow::dragMoveEvent(QDragMoveEvent* e) {
+    if (!e->mimeData()->hasUrls()) return;
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+}
+
 void MainWindow::dropEvent(QDropEvent* e) {
     if (!e->mimeData()->hasUrls()) return;
     std::vector<std::string> files;
