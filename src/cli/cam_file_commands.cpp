@@ -15,56 +15,6 @@
 
 namespace cam::cli {
 
-namespace {
-
-// The model is the one asked for, else the one the file's header names, else 32x7.
-void ChooseModel(Program& p, const FileOptions& o, const std::string& path) {
-    p.NCams = 32;
-    p.NSizes = 7;
-    if (o.cams) {
-        p.NCams = *o.cams;
-        p.NSizes = *o.sizes;
-    } else {
-        std::ifstream in(path, std::ios::binary);
-        std::string header;
-        if (ReadTextLine(in, header) && Contains(header, "FUNZIONI"))
-            if (const auto counts = HeaderCounts(header))
-                if ((counts->cams == 16 || counts->cams == 32) && counts->sizes >= 1 && counts->sizes <= kMaxSizes) {
-                    p.NCams = static_cast<int>(counts->cams);
-                    p.NSizes = static_cast<int>(counts->sizes);
-                }
-    }
-    ResizeTables(p);
-    ClearAll(p);
-}
-
-// Reads the file as the program's Open does. Returns the exit status: 0 read, 1 failed.
-int ReadForCommand(Program& p, const FileOptions& o, const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        std::cerr << "camctl: " << path << ": no such file\n";
-        return 1;
-    }
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        std::cerr << "camctl: " << path << ": not a file\n";
-        return 1;
-    }
-    if (!std::ifstream(path, std::ios::binary)) {
-        std::cerr << "camctl: " << path << ": cannot be read\n";
-        return 1;
-    }
-    LoadDefaultTexts(p);
-    ChooseModel(p, o, path);
-    // Messages carry the file's and the script's Windows-1252 text: shown in the
-    // terminal's own encoding, one line each.
-    std::ostringstream shown;
-    ScriptedPrompt prompt(o.yes, &shown);
-    ReadCamFile(p, path, prompt);
-    std::cerr << FromCp1252(shown.str()).toLocal8Bit().toStdString() << std::flush;
-    return p.ReadError ? 1 : 0;
-}
-
-}  // namespace
 
 int PhasesCommand(const std::vector<std::string>& args) {
     const auto o = ParseFileOptions(args);

@@ -1,11 +1,17 @@
 #include "cli/cli_support.h"
 
+#include "camfile/cam_file.h"
 #include "core/language.h"
+#include "core/text_lines.h"
+#include "core/text_format.h"
+#include "qt/cp1252.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
 #include <charconv>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 
 namespace cam::cli {
@@ -72,6 +78,74 @@ bool LoadDefaultTexts(Program& p) {
     std::cerr << "camctl: the language script " << kDefaultLanguageScript
               << " was not found; messages are shown without their texts\n";
     return false;
+}
+
+bool ParseSpeed(const std::string& text, long& speed) {
+    int value = 0;
+    if (!ParseCount(text, value) || value <= 0 || value > 4'000'000) {
+        std::cerr << "camctl: bad speed '" << text << "'\n";
+        return false;
+    }
+    speed = value;
+    return true;
+}
+
+std::string ConsoleText(const std::string& text) {
+    std::string out = FromCp1252(text).toLocal8Bit().toStdString();
+    for (char& c : out)
+        if (c == '\r') c = '\n';
+    return out;
+}
+
+Answer ConsolePrompt::message(const std::string& text, const std::string& title, Buttons buttons, Icon icon) {
+    std::cerr << ConsoleText(text) << std::endl;
+    return ScriptedPrompt::message(text, title, buttons, icon);
+}
+
+namespace {
+
+// The model is the one asked for, else the one the file's header names, else 32x7.
+void ChooseModel(Program& p, const FileOptions& o, const std::string& path) {
+    p.NCams = 32;
+    p.NSizes = 7;
+    if (o.cams) {
+        p.NCams = *o.cams;
+        p.NSizes = *o.sizes;
+    } else {
+        std::ifstream in(path, std::ios::binary);
+        std::string header;
+        if (ReadTextLine(in, header) && Contains(header, "FUNZIONI"))
+            if (const auto counts = HeaderCounts(header))
+                if ((counts->cams == 16 || counts->cams == 32) && counts->sizes >= 1 && counts->sizes <= kMaxSizes) {
+                    p.NCams = static_cast<int>(counts->cams);
+                    p.NSizes = static_cast<int>(counts->sizes);
+                }
+    }
+    ResizeTables(p);
+    ClearAll(p);
+}
+
+}  // namespace
+
+int ReadForCommand(Program& p, const FileOptions& o, const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        std::cerr << "camctl: " << path << ": no such file\n";
+        return 1;
+    }
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        std::cerr << "camctl: " << path << ": not a file\n";
+        return 1;
+    }
+    if (!std::ifstream(path, std::ios::binary)) {
+        std::cerr << "camctl: " << path << ": cannot be read\n";
+        return 1;
+    }
+    LoadDefaultTexts(p);
+    ChooseModel(p, o, path);
+    ConsolePrompt prompt(o.yes);
+    ReadCamFile(p, path, prompt);
+    return p.ReadError ? 1 : 0;
 }
 
 }  // namespace cam::cli

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/program.h"
+#include "core/scripted_prompt.h"
 
 #include <optional>
 #include <string>
@@ -30,5 +31,25 @@ bool ParseModel(const std::string& text, int& cams, int& sizes);
 // data folder) into p.LngTxt, so that messages carry the program's own wording.
 // Returns false (after a note on standard error) when there is none.
 bool LoadDefaultTexts(Program& p);
+
+// Reads a cam file as camdesk's Open does, with the model of --model, else the file's
+// header counts, else 32x7; messages on standard error. Returns 0 when the read succeeded,
+// 1 when it failed or the file is missing or unreadable.
+int ReadForCommand(Program& p, const FileOptions& o, const std::string& path);
+
+// A line speed in bit/s ("9600"); false (after a line on standard error) when malformed.
+bool ParseSpeed(const std::string& text, long& speed);
+
+// A message box's text for the console: Windows-1252 shown in the terminal's encoding,
+// each CR starting a new line.
+std::string ConsoleText(const std::string& text);
+
+// Questions answered OK/Yes with --yes, else Cancel/No; every message written to standard
+// error as it is asked.
+class ConsolePrompt : public ScriptedPrompt {
+public:
+    explicit ConsolePrompt(bool yes) : ScriptedPrompt(yes) {}
+    Answer message(const std::string& text, const std::string& title, Buttons buttons, Icon icon) override;
+};
 
 }  // namespace cam::cli

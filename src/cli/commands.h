@@ -10,5 +10,7 @@ namespace cam::cli {
 int PhasesCommand(const std::vector<std::string>& args);
 int ConvertCommand(const std::vector<std::string>& args);
 int IdentifyCommand(const std::vector<std::string>& args);
+int SendCommand(const std::vector<std::string>& args);
+int ReceiveCommand(const std::vector<std::string>& args);
 
 }  // namespace cam::cli

@@ -1,4 +1,5 @@
 // camctl identify: asks the device on a port for its model, as camdesk does at start-up.
+#include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "core/scripted_prompt.h"
 #include "link/identify.h"
@@ -10,17 +11,6 @@
 
 namespace cam::cli {
 
-namespace {
-
-// A message box's text for the console: each CR starts a new line.
-std::string ConsoleText(const std::string& text) {
-    std::string out = FromCp1252(text).toStdString();
-    for (char& c : out)
-        if (c == '\r') c = '\n';
-    return out;
-}
-
-}  // namespace
 
 int IdentifyCommand(const std::vector<std::string>& args) {
     Program p;
@@ -30,12 +20,7 @@ int IdentifyCommand(const std::vector<std::string>& args) {
         if (a == "--port" && i + 1 < args.size()) {
             havePort = SetPortName(p, args[++i]);
         } else if (a == "--baud" && i + 1 < args.size()) {
-            const std::string& v = args[++i];
-            if (v.empty() || v.size() > 7 || v.find_first_not_of("0123456789") != std::string::npos || v == "0") {
-                std::cerr << "camctl identify: bad speed '" << v << "'\n";
-                return 2;
-            }
-            p.ComSpeed = std::stol(v);
+            if (!ParseSpeed(args[++i], p.ComSpeed)) return 2;
         } else {
             std::cerr << "camctl identify: unexpected argument '" << a << "'\n";
             return 2;

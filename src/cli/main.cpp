@@ -21,6 +21,8 @@ const Command kCommands[] = {
     {"phases", cam::cli::PhasesCommand, "phases [--model CxS] [--yes] FILE.Cam    list every phase of every size and cam"},
     {"convert", cam::cli::ConvertCommand, "convert [--model CxS] [--yes] IN.Cam OUT.Cam    read IN and write it again as OUT"},
     {"identify", cam::cli::IdentifyCommand, "identify --port PORT [--baud N]    ask the device on PORT (a path or COMn) for its model"},
+    {"send", cam::cli::SendCommand, "send --port PORT [--baud N] [--yes] [--verify] FILE.Cam    send the functions block and sizes to the device"},
+    {"receive", cam::cli::ReceiveCommand, "receive --port PORT [--baud N] [--model CxS] [--yes] OUT.Cam    receive the device's configuration into OUT"},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -1,0 +1,191 @@
+// camctl send / receive: the Size Transmit and Size Receive commands of camdesk, from a console.
+#include "camfile/cam_file.h"
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "core/text_format.h"
+#include "link/port_name.h"
+#include "link/qt_serial_port.h"
+#include "link/size_transfer.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+
+namespace cam::cli {
+
+namespace {
+
+// The progress of a transfer on standard error, redrawn in place on a terminal.
+class ConsoleView : public TransferView {
+public:
+    ConsoleView() : terminal_(::isatty(STDERR_FILENO) == 1) {}
+    ~ConsoleView() override {
+        if (drawn_) std::cerr << '\n';
+    }
+    void setCaption(const std::string&) override {}
+    void setOperation(const std::string& operation) override { operation_ = operation; }
+    void setSizeLabel(const std::string& label) override { label_ = label; }
+    void setProgress(int percent) override {
+        if (!terminal_) return;
+        const int filled = std::clamp(percent, 0, 100) * 30 / 100;
+        std::cerr << '\r' << operation_ << " [" << std::string(filled, '#') << std::string(30 - filled, ' ') << "] "
+                  << percent << "% " << label_ << "   " << std::flush;
+        drawn_ = true;
+    }
+
+private:
+    bool terminal_;
+    bool drawn_ = false;
+    std::string operation_, label_;
+};
+
+struct TransferOptions {
+    Program port;  // ComPort/ComDevice and ComSpeed
+    bool havePort = false;
+    bool verify = false;
+    FileOptions file;
+};
+
+// --port, --baud and --verify; the rest goes to the file options (--model, --yes, files).
+std::optional<TransferOptions> ParseTransferOptions(const std::vector<std::string>& args, const char* usage) {
+    TransferOptions o;
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--port" && i + 1 < args.size()) {
+            o.havePort = SetPortName(o.port, args[++i]);
+        } else if (args[i] == "--baud" && i + 1 < args.size()) {
+            if (!ParseSpeed(args[++i], o.port.ComSpeed)) return std::nullopt;
+        } else if (args[i] == "--verify") {
+            o.verify = true;
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    auto file = ParseFileOptions(rest);
+    if (!file) return std::nullopt;
+    if (!o.havePort || file->files.size() != 1) {
+        std::cerr << "usage: camctl " << usage << '\n';
+        return std::nullopt;
+    }
+    o.file = *file;
+    return o;
+}
+
+void UsePort(Program& p, const Program& from) {
+    p.ComPort = from.ComPort;
+    p.ComDevice = from.ComDevice;
+    p.ComSpeed = from.ComSpeed;
+}
+
+// A scratch reception file of this run, removed again at the end.
+struct ScratchFile {
+    std::string path = (std::filesystem::temp_directory_path() / ("camctl-" + std::to_string(::getpid()) + "._.")).string();
+    ~ScratchFile() {
+        std::error_code ec;
+        std::filesystem::remove(path, ec);
+    }
+};
+
+// Receives the device's sizes into p (model: rememberedCams before identification, or the
+// device's). False after any failure; its messages are already shown.
+bool Receive(Program& p, Link& link, std::optional<int> rememberedCams) {
+    ScratchFile scratch;
+    p.TmpFile = scratch.path;
+    ConsoleView view;
+    const DeviceReception r = ReceiveFromDevice(p, link, view);
+    if (!r.identified || !r.complete) return false;
+    p.NCams = rememberedCams.value_or(r.model.cams);
+    const ReceptionResult applied = ApplyReception(p, r.model, link.prompt);
+    return applied.accepted;
+}
+
+// The first line where two cam file texts differ, "" when they are the same.
+std::string FirstDifference(const std::string& sent, const std::string& received) {
+    std::istringstream a(sent), b(received);
+    std::string la, lb;
+    for (int line = 1;; ++line) {
+        const bool moreA = static_cast<bool>(std::getline(a, la));
+        const bool moreB = static_cast<bool>(std::getline(b, lb));
+        if (!moreA && !moreB) return "";
+        if (la != lb || moreA != moreB)
+            return "line " + std::to_string(line) + ": sent \"" + (moreA ? std::string(TrimBlanks(la)) : "(end)") +
+                   "\", received \"" + (moreB ? std::string(TrimBlanks(lb)) : "(end)") + "\"";
+    }
+}
+
+}  // namespace
+
+int SendCommand(const std::vector<std::string>& args) {
+    const char* usage = "send --port PORT [--baud N] [--yes] [--verify] FILE.Cam";
+    const auto o = ParseTransferOptions(args, usage);
+    if (!o) return 2;
+    Program p;
+    if (const int status = ReadForCommand(p, o->file, o->file.files[0]); status != 0) return status;
+    UsePort(p, o->port);
+    p.WorkDir = std::filesystem::temp_directory_path().string();
+    QtSerialPort port;
+    SteadyClock clock;
+    ConsolePrompt prompt(o->file.yes);
+    Link link(port, clock, prompt);
+    {
+        ConsoleView view;
+        if (!SizeTransmit(p, link, view)) {
+            std::cerr << "camctl send: the sizes were not sent\n";
+            return 1;
+        }
+    }
+    std::cout << "sent the functions block and " << p.NSizes << " sizes of " << o->file.files[0] << " to "
+              << PortDisplayName(p) << '\n';
+    if (!o->verify) return 0;
+
+    Program back;
+    back.LngTxt = p.LngTxt;
+    UsePort(back, p);
+    if (!Receive(back, link, p.NCams)) {
+        std::cerr << "camctl send: the sizes could not be received back for the check\n";
+        return 1;
+    }
+    if (const std::string diff = FirstDifference(CamFileText(p), CamFileText(back)); !diff.empty()) {
+        std::cerr << "camctl send: the device holds something else: " << diff << '\n';
+        return 1;
+    }
+    std::cout << "verified: the device holds what was sent\n";
+    return 0;
+}
+
+int ReceiveCommand(const std::vector<std::string>& args) {
+    const char* usage = "receive --port PORT [--baud N] [--model CxS] [--yes] OUT.Cam";
+    const auto o = ParseTransferOptions(args, usage);
+    if (!o || o->verify) {
+        if (o) std::cerr << "usage: camctl " << usage << '\n';
+        return 2;
+    }
+    Program p;
+    LoadDefaultTexts(p);
+    UsePort(p, o->port);
+    if (o->file.cams) {
+        p.NCams = *o->file.cams;
+        p.NSizes = *o->file.sizes;
+    }
+    QtSerialPort port;
+    SteadyClock clock;
+    ConsolePrompt prompt(o->file.yes);
+    Link link(port, clock, prompt);
+    if (!Receive(p, link, o->file.cams)) {
+        std::cerr << "camctl receive: nothing was written\n";
+        return 1;
+    }
+    const std::string& out = o->file.files[0];
+    if (const std::string why = WriteCamFile(p, out); !why.empty()) {
+        std::cerr << "camctl receive: " << why << '\n';
+        return 1;
+    }
+    std::cout << "received the functions block and " << p.NSizes << " sizes (" << p.NCams << " cams) from "
+              << PortDisplayName(p) << " into " << out << '\n';
+    return 0;
+}
+
+}  // namespace cam::cli
