@@ -57,6 +57,11 @@ public:
     void setCommand(const QString& objectName, std::function<void()> command);
 
     const StartupSettings& settings() const { return settings_; }  // --trace, --port of this run
+    // The port now in use was confirmed in the port window: it is the one to keep.
+    void KeepPort() {
+        storedPort_ = p_.ComPort;
+        storedDevice_ = p_.ComDevice;
+    }
     ChartWidget* chart() const { return chart_; }
     PhaseEditor& editor() { return editor_; }
     QAction* action(const QString& objectName) const;
@@ -81,6 +86,7 @@ public:
     void SetLanguage();
     void ShowInfo();
     void Activate();  // what happens each time the window becomes active
+    void TablesReplaced() { Apply(FileOutcome{true, true, {}, false}); }  // e.g. after a reception
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

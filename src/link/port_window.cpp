@@ -95,9 +95,9 @@ void SelPort::confirm() {
     accept();
 }
 
-void ShowPortWindow(Program& p, Prompt& prompt, QWidget* parent) {
+bool ShowPortWindow(Program& p, Prompt& prompt, QWidget* parent) {
     SelPort window(p, prompt, SystemPorts(), parent);
-    window.exec();
+    return window.exec() == QDialog::Accepted;
 }
 
 }  // namespace cam

@@ -34,6 +34,7 @@ private:
 };
 
 // "&Set CommPort": shows SelPort modally over parent with the system's ports.
-void ShowPortWindow(Program& p, Prompt& prompt, QWidget* parent);
+// True when the choice was confirmed (and saved with the options).
+bool ShowPortWindow(Program& p, Prompt& prompt, QWidget* parent);
 
 }  // namespace cam
