@@ -104,18 +104,25 @@ void LinkRunner::run(const std::function<void(Link&)>& task, QDialog* window, co
     worker->wait();
 }
 
+Program LinkScratch(const Program& p) {
+    Program s;
+    s.ComPort = p.ComPort;
+    s.ComDevice = p.ComDevice;
+    s.ComSpeed = p.ComSpeed;
+    s.WorkDir = p.WorkDir;
+    s.TmpFile = p.TmpFile;
+    s.LngTxt = p.LngTxt;
+    s.NCams = p.NCams;
+    s.NSizes = p.NSizes;
+    s.NMsgs = p.NMsgs;
+    s.NEncoders = p.NEncoders;
+    return s;
+}
+
 bool IdentifyDeviceModal(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent) {
     // The worker identifies on its own copy of the link and model values, so the windows can
     // go on painting the tables meanwhile; the result is copied back once it is done.
-    Program probe;
-    probe.ComPort = p.ComPort;
-    probe.ComDevice = p.ComDevice;
-    probe.ComSpeed = p.ComSpeed;
-    probe.WorkDir = p.WorkDir;
-    probe.NCams = p.NCams;
-    probe.NSizes = p.NSizes;
-    probe.NMsgs = p.NMsgs;
-    probe.NEncoders = p.NEncoders;
+    Program probe = LinkScratch(p);
     bool found = false;
     LinkRunner(port, screenPrompt, parent)
         .run([&](Link& link) { found = IdentifyDevice(probe, link); }, nullptr,

@@ -49,6 +49,10 @@ private:
     QWidget* parent_;
 };
 
+// What an exchange on the worker thread may use of the program data: the port settings, the
+// folders, the texts and the model, without the tables the windows go on painting.
+Program LinkScratch(const Program& p);
+
 // IdentifyDevice behind a modal wait window (start-up, AutoSelect, the transfers).
 bool IdentifyDeviceModal(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent);
 

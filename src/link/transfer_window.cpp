@@ -70,17 +70,7 @@ bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidg
 bool RunSizeReceive(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent,
                     const std::string& windowTitle) {
     if (!ConfirmDiscard(p, screenPrompt, windowTitle)) return false;
-    Program scratch;
-    scratch.ComPort = p.ComPort;
-    scratch.ComDevice = p.ComDevice;
-    scratch.ComSpeed = p.ComSpeed;
-    scratch.WorkDir = p.WorkDir;
-    scratch.TmpFile = p.TmpFile;
-    scratch.LngTxt = p.LngTxt;
-    scratch.NCams = p.NCams;
-    scratch.NSizes = p.NSizes;
-    scratch.NMsgs = p.NMsgs;
-    scratch.NEncoders = p.NEncoders;
+    Program scratch = LinkScratch(p);
     DeviceReception received;
     TransferWindow window(parent);
     LinkRunner(port, screenPrompt, parent)
