@@ -1,40 +1,16 @@
 // camdesk [--port NAME] [--trace] [--screenshot OUT.png] [FILE.Cam]
 #include "app/main_window.h"
 
-#include "camfile/file_commands.h"
-#include "core/programmer_model.h"
+#include "app/device_commands.h"
 #include "core/scripted_prompt.h"
 #include "core/startup.h"
-#include "link/link_runner.h"
-#include "link/port_window.h"
 #include "link/qt_serial_port.h"
-#include "link/transfer_window.h"
-#include "qt/cp1252.h"
 #include "ui/qt_prompt.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
 #include <iostream>
-
-namespace {
-
-// The one serial port of the run, and the commands that use it.
-void ConnectDevice(cam::MainWindow& window, cam::Program& p, cam::Prompt& prompt) {
-    static cam::QtSerialPort port;
-    window.identifyDevice = [&] { return cam::IdentifyDeviceModal(p, port, prompt, &window); };
-    window.portStatus = [&] { return cam::PortStatusText(p, port.isOpen()); };
-    window.setCommand("setcom", [&] {
-        if (cam::ShowPortWindow(p, prompt, &window)) window.KeepPort();
-    });
-    window.setCommand("Tr_Siz", [&] { cam::RunSizeTransmit(p, port, prompt, &window); });
-    window.setCommand("Rc_Siz", [&] {
-        if (cam::RunSizeReceive(p, port, prompt, &window, cam::ToCp1252(window.windowTitle())))
-            window.TablesReplaced();
-    });
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -75,10 +51,11 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    cam::QtSerialPort port;  // the one serial port of the run, outlives the window
     cam::QtPrompt prompt;
     cam::MainWindow window(program, prompt, settings);
     prompt.setOwner(&window);
-    ConnectDevice(window, program, prompt);
+    cam::ConnectDevice(window, program, prompt, port);
     if (!window.RunStartup()) return 0;
     // A quarter larger than designed when the screen has room; the chart follows the window.
     if (QScreen* s = QGuiApplication::primaryScreen(); s && s->availableGeometry().height() >= 760)

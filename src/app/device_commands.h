@@ -1,0 +1,16 @@
+// The serial port of a camdesk run and the main window's commands that use it:
+// identification at start-up and from AutoSelect, the connection status, the port window,
+// Size Transmit and Size Receive.
+#pragma once
+
+#include "core/program.h"
+#include "core/prompt.h"
+
+namespace cam {
+
+class MainWindow;
+class QtSerialPort;
+
+void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtSerialPort& port);
+
+}  // namespace cam

@@ -1,0 +1,83 @@
+// camdesk's start-up asks the device on its port for the model, as the real program does:
+// the main window with its device commands connected, over a pseudo-terminal to camsim.
+#include "app/device_commands.h"
+#include "app/main_window.h"
+#include "core/scripted_prompt.h"
+#include "link/qt_serial_port.h"
+#include "qt/cp1252.h"
+#include "sim_process.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace cam {
+namespace {
+
+struct Startup : ::testing::Test {
+    QTemporaryDir docs;
+    QtSerialPort port;
+    ScriptedPrompt prompt;
+    Program p;
+
+    StartupSettings settings(const std::string& portName) {
+        StartupSettings s;
+        s.exeDir = QCoreApplication::applicationDirPath().toStdString();
+        s.documentsDir = docs.path().toStdString();
+        s.homeDir = docs.path().toStdString();
+        s.singleInstance = false;
+        s.writeOptions = false;
+        s.commandLine.port = portName;
+        return s;
+    }
+};
+
+TEST_F(Startup, TheDevicesModelBecomesTheTablesModel) {
+    SimProcess sim({"--model", "16x60x180x2"});
+    ASSERT_FALSE(sim.port().empty());
+    MainWindow window(p, prompt, settings(sim.port()));
+    ConnectDevice(window, p, prompt, port);
+    ASSERT_TRUE(window.RunStartup());
+    EXPECT_TRUE(prompt.messages().empty());
+    EXPECT_EQ(p.NCams, 16);
+    EXPECT_EQ(p.NSizes, 60);
+    EXPECT_EQ(p.NMsgs, 180);
+    EXPECT_EQ(p.NEncoders, 2);
+    EXPECT_EQ(p.CamPos.sizes(), 60);
+    EXPECT_EQ(p.CamPos.cams(), 16);
+    window.Activate();
+    EXPECT_TRUE(window.windowTitle().endsWith("1024 16C-60F  180-Msg ")) << window.windowTitle().toStdString();
+    EXPECT_TRUE(port.isOpen());  // a successful identification leaves the port open
+}
+
+TEST_F(Startup, ASilentDeviceLeavesTheStartUpModel) {
+    SimProcess sim({"--fault", "silent"});
+    MainWindow window(p, prompt, settings(sim.port()));
+    ConnectDevice(window, p, prompt, port);
+    ASSERT_TRUE(window.RunStartup());
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"KLM NOT FOUND\rCONTROL WIRING"});
+    EXPECT_EQ(p.NCams, 32);
+    EXPECT_EQ(p.NSizes, 7);
+    EXPECT_EQ(p.CamPos.sizes(), 7);
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(Startup, AnUnsupportedModelIsReportedAndTheStartUpGoesOn) {
+    SimProcess sim({"--fault", "unsupported"});
+    MainWindow window(p, prompt, settings(sim.port()));
+    ConnectDevice(window, p, prompt, port);
+    ASSERT_TRUE(window.RunStartup());
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"DEVICE UNSUPPORTED"});
+    EXPECT_EQ(p.CamPos.cams(), p.NCams);  // whatever was kept, the tables match it
+    EXPECT_FALSE(port.isOpen());
+}
+
+}  // namespace
+}  // namespace cam
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
