@@ -124,18 +124,18 @@ void MainWindow::BuildMenus() {
 }
 
 void MainWindow::BuildButtons() {
-    struct Spec {
+    struct ButtonDef {
         const char* name;
         const char* icon;
         int x;
     };
     // File buttons on the left, then the size and cam buttons.
-    static const Spec kButtons[] = {
+    static const ButtonDef kButtons[] = {
         {"New_Fil", ":/icons/new_file.png", 4},      {"OP_FIL", ":/icons/open_file.png", 34},
         {"Sv_Fil", ":/icons/save_file.png", 64},     {"Sel_Form", ":/icons/select_size.png", 104},
         {"Azz_Form", ":/icons/erase_size.png", 134}, {"GoPrCam", ":/icons/modify_cam.png", 164},
     };
-    for (const Spec& s : kButtons) {
+    for (const ButtonDef& s : kButtons) {
         auto* b = new QToolButton(form_);
         b->setObjectName(QString::fromLatin1(s.name));
         b->setIcon(QIcon(QString::fromLatin1(s.icon)));
