@@ -150,6 +150,9 @@ FileOutcome OpenCommandLine(Program& p, Prompt& prompt, const std::string& argum
         ReportMissing(p, prompt, path);
         return {};
     }
+    // The recent list keeps full paths, so that it serves from any folder.
+    std::error_code ec;
+    if (const auto full = std::filesystem::absolute(path, ec); !ec) path = full.lexically_normal().string();
     p.CamFile = path;
     p.CamFileTitle = FileTitle(path);
     return OpenCamFile(p, prompt);
