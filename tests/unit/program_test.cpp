@@ -1,23 +1,19 @@
 #include "core/program.h"
 #include "editor/phase_list.h"
+#include "support/make_program.h"
 
 #include <gtest/gtest.h>
 
 using namespace cam;
+using camtest::MakeProgram;
 
 namespace {
 
-Program Fresh(int cams = 32, int sizes = 7) {
-    Program p;
-    p.NCams = cams;
-    p.NSizes = sizes;
-    ResizeTables(p);
-    return p;
-}
+using Runs_t = std::vector<std::pair<int, int>>;
 
 // The ON runs of a cam, as (first, last) inclusive, scanned without wrapping.
-std::vector<std::pair<int, int>> Runs(const Program& p, int size, int cam) {
-    std::vector<std::pair<int, int>> out;
+Runs_t Runs(const Program& p, int size, int cam) {
+    Runs_t out;
     const auto* pos = p.CamPos.cam(size, cam);
     for (int q = 0; q < kPositions; ++q) {
         if (pos[q] && (q == 0 || !pos[q - 1])) out.push_back({q, q});
@@ -26,72 +22,39 @@ std::vector<std::pair<int, int>> Runs(const Program& p, int size, int cam) {
     return out;
 }
 
-using Runs_t = std::vector<std::pair<int, int>>;
-
-}  // namespace
-
-TEST(SetPhase, WritesOnePhaseOnAnEmptyCam) {
-    Program p = Fresh();
-    ASSERT_TRUE(SetPhase(p, 1, 0, 100, 200));
-    EXPECT_EQ(Runs(p, 1, 0), (Runs_t{{100, 199}}));
-}
-
-TEST(SetPhase, OverlappingPhaseIsCutBackOrRemoved) {
-    Program p = Fresh();
-    SetPhase(p, 1, 0, 100, 200);
-    SetPhase(p, 1, 0, 150, 300);
-    EXPECT_EQ(Runs(p, 1, 0), (Runs_t{{150, 299}}));
-
-    // A new phase that starts exactly where another ends removes that other phase.
-    p = Fresh();
-    SetPhase(p, 1, 0, 100, 300);
-    SetPhase(p, 1, 0, 300, 400);
-    EXPECT_EQ(Runs(p, 1, 0), (Runs_t{{300, 399}}));
-}
-
-TEST(SetPhase, WrappingPhases) {
-    Program p = Fresh();
-    SetPhase(p, 1, 0, 1000, 24);
-    EXPECT_EQ(Runs(p, 1, 0), (Runs_t{{0, 23}, {1000, 1023}}));
-
-    p = Fresh();
-    SetPhase(p, 1, 0, 0, 50);
-    SetPhase(p, 1, 0, 1000, 0);  // clears the phase starting at 0
-    EXPECT_EQ(Runs(p, 1, 0), (Runs_t{{1000, 1023}}));
-}
-
-TEST(SetPhase, EqualOnAndOffDeletesThePhase) {
-    Program p = Fresh();
-    SetPhase(p, 1, 0, 100, 200);
-    SetPhase(p, 1, 0, 150, 150);
-    EXPECT_TRUE(Runs(p, 1, 0).empty());
-
-    SetPhase(p, 1, 0, 100, 200);
-    SetPhase(p, 1, 0, 200, 200);
-    EXPECT_TRUE(Runs(p, 1, 0).empty());
-}
-
-TEST(SetPhase, WholeRevolutionWithOff1024) {
-    Program p = Fresh();
-    ASSERT_TRUE(SetPhase(p, 1, 0, 0, 1024));
-    EXPECT_EQ(Runs(p, 1, 0), (Runs_t{{0, 1023}}));
+TEST(SetPhase, RunReplacementRule) {
+    struct Case {
+        std::vector<std::pair<int, int>> phases;  // written in this order
+        Runs_t runs;
+    };
+    const std::vector<Case> cases = {
+        {{{100, 200}}, {{100, 199}}},
+        {{{100, 200}, {150, 300}}, {{150, 299}}},  // the overlapped phase is removed
+        {{{100, 300}, {300, 400}}, {{300, 399}}},  // starting where another ends removes it too
+        {{{1000, 24}}, {{0, 23}, {1000, 1023}}},
+        {{{0, 50}, {1000, 0}}, {{1000, 1023}}},    // clears the phase starting at 0
+        {{{100, 200}, {150, 150}}, {}},            // on = off deletes the phase
+        {{{100, 200}, {200, 200}}, {}},
+        {{{0, 1024}}, {{0, 1023}}},                // whole revolution
+    };
+    for (const Case& c : cases) {
+        Program p = MakeProgram();
+        for (auto [on, off] : c.phases) EXPECT_TRUE(SetPhase(p, 1, 0, on, off));
+        EXPECT_EQ(Runs(p, 1, 0), c.runs) << c.phases.back().first << "-" << c.phases.back().second;
+    }
 }
 
 TEST(SetPhase, RefusesEverythingOutsideTheTables) {
-    Program p = Fresh(16, 15);
-    EXPECT_FALSE(SetPhase(p, 0, 0, 1, 2));
-    EXPECT_FALSE(SetPhase(p, 16, 0, 1, 2));
-    EXPECT_FALSE(SetPhase(p, 1, 16, 1, 2));
-    EXPECT_FALSE(SetPhase(p, 1, -1, 1, 2));
-    EXPECT_FALSE(SetPhase(p, 1, 0, 1024, 2));
-    EXPECT_FALSE(SetPhase(p, 1, 0, 1, 1025));
-    EXPECT_FALSE(SetPhase(p, 1, 0, -1, 2));
+    Program p = MakeProgram(16, 15);
+    for (auto [size, cam, on, off] : std::vector<std::array<int, 4>>{
+             {0, 0, 1, 2}, {16, 0, 1, 2}, {1, 16, 1, 2}, {1, -1, 1, 2}, {1, 0, 1024, 2}, {1, 0, 1, 1025}, {1, 0, -1, 2}})
+        EXPECT_FALSE(SetPhase(p, size, cam, on, off)) << size << " " << cam << " " << on << " " << off;
     for (int s = 1; s <= 15; ++s)
         for (int c = 0; c < 16; ++c) EXPECT_TRUE(Runs(p, s, c).empty());
 }
 
 TEST(Tables, ResizeEmptiesPositionsAndKeepsWhatRemains) {
-    Program p = Fresh();
+    Program p = MakeProgram();
     SetPhase(p, 7, 31, 1, 2);
     p.CamRemark[3] = "kept";
     p.CamRemark[20] = "dropped";
@@ -111,29 +74,20 @@ TEST(Tables, ResizeEmptiesPositionsAndKeepsWhatRemains) {
     EXPECT_EQ(p.CamRemark[20], "");
 }
 
-TEST(Tables, ClearFunctionsKeepsCountsAndSecondEncoders) {
-    Program p = Fresh();
-    p.AdvOn = p.DelayOn = p.RatioOn = p.Ratio17On = 1;
+TEST(Tables, ClearFunctionsKeepsCountsAndSecondEncodersClearAllResetsSelection) {
+    Program p = MakeProgram();
+    p.AdvOn = p.DelayOn = p.RatioOn = p.Ratio17On = p.RotDir = p.RotDir2 = 1;
     p.NAdvCams = 5;
     p.AdvMs[4] = 7;
     p.EncShift = p.EncShift2 = p.EncShift3 = 10;
-    p.RotDir = p.RotDir2 = 1;
     p.SpeedLimit = 99;
     p.NEncoders = 2;
     p.OutSize = 3;
     ClearFunctions(p);
     EXPECT_EQ(p.AdvOn + p.DelayOn + p.RatioOn + p.Ratio17On + p.OutSize + p.AdvMs[4], 0);
-    EXPECT_EQ(p.EncShift, 0);
-    EXPECT_EQ(p.RotDir, 0);
-    EXPECT_EQ(p.SpeedLimit, 0);
-    EXPECT_EQ(p.NAdvCams, 5);
-    EXPECT_EQ(p.EncShift2, 10);
-    EXPECT_EQ(p.RotDir2, 1);
-    EXPECT_EQ(p.NEncoders, 2);
-}
+    EXPECT_EQ((std::vector<int>{p.EncShift, p.RotDir, p.SpeedLimit}), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ((std::vector<int>{p.NAdvCams, p.EncShift2, p.RotDir2, p.NEncoders}), (std::vector<int>{5, 10, 1, 2}));
 
-TEST(Tables, ClearAllResetsSelection) {
-    Program p = Fresh();
     SetPhase(p, 3, 4, 10, 20);
     p.CamRemark[4] = "x";
     p.CurCam = 5;
@@ -146,15 +100,13 @@ TEST(Tables, ClearAllResetsSelection) {
 }
 
 // Phase list entries in the chart's order and layout.
-namespace {
 std::vector<std::string> Entries(std::initializer_list<std::pair<int, int>> onRuns) {
-    Program p = Fresh();
+    Program p = MakeProgram();
     for (auto [a, b] : onRuns)
         for (int q = a; q <= b; ++q) p.CamPos(1, 0, q) = 1;
     return PhaseListEntries(p, 1, 0);
 }
 using E = std::vector<std::string>;
-}  // namespace
 
 TEST(PhaseList, EntriesInChartOrder) {
     EXPECT_EQ(Entries({}), E{});
@@ -168,7 +120,7 @@ TEST(PhaseList, EntriesInChartOrder) {
 }
 
 TEST(PhaseList, NumbersRunToThreeDigits) {
-    Program p = Fresh();
+    Program p = MakeProgram();
     for (int q = 1; q < kPositions - 1; q += 2) p.CamPos(1, 0, q) = 1;  // 511 phases of one position
     auto e = PhaseListEntries(p, 1, 0);
     ASSERT_EQ(e.size(), 511u);
@@ -179,3 +131,5 @@ TEST(PhaseList, NumbersRunToThreeDigits) {
     EXPECT_EQ(e[0], "F001 1023 0000");
     EXPECT_EQ(e[1], "F002 0001 0002");
 }
+
+}  // namespace
