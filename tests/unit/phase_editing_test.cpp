@@ -1,6 +1,7 @@
 #include "core/scripted_prompt.h"
 #include "editor/phase_editing.h"
 #include "editor/phase_list.h"
+#include "support/make_program.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +9,10 @@ using namespace cam;
 
 namespace {
 
+using Entries = std::vector<std::string>;
+
 Program Fresh(int cams = 32, int sizes = 7) {
-    Program p;
-    p.NCams = cams;
-    p.NSizes = sizes;
-    ResizeTables(p);
-    p.CurSize = 1;
+    Program p = camtest::MakeProgram(cams, sizes);
     p.CurCam = 0;
     return p;
 }
@@ -22,17 +21,23 @@ Program Fresh(int cams = 32, int sizes = 7) {
 void EnterPhase(PhaseEditor& ed, const std::string& on, const std::string& off) {
     ed.OnFocusIn();
     ed.OnKeyTyped();
-    const std::string onBox = CommitBoxText(on);
-    ed.OnFocusOut(onBox);
+    ed.OnFocusOut(CommitBoxText(on));
     ed.OffFocusIn();
     ed.OffFocusOut(ed.onText(), CommitBoxText(off));
 }
 
-std::vector<std::string> Listed(const Program& p) {
+Entries Listed(const Program& p) {
     return PhaseListEntries(p, static_cast<int>(p.CurSize), static_cast<int>(p.CurCam));
 }
 
-}  // namespace
+// The cam 0 of size 1 after typing the given phases one after the other.
+Entries Typed(std::initializer_list<std::pair<const char*, const char*>> phases) {
+    Program p = Fresh();
+    PhaseEditor ed(p);
+    ed.OpenCam(0);
+    for (auto [on, off] : phases) EnterPhase(ed, on, off);
+    return Listed(p);
+}
 
 TEST(BoxKeys, DigitsPassEnterAndTabCommitEverythingElseBecomesZero) {
     EXPECT_EQ(FilterBoxKey('7').kind, BoxKey::Insert);
@@ -57,51 +62,22 @@ TEST(BoxTexts, CommitAndLeaveGiveFourDigits) {
     EXPECT_EQ(BoxNumber("000"), 0);
 }
 
-TEST(PhaseEntry, OnAndOffWriteOnePhase) {
-    Program p = Fresh();
-    PhaseEditor ed(p);
-    ed.OpenCam(0);
-    EnterPhase(ed, "100", "200");
-    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 0100 0200"}));
-    EXPECT_FALSE(p.FileSaved);
-    EXPECT_TRUE(ed.undoEnabled());
-}
+TEST(PhaseEntry, TypedPhasesFollowTheRunReplacementRule) {
+    EXPECT_EQ(Typed({{"100", "200"}}), Entries{"F001 0100 0200"});
+    EXPECT_EQ(Typed({{"1000", "24"}}), Entries{"F001 1000 0024"});
+    EXPECT_EQ(Typed({{"1000", "0"}}), Entries{"F001 1000 0000"});
+    EXPECT_EQ(Typed({{"100", "200"}, {"150", "150"}}), Entries{});  // equal ON and OFF delete the phase
+    EXPECT_EQ(Typed({{"100", "200"}, {"200", "200"}}), Entries{});
+    EXPECT_EQ(Typed({{"100", "200"}, {"150", "300"}}), Entries{"F001 0150 0300"});
 
-TEST(PhaseEntry, WrappingAndEdgePhases) {
     Program p = Fresh();
     PhaseEditor ed(p);
     ed.OpenCam(0);
     EnterPhase(ed, "1000", "24");
-    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 1000 0024"}));
-    EXPECT_EQ(p.CamPos(1, 0, 1023), 1);
-    EXPECT_EQ(p.CamPos(1, 0, 23), 1);
-    EXPECT_EQ(p.CamPos(1, 0, 24), 0);
-
-    Program q = Fresh();
-    PhaseEditor ed2(q);
-    ed2.OpenCam(0);
-    EnterPhase(ed2, "1000", "0");
-    EXPECT_EQ(Listed(q), (std::vector<std::string>{"F001 1000 0000"}));
-}
-
-TEST(PhaseEntry, EqualOnAndOffDeleteThePhase) {
-    for (const char* at : {"150", "200"}) {
-        Program p = Fresh();
-        PhaseEditor ed(p);
-        ed.OpenCam(0);
-        EnterPhase(ed, "100", "200");
-        EnterPhase(ed, at, at);
-        EXPECT_TRUE(Listed(p).empty()) << at;
-    }
-}
-
-TEST(PhaseEntry, NewPhaseOverAnOldOneReplacesIt) {
-    Program p = Fresh();
-    PhaseEditor ed(p);
-    ed.OpenCam(0);
-    EnterPhase(ed, "100", "200");
-    EnterPhase(ed, "150", "300");
-    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 0150 0300"}));
+    EXPECT_EQ((std::vector<int>{p.CamPos(1, 0, 1023), p.CamPos(1, 0, 23), p.CamPos(1, 0, 24)}),
+              (std::vector<int>{1, 1, 0}));
+    EXPECT_FALSE(p.FileSaved);
+    EXPECT_TRUE(ed.undoEnabled());
 }
 
 TEST(PhaseEntry, ValuesAboveTheRangeAreLimited) {
@@ -122,7 +98,7 @@ TEST(PhaseEntry, AlwaysOnCamCanBeEnteredAgainAsListed) {
     PhaseEditor ed(p);
     ed.OpenCam(0);
     EnterPhase(ed, "0", "1024");
-    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 0000 1024"}));
+    EXPECT_EQ(Listed(p), Entries{"F001 0000 1024"});
     // Picking the entry and leaving both boxes unchanged keeps every position ON.
     ed.PickEntryAndEdit("F001 0000 1024");
     ed.OnFocusIn();
@@ -130,45 +106,33 @@ TEST(PhaseEntry, AlwaysOnCamCanBeEnteredAgainAsListed) {
     ed.OffFocusIn();
     ed.OffFocusOut(ed.onText(), ed.offText());
     EXPECT_EQ(p.CamPos(1, 0, 1023), 1);
-    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 0000 1024"}));
+    EXPECT_EQ(Listed(p), Entries{"F001 0000 1024"});
 }
 
-TEST(PhaseEntry, UneditedOnBoxKeepsTheSavedValue) {
+TEST(PhaseEntry, BoxesStartFromTheCamTheEntryOrZero) {
     Program p = Fresh();
     SetPhase(p, 1, 0, 300, 400);
     PhaseEditor ed(p);
     ed.OpenCam(0);
-    EXPECT_EQ(ed.savedOn(), "0300");
-    EXPECT_EQ(ed.savedOff(), "0400");
+    EXPECT_EQ(ed.savedOn() + ed.savedOff(), "03000400");
     ed.OnFocusIn();
-    EXPECT_EQ(ed.onText(), "0300");
-    EXPECT_EQ(ed.offText(), "0400");
+    EXPECT_EQ(ed.onText() + ed.offText(), "03000400");
     ed.OnFocusOut("9");  // text changed without a key reaching the box: the saved value stays
     EXPECT_EQ(ed.onText(), "0300");
-}
 
-TEST(PhaseEntry, OpeningAnEmptyCamStartsAtZero) {
-    Program p = Fresh();
-    PhaseEditor ed(p);
-    ed.OpenCam(4);
+    ed.OpenCam(4);  // an empty cam
     EXPECT_EQ(p.CurCam, 4);
-    EXPECT_TRUE(ed.editMode());
-    EXPECT_TRUE(ed.offEnabled());
-    EXPECT_EQ(ed.savedOn(), "0000");
-    EXPECT_EQ(ed.savedOff(), "0000");
-}
+    EXPECT_TRUE(ed.editMode() && ed.offEnabled());
+    EXPECT_EQ(ed.savedOn() + ed.savedOff(), "00000000");
 
-TEST(PhaseEntry, PickedEntryFillsBothBoxes) {
-    Program p = Fresh();
-    PhaseEditor ed(p);
-    ed.PickEntry("F002 0300 0400");
-    EXPECT_TRUE(ed.editMode());
-    EXPECT_FALSE(ed.offEnabled());
-    EXPECT_EQ(ed.onText(), "0300");
-    EXPECT_EQ(ed.offText(), "0400");
-    ed.PickEntryAndEdit("F001 0010 0020");
-    EXPECT_TRUE(ed.offEnabled());
-    EXPECT_EQ(ed.savedOff(), "0020");
+    PhaseEditor picked(p);
+    picked.PickEntry("F002 0300 0400");
+    EXPECT_TRUE(picked.editMode());
+    EXPECT_FALSE(picked.offEnabled());
+    EXPECT_EQ(picked.onText() + picked.offText(), "03000400");
+    picked.PickEntryAndEdit("F001 0010 0020");
+    EXPECT_TRUE(picked.offEnabled());
+    EXPECT_EQ(picked.savedOff(), "0020");
 }
 
 TEST(Undo, RestoresTheCamExactlyOnce) {
@@ -180,10 +144,10 @@ TEST(Undo, RestoresTheCamExactlyOnce) {
     EnterPhase(ed, "150", "300");
     ASSERT_TRUE(ed.undoEnabled());
     EXPECT_TRUE(ed.Undo());
-    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 0100 0200"}));
+    EXPECT_EQ(Listed(p), Entries{"F001 0100 0200"});
     EXPECT_FALSE(ed.undoEnabled());
     EXPECT_FALSE(ed.Undo());
-    EXPECT_EQ(Listed(p), (std::vector<std::string>{"F001 0100 0200"}));
+    EXPECT_EQ(Listed(p), Entries{"F001 0100 0200"});
 }
 
 TEST(Undo, AnotherCamOrAnotherSizeDisablesIt) {
@@ -207,7 +171,7 @@ TEST(Undo, AnotherCamOrAnotherSizeDisablesIt) {
     EXPECT_TRUE(PhaseListEntries(p, 2, 1).empty());
 }
 
-TEST(CamSelection, RightClickSwallowsTheNextLeftClickOnly) {
+TEST(CamSelection, RightClickSwallowsTheNextLeftClickOnlyAndAClickLeavesEditMode) {
     Program p = Fresh();
     ScriptedPrompt prompt;
     PhaseEditor ed(p);
@@ -219,6 +183,12 @@ TEST(CamSelection, RightClickSwallowsTheNextLeftClickOnly) {
     ed.SelectCam(7);
     EXPECT_EQ(p.CurCam, 7);
     EXPECT_TRUE(prompt.asked().empty());
+
+    ed.OpenCam(2);
+    ASSERT_TRUE(ed.editMode());
+    ed.SelectCam(3);
+    EXPECT_FALSE(ed.editMode());
+    EXPECT_EQ(p.CurCam, 3);
 }
 
 TEST(CamSelection, RowOutsideTheModelIsRefusedWithText71) {
@@ -227,18 +197,8 @@ TEST(CamSelection, RowOutsideTheModelIsRefusedWithText71) {
     ScriptedPrompt prompt;
     PhaseEditor ed(p);
     EXPECT_FALSE(ed.AcceptCamClick(16, prompt));
-    ASSERT_EQ(prompt.messages(), (std::vector<std::string>{"NO SUCH CAM"}));
+    ASSERT_EQ(prompt.messages(), Entries{"NO SUCH CAM"});
     EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
-}
-
-TEST(CamSelection, ClickLeavesEditMode) {
-    Program p = Fresh();
-    PhaseEditor ed(p);
-    ed.OpenCam(2);
-    ASSERT_TRUE(ed.editMode());
-    ed.SelectCam(3);
-    EXPECT_FALSE(ed.editMode());
-    EXPECT_EQ(p.CurCam, 3);
 }
 
 TEST(Navigation, KeysWrapAtBothEnds) {
@@ -258,3 +218,5 @@ TEST(PhaseEntry, CamOutsideTheTablesWritesNothing) {
     EXPECT_FALSE(ed.OffFocusOut("0100", "0200"));
     EXPECT_FALSE(ed.undoEnabled());
 }
+
+}  // namespace
