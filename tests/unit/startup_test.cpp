@@ -17,25 +17,14 @@ TEST(WorkDir, ZetoInDocumentsWinsWhenWritable) {
     EXPECT_EQ(ChooseWorkDir("", "/home/u", usable), "/home/u");
 }
 
-TEST(CommandLine, FileAfterOptionsQuotesRemoved) {
+TEST(CommandLine, OptionsFileAndMistakes) {
     auto cl = ParseCommandLine({"--port", "/dev/ttyUSB0", "--trace", "\"/tmp/a b.Cam\""});
-    EXPECT_EQ(cl.error, "");
-    EXPECT_EQ(cl.port, "/dev/ttyUSB0");
+    EXPECT_EQ(cl.error + "|" + cl.port + "|" + cl.file + "|" + cl.screenshot, "|/dev/ttyUSB0|/tmp/a b.Cam|");
     EXPECT_TRUE(cl.trace);
-    EXPECT_EQ(cl.file, "/tmp/a b.Cam");
-    EXPECT_EQ(cl.screenshot, "");
-}
-
-TEST(CommandLine, ScreenshotWithAndWithoutFile) {
-    auto cl = ParseCommandLine({"--screenshot", "out.png", "x.Cam"});
-    EXPECT_EQ(cl.screenshot, "out.png");
-    EXPECT_EQ(cl.file, "x.Cam");
+    cl = ParseCommandLine({"--screenshot", "out.png", "x.Cam"});
+    EXPECT_EQ(cl.screenshot + "|" + cl.file, "out.png|x.Cam");
     cl = ParseCommandLine({"--screenshot", "out.png"});
-    EXPECT_EQ(cl.file, "");
-    EXPECT_EQ(cl.error, "");
-}
-
-TEST(CommandLine, MistakesAreNamed) {
+    EXPECT_EQ(cl.error + "|" + cl.file, "|");
     EXPECT_NE(ParseCommandLine({"--port"}).error, "");
     EXPECT_NE(ParseCommandLine({"--colour", "red"}).error, "");
     EXPECT_NE(ParseCommandLine({"a.Cam", "b.Cam"}).error, "");
@@ -55,7 +44,7 @@ TEST(PortName, ComNumbersAndDevicePaths) {
     EXPECT_EQ(p.ComPort, 1);
 }
 
-TEST(StartupValues, SettingsAndModel) {
+TEST(StartupValues, SettingsModelAndScreenScale) {
     Program p;
     p.WorkDir = "/w";
     p.FileSaved = false;
@@ -65,22 +54,14 @@ TEST(StartupValues, SettingsAndModel) {
     SetStartupSettings(p);
     EXPECT_EQ(p.TmpFile, "/w/_._");
     EXPECT_TRUE(p.FileSaved);
-    EXPECT_EQ(p.ComPort, 1);
     EXPECT_EQ(p.ComDevice, "");
-    EXPECT_EQ(p.ComSpeed, 9600);
+    EXPECT_EQ((std::vector<long>{p.ComPort, p.ComSpeed}), (std::vector<long>{1, 9600}));
     p.NCams = 16;
     p.NSizes = 60;
     p.NMsgs = 180;
     p.CurSize = 9;
     SetStartupModel(p);
-    EXPECT_EQ(p.NCams, 32);
-    EXPECT_EQ(p.NSizes, 7);
-    EXPECT_EQ(p.NMsgs, 255);
-    EXPECT_EQ(p.CurCam, 1);
-    EXPECT_EQ(p.CurSize, 1);
-}
-
-TEST(StartupValues, ScreenScale) {
+    EXPECT_EQ((std::vector<long>{p.NCams, p.NSizes, p.NMsgs, p.CurCam, p.CurSize}), (std::vector<long>{32, 7, 255, 1, 1}));
     EXPECT_FLOAT_EQ(ScreenScale(960, 0), 90.0f);
     EXPECT_FLOAT_EQ(ScreenScale(480, 7), 7.0f);
 }
