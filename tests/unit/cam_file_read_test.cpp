@@ -2,6 +2,7 @@
 // round trip through the writer.
 #include "camfile/cam_file.h"
 #include "core/scripted_prompt.h"
+#include "support/make_program.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -10,29 +11,16 @@
 
 namespace {
 
+using Ints = std::vector<int>;
 constexpr const char* kFormatError = " IS NOT A CAM FILE";
 
-const char* const kOneEncoderHead =
-    "FUNZIONI  32 - 7 \r\n"
-    "ANTICIPI OFF\r\n"
-    "RITARDI OFF\r\n"
-    "RAPPORTI OFF\r\n"
-    "FORMATO IN USCITA    1 \r\n"
-    "SFASAMENTO ENCODER   0 \r\n"
-    "SENSO DI ROTAZIONE   0 \r\n"
-    "LIMITE DI VELOCITA'   0 \r\n";
+const std::string kOneEncoderHead =
+    "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nFORMATO IN USCITA    1 \r\n"
+    "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nLIMITE DI VELOCITA'   0 \r\n";
 
 class CamFileRead : public ::testing::Test {
 protected:
-    CamFileRead() {
-        p.LngTxt[10] = kFormatError;
-        Model(32, 7);
-    }
-    void Model(int cams, int sizes) {
-        p.NCams = cams;
-        p.NSizes = sizes;
-        cam::ResizeTables(p);
-    }
+    CamFileRead() { p.LngTxt[10] = kFormatError; }
     void Read(std::string_view bytes) { cam::ReadCamFile(p, dir.write("t.Cam", bytes), prompt); }
     bool On(int size, int cam, int pos) const { return p.CamPos(size, cam, pos) == 1; }
     std::string Listed(int size, int cam) {
@@ -43,12 +31,12 @@ protected:
     }
 
     camtest::ScratchFolder dir;
-    cam::Program p;
+    cam::Program p = camtest::MakeProgram();
     cam::ScriptedPrompt prompt;
 };
 
 TEST_F(CamFileRead, WorkedExampleReadsBack) {
-    Read(std::string(kOneEncoderHead) + " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\n FORMATO N. 02\r\nEND\r\n");
+    Read(kOneEncoderHead + " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\n FORMATO N. 02\r\nEND\r\n");
     EXPECT_FALSE(p.ReadError);
     EXPECT_TRUE(prompt.messages().empty());
     EXPECT_EQ(Listed(1, 2), " 0100 0200|");
@@ -62,18 +50,13 @@ TEST_F(CamFileRead, LineFeedAloneEndsLinesToo) {
          "SFASAMENTO ENCODER   0 \nSENSO DI ROTAZIONE   1 \nLIMITE DI VELOCITA'   0 \n"
          " FORMATO N. 02\nC 05\"X\"\n 1000 0024\nEND");
     EXPECT_FALSE(p.ReadError);
-    EXPECT_EQ(p.OutSize, 4);
-    EXPECT_EQ(p.RotDir, 1);
+    EXPECT_EQ((Ints{p.OutSize, p.RotDir}), (Ints{4, 1}));
     EXPECT_EQ(p.CamRemark[4], "X");
     EXPECT_EQ(Listed(2, 4), " 1000 0024|");
 }
 
 TEST_F(CamFileRead, WholeFileRoundTripsByteForByte) {
-    cam::Program a;
-    a.NCams = 32;
-    a.NSizes = 7;
-    a.NEncoders = 3;
-    cam::ResizeTables(a);
+    cam::Program a = camtest::MakeProgram(32, 7, 3);
     a.AdvOn = 1;
     a.NAdvCams = 32;
     for (int i = 0; i < 32; ++i) a.AdvMs[i] = static_cast<std::uint8_t>(i * 6);
@@ -100,50 +83,38 @@ TEST_F(CamFileRead, WholeFileRoundTripsByteForByte) {
     EXPECT_EQ(cam::CamFileText(p), bytes);
 }
 
-TEST_F(CamFileRead, ValuesReadBackUnchanged) {
+TEST_F(CamFileRead, ValuesReadBackUnchangedAndOutOfRangeOnesAreBroughtIntoTheirFields) {
     Read("FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n"
          "RITARDI ON\r\nRITARDO CAMS 17-20   ms. 5 \r\nRITARDO CAMS 21-24   ms. 210 \r\n"
          "RAPPORTI  ON \r\nRAPPORTO CAMS 25-32 =  9 \r\n"
          "FORMATO IN USCITA    7 \r\nSFASAMENTO ENCODER   1000 \r\nSENSO DI ROTAZIONE   1 \r\n"
          "LIMITE DI VELOCITA'   9999 \r\nEND\r\n");
     EXPECT_FALSE(p.ReadError);
-    EXPECT_EQ(p.DelayOn, 1);
-    EXPECT_EQ(p.Delay17_20, 5);
-    EXPECT_EQ(p.Delay21_24, 210);
-    EXPECT_EQ(p.RatioOn, 1);
-    EXPECT_EQ(p.Ratio25_32, 9);
-    EXPECT_EQ(p.EncShift, 1000);
-    EXPECT_EQ(p.SpeedLimit, 9999);
-}
+    EXPECT_EQ((Ints{p.DelayOn, p.Delay17_20, p.Delay21_24, p.RatioOn, p.Ratio25_32, p.EncShift, p.SpeedLimit}),
+              (Ints{1, 5, 210, 1, 9, 1000, 9999}));
 
-TEST_F(CamFileRead, OutOfRangeValuesAreBroughtIntoTheirFieldsNotWrapped) {
+    // Clamped, never wrapped.
     Read("FUNZIONI  32 - 7 \r\nANTICIPI ON    2 \r\nANTICIPO CAMS  01 ms   300 \r\nANTICIPO CAMS  02 ms  -5 \r\n"
          "RITARDI ON\r\nRITARDO CAMS 17-20   ms. 256 \r\nRITARDO CAMS 21-24   ms. 1e9 \r\n"
          "RAPPORTI OFF\r\nFORMATO IN USCITA    999 \r\nSFASAMENTO ENCODER   99999 \r\nSENSO DI ROTAZIONE  -1 \r\n"
          "LIMITE DI VELOCITA'  -40000 \r\nEND\r\n");
     EXPECT_FALSE(p.ReadError);
-    EXPECT_EQ(p.AdvMs[0], 255);
-    EXPECT_EQ(p.AdvMs[1], 0);
-    EXPECT_EQ(p.Delay17_20, 255);
-    EXPECT_EQ(p.Delay21_24, 255);
-    EXPECT_EQ(p.OutSize, 255);
-    EXPECT_EQ(p.EncShift, 32767);
-    EXPECT_EQ(p.RotDir, 0);
-    EXPECT_EQ(p.SpeedLimit, -32768);
+    EXPECT_EQ((Ints{p.AdvMs[0], p.AdvMs[1], p.Delay17_20, p.Delay21_24, p.OutSize, p.EncShift, p.RotDir, p.SpeedLimit}),
+              (Ints{255, 0, 255, 255, 255, 32767, 0, -32768}));
 }
 
 TEST_F(CamFileRead, OneEncoderFormSetsAnUnknownEncoderCountToOne) {
     p.NEncoders = 0;
-    Read(std::string(kOneEncoderHead) + "END\r\n");
+    Read(kOneEncoderHead + "END\r\n");
     EXPECT_EQ(p.NEncoders, 1);
-
     p.NEncoders = 2;
-    Read(std::string(kOneEncoderHead) + "END\r\n");
+    Read(kOneEncoderHead + "END\r\n");
     EXPECT_EQ(p.NEncoders, 2);
 }
 
 TEST_F(CamFileRead, SixteenCamsStoreTheirGroupAdvancesIn8And12) {
-    Model(16, 15);
+    p = camtest::MakeProgram(16, 15);
+    p.LngTxt[10] = kFormatError;
     Read("FUNZIONI  16 - 15 \r\nANTICIPI OFF\r\n2ENC\r\n"
          "ANTICIPO CAMS 17-20   ms  77 \r\nANTICIPO CAMS 21-24   ms  88 \r\n"
          "ANTICIPO CAMS 25-28   ms  99 \r\nANTICIPO CAMS 29-32   ms  111 \r\n"
@@ -152,10 +123,7 @@ TEST_F(CamFileRead, SixteenCamsStoreTheirGroupAdvancesIn8And12) {
          "LIMITE DI VELOCITA'   0 \r\n FORMATO N. 15\r\nC 16\r\n 0001 0002\r\nEND\r\n");
     EXPECT_FALSE(p.ReadError);
     ASSERT_EQ(p.AdvMs.size(), 16u);
-    EXPECT_EQ(p.AdvMs[8], 77);
-    EXPECT_EQ(p.AdvMs[12], 88);
-    EXPECT_EQ(p.NEncoders, 2);
-    EXPECT_EQ(p.EncShift2, 5);
+    EXPECT_EQ((Ints{p.AdvMs[8], p.AdvMs[12], p.NEncoders, p.EncShift2}), (Ints{77, 88, 2, 5}));
     EXPECT_TRUE(On(15, 15, 1));
 }
 
@@ -183,10 +151,8 @@ TEST_F(CamFileRead, TooManySizesAskedAndCancelled) {
 
 TEST_F(CamFileRead, TooManySizesAcceptedReadsTheSizesThatFitAndSaysWhereItStopped) {
     prompt.push(cam::Answer::Ok);
-    std::string file = "FUNZIONI  32 - 30 \r\n" + std::string(kOneEncoderHead).substr(19);
-    file += " FORMATO N. 07\r\nC 01\"LAST\"\r\n 0001 0002\r\n";
-    file += " FORMATO N. 08\r\nC 02\"EIGHT\"\r\n 0003 0004\r\n FORMATO N. 09\r\nC 03\r\n 0005 0006\r\nEND\r\n";
-    Read(file);
+    Read("FUNZIONI  32 - 30 \r\n" + kOneEncoderHead.substr(19) + " FORMATO N. 07\r\nC 01\"LAST\"\r\n 0001 0002\r\n" +
+         " FORMATO N. 08\r\nC 02\"EIGHT\"\r\n 0003 0004\r\n FORMATO N. 09\r\nC 03\r\n 0005 0006\r\nEND\r\n");
     EXPECT_FALSE(p.ReadError);
     ASSERT_EQ(prompt.messages().size(), 2u);
     EXPECT_EQ(prompt.messages()[1], " 0003 0004 : READING STOPPED AT THIS LINE, SIZE 8 IS OUTSIDE 1..7");
@@ -198,36 +164,29 @@ TEST_F(CamFileRead, TooManySizesAcceptedReadsTheSizesThatFitAndSaysWhereItStoppe
 }
 
 TEST_F(CamFileRead, CamOrPositionOutsideTheTablesEndsTheReadWithAMessage) {
-    const std::string head = std::string(kOneEncoderHead) + " FORMATO N. 01\r\nC 01\r\n 0001 0002\r\n";
-    Read(head + "C 33\"NOPE\"\r\n 0003 0004\r\nEND\r\n");
-    EXPECT_FALSE(p.ReadError);
-    ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_EQ(prompt.messages()[0], "C 33\"NOPE\" : READING STOPPED AT THIS LINE, CAM 33 IS OUTSIDE 1..32");
-    EXPECT_TRUE(On(1, 0, 1));
-
-    prompt.clear();
-    Read(head + "C 00\r\nEND\r\n");
-    EXPECT_EQ(prompt.messages().at(0), "C 00 : READING STOPPED AT THIS LINE, CAM 0 IS OUTSIDE 1..32");
-
-    prompt.clear();
-    Read(head + " 1024 0004\r\n 0005 0006\r\nEND\r\n");
-    EXPECT_EQ(prompt.messages().at(0), " 1024 0004 : READING STOPPED AT THIS LINE, POSITION 1024 IS OUTSIDE 0..1023");
-    EXPECT_FALSE(On(1, 0, 5));
-
-    prompt.clear();
-    Read(head + " 0010 1025\r\nEND\r\n");
-    EXPECT_EQ(prompt.messages().at(0), " 0010 1025 : READING STOPPED AT THIS LINE, POSITION 1025 IS OUTSIDE 0..1024");
-    EXPECT_FALSE(p.ReadError);
+    const std::string head = kOneEncoderHead + " FORMATO N. 01\r\nC 01\r\n 0001 0002\r\n";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"C 33\"NOPE\"\r\n 0003 0004\r\n", "C 33\"NOPE\" : READING STOPPED AT THIS LINE, CAM 33 IS OUTSIDE 1..32"},
+        {"C 00\r\n", "C 00 : READING STOPPED AT THIS LINE, CAM 0 IS OUTSIDE 1..32"},
+        {" 1024 0004\r\n 0005 0006\r\n", " 1024 0004 : READING STOPPED AT THIS LINE, POSITION 1024 IS OUTSIDE 0..1023"},
+        {" 0010 1025\r\n", " 0010 1025 : READING STOPPED AT THIS LINE, POSITION 1025 IS OUTSIDE 0..1024"},
+    };
+    for (const auto& [tail, shown] : cases) {
+        prompt.clear();
+        Read(head + tail + "END\r\n");
+        EXPECT_FALSE(p.ReadError) << tail;
+        EXPECT_EQ(prompt.messages(), std::vector<std::string>{shown});
+        EXPECT_TRUE(On(1, 0, 1));
+        EXPECT_FALSE(On(1, 0, 3) || On(1, 0, 5)) << tail;
+    }
 }
 
-TEST_F(CamFileRead, WholeRevolutionReadsBackFromOff1024) {
-    Read(std::string(kOneEncoderHead) + " FORMATO N. 03\r\nC 02\r\n 0000 1024\r\nEND\r\n");
+TEST_F(CamFileRead, WholeRevolutionReadsBackFromOff1024AndEndInsideASizeEndsTheSizes) {
+    Read(kOneEncoderHead + " FORMATO N. 03\r\nC 02\r\n 0000 1024\r\nEND\r\n");
     EXPECT_FALSE(p.ReadError);
     EXPECT_TRUE(On(3, 1, 0) && On(3, 1, 512) && On(3, 1, 1023));
-}
 
-TEST_F(CamFileRead, EndInsideASizeBlockEndsTheSizes) {
-    Read(std::string(kOneEncoderHead) + " FORMATO N. 01\r\nC 01\r\n 0001 0002\r\nEND\r\n FORMATO N. 02\r\nC 01\r\n 0001 0002\r\n");
+    Read(kOneEncoderHead + " FORMATO N. 01\r\nC 01\r\n 0001 0002\r\nEND\r\n FORMATO N. 02\r\nC 01\r\n 0001 0002\r\n");
     EXPECT_FALSE(p.ReadError);
     EXPECT_TRUE(On(1, 0, 1));
     EXPECT_FALSE(On(2, 0, 1));
@@ -253,49 +212,43 @@ TEST_F(CamFileRead, FileStartingWithASizeIsImportedAfterAsking) {
 }
 
 TEST_F(CamFileRead, FormatErrorsNameTheLine) {
-    struct Case {
-        const char* file;
-        const char* shown;
-    } cases[] = {
+    const std::string f = "FUNZIONI  32 - 7 \r\n";
+    const std::vector<std::pair<std::string, std::string>> cases = {
         {"", ""},
         {"HELLO\r\n", "HELLO"},
-        {"FUNZIONI  32 - 7 \r\n", "FUNZIONI  32 - 7 "},
-        {"FUNZIONI  32 - 7 \r\nANTICIPI MAYBE\r\n", "ANTICIPI MAYBE"},
-        {"FUNZIONI  32 - 7 \r\nANTICIPI ON    33 \r\n", "ANTICIPI ON    33 "},
-        {"FUNZIONI  32 - 7 \r\nANTICIPI ON    2 \r\nANTICIPO CAMS  01 ms   5 \r\n", "ANTICIPO CAMS  01 ms   5 "},
-        {"FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\nDELAYS OFF\r\n", "DELAYS OFF"},
-        {"FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI\r\n", "RAPPORTI"},
-        {"FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n2ENC\r\nA\r\nB\r\n", "B"},
-        {"FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n2ENC\r\nA\r\nB\r\nC\r\nD\r\nSENSO  1 \r\n", "SENSO  1 "},
-        {"FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nOUTPUT 1\r\n", "OUTPUT 1"},
+        {f, "FUNZIONI  32 - 7 "},
+        {f + "ANTICIPI MAYBE\r\n", "ANTICIPI MAYBE"},
+        {f + "ANTICIPI ON    33 \r\n", "ANTICIPI ON    33 "},
+        {f + "ANTICIPI ON    2 \r\nANTICIPO CAMS  01 ms   5 \r\n", "ANTICIPO CAMS  01 ms   5 "},
+        {f + "ANTICIPI OFF\r\nDELAYS OFF\r\n", "DELAYS OFF"},
+        {f + "ANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI\r\n", "RAPPORTI"},
+        {f + "ANTICIPI OFF\r\n2ENC\r\nA\r\nB\r\n", "B"},
+        {f + "ANTICIPI OFF\r\n2ENC\r\nA\r\nB\r\nC\r\nD\r\nSENSO  1 \r\n", "SENSO  1 "},
+        {f + "ANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nOUTPUT 1\r\n", "OUTPUT 1"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [file, shown] : cases) {
         prompt.clear();
         p.ReadError = false;
-        Read(c.file);
-        EXPECT_TRUE(p.ReadError) << c.file;
-        ASSERT_EQ(prompt.asked().size(), 1u) << c.file;
-        EXPECT_EQ(prompt.asked()[0].text, std::string(c.shown) + kFormatError) << c.file;
+        Read(file);
+        EXPECT_TRUE(p.ReadError) << file;
+        ASSERT_EQ(prompt.asked().size(), 1u) << file;
+        EXPECT_EQ(prompt.asked()[0].text, shown + kFormatError) << file;
         EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Exclamation);
     }
-}
-
-TEST_F(CamFileRead, ValuesReadBeforeAFormatErrorStay) {
-    Read("FUNZIONI  32 - 7 \r\nANTICIPI ON    1 \r\nANTICIPO CAMS  01 ms   42 \r\nRITARDI OFF\r\nRAPPORTI OFF\r\n");
+    // Values read before the error stay.
+    Read(f + "ANTICIPI ON    1 \r\nANTICIPO CAMS  01 ms   42 \r\nRITARDI OFF\r\nRAPPORTI OFF\r\n");
     EXPECT_TRUE(p.ReadError);
-    EXPECT_EQ(p.AdvMs[0], 42);
-    EXPECT_EQ(p.AdvOn, 1);
+    EXPECT_EQ((Ints{p.AdvMs[0], p.AdvOn}), (Ints{42, 1}));
 }
 
 TEST_F(CamFileRead, ShortHeaderSkipsTheModelChecks) {
     cam::SetPhase(p, 1, 0, 10, 20);
-    Read("FUNZIONI\r\nANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nFORMATO IN USCITA    1 \r\n"
-         "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nLIMITE DI VELOCITA'   0 \r\nEND\r\n");
+    Read("FUNZIONI\r\n" + kOneEncoderHead.substr(19) + "END\r\n");
     EXPECT_FALSE(p.ReadError);
     EXPECT_TRUE(On(1, 0, 10)) << "no re-dimensioning, so the tables were not emptied";
 }
 
-TEST_F(CamFileRead, MissingFileChangesNothing) {
+TEST_F(CamFileRead, MissingFileChangesNothingAndAnUnreadableOneIsReported) {
     p.ReadError = true;
     p.OutSize = 9;
     cam::ReadCamFile(p, dir.file("none.Cam"), prompt);
@@ -303,32 +256,25 @@ TEST_F(CamFileRead, MissingFileChangesNothing) {
     EXPECT_TRUE(p.ReadError);
     EXPECT_EQ(p.OutSize, 9);
     EXPECT_TRUE(prompt.asked().empty());
-}
 
-TEST_F(CamFileRead, UnreadablePathIsReported) {
+    p.ReadError = false;
     cam::ReadCamFile(p, dir.str(), prompt);
     EXPECT_TRUE(p.ReadError);
-    ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_EQ(prompt.messages()[0], dir.str() + " : THE FILE CANNOT BE READ");
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{dir.str() + " : THE FILE CANNOT BE READ"});
 }
 
-TEST(SizeBlock, ReadsUntilTheNextSizeAndLeavesThatLine) {
-    cam::Program p;
-    cam::ResizeTables(p);
+TEST(SizeBlock, ReadsUntilTheNextSizeAndReportsWhatIsOutsideTheTables) {
+    cam::Program p = camtest::MakeProgram();
     std::istringstream in("\r\nC 02\"A\"\"\r\n 0010 0020\r\nignored\r\n 0030 0040\r\n FORMATO N. 02\r\nC 03\r\n");
     EXPECT_TRUE(cam::ReadSizeBlock(p, 1, in));
     EXPECT_EQ(p.LineBuf, " FORMATO N. 02");
     EXPECT_EQ(p.CamRemark[1], "A\"");
     EXPECT_EQ(p.CamPos(1, 1, 10), 1);
     EXPECT_EQ(p.CamPos(1, 1, 39), 1);
-}
 
-TEST(SizeBlock, ReportsWhatIsOutsideTheTables) {
-    cam::Program p;
-    cam::ResizeTables(p);
-    std::istringstream in("C 01\r\n 0010 0020\r\n");
+    std::istringstream outside("C 01\r\n 0010 0020\r\n");
     std::string stop;
-    EXPECT_FALSE(cam::ReadSizeBlock(p, 0, in, &stop));
+    EXPECT_FALSE(cam::ReadSizeBlock(p, 0, outside, &stop));
     EXPECT_EQ(stop, " 0010 0020 : READING STOPPED AT THIS LINE, SIZE 0 IS OUTSIDE 1..7");
 }
 
