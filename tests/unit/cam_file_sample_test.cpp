@@ -3,6 +3,7 @@
 #include "camfile/cam_file.h"
 #include "core/scripted_prompt.h"
 #include "editor/phase_list.h"
+#include "support/make_program.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,7 @@ TEST(SampleCamFile, ReadsCleanlyAndRoundTripsByteForByte) {
     ASSERT_TRUE(in) << path;
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
-    cam::Program p;
-    cam::ResizeTables(p);
+    cam::Program p = camtest::MakeProgram();
     cam::ScriptedPrompt prompt;
     cam::ReadCamFile(p, path, prompt);
     EXPECT_FALSE(p.ReadError);

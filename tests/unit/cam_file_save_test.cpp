@@ -1,5 +1,6 @@
 // Saving a cam file: the file is replaced whole or not at all.
 #include "camfile/cam_file.h"
+#include "support/make_program.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -11,9 +12,7 @@ namespace fs = std::filesystem;
 namespace {
 
 cam::Program Example() {
-    cam::Program p;
-    p.NEncoders = 1;
-    cam::ResizeTables(p);
+    cam::Program p = camtest::MakeProgram(32, 7, 1);
     p.OutSize = 1;
     cam::SetPhase(p, 1, 2, 100, 200);
     return p;
@@ -27,10 +26,7 @@ TEST(CamFileSave, WritesTheWholeFileAndLeavesNoScratch) {
     camtest::ScratchFolder dir;
     cam::Program p = Example();
     p.CamFile = dir.file("a.Cam");
-    dir.write("a.Cam", "OLD CONTENT THAT IS LONGER THAN THE NEW ONE ..............................."
-                       "..........................................................................."
-                       "..........................................................................."
-                       "...........................................................................");
+    dir.write("a.Cam", "OLD CONTENT THAT IS LONGER THAN THE NEW ONE " + std::string(300, '.'));
     EXPECT_EQ(cam::WriteCamFile(p), "");
     const std::string bytes = dir.read("a.Cam");
     EXPECT_EQ(bytes.substr(0, 19), "FUNZIONI  32 - 7 \r\n");

@@ -1,6 +1,6 @@
-// The cam file writer, byte for byte. Expected lines are written out here rather than
-// built with the number forms, so a change to a label or a field width is caught.
+// The cam file writer, byte for byte, with the expected lines written out.
 #include "camfile/cam_file.h"
+#include "support/make_program.h"
 
 #include <gtest/gtest.h>
 
@@ -8,20 +8,16 @@
 
 namespace {
 
-cam::Program Model(int cams, int sizes, int encoders = 1) {
-    cam::Program p;
-    p.NCams = cams;
-    p.NSizes = sizes;
-    p.NEncoders = encoders;
-    cam::ResizeTables(p);
-    return p;
-}
+cam::Program Model(int cams, int sizes, int encoders = 1) { return camtest::MakeProgram(cams, sizes, encoders); }
 
 std::string Functions(const cam::Program& p) {
     std::ostringstream out;
     cam::WriteFunctions(p, out);
     return out.str();
 }
+
+using Texts = std::vector<std::string>;
+Texts Lines(const cam::Program& p, int n) { return Texts(p.SizeText.begin(), p.SizeText.begin() + n); }
 
 std::string Size(cam::Program& p, int size) {
     std::ostringstream out;
@@ -154,28 +150,18 @@ TEST(SizeText, PhasesAscendingWithTheWrappingPhaseLast) {
     cam::SetPhase(p, 1, 0, 500, 600);
     cam::SetPhase(p, 1, 0, 100, 200);
     EXPECT_EQ(cam::SizeToText(p, 1, 0), 3);
-    EXPECT_EQ(p.SizeText[0], "C 01");
-    EXPECT_EQ(p.SizeText[1], " 0100 0200");
-    EXPECT_EQ(p.SizeText[2], " 0500 0600");
-    EXPECT_EQ(p.SizeText[3], " 1000 0024");
-    EXPECT_EQ(p.SizeText[4], "");
-}
-
-TEST(SizeText, PhaseEndingAt1023IsWrittenWithOffZero) {
-    cam::Program p = Model(32, 7);
+    EXPECT_EQ(Lines(p, 5), (Texts{"C 01", " 0100 0200", " 0500 0600", " 1000 0024", ""}));
+    // A phase ending at 1023 is written with OFF 0.
     cam::SetPhase(p, 2, 5, 900, 1024);
     cam::SizeToText(p, 2, 5);
-    EXPECT_EQ(p.SizeText[0], "C 06");
-    EXPECT_EQ(p.SizeText[1], " 0900 0000");
+    EXPECT_EQ(Lines(p, 2), (Texts{"C 06", " 0900 0000"}));
 }
 
 TEST(SizeText, WholeRevolutionIsKeptInFilesButNotSentToTheDevice) {
     cam::Program p = Model(32, 7);
     cam::SetPhase(p, 2, 0, 0, 1024);
     EXPECT_EQ(cam::SizeToText(p, 2, 0, cam::SizeTextForm::File), 1);
-    EXPECT_EQ(p.SizeText[0], "C 01");
-    EXPECT_EQ(p.SizeText[1], " 0000 1024");
-    EXPECT_EQ(p.SizeText[2], "");
+    EXPECT_EQ(Lines(p, 3), (Texts{"C 01", " 0000 1024", ""}));
 
     EXPECT_EQ(cam::SizeToText(p, 2, 0, cam::SizeTextForm::Device), 0);
     EXPECT_EQ(p.SizeText[0], "");
@@ -207,8 +193,7 @@ TEST(SizeText, DeviceFormSendsRemarksInSizeOneOnly) {
     EXPECT_EQ(p.SizeText[0], "C 01");
     // A cam without phases in size 1 still has its header there, with two blanks for a remark.
     EXPECT_EQ(cam::SizeToText(p, 1, 7, cam::SizeTextForm::Device), 0);
-    EXPECT_EQ(p.SizeText[0], "C 08\"  \"");
-    EXPECT_EQ(p.SizeText[1], "");
+    EXPECT_EQ(Lines(p, 2), (Texts{"C 08\"  \"", ""}));
     cam::SizeToText(p, 2, 7, cam::SizeTextForm::Device);
     EXPECT_EQ(p.SizeText[0], "");
 }
@@ -228,12 +213,9 @@ TEST(SizeText, FilesKeepEveryPhaseOfACam) {
     cam::Program p = Model(32, 7);
     for (int on = 0; on < 1024; on += 2) cam::SetPhase(p, 1, 0, on, on + 1);
     EXPECT_EQ(cam::SizeToText(p, 1, 0), 512);
-    EXPECT_EQ(p.SizeText[1], " 0000 0001");
-    EXPECT_EQ(p.SizeText[182], " 0362 0363");
-    EXPECT_EQ(p.SizeText[512], " 1022 1023");
-    EXPECT_EQ(p.SizeText[513], "");
-    const std::string text = Size(p, 1);
-    EXPECT_NE(text.find(" 1022 1023\r\n"), std::string::npos);
+    EXPECT_EQ((Texts{p.SizeText[1], p.SizeText[182], p.SizeText[512], p.SizeText[513]}),
+              (Texts{" 0000 0001", " 0362 0363", " 1022 1023", ""}));
+    EXPECT_NE(Size(p, 1).find(" 1022 1023\r\n"), std::string::npos);
 }
 
 TEST(SizeText, OutsideTheTablesGivesNoLines) {
