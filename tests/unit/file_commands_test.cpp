@@ -1,9 +1,9 @@
-// The File menu commands over real files in a scratch folder, with the scripted prompt
-// standing in for the dialogs.
+// The File menu commands over real files in a scratch folder.
 #include "camfile/file_commands.h"
 
 #include "camfile/cam_file.h"
 #include "core/scripted_prompt.h"
+#include "support/make_program.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -24,21 +24,16 @@ struct CountingChooser : cam::ModelChooser {
 };
 
 cam::Program Model() {
-    cam::Program p;
-    p.NCams = 32;
-    p.NSizes = 7;
-    p.NMsgs = 255;
-    cam::ResizeTables(p);
+    cam::Program p = camtest::MakeProgram();
     p.LngTxt[1] = "File not found";
     p.LngTxt[11] = "Open file";
     p.LngTxt[33] = "CAM PROGRAMMER ";
     p.LngTxt[109] = "Save cam file as";
     p.LngTxt[112] = "The sizes have unsaved changes. Save them?";
-    p.FileSaved = true;
     return p;
 }
 
-// A cam file holding the phase 100-200 on cam 3 of size 1, written by the writer.
+// A cam file holding the phase 100-200 on cam 3 of size 1.
 std::string CamFileWithPhase(const camtest::ScratchFolder& dir, const std::string& name) {
     cam::Program q = Model();
     cam::SetPhase(q, 1, 2, 100, 200);
@@ -50,13 +45,10 @@ std::string CamFileWithPhase(const camtest::ScratchFolder& dir, const std::strin
 
 bool HasPhase(const cam::Program& p) { return p.CamPos(1, 2, 150) == 1; }
 
-TEST(FileTitles, FileNameAfterTheLastSeparator) {
+TEST(FileTitles, FileNameAndWindowTitles) {
     EXPECT_EQ(cam::FileTitle("/home/op/dies.v2/press.Cam"), "press.Cam");
     EXPECT_EQ(cam::FileTitle("C:\\Zeto\\press.Cam"), "press.Cam");
     EXPECT_EQ(cam::FileTitle("press"), "press");
-}
-
-TEST(FileTitles, WindowTitlesOfActivationAndAfterOpen) {
     cam::Program p = Model();
     EXPECT_EQ(cam::ActivationTitle(p), "CAM PROGRAMMER 1024 32C-07F  255-Msg ");
     p.NCams = 16;
@@ -110,10 +102,10 @@ TEST(Open, UnsavedChangesAskFirstAndCancelLeavesEverything) {
     prompt.push(Answer::Cancel);
     EXPECT_FALSE(cam::Open(p, prompt, "Main title").done);
     ASSERT_EQ(prompt.asked().size(), 1u);  // no file dialog after Cancel
-    EXPECT_EQ(prompt.asked()[0].text, "The sizes have unsaved changes. Save them?");
-    EXPECT_EQ(prompt.asked()[0].title, "Main title");
-    EXPECT_EQ(prompt.asked()[0].buttons, cam::Buttons::OkCancel);
-    EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Exclamation);
+    const auto& q = prompt.asked()[0];
+    EXPECT_EQ(q.text + "|" + q.title, "The sizes have unsaved changes. Save them?|Main title");
+    EXPECT_EQ(q.buttons, cam::Buttons::OkCancel);
+    EXPECT_EQ(q.icon, cam::Icon::Exclamation);
     EXPECT_EQ(p.CamPos(2, 0, 7), 1);
     EXPECT_EQ(p.CamFile, "/old.Cam");
     EXPECT_FALSE(p.FileSaved);
