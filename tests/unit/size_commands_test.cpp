@@ -1,8 +1,8 @@
-// The Sizes menu commands and the remark edit, driven through the scripted prompt.
-// Texts are the default English wording, written out here.
+// The Sizes menu commands and the remark edit; texts are the default English wording.
 #include "editor/size_commands.h"
 
 #include "core/scripted_prompt.h"
+#include "support/make_program.h"
 
 #include <gtest/gtest.h>
 
@@ -26,28 +26,16 @@ public:
 };
 
 cam::Program Model(int cams = 32, int sizes = 7) {
-    cam::Program p;
-    p.NCams = cams;
-    p.NSizes = sizes;
-    cam::ResizeTables(p);
-    p.LngTxt[2] = "Erase every phase of 'SIZE";
-    p.LngTxt[3] = "Confirm erase";
-    p.LngTxt[15] = "Erase every phase of 'CAM";
-    p.LngTxt[20] = "Select size";
-    p.LngTxt[21] = "Out of range: ";
-    p.LngTxt[24] = "Copy cam ";
-    p.LngTxt[25] = " to cam [1-";
-    p.LngTxt[26] = " is not a cam of this programmer";
-    p.LngTxt[27] = "Positions (+/-) to shift cam";
-    p.LngTxt[28] = "Shift cam";
-    p.LngTxt[30] = "A remark holds at most 20 characters";
-    p.LngTxt[125] = "Copy size";
-    p.LngTxt[126] = "into size, range";
-    p.LngTxt[132] = "Cam remark";
+    cam::Program p = camtest::MakeProgram(cams, sizes);
+    for (auto [k, text] : std::vector<std::pair<int, const char*>>{
+             {2, "Erase every phase of 'SIZE"}, {3, "Confirm erase"}, {15, "Erase every phase of 'CAM"},
+             {20, "Select size"}, {21, "Out of range: "}, {24, "Copy cam "}, {25, " to cam [1-"},
+             {26, " is not a cam of this programmer"}, {27, "Positions (+/-) to shift cam"}, {28, "Shift cam"},
+             {30, "A remark holds at most 20 characters"}, {125, "Copy size"}, {126, "into size, range"},
+             {132, "Cam remark"}})
+        p.LngTxt[k] = text;
     p.CamFile = "/tmp/x.Cam";
-    p.CurSize = 1;
     p.CurCam = 0;
-    p.FileSaved = true;
     return p;
 }
 
@@ -79,9 +67,14 @@ TEST(SelectSize, AsksWithRangeAndMakesTheSizeCurrent) {
     EXPECT_EQ(r.redraw, CommandResult::Chart);
     EXPECT_TRUE(r.sizeChanged);
     ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].text, "Select size 1- 30");
-    EXPECT_EQ(prompt.asked()[0].title, "/tmp/x.Cam");
+    EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Select size 1- 30|/tmp/x.Cam");
     EXPECT_TRUE(p.FileSaved);
+    // Cancel or the same size changes nothing.
+    prompt.push(std::optional<std::string>());
+    EXPECT_EQ(cam::SelectSize(p, prompt).redraw, CommandResult::None);
+    prompt.push("4");
+    EXPECT_FALSE(cam::SelectSize(p, prompt).sizeChanged);
+    EXPECT_EQ(p.CurSize, 4);
 }
 
 TEST(SelectSize, OutOfRangeAnswersShowTheMessageAndSizeOne) {
@@ -98,18 +91,6 @@ TEST(SelectSize, OutOfRangeAnswersShowTheMessageAndSizeOne) {
         EXPECT_EQ(prompt.asked()[1].title, "Select size");
         EXPECT_EQ(prompt.asked()[1].icon, cam::Icon::Exclamation);
     }
-}
-
-TEST(SelectSize, CancelOrTheSameSizeChangesNothing) {
-    cam::Program p = Model();
-    p.CurSize = 3;
-    cam::ScriptedPrompt prompt;
-    prompt.push(std::optional<std::string>());
-    EXPECT_EQ(cam::SelectSize(p, prompt).redraw, CommandResult::None);
-    prompt.push("3");
-    const CommandResult same = cam::SelectSize(p, prompt);
-    EXPECT_FALSE(same.sizeChanged);
-    EXPECT_EQ(p.CurSize, 3);
 }
 
 TEST(CopySize, CopiesEveryCamAndMarksTheDataUnsaved) {
@@ -181,8 +162,7 @@ TEST(EraseSize, AsksWithTheSizeNumberAndClearsOnYes) {
     EXPECT_EQ(OnPositions(p, 4, 3).size(), 10u);
     EXPECT_EQ(r.redraw, CommandResult::Chart);
     EXPECT_FALSE(p.FileSaved);
-    EXPECT_EQ(prompt.asked()[0].text, "Erase every phase of 'SIZE 5'?");
-    EXPECT_EQ(prompt.asked()[0].title, "Confirm erase");
+    EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Erase every phase of 'SIZE 5'?|Confirm erase");
     EXPECT_EQ(prompt.asked()[0].buttons, cam::Buttons::YesNo);
     EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Question);
 }
@@ -201,8 +181,7 @@ TEST(CopyCam, CopiesOntoTheTargetRowWithinTheSize) {
     EXPECT_EQ(OnPositions(p, 2, 4), Range(100, 200));
     EXPECT_EQ(p.CamRemark[4], "target");
     EXPECT_FALSE(p.FileSaved);
-    EXPECT_EQ(prompt.asked()[0].text, "Copy cam 2 to cam [1-32]");
-    EXPECT_EQ(prompt.asked()[0].title, "Copy cam ");
+    EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Copy cam 2 to cam [1-32]|Copy cam ");
 }
 
 TEST(CopyCam, TargetsOutsideTheCamsAreRefusedWithTheirNumber) {
@@ -245,8 +224,7 @@ TEST(ShiftCam, WorkedExamplesOfTheShift) {
         EXPECT_EQ(OnPositions(p, 1, 2), c.on) << c.answer;
         EXPECT_EQ(r.row, 2);
         EXPECT_EQ(p.FileSaved, c.on == Range(950, 1000)) << c.answer;
-        EXPECT_EQ(prompt.asked()[0].text, "Positions (+/-) to shift cam 3");
-        EXPECT_EQ(prompt.asked()[0].title, "Shift cam");
+        EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Positions (+/-) to shift cam 3|Shift cam");
     }
 }
 
@@ -264,11 +242,8 @@ TEST(EraseCam, ClearsOnlyTheCurrentCamAndKeepsItsRemark) {
     EXPECT_EQ(p.CamRemark[2], "glue");
     EXPECT_FALSE(p.FileSaved);
     EXPECT_EQ(prompt.asked()[0].text, "Erase every phase of 'CAM 3'?");
-}
 
-TEST(EraseCam, AnEmptyCamLeavesTheDataSaved) {
-    cam::Program p = Model();
-    cam::ScriptedPrompt prompt;
+    p.FileSaved = true;  // an empty cam leaves the data saved
     prompt.push(Answer::Yes);
     EXPECT_FALSE(cam::EraseCam(p, prompt).changed);
     EXPECT_TRUE(p.FileSaved);
@@ -302,7 +277,7 @@ TEST(EditRemark, ALongRemarkIsRefusedOnceAndOfferedCutTo20) {
     EXPECT_EQ(prompt.asked()[0].title, "Cam remark N.7");
 }
 
-TEST(EditRemark, ClearingAskedFirstAndCancelKeepsTheRemark) {
+TEST(EditRemark, ClearingAskedFirstAndEitherCancelKeepsTheRemark) {
     cam::Program p = Model();
     p.CamRemark[0] = "knife";
     cam::ScriptedPrompt prompt;
@@ -312,22 +287,17 @@ TEST(EditRemark, ClearingAskedFirstAndCancelKeepsTheRemark) {
     EXPECT_EQ(p.CamRemark[0], "knife");
     EXPECT_TRUE(p.FileSaved);
     EXPECT_EQ(prompt.messages(), std::vector<std::string>{"Confirm erase"});
+    // Cancel of the input box keeps the remark without a question.
+    prompt.push(std::optional<std::string>());
+    cam::EditRemark(p, prompt);
+    EXPECT_EQ(p.CamRemark[0], "knife");
+    EXPECT_EQ(prompt.messages().size(), 1u);
+    EXPECT_TRUE(p.FileSaved);
     prompt.push("");
     prompt.push(Answer::Ok);
     cam::EditRemark(p, prompt);
     EXPECT_EQ(p.CamRemark[0], "");
     EXPECT_FALSE(p.FileSaved);
-}
-
-TEST(EditRemark, CancelOfTheInputBoxKeepsTheRemarkWithoutAQuestion) {
-    cam::Program p = Model();
-    p.CamRemark[0] = "knife";
-    cam::ScriptedPrompt prompt;
-    prompt.push(std::optional<std::string>());
-    cam::EditRemark(p, prompt);
-    EXPECT_EQ(p.CamRemark[0], "knife");
-    EXPECT_TRUE(prompt.messages().empty());
-    EXPECT_TRUE(p.FileSaved);
 }
 
 }  // namespace
