@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace cam {
 namespace {
 
@@ -56,44 +58,35 @@ TEST_F(IdentifyFixture, WorkedExampleSetsTheModelAndLeavesThePortOpen) {
     EXPECT_EQ(ModelText(p), "32 cams, 60 sizes, 255 messages, 2 encoders");
 }
 
-TEST_F(IdentifyFixture, SizesTheModelWindowDoesNotOfferAreAccepted) {
+TEST_F(IdentifyFixture, SizesTheModelWindowDoesNotOfferAndBlanksOrSignsInsideFieldsAreRead) {
     device("KLM 16C45F180M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1");
     EXPECT_TRUE(identify());
     expectModel(16, 45, 180, 1);
+    for (const char* line : {"KLM 32C 7F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1",
+                             "KLM 32C-7F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1"}) {
+        device(line);
+        EXPECT_TRUE(identify());
+        EXPECT_EQ(p.NSizes, 7) << line;
+    }
 }
 
-TEST_F(IdentifyFixture, BlanksAndSignsInsideFieldsAreRead) {
-    device("KLM 32C 7F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1");
-    EXPECT_TRUE(identify());
-    EXPECT_EQ(p.NSizes, 7);
-    device("KLM 32C-7F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1");
-    EXPECT_TRUE(identify());
-    EXPECT_EQ(p.NSizes, 7);
-}
-
-TEST_F(IdentifyFixture, UnsupportedMessagesLeaveEverythingUntouched) {
-    device("KLM 16C15F100M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1");
-    model(32, 7, 180, 1);
-    EXPECT_FALSE(identify());
-    expectModel(32, 7, 180, 1);
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"DEVICE UNSUPPORTED"});
-    EXPECT_EQ(prompt.asked()[0].icon, Icon::None);
-    expectClosedWithRtsOff();
-}
-
-TEST_F(IdentifyFixture, UnsupportedCamsKeepTheMessagesAlreadyAccepted) {
-    device("KLM 24C15F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1");
-    model(32, 7, 180, 1);
-    EXPECT_FALSE(identify());
-    expectModel(32, 7, 255, 1);
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"DEVICE UNSUPPORTED"});
-}
-
-TEST_F(IdentifyFixture, UnsupportedSizesKeepMessagesAndCams) {
-    device("KLM 16C40F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1");
-    model(32, 7, 180, 1);
-    EXPECT_FALSE(identify());
-    expectModel(16, 7, 255, 1);
+// Fields are taken messages, cams, sizes: an unsupported one keeps those before it.
+TEST_F(IdentifyFixture, UnsupportedFieldsKeepTheOnesAcceptedBeforeThem) {
+    const std::vector<std::pair<const char*, std::array<int, 3>>> cases = {  // cams, sizes, messages after
+        {"KLM 16C15F100M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {32, 7, 180}},
+        {"KLM 24C15F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {32, 7, 255}},
+        {"KLM 16C40F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {16, 7, 255}}};
+    for (const auto& [line, after] : cases) {
+        device(line);
+        model(32, 7, 180, 1);
+        prompt.clear();
+        port.rtsChanges.clear();
+        EXPECT_FALSE(identify());
+        expectModel(after[0], after[1], after[2], 1);
+        EXPECT_EQ(prompt.messages(), std::vector<std::string>{"DEVICE UNSUPPORTED"});
+        EXPECT_EQ(prompt.asked()[0].icon, Icon::None);
+        expectClosedWithRtsOff();
+    }
 }
 
 TEST_F(IdentifyFixture, SilentDeviceIsNotFound) {
@@ -105,12 +98,19 @@ TEST_F(IdentifyFixture, SilentDeviceIsNotFound) {
     EXPECT_FALSE(port.isOpen());
 }
 
-TEST_F(IdentifyFixture, CtsAbsentIsNotFound) {
+TEST_F(IdentifyFixture, CtsAbsentOrPortLostDuringTheQueryIsNotFound) {
     port.ctsState = LineState::NotAsserted;
     device(kReply);
     EXPECT_FALSE(identify());
     EXPECT_EQ(prompt.messages(), std::vector<std::string>{"KLM NOT FOUND\rCONTROL WIRING"});
     EXPECT_EQ(port.written, "");
+
+    port.ctsState = LineState::Asserted;
+    prompt.clear();
+    port.device = [](FakePort& f, const std::string&) { f.unplugAfter(200); };
+    EXPECT_FALSE(identify());
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"KLM NOT FOUND\rCONTROL WIRING"});
+    EXPECT_FALSE(port.isOpen());
 }
 
 TEST_F(IdentifyFixture, EchoReturnsFalseQuietlyWithThePortOpen) {
@@ -150,29 +150,19 @@ TEST_F(IdentifyFixture, BrandAnsweredOnALaterQueryIsAccepted) {
     EXPECT_EQ(p.NCams, 32);
 }
 
-TEST_F(IdentifyFixture, BrandTooCloseToTheStartIsUnsupportedAtOnce) {
-    // Brand at position 11: the cams field would start before the line.
-    device("32C60F255MZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC2 AND MORE");
-    model(16, 15, 180, 1);
-    EXPECT_FALSE(identify());
-    EXPECT_EQ(queries, 1);
-    expectModel(16, 15, 180, 1);
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"DEVICE UNSUPPORTED"});
-}
-
-TEST_F(IdentifyFixture, ReplyTooShortForTheEncoderDigitIsUnsupported) {
-    device("KLM 32C60F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC");
-    model(16, 15, 180, 1);
-    EXPECT_FALSE(identify());
-    expectModel(16, 15, 180, 1);
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"DEVICE UNSUPPORTED"});
-}
-
-TEST_F(IdentifyFixture, PortLostDuringTheQueryIsNotFound) {
-    port.device = [](FakePort& f, const std::string&) { f.unplugAfter(200); };
-    EXPECT_FALSE(identify());
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"KLM NOT FOUND\rCONTROL WIRING"});
-    EXPECT_FALSE(port.isOpen());
+TEST_F(IdentifyFixture, BrandTooCloseToTheStartOrReplyTooShortIsUnsupportedAtOnce) {
+    // Brand at position 11: the cams field would start before the line; then no encoder digit.
+    for (const char* line : {"32C60F255MZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC2 AND MORE",
+                             "KLM 32C60F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC"}) {
+        device(line);
+        queries = 0;
+        prompt.clear();
+        model(16, 15, 180, 1);
+        EXPECT_FALSE(identify());
+        EXPECT_EQ(queries, 1);
+        expectModel(16, 15, 180, 1);
+        EXPECT_EQ(prompt.messages(), std::vector<std::string>{"DEVICE UNSUPPORTED"});
+    }
 }
 
 TEST(ReadIdentification, FieldsAreReadOnlyInsideTheReply) {
