@@ -29,8 +29,6 @@ struct OptionsFile : ::testing::Test {
     std::string fileBytes() const { return dir.read("KlmPx_opt.def"); }
 };
 
-// --- writing, byte for byte ---
-
 TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFilesMostRecentFirst) {
     p.LngFile = "/opt/camdesk/Z32px_ENG.SCR";
     p.ComPort = 2;
@@ -44,15 +42,14 @@ TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFilesMostRecentFirst) {
               "/home/op/a.Cam\r\n");
 }
 
-TEST_F(OptionsFile, WritesDevicePathPortQuotedAndNoRecentLinesWhenNone) {
+TEST_F(OptionsFile, WritesDevicePathPortQuotedPathBytesUnchangedAndNoRecentLinesWhenNone) {
     p.LngFile = "/x/L.Scr";
     p.ComDevice = "/dev/ttyUSB0";
     p.ComPort = 3;
     ASSERT_EQ(cam::WriteOptions(p), "");
     EXPECT_EQ(fileBytes(), "\"/x/L.Scr\",\"/dev/ttyUSB0\",9600\r\n");
-}
-
-TEST_F(OptionsFile, WritesPathBytesUnchanged) {
+    p.ComDevice.clear();
+    p.ComPort = 1;
     p.LngFile = "/home/ren\xc3\xa9/a,b.Scr";  // the file system's own bytes, a comma inside
     ASSERT_EQ(cam::WriteOptions(p), "");
     EXPECT_EQ(fileBytes(), "\"/home/ren\xc3\xa9/a,b.Scr\",1,9600\r\n");
@@ -83,93 +80,50 @@ TEST_F(OptionsFile, RoundTripKeepsEveryValue) {
     EXPECT_EQ(q.RecentFiles, p.RecentFiles);
 }
 
-// --- reading ---
-
-TEST_F(OptionsFile, MissingFileKeepsDefaults) {
-    EXPECT_FALSE(cam::ReadOptions(p));
-    EXPECT_EQ(p.ComPort, 1);
-    EXPECT_EQ(p.ComSpeed, 9600);
-    EXPECT_TRUE(p.RecentFiles.empty());
-}
-
-TEST_F(OptionsFile, OnlyLineOneGivesNoRecentFiles) {
-    p.RecentFiles = {"/stale.Cam"};
-    givenFile("\"C:\\KOR\\Z32px_ENG.SCR\",3,19200\r\n");
-    ASSERT_TRUE(cam::ReadOptions(p));
-    EXPECT_EQ(p.LngFile, "C:\\KOR\\Z32px_ENG.SCR");
-    EXPECT_EQ(p.ComPort, 3);
-    EXPECT_TRUE(p.ComDevice.empty());
-    EXPECT_EQ(p.ComSpeed, 19200);
-    EXPECT_TRUE(p.RecentFiles.empty());
-}
-
-TEST_F(OptionsFile, SevenPathLinesLoadTheFirstFive) {
-    givenFile("\"L.Scr\",1,9600\r\n/1.Cam\r\n/2.Cam\r\n/3.Cam\r\n/4.Cam\r\n/5.Cam\r\n/6.Cam\r\n/7.Cam\r\n");
-    ASSERT_TRUE(cam::ReadOptions(p));
-    EXPECT_EQ(p.RecentFiles, (std::vector<std::string>{"/1.Cam", "/2.Cam", "/3.Cam", "/4.Cam", "/5.Cam"}));
-}
-
-TEST_F(OptionsFile, LinesEndedByLfAloneAndAFinalLineWithoutEndAreRead) {
-    givenFile("\"L.Scr\",2,2400\n/1.Cam\n/2.Cam");
-    ASSERT_TRUE(cam::ReadOptions(p));
-    EXPECT_EQ(p.ComPort, 2);
-    EXPECT_EQ(p.ComSpeed, 2400);
-    EXPECT_EQ(p.RecentFiles, (std::vector<std::string>{"/1.Cam", "/2.Cam"}));
-}
-
-TEST_F(OptionsFile, CommaInsideQuotedPathStaysInThePath) {
-    givenFile("\"/data/a,b,c/Z.Scr\",5,38400\r\n");
-    ASSERT_TRUE(cam::ReadOptions(p));
-    EXPECT_EQ(p.LngFile, "/data/a,b,c/Z.Scr");
-    EXPECT_EQ(p.ComPort, 5);
-    EXPECT_EQ(p.ComSpeed, 38400);
-}
-
-TEST_F(OptionsFile, QuotedPortIsADevicePathAndComNIsThePortNumber) {
-    givenFile("\"L.Scr\",\"/dev/ttyUSB0\",9600\r\n");
-    ASSERT_TRUE(cam::ReadOptions(p));
-    EXPECT_EQ(p.ComDevice, "/dev/ttyUSB0");
-
-    givenFile("\"L.Scr\",\"COM4\",9600\r\n");
-    ASSERT_TRUE(cam::ReadOptions(p));
-    EXPECT_EQ(p.ComPort, 4);
-    EXPECT_TRUE(p.ComDevice.empty());
-
-    p.ComDevice = "/dev/ttyACM0";
-    givenFile("\"L.Scr\",6,9600\r\n");
-    ASSERT_TRUE(cam::ReadOptions(p));
-    EXPECT_EQ(p.ComPort, 6);
-    EXPECT_TRUE(p.ComDevice.empty()) << "a plain number selects COMn again";
-}
-
-TEST_F(OptionsFile, MalformedNumbersKeepTheirDefaults) {
-    for (const char* line1 : {"\"L.Scr\",x,fast\r\n", "\"L.Scr\",0,-9600\r\n", "\"L.Scr\",2.5,96OO\r\n",
-                              "\"L.Scr\",,\r\n", "\"L.Scr\"\r\n", "\"L.Scr\",99999999999,123456789012\r\n"}) {
+TEST_F(OptionsFile, ReadsPathPortSpeedAndTheFirstFiveRecentFiles) {
+    using R = std::vector<std::string>;
+    struct Case {
+        const char* file;
+        std::string lngFile, device;
+        long port, speed;
+        R recent;
+    };
+    const Case cases[] = {
+        {"\"C:\\KOR\\Z32px_ENG.SCR\",3,19200\r\n", "C:\\KOR\\Z32px_ENG.SCR", "", 3, 19200, {}},
+        {"\"L.Scr\",1,9600\r\n/1.Cam\r\n/2.Cam\r\n/3.Cam\r\n/4.Cam\r\n/5.Cam\r\n/6.Cam\r\n/7.Cam\r\n", "L.Scr", "", 1, 9600,
+         {"/1.Cam", "/2.Cam", "/3.Cam", "/4.Cam", "/5.Cam"}},
+        {"\"L.Scr\",2,2400\n/1.Cam\n/2.Cam", "L.Scr", "", 2, 2400, {"/1.Cam", "/2.Cam"}},  // LF alone, no final end
+        {"\"/data/a,b,c/Z.Scr\",5,38400\r\n", "/data/a,b,c/Z.Scr", "", 5, 38400, {}},
+        {"\"L.Scr\",\"/dev/ttyUSB0\",9600\r\n", "L.Scr", "/dev/ttyUSB0", 1, 9600, {}},
+        {"\"L.Scr\",\"COM4\",9600\r\n", "L.Scr", "", 4, 9600, {}},
+        {"\"L.Scr\" , 7 , 19200 \r\n", "L.Scr", "", 7, 19200, {}},
+        {"\"/a,2,4800\r\n/r.Cam\r\n", "/a,2,4800", "", 1, 9600, {"/r.Cam"}},  // unclosed quote: rest of the line
+        // Malformed numbers keep their defaults.
+        {"\"L.Scr\",x,fast\r\n", "L.Scr", "", 1, 9600, {}},
+        {"\"L.Scr\",0,-9600\r\n", "L.Scr", "", 1, 9600, {}},
+        {"\"L.Scr\",2.5,96OO\r\n", "L.Scr", "", 1, 9600, {}},
+        {"\"L.Scr\",,\r\n", "L.Scr", "", 1, 9600, {}},
+        {"\"L.Scr\"\r\n", "L.Scr", "", 1, 9600, {}},
+        {"\"L.Scr\",99999999999,123456789012\r\n", "L.Scr", "", 1, 9600, {}},
+    };
+    for (const Case& c : cases) {
         Program q;
         q.WorkDir = dir.str();
-        givenFile(line1);
-        ASSERT_TRUE(cam::ReadOptions(q)) << line1;
-        EXPECT_EQ(q.LngFile, "L.Scr") << line1;
-        EXPECT_EQ(q.ComPort, 1) << line1;
-        EXPECT_EQ(q.ComSpeed, 9600) << line1;
+        q.RecentFiles = {"/stale.Cam"};
+        givenFile(c.file);
+        ASSERT_TRUE(cam::ReadOptions(q)) << c.file;
+        EXPECT_EQ(q.LngFile + "|" + q.ComDevice, c.lngFile + "|" + c.device) << c.file;
+        EXPECT_EQ(q.ComPort, c.port) << c.file;
+        EXPECT_EQ(q.ComSpeed, c.speed) << c.file;
+        EXPECT_EQ(q.RecentFiles, c.recent) << c.file;
     }
-}
-
-TEST_F(OptionsFile, BlanksAroundNumbersAndAfterTheClosingQuoteAreTolerated) {
-    givenFile("\"L.Scr\" , 7 , 19200 \r\n");
-    ASSERT_TRUE(cam::ReadOptions(p));
-    EXPECT_EQ(p.LngFile, "L.Scr");
-    EXPECT_EQ(p.ComPort, 7);
-    EXPECT_EQ(p.ComSpeed, 19200);
-}
-
-TEST_F(OptionsFile, UnclosedQuoteTakesTheRestOfTheLineAndKeepsNumberDefaults) {
-    givenFile("\"/a,2,4800\r\n/r.Cam\r\n");
-    ASSERT_TRUE(cam::ReadOptions(p));
-    EXPECT_EQ(p.LngFile, "/a,2,4800");
-    EXPECT_EQ(p.ComPort, 1);
-    EXPECT_EQ(p.ComSpeed, 9600);
-    EXPECT_EQ(p.RecentFiles, std::vector<std::string>{"/r.Cam"});
+    for (auto [line1, port] : {std::pair{"\"L.Scr\",\"COM4\",9600\r\n", 4}, {"\"L.Scr\",6,9600\r\n", 6}}) {
+        p.ComDevice = "/dev/ttyACM0";
+        givenFile(line1);
+        ASSERT_TRUE(cam::ReadOptions(p));
+        EXPECT_EQ(p.ComPort, port);
+        EXPECT_TRUE(p.ComDevice.empty()) << "COMn and a plain number select the port number again";
+    }
 }
 
 TEST_F(OptionsFile, EmptyFileAndEmptyPathKeepDefaults) {
@@ -189,8 +143,6 @@ TEST_F(OptionsFile, PathIsInTheWorkingFolder) {
     p.WorkDir = "/home/op/Zeto/";
     EXPECT_EQ(cam::OptionsPath(p), "/home/op/Zeto/KlmPx_opt.def");
 }
-
-// --- all-or-nothing writing ---
 
 TEST_F(OptionsFile, FailedWriteLeavesTheOldFileAndSaysWhy) {
     givenFile("\"old.Scr\",1,9600\r\n");
@@ -223,6 +175,10 @@ TEST_F(OptionsFile, FailedRenameRemovesTheTemporaryFile) {
 TEST_F(OptionsFile, MissingWorkingFolderIsReported) {
     p.WorkDir = dir.file("no/such/folder");
     EXPECT_NE(cam::WriteOptions(p), "");
+    EXPECT_FALSE(cam::ReadOptions(p));  // and a missing file keeps the defaults
+    EXPECT_EQ(p.ComPort, 1);
+    EXPECT_EQ(p.ComSpeed, 9600);
+    EXPECT_TRUE(p.RecentFiles.empty());
 }
 
 }  // namespace
