@@ -3,6 +3,7 @@
 #include "core/scripted_prompt.h"
 #include "link/functions_wire.h"
 #include "link/reception_parser.h"
+#include "support/make_program.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -13,21 +14,11 @@ using namespace cam;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-namespace {
-
-Program Model(int cams, int sizes, int encoders) {
-    Program p;
-    p.NCams = cams;
-    p.NSizes = sizes;
-    p.NEncoders = encoders;
-    ResizeTables(p);
-    return p;
-}
-
-}  // namespace
+using camtest::MakeProgram;
+using Ints = std::vector<int>;
 
 TEST(FunctionBlocks, ThirtyTwoCamsOneEncoderWithThreeAdvances) {
-    Program p = Model(32, 7, 1);
+    Program p = MakeProgram(32, 7, 1);
     p.AdvOn = 1;
     p.NAdvCams = 3;
     p.AdvMs[0] = 10;
@@ -41,7 +32,7 @@ TEST(FunctionBlocks, ThirtyTwoCamsOneEncoderWithThreeAdvances) {
 }
 
 TEST(FunctionBlocks, DelaysAndRatioOnlyWithOneEncoder) {
-    Program p = Model(32, 7, 1);
+    Program p = MakeProgram(32, 7, 1);
     p.DelayOn = 1;
     p.Delay17_20 = 5;
     p.Delay21_24 = 210;
@@ -61,7 +52,7 @@ TEST(FunctionBlocks, DelaysAndRatioOnlyWithOneEncoder) {
 }
 
 TEST(FunctionBlocks, SixteenCams) {
-    Program p = Model(16, 15, 1);
+    Program p = MakeProgram(16, 15, 1);
     EXPECT_THAT(FunctionBlocks(p), ElementsAre("00", "0000000000"));
     p.NAdvCams = 2;
     p.AdvMs[0] = 16;
@@ -73,7 +64,7 @@ TEST(FunctionBlocks, SixteenCams) {
 }
 
 TEST(SizeBlocks, HeaderThenDeviceFormCamLines) {
-    Program p = Model(32, 7, 1);
+    Program p = MakeProgram(32, 7, 1);
     SetPhase(p, 7, 2, 100, 200);
     p.CamRemark[2] = "GLUE";
     p.CamRemark[5] = "NOPHASE";
@@ -88,7 +79,7 @@ TEST(SizeBlocks, HeaderThenDeviceFormCamLines) {
 }
 
 TEST(SizeBlocks, AtMost181PhasesACam) {
-    Program p = Model(32, 7, 1);
+    Program p = MakeProgram(32, 7, 1);
     for (int q = 1; q < 400; q += 2) SetPhase(p, 2, 0, q, q + 1);  // 200 phases
     auto blocks = SizeBlocks(p, 2);
     EXPECT_EQ(blocks.size(), 1u + 1u + 181u);
@@ -99,7 +90,7 @@ TEST(SizeBlocks, AtMost181PhasesACam) {
 }
 
 TEST(TransmitLosses, AlwaysOnCamsAndWideValues) {
-    Program p = Model(32, 7, 1);
+    Program p = MakeProgram(32, 7, 1);
     EXPECT_TRUE(TransmitLosses(p, 7).empty());
     SetPhase(p, 3, 4, 0, 1024);
     p.EncShift = 1000;
@@ -120,7 +111,7 @@ ReceptionResult Parse(Program& p, const std::string& text, int remembered, Scrip
 }  // namespace
 
 TEST(Reception, ThirtyTwoCamsOneEncoder) {
-    Program p = Model(32, 7, 1);
+    Program p = MakeProgram(32, 7, 1);
     p.FileSaved = true;
     ScriptedPrompt prompt;
     auto r = Parse(p,
@@ -137,19 +128,9 @@ TEST(Reception, ThirtyTwoCamsOneEncoder) {
                    32, prompt);
     EXPECT_TRUE(r.accepted);
     EXPECT_TRUE(prompt.messages().empty());
-    EXPECT_EQ(p.AdvOn, 1);
-    EXPECT_EQ(p.DelayOn, 0);
-    EXPECT_EQ(p.RatioOn, 1);
-    EXPECT_EQ(p.NAdvCams, 3);
-    EXPECT_EQ(p.AdvMs[0], 10);
-    EXPECT_EQ(p.AdvMs[1], 210);
-    EXPECT_EQ(p.AdvMs[2], 5);
-    EXPECT_EQ(p.Ratio25_32, 3);
-    EXPECT_EQ(p.Ratio17On, 1);
-    EXPECT_EQ(p.OutSize, 7);
-    EXPECT_EQ(p.EncShift, 100);
-    EXPECT_EQ(p.RotDir, 1);
-    EXPECT_EQ(p.SpeedLimit, 1500);
+    EXPECT_EQ((Ints{p.AdvOn, p.DelayOn, p.RatioOn, p.NAdvCams, p.AdvMs[0], p.AdvMs[1], p.AdvMs[2], p.Ratio25_32,
+                    p.Ratio17On, p.OutSize, p.EncShift, p.RotDir, p.SpeedLimit}),
+              (Ints{1, 0, 1, 3, 10, 210, 5, 3, 1, 7, 100, 1, 1500}));
     EXPECT_EQ(p.CamRemark[2], "GLUE");
     EXPECT_EQ(p.CamPos(1, 2, 100), 1);
     EXPECT_EQ(p.CamPos(1, 2, 200), 0);
@@ -159,7 +140,7 @@ TEST(Reception, ThirtyTwoCamsOneEncoder) {
 }
 
 TEST(Reception, GroupAdvancesWithSeveralEncodersAndClamps) {
-    Program p = Model(32, 7, 2);
+    Program p = MakeProgram(32, 7, 2);
     ScriptedPrompt prompt;
     auto r = Parse(p,
                    "FUNZIONI 32-07\r\n"
@@ -169,49 +150,32 @@ TEST(Reception, GroupAdvancesWithSeveralEncodersAndClamps) {
                    "END\r\n",
                    32, prompt);
     EXPECT_TRUE(r.accepted);
-    EXPECT_EQ(p.DelayOn, 0);
-    EXPECT_EQ(p.AdvMs[16], 210);
-    EXPECT_EQ(p.AdvMs[20], 1);
-    EXPECT_EQ(p.AdvMs[24], 2);
-    EXPECT_EQ(p.AdvMs[28], 210);
-    EXPECT_EQ(p.AdvMs[0], 200);
-    EXPECT_EQ(p.OutSize, 7);        // 8 is above the model's 7 sizes
-    EXPECT_EQ(p.EncShift, 1024);    // FFFF
-    EXPECT_EQ(p.RotDir, 1);         // 02
-    EXPECT_EQ(p.SpeedLimit, 9999);  // FFFF
-    EXPECT_EQ(p.EncShift2, 1);
-    EXPECT_EQ(p.RotDir2, 0);
-    EXPECT_EQ(p.EncShift3, 4);
-    EXPECT_EQ(p.RotDir3, 1);
+    EXPECT_EQ((Ints{p.DelayOn, p.AdvMs[16], p.AdvMs[20], p.AdvMs[24], p.AdvMs[28], p.AdvMs[0]}),
+              (Ints{0, 210, 1, 2, 210, 200}));
+    // Size 8 is above the model's 7 sizes; shift FFFF, direction 02 and limit FFFF are clamped too.
+    EXPECT_EQ((Ints{p.OutSize, p.EncShift, p.RotDir, p.SpeedLimit, p.EncShift2, p.RotDir2, p.EncShift3, p.RotDir3}),
+              (Ints{7, 1024, 1, 9999, 1, 0, 4, 1}));
     EXPECT_EQ(r.corrections.size(), 5u);
     EXPECT_THAT(CorrectionsMessage(r.corrections), HasSubstr("Speed limit 65535 -> 9999"));
 }
 
-TEST(Reception, SixteenCamDeviceTurnsAdvancesOn) {
-    Program p = Model(16, 15, 1);
+TEST(Reception, SixteenCamDeviceTurnsAdvancesOnWithTheirCountLimitedToTheCams) {
+    Program p = MakeProgram(16, 15, 1);
     ScriptedPrompt prompt;
     auto r = Parse(p, "FUNZIONI 16-15\r\n0214FF\r\n00000000000\r\nEND\r\n", 16, prompt);
     EXPECT_TRUE(r.accepted);
-    EXPECT_EQ(p.AdvOn, 1);
-    EXPECT_EQ(p.NAdvCams, 2);
-    EXPECT_EQ(p.AdvMs[0], 20);
-    EXPECT_EQ(p.AdvMs[1], 210);
+    EXPECT_EQ((Ints{p.AdvOn, p.NAdvCams, p.AdvMs[0], p.AdvMs[1]}), (Ints{1, 2, 20, 210}));
+    Parse(p, "FUNZIONI 16-15\r\n40\r\n00000000000\r\nEND\r\n", 16, prompt);
+    EXPECT_EQ(p.NAdvCams, 16);
 
-    Program q = Model(16, 15, 1);
+    Program q = MakeProgram(16, 15, 1);
     Parse(q, "FUNZIONI 16-15\r\n00\r\n00000000000\r\nEND\r\n", 16, prompt);
     EXPECT_EQ(q.AdvOn, 0);
 }
 
-TEST(Reception, CountOfAdvancesIsLimitedToTheCams) {
-    Program p = Model(16, 15, 1);
-    ScriptedPrompt prompt;
-    Parse(p, "FUNZIONI 16-15\r\n40\r\n00000000000\r\nEND\r\n", 16, prompt);
-    EXPECT_EQ(p.NAdvCams, 16);
-}
-
 TEST(Reception, WrongCamCountLeavesTheFunctionsBlock) {
     for (const char* header : {"FUNZIONI 16-15", "FUNZIONI 32 15", "-", ""}) {
-        Program p = Model(32, 7, 1);
+        Program p = MakeProgram(32, 7, 1);
         p.SpeedLimit = 77;
         ScriptedPrompt prompt;
         auto r = Parse(p, std::string(header) + "\r\n0000\r\n0000000000\r\nEND\r\n", 32, prompt);
@@ -220,14 +184,14 @@ TEST(Reception, WrongCamCountLeavesTheFunctionsBlock) {
         EXPECT_THAT(prompt.messages()[0], HasSubstr("WRONG DSP  C."));
         EXPECT_EQ(p.SpeedLimit, 77);
     }
-    Program p = Model(32, 7, 1);
+    Program p = MakeProgram(32, 7, 1);
     ScriptedPrompt prompt;
     Parse(p, "FUNZIONI 16-15\r\n", 32, prompt);
     EXPECT_EQ(prompt.messages()[0], "WRONG DSP  C.16");
 }
 
 TEST(Reception, EndBeforeAllSizesAndSizesOutsideTheModel) {
-    Program p = Model(32, 7, 1);
+    Program p = MakeProgram(32, 7, 1);
     ScriptedPrompt prompt;
     auto r = Parse(p,
                    "FUNZIONI 32-07\r\n0000\r\n0000000000\r\n"
