@@ -1,12 +1,13 @@
 #include "device.h"
 
+#include "readout.h"
+
 #include <cstdio>
 
 namespace camsim {
 
 namespace {
 
-constexpr char kCr = '\r';
 // 34 characters between the brand and the encoder digit.
 constexpr const char* kAfterBrand = " CAM PROGRAMMER X9K31 FW 2.0.2 ENC";
 
@@ -26,7 +27,23 @@ unsigned char CommandCheck(std::string_view text) {
 }
 
 Device::Device(Options options) : options_(std::move(options)) {
-    commands_["?M"] = [this](std::string& out) { out += identification() + kCr; };
+    memory_ = EmptyMemory(options_.model);
+    if (!options_.stateDir.empty()) {
+        std::string error;
+        if (!LoadState(options_.model, StatePath(options_.stateDir, options_.model), &memory_, &error))
+            std::fprintf(stderr, "camsim: %s; starting with an empty memory\n", error.c_str());
+    }
+    commands_["?M"] = [this](Replies& out) { out.push_back({0, identification() + kCr}); };
+    commands_["?FW"] = [this](Replies&) {
+        // No answer: the first block follows after a pause.
+        mode_ = Mode::Taking;
+        intake_.emplace(options_.model, memory_);
+    };
+    commands_["?FR"] = [this](Replies& out) {
+        mode_ = Mode::Giving;
+        readout_ = Readout(options_.model, memory_);
+        give(out, true);
+    };
 }
 
 std::string Device::identification() const {
@@ -41,22 +58,39 @@ std::string Device::identification() const {
     return line;
 }
 
-std::string Device::receive(std::string_view bytes) {
-    std::string out;
-    if (options_.has(Fault::Echo)) return std::string(bytes);
+Replies Device::receive(std::string_view bytes) {
+    Replies out;
+    if (options_.has(Fault::Echo)) {
+        out.push_back({0, std::string(bytes)});
+        return out;
+    }
     for (char c : bytes) {
-        if (c != kCr) {
-            if (line_.size() < 256) line_ += c;
+        if (mode_ == Mode::Taking) {
+            FrameReader::Step step = frames_.take(c);
+            if (step == FrameReader::Step::Done) frameIn(out);
+            if (step != FrameReader::Step::Outside) continue;
+        } else if (mode_ == Mode::Giving && (c == kAck || c == kNak)) {
+            answerIn(c, out);
             continue;
         }
-        std::string line;
-        line.swap(line_);
-        command(line, out);
+        commandByte(c, out);
     }
     return out;
 }
 
-void Device::command(const std::string& line, std::string& out) {
+void Device::commandByte(char c, Replies& out) {
+    // Every command starts with '?' or ':': noise before it does not spoil it.
+    if (c == '?' || c == ':') line_.clear();
+    if (c != kCr) {
+        if (line_.size() < 256) line_ += c;
+        return;
+    }
+    std::string line;
+    line.swap(line_);
+    command(line, out);
+}
+
+void Device::command(const std::string& line, Replies& out) {
     // A command is its name and its check character; anything else is line noise.
     if (line.size() < 2) return;
     std::string name = line.substr(0, line.size() - 1);
@@ -67,7 +101,59 @@ void Device::command(const std::string& line, std::string& out) {
     }
     if (options_.has(Fault::Silent)) return;
     auto it = commands_.find(name);
-    if (it != commands_.end()) it->second(out);
+    if (it == commands_.end()) return;
+    // A new command ends whatever exchange was running; its data is dropped.
+    mode_ = Mode::Idle;
+    intake_.reset();
+    frames_.reset();
+    done_ = 0;
+    it->second(out);
+}
+
+void Device::frameIn(Replies& out) {
+    const BlockFaults& f = options_.blocks;
+    const long number = static_cast<long>(done_) + 1;
+    if (f.silentAfter >= 0 && number > f.silentAfter) return;
+    bool ok = frames_.good() && number != f.nak;
+    Intake::Result r = Intake::Result::Refused;
+    if (ok) r = intake_->take(frames_.text());
+    if (r == Intake::Result::Refused) {
+        out.push_back({f.replyDelayMs, std::string(1, kNak)});
+        return;
+    }
+    ++done_;
+    out.push_back({f.replyDelayMs, std::string(1, kAck)});
+    if (r == Intake::Result::End) commit();
+}
+
+void Device::commit() {
+    memory_ = intake_->memory();
+    intake_.reset();
+    mode_ = Mode::Idle;
+    if (options_.stateDir.empty()) return;
+    const std::string why = SaveState(memory_, StatePath(options_.stateDir, options_.model));
+    if (!why.empty()) std::fprintf(stderr, "camsim: %s\n", why.c_str());
+}
+
+void Device::answerIn(char c, Replies& out) {
+    if (c == kNak) {
+        give(out, false);
+        return;
+    }
+    if (++done_ >= readout_.size()) {
+        mode_ = Mode::Idle;
+        return;
+    }
+    give(out, true);
+}
+
+void Device::give(Replies& out, bool first) {
+    const BlockFaults& f = options_.blocks;
+    const long number = static_cast<long>(done_) + 1;
+    if (f.silentAfter >= 0 && number > f.silentAfter) return;
+    // The corrupted block is corrupted once; asked again, the device sends it right.
+    const bool spoil = first && number == f.badChecksum;
+    out.push_back({f.replyDelayMs, Frame(readout_[done_], spoil)});
 }
 
 }  // namespace camsim

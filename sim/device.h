@@ -2,35 +2,66 @@
 // apart from the tool's codecs on purpose, so that the two sides check each other.
 #pragma once
 
+#include "block_intake.h"
+#include "device_memory.h"
+#include "frame.h"
 #include "sim_options.h"
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace camsim {
 
+// Bytes to send, after the device has thought for delayMs.
+struct Reply {
+    long delayMs = 0;
+    std::string bytes;
+};
+using Replies = std::vector<Reply>;
+
 class Device {
 public:
+    // Loads the memory from the state folder when there is one (a damaged state is reported
+    // on standard error and the memory starts empty).
     explicit Device(Options options);
 
-    // Takes what arrived on the line; returns what the device sends back.
-    std::string receive(std::string_view bytes);
+    // Takes what arrived on the line; returns what the device sends back, in order.
+    Replies receive(std::string_view bytes);
     // True once the device wants the line gone (the vanish fault).
     bool hungUp() const { return hungUp_; }
 
     // The identification line for "?M", without its CR.
     std::string identification() const;
+    const DeviceMemory& memory() const { return memory_; }
 
 private:
-    void command(const std::string& line, std::string& out);
+    enum class Mode {
+        Idle,    // waiting for a command line
+        Taking,  // "?FW": blocks arrive, each one answered
+        Giving,  // "?FR": blocks leave, each one waiting for its acknowledgement
+    };
+    void commandByte(char c, Replies& out);
+    void command(const std::string& line, Replies& out);
+    void frameIn(Replies& out);
+    void answerIn(char c, Replies& out);
+    void give(Replies& out, bool first);
+    void commit();
 
     Options options_;
+    DeviceMemory memory_;
     std::string line_;  // a command line being received
     bool hungUp_ = false;
+    Mode mode_ = Mode::Idle;
+    FrameReader frames_;
+    std::optional<Intake> intake_;
+    std::vector<std::string> readout_;
+    std::size_t done_ = 0;  // blocks of this exchange acknowledged
     // Command name -> handler appending the reply. New commands register here.
-    std::map<std::string, std::function<void(std::string& out)>> commands_;
+    std::map<std::string, std::function<void(Replies& out)>> commands_;
 };
 
 // Sum of the character codes in 8 bits, 32 added below 32: the check character of a command.

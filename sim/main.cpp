@@ -4,11 +4,16 @@
 #include "pty.h"
 #include "sim_options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <poll.h>
+#include <sys/stat.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <unistd.h>
 
 namespace {
@@ -36,6 +41,12 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "camsim: %s\n", pty.error().c_str());
         return 1;
     }
+    // Sleeps end close to their deadline: the emulated line keeps its pace byte by byte.
+#ifdef __linux__
+    prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+#endif
+    if (!options.stateDir.empty() && ::mkdir(options.stateDir.c_str(), 0755) != 0 && errno != EEXIST)
+        std::fprintf(stderr, "camsim: cannot make %s: %s\n", options.stateDir.c_str(), std::strerror(errno));
     camsim::Device device(options);
 
     // The signals are let through only while the loop sleeps in ppoll, so none is missed.
@@ -54,6 +65,10 @@ int main(int argc, char* argv[]) {
     std::printf("%s\n", pty.path().c_str());
     std::fflush(stdout);
 
+    // When what has arrived so far would have finished arriving on the emulated line: the
+    // device answers nothing before the block it answers has reached it.
+    const std::int64_t perByte = camsim::ByteNs(options.baud);
+    std::int64_t inputEnd = 0;
     char buf[512];
     while (!gStop) {
         pollfd p{pty.fd(), POLLIN, 0};
@@ -63,7 +78,10 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "camsim: poll: %s\n", std::strerror(errno));
             return 1;
         }
-        if (p.revents & (POLLERR | POLLNVAL)) return 1;
+        if (p.revents & (POLLERR | POLLNVAL)) {
+            std::fprintf(stderr, "camsim: the pseudo-terminal failed\n");
+            return 1;
+        }
         if (!(p.revents & POLLIN)) {
             // A hang-up cannot last while we hold the other end; should it happen, do not spin.
             if (p.revents & POLLHUP) usleep(50'000);
@@ -72,11 +90,21 @@ int main(int argc, char* argv[]) {
         ssize_t got = ::read(pty.fd(), buf, sizeof buf);
         if (got < 0) {
             if (errno == EINTR || errno == EAGAIN || errno == EIO) continue;
+            std::fprintf(stderr, "camsim: read: %s\n", std::strerror(errno));
             return 1;
         }
-        std::string reply = device.receive(std::string_view(buf, static_cast<std::size_t>(got)));
+        if (perByte > 0) inputEnd = std::max(inputEnd, camsim::MonotonicNs()) + got * perByte;
+        camsim::Replies replies = device.receive(std::string_view(buf, static_cast<std::size_t>(got)));
         if (device.hungUp()) return 0;  // the line goes away with the process
-        if (!reply.empty() && !pty.send(reply, options.baud)) return 1;
+        if (replies.empty()) continue;
+        if (perByte > 0) camsim::SleepUntilNs(inputEnd);
+        for (const camsim::Reply& r : replies) {
+            if (r.delayMs > 0) camsim::SleepUntilNs(camsim::MonotonicNs() + r.delayMs * 1'000'000LL);
+            if (!pty.send(r.bytes, options.baud)) {
+                std::fprintf(stderr, "camsim: write: %s\n", std::strerror(errno));
+                return 1;
+            }
+        }
     }
     return 0;
 }

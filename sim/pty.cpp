@@ -1,5 +1,6 @@
 #include "pty.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -37,23 +38,35 @@ Pty::~Pty() {
     if (master_ >= 0) ::close(master_);
 }
 
+std::int64_t MonotonicNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1'000'000'000LL + ts.tv_nsec;
+}
+
+void SleepUntilNs(std::int64_t when) {
+    timespec ts{static_cast<time_t>(when / 1'000'000'000LL), static_cast<long>(when % 1'000'000'000LL)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
+    }
+}
+
 bool Pty::send(const std::string& bytes, long baud) {
     // A pseudo-terminal does not pace bytes: each one waits its time on the emulated line.
-    const long nsPerByte = baud > 0 ? 10L * 1'000'000'000L / baud : 0;
+    const std::int64_t perByte = ByteNs(baud);
+    const std::int64_t start = MonotonicNs();
     std::size_t done = 0;
     while (done < bytes.size()) {
-        std::size_t n = nsPerByte > 0 ? 1 : bytes.size() - done;
-        ssize_t w = ::write(master_, bytes.data() + done, n);
+        std::size_t due = bytes.size();
+        if (perByte > 0) {
+            SleepUntilNs(start + static_cast<std::int64_t>(done + 1) * perByte);
+            due = std::min(bytes.size(), static_cast<std::size_t>((MonotonicNs() - start) / perByte));
+        }
+        ssize_t w = ::write(master_, bytes.data() + done, due - done);
         if (w < 0) {
             if (errno == EINTR) continue;
             return false;
         }
         done += static_cast<std::size_t>(w);
-        if (nsPerByte > 0) {
-            timespec ts{nsPerByte / 1'000'000'000L, nsPerByte % 1'000'000'000L};
-            while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
-            }
-        }
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // The simulator's end of a pseudo-terminal. The tool opens the other end by its path.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace camsim {
@@ -18,7 +19,9 @@ public:
     const std::string& path() const { return path_; }  // what the tool opens, e.g. /dev/pts/3
     int fd() const { return master_; }
 
-    // Writes every byte, paced at baud (10 bits a byte) when baud > 0. False when the line broke.
+    // Writes every byte, paced at baud when baud > 0: each byte is handed over when its ten
+    // bits would have arrived on the line, on a schedule from the start, so that sleeping
+    // late now and then does not add up. False when the line broke.
     bool send(const std::string& bytes, long baud);
 
 private:
@@ -27,5 +30,11 @@ private:
     std::string path_;
     std::string error_;
 };
+
+// Nanoseconds of the monotonic clock, and a sleep until such a moment.
+std::int64_t MonotonicNs();
+void SleepUntilNs(std::int64_t when);
+// The time one byte (start bit, 8 data bits, stop bit) takes on a line of this speed.
+inline std::int64_t ByteNs(long baud) { return baud > 0 ? 10LL * 1'000'000'000LL / baud : 0; }
 
 }  // namespace camsim

@@ -16,7 +16,8 @@ bool ParseNumber(const std::string& text, long* out) {
     return true;
 }
 
-// "32x60x255x2": cams x sizes x messages x encoders. Any numbers: the tool decides what it serves.
+// "32x60x255x2": cams x sizes x messages x encoders. Any numbers: the tool decides what it
+// serves; the device's memory is bounded to what a cam programmer can hold.
 bool ParseModel(const std::string& text, Model* m) {
     long v[4];
     std::size_t start = 0;
@@ -32,13 +33,28 @@ bool ParseModel(const std::string& text, Model* m) {
     return true;
 }
 
+// "nak:5" -> the number after the colon, at least 1 (0 for silent-after: nothing at all).
+bool ParseCounted(const std::string& text, const std::string& name, long least, long* out) {
+    if (text.compare(0, name.size() + 1, name + ":") != 0) return false;
+    long v = 0;
+    if (!ParseNumber(text.substr(name.size() + 1), &v) || v < least) return false;
+    *out = v;
+    return true;
+}
+
 }  // namespace
 
 const char* Usage() {
-    return "usage: camsim [--model CxSxMxE] [--baud N] [--fault NAME]...\n"
+    return "usage: camsim [--model CxSxMxE] [--baud N] [--state DIR] [--fault NAME]...\n"
            "  --model CxSxMxE  cams x sizes x messages x encoders (default 32x60x255x2)\n"
-           "  --baud N         line speed the replies are paced at (default 9600, 0 = unpaced)\n"
+           "  --baud N         line speed emulated in both directions, 10 bits a byte\n"
+           "                   (default 9600, 0 = unpaced)\n"
+           "  --state DIR      keep the device's memory in DIR, so that later runs see it\n"
            "  --fault NAME     silent | echo | no-brand | unsupported | brand-early | short-reply | vanish\n"
+           "                   silent-after:N  answer or send N blocks of an exchange, then nothing\n"
+           "                   bad-checksum:N  send block N of a reception with a wrong check character\n"
+           "                   nak:N           refuse block N of a transmission every time it comes\n"
+           "                   delay:MS        wait MS milliseconds before each acknowledgement and block\n"
            "Prints the path of its pseudo-terminal on the first line and runs until stopped.\n";
 }
 
@@ -63,13 +79,24 @@ bool ParseOptions(const std::vector<std::string>& args, Options* out, std::strin
                 *error = "bad speed '" + args[i] + "'";
                 return false;
             }
-        } else if (a == "--fault" && hasValue) {
-            auto f = kFaults.find(args[++i]);
-            if (f == kFaults.end()) {
-                *error = "unknown fault '" + args[i] + "'";
+        } else if (a == "--state" && hasValue) {
+            o.stateDir = args[++i];
+            if (o.stateDir.empty()) {
+                *error = "empty state folder";
                 return false;
             }
-            o.faults.insert(f->second);
+        } else if (a == "--fault" && hasValue) {
+            const std::string& name = args[++i];
+            auto f = kFaults.find(name);
+            BlockFaults& b = o.blocks;
+            if (f != kFaults.end()) {
+                o.faults.insert(f->second);
+            } else if (!ParseCounted(name, "silent-after", 0, &b.silentAfter) &&
+                       !ParseCounted(name, "bad-checksum", 1, &b.badChecksum) &&
+                       !ParseCounted(name, "nak", 1, &b.nak) && !ParseCounted(name, "delay", 0, &b.replyDelayMs)) {
+                *error = "unknown fault '" + name + "'";
+                return false;
+            }
         } else {
             *error = "unexpected argument '" + a + "'";
             return false;

@@ -1,5 +1,5 @@
-// camsim's command line: the model it plays, the line speed it emulates and the faults it
-// shows on request.
+// camsim's command line: the model it plays, the line speed it emulates, where it keeps its
+// memory and the faults it shows on request.
 #pragma once
 
 #include <set>
@@ -25,10 +25,21 @@ enum class Fault {
     Vanish,       // the line goes away as soon as a command arrives
 };
 
+// Faults of the block exchanges. Blocks are counted from 1 in each "?FW" or "?FR" exchange;
+// 0 (-1 for silentAfter) means the fault is off.
+struct BlockFaults {
+    long silentAfter = -1;  // answers (or sends) this many blocks, then nothing more
+    long badChecksum = 0;   // block sent with a wrong check character (reception)
+    long nak = 0;           // block refused every time it comes (transmission)
+    long replyDelayMs = 0;  // wait before each acknowledgement and each block sent
+};
+
 struct Options {
     Model model;
     std::set<Fault> faults;
-    long baud = 9600;  // bytes leave at this line speed; 0 = as fast as possible
+    BlockFaults blocks;
+    long baud = 9600;      // the emulated line speed of both directions; 0 = as fast as possible
+    std::string stateDir;  // where the device's memory is kept between runs; "" = memory only
     bool has(Fault f) const { return faults.count(f) != 0; }
 };
 

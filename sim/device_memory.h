@@ -1,0 +1,58 @@
+// What the simulated cam programmer remembers: its functions block and its sizes, kept as
+// the device holds them (numbers, not text), and their copy in a state folder.
+#pragma once
+
+#include "sim_options.h"
+
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace camsim {
+
+struct Functions {
+    int advOn = 0, delayOn = 0, ratioOn = 0, ratio17On = 0;
+    std::vector<int> advances;     // advance in ms of cams 1.. (as many as were set)
+    std::array<int, 4> group{};    // group advances: cams 17-20 .. 29-32, or 9-12 and 13-16
+    int delay17_20 = 0, delay21_24 = 0;
+    int ratio25_32 = 0;
+    int outSize = 0;
+    std::array<int, 3> shift{};    // phase shift of encoders 1..3
+    std::array<int, 3> dir{};      // direction of rotation of encoders 1..3
+    int speedLimit = 0;
+};
+
+struct CamProgram {
+    int cam = 0;                   // 1-based, as on the wire
+    bool hasRemark = false;
+    std::string remark;
+    std::vector<std::pair<int, int>> phases;  // ON, OFF positions in the order received
+};
+
+struct DeviceMemory {
+    Functions functions;
+    std::vector<std::vector<CamProgram>> sizes;  // sizes[n - 1]: the cams of size n that hold something
+};
+
+// Limits of the device's memory, whatever model it plays.
+inline constexpr int kMemoryCams = 32;
+inline constexpr int kMemorySizes = 60;
+inline constexpr int kMemoryPhases = 181;  // phases of one cam in one size
+inline constexpr int kRemarkBytes = 64;
+
+// The cams and sizes this device can hold for its model.
+int CamsHeld(const Model& m);
+int SizesHeld(const Model& m);
+DeviceMemory EmptyMemory(const Model& m);
+
+// The state file of a model in a folder: one file per model, so that runs with another
+// model do not read it.
+std::string StatePath(const std::string& dir, const Model& m);
+// "" on success, else why the state was not written (the previous file is then untouched).
+std::string SaveState(const DeviceMemory& mem, const std::string& path);
+// Reads the state; false with a reason when the file is damaged (mem is then empty).
+// A missing file is not an error: the memory starts empty.
+bool LoadState(const Model& m, const std::string& path, DeviceMemory* mem, std::string* error);
+
+}  // namespace camsim

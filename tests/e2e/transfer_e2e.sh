@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# camctl send / receive against camsim over a real pseudo-terminal: round trips that must
+# come back byte for byte, the check after sending, and every fault the simulator can show
+# during a transfer. One case a run, so that the slow ones run beside the others.
+# usage: transfer_e2e.sh CAMSIM CAMCTL DATA_DIR CASE
+set -uo pipefail
+camsim=$(realpath "$1") camctl=$(realpath "$2") data=$(realpath "$3") case=$4
+work=$(mktemp -d)
+sim_pid=
+cleanup() {
+    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+cd "$work"
+
+fail() { echo "FAIL [$case]: $*" >&2; exit 1; }
+
+# start_sim OPTIONS... : camsim on a fresh pseudo-terminal; sets sim_pid and port.
+start_sim() {
+    mkfifo sim.fifo
+    "$camsim" "$@" >sim.fifo 2>>sim.err &
+    sim_pid=$!
+    read -r port <sim.fifo
+    rm -f sim.fifo
+    [ -n "$port" ] || fail "camsim printed no port (options: $*)"
+}
+
+stop_sim() {
+    kill "$sim_pid" 2>/dev/null
+    wait "$sim_pid" 2>/dev/null
+    sim_pid=
+}
+
+# run ARGS... : camctl with a limit well above any wait of the protocol; sets status.
+run() {
+    timeout 90 "$camctl" "$@" >out 2>err
+    status=$?
+    [ $status -ne 124 ] || fail "camctl $1 hung"
+}
+expect_status() { [ "$status" -eq "$1" ] || fail "exit status $status, expected $1; stderr: $(cat err)"; }
+expect_err_line() { grep -qxF -- "$1" err || fail "stderr lacks the line '$1'; it was: $(cat err)"; }
+# The message of a failed block exchange, shown once.
+expect_timeout() {
+    expect_status 1
+    [ "$(grep -cxF 'TIMEOUT SERIAL PORT ' err)" = 1 ] || fail "expected one 'TIMEOUT SERIAL PORT ', stderr: $(cat err)"
+}
+
+# round_trip MODEL FILE : sent to a device of that model and received back, byte for byte.
+round_trip() {
+    start_sim --model "$1" --baud 0
+    run send --port "$port" "$data/$2"; expect_status 0
+    run receive --port "$port" back.Cam; expect_status 0
+    cmp "$data/$2" back.Cam >&2 || { diff <(tr -d '\r' <"$data/$2") <(tr -d '\r' <back.Cam) >&2; fail "$2 came back changed"; }
+    [ ! -s sim.err ] || fail "camsim complained: $(cat sim.err)"
+    stop_sim
+}
+
+# A reception that fails leaves the file it was to write as it was.
+expect_out_untouched() {
+    [ "$(cat out.Cam)" = "previous content" ] || fail "OUT was written after a failed reception"
+    [ -z "$(ls -A | grep -v -e '^out.Cam$' -e '^out$' -e '^err$' -e '^sim.err$' -e '^back.Cam$')" ] ||
+        fail "files left behind: $(ls -A)"
+}
+
+case $case in
+round_trip_one_encoder)  round_trip 32x7x255x1 one_encoder.Cam ;;
+round_trip_two_encoders) round_trip 32x7x255x2 two_encoders.Cam ;;
+round_trip_three_encoders) round_trip 32x15x255x3 three_encoders.Cam ;;
+round_trip_sixteen_cams) round_trip 16x7x180x1 sixteen_cams.Cam ;;
+
+paced_round_trip)
+    # At a real line speed, with a device that thinks before each answer.
+    start_sim --model 16x7x180x1 --baud 115200 --fault delay:5
+    run send --port "$port" "$data/sixteen_cams.Cam"; expect_status 0
+    run receive --port "$port" back.Cam; expect_status 0
+    cmp "$data/sixteen_cams.Cam" back.Cam >&2 || fail "paced round trip changed the file"
+    ;;
+
+verify)
+    start_sim --model 32x7x255x2 --baud 0
+    run send --verify --port "$port" "$data/two_encoders.Cam"; expect_status 0
+    grep -qxF "verified: the device holds what was sent" out || fail "no verification line: $(cat out)"
+    stop_sim
+    # A device with more sizes than the file sends them back: the check says where they differ.
+    start_sim --model 32x15x255x2 --baud 0
+    run send --verify --yes --port "$port" "$data/two_encoders.Cam"; expect_status 1
+    grep -q "^camctl send: the device holds something else: line 1: " err || fail "no difference reported: $(cat err)"
+    ;;
+
+state)
+    mkdir dev
+    start_sim --model 32x7x255x1 --baud 0 --state dev
+    run send --port "$port" "$data/one_encoder.Cam"; expect_status 0
+    stop_sim
+    # Another run of the simulator on the same folder is the same device.
+    start_sim --model 32x7x255x1 --baud 0 --state dev
+    run receive --port "$port" back.Cam; expect_status 0
+    cmp "$data/one_encoder.Cam" back.Cam >&2 || fail "the state did not survive a restart"
+    stop_sim
+    # A damaged state is said and not used; the device starts empty and still serves.
+    printf 'camsim state 1\nsize 99\n' >dev/camsim-32x7x255x1.state
+    start_sim --model 32x7x255x1 --baud 0 --state dev
+    run receive --port "$port" back.Cam; expect_status 0
+    grep -q "starting with an empty memory" sim.err || fail "a damaged state went unnoticed: $(cat sim.err)"
+    grep -qxF "C 01\"Feed\"" back.Cam && fail "a damaged state was used"
+    ;;
+
+send_silent_after_blocks)
+    start_sim --model 32x7x255x1 --baud 0 --fault silent-after:5
+    run send --port "$port" "$data/one_encoder.Cam"; expect_timeout
+    expect_err_line "camctl send: the sizes were not sent"
+    ;;
+
+send_nak)
+    start_sim --model 32x7x255x1 --baud 0 --fault nak:7
+    run send --port "$port" "$data/one_encoder.Cam"; expect_timeout
+    ;;
+
+send_slow_ack)
+    # An acknowledgement later than the 3 seconds the tool waits for it.
+    start_sim --model 32x7x255x1 --baud 0 --fault delay:3300
+    run send --port "$port" "$data/one_encoder.Cam"; expect_timeout
+    ;;
+
+receive_bad_checksum)
+    printf 'previous content' >out.Cam
+    start_sim --model 32x7x255x1 --baud 0 --fault bad-checksum:9
+    run receive --port "$port" out.Cam; expect_timeout
+    expect_err_line "camctl receive: nothing was written"
+    expect_out_untouched
+    ;;
+
+receive_silent_after_blocks)
+    # The device stops in the middle: the tool waits its 30 seconds for the next block.
+    printf 'previous content' >out.Cam
+    start_sim --model 32x7x255x1 --baud 0 --fault silent-after:4
+    run receive --port "$port" out.Cam; expect_timeout
+    expect_out_untouched
+    ;;
+
+wrong_cams)
+    # The device is a 32-cam model: a 16-cam file is not sent, a 16-cam reception is refused.
+    start_sim --model 32x7x255x1 --baud 0
+    run send --port "$port" "$data/sixteen_cams.Cam"; expect_status 1
+    expect_err_line "WRONG DSP  C.32"
+    printf 'previous content' >out.Cam
+    run receive --port "$port" --model 16x7 out.Cam; expect_status 1
+    expect_err_line "WRONG DSP  C.32"
+    expect_out_untouched
+    ;;
+
+*) fail "no such case" ;;
+esac
+echo "ok [$case]"
