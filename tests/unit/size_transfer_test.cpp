@@ -59,9 +59,7 @@ struct TransferFixture : ::testing::Test {
         std::filesystem::create_directories(dir);
         p.WorkDir = dir.string();
         p.TmpFile = (dir / "_._").string();
-        p.NCams = 32;
-        p.NSizes = 7;
-        ResizeTables(p);
+        ResizeTables(p);  // 32 cams, 7 sizes
         p.LngTxt[46] = "RECEIVING";
         p.LngTxt[47] = "TRANSMITTING";
         p.LngTxt[48] = "SIZE ";
@@ -93,26 +91,15 @@ TEST_F(TransferFixture, TransmitSendsFunctionsSizesAndEnd) {
     p.CamRemark[2] = "GLUE";
     ASSERT_TRUE(SizeTransmit(p, link, view));
     ASSERT_GE(received.size(), 5u);
-    EXPECT_EQ(received[0], "1000");
-    EXPECT_EQ(received[1], "030AC805");
-    EXPECT_EQ(received[2], "0000000000");
-    EXPECT_EQ(received[3], "F01");
-    EXPECT_EQ(received[4], "C 01\"  \"");
+    EXPECT_EQ(std::vector<std::string>(received.begin(), received.begin() + 5),
+              (std::vector<std::string>{"1000", "030AC805", "0000000000", "F01", "C 01\"  \""}));
     EXPECT_EQ(received.back(), "END");
+    EXPECT_NE(port.written.find("?FW\xDC\r"), std::string::npos);  // 63 + 70 + 87 = 220
     EXPECT_EQ(std::count(received.begin(), received.end(), "F07"), 1);
-    EXPECT_EQ(view.caption, "ZETO PX-32   1024");
-    EXPECT_EQ(view.operation, "TRANSMITTING");
-    EXPECT_EQ(view.sizeLabel, "SIZE 7");
+    EXPECT_EQ(view.caption + "|" + view.operation + "|" + view.sizeLabel, "ZETO PX-32   1024|TRANSMITTING|SIZE 7");
     EXPECT_EQ(view.progress.back(), 100);
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(prompt.messages().empty());
-}
-
-TEST_F(TransferFixture, TransmitCommandChecksum) {
-    // "?FW" sums to 63 + 70 + 87 = 220.
-    acknowledgingDevice();
-    SizeTransmit(p, link, view);
-    EXPECT_NE(port.written.find("?FW\xDC\r"), std::string::npos);
 }
 
 TEST_F(TransferFixture, FirstTimeoutEndsTheTransmissionWithOneMessage) {
@@ -198,12 +185,10 @@ TEST_F(ReceiveFixture, ReceivesIntoTheReceptionFileAndTheTables) {
     p.CurCam = 5;
     ReceptionResult applied = ApplyReception(p, r.model, prompt);
     EXPECT_TRUE(applied.accepted);
-    EXPECT_EQ(p.CamPos(1, 2, 150), 1);
-    EXPECT_EQ(p.CamPos(7, 31, 1010), 1);
-    EXPECT_EQ(p.CamPos(7, 31, 10), 1);
+    EXPECT_EQ((std::vector<int>{p.CamPos(1, 2, 150), p.CamPos(7, 31, 1010), p.CamPos(7, 31, 10), p.EncShift,
+                                p.SpeedLimit}),
+              (std::vector<int>{1, 1, 1, 100, 1500}));
     EXPECT_EQ(p.CamRemark[2], "GLUE");
-    EXPECT_EQ(p.EncShift, 100);
-    EXPECT_EQ(p.SpeedLimit, 1500);
     EXPECT_FALSE(p.FileSaved);
     EXPECT_TRUE(prompt.messages().empty());
 }
@@ -226,10 +211,7 @@ TEST_F(ReceiveFixture, IdentifiedModelResizesTheTables) {
     DeviceReception r = ReceiveFromDevice(p, link, view);
     ASSERT_TRUE(r.complete);
     ApplyReception(p, r.model, prompt);
-    EXPECT_EQ(p.NSizes, 30);
-    EXPECT_EQ(p.NMsgs, 180);
-    EXPECT_EQ(p.NEncoders, 2);
-    EXPECT_EQ(p.CamPos(30, 0, 1), 1);
+    EXPECT_EQ((std::vector<int>{p.NSizes, p.NMsgs, p.NEncoders, p.CamPos(30, 0, 1)}), (std::vector<int>{30, 180, 2, 1}));
 }
 
 }  // namespace
