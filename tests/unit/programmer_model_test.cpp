@@ -1,5 +1,6 @@
 // The programmer window's form model, the resizer's rules and the any-case file patterns.
 #include "core/programmer_model.h"
+#include "support/make_program.h"
 #include "ui/file_filter.h"
 #include "ui/resize_rules.h"
 
@@ -9,14 +10,7 @@
 
 namespace {
 
-cam::Program Model(int cams, int sizes) {
-    cam::Program p;
-    p.NCams = cams;
-    p.NSizes = sizes;
-    p.NEncoders = 3;
-    cam::ResizeTables(p);
-    return p;
-}
+cam::Program Model(int cams, int sizes) { return camtest::MakeProgram(cams, sizes, 3); }
 
 TEST(ProgrammerModel, ASizeCountNotOfferedBecomesTheLargerOne) {
     cam::Program p = Model(32, 15);
@@ -26,9 +20,7 @@ TEST(ProgrammerModel, ASizeCountNotOfferedBecomesTheLargerOne) {
     EXPECT_EQ(m.sizeCaption(1), "30 SIZES");
     EXPECT_EQ(p.NSizes, 30);
     EXPECT_EQ(p.NEncoders, 1);  // opening the window always means one encoder
-}
-
-TEST(ProgrammerModel, EveryOfferedModelIsShownAsItIs) {
+    // Every offered model is shown as it is.
     for (auto [cams, sizes, index] : {std::tuple{32, 7, 0}, {32, 30, 1}, {16, 15, 0}, {16, 60, 1}}) {
         cam::Program p = Model(cams, sizes);
         cam::ProgrammerModel m(p);
@@ -71,11 +63,8 @@ TEST(ProgrammerModel, ClosingAppliesTheSelectionAndEmptiesThePhases) {
     p.NSizes = 99;  // whatever happened meanwhile, the buttons decide
     cam::SetPhase(p, 1, 0, 10, 20);
     m.close();
-    EXPECT_EQ(p.NCams, 16);
-    EXPECT_EQ(p.NSizes, 15);
-    EXPECT_EQ(p.CamPos.sizes(), 15);
-    EXPECT_EQ(p.CamPos.cams(), 16);
-    EXPECT_EQ(p.CamPos(1, 0, 15), 0);
+    EXPECT_EQ((std::vector<int>{p.NCams, p.NSizes, p.CamPos.cams(), p.CamPos.sizes(), p.CamPos(1, 0, 15)}),
+              (std::vector<int>{16, 15, 16, 15, 0}));
 }
 
 TEST(ProgrammerModel, AutoSelectShowsTheIdentifiedModelOnlyWhenTheDeviceAnswered) {
@@ -116,23 +105,15 @@ TEST(ResizeRules, TagsChooseWhatFollowsTheWindow) {
 
 TEST(ResizeRules, DoublingDoublesEverythingAndMoveOnlyKeepsSizeAndFont) {
     const cam::ControlRecord r{10, 20, 100, 14, 8.25};
+    auto box = [](const cam::ControlRecord& c) { return std::vector<int>{c.left, c.top, c.width, c.height}; };
     const cam::ControlRecord twice = cam::ScaleRecord(r, cam::ParseResizeTag(""), 2.0, 2.0);
-    EXPECT_EQ(twice.left, 20);
-    EXPECT_EQ(twice.top, 40);
-    EXPECT_EQ(twice.width, 200);
-    EXPECT_EQ(twice.height, 28);
+    EXPECT_EQ(box(twice), (std::vector<int>{20, 40, 200, 28}));
     EXPECT_DOUBLE_EQ(twice.fontSize, 16.5);
     const cam::ControlRecord moved = cam::ScaleRecord(r, cam::ParseResizeTag("@L,T"), 2.0, 3.0);
-    EXPECT_EQ(moved.left, 20);
-    EXPECT_EQ(moved.top, 60);
-    EXPECT_EQ(moved.width, 100);
-    EXPECT_EQ(moved.height, 14);
+    EXPECT_EQ(box(moved), (std::vector<int>{20, 60, 100, 14}));
     EXPECT_DOUBLE_EQ(moved.fontSize, 8.25);
-}
-
-TEST(ResizeRules, TheFontFollowsTheHorizontalRatioOnly) {
-    const cam::ControlRecord r{0, 0, 10, 10, 10.0};
-    EXPECT_DOUBLE_EQ(cam::ScaleRecord(r, {}, 1.5, 4.0).fontSize, 15.0);
+    // The font follows the horizontal ratio only.
+    EXPECT_DOUBLE_EQ(cam::ScaleRecord({0, 0, 10, 10, 10.0}, {}, 1.5, 4.0).fontSize, 15.0);
 }
 
 TEST(FileFilter, PatternsMatchAnyLetterCase) {
