@@ -1,5 +1,4 @@
-// The main window driven through its real widgets under the offscreen platform, with a
-// scripted prompt answering every question.
+// The main window driven through its real widgets, a scripted prompt answering every question.
 #include "app/main_window.h"
 #include "camfile/cam_file.h"
 #include "core/options.h"
@@ -84,6 +83,12 @@ class MainWindowTest : public QObject {
         QVERIFY(On()->hasFocus());
     }
     bool UndoEnabled() const { return w->action("o_Undo")->isEnabled(); }
+    // The programmer window opens modally: accept it as soon as it shows.
+    static void AcceptModelWindowSoon() {
+        QTimer::singleShot(0, [] {
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
+        });
+    }
 
 private slots:
     void init() {
@@ -99,7 +104,7 @@ private slots:
         w.reset();
     }
 
-    void startupShowsTheDefaultModel() {
+    void startupShowsTheDefaultModelAndPrintingSaysItComesLater() {
         Start();
         QCOMPARE(p->NCams, 32);
         QCOMPARE(p->NSizes, 7);
@@ -111,6 +116,10 @@ private slots:
         QCOMPARE(Chart()->camCaption(), QString("CAM 02"));
         QVERIFY(!On()->isVisible());
         QVERIFY(!UndoEnabled());
+        // Printing says it comes later.
+        w->action("Pr_size")->trigger();
+        QCOMPARE(prompt->messages().size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(prompt->messages()[0]).contains("not available"));
     }
 
     void menusCarryTheirCaptionsAndShortcuts() {
@@ -141,14 +150,7 @@ private slots:
         QCOMPARE(w->findChild<QToolButton*>("GoPrCam")->toolTip().toStdString(), p->Text(121));
     }
 
-    void printingSaysItComesLater() {
-        Start();
-        w->action("Pr_size")->trigger();
-        QCOMPARE(prompt->messages().size(), std::size_t(1));
-        QVERIFY(QString::fromStdString(prompt->messages()[0]).contains("not available"));
-    }
-
-    void typedPhaseIsWrittenOnLeavingTheOffBox() {
+    void typedPhasesAreWrittenOnLeavingTheOffBox() {
         Start();
         OpenRow(0);
         QCOMPARE(p->CurCam, 0L);
@@ -164,10 +166,7 @@ private slots:
         // The ON box shows the phase again, ready for the next one.
         QCOMPARE(On()->text(), QString("0100"));
         QCOMPARE(Off()->text(), QString("0200"));
-    }
 
-    void wrappingPhaseAndDeletion() {
-        Start();
         OpenRow(3);
         TypePhase("1000", "24");
         QCOMPARE(Listed(), (Entries{"F001 1000 0024"}));
@@ -204,7 +203,7 @@ private slots:
         QCOMPARE(p->CamPos(1, 1, 1023), 1);
     }
 
-    void undoRestoresOnceAndCtrlZReachesItFromTheBox() {
+    void undoRestoresOnceFromCtrlZInTheBoxUntilAnotherCamOrSize() {
         Start();
         OpenRow(0);
         TypePhase("100", "200");
@@ -213,11 +212,7 @@ private slots:
         QTest::keyClick(On(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
         QVERIFY(!UndoEnabled());
-    }
-
-    void anotherCamOrSizeDisablesUndo() {
-        Start();
-        OpenRow(0);
+        // Another cam or another size disables it.
         TypePhase("100", "200");
         QVERIFY(UndoEnabled());
         ClickRow(1);
@@ -280,7 +275,7 @@ private slots:
         QCOMPARE(Listed(), (Entries{"F001 0010 0020"}));
     }
 
-    void rightClickSelectsAndSwallowsTheNextClick() {
+    void rightClickSwallowsTheNextClickAndModifyCamOpensTheCam() {
         Start();
         QTest::mouseClick(Chart(), Qt::RightButton, {}, Chart()->camLabelPoint(5));
         QCOMPARE(p->CurCam, 5L);
@@ -294,11 +289,9 @@ private slots:
         QVERIFY(w->findChild<QToolButton*>("GoPrCam")->hasFocus());
         QTest::keyClick(w->findChild<QToolButton*>("GoPrCam"), Qt::Key_Return);
         QVERIFY(On()->isVisible() && On()->hasFocus());
-    }
-
-    void modifyCamButtonOpensTheCurrentCam() {
-        Start();
+        // The button opens the current cam with its first phase in the boxes.
         SetPhase(*p, 1, 1, 500, 600);
+        ClickRow(1);
         QTest::mouseClick(w->findChild<QToolButton*>("GoPrCam"), Qt::LeftButton);
         QVERIFY(On()->hasFocus());
         QCOMPARE(On()->text(), QString("0500"));
@@ -327,17 +320,15 @@ private slots:
         QVERIFY(PhaseListEntries(*p, 5, 3).empty());
     }
 
-    void shiftCamThroughTheContextMenu() {
+    void shiftCamThroughTheContextMenuAndRemarkEditing() {
         Start();
         SetPhase(*p, 1, 1, 950, 1000);
         w->chart()->RedrawChart();
         prompt->push("50");
         w->findChild<QAction*>("mnul_Shc")->trigger();
         QCOMPARE(Listed(), (Entries{"F001 1000 0026"}));
-    }
 
-    void remarkEditingRefusesLongTexts() {
-        Start();
+        // Remark editing refuses long texts.
         prompt->push("ABCDEFGHIJKLMNOPQRSTUVWXY");  // 25 characters
         prompt->push(Answer::Ok);
         prompt->push("SHORT ONE");
@@ -382,13 +373,6 @@ private slots:
         Start(path);
         QCOMPARE(PhaseListEntries(*p, 1, 2), (Entries{"F001 1000 0024", "F002 0100 0200"}));
         QCOMPARE(p->RecentFiles.front(), path);
-    }
-
-    // The programmer window opens modally: accept it as soon as it shows.
-    static void AcceptModelWindowSoon() {
-        QTimer::singleShot(0, [] {
-            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
-        });
     }
 
     void newGoesThroughTheProgrammerWindowAndClears() {
