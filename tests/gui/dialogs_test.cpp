@@ -1,8 +1,8 @@
-// The programmer window, the information window, the proportional resizer and the Qt
-// prompt, driven by their control names on the offscreen platform.
+// The programmer window, the information window, the proportional resizer and the Qt prompt.
 #include "core/info_window.h"
 #include "core/programmer_window.h"
 #include "core/scripted_prompt.h"
+#include "find_child.h"
 #include "ui/proportional_resizer.h"
 #include "ui/qt_prompt.h"
 
@@ -25,14 +25,6 @@ using namespace cam;
 
 class DialogsTest : public QObject {
     Q_OBJECT
-
-private:
-    template <class T>
-    static T* child(QWidget* w, const char* name) {
-        T* c = w->findChild<T*>(name);
-        if (!c) qFatal("no control %s", name);
-        return c;
-    }
 
 private slots:
     void programmerWindowShowsAndAppliesTheModel() {

@@ -1,7 +1,7 @@
-// The port window and the progress bar, driven by their control names on the offscreen
-// platform.
+// The port window and the progress bar, driven by their control names.
 #include "core/options.h"
 #include "core/scripted_prompt.h"
+#include "find_child.h"
 #include "link/port_window.h"
 #include "link/progress_bar_widget.h"
 
@@ -22,12 +22,6 @@ class LinkWindowsTest : public QObject {
     Q_OBJECT
 
 private:
-    template <class T>
-    static T* child(QWidget* w, const char* name) {
-        T* c = w->findChild<T*>(name);
-        if (!c) qFatal("no control %s", name);
-        return c;
-    }
     static std::vector<PortEntry> ports() {
         return {{"ttyS9 (COM10)", "COM10"}, {"ttyS0 (COM1)", "COM1"}, {"ttyUSB0 FT232R (/dev/ttyUSB0)", "/dev/ttyUSB0"}};
     }
