@@ -1,5 +1,5 @@
-// The chart painted into an image at design scale: colours, bar ends and rows, checked
-// pixel by pixel against the geometry of the design (restated here, not imported).
+// The chart painted into an image: colours, bar ends and rows, checked pixel by pixel
+// against the design's geometry (restated here, not imported).
 #include "core/program.h"
 #include "editor/chart_painter.h"
 #include "gui_tests.h"
@@ -25,6 +25,15 @@ QImage Paint(const Program& p) {
 }
 
 QColor At(const QImage& img, int x, int y) { return img.pixelColor(x, y); }
+
+const QColor kWhite(255, 255, 255), kBlack(0, 0, 0);
+
+// Pixels along one row at band offsets: {offset from the band's left, expected colour}.
+void ExpectRow(const QImage& img, int left, int y, std::initializer_list<std::pair<int, QColor>> pixels) {
+    for (const auto& [dx, colour] : pixels) {
+        QVERIFY2(At(img, left + dx, y) == colour, qPrintable(QString("x %1").arg(left + dx)));
+    }
+}
 
 class ChartPainterTest : public QObject {
     Q_OBJECT
@@ -54,11 +63,7 @@ private slots:
         SetPhase(p, 1, 0, 100, 200);
         SetPhase(p, 1, 1, 100, 200);
         const QImage img = Paint(p);
-        const int y = BandMiddle(0);
-        QCOMPARE(At(img, kBandLeft + 34, y), QColor(255, 255, 255));
-        QCOMPARE(At(img, kBandLeft + 35, y), QColor(0, 0, 0));
-        QCOMPARE(At(img, kBandLeft + 70, y), QColor(0, 0, 0));
-        QCOMPARE(At(img, kBandLeft + 71, y), QColor(255, 255, 255));
+        ExpectRow(img, kBandLeft, BandMiddle(0), {{34, kWhite}, {35, kBlack}, {70, kBlack}, {71, kWhite}});
         QCOMPARE(At(img, kBandLeft + 50, BandMiddle(1)), QColor(0, 0, 255));  // current cam: blue
     }
 
@@ -66,13 +71,9 @@ private slots:
         // ON 0..49 and 900..1023: bars 0..N(17.6) = 18 and N(316.7) = 317..360.
         SetPhase(p, 1, 0, 900, 50);
         const QImage img = Paint(p);
-        const int y = BandMiddle(0);
-        QCOMPARE(At(img, kBandLeft + 1, y), QColor(0, 0, 0));  // x 17 carries the first grid line
-        QCOMPARE(At(img, kBandLeft + 18, y), QColor(0, 0, 0));
-        QCOMPARE(At(img, kBandLeft + 19, y), QColor(255, 255, 255));
-        QCOMPARE(At(img, kBandLeft + 316, y), QColor(255, 255, 255));
-        QCOMPARE(At(img, kBandLeft + 317, y), QColor(0, 0, 0));
-        QCOMPARE(At(img, kBandLeft + 360, y), QColor(0, 0, 0));
+        // x 17 carries the first grid line, so the bar is looked at from x 18.
+        ExpectRow(img, kBandLeft, BandMiddle(0),
+                  {{1, kBlack}, {18, kBlack}, {19, kWhite}, {316, kWhite}, {317, kBlack}, {360, kBlack}});
     }
 
     void gridLinesLieOverTheBars() {
@@ -97,11 +98,7 @@ private slots:
         ChartPainter(g, 2.0, 2.0).DrawChart(p);
         g.end();
         // Band 720 wide from x 34: ChartScale 720/1023, bar N(70.38) = 70 .. N(140.06) = 140.
-        const int y = 2 * BandMiddle(0);
-        QCOMPARE(img.pixelColor(34 + 69, y), QColor(255, 255, 255));
-        QCOMPARE(img.pixelColor(34 + 70, y), QColor(0, 0, 0));
-        QCOMPARE(img.pixelColor(34 + 140, y), QColor(0, 0, 0));
-        QCOMPARE(img.pixelColor(34 + 141, y), QColor(255, 255, 255));
+        ExpectRow(img, 34, 2 * BandMiddle(0), {{69, kWhite}, {70, kBlack}, {140, kBlack}, {141, kWhite}});
     }
 
     void captionsCarryTheirBuiltInWording() {
