@@ -1,0 +1,157 @@
+// Time of a full size transmission and reception (32 cams, 30 sizes) against camsim
+// emulating a real line speed, compared with the least the protocol allows: the time its
+// bytes need on the wire (10 bits a byte, both directions, never overlapping since every
+// block waits for its answer) plus the waits it prescribes (10 ms before each command,
+// 50 ms after "?FW", 10 ms after each size header, 500 ms after "?FR").
+// usage: transfer_bench [BAUD...]   (default 9600 38400)
+#include "core/scripted_prompt.h"
+#include "link/qt_serial_port.h"
+#include "link/size_transfer.h"
+#include "sim_process.h"
+
+#include <QCoreApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using namespace cam;
+
+// The Qt port, counting the bytes that cross the line.
+class CountingPort : public SerialPort {
+public:
+    explicit CountingPort(SerialPort& inner) : in_(inner) {}
+    long long bytes = 0;
+
+    bool open(const std::string& name) override { return in_.open(name); }
+    void close() override { in_.close(); }
+    bool isOpen() const override { return in_.isOpen(); }
+    bool setSpeed(long baud) override { return in_.setSpeed(baud); }
+    bool setFlowControl(bool rtsCts) override { return in_.setFlowControl(rtsCts); }
+    bool setRts(bool on) override { return in_.setRts(on); }
+    LineState cts() override { return in_.cts(); }
+    bool write(std::string_view b) override {
+        bytes += static_cast<long long>(b.size());
+        return in_.write(b);
+    }
+    std::string read(std::size_t max) override {
+        std::string b = in_.read(max);
+        bytes += static_cast<long long>(b.size());
+        return b;
+    }
+    std::size_t bytesWaiting() override { return in_.bytesWaiting(); }
+    bool waitForBytes(int ms) override { return in_.waitForBytes(ms); }
+    void discardInput() override {
+        // Bytes thrown away still took their time on the wire.
+        bytes += static_cast<long long>(in_.bytesWaiting());
+        in_.discardInput();
+    }
+    void discardOutput() override { in_.discardOutput(); }
+    PortError lastError() const override { return in_.lastError(); }
+
+private:
+    SerialPort& in_;
+};
+
+struct NoView : TransferView {
+    void setCaption(const std::string&) override {}
+    void setOperation(const std::string&) override {}
+    void setSizeLabel(const std::string&) override {}
+    void setProgress(int) override {}
+};
+
+// Every cam of every size with two phases, advances on for every cam, delays and ratio on.
+Program Sample(const std::string& port, long baud) {
+    Program p;
+    p.NCams = 32;
+    p.NSizes = 30;
+    p.NEncoders = 1;
+    ResizeTables(p);
+    p.AdvOn = p.DelayOn = p.RatioOn = 1;
+    p.NAdvCams = 32;
+    for (int c = 0; c < 32; ++c) p.AdvMs[c] = static_cast<std::uint8_t>(c * 6);
+    p.Delay17_20 = 20;
+    p.Delay21_24 = 40;
+    p.Ratio25_32 = 3;
+    p.OutSize = 1;
+    p.SpeedLimit = 1200;
+    for (int s = 1; s <= 30; ++s)
+        for (int c = 0; c < 32; ++c) {
+            SetPhase(p, s, c, (s * 7 + c * 13) % 400, (s * 7 + c * 13) % 400 + 100);
+            SetPhase(p, s, c, 600 + c, 900 - s);
+        }
+    p.ComDevice = port;
+    p.ComSpeed = baud;
+    p.WorkDir = std::filesystem::temp_directory_path().string();
+    p.TmpFile = (std::filesystem::temp_directory_path() / ("transfer_bench-" + std::to_string(getpid()) + "._."))
+                    .string();
+    return p;
+}
+
+struct Figures {
+    long long bytes = 0;
+    double waitsMs = 0;
+    double measuredMs = 0;
+};
+
+void Report(const char* what, long baud, const Figures& f) {
+    const double wireMs = static_cast<double>(f.bytes) * 10.0 * 1000.0 / static_cast<double>(baud);
+    const double bound = wireMs + f.waitsMs;
+    std::printf("%-12s %6ld %8lld %10.0f %8.0f %10.0f %10.0f %+7.2f %%\n", what, baud, f.bytes, wireMs, f.waitsMs,
+                bound, f.measuredMs, (f.measuredMs / bound - 1.0) * 100.0);
+}
+
+double Since(std::chrono::steady_clock::time_point t) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    std::vector<long> speeds;
+    for (int i = 1; i < argc; ++i) speeds.push_back(std::atol(argv[i]));
+    if (speeds.empty()) speeds = {9600, 38400};
+    std::printf("%-12s %6s %8s %10s %8s %10s %10s %9s\n", "transfer", "baud", "bytes", "wire ms", "waits", "bound ms",
+                "measured", "over");
+    int failures = 0;
+    for (long baud : speeds) {
+        SimProcess sim({"--model", "32x30x255x1", "--baud", std::to_string(baud)});
+        if (sim.port().empty()) return 1;
+        QtSerialPort qt;
+        CountingPort port(qt);
+        SteadyClock clock;
+        ScriptedPrompt prompt;
+        Link link(port, clock, prompt);
+        NoView view;
+        Program p = Sample(sim.port(), baud);
+
+        Figures tx;
+        tx.waitsMs = 10 + 50 + 10.0 * p.NSizes;
+        auto t = std::chrono::steady_clock::now();
+        const bool sent = SizeTransmit(p, link, view);
+        tx.measuredMs = Since(t);
+        tx.bytes = port.bytes;
+        Report("transmission", baud, tx);
+
+        port.bytes = 0;
+        Program back = Sample(sim.port(), baud);
+        Figures rx;
+        rx.waitsMs = 10 + 500;
+        t = std::chrono::steady_clock::now();
+        const DeviceReception r = ReceiveFromDevice(back, link, view);
+        rx.measuredMs = Since(t);
+        rx.bytes = port.bytes;
+        Report("reception", baud, rx);
+        std::filesystem::remove(back.TmpFile);
+        if (!sent || !r.complete || !prompt.messages().empty()) {
+            std::printf("  the transfer failed:%s\n", prompt.messages().empty() ? "" : prompt.messages()[0].c_str());
+            ++failures;
+        }
+    }
+    return failures > 0;
+}
