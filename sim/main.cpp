@@ -69,6 +69,7 @@ int main(int argc, char* argv[]) {
     // device answers nothing before the block it answers has reached it.
     const std::int64_t perByte = camsim::ByteNs(options.baud);
     std::int64_t inputEnd = 0;
+    std::int64_t outputEnd = 0;  // when the last byte sent is through
     char buf[512];
     while (!gStop) {
         pollfd p{pty.fd(), POLLIN, 0};
@@ -97,13 +98,18 @@ int main(int argc, char* argv[]) {
         camsim::Replies replies = device.receive(std::string_view(buf, static_cast<std::size_t>(got)));
         if (device.hungUp()) return 0;  // the line goes away with the process
         if (replies.empty()) continue;
-        if (perByte > 0) camsim::SleepUntilNs(inputEnd);
+        // The answer starts on the line as soon as what it answers is through and the line
+        // is free, plus the time the device thinks.
+        std::int64_t start = std::max(inputEnd, outputEnd);
         for (const camsim::Reply& r : replies) {
-            if (r.delayMs > 0) camsim::SleepUntilNs(camsim::MonotonicNs() + r.delayMs * 1'000'000LL);
-            if (!pty.send(r.bytes, options.baud)) {
+            if (r.delayMs > 0) start = std::max(start, camsim::MonotonicNs()) + r.delayMs * 1'000'000LL;
+            if (perByte == 0 && r.delayMs > 0) camsim::SleepUntilNs(start);  // else send() keeps the time
+            if (!pty.send(r.bytes, options.baud, start)) {
                 std::fprintf(stderr, "camsim: write: %s\n", std::strerror(errno));
                 return 1;
             }
+            start += static_cast<std::int64_t>(r.bytes.size()) * perByte;
+            outputEnd = start;
         }
     }
     return 0;

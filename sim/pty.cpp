@@ -50,16 +50,15 @@ void SleepUntilNs(std::int64_t when) {
     }
 }
 
-bool Pty::send(const std::string& bytes, long baud) {
+bool Pty::send(const std::string& bytes, long baud, std::int64_t start) {
     // A pseudo-terminal does not pace bytes: each one waits its time on the emulated line.
     const std::int64_t perByte = ByteNs(baud);
-    const std::int64_t start = MonotonicNs();
     std::size_t done = 0;
     while (done < bytes.size()) {
         std::size_t due = bytes.size();
         if (perByte > 0) {
             SleepUntilNs(start + static_cast<std::int64_t>(done + 1) * perByte);
-            due = std::min(bytes.size(), static_cast<std::size_t>((MonotonicNs() - start) / perByte));
+            due = std::min(bytes.size(), static_cast<std::size_t>(std::max<std::int64_t>(MonotonicNs() - start, 0) / perByte));
         }
         ssize_t w = ::write(master_, bytes.data() + done, due - done);
         if (w < 0) {

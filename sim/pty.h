@@ -19,10 +19,11 @@ public:
     const std::string& path() const { return path_; }  // what the tool opens, e.g. /dev/pts/3
     int fd() const { return master_; }
 
-    // Writes every byte, paced at baud when baud > 0: each byte is handed over when its ten
-    // bits would have arrived on the line, on a schedule from the start, so that sleeping
-    // late now and then does not add up. False when the line broke.
-    bool send(const std::string& bytes, long baud);
+    // Writes every byte, paced at baud when baud > 0: byte i is handed over when its ten bits
+    // would have arrived on a line that started sending at start (monotonic ns), so that
+    // waking late now and then does not add up. Returns when the last byte is through, or
+    // false when the line broke.
+    bool send(const std::string& bytes, long baud, std::int64_t start);
 
 private:
     int master_ = -1;
