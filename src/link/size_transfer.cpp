@@ -98,13 +98,15 @@ bool SizeTransmit(Program& p, Link& link, TransferView& view) {
     const DeviceModel tables = ModelOf(p);
     const bool identified = IdentifyDevice(p, link);
     const DeviceModel device = ModelOf(p);
-    // The tables keep their model whatever the device said; only the encoder count, which
-    // decides the functions block's form on the wire, is the device's.
+    // The tables keep their model whatever the device said. The functions block goes out in
+    // the form of the device's encoder count; the data keeps its own count when it has one,
+    // so a later save does not drop what this device could not take.
     p.NCams = tables.cams;
     p.NSizes = tables.sizes;
     p.NMsgs = tables.msgs;
     auto finish = [&](bool ok) {
         ClosePort(link);
+        if (tables.encoders != 0) p.NEncoders = tables.encoders;
         return ok;
     };
     if (!identified) {
@@ -120,6 +122,10 @@ bool SizeTransmit(Program& p, Link& link, TransferView& view) {
     if (device.sizes != tables.sizes)
         notes.insert(notes.begin(), "The device holds " + CStr(device.sizes) + " sizes and the data " +
                                         CStr(tables.sizes) + ": sizes 1 to " + CStr(sizes) + " are sent");
+    if (tables.encoders != 0 && device.encoders != tables.encoders)
+        notes.insert(notes.begin(), "The data is for " + CStr(tables.encoders) + " encoder(s) and the device has " +
+                                        CStr(device.encoders) + ": the functions block is sent in the device's form, "
+                                        "without the settings of the other encoders, delays or ratio");
     if (!notes.empty()) {
         std::string text = "The device will not receive everything as it is:";
         for (const auto& n : notes) text += "\r" + n;

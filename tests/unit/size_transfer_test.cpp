@@ -143,6 +143,25 @@ TEST_F(TransferFixture, LossesCanBeCancelledBeforeAnythingIsSent) {
     EXPECT_EQ(port.written.find("?FW"), std::string::npos);
 }
 
+TEST_F(TransferFixture, AnotherEncoderCountIsToldAndTheDataKeepsItsOwn) {
+    idReply = IdReply("32", "07", "255", '1');
+    acknowledgingDevice();
+    p.NEncoders = 2;
+    p.EncShift2 = 500;
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(SizeTransmit(p, link, view));
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_THAT(prompt.messages()[0], HasSubstr("2 encoder(s) and the device has 1"));
+    EXPECT_TRUE(received.empty());
+    EXPECT_EQ(p.NEncoders, 2);  // a later save still writes encoder 2
+
+    prompt.push(Answer::Ok);
+    EXPECT_TRUE(SizeTransmit(p, link, view));
+    EXPECT_EQ(received[1], "0000000000");  // the one-encoder form: no group advances, no encoder 2
+    EXPECT_EQ(received[2], "F01");
+    EXPECT_EQ(p.NEncoders, 2);
+}
+
 TEST_F(TransferFixture, UnidentifiedDeviceShowsInfo) {
     port.device = [](FakePort&, const std::string&) {};  // silent
     EXPECT_FALSE(SizeTransmit(p, link, view));
