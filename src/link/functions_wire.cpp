@@ -61,6 +61,11 @@ std::vector<std::string> TransmitLosses(Program& p, int sizes) {
         }
         if (!many.empty())
             out.push_back("Cam " + D2(c + 1) + ": only the first 181 phases are sent in size" + many);
+        // The device takes a cam's remark with its phases of size 1 only.
+        const bool remarked = c < static_cast<int>(p.CamRemark.size()) && !TrimBlanks(p.CamRemark[c]).empty();
+        if (remarked && p.CamPos.contains(1, c) && ChartPhasesOf(p, 1, c).inner.empty() &&
+            !ChartPhasesOf(p, 1, c).hasEdgePhase())
+            out.push_back("Cam " + D2(c + 1) + ": no phase in size 1, its remark \"" + p.CamRemark[c] + "\" is not sent");
         if (!allOn.empty())
             out.push_back("Cam " + D2(c + 1) + ": always ON, sent without phases in size" + allOn);
     }

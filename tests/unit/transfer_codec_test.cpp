@@ -103,6 +103,19 @@ TEST(TransmitLosses, AlwaysOnCamsAndWideValues) {
     EXPECT_TRUE(TransmitLosses(p, 2).size() == 1);  // only the sizes that are sent count
 }
 
+TEST(TransmitLosses, RemarksOfCamsWithoutAPhaseInSizeOne) {
+    Program p = MakeProgram(32, 7, 1);
+    p.CamRemark[3] = "PUSHER";
+    p.CamRemark[4] = "   ";  // blank: nothing to lose
+    SetPhase(p, 2, 3, 10, 20);
+    auto losses = TransmitLosses(p, 7);
+    ASSERT_EQ(losses.size(), 1u);
+    EXPECT_THAT(losses[0], HasSubstr("Cam 04"));
+    EXPECT_THAT(losses[0], HasSubstr("PUSHER"));
+    SetPhase(p, 1, 3, 1000, 24);  // a phase through position 0 carries the remark
+    EXPECT_TRUE(TransmitLosses(p, 7).empty());
+}
+
 namespace {
 ReceptionResult Parse(Program& p, const std::string& text, int remembered, ScriptedPrompt& prompt) {
     std::istringstream in(text);
