@@ -12,8 +12,10 @@ namespace cam {
 
 void MainWindow::Apply(const FileOutcome& outcome) {
     if (outcome.redraw) {
-        // New tables: an undo copy would write old positions into them.
+        // New tables: an undo copy, or a phase still in the boxes, would write old positions
+        // into them.
         editor_.ForgetUndo();
+        editor_.LeaveEditMode();
         Redraw();
     }
     if (!outcome.title.empty()) setWindowTitle(FromCp1252(outcome.title));

@@ -63,12 +63,16 @@ void MainWindow::ConnectEditing() {
         off->deselect();
         on->setFocus(Qt::TabFocusReason);
     });
+    // Boxes hidden because the tables were replaced are not being left by the user: nothing
+    // is written then.
     connect(on, &PhaseBox::focusLeft, this, [this, on] {
+        if (!editor_.editMode()) return;
         editor_.OnFocusOut(ToCp1252(on->text()));
         on->setText(FromCp1252(editor_.onText()));
         on->deselect();
     });
     connect(off, &PhaseBox::focusLeft, this, [this, on, off] {
+        if (!editor_.editMode()) return;
         const bool written = editor_.OffFocusOut(ToCp1252(on->text()), ToCp1252(off->text()));
         off->setText(FromCp1252(editor_.offText()));
         off->deselect();

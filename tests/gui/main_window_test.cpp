@@ -375,6 +375,26 @@ private slots:
         QCOMPARE(p->RecentFiles.front(), path);
     }
 
+    void openedTablesAreNotWrittenWithThePhaseStillInTheBoxes() {
+        Start();
+        OpenRow(0);
+        TypePhase("100", "200");
+        const std::string path = dir->filePath("docs/other.Cam").toStdString();
+        prompt->push(path);
+        w->action("f_save")->trigger();
+        OpenRow(0);
+        QTest::keyClicks(On(), "300");
+        QTest::keyClick(On(), Qt::Key_Return);
+        QVERIFY(Off()->hasFocus());  // 300 and 200 wait in the boxes
+        prompt->push(Answer::Ok);  // text 112: go on without saving
+        prompt->push(path);
+        w->action("f_open")->trigger();
+        QVERIFY(!On()->isVisible());
+        ClickRow(5);  // focus moves on: nothing of the old boxes is written
+        QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0100 0200"}));
+        QVERIFY(p->FileSaved);
+    }
+
     void newGoesThroughTheProgrammerWindowAndClears() {
         Start();
         OpenRow(0);
