@@ -16,7 +16,8 @@ void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtSerialPort&
     window.setCommand("setcom", [&] {
         if (ShowPortWindow(p, prompt, &window)) window.KeepPort();
     });
-    window.setCommand("Tr_Siz", [&] { RunSizeTransmit(p, port, prompt, &window); });
+    window.setCommand("Tr_Siz",
+                      [&] { RunSizeTransmit(p, port, prompt, &window, window.settings().commandLine.trace); });
     window.setCommand("Rc_Siz", [&] {
         if (RunSizeReceive(p, port, prompt, &window, ToCp1252(window.windowTitle()))) window.TablesReplaced();
     });

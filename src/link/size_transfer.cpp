@@ -44,8 +44,11 @@ DeviceModel ModelOf(const Program& p) { return {p.NCams, p.NSizes, p.NMsgs, p.NE
 std::string TransferCaption(int cams) { return "ZETO PX-" + CStr(cams) + "   1024"; }
 
 bool TransmitBranch(Program& p, Link& link, TransferView& view, int sizes) {
-    std::error_code ec;
-    std::filesystem::remove(p.WorkDir + "/TST.TXT", ec);  // the block trace starts afresh
+    if (link.InDevEnvironment) {
+        // The block trace starts afresh; without tracing the file is none of ours to delete.
+        std::error_code ec;
+        std::filesystem::remove(p.WorkDir + "/TST.TXT", ec);
+    }
     view.setOperation(p.Text(47));
     link.port.setFlowControl(false);
     SendCommand(link, "?FW");

@@ -57,12 +57,18 @@ QString TransferWindow::operationText() const { return label1_->text(); }
 QString TransferWindow::sizeText() const { return label2_->text(); }
 int TransferWindow::percent() const { return bar_->percent(); }
 
-bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent) {
+bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent, bool trace) {
     // The engine works on its own copy so the chart can be painted meanwhile.
     Program copy = p;
     bool sent = false;
     TransferWindow window(parent);
-    LinkRunner(port, screenPrompt, parent).run([&](Link& link) { sent = SizeTransmit(copy, link, window); }, &window);
+    LinkRunner(port, screenPrompt, parent)
+        .run(
+            [&](Link& link) {
+                link.InDevEnvironment = trace;
+                sent = SizeTransmit(copy, link, window);
+            },
+            &window);
     p.NEncoders = copy.NEncoders;
     return sent;
 }

@@ -41,9 +41,9 @@ private:
     ProgressBarWidget* bar_;
 };
 
-// "Size &Transmit": the tables go to the device; their model never changes (the device's
-// encoder count is kept, as identification reports it).
-bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent);
+// "Size &Transmit": the tables go to the device; their model never changes. trace: every
+// block sent is written to TST.TXT in the working folder (camdesk --trace).
+bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent, bool trace = false);
 
 // "Size &Receive": asks before unsaved data is replaced, then the device's configuration
 // replaces the tables. True when the tables changed (redraw the chart).
