@@ -83,6 +83,17 @@ class MainWindowTest : public QObject {
         QVERIFY(On()->hasFocus());
     }
     bool UndoEnabled() const { return w->action("o_Undo")->isEnabled(); }
+    // A cam file of the default model holding one phase on cam `cam` of size 1.
+    std::string CamFileWith(const char* name, int cam, int on, int off) {
+        Program q;
+        q.NCams = 32;
+        q.NSizes = 7;
+        ResizeTables(q);
+        SetPhase(q, 1, cam, on, off);
+        const std::string path = dir->filePath(name).toStdString();
+        if (!WriteCamFile(q, path).empty()) qFatal("cannot write %s", path.c_str());
+        return path;
+    }
     // The programmer window opens modally: accept it as soon as it shows.
     static void AcceptModelWindowSoon() {
         QTimer::singleShot(0, [] {
@@ -105,11 +116,7 @@ private slots:
     }
 
     void startupShowsTheDefaultModelAndPrintingSaysItComesLater() {
-        Start();
-        QCOMPARE(p->NCams, 32);
-        QCOMPARE(p->NSizes, 7);
-        QCOMPARE(p->CurCam, 1L);
-        QVERIFY(p->FileSaved);
+        Start();  // the start-up values are the start-up routines' own; here what the screen shows
         QCOMPARE(p->WorkDir, Docs());
         QVERIFY(w->windowTitle().endsWith("1024 32C-07F  255-Msg "));
         QCOMPARE(Chart()->sizeCaption(), QString("SIZE 01"));
@@ -150,86 +157,52 @@ private slots:
         QCOMPARE(w->findChild<QToolButton*>("GoPrCam")->toolTip().toStdString(), p->Text(121));
     }
 
+    // The boxes reach the key filter and the phase rules (tested on their own); here only
+    // that typed keys end up as a phase on the chart.
     void typedPhasesAreWrittenOnLeavingTheOffBox() {
         Start();
         OpenRow(0);
         QCOMPARE(p->CurCam, 0L);
         QVERIFY(On()->isVisible() && Off()->isVisible() && Chart()->boxHeading()->isVisible());
         QCOMPARE(On()->text(), QString("0000"));
-        TypePhase("100", "200");
-        QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
+        QTest::keyClicks(On(), "5");
+        QTest::keyClick(On(), Qt::Key_A);  // any other key types 0
+        QTest::keyClick(On(), Qt::Key_Backspace);
+        QCOMPARE(On()->text(), QString("500"));
+        QTest::keyClick(On(), Qt::Key_Tab);  // Tab commits like Enter
+        QCOMPARE(On()->text(), QString("0500"));
+        QVERIFY(Off()->hasFocus());
+        QTest::keyClicks(Off(), "600");
+        QTest::keyClick(Off(), Qt::Key_Return);
+        QVERIFY(On()->hasFocus());
+        QCOMPARE(Listed(), (Entries{"F001 0500 0600"}));
         QCOMPARE(Chart()->phaseCount()->text(), QString("PHASES 0001"));
-        QCOMPARE(p->CamPos(1, 0, 100), 1);
-        QCOMPARE(p->CamPos(1, 0, 200), 0);
         QVERIFY(!p->FileSaved);
         QVERIFY(UndoEnabled());
         // The ON box shows the phase again, ready for the next one.
-        QCOMPARE(On()->text(), QString("0100"));
-        QCOMPARE(Off()->text(), QString("0200"));
-
-        OpenRow(3);
-        TypePhase("1000", "24");
-        QCOMPARE(Listed(), (Entries{"F001 1000 0024"}));
-        // ON = OFF removes from that position up to 1023; the part past 0 is its own run.
-        TypePhase("1000", "1000");
-        QCOMPARE(Listed(), (Entries{"F001 0000 0024"}));
-        TypePhase("0", "0");
-        QCOMPARE(Listed(), Entries{});
-    }
-
-    void keyFilterTypesZeroForOtherCharacters() {
-        Start();
-        OpenRow(0);
-        QTest::keyClicks(On(), "5");
-        QTest::keyClick(On(), Qt::Key_A);
-        QTest::keyClick(On(), Qt::Key_Backspace);
-        QCOMPARE(On()->text(), QString("500"));
-        QTest::keyClick(On(), Qt::Key_Tab);
         QCOMPARE(On()->text(), QString("0500"));
-        QVERIFY(Off()->hasFocus());
+        QCOMPARE(Off()->text(), QString("0600"));
     }
 
-    void onAbove1023IsShownAs1023AndOffTakes1024() {
-        Start();
-        OpenRow(0);
-        QTest::keyClicks(On(), "2000");
-        QTest::keyClick(On(), Qt::Key_Return);
-        QCOMPARE(On()->text(), QString("1023"));
-        QTest::keyClicks(Off(), "0");
-        QTest::keyClick(Off(), Qt::Key_Return);
-        OpenRow(1);
-        TypePhase("0", "1024");
-        QCOMPARE(Listed(), (Entries{"F001 0000 1024"}));
-        QCOMPARE(p->CamPos(1, 1, 1023), 1);
-    }
-
-    void undoRestoresOnceFromCtrlZInTheBoxUntilAnotherCamOrSize() {
+    void undoFromCtrlZAndItsEndOnAnotherCamOrSizeSpinnerStopsAtItsEnds() {
         Start();
         OpenRow(0);
         TypePhase("100", "200");
         TypePhase("150", "300");
-        QCOMPARE(Listed(), (Entries{"F001 0150 0300"}));
         QTest::keyClick(On(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
         QVERIFY(!UndoEnabled());
-        // Another cam or another size disables it.
         TypePhase("100", "200");
-        QVERIFY(UndoEnabled());
         ClickRow(1);
         QVERIFY(!UndoEnabled());
-
         OpenRow(0);
         TypePhase("300", "400");
-        QVERIFY(UndoEnabled());
         QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
         QCOMPARE(p->CurSize, 2L);
         QCOMPARE(Chart()->sizeCaption(), QString("SIZE 02"));
         QVERIFY(!UndoEnabled());
-    }
 
-    void spinnerStopsAtBothEnds() {
-        Start();
-        QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(false));
+        for (int i = 0; i < 2; ++i) QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(false));
         QCOMPARE(p->CurSize, 1L);
         for (int i = 0; i < 10; ++i) QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
         QCOMPARE(p->CurSize, 7L);
@@ -248,8 +221,6 @@ private slots:
         QCOMPARE(p->CurCam, 30L);
         QTest::keyClick(On(), Qt::Key_Home);
         QCOMPARE(p->CurCam, 0L);
-        QTest::keyClick(On(), Qt::Key_PageUp);
-        QCOMPARE(p->CurCam, 31L);
     }
 
     void phaseListClickLoadsTheBoxes() {
@@ -267,12 +238,6 @@ private slots:
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
         QVERIFY(On()->hasFocus());
         QVERIFY(Off()->isEnabled());
-        // Deleting the picked phase: ON = OFF.
-        QTest::keyClicks(On(), "300");
-        QTest::keyClick(On(), Qt::Key_Return);
-        QTest::keyClicks(Off(), "300");
-        QTest::keyClick(Off(), Qt::Key_Return);
-        QCOMPARE(Listed(), (Entries{"F001 0010 0020"}));
     }
 
     void rightClickSwallowsTheNextClickAndModifyCamOpensTheCam() {
@@ -328,16 +293,12 @@ private slots:
         w->findChild<QAction*>("mnul_Shc")->trigger();
         QCOMPARE(Listed(), (Entries{"F001 1000 0026"}));
 
-        // Remark editing refuses long texts.
-        prompt->push("ABCDEFGHIJKLMNOPQRSTUVWXY");  // 25 characters
-        prompt->push(Answer::Ok);
+        // A double click on a remark edits it.
         prompt->push("SHORT ONE");
         QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->remarkPoint(2));
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->remarkPoint(2));
         QCOMPARE(p->CurCam, 2L);
         QCOMPARE(p->CamRemark[2], std::string("SHORT ONE"));
-        QCOMPARE(prompt->messages().size(), std::size_t(1));
-        QCOMPARE(prompt->messages()[0], p->Text(30));
         QVERIFY(!p->FileSaved);
     }
 
@@ -348,12 +309,6 @@ private slots:
         prompt->push(Answer::Cancel);
         QVERIFY(!w->close());
         QVERIFY(w->isVisible());
-        // Yes, with a save that fails: the window stays open.
-        p->CamFile = dir->filePath("no/such/folder/x.Cam").toStdString();
-        prompt->push(Answer::Yes);
-        prompt->push(dir->filePath("no/such/folder/x.Cam").toStdString());
-        QVERIFY(!w->close());
-        QVERIFY(!p->FileSaved);
         prompt->push(Answer::No);
         QVERIFY(w->close());
     }
@@ -411,9 +366,7 @@ private slots:
 
     void recentItemReopensItsFile() {
         Start();
-        const std::string path = dir->filePath("docs/recent.Cam").toStdString();
-        SetPhase(*p, 1, 4, 700, 800);
-        QCOMPARE(WriteCamFile(*p, path), std::string());
+        const std::string path = CamFileWith("docs/recent.Cam", 4, 700, 800);
         p->RecentFiles = {path};
         QCOMPARE(WriteOptions(*p), std::string());
         w->close();
@@ -438,16 +391,7 @@ private slots:
 
     void droppedFilesAreCopiedAndTheLastOneOpened() {
         Start();
-        const std::string a = dir->filePath("a.Cam").toStdString();
-        const std::string b = dir->filePath("b.Cam").toStdString();
-        SetPhase(*p, 1, 0, 10, 20);
-        QCOMPARE(WriteCamFile(*p, a), std::string());
-        ClearAllSizes(*p);
-        SetPhase(*p, 1, 0, 30, 40);
-        QCOMPARE(WriteCamFile(*p, b), std::string());
-        ClearAllSizes(*p);
-        p->FileSaved = true;
-
+        const std::string a = CamFileWith("a.Cam", 0, 10, 20), b = CamFileWith("b.Cam", 0, 30, 40);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(a)), QUrl::fromLocalFile(QString::fromStdString(b))});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
