@@ -35,6 +35,7 @@ TEST(SetPhase, RunReplacementRule) {
         {{{0, 50}, {1000, 0}}, {{1000, 1023}}},    // clears the phase starting at 0
         {{{100, 200}, {150, 150}}, {}},            // on = off deletes the phase
         {{{100, 200}, {200, 200}}, {}},
+        {{{1000, 24}, {1000, 1000}}, {{0, 23}}},   // the part past 0 is a run of its own
         {{{0, 1024}}, {{0, 1023}}},                // whole revolution
     };
     for (const Case& c : cases) {
