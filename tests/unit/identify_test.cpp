@@ -134,12 +134,6 @@ TEST_F(IdentifyFixture, MissingBrandIsAskedTenMoreTimesThenUnsupported) {
     expectClosedWithRtsOff();
 }
 
-TEST_F(IdentifyFixture, BrandInTheFirstFiveCharactersCountsAsMissing) {
-    device("ZETO 32C60F255M CAM PROGRAMMER X9K31 FW 2.0.2 ENC2 AND MORE TEXT");
-    EXPECT_FALSE(identify());
-    EXPECT_EQ(queries, 11);
-}
-
 TEST_F(IdentifyFixture, BrandAnsweredOnALaterQueryIsAccepted) {
     int n = 0;
     port.device = [&n](FakePort& f, const std::string&) {
@@ -168,6 +162,9 @@ TEST_F(IdentifyFixture, BrandTooCloseToTheStartOrReplyTooShortIsUnsupportedAtOnc
 TEST(ReadIdentification, FieldsAreReadOnlyInsideTheReply) {
     EXPECT_EQ(ReadIdentification("").verdict, IdentifyReading::NoBrand);
     EXPECT_EQ(ReadIdentification("ZETO").verdict, IdentifyReading::NoBrand);
+    // A brand in the first five characters counts as missing (asked again), not as unsupported.
+    EXPECT_EQ(ReadIdentification("ZETO 32C60F255M CAM PROGRAMMER X9K31 FW 2.0.2 ENC2 AND MORE").verdict,
+              IdentifyReading::NoBrand);
     EXPECT_EQ(ReadIdentification("123456ZETO").verdict, IdentifyReading::Unsupported);
     EXPECT_EQ(ReadIdentification("KLM 32C60F255M ZETO").verdict, IdentifyReading::Unsupported);
     // The line ends at its first CR: what follows is no encoder digit.
