@@ -288,14 +288,6 @@ TEST_F(LinkFixture, BytesAfterTheChecksumAreKeptForTheNextBlock) {
     EXPECT_EQ(port.written, "\x06\x06\x06");
 }
 
-TEST_F(LinkFixture, BytewiseDeliveryMatchesBulkDelivery) {
-    openPort();
-    const std::string frame = "\x02" "FORMATO N. 07\x03";
-    std::string bulk = frame + BlockChecksum(frame);
-    for (std::size_t i = 0; i < bulk.size(); ++i) port.reply(bulk.substr(i, 1), static_cast<int>(i) * 100);
-    EXPECT_EQ(ReceiveBlock(link), "FORMATO N. 07");
-}
-
 TEST_F(LinkFixture, PortLostWhileReceivingEndsAtOnce) {
     openPort();
     port.reply("\x02" "AB", 10);
