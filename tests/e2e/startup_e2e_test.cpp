@@ -51,26 +51,21 @@ TEST_F(Startup, TheDevicesModelBecomesTheTablesModel) {
     EXPECT_TRUE(port.isOpen());  // a successful identification leaves the port open
 }
 
-TEST_F(Startup, ASilentDeviceLeavesTheStartUpModel) {
-    SimProcess sim({"--fault", "silent"});
-    MainWindow window(p, prompt, settings(sim.port()));
-    ConnectDevice(window, p, prompt, port);
-    ASSERT_TRUE(window.RunStartup());
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"KLM NOT FOUND\rCONTROL WIRING"});
-    EXPECT_EQ(p.NCams, 32);
-    EXPECT_EQ(p.NSizes, 7);
-    EXPECT_EQ(p.CamPos.sizes(), 7);
-    EXPECT_FALSE(port.isOpen());
-}
-
-TEST_F(Startup, AnUnsupportedModelIsReportedAndTheStartUpGoesOn) {
-    SimProcess sim({"--fault", "unsupported"});
-    MainWindow window(p, prompt, settings(sim.port()));
-    ConnectDevice(window, p, prompt, port);
-    ASSERT_TRUE(window.RunStartup());
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"DEVICE UNSUPPORTED"});
-    EXPECT_EQ(p.CamPos.cams(), p.NCams);  // whatever was kept, the tables match it
-    EXPECT_FALSE(port.isOpen());
+TEST_F(Startup, AFailedIdentificationIsReportedAndTheStartUpModelStays) {
+    for (auto [fault, shown] : {std::pair{"silent", "KLM NOT FOUND\rCONTROL WIRING"}, {"unsupported", "DEVICE UNSUPPORTED"}}) {
+        SCOPED_TRACE(fault);
+        SimProcess sim({"--fault", fault});
+        p = Program();
+        prompt.clear();
+        MainWindow window(p, prompt, settings(sim.port()));
+        ConnectDevice(window, p, prompt, port);
+        ASSERT_TRUE(window.RunStartup());
+        EXPECT_EQ(prompt.messages(), std::vector<std::string>{shown});
+        // The unsupported device names 24 cams: nothing of it may reach the tables.
+        EXPECT_EQ((std::vector<int>{p.NCams, p.NSizes, p.CamPos.cams(), p.CamPos.sizes()}),
+                  (std::vector<int>{32, 7, 32, 7}));
+        EXPECT_FALSE(port.isOpen());
+    }
 }
 
 }  // namespace
