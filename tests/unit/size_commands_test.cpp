@@ -1,18 +1,20 @@
-// The Sizes menu commands and the remark edit; texts are the default English wording.
+// The Sizes menu commands and the remark edit, asked in the shipped English wording.
 #include "editor/size_commands.h"
 
 #include "core/scripted_prompt.h"
+#include "editor/phase_list.h"
 #include "support/make_program.h"
+#include "support/shipped_texts.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
 
 using cam::Answer;
 using cam::CommandResult;
+using Entries = std::vector<std::string>;
 
 // Records the default text each input box offered, which the scripted prompt does not keep.
 class DefaultsPrompt : public cam::ScriptedPrompt {
@@ -27,36 +29,13 @@ public:
 
 cam::Program Model(int cams = 32, int sizes = 7) {
     cam::Program p = camtest::MakeProgram(cams, sizes);
-    for (auto [k, text] : std::vector<std::pair<int, const char*>>{
-             {2, "Erase every phase of 'SIZE"}, {3, "Confirm erase"}, {15, "Erase every phase of 'CAM"},
-             {20, "Select size"}, {21, "Out of range: "}, {24, "Copy cam "}, {25, " to cam [1-"},
-             {26, " is not a cam of this programmer"}, {27, "Positions (+/-) to shift cam"}, {28, "Shift cam"},
-             {30, "A remark holds at most 20 characters"}, {125, "Copy size"}, {126, "into size, range"},
-             {132, "Cam remark"}})
-        p.LngTxt[k] = text;
+    p.LngTxt = camtest::ShippedTexts();
     p.CamFile = "/tmp/x.Cam";
     p.CurCam = 0;
     return p;
 }
 
-std::vector<int> OnPositions(const cam::Program& p, int size, int cam) {
-    std::vector<int> on;
-    for (int pos = 0; pos < cam::kPositions; ++pos)
-        if (p.CamPos(size, cam, pos)) on.push_back(pos);
-    return on;
-}
-
-std::vector<int> Range(int from, int to) {  // from..to-1
-    std::vector<int> v;
-    for (int i = from; i < to; ++i) v.push_back(i);
-    return v;
-}
-
-std::vector<int> Join(std::vector<int> a, const std::vector<int>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    std::sort(a.begin(), a.end());
-    return a;
-}
+Entries Listed(const cam::Program& p, int size, int cam) { return cam::PhaseListEntries(p, size, cam); }
 
 TEST(SelectSize, AsksWithRangeAndMakesTheSizeCurrent) {
     cam::Program p = Model(32, 30);
@@ -106,9 +85,9 @@ TEST(CopySize, CopiesEveryCamAndMarksTheDataUnsaved) {
     EXPECT_TRUE(r.changed);
     EXPECT_EQ(r.redraw, CommandResult::None);  // the target is not the size shown
     EXPECT_FALSE(p.FileSaved);
-    EXPECT_EQ(OnPositions(p, 4, 0), Range(100, 200));
-    EXPECT_EQ(OnPositions(p, 4, 31), Join(Range(1000, 1024), Range(0, 24)));
-    EXPECT_TRUE(OnPositions(p, 4, 5).empty());
+    EXPECT_EQ(Listed(p, 4, 0), Entries{"F001 0100 0200"});
+    EXPECT_EQ(Listed(p, 4, 31), Entries{"F001 1000 0024"});
+    EXPECT_TRUE(Listed(p, 4, 5).empty());
     EXPECT_EQ(p.CamRemark[0], "kept");
     EXPECT_EQ(prompt.asked()[0].text, "Copy size 2 into size, range 1 -7");
     EXPECT_EQ(prompt.defaults[0], "2");
@@ -125,7 +104,7 @@ TEST(CopySize, AfterARefusedNumberTheSourceStaysTheSizeShown) {
     prompt.push("5");
     cam::CopySize(p, prompt);
     EXPECT_EQ(p.CurSize, 3);
-    EXPECT_EQ(OnPositions(p, 5, 1), Range(300, 400));  // from size 3, not size 1
+    EXPECT_EQ(Listed(p, 5, 1), Entries{"F001 0300 0400"});  // from size 3, not size 1
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_EQ(prompt.messages()[0], "Out of range: 9");
     ASSERT_EQ(prompt.defaults.size(), 2u);
@@ -154,12 +133,12 @@ TEST(EraseSize, AsksWithTheSizeNumberAndClearsOnYes) {
     cam::ScriptedPrompt prompt;
     prompt.push(Answer::No);
     cam::EraseSize(p, prompt);
-    EXPECT_EQ(OnPositions(p, 5, 3).size(), 10u);
+    EXPECT_EQ(Listed(p, 5, 3).size(), 1u);
     EXPECT_TRUE(p.FileSaved);
     prompt.push(Answer::Yes);
     const CommandResult r = cam::EraseSize(p, prompt);
-    EXPECT_TRUE(OnPositions(p, 5, 3).empty());
-    EXPECT_EQ(OnPositions(p, 4, 3).size(), 10u);
+    EXPECT_TRUE(Listed(p, 5, 3).empty());
+    EXPECT_EQ(Listed(p, 4, 3).size(), 1u);
     EXPECT_EQ(r.redraw, CommandResult::Chart);
     EXPECT_FALSE(p.FileSaved);
     EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Erase every phase of 'SIZE 5'?|Confirm erase");
@@ -178,7 +157,7 @@ TEST(CopyCam, CopiesOntoTheTargetRowWithinTheSize) {
     const CommandResult r = cam::CopyCam(p, prompt);
     EXPECT_EQ(r.redraw, CommandResult::Row);
     EXPECT_EQ(r.row, 4);
-    EXPECT_EQ(OnPositions(p, 2, 4), Range(100, 200));
+    EXPECT_EQ(Listed(p, 2, 4), Entries{"F001 0100 0200"});
     EXPECT_EQ(p.CamRemark[4], "target");
     EXPECT_FALSE(p.FileSaved);
     EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Copy cam 2 to cam [1-32]|Copy cam ");
@@ -200,30 +179,20 @@ TEST(CopyCam, TargetsOutsideTheCamsAreRefusedWithTheirNumber) {
 }
 
 TEST(ShiftCam, WorkedExamplesOfTheShift) {
-    struct Case {
-        const char* answer;
-        std::vector<int> on;
+    const std::vector<std::pair<const char*, const char*>> cases = {  // answer, the phase after
+        {"50", "F001 1000 0026"}, {"100", "F001 0026 0076"},  {"-100", "F001 0850 0900"}, {"924", "F001 0850 0900"},
+        {"1030", "F001 0956 1006"}, {"6", "F001 0956 1006"}, {"2048", "F001 0950 1000"},  {"0", "F001 0950 1000"},
     };
-    const std::vector<Case> cases = {
-        {"50", Join(Range(1000, 1024), Range(0, 26))},
-        {"100", Range(26, 76)},
-        {"-100", Join(Range(850, 900), {})},
-        {"924", Range(850, 900)},
-        {"1030", Range(956, 1006)},
-        {"6", Range(956, 1006)},
-        {"2048", Range(950, 1000)},
-        {"0", Range(950, 1000)},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [answer, phase] : cases) {
         cam::Program p = Model();
         p.CurCam = 2;
         cam::SetPhase(p, 1, 2, 950, 1000);
         cam::ScriptedPrompt prompt;
-        prompt.push(c.answer);
+        prompt.push(answer);
         const CommandResult r = cam::ShiftCam(p, prompt);
-        EXPECT_EQ(OnPositions(p, 1, 2), c.on) << c.answer;
+        EXPECT_EQ(Listed(p, 1, 2), Entries{phase}) << answer;
         EXPECT_EQ(r.row, 2);
-        EXPECT_EQ(p.FileSaved, c.on == Range(950, 1000)) << c.answer;
+        EXPECT_EQ(p.FileSaved, std::string(phase) == "F001 0950 1000") << answer;
         EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Positions (+/-) to shift cam 3|Shift cam");
     }
 }
@@ -237,8 +206,8 @@ TEST(EraseCam, ClearsOnlyTheCurrentCamAndKeepsItsRemark) {
     cam::ScriptedPrompt prompt;
     prompt.push(Answer::Yes);
     cam::EraseCam(p, prompt);
-    EXPECT_TRUE(OnPositions(p, 1, 2).empty());
-    EXPECT_EQ(OnPositions(p, 1, 3).size(), 10u);
+    EXPECT_TRUE(Listed(p, 1, 2).empty());
+    EXPECT_EQ(Listed(p, 1, 3).size(), 1u);
     EXPECT_EQ(p.CamRemark[2], "glue");
     EXPECT_FALSE(p.FileSaved);
     EXPECT_EQ(prompt.asked()[0].text, "Erase every phase of 'CAM 3'?");
