@@ -2,21 +2,8 @@
 # usage: camctl_test.sh CAMCTL SOURCE_DIR CASE
 # Runs one case against the real camctl; expected texts are written out here.
 set -uo pipefail
-camctl=$1 src=$2 case=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() { echo "FAIL [$case]: $*" >&2; exit 1; }
-
-# run ARGS... : sets $status, out (stdout) and err (stderr)
-run() {
-    "$camctl" "$@" >out 2>err
-    status=$?
-}
-expect_status() { [ "$status" -eq "$1" ] || fail "exit status $status, expected $1 (stderr: $(cat err))"; }
-expect_err_line() { grep -qxF -- "$1" err || fail "stderr lacks the line '$1'; it was: $(cat err)"; }
-expect_out() { diff -u <(printf '%s' "$1") out >&2 || fail "stdout differs"; }
+camctl=$(realpath "$1") src=$2 case=$3
+source "$(dirname "$(realpath "$0")")/../checks.sh"
 
 # cam file lines, CR LF ended
 crlf() { printf '%s\r\n' "$@"; }

@@ -5,41 +5,8 @@
 # usage: transfer_e2e.sh CAMSIM CAMCTL DATA_DIR CASE
 set -uo pipefail
 camsim=$(realpath "$1") camctl=$(realpath "$2") data=$(realpath "$3") case=$4
-work=$(mktemp -d)
-sim_pid=
-cleanup() {
-    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-cd "$work"
+source "$(dirname "$(realpath "$0")")/../checks.sh"
 
-fail() { echo "FAIL [$case]: $*" >&2; exit 1; }
-
-# start_sim OPTIONS... : camsim on a fresh pseudo-terminal; sets sim_pid and port.
-start_sim() {
-    mkfifo sim.fifo
-    "$camsim" "$@" >sim.fifo 2>>sim.err &
-    sim_pid=$!
-    read -r port <sim.fifo
-    rm -f sim.fifo
-    [ -n "$port" ] || fail "camsim printed no port (options: $*)"
-}
-
-stop_sim() {
-    kill "$sim_pid" 2>/dev/null
-    wait "$sim_pid" 2>/dev/null
-    sim_pid=
-}
-
-# run ARGS... : camctl with a limit well above any wait of the protocol; sets status.
-run() {
-    timeout 90 "$camctl" "$@" >out 2>err
-    status=$?
-    [ $status -ne 124 ] || fail "camctl $1 hung"
-}
-expect_status() { [ "$status" -eq "$1" ] || fail "exit status $status, expected $1; stderr: $(cat err)"; }
-expect_err_line() { grep -qxF -- "$1" err || fail "stderr lacks the line '$1'; it was: $(cat err)"; }
 # The message of a failed block exchange, shown once.
 expect_timeout() {
     expect_status 1
