@@ -93,9 +93,8 @@ import_only)
     grep -q "^RITARDI °" err || fail "the line is not shown in UTF-8: $(od -c err | head -3)"
     ;;
 convert)
-    run convert "$src/resources/samples/demo.Cam" out.Cam; expect_status 0
-    cmp "$src/resources/samples/demo.Cam" out.Cam || fail "the sample does not come back byte for byte"
-    # LF in, CR LF out; the whole-revolution cam keeps its phase.
+    # LF in, CR LF out; the whole-revolution cam keeps its phase. (The shipped sample's own
+    # round trip is a unit test.)
     crlf "${head32x7[@]}" " FORMATO N. 01" "C 02\"ALL\"" " 0000 1024" "END" | tr -d '\r' >lf.Cam
     run convert lf.Cam crlf.Cam; expect_status 0
     crlf "${head32x7[@]}" " FORMATO N. 01" "C 02\"ALL\"" " 0000 1024" " FORMATO N. 02" " FORMATO N. 03" \
