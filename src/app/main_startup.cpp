@@ -5,6 +5,7 @@
 #include "core/language.h"
 #include "core/options.h"
 #include "core/single_instance.h"
+#include "link/port_name.h"
 #include "editor/chart_widget.h"
 #include "qt/cp1252.h"
 
@@ -61,7 +62,7 @@ bool MainWindow::Startup(bool again) {
     if (FileExists(OptionsPath(p_))) ReadOptions(p_);
     storedPort_ = p_.ComPort;
     storedDevice_ = p_.ComDevice;
-    if (!settings_.commandLine.port.empty()) ApplyPortName(p_, settings_.commandLine.port);
+    if (!settings_.commandLine.port.empty()) SetPortName(p_, settings_.commandLine.port);
 
     // A script chosen with Set Language is used while it exists; otherwise the default one.
     if (p_.LngFile.empty() || !FileExists(p_.LngFile)) {

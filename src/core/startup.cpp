@@ -1,6 +1,5 @@
 #include "core/startup.h"
 
-#include "core/text_format.h"
 
 namespace cam {
 
@@ -48,20 +47,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         if (!cl.error.empty()) break;
     }
     return cl;
-}
-
-void ApplyPortName(Program& p, const std::string& name) {
-    if (name.size() > 3 && (name.compare(0, 3, "COM") == 0 || name.compare(0, 3, "com") == 0)) {
-        const std::string digits = name.substr(3);
-        bool allDigits = digits.size() <= 3;
-        for (char c : digits) allDigits = allDigits && c >= '0' && c <= '9';
-        if (allDigits && ValRounded(digits) >= 1) {
-            p.ComPort = ValRounded(digits);
-            p.ComDevice.clear();
-            return;
-        }
-    }
-    p.ComDevice = name;
 }
 
 void SetStartupSettings(Program& p) {

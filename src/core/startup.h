@@ -28,8 +28,6 @@ struct CommandLine {
 };
 CommandLine ParseCommandLine(const std::vector<std::string>& args);  // args without the program name
 
-// A port named on the command line: "COMn" sets the port number, anything else a device path.
-void ApplyPortName(Program& p, const std::string& name);
 
 // Values set before the options file is read: scratch file, saved flag, port and speed.
 void SetStartupSettings(Program& p);

@@ -31,19 +31,6 @@ TEST(CommandLine, OptionsFileAndMistakes) {
     EXPECT_EQ(ParseCommandLine({}).error, "");
 }
 
-TEST(PortName, ComNumbersAndDevicePaths) {
-    Program p;
-    ApplyPortName(p, "COM3");
-    EXPECT_EQ(p.ComPort, 3);
-    EXPECT_EQ(p.ComDevice, "");
-    ApplyPortName(p, "/dev/ttyUSB0");
-    EXPECT_EQ(p.ComDevice, "/dev/ttyUSB0");
-    EXPECT_EQ(p.ComPort, 3);
-    ApplyPortName(p, "COM1");
-    EXPECT_EQ(p.ComDevice, "");
-    EXPECT_EQ(p.ComPort, 1);
-}
-
 TEST(StartupValues, SettingsModelAndScreenScale) {
     Program p;
     p.WorkDir = "/w";
