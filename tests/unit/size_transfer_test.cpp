@@ -102,6 +102,21 @@ TEST_F(TransferFixture, TransmitSendsFunctionsSizesAndEnd) {
     EXPECT_TRUE(prompt.messages().empty());
 }
 
+TEST_F(TransferFixture, TheBlockTraceIsReplacedOnlyWhenTracing) {
+    acknowledgingDevice();
+    const auto trace = dir / "TST.TXT";
+    std::ofstream(trace) << "the user's own file";
+    ASSERT_TRUE(SizeTransmit(p, link, view));
+    EXPECT_EQ(std::filesystem::file_size(trace), std::string("the user's own file").size());
+
+    link.InDevEnvironment = true;
+    ASSERT_TRUE(SizeTransmit(p, link, view));
+    std::ifstream in(trace, std::ios::binary);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(first, "0000\r");  // the first block of this transmission
+}
+
 TEST_F(TransferFixture, FirstTimeoutEndsTheTransmissionWithOneMessage) {
     acknowledgingDevice();
     ackAfter = 4;
