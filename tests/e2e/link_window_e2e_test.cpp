@@ -59,9 +59,3 @@ TEST_F(BehindAWindow, ScreenStaysResponsiveWhileTheDeviceIsSilent) {
 
 }  // namespace
 }  // namespace cam
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

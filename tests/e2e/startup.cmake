@@ -1,6 +1,7 @@
 # camdesk's start-up identification against camsim.
 if(TARGET camsim)
-  add_executable(startup_e2e_test ${CMAKE_CURRENT_LIST_DIR}/startup_e2e_test.cpp ${CMAKE_CURRENT_LIST_DIR}/sim_process.cpp)
+  add_executable(startup_e2e_test ${CMAKE_CURRENT_LIST_DIR}/startup_e2e_test.cpp ${CMAKE_CURRENT_LIST_DIR}/sim_process.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/qt_gtest_main.cpp)
   target_link_libraries(startup_e2e_test PRIVATE camui GTest::gtest)
   target_compile_definitions(startup_e2e_test PRIVATE CAMSIM_PATH="$<TARGET_FILE:camsim>")
   add_dependencies(startup_e2e_test camsim)

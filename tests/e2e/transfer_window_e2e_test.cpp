@@ -99,9 +99,3 @@ TEST_F(TransferWindowOverPty, UnsavedSizesAreNotReplacedWhenTheUserSaysNo) {
 
 }  // namespace
 }  // namespace cam
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
