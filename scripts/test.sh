@@ -31,7 +31,7 @@ for f in build-fuzz/tests/fuzz/fuzz_*; do
   name=$(basename "$f")
   corpus="$sandbox/corpus-$name"; mkdir -p "$corpus"
   seeds="tests/fuzz/seeds/${name#fuzz_}"
-  [ -d "$seeds" ] && cp "$seeds"/* "$corpus"/ 2>/dev/null || true
+  [ -d "$seeds" ] && cp -r "$seeds"/. "$corpus"/
   echo "-- $name"
   "$f" -max_total_time=20 -rss_limit_mb=2048 -print_final_stats=0 "$corpus" 2>&1 | tail -n 3
 done

@@ -1,10 +1,12 @@
-// What the device sends: identification replies and received blocks, through the very
-// routines that read them, over the fake port.
+// What the device sends: identification replies, received blocks and the reception file
+// made of them, through the very routines that read them.
 #include "core/scripted_prompt.h"
 #include "link/fake_port.h"
 #include "link/identify.h"
+#include "link/reception_parser.h"
 
 #include <cstdint>
+#include <sstream>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -29,5 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     cam::OpenPort(p, link);
     port.reply(bytes, 10);
     for (int i = 0; i < 4 && port.isOpen(); ++i) cam::ReceiveBlock(link);
+
+    // The same bytes as a reception file, for both cam counts and several encoders.
+    for (int cams : {16, 32}) {
+        cam::Program q;
+        q.NCams = cams;
+        q.NSizes = cams == 32 ? 7 : 15;
+        q.NEncoders = 1 + static_cast<int>(size % 3);
+        cam::ResizeTables(q);
+        std::istringstream in(bytes);
+        cam::ParseReception(q, in, cams, prompt);
+    }
     return 0;
 }
