@@ -6,7 +6,6 @@
 #include "link/qt_serial_port.h"
 #include "sim_process.h"
 
-#include <QApplication>
 #include <QThread>
 #include <QTimer>
 #include <thread>

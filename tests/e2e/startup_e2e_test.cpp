@@ -7,7 +7,7 @@
 #include "qt/cp1252.h"
 #include "sim_process.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

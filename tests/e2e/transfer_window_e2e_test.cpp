@@ -7,7 +7,6 @@
 #include "link/transfer_window.h"
 #include "sim_process.h"
 
-#include <QApplication>
 #include <gtest/gtest.h>
 
 #include <filesystem>
