@@ -133,7 +133,7 @@ int main(int argc, char* argv[]) {
         Figures tx;
         tx.waitsMs = 10 + 50 + 10.0 * p.NSizes;
         auto t = std::chrono::steady_clock::now();
-        const bool sent = SizeTransmit(p, link, view);
+        const bool sent = SizeTransmit(p, link, view).sent;
         tx.measuredMs = Since(t);
         tx.bytes = port.bytes;
         Report("transmission", baud, tx);

@@ -1,14 +1,37 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and starts camdesk. When no serial port has been chosen
-# (none given with --port, none picked in the port window), camsim plays the device.
+# (none given with --port, none picked in the port window), camsim plays the device. Without
+# a file to open, the sample cam file is shown.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-bash scripts/build.sh >/dev/null
+
+if [ -z "${CAMDESK_RUN_BUILT:-}" ]; then
+  echo "camdesk: checking the packages it needs (installed with apt-get on the first run)"
+  bash scripts/setup.sh
+  echo "camdesk: building into build/ (the first build takes a few minutes)"
+  bash scripts/build.sh
+  echo "camdesk: built"
+fi
 
 # A display is needed: use Xvfb when there is none.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != offscreen ]; then
-  exec xvfb-run -a "$0" "$@"
+  echo "camdesk: no display; starting it on a virtual one (Xvfb)"
+  CAMDESK_RUN_BUILT=1 exec xvfb-run -a "$0" "$@"
+fi
+
+# The arguments name a file unless every one is an option or an option's value.
+has_file=false
+args=("$@")
+for ((i = 0; i < ${#args[@]}; i++)); do
+  case ${args[i]} in
+    --port|--screenshot) i=$((i + 1)) ;;
+    --*) ;;
+    *) has_file=true ;;
+  esac
+done
+if ! $has_file; then
+  set -- "$@" resources/samples/demo.Cam
+  echo "camdesk: opening the sample file resources/samples/demo.Cam"
 fi
 
 # The port stored by the port window: a quoted device path in the options file's first line

@@ -40,6 +40,10 @@ Device::Device(Options options) : options_(std::move(options)) {
         intake_.emplace(options_.model, memory_);
     };
     commands_["?FR"] = [this](Replies& out) {
+        if (options_.has(Fault::Babble)) {
+            out.push_back({0, std::string(16 * 1024, 'x')});  // more than a block can hold
+            return;
+        }
         mode_ = Mode::Giving;
         readout_ = Readout(options_.model, memory_);
         give(out, true);
@@ -116,6 +120,7 @@ void Device::frameIn(Replies& out) {
     if (f.silentAfter >= 0 && number > f.silentAfter) return;
     bool ok = frames_.good() && number != f.nak;
     Intake::Result r = Intake::Result::Refused;
+    if (ok && options_.has(Fault::RefuseEnd) && frames_.text() == "END") ok = false;
     if (ok) r = intake_->take(frames_.text());
     if (r == Intake::Result::Refused) {
         out.push_back({f.replyDelayMs, std::string(1, kNak)});

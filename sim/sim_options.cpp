@@ -53,6 +53,8 @@ const char* Usage() {
            "  --fault NAME     silent | echo | no-brand | unsupported | brand-early | short-reply | vanish\n"
            "                   silent-after:N  answer or send N blocks of an exchange, then nothing\n"
            "                   bad-checksum:N  send block N of a reception with a wrong check character\n"
+           "                   refuse-end      answer the END of a transmission with NAK\n"
+           "                   babble          answer ?FR with bytes that never make a frame\n"
            "                   nak:N           refuse block N of a transmission every time it comes\n"
            "                   delay:MS        wait MS milliseconds before each acknowledgement and block\n"
            "Prints the path of its pseudo-terminal on the first line and runs until stopped.\n";
@@ -63,7 +65,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options* out, std::strin
         {"silent", Fault::Silent},           {"echo", Fault::Echo},
         {"no-brand", Fault::NoBrand},        {"unsupported", Fault::Unsupported},
         {"brand-early", Fault::BrandEarly},  {"short-reply", Fault::ShortReply},
-        {"vanish", Fault::Vanish},
+        {"vanish", Fault::Vanish},           {"refuse-end", Fault::RefuseEnd},
+        {"babble", Fault::Babble},
     };
     Options o;
     for (std::size_t i = 0; i < args.size(); ++i) {

@@ -23,6 +23,8 @@ enum class Fault {
     BrandEarly,   // brand too close to the start of the line for the fields before it
     ShortReply,   // identification line cut before the encoder digit
     Vanish,       // the line goes away as soon as a command arrives
+    RefuseEnd,    // answers the "END" of a transmission with NAK: nothing is taken
+    Babble,       // answers "?FR" with a long stream of bytes and no frame end
 };
 
 // Faults of the block exchanges. Blocks are counted from 1 in each "?FW" or "?FR" exchange;

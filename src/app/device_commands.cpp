@@ -13,9 +13,7 @@ namespace cam {
 void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtSerialPort& port) {
     window.identifyDevice = [&] { return IdentifyDeviceModal(p, port, prompt, &window); };
     window.portStatus = [&] { return PortStatusText(p, port.isOpen()); };
-    window.setCommand("setcom", [&] {
-        if (ShowPortWindow(p, prompt, &window)) window.KeepPort();
-    });
+    window.setCommand("setcom", [&] { ShowPortWindow(p, prompt, &window); });
     window.setCommand("Tr_Siz",
                       [&] { RunSizeTransmit(p, port, prompt, &window, window.settings().commandLine.trace); });
     window.setCommand("Rc_Siz", [&] {

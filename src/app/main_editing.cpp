@@ -18,15 +18,25 @@ void MainWindow::ConnectEditing() {
     PhaseBox* on = c->onBox();
     PhaseBox* off = c->offBox();
     connect(c, &ChartWidget::camClicked, this, &MainWindow::LabCamClick);
-    connect(c, &ChartWidget::camDoubleClicked, this, &MainWindow::LabCamDblClick);
-    connect(c, &ChartWidget::remarkDoubleClicked, this, [this](int) { Apply(EditRemark(p_, prompt_)); });
+    // A double click acts on the cam it points at, whatever click was swallowed before it.
+    connect(c, &ChartWidget::camDoubleClicked, this, [this](int row) {
+        if (editor_.PointAt(row)) SelectRow(row);
+        LabCamDblClick(row);
+    });
+    connect(c, &ChartWidget::remarkDoubleClicked, this, [this](int row) {
+        if (editor_.PointAt(row)) SelectRow(row);
+        Apply(EditRemark(p_, prompt_));
+    });
     connect(c, &ChartWidget::camRightClicked, this, &MainWindow::ShowCamMenu);
     connect(c, &ChartWidget::sizeCaptionDoubleClicked, this, [this] {
         LeaveEditMode();
         RunSizeCommand(&SelectSize);
     });
     connect(c, &ChartWidget::sizeCaptionRightClicked, this, [this](QPoint at) { sizeMenu_->popup(at); });
-    connect(c, &ChartWidget::sizeStepped, this, [this] { Redraw(); });
+    connect(c, &ChartWidget::spinnerPressed, this, [this](int step) {
+        LeaveEditMode();  // a phase being entered stays with the size it was typed for
+        if (StepSize(p_, step)) Redraw();
+    });
     connect(c, &ChartWidget::entryClicked, this, [this, on, off](const std::string& entry) {
         editor_.PickEntry(entry);
         RenderEditor();
@@ -105,6 +115,10 @@ void MainWindow::LeaveEditMode() {
 
 void MainWindow::LabCamClick(int row) {
     if (!editor_.AcceptCamClick(row, prompt_)) return;
+    SelectRow(row);
+}
+
+void MainWindow::SelectRow(int row) {
     LeaveEditMode();
     editor_.SelectCam(row);
     Redraw();
@@ -128,8 +142,9 @@ void MainWindow::LabCamDblClick(int row) {
 
 void MainWindow::NavigateTo(NavKey key) {
     const int cam = NavigateCam(key, p_.CurCam, p_.NCams);
-    LabCamClick(cam);
-    LabCamDblClick(static_cast<int>(p_.CurCam));
+    editor_.PointAt(cam);  // the key names its cam: no click is swallowed here
+    SelectRow(cam);
+    LabCamDblClick(cam);
 }
 
 void MainWindow::UndoPhase() {
@@ -138,6 +153,8 @@ void MainWindow::UndoPhase() {
 }
 
 void MainWindow::ShowCamMenu(int row, QPoint globalPos) {
+    // A phase being entered stays with the cam it was typed for, as with a left click.
+    if (row != p_.CurCam) LeaveEditMode();
     if (editor_.CamRightClick(row)) Redraw();
     camMenu_->popup(globalPos);
 }

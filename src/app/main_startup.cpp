@@ -60,9 +60,7 @@ bool MainWindow::Startup(bool again) {
     SetStartupSettings(p_);
     p_.LngFile.clear();
     if (FileExists(OptionsPath(p_))) ReadOptions(p_);
-    storedPort_ = p_.ComPort;
-    storedDevice_ = p_.ComDevice;
-    if (!settings_.commandLine.port.empty()) SetPortName(p_, settings_.commandLine.port);
+    if (!settings_.commandLine.port.empty()) UsePortForThisRun(p_, settings_.commandLine.port);
 
     // A script chosen with Set Language is used while it exists; otherwise the default one.
     if (p_.LngFile.empty() || !FileExists(p_.LngFile)) {
@@ -76,6 +74,8 @@ bool MainWindow::Startup(bool again) {
     if (settings_.askDevice && identifyDevice) identifyDevice();
     ResizeTables(p_);
     p_.FileSaved = true;
+    // The tables were cleared: the file that was open is no longer what they hold.
+    if (again) CloseCamFile(p_);
     RebuildRecentMenu();
 
     // The file named on the command line is opened once, not again by Set Language.
@@ -88,16 +88,7 @@ bool MainWindow::Startup(bool again) {
 
 void MainWindow::WriteOptionsFile() {
     if (!settings_.writeOptions) return;
-    // A port given on the command line is for this run only: the stored one is written back.
-    const long port = p_.ComPort;
-    const std::string device = p_.ComDevice;
-    if (!settings_.commandLine.port.empty()) {
-        p_.ComPort = storedPort_;
-        p_.ComDevice = storedDevice_;
-    }
     WriteOptions(p_);
-    p_.ComPort = port;
-    p_.ComDevice = device;
 }
 
 }  // namespace cam

@@ -57,11 +57,6 @@ public:
     void setCommand(const QString& objectName, std::function<void()> command);
 
     const StartupSettings& settings() const { return settings_; }  // --trace, --port of this run
-    // The port now in use was confirmed in the port window: it is the one to keep.
-    void KeepPort() {
-        storedPort_ = p_.ComPort;
-        storedDevice_ = p_.ComDevice;
-    }
     ChartWidget* chart() const { return chart_; }
     PhaseEditor& editor() { return editor_; }
     QAction* action(const QString& objectName) const;
@@ -108,6 +103,7 @@ private:
     // main_editing.cpp
     void ConnectEditing();
     void LeaveEditMode();
+    void SelectRow(int row);  // the click on a row that is not swallowed
     void RenderEditor();
     void Redraw();
     void ShowCamMenu(int row, QPoint globalPos);
@@ -136,8 +132,6 @@ private:
     std::vector<QAction*> recent_;
     QMenu* camMenu_ = nullptr;
     QMenu* sizeMenu_ = nullptr;
-    long storedPort_ = 1;           // the options file's port, kept when --port overrides it
-    std::string storedDevice_;
 };
 
 }  // namespace cam

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 #ifdef _WIN32
@@ -57,31 +58,54 @@ std::string WriteFileDurably(const std::string& path, std::string_view bytes) {
 
 #else
 
+// A new file beside target, created exclusively (never through a link) with a name no one
+// can guess. mode goes through the umask like any new file's.
+static int CreateBeside(const fs::path& target, mode_t mode, std::string& name) {
+    static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string suffix(8, 'x');
+        for (char& c : suffix) c = kChars[random() % (sizeof kChars - 1)];
+        name = (dir / ("." + target.filename().string() + "." + suffix)).string();
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
 std::string WriteFileDurably(const std::string& path, std::string_view bytes) {
     const fs::path target = TargetOf(path);
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(tmpl.data());
+
+    // A file the user may not write is not replaced, though the folder would allow the
+    // rename: a write-protected file stays protected, also for an administrator.
+    struct stat st {};
+    const bool replacing = ::stat(target.c_str(), &st) == 0;
+    if (replacing) {
+        int err = 0;
+        if ((st.st_mode & 0222) == 0) err = EACCES;
+        else if (::access(target.c_str(), W_OK) != 0) err = errno;
+        if (err != 0) return Reason("cannot write", target.string(), err);
+    }
+
+    std::string tmp;
+    const int fd = CreateBeside(target, replacing ? (st.st_mode & 07777) : 0666, tmp);
     if (fd < 0) return Reason("cannot create a file in", dir.string(), errno);
 
     auto fail = [&](const std::string& what, int err) {
         ::close(fd);
-        ::unlink(tmpl.c_str());
+        ::unlink(tmp.c_str());
         return Reason(what, target.string(), err);
     };
 
-    // mkstemp makes the file private; a replaced file keeps its own mode, a new one
-    // gets the usual mode for the user's umask.
-    struct stat st {};
-    mode_t mode;
-    if (::stat(target.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+    if (replacing) {
+        // The replaced file keeps its mode, and its group (and owner) where the system allows.
+        if (::fchmod(fd, st.st_mode & 07777) != 0) return fail("cannot set the permissions for", errno);
+        if (::fchown(fd, ::geteuid() == 0 ? st.st_uid : static_cast<uid_t>(-1), st.st_gid) != 0) {
+            // Not allowed to give it that group: it keeps the user's own.
+        }
     }
-    if (::fchmod(fd, mode) != 0) return fail("cannot set the permissions for", errno);
 
     const char* data = bytes.data();
     std::size_t left = bytes.size();
@@ -97,16 +121,16 @@ std::string WriteFileDurably(const std::string& path, std::string_view bytes) {
     if (::fsync(fd) != 0) return fail("cannot write", errno);
     if (::close(fd) != 0) {
         const int err = errno;
-        ::unlink(tmpl.c_str());
+        ::unlink(tmp.c_str());
         return Reason("cannot write", target.string(), err);
     }
-    if (::rename(tmpl.c_str(), target.c_str()) != 0) {
+    if (::rename(tmp.c_str(), target.c_str()) != 0) {
         const int err = errno;
-        ::unlink(tmpl.c_str());
+        ::unlink(tmp.c_str());
         return Reason("cannot replace", target.string(), err);
     }
     // The new name is durable only once the folder itself is on the disk.
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);

@@ -9,8 +9,10 @@ namespace cam {
 
 // Writes bytes to a temporary file in the folder of path, flushes it to the disk and
 // renames it over path (a symbolic link is followed: its target is replaced). An
-// existing file keeps its permissions. Returns "" on success, else the reason; on
-// failure path is left as it was and the temporary file is removed.
+// existing file keeps its permissions and group; one the user may not write (or that is
+// write-protected) is refused, as a direct write would be. The process umask is never
+// changed. Returns "" on success, else the reason; on failure path is left as it was and
+// the temporary file is removed.
 std::string WriteFileDurably(const std::string& path, std::string_view bytes);
 
 }  // namespace cam

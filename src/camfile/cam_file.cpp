@@ -41,7 +41,7 @@ enum class HeaderResult { Functions, SizesOnly, Failed };
 // The header line and, unless the file holds sizes only, the model checks.
 HeaderResult ReadHeader(Program& p, std::istream& in, Prompt& prompt) {
     auto formatError = [&] {
-        prompt.message(p.LineBuf + p.Text(10), "", Buttons::Ok, Icon::Exclamation);
+        prompt.message(QuotedLine(p.LineBuf) + p.Text(10), "", Buttons::Ok, Icon::Exclamation);
         return HeaderResult::Failed;
     };
     if (!NextLine(in, p.LineBuf)) return formatError();
@@ -68,9 +68,9 @@ HeaderResult ReadHeader(Program& p, std::istream& in, Prompt& prompt) {
 
 }  // namespace
 
-void ReadCamFile(Program& p, const std::string& path, Prompt& prompt) {
+CamFileRead ReadCamFile(Program& p, const std::string& path, Prompt& prompt) {
     std::error_code ec;
-    if (path.empty() || !std::filesystem::exists(path, ec)) return;
+    if (path.empty() || !std::filesystem::exists(path, ec)) return CamFileRead::NoFile;
     p.ReadError = false;
     p.LineBuf.clear();
 
@@ -78,18 +78,18 @@ void ReadCamFile(Program& p, const std::string& path, Prompt& prompt) {
     if (!in || std::filesystem::is_directory(path, ec)) {
         prompt.message(path + " : THE FILE CANNOT BE READ", "", Buttons::Ok, Icon::Exclamation);
         p.ReadError = true;
-        return;
+        return CamFileRead::Failed;
     }
 
     switch (ReadHeader(p, in, prompt)) {
     case HeaderResult::Failed:
         p.ReadError = true;
-        return;
+        return CamFileRead::Failed;
     case HeaderResult::Functions:
         if (!ReadFunctions(p, in)) {
-            prompt.message(p.LineBuf + p.Text(10), "", Buttons::Ok, Icon::Exclamation);
+            prompt.message(QuotedLine(p.LineBuf) + p.Text(10), "", Buttons::Ok, Icon::Exclamation);
             p.ReadError = true;
-            return;
+            return CamFileRead::Failed;
         }
         break;
     case HeaderResult::SizesOnly:
@@ -105,10 +105,11 @@ void ReadCamFile(Program& p, const std::string& path, Prompt& prompt) {
         if (!ReadSizeBlock(p, static_cast<int>(size), in, &stop)) {
             // What was read stays; the user learns where and why the read ended.
             prompt.message(stop, "", Buttons::Ok, Icon::Exclamation);
-            return;
+            return CamFileRead::StoppedEarly;
         }
         if (Contains(p.LineBuf, "END")) break;
     }
+    return CamFileRead::Complete;
 }
 
 }  // namespace cam

@@ -52,9 +52,17 @@ std::string WriteCamFile(Program& p);
 // the message that names the line and what was outside.
 bool ReadSizeBlock(Program& p, int size, std::istream& in, std::string* stop = nullptr);
 
+// How the reading of a cam file ended.
+enum class CamFileRead {
+    NoFile,        // the path names no file: nothing changed
+    Complete,      // read to its "END" or its end
+    StoppedEarly,  // ended at a line outside the tables (shown); the rest of the file was not read
+    Failed,        // refused or malformed (shown); p.ReadError is set
+};
+
 // Reads a whole cam file into the tables, with every check and message of the format;
 // sets p.ReadError. A path that names no file changes nothing.
-void ReadCamFile(Program& p, const std::string& path, Prompt& prompt);
+CamFileRead ReadCamFile(Program& p, const std::string& path, Prompt& prompt);
 
 // The cam and size counts of a header line ("FUNZIONI  32 - 7 "): the values of the
 // first 4 and the last 3 of its last 8 characters. nullopt for a line of 8 characters

@@ -35,7 +35,7 @@ void ReportMissing(const Program& p, Prompt& prompt, const std::string& path) {
 // The tables emptied for a new program of the model the user chooses.
 void NewTables(Program& p, ModelChooser& chooser) {
     chooser.chooseModel(p);
-    p.CamFile.clear();
+    CloseCamFile(p);
     ResizeTables(p);
     ClearAll(p);
 }
@@ -82,11 +82,19 @@ bool ConfirmDiscard(Program& p, Prompt& prompt, const std::string& windowTitle) 
     return prompt.message(p.Text(112), windowTitle, Buttons::OkCancel, Icon::Exclamation) == Answer::Ok;
 }
 
+void CloseCamFile(Program& p) {
+    p.CamFile.clear();
+    p.CamFileTitle.clear();
+    p.CamFileUnread = false;
+}
+
 FileOutcome OpenCamFile(Program& p, Prompt& prompt) {
     FileOutcome out;
     ClearAllSizes(p);
     ClearRemarks(p);
-    ReadCamFile(p, p.CamFile, prompt);
+    const CamFileRead read = ReadCamFile(p, p.CamFile, prompt);
+    // What the tables hold now is not the file: a plain Save must not replace it with them.
+    p.CamFileUnread = read == CamFileRead::Failed || read == CamFileRead::StoppedEarly || p.ReadError;
     out.redraw = true;
     if (!p.ReadError) {
         out.done = true;
@@ -173,7 +181,7 @@ bool Write(Program& p, Prompt& prompt, const std::string& path) {
 }  // namespace
 
 bool Save(Program& p, Prompt& prompt) {
-    if (p.CamFile.empty() || !Exists(p.CamFile)) return SaveAs(p, prompt);
+    if (p.CamFile.empty() || p.CamFileUnread || !Exists(p.CamFile)) return SaveAs(p, prompt);
     return Write(p, prompt, p.CamFile);
 }
 
@@ -200,6 +208,7 @@ bool SaveAs(Program& p, Prompt& prompt) {
     }
     p.CamFile = path;
     p.CamFileTitle = FileTitle(path);
+    p.CamFileUnread = false;
     return true;
 }
 

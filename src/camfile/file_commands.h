@@ -43,7 +43,11 @@ std::string RecentCaption(const Program& p, int item);
 // True when the caller may go on (saved, or OK).
 bool ConfirmDiscard(Program& p, Prompt& prompt, const std::string& windowTitle);
 
+// No file is open any more (the tables were replaced by others): a Save asks for a name.
+void CloseCamFile(Program& p);
+
 // Reads p.CamFile (sizes and remarks cleared first); on success title, CurSize 1 and recent list.
+// A read that failed or stopped early leaves p.CamFileUnread set, so that Save asks for a name.
 FileOutcome OpenCamFile(Program& p, Prompt& prompt);
 
 // Each of New, Open, OpenRecent and OpenDropped first asks ConfirmDiscard.
@@ -57,7 +61,8 @@ FileOutcome OpenDropped(Program& p, Prompt& prompt, const std::vector<std::strin
 FileOutcome OpenCommandLine(Program& p, Prompt& prompt, const std::string& argument);
 
 // Both return true when the file was written (FileSaved True); a failure is shown with the
-// file name and the reason and leaves FileSaved False.
+// file name and the reason and leaves FileSaved False. Save acts as Save As when no file is
+// open, when it is gone, or when its reading failed (the tables do not hold it).
 bool Save(Program& p, Prompt& prompt);
 bool SaveAs(Program& p, Prompt& prompt);
 

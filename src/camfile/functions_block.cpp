@@ -144,9 +144,9 @@ bool ReadFunctions(Program& p, std::istream& in) {
         } else {
             return false;
         }
-        // A file in the one-encoder form tells that the model has one encoder when
-        // nothing else has said how many it has.
-        if (p.NEncoders == 0) p.NEncoders = 1;
+        // Delay and ratio lines are the one-encoder form: the program read has one encoder,
+        // whatever the file before it had, so that a save writes back these lines.
+        p.NEncoders = 1;
     }
 
     if (!labelled("FORMATO")) return false;

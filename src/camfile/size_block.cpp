@@ -90,7 +90,7 @@ void WriteSize(Program& p, int size, std::ostream& out) {
 
 // Message for a read that must end at a line addressing something outside the tables.
 static std::string OutsideMessage(const std::string& line, const std::string& what, long value, long last) {
-    return line + " : READING STOPPED AT THIS LINE, " + what + " " + CStr(value) + " IS OUTSIDE " +
+    return QuotedLine(line) + " : READING STOPPED AT THIS LINE, " + what + " " + CStr(value) + " IS OUTSIDE " +
            (what == "POSITION" ? "0" : "1") + ".." + CStr(last);
 }
 

@@ -144,8 +144,15 @@ int ReadForCommand(Program& p, const FileOptions& o, const std::string& path) {
     LoadDefaultTexts(p);
     ChooseModel(p, o, path);
     ConsolePrompt prompt(o.yes);
-    ReadCamFile(p, path, prompt);
-    return p.ReadError ? 1 : 0;
+    const CamFileRead read = ReadCamFile(p, path, prompt);
+    if (read == CamFileRead::Failed || p.ReadError) return 1;
+    // The rest of the file was not read: going on would lose it, unless the user says so.
+    if (read == CamFileRead::StoppedEarly && !o.yes) {
+        std::cerr << "camctl: the reading of " << path
+                  << " stopped before the end of the file; nothing was done (--yes goes on with what was read)\n";
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace cam::cli

@@ -34,7 +34,8 @@ bool LoadDefaultTexts(Program& p);
 
 // Reads a cam file as camdesk's Open does, with the model of --model, else the file's
 // header counts, else 32x7; messages on standard error. Returns 0 when the read succeeded,
-// 1 when it failed or the file is missing or unreadable.
+// 1 when it failed, when the file is missing or unreadable, or when the reading stopped
+// before the end of the file and --yes was not given.
 int ReadForCommand(Program& p, const FileOptions& o, const std::string& path);
 
 // A line speed in bit/s ("9600"); false (after a line on standard error) when malformed.

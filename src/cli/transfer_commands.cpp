@@ -1,9 +1,11 @@
 // camctl send / receive: the Size Transmit and Size Receive commands of camdesk, from a console.
 #include "camfile/cam_file.h"
 #include "cli/cli_support.h"
+#include "cli/scratch_space.h"
 #include "cli/commands.h"
 #include "core/text_format.h"
 #include "link/port_name.h"
+#include "link/functions_wire.h"
 #include "link/qt_serial_port.h"
 #include "link/size_transfer.h"
 
@@ -43,7 +45,7 @@ private:
 };
 
 struct TransferOptions {
-    Program port;  // ComPort/ComDevice and ComSpeed
+    Program port;  // its PortSettings: --port and --baud
     bool havePort = false;
     bool verify = false;
     FileOptions file;
@@ -74,26 +76,17 @@ std::optional<TransferOptions> ParseTransferOptions(const std::vector<std::strin
     return o;
 }
 
-void UsePort(Program& p, const Program& from) {
-    p.ComPort = from.ComPort;
-    p.ComDevice = from.ComDevice;
-    p.ComSpeed = from.ComSpeed;
-}
-
-// A scratch reception file of this run, removed again at the end.
-struct ScratchFile {
-    std::string path = (std::filesystem::temp_directory_path() / ("camctl-" + std::to_string(::getpid()) + "._.")).string();
-    ~ScratchFile() {
-        std::error_code ec;
-        std::filesystem::remove(path, ec);
-    }
-};
+void UsePort(Program& p, const Program& from) { p.Port() = from.Port(); }
 
 // Receives the device's sizes into p (model: rememberedCams before identification, or the
 // device's). False after any failure; its messages are already shown.
 bool Receive(Program& p, Link& link, std::optional<int> rememberedCams) {
-    ScratchFile scratch;
-    p.TmpFile = scratch.path;
+    ScratchSpace scratch;
+    if (scratch.file().empty()) {
+        std::cerr << "camctl: " << scratch.error() << '\n';
+        return false;
+    }
+    p.TmpFile = scratch.file();
     ConsoleView view;
     const DeviceReception r = ReceiveFromDevice(p, link, view);
     if (!r.identified || !r.complete) return false;
@@ -130,15 +123,17 @@ int SendCommand(const std::vector<std::string>& args) {
     SteadyClock clock;
     ConsolePrompt prompt(o->file.yes);
     Link link(port, clock, prompt);
+    TransmitResult sent;
     {
         ConsoleView view;
-        if (!SizeTransmit(p, link, view)) {
-            std::cerr << "camctl send: the sizes were not sent\n";
-            return 1;
-        }
+        sent = SizeTransmit(p, link, view);
     }
-    std::cout << "sent the functions block and " << p.NSizes << " sizes of " << o->file.files[0] << " to "
-              << PortDisplayName(p) << '\n';
+    if (!sent) {
+        std::cerr << "camctl send: the sizes were not sent\n";
+        return 1;
+    }
+    std::cout << "sent the functions block and " << sent.sizes << (sent.sizes == 1 ? " size" : " sizes") << " of "
+              << o->file.files[0] << " to " << PortDisplayName(p) << '\n';
     if (!o->verify) return 0;
 
     Program back;
@@ -148,7 +143,10 @@ int SendCommand(const std::vector<std::string>& args) {
         std::cerr << "camctl send: the sizes could not be received back for the check\n";
         return 1;
     }
-    if (const std::string diff = FirstDifference(CamFileText(p), CamFileText(back)); !diff.empty()) {
+    // Compared with what the device can hold of the data: what it cannot was told before sending.
+    Program expected = ExpectedOnDevice(p, sent.sizes, sent.device.encoders);
+    if (const std::string diff = FirstDifference(HeldText(expected, sent.sizes), HeldText(back, sent.sizes));
+        !diff.empty()) {
         std::cerr << "camctl send: the device holds something else: " << diff << '\n';
         return 1;
     }

@@ -106,6 +106,7 @@ void ParseOptions(Program& p, std::string_view bytes) {
     if (fields.size() > 2) {
         if (auto n = PlainNumber(fields[2])) p.ComSpeed = *n;
     }
+    p.StoredPort.reset();  // the port just read is the stored one
 
     // Lines 2..6; an empty line names no file and is passed over.
     p.RecentFiles.clear();
@@ -126,11 +127,13 @@ std::string FormatOptions(const Program& p) {
     // A path the record cannot hold is left out: the default script is used instead.
     if (FitsQuoted(p.LngFile)) out += p.LngFile;
     out += "\",";
-    if (!p.ComDevice.empty() && FitsQuoted(p.ComDevice))
-        out += "\"" + p.ComDevice + "\"";
+    // A port used for this run only is never stored: the options keep the one they had.
+    const PortSettings port = p.StoredPort.value_or(p.Port());
+    if (!port.ComDevice.empty() && FitsQuoted(port.ComDevice))
+        out += "\"" + port.ComDevice + "\"";
     else
-        out += CStr(p.ComPort);
-    out += "," + CStr(p.ComSpeed) + "\r\n";
+        out += CStr(port.ComPort);
+    out += "," + CStr(port.ComSpeed) + "\r\n";
     int written = 0;
     for (const std::string& path : p.RecentFiles) {
         if (written == kMaxRecentFiles) break;

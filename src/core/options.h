@@ -21,7 +21,8 @@ bool ReadOptions(Program& p);
 // number, ComDevice for a quoted path) and ComSpeed; lines 2..6 replace RecentFiles.
 void ParseOptions(Program& p, std::string_view bytes);
 
-// The file's bytes for p: line 1 and one line per recent file, each ended by CR LF.
+// The file's bytes for p: line 1 and one line per recent file, each ended by CR LF. The port
+// written is p.StoredPort when the port in use is for this run only.
 std::string FormatOptions(const Program& p);
 
 // Writes the options file (through a temporary file renamed over the old one).

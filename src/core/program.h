@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,15 @@ private:
     std::vector<std::uint8_t> pos_;
 };
 
-struct Program {
+// The serial port and speed of the device link.
+struct PortSettings {
+    long ComPort = 1;       // COMn number, used when ComDevice is empty
+    std::string ComDevice;  // a device path such as /dev/ttyUSB0 for ports that are not COMn
+    long ComSpeed = 9600;
+    bool operator==(const PortSettings&) const = default;
+};
+
+struct Program : PortSettings {
     // Programmer model
     int NCams = 32;
     int NSizes = 7;
@@ -75,11 +84,14 @@ struct Program {
     long CurCam = 1;
     bool FileSaved = true;
     std::string CamFile;
+    // The reading of CamFile failed or stopped before its end: the tables do not hold the
+    // file, so a plain Save must not write them over it.
+    bool CamFileUnread = false;
     std::string CamFileTitle;
     std::string WorkDir;
-    long ComPort = 1;     // COMn number, used when ComDevice is empty
-    std::string ComDevice;  // a device path such as /dev/ttyUSB0 for ports that are not COMn
-    long ComSpeed = 9600;
+    // The port in use is the base PortSettings. While it is for this run only (camdesk
+    // --port, or the port window left with EXIT), StoredPort holds the one the options file keeps.
+    std::optional<PortSettings> StoredPort;
     std::string LngFile;
     std::vector<std::string> LngTxt = std::vector<std::string>(kMaxTexts + 1);  // 1..500
     bool ReadError = false;
@@ -93,6 +105,9 @@ struct Program {
 
     // Text k of the language script ("" when k is outside 1..500).
     const std::string& Text(int k) const;
+
+    PortSettings& Port() { return *this; }
+    const PortSettings& Port() const { return *this; }
 };
 
 // Table set-up and clearing

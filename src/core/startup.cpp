@@ -52,9 +52,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 void SetStartupSettings(Program& p) {
     p.TmpFile = p.WorkDir + "/_._";
     p.FileSaved = true;
-    p.ComPort = 1;
-    p.ComDevice.clear();
-    p.ComSpeed = 9600;
+    p.Port() = PortSettings{};
+    p.StoredPort.reset();
 }
 
 void SetStartupModel(Program& p) {

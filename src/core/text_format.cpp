@@ -130,4 +130,13 @@ std::string Mid(std::string_view text, std::size_t start1, std::size_t n) {
     return std::string(text.substr(start1 - 1, n));
 }
 
+std::string QuotedLine(std::string_view line) {
+    constexpr std::size_t kShown = 80;
+    std::string out(line.substr(0, kShown));
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
+    if (line.size() > kShown) out += "...";
+    return out;
+}
+
 }  // namespace cam

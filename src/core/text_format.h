@@ -46,4 +46,9 @@ std::string_view LastField(std::string_view line);    // last blank-separated fi
 std::string Right(std::string_view text, std::size_t n);
 std::string Mid(std::string_view text, std::size_t start1, std::size_t n);  // 1-based, clipped
 
+// A line from a file or a device as a message quotes it: at most its first 80 characters,
+// "..." when it was cut, control bytes shown as "?" (a message box is no place for a
+// megabyte line or raw bytes).
+std::string QuotedLine(std::string_view line);
+
 }  // namespace cam

@@ -75,7 +75,18 @@ bool UserMove(Qt::FocusReason r) { return r != Qt::ActiveWindowFocusReason && r 
 
 void PhaseBox::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
+    // The press that gave the focus would place the cursor and drop the selection made on
+    // entry, and digits typed into the full box would then be refused without a sign.
+    selectOnPress_ = e->reason() == Qt::MouseFocusReason;
     if (UserMove(e->reason())) emit focusEntered();
+}
+
+void PhaseBox::mousePressEvent(QMouseEvent* e) {
+    QLineEdit::mousePressEvent(e);
+    if (selectOnPress_) {
+        selectOnPress_ = false;
+        selectAll();
+    }
 }
 
 void PhaseBox::focusOutEvent(QFocusEvent* e) {
@@ -218,22 +229,10 @@ void ChartWidget::mousePressEvent(QMouseEvent* e) {
     }
     if (t != Target::Spinner) return;
     const double x = e->position().x() / scaleX() - chart::kSpinner.x();
-    if (x >= chart::kSpinner.width() / 2) {
-        rightPressed_ = true;
-        if (p_.CurSize < p_.NSizes) {
-            ++p_.CurSize;
-            RedrawChart();
-            emit sizeStepped();
-        }
-    } else {
-        leftPressed_ = true;
-        if (p_.CurSize >= 2) {
-            --p_.CurSize;
-            RedrawChart();
-            emit sizeStepped();
-        }
-    }
+    const bool right = x >= chart::kSpinner.width() / 2;
+    (right ? rightPressed_ : leftPressed_) = true;
     update();
+    emit spinnerPressed(right ? +1 : -1);
 }
 
 void ChartWidget::mouseReleaseEvent(QMouseEvent* e) {

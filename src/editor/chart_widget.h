@@ -34,6 +34,10 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+
+private:
+    bool selectOnPress_ = false;  // the focus came with a mouse press: select all after it
 };
 
 class ChartWidget : public QWidget {
@@ -71,7 +75,7 @@ signals:
     void camRightClicked(int row, QPoint globalPos);
     void sizeCaptionDoubleClicked();
     void sizeCaptionRightClicked(QPoint globalPos);
-    void sizeStepped();  // the spinner changed CurSize
+    void spinnerPressed(int step);  // +1: the right arrow, -1: the left one
     void entryClicked(const std::string& entry);
     void entryDoubleClicked(const std::string& entry);
 

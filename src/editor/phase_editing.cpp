@@ -51,6 +51,11 @@ void PhaseEditor::SelectCam(int i) {
     if (i >= 0 && i < p_.NCams) p_.CurCam = i;
 }
 
+bool PhaseEditor::PointAt(int i) {
+    suppressCamClick_ = false;
+    return i >= 0 && i < p_.NCams && i != p_.CurCam;
+}
+
 bool PhaseEditor::CamRightClick(int i) {
     if (i < 0 || i >= p_.NCams) return false;
     const bool changed = p_.CurCam != i;
@@ -60,7 +65,11 @@ bool PhaseEditor::CamRightClick(int i) {
 }
 
 void PhaseEditor::OpenCam(int i) {
-    if (i >= 0 && i < p_.NCams) p_.CurCam = i;
+    if (i >= 0 && i < p_.NCams && i != p_.CurCam) {
+        p_.CurCam = i;
+        undoEnabled_ = false;  // the copy belongs to the cam that was current
+    }
+    AimAtCurrentCam();
     editMode_ = true;
     offEnabled_ = true;
     const auto entries = PhaseListEntries(p_, static_cast<int>(p_.CurSize), static_cast<int>(p_.CurCam));
@@ -73,6 +82,7 @@ void PhaseEditor::OpenCam(int i) {
 }
 
 void PhaseEditor::PickEntry(std::string_view entry) {
+    AimAtCurrentCam();
     editMode_ = true;
     savedOn_ = Mid(entry, 6, 4);
     savedOff_ = Mid(entry, 11, 4);
@@ -86,6 +96,7 @@ void PhaseEditor::PickEntryAndEdit(std::string_view entry) {
 }
 
 void PhaseEditor::OnFocusIn() {
+    AimAtCurrentCam();
     onText_ = savedOn_;
     offText_ = savedOff_;
     onEdited_ = false;
@@ -105,10 +116,11 @@ bool PhaseEditor::OffFocusOut(std::string_view onBox, std::string_view offBox) {
     offText_ = PadBoxText(offBox);
     if (BoxNumber(offText_) > kMaxOff) offText_ = D4(kMaxOff);
     savedOff_ = offText_;
-    const int size = static_cast<int>(p_.CurSize);
-    const int cam = static_cast<int>(p_.CurCam);
+    const int size = static_cast<int>(target_.size);
+    const int cam = static_cast<int>(target_.cam);
     if (!p_.CamPos.contains(size, cam)) return false;
     std::copy_n(p_.CamPos.cam(size, cam), kPositions, p_.UndoPos.begin());
+    undoTarget_ = target_;
     undoEnabled_ = true;
     // The ON box was limited when it was left; limit again in case it never had the focus.
     const int on = static_cast<int>(std::clamp(BoxNumber(onBox), 0L, static_cast<long>(kMaxOn)));
@@ -120,7 +132,9 @@ bool PhaseEditor::OffFocusOut(std::string_view onBox, std::string_view offBox) {
 bool PhaseEditor::Undo() {
     const int size = static_cast<int>(p_.CurSize);
     const int cam = static_cast<int>(p_.CurCam);
-    if (!undoEnabled_ || !p_.CamPos.contains(size, cam)) return false;
+    // The copy goes back only into the cam it was taken from.
+    if (!undoEnabled_ || undoTarget_.size != size || undoTarget_.cam != cam || !p_.CamPos.contains(size, cam))
+        return false;
     std::copy_n(p_.UndoPos.begin(), kPositions, p_.CamPos.cam(size, cam));
     undoEnabled_ = false;
     return true;

@@ -61,6 +61,10 @@ public:
     // current (the window redraws and moves the focus to the Modify Cam button).
     bool AcceptCamClick(int i, Prompt& prompt);
     void SelectCam(int i);
+    // A double click, a remark double click or a navigation key names its cam itself: the
+    // click swallowed after a right click is no reason to act on another cam. True when cam i
+    // must be selected first (it is not the current one).
+    bool PointAt(int i);
     // Right button released on cam row i: selects it; returns true when the current cam
     // changed (the window redraws). The left click that follows is ignored.
     bool CamRightClick(int i);
@@ -76,8 +80,9 @@ public:
     void OffFocusIn();
     void OnKeyTyped() { onEdited_ = true; }
     void OnFocusOut(std::string_view onBox);
-    // Writes the phase of the two boxes into the current cam, keeping an undo copy first.
-    // Returns false when the current cam is outside the tables (nothing written).
+    // Writes the phase of the two boxes into the cam it was typed for (the size and cam
+    // current when the cam or the entry was opened, or the ON box entered), keeping an undo
+    // copy first. Returns false when that cam is outside the tables (nothing written).
     bool OffFocusOut(std::string_view onBox, std::string_view offBox);
 
     // Restores the current cam from the undo copy. Returns false when undo is not possible.
@@ -101,6 +106,13 @@ private:
     std::string offText_ = "0000";
     long shownSize_ = -1;
     long shownCam_ = -1;
+    struct Target {
+        long size = 0;
+        long cam = -1;
+    };
+    void AimAtCurrentCam() { target_ = {p_.CurSize, p_.CurCam}; }
+    Target target_;  // where the phase in the boxes goes
+    Target undoTarget_;  // whose positions the undo copy holds
 };
 
 }  // namespace cam

@@ -51,6 +51,13 @@ void RotatePositions(std::uint8_t* positions, long k) {
     }
 }
 
+bool StepSize(Program& p, int step) {
+    const long next = p.CurSize + (step > 0 ? 1 : -1);
+    if (next < 1 || next > p.NSizes) return false;
+    p.CurSize = next;
+    return true;
+}
+
 CommandResult SelectSize(Program& p, Prompt& prompt) {
     long n = p.CurSize == 0 ? 1 : p.CurSize;
     auto answer = prompt.input(p.Text(20) + " 1-" + Str(p.NSizes), p.CamFile, Str(n));

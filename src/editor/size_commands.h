@@ -16,6 +16,10 @@ struct CommandResult {
     bool sizeChanged = false;  // CurSize changed: the window disables Undo
 };
 
+// The size spinner: one size up (+1) or down (-1), stopping at 1 and at NSizes (no wrap).
+// True when CurSize changed.
+bool StepSize(Program& p, int step);
+
 // Asks for a size 1..NSizes and makes it current.
 CommandResult SelectSize(Program& p, Prompt& prompt);
 // Copies every cam of the current size onto another size (asked again after a refused number;

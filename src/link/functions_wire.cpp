@@ -5,6 +5,7 @@
 #include "editor/phase_list.h"
 
 #include <algorithm>
+#include <sstream>
 
 namespace cam {
 
@@ -63,27 +64,99 @@ std::vector<std::string> TransmitLosses(Program& p, int sizes) {
             out.push_back("Cam " + D2(c + 1) + ": only the first 181 phases are sent in size" + many);
         // The device takes a cam's remark with its phases of size 1 only.
         const bool remarked = c < static_cast<int>(p.CamRemark.size()) && !TrimBlanks(p.CamRemark[c]).empty();
-        if (remarked && p.CamPos.contains(1, c) && ChartPhasesOf(p, 1, c).inner.empty() &&
-            !ChartPhasesOf(p, 1, c).hasEdgePhase())
+        const bool sentInSizeOne = p.CamPos.contains(1, c) && [&] {
+            const ChartPhases first = ChartPhasesOf(p, 1, c);
+            return first.lead != kPositions && (!first.inner.empty() || first.hasEdgePhase());
+        }();
+        if (remarked && p.CamPos.contains(1, c) && !sentInSizeOne)
             out.push_back("Cam " + D2(c + 1) + ": no phase in size 1, its remark \"" + p.CamRemark[c] + "\" is not sent");
         if (!allOn.empty())
             out.push_back("Cam " + D2(c + 1) + ": always ON, sent without phases in size" + allOn);
     }
-    auto field = [&](const char* what, long value, long widest) {
-        if (value > widest || value < 0)
-            out.push_back(std::string(what) + " " + std::to_string(value) + " does not fit its field: sent as " +
-                          Right(std::to_string(value), std::to_string(widest).size()));
-    };
-    field("Output size", p.OutSize, 99);
-    field("Phase shift of encoder 1", p.EncShift, 999);
-    field("Speed limit", p.SpeedLimit, 9999);
-    if (p.NEncoders > 1) {
-        field("Phase shift of encoder 2", p.EncShift2, 999);
-        field("Phase shift of encoder 3", p.EncShift3, 999);
-    }
-    if (p.NCams == 32 && (p.RatioOn & 1) && p.NEncoders == 1) field("Ratio", p.Ratio25_32, 99);
-    if ((p.NCams != 32 || (p.AdvOn & 1))) field("Number of advances", p.NAdvCams, 99);
+    const std::vector<std::string> fields = FitFunctionsToWire(p, false);
+    out.insert(out.end(), fields.begin(), fields.end());
     return out;
+}
+
+namespace {
+
+// One value and the range its wire field (and the device) can carry.
+template <class T>
+void Fit(std::vector<std::string>& notes, bool apply, const std::string& what, T& value, long lowest, long highest) {
+    const long v = value;
+    const long fitted = std::clamp(v, lowest, highest);
+    if (fitted == v) return;
+    notes.push_back(what + " " + std::to_string(v) + " does not fit its field: sent as " + std::to_string(fitted));
+    if (apply) value = static_cast<T>(fitted);
+}
+
+}  // namespace
+
+std::vector<std::string> FitFunctionsToWire(Program& p, bool apply) {
+    std::vector<std::string> notes;
+    auto fit = [&](const std::string& what, auto& value, long lowest, long highest) {
+        Fit(notes, apply, what, value, lowest, highest);
+    };
+    auto flag = [&](const std::string& what, std::uint8_t& value) { fit(what, value, 0, 1); };
+    flag("Advances switch", p.AdvOn);
+    flag("Delays switch", p.DelayOn);
+    flag("Ratio switch", p.RatioOn);
+    flag("Ratio 17-32 switch", p.Ratio17On);
+    const bool advancesSent = p.NCams != 32 || (p.AdvOn & 1);
+    if (advancesSent) fit("Number of advances", p.NAdvCams, 0, std::min<long>(99, static_cast<long>(p.AdvMs.size())));
+    // The advances that go out: the listed ones and, with several encoders, the group ones.
+    std::vector<bool> sent(p.AdvMs.size(), false);
+    if (advancesSent)
+        for (int i = 0; i < p.NAdvCams && i < static_cast<int>(sent.size()); ++i) sent[i] = true;
+    if (p.NEncoders > 1)
+        for (int i : p.NCams == 32 ? std::vector<int>{16, 20, 24, 28} : std::vector<int>{8, 12})
+            if (i < static_cast<int>(sent.size())) sent[i] = true;
+    for (std::size_t i = 0; i < sent.size(); ++i)
+        if (sent[i]) fit("Advance of cam " + D2(static_cast<long>(i) + 1) + " (ms)", p.AdvMs[i], 0, kMaxAdvanceMs);
+    if (p.NEncoders == 1) {
+        fit("Delay of cams 17-20 (ms)", p.Delay17_20, 0, kMaxAdvanceMs);
+        fit("Delay of cams 21-24 (ms)", p.Delay21_24, 0, kMaxAdvanceMs);
+        if (p.NCams == 32) fit("Ratio", p.Ratio25_32, 0, 9);
+    }
+    fit("Output size", p.OutSize, 0, 99);
+    fit("Phase shift of encoder 1", p.EncShift, 0, 999);
+    fit("Direction of encoder 1", p.RotDir, 0, 1);
+    fit("Speed limit", p.SpeedLimit, 0, 9999);
+    if (p.NEncoders > 1) {
+        fit("Phase shift of encoder 2", p.EncShift2, 0, 999);
+        fit("Direction of encoder 2", p.RotDir2, 0, 1);
+        fit("Phase shift of encoder 3", p.EncShift3, 0, 999);
+        fit("Direction of encoder 3", p.RotDir3, 0, 1);
+    }
+    return notes;
+}
+
+Program ExpectedOnDevice(Program& p, int sizes, int deviceEncoders) {
+    Program e = p;
+    FitFunctionsToWire(e, true);
+    e.NEncoders = deviceEncoders;
+    // A 16-cam device has no advances switch: a count turns its advances on.
+    if (e.NCams != 32) e.AdvOn = e.NAdvCams > 0 ? 1 : 0;
+    // The sizes as the device gets them, read back the way a reception reads them.
+    ClearAllSizes(e);
+    ClearRemarks(e);
+    for (int s = 1; s <= sizes; ++s) {
+        const std::vector<std::string> blocks = SizeBlocks(p, s);
+        std::string lines;
+        for (std::size_t b = 1; b < blocks.size(); ++b) lines += blocks[b] + "\r\n";
+        std::istringstream in(lines);
+        if (!ReadSizeBlock(e, s, in)) break;
+    }
+    return e;
+}
+
+std::string HeldText(Program& p, int sizes) {
+    std::ostringstream functions;
+    WriteFunctions(p, functions);
+    std::string text = std::move(functions).str();
+    text.erase(0, text.find('\n') + 1);  // the header names the model's size count
+    for (int s = 1; s <= sizes; ++s) AppendSize(p, s, text);
+    return text;
 }
 
 }  // namespace cam

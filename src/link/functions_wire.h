@@ -22,4 +22,21 @@ std::vector<std::string> SizeBlocks(Program& p, int size);
 // Empty when everything goes out as it is.
 std::vector<std::string> TransmitLosses(Program& p, int sizes);
 
+// The largest advance or delay the device takes, in milliseconds.
+inline constexpr long kMaxAdvanceMs = 210;
+
+// The functions-block values that the device's fields cannot carry (a direction of 2, a
+// negative or four-digit shift...), one readable line each. With apply, each becomes the
+// nearest value its field carries, which is what a transmission sends.
+std::vector<std::string> FitFunctionsToWire(Program& p, bool apply);
+
+// What the device holds after a transmission of sizes 1..sizes to a device with
+// deviceEncoders encoders: the values fitted to their fields, the sizes as the device form
+// carries them (remarks in size 1 only, at most 181 phases a cam, no always-ON cams).
+Program ExpectedOnDevice(Program& p, int sizes, int deviceEncoders);
+
+// The text that two programs held by a device are compared by: the functions block without
+// its header line, then sizes 1..sizes.
+std::string HeldText(Program& p, int sizes);
+
 }  // namespace cam

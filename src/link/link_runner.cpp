@@ -83,8 +83,18 @@ void LinkRunner::run(const std::function<void(Link&)>& task, QDialog* window, co
     SteadyClock clock;
     Link link(port_, clock, prompt);
     QThread* screen = QThread::currentThread();
+    std::string failure;
     std::unique_ptr<QThread> worker(QThread::create([&] {
-        task(link);
+        // Nothing may escape the thread (it would end the program with the port held): a
+        // fault in the exchange ends it like a failed transfer, with the port closed.
+        try {
+            task(link);
+        } catch (const std::exception& e) {
+            failure = e.what();
+        } catch (...) {
+            failure = "unknown fault";
+        }
+        if (!failure.empty()) ClosePort(link);
         port_.moveToThread(screen);  // handed back before the screen thread goes on
     }));
     port_.moveToThread(worker.get());
@@ -102,13 +112,14 @@ void LinkRunner::run(const std::function<void(Link&)>& task, QDialog* window, co
         if (!worker->isFinished()) loop.exec();
     }
     worker->wait();
+    if (!failure.empty())
+        screenPrompt_.message("The exchange with the device ended with a fault: " + failure, "", Buttons::Ok,
+                              Icon::Stop);
 }
 
 Program LinkScratch(const Program& p) {
     Program s;
-    s.ComPort = p.ComPort;
-    s.ComDevice = p.ComDevice;
-    s.ComSpeed = p.ComSpeed;
+    s.Port() = p.Port();
     s.WorkDir = p.WorkDir;
     s.TmpFile = p.TmpFile;
     s.LngTxt = p.LngTxt;

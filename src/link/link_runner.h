@@ -41,6 +41,7 @@ public:
     // Runs task on a worker thread and returns when it has finished. window is shown modally
     // meanwhile and closed at the end (the transfer window); without one a small wait window
     // showing text is used. The task may update window through QMetaObject::invokeMethod.
+    // An exception thrown by the task ends it: the port is closed and the fault shown.
     void run(const std::function<void(Link&)>& task, QDialog* window = nullptr, const QString& text = {});
 
 private:

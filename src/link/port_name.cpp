@@ -57,4 +57,17 @@ bool SetPortName(Program& p, std::string_view name) {
     return true;
 }
 
+bool UsePortForThisRun(Program& p, std::string_view name) {
+    const PortSettings before = p.Port();
+    if (!SetPortName(p, name)) return false;
+    KeepPortForThisRun(p, before);
+    return true;
+}
+
+void KeepPort(Program& p) { p.StoredPort.reset(); }
+
+void KeepPortForThisRun(Program& p, const PortSettings& before) {
+    if (!p.StoredPort) p.StoredPort = before;
+}
+
 }  // namespace cam

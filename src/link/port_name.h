@@ -25,4 +25,11 @@ std::optional<long> ComNumber(std::string_view name);
 // empty name changes nothing and returns false.
 bool SetPortName(Program& p, std::string_view name);
 
+// A port for this run only (camdesk --port): the options file goes on keeping the stored one.
+bool UsePortForThisRun(Program& p, std::string_view name);
+// The port window closed: OK keeps the port in use in the options file; EXIT keeps it for
+// this run only, the options file keeping what it held when the window opened (before).
+void KeepPort(Program& p);
+void KeepPortForThisRun(Program& p, const PortSettings& before);
+
 }  // namespace cam

@@ -1,6 +1,7 @@
 #include "link/port_window.h"
 
 #include "core/options.h"
+#include "link/port_name.h"
 #include "link/qt_serial_port.h"
 #include "qt/cp1252.h"
 
@@ -14,7 +15,7 @@
 namespace cam {
 
 SelPort::SelPort(Program& p, Prompt& prompt, std::vector<PortEntry> ports, QWidget* parent)
-    : QDialog(parent), p_(p), prompt_(prompt), choice_(p, std::move(ports)) {
+    : QDialog(parent), p_(p), prompt_(prompt), before_(p.Port()), choice_(p, std::move(ports)) {
     setObjectName("SelPort");
     setWindowTitle("Select Port");
     auto* label1 = new QLabel("PORT NR", this);
@@ -70,6 +71,10 @@ SelPort::SelPort(Program& p, Prompt& prompt, std::vector<PortEntry> ports, QWidg
         takeTypedPort();
         reject();
     });
+    connect(this, &QDialog::rejected, this, [this] {
+        // EXIT, Escape or the close button: the choice holds for this run, the options keep theirs.
+        if (p_.Port() != before_) KeepPortForThisRun(p_, before_);
+    });
     render();
 }
 
@@ -89,6 +94,7 @@ void SelPort::render() {
 void SelPort::confirm() {
     takeTypedPort();
     render();
+    KeepPort(p_);
     const std::string failure = WriteOptions(p_);
     // The choice holds for this run either way; the user learns that it was not kept.
     if (!failure.empty()) prompt_.message(failure, "Select Port", Buttons::Ok, Icon::Exclamation);

@@ -27,6 +27,7 @@ private:
 
     Program& p_;
     Prompt& prompt_;
+    PortSettings before_;  // the port when the window opened
     PortChoice choice_;
     QComboBox* comSel_ = nullptr;
     QComboBox* comBaud_ = nullptr;

@@ -55,6 +55,8 @@ bool QtSerialPort::open(const std::string& name) {
         return false;
     }
     open_ = true;
+    // Ports without modem lines refuse; nothing to switch there.
+    if (!port_->setRequestToSend(rts_)) port_->clearError();
     return true;
 }
 
@@ -77,6 +79,7 @@ bool QtSerialPort::setFlowControl(bool rtsCts) {
 }
 
 bool QtSerialPort::setRts(bool on) {
+    rts_ = on;  // a closed port takes it at its next open, as it does the speed
     if (!open_) return true;
     // Ports without modem lines refuse; nothing to switch there.
     if (!port_->setRequestToSend(on)) port_->clearError();

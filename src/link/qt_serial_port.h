@@ -47,6 +47,7 @@ private:
     std::atomic<bool> open_{false};
     PortError error_;
     long speed_ = 9600;
+    bool rts_ = true;  // the RTS line as last asked for, applied at every open
 };
 
 // Every serial port the system knows, as the port window lists them.

@@ -46,7 +46,7 @@ ReceptionResult ParseReception(Program& p, std::istream& in, int rememberedCams,
     const std::size_t dash = line.find('-');
     const std::string cams = dash == std::string::npos ? "" : Mid(line, dash >= 2 ? dash - 1 : 1, dash >= 2 ? 2 : dash);
     if (dash == std::string::npos || ValRounded(cams) != rememberedCams) {
-        prompt.message("WRONG DSP  C." + cams, "", Buttons::Ok, Icon::None);
+        prompt.message("WRONG DSP  C." + QuotedLine(cams), "", Buttons::Ok, Icon::None);
         return r;
     }
     r.accepted = true;

@@ -153,7 +153,7 @@ SendResult SendBlock(Program& p, Link& link, std::string_view text) {
     }
 }
 
-std::string ReceiveBlock(Link& link) {
+ReceivedBlock ReceiveBlock(Link& link) {
     SerialPort& port = link.port;
     std::string buf;
     std::size_t etx = std::string::npos;
@@ -171,17 +171,18 @@ std::string ReceiveBlock(Link& link) {
             }
         }
         if (etx != std::string::npos && buf.size() > etx + 1) break;
-        if (buf.size() >= kMaxBlockBytes || !port.isOpen()) return buf;
-        if (Past(link) && port.bytesWaiting() == 0) return buf;
+        if (buf.size() >= kMaxBlockBytes) return {ReceivedBlock::Overflow, std::move(buf)};
+        if (!port.isOpen()) return {ReceivedBlock::PortLost, std::move(buf)};
+        if (Past(link) && port.bytesWaiting() == 0) return {ReceivedBlock::Silent, std::move(buf)};
         WaitUntil(link, link.ComDeadline);
     }
     std::size_t start = std::string::npos;
     if (buf[0] == STX) start = 0;
     else if (buf.size() > 1 && buf[1] == STX) start = 1;
-    std::string result;
+    ReceivedBlock result{ReceivedBlock::BadFrame, buf};
     if (start != std::string::npos && start < etx) {
         std::string_view frame = std::string_view(buf).substr(start, etx - start + 1);
-        if (BlockChecksum(frame) == buf[etx + 1]) result = buf.substr(start + 1, etx - start - 1);
+        if (BlockChecksum(frame) == buf[etx + 1]) result = {ReceivedBlock::Block, buf.substr(start + 1, etx - start - 1)};
     }
     port.discardOutput();
     port.write(std::string(1, ACK));

@@ -69,10 +69,19 @@ enum class SendResult {
 };
 SendResult SendBlock(Program& p, Link& link, std::string_view text);
 
-// One framed block: its text when the checksum matches (ACK sent), "" for a bad frame (ACK
-// still sent), or what arrived without a complete frame when the device falls silent, when
-// the port goes away, or after kMaxBlockBytes without a frame end (no ACK). Bytes after the
-// block's checksum stay in the port for the next call.
-std::string ReceiveBlock(Link& link);
+// One framed block, read until the character after its ETX. Bytes after the block's
+// checksum stay in the port for the next call.
+struct ReceivedBlock {
+    enum Outcome {
+        Block,     // a frame whose checksum matches: text is its content (ACK sent)
+        BadFrame,  // a complete frame with a wrong checksum or no STX (ACK still sent)
+        Silent,    // nothing more within the deadline (30 s at first, 3 s between characters)
+        Overflow,  // kMaxBlockBytes without a frame end: noise, not a block
+        PortLost,  // the port went away
+    } outcome = Silent;
+    std::string text;  // Block: the block's text; otherwise what arrived, raw
+    bool ok() const { return outcome == Block; }
+};
+ReceivedBlock ReceiveBlock(Link& link);
 
 }  // namespace cam

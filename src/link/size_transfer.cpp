@@ -1,6 +1,7 @@
 #include "link/size_transfer.h"
 
 #include "camfile/cam_file.h"
+#include "core/scratch_file.h"
 #include "core/text_format.h"
 #include "link/functions_wire.h"
 
@@ -13,6 +14,8 @@ namespace cam {
 namespace {
 
 constexpr const char* kTimeoutText = "TIMEOUT SERIAL PORT ";
+constexpr const char* kEndRefusedText =
+    "The device did not acknowledge the end of the transmission: it has not taken the sizes.";
 
 void SendCommand(Link& link, std::string_view command) {
     std::string frame(command);
@@ -62,12 +65,24 @@ bool TransmitBranch(Program& p, Link& link, TransferView& view, int sizes) {
         link.clock.sleepMs(10);
         if (!SendAll(p, link, {blocks.begin() + 1, blocks.end()})) return false;
     }
-    return Sent(SendBlock(p, link, "END"));
+    switch (SendBlock(p, link, "END")) {
+    case SendResult::Acked: return true;
+    case SendResult::Answered:
+        // "END" is not sent again, but a device that refuses it has not taken the sizes.
+        link.prompt.message(kEndRefusedText, "", Buttons::Ok, Icon::Exclamation);
+        return false;
+    default: return false;
+    }
 }
 
 bool ReceiveBranch(Program& p, Link& link, TransferView& view, const std::string& tmpPath) {
     view.setOperation(p.Text(46));
-    std::ofstream out(tmpPath, std::ios::binary | std::ios::trunc);
+    ScratchWriter out(tmpPath);
+    if (!out.ok()) {
+        link.prompt.message(out.error(), "", Buttons::Ok, Icon::Exclamation);
+        ClosePort(link);
+        return false;
+    }
     link.port.discardInput();
     link.port.setFlowControl(false);
     SendCommand(link, "?FR");
@@ -76,17 +91,21 @@ bool ReceiveBranch(Program& p, Link& link, TransferView& view, const std::string
     // for ever still ends.
     const long maxBlocks = 16 + static_cast<long>(kMaxSizes) * (1 + kMaxCams * (2 + kPositions / 2));
     for (long n = 0; n < maxBlocks; ++n) {
-        const std::string text = ReceiveBlock(link);
-        if (text.empty()) break;
+        // A bad frame, silence, a lost port or a stream without frame ends all end the
+        // reception: only good blocks reach the reception file.
+        const ReceivedBlock block = ReceiveBlock(link);
+        if (!block.ok() || block.text.empty()) break;
+        const std::string& text = block.text;
         if (Contains(text, "FORMATO N. ")) {
             const std::string size = Right(text, 2);
             view.setSizeLabel(p.Text(48) + size);
             view.setProgress(static_cast<int>(std::clamp<long>(ValRounded(size) * 100 / std::max(p.NSizes, 1), 0, 100)));
         }
-        out << text << "\r\n";
+        out.writeLine(text);
         if (text == "END") {
-            out.close();
-            return static_cast<bool>(out);
+            if (out.close()) return true;
+            link.prompt.message(out.error(), "", Buttons::Ok, Icon::Exclamation);
+            return false;
         }
     }
     out.close();
@@ -95,22 +114,25 @@ bool ReceiveBranch(Program& p, Link& link, TransferView& view, const std::string
     return false;
 }
 
-bool SizeTransmit(Program& p, Link& link, TransferView& view) {
+TransmitResult SizeTransmit(Program& p, Link& link, TransferView& view) {
+    TransmitResult result;
     OpenPort(p, link);
-    if (link.PortStatus > 0) return false;
+    if (link.PortStatus > 0) return result;
     const DeviceModel tables = ModelOf(p);
     const bool identified = IdentifyDevice(p, link);
     const DeviceModel device = ModelOf(p);
+    result.device = device;
     // The tables keep their model whatever the device said. The functions block goes out in
     // the form of the device's encoder count; the data keeps its own count when it has one,
     // so a later save does not drop what this device could not take.
     p.NCams = tables.cams;
     p.NSizes = tables.sizes;
     p.NMsgs = tables.msgs;
-    auto finish = [&](bool ok) {
+    auto finish = [&](bool sent) {
         ClosePort(link);
         if (tables.encoders != 0) p.NEncoders = tables.encoders;
-        return ok;
+        result.sent = sent;
+        return result;
     };
     if (!identified) {
         link.prompt.message("Info", "", Buttons::Ok, Icon::None);
@@ -135,9 +157,12 @@ bool SizeTransmit(Program& p, Link& link, TransferView& view) {
         text += "\r\rSend anyway?";
         if (link.prompt.message(text, "", Buttons::OkCancel, Icon::Exclamation) != Answer::Ok) return finish(false);
     }
+    // What goes out is what the fields can carry, as the user has just been told.
+    FitFunctionsToWire(p, true);
     view.setCaption(TransferCaption(p.NCams));
     view.setProgress(0);
     link.port.discardInput();
+    result.sizes = sizes;
     return finish(TransmitBranch(p, link, view, sizes));
 }
 
@@ -157,10 +182,11 @@ DeviceReception ReceiveFromDevice(Program& p, Link& link, TransferView& view) {
 
 ReceptionResult ApplyReception(Program& p, const DeviceModel& model, Prompt& prompt) {
     const int remembered = p.NCams;
-    StoreModel(p, model);
-    ResizeTables(p);
+    // A reception that brought nothing changes nothing: the tables stay as they were.
     std::ifstream in(p.TmpFile, std::ios::binary);
     if (!in || in.peek() == std::ifstream::traits_type::eof()) return {};
+    StoreModel(p, model);
+    ResizeTables(p);
     ReceptionResult r = ParseReception(p, in, remembered, prompt);
     if (const std::string text = CorrectionsMessage(r.corrections); !text.empty())
         prompt.message(text, "", Buttons::Ok, Icon::Exclamation);

@@ -26,7 +26,8 @@ public:
 std::string TransferCaption(int cams);
 
 // The "?FW" branch: the functions block, sizes 1..sizes, "END". Ends at the first block the
-// device does not take (its message already shown). True when every block was taken.
+// device does not take (its message already shown). True when every block was taken and
+// the device acknowledged "END".
 bool TransmitBranch(Program& p, Link& link, TransferView& view, int sizes);
 
 // The "?FR" branch: every received block becomes one line of the reception file (tmpPath)
@@ -38,7 +39,13 @@ bool ReceiveBranch(Program& p, Link& link, TransferView& view, const std::string
 // device can take (a different cam count is refused, different size counts send the sizes
 // both hold, losses are listed and may be cancelled), the transfer, the port closed.
 // The model of the tables (NCams, NSizes) never changes. True when everything was sent.
-bool SizeTransmit(Program& p, Link& link, TransferView& view);
+struct TransmitResult {
+    bool sent = false;   // every block taken and "END" acknowledged
+    int sizes = 0;       // the sizes that went out
+    DeviceModel device;  // the model the device reported
+    explicit operator bool() const { return sent; }
+};
+TransmitResult SizeTransmit(Program& p, Link& link, TransferView& view);
 
 // The device side of Size Receive: identification and the "?FR" branch into p.TmpFile.
 // Only scratch values of p are used (port settings, WorkDir, language texts); the model
@@ -51,7 +58,8 @@ struct DeviceReception {
 DeviceReception ReceiveFromDevice(Program& p, Link& link, TransferView& view);
 
 // The tables' side of Size Receive: takes the device's model (tables re-dimensioned), then
-// parses the reception file; corrections are reported in one message.
+// parses the reception file; corrections are reported in one message. An empty or missing
+// reception file changes nothing.
 ReceptionResult ApplyReception(Program& p, const DeviceModel& model, Prompt& prompt);
 
 }  // namespace cam

@@ -66,7 +66,7 @@ bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidg
         .run(
             [&](Link& link) {
                 link.InDevEnvironment = trace;
-                sent = SizeTransmit(copy, link, window);
+                sent = SizeTransmit(copy, link, window).sent;
             },
             &window);
     p.NEncoders = copy.NEncoders;

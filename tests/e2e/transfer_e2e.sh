@@ -49,10 +49,17 @@ verify)
     run send --verify --port "$port" "$data/two_encoders.Cam"; expect_status 0
     grep -qxF "verified: the device holds what was sent" out || fail "no verification line: $(cat out)"
     stop_sim
-    # A device with more sizes than the file sends them back: the check says where they differ.
+    # A device with more sizes than the file: the sizes sent are the ones checked, and the
+    # summary counts them.
     start_sim --model 32x15x255x2 --baud 0
-    run send --verify --yes --port "$port" "$data/two_encoders.Cam"; expect_status 1
-    grep -q "^camctl send: the device holds something else: line 1: " err || fail "no difference reported: $(cat err)"
+    run send --verify --yes --port "$port" "$data/two_encoders.Cam"; expect_status 0
+    grep -qxF "verified: the device holds what was sent" out || fail "no verification line: $(cat out)"
+    grep -q "^sent the functions block and 7 sizes of " out || fail "the summary does not count the sizes sent: $(cat out)"
+    stop_sim
+    # A device with fewer sizes than the file takes the sizes it holds; the summary says so.
+    start_sim --model 32x7x255x2 --baud 0
+    run send --yes --port "$port" "$data/three_encoders.Cam"; expect_status 0
+    grep -q "^sent the functions block and 7 sizes of " out || fail "the summary counts the file's sizes: $(cat out)"
     ;;
 
 state)
@@ -84,6 +91,15 @@ send_nak)
     run send --port "$port" "$data/one_encoder.Cam"; expect_timeout
     ;;
 
+send_refused_end)
+    # A device that answers the end of the transmission with NAK has taken nothing.
+    start_sim --model 32x7x255x1 --baud 0 --fault refuse-end
+    run send --port "$port" "$data/one_encoder.Cam"; expect_status 1
+    expect_err_line "The device did not acknowledge the end of the transmission: it has not taken the sizes."
+    expect_err_line "camctl send: the sizes were not sent"
+    [ ! -s out ] || fail "a refused transmission reported success: $(cat out)"
+    ;;
+
 send_slow_ack)
     # An acknowledgement later than the 3 seconds the tool waits for it.
     start_sim --model 32x7x255x1 --baud 0 --fault delay:3300
@@ -96,6 +112,35 @@ receive_bad_checksum)
     run receive --port "$port" out.Cam; expect_timeout
     expect_err_line "camctl receive: nothing was written"
     expect_out_untouched
+    ;;
+
+receive_babble)
+    # Bytes that never make a frame end the reception at once; nothing is written.
+    printf 'previous content' >out.Cam
+    start_sim --model 32x7x255x1 --baud 0 --fault babble
+    start=$(date +%s)
+    run receive --port "$port" out.Cam; expect_timeout
+    [ $(( $(date +%s) - start )) -lt 20 ] || fail "the reception waited for the stream to stop"
+    expect_out_untouched
+    ;;
+
+receive_scratch_is_private)
+    # The reception file lives in a folder of its own under TMPDIR, open to this user only,
+    # and is gone afterwards, also when the command is stopped.
+    mkdir tmp
+    start_sim --model 32x7x255x1 --baud 0
+    TMPDIR="$work/tmp" run receive --port "$port" back.Cam; expect_status 0
+    [ -z "$(ls tmp)" ] || fail "scratch files were left behind: $(ls tmp)"
+    stop_sim
+    start_sim --model 32x7x255x1 --baud 200
+    TMPDIR="$work/tmp" timeout 90 "$camctl" receive --port "$port" slow.Cam >out 2>err &
+    pid=$!
+    for _ in $(seq 50); do [ -n "$(ls -d tmp/camctl-?????? 2>/dev/null)" ] && break; sleep 0.1; done
+    [ -n "$(ls -d tmp/camctl-?????? 2>/dev/null)" ] || fail "no private scratch folder while receiving"
+    [ "$(stat -c %a tmp/camctl-??????)" = 700 ] || fail "the scratch folder is open to others"
+    kill -INT "$pid"; wait "$pid"
+    [ -z "$(ls tmp)" ] || fail "an interrupted reception left its scratch files: $(ls tmp)"
+    [ ! -e slow.Cam ] || fail "an interrupted reception wrote its output"
     ;;
 
 receive_silent_after_blocks)

@@ -225,7 +225,7 @@ TEST_F(LinkFixture, PortLostDuringABlockIsReportedOnce) {
 TEST_F(LinkFixture, StrayCharacterBeforeTheBlockIsSkipped) {
     openPort();
     port.reply("x\x02" "ABC\x03" "C", 100);
-    EXPECT_EQ(ReceiveBlock(link), "ABC");
+    EXPECT_EQ(ReceiveBlock(link).text, "ABC");
     EXPECT_EQ(port.written, "\x06");
     EXPECT_EQ(port.outputDiscards, 1);
 }
@@ -240,7 +240,7 @@ TEST(ReceiveBlock, BadChecksumOrMissingStartGivesEmptyTextAndIsStillAcknowledged
         OpenPort(p, link);
         port.written.clear();
         port.reply(bytes);
-        EXPECT_EQ(ReceiveBlock(link), "") << bytes;
+        EXPECT_EQ(ReceiveBlock(link).outcome, ReceivedBlock::BadFrame) << bytes;
         EXPECT_EQ(port.written, "\x06") << bytes;
     }
 }
@@ -248,7 +248,9 @@ TEST(ReceiveBlock, BadChecksumOrMissingStartGivesEmptyTextAndIsStillAcknowledged
 TEST_F(LinkFixture, SilentDeviceGetsThirtySecondsAndNoAck) {
     openPort();
     std::int64_t start = clock.nowMs();
-    EXPECT_EQ(ReceiveBlock(link), "");
+    const ReceivedBlock got = ReceiveBlock(link);
+    EXPECT_EQ(got.outcome, ReceivedBlock::Silent);
+    EXPECT_EQ(got.text, "");
     EXPECT_GE(clock.nowMs() - start, 30000);
     EXPECT_LT(clock.nowMs() - start, 30100);
     EXPECT_EQ(port.written, "");
@@ -259,14 +261,16 @@ TEST_F(LinkFixture, FirstCharacterMayComeLateThenThreeSecondsBetweenCharacters) 
     port.reply("\x02" "AB", 29000);
     port.reply("C\x03", 31500);
     port.reply("C", 34400);
-    EXPECT_EQ(ReceiveBlock(link), "ABC");
+    EXPECT_EQ(ReceiveBlock(link).text, "ABC");
 }
 
 TEST_F(LinkFixture, DeviceFallingSilentMidBlockReturnsTheRawText) {
     openPort();
     port.reply("\x02" "AB", 10);
     std::int64_t start = clock.nowMs();
-    EXPECT_EQ(ReceiveBlock(link), "\x02" "AB");
+    const ReceivedBlock got = ReceiveBlock(link);
+    EXPECT_EQ(got.outcome, ReceivedBlock::Silent);
+    EXPECT_EQ(got.text, "\x02" "AB");
     EXPECT_GE(clock.nowMs() - start, 3010);
     EXPECT_EQ(port.written, "");
 }
@@ -274,17 +278,18 @@ TEST_F(LinkFixture, DeviceFallingSilentMidBlockReturnsTheRawText) {
 TEST_F(LinkFixture, StreamWithoutFrameEndEndsWithoutGrowingForEver) {
     openPort();
     for (int i = 0; i < 100; ++i) port.reply(std::string(1000, 'x'), i * 10);
-    std::string got = ReceiveBlock(link);
-    EXPECT_EQ(got.size(), kMaxBlockBytes);
+    const ReceivedBlock got = ReceiveBlock(link);
+    EXPECT_EQ(got.outcome, ReceivedBlock::Overflow);
+    EXPECT_EQ(got.text.size(), kMaxBlockBytes);
     EXPECT_EQ(port.written, "");
 }
 
 TEST_F(LinkFixture, BytesAfterTheChecksumAreKeptForTheNextBlock) {
     openPort();
     port.reply("\x02" "ABC\x03" "C\x02" "DEF\x03" "D\x02" "END\x03" "L");
-    EXPECT_EQ(ReceiveBlock(link), "ABC");
-    EXPECT_EQ(ReceiveBlock(link), "DEF");
-    EXPECT_EQ(ReceiveBlock(link), "END");
+    EXPECT_EQ(ReceiveBlock(link).text, "ABC");
+    EXPECT_EQ(ReceiveBlock(link).text, "DEF");
+    EXPECT_EQ(ReceiveBlock(link).text, "END");
     EXPECT_EQ(port.written, "\x06\x06\x06");
 }
 
@@ -293,7 +298,7 @@ TEST_F(LinkFixture, PortLostWhileReceivingEndsAtOnce) {
     port.reply("\x02" "AB", 10);
     port.unplugAfter(500);
     std::int64_t start = clock.nowMs();
-    EXPECT_EQ(ReceiveBlock(link), "\x02" "AB");
+    EXPECT_EQ(ReceiveBlock(link).outcome, ReceivedBlock::PortLost);
     EXPECT_LT(clock.nowMs() - start, 1000);
     EXPECT_FALSE(port.isOpen());
 }

@@ -1,0 +1,27 @@
+// The reception file of a camctl run: in a folder of its own that only this user can
+// enter, removed when the command ends, also when it is stopped with Ctrl+C or killed
+// with SIGTERM or SIGHUP (a reception file can grow large).
+#pragma once
+
+#include <string>
+
+namespace cam::cli {
+
+class ScratchSpace {
+public:
+    ScratchSpace();
+    ~ScratchSpace();
+    ScratchSpace(const ScratchSpace&) = delete;
+    ScratchSpace& operator=(const ScratchSpace&) = delete;
+
+    // The reception file's path; "" when no private folder could be made (error() says why).
+    const std::string& file() const { return file_; }
+    const std::string& error() const { return error_; }
+
+private:
+    std::string folder_;
+    std::string file_;
+    std::string error_;
+};
+
+}  // namespace cam::cli

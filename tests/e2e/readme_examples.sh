@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# usage: readme_examples.sh SOURCE_DIR BUILD_DIR
+# Runs every command example of the README as it is written there (its indented lines that
+# start with build/), camsim playing the device: the README and the programs cannot drift apart.
+set -uo pipefail
+src=$(realpath "$1") build=$(realpath "$2") case=readme
+source "$(dirname "$(realpath "$0")")/../checks.sh"
+ln -s "$build" build
+ln -s "$src/resources" resources
+
+mapfile -t examples < <(sed -n 's/^    \(build\/.*\)$/\1/p' "$src/README.md")
+[ ${#examples[@]} -ge 3 ] || fail "the README has no command examples"
+port=
+for line in "${examples[@]}"; do
+    command=${line%%#*}                       # without the comment
+    command=${command%"${command##*[![:space:]]}"}
+    if [ "${command: -1}" = "&" ]; then
+        # The simulator, started in the background: it prints its port first.
+        mkfifo sim.fifo
+        bash -c "exec ${command%&}" >sim.fifo 2>sim.err &
+        sim_pid=$!
+        read -r port <sim.fifo
+        rm -f sim.fifo
+        [ -n "$port" ] || fail "'$command' printed no port"
+        continue
+    fi
+    [ -n "$port" ] || fail "'$command' comes before the simulator is started"
+    command=${command//\/dev\/pts\/N/$port}
+    timeout 90 bash -c "$command" >out 2>err
+    status=$?
+    [ $status -eq 0 ] || fail "'$line' exited with $status: $(cat err)"
+    echo "ok: $line"
+    sed 's/^/    /' out
+done
+echo "ok [$case]"
