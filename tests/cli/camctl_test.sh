@@ -108,6 +108,19 @@ convert)
     run convert "$src/resources/samples/demo.Cam" no/such/folder/out.Cam; expect_status 1
     grep -q "^camctl: " err || fail "no reason given for the failed write"
     ;;
+convert_stopped_early)
+    # A read that ends at a line outside the tables would lose the rest of the file: no output
+    # without --yes, which the message names.
+    crlf "${head32x7[@]}" " FORMATO N. 01" "C 01" " 0001 0002" "C 40" " 0003 0004" " FORMATO N. 02" "C 02" \
+         " 0005 0006" "END" >s.Cam
+    printf 'previous' >out.Cam
+    run convert s.Cam out.Cam; expect_status 1
+    expect_err_line "C 40 : READING STOPPED AT THIS LINE, CAM 40 IS OUTSIDE 1..32"
+    grep -q -- "--yes" err || fail "the message does not say how to go on: $(cat err)"
+    [ "$(cat out.Cam)" = previous ] || fail "the shortened file was written"
+    run convert --yes s.Cam out.Cam; expect_status 0
+    grep -q "^ 0001 0002" out.Cam || fail "--yes did not write what was read"
+    ;;
 *)
     fail "no such case"
     ;;

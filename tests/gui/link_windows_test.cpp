@@ -2,7 +2,9 @@
 #include "core/options.h"
 #include "core/scripted_prompt.h"
 #include "find_child.h"
+#include "link/link_runner.h"
 #include "link/port_window.h"
+#include "link/qt_serial_port.h"
 #include "link/progress_bar_widget.h"
 
 #include <QApplication>
@@ -15,6 +17,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <stdexcept>
 
 using namespace cam;
 
@@ -103,6 +107,22 @@ private slots:
         // Nothing but the bar, its text and the white ground: the area is all painted.
         for (int x = 0; x < 200; ++x)
             for (int y = 0; y < 20; ++y) QVERIFY(img.pixel(x, y) != qRgb(255, 0, 0));
+    }
+
+    // A fault inside an exchange (a table index out of range) ends it like a failed
+    // transfer: reported, the port closed and handed back, the next exchange runs.
+    void faultOnTheWorkerIsReportedAndThePortHandedBack() {
+        QtSerialPort port;
+        ScriptedPrompt prompt;
+        LinkRunner runner(port, prompt, nullptr);
+        runner.run([](Link&) { throw std::out_of_range("cam table index"); }, nullptr, "test");
+        QCOMPARE(prompt.messages().size(), std::size_t(1));
+        QVERIFY(prompt.messages()[0].find("cam table index") != std::string::npos);
+        QVERIFY(!port.isOpen());
+        bool ran = false;
+        runner.run([&](Link&) { ran = true; }, nullptr, "test");
+        QVERIFY(ran);
+        QCOMPARE(prompt.messages().size(), std::size_t(1));
     }
 
     void progressWidgetClampsAndShows() {

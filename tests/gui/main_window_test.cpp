@@ -1,4 +1,6 @@
 // The main window driven through its real widgets, a scripted prompt answering every question.
+#include "main_window_fixture.h"
+
 #include "app/main_window.h"
 #include "camfile/cam_file.h"
 #include "core/options.h"
@@ -23,98 +25,14 @@
 #include <fstream>
 
 using namespace cam;
+using camtest::Entries;
 
 namespace {
 
-using Entries = std::vector<std::string>;
-
-class MainWindowTest : public QObject {
+class MainWindowTest : public camtest::MainWindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<Program> p;
-    std::unique_ptr<ScriptedPrompt> prompt;
-    std::unique_ptr<MainWindow> w;
-
-    std::string Docs() const { return dir->filePath("docs").toStdString(); }
-
-    void Start(const std::string& file = "", bool show = true, const std::string& port = "") {
-        p = std::make_unique<Program>();
-        prompt = std::make_unique<ScriptedPrompt>(false);
-        StartupSettings s;
-        s.exeDir = QCoreApplication::applicationDirPath().toStdString();
-        s.commandLine.file = file;
-        s.commandLine.port = port;
-        s.singleInstance = false;
-        s.askDevice = false;
-        s.documentsDir = Docs();
-        s.homeDir = dir->path().toStdString();
-        w = std::make_unique<MainWindow>(*p, *prompt, s);
-        QVERIFY(w->RunStartup());
-        if (show) {
-            w->show();
-            w->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        }
-    }
-
-    ChartWidget* Chart() const { return w->chart(); }
-    PhaseBox* On() const { return Chart()->onBox(); }
-    PhaseBox* Off() const { return Chart()->offBox(); }
-    Entries Listed() const {
-        Entries out;
-        for (int i = 0; i < Chart()->phaseList()->count(); ++i)
-            out.push_back(Chart()->phaseList()->item(i)->text().toStdString());
-        return out;
-    }
-    void ClickRow(int row) { QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->camLabelPoint(row)); }
-    void OpenRow(int row) {
-        ClickRow(row);
-        QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->camLabelPoint(row));
-    }
-    // Types ON, Enter, OFF, Enter into the real boxes.
-    void TypePhase(const QString& on, const QString& off) {
-        QVERIFY(On()->hasFocus());
-        QTest::keyClicks(On(), on);
-        QTest::keyClick(On(), Qt::Key_Return);
-        QVERIFY(Off()->hasFocus());
-        QTest::keyClicks(Off(), off);
-        QTest::keyClick(Off(), Qt::Key_Return);
-        QVERIFY(On()->hasFocus());
-    }
-    bool UndoEnabled() const { return w->action("o_Undo")->isEnabled(); }
-    // A cam file of the default model holding one phase on cam `cam` of size 1.
-    std::string CamFileWith(const char* name, int cam, int on, int off) {
-        Program q;
-        q.NCams = 32;
-        q.NSizes = 7;
-        ResizeTables(q);
-        SetPhase(q, 1, cam, on, off);
-        const std::string path = dir->filePath(name).toStdString();
-        if (!WriteCamFile(q, path).empty()) qFatal("cannot write %s", path.c_str());
-        return path;
-    }
-    // The programmer window opens modally: accept it as soon as it shows.
-    static void AcceptModelWindowSoon() {
-        QTimer::singleShot(0, [] {
-            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
-        });
-    }
-
 private slots:
-    void init() {
-        dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir->isValid());
-        QDir().mkpath(QString::fromStdString(Docs()));
-    }
-    void cleanup() {
-        if (w) {
-            p->FileSaved = true;  // no shut-down question left for the next test
-            w->close();
-        }
-        w.reset();
-    }
-
     void startupShowsTheDefaultModelAndPrintingSaysItComesLater() {
         Start();  // the start-up values are the start-up routines' own; here what the screen shows
         QCOMPARE(p->WorkDir, Docs());

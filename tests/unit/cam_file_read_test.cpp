@@ -21,7 +21,7 @@ const std::string kOneEncoderHead =
 class CamFileRead : public ::testing::Test {
 protected:
     CamFileRead() { p.LngTxt[10] = kFormatError; }
-    void Read(std::string_view bytes) { cam::ReadCamFile(p, dir.write("t.Cam", bytes), prompt); }
+    cam::CamFileRead Read(std::string_view bytes) { return cam::ReadCamFile(p, dir.write("t.Cam", bytes), prompt); }
     bool On(int size, int cam, int pos) const { return p.CamPos(size, cam, pos) == 1; }
     std::string Listed(int size, int cam) {
         cam::SizeToText(p, size, cam);
@@ -111,6 +111,16 @@ TEST_F(CamFileRead, OneEncoderFormSetsTheEncoderCountToOne) {
         Read(kOneEncoderHead + "END\r\n");
         EXPECT_EQ(p.NEncoders, 1) << before;
     }
+}
+
+// A megabyte line, or raw control bytes, reach the message only as a short, printable quote.
+TEST_F(CamFileRead, MessagesQuoteAtMostTheStartOfALine) {
+    EXPECT_EQ(Read(std::string(10'000'000, 'x') + "\x07\r\nEND\r\n"), cam::CamFileRead::Failed);
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0], std::string(80, 'x') + "..." + kFormatError);
+    prompt.clear();
+    EXPECT_EQ(Read(kOneEncoderHead + " FORMATO N. 01\r\nC 40\x1b\r\nEND\r\n"), cam::CamFileRead::StoppedEarly);
+    EXPECT_EQ(prompt.messages().at(0).rfind("C 40? : READING STOPPED AT THIS LINE", 0), 0u) << prompt.messages()[0];
 }
 
 TEST_F(CamFileRead, SixteenCamsStoreTheirGroupAdvancesIn8And12) {

@@ -7,6 +7,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -67,6 +69,31 @@ TEST(CamFileSave, ReplacedFileKeepsItsPermissionsAndLinksSurvive) {
     EXPECT_EQ(cam::WriteCamFile(p, dir.file("link.Cam")), "");
     EXPECT_TRUE(fs::is_symlink(dir.file("link.Cam")));
     EXPECT_NE(dir.read("t.Cam").find("FORMATO IN USCITA    2 \r\n"), std::string::npos);
+}
+
+// A file the user may not write stays as it is, though its folder would allow the rename:
+// the save fails with the system's reason.
+TEST(CamFileSave, WriteProtectedFileIsNotReplaced) {
+    camtest::ScratchFolder dir;
+    cam::Program p = Example();
+    const std::string target = dir.write("locked.Cam", "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::string why = cam::WriteCamFile(p, target);
+    EXPECT_NE(why.find("Permission denied"), std::string::npos) << why;
+    EXPECT_EQ(dir.read("locked.Cam"), "old");
+    EXPECT_EQ(EntriesIn(dir.str()), 1u);
+}
+
+// A new file gets the usual mode of the user's umask, which stays as it was.
+TEST(CamFileSave, NewFileFollowsTheUmaskAndLeavesIt) {
+    camtest::ScratchFolder dir;
+    cam::Program p = Example();
+    const mode_t old = ::umask(027);
+    EXPECT_EQ(cam::WriteCamFile(p, dir.file("new.Cam")), "");
+    const mode_t after = ::umask(old);
+    EXPECT_EQ(after, mode_t(027));
+    EXPECT_EQ(fs::status(dir.file("new.Cam")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 }  // namespace

@@ -56,6 +56,8 @@ TEST_F(IdentifyFixture, WorkedExampleSetsTheModelAndLeavesThePortOpen) {
     EXPECT_TRUE(port.isOpen());
     EXPECT_TRUE(prompt.messages().empty());
     EXPECT_EQ(ModelText(p), "32 cams, 60 sizes, 255 messages, 2 encoders");
+    p.NEncoders = 1;
+    EXPECT_EQ(ModelText(p), "32 cams, 60 sizes, 255 messages, 1 encoder");
 }
 
 TEST_F(IdentifyFixture, SizesTheModelWindowDoesNotOfferAndBlanksOrSignsInsideFieldsAreRead) {

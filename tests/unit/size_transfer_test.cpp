@@ -2,7 +2,9 @@
 // into the tables, and how each failure ends.
 #include "camfile/cam_file.h"
 #include "core/scripted_prompt.h"
+#include "core/text_format.h"
 #include "link/fake_port.h"
+#include "link/functions_wire.h"
 #include "link/size_transfer.h"
 
 #include <gmock/gmock.h>
@@ -177,6 +179,70 @@ TEST_F(TransferFixture, AnotherEncoderCountIsToldAndTheDataKeepsItsOwn) {
     EXPECT_EQ(p.NEncoders, 2);
 }
 
+// A device that answers "END" with NAK has not taken the transmission: a failure, said once.
+TEST_F(TransferFixture, EndRefusedIsAFailure) {
+    port.device = [this](FakePort& f, const std::string& w) {
+        if (w == "?M\x8c\r") return f.reply(idReply, 5);
+        if (w.size() > 2 && w[0] == '\x02') {
+            received.push_back(w.substr(1, w.find('\x03') - 1));
+            f.reply(received.back() == "END" ? "\x15" : "\x06", 2);
+        }
+    };
+    const TransmitResult r = SizeTransmit(p, link, view);
+    EXPECT_FALSE(r.sent);
+    EXPECT_EQ(std::count(received.begin(), received.end(), "END"), 1);  // not repeated
+    EXPECT_THAT(prompt.messages(), ElementsAre(HasSubstr("did not acknowledge the end")));
+}
+
+// Values the wire fields cannot carry are told before sending and go out as the nearest
+// value the field carries: a direction of 2 as 1, a negative shift as 0, 1000 as 999.
+TEST_F(TransferFixture, ValuesWiderThanTheirFieldsAreToldAndSentAsTheNearest) {
+    acknowledgingDevice();
+    p.NEncoders = 1;
+    p.RotDir = 2;
+    p.EncShift = -5;
+    p.SpeedLimit = 12000;
+    p.OutSize = 5;
+    prompt.push(Answer::Ok);
+    const TransmitResult r = SizeTransmit(p, link, view);
+    ASSERT_TRUE(r.sent);
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_THAT(prompt.messages()[0], HasSubstr("Direction of encoder 1 2 does not fit its field: sent as 1"));
+    EXPECT_THAT(prompt.messages()[0], HasSubstr("Phase shift of encoder 1 -5 does not fit its field: sent as 0"));
+    EXPECT_THAT(prompt.messages()[0], HasSubstr("Speed limit 12000 does not fit its field: sent as 9999"));
+    EXPECT_EQ(received[1], "0500019999");
+    EXPECT_EQ(r.sizes, 7);
+}
+
+// What the device holds after a transmission is what the check after sending compares:
+// no remark of a cam without a phase in size 1, at most 181 phases, no always-ON cam.
+TEST(ExpectedOnDevice, HoldsWhatTheDeviceFormCarries) {
+    Program p;
+    ResizeTables(p);
+    p.NEncoders = 1;
+    p.CamRemark[0] = "KEPT";
+    SetPhase(p, 1, 0, 10, 20);
+    p.CamRemark[1] = "DROPPED";
+    SetPhase(p, 2, 1, 30, 40);
+    for (int k = 0; k < 200; ++k) SetPhase(p, 1, 2, 2 * k + 1, 2 * k + 2);
+    SetPhase(p, 3, 3, 0, 1024);
+    p.RotDir = 3;
+    Program e = ExpectedOnDevice(p, 7, 1);
+    EXPECT_EQ(e.CamRemark[0], "KEPT");
+    EXPECT_TRUE(TrimBlanks(e.CamRemark[1]).empty());
+    EXPECT_EQ(e.CamPos(2, 1, 35), 1);
+    int phases = 0;
+    for (int q = 0; q < kPositions; ++q) phases += e.CamPos(1, 2, q);
+    EXPECT_EQ(phases, 181);
+    EXPECT_EQ(e.CamPos(3, 3, 500), 0);
+    EXPECT_EQ(e.RotDir, 1);
+    EXPECT_EQ(p.RotDir, 3);  // the data itself is not changed
+    // Held texts differ where the device does not hold the data.
+    EXPECT_NE(HeldText(e, 7), HeldText(p, 7));
+    Program same = ExpectedOnDevice(e, 7, 1);
+    EXPECT_EQ(HeldText(same, 7), HeldText(e, 7));
+}
+
 TEST_F(TransferFixture, UnidentifiedDeviceShowsInfo) {
     port.device = [](FakePort&, const std::string&) {};  // silent
     EXPECT_FALSE(SizeTransmit(p, link, view));
@@ -236,6 +302,38 @@ TEST_F(ReceiveFixture, SilenceEndsWithTimeoutAndThePartialFileStays) {
     EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(std::filesystem::file_size(p.TmpFile), std::string("FUNZIONI 32-07\r\n0000\r\n").size());
+}
+
+// Bytes that never make a frame end the reception at once; they never reach the reception
+// file, and a reception that brought nothing leaves the tables as they were.
+TEST_F(ReceiveFixture, StreamWithoutFrameEndsTheReceptionAndChangesNothing) {
+    port.device = [](FakePort& f, const std::string& w) {
+        if (w == "?M\x8c\r") return f.reply(IdReply("32", "07", "255", '1'), 5);
+        if (w == "?FR\xD7\r")
+            for (int i = 0; i < 100; ++i) f.reply(std::string(1000, 'x'), 10 + i);
+    };
+    SetPhase(p, 1, 0, 100, 200);
+    const std::int64_t start = clock.nowMs();
+    DeviceReception r = ReceiveFromDevice(p, link, view);
+    EXPECT_FALSE(r.complete);
+    EXPECT_LT(clock.nowMs() - start, 3000);
+    EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
+    EXPECT_EQ(std::filesystem::file_size(p.TmpFile), 0u);
+    ApplyReception(p, r.model, prompt);
+    EXPECT_EQ(p.CamPos(1, 0, 150), 1);
+}
+
+// A link planted at the reception file's path is not followed.
+TEST_F(ReceiveFixture, ReceptionFileIsNotWrittenThroughALink) {
+    blocks = {"FUNZIONI 32-07", "END"};
+    sendingDevice();
+    const auto victim = dir / "victim";
+    std::ofstream(victim) << "keep";
+    std::filesystem::create_symlink(victim, p.TmpFile);
+    DeviceReception r = ReceiveFromDevice(p, link, view);
+    EXPECT_FALSE(r.complete);
+    EXPECT_EQ(std::filesystem::file_size(victim), 4u);
+    EXPECT_EQ(prompt.messages().size(), 1u);
 }
 
 TEST_F(ReceiveFixture, IdentifiedModelResizesTheTables) {

@@ -56,4 +56,12 @@ TEST(TextHelpers, FieldsAndSlices) {
                {Mid("abc", 3, 5), "c"}, {Mid("abc", 4, 1), ""}, {Mid("abc", 0, 1), ""}});
 }
 
+// A message quotes at most 80 characters of a line, says it was cut, and shows no raw bytes.
+TEST(TextHelpers, QuotedLineIsShortAndPrintable) {
+    EXPECT_EQ(QuotedLine("hello"), "hello");
+    EXPECT_EQ(QuotedLine(std::string(80, 'a')), std::string(80, 'a'));
+    EXPECT_EQ(QuotedLine(std::string(10'000'000, 'a')), std::string(80, 'a') + "...");
+    EXPECT_EQ(QuotedLine(std::string("a\x02\x1b[2Jb\x7f\xb0")), "a??[2Jb?\xb0");
+}
+
 }  // namespace

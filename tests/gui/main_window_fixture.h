@@ -1,0 +1,121 @@
+// The main window started on a private folder, with a scripted prompt, and the helpers that
+// drive it through its real widgets. Shared by the main window's test classes.
+#pragma once
+
+#include "app/main_window.h"
+#include "camfile/cam_file.h"
+#include "core/scripted_prompt.h"
+#include "editor/chart_widget.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace camtest {
+
+using namespace cam;
+using Entries = std::vector<std::string>;
+
+class MainWindowFixture : public QObject {
+    Q_OBJECT
+
+protected:
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<Program> p;
+    std::unique_ptr<ScriptedPrompt> prompt;
+    std::unique_ptr<MainWindow> w;
+
+    std::string Docs() const { return dir->filePath("docs").toStdString(); }
+
+    void Start(const std::string& file = "", bool show = true, const std::string& port = "") {
+        Stop();
+        p = std::make_unique<Program>();
+        prompt = std::make_unique<ScriptedPrompt>(false);
+        StartupSettings s;
+        s.exeDir = QCoreApplication::applicationDirPath().toStdString();
+        s.commandLine.file = file;
+        s.commandLine.port = port;
+        s.singleInstance = false;
+        s.askDevice = false;
+        s.documentsDir = Docs();
+        s.homeDir = dir->path().toStdString();
+        w = std::make_unique<MainWindow>(*p, *prompt, s);
+        QVERIFY(w->RunStartup());
+        if (show) {
+            w->show();
+            w->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        }
+    }
+
+    ChartWidget* Chart() const { return w->chart(); }
+    PhaseBox* On() const { return Chart()->onBox(); }
+    PhaseBox* Off() const { return Chart()->offBox(); }
+    Entries Listed() const {
+        Entries out;
+        for (int i = 0; i < Chart()->phaseList()->count(); ++i)
+            out.push_back(Chart()->phaseList()->item(i)->text().toStdString());
+        return out;
+    }
+    void ClickRow(int row) { QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->camLabelPoint(row)); }
+    void OpenRow(int row) {
+        ClickRow(row);
+        QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->camLabelPoint(row));
+    }
+    // Types ON, Enter, OFF, Enter into the real boxes.
+    void TypePhase(const QString& on, const QString& off) {
+        QVERIFY(On()->hasFocus());
+        QTest::keyClicks(On(), on);
+        QTest::keyClick(On(), Qt::Key_Return);
+        QVERIFY(Off()->hasFocus());
+        QTest::keyClicks(Off(), off);
+        QTest::keyClick(Off(), Qt::Key_Return);
+        QVERIFY(On()->hasFocus());
+    }
+    bool UndoEnabled() const { return w->action("o_Undo")->isEnabled(); }
+    // A cam file of the default model holding one phase on cam `cam` of size 1.
+    std::string CamFileWith(const char* name, int cam, int on, int off) {
+        Program q;
+        q.NCams = 32;
+        q.NSizes = 7;
+        ResizeTables(q);
+        SetPhase(q, 1, cam, on, off);
+        const std::string path = dir->filePath(name).toStdString();
+        if (!WriteCamFile(q, path).empty()) qFatal("cannot write %s", path.c_str());
+        return path;
+    }
+    // The programmer window opens modally: accept it as soon as it shows.
+    static void AcceptModelWindowSoon() {
+        QTimer::singleShot(0, [] {
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
+        });
+    }
+
+protected slots:
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        QDir().mkpath(QString::fromStdString(Docs()));
+    }
+    void cleanup() { Stop(); }
+
+protected:
+    // Closes the window of the last Start, without a shut-down question.
+    void Stop() {
+        if (w) {
+            p->FileSaved = true;
+            w->close();
+        }
+        w.reset();
+    }
+};
+
+}  // namespace camtest

@@ -1,0 +1,267 @@
+// Sequences of ordinary actions that once lost a file or a cam: each is performed here the
+// way a user performs it, through the real window.
+#include "main_window_fixture.h"
+
+#include "core/options.h"
+#include "editor/phase_list.h"
+#include "gui_tests.h"
+
+#include <QFile>
+#include <QMenu>
+#include <QToolButton>
+
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace {
+
+using namespace camtest;
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+const std::string kHead32x7 =
+    "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nFORMATO IN USCITA    1 \r\n"
+    "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nLIMITE DI VELOCITA'   0 \r\n";
+
+class UserSequencesTest : public MainWindowFixture {
+    Q_OBJECT
+
+    bool SaveDialogAsked() const {
+        for (const auto& a : prompt->asked())
+            if (a.kind == ScriptedPrompt::Asked::SaveFile) return true;
+        return false;
+    }
+    void SaveWithCtrlS() { QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier); }
+    std::string DocFile(const char* name, const std::string& bytes) {
+        const std::string path = dir->filePath(QString("docs/") + name).toStdString();
+        Write(path, bytes);
+        return path;
+    }
+
+private slots:
+    // A file whose reading was refused or failed is not what the tables hold: Save asks for
+    // a name instead of writing the cleared tables over it.
+    void refusedOpenThenSaveLeavesTheFile() {
+        struct Case {
+            const char* name;
+            std::string bytes;
+            bool fromCommandLine;
+            std::vector<Answer> answers;  // to the reader's questions
+        };
+        const std::vector<Case> cases = {
+            {"sixteen.Cam", "FUNZIONI  16 - 15 \r\nANTICIPI OFF\r\nEND\r\n", false, {}},
+            {"broken.Cam", "FUNZIONI  32 - 7 \r\nhello\r\n", false, {}},
+            {"sizes.Cam", " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\nEND\r\n", false, {Answer::Cancel}},
+            {"stopped.Cam", kHead32x7 + " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\nC 40\r\n 0001 0002\r\nEND\r\n",
+             false, {}},
+            {"argument.Cam", "FUNZIONI  16 - 15 \r\nEND\r\n", true, {}},
+        };
+        for (const Case& c : cases) {
+            const std::string path = DocFile(c.name, c.bytes);
+            if (c.fromCommandLine) {
+                Start(path);
+            } else {
+                Start();
+                prompt->push(path);
+                for (Answer a : c.answers) prompt->push(a);
+                w->action("f_open")->trigger();
+            }
+            QVERIFY2(!prompt->messages().empty(), c.name);  // the reader said what was wrong
+            prompt->push("");  // the save dialog is cancelled
+            SaveWithCtrlS();
+            QVERIFY2(SaveDialogAsked(), c.name);
+            QCOMPARE(Bytes(path), c.bytes);
+        }
+    }
+
+    // Set Language runs the start-up again, which clears the tables: no file is open then.
+    void setLanguageThenSaveLeavesTheFile() {
+        const std::string path = CamFileWith("docs/kept.Cam", 3, 100, 200);
+        const std::string before = Bytes(path);
+        Start(path);
+        QCOMPARE(PhaseListEntries(*p, 1, 3).size(), std::size_t(1));
+        const std::string script = dir->filePath("docs/Other.Scr").toStdString();
+        Write(script, "\"A\"\r\n");
+        prompt->push(script);
+        w->action("o_Setlng")->trigger();
+        QVERIFY(PhaseListEntries(*p, 1, 3).empty());
+        prompt->push("");
+        SaveWithCtrlS();
+        QVERIFY(SaveDialogAsked());
+        QCOMPARE(Bytes(path), before);
+    }
+
+    // A one-encoder file opened after a two-encoder one is saved back as it was read.
+    void oneEncoderFileAfterATwoEncoderFileSavesAsRead() {
+        Program two = MakeTables(2);
+        two.AdvMs[16] = 77;
+        two.EncShift2 = 500;
+        const std::string twoPath = dir->filePath("docs/two.Cam").toStdString();
+        QCOMPARE(WriteCamFile(two, twoPath), std::string());
+        Program one = MakeTables(1);
+        one.DelayOn = 1;
+        one.Delay17_20 = 5;
+        one.RatioOn = 1;
+        one.Ratio25_32 = 3;
+        const std::string onePath = dir->filePath("docs/one.Cam").toStdString();
+        QCOMPARE(WriteCamFile(one, onePath), std::string());
+        const std::string before = Bytes(onePath);
+
+        Start(twoPath);
+        prompt->push(onePath);
+        w->action("f_open")->trigger();
+        QCOMPARE(p->NEncoders, 1);
+        SaveWithCtrlS();
+        QVERIFY(!SaveDialogAsked());
+        QCOMPARE(Bytes(onePath), before);
+    }
+
+    // A write-protected file is not replaced: the save fails with the system's reason.
+    void writeProtectedFileIsNotReplaced() {
+        const std::string path = CamFileWith("docs/locked.Cam", 0, 10, 20);
+        const std::string before = Bytes(path);
+        QVERIFY(::chmod(path.c_str(), 0444) == 0);
+        Start(path);
+        OpenRow(0);
+        TypePhase("300", "400");
+        SaveWithCtrlS();
+        QVERIFY(!p->FileSaved);
+        QVERIFY(!prompt->messages().empty());
+        QVERIFY(prompt->messages().back().find("Permission denied") != std::string::npos);
+        QCOMPARE(Bytes(path), before);
+        struct stat st {};
+        QVERIFY(::stat(path.c_str(), &st) == 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0444));
+    }
+
+    // The click swallowed after a right click never makes a double click, a remark edit or a
+    // navigation key act on another cam than the one pointed at.
+    void doubleClickAfterARightClickActsOnThePointedCam() {
+        Start();
+        SetPhase(*p, 1, 2, 100, 200);
+        OpenRow(7);
+        TypePhase("600", "700");
+        QVERIFY(UndoEnabled());
+        RightClickRow(7);
+        QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->camLabelPoint(2));
+        QCOMPARE(p->CurCam, 2L);
+        QCOMPARE(Chart()->camCaption(), QString("CAM 03"));
+        QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
+        QVERIFY(!UndoEnabled());
+        QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(PhaseListEntries(*p, 1, 2), (Entries{"F001 0100 0200"}));
+        QCOMPARE(PhaseListEntries(*p, 1, 7), (Entries{"F001 0600 0700"}));
+
+        // A remark double click edits the remark it is on.
+        RightClickRow(5);
+        prompt->push("POINTED");
+        QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->remarkPoint(9));
+        QCOMPARE(p->CamRemark[9], std::string("POINTED"));
+        QCOMPARE(p->CamRemark[5], std::string());
+        QCOMPARE(p->CurCam, 9L);
+
+        // PageDown goes on from the cam that was right-clicked.
+        RightClickRow(5);
+        QTest::keyClick(w.get(), Qt::Key_PageDown);
+        QCOMPARE(p->CurCam, 6L);
+        QCOMPARE(Chart()->camCaption(), QString("CAM 07"));
+        QVERIFY(On()->isVisible());
+    }
+
+    // A phase half typed in the boxes stays with the size and cam it was typed for.
+    void halfTypedPhaseStaysWithItsSizeAndCam() {
+        Start();
+        OpenRow(0);
+        QTest::keyClicks(On(), "300");
+        QTest::keyClick(On(), Qt::Key_Return);
+        QTest::keyClicks(Off(), "400");
+        QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
+        QCOMPARE(p->CurSize, 2L);
+        QVERIFY(PhaseListEntries(*p, 2, 0).empty());
+        QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0300 0400"}));
+
+        OpenRow(1);
+        QTest::keyClicks(On(), "500");
+        QTest::keyClick(On(), Qt::Key_Return);
+        QTest::keyClicks(Off(), "600");
+        RightClickRow(4);
+        QVERIFY(PhaseListEntries(*p, 2, 4).empty());
+        QCOMPARE(PhaseListEntries(*p, 2, 1), (Entries{"F001 0500 0600"}));
+
+        // A size chosen from the menu while the OFF box is being typed in.
+        OpenRow(0);
+        QTest::keyClicks(On(), "700");
+        QTest::keyClick(On(), Qt::Key_Return);
+        QTest::keyClicks(Off(), "800");
+        prompt->push("3");
+        w->action("s_sel")->trigger();
+        QCOMPARE(p->CurSize, 3L);
+        QTest::keyClick(Off(), Qt::Key_Return);
+        QVERIFY(PhaseListEntries(*p, 3, 0).empty());
+        QCOMPARE(PhaseListEntries(*p, 2, 0), (Entries{"F001 0700 0800"}));
+    }
+
+    // A port given for the run is not stored by Set Language either.
+    void portOfTheRunIsNotStoredBySetLanguage() {
+        Program stored;
+        stored.WorkDir = Docs();
+        stored.ComDevice = "/dev/ttyUSB1";
+        QCOMPARE(WriteOptions(stored), std::string());
+        Start("", true, "/dev/ttyUSB7");
+        const std::string script = dir->filePath("docs/Other.Scr").toStdString();
+        Write(script, "\"A\"\r\n");
+        prompt->push(script);
+        w->action("o_Setlng")->trigger();
+        QCOMPARE(p->ComDevice, std::string("/dev/ttyUSB7"));
+        Program read;
+        read.WorkDir = Docs();
+        QVERIFY(ReadOptions(read));
+        QCOMPARE(read.ComDevice, std::string("/dev/ttyUSB1"));
+        QCOMPARE(read.LngFile, script);
+    }
+
+    // However a box gets the focus, its whole text is selected, so that typed digits replace it.
+    void clickIntoABoxSelectsItsText() {
+        Start();
+        SetPhase(*p, 1, 0, 100, 200);
+        OpenRow(0);
+        QTest::mouseClick(Off(), Qt::LeftButton, {}, QPoint(3, Off()->height() / 2));
+        QVERIFY(Off()->hasFocus());
+        QCOMPARE(Off()->selectedText(), QString("0200"));
+        QTest::keyClicks(Off(), "250");
+        QCOMPARE(Off()->text(), QString("250"));
+        QTest::mouseClick(On(), Qt::LeftButton, {}, QPoint(On()->width() - 3, On()->height() / 2));
+        QVERIFY(On()->hasFocus());
+        QCOMPARE(On()->selectedText(), On()->text());
+    }
+
+private:
+    static Program MakeTables(int encoders) {
+        Program q;
+        ResizeTables(q);
+        q.NEncoders = encoders;
+        SetPhase(q, 1, 0, 10, 20);
+        return q;
+    }
+    void RightClickRow(int row) {
+        QTest::mouseClick(Chart(), Qt::RightButton, {}, Chart()->camLabelPoint(row));
+        QTRY_VERIFY(w->camMenu()->isVisible());
+        w->camMenu()->close();
+    }
+};
+
+RegisterGuiTest<UserSequencesTest> registerUserSequencesTest;
+
+}  // namespace
+
+#include "user_sequences_test.moc"
