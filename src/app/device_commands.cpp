@@ -1,7 +1,7 @@
 #include "app/device_commands.h"
 
 #include "app/main_window.h"
-#include "core/programmer_model.h"
+#include "core/programmer_form.h"
 #include "link/link_runner.h"
 #include "link/port_window.h"
 #include "link/qt_serial_port.h"

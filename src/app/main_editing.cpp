@@ -86,7 +86,7 @@ void MainWindow::ConnectEditing() {
         const bool written = editor_.OffFocusOut(ToCp1252(on->text()), ToCp1252(off->text()));
         off->setText(FromCp1252(editor_.offText()));
         off->deselect();
-        if (written) chart_->DrawCamRow(static_cast<int>(p_.CurCam));
+        if (written) chart_->DrawCamRow(p_.CurCam);
         RenderEditor();
     });
 }
@@ -148,7 +148,7 @@ void MainWindow::NavigateTo(NavKey key) {
 }
 
 void MainWindow::UndoPhase() {
-    if (editor_.Undo()) chart_->DrawCamRow(static_cast<int>(p_.CurCam));
+    if (editor_.Undo()) chart_->DrawCamRow(p_.CurCam);
     RenderEditor();
 }
 

@@ -75,7 +75,7 @@ void MainWindow::BuildMenus() {
     connect(AddItem(sizes, "o_Shc", "S&hift Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&ShiftCam); });
     connect(AddItem(sizes, "O_ClC", "E&rase Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&EraseCam); });
     connect(AddItem(sizes, "o_MODC", "&Modify Cam"), &QAction::triggered, this,
-            [this] { LabCamDblClick(static_cast<int>(p_.CurCam)); });
+            [this] { LabCamDblClick(p_.CurCam); });
     QAction* undo = AddItem(sizes, "o_Undo", "&Undo", QKeySequence("Ctrl+Z"));
     undo->setEnabled(false);
     connect(undo, &QAction::triggered, this, &MainWindow::UndoPhase);
@@ -115,7 +115,7 @@ void MainWindow::BuildMenus() {
     connect(AddItem(camMenu_, "mnul_Shc", "Shift Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&ShiftCam); });
     connect(AddItem(camMenu_, "mnul_ClC", "Erase Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&EraseCam); });
     connect(AddItem(camMenu_, "mnul_MODC", "Modify Cam"), &QAction::triggered, this,
-            [this] { LabCamDblClick(static_cast<int>(p_.CurCam)); });
+            [this] { LabCamDblClick(p_.CurCam); });
     sizeMenu_ = new QMenu(this);
     sizeMenu_->setObjectName("mnfo");
     connect(AddItem(sizeMenu_, "mnfo_sel", "Select Size"), &QAction::triggered, this, [this] { RunSizeCommand(&SelectSize); });
@@ -150,7 +150,7 @@ void MainWindow::BuildButtons() {
     connect(buttons_["Sv_Fil"], &QToolButton::clicked, this, &MainWindow::SaveFile);
     connect(buttons_["Sel_Form"], &QToolButton::clicked, this, [this] { RunSizeCommand(&SelectSize); });
     connect(buttons_["Azz_Form"], &QToolButton::clicked, this, [this] { RunSizeCommand(&EraseSize); });
-    connect(buttons_["GoPrCam"], &QToolButton::clicked, this, [this] { LabCamDblClick(static_cast<int>(p_.CurCam)); });
+    connect(buttons_["GoPrCam"], &QToolButton::clicked, this, [this] { LabCamDblClick(p_.CurCam); });
 }
 
 void MainWindow::ApplyTexts() {

@@ -72,7 +72,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
         if (w && w->window() == this && (k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             // Enter on the Modify Cam button opens the cam, as Space does.
             if (w == buttons_["GoPrCam"] && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)) {
-                LabCamDblClick(static_cast<int>(p_.CurCam));
+                LabCamDblClick(p_.CurCam);
                 return true;
             }
             switch (k->key()) {

@@ -90,7 +90,7 @@ bool Receive(Program& p, Link& link, std::optional<int> rememberedCams) {
     ConsoleView view;
     const DeviceReception r = ReceiveFromDevice(p, link, view);
     if (!r.identified || !r.complete) return false;
-    p.NCams = rememberedCams.value_or(r.model.cams);
+    p.NCams = rememberedCams.value_or(r.model.NCams);
     const ReceptionResult applied = ApplyReception(p, r.model, link.prompt);
     return applied.accepted;
 }
@@ -144,7 +144,7 @@ int SendCommand(const std::vector<std::string>& args) {
         return 1;
     }
     // Compared with what the device can hold of the data: what it cannot was told before sending.
-    Program expected = ExpectedOnDevice(p, sent.sizes, sent.device.encoders);
+    Program expected = ExpectedOnDevice(p, sent.sizes, sent.device.NEncoders);
     if (const std::string diff = FirstDifference(HeldText(expected, sent.sizes), HeldText(back, sent.sizes));
         !diff.empty()) {
         std::cerr << "camctl send: the device holds something else: " << diff << '\n';

@@ -47,12 +47,17 @@ struct PortSettings {
     bool operator==(const PortSettings&) const = default;
 };
 
-struct Program : PortSettings {
-    // Programmer model
+// The capacity of the programmer the data is for: set by the programmer window, by device
+// identification and by a cam file's header; the tables are dimensioned by it.
+struct ProgrammerModel {
     int NCams = 32;
     int NSizes = 7;
     int NEncoders = 0;  // 0 = not known yet
     int NMsgs = 255;
+    bool operator==(const ProgrammerModel&) const = default;
+};
+
+struct Program : ProgrammerModel, PortSettings {
 
     CamTable CamPos;
     std::vector<std::string> CamRemark = std::vector<std::string>(kMaxCams);  // 0..NCams-1
@@ -80,8 +85,8 @@ struct Program : PortSettings {
     std::vector<std::string> AlarmMsg = std::vector<std::string>(256);
 
     // Selection, files and settings
-    long CurSize = 1;
-    long CurCam = 1;
+    int CurSize = 1;  // 1..NSizes
+    int CurCam = 1;   // 0..NCams-1
     bool FileSaved = true;
     std::string CamFile;
     // The reading of CamFile failed or stopped before its end: the tables do not hold the
@@ -106,6 +111,8 @@ struct Program : PortSettings {
     // Text k of the language script ("" when k is outside 1..500).
     const std::string& Text(int k) const;
 
+    ProgrammerModel& Model() { return *this; }
+    const ProgrammerModel& Model() const { return *this; }
     PortSettings& Port() { return *this; }
     const PortSettings& Port() const { return *this; }
 };

@@ -1,9 +1,9 @@
-// Carprg, the programmer model window ("SELECT KLM"): renders ProgrammerModel. Closing it by
+// Carprg, the programmer model window ("SELECT KLM"): renders ProgrammerForm. Closing it by
 // any means applies the choice and re-dimensions the tables.
 #pragma once
 
 #include "camfile/file_commands.h"
-#include "core/programmer_model.h"
+#include "core/programmer_form.h"
 
 #include <QDialog>
 #include <functional>
@@ -24,7 +24,7 @@ public:
     Carprg(Program& p, std::function<bool(Program&)> identify = {},
            std::function<std::string()> statusText = {}, QWidget* parent = nullptr);
 
-    const ProgrammerModel& model() const { return model_; }
+    const ProgrammerForm& model() const { return model_; }
 
     void done(int result) override;  // applies the selection once
 
@@ -33,7 +33,7 @@ private:
     void refreshStatus();
 
     Program& p_;
-    ProgrammerModel model_;
+    ProgrammerForm model_;
     std::function<bool(Program&)> identify_;
     std::function<std::string()> statusText_;
     QRadioButton* px_[2]{};

@@ -150,7 +150,7 @@ void ChartPainter::DrawChart(const Program& p, bool leftPressed, bool rightPress
     DrawCaptions(p);
     DrawSizeSpinner(leftPressed, rightPressed);
     const int rows = std::clamp(p.NCams, 0, chart::kRows);
-    for (int c = 0; c < rows; ++c) DrawCamRow(p, static_cast<int>(p.CurSize), c, c == p.CurCam);
+    for (int c = 0; c < rows; ++c) DrawCamRow(p, p.CurSize, c, c == p.CurCam);
     DrawGrid(rows);
     DrawScale(rows);
 }

@@ -158,7 +158,7 @@ void ChartWidget::paintEvent(QPaintEvent*) {
 }
 
 void ChartWidget::fillPhaseList() {
-    const auto entries = PhaseListEntries(p_, static_cast<int>(p_.CurSize), static_cast<int>(p_.CurCam));
+    const auto entries = PhaseListEntries(p_, p_.CurSize, p_.CurCam);
     list_->clear();
     for (const std::string& e : entries) list_->addItem(FromCp1252(e));
     count_->setText(FromCp1252(PhaseCountCaption(p_, static_cast<int>(entries.size()))));

@@ -72,7 +72,7 @@ void PhaseEditor::OpenCam(int i) {
     AimAtCurrentCam();
     editMode_ = true;
     offEnabled_ = true;
-    const auto entries = PhaseListEntries(p_, static_cast<int>(p_.CurSize), static_cast<int>(p_.CurCam));
+    const auto entries = PhaseListEntries(p_, p_.CurSize, p_.CurCam);
     if (!entries.empty()) {
         savedOn_ = Mid(entries.front(), 6, 4);
         savedOff_ = Mid(entries.front(), 11, 4);
@@ -130,8 +130,8 @@ bool PhaseEditor::OffFocusOut(std::string_view onBox, std::string_view offBox) {
 }
 
 bool PhaseEditor::Undo() {
-    const int size = static_cast<int>(p_.CurSize);
-    const int cam = static_cast<int>(p_.CurCam);
+    const int size = p_.CurSize;
+    const int cam = p_.CurCam;
     // The copy goes back only into the cam it was taken from.
     if (!undoEnabled_ || undoTarget_.size != size || undoTarget_.cam != cam || !p_.CamPos.contains(size, cam))
         return false;

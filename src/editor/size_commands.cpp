@@ -25,7 +25,7 @@ bool CopyPositions(const std::uint8_t* from, std::uint8_t* to) {
 }
 
 bool CurrentCamValid(const Program& p) {
-    return p.CamPos.contains(static_cast<int>(p.CurSize), static_cast<int>(p.CurCam));
+    return p.CamPos.contains(p.CurSize, p.CurCam);
 }
 
 CommandResult RowResult(int row, bool changed) {
@@ -104,7 +104,7 @@ CommandResult CopySize(Program& p, Prompt& prompt) {
 CommandResult EraseSize(Program& p, Prompt& prompt) {
     if (prompt.message(p.Text(2) + Str(p.CurSize) + "'?", p.Text(3), Buttons::YesNo, Icon::Question) != Answer::Yes)
         return {};
-    const int size = static_cast<int>(p.CurSize);
+    const int size = p.CurSize;
     bool changed = false;
     for (int c = 0; c < p.CamPos.cams() && p.CamPos.contains(size, c); ++c) changed |= AnyOn(p.CamPos.cam(size, c));
     ClearSize(p, size);
@@ -124,8 +124,8 @@ CommandResult CopyCam(Program& p, Prompt& prompt) {
         prompt.message(Str(t + 1) + p.Text(26), p.Text(24), Buttons::Ok, Icon::None);
         return {};
     }
-    const int size = static_cast<int>(p.CurSize);
-    const bool changed = CopyPositions(p.CamPos.cam(size, static_cast<int>(p.CurCam)), p.CamPos.cam(size, static_cast<int>(t)));
+    const int size = p.CurSize;
+    const bool changed = CopyPositions(p.CamPos.cam(size, p.CurCam), p.CamPos.cam(size, static_cast<int>(t)));
     if (changed) p.FileSaved = false;
     return RowResult(static_cast<int>(t), changed);
 }
@@ -134,24 +134,24 @@ CommandResult ShiftCam(Program& p, Prompt& prompt) {
     if (!CurrentCamValid(p)) return {};
     auto answer = prompt.input(p.Text(27) + Str(p.CurCam + 1), p.Text(28), "");
     const long k = answer ? ValRounded(*answer) : 0;
-    std::uint8_t* positions = p.CamPos.cam(static_cast<int>(p.CurSize), static_cast<int>(p.CurCam));
+    std::uint8_t* positions = p.CamPos.cam(p.CurSize, p.CurCam);
     std::array<std::uint8_t, kPositions> before;
     std::memcpy(before.data(), positions, kPositions);
     RotatePositions(positions, k);
     const bool changed = !std::equal(before.begin(), before.end(), positions);
     if (changed) p.FileSaved = false;
-    return RowResult(static_cast<int>(p.CurCam), changed);
+    return RowResult(p.CurCam, changed);
 }
 
 CommandResult EraseCam(Program& p, Prompt& prompt) {
     if (!CurrentCamValid(p)) return {};
     if (prompt.message(p.Text(15) + Str(p.CurCam + 1) + "'?", p.Text(3), Buttons::YesNo, Icon::Question) != Answer::Yes)
         return {};
-    std::uint8_t* positions = p.CamPos.cam(static_cast<int>(p.CurSize), static_cast<int>(p.CurCam));
+    std::uint8_t* positions = p.CamPos.cam(p.CurSize, p.CurCam);
     const bool changed = AnyOn(positions);
     std::fill_n(positions, kPositions, 0);
     if (changed) p.FileSaved = false;
-    return RowResult(static_cast<int>(p.CurCam), changed);
+    return RowResult(p.CurCam, changed);
 }
 
 CommandResult EditRemark(Program& p, Prompt& prompt) {
@@ -173,7 +173,7 @@ CommandResult EditRemark(Program& p, Prompt& prompt) {
     const bool changed = s != old;
     p.CamRemark[p.CurCam] = s;
     if (changed) p.FileSaved = false;
-    return RowResult(static_cast<int>(p.CurCam), changed);
+    return RowResult(p.CurCam, changed);
 }
 
 }  // namespace cam

@@ -39,14 +39,14 @@ IdentifyReading ReadIdentification(std::string_view reply) {
     if (p <= kCamsBefore || reply.size() < p + kEncoderAfter) return r;
     int msgs = Field(reply, p - kMsgsBefore, 3);
     if (!OneOf(msgs, {180, 255})) return r;
-    r.model.msgs = msgs;
+    r.msgs = msgs;
     int cams = Field(reply, p - kCamsBefore, 2);
     if (!OneOf(cams, {16, 32})) return r;
-    r.model.cams = cams;
+    r.cams = cams;
     int sizes = Field(reply, p - kSizesBefore, 2);
     if (!OneOf(sizes, {7, 15, 30, 45, 50, 55, 60})) return r;
-    r.model.sizes = sizes;
-    r.model.encoders = Field(reply, p + kEncoderAfter, 1);
+    r.sizes = sizes;
+    r.encoders = Field(reply, p + kEncoderAfter, 1);
     r.verdict = IdentifyReading::Supported;
     return r;
 }
@@ -76,11 +76,11 @@ bool IdentifyDevice(Program& p, Link& link) {
             }
         }
         // The values are kept in the order they were tested, also when a later one fails.
-        if (r.model.msgs) p.NMsgs = r.model.msgs;
-        if (r.model.cams) p.NCams = r.model.cams;
+        if (r.msgs) p.NMsgs = r.msgs;
+        if (r.cams) p.NCams = r.cams;
         if (r.verdict == IdentifyReading::Supported) {
-            p.NSizes = r.model.sizes;
-            p.NEncoders = r.model.encoders;
+            p.NSizes = r.sizes;
+            p.NEncoders = r.encoders;
             return true;
         }
         link.prompt.message("DEVICE UNSUPPORTED", "", Buttons::Ok, Icon::None);

@@ -11,14 +11,6 @@ namespace cam {
 
 inline constexpr int kMaxIdentifyRepeats = 10;  // replies without the brand before giving up
 
-// The four numbers of an identification reply.
-struct DeviceModel {
-    int cams = 0;
-    int sizes = 0;
-    int msgs = 0;
-    int encoders = 0;
-};
-
 // How one reply reads, field by field around the first "ZETO".
 struct IdentifyReading {
     enum Verdict {
@@ -28,7 +20,10 @@ struct IdentifyReading {
     } verdict = NoBrand;
     // Fields accepted before the first that failed, in the order they are tested
     // (messages, cams, sizes); 0 when not accepted. encoders only with Supported.
-    DeviceModel model;
+    int msgs = 0;
+    int cams = 0;
+    int sizes = 0;
+    int encoders = 0;
 };
 IdentifyReading ReadIdentification(std::string_view reply);
 

@@ -123,10 +123,7 @@ Program LinkScratch(const Program& p) {
     s.WorkDir = p.WorkDir;
     s.TmpFile = p.TmpFile;
     s.LngTxt = p.LngTxt;
-    s.NCams = p.NCams;
-    s.NSizes = p.NSizes;
-    s.NMsgs = p.NMsgs;
-    s.NEncoders = p.NEncoders;
+    s.Model() = p.Model();
     return s;
 }
 
@@ -138,10 +135,7 @@ bool IdentifyDeviceModal(Program& p, QtSerialPort& port, Prompt& screenPrompt, Q
     LinkRunner(port, screenPrompt, parent)
         .run([&](Link& link) { found = IdentifyDevice(probe, link); }, nullptr,
              FromCp1252(PortDisplayName(p)) + " ?M");
-    p.NCams = probe.NCams;
-    p.NSizes = probe.NSizes;
-    p.NMsgs = probe.NMsgs;
-    p.NEncoders = probe.NEncoders;
+    p.Model() = probe.Model();
     p.ReadError = probe.ReadError;
     return found;
 }

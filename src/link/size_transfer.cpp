@@ -33,14 +33,6 @@ bool SendAll(Program& p, Link& link, const std::vector<std::string>& blocks) {
     return true;
 }
 
-void StoreModel(Program& p, const DeviceModel& m) {
-    p.NCams = m.cams;
-    p.NSizes = m.sizes;
-    p.NMsgs = m.msgs;
-    p.NEncoders = m.encoders;
-}
-
-DeviceModel ModelOf(const Program& p) { return {p.NCams, p.NSizes, p.NMsgs, p.NEncoders}; }
 
 }  // namespace
 
@@ -118,19 +110,18 @@ TransmitResult SizeTransmit(Program& p, Link& link, TransferView& view) {
     TransmitResult result;
     OpenPort(p, link);
     if (link.PortStatus > 0) return result;
-    const DeviceModel tables = ModelOf(p);
+    const ProgrammerModel tables = p.Model();
     const bool identified = IdentifyDevice(p, link);
-    const DeviceModel device = ModelOf(p);
+    const ProgrammerModel device = p.Model();
     result.device = device;
     // The tables keep their model whatever the device said. The functions block goes out in
     // the form of the device's encoder count; the data keeps its own count when it has one,
     // so a later save does not drop what this device could not take.
-    p.NCams = tables.cams;
-    p.NSizes = tables.sizes;
-    p.NMsgs = tables.msgs;
+    p.Model() = tables;
+    p.NEncoders = device.NEncoders;
     auto finish = [&](bool sent) {
         ClosePort(link);
-        if (tables.encoders != 0) p.NEncoders = tables.encoders;
+        if (tables.NEncoders != 0) p.NEncoders = tables.NEncoders;
         result.sent = sent;
         return result;
     };
@@ -138,18 +129,18 @@ TransmitResult SizeTransmit(Program& p, Link& link, TransferView& view) {
         link.prompt.message("Info", "", Buttons::Ok, Icon::None);
         return finish(false);
     }
-    if (device.cams != tables.cams) {
-        link.prompt.message("WRONG DSP  C." + CStr(device.cams), "", Buttons::Ok, Icon::Stop);
+    if (device.NCams != tables.NCams) {
+        link.prompt.message("WRONG DSP  C." + CStr(device.NCams), "", Buttons::Ok, Icon::Stop);
         return finish(false);
     }
-    const int sizes = std::min(tables.sizes, device.sizes);
+    const int sizes = std::min(tables.NSizes, device.NSizes);
     std::vector<std::string> notes = TransmitLosses(p, sizes);
-    if (device.sizes != tables.sizes)
-        notes.insert(notes.begin(), "The device holds " + CStr(device.sizes) + " sizes and the data " +
-                                        CStr(tables.sizes) + ": sizes 1 to " + CStr(sizes) + " are sent");
-    if (tables.encoders != 0 && device.encoders != tables.encoders)
-        notes.insert(notes.begin(), "The data is for " + CStr(tables.encoders) + " encoder(s) and the device has " +
-                                        CStr(device.encoders) + ": the functions block is sent in the device's form, "
+    if (device.NSizes != tables.NSizes)
+        notes.insert(notes.begin(), "The device holds " + CStr(device.NSizes) + " sizes and the data " +
+                                        CStr(tables.NSizes) + ": sizes 1 to " + CStr(sizes) + " are sent");
+    if (tables.NEncoders != 0 && device.NEncoders != tables.NEncoders)
+        notes.insert(notes.begin(), "The data is for " + CStr(tables.NEncoders) + " encoder(s) and the device has " +
+                                        CStr(device.NEncoders) + ": the functions block is sent in the device's form, "
                                         "without the settings of the other encoders, delays or ratio");
     if (!notes.empty()) {
         std::string text = "The device will not receive everything as it is:";
@@ -172,7 +163,7 @@ DeviceReception ReceiveFromDevice(Program& p, Link& link, TransferView& view) {
     if (link.PortStatus > 0) return r;
     if (!IdentifyDevice(p, link)) return r;
     r.identified = true;
-    r.model = ModelOf(p);
+    r.model = p.Model();
     view.setCaption(TransferCaption(p.NCams));
     view.setProgress(0);
     r.complete = ReceiveBranch(p, link, view, p.TmpFile);
@@ -180,12 +171,12 @@ DeviceReception ReceiveFromDevice(Program& p, Link& link, TransferView& view) {
     return r;
 }
 
-ReceptionResult ApplyReception(Program& p, const DeviceModel& model, Prompt& prompt) {
+ReceptionResult ApplyReception(Program& p, const ProgrammerModel& model, Prompt& prompt) {
     const int remembered = p.NCams;
     // A reception that brought nothing changes nothing: the tables stay as they were.
     std::ifstream in(p.TmpFile, std::ios::binary);
     if (!in || in.peek() == std::ifstream::traits_type::eof()) return {};
-    StoreModel(p, model);
+    p.Model() = model;
     ResizeTables(p);
     ReceptionResult r = ParseReception(p, in, remembered, prompt);
     if (const std::string text = CorrectionsMessage(r.corrections); !text.empty())

@@ -42,7 +42,7 @@ bool ReceiveBranch(Program& p, Link& link, TransferView& view, const std::string
 struct TransmitResult {
     bool sent = false;   // every block taken and "END" acknowledged
     int sizes = 0;       // the sizes that went out
-    DeviceModel device;  // the model the device reported
+    ProgrammerModel device;  // the model the device reported
     explicit operator bool() const { return sent; }
 };
 TransmitResult SizeTransmit(Program& p, Link& link, TransferView& view);
@@ -53,13 +53,13 @@ TransmitResult SizeTransmit(Program& p, Link& link, TransferView& view);
 struct DeviceReception {
     bool identified = false;
     bool complete = false;  // "END" received
-    DeviceModel model;
+    ProgrammerModel model;
 };
 DeviceReception ReceiveFromDevice(Program& p, Link& link, TransferView& view);
 
 // The tables' side of Size Receive: takes the device's model (tables re-dimensioned), then
 // parses the reception file; corrections are reported in one message. An empty or missing
 // reception file changes nothing.
-ReceptionResult ApplyReception(Program& p, const DeviceModel& model, Prompt& prompt);
+ReceptionResult ApplyReception(Program& p, const ProgrammerModel& model, Prompt& prompt);
 
 }  // namespace cam

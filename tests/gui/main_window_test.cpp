@@ -80,7 +80,7 @@ private slots:
     void typedPhasesAreWrittenOnLeavingTheOffBox() {
         Start();
         OpenRow(0);
-        QCOMPARE(p->CurCam, 0L);
+        QCOMPARE(p->CurCam, 0);
         QVERIFY(On()->isVisible() && Off()->isVisible() && Chart()->boxHeading()->isVisible());
         QCOMPARE(On()->text(), QString("0000"));
         QTest::keyClicks(On(), "5");
@@ -116,29 +116,29 @@ private slots:
         OpenRow(0);
         TypePhase("300", "400");
         QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
-        QCOMPARE(p->CurSize, 2L);
+        QCOMPARE(p->CurSize, 2);
         QCOMPARE(Chart()->sizeCaption(), QString("SIZE 02"));
         QVERIFY(!UndoEnabled());
 
         for (int i = 0; i < 2; ++i) QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(false));
-        QCOMPARE(p->CurSize, 1L);
+        QCOMPARE(p->CurSize, 1);
         for (int i = 0; i < 10; ++i) QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
-        QCOMPARE(p->CurSize, 7L);
+        QCOMPARE(p->CurSize, 7);
     }
 
     void navigationKeysWrapAndOpenTheCam() {
         Start();
         ClickRow(31);
         QTest::keyClick(w.get(), Qt::Key_PageDown);
-        QCOMPARE(p->CurCam, 0L);
+        QCOMPARE(p->CurCam, 0);
         QVERIFY(On()->isVisible() && On()->hasFocus());
         // Home and End act at window level, also while the ON box has the focus.
         QTest::keyClick(On(), Qt::Key_End);
-        QCOMPARE(p->CurCam, 31L);
+        QCOMPARE(p->CurCam, 31);
         QTest::keyClick(On(), Qt::Key_PageUp);
-        QCOMPARE(p->CurCam, 30L);
+        QCOMPARE(p->CurCam, 30);
         QTest::keyClick(On(), Qt::Key_Home);
-        QCOMPARE(p->CurCam, 0L);
+        QCOMPARE(p->CurCam, 0);
     }
 
     void phaseListClickLoadsTheBoxes() {
@@ -161,13 +161,13 @@ private slots:
     void rightClickSwallowsTheNextClickAndModifyCamOpensTheCam() {
         Start();
         QTest::mouseClick(Chart(), Qt::RightButton, {}, Chart()->camLabelPoint(5));
-        QCOMPARE(p->CurCam, 5L);
+        QCOMPARE(p->CurCam, 5);
         QTRY_VERIFY(w->camMenu()->isVisible());
         w->camMenu()->close();
         ClickRow(7);
-        QCOMPARE(p->CurCam, 5L);
+        QCOMPARE(p->CurCam, 5);
         ClickRow(7);
-        QCOMPARE(p->CurCam, 7L);
+        QCOMPARE(p->CurCam, 7);
         // The click leaves the focus on Modify Cam: Enter opens the cam.
         QVERIFY(w->findChild<QToolButton*>("GoPrCam")->hasFocus());
         QTest::keyClick(w->findChild<QToolButton*>("GoPrCam"), Qt::Key_Return);
@@ -185,12 +185,12 @@ private slots:
         Start();
         prompt->push("3");
         w->action("s_sel")->trigger();
-        QCOMPARE(p->CurSize, 3L);
+        QCOMPARE(p->CurSize, 3);
         QCOMPARE(Chart()->sizeCaption(), QString("SIZE 03"));
         // Double click on the size caption asks again.
         prompt->push("5");
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->sizeCaptionPoint());
-        QCOMPARE(p->CurSize, 5L);
+        QCOMPARE(p->CurSize, 5);
 
         SetPhase(*p, 5, 1, 100, 200);
         prompt->push("4");
@@ -215,7 +215,7 @@ private slots:
         prompt->push("SHORT ONE");
         QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->remarkPoint(2));
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->remarkPoint(2));
-        QCOMPARE(p->CurCam, 2L);
+        QCOMPARE(p->CurCam, 2);
         QCOMPARE(p->CamRemark[2], std::string("SHORT ONE"));
         QVERIFY(!p->FileSaved);
     }
@@ -278,7 +278,7 @@ private slots:
         QCOMPARE(prompt->messages(), (Entries{p->Text(112)}));
         QVERIFY(!On()->isVisible());
         QVERIFY(PhaseListEntries(*p, 1, 0).empty());
-        QCOMPARE(p->CurCam, 0L);
+        QCOMPARE(p->CurCam, 0);
         QVERIFY(!UndoEnabled());
     }
 

@@ -154,7 +154,7 @@ private slots:
         QVERIFY(UndoEnabled());
         RightClickRow(7);
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->camLabelPoint(2));
-        QCOMPARE(p->CurCam, 2L);
+        QCOMPARE(p->CurCam, 2);
         QCOMPARE(Chart()->camCaption(), QString("CAM 03"));
         QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
         QVERIFY(!UndoEnabled());
@@ -168,12 +168,12 @@ private slots:
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->remarkPoint(9));
         QCOMPARE(p->CamRemark[9], std::string("POINTED"));
         QCOMPARE(p->CamRemark[5], std::string());
-        QCOMPARE(p->CurCam, 9L);
+        QCOMPARE(p->CurCam, 9);
 
         // PageDown goes on from the cam that was right-clicked.
         RightClickRow(5);
         QTest::keyClick(w.get(), Qt::Key_PageDown);
-        QCOMPARE(p->CurCam, 6L);
+        QCOMPARE(p->CurCam, 6);
         QCOMPARE(Chart()->camCaption(), QString("CAM 07"));
         QVERIFY(On()->isVisible());
     }
@@ -186,7 +186,7 @@ private slots:
         QTest::keyClick(On(), Qt::Key_Return);
         QTest::keyClicks(Off(), "400");
         QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
-        QCOMPARE(p->CurSize, 2L);
+        QCOMPARE(p->CurSize, 2);
         QVERIFY(PhaseListEntries(*p, 2, 0).empty());
         QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0300 0400"}));
 
@@ -205,7 +205,7 @@ private slots:
         QTest::keyClicks(Off(), "800");
         prompt->push("3");
         w->action("s_sel")->trigger();
-        QCOMPARE(p->CurSize, 3L);
+        QCOMPARE(p->CurSize, 3);
         QTest::keyClick(Off(), Qt::Key_Return);
         QVERIFY(PhaseListEntries(*p, 3, 0).empty());
         QCOMPARE(PhaseListEntries(*p, 2, 0), (Entries{"F001 0700 0800"}));

@@ -173,7 +173,7 @@ TEST(ReadIdentification, FieldsAreReadOnlyInsideTheReply) {
     EXPECT_EQ(ReadIdentification(kReply.substr(0, 53) + "\r2").verdict, IdentifyReading::Unsupported);
     IdentifyReading r = ReadIdentification(kReply);
     EXPECT_EQ(r.verdict, IdentifyReading::Supported);
-    EXPECT_EQ(r.model.encoders, 2);
+    EXPECT_EQ(r.encoders, 2);
 }
 
 }  // namespace

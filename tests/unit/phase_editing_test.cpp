@@ -27,7 +27,7 @@ void EnterPhase(PhaseEditor& ed, const std::string& on, const std::string& off) 
 }
 
 Entries Listed(const Program& p) {
-    return PhaseListEntries(p, static_cast<int>(p.CurSize), static_cast<int>(p.CurCam));
+    return PhaseListEntries(p, p.CurSize, p.CurCam);
 }
 
 TEST(BoxKeys, DigitsPassEnterAndTabCommitEverythingElseBecomesZero) {

@@ -1,5 +1,5 @@
 // The programmer window's form model, the resizer's rules and the any-case file patterns.
-#include "core/programmer_model.h"
+#include "core/programmer_form.h"
 #include "support/make_program.h"
 #include "ui/file_filter.h"
 #include "ui/resize_rules.h"
@@ -12,9 +12,9 @@ namespace {
 
 cam::Program Model(int cams, int sizes) { return camtest::MakeProgram(cams, sizes, 3); }
 
-TEST(ProgrammerModel, ASizeCountNotOfferedBecomesTheLargerOne) {
+TEST(ProgrammerForm, ASizeCountNotOfferedBecomesTheLargerOne) {
     cam::Program p = Model(32, 15);
-    cam::ProgrammerModel m(p);
+    cam::ProgrammerForm m(p);
     EXPECT_EQ(m.camsIndex(), 1);
     EXPECT_EQ(m.sizesIndex(), 1);
     EXPECT_EQ(m.sizeCaption(1), "30 SIZES");
@@ -23,16 +23,16 @@ TEST(ProgrammerModel, ASizeCountNotOfferedBecomesTheLargerOne) {
     // Every offered model is shown as it is.
     for (auto [cams, sizes, index] : {std::tuple{32, 7, 0}, {32, 30, 1}, {16, 15, 0}, {16, 60, 1}}) {
         cam::Program p = Model(cams, sizes);
-        cam::ProgrammerModel m(p);
+        cam::ProgrammerForm m(p);
         EXPECT_EQ(m.sizesIndex(), index) << cams << "/" << sizes;
         EXPECT_EQ(p.NSizes, sizes);
         EXPECT_EQ(p.NCams, cams);
     }
 }
 
-TEST(ProgrammerModel, SwitchingTo16CamsRelabelsAndSelects60) {
+TEST(ProgrammerForm, SwitchingTo16CamsRelabelsAndSelects60) {
     cam::Program p = Model(32, 7);
-    cam::ProgrammerModel m(p);
+    cam::ProgrammerForm m(p);
     EXPECT_EQ(m.sizeCaption(0), " 7 SIZES");
     m.clickCams(0);
     EXPECT_EQ(p.NCams, 16);
@@ -44,9 +44,9 @@ TEST(ProgrammerModel, SwitchingTo16CamsRelabelsAndSelects60) {
     EXPECT_EQ(p.NSizes, 15);
 }
 
-TEST(ProgrammerModel, OnlyOneEncoderCanBeChosen) {
+TEST(ProgrammerForm, OnlyOneEncoderCanBeChosen) {
     cam::Program p = Model(32, 7);
-    cam::ProgrammerModel m(p);
+    cam::ProgrammerForm m(p);
     EXPECT_TRUE(m.encoderEnabled(0));
     EXPECT_FALSE(m.encoderEnabled(1));
     EXPECT_FALSE(m.encoderEnabled(2));
@@ -55,9 +55,9 @@ TEST(ProgrammerModel, OnlyOneEncoderCanBeChosen) {
     EXPECT_TRUE(m.encoderSelected(0));
 }
 
-TEST(ProgrammerModel, ClosingAppliesTheSelectionAndEmptiesThePhases) {
+TEST(ProgrammerForm, ClosingAppliesTheSelectionAndEmptiesThePhases) {
     cam::Program p = Model(32, 7);
-    cam::ProgrammerModel m(p);
+    cam::ProgrammerForm m(p);
     m.clickCams(0);
     m.clickSizes(0);
     p.NSizes = 99;  // whatever happened meanwhile, the buttons decide
@@ -67,9 +67,9 @@ TEST(ProgrammerModel, ClosingAppliesTheSelectionAndEmptiesThePhases) {
               (std::vector<int>{16, 15, 16, 15, 0}));
 }
 
-TEST(ProgrammerModel, AutoSelectShowsTheIdentifiedModelOnlyWhenTheDeviceAnswered) {
+TEST(ProgrammerForm, AutoSelectShowsTheIdentifiedModelOnlyWhenTheDeviceAnswered) {
     cam::Program p = Model(32, 7);
-    cam::ProgrammerModel m(p);
+    cam::ProgrammerForm m(p);
     EXPECT_FALSE(m.autoSelect([](cam::Program&) { return false; }));
     EXPECT_EQ(m.camsIndex(), 1);
     EXPECT_TRUE(m.autoSelect([](cam::Program& q) {

@@ -9,9 +9,9 @@
 
 namespace cam {
 
-class ProgrammerModel {
+class ProgrammerForm {
 public:
-    explicit ProgrammerModel(Program& p);  // runs ShowModel
+    explicit ProgrammerForm(Program& p);  // runs ShowModel
 
     // Shows NCams and NSizes in the option buttons; NSizes becomes one of the two counts
     // offered for the cam count (the larger when it matches neither); NEncoders = 1.

@@ -1,4 +1,4 @@
-#include "core/programmer_model.h"
+#include "core/programmer_form.h"
 
 #include "core/text_format.h"
 
@@ -12,14 +12,14 @@ const char* const kSizes32[2] = {" 7 SIZES", "30 SIZES"};
 
 }  // namespace
 
-ProgrammerModel::ProgrammerModel(Program& p) : p_(p) { ShowModel(); }
+ProgrammerForm::ProgrammerForm(Program& p) : p_(p) { ShowModel(); }
 
-std::string ProgrammerModel::sizeCaption(int i) const {
+std::string ProgrammerForm::sizeCaption(int i) const {
     if (i < 0 || i > 1) return "";
     return camsIndex_ == 0 ? kSizes16[i] : kSizes32[i];
 }
 
-void ProgrammerModel::ShowModel() {
+void ProgrammerForm::ShowModel() {
     // Any count other than 32 cams is shown, and taken, as 16.
     camsIndex_ = p_.NCams == 32 ? 1 : 0;
     p_.NCams = camsIndex_ == 1 ? 32 : 16;
@@ -30,30 +30,30 @@ void ProgrammerModel::ShowModel() {
     p_.NSizes = ValRounded(sizeCaption(sizesIndex_).substr(0, 2));
 }
 
-void ProgrammerModel::clickCams(int i) {
+void ProgrammerForm::clickCams(int i) {
     if (i < 0 || i > 1) return;
     p_.NCams = i > 0 ? 32 : 16;
     ShowModel();
 }
 
-void ProgrammerModel::clickSizes(int i) {
+void ProgrammerForm::clickSizes(int i) {
     if (i < 0 || i > 1) return;
     sizesIndex_ = i;
     p_.NSizes = ValRounded(sizeCaption(i).substr(0, 2));
 }
 
-void ProgrammerModel::clickEncoders(int i) {
+void ProgrammerForm::clickEncoders(int i) {
     if (!encoderEnabled(i)) return;
     p_.NEncoders = i + 1;
 }
 
-bool ProgrammerModel::autoSelect(const std::function<bool(Program&)>& identify) {
+bool ProgrammerForm::autoSelect(const std::function<bool(Program&)>& identify) {
     if (!identify || !identify(p_)) return false;
     ShowModel();
     return true;
 }
 
-void ProgrammerModel::close() {
+void ProgrammerForm::close() {
     p_.NCams = camsIndex_ == 0 ? 16 : 32;
     p_.NSizes = ValRounded(sizeCaption(sizesIndex_).substr(0, 2));
     ResizeTables(p_);
