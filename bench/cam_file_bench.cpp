@@ -51,7 +51,7 @@ void BM_WriteCamFile(benchmark::State& state) {
     cam::Program p = LargestProgram();
     const std::string path = ScratchPath("camdesk_bench_write.Cam");
     for (auto _ : state)
-        if (!cam::WriteCamFile(p, path).empty()) state.SkipWithError("write failed");
+        if (!cam::WriteCamFile(p, path).reason().empty()) state.SkipWithError("write failed");
     std::filesystem::remove(path);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * LargestText().size()));
 }

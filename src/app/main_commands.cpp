@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "core/info_window.h"
+#include "core/language.h"
 #include "core/programmer_window.h"
 #include "editor/chart_widget.h"
 #include "editor/size_commands.h"

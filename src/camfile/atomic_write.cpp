@@ -18,8 +18,8 @@ namespace cam {
 
 namespace fs = std::filesystem;
 
-static std::string Reason(const std::string& what, const std::string& path, int err) {
-    return what + " " + path + ": " + std::strerror(err);
+static Result Reason(const std::string& what, const std::string& path, int err) {
+    return Result::Failure(what + " " + path + ": " + std::strerror(err));
 }
 
 // A link is replaced at its target, so that the link itself survives the save.
@@ -35,7 +35,7 @@ static fs::path TargetOf(const std::string& path) {
 
 #ifdef _WIN32
 
-std::string WriteFileDurably(const std::string& path, std::string_view bytes) {
+Result WriteFileDurably(const std::string& path, std::string_view bytes) {
     const fs::path target = TargetOf(path);
     fs::path tmp = target;
     tmp += ".tmp~";
@@ -51,9 +51,9 @@ std::string WriteFileDurably(const std::string& path, std::string_view bytes) {
     fs::rename(tmp, target, ec);
     if (ec) {
         fs::remove(tmp, ec);
-        return "cannot replace " + target.string() + ": " + ec.message();
+        return Result::Failure("cannot replace " + target.string() + ": " + ec.message());
     }
-    return "";
+    return {};
 }
 
 #else
@@ -74,7 +74,7 @@ static int CreateBeside(const fs::path& target, mode_t mode, std::string& name) 
     return -1;
 }
 
-std::string WriteFileDurably(const std::string& path, std::string_view bytes) {
+Result WriteFileDurably(const std::string& path, std::string_view bytes) {
     const fs::path target = TargetOf(path);
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
@@ -135,7 +135,7 @@ std::string WriteFileDurably(const std::string& path, std::string_view bytes) {
         ::fsync(dfd);
         ::close(dfd);
     }
-    return "";
+    return {};
 }
 
 #endif

@@ -5,6 +5,7 @@
 #include "camfile/functions_block.h"
 #include "camfile/line_reader.h"
 #include "core/text_format.h"
+#include "core/texts.h"
 
 #include <filesystem>
 #include <fstream>
@@ -27,12 +28,12 @@ std::string CamFileText(Program& p) {
     return text;
 }
 
-std::string WriteCamFile(Program& p, const std::string& path) {
-    if (path.empty()) return "no file name";
+Result WriteCamFile(Program& p, const std::string& path) {
+    if (path.empty()) return Result::Failure("no file name");
     return WriteFileDurably(path, CamFileText(p));
 }
 
-std::string WriteCamFile(Program& p) { return WriteCamFile(p, p.CamFile); }
+Result WriteCamFile(Program& p) { return WriteCamFile(p, p.CamFile); }
 
 namespace {
 
@@ -76,7 +77,7 @@ CamFileRead ReadCamFile(Program& p, const std::string& path, Prompt& prompt) {
 
     std::ifstream in(path, std::ios::binary);
     if (!in || std::filesystem::is_directory(path, ec)) {
-        prompt.message(path + " : THE FILE CANNOT BE READ", "", Buttons::Ok, Icon::Exclamation);
+        prompt.message(Fill(Text(p, txt::kCannotRead), {path}), "", Buttons::Ok, Icon::Exclamation);
         p.ReadError = true;
         return CamFileRead::Failed;
     }

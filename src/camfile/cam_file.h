@@ -4,6 +4,7 @@
 
 #include "core/program.h"
 #include "core/prompt.h"
+#include "core/result.h"
 
 #include <istream>
 #include <optional>
@@ -41,10 +42,9 @@ std::string CamFileText(Program& p);
 
 // Writes the whole file to path through a temporary file in the same folder that is
 // renamed over the target, so a failed write never destroys the previous file.
-// Returns "" on success, else the reason.
-std::string WriteCamFile(Program& p, const std::string& path);
+Result WriteCamFile(Program& p, const std::string& path);
 // Writes p.CamFile.
-std::string WriteCamFile(Program& p);
+Result WriteCamFile(Program& p);
 
 // Reads one size block from in into the tables until the block ends; the line that
 // ended it stays in p.LineBuf. Returns false when the block addresses a size, cam or

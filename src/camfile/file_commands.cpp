@@ -2,6 +2,7 @@
 
 #include "camfile/cam_file.h"
 #include "core/text_format.h"
+#include "core/texts.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -28,8 +29,7 @@ bool Exists(const std::string& path) {
 
 // Text 1 names the fault; the path says which file.
 void ReportMissing(const Program& p, Prompt& prompt, const std::string& path) {
-    const std::string& text = p.Text(1).empty() ? std::string("File not found") : p.Text(1);
-    prompt.message(text + ":\n" + path, "", Buttons::Ok, Icon::Exclamation);
+    prompt.message(Text(p, txt::kFileNotFound) + ":\r" + path, "", Buttons::Ok, Icon::Exclamation);
 }
 
 // The tables emptied for a new program of the model the user chooses.
@@ -169,9 +169,9 @@ FileOutcome OpenCommandLine(Program& p, Prompt& prompt, const std::string& argum
 namespace {
 
 bool Write(Program& p, Prompt& prompt, const std::string& path) {
-    const std::string reason = WriteCamFile(p, path);
-    if (!reason.empty()) {
-        prompt.message("The file could not be saved:\n" + path + "\n" + reason, "", Buttons::Ok, Icon::Exclamation);
+    if (const Result written = WriteCamFile(p, path); !written) {
+        prompt.message(Text(p, txt::kCannotSave) + "\r" + path + "\r" + written.reason(), "", Buttons::Ok,
+                       Icon::Exclamation);
         return false;
     }
     p.FileSaved = true;
@@ -196,8 +196,8 @@ bool SaveAs(Program& p, Prompt& prompt) {
         path += ".Cam";
         // The dialog asked about the name typed, not about the one completed here.
         if (Exists(path) &&
-            prompt.message(path + " already exists.\nDo you want to replace it?", "", Buttons::YesNo,
-                           Icon::Exclamation) != Answer::Yes) {
+            prompt.message(Fill(Text(p, txt::kAlreadyExists), {path}), "", Buttons::YesNo, Icon::Exclamation) !=
+                Answer::Yes) {
             p.CamFile = previous;
             return false;
         }

@@ -4,6 +4,7 @@
 
 #include "camfile/line_reader.h"
 #include "core/text_format.h"
+#include "core/texts.h"
 
 #include <algorithm>
 
@@ -89,9 +90,10 @@ void WriteSize(Program& p, int size, std::ostream& out) {
 }
 
 // Message for a read that must end at a line addressing something outside the tables.
-static std::string OutsideMessage(const std::string& line, const std::string& what, long value, long last) {
-    return QuotedLine(line) + " : READING STOPPED AT THIS LINE, " + what + " " + CStr(value) + " IS OUTSIDE " +
-           (what == "POSITION" ? "0" : "1") + ".." + CStr(last);
+static std::string OutsideMessage(const Program& p, const std::string& line, const std::string& what, long value,
+                                  long last) {
+    return Fill(Text(p, txt::kReadingStopped),
+                {QuotedLine(line), what, CStr(value), what == "POSITION" ? "0" : "1", CStr(last)});
 }
 
 bool ReadSizeBlock(Program& p, int size, std::istream& in, std::string* stop) {
@@ -102,7 +104,7 @@ bool ReadSizeBlock(Program& p, int size, std::istream& in, std::string* stop) {
         if (line[0] == 'C') {
             const long number = ValRounded(Mid(line, 3, 2));
             if (number < 1 || number > p.CamPos.cams() || number > static_cast<long>(p.CamRemark.size())) {
-                if (stop) *stop = OutsideMessage(line, "CAM", number, p.CamPos.cams());
+                if (stop) *stop = OutsideMessage(p, line, "CAM", number, p.CamPos.cams());
                 return false;
             }
             c = static_cast<int>(number - 1);
@@ -119,12 +121,12 @@ bool ReadSizeBlock(Program& p, int size, std::istream& in, std::string* stop) {
             const long on = ValRounded(std::string_view(line).substr(0, 5));
             const long off = ValRounded(Right(line, 5));
             if (!p.CamPos.contains(size, c)) {
-                if (stop) *stop = OutsideMessage(line, "SIZE", size, p.CamPos.sizes());
+                if (stop) *stop = OutsideMessage(p, line, "SIZE", size, p.CamPos.sizes());
                 return false;
             }
             if (on < 0 || on >= kPositions || off < 0 || off > kPositions) {
                 const bool badOn = on < 0 || on >= kPositions;
-                if (stop) *stop = OutsideMessage(line, "POSITION", badOn ? on : off, badOn ? kPositions - 1 : kPositions);
+                if (stop) *stop = OutsideMessage(p, line, "POSITION", badOn ? on : off, badOn ? kPositions - 1 : kPositions);
                 return false;
             }
             SetPhase(p, size, c, static_cast<int>(on), static_cast<int>(off));

@@ -41,8 +41,8 @@ int ConvertCommand(const std::vector<std::string>& args) {
     Program p;
     const int status = ReadForCommand(p, *o, o->files[0]);
     if (status != 0) return status;
-    if (const std::string why = WriteCamFile(p, o->files[1]); !why.empty()) {
-        std::cerr << "camctl: " << why << '\n';
+    if (const Result written = WriteCamFile(p, o->files[1]); !written) {
+        std::cerr << "camctl: " << written.reason() << '\n';
         return 1;
     }
     return 0;

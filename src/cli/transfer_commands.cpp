@@ -177,8 +177,8 @@ int ReceiveCommand(const std::vector<std::string>& args) {
         return 1;
     }
     const std::string& out = o->file.files[0];
-    if (const std::string why = WriteCamFile(p, out); !why.empty()) {
-        std::cerr << "camctl receive: " << why << '\n';
+    if (const Result written = WriteCamFile(p, out); !written) {
+        std::cerr << "camctl receive: " << written.reason() << '\n';
         return 1;
     }
     std::cout << "received the functions block and " << p.NSizes << " sizes (" << p.NCams << " cams) from "

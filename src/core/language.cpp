@@ -1,5 +1,7 @@
 #include "core/language.h"
 
+#include "core/startup.h"
+
 #include "core/file_io.h"
 #include "core/options.h"
 
@@ -90,9 +92,28 @@ void LoadLanguage(Program& p, Prompt& prompt) {
             return;
         }
         p.LngFile = chosen;
-        WriteOptions(p);
+        SaveOptions(p, prompt);
     }
     ReadLanguageScript(p, p.LngFile);
+}
+
+bool ChooseLanguage(Program& p, Prompt& prompt) {
+    FileRequest request;
+    request.title = "SELECT LANGUAGE";
+    request.filters = kScriptFilters;
+    request.folder = p.WorkDir;
+    const std::string chosen = prompt.openFile(request);
+    const std::size_t slash = chosen.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? chosen : chosen.substr(slash + 1);
+    if (name.empty() || name.size() > 255) return false;
+    if (!FileExists(p.LngFile)) {
+        prompt.message("FILE ERROR", "", Buttons::Ok, Icon::Stop);
+        return false;
+    }
+    p.LngFile = chosen;
+    if (!FileExists(chosen)) return false;
+    SaveOptions(p, prompt);
+    return true;
 }
 
 }  // namespace cam

@@ -30,4 +30,8 @@ std::string FindDefaultLanguageScript(const std::string& exeDir);
 // (messages and dialog through prompt; a chosen script is saved with the options).
 void LoadLanguage(Program& p, Prompt& prompt);
 
+// The Set Language command: asks for a script and stores its path in the options file.
+// True when the start-up must run again to apply it.
+bool ChooseLanguage(Program& p, Prompt& prompt);
+
 }  // namespace cam

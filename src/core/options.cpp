@@ -115,11 +115,11 @@ void ParseOptions(Program& p, std::string_view bytes) {
     }
 }
 
-bool ReadOptions(Program& p) {
+Result ReadOptions(Program& p) {
     const auto bytes = ReadFileBytes(OptionsPath(p));
-    if (!bytes) return false;
+    if (!bytes) return Result::Failure("cannot read " + OptionsPath(p));
     ParseOptions(p, *bytes);
-    return true;
+    return {};
 }
 
 std::string FormatOptions(const Program& p) {
@@ -144,6 +144,6 @@ std::string FormatOptions(const Program& p) {
     return out;
 }
 
-std::string WriteOptions(const Program& p) { return WriteFileDurably(OptionsPath(p), FormatOptions(p)); }
+Result WriteOptions(const Program& p) { return WriteFileDurably(OptionsPath(p), FormatOptions(p)); }
 
 }  // namespace cam

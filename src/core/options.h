@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/program.h"
+#include "core/result.h"
 
 #include <string>
 #include <string_view>
@@ -14,8 +15,8 @@ inline constexpr const char* kOptionsFileName = "KlmPx_opt.def";
 std::string OptionsPath(const Program& p);  // WorkDir + "/KlmPx_opt.def"
 
 // Reads the options file of p.WorkDir when it exists; values it cannot read keep their
-// defaults. Returns false when there is no readable file.
-bool ReadOptions(Program& p);
+// defaults. A failure (no file, or none that can be read) changes nothing.
+Result ReadOptions(Program& p);
 
 // The same from the file's bytes: line 1 gives LngFile, the port (ComPort for a plain
 // number, ComDevice for a quoted path) and ComSpeed; lines 2..6 replace RecentFiles.
@@ -26,7 +27,6 @@ void ParseOptions(Program& p, std::string_view bytes);
 std::string FormatOptions(const Program& p);
 
 // Writes the options file (through a temporary file renamed over the old one).
-// Returns "" on success, else the reason.
-std::string WriteOptions(const Program& p);
+Result WriteOptions(const Program& p);
 
 }  // namespace cam

@@ -1,5 +1,11 @@
 #include "core/startup.h"
 
+#include "core/file_io.h"
+#include "core/language.h"
+#include "core/options.h"
+#include "core/texts.h"
+#include "link/port_name.h"
+
 
 namespace cam {
 
@@ -69,31 +75,60 @@ float ScreenScale(int screenHeight, float current) {
     return current;
 }
 
-}  // namespace cam
+namespace {
 
-#include "core/file_io.h"
-#include "core/options.h"
-#include "core/prompt.h"
+// Text 104 is needed before the language script of this run is loaded.
+std::string AlreadyRunningText(Program& p, const std::string& exeDir) {
+    const std::string script = FileExists(p.LngFile) ? p.LngFile : FindDefaultLanguageScript(exeDir);
+    if (!script.empty()) ReadLanguageScript(p, script);
+    return Text(p, txt::kAlreadyRunning);
+}
 
-namespace cam {
+// A script chosen with Set Language is used while it exists; otherwise the default one.
+void ChooseLanguageScript(Program& p, const std::string& exeDir) {
+    if (!p.LngFile.empty() && FileExists(p.LngFile)) return;
+    const std::string found = FindDefaultLanguageScript(exeDir);
+    p.LngFile = !found.empty() ? found : exeDir + "/" + kDefaultLanguageScript;
+}
 
-bool ChooseLanguage(Program& p, Prompt& prompt) {
-    FileRequest request;
-    request.title = "SELECT LANGUAGE";
-    request.filters = {{"File Script Lang. (*.Scr)", "*.scr"}, {"All Files (*.*)", "*.*"}};
-    request.folder = p.WorkDir;
-    const std::string chosen = prompt.openFile(request);
-    const std::size_t slash = chosen.find_last_of("/\\");
-    const std::string name = slash == std::string::npos ? chosen : chosen.substr(slash + 1);
-    if (name.empty() || name.size() > 255) return false;
-    if (!FileExists(p.LngFile)) {
-        prompt.message("FILE ERROR", "", Buttons::Ok, Icon::Stop);
-        return false;
+}  // namespace
+
+StartupOutcome RunStartup(Program& p, Prompt& prompt, const StartupFacts& facts, bool again) {
+    StartupOutcome out;
+    // Working folder first: the single-instance lock lives there.
+    p.WorkDir = ChooseWorkDir(facts.documentsDir, facts.homeDir, facts.isWritableDir);
+    if (!again && facts.acquireLock && !facts.acquireLock(p.WorkDir)) {
+        prompt.message(AlreadyRunningText(p, facts.exeDir), "", Buttons::Ok, Icon::Exclamation);
+        out.proceed = false;
+        return out;
     }
-    p.LngFile = chosen;
-    if (!FileExists(chosen)) return false;
-    WriteOptions(p);
-    return true;
+
+    p.UndoPos.fill(0);
+    p.CurSize = 1;
+    SetStartupSettings(p);
+    p.LngFile.clear();
+    // A missing or unreadable options file leaves the defaults.
+    if (FileExists(OptionsPath(p))) (void)ReadOptions(p);
+    if (!facts.port.empty()) UsePortForThisRun(p, facts.port);
+
+    ChooseLanguageScript(p, facts.exeDir);
+    LoadLanguage(p, prompt);
+
+    SetStartupModel(p);
+    if (facts.identifyDevice) facts.identifyDevice(p);
+    ResizeTables(p);
+    p.FileSaved = true;
+    // The tables were cleared: the file that was open is no longer what they hold.
+    if (again) CloseCamFile(p);
+    // The file named on the command line is opened once, not again by Set Language.
+    if (!again && !facts.file.empty()) out.opened = OpenCommandLine(p, prompt, facts.file);
+    p.ScrScale = ScreenScale(facts.screenHeight, p.ScrScale);
+    return out;
+}
+
+void SaveOptions(const Program& p, Prompt& prompt) {
+    if (const Result saved = WriteOptions(p); !saved)
+        prompt.message(Text(p, txt::kCannotSaveOptions) + "\r" + saved.reason(), "", Buttons::Ok, Icon::Exclamation);
 }
 
 }  // namespace cam

@@ -2,7 +2,9 @@
 // command line, the start-up model and the window titles.
 #pragma once
 
+#include "camfile/file_commands.h"
 #include "core/program.h"
+#include "core/prompt.h"
 
 #include <functional>
 #include <string>
@@ -37,14 +39,36 @@ void SetStartupModel(Program& p);
 // Screen scale used by the functions window: height / 480 * 45 on screens taller than 480 pixels.
 float ScreenScale(int screenHeight, float current);
 
-}  // namespace cam
+// What the platform tells the start-up sequence, and how it lets it act.
+struct StartupFacts {
+    std::string documentsDir;  // the system's documents folder ("" when none)
+    std::string homeDir;
+    std::string exeDir;        // where the default language script is looked up first
+    std::function<bool(const std::string&)> isWritableDir;
+    // Takes the single-instance lock of the working folder; false when another instance
+    // holds it. Not set: no lock is taken.
+    std::function<bool(const std::string& workDir)> acquireLock;
+    // Asks the connected device for its model and reports a silent one by itself. Not set:
+    // no device is asked.
+    std::function<bool(Program&)> identifyDevice;
+    int screenHeight = 0;      // pixels; 0 = unknown
+    std::string file;          // named on the command line: opened at the first start-up
+    std::string port;          // given on the command line: used for this run only
+};
 
-namespace cam {
+struct StartupOutcome {
+    bool proceed = true;  // false: another instance runs (said); the program ends
+    FileOutcome opened;   // the command-line file, when one was opened
+};
 
-class Prompt;
+// The start-up sequence: working folder, single-instance lock, options file, the run-only
+// port, the language script (the stored one while it exists, else the default), the
+// start-up model, the device's model, the tables, and the command-line file. again: the
+// sequence runs once more after Set Language: no lock, no command-line file, and the file
+// that was open is closed (the tables are cleared).
+StartupOutcome RunStartup(Program& p, Prompt& prompt, const StartupFacts& facts, bool again);
 
-// The Set Language command: asks for a script and stores its path in the options file.
-// True when the start-up must run again to apply it.
-bool ChooseLanguage(Program& p, Prompt& prompt);
+// Writes the options file; a failure is told through prompt.
+void SaveOptions(const Program& p, Prompt& prompt);
 
 }  // namespace cam

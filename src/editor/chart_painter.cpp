@@ -1,6 +1,8 @@
 #include "editor/chart_painter.h"
 
 #include "core/text_format.h"
+#include "core/texts.h"
+#include "editor/captions.h"
 #include "editor/phase_list.h"
 #include "qt/cp1252.h"
 
@@ -9,17 +11,6 @@
 #include <cmath>
 
 namespace cam {
-
-namespace {
-std::string TextOr(const Program& p, int k, const char* builtIn) {
-    const std::string& t = p.Text(k);
-    return t.empty() ? std::string(builtIn) : t;
-}
-}  // namespace
-
-std::string SizeCaption(const Program& p) { return TextOr(p, 74, "SIZE ") + D2(p.CurSize); }
-std::string CamCaption(const Program& p) { return TextOr(p, 69, "CAM ") + D2(p.CurCam + 1); }
-std::string PhaseCountCaption(const Program& p, int phases) { return TextOr(p, 17, "PHASES") + " " + D4(phases); }
 
 ChartPainter::ChartPainter(QPainter& painter, double sx, double sy, QPointF origin)
     : g_(painter), sx_(sx), sy_(sy), origin_(origin) {}
@@ -111,7 +102,7 @@ void ChartPainter::DrawCaptions(const Program& p) {
     Text(chart::kSizeCaption, SizeCaption(p), Qt::AlignCenter, font, Qt::black);
     g_.fillRect(Map(chart::kCamCaption), chart_colour::kCamCaption);
     Text(chart::kCamCaption, CamCaption(p), Qt::AlignCenter, font, Qt::black);
-    Text(chart::kRemarkCaption, p.Text(150), Qt::AlignLeft | Qt::AlignBottom, Font("Arial", chart::kRemarkFontPt, true),
+    Text(chart::kRemarkCaption, cam::Text(p, txt::kRemarkCaption), Qt::AlignLeft | Qt::AlignBottom, Font("Arial", chart::kRemarkFontPt, true),
          Qt::black);
 }
 

@@ -78,9 +78,6 @@ inline const QColor kSurface{192, 192, 192};
 }  // namespace chart_colour
 
 // Captions with their built-in wording when the language script gives none.
-std::string SizeCaption(const Program& p);   // text 74 + D2(CurSize): "SIZE 05"
-std::string CamCaption(const Program& p);    // text 69 + D2(CurCam + 1): "CAM 02"
-std::string PhaseCountCaption(const Program& p, int phases);  // text 17 + " " + D4(n)
 
 class ChartPainter {
 public:

@@ -1,5 +1,6 @@
 #include "editor/chart_widget.h"
 
+#include "editor/captions.h"
 #include "editor/chart_painter.h"
 #include "editor/phase_editing.h"
 #include "editor/phase_list.h"

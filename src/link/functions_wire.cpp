@@ -2,6 +2,7 @@
 
 #include "camfile/cam_file.h"
 #include "core/text_format.h"
+#include "core/texts.h"
 #include "editor/phase_list.h"
 
 #include <algorithm>
@@ -60,8 +61,7 @@ std::vector<std::string> TransmitLosses(Program& p, int sizes) {
             if (ph.lead == kPositions) allOn += " " + D2(s);
             else if (count > kDevicePhaseLimit) many += " " + D2(s) + " (" + std::to_string(count) + ")";
         }
-        if (!many.empty())
-            out.push_back("Cam " + D2(c + 1) + ": only the first 181 phases are sent in size" + many);
+        if (!many.empty()) out.push_back(Fill(Text(p, txt::kPhasesCut), {D2(c + 1), many}));
         // The device takes a cam's remark with its phases of size 1 only.
         const bool remarked = c < static_cast<int>(p.CamRemark.size()) && !TrimBlanks(p.CamRemark[c]).empty();
         const bool sentInSizeOne = p.CamPos.contains(1, c) && [&] {
@@ -69,9 +69,8 @@ std::vector<std::string> TransmitLosses(Program& p, int sizes) {
             return first.lead != kPositions && (!first.inner.empty() || first.hasEdgePhase());
         }();
         if (remarked && p.CamPos.contains(1, c) && !sentInSizeOne)
-            out.push_back("Cam " + D2(c + 1) + ": no phase in size 1, its remark \"" + p.CamRemark[c] + "\" is not sent");
-        if (!allOn.empty())
-            out.push_back("Cam " + D2(c + 1) + ": always ON, sent without phases in size" + allOn);
+            out.push_back(Fill(Text(p, txt::kRemarkNotSent), {D2(c + 1), p.CamRemark[c]}));
+        if (!allOn.empty()) out.push_back(Fill(Text(p, txt::kAlwaysOn), {D2(c + 1), allOn}));
     }
     const std::vector<std::string> fields = FitFunctionsToWire(p, false);
     out.insert(out.end(), fields.begin(), fields.end());
@@ -82,11 +81,12 @@ namespace {
 
 // One value and the range its wire field (and the device) can carry.
 template <class T>
-void Fit(std::vector<std::string>& notes, bool apply, const std::string& what, T& value, long lowest, long highest) {
+void Fit(const Program& p, std::vector<std::string>& notes, bool apply, const std::string& what, T& value, long lowest,
+         long highest) {
     const long v = value;
     const long fitted = std::clamp(v, lowest, highest);
     if (fitted == v) return;
-    notes.push_back(what + " " + std::to_string(v) + " does not fit its field: sent as " + std::to_string(fitted));
+    notes.push_back(Fill(Text(p, txt::kDoesNotFit), {what, std::to_string(v), std::to_string(fitted)}));
     if (apply) value = static_cast<T>(fitted);
 }
 
@@ -94,16 +94,16 @@ void Fit(std::vector<std::string>& notes, bool apply, const std::string& what, T
 
 std::vector<std::string> FitFunctionsToWire(Program& p, bool apply) {
     std::vector<std::string> notes;
-    auto fit = [&](const std::string& what, auto& value, long lowest, long highest) {
-        Fit(notes, apply, what, value, lowest, highest);
+    auto fit = [&](BuiltInText what, auto& value, long lowest, long highest, const std::string& which = "") {
+        Fit(p, notes, apply, Fill(Text(p, what), {which}), value, lowest, highest);
     };
-    auto flag = [&](const std::string& what, std::uint8_t& value) { fit(what, value, 0, 1); };
-    flag("Advances switch", p.AdvOn);
-    flag("Delays switch", p.DelayOn);
-    flag("Ratio switch", p.RatioOn);
-    flag("Ratio 17-32 switch", p.Ratio17On);
+    auto flag = [&](BuiltInText what, std::uint8_t& value) { fit(what, value, 0, 1); };
+    flag(txt::kAdvancesSwitch, p.AdvOn);
+    flag(txt::kDelaysSwitch, p.DelayOn);
+    flag(txt::kRatioSwitch, p.RatioOn);
+    flag(txt::kRatio17Switch, p.Ratio17On);
     const bool advancesSent = p.NCams != 32 || (p.AdvOn & 1);
-    if (advancesSent) fit("Number of advances", p.NAdvCams, 0, std::min<long>(99, static_cast<long>(p.AdvMs.size())));
+    if (advancesSent) fit(txt::kAdvanceCount, p.NAdvCams, 0, std::min<long>(99, static_cast<long>(p.AdvMs.size())));
     // The advances that go out: the listed ones and, with several encoders, the group ones.
     std::vector<bool> sent(p.AdvMs.size(), false);
     if (advancesSent)
@@ -112,21 +112,21 @@ std::vector<std::string> FitFunctionsToWire(Program& p, bool apply) {
         for (int i : p.NCams == 32 ? std::vector<int>{16, 20, 24, 28} : std::vector<int>{8, 12})
             if (i < static_cast<int>(sent.size())) sent[i] = true;
     for (std::size_t i = 0; i < sent.size(); ++i)
-        if (sent[i]) fit("Advance of cam " + D2(static_cast<long>(i) + 1) + " (ms)", p.AdvMs[i], 0, kMaxAdvanceMs);
+        if (sent[i]) fit(txt::kAdvanceOfCam, p.AdvMs[i], 0, kMaxAdvanceMs, D2(static_cast<long>(i) + 1));
     if (p.NEncoders == 1) {
-        fit("Delay of cams 17-20 (ms)", p.Delay17_20, 0, kMaxAdvanceMs);
-        fit("Delay of cams 21-24 (ms)", p.Delay21_24, 0, kMaxAdvanceMs);
-        if (p.NCams == 32) fit("Ratio", p.Ratio25_32, 0, 9);
+        fit(txt::kDelay17, p.Delay17_20, 0, kMaxAdvanceMs);
+        fit(txt::kDelay21, p.Delay21_24, 0, kMaxAdvanceMs);
+        if (p.NCams == 32) fit(txt::kRatio, p.Ratio25_32, 0, 9);
     }
-    fit("Output size", p.OutSize, 0, 99);
-    fit("Phase shift of encoder 1", p.EncShift, 0, 999);
-    fit("Direction of encoder 1", p.RotDir, 0, 1);
-    fit("Speed limit", p.SpeedLimit, 0, 9999);
+    fit(txt::kOutSize, p.OutSize, 0, 99);
+    fit(txt::kShift, p.EncShift, 0, 999, "1");
+    fit(txt::kDirection, p.RotDir, 0, 1, "1");
+    fit(txt::kSpeedLimit, p.SpeedLimit, 0, 9999);
     if (p.NEncoders > 1) {
-        fit("Phase shift of encoder 2", p.EncShift2, 0, 999);
-        fit("Direction of encoder 2", p.RotDir2, 0, 1);
-        fit("Phase shift of encoder 3", p.EncShift3, 0, 999);
-        fit("Direction of encoder 3", p.RotDir3, 0, 1);
+        fit(txt::kShift, p.EncShift2, 0, 999, "2");
+        fit(txt::kDirection, p.RotDir2, 0, 1, "2");
+        fit(txt::kShift, p.EncShift3, 0, 999, "3");
+        fit(txt::kDirection, p.RotDir3, 0, 1, "3");
     }
     return notes;
 }

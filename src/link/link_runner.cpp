@@ -1,5 +1,6 @@
 #include "link/link_runner.h"
 
+#include "core/texts.h"
 #include "link/identify.h"
 #include "link/port_name.h"
 #include "link/qt_serial_port.h"
@@ -70,8 +71,8 @@ std::string ThreadPrompt::saveFile(const FileRequest& request) {
     return onScreen([&] { return target_.saveFile(request); });
 }
 
-LinkRunner::LinkRunner(QtSerialPort& port, Prompt& screenPrompt, QWidget* parent)
-    : port_(port), screenPrompt_(screenPrompt), parent_(parent) {}
+LinkRunner::LinkRunner(const Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent)
+    : p_(p), port_(port), screenPrompt_(screenPrompt), parent_(parent) {}
 
 void LinkRunner::run(const std::function<void(Link&)>& task, QDialog* window, const QString& text) {
     std::unique_ptr<WaitWindow> waitWindow;
@@ -113,7 +114,7 @@ void LinkRunner::run(const std::function<void(Link&)>& task, QDialog* window, co
     }
     worker->wait();
     if (!failure.empty())
-        screenPrompt_.message("The exchange with the device ended with a fault: " + failure, "", Buttons::Ok,
+        screenPrompt_.message(Fill(Text(p_, txt::kExchangeFault), {failure}), "", Buttons::Ok,
                               Icon::Stop);
 }
 
@@ -132,7 +133,7 @@ bool IdentifyDeviceModal(Program& p, QtSerialPort& port, Prompt& screenPrompt, Q
     // go on painting the tables meanwhile; the result is copied back once it is done.
     Program probe = LinkScratch(p);
     bool found = false;
-    LinkRunner(port, screenPrompt, parent)
+    LinkRunner(p, port, screenPrompt, parent)
         .run([&](Link& link) { found = IdentifyDevice(probe, link); }, nullptr,
              FromCp1252(PortDisplayName(p)) + " ?M");
     p.Model() = probe.Model();

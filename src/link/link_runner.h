@@ -36,7 +36,8 @@ private:
 
 class LinkRunner {
 public:
-    LinkRunner(QtSerialPort& port, Prompt& screenPrompt, QWidget* parent);
+    // p gives the wording of the runner's own message.
+    LinkRunner(const Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent);
 
     // Runs task on a worker thread and returns when it has finished. window is shown modally
     // meanwhile and closed at the end (the transfer window); without one a small wait window
@@ -45,6 +46,7 @@ public:
     void run(const std::function<void(Link&)>& task, QDialog* window = nullptr, const QString& text = {});
 
 private:
+    const Program& p_;
     QtSerialPort& port_;
     Prompt& screenPrompt_;
     QWidget* parent_;

@@ -1,6 +1,7 @@
 #include "link/port_window.h"
 
-#include "core/options.h"
+#include "core/startup.h"
+#include "core/texts.h"
 #include "link/port_name.h"
 #include "link/qt_serial_port.h"
 #include "qt/cp1252.h"
@@ -34,7 +35,7 @@ SelPort::SelPort(Program& p, Prompt& prompt, std::vector<PortEntry> ports, QWidg
     for (const char* s : PortChoice::kSpeeds) comBaud_->addItem(s);
     panset_ = new QLabel(this);
     panset_->setObjectName("Panset");
-    const std::string warning = p_.Text(23).empty() ? "Caution: do not select mouse port" : p_.Text(23);
+    const std::string warning = Text(p_, txt::kPortWarning);
     auto* lwarn = new QLabel(FromCp1252(warning), this);
     lwarn->setObjectName("Lwarn");
     lwarn->setWordWrap(true);
@@ -95,9 +96,8 @@ void SelPort::confirm() {
     takeTypedPort();
     render();
     KeepPort(p_);
-    const std::string failure = WriteOptions(p_);
-    // The choice holds for this run either way; the user learns that it was not kept.
-    if (!failure.empty()) prompt_.message(failure, "Select Port", Buttons::Ok, Icon::Exclamation);
+    // The choice holds for this run either way; the user learns when it was not kept.
+    SaveOptions(p_, prompt_);
     accept();
 }
 

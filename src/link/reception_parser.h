@@ -23,6 +23,6 @@ struct ReceptionResult {
 ReceptionResult ParseReception(Program& p, std::istream& in, int rememberedCams, Prompt& prompt);
 
 // One message that lists the corrections, "" when there are none.
-std::string CorrectionsMessage(const std::vector<std::string>& corrections);
+std::string CorrectionsMessage(const Program& p, const std::vector<std::string>& corrections);
 
 }  // namespace cam

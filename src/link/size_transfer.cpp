@@ -3,6 +3,7 @@
 #include "camfile/cam_file.h"
 #include "core/scratch_file.h"
 #include "core/text_format.h"
+#include "core/texts.h"
 #include "link/functions_wire.h"
 
 #include <algorithm>
@@ -14,8 +15,6 @@ namespace cam {
 namespace {
 
 constexpr const char* kTimeoutText = "TIMEOUT SERIAL PORT ";
-constexpr const char* kEndRefusedText =
-    "The device did not acknowledge the end of the transmission: it has not taken the sizes.";
 
 void SendCommand(Link& link, std::string_view command) {
     std::string frame(command);
@@ -61,7 +60,7 @@ bool TransmitBranch(Program& p, Link& link, TransferView& view, int sizes) {
     case SendResult::Acked: return true;
     case SendResult::Answered:
         // "END" is not sent again, but a device that refuses it has not taken the sizes.
-        link.prompt.message(kEndRefusedText, "", Buttons::Ok, Icon::Exclamation);
+        link.prompt.message(Text(p, txt::kEndRefused), "", Buttons::Ok, Icon::Exclamation);
         return false;
     default: return false;
     }
@@ -136,16 +135,15 @@ TransmitResult SizeTransmit(Program& p, Link& link, TransferView& view) {
     const int sizes = std::min(tables.NSizes, device.NSizes);
     std::vector<std::string> notes = TransmitLosses(p, sizes);
     if (device.NSizes != tables.NSizes)
-        notes.insert(notes.begin(), "The device holds " + CStr(device.NSizes) + " sizes and the data " +
-                                        CStr(tables.NSizes) + ": sizes 1 to " + CStr(sizes) + " are sent");
+        notes.insert(notes.begin(),
+                     Fill(Text(p, txt::kDeviceSizes), {CStr(device.NSizes), CStr(tables.NSizes), CStr(sizes)}));
     if (tables.NEncoders != 0 && device.NEncoders != tables.NEncoders)
-        notes.insert(notes.begin(), "The data is for " + CStr(tables.NEncoders) + " encoder(s) and the device has " +
-                                        CStr(device.NEncoders) + ": the functions block is sent in the device's form, "
-                                        "without the settings of the other encoders, delays or ratio");
+        notes.insert(notes.begin(),
+                     Fill(Text(p, txt::kDeviceEncoders), {CStr(tables.NEncoders), CStr(device.NEncoders)}));
     if (!notes.empty()) {
-        std::string text = "The device will not receive everything as it is:";
+        std::string text = Text(p, txt::kWillNotReceiveAll);
         for (const auto& n : notes) text += "\r" + n;
-        text += "\r\rSend anyway?";
+        text += "\r\r" + Text(p, txt::kSendAnyway);
         if (link.prompt.message(text, "", Buttons::OkCancel, Icon::Exclamation) != Answer::Ok) return finish(false);
     }
     // What goes out is what the fields can carry, as the user has just been told.
@@ -179,7 +177,7 @@ ReceptionResult ApplyReception(Program& p, const ProgrammerModel& model, Prompt&
     p.Model() = model;
     ResizeTables(p);
     ReceptionResult r = ParseReception(p, in, remembered, prompt);
-    if (const std::string text = CorrectionsMessage(r.corrections); !text.empty())
+    if (const std::string text = CorrectionsMessage(p, r.corrections); !text.empty())
         prompt.message(text, "", Buttons::Ok, Icon::Exclamation);
     return r;
 }

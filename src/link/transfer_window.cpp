@@ -62,7 +62,7 @@ bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidg
     Program copy = p;
     bool sent = false;
     TransferWindow window(parent);
-    LinkRunner(port, screenPrompt, parent)
+    LinkRunner(p, port, screenPrompt, parent)
         .run(
             [&](Link& link) {
                 link.InDevEnvironment = trace;
@@ -79,7 +79,7 @@ bool RunSizeReceive(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidge
     Program scratch = LinkScratch(p);
     DeviceReception received;
     TransferWindow window(parent);
-    LinkRunner(port, screenPrompt, parent)
+    LinkRunner(p, port, screenPrompt, parent)
         .run([&](Link& link) { received = ReceiveFromDevice(scratch, link, window); }, &window);
     if (!received.identified) return false;
     ApplyReception(p, received.model, screenPrompt);

@@ -114,7 +114,8 @@ private slots:
     void faultOnTheWorkerIsReportedAndThePortHandedBack() {
         QtSerialPort port;
         ScriptedPrompt prompt;
-        LinkRunner runner(port, prompt, nullptr);
+        Program p;
+        LinkRunner runner(p, port, prompt, nullptr);
         runner.run([](Link&) { throw std::out_of_range("cam table index"); }, nullptr, "test");
         QCOMPARE(prompt.messages().size(), std::size_t(1));
         QVERIFY(prompt.messages()[0].find("cam table index") != std::string::npos);

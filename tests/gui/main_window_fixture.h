@@ -89,7 +89,7 @@ protected:
         ResizeTables(q);
         SetPhase(q, 1, cam, on, off);
         const std::string path = dir->filePath(name).toStdString();
-        if (!WriteCamFile(q, path).empty()) qFatal("cannot write %s", path.c_str());
+        if (!WriteCamFile(q, path).reason().empty()) qFatal("cannot write %s", path.c_str());
         return path;
     }
     // The programmer window opens modally: accept it as soon as it shows.

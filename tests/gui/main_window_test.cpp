@@ -286,7 +286,7 @@ private slots:
         Start();
         const std::string path = CamFileWith("docs/recent.Cam", 4, 700, 800);
         p->RecentFiles = {path};
-        QCOMPARE(WriteOptions(*p), std::string());
+        QCOMPARE(WriteOptions(*p).reason(), std::string());
         w->close();
         w.reset();
         Start();
@@ -330,7 +330,7 @@ private slots:
             for (int k = 1; k <= 160; ++k) out << "\"" << (k == 74 ? "FORMAT " : "T" + std::to_string(k)) << "\"\r\n";
         }
         p->RecentFiles = {"/x/one.Cam", "/x/two.Cam"};
-        QCOMPARE(WriteOptions(*p), std::string());
+        QCOMPARE(WriteOptions(*p).reason(), std::string());
         SetPhase(*p, 1, 0, 10, 20);
         p->FileSaved = false;
         prompt->push(Answer::Cancel);  // unsaved work: Cancel keeps everything

@@ -107,14 +107,14 @@ private slots:
         two.AdvMs[16] = 77;
         two.EncShift2 = 500;
         const std::string twoPath = dir->filePath("docs/two.Cam").toStdString();
-        QCOMPARE(WriteCamFile(two, twoPath), std::string());
+        QCOMPARE(WriteCamFile(two, twoPath).reason(), std::string());
         Program one = MakeTables(1);
         one.DelayOn = 1;
         one.Delay17_20 = 5;
         one.RatioOn = 1;
         one.Ratio25_32 = 3;
         const std::string onePath = dir->filePath("docs/one.Cam").toStdString();
-        QCOMPARE(WriteCamFile(one, onePath), std::string());
+        QCOMPARE(WriteCamFile(one, onePath).reason(), std::string());
         const std::string before = Bytes(onePath);
 
         Start(twoPath);
@@ -216,7 +216,7 @@ private slots:
         Program stored;
         stored.WorkDir = Docs();
         stored.ComDevice = "/dev/ttyUSB1";
-        QCOMPARE(WriteOptions(stored), std::string());
+        QCOMPARE(WriteOptions(stored).reason(), std::string());
         Start("", true, "/dev/ttyUSB7");
         const std::string script = dir->filePath("docs/Other.Scr").toStdString();
         Write(script, "\"A\"\r\n");

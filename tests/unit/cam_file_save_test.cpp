@@ -29,7 +29,7 @@ TEST(CamFileSave, WritesTheWholeFileAndLeavesNoScratch) {
     cam::Program p = Example();
     p.CamFile = dir.file("a.Cam");
     dir.write("a.Cam", "OLD CONTENT THAT IS LONGER THAN THE NEW ONE " + std::string(300, '.'));
-    EXPECT_EQ(cam::WriteCamFile(p), "");
+    EXPECT_EQ(cam::WriteCamFile(p).reason(), "");
     const std::string bytes = dir.read("a.Cam");
     EXPECT_EQ(bytes.substr(0, 19), "FUNZIONI  32 - 7 \r\n");
     EXPECT_EQ(bytes.substr(bytes.size() - 21), " FORMATO N. 07\r\nEND\r\n");
@@ -42,18 +42,18 @@ TEST(CamFileSave, FailureIsReportedAndKeepsThePreviousFile) {
     camtest::ScratchFolder dir;
     cam::Program p = Example();
     // No such folder: nothing can be created.
-    EXPECT_NE(cam::WriteCamFile(p, dir.file("missing/a.Cam")), "");
+    EXPECT_NE(cam::WriteCamFile(p, dir.file("missing/a.Cam")).reason(), "");
     EXPECT_FALSE(fs::exists(dir.file("missing")));
     // A folder where the file should be: the rename fails, the folder and its content stay.
     fs::create_directory(dir.file("b.Cam"));
     dir.write("b.Cam/keep", "kept");
-    const std::string why = cam::WriteCamFile(p, dir.file("b.Cam"));
+    const std::string why = cam::WriteCamFile(p, dir.file("b.Cam")).reason();
     EXPECT_NE(why, "");
     EXPECT_EQ(dir.read("b.Cam/keep"), "kept");
     EXPECT_EQ(EntriesIn(dir.str()), 1u) << "the temporary file is removed";
     // No name at all.
     p.CamFile.clear();
-    EXPECT_NE(cam::WriteCamFile(p), "");
+    EXPECT_NE(cam::WriteCamFile(p).reason(), "");
 }
 
 TEST(CamFileSave, ReplacedFileKeepsItsPermissionsAndLinksSurvive) {
@@ -61,12 +61,12 @@ TEST(CamFileSave, ReplacedFileKeepsItsPermissionsAndLinksSurvive) {
     cam::Program p = Example();
     const std::string target = dir.write("t.Cam", "old");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(cam::WriteCamFile(p, target), "");
+    EXPECT_EQ(cam::WriteCamFile(p, target).reason(), "");
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
 
     fs::create_symlink("t.Cam", dir.file("link.Cam"));
     p.OutSize = 2;
-    EXPECT_EQ(cam::WriteCamFile(p, dir.file("link.Cam")), "");
+    EXPECT_EQ(cam::WriteCamFile(p, dir.file("link.Cam")).reason(), "");
     EXPECT_TRUE(fs::is_symlink(dir.file("link.Cam")));
     EXPECT_NE(dir.read("t.Cam").find("FORMATO IN USCITA    2 \r\n"), std::string::npos);
 }
@@ -78,7 +78,7 @@ TEST(CamFileSave, WriteProtectedFileIsNotReplaced) {
     cam::Program p = Example();
     const std::string target = dir.write("locked.Cam", "old");
     fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const std::string why = cam::WriteCamFile(p, target);
+    const std::string why = cam::WriteCamFile(p, target).reason();
     EXPECT_NE(why.find("Permission denied"), std::string::npos) << why;
     EXPECT_EQ(dir.read("locked.Cam"), "old");
     EXPECT_EQ(EntriesIn(dir.str()), 1u);
@@ -89,7 +89,7 @@ TEST(CamFileSave, NewFileFollowsTheUmaskAndLeavesIt) {
     camtest::ScratchFolder dir;
     cam::Program p = Example();
     const mode_t old = ::umask(027);
-    EXPECT_EQ(cam::WriteCamFile(p, dir.file("new.Cam")), "");
+    EXPECT_EQ(cam::WriteCamFile(p, dir.file("new.Cam")).reason(), "");
     const mode_t after = ::umask(old);
     EXPECT_EQ(after, mode_t(027));
     EXPECT_EQ(fs::status(dir.file("new.Cam")).permissions() & fs::perms::all,

@@ -39,7 +39,7 @@ std::string CamFileWithPhase(const camtest::ScratchFolder& dir, const std::strin
     cam::SetPhase(q, 1, 2, 100, 200);
     q.CamRemark[2] = "saw";
     const std::string path = dir.file(name);
-    EXPECT_EQ(cam::WriteCamFile(q, path), "");
+    EXPECT_EQ(cam::WriteCamFile(q, path).reason(), "");
     return path;
 }
 
@@ -144,7 +144,7 @@ TEST(OpenRecent, AMissingFileIsReportedBeforeAnythingIsCleared) {
     EXPECT_FALSE(cam::OpenRecent(p, prompt, chooser, 1, "T").done);
     EXPECT_EQ(chooser.calls, 0);
     EXPECT_TRUE(HasPhase(p));
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\n/nowhere/gone.Cam"});
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\r/nowhere/gone.Cam"});
 }
 
 TEST(OpenRecent, UnsavedChangesAskThenTheModelWindowThenTheFile) {
@@ -191,7 +191,7 @@ TEST(OpenCommandLine, QuotesAreRemovedAndAMissingFileKeepsTheTables) {
     EXPECT_TRUE(HasPhase(p));
     EXPECT_FALSE(cam::OpenCommandLine(p, prompt, dir.file("missing.Cam")).done);
     EXPECT_TRUE(HasPhase(p));
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\n" + dir.file("missing.Cam")});
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\r" + dir.file("missing.Cam")});
 }
 
 TEST(Save, RightAfterOpenWritesBackWithoutADialog) {

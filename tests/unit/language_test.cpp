@@ -4,9 +4,12 @@
 #include "core/scripted_prompt.h"
 #include "core/text_format.h"
 #include "support/scratch_folder.h"
+#include "core/texts.h"
 #include "support/shipped_texts.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include <filesystem>
 
@@ -205,6 +208,26 @@ TEST_F(ShippedScript, JoinedFormsReadAsIntended) {
     EXPECT_EQ(p.Text(73) + "(*.*)", "All files (*.*)");
     EXPECT_EQ(p.Text(132) + " N." + cam::CStr(3), "Cam remark N.3");
     EXPECT_EQ("CAM FUNCTIONS 7" + p.Text(10), "CAM FUNCTIONS 7 - wrong file format");
+}
+
+// camdesk's own texts travel in the shipped script in their built-in wording, each under a
+// number of its own.
+TEST_F(ShippedScript, CarriesEveryBuiltInText) {
+    std::set<int> numbers;
+    for (const cam::BuiltInText t : cam::txt::kAll) {
+        EXPECT_TRUE(numbers.insert(t.number).second) << "text " << t.number << " has two meanings";
+        EXPECT_NE(p.Text(t.number), "") << "text " << t.number;
+        if (t.number >= 200) EXPECT_EQ(p.Text(t.number), t.wording) << "text " << t.number;
+    }
+}
+
+TEST(Texts, ScriptWordingElseBuiltInAndFilledArguments) {
+    Program p;
+    EXPECT_EQ(cam::Text(p, cam::txt::kSize), "SIZE ");
+    p.LngTxt[74] = "FORMAT ";
+    EXPECT_EQ(cam::Text(p, cam::txt::kSize), "FORMAT ");
+    EXPECT_EQ(cam::Fill("%1 of %2, %3 %", {"a", "b"}), "a of b, %3 %");
+    EXPECT_EQ(cam::Fill("%2%1", {"x", "%1"}), "%1x");  // arguments are not filled again
 }
 
 TEST(ShippedScriptCopy, LiesBesideTheTestProgram) {

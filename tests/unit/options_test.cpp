@@ -34,7 +34,7 @@ TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFilesMostRecentFirst) {
     p.ComPort = 2;
     p.ComSpeed = 19200;
     p.RecentFiles = {"/home/op/c.Cam", "/home/op/b.Cam", "/home/op/a.Cam"};
-    ASSERT_EQ(cam::WriteOptions(p), "");
+    ASSERT_EQ(cam::WriteOptions(p).reason(), "");
     EXPECT_EQ(fileBytes(),
               "\"/opt/camdesk/Z32px_ENG.SCR\",2,19200\r\n"
               "/home/op/c.Cam\r\n"
@@ -46,12 +46,12 @@ TEST_F(OptionsFile, WritesDevicePathPortQuotedPathBytesUnchangedAndNoRecentLines
     p.LngFile = "/x/L.Scr";
     p.ComDevice = "/dev/ttyUSB0";
     p.ComPort = 3;
-    ASSERT_EQ(cam::WriteOptions(p), "");
+    ASSERT_EQ(cam::WriteOptions(p).reason(), "");
     EXPECT_EQ(fileBytes(), "\"/x/L.Scr\",\"/dev/ttyUSB0\",9600\r\n");
     p.ComDevice.clear();
     p.ComPort = 1;
     p.LngFile = "/home/ren\xc3\xa9/a,b.Scr";  // the file system's own bytes, a comma inside
-    ASSERT_EQ(cam::WriteOptions(p), "");
+    ASSERT_EQ(cam::WriteOptions(p).reason(), "");
     EXPECT_EQ(fileBytes(), "\"/home/ren\xc3\xa9/a,b.Scr\",1,9600\r\n");
 }
 
@@ -60,7 +60,7 @@ TEST_F(OptionsFile, LeavesOutValuesTheFileCannotHold) {
     p.ComDevice = "/dev/tty\"1";              // falls back to the port number
     p.ComPort = 4;
     p.RecentFiles = {"/a.Cam", "/b\r\nc.Cam", "", "/d.Cam", "/e.Cam", "/f.Cam", "/g.Cam", "/h.Cam"};
-    ASSERT_EQ(cam::WriteOptions(p), "");
+    ASSERT_EQ(cam::WriteOptions(p).reason(), "");
     EXPECT_EQ(fileBytes(), "\"\",4,9600\r\n/a.Cam\r\n/d.Cam\r\n/e.Cam\r\n/f.Cam\r\n/g.Cam\r\n");
 }
 
@@ -69,7 +69,7 @@ TEST_F(OptionsFile, RoundTripKeepsEveryValue) {
     p.ComDevice = "/dev/pts/7";
     p.ComSpeed = 38400;
     p.RecentFiles = {"/w/1.Cam", "/w/with, comma.Cam", "/w/3.Cam", "/w/4.Cam", "/w/5.Cam"};
-    ASSERT_EQ(cam::WriteOptions(p), "");
+    ASSERT_EQ(cam::WriteOptions(p).reason(), "");
 
     Program q;
     q.WorkDir = p.WorkDir;
@@ -156,7 +156,7 @@ TEST_F(OptionsFile, FailedWriteLeavesTheOldFileAndSaysWhy) {
     struct rlimit small = saved;
     small.rlim_cur = 20;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::string reason = cam::WriteOptions(p);
+    const std::string reason = cam::WriteOptions(p).reason();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -167,7 +167,7 @@ TEST_F(OptionsFile, FailedWriteLeavesTheOldFileAndSaysWhy) {
 
 TEST_F(OptionsFile, MissingWorkingFolderIsReported) {
     p.WorkDir = dir.file("no/such/folder");
-    EXPECT_NE(cam::WriteOptions(p), "");
+    EXPECT_NE(cam::WriteOptions(p).reason(), "");
     EXPECT_FALSE(cam::ReadOptions(p));  // and a missing file keeps the defaults
     EXPECT_EQ(p.ComPort, 1);
     EXPECT_EQ(p.ComSpeed, 9600);

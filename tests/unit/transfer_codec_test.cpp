@@ -169,7 +169,7 @@ TEST(Reception, GroupAdvancesWithSeveralEncodersAndClamps) {
     EXPECT_EQ((Ints{p.OutSize, p.EncShift, p.RotDir, p.SpeedLimit, p.EncShift2, p.RotDir2, p.EncShift3, p.RotDir3}),
               (Ints{7, 1024, 1, 9999, 1, 0, 4, 1}));
     EXPECT_EQ(r.corrections.size(), 5u);
-    EXPECT_THAT(CorrectionsMessage(r.corrections), HasSubstr("Speed limit 65535 -> 9999"));
+    EXPECT_THAT(CorrectionsMessage(p, r.corrections), HasSubstr("Speed limit 65535 -> 9999"));
 }
 
 TEST(Reception, SixteenCamDeviceTurnsAdvancesOnWithTheirCountLimitedToTheCams) {

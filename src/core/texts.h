@@ -1,0 +1,81 @@
+// The one text lookup: "language text k, else the built-in wording". Every window and
+// command takes its words through Text(p, ...), so that a language script can change any
+// of them and the program still speaks when the script lacks one.
+//
+// The numbered texts below 200 are the script's original numbering. camdesk's own
+// messages (what it says beyond the original wording) have numbers of their own from 200;
+// the shipped script "Z32px_ENG.SCR" carries them in English.
+#pragma once
+
+#include "core/program.h"
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace cam {
+
+struct BuiltInText {
+    int number;           // line of the language script
+    const char* wording;  // used when the script has no text there
+};
+
+// Language text t.number, else t.wording.
+std::string Text(const Program& p, BuiltInText t);
+
+// pattern with "%1", "%2"... replaced by the arguments in order.
+std::string Fill(std::string_view pattern, std::initializer_list<std::string> args);
+
+// Every text with its number and built-in wording: the shipped script is checked against it.
+#define CAMDESK_TEXTS(X) \
+    X(kFileNotFound, 1, "File not found") \
+    X(kPhases, 17, "PHASES") \
+    X(kPortWarning, 23, "Caution: do not select mouse port") \
+    X(kCam, 69, "CAM ") \
+    X(kSize, 74, "SIZE ") \
+    X(kAlreadyRunning, 104, "The cam programmer interface is already running.") \
+    X(kRemarkCaption, 150, "Remark") \
+    X(kCannotSave, 200, "The file could not be saved:") \
+    X(kCannotSaveOptions, 201, "The options could not be saved:") \
+    X(kEndRefused, 202, "The device did not acknowledge the end of the transmission: it has not taken the sizes.") \
+    X(kWillNotReceiveAll, 203, "The device will not receive everything as it is:") \
+    X(kSendAnyway, 204, "Send anyway?") \
+    X(kDeviceSizes, 205, "The device holds %1 sizes and the data %2: sizes 1 to %3 are sent") \
+    X(kDeviceEncoders, 206, "The data is for %1 encoder(s) and the device has %2: the functions block is sent in the device's form, without the settings of the other encoders, delays or ratio") \
+    X(kPhasesCut, 207, "Cam %1: only the first 181 phases are sent in size%2") \
+    X(kRemarkNotSent, 208, "Cam %1: no phase in size 1, its remark \"%2\" is not sent") \
+    X(kAlwaysOn, 209, "Cam %1: always ON, sent without phases in size%2") \
+    X(kDoesNotFit, 210, "%1 %2 does not fit its field: sent as %3") \
+    X(kCorrected, 211, "Some received values were outside the ranges of the program and were corrected:") \
+    X(kSizeOutside, 212, "Size %1 is outside the sizes of the device model; the reception was read up to it") \
+    X(kExchangeFault, 213, "The exchange with the device ended with a fault: %1") \
+    X(kReadingStopped, 214, "%1 : READING STOPPED AT THIS LINE, %2 %3 IS OUTSIDE %4..%5") \
+    X(kCannotRead, 215, "%1 : THE FILE CANNOT BE READ") \
+    X(kAlreadyExists, 216, "%1 already exists. Do you want to replace it?") \
+    X(kAdvancesSwitch, 220, "Advances switch") \
+    X(kDelaysSwitch, 221, "Delays switch") \
+    X(kRatioSwitch, 222, "Ratio switch") \
+    X(kRatio17Switch, 223, "Ratio 17-32 switch") \
+    X(kAdvanceCount, 224, "Number of advances") \
+    X(kAdvanceOfCam, 225, "Advance of cam %1 (ms)") \
+    X(kDelay17, 226, "Delay of cams 17-20 (ms)") \
+    X(kDelay21, 227, "Delay of cams 21-24 (ms)") \
+    X(kRatio, 228, "Ratio") \
+    X(kOutSize, 229, "Output size") \
+    X(kShift, 230, "Phase shift of encoder %1") \
+    X(kDirection, 231, "Direction of encoder %1") \
+    X(kSpeedLimit, 232, "Speed limit")
+
+namespace txt {
+
+#define CAMDESK_TEXT(name, number, wording) inline constexpr BuiltInText name{number, wording};
+CAMDESK_TEXTS(CAMDESK_TEXT)
+#undef CAMDESK_TEXT
+
+#define CAMDESK_TEXT(name, number, wording) name,
+inline constexpr BuiltInText kAll[] = {CAMDESK_TEXTS(CAMDESK_TEXT)};
+#undef CAMDESK_TEXT
+
+}  // namespace txt
+
+}  // namespace cam
