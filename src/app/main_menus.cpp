@@ -38,18 +38,33 @@ void MainWindow::setCommand(const QString& objectName, std::function<void()> com
     connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
 }
 
-void MainWindow::BuildMenus() {
-    QMenuBar* bar = menuBar();
-    auto later = [this](QAction* a) {
-        connect(a, &QAction::triggered, this, [this, a] { NotAvailable(a->text()); });
-    };
-    auto menu = [&](const char* name, const char* caption) {
-        QMenu* m = bar->addMenu(QString::fromLatin1(caption));
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
-    };
+QMenu* MainWindow::AddMenu(const char* name, const char* caption) {
+    QMenu* m = menuBar()->addMenu(QString::fromLatin1(caption));
+    m->setObjectName(QString::fromLatin1(name));
+    return m;
+}
 
-    fileMenu_ = menu("fi", "&File");
+QAction* MainWindow::AddTopItem(const char* name, const char* caption) {
+    QAction* a = menuBar()->addAction(QString::fromLatin1(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    actions_[a->objectName()] = a;
+    return a;
+}
+
+// An item whose command is connected later (setCommand) says so until then.
+void MainWindow::Later(QAction* a) {
+    connect(a, &QAction::triggered, this, [this, a] { NotAvailable(a->text()); });
+}
+
+void MainWindow::BuildMenus() {
+    BuildFileMenu();
+    BuildSizesMenu();
+    BuildOtherMenus();
+    BuildContextMenus();
+}
+
+void MainWindow::BuildFileMenu() {
+    fileMenu_ = AddMenu("fi", "&File");
     connect(AddItem(fileMenu_, "f_newp", "&New", QKeySequence("Ctrl+N")), &QAction::triggered, this, &MainWindow::NewFile);
     connect(AddItem(fileMenu_, "f_open", "&Open", QKeySequence("Ctrl+O")), &QAction::triggered, this, &MainWindow::OpenFile);
     connect(AddItem(fileMenu_, "f_S", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this, &MainWindow::SaveFile);
@@ -58,15 +73,17 @@ void MainWindow::BuildMenus() {
     connect(AddItem(fileMenu_, "f_new", "S&el Programmer", QKeySequence("Ctrl+E")), &QAction::triggered, this,
             &MainWindow::NewFile);
     fileMenu_->addSeparator();
-    later(AddItem(fileMenu_, "f_SelPr", "Se&lect Printer"));
-    later(AddItem(fileMenu_, "Pr_size", "&Print", QKeySequence("Ctrl+P")));
+    Later(AddItem(fileMenu_, "f_SelPr", "Se&lect Printer"));
+    Later(AddItem(fileMenu_, "Pr_size", "&Print", QKeySequence("Ctrl+P")));
     recentSeparator_ = fileMenu_->addSeparator();
     recentSeparator_->setObjectName("F_Mnu_oldF_0");
     recentSeparator_->setVisible(false);
     quitAction_ = AddItem(fileMenu_, "F_quit", "&Exit", QKeySequence("Ctrl+X"));
     connect(quitAction_, &QAction::triggered, this, &QWidget::close);
+}
 
-    QMenu* sizes = menu("s_", "&Sizes");
+void MainWindow::BuildSizesMenu() {
+    QMenu* sizes = AddMenu("s_", "&Sizes");
     connect(AddItem(sizes, "s_sel", "Se&lect Size"), &QAction::triggered, this, [this] { RunSizeCommand(&SelectSize); });
     connect(AddItem(sizes, "O_Copy", "Copy &Size"), &QAction::triggered, this, [this] { RunSizeCommand(&CopySize); });
     connect(AddItem(sizes, "s_Clr", "&Erase Size"), &QAction::triggered, this, [this] { RunSizeCommand(&EraseSize); });
@@ -74,41 +91,39 @@ void MainWindow::BuildMenus() {
     connect(AddItem(sizes, "O_CopyC", "Cop&y Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&CopyCam); });
     connect(AddItem(sizes, "o_Shc", "S&hift Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&ShiftCam); });
     connect(AddItem(sizes, "O_ClC", "E&rase Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&EraseCam); });
-    connect(AddItem(sizes, "o_MODC", "&Modify Cam"), &QAction::triggered, this,
-            [this] { LabCamDblClick(p_.CurCam); });
+    connect(AddItem(sizes, "o_MODC", "&Modify Cam"), &QAction::triggered, this, [this] { LabCamDblClick(p_.CurCam); });
     QAction* undo = AddItem(sizes, "o_Undo", "&Undo", QKeySequence("Ctrl+Z"));
     undo->setEnabled(false);
     connect(undo, &QAction::triggered, this, &MainWindow::UndoPhase);
+}
 
-    auto topItem = [&](const char* name, const char* caption) {
-        QAction* a = bar->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        actions_[a->objectName()] = a;
-        return a;
-    };
-    later(topItem("Fu_Set", "Fu&nctions"));
-    later(topItem("Al_Msg", "&Messages"));
+// Functions, Messages, Communic, Options, Demo and Info.
+void MainWindow::BuildOtherMenus() {
+    Later(AddTopItem("Fu_Set", "Fu&nctions"));
+    Later(AddTopItem("Al_Msg", "&Messages"));
 
-    QMenu* comm = menu("Co", "&Communic");
-    later(AddItem(comm, "Tr_Siz", "Size &Transmit"));
-    later(AddItem(comm, "Rc_Siz", "Size &Receive"));
+    QMenu* comm = AddMenu("Co", "&Communic");
+    Later(AddItem(comm, "Tr_Siz", "Size &Transmit"));
+    Later(AddItem(comm, "Rc_Siz", "Size &Receive"));
     comm->addSeparator();
-    later(AddItem(comm, "Msg_Trans", "&Alarm Msg Transmit"));
-    later(AddItem(comm, "Msg_Rec", "Alarm &Msg Receive"));
+    Later(AddItem(comm, "Msg_Trans", "&Alarm Msg Transmit"));
+    Later(AddItem(comm, "Msg_Rec", "Alarm &Msg Receive"));
     comm->addSeparator();
     comm->addSeparator();
-    later(AddItem(comm, "Upd_Flash", "&Update FLASH", QKeySequence("Ctrl+U")));
+    Later(AddItem(comm, "Upd_Flash", "&Update FLASH", QKeySequence("Ctrl+U")));
 
-    QMenu* options = menu("op", "&Options");
-    later(AddItem(options, "setcom", "&Set CommPort"));
+    QMenu* options = AddMenu("op", "&Options");
+    Later(AddItem(options, "setcom", "&Set CommPort"));
     connect(AddItem(options, "o_Setlng", "Set &Language"), &QAction::triggered, this, &MainWindow::SetLanguage);
 
-    QMenu* demo = menu("d_", "&Demo");
-    later(AddItem(demo, "O_Rot", "&Rotate Demo"));
-    later(AddItem(demo, "o_Ant", "&Advance Demo"));
-    connect(topItem("info", "Info"), &QAction::triggered, this, &MainWindow::ShowInfo);
+    QMenu* demo = AddMenu("d_", "&Demo");
+    Later(AddItem(demo, "O_Rot", "&Rotate Demo"));
+    Later(AddItem(demo, "o_Ant", "&Advance Demo"));
+    connect(AddTopItem("info", "Info"), &QAction::triggered, this, &MainWindow::ShowInfo);
+}
 
-    // Context menus over the chart: the cam rows and the size caption.
+// Context menus over the chart: the cam rows and the size caption.
+void MainWindow::BuildContextMenus() {
     camMenu_ = new QMenu(this);
     camMenu_->setObjectName("mnul");
     connect(AddItem(camMenu_, "mnul_CopyC", "Copy Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&CopyCam); });

@@ -94,6 +94,13 @@ protected:
 private:
     // main_menus.cpp
     void BuildMenus();
+    void BuildFileMenu();
+    void BuildSizesMenu();
+    void BuildOtherMenus();
+    void BuildContextMenus();
+    QMenu* AddMenu(const char* name, const char* caption);
+    QAction* AddTopItem(const char* name, const char* caption);
+    void Later(QAction* a);
     void BuildButtons();
     void RebuildRecentMenu();
     void ApplyTexts();

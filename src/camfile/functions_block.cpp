@@ -78,86 +78,116 @@ void WriteFunctions(const Program& p, std::ostream& out) {
     out << "LIMITE DI VELOCITA'  " << N(p.SpeedLimit) << kEol;
 }
 
-bool ReadFunctions(Program& p, std::istream& in) {
-    std::string& line = p.LineBuf;
-    // At end of file LineBuf keeps the last line, which the message then names.
-    auto next = [&] { return NextLine(in, line); };
-    auto labelled = [&](const char* label) { return next() && Contains(line, label); };
+namespace {
 
-    // Advances
-    if (!labelled("ANTICIPI")) return false;
-    if (Contains(line, "ON")) {
-        const long count = std::max(0L, Trailing(line));
+// Reads the lines of the functions block in order; at end of file LineBuf keeps the last
+// line, which the format error then names.
+class FunctionLines {
+public:
+    FunctionLines(Program& p, std::istream& in) : in_(in), line_(p.LineBuf) {}
+    bool next() { return NextLine(in_, line_); }
+    // The next line, which must carry label.
+    bool labelled(const char* label) { return next() && Contains(line_, label); }
+    const std::string& line() const { return line_; }
+    long trailing() const { return Trailing(line_); }
+
+private:
+    std::istream& in_;
+    std::string& line_;
+};
+
+// "ANTICIPI ON  n" and n advance lines, or "ANTICIPI OFF".
+bool ReadAdvances(Program& p, FunctionLines& lines) {
+    if (!lines.labelled("ANTICIPI")) return false;
+    if (Contains(lines.line(), "ON")) {
+        const long count = std::max(0L, lines.trailing());
         if (count > p.NCams) return false;
         p.NAdvCams = ToInteger(count);
         for (int i = 0; i < p.NAdvCams; ++i) {
-            if (!next()) return false;
-            if (i < static_cast<int>(p.AdvMs.size())) p.AdvMs[i] = ToByte(Trailing(line));
+            if (!lines.next()) return false;
+            if (i < static_cast<int>(p.AdvMs.size())) p.AdvMs[i] = ToByte(lines.trailing());
         }
         p.AdvOn = 1;
-    } else if (Contains(line, "OFF")) {
-        p.AdvOn = 0;
+        return true;
+    }
+    if (!Contains(lines.line(), "OFF")) return false;
+    p.AdvOn = 0;
+    return true;
+}
+
+// After "nENC": the four group advances, then the shift and direction of encoders 2 (and 3).
+bool ReadSeveralEncoders(Program& p, FunctionLines& lines) {
+    const long encoders = ValRounded(lines.line().substr(0, 1));
+    const GroupAdvanceSlots slots = GroupAdvanceSlotsFor(static_cast<int>(p.AdvMs.size()));
+    for (int g = 0; g < 4; ++g) {
+        if (!lines.next()) return false;
+        const int i = slots.index[g];
+        if (i >= 0 && i < static_cast<int>(p.AdvMs.size())) p.AdvMs[i] = ToByte(lines.trailing());
+    }
+    if (!lines.labelled("SFASAMENTO")) return false;
+    p.EncShift2 = ToInteger(lines.trailing());
+    if (!lines.labelled("SENSO")) return false;
+    p.RotDir2 = ToByte(lines.trailing());
+    if (encoders == 3) {
+        if (!lines.labelled("SFASAMENTO")) return false;
+        p.EncShift3 = ToInteger(lines.trailing());
+        if (!lines.labelled("SENSO")) return false;
+        p.RotDir3 = ToByte(lines.trailing());
+    }
+    p.NEncoders = static_cast<int>(std::clamp(encoders, 0L, 3L));
+    return true;
+}
+
+// The one-encoder form: "RITARDI" with its two delays, "RAPPORTI" with its ratio.
+bool ReadDelaysAndRatio(Program& p, FunctionLines& lines) {
+    if (!Contains(lines.line(), "RITARDI")) return false;
+    if (Contains(lines.line(), "ON")) {
+        if (!lines.next()) return false;
+        p.Delay17_20 = ToByte(lines.trailing());
+        if (!lines.next()) return false;
+        p.Delay21_24 = ToByte(lines.trailing());
+        p.DelayOn = 1;
+    } else if (Contains(lines.line(), "OFF")) {
+        p.DelayOn = 0;
     } else {
         return false;
     }
-
-    if (!next()) return false;
-    if (Contains(line, "ENC")) {
-        const long encoders = ValRounded(line.substr(0, 1));
-        const GroupAdvanceSlots slots = GroupAdvanceSlotsFor(static_cast<int>(p.AdvMs.size()));
-        for (int g = 0; g < 4; ++g) {
-            if (!next()) return false;
-            const int i = slots.index[g];
-            if (i >= 0 && i < static_cast<int>(p.AdvMs.size())) p.AdvMs[i] = ToByte(Trailing(line));
-        }
-        if (!labelled("SFASAMENTO")) return false;
-        p.EncShift2 = ToInteger(Trailing(line));
-        if (!labelled("SENSO")) return false;
-        p.RotDir2 = ToByte(Trailing(line));
-        if (encoders == 3) {
-            if (!labelled("SFASAMENTO")) return false;
-            p.EncShift3 = ToInteger(Trailing(line));
-            if (!labelled("SENSO")) return false;
-            p.RotDir3 = ToByte(Trailing(line));
-        }
-        p.NEncoders = static_cast<int>(std::clamp(encoders, 0L, 3L));
+    if (!lines.labelled("RAPPORTI")) return false;
+    if (Contains(lines.line(), "ON")) {
+        if (!lines.next()) return false;
+        p.Ratio25_32 = ToByte(lines.trailing());
+        p.RatioOn = 1;
+    } else if (Contains(lines.line(), "OFF")) {
+        p.RatioOn = 0;
     } else {
-        if (!Contains(line, "RITARDI")) return false;
-        if (Contains(line, "ON")) {
-            if (!next()) return false;
-            p.Delay17_20 = ToByte(Trailing(line));
-            if (!next()) return false;
-            p.Delay21_24 = ToByte(Trailing(line));
-            p.DelayOn = 1;
-        } else if (Contains(line, "OFF")) {
-            p.DelayOn = 0;
-        } else {
-            return false;
-        }
-        if (!labelled("RAPPORTI")) return false;
-        if (Contains(line, "ON")) {
-            if (!next()) return false;
-            p.Ratio25_32 = ToByte(Trailing(line));
-            p.RatioOn = 1;
-        } else if (Contains(line, "OFF")) {
-            p.RatioOn = 0;
-        } else {
-            return false;
-        }
-        // Delay and ratio lines are the one-encoder form: the program read has one encoder,
-        // whatever the file before it had, so that a save writes back these lines.
-        p.NEncoders = 1;
+        return false;
     }
-
-    if (!labelled("FORMATO")) return false;
-    p.OutSize = ToByte(Trailing(line));
-    if (!labelled("SFASAMENTO")) return false;
-    p.EncShift = ToInteger(Trailing(line));
-    if (!labelled("SENSO")) return false;
-    p.RotDir = ToByte(Trailing(line));
-    if (!labelled("LIMITE")) return false;
-    p.SpeedLimit = ToInteger(Trailing(line));
+    // Delay and ratio lines are the one-encoder form: the program read has one encoder,
+    // whatever the file before it had, so that a save writes back these lines.
+    p.NEncoders = 1;
     return true;
+}
+
+// Output size, encoder 1 and the speed limit.
+bool ReadLastLines(Program& p, FunctionLines& lines) {
+    if (!lines.labelled("FORMATO")) return false;
+    p.OutSize = ToByte(lines.trailing());
+    if (!lines.labelled("SFASAMENTO")) return false;
+    p.EncShift = ToInteger(lines.trailing());
+    if (!lines.labelled("SENSO")) return false;
+    p.RotDir = ToByte(lines.trailing());
+    if (!lines.labelled("LIMITE")) return false;
+    p.SpeedLimit = ToInteger(lines.trailing());
+    return true;
+}
+
+}  // namespace
+
+bool ReadFunctions(Program& p, std::istream& in) {
+    FunctionLines lines(p, in);
+    if (!ReadAdvances(p, lines) || !lines.next()) return false;
+    const bool encoders = Contains(lines.line(), "ENC") ? ReadSeveralEncoders(p, lines) : ReadDelaysAndRatio(p, lines);
+    return encoders && ReadLastLines(p, lines);
 }
 
 }  // namespace cam
