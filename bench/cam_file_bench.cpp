@@ -35,9 +35,7 @@ const std::string& LargestText() {
     return text;
 }
 
-std::string ScratchPath(const char* name) {
-    return (std::filesystem::temp_directory_path() / name).string();
-}
+std::string ScratchPath(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
 
 void BM_WriteText(benchmark::State& state) {
     cam::Program p = LargestProgram();

@@ -8,14 +8,14 @@
 
 #include <QCoreApplication>
 
-#include <chrono>
-#include <csignal>
-#include <cstdio>
 #include <spawn.h>
-#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <string>
 
 extern char** environ;
 

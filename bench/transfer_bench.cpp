@@ -87,8 +87,8 @@ Program Sample(const std::string& port, long baud) {
     p.ComDevice = port;
     p.ComSpeed = baud;
     p.WorkDir = std::filesystem::temp_directory_path().string();
-    p.TmpFile = (std::filesystem::temp_directory_path() / ("transfer_bench-" + std::to_string(getpid()) + "._."))
-                    .string();
+    p.TmpFile =
+        (std::filesystem::temp_directory_path() / ("transfer_bench-" + std::to_string(getpid()) + "._.")).string();
     return p;
 }
 

@@ -14,7 +14,7 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
 
 echo "== build and test"
 rm -rf build
-BUILD_DIR=build bash scripts/build.sh
+BUILD_DIR=build bash scripts/build.sh -DCAMDESK_WERROR=ON
 ctest --test-dir build --output-on-failure -j2 --timeout 300
 
 echo "== unit tests with AddressSanitizer and UndefinedBehaviorSanitizer"

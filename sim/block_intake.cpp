@@ -12,7 +12,10 @@ bool Field(std::string_view b, std::size_t pos, std::size_t width, int base, int
     if (pos + width > b.size()) return false;
     int v = 0;
     for (char c : b.substr(pos, width)) {
-        int d = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : 99;
+        int d = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                       : 99;
         if (d >= base) return false;
         v = v * base + d;
     }
@@ -20,9 +23,7 @@ bool Field(std::string_view b, std::size_t pos, std::size_t width, int base, int
     return true;
 }
 
-bool Bit(std::string_view b, std::size_t pos, int* out) {
-    return Field(b, pos, 1, 2, out);
-}
+bool Bit(std::string_view b, std::size_t pos, int* out) { return Field(b, pos, 1, 2, out); }
 
 }  // namespace
 

@@ -1,13 +1,13 @@
 #include "device_memory.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace camsim {
 
@@ -168,8 +168,8 @@ bool LoadState(const Model& m, const std::string& path, DeviceMemory* mem, std::
             CamProgram c;
             std::string remark;
             ok = size && Numbers(in, {&c.cam}, CamsHeld(m)) && c.cam >= 1 && (in >> remark) &&
-                 (remark == "-" || (remark[0] == '=' && BytesOf(remark.substr(1), &c.remark) &&
-                                    c.remark.size() <= kRemarkBytes));
+                 (remark == "-" ||
+                  (remark[0] == '=' && BytesOf(remark.substr(1), &c.remark) && c.remark.size() <= kRemarkBytes));
             c.hasRemark = ok && remark != "-";
             if (ok) size->push_back(c);
         } else if (key == "phase") {

@@ -13,18 +13,18 @@ namespace camsim {
 
 struct Functions {
     int advOn = 0, delayOn = 0, ratioOn = 0, ratio17On = 0;
-    std::vector<int> advances;     // advance in ms of cams 1.. (as many as were set)
-    std::array<int, 4> group{};    // group advances: cams 17-20 .. 29-32, or 9-12 and 13-16
+    std::vector<int> advances;   // advance in ms of cams 1.. (as many as were set)
+    std::array<int, 4> group{};  // group advances: cams 17-20 .. 29-32, or 9-12 and 13-16
     int delay17_20 = 0, delay21_24 = 0;
     int ratio25_32 = 0;
     int outSize = 0;
-    std::array<int, 3> shift{};    // phase shift of encoders 1..3
-    std::array<int, 3> dir{};      // direction of rotation of encoders 1..3
+    std::array<int, 3> shift{};  // phase shift of encoders 1..3
+    std::array<int, 3> dir{};    // direction of rotation of encoders 1..3
     int speedLimit = 0;
 };
 
 struct CamProgram {
-    int cam = 0;                   // 1-based, as on the wire
+    int cam = 0;  // 1-based, as on the wire
     bool hasRemark = false;
     std::string remark;
     std::vector<std::pair<int, int>> phases;  // ON, OFF positions in the order received

@@ -1,16 +1,17 @@
 // camsim: a cam programmer on a pseudo-terminal, for demos, training and end-to-end tests.
 // Prints the terminal's path on its first line, then serves the line until SIGTERM or SIGINT.
+#include "core/version.h"
 #include "device.h"
 #include "pty.h"
 #include "sim_options.h"
 
+#include <poll.h>
+#include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <poll.h>
-#include <sys/stat.h>
 #ifdef __linux__
 #include <sys/prctl.h>
 #endif
@@ -80,7 +81,8 @@ private:
     bool serve(std::string_view bytes) {
         // When what has arrived so far would have finished arriving on the emulated line: the
         // device answers nothing before the block it answers has reached it.
-        if (perByte_ > 0) inputEnd_ = std::max(inputEnd_, camsim::MonotonicNs()) + static_cast<std::int64_t>(bytes.size()) * perByte_;
+        if (perByte_ > 0)
+            inputEnd_ = std::max(inputEnd_, camsim::MonotonicNs()) + static_cast<std::int64_t>(bytes.size()) * perByte_;
         camsim::Replies replies = device_.receive(bytes);
         if (device_.hungUp()) return false;  // the line goes away with the process
         // The answer starts on the line as soon as what it answers is through and the line
@@ -114,6 +116,9 @@ int main(int argc, char* argv[]) {
     for (const std::string& a : args)
         if (a == "--help" || a == "-h") {
             std::fputs(camsim::Usage(), stdout);
+            return 0;
+        } else if (a == "--version") {
+            std::printf("camsim %s\n", cam::kVersion);
             return 0;
         }
     camsim::Options options;

@@ -1,13 +1,13 @@
 #include "pty.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 namespace camsim {
 
@@ -46,8 +46,7 @@ std::int64_t MonotonicNs() {
 
 void SleepUntilNs(std::int64_t when) {
     timespec ts{static_cast<time_t>(when / 1'000'000'000LL), static_cast<long>(when % 1'000'000'000LL)};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
-    }
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {}
 }
 
 bool Pty::send(const std::string& bytes, long baud, std::int64_t start) {
@@ -58,7 +57,8 @@ bool Pty::send(const std::string& bytes, long baud, std::int64_t start) {
         std::size_t due = bytes.size();
         if (perByte > 0) {
             SleepUntilNs(start + static_cast<std::int64_t>(done + 1) * perByte);
-            due = std::min(bytes.size(), static_cast<std::size_t>(std::max<std::int64_t>(MonotonicNs() - start, 0) / perByte));
+            due = std::min(bytes.size(),
+                           static_cast<std::size_t>(std::max<std::int64_t>(MonotonicNs() - start, 0) / perByte));
         }
         ssize_t w = ::write(master_, bytes.data() + done, due - done);
         if (w < 0) {

@@ -42,9 +42,9 @@ std::vector<std::string> Readout(const Model& model, const DeviceMemory& mem) {
             for (int g : f.group) a += Hex(g, 2);
         }
         lines.push_back(a);
-        if (f.advOn) lines.push_back(AdvancesLine(f));                                          // B
-        if (one && f.delayOn) lines.push_back(Hex(f.delay17_20, 2) + Hex(f.delay21_24, 2));     // C
-        if (one && f.ratioOn) lines.push_back(Dec(f.ratio25_32, 2) + Dec(f.ratio17On, 2));      // D
+        if (f.advOn) lines.push_back(AdvancesLine(f));                                       // B
+        if (one && f.delayOn) lines.push_back(Hex(f.delay17_20, 2) + Hex(f.delay21_24, 2));  // C
+        if (one && f.ratioOn) lines.push_back(Dec(f.ratio25_32, 2) + Dec(f.ratio17On, 2));   // D
     } else {
         lines.push_back(AdvancesLine(f));  // B: a 16-cam device always sends its advances
     }

@@ -45,7 +45,7 @@ bool ParseCounted(const std::string& text, const std::string& name, long least, 
 }  // namespace
 
 const char* Usage() {
-    return "usage: camsim [--model CxSxMxE] [--baud N] [--state DIR] [--fault NAME]...\n"
+    return "usage: camsim [--model CxSxMxE] [--baud N] [--state DIR] [--fault NAME]... | --version\n"
            "  --model CxSxMxE  cams x sizes x messages x encoders (default 32x60x255x2)\n"
            "  --baud N         line speed emulated in both directions, 10 bits a byte\n"
            "                   (default 9600, 0 = unpaced)\n"
@@ -62,10 +62,10 @@ const char* Usage() {
 
 bool ParseOptions(const std::vector<std::string>& args, Options* out, std::string* error) {
     static const std::map<std::string, Fault> kFaults = {
-        {"silent", Fault::Silent},           {"echo", Fault::Echo},
-        {"no-brand", Fault::NoBrand},        {"unsupported", Fault::Unsupported},
-        {"brand-early", Fault::BrandEarly},  {"short-reply", Fault::ShortReply},
-        {"vanish", Fault::Vanish},           {"refuse-end", Fault::RefuseEnd},
+        {"silent", Fault::Silent},          {"echo", Fault::Echo},
+        {"no-brand", Fault::NoBrand},       {"unsupported", Fault::Unsupported},
+        {"brand-early", Fault::BrandEarly}, {"short-reply", Fault::ShortReply},
+        {"vanish", Fault::Vanish},          {"refuse-end", Fault::RefuseEnd},
         {"babble", Fault::Babble},
     };
     Options o;

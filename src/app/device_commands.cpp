@@ -2,8 +2,8 @@
 
 #include "app/main_window.h"
 #include "core/programmer_form.h"
-#include "link/link_runner.h"
 #include "link/port_window.h"
+#include "link/qt_link_runner.h"
 #include "link/qt_serial_port.h"
 #include "link/transfer_window.h"
 #include "qt/cp1252.h"

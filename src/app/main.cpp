@@ -4,6 +4,7 @@
 #include "app/device_commands.h"
 #include "core/scripted_prompt.h"
 #include "core/startup.h"
+#include "core/version.h"
 #include "link/qt_serial_port.h"
 #include "ui/qt_prompt.h"
 
@@ -19,13 +20,18 @@ int main(int argc, char** argv) {
     // The screenshot is made without a display.
     if (screenshot) qputenv("QT_QPA_PLATFORM", "offscreen");
 
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("camdesk");
+    // Answered before any window system is needed.
     if (!cl.error.empty()) {
         std::cerr << "camdesk: " << cl.error << "\n"
-                  << "usage: camdesk [--port NAME] [--trace] [--screenshot OUT.png] [FILE.Cam]\n";
+                  << "usage: camdesk [--port NAME] [--trace] [--screenshot OUT.png] [FILE.Cam] | --version\n";
         return 2;
     }
+    if (cl.version) {
+        std::cout << "camdesk " << cam::kVersion << "\n";
+        return 0;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("camdesk");
 
     cam::StartupSettings settings;
     settings.exeDir = QDir(QCoreApplication::applicationDirPath()).absolutePath().toLocal8Bit().toStdString();

@@ -2,12 +2,12 @@
 // the work through the prompt; the window applies what they report.
 #include "app/main_window.h"
 
-#include "core/info_window.h"
 #include "core/language.h"
-#include "core/programmer_window.h"
 #include "editor/chart_widget.h"
 #include "editor/size_commands.h"
 #include "qt/cp1252.h"
+#include "ui/info_window.h"
+#include "ui/programmer_window.h"
 
 namespace cam {
 
@@ -25,9 +25,14 @@ void MainWindow::Apply(const FileOutcome& outcome) {
 
 void MainWindow::Apply(const CommandResult& result) {
     switch (result.redraw) {
-    case CommandResult::Chart: Redraw(); break;
-    case CommandResult::Row: chart_->DrawCamRow(result.row); break;
-    case CommandResult::None: break;
+        case CommandResult::Chart:
+            Redraw();
+            break;
+        case CommandResult::Row:
+            chart_->DrawCamRow(result.row);
+            break;
+        case CommandResult::None:
+            break;
     }
     if (result.sizeChanged) Redraw();  // another size shown: undo no longer applies
     chart_->update();                  // a remark may have changed
@@ -42,7 +47,8 @@ std::string Title(const QWidget* w) { return ToCp1252(w->windowTitle()); }
 
 void MainWindow::NewFile() {
     LeaveEditMode();
-    CarprgChooser chooser(this, [this](Program&) { return identifyDevice(); }, portStatus);
+    CarprgChooser chooser(
+        this, [this](Program&) { return identifyDevice(); }, portStatus);
     Apply(New(p_, prompt_, chooser, Title(this)));
 }
 
@@ -53,7 +59,8 @@ void MainWindow::SaveFile() { Save(p_, prompt_); }
 void MainWindow::SaveFileAs() { SaveAs(p_, prompt_); }
 
 void MainWindow::OpenRecentFile(int item) {
-    CarprgChooser chooser(this, [this](Program&) { return identifyDevice(); }, portStatus);
+    CarprgChooser chooser(
+        this, [this](Program&) { return identifyDevice(); }, portStatus);
     Apply(OpenRecent(p_, prompt_, chooser, item, Title(this)));
 }
 

@@ -65,9 +65,12 @@ void MainWindow::BuildMenus() {
 
 void MainWindow::BuildFileMenu() {
     fileMenu_ = AddMenu("fi", "&File");
-    connect(AddItem(fileMenu_, "f_newp", "&New", QKeySequence("Ctrl+N")), &QAction::triggered, this, &MainWindow::NewFile);
-    connect(AddItem(fileMenu_, "f_open", "&Open", QKeySequence("Ctrl+O")), &QAction::triggered, this, &MainWindow::OpenFile);
-    connect(AddItem(fileMenu_, "f_S", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this, &MainWindow::SaveFile);
+    connect(AddItem(fileMenu_, "f_newp", "&New", QKeySequence("Ctrl+N")), &QAction::triggered, this,
+            &MainWindow::NewFile);
+    connect(AddItem(fileMenu_, "f_open", "&Open", QKeySequence("Ctrl+O")), &QAction::triggered, this,
+            &MainWindow::OpenFile);
+    connect(AddItem(fileMenu_, "f_S", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
+            &MainWindow::SaveFile);
     connect(AddItem(fileMenu_, "f_save", "Save &As .."), &QAction::triggered, this, &MainWindow::SaveFileAs);
     fileMenu_->addSeparator();
     connect(AddItem(fileMenu_, "f_new", "S&el Programmer", QKeySequence("Ctrl+E")), &QAction::triggered, this,
@@ -84,7 +87,8 @@ void MainWindow::BuildFileMenu() {
 
 void MainWindow::BuildSizesMenu() {
     QMenu* sizes = AddMenu("s_", "&Sizes");
-    connect(AddItem(sizes, "s_sel", "Se&lect Size"), &QAction::triggered, this, [this] { RunSizeCommand(&SelectSize); });
+    connect(AddItem(sizes, "s_sel", "Se&lect Size"), &QAction::triggered, this,
+            [this] { RunSizeCommand(&SelectSize); });
     connect(AddItem(sizes, "O_Copy", "Copy &Size"), &QAction::triggered, this, [this] { RunSizeCommand(&CopySize); });
     connect(AddItem(sizes, "s_Clr", "&Erase Size"), &QAction::triggered, this, [this] { RunSizeCommand(&EraseSize); });
     sizes->addSeparator();
@@ -126,16 +130,22 @@ void MainWindow::BuildOtherMenus() {
 void MainWindow::BuildContextMenus() {
     camMenu_ = new QMenu(this);
     camMenu_->setObjectName("mnul");
-    connect(AddItem(camMenu_, "mnul_CopyC", "Copy Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&CopyCam); });
-    connect(AddItem(camMenu_, "mnul_Shc", "Shift Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&ShiftCam); });
-    connect(AddItem(camMenu_, "mnul_ClC", "Erase Cam"), &QAction::triggered, this, [this] { RunSizeCommand(&EraseCam); });
+    connect(AddItem(camMenu_, "mnul_CopyC", "Copy Cam"), &QAction::triggered, this,
+            [this] { RunSizeCommand(&CopyCam); });
+    connect(AddItem(camMenu_, "mnul_Shc", "Shift Cam"), &QAction::triggered, this,
+            [this] { RunSizeCommand(&ShiftCam); });
+    connect(AddItem(camMenu_, "mnul_ClC", "Erase Cam"), &QAction::triggered, this,
+            [this] { RunSizeCommand(&EraseCam); });
     connect(AddItem(camMenu_, "mnul_MODC", "Modify Cam"), &QAction::triggered, this,
             [this] { LabCamDblClick(p_.CurCam); });
     sizeMenu_ = new QMenu(this);
     sizeMenu_->setObjectName("mnfo");
-    connect(AddItem(sizeMenu_, "mnfo_sel", "Select Size"), &QAction::triggered, this, [this] { RunSizeCommand(&SelectSize); });
-    connect(AddItem(sizeMenu_, "mnfo_Copy", "Copy Size"), &QAction::triggered, this, [this] { RunSizeCommand(&CopySize); });
-    connect(AddItem(sizeMenu_, "mnfo_Clr", "Erase Size"), &QAction::triggered, this, [this] { RunSizeCommand(&EraseSize); });
+    connect(AddItem(sizeMenu_, "mnfo_sel", "Select Size"), &QAction::triggered, this,
+            [this] { RunSizeCommand(&SelectSize); });
+    connect(AddItem(sizeMenu_, "mnfo_Copy", "Copy Size"), &QAction::triggered, this,
+            [this] { RunSizeCommand(&CopySize); });
+    connect(AddItem(sizeMenu_, "mnfo_Clr", "Erase Size"), &QAction::triggered, this,
+            [this] { RunSizeCommand(&EraseSize); });
 }
 
 void MainWindow::BuildButtons() {

@@ -2,8 +2,8 @@
 // and the options file it writes at shut-down.
 #include "app/main_window.h"
 
-#include "core/single_instance.h"
 #include "editor/chart_widget.h"
+#include "ui/qt_single_instance.h"
 
 #include <QDir>
 #include <QFileInfo>

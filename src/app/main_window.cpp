@@ -1,10 +1,10 @@
 #include "app/main_window.h"
 
 #include "core/options.h"
-#include "core/single_instance.h"
 #include "editor/chart_painter.h"
 #include "editor/chart_widget.h"
 #include "qt/cp1252.h"
+#include "ui/qt_single_instance.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,11 +76,20 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
                 return true;
             }
             switch (k->key()) {
-            case Qt::Key_PageUp: NavigateTo(NavKey::PageUp); return true;
-            case Qt::Key_PageDown: NavigateTo(NavKey::PageDown); return true;
-            case Qt::Key_Home: NavigateTo(NavKey::Home); return true;
-            case Qt::Key_End: NavigateTo(NavKey::End); return true;
-            default: break;
+                case Qt::Key_PageUp:
+                    NavigateTo(NavKey::PageUp);
+                    return true;
+                case Qt::Key_PageDown:
+                    NavigateTo(NavKey::PageDown);
+                    return true;
+                case Qt::Key_Home:
+                    NavigateTo(NavKey::Home);
+                    return true;
+                case Qt::Key_End:
+                    NavigateTo(NavKey::End);
+                    return true;
+                default:
+                    break;
             }
         }
     }

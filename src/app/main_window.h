@@ -10,7 +10,7 @@
 #include "core/prompt.h"
 #include "core/startup.h"
 #include "editor/phase_editing.h"
-#include "ui/proportional_resizer.h"
+#include "ui/qt_resizer.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -28,13 +28,13 @@ class SingleInstance;
 struct CommandResult;
 
 struct StartupSettings {
-    std::string exeDir;            // where the default language script is looked up first
-    CommandLine commandLine;       // file, port, trace, screenshot
-    bool singleInstance = true;    // take the lock of the working folder
-    bool writeOptions = true;      // write the options file on shut-down
-    bool askDevice = true;         // run identifyDevice at start-up
-    std::string documentsDir;      // "" = the system's documents folder
-    std::string homeDir;           // "" = the system's home folder
+    std::string exeDir;          // where the default language script is looked up first
+    CommandLine commandLine;     // file, port, trace, screenshot
+    bool singleInstance = true;  // take the lock of the working folder
+    bool writeOptions = true;    // write the options file on shut-down
+    bool askDevice = true;       // run identifyDevice at start-up
+    std::string documentsDir;    // "" = the system's documents folder
+    std::string homeDir;         // "" = the system's home folder
 };
 
 class MainWindow : public QMainWindow {

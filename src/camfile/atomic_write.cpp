@@ -84,8 +84,10 @@ Result WriteFileDurably(const std::string& path, std::string_view bytes) {
     const bool replacing = ::stat(target.c_str(), &st) == 0;
     if (replacing) {
         int err = 0;
-        if ((st.st_mode & 0222) == 0) err = EACCES;
-        else if (::access(target.c_str(), W_OK) != 0) err = errno;
+        if ((st.st_mode & 0222) == 0)
+            err = EACCES;
+        else if (::access(target.c_str(), W_OK) != 0)
+            err = errno;
         if (err != 0) return Reason("cannot write", target.string(), err);
     }
 

@@ -19,6 +19,19 @@ std::optional<FileCounts> HeaderCounts(std::string_view headerLine) {
     return FileCounts{ValRounded(dims.substr(0, 4)), ValRounded(dims.substr(5))};
 }
 
+std::optional<ProgrammerModel> HeaderModel(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string header;
+    if (!ReadTextLine(in, header) || !Contains(header, "FUNZIONI")) return std::nullopt;
+    const auto counts = HeaderCounts(header);
+    if (!counts || (counts->cams != 16 && counts->cams != 32) || counts->sizes < 1 || counts->sizes > kMaxSizes)
+        return std::nullopt;
+    ProgrammerModel m;
+    m.NCams = static_cast<int>(counts->cams);
+    m.NSizes = static_cast<int>(counts->sizes);
+    return m;
+}
+
 std::string CamFileText(Program& p) {
     std::ostringstream functions;
     WriteFunctions(p, functions);
@@ -58,9 +71,8 @@ HeaderResult ReadHeader(Program& p, std::istream& in, Prompt& prompt) {
             prompt.message(CStr(counts->cams) + " WRONG NUMBER OF CAMS " + CStr(p.NCams), "", Buttons::Ok, Icon::Stop);
             return HeaderResult::Failed;
         }
-        if (counts->sizes > p.NSizes &&
-            prompt.message(CStr(counts->sizes) + " BAD TOTAL FORMATS " + CStr(p.NSizes), "", Buttons::OkCancel,
-                           Icon::None) != Answer::Ok)
+        if (counts->sizes > p.NSizes && prompt.message(CStr(counts->sizes) + " BAD TOTAL FORMATS " + CStr(p.NSizes), "",
+                                                       Buttons::OkCancel, Icon::None) != Answer::Ok)
             return HeaderResult::Failed;
         ResizeTables(p);
     }
@@ -83,18 +95,18 @@ CamFileRead ReadCamFile(Program& p, const std::string& path, Prompt& prompt) {
     }
 
     switch (ReadHeader(p, in, prompt)) {
-    case HeaderResult::Failed:
-        p.ReadError = true;
-        return CamFileRead::Failed;
-    case HeaderResult::Functions:
-        if (!ReadFunctions(p, in)) {
-            prompt.message(QuotedLine(p.LineBuf) + p.Text(10), "", Buttons::Ok, Icon::Exclamation);
+        case HeaderResult::Failed:
             p.ReadError = true;
             return CamFileRead::Failed;
-        }
-        break;
-    case HeaderResult::SizesOnly:
-        break;
+        case HeaderResult::Functions:
+            if (!ReadFunctions(p, in)) {
+                prompt.message(QuotedLine(p.LineBuf) + p.Text(10), "", Buttons::Ok, Icon::Exclamation);
+                p.ReadError = true;
+                return CamFileRead::Failed;
+            }
+            break;
+        case HeaderResult::SizesOnly:
+            break;
     }
 
     // Size blocks. On the first pass LineBuf still holds the last line of the functions

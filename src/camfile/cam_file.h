@@ -73,4 +73,9 @@ struct FileCounts {
 };
 std::optional<FileCounts> HeaderCounts(std::string_view headerLine);
 
+// The model the header of the cam file at path names: its cam and size counts when a
+// programmer can have them (16 or 32 cams, 1..60 sizes). nullopt when the file cannot be
+// read, has no "FUNZIONI" header or names other counts.
+std::optional<ProgrammerModel> HeaderModel(const std::string& path);
+
 }  // namespace cam

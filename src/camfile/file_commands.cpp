@@ -12,10 +12,10 @@ namespace cam {
 
 namespace {
 
-const std::vector<std::pair<std::string, std::string>> kOpenFilters = {
-    {"Cam File (*.Cam)", "*.cam"}, {"All Files   (*.*)", "*.*"}};
-const std::vector<std::pair<std::string, std::string>> kSaveFilters = {
-    {"Cam File (*.Cam)", "*.cam"}, {"All Files (*.*)", "*.*"}};
+const std::vector<std::pair<std::string, std::string>> kOpenFilters = {{"Cam File (*.Cam)", "*.cam"},
+                                                                       {"All Files   (*.*)", "*.*"}};
+const std::vector<std::pair<std::string, std::string>> kSaveFilters = {{"Cam File (*.Cam)", "*.cam"},
+                                                                       {"All Files (*.*)", "*.*"}};
 
 bool IsFile(const std::string& path) {
     std::error_code ec;
@@ -195,9 +195,8 @@ bool SaveAs(Program& p, Prompt& prompt) {
     if (FileTitle(path).find('.') == std::string::npos) {
         path += ".Cam";
         // The dialog asked about the name typed, not about the one completed here.
-        if (Exists(path) &&
-            prompt.message(Fill(Text(p, txt::kAlreadyExists), {path}), "", Buttons::YesNo, Icon::Exclamation) !=
-                Answer::Yes) {
+        if (Exists(path) && prompt.message(Fill(Text(p, txt::kAlreadyExists), {path}), "", Buttons::YesNo,
+                                           Icon::Exclamation) != Answer::Yes) {
             p.CamFile = previous;
             return false;
         }
@@ -215,9 +214,12 @@ bool SaveAs(Program& p, Prompt& prompt) {
 bool QueryClose(Program& p, Prompt& prompt, const std::string& windowTitle) {
     if (p.FileSaved) return true;
     switch (prompt.message(p.Text(112), windowTitle, Buttons::YesNoCancel, Icon::Exclamation)) {
-    case Answer::No: return true;
-    case Answer::Yes: return Save(p, prompt);
-    default: return false;
+        case Answer::No:
+            return true;
+        case Answer::Yes:
+            return Save(p, prompt);
+        default:
+            return false;
     }
 }
 

@@ -20,8 +20,8 @@ std::string N(long v) { return PrintNumber(v); }
 // Values are brought into the range of the field they go to, never wrapped.
 std::uint8_t ToByte(long v) { return static_cast<std::uint8_t>(std::clamp(v, 0L, 255L)); }
 int ToInteger(long v) {
-    return static_cast<int>(std::clamp<long>(v, std::numeric_limits<std::int16_t>::min(),
-                                             std::numeric_limits<std::int16_t>::max()));
+    return static_cast<int>(
+        std::clamp<long>(v, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
 }
 long Trailing(const std::string& line) { return ValRounded(LastField(line)); }
 
@@ -37,10 +37,12 @@ void WriteFunctions(const Program& p, std::ostream& out) {
     if (p.AdvOn == 1) {
         // The count written is the count of advances that exist, so the file reads back.
         const int count = std::clamp(p.NAdvCams, 0, static_cast<int>(p.AdvMs.size()));
-        out << "ANTICIPI " << "ON   " << N(count) << kEol;
+        out << "ANTICIPI "
+            << "ON   " << N(count) << kEol;
         for (int i = 0; i < count; ++i) out << "ANTICIPO CAMS  " << D2(i + 1) << " ms  " << N(p.AdvMs[i]) << kEol;
     } else {
-        out << "ANTICIPI " << "OFF" << kEol;
+        out << "ANTICIPI "
+            << "OFF" << kEol;
     }
     if (p.NEncoders != 1) {
         out << CStr(p.NEncoders) << "ENC" << kEol;
@@ -59,17 +61,21 @@ void WriteFunctions(const Program& p, std::ostream& out) {
         }
     } else {
         if (p.DelayOn == 1) {
-            out << "RITARDI " << "ON" << kEol;
+            out << "RITARDI "
+                << "ON" << kEol;
             out << "RITARDO CAMS 17-20   ms." << N(p.Delay17_20) << kEol;
             out << "RITARDO CAMS 21-24   ms." << N(p.Delay21_24) << kEol;
         } else {
-            out << "RITARDI " << "OFF" << kEol;
+            out << "RITARDI "
+                << "OFF" << kEol;
         }
         if (p.RatioOn == 1) {
-            out << "RAPPORTI " << " ON " << kEol;
+            out << "RAPPORTI "
+                << " ON " << kEol;
             out << "RAPPORTO CAMS 25-32 = " << N(p.Ratio25_32) << kEol;
         } else {
-            out << "RAPPORTI " << "OFF" << kEol;
+            out << "RAPPORTI "
+                << "OFF" << kEol;
         }
     }
     out << "FORMATO IN USCITA   " << N(p.OutSize) << kEol;

@@ -126,7 +126,8 @@ bool ReadSizeBlock(Program& p, int size, std::istream& in, std::string* stop) {
             }
             if (on < 0 || on >= kPositions || off < 0 || off > kPositions) {
                 const bool badOn = on < 0 || on >= kPositions;
-                if (stop) *stop = OutsideMessage(p, line, "POSITION", badOn ? on : off, badOn ? kPositions - 1 : kPositions);
+                if (stop)
+                    *stop = OutsideMessage(p, line, "POSITION", badOn ? on : off, badOn ? kPositions - 1 : kPositions);
                 return false;
             }
             SetPhase(p, size, c, static_cast<int>(on), static_cast<int>(off));

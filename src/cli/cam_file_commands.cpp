@@ -3,8 +3,8 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "core/scripted_prompt.h"
-#include "core/text_lines.h"
 #include "core/text_format.h"
+#include "core/text_lines.h"
 #include "editor/phase_list.h"
 #include "qt/cp1252.h"
 
@@ -14,7 +14,6 @@
 #include <sstream>
 
 namespace cam::cli {
-
 
 int PhasesCommand(const std::vector<std::string>& args) {
     const auto o = ParseFileOptions(args);

@@ -2,8 +2,8 @@
 
 #include "camfile/cam_file.h"
 #include "core/language.h"
-#include "core/text_lines.h"
 #include "core/text_format.h"
+#include "core/text_lines.h"
 #include "qt/cp1252.h"
 
 #include <QCoreApplication>
@@ -111,15 +111,9 @@ void ChooseModel(Program& p, const FileOptions& o, const std::string& path) {
     if (o.cams) {
         p.NCams = *o.cams;
         p.NSizes = *o.sizes;
-    } else {
-        std::ifstream in(path, std::ios::binary);
-        std::string header;
-        if (ReadTextLine(in, header) && Contains(header, "FUNZIONI"))
-            if (const auto counts = HeaderCounts(header))
-                if ((counts->cams == 16 || counts->cams == 32) && counts->sizes >= 1 && counts->sizes <= kMaxSizes) {
-                    p.NCams = static_cast<int>(counts->cams);
-                    p.NSizes = static_cast<int>(counts->sizes);
-                }
+    } else if (const auto model = HeaderModel(path)) {
+        p.NCams = model->NCams;
+        p.NSizes = model->NSizes;
     }
     ResizeTables(p);
     ClearAll(p);

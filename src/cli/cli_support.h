@@ -13,9 +13,9 @@ namespace cam::cli {
 
 // The options every file command takes, and the remaining (positional) arguments.
 struct FileOptions {
-    std::optional<int> cams;   // --model CxS
+    std::optional<int> cams;  // --model CxS
     std::optional<int> sizes;
-    bool yes = false;          // --yes: accept every question
+    bool yes = false;  // --yes: accept every question
     std::vector<std::string> files;
 };
 

@@ -11,7 +11,6 @@
 
 namespace cam::cli {
 
-
 int IdentifyCommand(const std::vector<std::string>& args) {
     Program p;
     bool havePort = false;

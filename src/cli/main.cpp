@@ -1,6 +1,7 @@
 // camctl: inspect and convert cam files and talk to the device from a console.
 // A small dispatcher: every command lives in its own file and is listed below once.
 #include "cli/commands.h"
+#include "core/version.h"
 
 #include <QCoreApplication>
 
@@ -18,11 +19,16 @@ struct Command {
 
 // One line per command; add a command here and declare it in commands.h.
 const Command kCommands[] = {
-    {"phases", cam::cli::PhasesCommand, "phases [--model CxS] [--yes] FILE.Cam    list every phase of every size and cam"},
-    {"convert", cam::cli::ConvertCommand, "convert [--model CxS] [--yes] IN.Cam OUT.Cam    read IN and write it again as OUT"},
-    {"identify", cam::cli::IdentifyCommand, "identify --port PORT [--baud N]    ask the device on PORT (a path or COMn) for its model"},
-    {"send", cam::cli::SendCommand, "send --port PORT [--baud N] [--yes] [--verify] FILE.Cam    send the functions block and sizes to the device"},
-    {"receive", cam::cli::ReceiveCommand, "receive --port PORT [--baud N] [--model CxS] [--yes] OUT.Cam    receive the device's configuration into OUT"},
+    {"phases", cam::cli::PhasesCommand,
+     "phases [--model CxS] [--yes] FILE.Cam    list every phase of every size and cam"},
+    {"convert", cam::cli::ConvertCommand,
+     "convert [--model CxS] [--yes] IN.Cam OUT.Cam    read IN and write it again as OUT"},
+    {"identify", cam::cli::IdentifyCommand,
+     "identify --port PORT [--baud N]    ask the device on PORT (a path or COMn) for its model"},
+    {"send", cam::cli::SendCommand,
+     "send --port PORT [--baud N] [--yes] [--verify] FILE.Cam    send the functions block and sizes to the device"},
+    {"receive", cam::cli::ReceiveCommand,
+     "receive --port PORT [--baud N] [--model CxS] [--yes] OUT.Cam    receive the device's configuration into OUT"},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -41,6 +47,10 @@ int main(int argc, char* argv[]) {
     if (args.empty()) {
         PrintUsage(std::cerr);
         return 2;
+    }
+    if (args[0] == "--version") {
+        std::cout << "camctl " << cam::kVersion << '\n';
+        return 0;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintUsage(std::cout);

@@ -1,11 +1,11 @@
 // camctl send / receive: the Size Transmit and Size Receive commands of camdesk, from a console.
 #include "camfile/cam_file.h"
 #include "cli/cli_support.h"
-#include "cli/scratch_space.h"
 #include "cli/commands.h"
+#include "cli/scratch_space.h"
 #include "core/text_format.h"
-#include "link/port_name.h"
 #include "link/functions_wire.h"
+#include "link/port_name.h"
 #include "link/qt_serial_port.h"
 #include "link/size_transfer.h"
 

@@ -76,8 +76,7 @@ void ClearAll(Program& p) {
 }
 
 bool SetPhase(Program& p, int size, int cam, int on, int off) {
-    if (!p.CamPos.contains(size, cam) || on < 0 || on > kPositions - 1 || off < 0 || off > kPositions)
-        return false;
+    if (!p.CamPos.contains(size, cam) || on < 0 || on > kPositions - 1 || off < 0 || off > kPositions) return false;
     std::uint8_t* pos = p.CamPos.cam(size, cam);
     if (on < off) {
         std::fill(pos + on, pos + off, 1);

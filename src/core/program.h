@@ -10,7 +10,7 @@
 
 namespace cam {
 
-constexpr int kPositions = 1024;     // positions of one shaft revolution
+constexpr int kPositions = 1024;  // positions of one shaft revolution
 constexpr int kMaxCams = 32;
 constexpr int kMaxSizes = 60;
 constexpr int kMaxTexts = 500;       // language texts 1..500
@@ -23,9 +23,7 @@ public:
     void resize(int sizes, int cams);  // every position OFF, even with unchanged bounds
     int sizes() const { return sizes_; }
     int cams() const { return cams_; }
-    bool contains(int size, int cam) const {
-        return size >= 1 && size <= sizes_ && cam >= 0 && cam < cams_;
-    }
+    bool contains(int size, int cam) const { return size >= 1 && size <= sizes_ && cam >= 0 && cam < cams_; }
     // One cam of one size: 1024 positions. Throws std::out_of_range outside the table.
     std::uint8_t* cam(int size, int cam);
     const std::uint8_t* cam(int size, int cam) const;
@@ -58,7 +56,6 @@ struct ProgrammerModel {
 };
 
 struct Program : ProgrammerModel, PortSettings {
-
     CamTable CamPos;
     std::vector<std::string> CamRemark = std::vector<std::string>(kMaxCams);  // 0..NCams-1
 

@@ -8,9 +8,12 @@ Answer AcceptAnswer(Buttons buttons) {
 
 Answer DeclineAnswer(Buttons buttons) {
     switch (buttons) {
-    case Buttons::Ok: return Answer::Ok;
-    case Buttons::YesNo: return Answer::No;
-    default: return Answer::Cancel;
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
     }
 }
 

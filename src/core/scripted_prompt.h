@@ -14,7 +14,7 @@ class ScriptedPrompt : public Prompt {
 public:
     struct Asked {
         enum Kind { Message, Input, OpenFile, SaveFile } kind;
-        std::string text;   // message text, input prompt or dialog title
+        std::string text;  // message text, input prompt or dialog title
         std::string title;
         Buttons buttons = Buttons::Ok;
         Icon icon = Icon::None;

@@ -6,7 +6,6 @@
 #include "core/texts.h"
 #include "link/port_name.h"
 
-
 namespace cam {
 
 std::string ChooseWorkDir(const std::string& documents, const std::string& home,
@@ -43,6 +42,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             value(cl.screenshot);
         } else if (a == "--trace") {
             cl.trace = true;
+        } else if (a == "--version") {
+            cl.version = true;
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-' && cl.file.empty()) {
             cl.error = "unknown option " + a;
         } else if (cl.file.empty()) {

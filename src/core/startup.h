@@ -26,10 +26,10 @@ struct CommandLine {
     std::string screenshot;  // PNG to write, "" = normal run
     std::string port;        // serial port for this run only, "" = the stored one
     bool trace = false;
-    std::string error;       // "" when the command line was understood
+    bool version = false;  // --version: print the version and end
+    std::string error;     // "" when the command line was understood
 };
 CommandLine ParseCommandLine(const std::vector<std::string>& args);  // args without the program name
-
 
 // Values set before the options file is read: scratch file, saved flag, port and speed.
 void SetStartupSettings(Program& p);
@@ -43,7 +43,7 @@ float ScreenScale(int screenHeight, float current);
 struct StartupFacts {
     std::string documentsDir;  // the system's documents folder ("" when none)
     std::string homeDir;
-    std::string exeDir;        // where the default language script is looked up first
+    std::string exeDir;  // where the default language script is looked up first
     std::function<bool(const std::string&)> isWritableDir;
     // Takes the single-instance lock of the working folder; false when another instance
     // holds it. Not set: no lock is taken.
@@ -51,9 +51,9 @@ struct StartupFacts {
     // Asks the connected device for its model and reports a silent one by itself. Not set:
     // no device is asked.
     std::function<bool(Program&)> identifyDevice;
-    int screenHeight = 0;      // pixels; 0 = unknown
-    std::string file;          // named on the command line: opened at the first start-up
-    std::string port;          // given on the command line: used for this run only
+    int screenHeight = 0;  // pixels; 0 = unknown
+    std::string file;      // named on the command line: opened at the first start-up
+    std::string port;      // given on the command line: used for this run only
 };
 
 struct StartupOutcome {

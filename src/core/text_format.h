@@ -41,8 +41,8 @@ long ValRounded(std::string_view text);
 // Text helpers shared by the readers.
 bool Contains(std::string_view text, std::string_view part);
 bool StartsWith(std::string_view text, std::string_view part);
-std::string_view TrimBlanks(std::string_view text);   // spaces only
-std::string_view LastField(std::string_view line);    // last blank-separated field
+std::string_view TrimBlanks(std::string_view text);  // spaces only
+std::string_view LastField(std::string_view line);   // last blank-separated field
 std::string Right(std::string_view text, std::size_t n);
 std::string Mid(std::string_view text, std::size_t start1, std::size_t n);  // 1-based, clipped
 

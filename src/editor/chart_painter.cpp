@@ -62,8 +62,8 @@ void ChartPainter::DrawCamRow(const Program& p, int size, int cam, bool current)
     // Inner bars end at their last ON position; the edge bars at the OFF position.
     for (const Phase& inner : ph.inner) Bar(band, n(inner.on), n(inner.off - 1), bar);
 
-    Text(chart::RowLabel(cam), CStr(cam + 1), Qt::AlignLeft | Qt::AlignVCenter, Font("Courier New", chart::kCamFontPt, true),
-         Qt::black);
+    Text(chart::RowLabel(cam), CStr(cam + 1), Qt::AlignLeft | Qt::AlignVCenter,
+         Font("Courier New", chart::kCamFontPt, true), Qt::black);
 
     const QRectF remark = Map(chart::Remark(cam));
     g_.fillRect(remark, current ? chart_colour::kCurrentBand : chart_colour::kOtherBand);
@@ -82,7 +82,8 @@ void ChartPainter::DrawGrid(int rows) {
     g_.setPen(QPen(chart_colour::kGrid, 1));
     for (int k = 0; k < chart::kGridLines; ++k) {
         const double x = std::lround(origin_.x() + (chart::kBandLeft + chart::kGridStep * k) * sx_);
-        g_.drawLine(QPointF(x, std::lround(origin_.y() + top * sy_)), QPointF(x, std::lround(origin_.y() + bottom * sy_)));
+        g_.drawLine(QPointF(x, std::lround(origin_.y() + top * sy_)),
+                    QPointF(x, std::lround(origin_.y() + bottom * sy_)));
     }
 }
 
@@ -102,8 +103,8 @@ void ChartPainter::DrawCaptions(const Program& p) {
     Text(chart::kSizeCaption, SizeCaption(p), Qt::AlignCenter, font, Qt::black);
     g_.fillRect(Map(chart::kCamCaption), chart_colour::kCamCaption);
     Text(chart::kCamCaption, CamCaption(p), Qt::AlignCenter, font, Qt::black);
-    Text(chart::kRemarkCaption, cam::Text(p, txt::kRemarkCaption), Qt::AlignLeft | Qt::AlignBottom, Font("Arial", chart::kRemarkFontPt, true),
-         Qt::black);
+    Text(chart::kRemarkCaption, cam::Text(p, txt::kRemarkCaption), Qt::AlignLeft | Qt::AlignBottom,
+         Font("Arial", chart::kRemarkFontPt, true), Qt::black);
 }
 
 void ChartPainter::DrawSizeSpinner(bool leftPressed, bool rightPressed) {
@@ -125,8 +126,12 @@ void ChartPainter::DrawSizeSpinner(bool leftPressed, bool rightPressed) {
         const QPointF c = r.center() + (pressed ? QPointF(1, 1) : QPointF());
         const double a = std::min(r.width(), r.height()) * 0.22;
         QPolygonF tri;
-        if (pointsLeft) tri << QPointF(c.x() - a, c.y()) << QPointF(c.x() + a * 0.6, c.y() - a) << QPointF(c.x() + a * 0.6, c.y() + a);
-        else tri << QPointF(c.x() + a, c.y()) << QPointF(c.x() - a * 0.6, c.y() - a) << QPointF(c.x() - a * 0.6, c.y() + a);
+        if (pointsLeft)
+            tri << QPointF(c.x() - a, c.y()) << QPointF(c.x() + a * 0.6, c.y() - a)
+                << QPointF(c.x() + a * 0.6, c.y() + a);
+        else
+            tri << QPointF(c.x() + a, c.y()) << QPointF(c.x() - a * 0.6, c.y() - a)
+                << QPointF(c.x() - a * 0.6, c.y() + a);
         g_.setPen(Qt::NoPen);
         g_.setBrush(Qt::black);
         g_.drawPolygon(tri);

@@ -19,20 +19,20 @@ namespace cam {
 // Design geometry of the chart canvas, in pixels (origin: top left of the canvas).
 namespace chart {
 inline constexpr int kRows = 32;
-inline constexpr int kRowsTop = 30;        // top of the cam label of row 0
-inline constexpr int kRowPitch = 14;       // rows 14 apart
-inline constexpr int kLabelWidth = 381;    // cam label: the whole row, its click target
+inline constexpr int kRowsTop = 30;      // top of the cam label of row 0
+inline constexpr int kRowPitch = 14;     // rows 14 apart
+inline constexpr int kLabelWidth = 381;  // cam label: the whole row, its click target
 inline constexpr int kLabelHeight = 15;
-inline constexpr int kBandLeft = 17;       // bar band
+inline constexpr int kBandLeft = 17;  // bar band
 inline constexpr int kBandWidth = 360;
 inline constexpr int kBandHeight = 10;
-inline constexpr int kBandDrop = 3;        // band top below the cam label top
-inline constexpr int kRemarkLeft = 381;    // remark label, right of the band
+inline constexpr int kBandDrop = 3;      // band top below the cam label top
+inline constexpr int kRemarkLeft = 381;  // remark label, right of the band
 inline constexpr int kRemarkWidth = 150;
 inline constexpr int kRemarkHeight = 14;
-inline constexpr int kGridStep = 45;       // one grid line every eighth of a revolution
+inline constexpr int kGridStep = 45;  // one grid line every eighth of a revolution
 inline constexpr int kGridLines = 8;
-inline constexpr int kWidth = 700;         // the whole canvas
+inline constexpr int kWidth = 700;  // the whole canvas
 inline constexpr int kHeight = 496;
 
 // Captions above the rows and the size spinner (97 x 24, right of the size caption).
@@ -53,9 +53,7 @@ inline QRectF RowLabel(int row) { return {0, double(kRowsTop + kRowPitch * row),
 inline QRectF Band(int row) {
     return {kBandLeft, double(kRowsTop + kRowPitch * row + kBandDrop), kBandWidth, kBandHeight};
 }
-inline QRectF Remark(int row) {
-    return {kRemarkLeft, double(kRowsTop + kRowPitch * row), kRemarkWidth, kRemarkHeight};
-}
+inline QRectF Remark(int row) { return {kRemarkLeft, double(kRowsTop + kRowPitch * row), kRemarkWidth, kRemarkHeight}; }
 // Font sizes of the design in points; the painter turns them into pixels at 96 per inch.
 inline constexpr double kCamFontPt = 9;
 inline constexpr double kRemarkFontPt = 8.25;

@@ -197,7 +197,8 @@ QPoint ChartWidget::remarkPoint(int row) const { return Centre(chart::Remark(row
 QPoint ChartWidget::sizeCaptionPoint() const { return Centre(chart::kSizeCaption, scaleX(), scaleY()); }
 QPoint ChartWidget::spinnerPoint(bool right) const {
     const QRectF s = chart::kSpinner;
-    return Centre(QRectF(s.x() + (right ? s.width() * 0.75 : s.width() * 0.25), s.y(), 0, s.height()), scaleX(), scaleY());
+    return Centre(QRectF(s.x() + (right ? s.width() * 0.75 : s.width() * 0.25), s.y(), 0, s.height()), scaleX(),
+                  scaleY());
 }
 
 ChartWidget::Target ChartWidget::hit(QPointF pos, int* row) const {
@@ -258,9 +259,12 @@ void ChartWidget::mouseDoubleClickEvent(QMouseEvent* e) {
         mousePressEvent(e);  // each press of a quick pair steps the size
         return;
     }
-    if (t == Target::CamLabel) emit camDoubleClicked(row);
-    else if (t == Target::Remark) emit remarkDoubleClicked(row);
-    else if (t == Target::SizeCaption) emit sizeCaptionDoubleClicked();
+    if (t == Target::CamLabel)
+        emit camDoubleClicked(row);
+    else if (t == Target::Remark)
+        emit remarkDoubleClicked(row);
+    else if (t == Target::SizeCaption)
+        emit sizeCaptionDoubleClicked();
 }
 
 }  // namespace cam

@@ -24,8 +24,8 @@ class PhaseBox : public QLineEdit {
 public:
     explicit PhaseBox(QWidget* parent = nullptr);
 signals:
-    void keyTyped();      // any character typed, Enter and Tab included
-    void committed();     // Enter or Tab
+    void keyTyped();   // any character typed, Enter and Tab included
+    void committed();  // Enter or Tab
     void focusEntered();
     void focusLeft();
 

@@ -26,10 +26,14 @@ long BoxNumber(std::string_view text) { return ValRounded(text); }
 int NavigateCam(NavKey key, long curCam, int nCams) {
     if (nCams <= 0) return 0;
     switch (key) {
-    case NavKey::PageUp: return curCam <= 0 || curCam > nCams - 1 ? nCams - 1 : static_cast<int>(curCam - 1);
-    case NavKey::PageDown: return curCam >= nCams - 1 || curCam < 0 ? 0 : static_cast<int>(curCam + 1);
-    case NavKey::Home: return 0;
-    case NavKey::End: return nCams - 1;
+        case NavKey::PageUp:
+            return curCam <= 0 || curCam > nCams - 1 ? nCams - 1 : static_cast<int>(curCam - 1);
+        case NavKey::PageDown:
+            return curCam >= nCams - 1 || curCam < 0 ? 0 : static_cast<int>(curCam + 1);
+        case NavKey::Home:
+            return 0;
+        case NavKey::End:
+            return nCams - 1;
     }
     return 0;
 }

@@ -111,7 +111,7 @@ private:
         long cam = -1;
     };
     void AimAtCurrentCam() { target_ = {p_.CurSize, p_.CurCam}; }
-    Target target_;  // where the phase in the boxes goes
+    Target target_;      // where the phase in the boxes goes
     Target undoTarget_;  // whose positions the undo copy holds
 };
 

@@ -40,9 +40,7 @@ ChartPhases ChartPhasesOf(const Program& p, int size, int cam) {
     return ChartPhasesOf(p.CamPos.cam(size, cam));
 }
 
-std::string PhaseListEntry(int number, int on, int off) {
-    return "F" + D3(number) + " " + D4(on) + " " + D4(off);
-}
+std::string PhaseListEntry(int number, int on, int off) { return "F" + D3(number) + " " + D4(on) + " " + D4(off); }
 
 std::vector<std::string> PhaseListEntries(const ChartPhases& phases) {
     std::vector<std::string> out;

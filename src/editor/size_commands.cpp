@@ -24,9 +24,7 @@ bool CopyPositions(const std::uint8_t* from, std::uint8_t* to) {
     return true;
 }
 
-bool CurrentCamValid(const Program& p) {
-    return p.CamPos.contains(p.CurSize, p.CurCam);
-}
+bool CurrentCamValid(const Program& p) { return p.CamPos.contains(p.CurSize, p.CurCam); }
 
 CommandResult RowResult(int row, bool changed) {
     CommandResult r;
@@ -81,15 +79,16 @@ CommandResult CopySize(Program& p, Prompt& prompt) {
     if (source < 1 || source > p.CamPos.sizes()) return {};
     std::string defaultText = CStr(source);
     for (;;) {
-        auto answer = prompt.input(p.Text(125) + Str(source) + " " + p.Text(126) + " 1 -" + CStr(p.NSizes),
-                                   p.CamFile, defaultText);
+        auto answer = prompt.input(p.Text(125) + Str(source) + " " + p.Text(126) + " 1 -" + CStr(p.NSizes), p.CamFile,
+                                   defaultText);
         if (!answer || answer->empty()) return {};
         const long n = ValRounded(*answer);
         if (n == source) return {};
         if (n >= 1 && n <= p.NSizes && n <= p.CamPos.sizes()) {
             bool changed = false;
             for (int c = 0; c < p.CamPos.cams(); ++c)
-                changed |= CopyPositions(p.CamPos.cam(static_cast<int>(source), c), p.CamPos.cam(static_cast<int>(n), c));
+                changed |=
+                    CopyPositions(p.CamPos.cam(static_cast<int>(source), c), p.CamPos.cam(static_cast<int>(n), c));
             if (changed) p.FileSaved = false;
             CommandResult r;  // the target is not the size shown: nothing to redraw
             r.changed = changed;

@@ -28,7 +28,8 @@ std::vector<std::string> FunctionBlocks(const Program& p) {
     if (p.NCams == 32) {
         blocks.push_back(Bit(p.AdvOn) + Bit(p.DelayOn) + Bit(p.RatioOn) + Bit(p.Ratio17On));
         if (p.AdvOn & 1) blocks.push_back(AdvanceBlock(p));
-        if (p.NEncoders > 1) blocks.push_back(Hex2(Adv(p, 16)) + Hex2(Adv(p, 20)) + Hex2(Adv(p, 24)) + Hex2(Adv(p, 28)));
+        if (p.NEncoders > 1)
+            blocks.push_back(Hex2(Adv(p, 16)) + Hex2(Adv(p, 20)) + Hex2(Adv(p, 24)) + Hex2(Adv(p, 28)));
         if (oneEncoder && (p.DelayOn & 1)) blocks.push_back(Hex2(p.Delay17_20) + Hex2(p.Delay21_24));
         if (oneEncoder && (p.RatioOn & 1)) blocks.push_back(Dec(p.Ratio25_32, 2) + Dec(p.Ratio17On, 2));
     } else {
@@ -36,8 +37,7 @@ std::vector<std::string> FunctionBlocks(const Program& p) {
         if (p.NEncoders > 1) blocks.push_back(Hex2(Adv(p, 8)) + Hex2(Adv(p, 12)));
     }
     blocks.push_back(Dec(p.OutSize, 2) + Dec(p.EncShift, 3) + Bit(p.RotDir) + Dec(p.SpeedLimit, 4));
-    if (p.NEncoders > 1)
-        blocks.push_back(Dec(p.EncShift2, 3) + Bit(p.RotDir2) + Dec(p.EncShift3, 3) + Bit(p.RotDir3));
+    if (p.NEncoders > 1) blocks.push_back(Dec(p.EncShift2, 3) + Bit(p.RotDir2) + Dec(p.EncShift3, 3) + Bit(p.RotDir3));
     return blocks;
 }
 
@@ -58,8 +58,10 @@ std::vector<std::string> TransmitLosses(Program& p, int sizes) {
             if (!p.CamPos.contains(s, c)) continue;
             const ChartPhases ph = ChartPhasesOf(p, s, c);
             const int count = static_cast<int>(ph.inner.size()) + (ph.hasEdgePhase() ? 1 : 0);
-            if (ph.lead == kPositions) allOn += " " + D2(s);
-            else if (count > kDevicePhaseLimit) many += " " + D2(s) + " (" + std::to_string(count) + ")";
+            if (ph.lead == kPositions)
+                allOn += " " + D2(s);
+            else if (count > kDevicePhaseLimit)
+                many += " " + D2(s) + " (" + std::to_string(count) + ")";
         }
         if (!many.empty()) out.push_back(Fill(Text(p, txt::kPhasesCut), {D2(c + 1), many}));
         // The device takes a cam's remark with its phases of size 1 only.

@@ -94,8 +94,8 @@ bool IdentifyDevice(Program& p, SerialPort& port, Clock& clock, Prompt& prompt) 
 }
 
 std::string ModelText(const Program& p) {
-    return CStr(p.NCams) + " cams, " + CStr(p.NSizes) + " sizes, " + CStr(p.NMsgs) + " messages, " +
-           CStr(p.NEncoders) + (p.NEncoders == 1 ? " encoder" : " encoders");
+    return CStr(p.NCams) + " cams, " + CStr(p.NSizes) + " sizes, " + CStr(p.NMsgs) + " messages, " + CStr(p.NEncoders) +
+           (p.NEncoders == 1 ? " encoder" : " encoders");
 }
 
 }  // namespace cam

@@ -21,9 +21,7 @@ std::optional<long> NumberAfter(std::string_view name, std::string_view prefix) 
 
 }  // namespace
 
-std::string PortDisplayName(const Program& p) {
-    return p.ComDevice.empty() ? "COM" + CStr(p.ComPort) : p.ComDevice;
-}
+std::string PortDisplayName(const Program& p) { return p.ComDevice.empty() ? "COM" + CStr(p.ComPort) : p.ComDevice; }
 
 std::string PortSystemName(const Program& p) {
     if (!p.ComDevice.empty()) return p.ComDevice;

@@ -86,8 +86,10 @@ void SelPort::takeTypedPort() {
 
 void SelPort::render() {
     QSignalBlocker a(comSel_), b(comBaud_);
-    if (choice_.portIndex() >= 0) comSel_->setCurrentIndex(choice_.portIndex());
-    else comSel_->setEditText(FromCp1252(p_.ComDevice.empty() ? "COM" + std::to_string(p_.ComPort) : p_.ComDevice));
+    if (choice_.portIndex() >= 0)
+        comSel_->setCurrentIndex(choice_.portIndex());
+    else
+        comSel_->setEditText(FromCp1252(PortDisplayName(p_)));
     comBaud_->setCurrentIndex(choice_.speedIndex());
     panset_->setText(FromCp1252(choice_.settingsLine()));
 }

@@ -101,7 +101,8 @@ void ReadAdvanceLines(Program& p, Fields& f, std::istream& in, int rememberedCam
     if (p.RatioOn) {
         NextLine(in, line);
         p.Ratio25_32 = static_cast<std::uint8_t>(f.limit(txt::kRatio, Fields::dec(line, 1, 2), 9));
-        if (line.size() > 2) p.Ratio17On = static_cast<std::uint8_t>(f.limit(txt::kRatio17Switch, Fields::dec(line, 3, 4), 1));
+        if (line.size() > 2)
+            p.Ratio17On = static_cast<std::uint8_t>(f.limit(txt::kRatio17Switch, Fields::dec(line, 3, 4), 1));
     }
 }
 

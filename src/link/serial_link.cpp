@@ -177,12 +177,15 @@ ReceivedBlock ReceiveBlock(Link& link) {
         WaitUntil(link, link.ComDeadline);
     }
     std::size_t start = std::string::npos;
-    if (buf[0] == STX) start = 0;
-    else if (buf.size() > 1 && buf[1] == STX) start = 1;
+    if (buf[0] == STX)
+        start = 0;
+    else if (buf.size() > 1 && buf[1] == STX)
+        start = 1;
     ReceivedBlock result{ReceivedBlock::BadFrame, buf};
     if (start != std::string::npos && start < etx) {
         std::string_view frame = std::string_view(buf).substr(start, etx - start + 1);
-        if (BlockChecksum(frame) == buf[etx + 1]) result = {ReceivedBlock::Block, buf.substr(start + 1, etx - start - 1)};
+        if (BlockChecksum(frame) == buf[etx + 1])
+            result = {ReceivedBlock::Block, buf.substr(start + 1, etx - start - 1)};
     }
     port.discardOutput();
     port.write(std::string(1, ACK));

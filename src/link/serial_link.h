@@ -20,10 +20,10 @@ inline constexpr char ACK = 6;
 inline constexpr char CR = 13;
 inline constexpr char LF = 10;
 
-inline constexpr int kCommandTimeoutMs = 2000;   // command line to reply line
-inline constexpr int kBlockAnswerMs = 3000;      // block to acknowledgement, and between characters
-inline constexpr int kFirstBlockMs = 30000;      // the device may take this long to start sending
-inline constexpr int kMaxBlockResends = 10;      // a block the device keeps refusing is given up
+inline constexpr int kCommandTimeoutMs = 2000;       // command line to reply line
+inline constexpr int kBlockAnswerMs = 3000;          // block to acknowledgement, and between characters
+inline constexpr int kFirstBlockMs = 30000;          // the device may take this long to start sending
+inline constexpr int kMaxBlockResends = 10;          // a block the device keeps refusing is given up
 inline constexpr std::size_t kMaxBlockBytes = 4096;  // a longer run without a frame end is noise
 
 // One exchange's view of the device line: the port, the clock, where messages go, and the
@@ -36,7 +36,7 @@ struct Link {
     // Result of the last OpenPort: 0 open and CTS present; 1 CTS absent (port closed again);
     // any other positive value the error number of the step that failed.
     int PortStatus = 0;
-    std::int64_t ComDeadline = 0;  // when the wait in progress gives up
+    std::int64_t ComDeadline = 0;   // when the wait in progress gives up
     bool InDevEnvironment = false;  // development trace of sent blocks in WorkDir/TST.TXT
 };
 
@@ -61,11 +61,11 @@ std::string PortSettingsText(long speed);
 std::string SerialComStr(Program& p, Link& link, std::string_view command);
 
 enum class SendResult {
-    Acked,      // the device acknowledged the block
-    Answered,   // "END" answered with something other than ACK: not repeated
-    TimedOut,   // no answer within 3 s: "TIMEOUT SERIAL PORT " shown, the transfer may go on
-    Refused,    // refused more than kMaxBlockResends times: message shown, abandon the transfer
-    PortLost,   // the port went away or is closed: message shown once, abandon the transfer
+    Acked,     // the device acknowledged the block
+    Answered,  // "END" answered with something other than ACK: not repeated
+    TimedOut,  // no answer within 3 s: "TIMEOUT SERIAL PORT " shown, the transfer may go on
+    Refused,   // refused more than kMaxBlockResends times: message shown, abandon the transfer
+    PortLost,  // the port went away or is closed: message shown once, abandon the transfer
 };
 SendResult SendBlock(Program& p, Link& link, std::string_view text);
 

@@ -32,7 +32,6 @@ bool SendAll(Program& p, Link& link, const std::vector<std::string>& blocks) {
     return true;
 }
 
-
 }  // namespace
 
 std::string TransferCaption(int cams) { return "ZETO PX-" + CStr(cams) + "   1024"; }
@@ -57,12 +56,14 @@ bool TransmitBranch(Program& p, Link& link, TransferView& view, int sizes) {
         if (!SendAll(p, link, {blocks.begin() + 1, blocks.end()})) return false;
     }
     switch (SendBlock(p, link, "END")) {
-    case SendResult::Acked: return true;
-    case SendResult::Answered:
-        // "END" is not sent again, but a device that refuses it has not taken the sizes.
-        link.prompt.message(Text(p, txt::kEndRefused), "", Buttons::Ok, Icon::Exclamation);
-        return false;
-    default: return false;
+        case SendResult::Acked:
+            return true;
+        case SendResult::Answered:
+            // "END" is not sent again, but a device that refuses it has not taken the sizes.
+            link.prompt.message(Text(p, txt::kEndRefused), "", Buttons::Ok, Icon::Exclamation);
+            return false;
+        default:
+            return false;
     }
 }
 
@@ -90,7 +91,8 @@ bool ReceiveBranch(Program& p, Link& link, TransferView& view, const std::string
         if (Contains(text, "FORMATO N. ")) {
             const std::string size = Right(text, 2);
             view.setSizeLabel(p.Text(48) + size);
-            view.setProgress(static_cast<int>(std::clamp<long>(ValRounded(size) * 100 / std::max(p.NSizes, 1), 0, 100)));
+            view.setProgress(
+                static_cast<int>(std::clamp<long>(ValRounded(size) * 100 / std::max(p.NSizes, 1), 0, 100)));
         }
         out.writeLine(text);
         if (text == "END") {

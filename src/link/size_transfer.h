@@ -40,8 +40,8 @@ bool ReceiveBranch(Program& p, Link& link, TransferView& view, const std::string
 // both hold, losses are listed and may be cancelled), the transfer, the port closed.
 // The model of the tables (NCams, NSizes) never changes. True when everything was sent.
 struct TransmitResult {
-    bool sent = false;   // every block taken and "END" acknowledged
-    int sizes = 0;       // the sizes that went out
+    bool sent = false;       // every block taken and "END" acknowledged
+    int sizes = 0;           // the sizes that went out
     ProgrammerModel device;  // the model the device reported
     explicit operator bool() const { return sent; }
 };

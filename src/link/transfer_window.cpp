@@ -1,8 +1,8 @@
 #include "link/transfer_window.h"
 
 #include "camfile/file_commands.h"
-#include "link/link_runner.h"
 #include "link/progress_bar_widget.h"
+#include "link/qt_link_runner.h"
 #include "link/qt_serial_port.h"
 #include "qt/cp1252.h"
 
@@ -36,8 +36,10 @@ TransferWindow::TransferWindow(QWidget* parent) : QDialog(parent) {
 
 template <class F>
 void TransferWindow::onScreen(F f) {
-    if (QThread::currentThread() == thread()) f();
-    else QMetaObject::invokeMethod(this, f, Qt::QueuedConnection);
+    if (QThread::currentThread() == thread())
+        f();
+    else
+        QMetaObject::invokeMethod(this, f, Qt::QueuedConnection);
 }
 
 void TransferWindow::setCaption(const std::string& caption) {

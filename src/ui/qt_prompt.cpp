@@ -41,8 +41,10 @@ public:
         if (event->type() == QEvent::Show) {
             auto* dialog = static_cast<QWidget*>(watched);
             QRect area;
-            if (owner_ && owner_->isVisible()) area = owner_->frameGeometry();
-            else if (QScreen* s = dialog->screen()) area = s->geometry();
+            if (owner_ && owner_->isVisible())
+                area = owner_->frameGeometry();
+            else if (QScreen* s = dialog->screen())
+                area = s->geometry();
             if (area.isValid()) {
                 const QSize size = dialog->frameGeometry().size();
                 dialog->move(area.x() + area.width() / 2 - size.width() / 2,
@@ -67,26 +69,39 @@ std::unique_ptr<QMessageBox> QtPrompt::makeMessageBox(const std::string& text, c
     box->setWindowTitle(Title(title));
     box->setText(FromCp1252(text));
     switch (icon) {
-    case Icon::Stop: box->setIcon(QMessageBox::Critical); break;
-    case Icon::Exclamation: box->setIcon(QMessageBox::Warning); break;
-    case Icon::Question: box->setIcon(QMessageBox::Question); break;
-    case Icon::Information: box->setIcon(QMessageBox::Information); break;
-    case Icon::None: box->setIcon(QMessageBox::NoIcon); break;
+        case Icon::Stop:
+            box->setIcon(QMessageBox::Critical);
+            break;
+        case Icon::Exclamation:
+            box->setIcon(QMessageBox::Warning);
+            break;
+        case Icon::Question:
+            box->setIcon(QMessageBox::Question);
+            break;
+        case Icon::Information:
+            box->setIcon(QMessageBox::Information);
+            break;
+        case Icon::None:
+            box->setIcon(QMessageBox::NoIcon);
+            break;
     }
     switch (buttons) {
-    case Buttons::Ok: box->setStandardButtons(QMessageBox::Ok); box->setDefaultButton(QMessageBox::Ok); break;
-    case Buttons::OkCancel:
-        box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box->setDefaultButton(QMessageBox::Ok);
-        break;
-    case Buttons::YesNo:
-        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box->setDefaultButton(QMessageBox::Yes);
-        break;
-    case Buttons::YesNoCancel:
-        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box->setDefaultButton(QMessageBox::Yes);
-        break;
+        case Buttons::Ok:
+            box->setStandardButtons(QMessageBox::Ok);
+            box->setDefaultButton(QMessageBox::Ok);
+            break;
+        case Buttons::OkCancel:
+            box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            box->setDefaultButton(QMessageBox::Ok);
+            break;
+        case Buttons::YesNo:
+            box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box->setDefaultButton(QMessageBox::Yes);
+            break;
+        case Buttons::YesNoCancel:
+            box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box->setDefaultButton(QMessageBox::Yes);
+            break;
     }
     centre(box.get());
     return box;
@@ -96,11 +111,16 @@ Answer QtPrompt::message(const std::string& text, const std::string& title, Butt
     auto box = makeMessageBox(text, title, buttons, icon);
     box->exec();
     switch (box->standardButton(box->clickedButton())) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    default: return DeclineAnswer(buttons);  // closed by the window frame or Escape
+        case QMessageBox::Ok:
+            return Answer::Ok;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        default:
+            return DeclineAnswer(buttons);  // closed by the window frame or Escape
     }
 }
 

@@ -26,8 +26,8 @@ public:
     std::string saveFile(const FileRequest& request) override;
 
     // The configured dialogs, not yet shown (the GUI tests inspect them).
-    std::unique_ptr<QMessageBox> makeMessageBox(const std::string& text, const std::string& title,
-                                                Buttons buttons, Icon icon) const;
+    std::unique_ptr<QMessageBox> makeMessageBox(const std::string& text, const std::string& title, Buttons buttons,
+                                                Icon icon) const;
     std::unique_ptr<QInputDialog> makeInputDialog(const std::string& prompt, const std::string& title,
                                                   const std::string& defaultText) const;
     std::unique_ptr<QFileDialog> makeFileDialog(const FileRequest& request, bool save) const;

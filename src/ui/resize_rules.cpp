@@ -10,12 +10,23 @@ ResizeTag ParseResizeTag(std::string_view tag) {
     ResizeTag t{false, false, false, false, false};
     for (char c : tag.substr(1)) {
         switch (std::toupper(static_cast<unsigned char>(c))) {
-        case 'L': t.left = true; break;
-        case 'T': t.top = true; break;
-        case 'W': t.width = true; break;
-        case 'H': t.height = true; break;
-        case 'F': t.font = true; break;
-        default: break;
+            case 'L':
+                t.left = true;
+                break;
+            case 'T':
+                t.top = true;
+                break;
+            case 'W':
+                t.width = true;
+                break;
+            case 'H':
+                t.height = true;
+                break;
+            case 'F':
+                t.font = true;
+                break;
+            default:
+                break;
         }
     }
     return t;

@@ -39,16 +39,18 @@ const std::string kFr = std::string("?FR") + '\xD7' + '\r';
 // Frames built by the device's own routine checked against hand-computed check characters
 // first, so that the session tests below can use Frame().
 TEST(CamsimFrame, CheckCharacterIsTheXorUpToEtxLiftedAbove31) {
-    EXPECT_EQ(Frame("ABC"), FrameOf("ABC", 'C'));      // 65^66^67^3 = 67
-    EXPECT_EQ(Frame("\x06"), FrameOf("\x06", '%'));    // 6^3 = 5, sent as 37
-    EXPECT_EQ(Frame("END"), FrameOf("END", 'L'));      // 69^78^68^3 = 76
+    EXPECT_EQ(Frame("ABC"), FrameOf("ABC", 'C'));        // 65^66^67^3 = 67
+    EXPECT_EQ(Frame("\x06"), FrameOf("\x06", '%'));      // 6^3 = 5, sent as 37
+    EXPECT_EQ(Frame("END"), FrameOf("END", 'L'));        // 69^78^68^3 = 76
     EXPECT_EQ(Frame("ABC", true), FrameOf("ABC", 'D'));  // spoilt: still a printable check
 }
 
 TEST(CamsimFrame, ReaderTakesFramesInPiecesAndTellsBadOnes) {
     FrameReader r;
     EXPECT_EQ(r.take('x'), FrameReader::Step::Outside);
-    for (char c : std::string("\x02" "AB")) EXPECT_EQ(r.take(c), FrameReader::Step::Inside);
+    for (char c : std::string("\x02"
+                              "AB"))
+        EXPECT_EQ(r.take(c), FrameReader::Step::Inside);
     EXPECT_EQ(r.take('C'), FrameReader::Step::Inside);
     EXPECT_EQ(r.take('\x03'), FrameReader::Step::Inside);
     EXPECT_EQ(r.take('C'), FrameReader::Step::Done);
@@ -72,10 +74,23 @@ TEST(CamsimSession, TakesATransmissionAndGivesItBackInItsOwnLayout) {
     EXPECT_EQ(m.sizes[0][0].remark, "Feed");
 
     // "?FR": one block, then the next after each ACK.
-    const char* expected[] = {"FUNZIONI 32-07", "01000000", "030AC805", "05005A0105DC", " FORMATO N. 01",
-                              "C 03\"Feed\"", " 0100 0200", " 1000 0024", "C 32", " 0000 0001", " FORMATO N. 02",
-                              " FORMATO N. 03", " FORMATO N. 04", " FORMATO N. 05", " FORMATO N. 06",
-                              " FORMATO N. 07", "END"};
+    const char* expected[] = {"FUNZIONI 32-07",
+                              "01000000",
+                              "030AC805",
+                              "05005A0105DC",
+                              " FORMATO N. 01",
+                              "C 03\"Feed\"",
+                              " 0100 0200",
+                              " 1000 0024",
+                              "C 32",
+                              " 0000 0001",
+                              " FORMATO N. 02",
+                              " FORMATO N. 03",
+                              " FORMATO N. 04",
+                              " FORMATO N. 05",
+                              " FORMATO N. 06",
+                              " FORMATO N. 07",
+                              "END"};
     std::string got = Bytes(d.receive(kFr));
     for (const char* line : expected) {
         EXPECT_EQ(got, Frame(line));
@@ -113,19 +128,19 @@ TEST(CamsimSession, TwoEncoderAndSixteenCamLayouts) {
 TEST(CamsimSession, RefusesWhatDoesNotFitAndKeepsItsMemoryUntilEnd) {
     Device d(ModelOptions(32, 7, 1));
     d.receive(kFw);
-    EXPECT_EQ(Bytes(d.receive(Frame("10000"))), kNakS);           // flags are 4 characters
-    EXPECT_EQ(Bytes(d.receive(FrameOf("0000", 'X'))), kNakS);     // bad check character
-    EXPECT_EQ(Bytes(d.receive(Frame("END"))), kNakS);             // the functions block is not complete
+    EXPECT_EQ(Bytes(d.receive(Frame("10000"))), kNakS);        // flags are 4 characters
+    EXPECT_EQ(Bytes(d.receive(FrameOf("0000", 'X'))), kNakS);  // bad check character
+    EXPECT_EQ(Bytes(d.receive(Frame("END"))), kNakS);          // the functions block is not complete
     EXPECT_EQ(Bytes(d.receive(Frame("0000"))), kAckS);
-    EXPECT_EQ(Bytes(d.receive(Frame("33"))), kNakS);              // not an encoder-1 block
+    EXPECT_EQ(Bytes(d.receive(Frame("33"))), kNakS);  // not an encoder-1 block
     EXPECT_EQ(Bytes(d.receive(Frame("0100010000"))), kAckS);
-    EXPECT_EQ(Bytes(d.receive(Frame(" 0100 0200"))), kNakS);      // a phase before any size
-    EXPECT_EQ(Bytes(d.receive(Frame("F08"))), kNakS);             // the device has 7 sizes
+    EXPECT_EQ(Bytes(d.receive(Frame(" 0100 0200"))), kNakS);  // a phase before any size
+    EXPECT_EQ(Bytes(d.receive(Frame("F08"))), kNakS);         // the device has 7 sizes
     EXPECT_EQ(Bytes(d.receive(Frame("F02"))), kAckS);
-    EXPECT_EQ(Bytes(d.receive(Frame(" 0100 0200"))), kNakS);      // a phase before its cam
-    EXPECT_EQ(Bytes(d.receive(Frame("C 33"))), kNakS);            // the device has 32 cams
+    EXPECT_EQ(Bytes(d.receive(Frame(" 0100 0200"))), kNakS);  // a phase before its cam
+    EXPECT_EQ(Bytes(d.receive(Frame("C 33"))), kNakS);        // the device has 32 cams
     EXPECT_EQ(Bytes(d.receive(Frame("C 01"))), kAckS);
-    EXPECT_EQ(Bytes(d.receive(Frame(" 0100 1024"))), kNakS);      // positions end at 1023
+    EXPECT_EQ(Bytes(d.receive(Frame(" 0100 1024"))), kNakS);  // positions end at 1023
     EXPECT_EQ(Bytes(d.receive(Frame(" 0100 0200"))), kAckS);
     // A new command before "END": the transmission is dropped.
     d.receive(std::string("?M") + '\x8C' + '\r');

@@ -6,9 +6,9 @@
 #include "link/qt_serial_port.h"
 #include "sim_process.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QThread>
-#include <gtest/gtest.h>
 
 #include <chrono>
 

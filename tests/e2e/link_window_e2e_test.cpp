@@ -2,14 +2,14 @@
 // modal wait window, over a real pseudo-terminal to camsim. A device that answers is met at
 // start-up (startup_e2e_test); here the screen while one does not.
 #include "core/scripted_prompt.h"
-#include "link/link_runner.h"
+#include "link/qt_link_runner.h"
 #include "link/qt_serial_port.h"
 #include "sim_process.h"
 
+#include <gtest/gtest.h>
 #include <QThread>
 #include <QTimer>
 #include <thread>
-#include <gtest/gtest.h>
 
 namespace cam {
 namespace {

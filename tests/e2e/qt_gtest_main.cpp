@@ -1,6 +1,6 @@
 // GoogleTest main for the end-to-end tests that drive windows: they need a QApplication.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

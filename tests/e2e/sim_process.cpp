@@ -1,10 +1,10 @@
 #include "sim_process.h"
 
-#include <csignal>
-#include <cstdio>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
+#include <cstdio>
 
 extern char** environ;
 

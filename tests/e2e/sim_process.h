@@ -1,8 +1,8 @@
 // A camsim process for one test: started with its options, stopped when the object goes.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 #include <vector>
 
 class SimProcess {

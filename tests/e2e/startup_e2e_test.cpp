@@ -7,10 +7,10 @@
 #include "qt/cp1252.h"
 #include "sim_process.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace cam {
 namespace {
@@ -52,7 +52,8 @@ TEST_F(Startup, TheDevicesModelBecomesTheTablesModel) {
 }
 
 TEST_F(Startup, AFailedIdentificationIsReportedAndTheStartUpModelStays) {
-    for (auto [fault, shown] : {std::pair{"silent", "KLM NOT FOUND\rCONTROL WIRING"}, {"unsupported", "DEVICE UNSUPPORTED"}}) {
+    for (auto [fault, shown] :
+         {std::pair{"silent", "KLM NOT FOUND\rCONTROL WIRING"}, {"unsupported", "DEVICE UNSUPPORTED"}}) {
         SCOPED_TRACE(fault);
         SimProcess sim({"--fault", fault});
         p = Program();

@@ -65,10 +65,10 @@ TEST_F(TransferWindowOverPty, SizesSentAndReceivedBackThroughTheWindowAreTheSame
     const std::string raw = FileBytes(received.TmpFile);
     EXPECT_EQ(raw.substr(0, raw.find(" FORMATO")),
               "FUNZIONI 32-07\r\n"
-              "01010100\r\n"   // advances, delays and ratio on
-              "030AC805\r\n"   // 3 advances: 10, 200, 5 ms
-              "05D2\r\n"       // delays 5 and 210 ms
-              "0700\r\n"       // ratio 7
+              "01010100\r\n"        // advances, delays and ratio on
+              "030AC805\r\n"        // 3 advances: 10, 200, 5 ms
+              "05D2\r\n"            // delays 5 and 210 ms
+              "0700\r\n"            // ratio 7
               "05005A0105DC\r\n");  // output size 5, shift 90, direction 1, speed limit 1500
     EXPECT_NE(raw.find("\r\nC 17\"Glue \"\"hot\"\"\"\r\n 0512 0000\r\n"), std::string::npos);
     EXPECT_EQ(raw.substr(raw.size() - 5), "END\r\n");

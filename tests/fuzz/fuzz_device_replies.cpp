@@ -1,9 +1,9 @@
 // What the device sends: identification replies, received blocks and the reception file
 // made of them, through the very routines that read them.
 #include "core/scripted_prompt.h"
-#include "link/fake_port.h"
 #include "link/identify.h"
 #include "link/reception_parser.h"
+#include "support/fake_port.h"
 
 #include <cstdint>
 #include <sstream>

@@ -1,10 +1,10 @@
 // The programmer window, the information window, the proportional resizer and the Qt prompt.
-#include "core/info_window.h"
-#include "core/programmer_window.h"
 #include "core/scripted_prompt.h"
 #include "find_child.h"
-#include "ui/proportional_resizer.h"
+#include "ui/info_window.h"
+#include "ui/programmer_window.h"
 #include "ui/qt_prompt.h"
+#include "ui/qt_resizer.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -154,8 +154,10 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         QtPrompt prompt;
-        FileRequest request{"Open file", {{"Cam File (*.Cam)", "*.cam"}, {"All Files   (*.*)", "*.*"}},
-                            QFile::encodeName(dir.path()).toStdString(), ""};
+        FileRequest request{"Open file",
+                            {{"Cam File (*.Cam)", "*.cam"}, {"All Files   (*.*)", "*.*"}},
+                            QFile::encodeName(dir.path()).toStdString(),
+                            ""};
         auto dialog = prompt.makeFileDialog(request, false);
         QCOMPARE(child<QComboBox>(dialog.get(), "fileTypeCombo")->itemText(0), QString("Cam File (*.Cam)"));
         QCOMPARE(child<QComboBox>(dialog.get(), "fileTypeCombo")->itemText(1), QString("All Files   (*.*)"));

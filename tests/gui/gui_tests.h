@@ -11,5 +11,7 @@ std::vector<GuiTestFactory>& GuiTests();
 
 template <class T>
 struct RegisterGuiTest {
-    RegisterGuiTest() { GuiTests().push_back([] { return std::make_unique<T>(); }); }
+    RegisterGuiTest() {
+        GuiTests().push_back([] { return std::make_unique<T>(); });
+    }
 };

@@ -2,10 +2,10 @@
 #include "core/options.h"
 #include "core/scripted_prompt.h"
 #include "find_child.h"
-#include "link/link_runner.h"
 #include "link/port_window.h"
-#include "link/qt_serial_port.h"
 #include "link/progress_bar_widget.h"
+#include "link/qt_link_runner.h"
+#include "link/qt_serial_port.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,7 +27,8 @@ class LinkWindowsTest : public QObject {
 
 private:
     static std::vector<PortEntry> ports() {
-        return {{"ttyS9 (COM10)", "COM10"}, {"ttyS0 (COM1)", "COM1"}, {"ttyUSB0 FT232R (/dev/ttyUSB0)", "/dev/ttyUSB0"}};
+        return {
+            {"ttyS9 (COM10)", "COM10"}, {"ttyS0 (COM1)", "COM1"}, {"ttyUSB0 FT232R (/dev/ttyUSB0)", "/dev/ttyUSB0"}};
     }
 
 private slots:
@@ -92,9 +93,9 @@ private slots:
             DrawProgress(painter, img.rect(), 50);
         }
         const QRgb blue = qRgb(0, 0, 255), white = qRgb(255, 255, 255);
-        QCOMPARE(img.pixel(2, 2), blue);      // under the bar
-        QCOMPARE(img.pixel(197, 2), white);   // beyond it
-        QCOMPARE(img.pixel(99, 1), blue);     // the bar ends at width x 50 / 100
+        QCOMPARE(img.pixel(2, 2), blue);     // under the bar
+        QCOMPARE(img.pixel(197, 2), white);  // beyond it
+        QCOMPARE(img.pixel(99, 1), blue);    // the bar ends at width x 50 / 100
         QCOMPARE(img.pixel(100, 1), white);
         // The text "50%" straddles the end of the bar: drawn light on the bar and blue beyond it.
         bool textInBar = false, textBeyond = false;

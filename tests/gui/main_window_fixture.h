@@ -27,7 +27,6 @@ class MainWindowFixture : public QObject {
     Q_OBJECT
 
 protected:
-
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<Program> p;
     std::unique_ptr<ScriptedPrompt> prompt;

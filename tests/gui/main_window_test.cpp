@@ -5,22 +5,22 @@
 #include "camfile/cam_file.h"
 #include "core/options.h"
 #include "core/scripted_prompt.h"
-#include "core/single_instance.h"
 #include "editor/chart_widget.h"
 #include "editor/phase_list.h"
 #include "gui_tests.h"
+#include "ui/qt_single_instance.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTemporaryDir>
-#include <QToolButton>
-#include <QDialog>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 #include <fstream>
 
@@ -50,16 +50,33 @@ private slots:
     void menusCarryTheirCaptionsAndShortcuts() {
         Start();
         const std::vector<std::tuple<const char*, const char*, const char*>> items = {
-            {"f_newp", "&New", "Ctrl+N"},      {"f_open", "&Open", "Ctrl+O"},     {"f_S", "&Save", "Ctrl+S"},
-            {"f_save", "Save &As ..", ""},     {"f_new", "S&el Programmer", "Ctrl+E"},
-            {"Pr_size", "&Print", "Ctrl+P"},   {"F_quit", "&Exit", "Ctrl+X"},     {"s_sel", "Se&lect Size", ""},
-            {"O_Copy", "Copy &Size", ""},      {"s_Clr", "&Erase Size", ""},      {"O_CopyC", "Cop&y Cam", ""},
-            {"o_Shc", "S&hift Cam", ""},       {"O_ClC", "E&rase Cam", ""},       {"o_MODC", "&Modify Cam", ""},
-            {"o_Undo", "&Undo", "Ctrl+Z"},     {"Fu_Set", "Fu&nctions", ""},      {"Al_Msg", "&Messages", ""},
-            {"Tr_Siz", "Size &Transmit", ""},  {"Rc_Siz", "Size &Receive", ""},   {"Msg_Trans", "&Alarm Msg Transmit", ""},
-            {"Msg_Rec", "Alarm &Msg Receive", ""}, {"Upd_Flash", "&Update FLASH", "Ctrl+U"},
-            {"setcom", "&Set CommPort", ""},   {"o_Setlng", "Set &Language", ""}, {"O_Rot", "&Rotate Demo", ""},
-            {"o_Ant", "&Advance Demo", ""},    {"info", "Info", ""}};
+            {"f_newp", "&New", "Ctrl+N"},
+            {"f_open", "&Open", "Ctrl+O"},
+            {"f_S", "&Save", "Ctrl+S"},
+            {"f_save", "Save &As ..", ""},
+            {"f_new", "S&el Programmer", "Ctrl+E"},
+            {"Pr_size", "&Print", "Ctrl+P"},
+            {"F_quit", "&Exit", "Ctrl+X"},
+            {"s_sel", "Se&lect Size", ""},
+            {"O_Copy", "Copy &Size", ""},
+            {"s_Clr", "&Erase Size", ""},
+            {"O_CopyC", "Cop&y Cam", ""},
+            {"o_Shc", "S&hift Cam", ""},
+            {"O_ClC", "E&rase Cam", ""},
+            {"o_MODC", "&Modify Cam", ""},
+            {"o_Undo", "&Undo", "Ctrl+Z"},
+            {"Fu_Set", "Fu&nctions", ""},
+            {"Al_Msg", "&Messages", ""},
+            {"Tr_Siz", "Size &Transmit", ""},
+            {"Rc_Siz", "Size &Receive", ""},
+            {"Msg_Trans", "&Alarm Msg Transmit", ""},
+            {"Msg_Rec", "Alarm &Msg Receive", ""},
+            {"Upd_Flash", "&Update FLASH", "Ctrl+U"},
+            {"setcom", "&Set CommPort", ""},
+            {"o_Setlng", "Set &Language", ""},
+            {"O_Rot", "&Rotate Demo", ""},
+            {"o_Ant", "&Advance Demo", ""},
+            {"info", "Info", ""}};
         for (const auto& [name, caption, key] : items) {
             QAction* a = w->action(name);
             QVERIFY2(a, name);
@@ -259,7 +276,7 @@ private slots:
         QTest::keyClicks(On(), "300");
         QTest::keyClick(On(), Qt::Key_Return);
         QVERIFY(Off()->hasFocus());  // 300 and 200 wait in the boxes
-        prompt->push(Answer::Ok);  // text 112: go on without saving
+        prompt->push(Answer::Ok);    // text 112: go on without saving
         prompt->push(path);
         w->action("f_open")->trigger();
         QVERIFY(!On()->isVisible());
@@ -356,7 +373,8 @@ private slots:
         const QImage img(out);
         QCOMPARE(img.size(), QSize(1024, 768));
         // Row 2 (the current cam) is drawn with the yellow band somewhere across the image.
-        const QPoint band = Chart()->mapTo(w.get(), Chart()->camLabelPoint(1)) + QPoint(int(100 * Chart()->scaleX()), 0);
+        const QPoint band =
+            Chart()->mapTo(w.get(), Chart()->camLabelPoint(1)) + QPoint(int(100 * Chart()->scaleX()), 0);
         QCOMPARE(img.pixelColor(band), QColor(255, 255, 0));
     }
 

@@ -10,9 +10,9 @@
 #include <QMenu>
 #include <QToolButton>
 
+#include <sys/stat.h>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 
 namespace {
 
@@ -25,9 +25,7 @@ std::string Bytes(const std::string& path) {
     return s.str();
 }
 
-void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 const std::string kHead32x7 =
     "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nFORMATO IN USCITA    1 \r\n"
@@ -62,8 +60,10 @@ private slots:
             {"sixteen.Cam", "FUNZIONI  16 - 15 \r\nANTICIPI OFF\r\nEND\r\n", false, {}},
             {"broken.Cam", "FUNZIONI  32 - 7 \r\nhello\r\n", false, {}},
             {"sizes.Cam", " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\nEND\r\n", false, {Answer::Cancel}},
-            {"stopped.Cam", kHead32x7 + " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\nC 40\r\n 0001 0002\r\nEND\r\n",
-             false, {}},
+            {"stopped.Cam",
+             kHead32x7 + " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\nC 40\r\n 0001 0002\r\nEND\r\n",
+             false,
+             {}},
             {"argument.Cam", "FUNZIONI  16 - 15 \r\nEND\r\n", true, {}},
         };
         for (const Case& c : cases) {
@@ -77,7 +77,7 @@ private slots:
                 w->action("f_open")->trigger();
             }
             QVERIFY2(!prompt->messages().empty(), c.name);  // the reader said what was wrong
-            prompt->push("");  // the save dialog is cancelled
+            prompt->push("");                               // the save dialog is cancelled
             SaveWithCtrlS();
             QVERIFY2(SaveDialogAsked(), c.name);
             QCOMPARE(Bytes(path), c.bytes);

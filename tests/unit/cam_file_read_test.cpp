@@ -46,9 +46,10 @@ TEST_F(CamFileRead, WorkedExampleReadsBack) {
 }
 
 TEST_F(CamFileRead, LineFeedAloneEndsLinesToo) {
-    Read("FUNZIONI  32 - 7 \nANTICIPI OFF\nRITARDI OFF\nRAPPORTI OFF\nFORMATO IN USCITA    4 \n"
-         "SFASAMENTO ENCODER   0 \nSENSO DI ROTAZIONE   1 \nLIMITE DI VELOCITA'   0 \n"
-         " FORMATO N. 02\nC 05\"X\"\n 1000 0024\nEND");
+    Read(
+        "FUNZIONI  32 - 7 \nANTICIPI OFF\nRITARDI OFF\nRAPPORTI OFF\nFORMATO IN USCITA    4 \n"
+        "SFASAMENTO ENCODER   0 \nSENSO DI ROTAZIONE   1 \nLIMITE DI VELOCITA'   0 \n"
+        " FORMATO N. 02\nC 05\"X\"\n 1000 0024\nEND");
     EXPECT_FALSE(p.ReadError);
     EXPECT_EQ((Ints{p.OutSize, p.RotDir}), (Ints{4, 1}));
     EXPECT_EQ(p.CamRemark[4], "X");
@@ -84,20 +85,22 @@ TEST_F(CamFileRead, WholeFileRoundTripsByteForByte) {
 }
 
 TEST_F(CamFileRead, ValuesReadBackUnchangedAndOutOfRangeOnesAreBroughtIntoTheirFields) {
-    Read("FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n"
-         "RITARDI ON\r\nRITARDO CAMS 17-20   ms. 5 \r\nRITARDO CAMS 21-24   ms. 210 \r\n"
-         "RAPPORTI  ON \r\nRAPPORTO CAMS 25-32 =  9 \r\n"
-         "FORMATO IN USCITA    7 \r\nSFASAMENTO ENCODER   1000 \r\nSENSO DI ROTAZIONE   1 \r\n"
-         "LIMITE DI VELOCITA'   9999 \r\nEND\r\n");
+    Read(
+        "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n"
+        "RITARDI ON\r\nRITARDO CAMS 17-20   ms. 5 \r\nRITARDO CAMS 21-24   ms. 210 \r\n"
+        "RAPPORTI  ON \r\nRAPPORTO CAMS 25-32 =  9 \r\n"
+        "FORMATO IN USCITA    7 \r\nSFASAMENTO ENCODER   1000 \r\nSENSO DI ROTAZIONE   1 \r\n"
+        "LIMITE DI VELOCITA'   9999 \r\nEND\r\n");
     EXPECT_FALSE(p.ReadError);
     EXPECT_EQ((Ints{p.DelayOn, p.Delay17_20, p.Delay21_24, p.RatioOn, p.Ratio25_32, p.EncShift, p.SpeedLimit}),
               (Ints{1, 5, 210, 1, 9, 1000, 9999}));
 
     // Clamped, never wrapped.
-    Read("FUNZIONI  32 - 7 \r\nANTICIPI ON    2 \r\nANTICIPO CAMS  01 ms   300 \r\nANTICIPO CAMS  02 ms  -5 \r\n"
-         "RITARDI ON\r\nRITARDO CAMS 17-20   ms. 256 \r\nRITARDO CAMS 21-24   ms. 1e9 \r\n"
-         "RAPPORTI OFF\r\nFORMATO IN USCITA    999 \r\nSFASAMENTO ENCODER   99999 \r\nSENSO DI ROTAZIONE  -1 \r\n"
-         "LIMITE DI VELOCITA'  -40000 \r\nEND\r\n");
+    Read(
+        "FUNZIONI  32 - 7 \r\nANTICIPI ON    2 \r\nANTICIPO CAMS  01 ms   300 \r\nANTICIPO CAMS  02 ms  -5 \r\n"
+        "RITARDI ON\r\nRITARDO CAMS 17-20   ms. 256 \r\nRITARDO CAMS 21-24   ms. 1e9 \r\n"
+        "RAPPORTI OFF\r\nFORMATO IN USCITA    999 \r\nSFASAMENTO ENCODER   99999 \r\nSENSO DI ROTAZIONE  -1 \r\n"
+        "LIMITE DI VELOCITA'  -40000 \r\nEND\r\n");
     EXPECT_FALSE(p.ReadError);
     EXPECT_EQ((Ints{p.AdvMs[0], p.AdvMs[1], p.Delay17_20, p.Delay21_24, p.OutSize, p.EncShift, p.RotDir, p.SpeedLimit}),
               (Ints{255, 0, 255, 255, 255, 32767, 0, -32768}));
@@ -126,12 +129,13 @@ TEST_F(CamFileRead, MessagesQuoteAtMostTheStartOfALine) {
 TEST_F(CamFileRead, SixteenCamsStoreTheirGroupAdvancesIn8And12) {
     p = camtest::MakeProgram(16, 15);
     p.LngTxt[10] = kFormatError;
-    Read("FUNZIONI  16 - 15 \r\nANTICIPI OFF\r\n2ENC\r\n"
-         "ANTICIPO CAMS 17-20   ms  77 \r\nANTICIPO CAMS 21-24   ms  88 \r\n"
-         "ANTICIPO CAMS 25-28   ms  99 \r\nANTICIPO CAMS 29-32   ms  111 \r\n"
-         "SFASAMENTO ENCODER   5 \r\nSENSO DI ROTAZIONE   1 \r\n"
-         "FORMATO IN USCITA    0 \r\nSFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\n"
-         "LIMITE DI VELOCITA'   0 \r\n FORMATO N. 15\r\nC 16\r\n 0001 0002\r\nEND\r\n");
+    Read(
+        "FUNZIONI  16 - 15 \r\nANTICIPI OFF\r\n2ENC\r\n"
+        "ANTICIPO CAMS 17-20   ms  77 \r\nANTICIPO CAMS 21-24   ms  88 \r\n"
+        "ANTICIPO CAMS 25-28   ms  99 \r\nANTICIPO CAMS 29-32   ms  111 \r\n"
+        "SFASAMENTO ENCODER   5 \r\nSENSO DI ROTAZIONE   1 \r\n"
+        "FORMATO IN USCITA    0 \r\nSFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\n"
+        "LIMITE DI VELOCITA'   0 \r\n FORMATO N. 15\r\nC 16\r\n 0001 0002\r\nEND\r\n");
     EXPECT_FALSE(p.ReadError);
     ASSERT_EQ(p.AdvMs.size(), 16u);
     EXPECT_EQ((Ints{p.AdvMs[8], p.AdvMs[12], p.NEncoders, p.EncShift2}), (Ints{77, 88, 2, 5}));

@@ -1,7 +1,7 @@
 // Identification of the device by its "?M" reply, over the fake port.
-#include "core/scripted_prompt.h"
-#include "link/fake_port.h"
 #include "link/identify.h"
+#include "core/scripted_prompt.h"
+#include "support/fake_port.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +74,8 @@ TEST_F(IdentifyFixture, SizesTheModelWindowDoesNotOfferAndBlanksOrSignsInsideFie
 
 // Fields are taken messages, cams, sizes: an unsupported one keeps those before it.
 TEST_F(IdentifyFixture, UnsupportedFieldsKeepTheOnesAcceptedBeforeThem) {
-    const std::vector<std::pair<const char*, std::array<int, 3>>> cases = {  // cams, sizes, messages after
+    const std::vector<std::pair<const char*, std::array<int, 3>>> cases = {
+        // cams, sizes, messages after
         {"KLM 16C15F100M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {32, 7, 180}},
         {"KLM 24C15F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {32, 7, 255}},
         {"KLM 16C40F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {16, 7, 255}}};
@@ -138,9 +139,7 @@ TEST_F(IdentifyFixture, MissingBrandIsAskedTenMoreTimesThenUnsupported) {
 
 TEST_F(IdentifyFixture, BrandAnsweredOnALaterQueryIsAccepted) {
     int n = 0;
-    port.device = [&n](FakePort& f, const std::string&) {
-        f.reply(++n < 3 ? "BUSY\r" : kReply + "\r", 20);
-    };
+    port.device = [&n](FakePort& f, const std::string&) { f.reply(++n < 3 ? "BUSY\r" : kReply + "\r", 20); };
     EXPECT_TRUE(identify());
     EXPECT_EQ(n, 3);
     EXPECT_EQ(p.NCams, 32);

@@ -3,8 +3,8 @@
 #include "core/file_io.h"
 #include "core/scripted_prompt.h"
 #include "core/text_format.h"
-#include "support/scratch_folder.h"
 #include "core/texts.h"
+#include "support/scratch_folder.h"
 #include "support/shipped_texts.h"
 
 #include <gtest/gtest.h>
@@ -157,11 +157,10 @@ TEST(DefaultLanguageScript, FoundBesideTheExecutableFirst) {
 }
 
 // Every text number the program uses, restated.
-constexpr int kUsedTexts[] = {1,   2,   3,   10,  11,  12,  15,  17,  20,  21,  23,  24,  25,  26,  27,  28,
-                              30,  33,  34,  42,  46,  47,  48,  52,  55,  56,  69,  71,  73,  74,  75,  76,
-                              77,  78,  79,  80,  84,  89,  92,  94,  95,  98,  104, 109, 112, 114, 121, 122,
-                              123, 125, 126, 127, 128, 129, 132, 139, 140, 141, 142, 143, 144, 145, 146, 147,
-                              148, 149, 150};
+constexpr int kUsedTexts[] = {1,   2,   3,   10,  11,  12,  15,  17,  20,  21,  23,  24,  25,  26,  27,  28,  30,
+                              33,  34,  42,  46,  47,  48,  52,  55,  56,  69,  71,  73,  74,  75,  76,  77,  78,
+                              79,  80,  84,  89,  92,  94,  95,  98,  104, 109, 112, 114, 121, 122, 123, 125, 126,
+                              127, 128, 129, 132, 139, 140, 141, 142, 143, 144, 145, 146, 147, 148, 149, 150};
 
 using camtest::ShippedScriptBytes;
 
@@ -217,7 +216,9 @@ TEST_F(ShippedScript, CarriesEveryBuiltInText) {
     for (const cam::BuiltInText t : cam::txt::kAll) {
         EXPECT_TRUE(numbers.insert(t.number).second) << "text " << t.number << " has two meanings";
         EXPECT_NE(p.Text(t.number), "") << "text " << t.number;
-        if (t.number >= 200) EXPECT_EQ(p.Text(t.number), t.wording) << "text " << t.number;
+        if (t.number >= 200) {
+            EXPECT_EQ(p.Text(t.number), t.wording) << "text " << t.number;
+        }
     }
 }
 

@@ -56,8 +56,8 @@ TEST_F(OptionsFile, WritesDevicePathPortQuotedPathBytesUnchangedAndNoRecentLines
 }
 
 TEST_F(OptionsFile, LeavesOutValuesTheFileCannotHold) {
-    p.LngFile = "/x/say \"hi\".Scr";         // a quote would end the field early
-    p.ComDevice = "/dev/tty\"1";              // falls back to the port number
+    p.LngFile = "/x/say \"hi\".Scr";  // a quote would end the field early
+    p.ComDevice = "/dev/tty\"1";      // falls back to the port number
     p.ComPort = 4;
     p.RecentFiles = {"/a.Cam", "/b\r\nc.Cam", "", "/d.Cam", "/e.Cam", "/f.Cam", "/g.Cam", "/h.Cam"};
     ASSERT_EQ(cam::WriteOptions(p).reason(), "");
@@ -90,7 +90,11 @@ TEST_F(OptionsFile, ReadsPathPortSpeedAndTheFirstFiveRecentFiles) {
     };
     const Case cases[] = {
         {"\"C:\\KOR\\Z32px_ENG.SCR\",3,19200\r\n", "C:\\KOR\\Z32px_ENG.SCR", "", 3, 19200, {}},
-        {"\"L.Scr\",1,9600\r\n/1.Cam\r\n/2.Cam\r\n/3.Cam\r\n/4.Cam\r\n/5.Cam\r\n/6.Cam\r\n/7.Cam\r\n", "L.Scr", "", 1, 9600,
+        {"\"L.Scr\",1,9600\r\n/1.Cam\r\n/2.Cam\r\n/3.Cam\r\n/4.Cam\r\n/5.Cam\r\n/6.Cam\r\n/7.Cam\r\n",
+         "L.Scr",
+         "",
+         1,
+         9600,
          {"/1.Cam", "/2.Cam", "/3.Cam", "/4.Cam", "/5.Cam"}},
         {"\"L.Scr\",2,2400\n/1.Cam\n/2.Cam", "L.Scr", "", 2, 2400, {"/1.Cam", "/2.Cam"}},  // LF alone, no final end
         {"\"/data/a,b,c/Z.Scr\",5,38400\r\n", "/data/a,b,c/Z.Scr", "", 5, 38400, {}},

@@ -1,5 +1,5 @@
-#include "core/scripted_prompt.h"
 #include "editor/phase_editing.h"
+#include "core/scripted_prompt.h"
 #include "editor/phase_list.h"
 #include "support/make_program.h"
 
@@ -26,9 +26,7 @@ void EnterPhase(PhaseEditor& ed, const std::string& on, const std::string& off) 
     ed.OffFocusOut(ed.onText(), CommitBoxText(off));
 }
 
-Entries Listed(const Program& p) {
-    return PhaseListEntries(p, p.CurSize, p.CurCam);
-}
+Entries Listed(const Program& p) { return PhaseListEntries(p, p.CurSize, p.CurCam); }
 
 TEST(BoxKeys, DigitsPassEnterAndTabCommitEverythingElseBecomesZero) {
     EXPECT_EQ(FilterBoxKey('7').kind, BoxKey::Insert);

@@ -32,11 +32,11 @@ TEST(SetPhase, RunReplacementRule) {
         {{{100, 200}, {150, 300}}, {{150, 299}}},  // the overlapped phase is removed
         {{{100, 300}, {300, 400}}, {{300, 399}}},  // starting where another ends removes it too
         {{{1000, 24}}, {{0, 23}, {1000, 1023}}},
-        {{{0, 50}, {1000, 0}}, {{1000, 1023}}},    // clears the phase starting at 0
-        {{{100, 200}, {150, 150}}, {}},            // on = off deletes the phase
+        {{{0, 50}, {1000, 0}}, {{1000, 1023}}},  // clears the phase starting at 0
+        {{{100, 200}, {150, 150}}, {}},          // on = off deletes the phase
         {{{100, 200}, {200, 200}}, {}},
-        {{{1000, 24}, {1000, 1000}}, {{0, 23}}},   // the part past 0 is a run of its own
-        {{{0, 1024}}, {{0, 1023}}},                // whole revolution
+        {{{1000, 24}, {1000, 1000}}, {{0, 23}}},  // the part past 0 is a run of its own
+        {{{0, 1024}}, {{0, 1023}}},               // whole revolution
     };
     for (const Case& c : cases) {
         Program p = MakeProgram();
@@ -47,8 +47,13 @@ TEST(SetPhase, RunReplacementRule) {
 
 TEST(SetPhase, RefusesEverythingOutsideTheTables) {
     Program p = MakeProgram(16, 15);
-    for (auto [size, cam, on, off] : std::vector<std::array<int, 4>>{
-             {0, 0, 1, 2}, {16, 0, 1, 2}, {1, 16, 1, 2}, {1, -1, 1, 2}, {1, 0, 1024, 2}, {1, 0, 1, 1025}, {1, 0, -1, 2}})
+    for (auto [size, cam, on, off] : std::vector<std::array<int, 4>>{{0, 0, 1, 2},
+                                                                     {16, 0, 1, 2},
+                                                                     {1, 16, 1, 2},
+                                                                     {1, -1, 1, 2},
+                                                                     {1, 0, 1024, 2},
+                                                                     {1, 0, 1, 1025},
+                                                                     {1, 0, -1, 2}})
         EXPECT_FALSE(SetPhase(p, size, cam, on, off)) << size << " " << cam << " " << on << " " << off;
     for (int s = 1; s <= 15; ++s)
         for (int c = 0; c < 16; ++c) EXPECT_TRUE(Runs(p, s, c).empty());

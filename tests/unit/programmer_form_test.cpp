@@ -105,12 +105,12 @@ TEST(ResizeRules, TagsChooseWhatFollowsTheWindow) {
 
 TEST(ResizeRules, DoublingDoublesEverythingAndMoveOnlyKeepsSizeAndFont) {
     const cam::ControlRecord r{10, 20, 100, 14, 8.25};
-    auto box = [](const cam::ControlRecord& c) { return std::vector<int>{c.left, c.top, c.width, c.height}; };
+    auto box = [](const cam::ControlRecord& c) { return std::vector<long>{c.left, c.top, c.width, c.height}; };
     const cam::ControlRecord twice = cam::ScaleRecord(r, cam::ParseResizeTag(""), 2.0, 2.0);
-    EXPECT_EQ(box(twice), (std::vector<int>{20, 40, 200, 28}));
+    EXPECT_EQ(box(twice), (std::vector<long>{20, 40, 200, 28}));
     EXPECT_DOUBLE_EQ(twice.fontSize, 16.5);
     const cam::ControlRecord moved = cam::ScaleRecord(r, cam::ParseResizeTag("@L,T"), 2.0, 3.0);
-    EXPECT_EQ(box(moved), (std::vector<int>{20, 60, 100, 14}));
+    EXPECT_EQ(box(moved), (std::vector<long>{20, 60, 100, 14}));
     EXPECT_DOUBLE_EQ(moved.fontSize, 8.25);
     // The font follows the horizontal ratio only.
     EXPECT_DOUBLE_EQ(cam::ScaleRecord({0, 0, 10, 10, 10.0}, {}, 1.5, 4.0).fontSize, 15.0);

@@ -1,7 +1,7 @@
 // The serial link against a fake port and a fake clock; wire bytes are written out.
-#include "core/scripted_prompt.h"
-#include "link/fake_port.h"
 #include "link/serial_link.h"
+#include "core/scripted_prompt.h"
+#include "support/fake_port.h"
 
 #include <gtest/gtest.h>
 
@@ -42,16 +42,31 @@ TEST(Checksums, CommandChecksumIsTheSumOfTheCharacters) {
 }
 
 TEST(Checksums, BlockFramesCarryTheXorOfTextAndEtx) {
-    EXPECT_EQ(BlockFrame("ABC"), "\x02" "ABC\x03" "C");
-    EXPECT_EQ(BlockFrame("1000"), "\x02" "1000\x03\"");
+    EXPECT_EQ(BlockFrame("ABC"),
+              "\x02"
+              "ABC\x03"
+              "C");
+    EXPECT_EQ(BlockFrame("1000"),
+              "\x02"
+              "1000\x03\"");
     // XOR 5 is sent as code 37.
-    EXPECT_EQ(BlockFrame("AG"), "\x02" "AG\x03%");
-    EXPECT_EQ(BlockFrame("END"), "\x02" "END\x03" "L");
+    EXPECT_EQ(BlockFrame("AG"),
+              "\x02"
+              "AG\x03%");
+    EXPECT_EQ(BlockFrame("END"),
+              "\x02"
+              "END\x03"
+              "L");
 }
 
 TEST(Checksums, BlockChecksumStopsAtTheFirstEtx) {
-    EXPECT_EQ(BlockChecksum("\x02" "ABC\x03" "ZZZ\x03"), 'C');
-    EXPECT_EQ(BlockChecksum("\x02" "ABC\x03"), 'C');
+    EXPECT_EQ(BlockChecksum("\x02"
+                            "ABC\x03"
+                            "ZZZ\x03"),
+              'C');
+    EXPECT_EQ(BlockChecksum("\x02"
+                            "ABC\x03"),
+              'C');
     EXPECT_EQ(PortSettingsText(19200), "19200,n,8,1");
 }
 
@@ -176,7 +191,9 @@ TEST_F(LinkFixture, AcknowledgedBlockIsSentOnceAfterDiscardingInput) {
     port.reply("stale");
     answer({"\x06"});
     EXPECT_EQ(SendBlock(p, link, "1000"), SendResult::Acked);
-    EXPECT_EQ(port.written, "\x02" "1000\x03\"");
+    EXPECT_EQ(port.written,
+              "\x02"
+              "1000\x03\"");
     EXPECT_EQ(port.inputDiscards, 1);
 }
 
@@ -184,7 +201,10 @@ TEST_F(LinkFixture, RefusedBlockIsRepeatedUntilAcknowledged) {
     openPort();
     answer({"\x15", "\x15", "\x06"});
     EXPECT_EQ(SendBlock(p, link, "ABC"), SendResult::Acked);
-    EXPECT_EQ(port.writes, std::vector<std::string>(3, "\x02" "ABC\x03" "C"));
+    EXPECT_EQ(port.writes, std::vector<std::string>(3,
+                                                    "\x02"
+                                                    "ABC\x03"
+                                                    "C"));
     EXPECT_TRUE(prompt.messages().empty());
 }
 
@@ -224,14 +244,24 @@ TEST_F(LinkFixture, PortLostDuringABlockIsReportedOnce) {
 
 TEST_F(LinkFixture, StrayCharacterBeforeTheBlockIsSkipped) {
     openPort();
-    port.reply("x\x02" "ABC\x03" "C", 100);
+    port.reply(
+        "x\x02"
+        "ABC\x03"
+        "C",
+        100);
     EXPECT_EQ(ReceiveBlock(link).text, "ABC");
     EXPECT_EQ(port.written, "\x06");
     EXPECT_EQ(port.outputDiscards, 1);
 }
 
 TEST(ReceiveBlock, BadChecksumOrMissingStartGivesEmptyTextAndIsStillAcknowledged) {
-    for (const std::string bytes : {"\x02" "ABC\x03" "D", "xyABC\x03" "C", "\x03\x02" "A"}) {
+    for (const std::string bytes : {"\x02"
+                                    "ABC\x03"
+                                    "D",
+                                    "xyABC\x03"
+                                    "C",
+                                    "\x03\x02"
+                                    "A"}) {
         FakeClock clock;
         FakePort port{clock};
         ScriptedPrompt prompt;
@@ -258,7 +288,10 @@ TEST_F(LinkFixture, SilentDeviceGetsThirtySecondsAndNoAck) {
 
 TEST_F(LinkFixture, FirstCharacterMayComeLateThenThreeSecondsBetweenCharacters) {
     openPort();
-    port.reply("\x02" "AB", 29000);
+    port.reply(
+        "\x02"
+        "AB",
+        29000);
     port.reply("C\x03", 31500);
     port.reply("C", 34400);
     EXPECT_EQ(ReceiveBlock(link).text, "ABC");
@@ -266,11 +299,16 @@ TEST_F(LinkFixture, FirstCharacterMayComeLateThenThreeSecondsBetweenCharacters) 
 
 TEST_F(LinkFixture, DeviceFallingSilentMidBlockReturnsTheRawText) {
     openPort();
-    port.reply("\x02" "AB", 10);
+    port.reply(
+        "\x02"
+        "AB",
+        10);
     std::int64_t start = clock.nowMs();
     const ReceivedBlock got = ReceiveBlock(link);
     EXPECT_EQ(got.outcome, ReceivedBlock::Silent);
-    EXPECT_EQ(got.text, "\x02" "AB");
+    EXPECT_EQ(got.text,
+              "\x02"
+              "AB");
     EXPECT_GE(clock.nowMs() - start, 3010);
     EXPECT_EQ(port.written, "");
 }
@@ -286,7 +324,14 @@ TEST_F(LinkFixture, StreamWithoutFrameEndEndsWithoutGrowingForEver) {
 
 TEST_F(LinkFixture, BytesAfterTheChecksumAreKeptForTheNextBlock) {
     openPort();
-    port.reply("\x02" "ABC\x03" "C\x02" "DEF\x03" "D\x02" "END\x03" "L");
+    port.reply(
+        "\x02"
+        "ABC\x03"
+        "C\x02"
+        "DEF\x03"
+        "D\x02"
+        "END\x03"
+        "L");
     EXPECT_EQ(ReceiveBlock(link).text, "ABC");
     EXPECT_EQ(ReceiveBlock(link).text, "DEF");
     EXPECT_EQ(ReceiveBlock(link).text, "END");
@@ -295,7 +340,10 @@ TEST_F(LinkFixture, BytesAfterTheChecksumAreKeptForTheNextBlock) {
 
 TEST_F(LinkFixture, PortLostWhileReceivingEndsAtOnce) {
     openPort();
-    port.reply("\x02" "AB", 10);
+    port.reply(
+        "\x02"
+        "AB",
+        10);
     port.unplugAfter(500);
     std::int64_t start = clock.nowMs();
     EXPECT_EQ(ReceiveBlock(link).outcome, ReceivedBlock::PortLost);

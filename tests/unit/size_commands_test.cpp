@@ -172,16 +172,17 @@ TEST(CopyCam, TargetsOutsideTheCamsAreRefusedWithTheirNumber) {
     prompt.push("0");
     cam::CopyCam(p, prompt);
     cam::CopyCam(p, prompt);
-    EXPECT_EQ(prompt.messages(), (std::vector<std::string>{" 33 is not a cam of this programmer",
-                                                           " 0 is not a cam of this programmer"}));
+    EXPECT_EQ(prompt.messages(),
+              (std::vector<std::string>{" 33 is not a cam of this programmer", " 0 is not a cam of this programmer"}));
     EXPECT_EQ(prompt.asked()[1].buttons, cam::Buttons::Ok);
     EXPECT_TRUE(p.FileSaved);
 }
 
 TEST(ShiftCam, WorkedExamplesOfTheShift) {
-    const std::vector<std::pair<const char*, const char*>> cases = {  // answer, the phase after
-        {"50", "F001 1000 0026"}, {"100", "F001 0026 0076"},  {"-100", "F001 0850 0900"}, {"924", "F001 0850 0900"},
-        {"1030", "F001 0956 1006"}, {"6", "F001 0956 1006"}, {"2048", "F001 0950 1000"},  {"0", "F001 0950 1000"},
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        // answer, the phase after
+        {"50", "F001 1000 0026"},   {"100", "F001 0026 0076"}, {"-100", "F001 0850 0900"}, {"924", "F001 0850 0900"},
+        {"1030", "F001 0956 1006"}, {"6", "F001 0956 1006"},   {"2048", "F001 0950 1000"}, {"0", "F001 0950 1000"},
     };
     for (const auto& [answer, phase] : cases) {
         cam::Program p = Model();

@@ -1,11 +1,11 @@
 // The size transfer engine against a fake device: what goes on the wire, what comes back
 // into the tables, and how each failure ends.
+#include "link/size_transfer.h"
 #include "camfile/cam_file.h"
 #include "core/scripted_prompt.h"
 #include "core/text_format.h"
-#include "link/fake_port.h"
 #include "link/functions_wire.h"
-#include "link/size_transfer.h"
+#include "support/fake_port.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -51,7 +51,8 @@ struct TransferFixture : ::testing::Test {
     Link link{port, clock, prompt};
     Program p;
     View view;
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("camdesk-transfer-" + std::to_string(::getpid()));
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("camdesk-transfer-" + std::to_string(::getpid()));
 
     std::string idReply = IdReply("32", "07", "255", '1');
     std::vector<std::string> received;  // block texts the device took
@@ -268,8 +269,8 @@ struct ReceiveFixture : TransferFixture {
 };
 
 TEST_F(ReceiveFixture, ReceivesIntoTheReceptionFileAndTheTables) {
-    blocks = {"FUNZIONI 32-07", "0000", "0100640105DC", " FORMATO N. 01", "C 03\"GLUE\"", " 0100 0200",
-              " FORMATO N. 07", "C 32", " 1000 0024", "END"};
+    blocks = {"FUNZIONI 32-07", "0000",           "0100640105DC", " FORMATO N. 01", "C 03\"GLUE\"",
+              " 0100 0200",     " FORMATO N. 07", "C 32",         " 1000 0024",     "END"};
     sendingDevice();
     DeviceReception r = ReceiveFromDevice(p, link, view);
     ASSERT_TRUE(r.identified);
@@ -280,14 +281,15 @@ TEST_F(ReceiveFixture, ReceivesIntoTheReceptionFileAndTheTables) {
     std::ifstream in(p.TmpFile, std::ios::binary);
     std::stringstream all;
     all << in.rdbuf();
-    EXPECT_EQ(all.str(), "FUNZIONI 32-07\r\n0000\r\n0100640105DC\r\n FORMATO N. 01\r\nC 03\"GLUE\"\r\n 0100 0200\r\n"
-                         " FORMATO N. 07\r\nC 32\r\n 1000 0024\r\nEND\r\n");
+    EXPECT_EQ(all.str(),
+              "FUNZIONI 32-07\r\n0000\r\n0100640105DC\r\n FORMATO N. 01\r\nC 03\"GLUE\"\r\n 0100 0200\r\n"
+              " FORMATO N. 07\r\nC 32\r\n 1000 0024\r\nEND\r\n");
     p.CurCam = 5;
     ReceptionResult applied = ApplyReception(p, r.model, prompt);
     EXPECT_TRUE(applied.accepted);
-    EXPECT_EQ((std::vector<int>{p.CamPos(1, 2, 150), p.CamPos(7, 31, 1010), p.CamPos(7, 31, 10), p.EncShift,
-                                p.SpeedLimit}),
-              (std::vector<int>{1, 1, 1, 100, 1500}));
+    EXPECT_EQ(
+        (std::vector<int>{p.CamPos(1, 2, 150), p.CamPos(7, 31, 1010), p.CamPos(7, 31, 10), p.EncShift, p.SpeedLimit}),
+        (std::vector<int>{1, 1, 1, 100, 1500}));
     EXPECT_EQ(p.CamRemark[2], "GLUE");
     EXPECT_FALSE(p.FileSaved);
     EXPECT_TRUE(prompt.messages().empty());
@@ -338,12 +340,14 @@ TEST_F(ReceiveFixture, ReceptionFileIsNotWrittenThroughALink) {
 
 TEST_F(ReceiveFixture, IdentifiedModelResizesTheTables) {
     idReply = IdReply("32", "30", "180", '2');
-    blocks = {"FUNZIONI 32-30", "00000000000", "000000000000000000000000", " FORMATO N. 30", "C 01", " 0001 0002", "END"};
+    blocks = {"FUNZIONI 32-30", "00000000000", "000000000000000000000000", " FORMATO N. 30", "C 01",
+              " 0001 0002",     "END"};
     sendingDevice();
     DeviceReception r = ReceiveFromDevice(p, link, view);
     ASSERT_TRUE(r.complete);
     ApplyReception(p, r.model, prompt);
-    EXPECT_EQ((std::vector<int>{p.NSizes, p.NMsgs, p.NEncoders, p.CamPos(30, 0, 1)}), (std::vector<int>{30, 180, 2, 1}));
+    EXPECT_EQ((std::vector<int>{p.NSizes, p.NMsgs, p.NEncoders, p.CamPos(30, 0, 1)}),
+              (std::vector<int>{30, 180, 2, 1}));
 }
 
 }  // namespace

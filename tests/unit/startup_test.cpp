@@ -48,7 +48,8 @@ TEST(StartupValues, SettingsModelAndScreenScale) {
     p.NMsgs = 180;
     p.CurSize = 9;
     SetStartupModel(p);
-    EXPECT_EQ((std::vector<long>{p.NCams, p.NSizes, p.NMsgs, p.CurCam, p.CurSize}), (std::vector<long>{32, 7, 255, 1, 1}));
+    EXPECT_EQ((std::vector<long>{p.NCams, p.NSizes, p.NMsgs, p.CurCam, p.CurSize}),
+              (std::vector<long>{32, 7, 255, 1, 1}));
     EXPECT_FLOAT_EQ(ScreenScale(960, 0), 90.0f);
     EXPECT_FLOAT_EQ(ScreenScale(480, 7), 7.0f);
 }

@@ -13,23 +13,44 @@ void ExpectAll(const Pairs& rows) {
 }
 
 TEST(NumberForms, PrintZeroPaddedAndStr) {
-    ExpectAll({{PrintNumber(7), " 7 "}, {PrintNumber(32), " 32 "}, {PrintNumber(0), " 0 "}, {PrintNumber(-3), "-3 "},
-               {D2(5), "05"},           {D2(60), "60"},           {D2(100), "100"},        {D3(10), "010"},
-               {D4(24), "0024"},        {D4(1024), "1024"},       {D4(12345), "12345"},    {Str(5), " 5"},
-               {Str(0), " 0"},          {Str(-5), "-5"},          {CStr(5), "5"},          {CStr(-5), "-5"}});
+    ExpectAll({{PrintNumber(7), " 7 "},
+               {PrintNumber(32), " 32 "},
+               {PrintNumber(0), " 0 "},
+               {PrintNumber(-3), "-3 "},
+               {D2(5), "05"},
+               {D2(60), "60"},
+               {D2(100), "100"},
+               {D3(10), "010"},
+               {D4(24), "0024"},
+               {D4(1024), "1024"},
+               {D4(12345), "12345"},
+               {Str(5), " 5"},
+               {Str(0), " 0"},
+               {Str(-5), "-5"},
+               {CStr(5), "5"},
+               {CStr(-5), "-5"}});
 }
 
 TEST(NumberForms, WireFieldsKeepTheRightmostCharacters) {
-    ExpectAll({{Dec(3, 2), "03"}, {Dec(90, 3), "090"}, {Dec(1500, 4), "1500"},
+    ExpectAll({{Dec(3, 2), "03"},
+               {Dec(90, 3), "090"},
+               {Dec(1500, 4), "1500"},
                {Dec(1024, 3), "024"},  // cut: the caller must warn before it happens
-               {Dec(7, 2), "07"}, {Hex2(10), "0A"},   {Hex2(200), "C8"},     {Hex2(5), "05"},
-               {Hex2(0), "00"},   {Hex2(0x1FF), "FF"}, {Bit(3), "1"},         {Bit(2), "0"}});
+               {Dec(7, 2), "07"},
+               {Hex2(10), "0A"},
+               {Hex2(200), "C8"},
+               {Hex2(5), "05"},
+               {Hex2(0), "00"},
+               {Hex2(0x1FF), "FF"},
+               {Bit(3), "1"},
+               {Bit(2), "0"}});
 }
 
 TEST(ValueParse, SkipsBlanksAndStopsAtTheFirstNonNumber) {
     const std::vector<std::pair<const char*, double>> rows = {
-        {"", 0},       {"abc", 0},     {" 0100", 100}, {" 1 0 2 4 ", 1024}, {"12ab34", 12}, {"-7", -7}, {"  -  7", -7},
-        {"2.5x", 2.5}, {"1e3", 1000},  {"1e", 1},      {"0010\"", 10},      {".", 0},       {"1.2.3", 1.2}};
+        {"", 0},        {"abc", 0},     {" 0100", 100}, {" 1 0 2 4 ", 1024}, {"12ab34", 12},
+        {"-7", -7},     {"  -  7", -7}, {"2.5x", 2.5},  {"1e3", 1000},       {"1e", 1},
+        {"0010\"", 10}, {".", 0},       {"1.2.3", 1.2}};
     for (auto [text, value] : rows) EXPECT_EQ(Val(text), value) << text;
     EXPECT_EQ(HexVal("FF"), 255);
     EXPECT_EQ(HexVal("0a"), 10);
@@ -50,10 +71,15 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
 }
 
 TEST(TextHelpers, FieldsAndSlices) {
-    ExpectAll({{std::string(LastField("ANTICIPO CAMS  01 ms   10 ")), "10"}, {std::string(LastField("   ")), ""},
+    ExpectAll({{std::string(LastField("ANTICIPO CAMS  01 ms   10 ")), "10"},
+               {std::string(LastField("   ")), ""},
                {std::string(TrimBlanks("  a b  ")), "a b"},
-               {Right("FORMATO N. 07", 2), "07"}, {Right("7", 2), "7"}, {Mid("abcdef", 3, 2), "cd"},
-               {Mid("abc", 3, 5), "c"}, {Mid("abc", 4, 1), ""}, {Mid("abc", 0, 1), ""}});
+               {Right("FORMATO N. 07", 2), "07"},
+               {Right("7", 2), "7"},
+               {Mid("abcdef", 3, 2), "cd"},
+               {Mid("abc", 3, 5), "c"},
+               {Mid("abc", 4, 1), ""},
+               {Mid("abc", 0, 1), ""}});
 }
 
 // A message quotes at most 80 characters of a line, says it was cut, and shows no raw bytes.

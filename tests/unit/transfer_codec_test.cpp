@@ -129,10 +129,10 @@ TEST(Reception, ThirtyTwoCamsOneEncoder) {
     ScriptedPrompt prompt;
     auto r = Parse(p,
                    "FUNZIONI 32-07\r\n"
-                   "01000101\r\n"          // advances on, delays off, ratio on, ratio 17-32 on
-                   "030AFF05\r\n"          // three advances; FF is more than any advance
-                   "0301\r\n"              // ratio 3
-                   "0700640105DC\r\n"      // size 7, shift 0x64, direction 1, limit 0x5DC
+                   "01000101\r\n"      // advances on, delays off, ratio on, ratio 17-32 on
+                   "030AFF05\r\n"      // three advances; FF is more than any advance
+                   "0301\r\n"          // ratio 3
+                   "0700640105DC\r\n"  // size 7, shift 0x64, direction 1, limit 0x5DC
                    " FORMATO N. 01\r\n"
                    "C 03\"GLUE\"\r\n"
                    " 0100 0200\r\n"

@@ -3,7 +3,8 @@
 
 #include "core/program.h"
 #include "core/prompt.h"
-#include "ui/proportional_resizer.h"
+#include "core/version.h"
+#include "ui/qt_resizer.h"
 
 #include <QDialog>
 #include <QUrl>
@@ -14,7 +15,7 @@ class QLabel;
 
 namespace cam {
 
-inline constexpr const char* kVersionText = "VERSION 2.0.2";
+inline const std::string kVersionText = std::string("VERSION ") + kVersion;
 inline constexpr const char* kMakerWeb = "https://example.com/camdesk";
 inline constexpr const char* kMakerMail = "mailto:support@example.com";
 inline constexpr const char* kManualName = "Software use manual cam programmer X9K31.pdf";
@@ -27,8 +28,7 @@ class INTESTA : public QDialog {
 public:
     // openUrl opens a document or address with its associated program; true on success.
     // By default QDesktopServices::openUrl.
-    INTESTA(Program& p, Prompt& prompt, QWidget* parent = nullptr,
-            std::function<bool(const QUrl&)> openUrl = {});
+    INTESTA(Program& p, Prompt& prompt, QWidget* parent = nullptr, std::function<bool(const QUrl&)> openUrl = {});
 
     void openManual();  // HELP
     void openWeb();     // Internet

@@ -15,7 +15,8 @@ class ScratchFolder {
 public:
     ScratchFolder() {
         std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("camdesk-test-" + std::to_string(rd()) + std::to_string(rd()));
+        path_ =
+            std::filesystem::temp_directory_path() / ("camdesk-test-" + std::to_string(rd()) + std::to_string(rd()));
         std::filesystem::create_directories(path_);
     }
     ~ScratchFolder() {

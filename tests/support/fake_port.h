@@ -16,7 +16,9 @@ class FakeClock : public Clock {
 public:
     std::int64_t nowMs() override { return now_; }
     void sleepMs(int ms) override { now_ += ms > 0 ? ms : 0; }
-    void advanceTo(std::int64_t t) { if (t > now_) now_ = t; }
+    void advanceTo(std::int64_t t) {
+        if (t > now_) now_ = t;
+    }
 
 private:
     std::int64_t now_ = 1'000'000;
@@ -40,8 +42,8 @@ public:
     PortError openError{2, "QSerialPort", "Permission denied"};
 
     // What the tool did
-    std::string written;               // every byte written, in order
-    std::vector<std::string> writes;   // one entry per write
+    std::string written;              // every byte written, in order
+    std::vector<std::string> writes;  // one entry per write
     std::string openedName;
     int opens = 0;
     long speed = 0;
@@ -56,8 +58,14 @@ public:
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
     bool setSpeed(long baud) override;
-    bool setFlowControl(bool on) override { rtsCts = on; return true; }
-    bool setRts(bool on) override { rtsChanges.push_back(on); return true; }
+    bool setFlowControl(bool on) override {
+        rtsCts = on;
+        return true;
+    }
+    bool setRts(bool on) override {
+        rtsChanges.push_back(on);
+        return true;
+    }
     LineState cts() override { return ctsState; }
     bool write(std::string_view bytes) override;
     std::string read(std::size_t max) override;

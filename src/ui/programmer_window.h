@@ -21,8 +21,8 @@ class Carprg : public QDialog {
 public:
     // identify: asks the device (AutSel); statusText: the connection status for LabCom.
     // Either may be empty: AutSel then does nothing, LabCom shows the port as unconnected.
-    Carprg(Program& p, std::function<bool(Program&)> identify = {},
-           std::function<std::string()> statusText = {}, QWidget* parent = nullptr);
+    Carprg(Program& p, std::function<bool(Program&)> identify = {}, std::function<std::string()> statusText = {},
+           QWidget* parent = nullptr);
 
     const ProgrammerForm& model() const { return model_; }
 

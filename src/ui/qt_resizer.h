@@ -23,8 +23,8 @@ public:
 
     void setSourceForm(QWidget* form);  // records are taken on the first ResizeControls
     QWidget* SourceForm() const { return form_; }
-    void ReInitialise();                // take the records from the present layout
-    void ResizeControls();              // apply the present inner size
+    void ReInitialise();    // take the records from the present layout
+    void ResizeControls();  // apply the present inner size
     // Size the window to the given percentages of the screen's work area, centre it there,
     // then take the records and apply them.
     void SizeFormToScreen(int widthPercent, int heightPercent);

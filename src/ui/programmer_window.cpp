@@ -1,4 +1,4 @@
-#include "core/programmer_window.h"
+#include "ui/programmer_window.h"
 
 #include "qt/cp1252.h"
 
@@ -72,11 +72,20 @@ Carprg::Carprg(Program& p, std::function<bool(Program&)> identify, std::function
     grid->addWidget(labCom_, 2, 0, 1, 3);
 
     for (int i = 0; i < 2; ++i) {
-        connect(px_[i], &QRadioButton::clicked, this, [this, i] { model_.clickCams(i); render(); });
-        connect(f_[i], &QRadioButton::clicked, this, [this, i] { model_.clickSizes(i); render(); });
+        connect(px_[i], &QRadioButton::clicked, this, [this, i] {
+            model_.clickCams(i);
+            render();
+        });
+        connect(f_[i], &QRadioButton::clicked, this, [this, i] {
+            model_.clickSizes(i);
+            render();
+        });
     }
     for (int i = 0; i < 3; ++i)
-        connect(enc_[i], &QRadioButton::clicked, this, [this, i] { model_.clickEncoders(i); render(); });
+        connect(enc_[i], &QRadioButton::clicked, this, [this, i] {
+            model_.clickEncoders(i);
+            render();
+        });
     connect(autSel, &QPushButton::clicked, this, [this] {
         if (model_.autoSelect(identify_)) render();
     });

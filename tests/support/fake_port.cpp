@@ -1,4 +1,4 @@
-#include "link/fake_port.h"
+#include "support/fake_port.h"
 
 #include <algorithm>
 

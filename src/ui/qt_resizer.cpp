@@ -1,4 +1,4 @@
-#include "ui/proportional_resizer.h"
+#include "ui/qt_resizer.h"
 
 #include <QGuiApplication>
 #include <QLayout>

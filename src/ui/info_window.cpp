@@ -1,4 +1,4 @@
-#include "core/info_window.h"
+#include "ui/info_window.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -49,7 +49,7 @@ INTESTA::INTESTA(Program& p, Prompt& prompt, QWidget* parent, std::function<bool
 }
 
 void INTESTA::showEvent(QShowEvent* e) {
-    version_->setText(kVersionText);
+    version_->setText(QString::fromStdString(kVersionText));
     QDialog::showEvent(e);
 }
 

@@ -1,4 +1,4 @@
-#include "link/link_runner.h"
+#include "link/qt_link_runner.h"
 
 #include "core/texts.h"
 #include "link/identify.h"
@@ -50,7 +50,8 @@ template <class F>
 auto ThreadPrompt::onScreen(F f) -> decltype(f()) {
     if (QThread::currentThread() == context_->thread()) return f();
     decltype(f()) result{};
-    QMetaObject::invokeMethod(context_, [&] { result = f(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        context_, [&] { result = f(); }, Qt::BlockingQueuedConnection);
     return result;
 }
 
@@ -100,8 +101,10 @@ void LinkRunner::run(const std::function<void(Link&)>& task, QDialog* window, co
     }));
     port_.moveToThread(worker.get());
     QObject::connect(worker.get(), &QThread::finished, window, [&] {
-        if (waitWindow) waitWindow->finish();
-        else window->accept();
+        if (waitWindow)
+            waitWindow->finish();
+        else
+            window->accept();
     });
     worker->start();
     window->exec();
@@ -114,8 +117,7 @@ void LinkRunner::run(const std::function<void(Link&)>& task, QDialog* window, co
     }
     worker->wait();
     if (!failure.empty())
-        screenPrompt_.message(Fill(Text(p_, txt::kExchangeFault), {failure}), "", Buttons::Ok,
-                              Icon::Stop);
+        screenPrompt_.message(Fill(Text(p_, txt::kExchangeFault), {failure}), "", Buttons::Ok, Icon::Stop);
 }
 
 Program LinkScratch(const Program& p) {
@@ -134,8 +136,7 @@ bool IdentifyDeviceModal(Program& p, QtSerialPort& port, Prompt& screenPrompt, Q
     Program probe = LinkScratch(p);
     bool found = false;
     LinkRunner(p, port, screenPrompt, parent)
-        .run([&](Link& link) { found = IdentifyDevice(probe, link); }, nullptr,
-             FromCp1252(PortDisplayName(p)) + " ?M");
+        .run([&](Link& link) { found = IdentifyDevice(probe, link); }, nullptr, FromCp1252(PortDisplayName(p)) + " ?M");
     p.Model() = probe.Model();
     p.ReadError = probe.ReadError;
     return found;

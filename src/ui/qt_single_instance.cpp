@@ -1,5 +1,4 @@
-#include "core/single_instance.h"
-
+#include "ui/qt_single_instance.h"
 
 #include <QDir>
 #include <QLockFile>
