@@ -34,7 +34,7 @@ void Trace(const Program& p, std::string_view text) {
 
 }  // namespace
 
-void OpenPort(Program& p, Link& link) {
+Result OpenPort(Program& p, Link& link) {
     link.PortStatus = 0;
     SerialPort& port = link.port;
     auto openAnew = [&] {
@@ -43,11 +43,12 @@ void OpenPort(Program& p, Link& link) {
         ShowPortError(p, link, port.lastError());
         return false;
     };
-    if (!port.isOpen() && !openAnew()) return;
+    auto failed = [&] { return Result::Failure(port.lastError().description); };
+    if (!port.isOpen() && !openAnew()) return failed();
     bool ok = port.setSpeed(p.ComSpeed);
     if (!ok && !port.isOpen()) {
         // The port went away since the last exchange (adapter replugged, line hung up).
-        if (!openAnew()) return;
+        if (!openAnew()) return failed();
         ok = port.setSpeed(p.ComSpeed);
     }
     if (!ok) ShowPortError(p, link, port.lastError());
@@ -56,7 +57,10 @@ void OpenPort(Program& p, Link& link) {
     if (port.cts() == LineState::NotAsserted) {
         port.close();
         link.PortStatus = 1;
+        return Result::Failure("CTS not asserted");
     }
+    if (link.PortStatus > 0) return failed();
+    return {};
 }
 
 void ClosePort(Link& link) {
@@ -93,7 +97,9 @@ std::string BlockFrame(std::string_view text) {
 std::string PortSettingsText(long speed) { return CStr(speed) + ",n,8,1"; }
 
 std::string SerialComStr(Program& p, Link& link, std::string_view command) {
-    OpenPort(p, link);
+    // A port that failed to open was reported there; one left open after a failed setting
+    // is still tried, as the device may answer.
+    (void)OpenPort(p, link);
     if (!link.port.isOpen()) return "";
     link.clock.sleepMs(10);
     std::string frame(command);

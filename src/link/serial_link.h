@@ -5,6 +5,7 @@
 
 #include "core/program.h"
 #include "core/prompt.h"
+#include "core/result.h"
 #include "link/serial_port.h"
 
 #include <cstdint>
@@ -41,8 +42,9 @@ struct Link {
 };
 
 // Opens the port named by ComPort/ComDevice when it is closed; always sets the speed and
-// RTS/CTS flow control and checks CTS. Failures show "Errore ..." and set PortStatus.
-void OpenPort(Program& p, Link& link);
+// RTS/CTS flow control and checks CTS. Failures show "Errore ..." and set PortStatus (the
+// result tells the same: callers give up without a further message).
+Result OpenPort(Program& p, Link& link);
 void ClosePort(Link& link);
 
 // 8-bit sum of the command's characters, +32 when below 32.
@@ -71,7 +73,7 @@ SendResult SendBlock(Program& p, Link& link, std::string_view text);
 
 // One framed block, read until the character after its ETX. Bytes after the block's
 // checksum stay in the port for the next call.
-struct ReceivedBlock {
+struct [[nodiscard]] ReceivedBlock {
     enum Outcome {
         Block,     // a frame whose checksum matches: text is its content (ACK sent)
         BadFrame,  // a complete frame with a wrong checksum or no STX (ACK still sent)

@@ -109,8 +109,7 @@ bool ReceiveBranch(Program& p, Link& link, TransferView& view, const std::string
 
 TransmitResult SizeTransmit(Program& p, Link& link, TransferView& view) {
     TransmitResult result;
-    OpenPort(p, link);
-    if (link.PortStatus > 0) return result;
+    if (!OpenPort(p, link)) return result;
     const ProgrammerModel tables = p.Model();
     const bool identified = IdentifyDevice(p, link);
     const ProgrammerModel device = p.Model();
@@ -159,8 +158,7 @@ TransmitResult SizeTransmit(Program& p, Link& link, TransferView& view) {
 
 DeviceReception ReceiveFromDevice(Program& p, Link& link, TransferView& view) {
     DeviceReception r;
-    OpenPort(p, link);
-    if (link.PortStatus > 0) return r;
+    if (!OpenPort(p, link)) return r;
     if (!IdentifyDevice(p, link)) return r;
     r.identified = true;
     r.model = p.Model();

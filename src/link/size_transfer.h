@@ -39,7 +39,7 @@ bool ReceiveBranch(Program& p, Link& link, TransferView& view, const std::string
 // device can take (a different cam count is refused, different size counts send the sizes
 // both hold, losses are listed and may be cancelled), the transfer, the port closed.
 // The model of the tables (NCams, NSizes) never changes. True when everything was sent.
-struct TransmitResult {
+struct [[nodiscard]] TransmitResult {
     bool sent = false;       // every block taken and "END" acknowledged
     int sizes = 0;           // the sizes that went out
     ProgrammerModel device;  // the model the device reported

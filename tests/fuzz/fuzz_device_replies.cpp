@@ -28,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The same bytes as a stream of blocks.
     port.device = nullptr;
     cam::Link link(port, clock, prompt);
-    cam::OpenPort(p, link);
+    (void)cam::OpenPort(p, link);
     port.reply(bytes, 10);
-    for (int i = 0; i < 4 && port.isOpen(); ++i) cam::ReceiveBlock(link);
+    for (int i = 0; i < 4 && port.isOpen(); ++i) (void)cam::ReceiveBlock(link);
 
     // The same bytes as a reception file, for both cam counts and several encoders.
     for (int cams : {16, 32}) {

@@ -18,7 +18,7 @@ struct LinkFixture : ::testing::Test {
     Program p;
 
     void openPort() {
-        OpenPort(p, link);
+        (void)OpenPort(p, link);
         ASSERT_TRUE(port.isOpen());
         port.writes.clear();
         port.written.clear();
@@ -73,30 +73,30 @@ TEST(Checksums, BlockChecksumStopsAtTheFirstEtx) {
 TEST_F(LinkFixture, OpenPortSetsSpeedAndHandshakeAndKeepsAnOpenPortOpen) {
     p.ComPort = 3;
     p.ComSpeed = 19200;
-    OpenPort(p, link);
+    EXPECT_TRUE(OpenPort(p, link).ok());
     EXPECT_EQ(link.PortStatus, 0);
     EXPECT_EQ(port.openedName, "/dev/ttyS2");
     EXPECT_EQ(port.speed, 19200);
     EXPECT_TRUE(port.rtsCts);
     p.ComSpeed = 2400;
-    OpenPort(p, link);
+    (void)OpenPort(p, link);
     EXPECT_EQ(port.opens, 1);
     EXPECT_EQ(port.speed, 2400);
     EXPECT_TRUE(prompt.messages().empty());
     ClosePort(link);
     p.ComDevice = "/dev/pts/7";
-    OpenPort(p, link);
+    (void)OpenPort(p, link);
     EXPECT_EQ(port.openedName, "/dev/pts/7");
 }
 
 TEST_F(LinkFixture, CtsAbsentClosesThePortQuietly) {
     port.ctsState = LineState::NotAsserted;
-    OpenPort(p, link);
+    EXPECT_FALSE(OpenPort(p, link).ok());
     EXPECT_EQ(link.PortStatus, 1);
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(prompt.messages().empty());
     port.ctsState = LineState::Asserted;
-    OpenPort(p, link);
+    EXPECT_TRUE(OpenPort(p, link).ok());
     EXPECT_EQ(link.PortStatus, 0);
     EXPECT_TRUE(port.isOpen());
 }
@@ -104,7 +104,7 @@ TEST_F(LinkFixture, CtsAbsentClosesThePortQuietly) {
 TEST_F(LinkFixture, OpenFailureShowsTheErrorOnce) {
     p.ComPort = 3;
     port.failOpen = true;
-    OpenPort(p, link);
+    EXPECT_FALSE(OpenPort(p, link).ok());
     EXPECT_EQ(link.PortStatus, 2);
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title,
@@ -112,21 +112,21 @@ TEST_F(LinkFixture, OpenFailureShowsTheErrorOnce) {
     EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
     p.ComDevice = "/dev/ttyUSB1";
     prompt.clear();
-    OpenPort(p, link);
+    (void)OpenPort(p, link);
     EXPECT_EQ(prompt.asked().at(0).title, "Errore su /dev/ttyUSB1");
 }
 
 TEST_F(LinkFixture, PortThatWentAwaySinceTheLastExchangeIsOpenedAnew) {
-    OpenPort(p, link);
+    (void)OpenPort(p, link);
     port.hungUp = true;
-    OpenPort(p, link);
+    (void)OpenPort(p, link);
     EXPECT_EQ(port.opens, 2);
     EXPECT_EQ(link.PortStatus, 0);
     EXPECT_TRUE(port.isOpen());
     EXPECT_TRUE(prompt.messages().empty());
     port.hungUp = true;
     port.failOpen = true;  // and gone for good
-    OpenPort(p, link);
+    EXPECT_FALSE(OpenPort(p, link).ok());
     EXPECT_EQ(link.PortStatus, 2);
     EXPECT_EQ(prompt.messages().size(), 1u);
 }
@@ -267,7 +267,7 @@ TEST(ReceiveBlock, BadChecksumOrMissingStartGivesEmptyTextAndIsStillAcknowledged
         ScriptedPrompt prompt;
         Link link{port, clock, prompt};
         Program p;
-        OpenPort(p, link);
+        (void)OpenPort(p, link);
         port.written.clear();
         port.reply(bytes);
         EXPECT_EQ(ReceiveBlock(link).outcome, ReceivedBlock::BadFrame) << bytes;
