@@ -1,7 +1,8 @@
-// camdesk [--port NAME] [--trace] [--screenshot OUT.png] [FILE.Cam]
+// camdesk [--port NAME] [--trace] [--screenshot OUT.png [--window NAME] [--cam N] [--position P]] [FILE]
 #include "app/main_window.h"
 
 #include "app/device_commands.h"
+#include "app/window_shots.h"
 #include "core/scripted_prompt.h"
 #include "core/startup.h"
 #include "core/version.h"
@@ -13,6 +14,48 @@
 #include <QScreen>
 #include <iostream>
 
+namespace {
+
+// camdesk --screenshot: the main window, or the window named by --window, as a PNG. No
+// device query, no lock, no options written; every question gets its default answer and its
+// text goes to standard error.
+int Screenshot(cam::StartupSettings settings, cam::Program& program) {
+    const cam::CommandLine& cl = settings.commandLine;
+    const cam::WindowShot* shot = nullptr;
+    if (!cl.window.empty()) {
+        shot = cam::FindWindowShot(cl.window);
+        if (!shot) {
+            std::cerr << "camdesk: no window named '" << cl.window << "'; windows:";
+            for (const cam::WindowShot& s : cam::WindowShots()) std::cerr << ' ' << s.name;
+            std::cerr << "\n";
+            return 2;
+        }
+        if (!shot->camFile) settings.commandLine.file.clear();
+    }
+    settings.singleInstance = false;
+    settings.writeOptions = false;
+    settings.askDevice = false;
+    cam::ScriptedPrompt prompt(true, &std::cerr);
+    cam::MainWindow window(program, prompt, settings);
+    if (!window.RunStartup()) return 1;
+    window.show();
+    window.Activate();
+    if (cl.cam > 0) window.LabCamClick(cl.cam - 1);
+    const QString out = QString::fromLocal8Bit(cl.screenshot.c_str());
+    std::string error;
+    bool saved = false;
+    if (shot) {
+        const std::unique_ptr<QWidget> w = shot->make(window, program, prompt, cl);
+        saved = w && cam::SaveWindowShot(*w, out, &error);
+    } else {
+        saved = window.SaveScreenshot(out, 1024, 768, &error);
+    }
+    if (!saved) std::cerr << "camdesk: " << (error.empty() ? "the window could not be made" : error) << "\n";
+    return saved ? 0 : 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const cam::CommandLine cl = cam::ParseCommandLine(args);
@@ -23,7 +66,9 @@ int main(int argc, char** argv) {
     // Answered before any window system is needed.
     if (!cl.error.empty()) {
         std::cerr << "camdesk: " << cl.error << "\n"
-                  << "usage: camdesk [--port NAME] [--trace] [--screenshot OUT.png] [FILE.Cam] | --version\n";
+                  << "usage: camdesk [--port NAME] [--trace] [FILE.Cam]\n"
+                     "       camdesk --screenshot OUT.png [--window NAME] [--cam N] [--position P] [FILE]\n"
+                     "       camdesk --version\n";
         return 2;
     }
     if (cl.version) {
@@ -38,24 +83,7 @@ int main(int argc, char** argv) {
     settings.commandLine = cl;
     cam::Program program;
 
-    if (screenshot) {
-        // No device query, no lock, no options written; every question gets its default
-        // answer and its text goes to standard error.
-        settings.singleInstance = false;
-        settings.writeOptions = false;
-        settings.askDevice = false;
-        cam::ScriptedPrompt prompt(true, &std::cerr);
-        cam::MainWindow window(program, prompt, settings);
-        if (!window.RunStartup()) return 1;
-        window.show();
-        window.Activate();
-        std::string error;
-        if (!window.SaveScreenshot(QString::fromLocal8Bit(cl.screenshot.c_str()), 1024, 768, &error)) {
-            std::cerr << "camdesk: " << error << "\n";
-            return 1;
-        }
-        return 0;
-    }
+    if (screenshot) return Screenshot(settings, program);
 
     cam::QtSerialPort port;  // the one serial port of the run, outlives the window
     cam::QtPrompt prompt;

@@ -3,6 +3,7 @@
 #include "core/file_io.h"
 #include "core/language.h"
 #include "core/options.h"
+#include "core/text_format.h"
 #include "core/texts.h"
 #include "link/port_name.h"
 
@@ -40,6 +41,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             value(cl.port);
         } else if (a == "--screenshot") {
             value(cl.screenshot);
+        } else if (a == "--window") {
+            value(cl.window);
+        } else if (a == "--cam" || a == "--position") {
+            std::string text;
+            value(text);
+            const long n = cl.error.empty() ? ValRounded(text) : 0;
+            if (cl.error.empty() && (text.find_first_not_of("0123456789") != std::string::npos || n > 1023))
+                cl.error = a + " needs a whole number";
+            (a == "--cam" ? cl.cam : cl.position) = static_cast<int>(n);
         } else if (a == "--trace") {
             cl.trace = true;
         } else if (a == "--version") {
@@ -53,6 +63,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
         if (!cl.error.empty()) break;
     }
+    if (cl.error.empty() && cl.screenshot.empty() && (!cl.window.empty() || cl.cam || cl.position >= 0))
+        cl.error = "--window, --cam and --position go with --screenshot";
     return cl;
 }
 

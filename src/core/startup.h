@@ -20,10 +20,13 @@ inline constexpr const char* kWorkSubfolder = "Zeto";
 std::string ChooseWorkDir(const std::string& documents, const std::string& home,
                           const std::function<bool(const std::string&)>& isWritableDir);
 
-// camdesk [--port NAME] [--trace] [--screenshot OUT.png] [FILE.Cam]
+// camdesk [--port NAME] [--trace] [--screenshot OUT.png [--window NAME] [--cam N] [--position P]] [FILE]
 struct CommandLine {
-    std::string file;        // cam file to open, quotes removed
+    std::string file;        // cam file to open (or the file of the --window), quotes removed
     std::string screenshot;  // PNG to write, "" = normal run
+    std::string window;      // with --screenshot: the window to render, "" = the main window
+    int cam = 0;             // --cam N: cam N (1-based) selected first, 0 = as after start-up
+    int position = -1;       // --position P: the position a window shows, -1 = its own
     std::string port;        // serial port for this run only, "" = the stored one
     bool trace = false;
     bool version = false;  // --version: print the version and end

@@ -29,6 +29,15 @@ TEST(CommandLine, OptionsFileAndMistakes) {
     EXPECT_NE(ParseCommandLine({"--colour", "red"}).error, "");
     EXPECT_NE(ParseCommandLine({"a.Cam", "b.Cam"}).error, "");
     EXPECT_EQ(ParseCommandLine({}).error, "");
+    cl = ParseCommandLine(
+        {"--screenshot", "o.png", "--window", "functions", "--cam", "23", "--position", "500", "f.Cam"});
+    EXPECT_EQ(
+        cl.error + "|" + cl.window + "|" + std::to_string(cl.cam) + "|" + std::to_string(cl.position) + "|" + cl.file,
+        "|functions|23|500|f.Cam");
+    EXPECT_NE(ParseCommandLine({"--window", "functions"}).error, "");  // only with --screenshot
+    EXPECT_NE(ParseCommandLine({"--screenshot", "o.png", "--cam", "x"}).error, "");
+    EXPECT_NE(ParseCommandLine({"--screenshot", "o.png", "--position", "1024"}).error, "");
+    EXPECT_TRUE(ParseCommandLine({"--version"}).version);
 }
 
 TEST(StartupValues, SettingsModelAndScreenScale) {
