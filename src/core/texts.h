@@ -27,46 +27,46 @@ std::string Text(const Program& p, BuiltInText t);
 std::string Fill(std::string_view pattern, std::initializer_list<std::string> args);
 
 // Every text with its number and built-in wording: the shipped script is checked against it.
-#define CAMDESK_TEXTS(X)                                                                                           \
-    X(kFileNotFound, 1, "File not found")                                                                          \
-    X(kPhases, 17, "PHASES")                                                                                       \
-    X(kPortWarning, 23, "Caution: do not select mouse port")                                                       \
-    X(kCam, 69, "CAM ")                                                                                            \
-    X(kSize, 74, "SIZE ")                                                                                          \
-    X(kAlreadyRunning, 104, "The cam programmer interface is already running.")                                    \
-    X(kRemarkCaption, 150, "Remark")                                                                               \
-    X(kCannotSave, 200, "The file could not be saved:")                                                            \
-    X(kCannotSaveOptions, 201, "The options could not be saved:")                                                  \
+// clang-format off
+#define CAMDESK_TEXTS(X) \
+    X(kFileNotFound, 1, "File not found") \
+    X(kPhases, 17, "PHASES") \
+    X(kPortWarning, 23, "Caution: do not select mouse port") \
+    X(kCam, 69, "CAM ") \
+    X(kSize, 74, "SIZE ") \
+    X(kAlreadyRunning, 104, "The cam programmer interface is already running.") \
+    X(kRemarkCaption, 150, "Remark") \
+    X(kCannotSave, 200, "The file could not be saved:") \
+    X(kCannotSaveOptions, 201, "The options could not be saved:") \
     X(kEndRefused, 202, "The device did not acknowledge the end of the transmission: it has not taken the sizes.") \
-    X(kWillNotReceiveAll, 203, "The device will not receive everything as it is:")                                 \
-    X(kSendAnyway, 204, "Send anyway?")                                                                            \
-    X(kDeviceSizes, 205, "The device holds %1 sizes and the data %2: sizes 1 to %3 are sent")                      \
-    X(kDeviceEncoders, 206,                                                                                        \
-      "The data is for %1 encoder(s) and the device has %2: the functions block is sent in the device's form, "    \
-      "without the settings of the other encoders, delays or ratio")                                               \
-    X(kPhasesCut, 207, "Cam %1: only the first 181 phases are sent in size%2")                                     \
-    X(kRemarkNotSent, 208, "Cam %1: no phase in size 1, its remark \"%2\" is not sent")                            \
-    X(kAlwaysOn, 209, "Cam %1: always ON, sent without phases in size%2")                                          \
-    X(kDoesNotFit, 210, "%1 %2 does not fit its field: sent as %3")                                                \
-    X(kCorrected, 211, "Some received values were outside the ranges of the program and were corrected:")          \
-    X(kSizeOutside, 212, "Size %1 is outside the sizes of the device model; the reception was read up to it")      \
-    X(kExchangeFault, 213, "The exchange with the device ended with a fault: %1")                                  \
-    X(kReadingStopped, 214, "%1 : READING STOPPED AT THIS LINE, %2 %3 IS OUTSIDE %4..%5")                          \
-    X(kCannotRead, 215, "%1 : THE FILE CANNOT BE READ")                                                            \
-    X(kAlreadyExists, 216, "%1 already exists. Do you want to replace it?")                                        \
-    X(kAdvancesSwitch, 220, "Advances switch")                                                                     \
-    X(kDelaysSwitch, 221, "Delays switch")                                                                         \
-    X(kRatioSwitch, 222, "Ratio switch")                                                                           \
-    X(kRatio17Switch, 223, "Ratio 17-32 switch")                                                                   \
-    X(kAdvanceCount, 224, "Number of advances")                                                                    \
-    X(kAdvanceOfCam, 225, "Advance of cam %1 (ms)")                                                                \
-    X(kDelay17, 226, "Delay of cams 17-20 (ms)")                                                                   \
-    X(kDelay21, 227, "Delay of cams 21-24 (ms)")                                                                   \
-    X(kRatio, 228, "Ratio")                                                                                        \
-    X(kOutSize, 229, "Output size")                                                                                \
-    X(kShift, 230, "Phase shift of encoder %1")                                                                    \
-    X(kDirection, 231, "Direction of encoder %1")                                                                  \
+    X(kWillNotReceiveAll, 203, "The device will not receive everything as it is:") \
+    X(kSendAnyway, 204, "Send anyway?") \
+    X(kDeviceSizes, 205, "The device holds %1 sizes and the data %2: sizes 1 to %3 are sent") \
+    X(kDeviceEncoders, 206, "The data is for %1 encoder(s) and the device has %2: the functions block is sent in the device's form, without the settings of the other encoders, delays or ratio") \
+    X(kPhasesCut, 207, "Cam %1: only the first 181 phases are sent in size%2") \
+    X(kRemarkNotSent, 208, "Cam %1: no phase in size 1, its remark \"%2\" is not sent") \
+    X(kAlwaysOn, 209, "Cam %1: always ON, sent without phases in size%2") \
+    X(kDoesNotFit, 210, "%1 %2 does not fit its field: sent as %3") \
+    X(kCorrected, 211, "Some received values were outside the ranges of the program and were corrected:") \
+    X(kSizeOutside, 212, "Size %1 is outside the sizes of the device model; the reception was read up to it") \
+    X(kExchangeFault, 213, "The exchange with the device ended with a fault: %1") \
+    X(kReadingStopped, 214, "%1 : READING STOPPED AT THIS LINE, %2 %3 IS OUTSIDE %4..%5") \
+    X(kCannotRead, 215, "%1 : THE FILE CANNOT BE READ") \
+    X(kAlreadyExists, 216, "%1 already exists. Do you want to replace it?") \
+    X(kAdvancesSwitch, 220, "Advances switch") \
+    X(kDelaysSwitch, 221, "Delays switch") \
+    X(kRatioSwitch, 222, "Ratio switch") \
+    X(kRatio17Switch, 223, "Ratio 17-32 switch") \
+    X(kAdvanceCount, 224, "Number of advances") \
+    X(kAdvanceOfCam, 225, "Advance of cam %1 (ms)") \
+    X(kDelay17, 226, "Delay of cams 17-20 (ms)") \
+    X(kDelay21, 227, "Delay of cams 21-24 (ms)") \
+    X(kRatio, 228, "Ratio") \
+    X(kOutSize, 229, "Output size") \
+    X(kShift, 230, "Phase shift of encoder %1") \
+    X(kDirection, 231, "Direction of encoder %1") \
     X(kSpeedLimit, 232, "Speed limit")
+// clang-format on
 
 namespace txt {
 
