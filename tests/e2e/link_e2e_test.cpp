@@ -29,41 +29,13 @@ struct OverPty : ::testing::Test {
     }
 };
 
-TEST_F(OverPty, SilentDeviceIsNotFoundAfterTwoSeconds) {
+// The identification faults run on both lines in exchange_suite_test; here what only a real
+// line shows: the simulator going away between exchanges, and the port crossing threads.
+TEST_F(OverPty, SilentDeviceTakesItsTwoSeconds) {
     SimProcess sim({"--fault", "silent"});
     auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(identifyOn(sim));
-    auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(took, std::chrono::milliseconds(2000));
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"KLM NOT FOUND\rCONTROL WIRING"});
-    EXPECT_FALSE(port.isOpen());
-}
-
-TEST_F(OverPty, EchoIsRefusedQuietly) {
-    SimProcess sim({"--fault", "echo"});
-    EXPECT_FALSE(identifyOn(sim));
-    EXPECT_TRUE(p.ReadError);
-    EXPECT_TRUE(prompt.messages().empty());
-}
-
-TEST_F(OverPty, MisbehavingRepliesAreUnsupported) {
-    for (const char* fault : {"no-brand", "unsupported", "brand-early", "short-reply"}) {
-        SCOPED_TRACE(fault);
-        SimProcess sim({"--fault", fault, "--baud", "0"});
-        prompt.clear();
-        EXPECT_FALSE(identifyOn(sim));
-        EXPECT_EQ(prompt.messages(), std::vector<std::string>{"DEVICE UNSUPPORTED"});
-        EXPECT_FALSE(port.isOpen());
-    }
-}
-
-TEST_F(OverPty, LineGoingAwayEndsTheExchangeAtOnceWithThePortClosed) {
-    SimProcess sim({"--fault", "vanish"});
-    auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(identifyOn(sim));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"KLM NOT FOUND\rCONTROL WIRING"});
-    EXPECT_FALSE(port.isOpen());
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
 }
 
 TEST_F(OverPty, SimulatorStoppedBetweenExchanges) {

@@ -1,0 +1,216 @@
+// The exchange routines against one device over two lines: camsim's own device code behind
+// the in-memory port (its clock moves only when the link waits) and the camsim program on a
+// real pseudo-terminal through the QSerialPort adapter. Every scenario runs on both, so the
+// fake line cannot drift from what a real line does.
+#include "camfile/cam_file.h"
+#include "core/scripted_prompt.h"
+#include "device.h"
+#include "link/identify.h"
+#include "link/qt_serial_port.h"
+#include "link/size_transfer.h"
+#include "sim_options.h"
+#include "sim_process.h"
+#include "support/fake_port.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+
+#include <filesystem>
+#include <memory>
+
+namespace cam {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+enum class Line { Fake, Pty };
+
+// A device on a line: the port and clock the link uses, and the name to open.
+class DeviceLine {
+public:
+    virtual ~DeviceLine() = default;
+    virtual SerialPort& port() = 0;
+    virtual Clock& clock() = 0;
+    virtual std::string name() const = 0;
+};
+
+// camsim's device answering what the tool writes, on the fake clock.
+class FakeLine : public DeviceLine {
+public:
+    explicit FakeLine(const std::vector<std::string>& args) {
+        std::string error;
+        camsim::Options options;
+        if (!camsim::ParseOptions(args, &options, &error)) ADD_FAILURE() << error;
+        device_ = std::make_unique<camsim::Device>(options);
+        port_.device = [this](FakePort& f, const std::string& written) {
+            for (const camsim::Reply& r : device_->receive(written)) f.reply(r.bytes, static_cast<int>(r.delayMs));
+            if (device_->hungUp()) f.unplugAfter(0);
+        };
+    }
+    SerialPort& port() override { return port_; }
+    Clock& clock() override { return clock_; }
+    std::string name() const override { return "/dev/fake"; }
+
+private:
+    FakeClock clock_;
+    FakePort port_{clock_};
+    std::unique_ptr<camsim::Device> device_;
+};
+
+// The camsim program on a pseudo-terminal.
+class PtyLine : public DeviceLine {
+public:
+    explicit PtyLine(const std::vector<std::string>& args) : sim_(args) { EXPECT_FALSE(sim_.port().empty()); }
+    SerialPort& port() override { return port_; }
+    Clock& clock() override { return clock_; }
+    std::string name() const override { return sim_.port(); }
+
+private:
+    SimProcess sim_;
+    QtSerialPort port_;
+    SteadyClock clock_;
+};
+
+class Exchange : public ::testing::TestWithParam<Line> {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() / ("camdesk-exchange-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        p.WorkDir = dir.string();
+        p.TmpFile = (dir / "_._").string();
+        ResizeTables(p);
+    }
+    void TearDown() override {
+        if (link) ClosePort(*link);
+        std::filesystem::remove_all(dir);
+    }
+    // The device camsim plays with these options, on the line of the test's parameter.
+    void Start(std::vector<std::string> args) {
+        args.insert(args.end(), {"--baud", "0"});
+        if (GetParam() == Line::Fake)
+            line = std::make_unique<FakeLine>(args);
+        else
+            line = std::make_unique<PtyLine>(args);
+        p.ComDevice = line->name();
+        link = std::make_unique<Link>(line->port(), line->clock(), prompt);
+    }
+
+    std::filesystem::path dir;
+    Program p;
+    ScriptedPrompt prompt;
+    std::unique_ptr<DeviceLine> line;
+    std::unique_ptr<Link> link;
+    struct NoView : TransferView {
+        void setCaption(const std::string&) override {}
+        void setOperation(const std::string&) override {}
+        void setSizeLabel(const std::string&) override {}
+        void setProgress(int) override {}
+    } view;
+};
+
+TEST_P(Exchange, IdentificationGivesTheDevicesModel) {
+    Start({"--model", "16x45x180x3"});
+    ASSERT_TRUE(IdentifyDevice(p, *link));
+    EXPECT_EQ((std::vector<int>{p.NCams, p.NSizes, p.NMsgs, p.NEncoders}), (std::vector<int>{16, 45, 180, 3}));
+    EXPECT_TRUE(line->port().isOpen());  // left open for the transfer that follows
+}
+
+TEST_P(Exchange, SilentDeviceIsNotFound) {
+    Start({"--fault", "silent"});
+    EXPECT_FALSE(IdentifyDevice(p, *link));
+    EXPECT_THAT(prompt.messages(), ElementsAre("KLM NOT FOUND\rCONTROL WIRING"));
+    EXPECT_FALSE(line->port().isOpen());
+}
+
+TEST_P(Exchange, EchoIsRefusedQuietly) {
+    Start({"--fault", "echo"});
+    EXPECT_FALSE(IdentifyDevice(p, *link));
+    EXPECT_TRUE(p.ReadError);
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_P(Exchange, MisbehavingRepliesAreUnsupported) {
+    for (const char* fault : {"no-brand", "unsupported", "brand-early", "short-reply"}) {
+        SCOPED_TRACE(fault);
+        Start({"--fault", fault});
+        prompt.clear();
+        EXPECT_FALSE(IdentifyDevice(p, *link));
+        EXPECT_THAT(prompt.messages(), ElementsAre("DEVICE UNSUPPORTED"));
+        EXPECT_FALSE(line->port().isOpen());
+    }
+}
+
+TEST_P(Exchange, LineGoingAwayEndsTheExchangeWithThePortClosed) {
+    Start({"--fault", "vanish"});
+    EXPECT_FALSE(IdentifyDevice(p, *link));
+    EXPECT_THAT(prompt.messages(), ElementsAre("KLM NOT FOUND\rCONTROL WIRING"));
+    EXPECT_FALSE(line->port().isOpen());
+}
+
+// What is sent comes back: the functions block, the phases and the remarks of size 1.
+TEST_P(Exchange, SizesGoAndComeBack) {
+    Start({"--model", "32x7x255x1"});
+    p.NEncoders = 1;
+    p.AdvOn = 1;
+    p.NAdvCams = 3;
+    p.AdvMs[0] = 10;
+    p.AdvMs[2] = 200;
+    p.DelayOn = 1;
+    p.Delay21_24 = 7;
+    p.OutSize = 2;
+    p.EncShift = 500;
+    p.SpeedLimit = 1500;
+    SetPhase(p, 1, 2, 100, 200);
+    SetPhase(p, 1, 2, 1000, 24);
+    SetPhase(p, 7, 31, 0, 512);
+    p.CamRemark[2] = "GLUE";
+    const TransmitResult sent = SizeTransmit(p, *link, view);
+    ASSERT_TRUE(sent.sent);
+    EXPECT_EQ(sent.sizes, 7);
+    EXPECT_TRUE(prompt.messages().empty());
+
+    Program back;
+    back.Port() = p.Port();
+    back.TmpFile = p.TmpFile;
+    const DeviceReception received = ReceiveFromDevice(back, *link, view);
+    ASSERT_TRUE(received.complete);
+    back.NCams = 32;
+    EXPECT_TRUE(ApplyReception(back, received.model, prompt).accepted);
+    EXPECT_EQ(CamFileText(back), CamFileText(p));
+}
+
+TEST_P(Exchange, RefusedEndIsAFailedTransmission) {
+    Start({"--model", "32x7x255x1", "--fault", "refuse-end"});
+    EXPECT_FALSE(SizeTransmit(p, *link, view).sent);
+    EXPECT_THAT(prompt.messages(), ElementsAre(HasSubstr("did not acknowledge the end")));
+    EXPECT_FALSE(line->port().isOpen());
+}
+
+TEST_P(Exchange, ReceptionEndsAtABadBlockOrAStreamWithoutFrames) {
+    for (const char* fault : {"bad-checksum:3", "babble"}) {
+        SCOPED_TRACE(fault);
+        Start({"--model", "32x7x255x1", "--fault", fault});
+        prompt.clear();
+        const DeviceReception r = ReceiveFromDevice(p, *link, view);
+        EXPECT_TRUE(r.identified);
+        EXPECT_FALSE(r.complete);
+        EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
+        EXPECT_FALSE(line->port().isOpen());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, Exchange, ::testing::Values(Line::Fake, Line::Pty),
+                         [](const ::testing::TestParamInfo<Line>& i) {
+                             return i.param == Line::Fake ? std::string("FakePort") : std::string("Pty");
+                         });
+
+}  // namespace
+}  // namespace cam
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
