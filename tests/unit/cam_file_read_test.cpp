@@ -293,4 +293,17 @@ TEST(SizeBlock, ReadsUntilTheNextSizeAndReportsWhatIsOutsideTheTables) {
     EXPECT_EQ(stop, " 0010 0020 : READING STOPPED AT THIS LINE, SIZE 0 IS OUTSIDE 1..7");
 }
 
+
+// The model a file's header names, when it is one a programmer can have.
+TEST(HeaderModel, CountsOfTheHeaderOrNothing) {
+    camtest::ScratchFolder dir;
+    const auto model = cam::HeaderModel(dir.write("a.Cam", "FUNZIONI  16 - 60 \r\nEND\r\n"));
+    ASSERT_TRUE(model.has_value());
+    EXPECT_EQ(model->NCams * 100 + model->NSizes, 1660);
+    EXPECT_FALSE(cam::HeaderModel(dir.write("b.Cam", "FUNZIONI  24 - 7 \r\n")).has_value());
+    EXPECT_FALSE(cam::HeaderModel(dir.write("c.Cam", "FUNZIONI  32 - 61 \r\n")).has_value());
+    EXPECT_FALSE(cam::HeaderModel(dir.write("d.Cam", " FORMATO N. 01\r\n")).has_value());
+    EXPECT_FALSE(cam::HeaderModel(dir.file("missing.Cam")).has_value());
+}
+
 }  // namespace

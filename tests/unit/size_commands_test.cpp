@@ -270,4 +270,18 @@ TEST(EditRemark, ClearingAskedFirstAndEitherCancelKeepsTheRemark) {
     EXPECT_FALSE(p.FileSaved);
 }
 
+
+// The size spinner stops at size 1 and at the last size; it never wraps.
+TEST(StepSize, StopsAtTheEnds) {
+    cam::Program p = camtest::MakeProgram(32, 7);
+    p.CurSize = 1;
+    EXPECT_FALSE(cam::StepSize(p, -1));
+    EXPECT_EQ(p.CurSize, 1);
+    EXPECT_TRUE(cam::StepSize(p, +1));
+    EXPECT_EQ(p.CurSize, 2);
+    p.CurSize = 7;
+    EXPECT_FALSE(cam::StepSize(p, +1));
+    EXPECT_EQ(p.CurSize, 7);
+}
+
 }  // namespace
