@@ -14,7 +14,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <QCoreApplication>
 
 #include <filesystem>
 #include <memory>
@@ -208,9 +207,3 @@ INSTANTIATE_TEST_SUITE_P(Lines, Exchange, ::testing::Values(Line::Fake, Line::Pt
 
 }  // namespace
 }  // namespace cam
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -7,7 +7,6 @@
 #include "sim_process.h"
 
 #include <gtest/gtest.h>
-#include <QCoreApplication>
 #include <QThread>
 
 #include <chrono>
@@ -73,9 +72,3 @@ TEST_F(OverPty, PortOpenedOnOneThreadServesAnExchangeOnAnother) {
 
 }  // namespace
 }  // namespace cam
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
