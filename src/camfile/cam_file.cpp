@@ -20,9 +20,9 @@ std::optional<FileCounts> HeaderCounts(std::string_view headerLine) {
 }
 
 std::optional<ProgrammerModel> HeaderModel(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    LineSource in = LineSource::File(path);
     std::string header;
-    if (!ReadTextLine(in, header) || !Contains(header, "FUNZIONI")) return std::nullopt;
+    if (!in.ok() || !NextLine(in, header) || !Contains(header, "FUNZIONI")) return std::nullopt;
     const auto counts = HeaderCounts(header);
     if (!counts || (counts->cams != 16 && counts->cams != 32) || counts->sizes < 1 || counts->sizes > kMaxSizes)
         return std::nullopt;
@@ -53,7 +53,7 @@ namespace {
 enum class HeaderResult { Functions, SizesOnly, Failed };
 
 // The header line and, unless the file holds sizes only, the model checks.
-HeaderResult ReadHeader(Program& p, std::istream& in, Prompt& prompt) {
+HeaderResult ReadHeader(Program& p, LineSource& in, Prompt& prompt) {
     auto formatError = [&] {
         prompt.message(QuotedLine(p.LineBuf) + p.Text(10), "", Buttons::Ok, Icon::Exclamation);
         return HeaderResult::Failed;
@@ -87,8 +87,8 @@ CamFileRead ReadCamFile(Program& p, const std::string& path, Prompt& prompt) {
     p.ReadError = false;
     p.LineBuf.clear();
 
-    std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path, ec)) {
+    LineSource in = LineSource::File(path);
+    if (!in.ok() || std::filesystem::is_directory(path, ec)) {
         prompt.message(Fill(Text(p, txt::kCannotRead), {path}), "", Buttons::Ok, Icon::Exclamation);
         p.ReadError = true;
         return CamFileRead::Failed;

@@ -5,6 +5,7 @@
 #include "core/program.h"
 #include "core/prompt.h"
 #include "core/result.h"
+#include "core/text_lines.h"
 
 #include <istream>
 #include <optional>
@@ -50,7 +51,7 @@ Result WriteCamFile(Program& p);
 // ended it stays in p.LineBuf. Returns false when the block addresses a size, cam or
 // position outside the tables: the read must end there, and *stop (when given) gets
 // the message that names the line and what was outside.
-bool ReadSizeBlock(Program& p, int size, std::istream& in, std::string* stop = nullptr);
+bool ReadSizeBlock(Program& p, int size, LineSource& in, std::string* stop = nullptr);
 
 // How the reading of a cam file ended.
 enum class CamFileRead {

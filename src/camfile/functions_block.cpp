@@ -90,7 +90,7 @@ namespace {
 // line, which the format error then names.
 class FunctionLines {
 public:
-    FunctionLines(Program& p, std::istream& in) : in_(in), line_(p.LineBuf) {}
+    FunctionLines(Program& p, LineSource& in) : in_(in), line_(p.LineBuf) {}
     bool next() { return NextLine(in_, line_); }
     // The next line, which must carry label.
     bool labelled(const char* label) { return next() && Contains(line_, label); }
@@ -98,7 +98,7 @@ public:
     long trailing() const { return Trailing(line_); }
 
 private:
-    std::istream& in_;
+    LineSource& in_;
     std::string& line_;
 };
 
@@ -189,7 +189,7 @@ bool ReadLastLines(Program& p, FunctionLines& lines) {
 
 }  // namespace
 
-bool ReadFunctions(Program& p, std::istream& in) {
+bool ReadFunctions(Program& p, LineSource& in) {
     FunctionLines lines(p, in);
     if (!ReadAdvances(p, lines) || !lines.next()) return false;
     const bool encoders = Contains(lines.line(), "ENC") ? ReadSeveralEncoders(p, lines) : ReadDelaysAndRatio(p, lines);

@@ -3,7 +3,7 @@
 
 #include "core/program.h"
 
-#include <istream>
+#include "core/text_lines.h"
 
 namespace cam {
 
@@ -11,7 +11,7 @@ namespace cam {
 // limit into the functions block. Returns false on a format error (a missing label, an
 // early end of file, an advance count above NCams); p.LineBuf then holds the offending
 // line (the last line at end of file). What was read before stays.
-bool ReadFunctions(Program& p, std::istream& in);
+bool ReadFunctions(Program& p, LineSource& in);
 
 // The cams whose AdvMs elements the four group-advance lines carry: 17, 21, 25 and 29
 // with 32 cams. A 16-cam model keeps its two group advances in elements 8 and 12 and

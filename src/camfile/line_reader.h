@@ -3,15 +3,19 @@
 
 #include "core/text_lines.h"
 
-#include <istream>
 #include <string>
 
 namespace cam {
 
-inline bool AtEnd(std::istream& in) { return in.peek() == std::istream::traits_type::eof(); }
+inline bool AtEnd(LineSource& in) { return in.atEnd(); }
 
-// The next line without its line end; false at end of file, where line keeps the last
-// line read (the readers name it in their messages).
-inline bool NextLine(std::istream& in, std::string& line) { return !AtEnd(in) && ReadTextLine(in, line); }
+// The next line into line (a copy: LineBuf keeps it); false at the end of the input, where
+// line keeps the last line read (the readers name it in their messages).
+inline bool NextLine(LineSource& in, std::string& line) {
+    std::string_view view;
+    if (!in.next(view)) return false;
+    line.assign(view);
+    return true;
+}
 
 }  // namespace cam

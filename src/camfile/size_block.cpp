@@ -96,12 +96,33 @@ static std::string OutsideMessage(const Program& p, const std::string& line, con
                 {QuotedLine(line), what, CStr(value), what == "POSITION" ? "0" : "1", CStr(last)});
 }
 
-bool ReadSizeBlock(Program& p, int size, std::istream& in, std::string* stop) {
+namespace {
+
+// " 0100 0200", the form every writer produces: read where it lies, without the general
+// number reading. False for any other form, which the general reading takes.
+bool FixedPhaseLine(std::string_view line, long& on, long& off) {
+    if (line.size() != 10 || line[0] != ' ' || line[5] != ' ') return false;
+    auto four = [&](std::size_t at, long& v) {
+        v = 0;
+        for (std::size_t i = at; i < at + 4; ++i) {
+            if (line[i] < '0' || line[i] > '9') return false;
+            v = v * 10 + (line[i] - '0');
+        }
+        return true;
+    };
+    return four(1, on) && four(6, off);
+}
+
+}  // namespace
+
+bool ReadSizeBlock(Program& p, int size, LineSource& in, std::string* stop) {
     int c = 0;
     std::string& line = p.LineBuf;
     while (NextLine(in, line)) {
         if (line.empty()) continue;
-        if (line[0] == 'C') {
+        long on = 0, off = 0;
+        const bool fixed = FixedPhaseLine(line, on, off);
+        if (!fixed && line[0] == 'C') {
             const long number = ValRounded(Mid(line, 3, 2));
             if (number < 1 || number > p.CamPos.cams() || number > static_cast<long>(p.CamRemark.size())) {
                 if (stop) *stop = OutsideMessage(p, line, "CAM", number, p.CamPos.cams());
@@ -116,22 +137,23 @@ bool ReadSizeBlock(Program& p, int size, std::istream& in, std::string* stop) {
             }
             continue;
         }
-        if (line == "END" || Contains(line, "FORMATO N. ")) return true;
-        if (line[0] == ' ') {
-            const long on = ValRounded(std::string_view(line).substr(0, 5));
-            const long off = ValRounded(Right(line, 5));
-            if (!p.CamPos.contains(size, c)) {
-                if (stop) *stop = OutsideMessage(p, line, "SIZE", size, p.CamPos.sizes());
-                return false;
-            }
-            if (on < 0 || on >= kPositions || off < 0 || off > kPositions) {
-                const bool badOn = on < 0 || on >= kPositions;
-                if (stop)
-                    *stop = OutsideMessage(p, line, "POSITION", badOn ? on : off, badOn ? kPositions - 1 : kPositions);
-                return false;
-            }
-            SetPhase(p, size, c, static_cast<int>(on), static_cast<int>(off));
+        if (!fixed && (line == "END" || Contains(line, "FORMATO N. "))) return true;
+        if (line[0] != ' ') continue;
+        if (!fixed) {
+            on = ValRounded(std::string_view(line).substr(0, 5));
+            off = ValRounded(Right(line, 5));
         }
+        if (!p.CamPos.contains(size, c)) {
+            if (stop) *stop = OutsideMessage(p, line, "SIZE", size, p.CamPos.sizes());
+            return false;
+        }
+        if (on < 0 || on >= kPositions || off < 0 || off > kPositions) {
+            const bool badOn = on < 0 || on >= kPositions;
+            if (stop)
+                *stop = OutsideMessage(p, line, "POSITION", badOn ? on : off, badOn ? kPositions - 1 : kPositions);
+            return false;
+        }
+        SetPhase(p, size, c, static_cast<int>(on), static_cast<int>(off));
     }
     return true;
 }

@@ -37,7 +37,41 @@ std::string Bit(long v) { return (v & 1) ? "1" : "0"; }
 std::string Str(long v) { return v < 0 ? std::to_string(v) : " " + std::to_string(v); }
 std::string CStr(long v) { return std::to_string(v); }
 
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// A whole number with blanks anywhere, read without building a string: the form nearly every
+// value of a file has. False when the text holds a decimal point or an exponent (or more
+// digits than a long can hold), which the general reading takes.
+bool WholeNumber(std::string_view text, double& value) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    long long v = 0;
+    int digits = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            if (++digits > 18) return false;
+            v = v * 10 + (c - '0');
+        } else if (!IsBlank(c)) {
+            break;
+        }
+    }
+    if (i < text.size()) {
+        const char c = text[i];
+        if (c == '.' || c == 'E' || c == 'e' || c == 'D' || c == 'd') return false;
+    }
+    value = negative ? -static_cast<double>(v) : static_cast<double>(v);
+    return true;
+}
+
+}  // namespace
+
 double Val(std::string_view text) {
+    if (double whole = 0; WholeNumber(text, whole)) return whole;
     std::string num;  // the number's characters with the blanks taken out
     std::size_t i = 0;
     auto skipBlanks = [&] {

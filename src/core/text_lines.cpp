@@ -1,6 +1,12 @@
 #include "core/text_lines.h"
 
+#include <cstring>
+
 namespace cam {
+
+namespace {
+constexpr std::size_t kBlockBytes = 256 * 1024;
+}
 
 bool ReadTextLine(std::istream& in, std::string& line) {
     line.clear();
@@ -8,5 +14,44 @@ bool ReadTextLine(std::istream& in, std::string& line) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
 }
+
+LineSource::LineSource(std::string_view bytes) : rest_(bytes) {}
+
+LineSource LineSource::File(const std::string& path) {
+    LineSource s;
+    s.file_ = std::make_unique<std::ifstream>(path, std::ios::binary);
+    s.ok_ = static_cast<bool>(*s.file_);
+    return s;
+}
+
+bool LineSource::refill() {
+    if (!file_ || !*file_) return false;
+    // What is left is the start of a line: it moves to the front, the next block follows it.
+    const std::size_t kept = rest_.size();
+    std::memmove(block_.data(), rest_.data(), kept);
+    block_.resize(kept + kBlockBytes);
+    file_->read(block_.data() + kept, static_cast<std::streamsize>(kBlockBytes));
+    const std::size_t got = static_cast<std::size_t>(file_->gcount());
+    block_.resize(kept + got);
+    rest_ = block_;
+    return got > 0;
+}
+
+bool LineSource::next(std::string_view& line) {
+    std::size_t end = rest_.find('\n');
+    while (end == std::string_view::npos && refill()) end = rest_.find('\n');
+    if (rest_.empty()) return false;
+    if (end == std::string_view::npos) {  // the last line, without a line end
+        line = rest_;
+        rest_ = {};
+    } else {
+        line = rest_.substr(0, end);
+        rest_.remove_prefix(end + 1);
+    }
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return true;
+}
+
+bool LineSource::atEnd() { return rest_.empty() && !refill(); }
 
 }  // namespace cam

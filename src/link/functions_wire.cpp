@@ -146,7 +146,7 @@ Program ExpectedOnDevice(Program& p, int sizes, int deviceEncoders) {
         const std::vector<std::string> blocks = SizeBlocks(p, s);
         std::string lines;
         for (std::size_t b = 1; b < blocks.size(); ++b) lines += blocks[b] + "\r\n";
-        std::istringstream in(lines);
+        LineSource in(lines);
         if (!ReadSizeBlock(e, s, in)) break;
     }
     return e;

@@ -39,9 +39,12 @@ private:
     std::vector<std::string>& corrections_;
 };
 
-bool NextLine(std::istream& in, std::string& line) {
-    line.clear();
-    return ReadTextLine(in, line);
+// The next line, empty after the end (the fields of a missing line read as 0).
+bool NextLine(LineSource& in, std::string& line) {
+    std::string_view view;
+    const bool got = in.next(view);
+    line.assign(view);
+    return got;
 }
 
 // The header names the device's cam count in the two characters before its first "-".
@@ -77,7 +80,7 @@ void ReadSwitches(Program& p, Fields& f, const std::string& a) {
 }
 
 // The lines after the header up to line E.
-void ReadAdvanceLines(Program& p, Fields& f, std::istream& in, int rememberedCams) {
+void ReadAdvanceLines(Program& p, Fields& f, LineSource& in, int rememberedCams) {
     std::string line;
     if (rememberedCams != 32) {
         NextLine(in, line);
@@ -120,7 +123,7 @@ void ReadEncoders(Program& p, Fields& f, const std::string& e) {
 }
 
 // The size blocks, up to NSizes of them or "END".
-void ReadSizes(Program& p, std::istream& in, ReceptionResult& r) {
+void ReadSizes(Program& p, LineSource& in, ReceptionResult& r) {
     p.LineBuf.clear();
     NextLine(in, p.LineBuf);
     for (int round = 0; round < p.NSizes; ++round) {
@@ -144,7 +147,7 @@ void ReadSizes(Program& p, std::istream& in, ReceptionResult& r) {
 
 }  // namespace
 
-ReceptionResult ParseReception(Program& p, std::istream& in, int rememberedCams, Prompt& prompt) {
+ReceptionResult ParseReception(Program& p, LineSource& in, int rememberedCams, Prompt& prompt) {
     ReceptionResult r;
     std::string line;
     NextLine(in, line);

@@ -5,7 +5,8 @@
 #include "core/program.h"
 #include "core/prompt.h"
 
-#include <istream>
+#include "core/text_lines.h"
+
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ struct ReceptionResult {
 // rememberedCams: the model's cam count before the device was identified. Shows
 // "WRONG DSP  C." through prompt when the header's count differs. Leaves FileSaved False
 // and CurSize 1 after an accepted reception.
-ReceptionResult ParseReception(Program& p, std::istream& in, int rememberedCams, Prompt& prompt);
+ReceptionResult ParseReception(Program& p, LineSource& in, int rememberedCams, Prompt& prompt);
 
 // One message that lists the corrections, "" when there are none.
 std::string CorrectionsMessage(const Program& p, const std::vector<std::string>& corrections);

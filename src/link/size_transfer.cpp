@@ -172,8 +172,8 @@ DeviceReception ReceiveFromDevice(Program& p, Link& link, TransferView& view) {
 ReceptionResult ApplyReception(Program& p, const ProgrammerModel& model, Prompt& prompt) {
     const int remembered = p.NCams;
     // A reception that brought nothing changes nothing: the tables stay as they were.
-    std::ifstream in(p.TmpFile, std::ios::binary);
-    if (!in || in.peek() == std::ifstream::traits_type::eof()) return {};
+    LineSource in = LineSource::File(p.TmpFile);
+    if (!in.ok() || in.atEnd()) return {};
     p.Model() = model;
     ResizeTables(p);
     ReceptionResult r = ParseReception(p, in, remembered, prompt);

@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         q.NSizes = cams == 32 ? 7 : 15;
         q.NEncoders = 1 + static_cast<int>(size % 3);
         cam::ResizeTables(q);
-        std::istringstream in(bytes);
-        cam::ParseReception(q, in, cams, prompt);
+        cam::LineSource in(bytes);
+        (void)cam::ParseReception(q, in, cams, prompt);
     }
     return 0;
 }

@@ -280,19 +280,18 @@ TEST_F(CamFileRead, MissingFileChangesNothingAndAnUnreadableOneIsReported) {
 
 TEST(SizeBlock, ReadsUntilTheNextSizeAndReportsWhatIsOutsideTheTables) {
     cam::Program p = camtest::MakeProgram();
-    std::istringstream in("\r\nC 02\"A\"\"\r\n 0010 0020\r\nignored\r\n 0030 0040\r\n FORMATO N. 02\r\nC 03\r\n");
+    cam::LineSource in("\r\nC 02\"A\"\"\r\n 0010 0020\r\nignored\r\n 0030 0040\r\n FORMATO N. 02\r\nC 03\r\n");
     EXPECT_TRUE(cam::ReadSizeBlock(p, 1, in));
     EXPECT_EQ(p.LineBuf, " FORMATO N. 02");
     EXPECT_EQ(p.CamRemark[1], "A\"");
     EXPECT_EQ(p.CamPos(1, 1, 10), 1);
     EXPECT_EQ(p.CamPos(1, 1, 39), 1);
 
-    std::istringstream outside("C 01\r\n 0010 0020\r\n");
+    cam::LineSource outside("C 01\r\n 0010 0020\r\n");
     std::string stop;
     EXPECT_FALSE(cam::ReadSizeBlock(p, 0, outside, &stop));
     EXPECT_EQ(stop, " 0010 0020 : READING STOPPED AT THIS LINE, SIZE 0 IS OUTSIDE 1..7");
 }
-
 
 // The model a file's header names, when it is one a programmer can have.
 TEST(HeaderModel, CountsOfTheHeaderOrNothing) {

@@ -118,7 +118,7 @@ TEST(TransmitLosses, RemarksOfCamsWithoutAPhaseInSizeOne) {
 
 namespace {
 ReceptionResult Parse(Program& p, const std::string& text, int remembered, ScriptedPrompt& prompt) {
-    std::istringstream in(text);
+    LineSource in(text);
     return ParseReception(p, in, remembered, prompt);
 }
 }  // namespace
