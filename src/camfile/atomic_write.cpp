@@ -1,29 +1,37 @@
 #include "camfile/atomic_write.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <random>
 #include <system_error>
 
-#ifdef _WIN32
-#include <cstdio>
-#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#ifndef O_NOFOLLOW
+#define O_NOFOLLOW 0
+#endif
+#ifndef O_CLOEXEC
+#define O_CLOEXEC 0
 #endif
 
 namespace cam {
 
 namespace fs = std::filesystem;
 
-static Result Reason(const std::string& what, const std::string& path, int err) {
+namespace {
+
+constexpr int kSuffixLength = 8;
+
+Result Reason(const std::string& what, const std::string& path, int err) {
     return Result::Failure(what + " " + path + ": " + std::strerror(err));
 }
 
 // A link is replaced at its target, so that the link itself survives the save.
-static fs::path TargetOf(const std::string& path) {
+fs::path TargetOf(const std::string& path) {
     std::error_code ec;
     fs::path p(path);
     if (fs::is_symlink(fs::symlink_status(p, ec))) {
@@ -33,39 +41,34 @@ static fs::path TargetOf(const std::string& path) {
     return p;
 }
 
-#ifdef _WIN32
-
-Result WriteFileDurably(const std::string& path, std::string_view bytes) {
-    const fs::path target = TargetOf(path);
-    fs::path tmp = target;
-    tmp += ".tmp~";
-    std::FILE* f = std::fopen(tmp.string().c_str(), "wb");
-    if (!f) return Reason("cannot create", tmp.string(), errno);
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0;
-    const int err = errno;
-    if (std::fclose(f) != 0 || !ok) {
-        std::remove(tmp.string().c_str());
-        return Reason("cannot write", tmp.string(), err);
-    }
-    std::error_code ec;
-    fs::rename(tmp, target, ec);
-    if (ec) {
-        fs::remove(tmp, ec);
-        return Result::Failure("cannot replace " + target.string() + ": " + ec.message());
-    }
-    return {};
+// ".NAME." followed by the random suffix: the temporary files of saves of NAME.
+bool IsTemporaryOf(const std::string& entry, const std::string& name) {
+    const std::string head = "." + name + ".";
+    if (entry.size() != head.size() + kSuffixLength || entry.compare(0, head.size(), head) != 0) return false;
+    for (std::size_t i = head.size(); i < entry.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(entry[i]))) return false;
+    return true;
 }
 
-#else
+// The temporary files a killed save of target left behind (the program holds one save of a
+// file at a time): removed before the next save, so that none piles up.
+void RemoveLeftovers(const fs::path& dir, const fs::path& target) {
+    std::error_code ec;
+    const std::string name = target.filename().string();
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (IsTemporaryOf(entry, name) && fs::is_regular_file(fs::symlink_status(it->path(), ec)))
+            fs::remove(it->path(), ec);
+    }
+}
 
 // A new file beside target, created exclusively (never through a link) with a name no one
 // can guess. mode goes through the umask like any new file's.
-static int CreateBeside(const fs::path& target, mode_t mode, std::string& name) {
+int CreateBeside(const fs::path& dir, const fs::path& target, mode_t mode, std::string& name) {
     static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::random_device random;
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string suffix(8, 'x');
+        std::string suffix(kSuffixLength, 'x');
         for (char& c : suffix) c = kChars[random() % (sizeof kChars - 1)];
         name = (dir / ("." + target.filename().string() + "." + suffix)).string();
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
@@ -74,9 +77,13 @@ static int CreateBeside(const fs::path& target, mode_t mode, std::string& name) 
     return -1;
 }
 
-Result WriteFileDurably(const std::string& path, std::string_view bytes) {
+}  // namespace
+
+DurableFile::DurableFile(const std::string& path) {
     const fs::path target = TargetOf(path);
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    target_ = target.string();
+    dir_ = dir.string();
 
     // A file the user may not write is not replaced, though the folder would allow the
     // rename: a write-protected file stays protected, also for an administrator.
@@ -88,31 +95,49 @@ Result WriteFileDurably(const std::string& path, std::string_view bytes) {
             err = EACCES;
         else if (::access(target.c_str(), W_OK) != 0)
             err = errno;
-        if (err != 0) return Reason("cannot write", target.string(), err);
+        if (err != 0) {
+            state_ = Reason("cannot write", target_, err);
+            return;
+        }
     }
-
-    std::string tmp;
-    const int fd = CreateBeside(target, replacing ? (st.st_mode & 07777) : 0666, tmp);
-    if (fd < 0) return Reason("cannot create a file in", dir.string(), errno);
-
-    auto fail = [&](const std::string& what, int err) {
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        return Reason(what, target.string(), err);
-    };
-
+    RemoveLeftovers(dir, target);
+    fd_ = CreateBeside(dir, target, replacing ? (st.st_mode & 07777) : 0666, tmp_);
+    if (fd_ < 0) {
+        state_ = Reason("cannot create a file in", dir_, errno);
+        return;
+    }
     if (replacing) {
         // The replaced file keeps its mode, and its group (and owner) where the system allows.
-        if (::fchmod(fd, st.st_mode & 07777) != 0) return fail("cannot set the permissions for", errno);
-        if (::fchown(fd, ::geteuid() == 0 ? st.st_uid : static_cast<uid_t>(-1), st.st_gid) != 0) {
+        if (::fchmod(fd_, st.st_mode & 07777) != 0) {
+            state_ = fail("cannot set the permissions for", errno);
+            return;
+        }
+        if (::fchown(fd_, ::geteuid() == 0 ? st.st_uid : static_cast<uid_t>(-1), st.st_gid) != 0) {
             // Not allowed to give it that group: it keeps the user's own.
         }
     }
+}
 
+DurableFile::~DurableFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!tmp_.empty()) ::unlink(tmp_.c_str());
+}
+
+Result DurableFile::fail(const std::string& what, int err) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!tmp_.empty()) ::unlink(tmp_.c_str());
+    tmp_.clear();
+    state_ = Reason(what, target_, err);
+    return state_;
+}
+
+Result DurableFile::write(std::string_view bytes) {
+    if (!state_) return state_;
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
+        const ssize_t n = ::write(fd_, data, left);
         if (n < 0) {
             if (errno == EINTR) continue;
             return fail("cannot write", errno);
@@ -120,19 +145,19 @@ Result WriteFileDurably(const std::string& path, std::string_view bytes) {
         data += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) return fail("cannot write", errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(tmp.c_str());
-        return Reason("cannot write", target.string(), err);
-    }
-    if (::rename(tmp.c_str(), target.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(tmp.c_str());
-        return Reason("cannot replace", target.string(), err);
-    }
+    return {};
+}
+
+Result DurableFile::commit() {
+    if (!state_) return state_;
+    if (::fsync(fd_) != 0) return fail("cannot write", errno);
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    if (closed != 0) return fail("cannot write", errno);
+    if (::rename(tmp_.c_str(), target_.c_str()) != 0) return fail("cannot replace", errno);
+    tmp_.clear();
     // The new name is durable only once the folder itself is on the disk.
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dfd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);
@@ -140,6 +165,10 @@ Result WriteFileDurably(const std::string& path, std::string_view bytes) {
     return {};
 }
 
-#endif
+Result WriteFileDurably(const std::string& path, std::string_view bytes) {
+    DurableFile file(path);
+    if (Result written = file.write(bytes); !written) return written;
+    return file.commit();
+}
 
 }  // namespace cam

@@ -9,11 +9,35 @@
 
 namespace cam {
 
-// Writes bytes to a temporary file in the folder of path, flushes it to the disk and
-// renames it over path (a symbolic link is followed: its target is replaced). An
-// existing file keeps its permissions and group; one the user may not write (or that is
-// write-protected) is refused, as a direct write would be. The process umask is never
-// changed. On failure path is left as it was and the temporary file is removed.
+// A file written in pieces into a temporary file beside it, which takes its place only when
+// complete (a symbolic link is followed: its target is replaced). An existing file keeps its
+// permissions and group; one the user may not write (or that is write-protected) is
+// refused, as a direct write would be. The process umask is never changed. The temporary
+// files that an interrupted save of the same file left behind are removed.
+class DurableFile {
+public:
+    explicit DurableFile(const std::string& path);
+    // Not committed: the temporary file is removed and path is left as it was.
+    ~DurableFile();
+    DurableFile(const DurableFile&) = delete;
+    DurableFile& operator=(const DurableFile&) = delete;
+
+    // Whether the temporary file could be made, and why not.
+    const Result& opened() const { return state_; }
+    Result write(std::string_view bytes);
+    // Flushes to the disk and puts the file in place.
+    Result commit();
+
+private:
+    Result fail(const std::string& what, int err);
+    std::string target_;
+    std::string dir_;
+    std::string tmp_;
+    int fd_ = -1;
+    Result state_;
+};
+
+// The whole file at once.
 Result WriteFileDurably(const std::string& path, std::string_view bytes);
 
 }  // namespace cam

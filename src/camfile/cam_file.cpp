@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace cam {
@@ -32,18 +33,47 @@ std::optional<ProgrammerModel> HeaderModel(const std::string& path) {
     return m;
 }
 
-std::string CamFileText(Program& p) {
+namespace {
+
+// The whole file, handed to put in pieces of about a megabyte (a large file's text is never
+// held at once). put returns false to stop.
+bool ProduceCamFile(Program& p, const std::function<bool(std::string_view)>& put) {
+    constexpr std::size_t kPiece = 1 << 20;
     std::ostringstream functions;
     WriteFunctions(p, functions);
     std::string text = std::move(functions).str();
-    for (int s = 1; s <= p.NSizes; ++s) AppendSize(p, s, text);
+    text.reserve(2 * kPiece);
+    for (int s = 1; s <= p.NSizes; ++s) {
+        AppendSize(p, s, text);
+        if (text.size() < kPiece) continue;
+        if (!put(text)) return false;
+        text.clear();
+    }
     text += "END\r\n";
-    return text;
+    return put(text);
+}
+
+}  // namespace
+
+std::string CamFileText(Program& p) {
+    std::string all;
+    ProduceCamFile(p, [&](std::string_view piece) {
+        all += piece;
+        return true;
+    });
+    return all;
 }
 
 Result WriteCamFile(Program& p, const std::string& path) {
     if (path.empty()) return Result::Failure("no file name");
-    return WriteFileDurably(path, CamFileText(p));
+    DurableFile file(path);
+    Result written = file.opened();
+    ProduceCamFile(p, [&](std::string_view piece) {
+        written = file.write(piece);
+        return written.ok();
+    });
+    if (!written) return written;
+    return file.commit();
 }
 
 Result WriteCamFile(Program& p) { return WriteCamFile(p, p.CamFile); }

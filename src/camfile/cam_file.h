@@ -36,7 +36,7 @@ int SizeToText(Program& p, int size, int cam, SizeTextForm form = SizeTextForm::
 void WriteFunctions(const Program& p, std::ostream& out);
 void WriteSize(Program& p, int size, std::ostream& out);
 // The same lines appended to out.
-void AppendSize(Program& p, int size, std::string& out);
+void AppendSize(const Program& p, int size, std::string& out);
 
 // The whole file as bytes (functions block, every size, "END").
 std::string CamFileText(Program& p);

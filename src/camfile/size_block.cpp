@@ -10,9 +10,9 @@
 
 namespace cam {
 
-static std::string PhaseLine(int on, int off) { return " " + D4(on) + " " + D4(off); }
+namespace {
 
-static bool HasAnyPhase(const Program& p, int cam) {
+bool HasAnyPhase(const Program& p, int cam) {
     for (int s = 1; s <= p.CamPos.sizes(); ++s) {
         const std::uint8_t* pos = p.CamPos.cam(s, cam);
         if (std::find(pos, pos + kPositions, 1) != pos + kPositions) return true;
@@ -20,66 +20,100 @@ static bool HasAnyPhase(const Program& p, int cam) {
     return false;
 }
 
-int SizeToText(Program& p, int size, int cam, SizeTextForm form) {
-    p.SizeText[0].clear();
-    p.SizeText[1].clear();
-    if (!p.CamPos.contains(size, cam)) return 0;
-    const std::uint8_t* pos = p.CamPos.cam(size, cam);
-    const bool device = form == SizeTextForm::Device;
-
-    // A phase through position 0 is listed last, from where it starts before 1023.
+// The phases of one cam's positions in listing order: ascending ON, a phase through position 0
+// last (from where it starts before 1023). A cam ON over the whole revolution is the one phase
+// 0-1024 of a file; the device has no line for it. Returns the number of phases.
+template <class Emit>
+int ForEachListedPhase(const std::uint8_t* pos, bool device, Emit emit) {
     int w = 0;
     if (pos[kPositions - 1]) {
-        w = kPositions;
-        for (int n = 0; n < kPositions; ++n)
-            if (!pos[n]) {
-                w = n;
-                break;
-            }
+        const std::uint8_t* off = std::find(pos, pos + kPositions, 0);
+        w = static_cast<int>(off - pos);
+    }
+    if (w == kPositions) {
+        if (device) return 0;
+        emit(0, kPositions);
+        return 1;
     }
     int k = 0;
-    if (w == kPositions) {
-        // ON over the whole revolution: the device has no line for it, a file keeps it.
-        if (!device) p.SizeText[++k] = PhaseLine(0, kPositions);
-    } else {
-        bool lookingForOn = true;
-        int on = 0;
-        for (int n = w; n < kPositions; ++n) {
-            if (lookingForOn && pos[n]) {
-                on = n;
-                lookingForOn = false;
-            } else if (!lookingForOn && !pos[n]) {
-                p.SizeText[++k] = PhaseLine(on, n);
-                lookingForOn = true;
-            }
+    int n = w;
+    while (n < kPositions) {
+        const std::uint8_t* on = std::find(pos + n, pos + kPositions, 1);
+        if (on == pos + kPositions) break;
+        const std::uint8_t* off = std::find(on, pos + kPositions, 0);
+        if (off == pos + kPositions) {  // runs through 1023 into position 0
+            emit(static_cast<int>(on - pos), w);
+            return k + 1;
         }
-        if (pos[kPositions - 1] && !lookingForOn) p.SizeText[++k] = PhaseLine(on, w);
-    }
-    p.SizeText[k + 1].clear();
-
-    const std::string header = "C " + D2(cam + 1);
-    const std::string& remark = cam < static_cast<int>(p.CamRemark.size()) ? p.CamRemark[cam] : std::string();
-    const bool hasRemark = !TrimBlanks(remark).empty();
-    if (k >= 1) {
-        p.SizeText[0] = header;
-        if (hasRemark && (!device || size == 1)) p.SizeText[0] += '"' + remark + '"';
-    } else if (device && size == 1) {
-        p.SizeText[0] = header + "\"  \"";
-    } else if (!device && size == 1 && hasRemark && !HasAnyPhase(p, cam)) {
-        // Otherwise the remark of a cam without phases would be lost on saving.
-        p.SizeText[0] = header + '"' + remark + '"';
+        emit(static_cast<int>(on - pos), static_cast<int>(off - pos));
+        ++k;
+        n = static_cast<int>(off - pos);
     }
     return k;
 }
 
-void AppendSize(Program& p, int size, std::string& out) {
+// Four digits written where they go, without a temporary string.
+void AppendD4(std::string& out, int v) {
+    if (v >= 0 && v <= 9999) {
+        const char digits[4] = {static_cast<char>('0' + v / 1000), static_cast<char>('0' + v / 100 % 10),
+                                static_cast<char>('0' + v / 10 % 10), static_cast<char>('0' + v % 10)};
+        out.append(digits, 4);
+    } else {
+        out += D4(v);
+    }
+}
+
+void AppendPhaseLine(std::string& out, int on, int off) {
+    out += ' ';
+    AppendD4(out, on);
+    out += ' ';
+    AppendD4(out, off);
+}
+
+// The cam header line of a cam with `phases` phases in this size ("" when the cam contributes
+// no lines): the remark in every size of a file where the cam has phases, in size 1 only on
+// the wire, where a cam without phases in size 1 still sends its header with a blank remark.
+std::string CamHeader(const Program& p, int size, int cam, bool device, int phases) {
+    const std::string header = "C " + D2(cam + 1);
+    const std::string& remark = cam < static_cast<int>(p.CamRemark.size()) ? p.CamRemark[cam] : std::string();
+    const bool hasRemark = !TrimBlanks(remark).empty();
+    if (phases >= 1) return hasRemark && (!device || size == 1) ? header + '"' + remark + '"' : header;
+    if (device && size == 1) return header + "\"  \"";
+    // Otherwise the remark of a cam without phases would be lost on saving.
+    if (!device && size == 1 && hasRemark && !HasAnyPhase(p, cam)) return header + '"' + remark + '"';
+    return "";
+}
+
+}  // namespace
+
+int SizeToText(Program& p, int size, int cam, SizeTextForm form) {
+    p.SizeText[0].clear();
+    p.SizeText[1].clear();
+    if (!p.CamPos.contains(size, cam)) return 0;
+    const bool device = form == SizeTextForm::Device;
+    int k = 0;
+    ForEachListedPhase(p.CamPos.cam(size, cam), device, [&](int on, int off) {
+        std::string& line = p.SizeText[++k];
+        line.clear();
+        AppendPhaseLine(line, on, off);
+    });
+    p.SizeText[k + 1].clear();
+    p.SizeText[0] = CamHeader(p, size, cam, device, k);
+    return k;
+}
+
+void AppendSize(const Program& p, int size, std::string& out) {
     out += " FORMATO N. " + D2(size) + "\r\n";
-    for (int c = 0; c < p.NCams; ++c) {
-        SizeToText(p, size, c, SizeTextForm::File);
-        for (int i = 0; i < kSizeTextLines && !p.SizeText[i].empty(); ++i) {
-            out += p.SizeText[i];
+    for (int c = 0; c < p.NCams && p.CamPos.contains(size, c); ++c) {
+        const std::uint8_t* pos = p.CamPos.cam(size, c);
+        // In a file any ON position makes a phase line, so the header is known before them.
+        const bool anyOn = std::find(pos, pos + kPositions, 1) != pos + kPositions;
+        const std::string header = CamHeader(p, size, c, false, anyOn ? 1 : 0);
+        if (!header.empty()) out += header + "\r\n";
+        ForEachListedPhase(pos, false, [&](int on, int off) {
+            AppendPhaseLine(out, on, off);
             out += "\r\n";
-        }
+        });
     }
 }
 
