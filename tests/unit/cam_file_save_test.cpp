@@ -96,4 +96,19 @@ TEST(CamFileSave, NewFileFollowsTheUmaskAndLeavesIt) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+// A save that was killed leaves its hidden temporary file; the next save of that file removes
+// it, and nothing that is not one of its temporary files.
+TEST(CamFileSave, WhatAKilledSaveLeftIsRemovedByTheNextSave) {
+    camtest::ScratchFolder dir;
+    cam::Program p = Example();
+    dir.write(".a.Cam.Xy12Ab34", std::string(1000, 'x'));
+    dir.write(".a.Cam.bak", "mine");
+    dir.write(".b.Cam.Xy12Ab34", "another file's");
+    EXPECT_EQ(cam::WriteCamFile(p, dir.file("a.Cam")).reason(), "");
+    EXPECT_FALSE(fs::exists(dir.file(".a.Cam.Xy12Ab34")));
+    EXPECT_TRUE(fs::exists(dir.file(".a.Cam.bak")));
+    EXPECT_TRUE(fs::exists(dir.file(".b.Cam.Xy12Ab34")));
+    EXPECT_EQ(dir.read("a.Cam"), cam::CamFileText(p));
+}
+
 }  // namespace
