@@ -53,6 +53,9 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kReadingStopped, 214, "%1 : READING STOPPED AT THIS LINE, %2 %3 IS OUTSIDE %4..%5") \
     X(kCannotRead, 215, "%1 : THE FILE CANNOT BE READ") \
     X(kAlreadyExists, 216, "%1 already exists. Do you want to replace it?") \
+    X(kPortNoPermission, 217, "Permission denied: add your user to the dialout group (then log in again).") \
+    X(kPortInUse, 218, "The port is in use by another program.") \
+    X(kPortNotFound, 219, "There is no such port.") \
     X(kAdvancesSwitch, 220, "Advances switch") \
     X(kDelaysSwitch, 221, "Delays switch") \
     X(kRatioSwitch, 222, "Ratio switch") \

@@ -6,11 +6,30 @@
 #include <QSerialPortInfo>
 #include <QThread>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace cam {
 
 namespace {
 
 constexpr int kWriteTimeoutMs = 5000;
+
+// A refused open is either the user's permission or another program's lock: the port's
+// own permission tells which.
+PortError::Kind KindOf(QSerialPort::SerialPortError e, const std::string& name) {
+    switch (e) {
+    case QSerialPort::DeviceNotFoundError: return PortError::NotFound;
+    case QSerialPort::PermissionError:
+#ifdef Q_OS_UNIX
+        return ::access(name.c_str(), R_OK | W_OK) != 0 ? PortError::NoPermission : PortError::InUse;
+#else
+        return PortError::InUse;
+#endif
+    default: return PortError::Other;
+    }
+}
 
 bool Gone(QSerialPort::SerialPortError e) {
     return e == QSerialPort::ReadError || e == QSerialPort::ResourceError || e == QSerialPort::WriteError;
@@ -51,6 +70,7 @@ bool QtSerialPort::open(const std::string& name) {
     port_->setStopBits(QSerialPort::OneStop);
     if (!port_->open(QIODevice::ReadWrite)) {
         error_ = {static_cast<int>(port_->error()), "QSerialPort", ToCp1252(port_->errorString())};
+        error_.kind = KindOf(port_->error(), name);
         port_->clearError();
         return false;
     }

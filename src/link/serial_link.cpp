@@ -1,6 +1,7 @@
 #include "link/serial_link.h"
 
 #include "core/text_format.h"
+#include "core/texts.h"
 #include "link/port_name.h"
 
 #include <algorithm>
@@ -12,9 +13,20 @@ namespace {
 
 constexpr const char* kTimeoutText = "TIMEOUT SERIAL PORT ";
 
+// The failures a user can mend are said in words of what to do.
+std::string Description(const Program& p, const PortError& e) {
+    switch (e.kind) {
+    case PortError::NoPermission: return Text(p, txt::kPortNoPermission);
+    case PortError::InUse: return Text(p, txt::kPortInUse);
+    case PortError::NotFound: return Text(p, txt::kPortNotFound);
+    case PortError::Other: break;
+    }
+    return e.description;
+}
+
 void ShowPortError(const Program& p, Link& link, const PortError& e) {
     link.PortStatus = e.code > 0 ? e.code : 1;
-    link.prompt.message("Errore " + Str(e.code) + " generato da " + e.source + "\r" + e.description,
+    link.prompt.message("Errore " + Str(e.code) + " generato da " + e.source + "\r" + Description(p, e),
                         "Errore su " + PortDisplayName(p), Buttons::Ok, Icon::Stop);
 }
 

@@ -14,11 +14,19 @@ namespace cam {
 // the link treats as asserted.
 enum class LineState { Asserted, NotAsserted, Unknown };
 
-// Why the last operation of a port failed: a number, who raised it, and a readable text.
+// Why the last operation of a port failed: a number, who raised it, and a readable text;
+// the failures a user can mend themselves are told apart.
 struct PortError {
+    enum Kind {
+        Other,
+        NoPermission,  // the user may not open the port (not in the dialout group)
+        InUse,         // another program holds the port
+        NotFound,      // no such port
+    };
     int code = 0;
     std::string source;
     std::string description;
+    Kind kind = Other;
 };
 
 class SerialPort {

@@ -51,6 +51,16 @@ TEST_F(OverPty, SimulatorStoppedBetweenExchanges) {
     EXPECT_EQ(prompt.messages()[1], "KLM NOT FOUND\rCONTROL WIRING");
 }
 
+// A port that another program holds is said to be in use, in words.
+TEST_F(OverPty, PortHeldByAnotherProgramIsSaidToBeInUse) {
+    SimProcess sim({});
+    QtSerialPort other;
+    ASSERT_TRUE(other.open(sim.port()));
+    EXPECT_FALSE(identifyOn(sim));
+    ASSERT_FALSE(prompt.messages().empty());
+    EXPECT_NE(prompt.messages()[0].find("in use by another program"), std::string::npos) << prompt.messages()[0];
+}
+
 TEST_F(OverPty, PortOpenedOnOneThreadServesAnExchangeOnAnother) {
     SimProcess sim({});
     ASSERT_TRUE(identifyOn(sim));

@@ -3,6 +3,7 @@
 #include "core/scripted_prompt.h"
 #include "support/fake_port.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace cam {
@@ -114,6 +115,18 @@ TEST_F(LinkFixture, OpenFailureShowsTheErrorOnce) {
     prompt.clear();
     (void)OpenPort(p, link);
     EXPECT_EQ(prompt.asked().at(0).title, "Errore su /dev/ttyUSB1");
+}
+
+// What a user can mend is said in words of what to do.
+TEST_F(LinkFixture, PermissionAndLockFailuresSayWhatToDo) {
+    port.failOpen = true;
+    port.openError = {2, "QSerialPort", "Permission denied", PortError::NoPermission};
+    EXPECT_FALSE(OpenPort(p, link).ok());
+    port.openError = {2, "QSerialPort", "Permission error while locking the device", PortError::InUse};
+    EXPECT_FALSE(OpenPort(p, link).ok());
+    ASSERT_EQ(prompt.messages().size(), 2u);
+    EXPECT_THAT(prompt.messages()[0], ::testing::HasSubstr("add your user to the dialout group"));
+    EXPECT_THAT(prompt.messages()[1], ::testing::HasSubstr("in use by another program"));
 }
 
 TEST_F(LinkFixture, PortThatWentAwaySinceTheLastExchangeIsOpenedAnew) {
