@@ -123,7 +123,17 @@ CamFileRead ReadCamFile(Program& p, const std::string& path, Prompt& prompt) {
         p.ReadError = true;
         return CamFileRead::Failed;
     }
+    return ReadCamLines(p, in, prompt);
+}
 
+CamFileRead ReadCamFileText(Program& p, std::string_view bytes, Prompt& prompt) {
+    p.ReadError = false;
+    p.LineBuf.clear();
+    LineSource in(bytes);
+    return ReadCamLines(p, in, prompt);
+}
+
+CamFileRead ReadCamLines(Program& p, LineSource& in, Prompt& prompt) {
     switch (ReadHeader(p, in, prompt)) {
         case HeaderResult::Failed:
             p.ReadError = true;

@@ -64,6 +64,10 @@ enum class CamFileRead {
 // Reads a whole cam file into the tables, with every check and message of the format;
 // sets p.ReadError. A path that names no file changes nothing.
 CamFileRead ReadCamFile(Program& p, const std::string& path, Prompt& prompt);
+// The same from the file's bytes in memory.
+CamFileRead ReadCamFileText(Program& p, std::string_view bytes, Prompt& prompt);
+// The same from lines being read (the file's first line next).
+CamFileRead ReadCamLines(Program& p, LineSource& in, Prompt& prompt);
 
 // The cam and size counts of a header line ("FUNZIONI  32 - 7 "): the values of the
 // first 4 and the last 3 of its last 8 characters. nullopt for a line of 8 characters

@@ -7,47 +7,50 @@
 #include "core/texts.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace cam {
 
 namespace {
 
+bool AnyOn(const std::uint8_t* pos) { return std::memchr(pos, 1, kPositions) != nullptr; }
+
 bool HasAnyPhase(const Program& p, int cam) {
-    for (int s = 1; s <= p.CamPos.sizes(); ++s) {
-        const std::uint8_t* pos = p.CamPos.cam(s, cam);
-        if (std::find(pos, pos + kPositions, 1) != pos + kPositions) return true;
-    }
+    for (int s = 1; s <= p.CamPos.sizes(); ++s)
+        if (AnyOn(p.CamPos.cam(s, cam))) return true;
     return false;
 }
 
 // The phases of one cam's positions in listing order: ascending ON, a phase through position 0
 // last (from where it starts before 1023). A cam ON over the whole revolution is the one phase
 // 0-1024 of a file; the device has no line for it. Returns the number of phases.
+// The first position from `from` that holds state, or kPositions: memchr scans a whole
+// revolution at the speed of the machine's string instructions.
+int NextWith(const std::uint8_t* pos, int from, std::uint8_t state) {
+    const void* hit = std::memchr(pos + from, state, static_cast<std::size_t>(kPositions - from));
+    return hit ? static_cast<int>(static_cast<const std::uint8_t*>(hit) - pos) : kPositions;
+}
+
 template <class Emit>
 int ForEachListedPhase(const std::uint8_t* pos, bool device, Emit emit) {
-    int w = 0;
-    if (pos[kPositions - 1]) {
-        const std::uint8_t* off = std::find(pos, pos + kPositions, 0);
-        w = static_cast<int>(off - pos);
-    }
+    const int w = pos[kPositions - 1] ? NextWith(pos, 0, 0) : 0;
     if (w == kPositions) {
         if (device) return 0;
         emit(0, kPositions);
         return 1;
     }
     int k = 0;
-    int n = w;
-    while (n < kPositions) {
-        const std::uint8_t* on = std::find(pos + n, pos + kPositions, 1);
-        if (on == pos + kPositions) break;
-        const std::uint8_t* off = std::find(on, pos + kPositions, 0);
-        if (off == pos + kPositions) {  // runs through 1023 into position 0
-            emit(static_cast<int>(on - pos), w);
+    for (int n = w; n < kPositions;) {
+        const int on = NextWith(pos, n, 1);
+        if (on == kPositions) break;
+        const int off = NextWith(pos, on, 0);
+        if (off == kPositions) {  // runs through 1023 into position 0
+            emit(on, w);
             return k + 1;
         }
-        emit(static_cast<int>(on - pos), static_cast<int>(off - pos));
+        emit(on, off);
         ++k;
-        n = static_cast<int>(off - pos);
+        n = off;
     }
     return k;
 }
@@ -107,8 +110,7 @@ void AppendSize(const Program& p, int size, std::string& out) {
     for (int c = 0; c < p.NCams && p.CamPos.contains(size, c); ++c) {
         const std::uint8_t* pos = p.CamPos.cam(size, c);
         // In a file any ON position makes a phase line, so the header is known before them.
-        const bool anyOn = std::find(pos, pos + kPositions, 1) != pos + kPositions;
-        const std::string header = CamHeader(p, size, c, false, anyOn ? 1 : 0);
+        const std::string header = CamHeader(p, size, c, false, AnyOn(pos) ? 1 : 0);
         if (!header.empty()) out += header + "\r\n";
         ForEachListedPhase(pos, false, [&](int on, int off) {
             AppendPhaseLine(out, on, off);

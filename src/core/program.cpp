@@ -1,6 +1,7 @@
 #include "core/program.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace cam {
@@ -44,10 +45,8 @@ void ResizeTables(Program& p) {
 }
 
 void ClearSize(Program& p, int size) {
-    for (int c = 0; c < p.CamPos.cams(); ++c) {
-        if (!p.CamPos.contains(size, c)) return;
-        std::fill_n(p.CamPos.cam(size, c), kPositions, 0);
-    }
+    // The cams of a size lie one after the other.
+    if (p.CamPos.contains(size, 0)) std::memset(p.CamPos.cam(size, 0), 0, std::size_t(p.CamPos.cams()) * kPositions);
 }
 
 void ClearAllSizes(Program& p) {
