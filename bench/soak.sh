@@ -25,8 +25,10 @@ start_sim() {  # start_sim NAME OPTIONS...: sets port_NAME, pid_NAME
 rss() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 fail() { echo "soak: round $round: $*" >&2; failures=$((failures + 1)); }
 
-faults=(bad-checksum:5 nak:3 refuse-end babble echo no-brand)
-[ -z "$quick" ] && faults+=(silent silent-after:6 delay:3300 vanish)
+# Each fault with the transfers it spoils: the send-side ones refuse what is sent, the
+# receive-side ones spoil what comes back, the others break every exchange.
+faults=(send:nak:3 send:refuse-end receive:bad-checksum:5 receive:babble any:echo any:no-brand)
+[ -z "$quick" ] && faults+=(any:silent any:silent-after:6 any:delay:3300 any:vanish)
 start_sim main --model 32x7x255x1 --baud 0
 failures=0 ok=0 faulted=0 rss_early=0
 for ((round = 1; round <= rounds; round++)); do
@@ -39,9 +41,11 @@ for ((round = 1; round <= rounds; round++)); do
     fi
     [ "$round" -eq 10 ] && rss_early=$(rss "$pid_main")
     if ((round % 2 == 0)); then
-        fault=${faults[RANDOM % ${#faults[@]}]}
+        drawn=${faults[RANDOM % ${#faults[@]}]}
+        side=${drawn%%:*} fault=${drawn#*:}
         start_sim bad --model 32x7x255x1 --baud 0 --fault "$fault"
-        if ((RANDOM % 2)); then command=(send --yes "$sample"); else command=(receive out.Cam); fi
+        [ "$side" = any ] && { ((RANDOM % 2)) && side=send || side=receive; }
+        if [ "$side" = send ]; then command=(send --yes "$sample"); else command=(receive out.Cam); fi
         timeout 120 "$camctl" "${command[0]}" --port "$port_bad" "${command[@]:1}" >out 2>err
         status=$?
         [ "$status" -eq 124 ] && fail "$fault: ${command[0]} hung"
@@ -52,6 +56,7 @@ for ((round = 1; round <= rounds; round++)); do
     fi
 done
 rss_end=$(rss "$pid_main")
+[ "$rss_early" -gt 0 ] || rss_early=$rss_end
 echo "soak: $rounds rounds, $ok healthy round trips, $faulted faulted transfers, $failures failures;" \
      "camsim RSS ${rss_early:-?} kB after 10 rounds, $rss_end kB at the end"
 if [ -n "$rss_early" ] && [ "$rss_early" -gt 0 ] && [ "$rss_end" -gt $((rss_early * 11 / 10 + 256)) ]; then
