@@ -12,12 +12,6 @@ namespace {
 
 constexpr const char* kTimeoutText = "TIMEOUT SERIAL PORT ";
 
-void ShowPortError(const Program& p, Link& link, const PortError& e) {
-    link.PortStatus = e.code > 0 ? e.code : 1;
-    link.prompt.message("Errore " + Str(e.code) + " generato da " + e.source + "\r" + e.description,
-                        "Errore su " + PortDisplayName(p), Buttons::Ok, Icon::Stop);
-}
-
 // Sleeps on the port until bytes arrive or the deadline is reached.
 void WaitUntil(Link& link, std::int64_t deadline) {
     std::int64_t left = deadline - link.clock.nowMs();
@@ -33,6 +27,12 @@ void Trace(const Program& p, std::string_view text) {
 }
 
 }  // namespace
+
+void ShowPortError(const Program& p, Link& link, const PortError& e) {
+    link.PortStatus = e.code > 0 ? e.code : 1;
+    link.prompt.message("Errore " + Str(e.code) + " generato da " + e.source + "\r" + e.description,
+                        "Errore su " + PortDisplayName(p), Buttons::Ok, Icon::Stop);
+}
 
 Result OpenPort(Program& p, Link& link) {
     link.PortStatus = 0;
