@@ -1,0 +1,91 @@
+// The firmware update as camdesk runs it: the update window over a worker thread, talking to
+// camsim on a real pseudo-terminal, the question answered by a scripted prompt.
+#include "core/scripted_prompt.h"
+#include "firmware/flash_window.h"
+#include "link/qt_link_runner.h"
+#include "link/qt_serial_port.h"
+#include "sim_process.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace cam {
+namespace {
+
+const std::string kFirmware = std::string(E2E_DATA_DIR) + "/firmware.Abs";
+
+struct FlashOverPty : ::testing::Test {
+    QtSerialPort port;
+    ScriptedPrompt prompt{true};  // "UPDATE FLASH ?": Yes
+    std::filesystem::path state =
+        std::filesystem::temp_directory_path() / ("camdesk-flash-e2e-" + std::to_string(getpid()));
+
+    void SetUp() override { std::filesystem::create_directories(state); }
+    void TearDown() override { std::filesystem::remove_all(state); }
+
+    Program onLine(const SimProcess& sim) {
+        EXPECT_FALSE(sim.port().empty());
+        Program p;
+        p.ComDevice = sim.port();
+        p.ComSpeed = 2400;  // the update runs at its own speed
+        return p;
+    }
+    // The data records camsim stored, as lines of the file.
+    std::vector<std::string> storedRecords() {
+        std::ifstream in(state / "camsim-32x60x255x2.firmware");
+        std::vector<std::string> out;
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("record ", 0) == 0) out.push_back(line.substr(7));
+        return out;
+    }
+};
+
+TEST_F(FlashOverPty, FileIsFlashedThroughTheWindowAndStoredByTheDevice) {
+    SimProcess sim({"--baud", "0", "--state", state.string()});
+    Program p = onLine(sim);
+    EXPECT_EQ(RunFlashFile(p, port, prompt, nullptr, kFirmware), FlashOutcome::Updated);
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"UPDATE FLASH ?"});
+    EXPECT_FALSE(port.isOpen());
+    sim.stop();
+    std::ifstream in(kFirmware);
+    std::vector<std::string> expected;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind(":00", 0) != 0) expected.push_back(line);  // count-00 records carry no data
+    }
+    ASSERT_EQ(expected.size(), 120u);
+    EXPECT_EQ(storedRecords(), expected);
+}
+
+TEST_F(FlashOverPty, WindowEndsShowingTheUpdatedFileWithTheBarFull) {
+    SimProcess sim({"--baud", "0"});
+    Program p = onLine(sim);
+    FlashWindow window;
+    FlashOutcome outcome = FlashOutcome::FileRefused;
+    LinkRunner(p, port, prompt, nullptr)
+        .run([&](Link& link) { outcome = FlashUpdate(p, link, kFirmware, window, 0); }, &window);
+    ASSERT_EQ(outcome, FlashOutcome::Updated);
+    const FlashScreen& s = window.screen();
+    EXPECT_EQ(s.row8, "DEVICE UPDATED WITH  " + kFirmware);
+    EXPECT_EQ(s.percent, 100);
+    EXPECT_EQ(s.sentLines, 121);
+    EXPECT_EQ(s.sentBytes, 1906);
+    EXPECT_EQ(s.testLines, 121);
+    EXPECT_EQ(s.lamp, FlashScreen::Lamp::Green);  // a pseudo-terminal cannot tell CTS
+}
+
+TEST_F(FlashOverPty, SilentDeviceEndsTheUpdateWithItsMessageAndThePortClosed) {
+    SimProcess sim({"--baud", "0", "--state", state.string(), "--fault", "flash-silent-after:3"});
+    Program p = onLine(sim);
+    EXPECT_EQ(RunFlashFile(p, port, prompt, nullptr, kFirmware), FlashOutcome::TimedOut);
+    EXPECT_EQ(prompt.messages().back(), "TIMEOUT SERIAL PORT ");
+    EXPECT_FALSE(port.isOpen());
+    sim.stop();
+    EXPECT_TRUE(storedRecords().empty());
+}
+
+}  // namespace
+}  // namespace cam
