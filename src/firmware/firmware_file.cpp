@@ -96,12 +96,18 @@ std::string IdentificationRow(std::string_view identification) {
 }
 
 FirmwareFile ReadFirmwareFile(const std::string& path, const VerifyProgress& progress) {
-    FirmwareFile f;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return f;
-    f.fileBytes = std::filesystem::file_size(path, ec);
+    if (!std::filesystem::is_regular_file(path, ec)) return {};
+    const std::uintmax_t bytes = std::filesystem::file_size(path, ec);
     std::ifstream in(path, std::ios::binary);
-    if (!in) return f;
+    if (!in) return {};
+    FirmwareFile f = ReadFirmwareRecords(in, progress);
+    f.fileBytes = ec ? 0 : bytes;
+    return f;
+}
+
+FirmwareFile ReadFirmwareRecords(std::istream& in, const VerifyProgress& progress) {
+    FirmwareFile f;
     std::string line;
     int lineNo = 0;
     while (ReadTextLine(in, line)) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,5 +67,8 @@ using VerifyProgress = std::function<void(long records, long dataBytes)>;
 // Reads and checks every record of the file. Empty lines are skipped and not counted; CR LF
 // and LF end a line. The records are kept, so that what is sent is what was checked.
 FirmwareFile ReadFirmwareFile(const std::string& path, const VerifyProgress& progress = {});
+
+// The same over the lines of a stream (fileBytes stays 0).
+FirmwareFile ReadFirmwareRecords(std::istream& in, const VerifyProgress& progress = {});
 
 }  // namespace cam
