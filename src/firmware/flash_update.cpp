@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 namespace cam {
 
@@ -70,13 +71,15 @@ struct Session {
     // Not a good result: the outcome that ends the update (message shown, port closed).
     FlashOutcome failed(Heard h) { return h == Heard::Lost ? lineLost() : timedOut(); }
 
-    FlashOutcome connect();
+    std::optional<FlashOutcome> connect();
     bool enterUpdateMode(Heard& failure);
     Heard sendRecord(const std::string& record);
     FlashOutcome transmit(const FirmwareFile& file, const std::string& path, int shownMs);
 };
 
-FlashOutcome Session::connect() {
+// The port at the update's settings and the user's go-ahead; the outcome that ends the
+// update here, or nothing when it goes on.
+std::optional<FlashOutcome> Session::connect() {
     SerialPort& port = link.port;
     if (!port.isOpen() && !port.open(PortSystemName(p))) {
         ShowPortError(p, link, port.lastError());
@@ -94,7 +97,7 @@ FlashOutcome Session::connect() {
         if (link.prompt.message("DEVICE NOT READY", "", Buttons::RetryCancel, Icon::Stop) != Answer::Retry)
             return end(FlashOutcome::NotReady);
     }
-    return FlashOutcome::Updated;
+    return std::nullopt;
 }
 
 // ":FU" and its ACK: 5 s for the first character, 2 s after each further one.
@@ -198,7 +201,7 @@ FlashOutcome SendFirmware(Program& p, Link& link, const FirmwareFile& file, cons
                           FlashScreen& screen, FlashView& view, int shownMs) {
     if (!file.ok()) return FlashOutcome::FileRefused;
     Session s{p, link, screen, view};
-    if (const FlashOutcome connected = s.connect(); connected != FlashOutcome::Updated) return connected;
+    if (const std::optional<FlashOutcome> stopped = s.connect()) return *stopped;
     if (Heard failure = Heard::Silence; !s.enterUpdateMode(failure)) return s.failed(failure);
     screen.transmitting = true;
     screen.percent = 0;

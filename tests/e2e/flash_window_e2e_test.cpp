@@ -1,5 +1,7 @@
 // The firmware update as camdesk runs it: the update window over a worker thread, talking to
 // camsim on a real pseudo-terminal, the question answered by a scripted prompt.
+#include "app/device_commands.h"
+#include "app/main_window.h"
 #include "core/scripted_prompt.h"
 #include "firmware/flash_window.h"
 #include "link/qt_link_runner.h"
@@ -7,6 +9,10 @@
 #include "sim_process.h"
 
 #include <gtest/gtest.h>
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QTemporaryDir>
 
 #include <filesystem>
 #include <fstream>
@@ -58,6 +64,40 @@ TEST_F(FlashOverPty, FileIsFlashedThroughTheWindowAndStoredByTheDevice) {
     }
     ASSERT_EQ(expected.size(), 120u);
     EXPECT_EQ(storedRecords(), expected);
+}
+
+// As a user does it: camdesk started on the device's port (the identification leaves it
+// open at the stored speed), unsaved sizes, Communic > Update FLASH, the file, Yes.
+TEST_F(FlashOverPty, UpdateFlashFromTheMainWindowLeavesTheSizesAsTheyWere) {
+    SimProcess sim({"--baud", "0", "--state", state.string()});
+    ASSERT_FALSE(sim.port().empty());
+    QTemporaryDir docs;
+    StartupSettings s;
+    s.exeDir = QCoreApplication::applicationDirPath().toStdString();
+    s.documentsDir = docs.path().toStdString();
+    s.homeDir = docs.path().toStdString();
+    s.singleInstance = false;
+    s.writeOptions = false;
+    s.commandLine.port = sim.port();
+    Program p;
+    MainWindow window(p, prompt, s);
+    ConnectDevice(window, p, prompt, port);
+    ASSERT_TRUE(window.RunStartup());
+    ASSERT_TRUE(port.isOpen());
+    SetPhase(p, 2, 5, 10, 20);
+    p.FileSaved = false;
+    prompt.push(kFirmware.c_str());
+    prompt.push(Answer::Yes);
+    window.action("Upd_Flash")->trigger();
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"UPDATE FLASH ?"});
+    EXPECT_FALSE(QApplication::activeModalWidget());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(p.FileSaved);
+    EXPECT_EQ(p.CamPos(2, 5, 15), 1);
+    EXPECT_EQ(p.FwDir, std::string(E2E_DATA_DIR));
+    sim.stop();
+    EXPECT_EQ(storedRecords().size(), 120u);
+    p.FileSaved = true;  // no shut-down question
 }
 
 TEST_F(FlashOverPty, WindowEndsShowingTheUpdatedFileWithTheBarFull) {

@@ -213,6 +213,28 @@ TEST_F(FlashFixture, FuWaitsFiveSecondsMovedToTwoByEveryCharacter) {
     EXPECT_EQ(SendFirmware(p, link, f, "fw", screen, view), FlashOutcome::Updated);
 }
 
+TEST_F(FlashFixture, FuIsNotAnsweredByAnOldAckOrByEndlessNoise) {
+    FlashScreen screen;
+    const FirmwareFile f = VerifyFirmware(p, file({kEnd}), screen, view, prompt);
+    // An ACK left over from before the update is no answer to ":FU".
+    port.device = [](FakePort&, const std::string&) {};
+    ASSERT_TRUE(port.open("/dev/ttyFW"));
+    port.reply("\x06");
+    EXPECT_EQ(SendFirmware(p, link, f, "fw", screen, view), FlashOutcome::TimedOut);
+    EXPECT_THAT(port.writes, ElementsAre(kEnterUpdate));
+
+    // A line that keeps talking without an ACK ends the wait, however often it moves it.
+    port.writes.clear();
+    port.device = [](FakePort& fake, const std::string& w) {
+        if (w == kEnterUpdate)
+            for (int t = 1; t <= 5000; ++t) fake.reply("x", t);
+    };
+    const std::int64_t start = clock.nowMs();
+    EXPECT_EQ(SendFirmware(p, link, f, "fw", screen, view), FlashOutcome::TimedOut);
+    EXPECT_LT(clock.nowMs() - start, 5000);
+    EXPECT_THAT(port.writes, ElementsAre(kEnterUpdate));
+}
+
 TEST_F(FlashFixture, RecordWaitsFiveSecondsThatOtherCharactersDoNotExtend) {
     port.device = [](FakePort& f, const std::string& w) {
         if (w == kEnterUpdate) return f.reply("\x06", 2);
