@@ -32,12 +32,21 @@ Device::Device(Options options) : options_(std::move(options)) {
         std::string error;
         if (!LoadState(options_.model, StatePath(options_.stateDir, options_.model), &memory_, &error))
             std::fprintf(stderr, "camsim: %s; starting with an empty memory\n", error.c_str());
+        if (!LoadFirmware(FirmwarePath(options_.stateDir, options_.model), &firmware_, &error))
+            std::fprintf(stderr, "camsim: %s; starting without a firmware image\n", error.c_str());
     }
     commands_["?M"] = [this](Replies& out) { out.push_back({0, identification() + kCr}); };
     commands_["?FW"] = [this](Replies&) {
         // No answer: the first block follows after a pause.
         mode_ = Mode::Taking;
         intake_.emplace(options_.model, memory_);
+    };
+    commands_[":FU"] = [this](Replies& out) {
+        // The flash-update mode: records follow, one a line, until another command comes.
+        mode_ = Mode::Flashing;
+        flash_.emplace();
+        flashNakDone_ = false;
+        out.push_back({options_.blocks.replyDelayMs, std::string(1, kAck)});
     };
     commands_["?FR"] = [this](Replies& out) {
         if (options_.has(Fault::Babble)) {
@@ -69,6 +78,10 @@ Replies Device::receive(std::string_view bytes) {
         return out;
     }
     for (char c : bytes) {
+        if (mode_ == Mode::Flashing) {
+            flashByte(c, out);
+            continue;
+        }
         if (mode_ == Mode::Taking) {
             FrameReader::Step step = frames_.take(c);
             if (step == FrameReader::Step::Done) frameIn(out);
@@ -109,6 +122,7 @@ void Device::command(const std::string& line, Replies& out) {
     // A new command ends whatever exchange was running; its data is dropped.
     mode_ = Mode::Idle;
     intake_.reset();
+    flash_.reset();
     frames_.reset();
     done_ = 0;
     it->second(out);
@@ -159,6 +173,48 @@ void Device::give(Replies& out, bool first) {
     // The corrupted block is corrupted once; asked again, the device sends it right.
     const bool spoil = first && number == f.badChecksum;
     out.push_back({f.replyDelayMs, Frame(readout_[done_], spoil)});
+}
+
+void Device::flashByte(char c, Replies& out) {
+    if (c == '\n') return;
+    if (c != kCr) {
+        if (line_.size() < 1024) line_ += c;  // longer is no record: refused at its CR
+        return;
+    }
+    std::string line;
+    line.swap(line_);
+    // A command ends the update mode; ":FU" again starts a new update.
+    if (!line.empty() && (line[0] == '?' || (line.size() == 4 && line.compare(0, 3, ":FU") == 0))) {
+        command(line, out);
+        return;
+    }
+    record(line, out);
+}
+
+void Device::record(const std::string& line, Replies& out) {
+    const BlockFaults& f = options_.blocks;
+    const long number = static_cast<long>(done_) + 1;
+    if (f.flashSilentAfter >= 0 && number > f.flashSilentAfter) return;
+    // The refused-once fault: the record is taken when it comes again.
+    const bool nakOnce = number == f.flashNak && !flashNakDone_;
+    if (nakOnce) flashNakDone_ = true;
+    const FlashSession::Result r = nakOnce ? FlashSession::Result::Refused : flash_->take(line);
+    if (r == FlashSession::Result::Refused) {
+        out.push_back({f.replyDelayMs, std::string(1, kNak)});
+        return;
+    }
+    ++done_;
+    out.push_back({f.replyDelayMs, std::string(1, kAck)});
+    if (r == FlashSession::Result::Ended) commitFirmware();
+}
+
+void Device::commitFirmware() {
+    // The image is the device's once its end record has come; a repeated end record
+    // commits the same image again.
+    firmware_ = flash_->image();
+    if (options_.stateDir.empty()) return;
+    const std::string why = SaveFirmware(firmware_, FirmwarePath(options_.stateDir, options_.model));
+    if (!why.empty()) std::fprintf(stderr, "camsim: %s\n", why.c_str());
 }
 
 }  // namespace camsim

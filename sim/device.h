@@ -4,6 +4,7 @@
 
 #include "block_intake.h"
 #include "device_memory.h"
+#include "firmware.h"
 #include "frame.h"
 #include "sim_options.h"
 
@@ -37,12 +38,15 @@ public:
     // The identification line for "?M", without its CR.
     std::string identification() const;
     const DeviceMemory& memory() const { return memory_; }
+    // The image of the last update that reached its end record.
+    const Firmware& firmware() const { return firmware_; }
 
 private:
     enum class Mode {
-        Idle,    // waiting for a command line
-        Taking,  // "?FW": blocks arrive, each one answered
-        Giving,  // "?FR": blocks leave, each one waiting for its acknowledgement
+        Idle,      // waiting for a command line
+        Taking,    // "?FW": blocks arrive, each one answered
+        Giving,    // "?FR": blocks leave, each one waiting for its acknowledgement
+        Flashing,  // ":FU": firmware records arrive, one a line, each one answered
     };
     void commandByte(char c, Replies& out);
     void command(const std::string& line, Replies& out);
@@ -50,6 +54,9 @@ private:
     void answerIn(char c, Replies& out);
     void give(Replies& out, bool first);
     void commit();
+    void flashByte(char c, Replies& out);
+    void record(const std::string& line, Replies& out);
+    void commitFirmware();
 
     Options options_;
     DeviceMemory memory_;
@@ -59,7 +66,10 @@ private:
     FrameReader frames_;
     std::optional<Intake> intake_;
     std::vector<std::string> readout_;
-    std::size_t done_ = 0;  // blocks of this exchange acknowledged
+    std::size_t done_ = 0;  // blocks of this exchange acknowledged (records of an update)
+    Firmware firmware_;
+    std::optional<FlashSession> flash_;
+    bool flashNakDone_ = false;  // the refused-once record has been refused
     // Command name -> handler appending the reply. New commands register here.
     std::map<std::string, std::function<void(Replies& out)>> commands_;
 };

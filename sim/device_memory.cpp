@@ -15,31 +15,6 @@ namespace {
 
 constexpr const char* kFirstLine = "camsim state 1";
 
-std::string HexOf(const std::string& bytes) {
-    static const char* digits = "0123456789abcdef";
-    std::string h;
-    for (unsigned char c : bytes) {
-        h += digits[c >> 4];
-        h += digits[c & 15];
-    }
-    return h;
-}
-
-bool BytesOf(const std::string& hex, std::string* out) {
-    if (hex.size() % 2 != 0) return false;
-    out->clear();
-    for (std::size_t i = 0; i < hex.size(); i += 2) {
-        int v = 0;
-        for (char c : hex.substr(i, 2)) {
-            int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-            if (d < 0) return false;
-            v = v * 16 + d;
-        }
-        *out += static_cast<char>(v);
-    }
-    return true;
-}
-
 std::string Text(const DeviceMemory& mem) {
     const Functions& f = mem.functions;
     std::ostringstream o;
@@ -77,6 +52,31 @@ bool Numbers(std::istringstream& in, std::initializer_list<int*> into, int max) 
 
 }  // namespace
 
+std::string HexOf(const std::string& bytes) {
+    static const char* digits = "0123456789abcdef";
+    std::string h;
+    for (unsigned char c : bytes) {
+        h += digits[c >> 4];
+        h += digits[c & 15];
+    }
+    return h;
+}
+
+bool BytesOf(const std::string& hex, std::string* out) {
+    if (hex.size() % 2 != 0) return false;
+    out->clear();
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        int v = 0;
+        for (char c : hex.substr(i, 2)) {
+            int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+            if (d < 0) return false;
+            v = v * 16 + d;
+        }
+        *out += static_cast<char>(v);
+    }
+    return true;
+}
+
 int CamsHeld(const Model& m) { return std::clamp(m.cams, 0, kMemoryCams); }
 int SizesHeld(const Model& m) { return std::clamp(m.sizes, 0, kMemorySizes); }
 
@@ -91,10 +91,9 @@ std::string StatePath(const std::string& dir, const Model& m) {
            "x" + std::to_string(m.encoders) + ".state";
 }
 
-std::string SaveState(const DeviceMemory& mem, const std::string& path) {
-    // Written beside, flushed to the disk, then put in place: a crash never leaves half a state.
+std::string ReplaceFile(const std::string& path, const std::string& text) {
+    // Written beside, flushed to the disk, then put in place: a crash never leaves half a file.
     const std::string temp = path + ".new";
-    const std::string text = Text(mem);
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return "cannot write " + temp + ": " + std::strerror(errno);
     std::size_t done = 0;
@@ -121,6 +120,8 @@ std::string SaveState(const DeviceMemory& mem, const std::string& path) {
     }
     return "";
 }
+
+std::string SaveState(const DeviceMemory& mem, const std::string& path) { return ReplaceFile(path, Text(mem)); }
 
 bool LoadState(const Model& m, const std::string& path, DeviceMemory* mem, std::string* error) {
     *mem = EmptyMemory(m);

@@ -55,4 +55,11 @@ std::string SaveState(const DeviceMemory& mem, const std::string& path);
 // A missing file is not an error: the memory starts empty.
 bool LoadState(const Model& m, const std::string& path, DeviceMemory* mem, std::string* error);
 
+// Bytes as lower-case hex pairs, and back (false for anything but such pairs).
+std::string HexOf(const std::string& bytes);
+bool BytesOf(const std::string& hex, std::string* out);
+// Puts text in place of the file at path: written beside, flushed to the disk, then renamed,
+// so that a crash never leaves half a file. "" on success, else why (path is then untouched).
+std::string ReplaceFile(const std::string& path, const std::string& text);
+
 }  // namespace camsim

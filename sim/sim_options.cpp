@@ -49,7 +49,7 @@ const char* Usage() {
            "  --model CxSxMxE  cams x sizes x messages x encoders (default 32x60x255x2)\n"
            "  --baud N         line speed emulated in both directions, 10 bits a byte\n"
            "                   (default 9600, 0 = unpaced)\n"
-           "  --state DIR      keep the device's memory in DIR, so that later runs see it\n"
+           "  --state DIR      keep the device's memory and firmware image in DIR, so that later runs see them\n"
            "  --fault NAME     silent | echo | no-brand | unsupported | brand-early | short-reply | vanish\n"
            "                   silent-after:N  answer or send N blocks of an exchange, then nothing\n"
            "                   bad-checksum:N  send block N of a reception with a wrong check character\n"
@@ -57,6 +57,8 @@ const char* Usage() {
            "                   babble          answer ?FR with bytes that never make a frame\n"
            "                   nak:N           refuse block N of a transmission every time it comes\n"
            "                   delay:MS        wait MS milliseconds before each acknowledgement and block\n"
+           "                   flash-nak:N     refuse firmware record N of an update once (NAK)\n"
+           "                   flash-silent-after:N  answer N firmware records of an update, then nothing\n"
            "Prints the path of its pseudo-terminal on the first line and runs until stopped.\n";
 }
 
@@ -96,7 +98,9 @@ bool ParseOptions(const std::vector<std::string>& args, Options* out, std::strin
                 o.faults.insert(f->second);
             } else if (!ParseCounted(name, "silent-after", 0, &b.silentAfter) &&
                        !ParseCounted(name, "bad-checksum", 1, &b.badChecksum) &&
-                       !ParseCounted(name, "nak", 1, &b.nak) && !ParseCounted(name, "delay", 0, &b.replyDelayMs)) {
+                       !ParseCounted(name, "nak", 1, &b.nak) && !ParseCounted(name, "delay", 0, &b.replyDelayMs) &&
+                       !ParseCounted(name, "flash-nak", 1, &b.flashNak) &&
+                       !ParseCounted(name, "flash-silent-after", 0, &b.flashSilentAfter)) {
                 *error = "unknown fault '" + name + "'";
                 return false;
             }

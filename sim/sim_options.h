@@ -28,12 +28,14 @@ enum class Fault {
 };
 
 // Faults of the block exchanges. Blocks are counted from 1 in each "?FW" or "?FR" exchange;
-// 0 (-1 for silentAfter) means the fault is off.
+// 0 (-1 for silentAfter and flashSilentAfter) means the fault is off.
 struct BlockFaults {
-    long silentAfter = -1;  // answers (or sends) this many blocks, then nothing more
-    long badChecksum = 0;   // block sent with a wrong check character (reception)
-    long nak = 0;           // block refused every time it comes (transmission)
-    long replyDelayMs = 0;  // wait before each acknowledgement and each block sent
+    long silentAfter = -1;       // answers (or sends) this many blocks, then nothing more
+    long badChecksum = 0;        // block sent with a wrong check character (reception)
+    long nak = 0;                // block refused every time it comes (transmission)
+    long replyDelayMs = 0;       // wait before each acknowledgement and each block sent
+    long flashNak = 0;           // firmware record refused once (counted from 1 after ":FU")
+    long flashSilentAfter = -1;  // answers this many firmware records, then nothing more
 };
 
 struct Options {

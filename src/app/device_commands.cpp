@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "core/programmer_form.h"
+#include "firmware/flash_window.h"
 #include "link/port_window.h"
 #include "link/qt_link_runner.h"
 #include "link/qt_serial_port.h"
@@ -19,6 +20,7 @@ void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtSerialPort&
     window.setCommand("Rc_Siz", [&] {
         if (RunSizeReceive(p, port, prompt, &window, ToCp1252(window.windowTitle()))) window.TablesReplaced();
     });
+    window.setCommand("Upd_Flash", [&] { RunFlashUpdate(p, port, prompt, &window); });
 }
 
 }  // namespace cam

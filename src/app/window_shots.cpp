@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "editor/chart_widget.h"
+#include "firmware/flash_window.h"
 
 #include <QPixmap>
 
@@ -10,6 +11,14 @@ namespace cam {
 const std::vector<WindowShot>& WindowShots() {
     static const std::vector<WindowShot> kShots = {
         // {"functions", true, [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine& cl) {...}},
+        // The update window after the verification of the file, no port opened.
+        {"flash", false,
+         [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine& cl) -> std::unique_ptr<QWidget> {
+             auto w = std::make_unique<FlashWindow>(&main);
+             FlashScreen screen;
+             (void)VerifyFirmware(p, cl.file, screen, *w, prompt);
+             return w;
+         }},
     };
     return kShots;
 }

@@ -12,5 +12,7 @@ int ConvertCommand(const std::vector<std::string>& args);
 int IdentifyCommand(const std::vector<std::string>& args);
 int SendCommand(const std::vector<std::string>& args);
 int ReceiveCommand(const std::vector<std::string>& args);
+int VerifyHexCommand(const std::vector<std::string>& args);
+int FlashCommand(const std::vector<std::string>& args);
 
 }  // namespace cam::cli

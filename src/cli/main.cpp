@@ -29,6 +29,10 @@ const Command kCommands[] = {
      "send --port PORT [--baud N] [--yes] [--verify] FILE.Cam    send the functions block and sizes to the device"},
     {"receive", cam::cli::ReceiveCommand,
      "receive --port PORT [--baud N] [--model CxS] [--yes] OUT.Cam    receive the device's configuration into OUT"},
+    {"verify-hex", cam::cli::VerifyHexCommand,
+     "verify-hex FILE.Abs    check every record of a firmware file and show its identification"},
+    {"flash", cam::cli::FlashCommand,
+     "flash --port PORT [--yes] FILE.Abs    replace the device's firmware with FILE (asks first)"},
 };
 
 void PrintUsage(std::ostream& out) {

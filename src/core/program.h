@@ -105,6 +105,10 @@ struct Program : ProgrammerModel, PortSettings {
     std::string TmpFile;
     std::vector<std::string> RecentFiles;  // most recent first, at most five
 
+    // Firmware update
+    std::string FwFile;  // the firmware file of the last update
+    std::string FwDir;   // where the firmware file dialog starts; "" = WorkDir
+
     // Text k of the language script ("" when k is outside 1..500).
     const std::string& Text(int k) const;
 

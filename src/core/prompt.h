@@ -10,9 +10,9 @@
 
 namespace cam {
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class Icon { None, Stop, Exclamation, Question, Information };
-enum class Answer { Ok, Cancel, Yes, No };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
 
 struct FileRequest {
     std::string title;
@@ -35,7 +35,7 @@ public:
     virtual std::string saveFile(const FileRequest& request) = 0;
 };
 
-// The answer a box gives when the user accepts (OK or Yes) or declines (Cancel or No).
+// The answer a box gives when the user accepts (OK, Yes or Retry) or declines (Cancel or No).
 Answer AcceptAnswer(Buttons buttons);
 Answer DeclineAnswer(Buttons buttons);
 

@@ -3,7 +3,15 @@
 namespace cam {
 
 Answer AcceptAnswer(Buttons buttons) {
-    return (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) ? Answer::Yes : Answer::Ok;
+    switch (buttons) {
+        case Buttons::YesNo:
+        case Buttons::YesNoCancel:
+            return Answer::Yes;
+        case Buttons::RetryCancel:
+            return Answer::Retry;
+        default:
+            return Answer::Ok;
+    }
 }
 
 Answer DeclineAnswer(Buttons buttons) {
@@ -28,6 +36,9 @@ Answer ScriptedPrompt::message(const std::string& text, const std::string& title
     asked_.push_back({Asked::Message, text, title, buttons, icon});
     if (echo_) *echo_ << text << '\n' << std::flush;
     if (auto r = next(); r && std::holds_alternative<Answer>(*r)) return std::get<Answer>(*r);
+    // Trying again is for someone who has mended the cause in between: unattended, the same
+    // question would come back for ever.
+    if (buttons == Buttons::RetryCancel) return Answer::Cancel;
     return accept_ ? AcceptAnswer(buttons) : DeclineAnswer(buttons);
 }
 

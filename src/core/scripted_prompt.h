@@ -21,7 +21,8 @@ public:
     };
     using Reply = std::variant<Answer, std::optional<std::string>>;
 
-    // accept: what an unscripted question gets (OK/Yes when true, Cancel/No when false).
+    // accept: what an unscripted question gets (OK/Yes when true, Cancel/No when false;
+    // Retry/Cancel always gets Cancel).
     // echo: when set, each message text is written there as one line.
     explicit ScriptedPrompt(bool accept = false, std::ostream* echo = nullptr) : accept_(accept), echo_(echo) {}
 

@@ -30,6 +30,7 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
 // clang-format off
 #define CAMDESK_TEXTS(X) \
     X(kFileNotFound, 1, "File not found") \
+    X(kOpenFile, 11, "Open file") \
     X(kPhases, 17, "PHASES") \
     X(kPortWarning, 23, "Caution: do not select mouse port") \
     X(kCam, 69, "CAM ") \
@@ -68,7 +69,8 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kOutSize, 229, "Output size") \
     X(kShift, 230, "Phase shift of encoder %1") \
     X(kDirection, 231, "Direction of encoder %1") \
-    X(kSpeedLimit, 232, "Speed limit")
+    X(kSpeedLimit, 232, "Speed limit") \
+    X(kUpdateLineLost, 300, "The line to the device went away during the firmware update (%1). The device may hold an incomplete firmware: connect it again and repeat the update.")
 // clang-format on
 
 namespace txt {

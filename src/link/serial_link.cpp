@@ -24,12 +24,6 @@ std::string Description(const Program& p, const PortError& e) {
     return e.description;
 }
 
-void ShowPortError(const Program& p, Link& link, const PortError& e) {
-    link.PortStatus = e.code > 0 ? e.code : 1;
-    link.prompt.message("Errore " + Str(e.code) + " generato da " + e.source + "\r" + Description(p, e),
-                        "Errore su " + PortDisplayName(p), Buttons::Ok, Icon::Stop);
-}
-
 // Sleeps on the port until bytes arrive or the deadline is reached.
 void WaitUntil(Link& link, std::int64_t deadline) {
     std::int64_t left = deadline - link.clock.nowMs();
@@ -45,6 +39,12 @@ void Trace(const Program& p, std::string_view text) {
 }
 
 }  // namespace
+
+void ShowPortError(const Program& p, Link& link, const PortError& e) {
+    link.PortStatus = e.code > 0 ? e.code : 1;
+    link.prompt.message("Errore " + Str(e.code) + " generato da " + e.source + "\r" + Description(p, e),
+                        "Errore su " + PortDisplayName(p), Buttons::Ok, Icon::Stop);
+}
 
 Result OpenPort(Program& p, Link& link) {
     link.PortStatus = 0;

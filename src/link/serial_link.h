@@ -45,6 +45,9 @@ struct Link {
 // RTS/CTS flow control and checks CTS. Failures show "Errore ..." and set PortStatus (the
 // result tells the same: callers give up without a further message).
 Result OpenPort(Program& p, Link& link);
+// "Errore <code> generato da <source>" and the description, titled "Errore su <port>"; sets
+// PortStatus to the error number.
+void ShowPortError(const Program& p, Link& link, const PortError& e);
 void ClosePort(Link& link);
 
 // 8-bit sum of the command's characters, +32 when below 32.

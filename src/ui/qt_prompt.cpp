@@ -102,6 +102,10 @@ std::unique_ptr<QMessageBox> QtPrompt::makeMessageBox(const std::string& text, c
             box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             box->setDefaultButton(QMessageBox::Yes);
             break;
+        case Buttons::RetryCancel:
+            box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+            box->setDefaultButton(QMessageBox::Retry);
+            break;
     }
     centre(box.get());
     return box;
@@ -119,6 +123,8 @@ Answer QtPrompt::message(const std::string& text, const std::string& title, Butt
             return Answer::No;
         case QMessageBox::Cancel:
             return Answer::Cancel;
+        case QMessageBox::Retry:
+            return Answer::Retry;
         default:
             return DeclineAnswer(buttons);  // closed by the window frame or Escape
     }

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# camctl verify-hex / flash against camsim over a real pseudo-terminal: a file flashed and
+# found again in the simulator's stored image, files refused before anything is sent, and
+# the faults the simulator shows during an update. One case a run.
+# usage: flash_e2e.sh CAMSIM CAMCTL DATA_DIR CASE
+set -uo pipefail
+camsim=$(realpath "$1") camctl=$(realpath "$2") data=$(realpath "$3") case=$4
+source "$(dirname "$(realpath "$0")")/../checks.sh"
+
+fw="$data/firmware.Abs"
+image=dev/camsim-32x60x255x2.firmware
+mkdir dev
+
+# The simulator's image holds the data records of the file in their order (the byte-count-00
+# records carry no data), and the identification text "A1B2C303/15/2026" in hex.
+expect_image() {
+    [ -f "$image" ] || fail "camsim stored no firmware image"
+    diff -u <(grep -v '^:00' "$fw" | tr -d '\r') <(sed -n 's/^record //p' "$image") >&2 ||
+        fail "the stored image is not the file's records"
+    grep -qxF "identification =41314232433330332f31352f32303236" "$image" || fail "identification: $(cat "$image")"
+}
+expect_no_image() { [ ! -e "$image" ] || fail "camsim took a firmware image: $(head -3 "$image")"; }
+expect_verified() {
+    expect_out "lines: 121
+data bytes: 1906
+ CRC Prog:  A1B2C3  Date Prog: MAR 15 2026
+$1"
+}
+
+# A copy of the file with one data digit of line 5 changed.
+sed '5s/^\(.\{12\}\)./\1F/' "$fw" >corrupt.Abs
+cmp -s "$fw" corrupt.Abs && fail "the corrupted copy is the file"
+
+case $case in
+verify_hex)
+    run verify-hex "$fw"; expect_status 0
+    expect_verified ""
+    run verify-hex corrupt.Abs; expect_status 1
+    expect_err_line "PARITY ERROR IN LINE 5"
+    expect_out ""
+    printf ':00000001FF\r\nnot a record\r\n' >unusable.Abs
+    run verify-hex unusable.Abs; expect_status 1
+    expect_err_line "FILE UNUSABLE"
+    run verify-hex missing.Abs; expect_status 1
+    run verify-hex; expect_status 2
+    ;;
+
+flash)
+    start_sim --baud 0 --state dev
+    run flash --port "$port" --yes "$fw"; expect_status 0
+    expect_verified "DEVICE UPDATED WITH  $fw
+"
+    expect_err_line "UPDATE FLASH ?"
+    expect_image
+    ;;
+
+flash_paced)
+    # At a real line speed, with a device that thinks before each answer.
+    start_sim --baud 115200 --fault delay:2 --state dev
+    run flash --port "$port" --yes "$fw"; expect_status 0
+    expect_image
+    ;;
+
+flash_corrupted)
+    # Refused before the port is opened: the device never hears of it.
+    start_sim --baud 0 --state dev
+    run flash --port "$port" --yes corrupt.Abs; expect_status 1
+    expect_err_line "PARITY ERROR IN LINE 5"
+    grep -qF "UPDATE FLASH ?" err && fail "a corrupted file was offered for the update"
+    stop_sim
+    expect_no_image
+    ;;
+
+flash_declined)
+    start_sim --baud 0 --state dev
+    run flash --port "$port" "$fw"; expect_status 1
+    expect_err_line "UPDATE FLASH ?"
+    grep -q "was not updated" err || fail "no word that nothing was updated: $(cat err)"
+    stop_sim
+    expect_no_image
+    ;;
+
+flash_nak_once)
+    start_sim --baud 0 --state dev --fault flash-nak:7
+    run flash --port "$port" --yes "$fw"; expect_status 0
+    expect_image
+    ;;
+
+flash_silent)
+    # The device stops answering after 40 records: 5 seconds later the update ends.
+    start_sim --baud 0 --state dev --fault flash-silent-after:40
+    run flash --port "$port" --yes "$fw"; expect_status 1
+    [ "$(grep -cxF 'TIMEOUT SERIAL PORT ' err)" = 1 ] || fail "expected one 'TIMEOUT SERIAL PORT ': $(cat err)"
+    grep -qF "DEVICE UPDATED WITH" out && fail "a failed update reported success"
+    stop_sim
+    expect_no_image
+    ;;
+
+flash_no_port)
+    run flash --port "$work/no-such-port" --yes "$fw"; expect_status 1
+    [ "$(grep -c '^Errore ' err)" = 1 ] || fail "expected one port message: $(cat err)"
+    ;;
+
+*) fail "no such case" ;;
+esac
+echo "ok [$case]"

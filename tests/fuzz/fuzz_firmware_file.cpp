@@ -1,0 +1,32 @@
+// Any bytes as a firmware file: a verified file holds only records that pass the checksum
+// rule, its sending order ends, and the identification row shows no control character.
+#include "firmware/firmware_file.h"
+#include "firmware/flash_update.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    long lastShown = 0;
+    const cam::FirmwareFile f = cam::ReadFirmwareRecords(in, [&](long records, long) {
+        if (records < lastShown) std::abort();
+        lastShown = records;
+    });
+    for (unsigned char c : cam::IdentificationRow(f.identification))
+        if (c < 32) std::abort();
+    if (!f.ok()) return 0;
+    long bytes = 0;
+    for (const std::string& r : f.records) {
+        if (r.empty() || r[0] != ':' || !cam::RecordChecksumOk(r)) std::abort();
+        bytes += cam::RecordDataBytes(r);
+    }
+    if (bytes != f.dataBytes) std::abort();
+    const auto plan = cam::TransmissionPlan(f.records);
+    if (plan.size() > f.records.size() + 1 || plan.empty()) std::abort();
+    if (plan.back().bytes > f.dataBytes) std::abort();
+    return 0;
+}

@@ -1,0 +1,143 @@
+// The update window by its control names, and "&Update FLASH" as a user runs it from the
+// main window: files refused before any port is opened, a port that cannot be opened.
+#include "firmware/flash_window.h"
+#include "app/device_commands.h"
+#include "find_child.h"
+#include "link/progress_bar_widget.h"
+#include "link/qt_serial_port.h"
+#include "main_window_fixture.h"
+
+#include <QImage>
+
+#include <fstream>
+#include <thread>
+
+namespace {
+
+using namespace camtest;
+
+const std::string k16Bytes = ":100000000102030405060708090A0B0C0D0E0F1068";
+const std::string kEnd = ":00000001FF";
+const std::string kIdent = ":1006000041314232433330332F31352F323032369D";  // "A1B2C303/15/2026"
+
+// Dark pixels inside a rectangle of the image: text was drawn there (whatever the font).
+int Ink(const QImage& img, const QRect& r) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) n += qGray(img.pixel(x, y)) < 128;
+    return n;
+}
+
+class FlashWindowTest : public MainWindowFixture {
+    Q_OBJECT
+
+    std::string AbsFile(const char* name, const std::vector<std::string>& lines) {
+        const std::string path = dir->filePath(name).toStdString();
+        std::ofstream out(path, std::ios::binary);
+        for (const auto& l : lines) out << l << "\r\n";
+        return path;
+    }
+    static QColor LampColour(FlashWindow& w) {
+        return child<QWidget>(&w, "LedConn")->palette().color(QPalette::Window);
+    }
+
+private slots:
+    void verificationDrawsTheRowsAtTheirColumns() {
+        Program p;
+        ScriptedPrompt prompt;
+        FlashWindow w;
+        QCOMPARE(w.objectName(), QString("UpdFlsh"));
+        QCOMPARE(w.windowTitle(), QString("Update PX32"));
+        FlashScreen screen;
+        const FirmwareFile f = VerifyFirmware(p, AbsFile("PX32.Abs", {kIdent, k16Bytes, kEnd}), screen, w, prompt);
+        QVERIFY(f.ok());
+        QCOMPARE(w.screen().row4, std::string(" CRC Prog:  A1B2C3  Date Prog: MAR 15 2026"));
+        w.show();
+        const QImage img = child<QWidget>(&w, "Rows")->grab().toImage();
+        QVERIFY(Ink(img, {0, 0, 100, 18}) > 0);           // row 1
+        QVERIFY(Ink(img, {140, 18, 30, 18}) > 0);         // row 2: the line count at 140
+        QVERIFY(Ink(img, {340, 18, 30, 18}) > 0);         // and the byte total at 340
+        QCOMPARE(Ink(img, {0, 36, img.width(), 18}), 0);  // row 3 stays empty
+        QVERIFY(Ink(img, {0, 54, 200, 18}) > 0);          // row 4
+        QCOMPARE(Ink(img, {0, 72, img.width(), img.height() - 72}), 0);
+        QVERIFY(!child<ProgressBarWidget>(&w, "Barra")->isVisible());
+        QVERIFY(!child<QWidget>(&w, "LedConn")->isVisible());
+        QVERIFY(prompt.messages().empty());
+    }
+
+    void lampAndBarFollowTheScreen() {
+        FlashWindow w;
+        w.show();
+        FlashScreen s;
+        s.lamp = FlashScreen::Lamp::Red;
+        w.display(s);
+        QVERIFY(child<QWidget>(&w, "LedConn")->isVisible());
+        QCOMPARE(LampColour(w), QColor(255, 0, 0));
+        s.lamp = FlashScreen::Lamp::Green;
+        s.transmitting = true;
+        s.percent = 40;
+        w.display(s);
+        QCOMPARE(LampColour(w), QColor(0, 255, 0));
+        QVERIFY(child<ProgressBarWidget>(&w, "Barra")->isVisible());
+        QCOMPARE(child<ProgressBarWidget>(&w, "Barra")->percent(), 40);
+        const QImage img = child<QWidget>(&w, "Rows")->grab().toImage();
+        QVERIFY(Ink(img, {0, 90, 100, 18}) > 0);  // row 6
+    }
+
+    // The update's thread hands the screen over; the window draws it on its own thread.
+    void screenFromTheUpdateThreadIsDrawnOnTheWindowsThread() {
+        FlashWindow w;
+        FlashScreen s;
+        s.row8 = "DEVICE UPDATED WITH  x";
+        std::thread([&] { w.display(s); }).join();
+        QCOMPARE(w.screen().row8, std::string());
+        QCoreApplication::processEvents();
+        QCOMPARE(w.screen().row8, s.row8);
+    }
+
+    // A checksum error closes the update window and nothing else: the program goes on and
+    // the unsaved sizes are still there.
+    void parityErrorClosesTheWindowAndKeepsUnsavedSizes() {
+        Start();
+        QtSerialPort port;
+        ConnectDevice(*w, *p, *prompt, port);
+        SetPhase(*p, 1, 0, 100, 200);
+        p->FileSaved = false;
+        std::string spoilt = k16Bytes;
+        spoilt[15] = 'F';
+        prompt->push(AbsFile("bad.Abs", {k16Bytes, k16Bytes, spoilt, kEnd}).c_str());
+        w->action("Upd_Flash")->trigger();
+        QCOMPARE(prompt->messages(), Entries{"PARITY ERROR IN LINE 3"});
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(w->isVisible());
+        QVERIFY(!p->FileSaved);
+        QCOMPARE(int(p->CamPos(1, 0, 150)), 1);
+        QVERIFY(!port.isOpen());
+    }
+
+    // The port that cannot be opened is one message; the dialog then starts in the folder of
+    // that file.
+    void portThatCannotBeOpenedIsOneMessageAndTheFolderIsRemembered() {
+        Start();
+        QtSerialPort port;
+        ConnectDevice(*w, *p, *prompt, port);
+        p->ComDevice = dir->filePath("no-such-port").toStdString();
+        QDir().mkpath(dir->filePath("fw"));
+        prompt->push(AbsFile("fw/PX32.Abs", {k16Bytes, kEnd}).c_str());
+        w->action("Upd_Flash")->trigger();
+        QCOMPARE(prompt->messages().size(), std::size_t(1));
+        QVERIFY(prompt->messages()[0].rfind("Errore ", 0) == 0);
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(!port.isOpen());
+        QCOMPARE(p->FwDir, dir->filePath("fw").toStdString());
+        QCOMPARE(p->FwFile, dir->filePath("fw/PX32.Abs").toStdString());
+        prompt->push("");  // the next time: cancelled, nothing happens
+        w->action("Upd_Flash")->trigger();
+        QCOMPARE(prompt->messages().size(), std::size_t(1));
+    }
+};
+
+}  // namespace
+
+QTEST_MAIN(FlashWindowTest)
+#include "flash_window_test.moc"

@@ -1,0 +1,382 @@
+// The firmware update: the window's rows, the sending order, and the exchange against a
+// fake device on a fake clock. Wire bytes are written out.
+#include "firmware/flash_update.h"
+#include "core/scripted_prompt.h"
+#include "support/fake_port.h"
+#include "support/scratch_folder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace cam {
+namespace {
+
+using ::testing::ElementsAre;
+using namespace std::string_literals;
+
+const std::string k16Bytes = ":100000000102030405060708090A0B0C0D0E0F1068";
+const std::string kEnd = ":00000001FF";
+const std::string kEmptyData = ":00001000F0";
+const std::string kExtended = ":020000040001F9";
+const std::string kIdent1 = ":08060000413142324333303333";
+const std::string kIdent2 = ":080600002F31352F3230323664";
+// ":FU" and its checksum character 58 + 70 + 85 = 213, then CR.
+const std::string kEnterUpdate = ":FU\xD5\r";
+
+std::vector<std::string> Records(int n, const std::string& last = kEnd) {
+    std::vector<std::string> r(static_cast<std::size_t>(n - 1), k16Bytes);
+    r.push_back(last);
+    return r;
+}
+
+TEST(FlashPlan, DisplayIntervalIsAHundredthRoundedHalfToEvenAtLeastOne) {
+    EXPECT_EQ(DisplayInterval(1000), 10);
+    EXPECT_EQ(DisplayInterval(50), 1);  // 0.5 rounds to 0: every line
+    EXPECT_EQ(DisplayInterval(1), 1);
+    EXPECT_EQ(DisplayInterval(0), 1);
+    EXPECT_EQ(DisplayInterval(150), 2);
+    EXPECT_EQ(DisplayInterval(250), 2);
+    EXPECT_EQ(DisplayInterval(350), 4);
+    EXPECT_EQ(DisplayInterval(149), 1);
+}
+
+TEST(FlashPlan, EndRecordOnTheLastLineIsSentTwice) {
+    const auto plan = TransmissionPlan({k16Bytes, k16Bytes, kEnd});
+    EXPECT_EQ(plan, (std::vector<PlannedSend>{
+                        {k16Bytes, 1, 16, true}, {k16Bytes, 2, 32, true}, {kEnd, 3, 32, true}, {kEnd, 0, 32, false}}));
+}
+
+TEST(FlashPlan, ByteCountZeroRecordInTheMiddleIsSentOnceAfterTheLastLine) {
+    const auto plan = TransmissionPlan({kExtended, kEmptyData, k16Bytes, kIdent1});
+    EXPECT_EQ(plan, (std::vector<PlannedSend>{{kExtended, 1, 2, true},
+                                              {k16Bytes, 2, 18, true},  // in the place of the held record
+                                              {kIdent1, 3, 26, true},
+                                              {kEmptyData, 0, 26, false}}));
+}
+
+TEST(FlashPlan, AThousandLinesAreShownEveryTenLines) {
+    const auto plan = TransmissionPlan(Records(1000, k16Bytes));
+    ASSERT_EQ(plan.size(), 1000u);
+    std::vector<long> shown;
+    for (const PlannedSend& s : plan)
+        if (s.shown) shown.push_back(s.line);
+    ASSERT_EQ(shown.size(), 100u);
+    EXPECT_EQ(shown.front(), 10);
+    EXPECT_EQ(shown[1], 20);
+    EXPECT_EQ(shown.back(), 1000);
+}
+
+TEST(FlashScreenRows, TextsAtTheirRowsAndColumns) {
+    FlashScreen s;
+    s.workingFile = WorkingFileRow("/fw/PX32.Abs", 1234);
+    EXPECT_EQ(s.workingFile, "WORKING FILE =\"/fw/PX32.Abs\" (1234 bytes)");
+    s.testing = true;
+    EXPECT_EQ(ScreenTexts(s),
+              (std::vector<PlacedText>{{1, 0, s.workingFile}, {2, 0, "Testing Line:            Tot.Bytes:"}}));
+    s.testLines = 7;
+    s.testBytes = 112;
+    s.row4 = " CRC Prog:  A1B2C3  Date Prog: MAR 15 2026";
+    s.transmitting = true;
+    s.sentLines = 1000;
+    s.sentBytes = 5;
+    s.address = "0C000H";
+    s.row8 = "DEVICE UPDATED WITH  /fw/PX32.Abs";
+    EXPECT_EQ(ScreenTexts(s), (std::vector<PlacedText>{{1, 0, s.workingFile},
+                                                       {2, 0, "Testing Line:            Tot.Bytes:"},
+                                                       {2, 140, "07"},
+                                                       {2, 340, "112"},
+                                                       {4, 0, s.row4},
+                                                       {6, 0, "Transmit Line:         Bytes:          Addr:"},
+                                                       {6, 140, "1000"},
+                                                       {6, 340, "05"},
+                                                       {6, 460, "0C000H"},
+                                                       {8, 0, s.row8}}));
+}
+
+struct Screens : FlashView {
+    std::vector<FlashScreen> shown;
+    void display(const FlashScreen& s) override { shown.push_back(s); }
+};
+
+struct FlashFixture : ::testing::Test {
+    FakeClock clock;
+    FakePort port{clock};
+    ScriptedPrompt prompt{true};
+    Link link{port, clock, prompt};
+    Program p;
+    Screens view;
+    camtest::ScratchFolder dir;
+    std::vector<std::string> records;  // record lines the device took, in order
+    int nakFirst = 0;                  // NAK this many records before acknowledging
+
+    void SetUp() override {
+        p.ComDevice = "/dev/ttyFW";
+        p.ComSpeed = 9600;
+    }
+    std::string file(const std::vector<std::string>& lines) {
+        std::string bytes;
+        for (const auto& l : lines) bytes += l + "\r\n";
+        return dir.write("PX32.Abs", bytes);
+    }
+    // A device that acknowledges ":FU" and every record after 2 ms.
+    void device() {
+        port.device = [this](FakePort& f, const std::string& w) {
+            if (w == kEnterUpdate) return f.reply("\x06", 2);
+            if (w.size() > 1 && w.front() == ':' && w.back() == '\r') {
+                if (nakFirst > 0) {
+                    --nakFirst;
+                    return f.reply("\x15", 2);
+                }
+                records.push_back(w.substr(0, w.size() - 1));
+                f.reply("\x06", 2);
+            }
+        };
+    }
+    FlashOutcome update(const std::vector<std::string>& lines) { return FlashUpdate(p, link, file(lines), view); }
+};
+
+TEST_F(FlashFixture, UpdateSendsFuThenEveryRecordWithCrAtTheUpdateSpeed) {
+    device();
+    const std::int64_t start = clock.nowMs();
+    ASSERT_EQ(update({kIdent1, k16Bytes, kIdent2, kEnd}), FlashOutcome::Updated);
+    EXPECT_THAT(port.writes,
+                ElementsAre(kEnterUpdate, kIdent1 + "\r", k16Bytes + "\r", kIdent2 + "\r", kEnd + "\r", kEnd + "\r"));
+    EXPECT_EQ(port.openedName, "/dev/ttyFW");
+    EXPECT_EQ(port.speed, 19200);  // whatever is stored
+    EXPECT_TRUE(port.rtsCts);
+    EXPECT_FALSE(port.isOpen());
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].text, "UPDATE FLASH ?");
+    EXPECT_EQ(prompt.asked()[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(prompt.asked()[0].icon, Icon::Question);
+    const FlashScreen& last = view.shown.back();
+    EXPECT_EQ(last.row4, " CRC Prog:  A1B2C3  Date Prog: MAR 15 2026");
+    EXPECT_EQ(last.row8, "DEVICE UPDATED WITH  " + dir.file("PX32.Abs"));
+    EXPECT_EQ(last.percent, 100);
+    EXPECT_EQ(last.sentLines, 4);
+    EXPECT_EQ(last.sentBytes, 32);
+    EXPECT_EQ(last.lamp, FlashScreen::Lamp::Green);  // a line without modem lines cannot tell
+    EXPECT_GE(clock.nowMs() - start, kUpdatedShownMs);
+}
+
+TEST_F(FlashFixture, SmallFilesRedrawEveryLineAndTheBarFollowsTheLines) {
+    device();
+    ASSERT_EQ(update({k16Bytes, k16Bytes, k16Bytes, kEnd}), FlashOutcome::Updated);
+    std::vector<int> percents;
+    for (const FlashScreen& s : view.shown)
+        if (s.transmitting && (percents.empty() || percents.back() != s.percent)) percents.push_back(s.percent);
+    EXPECT_EQ(percents, (std::vector<int>{0, 25, 50, 75, 100}));
+}
+
+TEST_F(FlashFixture, NakResendsTheRecordButAtMostTenTimes) {
+    device();
+    nakFirst = 2;
+    ASSERT_EQ(update({k16Bytes, kEnd}), FlashOutcome::Updated);
+    EXPECT_EQ(std::count(port.writes.begin(), port.writes.end(), k16Bytes + "\r"), 3);
+    EXPECT_EQ(records, (std::vector<std::string>{k16Bytes, kEnd, kEnd}));
+
+    port.writes.clear();
+    nakFirst = 1000;  // a broken line refuses every record
+    EXPECT_EQ(update({k16Bytes, kEnd}), FlashOutcome::TimedOut);
+    EXPECT_EQ(std::count(port.writes.begin(), port.writes.end(), k16Bytes + "\r"), 11);
+    EXPECT_EQ(prompt.messages().back(), "TIMEOUT SERIAL PORT ");
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(FlashFixture, FuWaitsFiveSecondsMovedToTwoByEveryCharacter) {
+    // Characters at 1.5, 3 and 4.5 s, never an ACK: the wait ends 2 s after the last one.
+    port.device = [](FakePort& f, const std::string& w) {
+        if (w != kEnterUpdate) return;
+        for (int t : {1500, 3000, 4500}) f.reply("x", t);
+    };
+    std::int64_t sent = 0;
+    FlashScreen screen;
+    const FirmwareFile f = VerifyFirmware(p, file({kEnd}), screen, view, prompt);
+    sent = clock.nowMs();
+    EXPECT_EQ(SendFirmware(p, link, f, "fw", screen, view), FlashOutcome::TimedOut);
+    EXPECT_GE(clock.nowMs() - sent, 6500);
+    EXPECT_LE(clock.nowMs() - sent, 6510);
+    EXPECT_EQ(prompt.messages().back(), "TIMEOUT SERIAL PORT ");
+    EXPECT_THAT(port.writes, ElementsAre(kEnterUpdate));
+    EXPECT_FALSE(port.isOpen());
+
+    // An ACK among the characters enters the update mode.
+    port.writes.clear();
+    port.device = [](FakePort& f, const std::string& w) {
+        if (w == kEnterUpdate) {
+            f.reply("xx", 4900);
+            f.reply("\x06", 6000);
+        } else {
+            f.reply("\x06", 1);
+        }
+    };
+    EXPECT_EQ(SendFirmware(p, link, f, "fw", screen, view), FlashOutcome::Updated);
+}
+
+TEST_F(FlashFixture, FuIsNotAnsweredByAnOldAckOrByEndlessNoise) {
+    FlashScreen screen;
+    const FirmwareFile f = VerifyFirmware(p, file({kEnd}), screen, view, prompt);
+    // An ACK left over from before the update is no answer to ":FU".
+    port.device = [](FakePort&, const std::string&) {};
+    ASSERT_TRUE(port.open("/dev/ttyFW"));
+    port.reply("\x06");
+    EXPECT_EQ(SendFirmware(p, link, f, "fw", screen, view), FlashOutcome::TimedOut);
+    EXPECT_THAT(port.writes, ElementsAre(kEnterUpdate));
+
+    // A line that keeps talking without an ACK ends the wait, however often it moves it.
+    port.writes.clear();
+    port.device = [](FakePort& fake, const std::string& w) {
+        if (w == kEnterUpdate)
+            for (int t = 1; t <= 5000; ++t) fake.reply("x", t);
+    };
+    const std::int64_t start = clock.nowMs();
+    EXPECT_EQ(SendFirmware(p, link, f, "fw", screen, view), FlashOutcome::TimedOut);
+    EXPECT_LT(clock.nowMs() - start, 5000);
+    EXPECT_THAT(port.writes, ElementsAre(kEnterUpdate));
+}
+
+TEST_F(FlashFixture, RecordWaitsFiveSecondsThatOtherCharactersDoNotExtend) {
+    port.device = [](FakePort& f, const std::string& w) {
+        if (w == kEnterUpdate) return f.reply("\x06", 2);
+        f.reply("?", 4000);
+    };
+    FlashScreen screen;
+    const FirmwareFile f = VerifyFirmware(p, file({k16Bytes, kEnd}), screen, view, prompt);
+    const std::int64_t start = clock.nowMs();
+    EXPECT_EQ(SendFirmware(p, link, f, "fw", screen, view), FlashOutcome::TimedOut);
+    EXPECT_LE(clock.nowMs() - start, 5010);
+    EXPECT_THAT(port.writes, ElementsAre(kEnterUpdate, k16Bytes + "\r"));
+    EXPECT_EQ(prompt.messages().back(), "TIMEOUT SERIAL PORT ");
+}
+
+TEST_F(FlashFixture, NoSendsNothingAndClosesThePort) {
+    device();
+    prompt.push(Answer::No);
+    EXPECT_EQ(update({k16Bytes, kEnd}), FlashOutcome::Declined);
+    EXPECT_TRUE(port.writes.empty());
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(FlashFixture, DeviceNotReadyAsksToRetryWithTheLampRed) {
+    device();
+    port.ctsState = LineState::NotAsserted;
+    prompt.push(Answer::Yes);
+    prompt.push(Answer::Retry);
+    // Cancel: closed without a byte sent.
+    prompt.push(Answer::Cancel);
+    EXPECT_EQ(update({k16Bytes, kEnd}), FlashOutcome::NotReady);
+    EXPECT_TRUE(port.writes.empty());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(view.shown.back().lamp, FlashScreen::Lamp::Red);
+    const auto& asked = prompt.asked();
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked[1].text, "DEVICE NOT READY");
+    EXPECT_EQ(asked[1].buttons, Buttons::RetryCancel);
+    EXPECT_EQ(asked[1].icon, Icon::Stop);
+    EXPECT_EQ(asked[2].text, "DEVICE NOT READY");
+}
+
+// A prompt that asserts CTS when the user answers Retry, as a user who plugs the cable in.
+struct PluggingPrompt : ScriptedPrompt {
+    FakePort* port = nullptr;
+    Answer message(const std::string& text, const std::string& title, Buttons b, Icon i) override {
+        const Answer a = ScriptedPrompt::message(text, title, b, i);
+        if (a == Answer::Retry) port->ctsState = LineState::Asserted;
+        return a;
+    }
+};
+
+TEST_F(FlashFixture, RetryAfterTheCableIsPluggedGoesOn) {
+    PluggingPrompt plugging;
+    plugging.port = &port;
+    plugging.push(Answer::Yes);
+    plugging.push(Answer::Retry);
+    Link pluggedLink{port, clock, plugging};
+    device();
+    port.ctsState = LineState::NotAsserted;
+    ASSERT_EQ(FlashUpdate(p, pluggedLink, file({k16Bytes, kEnd}), view), FlashOutcome::Updated);
+    EXPECT_EQ(view.shown.back().lamp, FlashScreen::Lamp::Green);
+    EXPECT_EQ(records.size(), 3u);
+}
+
+TEST_F(FlashFixture, PortThatCannotBeOpenedIsOneMessage) {
+    port.failOpen = true;
+    EXPECT_EQ(update({k16Bytes, kEnd}), FlashOutcome::PortFailed);
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0], "Errore  2 generato da QSerialPort\rPermission denied");
+    EXPECT_EQ(prompt.asked()[0].title, "Errore su /dev/ttyFW");
+}
+
+TEST_F(FlashFixture, PortThatGoesAwayMidUpdateIsOneMessageAndClosed) {
+    port.device = [](FakePort& f, const std::string& w) {
+        if (w == kEnterUpdate) return f.reply("\x06", 2);
+        f.unplugAfter(100);
+    };
+    EXPECT_EQ(update({k16Bytes, k16Bytes, kEnd}), FlashOutcome::LineLost);
+    ASSERT_EQ(prompt.messages().size(), 2u);  // the question, then what happened
+    EXPECT_THAT(prompt.messages()[1], ::testing::StartsWith("The line to the device went away during the firmware"));
+    EXPECT_THAT(prompt.messages()[1], ::testing::HasSubstr("Resource error"));
+    EXPECT_EQ(port.writes.size(), 2u);
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(FlashFixture, RefusedFilesAreToldAndNothingIsOpened) {
+    device();
+    std::string spoilt = k16Bytes;
+    spoilt[12] = 'A';
+    EXPECT_EQ(update({k16Bytes, k16Bytes, spoilt, kEnd}), FlashOutcome::FileRefused);
+    EXPECT_THAT(prompt.messages(), ElementsAre("PARITY ERROR IN LINE 3"));
+    EXPECT_EQ(port.opens, 0);
+
+    prompt.clear();
+    EXPECT_EQ(update({k16Bytes, "10000000"}), FlashOutcome::FileRefused);
+    EXPECT_THAT(prompt.messages(), ElementsAre("FILE UNUSABLE"));
+    EXPECT_EQ(view.shown.back().row4, "FILE UNUSABLE");
+
+    prompt.clear();
+    EXPECT_EQ(FlashUpdate(p, link, dir.file("none.Abs"), view), FlashOutcome::FileRefused);
+    EXPECT_THAT(prompt.messages(), ElementsAre(dir.file("none.Abs") + " : THE FILE CANNOT BE READ"));
+    EXPECT_EQ(port.opens, 0);
+}
+
+TEST_F(FlashFixture, EmptyLinesAreNeitherSentNorCounted) {
+    device();
+    ASSERT_EQ(update({k16Bytes, "", k16Bytes, kEnd, ""}), FlashOutcome::Updated);
+    EXPECT_EQ(records, (std::vector<std::string>{k16Bytes, k16Bytes, kEnd, kEnd}));
+    EXPECT_EQ(view.shown.back().testLines, 3);
+}
+
+// Keeps what the file dialog was asked with.
+struct DialogPrompt : ScriptedPrompt {
+    std::vector<FileRequest> requests;
+    std::string openFile(const FileRequest& r) override {
+        requests.push_back(r);
+        return ScriptedPrompt::openFile(r);
+    }
+};
+
+TEST(FirmwareDialog, StartsInTheWorkingFolderThenInTheLastFilesFolder) {
+    Program p;
+    p.WorkDir = "/home/op/Zeto";
+    DialogPrompt prompt;
+    prompt.push("/fw/v2/PX32.Abs");
+    EXPECT_EQ(ChooseFirmwareFile(p, prompt), "/fw/v2/PX32.Abs");
+    EXPECT_EQ(p.FwFile, "/fw/v2/PX32.Abs");
+    EXPECT_EQ(p.FwDir, "/fw/v2");
+    prompt.push("");  // cancelled: the folder stays
+    EXPECT_EQ(ChooseFirmwareFile(p, prompt), "");
+    EXPECT_EQ(p.FwDir, "/fw/v2");
+    prompt.push(std::optional<std::string>("/" + std::string(2001, 'x')));  // longer than a path may be
+    EXPECT_EQ(ChooseFirmwareFile(p, prompt), "");
+    EXPECT_EQ(p.FwFile, "/fw/v2/PX32.Abs");
+    ASSERT_EQ(prompt.requests.size(), 3u);
+    const FileRequest& first = prompt.requests[0];
+    EXPECT_EQ(first.title, "Open file");
+    EXPECT_EQ(first.folder, "/home/op/Zeto");
+    using Filters = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(first.filters, (Filters{{"File Absolute HEX (*.Abs)", "*.abs"}, {"All Files   (*.*)", "*.*"}}));
+    EXPECT_EQ(prompt.requests[1].folder, "/fw/v2");
+}
+
+}  // namespace
+}  // namespace cam
