@@ -29,6 +29,8 @@ const Command kCommands[] = {
      "send --port PORT [--baud N] [--yes] [--verify] FILE.Cam    send the functions block and sizes to the device"},
     {"receive", cam::cli::ReceiveCommand,
      "receive --port PORT [--baud N] [--model CxS] [--yes] OUT.Cam    receive the device's configuration into OUT"},
+    {"advance", cam::cli::AdvanceCommand,
+     "advance --rpm N (--ms T | --deg D)    effective advance of T ms at N rpm, or the ms an advance of D needs"},
 };
 
 void PrintUsage(std::ostream& out) {
