@@ -49,10 +49,16 @@ FunctionsBlock FunctionsOf(const Program& p) {
     return b;
 }
 
+void FunctionsForm::typeEntry(const std::string& text) {
+    entryText_ = text;
+    entryTyped_ = true;
+}
+
 void FunctionsForm::moveSlider(int value) {
     if (closed_ || !edited_) return;
     sliderValue_ = std::clamp(value, 0, sliderMax());
     entryText_ = CStr(sliderValue_);
+    entryTyped_ = false;
     if (std::uint8_t* v = SlotRef(edited_->slot)) *v = static_cast<std::uint8_t>(sliderValue_);
 }
 
@@ -166,6 +172,8 @@ FunctionsBlock FunctionsForm::Pending() const {
 
 void FunctionsForm::close() {
     if (closed_) return;
+    // What the cursor was still in when the window closed is kept, as leaving it would.
+    if (entryTyped_) enterValue(entryText_);
     // The listed encoder's fields are stored once more, even when the cursor never left them.
     CommitEncoderFields();
     const FunctionsBlock b = Pending();

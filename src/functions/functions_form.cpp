@@ -284,6 +284,7 @@ bool FunctionsForm::selectRow(int i) {
     if (v && *v > max) *v = static_cast<std::uint8_t>(max);
     sliderValue_ = v ? *v : 0;
     entryText_ = CStr(sliderValue_);
+    entryTyped_ = false;
     focus_ = FocusRequest::Entry;
     return true;
 }
@@ -297,6 +298,7 @@ void FunctionsForm::AfterChange() {
         edited_.reset();
         sliderValue_ = 0;
         entryText_ = "000";
+        entryTyped_ = false;
         return;
     }
     const Selection s = SelectionOf(i);

@@ -120,8 +120,8 @@ public:
     int sliderValue() const { return sliderValue_; }
     const std::string& entryText() const { return entryText_; }
     void moveSlider(int value);
-    void typeEntry(const std::string& text) { entryText_ = text; }  // keys only; applied by enterValue
-    void enterValue(const std::string& text);                       // Enter, or leaving the entry
+    void typeEntry(const std::string& text);   // keys only; applied by enterValue or closing
+    void enterValue(const std::string& text);  // Enter, or leaving the entry
 
     // The setting fields.
     const std::string& outSizeText() const { return outText_; }
@@ -139,9 +139,9 @@ public:
     // The focus a rule asks for since the last call.
     FocusRequest takeFocusRequest();
 
-    // Closing by any means, once: switches, output size and speed limit stored, the shift and
-    // direction fields stored into the listed encoder; FileSaved False when anything differs
-    // from what the window showed when it opened.
+    // Closing by any means, once: a value still being typed applied, switches, output size and
+    // speed limit stored, the shift and direction fields stored into the listed encoder;
+    // FileSaved False when anything differs from what the window showed when it opened.
     void close();
     bool closed() const { return closed_; }
 
@@ -184,6 +184,7 @@ private:
     std::optional<Edited> edited_;
     int sliderValue_ = 0;
     std::string entryText_ = "000";
+    bool entryTyped_ = false;  // typed and not applied yet
     std::string outText_, speedText_, shiftText_, dirText_;
     bool shiftDirty_ = false, dirDirty_ = false;
     std::string reportedShift_;  // a refused shift already told, until the field changes

@@ -283,7 +283,7 @@ bool FuncSel::FieldEvent(QLineEdit* field, FuncField which, QEvent* e) {
             if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
                 // Enter applies the field as leaving it does; once OK is the default button
                 // again, Enter closes the window.
-                if (model_.okDefault()) return false;
+                if (which != FuncField::Entry && model_.okDefault()) return false;
                 model_.leaveField(which);
                 Render();
                 if (which == FuncField::Entry) field->selectAll();

@@ -489,6 +489,23 @@ TEST_F(Functions, AnEditIsUnsavedWorkAndOpeningAloneIsNot) {
     EXPECT_FALSE(p.FileSaved);
 }
 
+TEST_F(Functions, AValueStillBeingTypedIsKeptAtClosing) {
+    Open();
+    Advances("3");
+    f->selectRow(2);
+    f->typeEntry("25");
+    EXPECT_EQ(p.AdvMs[2], 0);
+    f->close();
+    EXPECT_EQ(p.AdvMs[2], 25);
+    // Typing then moving the slider: the slider's value stands.
+    Reopen();
+    f->selectRow(2);
+    f->typeEntry("99");
+    f->moveSlider(40);
+    f->close();
+    EXPECT_EQ(p.AdvMs[2], 40);
+}
+
 TEST_F(Functions, TheOkButtonIsDefaultExceptInTheFields) {
     Open();
     EXPECT_TRUE(f->okDefault());
