@@ -193,8 +193,4 @@ EntrySelection BackspaceSelection(EntrySelection s) {
     return {s.start - 1, s.length + 1};
 }
 
-bool IsDigitText(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 }  // namespace cam

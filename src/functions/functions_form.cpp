@@ -5,6 +5,7 @@
 #include "core/texts.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace cam {
 
@@ -255,20 +256,28 @@ FunctionsForm::Selection FunctionsForm::SelectionOf(int i) const {
     return s;
 }
 
-std::uint8_t* FunctionsForm::SlotRef(const ValueSlot& s) {
+namespace {
+
+// The table element a slot names, for a program and for a read-only one; none when outside AdvMs.
+template <class P>
+auto SlotIn(P& p, const ValueSlot& s) -> decltype(&p.Ratio25_32) {
     switch (s.kind) {
         case SlotKind::Advance:
-            return s.index >= 0 && s.index < static_cast<int>(p_.AdvMs.size()) ? &p_.AdvMs[s.index] : nullptr;
+            return s.index >= 0 && s.index < static_cast<int>(p.AdvMs.size()) ? &p.AdvMs[s.index] : nullptr;
         case SlotKind::Delay:
-            return s.index == 0 ? &p_.Delay17_20 : &p_.Delay21_24;
+            return s.index == 0 ? &p.Delay17_20 : &p.Delay21_24;
         case SlotKind::Ratio:
-            return &p_.Ratio25_32;
+            return &p.Ratio25_32;
     }
     return nullptr;
 }
 
+}  // namespace
+
+std::uint8_t* FunctionsForm::SlotRef(const ValueSlot& s) { return SlotIn(p_, s); }
+
 int FunctionsForm::SlotValue(const ValueSlot& s) const {
-    const std::uint8_t* v = const_cast<FunctionsForm*>(this)->SlotRef(s);
+    const std::uint8_t* v = SlotIn(std::as_const(p_), s);
     return v ? *v : 0;
 }
 

@@ -202,7 +202,4 @@ struct EntrySelection {
 };
 EntrySelection BackspaceSelection(EntrySelection s);
 
-// Text typed or pasted into a numeric field: only digits are taken, a paste as a whole.
-bool IsDigitText(std::string_view text);
-
 }  // namespace cam

@@ -115,7 +115,7 @@ void FuncSel::BuildRows() {
     Caption(this, "Label11", "100", {cell + 100 - 10, 16, 24, 16});
     Caption(this, "Label10", "200", {cell + 200 - 10, 16, 24, 16});
     for (int i = 0; i < kMaxCams; ++i) {
-        auto* lab = Caption(this, "", CStr(i + 1), RowRect(6, 24, i));
+        auto* lab = Caption(this, "", model_.rowLabel(i), RowRect(6, 24, i));
         lab->setObjectName(QString("LabCam%1").arg(i));
         lab->setFont(DesignFont("Courier New", 9, true));
         lab->installEventFilter(this);

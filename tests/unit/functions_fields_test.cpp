@@ -50,23 +50,6 @@ TEST_F(Functions, ActivationWith16CamsTurnsAdvancesOnFromTheCount) {
     EXPECT_EQ(p.Ratio17On, 0);
 }
 
-TEST_F(Functions, OneEncoderChosenOnAThreeEncoderModelStays) {
-    Open(32, 3);
-    EXPECT_TRUE(f->encoderOptionEnabled(3));
-    EXPECT_EQ(f->listCount(), 3);
-    f->clickEncoders(1);
-    EXPECT_EQ(p.NEncoders, 1);
-    EXPECT_TRUE(f->encoderOptionEnabled(2));  // until the window closes
-    EXPECT_FALSE(f->listEnabled());
-    f->close();
-    Reopen();
-    EXPECT_TRUE(f->encoderOptionEnabled(1));
-    EXPECT_FALSE(f->encoderOptionEnabled(2));
-    EXPECT_FALSE(f->encoderOptionEnabled(3));
-    f->clickEncoders(3);
-    EXPECT_EQ(p.NEncoders, 1);
-}
-
 TEST_F(Functions, ChoosingSeveralEncodersClearsDelaysAndRatios) {
     Open(32, 2);
     f->clickEncoders(1);
@@ -233,10 +216,6 @@ TEST(FunctionsEntry, BackspaceWidensTheSelectionToTheLeft) {
     EXPECT_EQ(cam::BackspaceSelection({1, 1}).length, 2);
     EXPECT_EQ(cam::BackspaceSelection({0, 3}).start, 0);
     EXPECT_EQ(cam::BackspaceSelection({0, 3}).length, 3);
-    EXPECT_TRUE(cam::IsDigitText("0123"));
-    EXPECT_TRUE(cam::IsDigitText(""));
-    EXPECT_FALSE(cam::IsDigitText("12a"));
-    EXPECT_FALSE(cam::IsDigitText("-1"));
 }
 
 }  // namespace
