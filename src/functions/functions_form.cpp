@@ -298,6 +298,18 @@ bool FunctionsForm::selectRow(int i) {
     return true;
 }
 
+bool FunctionsForm::selectNeighbour(int step) {
+    if (closed_ || (step != 1 && step != -1)) return false;
+    const int from = edited_ ? edited_->row : step > 0 ? -1 : rows_;
+    for (int i = from + step; i >= 0 && i < rows_; i += step) {
+        if (!row(i).selectable) continue;
+        const Selection s = SelectionOf(i);
+        if (edited_ && s.slot == edited_->slot && s.label == edited_->label) continue;  // same block
+        return selectRow(i);
+    }
+    return false;
+}
+
 // A selected row whose label can no longer be clicked leaves the editing area; one whose
 // slot changed is selected again.
 void FunctionsForm::AfterChange() {

@@ -108,6 +108,9 @@ public:
     std::string rowLabel(int i) const;  // "1".."32"
     std::string remark(int i) const;
     bool selectRow(int i);  // a click on the row's label; false when it is not selectable
+    // The next (step 1) or previous (step -1) row that can be clicked and edits another value
+    // than the selected one, selected as a click would: keyboard access to the rows.
+    bool selectNeighbour(int step);
 
     // The editing area: inactive until a row is selected.
     bool editing() const { return edited_.has_value(); }

@@ -308,6 +308,15 @@ void FuncSel::resizeEvent(QResizeEvent* e) {
     resizer_.ResizeControls();
 }
 
+void FuncSel::keyPressEvent(QKeyEvent* e) {
+    const int step = e->key() == Qt::Key_PageDown ? 1 : e->key() == Qt::Key_PageUp ? -1 : 0;
+    if (step == 0 || e->modifiers() != Qt::NoModifier) return QDialog::keyPressEvent(e);
+    if (model_.selectNeighbour(step)) {
+        Render();
+        ApplyFocus();
+    }
+}
+
 void FuncSel::Render() {
     rendering_ = true;
     for (int i = 0; i < kMaxCams; ++i) {

@@ -33,6 +33,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;  // Page Up / Page Down: previous / next row
 
 private:
     void BuildRows();

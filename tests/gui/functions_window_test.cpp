@@ -117,6 +117,10 @@ private slots:
         QCOMPARE(int(p.AdvMs[20]), 195);
         QCOMPARE(tm->text(), QString("195"));
         QCOMPARE(int(p.AdvMs[22]), 0);
+        // Page Down in the entry goes on to the next group.
+        QTest::keyClick(tm, Qt::Key_PageDown);
+        QCOMPARE(Text(&w, "LNcam"), QString("25 - 28"));
+        QCOMPARE(p.CurCam, 24);
         child<QPushButton>(&w, "tOK")->click();
         QVERIFY(!w.isVisible());
         QVERIFY(!p.FileSaved);

@@ -235,6 +235,17 @@ TEST_F(Functions, TheEditingAreaLeavesARowThatIsNoLongerShown) {
     EXPECT_EQ(p.AdvMs[17], 0);
 }
 
+TEST_F(Functions, TheKeyboardStepsThroughTheRowsABlockAtATime) {
+    Open(32, 2);
+    Advances("2");
+    std::vector<std::string> seen;
+    while (f->selectNeighbour(1)) seen.push_back(f->rowCaption());
+    EXPECT_EQ(seen, (std::vector<std::string>{"1", "2", "17 - 20", "21 - 24", "25 - 28", "29 - 32"}));
+    ASSERT_TRUE(f->selectNeighbour(-1));
+    EXPECT_EQ(f->rowCaption(), "25 - 28");
+    EXPECT_EQ(p.CurCam, 24);
+}
+
 TEST_F(Functions, ASelectedDelayBlockBecomesTheAdvanceGroupWithASecondEncoder) {
     Open(32, 2);
     f->clickEncoders(1);
