@@ -74,8 +74,7 @@ protected:
         QPainter g(this);
         // The whole column erased first, in the window's colour.
         g.fillRect(rect(), palette().window());
-        const double rows = kMaxCams;
-        ChartPainter painter(g, width() / double(kColumnWidth), height() / (rows * kRowPitch));
+        ChartPainter painter(g, width() / double(kColumnWidth), height() / double(kMaxCams * kRowPitch));
         for (int i = 0; i < model_.rows(); ++i) {
             const RowView r = model_.row(i);
             if (!r.cell) continue;
@@ -221,7 +220,8 @@ void FuncSel::ConnectControls() {
     connect(tRotaz_, &QLineEdit::textEdited, this,
             [this](const QString& t) { Correct(tRotaz_, model_.changeDirection(ToCp1252(t))); });
     connect(tSfas_, &QLineEdit::textEdited, this, [this](const QString& t) { model_.changeShift(ToCp1252(t)); });
-    connect(tDemo_, &QPushButton::clicked, this, &FuncSel::OpenDemo);
+    // The advance computation for the current cam; nothing of this window is set again after it.
+    connect(tDemo_, &QPushButton::clicked, this, [this] { CalcAnt(p_, this).exec(); });
     connect(tOk_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -385,11 +385,6 @@ void FuncSel::ApplyFocus() {
         case FocusRequest::None:
             break;
     }
-}
-
-void FuncSel::OpenDemo() {
-    CalcAnt demo(p_, this);
-    demo.exec();
 }
 
 void FuncSel::done(int result) {

@@ -47,7 +47,6 @@ private:
     void Render();
     void RenderEditing();
     void ApplyFocus();
-    void OpenDemo();
 
     Program& p_;
     FunctionsForm model_;
