@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/device_commands.h"
+#include "app/functions_commands.h"
 #include "app/window_shots.h"
 #include "core/scripted_prompt.h"
 #include "core/startup.h"
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
     cam::MainWindow window(program, prompt, settings);
     prompt.setOwner(&window);
     cam::ConnectDevice(window, program, prompt, port);
+    cam::ConnectFunctions(window, program, prompt);
     if (!window.RunStartup()) return 0;
     // A quarter larger than designed when the screen has room; the chart follows the window.
     if (QScreen* s = QGuiApplication::primaryScreen(); s && s->availableGeometry().height() >= 760)

@@ -3,6 +3,8 @@
 #include "app/main_window.h"
 #include "editor/chart_widget.h"
 #include "firmware/flash_window.h"
+#include "functions/functions_window.h"
+#include "tools/advance_window.h"
 
 #include <QPixmap>
 
@@ -10,7 +12,6 @@ namespace cam {
 
 const std::vector<WindowShot>& WindowShots() {
     static const std::vector<WindowShot> kShots = {
-        // {"functions", true, [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine& cl) {...}},
         // The update window after the verification of the file, no port opened.
         {"flash", false,
          [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine& cl) -> std::unique_ptr<QWidget> {
@@ -18,6 +19,17 @@ const std::vector<WindowShot>& WindowShots() {
              FlashScreen screen;
              (void)VerifyFirmware(p, cl.file, screen, *w, prompt);
              return w;
+         }},
+        // --cam N selects the row of cam N as a click on its label does.
+        {"functions", true,
+         [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine& cl) -> std::unique_ptr<QWidget> {
+             auto w = std::make_unique<FuncSel>(p, prompt, &main);
+             if (cl.cam > 0) w->clickRow(cl.cam - 1);
+             return w;
+         }},
+        {"advance", true,
+         [](MainWindow& main, Program& p, Prompt&, const CommandLine&) -> std::unique_ptr<QWidget> {
+             return std::make_unique<CalcAnt>(p, &main);
          }},
     };
     return kShots;

@@ -14,5 +14,6 @@ int SendCommand(const std::vector<std::string>& args);
 int ReceiveCommand(const std::vector<std::string>& args);
 int VerifyHexCommand(const std::vector<std::string>& args);
 int FlashCommand(const std::vector<std::string>& args);
+int AdvanceCommand(const std::vector<std::string>& args);
 
 }  // namespace cam::cli

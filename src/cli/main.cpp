@@ -33,6 +33,8 @@ const Command kCommands[] = {
      "verify-hex FILE.Abs    check every record of a firmware file and show its identification"},
     {"flash", cam::cli::FlashCommand,
      "flash --port PORT [--yes] FILE.Abs    replace the device's firmware with FILE (asks first)"},
+    {"advance", cam::cli::AdvanceCommand,
+     "advance --rpm N (--ms T | --deg D)    effective advance of T ms at N rpm, or the ms an advance of D needs"},
 };
 
 void PrintUsage(std::ostream& out) {

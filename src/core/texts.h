@@ -33,9 +33,24 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kOpenFile, 11, "Open file") \
     X(kPhases, 17, "PHASES") \
     X(kPortWarning, 23, "Caution: do not select mouse port") \
+    X(kPhaseShiftLimit, 34, "The phase shift must not exceed ") \
     X(kCam, 69, "CAM ") \
     X(kSize, 74, "SIZE ") \
+    X(kAdvanceKind, 84, "ADVANCE OF CAM") \
+    X(kDelayKind, 89, "DELAY OF CAMS") \
+    X(kRatioKind, 92, "RATIO OF CAMS") \
     X(kAlreadyRunning, 104, "The cam programmer interface is already running.") \
+    X(kFuncFrame, 139, "Functions enabled") \
+    X(kFuncAdvances, 140, "Advances  N. ") \
+    X(kFuncDelays, 141, "Delays 17-24") \
+    X(kFuncRatio17, 142, "Ratio 17-32") \
+    X(kFuncRatio25, 143, "Ratio 25-32") \
+    X(kFuncConfiguration, 144, "Configuration") \
+    X(kFuncOutSize, 145, "Output size ") \
+    X(kFuncShift, 146, "Phase shift") \
+    X(kFuncDirection, 147, "Rotation direction") \
+    X(kFuncSpeedLimit, 148, "Speed limit") \
+    X(kFuncEditedValue, 149, "ADVANCE OF CAM") \
     X(kRemarkCaption, 150, "Remark") \
     X(kCannotSave, 200, "The file could not be saved:") \
     X(kCannotSaveOptions, 201, "The options could not be saved:") \

@@ -44,23 +44,29 @@ void ChartPainter::Bar(const QRectF& band, int x1, int x2, const QColor& colour)
     g_.fillRect(QRect(l + x1, t, x2 - x1 + 1, h + 1), colour);
 }
 
+// The band filled with back, then each piece from its first to its last position, never
+// past the band's right edge.
+void ChartPainter::Runs(const QRectF& band, const std::vector<RunPiece>& pieces, double unitsPerPosition,
+                        const QColor& back, const QColor& run) {
+    const int width = int(std::lround(band.width()));
+    auto n = [&](double positions) { return std::min(width, int(RoundHalfEven(positions * unitsPerPosition))); };
+    Bar(band, 0, width, back);
+    for (const RunPiece& piece : pieces) Bar(band, n(piece.first), n(piece.last), run);
+}
+
 void ChartPainter::DrawCamRow(const Program& p, int size, int cam, bool current) {
     if (cam < 0 || cam >= chart::kRows) return;
     const QRectF band = Map(chart::Band(cam));
-    const int width = int(std::lround(band.width()));
     // Drawing units per position: the band width of row 0 over 1023; every row has that width.
-    const double chartScale = width / 1023.0;
-    const int chartWidth = width;  // 1023 * chartScale
-    auto n = [&](double positions) { return int(RoundHalfEven(positions * chartScale)); };
-
-    const QColor bar = current ? chart_colour::kCurrentBar : chart_colour::kOtherBar;
-    Bar(band, 0, width, current ? chart_colour::kCurrentBand : chart_colour::kOtherBand);
-
+    const double chartScale = std::lround(band.width()) / 1023.0;
     const ChartPhases ph = ChartPhasesOf(p, size, cam);
-    if (ph.lead != 0) Bar(band, 0, n(ph.lead), bar);
-    if (ph.trail != 0) Bar(band, n(ph.trail), chartWidth, bar);
     // Inner bars end at their last ON position; the edge bars at the OFF position.
-    for (const Phase& inner : ph.inner) Bar(band, n(inner.on), n(inner.off - 1), bar);
+    std::vector<RunPiece> pieces;
+    if (ph.lead != 0) pieces.push_back({0, ph.lead});
+    if (ph.trail != 0) pieces.push_back({ph.trail, kPositions - 1});
+    for (const Phase& inner : ph.inner) pieces.push_back({inner.on, inner.off - 1});
+    Runs(band, pieces, chartScale, current ? chart_colour::kCurrentBand : chart_colour::kOtherBand,
+         current ? chart_colour::kCurrentBar : chart_colour::kOtherBar);
 
     Text(chart::RowLabel(cam), CStr(cam + 1), Qt::AlignLeft | Qt::AlignVCenter,
          Font("Courier New", chart::kCamFontPt, true), Qt::black);
@@ -74,6 +80,35 @@ void ChartPainter::DrawCamRow(const Program& p, int size, int cam, bool current)
     Text(chart::Remark(cam).adjusted(2, 0, -1, 0), text, Qt::AlignLeft | Qt::AlignVCenter,
          Font("Courier New", chart::kRemarkFontPt, true),
          current ? chart_colour::kCurrentRemarkText : chart_colour::kOtherRemarkText);
+}
+
+void ChartPainter::DrawPatternCell(const QRectF& design, const std::uint8_t* positions, const QColor& back,
+                                   const QColor& run) {
+    const QRectF cell = Map(design);
+    const ChartPhases ph = ChartPhasesOf(positions);
+    // Every run from its first to its last ON position; the one through position 0 in two.
+    std::vector<RunPiece> pieces;
+    if (ph.lead != 0) pieces.push_back({0, ph.lead - 1});
+    if (ph.trail != 0) pieces.push_back({ph.trail, kPositions - 1});
+    for (const Phase& inner : ph.inner) pieces.push_back({inner.on, inner.off - 1});
+    Runs(cell, pieces, std::lround(cell.width()) / double(kPositions), back, run);
+}
+
+void ChartPainter::DrawValueCell(const QRectF& design, int value, int fullScale, bool current) {
+    const QRectF c = Map(design);
+    const int x = int(std::lround(c.left())), y = int(std::lround(c.top()));
+    const int w = int(std::lround(c.width())), h = int(std::lround(c.height()));
+    if (w < 3 || h < 3 || fullScale <= 0) return;
+    // A value beyond the scale (from a file, before it is selected) fills the cell, no more.
+    const int length = int(std::lround(std::clamp(value, 0, fullScale) * double(w - 1) / fullScale));
+    auto box = [&](int x1, int y1, int x2, int y2, const QColor& colour) {
+        if (x2 >= x1 && y2 >= y1) g_.fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)), colour);
+    };
+    g_.setPen(chart_colour::kCellBorder);
+    g_.setBrush(Qt::NoBrush);
+    g_.drawRect(QRect(x, y, w - 1, h - 1));
+    box(x + length, y + 1, x + w - 2, y + h - 2, current ? chart_colour::kCurrentBand : chart_colour::kOtherBand);
+    box(x, y + 1, x + length, y + h - 1, current ? chart_colour::kCurrentBar : chart_colour::kOtherBar);
 }
 
 void ChartPainter::DrawGrid(int rows) {

@@ -10,7 +10,9 @@
 #include <QFont>
 #include <QPointF>
 #include <QRectF>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class QPainter;
 
@@ -73,6 +75,10 @@ inline const QColor kSizeCaption{255, 192, 128};  // orange
 inline const QColor kCamCaption{255, 255, 0};
 inline const QColor kGrid{128, 128, 128};
 inline const QColor kSurface{192, 192, 192};
+// The advance computation's bars: QBasic colours 14 (light yellow) and 9 (light blue).
+inline const QColor kPatternBack{255, 255, 0};
+inline const QColor kPatternRun{0, 0, 255};
+inline const QColor kCellBorder{0, 0, 0};
 }  // namespace chart_colour
 
 // Captions with their built-in wording when the language script gives none.
@@ -91,6 +97,14 @@ public:
     void DrawCaptions(const Program& p);
     void DrawSizeSpinner(bool leftPressed, bool rightPressed);
 
+    // A cell of the functions list: value of fullScale fills the cell's width (never more),
+    // over the cell's background; the current cell is yellow with a blue bar, the others
+    // white with a black bar.
+    void DrawValueCell(const QRectF& design, int value, int fullScale, bool current);
+    // One revolution across a cell (the 1024 positions span its width): the cell in back,
+    // every ON run in run colour, a run through position 0 drawn as its two pieces.
+    void DrawPatternCell(const QRectF& design, const std::uint8_t* positions, const QColor& back, const QColor& run);
+
     QRectF Map(const QRectF& design) const;
     // A font of the design (size in points at 96 per inch) in device pixels of this painter.
     QFont Font(const char* family, double points, bool bold) const;
@@ -98,6 +112,12 @@ public:
 private:
     void Text(const QRectF& design, const std::string& text, int flags, const QFont& font, const QColor& colour);
     void Bar(const QRectF& band, int x1, int x2, const QColor& colour);
+    // Pieces of ON runs (first and last position drawn) over a band filled with back.
+    struct RunPiece {
+        int first, last;
+    };
+    void Runs(const QRectF& band, const std::vector<RunPiece>& pieces, double unitsPerPosition, const QColor& back,
+              const QColor& run);
 
     QPainter& g_;
     double sx_, sy_;

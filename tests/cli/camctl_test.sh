@@ -121,6 +121,23 @@ convert_stopped_early)
     run convert --yes s.Cam out.Cam; expect_status 0
     grep -q "^ 0001 0002" out.Cam || fail "--yes did not write what was read"
     ;;
+advance)
+    # The worked examples: 1000 rpm and 100 ms, 4000 rpm and 210 ms, 100 rpm and a wanted 360.
+    run advance --rpm 1000 --ms 100; expect_status 0; expect_out "600 0
+"
+    run advance --rpm 4000 --ms 210; expect_status 0; expect_out "944 4
+"
+    run advance --deg 360 --rpm 100; expect_status 0; expect_out "210 126
+"
+    # The sliders' ranges, and one computation at a time.
+    for args in "--rpm 0 --ms 5" "--rpm 4001 --ms 5" "--rpm 10 --ms 211" "--rpm 10 --deg 0" "--rpm 10 --deg 361" \
+                "--rpm 10" "--ms 5" "--rpm 10 --ms 5 --deg 5" "--rpm 1e3 --ms 5" "--rpm 10 --ms" "--speed 10"; do
+        run advance $args; expect_status 2
+        expect_out ""
+    done
+    run advance --rpm 10 --ms 211
+    expect_err_line "camctl advance: --ms takes a whole number from 0 to 210, not '211'"
+    ;;
 *)
     fail "no such case"
     ;;

@@ -1,0 +1,128 @@
+// The functions window reached from the main window's menu, as a user goes through it: edit
+// the advances of a cam file, save, open the file again.
+#include "main_window_fixture.h"
+
+#include "app/functions_commands.h"
+#include "find_child.h"
+#include "gui_tests.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <functional>
+
+namespace {
+
+using namespace camtest;
+
+class FunctionsSequencesTest : public MainWindowFixture {
+    Q_OBJECT
+
+    // Starts on the file with the functions commands connected.
+    void StartWith(const std::string& file) {
+        Start(file);
+        ConnectFunctions(*w, *p, *prompt);
+    }
+    // Runs a menu item whose window is modal; drive acts on that window while it is shown.
+    void WithModal(const char* item, const std::function<void(QWidget*)>& drive) {
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* d = QApplication::activeModalWidget();
+            if (!d || !QTest::qWaitForWindowActive(d)) return;
+            shown = true;
+            drive(d);
+            if (d->isVisible()) qobject_cast<QDialog*>(d)->accept();
+        });
+        w->action(item)->trigger();
+        QVERIFY(shown);
+    }
+    static void ClickFunctionsRow(QWidget* d, int row) {
+        QTest::mouseClick(child<QLabel>(d, QString("LabCam%1").arg(row).toLatin1().constData()), Qt::LeftButton);
+    }
+    static void TypeValue(QWidget* d, const char* value) {
+        auto* tm = child<QLineEdit>(d, "TmSec");
+        tm->selectAll();
+        QTest::keyClicks(tm, value);
+        QTest::keyClick(tm, Qt::Key_Return);
+    }
+    std::string TwoEncoderFile() {
+        Program q;
+        q.NCams = 32;
+        q.NSizes = 7;
+        q.NEncoders = 2;
+        ResizeTables(q);
+        const std::string path = dir->filePath("two.Cam").toStdString();
+        if (!WriteCamFile(q, path).reason().empty()) qFatal("cannot write %s", path.c_str());
+        return path;
+    }
+
+private slots:
+    void advancesEditedSavedAndReadBack() {
+        const std::string path = TwoEncoderFile();
+        StartWith(path);
+        QVERIFY(p->FileSaved);
+        WithModal("Fu_Set", [](QWidget* d) {
+            QCOMPARE(d->objectName(), QString("FuncSel"));
+            ClickFunctionsRow(d, 22);  // cam 23: the group 21-24
+            QCOMPARE(child<QLabel>(d, "LNcam")->text(), QString("21 - 24"));
+            TypeValue(d, "123");
+            child<QCheckBox>(d, "ChkANT")->click();
+            QTest::keyClicks(child<QLineEdit>(d, "TxANT"), "2");
+            ClickFunctionsRow(d, 1);
+            child<QScrollBar>(d, "ScrVal")->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            child<QPushButton>(d, "tOK")->click();
+        });
+        QCOMPARE(int(p->AdvMs[20]), 123);
+        QCOMPARE(int(p->AdvMs[1]), 25);
+        QCOMPARE(p->CurCam, 1);
+        QVERIFY(!p->FileSaved);
+
+        // The unsaved-changes question now protects the edit.
+        w->OpenFile();
+        QCOMPARE(prompt->messages().size(), std::size_t(1));
+        QCOMPARE(int(p->AdvMs[20]), 123);
+
+        w->SaveFile();
+        QVERIFY(p->FileSaved);
+        StartWith(path);
+        QCOMPARE(int(p->AdvMs[20]), 123);
+        QCOMPARE(int(p->AdvMs[1]), 25);
+        QCOMPARE(p->NAdvCams, 2);
+        QCOMPARE(p->NEncoders, 2);
+        WithModal("Fu_Set", [](QWidget* d) {
+            QCOMPARE(child<QLabel>(d, "lValAn20")->text(), QString("123"));
+            QCOMPARE(child<QLabel>(d, "lValAn1")->text(), QString("025"));
+            QVERIFY(child<QCheckBox>(d, "ChkANT")->isChecked());
+        });
+        QVERIFY(p->FileSaved);  // looked at, not changed
+    }
+
+    void advanceDemoOpensOnTheCurrentCam() {
+        StartWith(CamFileWith("one.Cam", 4, 1000, 24));
+        ClickRow(4);
+        WithModal("o_Ant", [](QWidget* d) {
+            QCOMPARE(d->objectName(), QString("CalcAnt"));
+            QCOMPARE(child<QLabel>(d, "FrC")->text(), QString("S01C05"));
+        });
+        // The functions window's Demo button opens it for its own current cam.
+        WithModal("Fu_Set", [](QWidget* d) {
+            bool demo = false;
+            QTimer::singleShot(0, [&] {
+                QWidget* c = QApplication::activeModalWidget();
+                demo = c && c->objectName() == "CalcAnt";
+                if (c) qobject_cast<QDialog*>(c)->accept();
+            });
+            child<QPushButton>(d, "tDEMO")->click();
+            QVERIFY(demo);
+        });
+    }
+};
+
+RegisterGuiTest<FunctionsSequencesTest> registerFunctionsSequencesTest;
+
+}  // namespace
+
+#include "functions_sequences_test.moc"

@@ -1,0 +1,22 @@
+# Runs camdesk --screenshot --window WINDOW (with ARGS) and checks that a PNG of exactly
+# WIDTH x HEIGHT pixels was written.
+file(REMOVE ${OUT})
+separate_arguments(extra UNIX_COMMAND "${ARGS}")
+execute_process(COMMAND ${CAMDESK} --screenshot ${OUT} --window ${WINDOW} ${extra} ${CAM} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "camdesk --screenshot --window ${WINDOW} ended with ${rc}")
+endif()
+file(READ ${OUT} header LIMIT 24 HEX)
+# PNG signature, the IHDR chunk's length and name, then the width and height as 32-bit numbers.
+foreach(v WIDTH HEIGHT)
+  math(EXPR hex "${${v}}" OUTPUT_FORMAT HEXADECIMAL)
+  string(SUBSTRING "${hex}" 2 -1 hex)
+  string(LENGTH "${hex}" n)
+  math(EXPR pad "8 - ${n}")
+  string(REPEAT "0" ${pad} zeros)
+  set(${v}_HEX "${zeros}${hex}")
+endforeach()
+string(TOLOWER "89504e470d0a1a0a0000000d49484452${WIDTH_HEX}${HEIGHT_HEX}" expected)
+if(NOT header STREQUAL expected)
+  message(FATAL_ERROR "not a ${WIDTH} x ${HEIGHT} PNG: ${header}")
+endif()

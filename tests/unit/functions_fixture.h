@@ -1,0 +1,49 @@
+// The functions window's form model opened on a program of its own, as the window opens it.
+#pragma once
+
+#include "core/scripted_prompt.h"
+#include "functions/functions_form.h"
+#include "support/make_program.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace camtest {
+
+using cam::FunctionsForm;
+using cam::SlotKind;
+using cam::ValueSlot;
+
+struct Functions : ::testing::Test {
+    cam::Program p;
+    cam::ScriptedPrompt prompt;
+    std::unique_ptr<FunctionsForm> f;
+
+    // Opens the window (loading and activation) on a model.
+    FunctionsForm& Open(int cams = 32, int encoders = 1) {
+        p = camtest::MakeProgram(cams, 7, encoders);
+        return Reopen();
+    }
+    FunctionsForm& Reopen() {
+        f = std::make_unique<FunctionsForm>(p, prompt);
+        f->Activate();
+        return *f;
+    }
+    // Advances on with a count typed into the box.
+    void Advances(const std::string& count) {
+        f->clickAdvances(true);
+        f->changeCount(count);
+    }
+    // The rows whose own cell is drawn, as "first:span".
+    std::vector<std::string> Cells() const {
+        std::vector<std::string> out;
+        for (int i = 0; i < f->rows(); ++i)
+            if (f->row(i).cell) out.push_back(std::to_string(i) + ":" + std::to_string(f->row(i).span));
+        return out;
+    }
+};
+
+}  // namespace camtest
