@@ -42,7 +42,8 @@ private:
     enum class Mode {
         Idle,    // waiting for a command line
         Taking,  // "?FW": blocks arrive, each one answered
-        Giving,  // "?FR": blocks leave, each one waiting for its acknowledgement
+        Giving,  // "?FR", "?AR": blocks leave, each one waiting for its acknowledgement
+        Lines,   // "?AW": unframed message lines arrive, none answered, until "END"
     };
     void commandByte(char c, Replies& out);
     void command(const std::string& line, Replies& out);
@@ -50,6 +51,9 @@ private:
     void answerIn(char c, Replies& out);
     void give(Replies& out, bool first);
     void commit();
+    void lineByte(char c, Replies& out);
+    void messageLine(const std::string& line, Replies& out);
+    void saveState();
 
     Options options_;
     DeviceMemory memory_;
@@ -59,12 +63,17 @@ private:
     FrameReader frames_;
     std::optional<Intake> intake_;
     std::vector<std::string> readout_;
-    std::size_t done_ = 0;  // blocks of this exchange acknowledged
+    std::size_t done_ = 0;               // blocks of this exchange acknowledged (message lines taken)
+    std::vector<std::string> messages_;  // the messages of a "?AW" until its "END"
     // Command name -> handler appending the reply. New commands register here.
     std::map<std::string, std::function<void(Replies& out)>> commands_;
 };
 
 // Sum of the character codes in 8 bits, 32 added below 32: the check character of a command.
 unsigned char CommandCheck(std::string_view text);
+
+// A message line of "?AW": "N", three digits, then the text between a double quote and the
+// last character, which must be a double quote too. False for anything else.
+bool ReadMessageLine(std::string_view line, int* number, std::string* text);
 
 }  // namespace camsim

@@ -51,10 +51,11 @@ const char* Usage() {
            "                   (default 9600, 0 = unpaced)\n"
            "  --state DIR      keep the device's memory in DIR, so that later runs see it\n"
            "  --fault NAME     silent | echo | no-brand | unsupported | brand-early | short-reply | vanish\n"
-           "                   silent-after:N  answer or send N blocks of an exchange, then nothing\n"
+           "                   silent-after:N  answer or send N blocks of an exchange (take N message\n"
+           "                                   lines), then nothing\n"
            "                   bad-checksum:N  send block N of a reception with a wrong check character\n"
            "                   refuse-end      answer the END of a transmission with NAK\n"
-           "                   babble          answer ?FR with bytes that never make a frame\n"
+           "                   babble          answer ?FR and ?AR with bytes that never make a frame\n"
            "                   nak:N           refuse block N of a transmission every time it comes\n"
            "                   delay:MS        wait MS milliseconds before each acknowledgement and block\n"
            "Prints the path of its pseudo-terminal on the first line and runs until stopped.\n";

@@ -2,10 +2,12 @@
 
 #include "app/main_window.h"
 #include "core/programmer_form.h"
+#include "link/message_transfer_window.h"
 #include "link/port_window.h"
 #include "link/qt_link_runner.h"
 #include "link/qt_serial_port.h"
 #include "link/transfer_window.h"
+#include "messages/message_window.h"
 #include "qt/cp1252.h"
 
 namespace cam {
@@ -18,6 +20,16 @@ void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtSerialPort&
                       [&] { RunSizeTransmit(p, port, prompt, &window, window.settings().commandLine.trace); });
     window.setCommand("Rc_Siz", [&] {
         if (RunSizeReceive(p, port, prompt, &window, ToCp1252(window.windowTitle()))) window.TablesReplaced();
+    });
+    window.setCommand("Al_Msg", [&] {
+        ShowMessageWindow(p, prompt, port, &window);
+        window.Activate();
+    });
+    window.setCommand("Msg_Trans", [&] { RunMsgFileTransmit(p, port, prompt, &window); });
+    window.setCommand("Msg_Rec", [&] {
+        // The received list is shown in the message window; a failed reception changed nothing.
+        if (RunMsgReceive(p, port, prompt, &window)) ShowMessageWindow(p, prompt, port, &window);
+        window.Activate();  // the title counts the device's messages
     });
 }
 

@@ -20,7 +20,8 @@ namespace {
 // device query, no lock, no options written; every question gets its default answer and its
 // text goes to standard error.
 int Screenshot(cam::StartupSettings settings, cam::Program& program) {
-    const cam::CommandLine& cl = settings.commandLine;
+    // A copy: the start-up must not open a window's own file, but the window needs it.
+    const cam::CommandLine cl = settings.commandLine;
     const cam::WindowShot* shot = nullptr;
     if (!cl.window.empty()) {
         shot = cam::FindWindowShot(cl.window);

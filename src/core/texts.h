@@ -30,11 +30,20 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
 // clang-format off
 #define CAMDESK_TEXTS(X) \
     X(kFileNotFound, 1, "File not found") \
+    X(kWrongFormat, 10, " - wrong file format") \
+    X(kOpenFileTitle, 11, "Open file") \
+    X(kSaveMsgFileTitle, 12, "Save message file as") \
     X(kPhases, 17, "PHASES") \
     X(kPortWarning, 23, "Caution: do not select mouse port") \
+    X(kMsgFileFilter, 56, "Message file ") \
     X(kCam, 69, "CAM ") \
+    X(kAllFilesFilter, 73, "All files ") \
     X(kSize, 74, "SIZE ") \
+    X(kModifyMsg, 94, "&Modify") \
+    X(kMessageNumber, 95, "MESSAGE  N.") \
+    X(kReceivingMsgs, 98, "Receiving alarm messages") \
     X(kAlreadyRunning, 104, "The cam programmer interface is already running.") \
+    X(kSendingMsgs, 114, "Sending alarm messages") \
     X(kRemarkCaption, 150, "Remark") \
     X(kCannotSave, 200, "The file could not be saved:") \
     X(kCannotSaveOptions, 201, "The options could not be saved:") \
@@ -65,7 +74,11 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kOutSize, 229, "Output size") \
     X(kShift, 230, "Phase shift of encoder %1") \
     X(kDirection, 231, "Direction of encoder %1") \
-    X(kSpeedLimit, 232, "Speed limit")
+    X(kSpeedLimit, 232, "Speed limit") \
+    X(kMsgsDamaged, 270, "Message(s) %1 arrived damaged and would be left empty. Take the received list anyway?") \
+    X(kCannotPrint, 271, "The list could not be printed: %1") \
+    X(kNoPrinter, 272, "no printer is available") \
+    X(kCannotWritePdf, 273, "%1 cannot be written")
 // clang-format on
 
 namespace txt {
