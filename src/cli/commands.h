@@ -12,5 +12,9 @@ int ConvertCommand(const std::vector<std::string>& args);
 int IdentifyCommand(const std::vector<std::string>& args);
 int SendCommand(const std::vector<std::string>& args);
 int ReceiveCommand(const std::vector<std::string>& args);
+int MsgListCommand(const std::vector<std::string>& args);
+int MsgConvertCommand(const std::vector<std::string>& args);
+int MsgSendCommand(const std::vector<std::string>& args);
+int MsgReceiveCommand(const std::vector<std::string>& args);
 
 }  // namespace cam::cli

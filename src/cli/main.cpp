@@ -29,6 +29,14 @@ const Command kCommands[] = {
      "send --port PORT [--baud N] [--yes] [--verify] FILE.Cam    send the functions block and sizes to the device"},
     {"receive", cam::cli::ReceiveCommand,
      "receive --port PORT [--baud N] [--model CxS] [--yes] OUT.Cam    receive the device's configuration into OUT"},
+    {"msg-list", cam::cli::MsgListCommand,
+     "msg-list [--msgs N] FILE.Msg    list every alarm message of a message file (N messages, default 255)"},
+    {"msg-convert", cam::cli::MsgConvertCommand,
+     "msg-convert [--msgs N] IN.Msg OUT.Msg    read a message file and write it again as OUT"},
+    {"msg-send", cam::cli::MsgSendCommand,
+     "msg-send --port PORT [--baud N] FILE.Msg    send the alarm messages of a message file to the device"},
+    {"msg-receive", cam::cli::MsgReceiveCommand,
+     "msg-receive --port PORT [--baud N] OUT.Msg    receive the device's alarm messages into OUT"},
 };
 
 void PrintUsage(std::ostream& out) {
