@@ -41,6 +41,26 @@ bool StartFrame(Program& p, Link& link, TransferView& view) {
 
 bool StartsWithN(const std::string& line) { return !line.empty() && line[0] == 'N'; }
 
+// Nothing acknowledges the unframed lines: the transmission keeps to the time its bytes take
+// on the line (ten bits a byte), so that the progress tells what the device has, and the
+// transfer ends when the device has the last line rather than when the port's buffers do.
+class LinePace {
+public:
+    LinePace(Link& link, long speed) : link_(link), speed_(std::max(speed, 1L)), start_(link.clock.nowMs()) {}
+    void wait(std::size_t bytes) {
+        sent_ += static_cast<std::int64_t>(bytes);
+        const std::int64_t due = start_ + sent_ * 10 * 1000 / speed_;
+        const std::int64_t left = due - link_.clock.nowMs();
+        if (left > 0) link_.clock.sleepMs(static_cast<int>(left));
+    }
+
+private:
+    Link& link_;
+    std::int64_t speed_;
+    std::int64_t start_;
+    std::int64_t sent_ = 0;
+};
+
 }  // namespace
 
 std::string MsgWireLine(int n, std::string_view text) {
@@ -88,13 +108,16 @@ bool TransmitMsgBranch(Program& p, Link& link, TransferView& view, const std::st
     }
     SendCommand(link, "?AW");
     link.clock.sleepMs(50);
+    LinePace pace(link, p.ComSpeed);
     int shown = -1;
     for (int sent = 0; sent < kMaxSentLines; ++sent) {
         const MsgSendLine m = ReadMsgSendLine(line);
-        if (!link.port.write(MsgWireLine(m.number, m.text))) {
+        const std::string wire = MsgWireLine(m.number, m.text);
+        if (!link.port.write(wire)) {
             link.prompt.message(kTimeoutText, "", Buttons::Ok, Icon::None);
             return false;
         }
+        pace.wait(wire.size());
         if (const int percent = MsgSendProgress(m.number); percent != shown) {
             view.setProgress(percent);
             shown = percent;
@@ -108,6 +131,7 @@ bool TransmitMsgBranch(Program& p, Link& link, TransferView& view, const std::st
         link.prompt.message(kTimeoutText, "", Buttons::Ok, Icon::None);
         return false;
     }
+    pace.wait(end.size());
     return true;
 }
 

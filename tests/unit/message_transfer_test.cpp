@@ -119,6 +119,17 @@ TEST_F(MsgTransferFixture, TransmittedListGoesAsUnframedLinesAndEndOnce) {
     EXPECT_TRUE(prompt.messages().empty());
 }
 
+// Nothing acknowledges the lines: the transmission lasts as long as its bytes take on the line.
+TEST_F(MsgTransferFixture, TransmissionKeepsToTheLineSpeed) {
+    p.ComSpeed = 9600;
+    const std::int64_t start = clock.nowMs();
+    ASSERT_TRUE(TransmitMsgList(p, link, view));
+    const std::int64_t bytes = static_cast<std::int64_t>(port.written.size());
+    ASSERT_EQ(bytes, 5 + 255 * 7 + 4);  // "?AW" check CR, 255 lines N001"" CR, END CR
+    EXPECT_GE(clock.nowMs() - start, (bytes - 5) * 10 * 1000 / 9600);
+    EXPECT_LT(clock.nowMs() - start, bytes * 10 * 1000 / 9600 + 200);
+}
+
 TEST_F(MsgTransferFixture, AFileEndingInEndSendsWhatIsBeforeIt) {
     const std::string file = dir.write("f.Msg", "N. 128 \"HALF\"\r\nEND\r\nN. 200 \"AFTER\"\r\n");
     ASSERT_TRUE(TransmitMsgFile(p, link, view, file, "KLM 32C"));
