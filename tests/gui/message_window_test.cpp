@@ -2,6 +2,7 @@
 // name with a scripted prompt: the sequences a user performs with the list.
 #include "messages/message_window.h"
 #include "app/device_commands.h"
+#include "app/window_shots.h"
 #include "core/scripted_prompt.h"
 #include "find_child.h"
 #include "gui_tests.h"
@@ -393,6 +394,25 @@ private slots:
         QVERIFY(w->isVisible());
         QCOMPARE(prompt->asked().back().text, std::string("FILE NOT SAVED\rEXIT ANYWAY ?"));
         p->MsgSaved = true;
+    }
+
+    // camdesk --screenshot --window messages FILE: the window with the file loaded, as after Open.
+    void screenshotWindowShowsItsFile() {
+        Start();
+        const std::string path = dir->filePath("shot.Msg").toStdString();
+        std::ofstream(path, std::ios::binary) << "N. 001 \"SHOWN\"\r\n";
+        const WindowShot* shot = FindWindowShot("messages");
+        QVERIFY(shot);
+        QVERIFY(!shot->camFile);
+        CommandLine cl;
+        cl.file = path;
+        const std::unique_ptr<QWidget> window = shot->make(*w, *p, *prompt, cl);
+        QVERIFY(window);
+        window->show();
+        QCOMPARE(child<QListWidget>(window.get(), "LstAlr")->item(0)->text(), QString("001 SHOWN"));
+        QVERIFY(window->windowTitle().endsWith(QString::fromStdString(path)));
+        cl.file = dir->filePath("missing.Msg").toStdString();
+        QVERIFY(!shot->make(*w, *p, *prompt, cl));
     }
 
     void receivingWithUnsavedEditsAsksFirstAndCancelKeepsThem() {
