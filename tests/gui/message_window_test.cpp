@@ -10,6 +10,7 @@
 #include "main_window_fixture.h"
 #include "messages/message_file.h"
 #include "messages/message_list_painter.h"
+#include "ui/qt_prompt.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -185,6 +187,16 @@ private slots:
         QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(!w->isVisible());
         QCOMPARE(prompt->asked().size(), std::size_t(2));
+    }
+
+    // On the screen the closing question has Cancel as its default button.
+    void theClosingQuestionDefaultsToCancelOnTheScreen() {
+        QtPrompt screen;
+        const auto box = screen.makeMessageBox("FILE NOT SAVED\rEXIT ANYWAY ?", "", Buttons::OkCancelDefaultCancel,
+                                               Icon::Exclamation);
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Cancel));
+        QVERIFY(box->button(QMessageBox::Ok));
+        QCOMPARE(box->icon(), QMessageBox::Warning);
     }
 
     void searchByTextFindsThreeThenNineThenSaysNotFound() {
