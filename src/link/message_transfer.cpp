@@ -51,7 +51,7 @@ public:
         sent_ += static_cast<std::int64_t>(bytes);
         const std::int64_t due = start_ + sent_ * 10 * 1000 / speed_;
         const std::int64_t left = due - link_.clock.nowMs();
-        if (left > 0) link_.clock.sleepMs(static_cast<int>(left));
+        if (left > 0) link_.clock.sleepMs(static_cast<int>(std::min<std::int64_t>(left, kFirstBlockMs)));
     }
 
 private:
