@@ -26,6 +26,18 @@ unsigned char CommandCheck(std::string_view text) {
     return static_cast<unsigned char>(sum < 32 ? sum + 32 : sum);
 }
 
+bool ReadMessageLine(std::string_view line, int* number, std::string* text) {
+    if (line.size() < 6 || line[0] != 'N' || line[4] != '"' || line.back() != '"') return false;
+    int n = 0;
+    for (char c : line.substr(1, 3)) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + (c - '0');
+    }
+    *number = n;
+    *text = std::string(line.substr(5, line.size() - 6));
+    return true;
+}
+
 Device::Device(Options options) : options_(std::move(options)) {
     memory_ = EmptyMemory(options_.model);
     if (!options_.stateDir.empty()) {
@@ -56,6 +68,20 @@ Device::Device(Options options) : options_(std::move(options)) {
         mode_ = Mode::Giving;
         readout_ = Readout(options_.model, memory_);
         give(out, true);
+    };
+    commands_["?AR"] = [this](Replies& out) {
+        if (options_.has(Fault::Babble)) {
+            out.push_back({0, std::string(16 * 1024, 'x')});
+            return;
+        }
+        mode_ = Mode::Giving;
+        readout_ = MessageReadout(memory_);
+        give(out, true);
+    };
+    commands_["?AW"] = [this](Replies&) {
+        // No answer: the message lines follow, unframed and unacknowledged.
+        mode_ = Mode::Lines;
+        messages_ = memory_.messages;
     };
 }
 
@@ -88,6 +114,9 @@ Replies Device::receive(std::string_view bytes) {
             if (step != FrameReader::Step::Outside) continue;
         } else if (mode_ == Mode::Giving && (c == kAck || c == kNak)) {
             answerIn(c, out);
+            continue;
+        } else if (mode_ == Mode::Lines) {
+            lineByte(c, out);
             continue;
         }
         commandByte(c, out);
@@ -149,6 +178,46 @@ void Device::commit() {
     memory_ = intake_->memory();
     intake_.reset();
     mode_ = Mode::Idle;
+    saveState();
+}
+
+void Device::lineByte(char c, Replies& out) {
+    // Message texts may hold '?' and ':': only the line end ends a line here.
+    if (c != kCr) {
+        if (line_.size() < 256) line_ += c;
+        return;
+    }
+    std::string line;
+    line.swap(line_);
+    messageLine(line, out);
+}
+
+void Device::messageLine(const std::string& line, Replies& out) {
+    if (line.empty() || line[0] != 'N') {
+        if (line == "END") {
+            const BlockFaults& f = options_.blocks;
+            mode_ = Mode::Idle;
+            // A device that stopped listening has not taken the list.
+            if (f.silentAfter >= 0 && static_cast<long>(done_) > f.silentAfter) return;
+            memory_.messages = messages_;
+            saveState();
+            return;
+        }
+        // Not a message line: perhaps a new command, which ends this exchange.
+        const std::size_t start = line.find_last_of("?:");
+        if (start != std::string::npos) command(line.substr(start), out);
+        return;
+    }
+    const BlockFaults& f = options_.blocks;
+    if (f.silentAfter >= 0 && static_cast<long>(++done_) > f.silentAfter) return;
+    int n = 0;
+    std::string text;
+    // Lines the device cannot read, and numbers it has no message for, are dropped.
+    if (!ReadMessageLine(line, &n, &text) || n < 1 || n > static_cast<int>(messages_.size())) return;
+    messages_[static_cast<std::size_t>(n - 1)] = text.substr(0, kMessageBytes);
+}
+
+void Device::saveState() {
     if (options_.stateDir.empty()) return;
     const std::string why = SaveState(memory_, StatePath(options_.stateDir, options_.model));
     if (!why.empty()) std::fprintf(stderr, "camsim: %s\n", why.c_str());

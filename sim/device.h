@@ -45,8 +45,9 @@ private:
     enum class Mode {
         Idle,      // waiting for a command line
         Taking,    // "?FW": blocks arrive, each one answered
-        Giving,    // "?FR": blocks leave, each one waiting for its acknowledgement
+        Giving,    // "?FR", "?AR": blocks leave, each one waiting for its acknowledgement
         Flashing,  // ":FU": firmware records arrive, one a line, each one answered
+        Lines,     // "?AW": unframed message lines arrive, none answered, until "END"
     };
     void commandByte(char c, Replies& out);
     void command(const std::string& line, Replies& out);
@@ -57,6 +58,9 @@ private:
     void flashByte(char c, Replies& out);
     void record(const std::string& line, Replies& out);
     void commitFirmware();
+    void lineByte(char c, Replies& out);
+    void messageLine(const std::string& line, Replies& out);
+    void saveState();
 
     Options options_;
     DeviceMemory memory_;
@@ -66,15 +70,20 @@ private:
     FrameReader frames_;
     std::optional<Intake> intake_;
     std::vector<std::string> readout_;
-    std::size_t done_ = 0;  // blocks of this exchange acknowledged (records of an update)
+    std::size_t done_ = 0;  // blocks of this exchange acknowledged (records of an update, message lines taken)
     Firmware firmware_;
     std::optional<FlashSession> flash_;
-    bool flashNakDone_ = false;  // the refused-once record has been refused
+    bool flashNakDone_ = false;          // the refused-once record has been refused
+    std::vector<std::string> messages_;  // the messages of a "?AW" until its "END"
     // Command name -> handler appending the reply. New commands register here.
     std::map<std::string, std::function<void(Replies& out)>> commands_;
 };
 
 // Sum of the character codes in 8 bits, 32 added below 32: the check character of a command.
 unsigned char CommandCheck(std::string_view text);
+
+// A message line of "?AW": "N", three digits, then the text between a double quote and the
+// last character, which must be a double quote too. False for anything else.
+bool ReadMessageLine(std::string_view line, int* number, std::string* text);
 
 }  // namespace camsim

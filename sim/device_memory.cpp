@@ -36,6 +36,8 @@ std::string Text(const DeviceMemory& mem) {
             for (auto [on, off] : c.phases) o << "phase " << on << ' ' << off << '\n';
         }
     }
+    for (std::size_t n = 0; n < mem.messages.size(); ++n)
+        if (!mem.messages[n].empty()) o << "msg " << n + 1 << " =" << HexOf(mem.messages[n]) << '\n';
     o << "end\n";
     return o.str();
 }
@@ -79,10 +81,12 @@ bool BytesOf(const std::string& hex, std::string* out) {
 
 int CamsHeld(const Model& m) { return std::clamp(m.cams, 0, kMemoryCams); }
 int SizesHeld(const Model& m) { return std::clamp(m.sizes, 0, kMemorySizes); }
+int MessagesHeld(const Model& m) { return std::clamp(m.msgs, 0, kMemoryMessages); }
 
 DeviceMemory EmptyMemory(const Model& m) {
     DeviceMemory mem;
     mem.sizes.resize(static_cast<std::size_t>(SizesHeld(m)));
+    mem.messages.resize(static_cast<std::size_t>(MessagesHeld(m)));
     return mem;
 }
 
@@ -178,6 +182,12 @@ bool LoadState(const Model& m, const std::string& path, DeviceMemory* mem, std::
             ok = size && !size->empty() && size->back().phases.size() < kMemoryPhases &&
                  Numbers(in, {&ph.first, &ph.second}, 1023);
             if (ok) size->back().phases.push_back(ph);
+        } else if (key == "msg") {
+            int n = 0;
+            std::string text;
+            ok = Numbers(in, {&n}, MessagesHeld(m)) && n >= 1 && (in >> text) && text[0] == '=' &&
+                 BytesOf(text.substr(1), &got.messages[static_cast<std::size_t>(n - 1)]) &&
+                 got.messages[static_cast<std::size_t>(n - 1)].size() <= kMessageBytes;
         } else if (key == "end") {
             ended = true;
         } else {

@@ -1,5 +1,5 @@
-// What the simulated cam programmer remembers: its functions block and its sizes, kept as
-// the device holds them (numbers, not text), and their copy in a state folder.
+// What the simulated cam programmer remembers: its functions block, its sizes (kept as the
+// device holds them: numbers, not text) and its alarm messages, and their copy in a state folder.
 #pragma once
 
 #include "sim_options.h"
@@ -33,6 +33,7 @@ struct CamProgram {
 struct DeviceMemory {
     Functions functions;
     std::vector<std::vector<CamProgram>> sizes;  // sizes[n - 1]: the cams of size n that hold something
+    std::vector<std::string> messages;           // messages[n - 1]: the text of alarm message n
 };
 
 // Limits of the device's memory, whatever model it plays.
@@ -40,10 +41,13 @@ inline constexpr int kMemoryCams = 32;
 inline constexpr int kMemorySizes = 60;
 inline constexpr int kMemoryPhases = 181;  // phases of one cam in one size
 inline constexpr int kRemarkBytes = 64;
+inline constexpr int kMemoryMessages = 999;
+inline constexpr int kMessageBytes = 40;  // two display rows of twenty characters
 
 // The cams and sizes this device can hold for its model.
 int CamsHeld(const Model& m);
 int SizesHeld(const Model& m);
+int MessagesHeld(const Model& m);
 DeviceMemory EmptyMemory(const Model& m);
 
 // The state file of a model in a folder: one file per model, so that runs with another

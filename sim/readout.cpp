@@ -64,4 +64,12 @@ std::vector<std::string> Readout(const Model& model, const DeviceMemory& mem) {
     return lines;
 }
 
+std::vector<std::string> MessageReadout(const DeviceMemory& mem) {
+    std::vector<std::string> lines;
+    for (std::size_t n = 0; n < mem.messages.size(); ++n)
+        lines.push_back("N " + Dec(static_cast<int>(n + 1), 3) + "\"" + mem.messages[n] + "\"");
+    lines.push_back("END");
+    return lines;
+}
+
 }  // namespace camsim

@@ -11,4 +11,8 @@ namespace camsim {
 
 std::vector<std::string> Readout(const Model& model, const DeviceMemory& mem);
 
+// The device answering "?AR": one block a message, "N 007" and its text between double
+// quotes, then "END".
+std::vector<std::string> MessageReadout(const DeviceMemory& mem);
+
 }  // namespace camsim

@@ -24,10 +24,11 @@ enum class Fault {
     ShortReply,   // identification line cut before the encoder digit
     Vanish,       // the line goes away as soon as a command arrives
     RefuseEnd,    // answers the "END" of a transmission with NAK: nothing is taken
-    Babble,       // answers "?FR" with a long stream of bytes and no frame end
+    Babble,       // answers "?FR" and "?AR" with a long stream of bytes and no frame end
 };
 
-// Faults of the block exchanges. Blocks are counted from 1 in each "?FW" or "?FR" exchange;
+// Faults of the block exchanges. Blocks are counted from 1 in each "?FW", "?FR", "?AR" or
+// "?AW" exchange (the message lines of "?AW" count as blocks);
 // 0 (-1 for silentAfter and flashSilentAfter) means the fault is off.
 struct BlockFaults {
     long silentAfter = -1;       // answers (or sends) this many blocks, then nothing more

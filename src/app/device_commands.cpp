@@ -3,10 +3,12 @@
 #include "app/main_window.h"
 #include "core/programmer_form.h"
 #include "firmware/flash_window.h"
+#include "link/message_transfer_window.h"
 #include "link/port_window.h"
 #include "link/qt_link_runner.h"
 #include "link/qt_serial_port.h"
 #include "link/transfer_window.h"
+#include "messages/message_window.h"
 #include "qt/cp1252.h"
 
 namespace cam {
@@ -21,6 +23,16 @@ void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtSerialPort&
         if (RunSizeReceive(p, port, prompt, &window, ToCp1252(window.windowTitle()))) window.TablesReplaced();
     });
     window.setCommand("Upd_Flash", [&] { RunFlashUpdate(p, port, prompt, &window); });
+    window.setCommand("Al_Msg", [&] {
+        ShowMessageWindow(p, prompt, port, &window);
+        window.Activate();
+    });
+    window.setCommand("Msg_Trans", [&] { RunMsgFileTransmit(p, port, prompt, &window); });
+    window.setCommand("Msg_Rec", [&] {
+        // The received list is shown in the message window; a failed reception changed nothing.
+        if (RunMsgReceive(p, port, prompt, &window)) ShowMessageWindow(p, prompt, port, &window);
+        window.Activate();  // the title counts the device's messages
+    });
 }
 
 }  // namespace cam

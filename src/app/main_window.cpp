@@ -3,6 +3,7 @@
 #include "core/options.h"
 #include "editor/chart_painter.h"
 #include "editor/chart_widget.h"
+#include "messages/message_file.h"
 #include "qt/cp1252.h"
 #include "ui/qt_single_instance.h"
 
@@ -108,7 +109,9 @@ void MainWindow::Activate() {
 
 void MainWindow::closeEvent(QCloseEvent* e) {
     WriteOptionsFile();
-    if (!QueryClose(p_, prompt_, ToCp1252(windowTitle()))) {
+    // The sizes, then the alarm messages edited in the message window (in this visit or an
+    // earlier one): either question may keep the program open.
+    if (!QueryClose(p_, prompt_, ToCp1252(windowTitle())) || !ConfirmMsgDiscard(p_, prompt_)) {
         e->ignore();  // Cancel, or a save that failed: the work stays open
         return;
     }

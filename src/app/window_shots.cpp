@@ -5,6 +5,8 @@
 #include "firmware/flash_window.h"
 #include "functions/functions_window.h"
 #include "tools/advance_window.h"
+#include "messages/message_file.h"
+#include "messages/message_window.h"
 
 #include <QPixmap>
 
@@ -30,6 +32,18 @@ const std::vector<WindowShot>& WindowShots() {
         {"advance", true,
          [](MainWindow& main, Program& p, Prompt&, const CommandLine&) -> std::unique_ptr<QWidget> {
              return std::make_unique<CalcAnt>(p, &main);
+         }},
+        // The message window with the message file of the command line loaded, as after Open.
+        {"messages", false,
+         [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine& cl) -> std::unique_ptr<QWidget> {
+             auto w = std::make_unique<MsgWindow>(p, prompt, nullptr, &main);
+             if (!cl.file.empty()) {
+                 p.MsgFile = cl.file;
+                 if (!LoadReceivedMessages(p, prompt)) return nullptr;
+                 w->ShowFileTitle();
+             }
+             w->MsgList();
+             return w;
          }},
     };
     return kShots;

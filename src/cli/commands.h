@@ -15,5 +15,9 @@ int ReceiveCommand(const std::vector<std::string>& args);
 int VerifyHexCommand(const std::vector<std::string>& args);
 int FlashCommand(const std::vector<std::string>& args);
 int AdvanceCommand(const std::vector<std::string>& args);
+int MsgListCommand(const std::vector<std::string>& args);
+int MsgConvertCommand(const std::vector<std::string>& args);
+int MsgSendCommand(const std::vector<std::string>& args);
+int MsgReceiveCommand(const std::vector<std::string>& args);
 
 }  // namespace cam::cli

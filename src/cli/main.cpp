@@ -35,6 +35,14 @@ const Command kCommands[] = {
      "flash --port PORT [--yes] FILE.Abs    replace the device's firmware with FILE (asks first)"},
     {"advance", cam::cli::AdvanceCommand,
      "advance --rpm N (--ms T | --deg D)    effective advance of T ms at N rpm, or the ms an advance of D needs"},
+    {"msg-list", cam::cli::MsgListCommand,
+     "msg-list [--msgs N] FILE.Msg    list every alarm message of a message file (N messages, default 255)"},
+    {"msg-convert", cam::cli::MsgConvertCommand,
+     "msg-convert [--msgs N] IN.Msg OUT.Msg    read a message file and write it again as OUT"},
+    {"msg-send", cam::cli::MsgSendCommand,
+     "msg-send --port PORT [--baud N] FILE.Msg    send the alarm messages of a message file to the device"},
+    {"msg-receive", cam::cli::MsgReceiveCommand,
+     "msg-receive --port PORT [--baud N] OUT.Msg    receive the device's alarm messages into OUT"},
 };
 
 void PrintUsage(std::ostream& out) {

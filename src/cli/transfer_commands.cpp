@@ -2,14 +2,13 @@
 #include "camfile/cam_file.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/console_view.h"
 #include "cli/scratch_space.h"
 #include "core/text_format.h"
 #include "link/functions_wire.h"
 #include "link/port_name.h"
 #include "link/qt_serial_port.h"
 #include "link/size_transfer.h"
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -19,30 +18,6 @@
 namespace cam::cli {
 
 namespace {
-
-// The progress of a transfer on standard error, redrawn in place on a terminal.
-class ConsoleView : public TransferView {
-public:
-    ConsoleView() : terminal_(::isatty(STDERR_FILENO) == 1) {}
-    ~ConsoleView() override {
-        if (drawn_) std::cerr << '\n';
-    }
-    void setCaption(const std::string&) override {}
-    void setOperation(const std::string& operation) override { operation_ = operation; }
-    void setSizeLabel(const std::string& label) override { label_ = label; }
-    void setProgress(int percent) override {
-        if (!terminal_) return;
-        const int filled = std::clamp(percent, 0, 100) * 30 / 100;
-        std::cerr << '\r' << operation_ << " [" << std::string(filled, '#') << std::string(30 - filled, ' ') << "] "
-                  << percent << "% " << label_ << "   " << std::flush;
-        drawn_ = true;
-    }
-
-private:
-    bool terminal_;
-    bool drawn_ = false;
-    std::string operation_, label_;
-};
 
 struct TransferOptions {
     Program port;  // its PortSettings: --port and --baud

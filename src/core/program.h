@@ -81,6 +81,20 @@ struct Program : ProgrammerModel, PortSettings {
     // Alarm messages, 1..NMsgs (element 0 unused)
     std::vector<std::string> AlarmMsg = std::vector<std::string>(256);
 
+    // Alarm messages: the list's file, its edits, its search and its printout
+    std::string MsgFile;        // the message file of the list ("" = none)
+    bool MsgSaved = true;       // the list has no edits that are in no file
+    int EditMsgNum = 0;         // list index (0-based) of the message being edited
+    std::string EditMsgText;    // its text while it is edited
+    std::string MsgSearchText;  // the last text searched for
+    int MsgSearchPos = 0;       // list index where the next text search starts
+    std::string PrinterName;    // the printer chosen for this run ("" = the system's default)
+    std::string PrintToFile;    // a PDF file chosen in the print dialog instead of a printer
+    std::string PrnFontName;    // the printer font ("" and 0: the printout's own)
+    double PrnFontSize = 0;
+    bool PrnFontBold = false;
+    bool PrnFontItalic = false;
+
     // Selection, files and settings
     int CurSize = 1;  // 1..NSizes
     int CurCam = 1;   // 0..NCams-1

@@ -10,7 +10,9 @@
 
 namespace cam {
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+// OkCancelDefaultCancel: OK and Cancel with Cancel as the default button, for questions
+// where the default answer must be the safe one.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, OkCancelDefaultCancel };
 enum class Icon { None, Stop, Exclamation, Question, Information };
 enum class Answer { Ok, Cancel, Yes, No, Retry };
 

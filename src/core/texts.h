@@ -30,16 +30,24 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
 // clang-format off
 #define CAMDESK_TEXTS(X) \
     X(kFileNotFound, 1, "File not found") \
+    X(kWrongFormat, 10, " - wrong file format") \
     X(kOpenFile, 11, "Open file") \
+    X(kSaveMsgFileTitle, 12, "Save message file as") \
     X(kPhases, 17, "PHASES") \
     X(kPortWarning, 23, "Caution: do not select mouse port") \
     X(kPhaseShiftLimit, 34, "The phase shift must not exceed ") \
+    X(kMsgFileFilter, 56, "Message file ") \
     X(kCam, 69, "CAM ") \
+    X(kAllFilesFilter, 73, "All files ") \
     X(kSize, 74, "SIZE ") \
     X(kAdvanceKind, 84, "ADVANCE OF CAM") \
     X(kDelayKind, 89, "DELAY OF CAMS") \
     X(kRatioKind, 92, "RATIO OF CAMS") \
+    X(kModifyMsg, 94, "&Modify") \
+    X(kMessageNumber, 95, "MESSAGE  N.") \
+    X(kReceivingMsgs, 98, "Receiving alarm messages") \
     X(kAlreadyRunning, 104, "The cam programmer interface is already running.") \
+    X(kSendingMsgs, 114, "Sending alarm messages") \
     X(kFuncFrame, 139, "Functions enabled") \
     X(kFuncAdvances, 140, "Advances  N. ") \
     X(kFuncDelays, 141, "Delays 17-24") \
@@ -85,6 +93,10 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kShift, 230, "Phase shift of encoder %1") \
     X(kDirection, 231, "Direction of encoder %1") \
     X(kSpeedLimit, 232, "Speed limit") \
+    X(kMsgsDamaged, 270, "Message(s) %1 arrived damaged and would be left empty. Take the received list anyway?") \
+    X(kCannotPrint, 271, "The list could not be printed: %1") \
+    X(kNoPrinter, 272, "no printer is available") \
+    X(kCannotWritePdf, 273, "%1 cannot be written") \
     X(kUpdateLineLost, 300, "The line to the device went away during the firmware update (%1). The device may hold an incomplete firmware: connect it again and repeat the update.")
 // clang-format on
 

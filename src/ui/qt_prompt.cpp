@@ -94,6 +94,10 @@ std::unique_ptr<QMessageBox> QtPrompt::makeMessageBox(const std::string& text, c
             box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
             box->setDefaultButton(QMessageBox::Ok);
             break;
+        case Buttons::OkCancelDefaultCancel:
+            box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            box->setDefaultButton(QMessageBox::Cancel);
+            break;
         case Buttons::YesNo:
             box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box->setDefaultButton(QMessageBox::Yes);

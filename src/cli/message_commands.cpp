@@ -1,0 +1,173 @@
+// camctl msg-list / msg-convert / msg-send / msg-receive: alarm message files and their
+// transfer, as camdesk's message window and its transfer commands do them.
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "cli/console_view.h"
+#include "cli/scratch_space.h"
+#include "core/text_format.h"
+#include "link/identify.h"
+#include "link/message_transfer.h"
+#include "link/port_name.h"
+#include "link/qt_serial_port.h"
+#include "messages/message_file.h"
+#include "qt/cp1252.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+namespace cam::cli {
+
+namespace {
+
+struct MsgOptions {
+    Program p;  // --msgs in NMsgs; --port and --baud in its port settings
+    bool havePort = false;
+    std::vector<std::string> files;
+};
+
+// Parses the options a command takes (device: --port and --baud, else --msgs) and exactly
+// `files` file names. nullopt (after a line on standard error) for anything else.
+std::optional<MsgOptions> ParseMsgOptions(const std::vector<std::string>& args, bool device, std::size_t files,
+                                          const char* usage) {
+    MsgOptions o;
+    o.p.NMsgs = 255;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool value = i + 1 < args.size();
+        if (!device && a == "--msgs" && value) {
+            const std::string& n = args[++i];
+            int count = 0;
+            const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), count);
+            if (ec != std::errc() || end != n.data() + n.size() || count < 1 || count > kMaxMsgNumber) {
+                std::cerr << "camctl: bad message count '" << n << "': 1.." << kMaxMsgNumber << '\n';
+                return std::nullopt;
+            }
+            o.p.NMsgs = count;
+        } else if (device && a == "--port" && value) {
+            o.havePort = SetPortName(o.p, args[++i]);
+        } else if (device && a == "--baud" && value) {
+            if (!ParseSpeed(args[++i], o.p.ComSpeed)) return std::nullopt;
+        } else if (a.size() > 1 && a[0] == '-') {
+            std::cerr << "camctl: unknown option '" << a << "'\n";
+            return std::nullopt;
+        } else {
+            o.files.push_back(a);
+        }
+    }
+    if (o.files.size() != files || (device && !o.havePort)) {
+        std::cerr << "usage: camctl " << usage << '\n';
+        return std::nullopt;
+    }
+    ResizeTables(o.p);
+    return o;
+}
+
+// 0 when path is a readable file; else 1 after saying why.
+int CheckReadable(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        std::cerr << "camctl: " << path << ": no such file\n";
+        return 1;
+    }
+    if (!std::filesystem::is_regular_file(path, ec) || !std::ifstream(path, std::ios::binary)) {
+        std::cerr << "camctl: " << path << ": cannot be read\n";
+        return 1;
+    }
+    return 0;
+}
+
+// Reads a message file into p as the message window's Open does.
+int LoadForCommand(Program& p, const std::string& path) {
+    if (const int status = CheckReadable(path); status != 0) return status;
+    LoadDefaultTexts(p);
+    p.MsgFile = path;
+    ConsolePrompt prompt(false);
+    return LoadReceivedMessages(p, prompt) ? 0 : 1;
+}
+
+struct DeviceLink {
+    QtSerialPort port;
+    SteadyClock clock;
+    ConsolePrompt prompt{false};
+    Link link{port, clock, prompt};
+};
+
+}  // namespace
+
+int MsgListCommand(const std::vector<std::string>& args) {
+    const auto o = ParseMsgOptions(args, false, 1, "msg-list [--msgs N] FILE.Msg");
+    if (!o) return 2;
+    Program p = o->p;
+    if (const int status = LoadForCommand(p, o->files[0]); status != 0) return status;
+    for (const std::string& entry : MsgList(p)) std::cout << FromCp1252(entry).toLocal8Bit().toStdString() << '\n';
+    return 0;
+}
+
+int MsgConvertCommand(const std::vector<std::string>& args) {
+    const auto o = ParseMsgOptions(args, false, 2, "msg-convert [--msgs N] IN.Msg OUT.Msg");
+    if (!o) return 2;
+    Program p = o->p;
+    if (const int status = LoadForCommand(p, o->files[0]); status != 0) return status;
+    p.MsgFile = o->files[1];
+    if (const Result written = WriteMsgFile(p); !written) {
+        std::cerr << "camctl msg-convert: " << written.reason() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+int MsgSendCommand(const std::vector<std::string>& args) {
+    const auto o = ParseMsgOptions(args, true, 1, "msg-send --port PORT [--baud N] FILE.Msg");
+    if (!o) return 2;
+    Program p = o->p;
+    const std::string& file = o->files[0];
+    if (const int status = CheckReadable(file); status != 0) return status;
+    LoadDefaultTexts(p);
+    DeviceLink d;
+    bool sent = false;
+    if (IdentifyDevice(p, d.link)) {
+        ConsoleView view;
+        sent = TransmitMsgFile(p, d.link, view, file, "");
+    }
+    ClosePort(d.link);
+    if (!sent) {
+        std::cerr << "camctl msg-send: the messages were not sent\n";
+        return 1;
+    }
+    std::cout << "sent the messages of " << file << " to " << PortDisplayName(p) << '\n';
+    return 0;
+}
+
+int MsgReceiveCommand(const std::vector<std::string>& args) {
+    const auto o = ParseMsgOptions(args, true, 1, "msg-receive --port PORT [--baud N] OUT.Msg");
+    if (!o) return 2;
+    Program p = o->p;
+    LoadDefaultTexts(p);
+    ScratchSpace scratch;
+    if (scratch.file().empty()) {
+        std::cerr << "camctl: " << scratch.error() << '\n';
+        return 1;
+    }
+    DeviceLink d;
+    MsgReception r;
+    {
+        ConsoleView view;
+        r = ReceiveMsgs(p, d.link, view, scratch.file(), true);
+    }
+    // Only a complete reception is written, and then as the list reads it, not as it came.
+    if (!ApplyMsgReception(p, r, scratch.file(), r.model.NMsgs, d.prompt)) {
+        std::cerr << "camctl msg-receive: nothing was written\n";
+        return 1;
+    }
+    p.MsgFile = o->files[0];
+    if (const Result written = WriteMsgFile(p); !written) {
+        std::cerr << "camctl msg-receive: " << written.reason() << '\n';
+        return 1;
+    }
+    std::cout << "received " << p.NMsgs << " messages from " << PortDisplayName(p) << " into " << p.MsgFile << '\n';
+    return 0;
+}
+
+}  // namespace cam::cli

@@ -1,0 +1,53 @@
+// The alarm message list in memory and its file (*.Msg): one line per message, CR LF,
+// "N. " and the three-digit number, then the text between double quotes when it is not blank.
+// The reader takes line k as message k whatever number the line carries.
+#pragma once
+
+#include "core/program.h"
+#include "core/prompt.h"
+#include "core/result.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cam {
+
+inline constexpr int kMaxMsgNumber = 999;  // three digits on the wire and in the file
+inline constexpr int kMsgTextLength = 40;  // two display rows of twenty characters
+inline constexpr int kMsgRowLength = 20;
+inline constexpr const char* kMsgScratchName = "~.~";
+
+// The messages the list holds: NMsgs within 0..999. AlarmMsg is made large enough for them.
+int MsgCount(const Program& p);
+void FitMsgTable(Program& p);
+// Message k (1-based), "" outside the table.
+const std::string& MsgText(const Program& p, int k);
+
+// "N. 007 \"MOTOR OVERLOAD\"" (without the line end); "N. 002" for a blank text.
+std::string MsgFileLine(int k, const std::string& text);
+// Every line of the list, each ended by CR LF.
+std::string MsgFileText(const Program& p);
+// The messages 1..count of a message file's bytes (index 0 unused): a line starting with "N"
+// gives the characters between its first double quote and its last character, or one blank
+// when it has no double quote; any other line, and lines missing at the end, give "".
+std::vector<std::string> ParseMsgFile(std::string_view bytes, int count);
+
+// Writes the list to MsgFile (durably: a failed write keeps the old file); MsgSaved = True
+// after a write that succeeded.
+Result WriteMsgFile(Program& p);
+// Reads MsgFile into AlarmMsg. Nothing happens for an empty MsgFile; a missing or unreadable
+// file shows language text 1 and leaves the list as it was. True when the list was read.
+bool LoadReceivedMessages(Program& p, Prompt& prompt);
+
+// The list entries as the message window shows them: "007 MOTOR OVERLOAD".
+std::vector<std::string> MsgList(const Program& p);
+
+// The scratch file of the message transfers: "~.~" in the working folder.
+std::string MsgScratchPath(const Program& p);
+
+// With unsaved edits asks "FILE NOT SAVED" / "EXIT ANYWAY ?" (OK/Cancel, Cancel the
+// default). True when the list may be closed or replaced.
+bool ConfirmMsgDiscard(Program& p, Prompt& prompt);
+
+}  // namespace cam

@@ -1,0 +1,231 @@
+// The message window's commands as a user meets them: New, Open, Save, Save as, the
+// modification of one message, the two searches and the printed lines.
+#include "messages/message_list_commands.h"
+
+#include "core/scripted_prompt.h"
+#include "messages/message_file.h"
+#include "support/scratch_folder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace cam {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+struct MsgCommands : ::testing::Test {
+    camtest::ScratchFolder dir;
+    Program p;
+    ScriptedPrompt prompt;
+    void SetUp() override {
+        ResizeTables(p);
+        p.WorkDir = dir.str();
+    }
+    std::vector<ScriptedPrompt::Asked::Kind> kinds() const {
+        std::vector<ScriptedPrompt::Asked::Kind> k;
+        for (const auto& a : prompt.asked()) k.push_back(a.kind);
+        return k;
+    }
+};
+
+TEST_F(MsgCommands, SaveAsCompletesANameWithoutExtensionOnly) {
+    p.AlarmMsg[1] = "A";
+    prompt.push(dir.file("ALARMS").c_str());
+    ASSERT_TRUE(MsgSaveAs(p, prompt));
+    EXPECT_EQ(p.MsgFile, dir.file("ALARMS.Msg"));
+    EXPECT_EQ(dir.read("ALARMS.Msg").substr(0, 14), "N. 001 \"A\"\r\nN.");
+    prompt.push(dir.file("ALARMS.TXT").c_str());
+    ASSERT_TRUE(MsgSaveAs(p, prompt));
+    EXPECT_EQ(p.MsgFile, dir.file("ALARMS.TXT"));
+    EXPECT_EQ(prompt.asked()[0].text, "Save message file as");
+    EXPECT_EQ(prompt.asked()[0].kind, ScriptedPrompt::Asked::SaveFile);
+}
+
+TEST_F(MsgCommands, SaveAsAsksBeforeACompletedNameReplacesAFile) {
+    dir.write("ALARMS.Msg", "theirs");
+    prompt.push(dir.file("ALARMS").c_str());
+    prompt.push(Answer::No);
+    EXPECT_FALSE(MsgSaveAs(p, prompt));
+    EXPECT_EQ(dir.read("ALARMS.Msg"), "theirs");
+    EXPECT_EQ(p.MsgFile, "");
+}
+
+TEST_F(MsgCommands, SaveAsksBeforeOverwritingAndNoWritesNothing) {
+    p.MsgFile = dir.write("list.Msg", "old");
+    p.MsgSaved = false;
+    prompt.push(Answer::No);
+    EXPECT_FALSE(MsgSave(p, prompt));
+    EXPECT_EQ(dir.read("list.Msg"), "old");
+    EXPECT_FALSE(p.MsgSaved);
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].text, "OVERWRITE FILE ");
+    EXPECT_EQ(prompt.asked()[0].buttons, Buttons::YesNo);
+    prompt.push(Answer::Yes);
+    EXPECT_TRUE(MsgSave(p, prompt));
+    EXPECT_TRUE(p.MsgSaved);
+    EXPECT_EQ(dir.read("list.Msg").size(), 255u * 8u);
+}
+
+TEST_F(MsgCommands, SaveOfAListFromTheScratchFileAsksForAName) {
+    p.MsgFile = dir.write("~.~", "N. 001\r\n");
+    prompt.push("");  // the save dialog cancelled
+    EXPECT_FALSE(MsgSave(p, prompt));
+    EXPECT_THAT(kinds(), ElementsAre(ScriptedPrompt::Asked::SaveFile));
+    EXPECT_EQ(p.MsgFile, dir.file("~.~"));
+}
+
+TEST_F(MsgCommands, AFailedSaveSaysWhyAndChangesNothing) {
+    p.MsgFile = dir.file("before.Msg");
+    p.MsgSaved = false;
+    const std::string target = dir.write("locked.Msg", "old");
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read);
+    prompt.push(target.c_str());
+    EXPECT_FALSE(MsgSaveAs(p, prompt));
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_THAT(prompt.messages()[0], HasSubstr("The file could not be saved:\r" + target + "\r"));
+    EXPECT_EQ(dir.read("locked.Msg"), "old");
+    EXPECT_EQ(p.MsgFile, dir.file("before.Msg"));
+    EXPECT_FALSE(p.MsgSaved);
+}
+
+TEST_F(MsgCommands, OpenReadsTheFileAndAsksFirstAboutUnsavedEdits) {
+    const std::string file = dir.write("in.Msg", "N. 001 \"FIRST\"\r\n");
+    p.AlarmMsg[2] = "EDITED";
+    p.MsgSaved = false;
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(MsgOpen(p, prompt));
+    EXPECT_THAT(kinds(), ElementsAre(ScriptedPrompt::Asked::Message));
+    EXPECT_EQ(p.AlarmMsg[2], "EDITED");
+
+    prompt.clear();
+    prompt.push(Answer::Ok);
+    prompt.push(file.c_str());
+    ASSERT_TRUE(MsgOpen(p, prompt));
+    EXPECT_EQ(prompt.asked()[1].text, "Open file");
+    EXPECT_EQ(p.MsgFile, file);
+    EXPECT_EQ(p.AlarmMsg[1], "FIRST");
+    EXPECT_EQ(p.AlarmMsg[2], "");
+    EXPECT_TRUE(p.MsgSaved);
+    EXPECT_EQ(MsgOpenedTitle(p.MsgFile), "ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file);
+}
+
+TEST_F(MsgCommands, OpenCancelledKeepsTheFileOfTheList) {
+    p.MsgFile = dir.file("kept.Msg");
+    prompt.push("");
+    EXPECT_FALSE(MsgOpen(p, prompt));
+    EXPECT_EQ(p.MsgFile, dir.file("kept.Msg"));
+}
+
+TEST_F(MsgCommands, NewEmptiesTheListAndAsksNothingWithoutEdits) {
+    p.AlarmMsg[5] = "X";
+    p.MsgFile = dir.file("a.Msg");
+    ASSERT_TRUE(MsgNew(p, prompt));
+    EXPECT_TRUE(prompt.asked().empty());
+    EXPECT_EQ(p.AlarmMsg[5], "");
+    EXPECT_EQ(p.MsgFile, dir.file("a.Msg"));
+    EXPECT_TRUE(p.MsgSaved);
+}
+
+TEST(MsgModify, LabelAndPreviewRows) {
+    EXPECT_EQ(MsgModifyLabel(kMsgModifyLabel, 6), "MOIDFY  N. 007");
+    EXPECT_EQ(MsgModifyLabel("AB", 254), "255");
+    const auto rows = MsgPreviewRows("12345678901234567890ABCDEFGHIJKLMNOPQRSTUVWXY");
+    EXPECT_EQ(rows.first, "12345678901234567890");
+    EXPECT_EQ(rows.second, "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(MsgPreviewRows("SHORT"), std::make_pair(std::string("SHORT"), std::string()));
+}
+
+TEST(MsgModify, OkTakesTheTextAndClearKeepsTheMessage) {
+    Program p;
+    ResizeTables(p);
+    p.AlarmMsg[7] = "OLD";
+    BeginMsgEdit(p, 6, "007 OLD");
+    EXPECT_EQ(p.EditMsgNum, 6);
+    EXPECT_EQ(p.EditMsgText, "OLD");
+    EXPECT_EQ(EndMsgEdit(p, std::nullopt), "007 OLD");  // Clear
+    EXPECT_TRUE(p.MsgSaved);
+    BeginMsgEdit(p, 6, "007 OLD");
+    EXPECT_EQ(EndMsgEdit(p, std::string("OLD")), "007 OLD");  // OK without a change
+    EXPECT_TRUE(p.MsgSaved);
+    BeginMsgEdit(p, 6, "007 OLD");
+    EXPECT_EQ(EndMsgEdit(p, std::string(45, 'Z')), "007 " + std::string(40, 'Z'));
+    EXPECT_FALSE(p.MsgSaved);
+    EXPECT_EQ(p.AlarmMsg[7], std::string(40, 'Z'));
+}
+
+TEST_F(MsgCommands, SearchByNumber) {
+    prompt.push("255");
+    EXPECT_EQ(SearchMsgNumber(p, prompt), 254);
+    EXPECT_EQ(prompt.asked()[0].text, "NUMERO ALLARME 1 - 255");
+    EXPECT_EQ(prompt.asked()[0].title, "SEARCH");
+    prompt.push(" 7 ");
+    EXPECT_EQ(SearchMsgNumber(p, prompt), 6);
+    EXPECT_TRUE(prompt.messages().empty());
+
+    for (const char* refused : {"0", "256", "-3", "99999999999"}) {
+        prompt.clear();
+        prompt.push(refused);
+        EXPECT_EQ(SearchMsgNumber(p, prompt), std::nullopt);
+        EXPECT_THAT(prompt.messages(), ElementsAre(std::string(refused) + " = NUMERO NON VALIDO"));
+    }
+    // Empty, cancelled and non-numeric answers end silently.
+    prompt.clear();
+    prompt.push("");
+    prompt.push(std::nullopt);
+    prompt.push("abc");
+    prompt.push("1x");
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(SearchMsgNumber(p, prompt), std::nullopt);
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(MsgCommands, SearchByTextFindsTheNextMatchThenStartsAgain) {
+    p.AlarmMsg[3] = "Oil pressure low";
+    p.AlarmMsg[9] = "OIL LEVEL";
+    const std::vector<std::string> entries = MsgList(p);
+    prompt.push("oil");
+    EXPECT_EQ(SearchMsgText(p, prompt, entries), 2);
+    EXPECT_EQ(prompt.asked()[0].text, "TESTO DA RICERCARE");
+    EXPECT_EQ(prompt.asked()[0].title, "MESSAGGI ALLARME");
+    // Accepting the box again searches for the same text: it is the box's default.
+    ScriptedPrompt again(true);
+    EXPECT_EQ(SearchMsgText(p, again, entries), 8);
+    EXPECT_EQ(SearchMsgText(p, again, entries), std::nullopt);
+    EXPECT_THAT(again.messages(), ElementsAre("TESTO NON TROVATO"));
+    EXPECT_EQ(again.asked().back().title, "MESSAGGI ALLARME");
+    EXPECT_EQ(SearchMsgText(p, again, entries), 2);
+}
+
+TEST_F(MsgCommands, SearchByTextLooksAtTheNumberAndAccentedCapitals) {
+    p.AlarmMsg[12] = "Temp\xE9rature";  // é
+    const std::vector<std::string> entries = MsgList(p);
+    prompt.push("012");
+    EXPECT_EQ(SearchMsgText(p, prompt, entries), 11);
+    p.MsgSearchPos = 0;
+    prompt.push("TEMP\xC9RATURE");  // É
+    EXPECT_EQ(SearchMsgText(p, prompt, entries), 11);
+    // A cancelled or empty answer searches nothing and keeps the position.
+    prompt.push(std::nullopt);
+    prompt.push("");
+    EXPECT_EQ(SearchMsgText(p, prompt, entries), std::nullopt);
+    EXPECT_EQ(SearchMsgText(p, prompt, entries), std::nullopt);
+    EXPECT_EQ(p.MsgSearchPos, 12);
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(MsgCommands, PrintedLinesListTheMessagesThatAreNotBlank) {
+    p.NMsgs = 12;
+    ResizeTables(p);
+    p.AlarmMsg[2] = "ONE";
+    p.AlarmMsg[5] = " ";
+    p.AlarmMsg[12] = "  TWO ";
+    p.MsgFile = dir.file("plant.Msg");
+    EXPECT_THAT(MsgPrintLines(p),
+                ElementsAre("MESSAGES: plant.Msg", "N.002ONE", "N.012  TWO ", "******************************"));
+}
+
+}  // namespace
+}  // namespace cam

@@ -1,0 +1,245 @@
+// The alarm message transfer against a fake device: the lines on the wire to the device, the
+// blocks from it into the reception file and the list, and how each failure ends.
+#include "link/message_transfer.h"
+
+#include "core/scripted_prompt.h"
+#include "messages/message_file.h"
+#include "support/fake_port.h"
+#include "support/scratch_folder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace cam {
+namespace {
+
+using ::testing::ElementsAre;
+
+// Restated framing: STX text ETX xor (+32 below 32).
+std::string Frame(const std::string& text) {
+    unsigned x = 0;
+    for (char c : text + "\x03") x ^= static_cast<unsigned char>(c);
+    if (x < 32) x += 32;
+    return "\x02" + text + "\x03" + std::string(1, static_cast<char>(x));
+}
+
+std::string IdReply(const std::string& msgs) { return "32 07 " + msgs + "  ZETO" + std::string(34, '.') + "1\r"; }
+
+struct View : TransferView {
+    std::string caption, operation, label;
+    std::vector<int> progress;
+    void setCaption(const std::string& c) override { caption = c; }
+    void setOperation(const std::string& o) override { operation = o; }
+    void setSizeLabel(const std::string& l) override { label = l; }
+    void setProgress(int pc) override { progress.push_back(pc); }
+};
+
+struct MsgTransferFixture : ::testing::Test {
+    camtest::ScratchFolder dir;
+    FakeClock clock;
+    FakePort port{clock};
+    ScriptedPrompt prompt;
+    Link link{port, clock, prompt};
+    Program p;
+    View view;
+    std::vector<std::string> blocks;  // what the device sends for "?AR", in order
+    std::size_t sendUpTo = 1000;      // the device falls silent after this many blocks
+    std::size_t spoil = 0;            // block (1-based) sent with a wrong check character
+
+    void SetUp() override {
+        ResizeTables(p);
+        p.WorkDir = dir.str();
+        p.LngTxt[10] = " - wrong file format";
+        p.LngTxt[98] = "RECEIVING MESSAGES";
+        p.LngTxt[114] = "SENDING MESSAGES";
+    }
+    // A device that identifies itself and gives its blocks one by one, each after the ACK
+    // of the one before.
+    void givingDevice(const std::string& msgs = "255") {
+        port.device = [this, msgs](FakePort& f, const std::string& w) {
+            if (w == "?M\x8c\r") return f.reply(IdReply(msgs), 5);
+            std::size_t next = 0;
+            if (w == "?AR\xD2\r")
+                next = 0;
+            else if (w == "\x06")
+                next = ++given_;
+            else
+                return;
+            if (next >= blocks.size() || next >= sendUpTo) return;
+            std::string frame = Frame(blocks[next]);
+            if (next + 1 == spoil) frame.back() = static_cast<char>(frame.back() ^ 1);
+            f.reply(frame, 3);
+        };
+    }
+    std::size_t given_ = 0;
+};
+
+TEST(MsgWire, LinesToTheDevice) {
+    EXPECT_EQ(MsgWireLine(7, "ALARM"), "N007\"ALARM\"\r");
+    EXPECT_EQ(MsgWireLine(255, ""), "N255\"\"\r");
+    EXPECT_EQ(MsgWireLine(1, "TWO\rLINES\n"), "N001\"TWO LINES \"\r");
+    EXPECT_EQ(MsgSendProgress(128), 50);
+    EXPECT_EQ(MsgSendProgress(255), 100);
+    EXPECT_EQ(MsgReceiveProgress("N 090\"X\"", 180), 50);
+    EXPECT_EQ(MsgReceiveProgress("END", 180), std::nullopt);
+    EXPECT_EQ(DeviceLineLabel("KLM 32C ZETO X9K31 1\r"), "KLM 32C ZETO X9K31");
+    EXPECT_EQ(DeviceLineLabel("AB"), "AB");
+    EXPECT_EQ(DeviceLineLabel(""), "");
+}
+
+TEST(MsgWire, FileLinesReadForSending) {
+    auto read = [](std::string_view line) {
+        const MsgSendLine m = ReadMsgSendLine(line);
+        return std::to_string(m.number) + "|" + m.text;
+    };
+    EXPECT_EQ(read("N. 007 \"ALARM\""), "7|ALARM");
+    EXPECT_EQ(read("N. 002"), "2|");
+    EXPECT_EQ(read("N 010\"RECEIVED \"Q\"\""), "10|RECEIVED \"Q\"");
+    EXPECT_EQ(read("N. 123 \""), "123|");
+    EXPECT_EQ(read("N"), "0|");
+}
+
+TEST_F(MsgTransferFixture, TransmittedListGoesAsUnframedLinesAndEndOnce) {
+    p.NMsgs = 3;
+    p.AlarmMsg[1] = "MOTOR OVERLOAD";
+    p.AlarmMsg[3] = "SAY \"HI\"";
+    p.MsgSaved = false;
+    ASSERT_TRUE(TransmitMsgList(p, link, view));
+    EXPECT_EQ(port.written,
+              "?AW\xD7\r"  // 63 + 65 + 87 = 215
+              "N001\"MOTOR OVERLOAD\"\r"
+              "N002\"\"\r"
+              "N003\"SAY \"HI\"\"\r"
+              "END\r");
+    EXPECT_EQ(view.caption + "|" + view.operation + "|" + view.label, "ZETO PX-32   1024|SENDING MESSAGES|");
+    EXPECT_THAT(view.progress, ElementsAre(0, 0, 1));  // redrawn when the value changes
+    EXPECT_FALSE(p.MsgSaved);                          // the scratch file is no save
+    EXPECT_EQ(dir.read("~.~"), "N. 001 \"MOTOR OVERLOAD\"\r\nN. 002\r\nN. 003 \"SAY \"HI\"\"\r\n");
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+// Nothing acknowledges the lines: the transmission lasts as long as its bytes take on the line.
+TEST_F(MsgTransferFixture, TransmissionKeepsToTheLineSpeed) {
+    p.ComSpeed = 9600;
+    const std::int64_t start = clock.nowMs();
+    ASSERT_TRUE(TransmitMsgList(p, link, view));
+    const std::int64_t bytes = static_cast<std::int64_t>(port.written.size());
+    ASSERT_EQ(bytes, 5 + 255 * 7 + 4);  // "?AW" check CR, 255 lines N001"" CR, END CR
+    EXPECT_GE(clock.nowMs() - start, (bytes - 5) * 10 * 1000 / 9600);
+    EXPECT_LT(clock.nowMs() - start, bytes * 10 * 1000 / 9600 + 200);
+}
+
+TEST_F(MsgTransferFixture, AFileEndingInEndSendsWhatIsBeforeIt) {
+    const std::string file = dir.write("f.Msg", "N. 128 \"HALF\"\r\nEND\r\nN. 200 \"AFTER\"\r\n");
+    ASSERT_TRUE(TransmitMsgFile(p, link, view, file, "KLM 32C"));
+    EXPECT_EQ(port.written, "?AW\xD7\rN128\"HALF\"\rEND\r");
+    EXPECT_EQ(view.progress.back(), 50);
+    EXPECT_EQ(view.label, "KLM 32C");
+}
+
+TEST_F(MsgTransferFixture, AFileThatIsNoMessageFileSendsNothing) {
+    for (const char* bytes : {"\r\nN. 001 \"A\"\r\n", "", "X. 001\r\n"}) {
+        prompt.clear();
+        port.written.clear();
+        const std::string file = dir.write("bad.Msg", bytes);
+        EXPECT_FALSE(TransmitMsgFile(p, link, view, file, ""));
+        EXPECT_EQ(port.written, "");
+        ASSERT_EQ(prompt.asked().size(), 1u);
+        EXPECT_EQ(prompt.asked()[0].text, "bad.Msg - wrong file format");
+        EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
+        EXPECT_FALSE(port.isOpen());
+    }
+}
+
+TEST_F(MsgTransferFixture, ReceivedBlocksBecomeTheLinesOfTheFileAndTheList) {
+    blocks = {"N 001\"OIL LOW\"", "N 002\"\"", "N 003", "END"};
+    givingDevice("180");
+    const std::string path = MsgScratchPath(p);
+    const MsgReception r = ReceiveMsgs(p, link, view, path, true);
+    ASSERT_TRUE(r.complete);
+    EXPECT_EQ(r.model.NMsgs, 180);
+    EXPECT_EQ(dir.read("~.~"), "N 001\"OIL LOW\"\r\nN 002\"\"\r\nN 003\r\nEND\r\n");
+    EXPECT_EQ(port.written.substr(port.written.find("?AR")), "?AR\xD2\r\x06\x06\x06\x06");
+    EXPECT_EQ(view.operation, "RECEIVING MESSAGES");
+    EXPECT_EQ(view.progress.back(), 1);  // 3 * 100 / 180
+    EXPECT_FALSE(port.isOpen());
+
+    p.AlarmMsg[200] = "GONE";
+    p.MsgSaved = false;
+    ASSERT_TRUE(ApplyMsgReception(p, r, path, r.model.NMsgs, prompt));
+    EXPECT_EQ(p.NMsgs, 180);
+    EXPECT_THAT(std::vector<std::string>(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 6),
+                ElementsAre("OIL LOW", "", " ", "", ""));
+    EXPECT_EQ(p.MsgFile, path);
+    EXPECT_TRUE(p.MsgSaved);
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(MsgTransferFixture, ASilentDeviceEndsTheReceptionAndTheListStays) {
+    blocks = {"N 001\"NEW\"", "N 002\"NEW\"", "END"};
+    sendUpTo = 2;
+    givingDevice();
+    p.AlarmMsg[1] = "OLD";
+    p.MsgFile = dir.write("mine.Msg", "N. 001 \"OLD\"\r\n");
+    const std::int64_t start = clock.nowMs();
+    const MsgReception r = ReceiveMsgs(p, link, view, MsgScratchPath(p), false);
+    EXPECT_FALSE(r.complete);
+    EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
+    EXPECT_GE(clock.nowMs() - start, 30000);  // the 30 seconds of an empty block, once
+    EXPECT_LT(clock.nowMs() - start, 40000);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(ApplyMsgReception(p, r, MsgScratchPath(p), 255, prompt));
+    EXPECT_EQ(p.AlarmMsg[1], "OLD");
+    EXPECT_EQ(p.MsgFile, dir.file("mine.Msg"));
+    EXPECT_EQ(dir.read("mine.Msg"), "N. 001 \"OLD\"\r\n");
+}
+
+TEST_F(MsgTransferFixture, ADamagedBlockLeavesItsMessageEmptyAndIsAskedAbout) {
+    blocks = {"N 001\"A\"", "N 002\"B\"", "N 003\"C\"", "END"};
+    spoil = 2;
+    givingDevice();
+    p.LngTxt[270] = "Damaged: %1";
+    const std::string path = MsgScratchPath(p);
+    const MsgReception r = ReceiveMsgs(p, link, view, path, false);
+    ASSERT_TRUE(r.complete);
+    EXPECT_THAT(r.damaged, ElementsAre(2));
+    EXPECT_EQ(dir.read("~.~"), "N 001\"A\"\r\n\r\nN 003\"C\"\r\nEND\r\n");
+
+    p.AlarmMsg[2] = "KEPT";
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(ApplyMsgReception(p, r, path, 255, prompt));
+    EXPECT_EQ(p.AlarmMsg[2], "KEPT");
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].text, "Damaged: 2");
+    EXPECT_EQ(prompt.asked()[0].buttons, Buttons::OkCancelDefaultCancel);
+    prompt.push(Answer::Ok);
+    EXPECT_TRUE(ApplyMsgReception(p, r, path, 255, prompt));
+    EXPECT_EQ(p.AlarmMsg[2], "");
+    EXPECT_EQ(p.AlarmMsg[3], "C");
+}
+
+TEST_F(MsgTransferFixture, ADeviceThatNeverEndsIsStopped) {
+    blocks.assign(3000, "N 001\"AGAIN\"");
+    givingDevice();
+    const MsgReception r = ReceiveMsgs(p, link, view, MsgScratchPath(p), false);
+    EXPECT_FALSE(r.complete);
+    EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
+}
+
+TEST_F(MsgTransferFixture, TheShortIdentificationLineIsShownAsItIs) {
+    port.device = [](FakePort& f, const std::string& w) {
+        if (w == "?M\x8c\r") f.reply("AB\r", 5);
+    };
+    EXPECT_EQ(AskDeviceLine(p, link), "");  // "AB" and its line end, less three characters
+    port.device = [](FakePort& f, const std::string& w) {
+        if (w == "?M\x8c\r") f.reply("A\r", 5);
+    };
+    EXPECT_EQ(AskDeviceLine(p, link), "A\r");
+    port.device = nullptr;
+    EXPECT_EQ(AskDeviceLine(p, link), std::nullopt);  // silent: nothing more is said
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+}  // namespace
+}  // namespace cam
