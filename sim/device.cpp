@@ -157,10 +157,16 @@ void Device::command(const std::string& line, Replies& out) {
     it->second(out);
 }
 
+bool Device::stopsAt(long number) {
+    const BlockFaults& f = options_.blocks;
+    if (f.vanishAfter >= 0 && number > f.vanishAfter) hungUp_ = true;
+    return hungUp_ || (f.silentAfter >= 0 && number > f.silentAfter);
+}
+
 void Device::frameIn(Replies& out) {
     const BlockFaults& f = options_.blocks;
     const long number = static_cast<long>(done_) + 1;
-    if (f.silentAfter >= 0 && number > f.silentAfter) return;
+    if (stopsAt(number)) return;
     bool ok = frames_.good() && number != f.nak;
     Intake::Result r = Intake::Result::Refused;
     if (ok && options_.has(Fault::RefuseEnd) && frames_.text() == "END") ok = false;
@@ -208,8 +214,7 @@ void Device::messageLine(const std::string& line, Replies& out) {
         if (start != std::string::npos) command(line.substr(start), out);
         return;
     }
-    const BlockFaults& f = options_.blocks;
-    if (f.silentAfter >= 0 && static_cast<long>(++done_) > f.silentAfter) return;
+    if (stopsAt(static_cast<long>(++done_))) return;
     int n = 0;
     std::string text;
     // Lines the device cannot read, and numbers it has no message for, are dropped.
@@ -238,7 +243,7 @@ void Device::answerIn(char c, Replies& out) {
 void Device::give(Replies& out, bool first) {
     const BlockFaults& f = options_.blocks;
     const long number = static_cast<long>(done_) + 1;
-    if (f.silentAfter >= 0 && number > f.silentAfter) return;
+    if (stopsAt(number)) return;
     // The corrupted block is corrupted once; asked again, the device sends it right.
     const bool spoil = first && number == f.badChecksum;
     out.push_back({f.replyDelayMs, Frame(readout_[done_], spoil)});

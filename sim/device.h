@@ -54,6 +54,9 @@ private:
     void frameIn(Replies& out);
     void answerIn(char c, Replies& out);
     void give(Replies& out, bool first);
+    // Whether the device stops before block (or message line) number of an exchange: it
+    // falls silent, or the line goes away (hungUp).
+    bool stopsAt(long number);
     void commit();
     void flashByte(char c, Replies& out);
     void record(const std::string& line, Replies& out);

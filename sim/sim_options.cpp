@@ -53,6 +53,7 @@ const char* Usage() {
            "  --fault NAME     silent | echo | no-brand | unsupported | brand-early | short-reply | vanish\n"
            "                   silent-after:N  answer or send N blocks of an exchange (take N message\n"
            "                                   lines), then nothing\n"
+           "                   vanish-after:N  answer or send N blocks of an exchange, then the line goes away\n"
            "                   bad-checksum:N  send block N of a reception with a wrong check character\n"
            "                   refuse-end      answer the END of a transmission with NAK\n"
            "                   babble          answer ?FR and ?AR with bytes that never make a frame\n"
@@ -98,6 +99,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* out, std::strin
             if (f != kFaults.end()) {
                 o.faults.insert(f->second);
             } else if (!ParseCounted(name, "silent-after", 0, &b.silentAfter) &&
+                       !ParseCounted(name, "vanish-after", 0, &b.vanishAfter) &&
                        !ParseCounted(name, "bad-checksum", 1, &b.badChecksum) &&
                        !ParseCounted(name, "nak", 1, &b.nak) && !ParseCounted(name, "delay", 0, &b.replyDelayMs) &&
                        !ParseCounted(name, "flash-nak", 1, &b.flashNak) &&

@@ -32,6 +32,7 @@ enum class Fault {
 // 0 (-1 for silentAfter and flashSilentAfter) means the fault is off.
 struct BlockFaults {
     long silentAfter = -1;       // answers (or sends) this many blocks, then nothing more
+    long vanishAfter = -1;       // answers (or sends) this many blocks, then the line goes away
     long badChecksum = 0;        // block sent with a wrong check character (reception)
     long nak = 0;                // block refused every time it comes (transmission)
     long replyDelayMs = 0;       // wait before each acknowledgement and each block sent

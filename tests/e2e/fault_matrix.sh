@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# usage: fault_matrix.sh CAMSIM CAMCTL SOURCE_DIR
+# Every transfer against camsim with every fault that can meet it, as one table: each cell
+# must end with its exit status and its documented message within its time limit, leave a
+# file being received untouched, and leave no scratch file behind. Cells run six at a time.
+set -uo pipefail
+camsim=$(realpath "$1") camctl=$(realpath "$2") src=$(realpath "$3") case=matrix
+source "$(dirname "$(realpath "$0")")/../checks.sh"
+
+cam="$src/tests/e2e/data/one_encoder.Cam"
+msg="$src/resources/samples/demo.Msg"
+abs="$src/tests/e2e/data/firmware.Abs"
+
+# transfer | fault | exit status | what it says (stderr or stdout) | seconds at most
+matrix=$(cat <<'TABLE'
+identify    | silent               | 1 | KLM NOT FOUND                 | 10
+identify    | echo                 | 1 | came back unchanged           | 10
+identify    | vanish               | 1 | KLM NOT FOUND                 | 10
+send        | silent               | 1 | KLM NOT FOUND                 | 10
+send        | silent-after:5       | 1 | TIMEOUT SERIAL PORT           | 15
+send        | nak:4                | 1 | TIMEOUT SERIAL PORT           | 15
+send        | delay:3300           | 1 | TIMEOUT SERIAL PORT           | 15
+send        | vanish-after:5       | 1 | TIMEOUT SERIAL PORT           | 15
+send        | refuse-end           | 1 | did not acknowledge the end   | 15
+send        | echo                 | 1 | the sizes were not sent       | 10
+receive     | silent               | 1 | KLM NOT FOUND                 | 10
+receive     | silent-after:4       | 1 | TIMEOUT SERIAL PORT           | 40
+receive     | bad-checksum:4       | 1 | TIMEOUT SERIAL PORT           | 15
+receive     | babble               | 1 | TIMEOUT SERIAL PORT           | 15
+receive     | vanish-after:4       | 1 | TIMEOUT SERIAL PORT           | 15
+msg-send    | silent               | 1 | KLM NOT FOUND                 | 10
+msg-send    | vanish-after:5       | 1 | camctl msg-send:              | 15
+msg-receive | silent               | 1 | KLM NOT FOUND                 | 10
+msg-receive | silent-after:4       | 1 | TIMEOUT SERIAL PORT           | 40
+msg-receive | bad-checksum:4       | 1 | arrived damaged               | 15
+msg-receive | babble               | 1 | TIMEOUT SERIAL PORT           | 15
+msg-receive | vanish-after:4       | 1 | TIMEOUT SERIAL PORT           | 15
+flash       | flash-silent-after:3 | 1 | TIMEOUT SERIAL PORT           | 20
+flash       | flash-nak:2          | 0 | DEVICE UPDATED WITH           | 30
+flash       | silent               | 1 | TIMEOUT SERIAL PORT           | 20
+TABLE
+)
+
+# run_cell N TRANSFER FAULT STATUS MESSAGE LIMIT: one cell in its own folder; "ok" or why not.
+run_cell() {
+    local n=$1 transfer=$2 fault=$3 status=$4 message=$5 limit=$6
+    local dir="cell$n"
+    mkdir -p "$dir/tmp" && cd "$dir" || return
+    mkfifo sim.fifo
+    "$camsim" --model 32x7x255x1 --baud 0 --fault "$fault" >sim.fifo 2>sim.err &
+    local sim=$!
+    local port; read -r port <sim.fifo
+    local args
+    case $transfer in
+        identify) args=(identify) ;;
+        send) args=(send "$cam") ;;
+        receive) args=(receive out.Cam) ;;
+        msg-send) args=(msg-send "$msg") ;;
+        msg-receive) args=(msg-receive out.Msg) ;;
+        flash) args=(flash --yes "$abs") ;;
+    esac
+    printf 'previous content' >out.Cam; printf 'previous content' >out.Msg
+    local start=$SECONDS
+    TMPDIR="$PWD/tmp" timeout 90 "$camctl" "${args[0]}" --port "$port" "${args[@]:1}" >out 2>err
+    local got=$? took=$((SECONDS - start))
+    kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null
+    local why=""
+    [ "$got" -eq "$status" ] || why+="exit status $got, expected $status; "
+    grep -qF -- "$message" err out || why+="no '$message'; "
+    [ "$took" -le "$limit" ] || why+="took ${took}s, at most ${limit}s; "
+    if [ "$status" -ne 0 ]; then
+        [ "$(cat out.Cam)$(cat out.Msg)" = "previous contentprevious content" ] || why+="a file was written; "
+    fi
+    [ -z "$(ls -A tmp)" ] || why+="scratch left: $(ls -A tmp); "
+    [ -z "$why" ] && echo ok || echo "$why stderr: $(tr '\n' ' ' <err | cut -c1-300)"
+}
+
+n=0
+declare -A verdicts
+rows=()
+while IFS='|' read -r transfer fault status message limit; do
+    trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; echo "${s%"${s##*[![:space:]]}"}"; }
+    transfer=$(trim "$transfer") fault=$(trim "$fault") status=$(trim "$status")
+    message=$(trim "$message") limit=$(trim "$limit")
+    [ -n "$transfer" ] || continue
+    n=$((n + 1))
+    rows+=("$n|$transfer|$fault")
+    (run_cell "$n" "$transfer" "$fault" "$status" "$message" "$limit" >"verdict$n") &
+    (( n % 6 == 0 )) && wait
+done <<<"$matrix"
+wait
+
+failed=0
+for row in "${rows[@]}"; do
+    IFS='|' read -r n transfer fault <<<"$row"
+    verdict=$(cat "verdict$n")
+    printf '%-12s %-22s %s\n' "$transfer" "$fault" "$verdict"
+    [ "$verdict" = ok ] || failed=$((failed + 1))
+done
+[ "$failed" -eq 0 ] || fail "$failed of $n cells failed"
+echo "ok [$case] $n cells"
