@@ -12,5 +12,6 @@ int ConvertCommand(const std::vector<std::string>& args);
 int IdentifyCommand(const std::vector<std::string>& args);
 int SendCommand(const std::vector<std::string>& args);
 int ReceiveCommand(const std::vector<std::string>& args);
+int PrintCommand(const std::vector<std::string>& args);
 
 }  // namespace cam::cli

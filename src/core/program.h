@@ -105,6 +105,9 @@ struct Program : ProgrammerModel, PortSettings {
     std::string TmpFile;
     std::vector<std::string> RecentFiles;  // most recent first, at most five
 
+    // Size show
+    int ShowSavedPos = 0;  // where the last run of the size show stopped: the next START goes on there
+
     // Text k of the language script ("" when k is outside 1..500).
     const std::string& Text(int k) const;
 

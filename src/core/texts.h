@@ -32,8 +32,17 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kFileNotFound, 1, "File not found") \
     X(kPhases, 17, "PHASES") \
     X(kPortWarning, 23, "Caution: do not select mouse port") \
+    X(kProgrammerTitle, 33, "CAM PROGRAMMER ") \
+    X(kSelectPrinter, 42, "Select printer") \
+    X(kOneCopyOnly, 55, "Only one copy of all pages can be printed") \
     X(kCam, 69, "CAM ") \
     X(kSize, 74, "SIZE ") \
+    X(kPrintMode, 75, "Print mode") \
+    X(kPrintSizeNumber, 76, "STAMPA FORMATO N. ") \
+    X(kPrintAllSizes, 77, "All sizes") \
+    X(kPrintTitle, 78, "STAMPA") \
+    X(kPrintChart, 79, "Chart") \
+    X(kPrintListing, 80, "Listing") \
     X(kAlreadyRunning, 104, "The cam programmer interface is already running.") \
     X(kRemarkCaption, 150, "Remark") \
     X(kCannotSave, 200, "The file could not be saved:") \
@@ -65,7 +74,11 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kOutSize, 229, "Output size") \
     X(kShift, 230, "Phase shift of encoder %1") \
     X(kDirection, 231, "Direction of encoder %1") \
-    X(kSpeedLimit, 232, "Speed limit")
+    X(kSpeedLimit, 232, "Speed limit") \
+    X(kPrinterNotStarted, 330, "The printout could not be started on %1.") \
+    X(kNoPrinter, 331, "(no printer)") \
+    X(kPrintToFile, 332, "File %1") \
+    X(kNoFonts, 333, "No font is installed: the printout would carry no text.")
 // clang-format on
 
 namespace txt {
