@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -50,7 +51,11 @@ std::string PrinterName(const Program& p, const QPrinter& printer) {
 
 // ---- SizeBox ---------------------------------------------------------------------------
 
-SizeBox::SizeBox(QWidget* parent) : QLineEdit(parent) { setMaxLength(2); }
+SizeBox::SizeBox(QWidget* parent) : QLineEdit(parent) {
+    setMaxLength(2);
+    // Keys are filtered below; the validator keeps pasted text to digits as well.
+    setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,2}"), this));
+}
 
 bool SizeBox::event(QEvent* e) {
     if (e->type() == QEvent::KeyPress) {

@@ -10,6 +10,7 @@
 #include "support/shipped_texts.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -108,6 +109,11 @@ private slots:
         QTest::keyClick(box, Qt::Key_Tab);
         QCOMPARE(box->text(), QString("07"));
         QVERIFY(box->hasFocus());
+        // Pasted text keeps to digits too.
+        box->selectAll();
+        QApplication::clipboard()->setText("x9");
+        box->paste();
+        QCOMPARE(box->text(), QString("07"));  // refused whole
         // Two characters at most; an empty box or "00" is size 1.
         QTest::keyClicks(box, "123");
         QCOMPARE(box->text().size(), 2);
