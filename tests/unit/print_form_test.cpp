@@ -1,5 +1,4 @@
-// The print dialog's rules: the size box's keys and correction, what PRINT prints, and which
-// answers of the printer page are refused.
+// The print dialog's rules: the size box's keys and correction, and what PRINT prints.
 #include "printing/print_form.h"
 
 #include "support/make_program.h"
@@ -13,17 +12,13 @@ TEST(SizeBox, DigitsPassAnyOtherCharacterIsAZero) {
     for (char c : {'a', 'Z', ' ', '-', '+', '.', '/', ':', '\x7f'}) EXPECT_EQ(cam::SizeBoxKey(c), '0') << int(c);
 }
 
-TEST(SizeBox, EnterClampsToTheSizesAndWritesTwoDigits) {
+// Enter clamps to the sizes and writes two digits; the box never stands for a size that does
+// not exist: an empty box and "00" are size 1.
+TEST(SizeBox, EnterKeepsTheBoxWithinTheSizes) {
     EXPECT_EQ(cam::SizeBoxCommit("99", 30), "30");
-    EXPECT_EQ(cam::SizeBoxCommit("31", 30), "30");
     EXPECT_EQ(cam::SizeBoxCommit("30", 30), "30");
     EXPECT_EQ(cam::SizeBoxCommit("5", 30), "05");
     EXPECT_EQ(cam::SizeBoxCommit("08", 7), "07");
-    EXPECT_EQ(cam::SizeBoxCommit("60", 60), "60");
-}
-
-// The box never stands for a size that does not exist: an empty box and "00" are size 1.
-TEST(SizeBox, EmptyOrZeroIsSizeOne) {
     EXPECT_EQ(cam::SizeBoxCommit("", 7), "01");
     EXPECT_EQ(cam::SizeBoxCommit("00", 7), "01");
     EXPECT_EQ(cam::SizeBoxCommit("0", 7), "01");
@@ -49,12 +44,6 @@ TEST(PrintForm, StartsWithTheCurrentSizeAndPrintsOneOrAll) {
     // A current size outside the model is shown as one that exists.
     p.CurSize = 0;
     EXPECT_EQ(cam::PrintForm(p).sizeBox, "01");
-}
-
-TEST(PrinterAnswer, OneCopyOfEveryPageOnly) {
-    EXPECT_TRUE(cam::PrinterAnswerFits(1, false));
-    EXPECT_FALSE(cam::PrinterAnswerFits(2, false));
-    EXPECT_FALSE(cam::PrinterAnswerFits(1, true));
 }
 
 }  // namespace
