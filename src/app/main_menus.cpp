@@ -3,12 +3,15 @@
 
 #include "editor/chart_widget.h"
 #include "editor/size_commands.h"
+#include "printing/print_window.h"
 #include "qt/cp1252.h"
+#include "tools/size_show_window.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
+#include <memory>
 
 namespace cam {
 
@@ -76,8 +79,12 @@ void MainWindow::BuildFileMenu() {
     connect(AddItem(fileMenu_, "f_new", "S&el Programmer", QKeySequence("Ctrl+E")), &QAction::triggered, this,
             &MainWindow::NewFile);
     fileMenu_->addSeparator();
-    Later(AddItem(fileMenu_, "f_SelPr", "Se&lect Printer"));
-    Later(AddItem(fileMenu_, "Pr_size", "&Print", QKeySequence("Ctrl+P")));
+    // The printer chosen stays for the run, shared by Select Printer and the print dialog.
+    auto printer = std::make_shared<SharedPrinter>();
+    connect(AddItem(fileMenu_, "f_SelPr", "Se&lect Printer"), &QAction::triggered, this,
+            [this, printer] { ChoosePrinter(p_, prompt_, printer->get(), this); });
+    connect(AddItem(fileMenu_, "Pr_size", "&Print", QKeySequence("Ctrl+P")), &QAction::triggered, this,
+            [this, printer] { ShowPrintWindow(p_, prompt_, printer->get(), this); });
     recentSeparator_ = fileMenu_->addSeparator();
     recentSeparator_->setObjectName("F_Mnu_oldF_0");
     recentSeparator_->setVisible(false);
@@ -121,7 +128,13 @@ void MainWindow::BuildOtherMenus() {
     connect(AddItem(options, "o_Setlng", "Set &Language"), &QAction::triggered, this, &MainWindow::SetLanguage);
 
     QMenu* demo = AddMenu("d_", "&Demo");
-    Later(AddItem(demo, "O_Rot", "&Rotate Demo"));
+    connect(AddItem(demo, "O_Rot", "&Rotate Demo"), &QAction::triggered, this, [this] {
+        // The size show may choose another size and cam: the chart shows them on return.
+        const int cam = p_.CurCam;
+        ShowSizeShowWindow(p_, this);
+        if (p_.CurCam != cam) LeaveEditMode();
+        Activate();
+    });
     Later(AddItem(demo, "o_Ant", "&Advance Demo"));
     connect(AddTopItem("info", "Info"), &QAction::triggered, this, &MainWindow::ShowInfo);
 }

@@ -7,10 +7,25 @@
 #include "tools/advance_window.h"
 #include "messages/message_file.h"
 #include "messages/message_window.h"
+#include "printing/print_window.h"
+#include "tools/size_show_window.h"
 
 #include <QPixmap>
 
 namespace cam {
+
+namespace {
+
+// The print dialog with a printer of its own (made before the dialog that refers to it): the
+// shot shows the dialog, it prints nothing.
+struct PrinterOfShot {
+    QPrinter printer{QPrinter::HighResolution};
+};
+struct PrintShot : PrinterOfShot, PrintWindow {
+    PrintShot(const Program& p, Prompt& prompt, QWidget* parent) : PrintWindow(p, prompt, printer, parent) {}
+};
+
+}  // namespace
 
 const std::vector<WindowShot>& WindowShots() {
     static const std::vector<WindowShot> kShots = {
@@ -43,6 +58,15 @@ const std::vector<WindowShot>& WindowShots() {
                  w->ShowFileTitle();
              }
              w->MsgList();
+        // {"functions", true, [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine& cl) {...}},
+        {"print", true,
+         [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine&) -> std::unique_ptr<QWidget> {
+             return std::make_unique<PrintShot>(p, prompt, &main);
+         }},
+        {"show", true,
+         [](MainWindow& main, Program& p, Prompt&, const CommandLine& cl) -> std::unique_ptr<QWidget> {
+             auto w = std::make_unique<SizeShowWindow>(p, &main);
+             w->SetPosition(cl.position >= 0 ? cl.position : 0);
              return w;
          }},
     };

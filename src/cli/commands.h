@@ -19,5 +19,6 @@ int MsgListCommand(const std::vector<std::string>& args);
 int MsgConvertCommand(const std::vector<std::string>& args);
 int MsgSendCommand(const std::vector<std::string>& args);
 int MsgReceiveCommand(const std::vector<std::string>& args);
+int PrintCommand(const std::vector<std::string>& args);
 
 }  // namespace cam::cli

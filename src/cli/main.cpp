@@ -4,8 +4,10 @@
 #include "core/version.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,9 @@ const Command kCommands[] = {
      "msg-send --port PORT [--baud N] FILE.Msg    send the alarm messages of a message file to the device"},
     {"msg-receive", cam::cli::MsgReceiveCommand,
      "msg-receive --port PORT [--baud N] OUT.Msg    receive the device's alarm messages into OUT"},
+    {"print", cam::cli::PrintCommand,
+     "print [--model CxS] [--yes] FILE.Cam --pdf OUT.pdf [--size N | --all] [--text | --chart]    print sizes to a "
+     "PDF (default: size 1 as a listing)"},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -56,7 +61,11 @@ void PrintUsage(std::ostream& out) {
 
 int main(int argc, char* argv[]) {
     // Gives the commands the executable's folder and, for the device commands, an event loop.
-    QCoreApplication app(argc, argv);
+    // Printing lays out text, which needs the fonts of a GUI application: one without a display.
+    const bool printing = argc > 1 && std::string(argv[1]) == "print";
+    if (printing) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        printing ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         PrintUsage(std::cerr);

@@ -123,6 +123,9 @@ struct Program : ProgrammerModel, PortSettings {
     std::string FwFile;  // the firmware file of the last update
     std::string FwDir;   // where the firmware file dialog starts; "" = WorkDir
 
+    // Size show
+    int ShowSavedPos = 0;  // where the last run of the size show stopped: the next START goes on there
+
     // Text k of the language script ("" when k is outside 1..500).
     const std::string& Text(int k) const;
 

@@ -35,11 +35,20 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kSaveMsgFileTitle, 12, "Save message file as") \
     X(kPhases, 17, "PHASES") \
     X(kPortWarning, 23, "Caution: do not select mouse port") \
+    X(kProgrammerTitle, 33, "CAM PROGRAMMER ") \
     X(kPhaseShiftLimit, 34, "The phase shift must not exceed ") \
+    X(kSelectPrinter, 42, "Select printer") \
+    X(kOneCopyOnly, 55, "Only one copy of all pages can be printed") \
     X(kMsgFileFilter, 56, "Message file ") \
     X(kCam, 69, "CAM ") \
     X(kAllFilesFilter, 73, "All files ") \
     X(kSize, 74, "SIZE ") \
+    X(kPrintMode, 75, "Print mode") \
+    X(kPrintSizeNumber, 76, "STAMPA FORMATO N. ") \
+    X(kPrintAllSizes, 77, "All sizes") \
+    X(kPrintTitle, 78, "STAMPA") \
+    X(kPrintChart, 79, "Chart") \
+    X(kPrintListing, 80, "Listing") \
     X(kAdvanceKind, 84, "ADVANCE OF CAM") \
     X(kDelayKind, 89, "DELAY OF CAMS") \
     X(kRatioKind, 92, "RATIO OF CAMS") \
@@ -97,7 +106,11 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kCannotPrint, 271, "The list could not be printed: %1") \
     X(kNoPrinter, 272, "no printer is available") \
     X(kCannotWritePdf, 273, "%1 cannot be written") \
-    X(kUpdateLineLost, 300, "The line to the device went away during the firmware update (%1). The device may hold an incomplete firmware: connect it again and repeat the update.")
+    X(kUpdateLineLost, 300, "The line to the device went away during the firmware update (%1). The device may hold an incomplete firmware: connect it again and repeat the update.") \
+    X(kPrinterNotStarted, 330, "The printout could not be started on %1.") \
+    X(kNoPrinterName, 331, "(no printer)") \
+    X(kPrintToFile, 332, "File %1") \
+    X(kNoFonts, 333, "No font is installed: the printout would carry no text.")
 // clang-format on
 
 namespace txt {

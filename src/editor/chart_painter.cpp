@@ -12,20 +12,27 @@
 
 namespace cam {
 
-ChartPainter::ChartPainter(QPainter& painter, double sx, double sy, QPointF origin)
-    : g_(painter), sx_(sx), sy_(sy), origin_(origin) {}
+ChartPainter::ChartPainter(QPainter& painter, double sx, double sy, QPointF origin, const ChartLayout& layout)
+    : g_(painter), sx_(sx), sy_(sy), origin_(origin), layout_(layout) {}
 
 QRectF ChartPainter::Map(const QRectF& d) const {
     return {origin_.x() + d.x() * sx_, origin_.y() + d.y() * sy_, d.width() * sx_, d.height() * sy_};
 }
 
 QFont ChartPainter::Font(const char* family, double points, bool bold) const {
-    QFont f(QString::fromLatin1(family));
-    f.setStyleHint(QString::fromLatin1(family).startsWith("Courier") ? QFont::TypeWriter : QFont::SansSerif);
+    const QString name = QString::fromLatin1(family);
+    const bool courier = name.startsWith("Courier");
+    QFont f(name);
+    f.setFamilies({name, courier ? QStringLiteral("Liberation Mono") : QStringLiteral("Liberation Sans")});
+    f.setStyleHint(courier ? QFont::TypeWriter : QFont::SansSerif);
     f.setBold(bold);
     // The font follows the horizontal scale only, as the controls of a resized window do.
     f.setPixelSize(std::max(1, int(std::lround(points * 96.0 / 72.0 * sx_))));
     return f;
+}
+
+QPen ChartPainter::Pen(const QColor& colour, double width) const {
+    return QPen(colour, std::max(1.0, std::round(width * sx_)));
 }
 
 void ChartPainter::Text(const QRectF& design, const std::string& text, int flags, const QFont& font,
@@ -56,7 +63,7 @@ void ChartPainter::Runs(const QRectF& band, const std::vector<RunPiece>& pieces,
 
 void ChartPainter::DrawCamRow(const Program& p, int size, int cam, bool current) {
     if (cam < 0 || cam >= chart::kRows) return;
-    const QRectF band = Map(chart::Band(cam));
+    const QRectF band = Map(layout_.Band(cam));
     // Drawing units per position: the band width of row 0 over 1023; every row has that width.
     const double chartScale = std::lround(band.width()) / 1023.0;
     const ChartPhases ph = ChartPhasesOf(p, size, cam);
@@ -67,18 +74,27 @@ void ChartPainter::DrawCamRow(const Program& p, int size, int cam, bool current)
     for (const Phase& inner : ph.inner) pieces.push_back({inner.on, inner.off - 1});
     Runs(band, pieces, chartScale, current ? chart_colour::kCurrentBand : chart_colour::kOtherBand,
          current ? chart_colour::kCurrentBar : chart_colour::kOtherBar);
+    if (layout_.bandBorder) {
+        const QPen border = Pen(chart_colour::kGrid, 0.5);
+        g_.setPen(border);
+        g_.setBrush(Qt::NoBrush);
+        const double w = border.widthF();
+        g_.drawRect(band.adjusted(-w / 2, -w / 2, w / 2, w / 2));
+    }
 
-    Text(chart::RowLabel(cam), CStr(cam + 1), Qt::AlignLeft | Qt::AlignVCenter,
-         Font("Courier New", chart::kCamFontPt, true), Qt::black);
+    Text(layout_.RowLabel(cam), layout_.camPrefix ? "C " + D2(cam + 1) : CStr(cam + 1),
+         Qt::AlignLeft | Qt::AlignVCenter, Font("Courier New", layout_.camFontPt, true), Qt::black);
 
-    const QRectF remark = Map(chart::Remark(cam));
+    const QRectF remark = Map(layout_.Remark(cam));
     g_.fillRect(remark, current ? chart_colour::kCurrentBand : chart_colour::kOtherBand);
-    g_.setPen(Qt::black);
+    const QPen border = Pen(Qt::black);
+    g_.setPen(border);
     g_.setBrush(Qt::NoBrush);
-    g_.drawRect(remark.adjusted(0, 0, -1, -1));  // single-line border
+    const double w = border.widthF();  // the single-line border lies inside the label
+    g_.drawRect(remark.adjusted((w - 1) / 2, (w - 1) / 2, -(w + 1) / 2, -(w + 1) / 2));
     const std::string text = cam < static_cast<int>(p.CamRemark.size()) ? p.CamRemark[cam] : std::string();
-    Text(chart::Remark(cam).adjusted(2, 0, -1, 0), text, Qt::AlignLeft | Qt::AlignVCenter,
-         Font("Courier New", chart::kRemarkFontPt, true),
+    Text(layout_.Remark(cam).adjusted(2, 0, -1, 0), text, Qt::AlignLeft | Qt::AlignVCenter,
+         Font("Courier New", layout_.remarkFontPt, true),
          current ? chart_colour::kCurrentRemarkText : chart_colour::kOtherRemarkText);
 }
 
@@ -112,11 +128,12 @@ void ChartPainter::DrawValueCell(const QRectF& design, int value, int fullScale,
 }
 
 void ChartPainter::DrawGrid(int rows) {
-    const double top = chart::kRowsTop + chart::kBandDrop;
-    const double bottom = chart::kRowsTop + chart::kRowPitch * (rows - 1) + chart::kBandDrop + chart::kBandHeight;
-    g_.setPen(QPen(chart_colour::kGrid, 1));
+    const double top = layout_.Band(0).top();
+    const double bottom = layout_.Band(rows - 1).bottom();
+    g_.setPen(Pen(chart_colour::kGrid));
     for (int k = 0; k < chart::kGridLines; ++k) {
-        const double x = std::lround(origin_.x() + (chart::kBandLeft + chart::kGridStep * k) * sx_);
+        const double x =
+            std::lround(origin_.x() + (layout_.bandLeft + layout_.bandWidth / chart::kGridLines * k) * sx_);
         g_.drawLine(QPointF(x, std::lround(origin_.y() + top * sy_)),
                     QPointF(x, std::lround(origin_.y() + bottom * sy_)));
     }
@@ -124,11 +141,22 @@ void ChartPainter::DrawGrid(int rows) {
 
 void ChartPainter::DrawScale(int rows) {
     static const char* const kLabels[] = {"0", "256", "512", "768", "1023"};
-    const double top = chart::kRowsTop + chart::kRowPitch * rows + 2;
+    const double top = layout_.rowsTop + layout_.rowPitch * rows + 2;
     const QFont font = Font("Arial", chart::kScaleFontPt, false);
     for (int q = 0; q < 5; ++q) {
-        const double x = chart::kBandLeft + q * chart::kBandWidth / 4.0;
+        const double x = layout_.bandLeft + q * layout_.bandWidth / 4.0;
         Text(QRectF(x - 20, top, 40, 14), kLabels[q], Qt::AlignHCenter | Qt::AlignTop, font, Qt::black);
+    }
+}
+
+void ChartPainter::DrawPositionScale(double top, double height, double fontPt) {
+    const QFont font = Font("Courier New", fontPt, false);
+    const double step = layout_.bandWidth / chart::kGridLines;
+    for (int k = 0; k <= chart::kGridLines; ++k) {
+        const int position = k == chart::kGridLines ? kPositions - 1 : k * kPositions / chart::kGridLines;
+        const double x = layout_.bandLeft + step * k;
+        Text(QRectF(x - step / 2, top, step, height), D4(position), Qt::AlignHCenter | Qt::AlignBottom, font,
+             Qt::black);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPen>
 #include <QPointF>
 #include <QRectF>
 #include <cstdint>
@@ -81,12 +82,34 @@ inline const QColor kPatternRun{0, 0, 255};
 inline const QColor kCellBorder{0, 0, 0};
 }  // namespace chart_colour
 
-// Captions with their built-in wording when the language script gives none.
+// Where the cam rows go, in design pixels: the screen's layout above by default; a printout
+// lays the same rows out over its page.
+struct ChartLayout {
+    double rowsTop = chart::kRowsTop;
+    double rowPitch = chart::kRowPitch;
+    double labelWidth = chart::kLabelWidth;
+    double labelHeight = chart::kLabelHeight;
+    double bandLeft = chart::kBandLeft;
+    double bandWidth = chart::kBandWidth;
+    double bandHeight = chart::kBandHeight;
+    double bandDrop = chart::kBandDrop;
+    double remarkLeft = chart::kRemarkLeft;
+    double remarkWidth = chart::kRemarkWidth;
+    double remarkHeight = chart::kRemarkHeight;
+    double camFontPt = chart::kCamFontPt;
+    double remarkFontPt = chart::kRemarkFontPt;
+    bool camPrefix = false;   // cam labels "C 01" as printed, instead of the screen's "1"
+    bool bandBorder = false;  // a line round each band: on white paper there is no grey around it
+
+    QRectF RowLabel(int row) const { return {0, rowsTop + rowPitch * row, labelWidth, labelHeight}; }
+    QRectF Band(int row) const { return {bandLeft, rowsTop + rowPitch * row + bandDrop, bandWidth, bandHeight}; }
+    QRectF Remark(int row) const { return {remarkLeft, rowsTop + rowPitch * row, remarkWidth, remarkHeight}; }
+};
 
 class ChartPainter {
 public:
     // sx, sy: device units per design pixel; origin: where the canvas's top left goes.
-    ChartPainter(QPainter& painter, double sx, double sy, QPointF origin = {});
+    ChartPainter(QPainter& painter, double sx, double sy, QPointF origin = {}, const ChartLayout& layout = {});
 
     // Everything: surface, captions, spinner, every row of size (rows 0..NCams-1), grid, scale.
     void DrawChart(const Program& p, bool leftPressed = false, bool rightPressed = false);
@@ -94,6 +117,9 @@ public:
     void DrawCamRow(const Program& p, int size, int cam, bool current);
     void DrawGrid(int rows);
     void DrawScale(int rows);
+    // The printout's scale: a four-digit position at every grid line and 1023 at the band's
+    // end, in a line of the given height above the rows.
+    void DrawPositionScale(double top, double height, double fontPt);
     void DrawCaptions(const Program& p);
     void DrawSizeSpinner(bool leftPressed, bool rightPressed);
 
@@ -106,8 +132,11 @@ public:
     void DrawPatternCell(const QRectF& design, const std::uint8_t* positions, const QColor& back, const QColor& run);
 
     QRectF Map(const QRectF& design) const;
-    // A font of the design (size in points at 96 per inch) in device pixels of this painter.
+    // A font of the design (size in points at 96 per inch) in device pixels of this painter;
+    // "Arial" and "Courier New" fall back on their metric twins.
     QFont Font(const char* family, double points, bool bold) const;
+    // A pen of the design's width, never thinner than one device pixel.
+    QPen Pen(const QColor& colour, double width = 1) const;
 
 private:
     void Text(const QRectF& design, const std::string& text, int flags, const QFont& font, const QColor& colour);
@@ -122,6 +151,7 @@ private:
     QPainter& g_;
     double sx_, sy_;
     QPointF origin_;
+    ChartLayout layout_;
 };
 
 }  // namespace cam

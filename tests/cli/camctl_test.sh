@@ -138,6 +138,54 @@ advance)
     run advance --rpm 10 --ms 211
     expect_err_line "camctl advance: --ms takes a whole number from 0 to 210, not '211'"
     ;;
+print_usage)
+    sample="$src/resources/samples/demo.Cam"
+    for args in "print $sample" "print --pdf" "print $sample --pdf" "print --pdf x.pdf" \
+                "print $sample --pdf x.pdf --size 0" "print $sample --pdf x.pdf --size 8" \
+                "print $sample --pdf x.pdf --size two" "print $sample --pdf x.pdf --size 2 --all" \
+                "print $sample --pdf x.pdf --text --chart" "print $sample --pdf x.pdf --colour"; do
+        run $args; expect_status 2
+        [ ! -e x.pdf ] || fail "'$args' wrote a PDF"
+    done
+    expect_err_line "usage: camctl print [--model CxS] [--yes] FILE.Cam --pdf OUT.pdf [--size N | --all] [--text | --chart]"
+    # The size is checked against the model the file is read with.
+    run print --model 32x15 "$sample" --pdf x.pdf --size 15; expect_status 0
+    run print missing.Cam --pdf y.pdf; expect_status 1
+    expect_err_line "camctl: missing.Cam: no such file"
+    [ ! -e y.pdf ] || fail "a missing file printed"
+    run print "$sample" --pdf no/such/folder/z.pdf; expect_status 1
+    grep -q "^camctl: " err || fail "no reason given for the PDF not written"
+    ;;
+print_text)
+    # The default: size 1 as a listing.
+    run print "$src/resources/samples/demo.Cam" --pdf one.pdf; expect_status 0
+    pdftotext -layout one.pdf one.txt || fail "not a PDF"
+    grep -q "FORMATO N. 01" one.txt || fail "no header of size 1: $(cat one.txt)"
+    grep -q "File:demo.Cam" one.txt || fail "no file title"
+    grep -Eq '^ *0100 0300 - 0600 0700' one.txt || fail "the phases of cam 1 are not on one line"
+    grep -Eq '^ *1000 0024' one.txt || fail "the phase through position 0 is not listed"
+    [ "$(grep -c 'FORMATO N.' one.txt)" -eq 1 ] || fail "more than the one size"
+    # Every size, each on its own page.
+    run print --all --text "$src/resources/samples/demo.Cam" --pdf all.pdf; expect_status 0
+    pdftotext -layout all.pdf all.txt
+    for n in 01 02 03 04 05 06 07; do
+        grep -q "FORMATO N. $n" all.txt || fail "size $n missing"
+    done
+    [ "$(tr -cd '\f' <all.txt | wc -c)" -eq 7 ] || fail "not seven pages"
+    run print --size 4 "$src/resources/samples/demo.Cam" --pdf four.pdf; expect_status 0
+    pdftotext -layout four.pdf - | grep -q "FORMATO N. 04" || fail "size 4 not printed"
+    ;;
+print_chart)
+    run print --chart --all "$src/resources/samples/demo.Cam" --pdf chart.pdf; expect_status 0
+    pdftotext -layout chart.pdf chart.txt
+    for n in 01 02 03 04 05 06 07; do
+        grep -q "FORMATO N. $n" chart.txt || fail "chart of size $n missing"
+    done
+    grep -q "0000 .*0512 .*1023" chart.txt || fail "no scale line: $(head chart.txt)"
+    grep -q "C 32" chart.txt || fail "no row of cam 32"
+    pdftoppm -png -r 30 -f 1 -l 1 -singlefile chart.pdf page || fail "the chart page cannot be rendered"
+    [ -s page.png ] || fail "no image of the chart page"
+    ;;
 *)
     fail "no such case"
     ;;

@@ -102,6 +102,30 @@ private slots:
         ExpectRow(img, 34, 2 * BandMiddle(0), {{69, kWhite}, {70, kBlack}, {140, kBlack}, {141, kWhite}});
     }
 
+    // A printout lays the rows out over its page; the bars keep the screen's rule.
+    void aLaidOutChartKeepsTheBarRule() {
+        SetPhase(p, 1, 2, 100, 200);
+        ChartLayout l;
+        l.rowsTop = 100;
+        l.rowPitch = 30;
+        l.labelWidth = l.bandLeft = 40;
+        l.bandWidth = 720;
+        l.bandHeight = 12;
+        l.bandDrop = 3;
+        l.remarkLeft = 770;
+        l.bandBorder = true;
+        QImage img(1000, 1200, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter g(&img);
+        ChartPainter chart(g, 1.0, 1.0, {}, l);
+        chart.DrawCamRow(p, 1, 2, false);
+        g.end();
+        // Band of row 2 from y 163, x 40; ChartScale 720/1023: bar N(70.38) = 70 .. N(140.06) = 140.
+        ExpectRow(img, 40, 169, {{69, kWhite}, {70, kBlack}, {140, kBlack}, {141, kWhite}});
+        QCOMPARE(At(img, 40 + 300, 163 - 1), QColor(128, 128, 128));  // the band's border on paper
+        QCOMPARE(At(img, 40 + 300, 163 - 3), kWhite);
+    }
+
     void captionsCarryTheirBuiltInWording() {
         p.CurSize = 5;
         p.CurCam = 0;

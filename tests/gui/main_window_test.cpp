@@ -33,7 +33,7 @@ class MainWindowTest : public camtest::MainWindowFixture {
     Q_OBJECT
 
 private slots:
-    void startupShowsTheDefaultModelAndPrintingSaysItComesLater() {
+    void startupShowsTheDefaultModelAndAMissingCommandSaysItComesLater() {
         Start();  // the start-up values are the start-up routines' own; here what the screen shows
         QCOMPARE(p->WorkDir, Docs());
         QVERIFY(w->windowTitle().endsWith("1024 32C-07F  255-Msg "));
@@ -41,8 +41,8 @@ private slots:
         QCOMPARE(Chart()->camCaption(), QString("CAM 02"));
         QVERIFY(!On()->isVisible());
         QVERIFY(!UndoEnabled());
-        // Printing says it comes later.
-        w->action("Pr_size")->trigger();
+        // A command not connected yet says it comes later.
+        w->action("Upd_Flash")->trigger();
         QCOMPARE(prompt->messages().size(), std::size_t(1));
         QVERIFY(QString::fromStdString(prompt->messages()[0]).contains("not available"));
     }

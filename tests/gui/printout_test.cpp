@@ -1,0 +1,190 @@
+// The printouts drawn on images and written as PDFs: bars where the chart puts them (the
+// phase through position 0 at both ends), the listing wrapped within the page and going on
+// over the next, a page per size, and PDFs that carry their text.
+#include "find_child.h"
+#include "gui_tests.h"
+#include "pdf_text.h"
+#include "printing/size_chart_painter.h"
+#include "printing/size_listing_painter.h"
+#include "qt/cp1252.h"
+#include "support/make_program.h"
+#include "support/shipped_texts.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QtTest>
+#include <cmath>
+
+using namespace cam;
+
+namespace {
+
+const QColor kBlack(0, 0, 0), kWhite(255, 255, 255);
+
+Program Sample() {
+    Program p = camtest::MakeProgram(32, 7);
+    p.LngTxt = camtest::ShippedTexts();
+    p.CamFileTitle = "demo.Cam";
+    return p;
+}
+
+// A page of 7.5 x 10 inches drawn at 96 dots an inch on white.
+QImage Page(const Printout& printout, int page, double dpi = 96) {
+    QImage img(int(7.5 * dpi), int(10 * dpi), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter g(&img);
+    printout.DrawPage(g, page, dpi);
+    return img;
+}
+
+// The pixel over position pos in the middle of row's band, by the layout of the printout.
+QPoint At(const ChartLayout& l, int row, double pos, double dpi = 96) {
+    const QRectF band = l.Band(row);
+    const double s = dpi / 96;
+    return QPoint(int(std::lround((band.left() + band.width() * pos / 1023) * s)), int(band.center().y() * s));
+}
+
+class PrintoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void chartRowsCarryTheirBarsAndThePhaseThroughZeroAtBothEnds() {
+        Program p = Sample();
+        QVERIFY(SetPhase(p, 1, 0, 100, 200));
+        QVERIFY(SetPhase(p, 1, 1, 900, 50));
+        QVERIFY(SetPhase(p, 1, 2, 0, 1024));
+        QVERIFY(SetPhase(p, 2, 3, 500, 600));  // another size
+        p.CurCam = 0;                          // the current cam is not highlighted on paper
+        const SizeChartPrintout out(p, {1}, QSizeF(7.5, 10));
+        QCOMPARE(out.PageCount(), 1);
+        const QImage img = Page(out, 0);
+        const ChartLayout& l = out.layout();
+        QCOMPARE(img.pixelColor(At(l, 0, 150)), kBlack);
+        QCOMPARE(img.pixelColor(At(l, 0, 60)), kWhite);
+        QCOMPARE(img.pixelColor(At(l, 0, 240)), kWhite);
+        QCOMPARE(img.pixelColor(At(l, 1, 2)), kBlack);
+        QCOMPARE(img.pixelColor(At(l, 1, 25)), kBlack);
+        QCOMPARE(img.pixelColor(At(l, 1, 1020)), kBlack);
+        QCOMPARE(img.pixelColor(At(l, 1, 500)), kWhite);
+        QCOMPARE(img.pixelColor(At(l, 2, 300)), kBlack);
+        QCOMPARE(img.pixelColor(At(l, 3, 550)), kWhite);
+        // The rows fill the page below the header and the scale, the last ending inside it.
+        QVERIFY(l.Band(31).bottom() <= 10 * 96);
+        QVERIFY(l.Band(31).bottom() > 9 * 96);
+        QVERIFY(l.bandWidth > 400);
+        for (int y = 0; y < img.height(); y += 3)
+            for (int x = 0; x < img.width(); x += 3) {
+                const QColor c = img.pixelColor(x, y);
+                QVERIFY2(c.red() == c.green() && c.green() == c.blue(), "paper has no highlight colours");
+            }
+    }
+
+    void chartRowsFollowTheModel() {
+        Program p = camtest::MakeProgram(16, 15);
+        QVERIFY(SetPhase(p, 15, 15, 0, 1024));
+        const SizeChartPrintout out(p, {15, 16, 0}, QSizeF(7.5, 10));
+        QCOMPARE(out.PageCount(), 1);  // sizes outside the model are not printed
+        const QImage img = Page(out, 0);
+        QCOMPARE(img.pixelColor(At(out.layout(), 15, 530)), kBlack);
+        QVERIFY(out.layout().rowPitch > 40);  // sixteen rows share the page
+    }
+
+    void listingWrapsWithinThePageAndGoesOnOverTheNext() {
+        Program p = Sample();
+        for (int c = 0; c < 32; ++c)
+            for (int on = 1; on < 1000; on += 8) QVERIFY(SetPhase(p, 1, c, on, on + 3));
+        QVERIFY(SetPhase(p, 2, 0, 10, 20));
+        const SizeListingPrintout out(p, {1, 2}, QSizeF(7.5, 10));
+        QVERIFY(out.PageCount() >= 3);
+        const QFontMetricsF metrics(PrintFont("Arial", 9.75, false, SizeListingPrintout::kUnitsPerInch));
+        QString size1;
+        int pageOfSize2 = -1;
+        for (int page = 0; page < out.PageCount(); ++page) {
+            for (const auto& placed : out.pages()[page]) {
+                QVERIFY(placed.baseline <= 10 * 1200);
+                if (!placed.line.bold) QVERIFY(metrics.horizontalAdvance(FromCp1252(placed.line.text)) <= 7.5 * 1200);
+                if (placed.line.text.find("FORMATO N. 02") != std::string::npos) pageOfSize2 = page;
+                if (pageOfSize2 < 0) size1 += FromCp1252(placed.line.text) + "\n";
+            }
+        }
+        // Size 2 starts a page of its own: an empty line, then its header.
+        QVERIFY(pageOfSize2 == out.PageCount() - 1);
+        QCOMPARE(out.pages()[pageOfSize2][0].line.text, std::string());
+        QVERIFY(out.pages()[pageOfSize2][1].line.bold);
+        // Every phase of cam 32 is there, in order, on lines indented by three blanks.
+        const QString cam32 = size1.mid(size1.indexOf("C 32\n") + 5);
+        QStringList phases;
+        for (const QString& line : cam32.split('\n', Qt::SkipEmptyParts)) {
+            QVERIFY(line.startsWith("   ") && !line.startsWith("    "));
+            phases += line.trimmed().split(" - ");
+        }
+        QCOMPARE(phases.size(), 125);
+        QCOMPARE(phases.front(), QString("0001 0004"));
+        QCOMPARE(phases.back(), QString("0993 0996"));
+    }
+
+    void pdfCarriesEverySizesTextOnPagesOfTheirOwn() {
+        Program p = Sample();
+        p.CamRemark[1] = "GLUE";
+        for (int s = 1; s <= 7; ++s) QVERIFY(SetPhase(p, s, 1, 10 * s, 10 * s + 5));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("sizes.pdf");
+        QVERIFY(WriteSizesPdf(p, PrintMode::Listing, {1, 2, 3, 4, 5, 6, 7}, pdf.toStdString()).ok());
+        const QStringList pages = camtest::PdfPages(pdf);
+        QCOMPARE(pages.size(), 7);
+        for (int s = 1; s <= 7; ++s) {
+            const QString& text = pages[s - 1];
+            QVERIFY2(text.contains(QString("FORMATO N. 0%1").arg(s)), qPrintable(text));
+            QVERIFY(text.contains("CAM PROGRAMMER 1024 32"));
+            QVERIFY(text.contains(QString("%1 %2").arg(10 * s, 4, 10, QChar('0')).arg(10 * s + 5, 4, 10, QChar('0'))));
+            QVERIFY(text.contains("\"GLUE\""));
+        }
+    }
+
+    // The chart page rendered from the PDF shows the bars the image drawing shows.
+    void pdfChartLooksLikeTheDrawnChart() {
+        Program p = Sample();
+        QVERIFY(SetPhase(p, 1, 0, 100, 200));
+        QVERIFY(SetPhase(p, 1, 5, 900, 50));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("chart.pdf");
+        QVERIFY(WriteSizesPdf(p, PrintMode::Chart, {1}, pdf.toStdString()).ok());
+        QVERIFY(camtest::PdfText(pdf).contains("FORMATO N. 01"));
+        const QImage page = camtest::PdfPageImage(pdf, 1, 96);
+        QVERIFY(!page.isNull());
+        QCOMPARE(page.size(), QSize(794, 1123));  // A4 at 96 dots an inch
+        // The printable area starts 15 mm in; the layout is the one of that area.
+        const double margin = 15 / 25.4 * 96;
+        const SizeChartPrintout out(p, {1}, QSizeF((210 - 30) / 25.4, (297 - 30) / 25.4));
+        auto onPage = [&](int row, double pos) { return At(out.layout(), row, pos) + QPoint(margin, margin); };
+        const auto dark = [&](QPoint pt) { return page.pixelColor(pt).lightness() < 64; };
+        QVERIFY(dark(onPage(0, 150)));
+        QVERIFY(!dark(onPage(0, 60)));
+        QVERIFY(dark(onPage(5, 20)));
+        QVERIFY(dark(onPage(5, 1000)));
+        QVERIFY(!dark(onPage(5, 500)));
+    }
+
+    void aPdfThatCannotBeWrittenLeavesTheOldFile() {
+        Program p = Sample();
+        QTemporaryDir dir;
+        QVERIFY(!WriteSizesPdf(p, PrintMode::Listing, {1}, dir.filePath("no/such/x.pdf").toStdString()).ok());
+        const QString old = dir.filePath("old.pdf");
+        QFile f(old);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("previous");
+        f.close();
+        QVERIFY(QFile::setPermissions(old, QFileDevice::ReadOwner));
+        QVERIFY(!WriteSizesPdf(p, PrintMode::Chart, {1}, old.toStdString()).ok());
+        QVERIFY(QFile::setPermissions(old, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("previous"));
+    }
+};
+
+RegisterGuiTest<PrintoutTest> registerPrintoutTest;
+
+}  // namespace
+
+#include "printout_test.moc"

@@ -1,0 +1,163 @@
+// The size show driven through its controls: lamps that match the chart at the hand's
+// position, START and STOP, the size and speed scroll bars, the timer that turns the dial,
+// and the double click that chooses a cam.
+#include "tools/size_show_window.h"
+#include "find_child.h"
+#include "gui_tests.h"
+#include "support/make_program.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+using namespace cam;
+
+namespace {
+
+class SizeShowWindowTest : public QObject {
+    Q_OBJECT
+    Program p;
+    std::unique_ptr<SizeShowWindow> w;
+
+    void Open() {
+        w = std::make_unique<SizeShowWindow>(p);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+    QString Shown(const char* name) const { return child<QLabel>(w.get(), name)->text(); }
+    ShowLampWidget* Lamp(int i) const {
+        return child<ShowLampWidget>(w.get(), qPrintable(QString("Shape1_%1").arg(i)));
+    }
+    // The lamps lit, by the numbers under them.
+    std::vector<int> LitLamps() const {
+        std::vector<int> out;
+        for (int i = 1; i <= 32; ++i) {
+            if (!Lamp(i)->lit()) continue;
+            out.push_back(i);
+            // What the screen shows, not only the flag: the lamp's middle in light red.
+            const QImage img = Lamp(i)->grab().toImage();
+            if (img.pixelColor(img.width() / 2, img.height() / 2) != QColor(255, 0, 0)) return {-1};
+        }
+        return out;
+    }
+    void Click(const char* name) { QTest::mouseClick(child<QPushButton>(w.get(), name), Qt::LeftButton); }
+
+private slots:
+    void init() {
+        p = camtest::MakeProgram(32, 7);
+        p.CurSize = 2;
+        QVERIFY(SetPhase(p, 2, 0, 100, 200));
+        QVERIFY(SetPhase(p, 2, 4, 900, 50));  // through position 0
+        QVERIFY(SetPhase(p, 2, 31, 0, 1024));
+        QVERIFY(SetPhase(p, 3, 1, 0, 1024));
+    }
+    void cleanup() { w.reset(); }
+
+    void lampsMatchTheChartAtTheHandsPosition() {
+        Open();
+        const std::vector<std::pair<int, std::vector<int>>> expected = {
+            {0, {5, 32}},   {49, {5, 32}}, {50, {32}},  {99, {32}},     {100, {1, 32}},
+            {199, {1, 32}}, {200, {32}},   {899, {32}}, {900, {5, 32}}, {1023, {5, 32}}};
+        for (const auto& [pos, lit] : expected) {
+            w->SetPosition(pos);
+            QCOMPARE(Shown("Vgradi"), QString("%1").arg(pos, 4, 10, QChar('0')));
+            QCOMPARE(child<ShowDialWidget>(w.get(), "CERCHIO")->position(), pos);
+            QCOMPARE(LitLamps(), lit);
+        }
+        // A dark lamp is black.
+        const QImage img = Lamp(2)->grab().toImage();
+        QCOMPARE(img.pixelColor(img.width() / 2, img.height() / 2), QColor(0, 0, 0));
+    }
+
+    void stopAt500AndStartGoesOnFrom500() {
+        Open();
+        w->SetPosition(495);
+        Click("Strt");
+        QVERIFY(!child<QPushButton>(w.get(), "Strt")->isEnabled());
+        for (int i = 0; i < 5; ++i) w->Advance(0);
+        Click("Stp");
+        QCOMPARE(Shown("Vgradi"), QString("0500"));
+        QVERIFY(child<QPushButton>(w.get(), "Strt")->isEnabled());
+        QCOMPARE(p.ShowSavedPos, 500);
+        QCOMPARE(Shown("lVeloc"), QString("0000"));
+        w->Advance(1000);  // a late tick of a stopped run moves nothing
+        QCOMPARE(w->run().position(), 500);
+        Click("Strt");
+        QCOMPARE(Shown("Vgradi"), QString("0500"));
+        w->Advance(0);
+        QCOMPARE(Shown("Vgradi"), QString("0501"));
+        Click("Stp");
+    }
+
+    void theTimerTurnsTheDialAndTheWindowStaysResponsive() {
+        Open();
+        auto* speed = child<QScrollBar>(w.get(), "ScrolVel");
+        QCOMPARE(speed->minimum(), 0);
+        QCOMPARE(speed->maximum(), 2000);
+        QCOMPARE(speed->value(), 1000);
+        speed->setValue(2000);
+        w->SetPosition(10);
+        Click("Strt");
+        QTRY_VERIFY(w->run().position() > 100);
+        // The size changes while running; the speed display shows revolutions a minute.
+        child<QScrollBar>(w.get(), "VScrForm")->setValue(3);
+        QCOMPARE(p.CurSize, 3);
+        QTRY_VERIFY(Lamp(2)->lit());
+        QTRY_VERIFY(Shown("lVeloc") != "0000");
+        QCOMPARE(Shown("lVeloc").size(), 4);
+        Click("Stp");
+        const int stopped = w->run().position();
+        QTest::qWait(50);
+        QCOMPARE(w->run().position(), stopped);
+        QCOMPARE(p.ShowSavedPos, stopped);
+    }
+
+    void sizeScrollBarShowsTheModelsSizes() {
+        p.CurSize = 0;
+        Open();
+        auto* size = child<QScrollBar>(w.get(), "VScrForm");
+        QCOMPARE(size->minimum(), 1);
+        QCOMPARE(size->maximum(), 7);
+        QCOMPARE(p.CurSize, 1);
+        QCOMPARE(Shown("LNFor"), QString("01"));
+        size->setValue(3);
+        QCOMPARE(Shown("LNFor"), QString("03"));
+        w->SetPosition(7);
+        QCOMPARE(LitLamps(), std::vector<int>{2});
+    }
+
+    void camsBeyondTheModelHaveNoLamp() {
+        p.NCams = 16;
+        ResizeTables(p);
+        Open();
+        QVERIFY(Lamp(16)->isVisible());
+        QVERIFY(!Lamp(17)->isVisible());
+        QVERIFY(!child<QLabel>(w.get(), "Label1_17")->isVisible());
+    }
+
+    void doubleClickOnACamNumberChoosesItAndCloses() {
+        Open();
+        w->SetPosition(321);
+        Click("Strt");
+        QTest::mouseDClick(child<QLabel>(w.get(), "Label1_5"), Qt::LeftButton);
+        QCOMPARE(p.CurCam, 4);
+        QVERIFY(!w->isVisible());
+        QCOMPARE(w->result(), int(QDialog::Accepted));
+        QVERIFY(!w->run().running());
+        // The next opening shows the dial where this one stopped.
+        const int stopped = p.ShowSavedPos;
+        QVERIFY(stopped >= 321);
+        Open();
+        QCOMPARE(w->run().position(), stopped);
+        Click("Command1");
+        QVERIFY(!w->isVisible());
+        QCOMPARE(p.CurCam, 4);
+    }
+};
+
+RegisterGuiTest<SizeShowWindowTest> registerSizeShowWindowTest;
+
+}  // namespace
+
+#include "size_show_window_test.moc"

@@ -1,0 +1,11 @@
+# Runs camdesk --screenshot OUT --window WINDOW [ARGS] and checks that a PNG was written.
+file(REMOVE ${OUT})
+separate_arguments(extra UNIX_COMMAND "${ARGS}")
+execute_process(COMMAND ${CAMDESK} --screenshot ${OUT} --window ${WINDOW} ${extra} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "camdesk --screenshot --window ${WINDOW} ended with ${rc}")
+endif()
+file(READ ${OUT} header LIMIT 16 HEX)
+if(NOT header STREQUAL "89504e470d0a1a0a0000000d49484452")
+  message(FATAL_ERROR "not a PNG: ${header}")
+endif()

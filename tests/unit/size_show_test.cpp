@@ -1,0 +1,147 @@
+// The size show's run: lamps at the hand's position, the steps a tick makes, STOP and START,
+// the hand's end and the speed shown.
+#include "tools/size_show.h"
+
+#include "support/make_program.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using cam::SizeShow;
+
+std::vector<bool> Lit(std::initializer_list<int> cams, int count = 32) {
+    std::vector<bool> out(count, false);
+    for (int c : cams) out[c] = true;
+    return out;
+}
+
+TEST(ShowLamps, FollowTheChartAtThePosition) {
+    cam::Program p = camtest::MakeProgram(32, 7);
+    ASSERT_TRUE(cam::SetPhase(p, 2, 0, 100, 200));
+    ASSERT_TRUE(cam::SetPhase(p, 2, 4, 900, 50));  // through position 0
+    ASSERT_TRUE(cam::SetPhase(p, 2, 31, 0, 1024));
+    ASSERT_TRUE(cam::SetPhase(p, 3, 1, 100, 200));  // another size
+    EXPECT_EQ(cam::ShowLampsAt(p, 2, 99), Lit({31}));
+    EXPECT_EQ(cam::ShowLampsAt(p, 2, 100), Lit({0, 31}));
+    EXPECT_EQ(cam::ShowLampsAt(p, 2, 199), Lit({0, 31}));
+    EXPECT_EQ(cam::ShowLampsAt(p, 2, 200), Lit({31}));
+    EXPECT_EQ(cam::ShowLampsAt(p, 2, 899), Lit({31}));
+    EXPECT_EQ(cam::ShowLampsAt(p, 2, 900), Lit({4, 31}));
+    EXPECT_EQ(cam::ShowLampsAt(p, 2, 1023), Lit({4, 31}));
+    EXPECT_EQ(cam::ShowLampsAt(p, 2, 0), Lit({4, 31}));
+    EXPECT_EQ(cam::ShowLampsAt(p, 2, 49), Lit({4, 31}));
+    EXPECT_EQ(cam::ShowLampsAt(p, 2, 50), Lit({31}));
+    EXPECT_EQ(cam::ShowLampsAt(p, 3, 150), Lit({1}));
+}
+
+TEST(ShowLamps, OnlyTheModelsCamsAndNothingOutsideTheTables) {
+    cam::Program p = camtest::MakeProgram(16, 7);
+    ASSERT_TRUE(cam::SetPhase(p, 1, 15, 0, 1024));
+    EXPECT_EQ(cam::ShowLampsAt(p, 1, 5), Lit({15}, 16));
+    EXPECT_EQ(cam::ShowLampsAt(p, 8, 5), Lit({}, 16));
+    EXPECT_EQ(cam::ShowLampsAt(p, 1, 1024), Lit({}, 16));
+    EXPECT_EQ(cam::ShowLampsAt(p, 1, -1), Lit({}, 16));
+}
+
+// A cam ON at 100..199 is lit for exactly the steps at 100..199 of every turn.
+TEST(ShowRun, ALampLitForExactlyItsStepsOfEveryTurn) {
+    cam::Program p = camtest::MakeProgram(32, 7);
+    ASSERT_TRUE(cam::SetPhase(p, 1, 0, 100, 200));
+    SizeShow run;
+    run.Start();
+    int lit = 0, first = -1, last = -1;
+    for (int step = 0; step < 2 * 1024; ++step) {
+        ASSERT_EQ(run.Tick(0, 1000), 1);  // a tick comes at least with one step
+        if (cam::ShowLampsAt(p, 1, run.position())[0]) {
+            ++lit;
+            if (step < 1024 && first < 0) first = run.position();
+            if (step < 1024) last = run.position();
+        }
+    }
+    EXPECT_EQ(lit, 200);
+    EXPECT_EQ(first, 100);
+    EXPECT_EQ(last, 199);
+    EXPECT_EQ(run.position(), 0);
+    EXPECT_EQ(run.TakeSteps(), 2048);
+    EXPECT_EQ(run.TakeSteps(), 0);
+}
+
+TEST(ShowRun, StopAt500AndStartGoesOnFrom500) {
+    SizeShow run(495);
+    EXPECT_FALSE(run.running());
+    EXPECT_EQ(run.Tick(1000, 1000), 0);  // stopped: no steps
+    run.Start();
+    for (int i = 0; i < 5; ++i) run.Tick(0, 1000);
+    run.Stop();
+    EXPECT_EQ(run.position(), 500);
+    EXPECT_EQ(run.Tick(1000, 2000), 0);
+    EXPECT_EQ(run.position(), 500);
+    run.Start();
+    EXPECT_EQ(run.position(), 500);
+    run.Tick(0, 1000);
+    EXPECT_EQ(run.position(), 501);
+    // Positions given from outside are kept on the dial.
+    run.SetPosition(5000);
+    EXPECT_EQ(run.position(), 1023);
+    run.SetPosition(-3);
+    EXPECT_EQ(run.position(), 0);
+}
+
+TEST(ShowSpeed, SlowestVisiblySlowFastestOneFrameATick) {
+    EXPECT_DOUBLE_EQ(cam::ShowStepsPerSecond(0), 2);
+    EXPECT_DOUBLE_EQ(cam::ShowStepsPerSecond(2000), 7680);
+    EXPECT_NEAR(cam::ShowStepsPerSecond(1000), 2 * std::sqrt(3840.0), 1e-9);
+    for (int v = 0; v < 2000; v += 50) EXPECT_LT(cam::ShowStepsPerSecond(v), cam::ShowStepsPerSecond(v + 50));
+    // Slow: a tick per step. Fast: a tick per screen frame, never faster.
+    EXPECT_EQ(cam::ShowTickMs(0, 16), 500);
+    EXPECT_EQ(cam::ShowTickMs(2000, 16), 16);
+    EXPECT_EQ(cam::ShowTickMs(1000, 16), 16);
+    EXPECT_EQ(cam::ShowTickMs(400, 16), 96);  // 2 x 3840^0.2 = 10.4 steps a second
+    EXPECT_EQ(cam::ShowTickMs(2000, 0), 1);
+}
+
+TEST(ShowSpeed, ATickMakesTheStepsDueAndCarriesTheRest) {
+    SizeShow run;
+    run.Start();
+    // 7680 steps a second: 16 ms owe 122.88 steps, 123 now and the rest carried.
+    EXPECT_EQ(run.Tick(16, 2000), 123);
+    long total = 123;
+    for (int i = 0; i < 99; ++i) total += run.Tick(16, 2000);
+    EXPECT_NEAR(double(total), 7680 * 1.6, 1.0);
+    // A stalled screen (ten seconds) does not make the hand race: a quarter second at most.
+    EXPECT_LE(run.Tick(10000, 2000), 7680 / 4 + 1);
+    // The position wraps past 1023.
+    SizeShow wrap(1020);
+    wrap.Start();
+    wrap.Tick(0, 0);
+    wrap.Tick(0, 0);
+    wrap.Tick(0, 0);
+    wrap.Tick(0, 0);
+    EXPECT_EQ(wrap.position(), 0);
+}
+
+TEST(ShowSpeed, RevolutionsPerMinuteInFourDigits) {
+    EXPECT_EQ(cam::ShowRpmText(1024, 1000), "0060");
+    EXPECT_EQ(cam::ShowRpmText(0, 1000), "0000");
+    EXPECT_EQ(cam::ShowRpmText(7680, 1000), "0450");
+    EXPECT_EQ(cam::ShowRpmText(512, 500), "0060");  // over the time that really passed
+    EXPECT_EQ(cam::ShowRpmText(17, 1000), "0000");  // under one revolution a minute
+    EXPECT_EQ(cam::ShowRpmText(204800, 1000), "12000");
+    EXPECT_EQ(cam::ShowRpmText(100, 0), "0000");
+}
+
+TEST(ShowHand, OneTurnPer1024PositionsFromTheRightCounterClockwise) {
+    const auto at = [](int pos) { return cam::ShowHandEnd(64, 64, 63.5, pos); };
+    EXPECT_NEAR(at(0).x, 127.5, 1e-9);
+    EXPECT_NEAR(at(0).y, 64, 1e-9);
+    EXPECT_NEAR(at(256).x, 64, 1e-9);
+    EXPECT_NEAR(at(256).y, 0.5, 1e-9);  // up
+    EXPECT_NEAR(at(512).x, 0.5, 1e-9);
+    EXPECT_NEAR(at(768).y, 127.5, 1e-9);
+    EXPECT_NEAR(at(1023).y, 64 + 63.5 * std::sin(2 * 3.14159265358979 / 1024), 1e-9);
+}
+
+}  // namespace
