@@ -58,7 +58,8 @@ const std::vector<WindowShot>& WindowShots() {
                  w->ShowFileTitle();
              }
              w->MsgList();
-        // {"functions", true, [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine& cl) {...}},
+             return w;
+         }},
         {"print", true,
          [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine&) -> std::unique_ptr<QWidget> {
              return std::make_unique<PrintShot>(p, prompt, &main);

@@ -113,6 +113,11 @@ public:
 
     // Everything: surface, captions, spinner, every row of size (rows 0..NCams-1), grid, scale.
     void DrawChart(const Program& p, bool leftPressed = false, bool rightPressed = false);
+    // What of the chart lies in area (device units), for a repaint of part of it: one changed
+    // row costs one row. The painter is expected to be clipped to area.
+    void DrawChartIn(const Program& p, const QRectF& area, bool leftPressed = false, bool rightPressed = false);
+    // The rectangle of row (label, band and remark) in device units.
+    QRectF RowArea(int row) const;
     // One row: band, bars, cam label and remark label, highlighted when cam is current.
     void DrawCamRow(const Program& p, int size, int cam, bool current);
     void DrawGrid(int rows);

@@ -118,6 +118,7 @@ ChartWidget::ChartWidget(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     listHeading_ = MakeLabel(this, "LGrONOF", "DEG ON  OFF");
     list_ = new QListWidget(this);
     list_->setObjectName("Fase");
+    list_->setUniformItemSizes(true);  // hundreds of phases are listed without measuring each
     list_->addItem("F000 0000 0000");
     count_ = MakeLabel(this, "Tot_fasi", "PHASES");
     for (QWidget* w : {static_cast<QWidget*>(heading_), static_cast<QWidget*>(on_), static_cast<QWidget*>(off_)})
@@ -153,9 +154,10 @@ void ChartWidget::layoutChildren() {
 
 void ChartWidget::resizeEvent(QResizeEvent*) { layoutChildren(); }
 
-void ChartWidget::paintEvent(QPaintEvent*) {
+void ChartWidget::paintEvent(QPaintEvent* e) {
     QPainter g(this);
-    ChartPainter(g, scaleX(), scaleY()).DrawChart(p_, leftPressed_, rightPressed_);
+    g.setClipRegion(e->region());
+    ChartPainter(g, scaleX(), scaleY()).DrawChartIn(p_, e->rect(), leftPressed_, rightPressed_);
 }
 
 void ChartWidget::fillPhaseList() {
@@ -172,7 +174,11 @@ void ChartWidget::RedrawChart() {
 
 void ChartWidget::DrawCamRow(int cam) {
     if (cam == p_.CurCam) fillPhaseList();
-    update();
+    // Only that row is painted again.
+    const QRectF row = chart::RowLabel(cam).united(chart::Band(cam)).united(chart::Remark(cam));
+    update(QRectF(row.x() * scaleX(), row.y() * scaleY(), row.width() * scaleX(), row.height() * scaleY())
+               .toAlignedRect()
+               .adjusted(-1, -1, 1, 1));
 }
 
 QString ChartWidget::sizeCaption() const { return FromCp1252(SizeCaption(p_)); }
