@@ -82,6 +82,7 @@ namespace cam {
 
 void MainWindow::ShowInfo() {
     INTESTA info(p_, prompt_, this);
+    info.setProgramFolder(settings_.exeDir);
     info.exec();
 }
 

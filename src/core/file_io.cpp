@@ -15,6 +15,24 @@ bool FileExists(const std::string& path) {
     return fs::is_regular_file(fs::path(path), ec);
 }
 
+namespace {
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return "";
+    if (folder.back() == '/' || folder.back() == '\\') return folder + name;
+    return folder + "/" + name;
+}
+}  // namespace
+
+std::string FindProgramFile(const std::string& exeDir, const std::string& name) {
+    const std::string beside = JoinPath(exeDir, name);
+    if (FileExists(beside)) return beside;
+#ifdef CAMDESK_DATADIR
+    const std::string installed = JoinPath(CAMDESK_DATADIR, name);
+    if (FileExists(installed)) return installed;
+#endif
+    return "";
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path) {
     if (!FileExists(path)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);

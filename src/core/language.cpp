@@ -20,12 +20,6 @@ std::string WithCrLf(std::string_view bytes) {
     return out;
 }
 
-std::string JoinPath(const std::string& folder, const char* name) {
-    if (folder.empty()) return "";
-    if (folder.back() == '/' || folder.back() == '\\') return folder + name;
-    return folder + "/" + name;
-}
-
 const std::vector<std::pair<std::string, std::string>> kScriptFilters = {
     {"File Script Lang. (*.Scr)", "*.scr"},
     {"All Files (*.*)", "*.*"},
@@ -68,13 +62,7 @@ bool ReadLanguageScript(Program& p, const std::string& path) {
 }
 
 std::string FindDefaultLanguageScript(const std::string& exeDir) {
-    const std::string beside = JoinPath(exeDir, kDefaultLanguageScript);
-    if (FileExists(beside)) return beside;
-#ifdef CAMDESK_DATADIR
-    const std::string installed = JoinPath(CAMDESK_DATADIR, kDefaultLanguageScript);
-    if (FileExists(installed)) return installed;
-#endif
-    return "";
+    return FindProgramFile(exeDir, kDefaultLanguageScript);
 }
 
 void LoadLanguage(Program& p, Prompt& prompt) {

@@ -9,8 +9,6 @@
 
 namespace cam {
 
-std::string ManualPath(const Program& p) { return p.WorkDir + "/" + kManualName; }
-
 INTESTA::INTESTA(Program& p, Prompt& prompt, QWidget* parent, std::function<bool(const QUrl&)> openUrl)
     : QDialog(parent), p_(p), prompt_(prompt), openUrl_(std::move(openUrl)) {
     if (!openUrl_) openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
@@ -59,8 +57,9 @@ void INTESTA::resizeEvent(QResizeEvent* e) {
 }
 
 void INTESTA::openManual() {
-    const QString path = QFile::decodeName(QByteArray::fromStdString(ManualPath(p_)));
-    if (!QFileInfo(path).isFile()) return;  // no manual installed: nothing to do
+    const std::string found = ManualPath(p_, exeDir_);
+    if (found.empty()) return;  // no manual installed: nothing to do
+    const QString path = QFile::decodeName(QByteArray::fromStdString(found));
     if (!openUrl_(QUrl::fromLocalFile(path))) {
         // No program is associated with the manual's type.
         prompt_.message("ERROR 31", "", Buttons::Ok, Icon::None);

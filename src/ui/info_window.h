@@ -1,6 +1,7 @@
 // INTESTA, the information window: version, user manual, web page and mail to the maker.
 #pragma once
 
+#include "core/manual.h"
 #include "core/program.h"
 #include "core/prompt.h"
 #include "core/version.h"
@@ -18,10 +19,6 @@ namespace cam {
 inline const std::string kVersionText = std::string("VERSION ") + kVersion;
 inline constexpr const char* kMakerWeb = "https://example.com/camdesk";
 inline constexpr const char* kMakerMail = "mailto:support@example.com";
-inline constexpr const char* kManualName = "Software use manual cam programmer X9K31.pdf";
-
-// The manual's path: WorkDir + "/" + kManualName.
-std::string ManualPath(const Program& p);
 
 class INTESTA : public QDialog {
     Q_OBJECT
@@ -30,6 +27,8 @@ public:
     // By default QDesktopServices::openUrl.
     INTESTA(Program& p, Prompt& prompt, QWidget* parent = nullptr, std::function<bool(const QUrl&)> openUrl = {});
 
+    // Where the manual that comes with the program is looked for besides the working folder.
+    void setProgramFolder(const std::string& exeDir) { exeDir_ = exeDir; }
     void openManual();  // HELP
     void openWeb();     // Internet
     void openMail();    // eMail
@@ -42,6 +41,7 @@ private:
     Program& p_;
     Prompt& prompt_;
     std::function<bool(const QUrl&)> openUrl_;
+    std::string exeDir_;
     QLabel* version_ = nullptr;
     ClsResize resizer_;
 };

@@ -1,0 +1,13 @@
+#include "core/manual.h"
+
+#include "core/file_io.h"
+
+namespace cam {
+
+std::string ManualPath(const Program& p, const std::string& exeDir) {
+    const std::string own = p.WorkDir + "/" + kManualName;
+    if (!p.WorkDir.empty() && FileExists(own)) return own;
+    return FindProgramFile(exeDir, kManualName);
+}
+
+}  // namespace cam
