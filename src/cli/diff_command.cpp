@@ -80,7 +80,7 @@ int DiffCommand(const std::vector<std::string>& args) {
                       << " could not be received\n";
             return kUnreadable;
         }
-        DeviceComparison c = CompareWithDevice(a, dev);
+        Comparison c = CompareWithDevice(a, dev);
         if (!c.notes.empty()) {
             std::cerr << ConsoleText(Text(a, txt::kCompareCannotHold)) << '\n';
             for (const std::string& note : c.notes) std::cerr << "  " << ConsoleText(note) << '\n';
