@@ -1,6 +1,7 @@
 #include "app/device_commands.h"
 
 #include "app/main_window.h"
+#include "compare/compare_window.h"
 #include "core/programmer_form.h"
 #include "firmware/flash_window.h"
 #include "link/message_transfer_window.h"
@@ -21,6 +22,11 @@ void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtSerialPort&
                       [&] { RunSizeTransmit(p, port, prompt, &window, window.settings().commandLine.trace); });
     window.setCommand("Rc_Siz", [&] {
         if (RunSizeReceive(p, port, prompt, &window, ToCp1252(window.windowTitle()))) window.TablesReplaced();
+    });
+    window.setCommand("Co_CmpDev", [&] {
+        if (const auto comparison = CompareTablesWithDevice(p, port, prompt, &window))
+            window.ShowComparison(*comparison);
+        window.Activate();
     });
     window.setCommand("Upd_Flash", [&] { RunFlashUpdate(p, port, prompt, &window); });
     window.setCommand("Al_Msg", [&] {

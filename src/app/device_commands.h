@@ -1,6 +1,6 @@
 // The serial port of a camdesk run and the main window's commands that use it:
 // identification at start-up and from AutoSelect, the connection status, the port window,
-// Size Transmit, Size Receive, Update FLASH, the message window and the alarm message transfers.
+// Size Transmit, Size Receive, Compare with Device, Update FLASH, the message window and the alarm message transfers.
 #pragma once
 
 #include "core/program.h"

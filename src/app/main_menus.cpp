@@ -76,6 +76,9 @@ void MainWindow::BuildFileMenu() {
             &MainWindow::SaveFile);
     connect(AddItem(fileMenu_, "f_save", "Save &As .."), &QAction::triggered, this, &MainWindow::SaveFileAs);
     fileMenu_->addSeparator();
+    connect(AddItem(fileMenu_, "f_ExpCsv", "E&xport CSV..."), &QAction::triggered, this, &MainWindow::ExportCsvFile);
+    connect(AddItem(fileMenu_, "f_ImpCsv", "&Import CSV..."), &QAction::triggered, this, &MainWindow::ImportCsvFile);
+    fileMenu_->addSeparator();
     connect(AddItem(fileMenu_, "f_new", "S&el Programmer", QKeySequence("Ctrl+E")), &QAction::triggered, this,
             &MainWindow::NewFile);
     fileMenu_->addSeparator();
@@ -116,6 +119,10 @@ void MainWindow::BuildOtherMenus() {
     QMenu* comm = AddMenu("Co", "&Communic");
     Later(AddItem(comm, "Tr_Siz", "Size &Transmit"));
     Later(AddItem(comm, "Rc_Siz", "Size &Receive"));
+    comm->addSeparator();
+    connect(AddItem(comm, "Co_CmpFil", "Compare with &File..."), &QAction::triggered, this,
+            &MainWindow::CompareWithFile);
+    Later(AddItem(comm, "Co_CmpDev", "Compare with &Device"));
     comm->addSeparator();
     Later(AddItem(comm, "Msg_Trans", "&Alarm Msg Transmit"));
     Later(AddItem(comm, "Msg_Rec", "Alarm &Msg Receive"));

@@ -26,6 +26,7 @@ namespace cam {
 class ChartWidget;
 class SingleInstance;
 struct CommandResult;
+struct Comparison;
 
 struct StartupSettings {
     std::string exeDir;          // where the default language script is looked up first
@@ -82,6 +83,14 @@ public:
     void ShowInfo();
     void Activate();  // what happens each time the window becomes active
     void TablesReplaced() { Apply(FileOutcome{true, true, {}, false}); }  // e.g. after a reception
+    // Comparing and exchanging programs (main_exchange.cpp): Compare with File, the compare
+    // window of any comparison (a difference chosen there shows its size and cam on the
+    // chart), Export CSV and Import CSV.
+    void CompareWithFile();
+    void ShowComparison(const Comparison& comparison);
+    void ShowSizeAndCam(int size, int cam);
+    void ExportCsvFile();
+    void ImportCsvFile();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

@@ -1,13 +1,15 @@
 #include "app/window_shots.h"
 
 #include "app/main_window.h"
+#include "compare/compare_window.h"
+#include "core/texts.h"
 #include "editor/chart_widget.h"
 #include "firmware/flash_window.h"
 #include "functions/functions_window.h"
-#include "tools/advance_window.h"
 #include "messages/message_file.h"
 #include "messages/message_window.h"
 #include "printing/print_window.h"
+#include "tools/advance_window.h"
 #include "tools/size_show_window.h"
 
 #include <QPixmap>
@@ -63,6 +65,17 @@ const std::vector<WindowShot>& WindowShots() {
         {"print", true,
          [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine&) -> std::unique_ptr<QWidget> {
              return std::make_unique<PrintShot>(p, prompt, &main);
+         }},
+        // The tables compared with an empty program of their model: every kind of line the
+        // window lists, each phase of the file among them.
+        {"compare", true,
+         [](MainWindow& main, Program& p, Prompt&, const CommandLine&) -> std::unique_ptr<QWidget> {
+             Program empty = p;
+             ClearAll(empty);
+             Comparison c;
+             c.names = {TablesName(p), Text(p, txt::kCompareEmpty)};
+             c.differences = ComparePrograms(p, empty, p);
+             return std::make_unique<CompareWindow>(p, c, nullptr, &main);
          }},
         {"show", true,
          [](MainWindow& main, Program& p, Prompt&, const CommandLine& cl) -> std::unique_ptr<QWidget> {

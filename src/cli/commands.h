@@ -20,5 +20,8 @@ int MsgConvertCommand(const std::vector<std::string>& args);
 int MsgSendCommand(const std::vector<std::string>& args);
 int MsgReceiveCommand(const std::vector<std::string>& args);
 int PrintCommand(const std::vector<std::string>& args);
+int DiffCommand(const std::vector<std::string>& args);
+int ExportCommand(const std::vector<std::string>& args);
+int ImportCommand(const std::vector<std::string>& args);
 
 }  // namespace cam::cli

@@ -48,6 +48,15 @@ const Command kCommands[] = {
     {"print", cam::cli::PrintCommand,
      "print [--model CxS] [--yes] FILE.Cam --pdf OUT.pdf [--size N | --all] [--text | --chart]    print sizes to a "
      "PDF (default: size 1 as a listing)"},
+    {"diff", cam::cli::DiffCommand,
+     "diff [--model CxS] [--yes] A.Cam (B.Cam | --port PORT [--baud N])    list what differs between two cam files, "
+     "or a cam file and the device (exit 1 when they differ)"},
+    {"export", cam::cli::ExportCommand,
+     "export (--csv | --json) [--model CxS] [--yes] FILE.Cam OUT    write a cam file as a CSV table or as JSON (OUT - "
+     "is standard output)"},
+    {"import", cam::cli::ImportCommand,
+     "import --csv [--model CxS] IN.csv OUT.Cam    build a cam file from a CSV table (nothing is written when a row is "
+     "refused)"},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -35,6 +35,7 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kSaveMsgFileTitle, 12, "Save message file as") \
     X(kPhases, 17, "PHASES") \
     X(kPortWarning, 23, "Caution: do not select mouse port") \
+    X(kRemarkTooLong, 30, "A remark holds at most 20 characters") \
     X(kProgrammerTitle, 33, "CAM PROGRAMMER ") \
     X(kPhaseShiftLimit, 34, "The phase shift must not exceed ") \
     X(kSelectPrinter, 42, "Select printer") \
@@ -110,7 +111,47 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kPrinterNotStarted, 330, "The printout could not be started on %1.") \
     X(kNoPrinterName, 331, "(no printer)") \
     X(kPrintToFile, 332, "File %1") \
-    X(kNoFonts, 333, "No font is installed: the printout would carry no text.")
+    X(kNoFonts, 333, "No font is installed: the printout would carry no text.") \
+    X(kDiffValue, 360, "%1: %2 in %3, %4 in %5") \
+    X(kDiffPhaseOnlyIn, 361, "size %1, cam %2: phase %3-%4 only in %5") \
+    X(kDiffPhaseChanged, 362, "size %1, cam %2: phase %3-%4 in %5, %6-%7 in %8") \
+    X(kDiffNone, 363, "none") \
+    X(kDiffOn, 364, "ON") \
+    X(kDiffOff, 365, "OFF") \
+    X(kDiffCams, 366, "Number of cams") \
+    X(kDiffSizes, 367, "Number of sizes") \
+    X(kDiffEncoders, 368, "Number of encoders") \
+    X(kDiffRemark, 369, "Remark of cam %1") \
+    X(kCompareTitle, 370, "Compare") \
+    X(kCompareNames, 371, "A: %1     B: %2") \
+    X(kCompareSame, 372, "No differences: A and B hold the same program.") \
+    X(kCompareCount, 373, "%1 difference(s). Click one to show its size and cam on the chart.") \
+    X(kCompareDevice, 374, "the device on %1") \
+    X(kCompareUntitled, 375, "the chart (no file)") \
+    X(kCompareCannotHold, 376, "Left out of the comparison, since the device cannot hold it:") \
+    X(kCompareIncomplete, 377, "The reception did not end: nothing was compared.") \
+    X(kCompareFileTitle, 378, "Compare with file") \
+    X(kCsvFilter, 379, "CSV table ") \
+    X(kCsvExportTitle, 380, "Export CSV") \
+    X(kCsvImportTitle, 381, "Import CSV") \
+    X(kCsvRefused, 382, "Nothing was imported from %1: %2 row(s) refused.") \
+    X(kCsvLine, 383, "line %1: %2") \
+    X(kCsvNotes, 384, "Imported from %1, with these notes:") \
+    X(kCsvMore, 385, "... and %1 more") \
+    X(kCsvNoHeader, 386, "the first row must name the columns size, cam, remark, on and off") \
+    X(kCsvUnclosedQuote, 387, "a quoted field is not closed") \
+    X(kCsvBadValue, 388, "%1 cannot be \"%2\" (it takes %3)") \
+    X(kCsvOnOffPair, 389, "on and off must both be given, or both be left empty") \
+    X(kCsvRemarkChars, 390, "the remark holds a character that a cam file cannot hold") \
+    X(kCsvRemarkDiffers, 391, "the remark differs from the remark of the same cam on line %1") \
+    X(kCsvUnknownSetting, 392, "there is no setting \"%1\"") \
+    X(kCsvTwice, 393, "the setting is given twice (line %1)") \
+    X(kCsvNoPlace, 394, "a cam file keeps this setting only with %1") \
+    X(kCsvEqualOnOff, 395, "on and off are equal: as in typed entry, this removes the phase there") \
+    X(kCsvCutBack, 396, "size %1, cam %2: phase %3-%4 touches or overlaps a phase of another row and was cut back, as in typed entry") \
+    X(kCsvImported, 397, "%1 phase(s) imported from %2.") \
+    X(kCompareClose, 398, "&Close") \
+    X(kCompareEmpty, 399, "an empty program")
 // clang-format on
 
 namespace txt {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # camctl send / receive against camsim over a real pseudo-terminal: round trips that must
-# come back byte for byte, the check after sending, and every fault the simulator can show
-# during a transfer. One case a run, so that the slow ones run beside the others.
+# come back byte for byte, the check after sending, the comparison with the device, and every
+# fault the simulator can show during a transfer. One case a run, so that the slow ones run beside the others.
 # usage: transfer_e2e.sh CAMSIM CAMCTL DATA_DIR CASE
 set -uo pipefail
 camsim=$(realpath "$1") camctl=$(realpath "$2") data=$(realpath "$3") case=$4
@@ -149,6 +149,34 @@ receive_silent_after_blocks)
     start_sim --model 32x7x255x1 --baud 0 --fault silent-after:4
     run receive --port "$port" out.Cam; expect_timeout
     expect_out_untouched
+    ;;
+
+diff_device)
+    # The file sent, then another one with a phase moved: diff --port names that phase. What
+    # the device cannot hold is left out of the comparison and said on stderr.
+    sample=$(realpath "$data/../../../resources/samples/demo.Cam")
+    start_sim --model 32x7x255x1 --baud 0
+    run send --yes --port "$port" "$sample"; expect_status 0
+    run diff --port "$port" "$sample"; expect_status 0
+    expect_out ""
+    expect_err_line '  Cam 10: no phase in size 1, its remark "SPARE" is not sent'
+    sed 's/^ 0200 0400\r$/ 0200 0420\r/' "$sample" >changed.Cam
+    run send --yes --port "$port" changed.Cam; expect_status 0
+    run diff --port "$port" "$sample"; expect_status 1
+    expect_out "size 2, cam 1: phase 0200-0400 in A, 0200-0420 in B
+"
+    # Another model on the device is a difference, not a failure.
+    stop_sim
+    start_sim --model 32x15x255x2 --baud 0
+    run send --port "$port" "$data/two_encoders.Cam" --yes; expect_status 0
+    run diff --port "$port" "$data/two_encoders.Cam"; expect_status 1
+    expect_out "Number of sizes: 7 in A, 15 in B
+"
+    stop_sim
+    # A device that does not answer gives no answer either.
+    start_sim --model 32x7x255x1 --baud 0 --fault bad-checksum:5
+    run diff --port "$port" "$data/one_encoder.Cam"; expect_status 2
+    expect_err_line "TIMEOUT SERIAL PORT "
     ;;
 
 wrong_cams)

@@ -1,0 +1,99 @@
+// camctl diff: what differs between two cam files, or between a cam file and the device.
+#include "camfile/cam_file.h"
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "cli/console_view.h"
+#include "cli/scratch_space.h"
+#include "compare/program_diff.h"
+#include "core/texts.h"
+#include "link/port_name.h"
+#include "link/qt_serial_port.h"
+#include "link/size_transfer.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace cam::cli {
+
+namespace {
+
+constexpr int kUnreadable = 2;  // as wrong usage: there is no answer to give
+
+// What the device holds, received into dev (its port and texts set); false after any
+// failure, its messages shown.
+bool ReceiveDevice(Program& dev, bool yes) {
+    ScratchSpace scratch;
+    if (scratch.file().empty()) {
+        std::cerr << "camctl: " << scratch.error() << '\n';
+        return false;
+    }
+    dev.TmpFile = scratch.file();
+    dev.WorkDir = std::filesystem::temp_directory_path().string();
+    QtSerialPort port;
+    SteadyClock clock;
+    ConsolePrompt prompt(yes);
+    Link link(port, clock, prompt);
+    DeviceReception r;
+    {
+        ConsoleView view;
+        r = ReceiveFromDevice(dev, link, view);
+    }
+    if (!r.identified || !r.complete) return false;
+    dev.NCams = r.model.NCams;  // the device's own model: another one is a difference, not a fault
+    return ApplyReception(dev, r.model, prompt).accepted;
+}
+
+}  // namespace
+
+int DiffCommand(const std::vector<std::string>& args) {
+    const char* usage =
+        "usage: camctl diff [--model CxS] [--yes] A.Cam B.Cam\n"
+        "       camctl diff --port PORT [--baud N] [--model CxS] [--yes] A.Cam\n";
+    Program dev;
+    bool device = false;
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--port" && i + 1 < args.size()) {
+            device = SetPortName(dev, args[++i]);
+            if (!device) {
+                std::cerr << "camctl diff: bad port name '" << args[i] << "'\n" << usage;
+                return 2;
+            }
+        } else if (args[i] == "--baud" && i + 1 < args.size()) {
+            if (!ParseSpeed(args[++i], dev.ComSpeed)) return 2;
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    const auto o = ParseFileOptions(rest);
+    if (!o || o->files.size() != (device ? 1u : 2u)) {
+        if (o) std::cerr << usage;
+        return 2;
+    }
+    Program a;
+    if (ReadForCommand(a, *o, o->files[0]) != 0) return kUnreadable;
+    std::vector<ProgramDifference> differences;
+    if (device) {
+        dev.LngTxt = a.LngTxt;
+        if (!ReceiveDevice(dev, o->yes)) {
+            std::cerr << "camctl diff: the program of the device on " << PortDisplayName(dev)
+                      << " could not be received\n";
+            return kUnreadable;
+        }
+        Comparison c = CompareWithDevice(a, dev);
+        if (!c.notes.empty()) {
+            std::cerr << ConsoleText(Text(a, txt::kCompareCannotHold)) << '\n';
+            for (const std::string& note : c.notes) std::cerr << "  " << ConsoleText(note) << '\n';
+        }
+        differences = std::move(c.differences);
+    } else {
+        Program b;
+        if (ReadForCommand(b, *o, o->files[1]) != 0) return kUnreadable;
+        differences = ComparePrograms(a, b, a);
+    }
+    for (const ProgramDifference& d : differences) std::cout << ConsoleText(d.text) << '\n';
+    std::cout << std::flush;
+    return differences.empty() ? 0 : 1;
+}
+
+}  // namespace cam::cli

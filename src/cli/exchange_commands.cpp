@@ -1,0 +1,98 @@
+// camctl export / import: a cam file as a CSV table or as JSON for other tools, and a CSV table
+// back into a cam file.
+#include "camfile/atomic_write.h"
+#include "camfile/cam_file.h"
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "core/file_io.h"
+#include "exchange/cam_csv.h"
+#include "exchange/cam_json.h"
+
+#include <iostream>
+
+namespace cam::cli {
+
+namespace {
+
+// Takes the format options out of args: the ones named in formats, at most one of them.
+std::optional<std::string> TakeFormat(std::vector<std::string>& args, std::initializer_list<const char*> formats) {
+    std::optional<std::string> format;
+    std::vector<std::string> rest;
+    for (const std::string& a : args) {
+        bool taken = false;
+        for (const char* f : formats)
+            if (a == f) {
+                if (format && *format != a) return std::nullopt;
+                format = a;
+                taken = true;
+            }
+        if (!taken) rest.push_back(a);
+    }
+    args = rest;
+    return format;
+}
+
+}  // namespace
+
+int ExportCommand(const std::vector<std::string>& arguments) {
+    const char* usage = "usage: camctl export (--csv | --json) [--model CxS] [--yes] FILE.Cam OUT\n";
+    std::vector<std::string> args = arguments;
+    const auto format = TakeFormat(args, {"--csv", "--json"});
+    const auto o = ParseFileOptions(args);
+    if (!o || !format || o->files.size() != 2) {
+        if (o) std::cerr << usage;
+        return 2;
+    }
+    Program p;
+    if (const int status = ReadForCommand(p, *o, o->files[0]); status != 0) return status;
+    const std::string text = *format == "--csv" ? CamCsvText(p) : CamJsonText(p);
+    const std::string& out = o->files[1];
+    if (out == "-") {
+        std::cout << text << std::flush;
+        return std::cout ? 0 : 1;
+    }
+    if (const Result written = WriteFileDurably(out, text); !written) {
+        std::cerr << "camctl export: " << out << ": " << written.reason() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+int ImportCommand(const std::vector<std::string>& arguments) {
+    const char* usage = "usage: camctl import --csv [--model CxS] IN.csv OUT.Cam\n";
+    std::vector<std::string> args = arguments;
+    const auto format = TakeFormat(args, {"--csv"});
+    const auto o = ParseFileOptions(args);
+    if (!o || !format || o->files.size() != 2 || o->yes) {
+        if (o) std::cerr << usage;
+        return 2;
+    }
+    const std::string& in = o->files[0];
+    const std::string& out = o->files[1];
+    const std::optional<std::string> bytes = FileExists(in) ? ReadFileBytes(in) : std::nullopt;
+    if (!bytes) {
+        std::cerr << "camctl import: " << in << ": " << (FileExists(in) ? "cannot be read" : "no such file") << '\n';
+        return 1;
+    }
+    Program p;
+    LoadDefaultTexts(p);
+    std::optional<ModelCounts> model;
+    if (o->cams) model = ModelCounts{*o->cams, *o->sizes};
+    const CsvImport r = ImportCamCsv(p, *bytes, model);
+    for (const std::string& refusal : r.refusals) std::cerr << ConsoleText(refusal) << '\n';
+    if (!r.ok()) {
+        std::cerr << "camctl import: " << r.refusals.size() << (r.refusals.size() == 1 ? " row" : " rows")
+                  << " refused; nothing was written\n";
+        return 1;
+    }
+    for (const std::string& note : r.notes) std::cerr << ConsoleText(note) << '\n';
+    if (const Result written = WriteCamFile(p, out); !written) {
+        std::cerr << "camctl import: " << out << ": " << written.reason() << '\n';
+        return 1;
+    }
+    std::cout << "imported " << r.phases << (r.phases == 1 ? " phase" : " phases") << " (" << p.NCams << " cams, "
+              << p.NSizes << " sizes) from " << in << " into " << out << '\n';
+    return 0;
+}
+
+}  // namespace cam::cli

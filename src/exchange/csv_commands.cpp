@@ -1,0 +1,83 @@
+#include "exchange/csv_commands.h"
+
+#include "camfile/atomic_write.h"
+#include "core/file_io.h"
+#include "core/text_format.h"
+#include "core/texts.h"
+#include "exchange/cam_csv.h"
+
+namespace cam {
+
+namespace {
+
+constexpr std::size_t kShownRows = 25;  // a message box taller than a screen helps nobody
+
+std::vector<std::pair<std::string, std::string>> Filters(const Program& p) {
+    return {{Text(p, txt::kCsvFilter) + "(*.csv)", "*.csv"}, {"All Files (*.*)", "*.*"}};
+}
+
+// The cam file's name with ".csv" in place of its extension.
+std::string CsvNameFor(const std::string& camFile) {
+    if (camFile.empty()) return "";
+    const std::string title = FileTitle(camFile);
+    const std::size_t dot = title.rfind('.');
+    const std::string stem = camFile.substr(0, camFile.size() - title.size()) + title.substr(0, dot);
+    return stem + ".csv";
+}
+
+}  // namespace
+
+std::string RowLines(const Program& p, const std::vector<std::string>& lines) {
+    std::string text;
+    for (std::size_t i = 0; i < lines.size() && i < kShownRows; ++i) text += "\r" + lines[i];
+    if (lines.size() > kShownRows) text += "\r" + Fill(Text(p, txt::kCsvMore), {CStr(lines.size() - kShownRows)});
+    return text;
+}
+
+bool ExportCsv(const Program& p, Prompt& prompt) {
+    std::string path = prompt.saveFile({Text(p, txt::kCsvExportTitle), Filters(p), p.WorkDir, CsvNameFor(p.CamFile)});
+    if (path.empty() || path.size() > kMaxPathLength) return false;
+    if (FileTitle(path).find('.') == std::string::npos) {
+        path += ".csv";
+        // The dialog asked about the name typed, not about the one completed here.
+        if (FileExists(path) && prompt.message(Fill(Text(p, txt::kAlreadyExists), {path}), "", Buttons::YesNo,
+                                               Icon::Exclamation) != Answer::Yes)
+            return false;
+    }
+    if (const Result written = WriteFileDurably(path, CamCsvText(p)); !written) {
+        prompt.message(Text(p, txt::kCannotSave) + "\r" + path + "\r" + written.reason(), "", Buttons::Ok,
+                       Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+FileOutcome ImportCsv(Program& p, Prompt& prompt, const std::string& windowTitle) {
+    if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
+    const std::string path = prompt.openFile({Text(p, txt::kCsvImportTitle), Filters(p), p.WorkDir, ""});
+    if (path.empty() || path.size() > kMaxPathLength) return {};
+    const std::optional<std::string> bytes = FileExists(path) ? ReadFileBytes(path) : std::nullopt;
+    if (!bytes) {
+        prompt.message(Fill(Text(p, txt::kCannotRead), {path}), "", Buttons::Ok, Icon::Exclamation);
+        return {};
+    }
+    const CsvImport r = ImportCamCsv(p, *bytes);
+    const std::string title = FileTitle(path);
+    if (!r.ok()) {
+        prompt.message(Fill(Text(p, txt::kCsvRefused), {title, CStr(r.refusals.size())}) + RowLines(p, r.refusals),
+                       Text(p, txt::kCsvImportTitle), Buttons::Ok, Icon::Exclamation);
+        return {};
+    }
+    CloseCamFile(p);
+    p.FileSaved = false;  // the program is in no cam file yet
+    if (!r.notes.empty())
+        prompt.message(Fill(Text(p, txt::kCsvNotes), {title}) + RowLines(p, r.notes), Text(p, txt::kCsvImportTitle),
+                       Buttons::Ok, Icon::Information);
+    FileOutcome out;
+    out.done = true;
+    out.redraw = true;
+    out.title = ActivationTitle(p);
+    return out;
+}
+
+}  // namespace cam

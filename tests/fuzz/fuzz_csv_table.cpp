@@ -1,0 +1,35 @@
+// Any bytes as a CSV table to import: the reader stays inside the input, an imported program
+// stays inside its tables and writes a cam file that reads back as the same program, and its
+// own table imports to the same program again.
+#include "camfile/cam_file.h"
+#include "core/scripted_prompt.h"
+#include "exchange/cam_csv.h"
+#include "exchange/csv.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    std::size_t fields = 0;
+    for (const cam::CsvRecord& r : cam::ReadCsv(bytes).records) fields += r.fields.size();
+    if (fields > size + 1) std::abort();
+    cam::Program p;
+    const cam::CsvImport r = cam::ImportCamCsv(p, bytes);
+    if (!r.ok()) return 0;
+    if (p.CamPos.cams() != p.NCams || p.CamPos.sizes() != p.NSizes) std::abort();
+    cam::Program again;
+    if (!cam::ImportCamCsv(again, cam::CamCsvText(p)).ok()) std::abort();
+    const std::string file = cam::CamFileText(p);
+    if (cam::CamFileText(again) != file) std::abort();
+    cam::Program read;
+    read.NCams = p.NCams;
+    read.NSizes = p.NSizes;
+    cam::ResizeTables(read);
+    cam::ScriptedPrompt prompt(true);
+    if (cam::ReadCamFileText(read, file, prompt) != cam::CamFileRead::Complete || cam::CamFileText(read) != file)
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,181 @@
+// Compare with File, Export CSV and Import CSV as a user reaches them in the main window:
+// the compare window lists the differences, a click on one shows its size and cam on the
+// chart, and the tables are never changed by a comparison.
+#include "find_child.h"
+#include "gui_tests.h"
+#include "main_window_fixture.h"
+
+#include "exchange/cam_csv.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace camtest {
+
+class CompareMainWindowTest : public MainWindowFixture {
+    Q_OBJECT
+
+    template <class F>
+    static void WithModalSoon(F what) {
+        QTimer::singleShot(0, [what] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) qFatal("no modal window opened");
+            what(modal);
+        });
+    }
+    static QStringList Items(QListWidget* list) {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+        return out;
+    }
+    std::string Write(const char* name, const Program& q) {
+        const std::string path = dir->filePath(name).toStdString();
+        if (!WriteCamFile(const_cast<Program&>(q), path).ok()) qFatal("cannot write %s", path.c_str());
+        return path;
+    }
+    static Program Model() {
+        Program q;
+        ResizeTables(q);
+        return q;
+    }
+    static std::string Bytes(const std::string& path) {
+        QFile f(QString::fromStdString(path));
+        if (!f.open(QIODevice::ReadOnly)) return "";
+        return f.readAll().toStdString();
+    }
+
+private slots:
+    void compareWithFileListsTheDifferencesAndAClickShowsOne() {
+        Program a = Model(), b = Model();
+        SetPhase(a, 3, 4, 300, 400);
+        SetPhase(b, 3, 4, 300, 420);
+        SetPhase(b, 6, 1, 10, 20);
+        b.CamRemark[1] = "NEW";
+        Start(Write("a.Cam", a));
+        const std::string before = CamFileText(*p);
+        prompt->push(Write("b.Cam", b).c_str());
+        QStringList listed;
+        QString names, count;
+        QString sizeShown, camShown;
+        Entries phasesShown;
+        WithModalSoon([&](QWidget* modal) {
+            auto* list = child<QListWidget>(modal, "LstDiff");
+            listed = Items(list);
+            names = child<QLabel>(modal, "LabNames")->text();
+            count = child<QLabel>(modal, "LabCount")->text();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+            sizeShown = Chart()->sizeCaption();
+            camShown = Chart()->camCaption();
+            phasesShown = Listed();
+            child<QPushButton>(modal, "CmdClose")->click();
+        });
+        w->action("Co_CmpFil")->trigger();
+        QCOMPARE(listed, (QStringList{"Remark of cam 2: none in A, \"NEW\" in B",
+                                      "size 3, cam 5: phase 0300-0400 in A, 0300-0420 in B",
+                                      "size 6, cam 2: phase 0010-0020 only in B"}));
+        QCOMPARE(names, QString("A: a.Cam     B: b.Cam"));
+        QVERIFY(count.startsWith("3 difference(s)."));
+        QCOMPARE(sizeShown, QString("SIZE 03"));
+        QCOMPARE(camShown, QString("CAM 05"));
+        QCOMPARE(phasesShown, (Entries{"F001 0300 0400"}));  // A's phase: the chart shows the tables
+        QCOMPARE(CamFileText(*p), before);
+        QVERIFY(p->FileSaved);
+        QCOMPARE(p->CurSize, 3);
+        QCOMPARE(int(prompt->asked().size()), 1);  // the file dialog only
+    }
+
+    void theArrowKeysWalkThroughTheDifferences() {
+        Program a = Model(), b = Model();
+        SetPhase(b, 2, 0, 1, 2);
+        SetPhase(b, 5, 7, 1, 2);
+        Start(Write("a.Cam", a));
+        prompt->push(Write("b.Cam", b).c_str());
+        int sizeAfterKeys = 0, camAfterKeys = -1;
+        WithModalSoon([&](QWidget* modal) {
+            auto* list = child<QListWidget>(modal, "LstDiff");
+            list->setFocus();
+            list->setCurrentRow(0);
+            QTest::keyClick(list, Qt::Key_Down);
+            sizeAfterKeys = p->CurSize;
+            camAfterKeys = p->CurCam;
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        w->action("Co_CmpFil")->trigger();
+        QCOMPARE(sizeAfterKeys, 5);
+        QCOMPARE(camAfterKeys, 7);
+    }
+
+    void equalProgramsSaySoAndACancelledDialogComparesNothing() {
+        Program a = Model();
+        SetPhase(a, 1, 0, 100, 200);
+        const std::string file = Write("a.Cam", a);
+        Start(file);
+        prompt->push(file.c_str());
+        QString count;
+        int rows = -1;
+        WithModalSoon([&](QWidget* modal) {
+            rows = child<QListWidget>(modal, "LstDiff")->count();
+            count = child<QLabel>(modal, "LabCount")->text();
+            child<QPushButton>(modal, "CmdClose")->click();
+        });
+        w->action("Co_CmpFil")->trigger();
+        QCOMPARE(rows, 0);
+        QCOMPARE(count, QString("No differences: A and B hold the same program."));
+        prompt->push("");
+        w->action("Co_CmpFil")->trigger();  // no window opens: a modal one would block here
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void exportedCsvEditedAndImportedIsShownOnTheChart() {
+        Program a = Model();
+        SetPhase(a, 1, 2, 100, 200);
+        a.CamRemark[2] = "FEED";
+        Start(Write("a.Cam", a));
+        const std::string csv = dir->filePath("a.csv").toStdString();
+        prompt->push(csv.c_str());
+        w->action("f_ExpCsv")->trigger();
+        const std::string exported = Bytes(csv);
+        QCOMPARE(exported.substr(0, 44), std::string("size,cam,remark,on,off\r\n1,3,FEED,100,200\r\n\r\n"));
+        // Moved in a spreadsheet, and a second phase added.
+        const std::string edited = "size,cam,remark,on,off\n1,3,FEED,150,250\n1,3,,400,500\n";
+        QFile f(QString::fromStdString(csv));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(edited.c_str());
+        f.close();
+        prompt->push(csv.c_str());
+        w->action("f_ImpCsv")->trigger();
+        QCOMPARE(Chart()->camCaption(), QString("CAM 01"));  // new tables, shown from their start
+        ClickRow(2);
+        QCOMPARE(Listed(), (Entries{"F001 0150 0250", "F002 0400 0500"}));
+        QVERIFY(!p->FileSaved);
+        QVERIFY(p->CamFile.empty());
+        QVERIFY(!w->windowTitle().contains("a.Cam"));
+    }
+
+    void aRefusedImportLeavesTheChartAsItWas() {
+        Program a = Model();
+        SetPhase(a, 1, 0, 100, 200);
+        Start(Write("a.Cam", a));
+        ClickRow(0);
+        const std::string bad = dir->filePath("bad.csv").toStdString();
+        QFile f(QString::fromStdString(bad));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("size,cam,remark,on,off\n1,1,,100,\n");
+        f.close();
+        prompt->push(bad.c_str());
+        w->action("f_ImpCsv")->trigger();
+        QCOMPARE(prompt->messages().back(),
+                 std::string("Nothing was imported from bad.csv: 1 row(s) refused.\rline 2: on and off must both be "
+                             "given, or both be left empty"));
+        QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
+        QVERIFY(p->FileSaved);
+    }
+};
+
+RegisterGuiTest<CompareMainWindowTest> registerCompareMainWindowTest;
+
+}  // namespace camtest
+
+#include "compare_main_window_test.moc"
