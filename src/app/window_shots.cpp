@@ -2,12 +2,13 @@
 
 #include "app/main_window.h"
 #include "editor/chart_widget.h"
+#include "editor/history_window.h"
 #include "firmware/flash_window.h"
 #include "functions/functions_window.h"
-#include "tools/advance_window.h"
 #include "messages/message_file.h"
 #include "messages/message_window.h"
 #include "printing/print_window.h"
+#include "tools/advance_window.h"
 #include "tools/size_show_window.h"
 
 #include <QPixmap>
@@ -63,6 +64,12 @@ const std::vector<WindowShot>& WindowShots() {
         {"print", true,
          [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine&) -> std::unique_ptr<QWidget> {
              return std::make_unique<PrintShot>(p, prompt, &main);
+         }},
+        // The change history of the file (with --drag: the drag made before the shot).
+        {"history", true,
+         [](MainWindow& main, Program& p, Prompt&, const CommandLine&) -> std::unique_ptr<QWidget> {
+             return std::make_unique<HistoryWindow>(
+                 p, main.history(), [] {}, &main);
          }},
         {"show", true,
          [](MainWindow& main, Program& p, Prompt&, const CommandLine& cl) -> std::unique_ptr<QWidget> {

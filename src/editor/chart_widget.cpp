@@ -183,6 +183,7 @@ void ChartWidget::mousePressEvent(QMouseEvent* e) {
 }
 
 void ChartWidget::mouseReleaseEvent(QMouseEvent* e) {
+    if (dragging_ && e->button() != Qt::LeftButton) return;  // another button during a drag: no menu
     if (e->button() == Qt::LeftButton && dragging_) {
         emit dragMoved(BoundaryAt(bandSpan(), e->position().x()), e->modifiers() & Qt::ShiftModifier,
                        e->globalPosition().toPoint());
@@ -193,7 +194,7 @@ void ChartWidget::mouseReleaseEvent(QMouseEvent* e) {
     }
     if (e->button() == Qt::LeftButton && pressPending_) {
         pressPending_ = false;
-        emit camClicked(pressRow_);  // the press did not move: the click it always was
+        emit camClicked(pressRow_);  // it never moved 4 pixels: the click it always was
         return;
     }
     if (leftPressed_ || rightPressed_) {
@@ -211,6 +212,7 @@ void ChartWidget::mouseReleaseEvent(QMouseEvent* e) {
 
 void ChartWidget::mouseDoubleClickEvent(QMouseEvent* e) {
     pressPending_ = false;
+    if (dragging_) return;
     int row = -1;
     const Target t = hit(e->position(), &row);
     if (e->button() != Qt::LeftButton) return;
