@@ -21,6 +21,8 @@ void MainWindow::ConnectDrag() {
 
 void MainWindow::BeginDrag(int row, int from, int reach) {
     if (row != editor_.dragCam() || !drag_.Begin(p_, p_.CurSize, row, from, reach)) return;
+    // The press was the click that follows a right click: it is spent on the drag.
+    editor_.PointAt(row);
     dragOn_ = chart_->onBox()->text();
     dragOff_ = chart_->offBox()->text();
 }

@@ -8,6 +8,7 @@
 #include "gui_tests.h"
 
 #include <QLabel>
+#include <QMenu>
 
 namespace {
 
@@ -71,6 +72,18 @@ private slots:
         QCOMPARE(p->CurCam, 7);
         Release(At(7, 100));
         QVERIFY(!On()->isVisible());
+    }
+
+    void aDragAfterARightClickSpendsTheSwallowedClick() {
+        Start();
+        OpenRow(2);
+        QTest::mouseClick(Chart(), Qt::RightButton, {}, At(2, 600));
+        QTRY_VERIFY(w->camMenu()->isVisible());
+        w->camMenu()->close();
+        Drag(At(2, 100), At(2, 300));
+        QCOMPARE(Listed().size(), std::size_t(1));
+        ClickRow(7);  // the next click acts
+        QCOMPARE(p->CurCam, 7);
     }
 
     void aPhaseMovedRightWrapsThroughZeroAndTheDragMayEndOutside() {
