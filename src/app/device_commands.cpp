@@ -21,7 +21,11 @@ void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtSerialPort&
     window.setCommand("Tr_Siz",
                       [&] { RunSizeTransmit(p, port, prompt, &window, window.settings().commandLine.trace); });
     window.setCommand("Rc_Siz", [&] {
-        if (RunSizeReceive(p, port, prompt, &window, ToCp1252(window.windowTitle()))) window.TablesReplaced();
+        ChangeBuilder before;  // the tables as they were, for the change history
+        before.NoteAll(p);
+        if (!RunSizeReceive(p, port, prompt, &window, ToCp1252(window.windowTitle()))) return;
+        window.RecordReception(before);
+        window.TablesReplaced();
     });
     window.setCommand("Co_CmpDev", [&] {
         if (const auto comparison = CompareTablesWithDevice(p, port, prompt, &window))

@@ -1,4 +1,5 @@
-// camdesk [--port NAME] [--trace] [--screenshot OUT.png [--window NAME] [--cam N] [--position P]] [FILE]
+// camdesk [--port NAME] [--trace] [--screenshot OUT.png [--window NAME] [--cam N] [--position P]
+//         [--drag CAM:FROM:TO]] [FILE]
 #include "app/main_window.h"
 
 #include "app/device_commands.h"
@@ -43,6 +44,16 @@ int Screenshot(cam::StartupSettings settings, cam::Program& program) {
     window.show();
     window.Activate();
     if (cl.cam > 0) window.LabCamClick(cl.cam - 1);
+    if (cl.dragCam > 0) {
+        if (cl.dragCam > program.NCams) {
+            std::cerr << "camdesk: --drag: there is no cam " << cl.dragCam << " (the data has " << program.NCams
+                      << ")\n";
+            return 2;
+        }
+        // The drag the mouse would make on the row of the open cam, from FROM to TO.
+        if (!window.PerformDrag(cl.dragCam - 1, cl.dragFrom, cl.dragTo))
+            std::cerr << "camdesk: the drag changed nothing\n";
+    }
     const QString out = QString::fromLocal8Bit(cl.screenshot.c_str());
     std::string error;
     bool saved = false;
@@ -69,7 +80,8 @@ int main(int argc, char** argv) {
     if (!cl.error.empty()) {
         std::cerr << "camdesk: " << cl.error << "\n"
                   << "usage: camdesk [--port NAME] [--trace] [FILE.Cam]\n"
-                     "       camdesk --screenshot OUT.png [--window NAME] [--cam N] [--position P] [FILE]\n"
+                     "       camdesk --screenshot OUT.png [--window NAME] [--cam N] [--position P]\n"
+                     "               [--drag CAM:FROM:TO] [FILE]\n"
                      "       camdesk --version\n";
         return 2;
     }

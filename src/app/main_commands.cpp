@@ -36,6 +36,7 @@ void MainWindow::Apply(const CommandResult& result) {
     }
     if (result.sizeChanged) Redraw();  // another size shown: undo no longer applies
     chart_->update();                  // a remark may have changed
+    RecordChange(result.change);
     RenderEditor();
 }
 
@@ -49,10 +50,16 @@ void MainWindow::NewFile() {
     LeaveEditMode();
     CarprgChooser chooser(
         this, [this](Program&) { return identifyDevice(); }, portStatus);
-    Apply(New(p_, prompt_, chooser, Title(this)));
+    const FileOutcome outcome = New(p_, prompt_, chooser, Title(this));
+    StartHistory(outcome, txt::kHistNewFile);
+    Apply(outcome);
 }
 
-void MainWindow::OpenFile() { Apply(Open(p_, prompt_, Title(this))); }
+void MainWindow::OpenFile() {
+    const FileOutcome outcome = Open(p_, prompt_, Title(this));
+    StartHistory(outcome, txt::kHistFileOpened);
+    Apply(outcome);
+}
 
 void MainWindow::SaveFile() { Save(p_, prompt_); }
 
@@ -61,11 +68,15 @@ void MainWindow::SaveFileAs() { SaveAs(p_, prompt_); }
 void MainWindow::OpenRecentFile(int item) {
     CarprgChooser chooser(
         this, [this](Program&) { return identifyDevice(); }, portStatus);
-    Apply(OpenRecent(p_, prompt_, chooser, item, Title(this)));
+    const FileOutcome outcome = OpenRecent(p_, prompt_, chooser, item, Title(this));
+    StartHistory(outcome, txt::kHistFileOpened);
+    Apply(outcome);
 }
 
 void MainWindow::OpenDroppedFiles(const std::vector<std::string>& files) {
-    Apply(OpenDropped(p_, prompt_, files, Title(this)));
+    const FileOutcome outcome = OpenDropped(p_, prompt_, files, Title(this));
+    StartHistory(outcome, txt::kHistFileOpened);
+    Apply(outcome);
 }
 
 void MainWindow::SetLanguage() {

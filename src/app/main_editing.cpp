@@ -87,6 +87,7 @@ void MainWindow::ConnectEditing() {
         off->setText(FromCp1252(editor_.offText()));
         off->deselect();
         if (written) chart_->DrawCamRow(p_.CurCam);
+        RecordChange(editor_.TakeChange());
         RenderEditor();
     });
 }
@@ -94,6 +95,7 @@ void MainWindow::ConnectEditing() {
 void MainWindow::RenderEditor() {
     chart_->showBoxes(editor_.editMode());
     chart_->offBox()->setEnabled(editor_.offEnabled());
+    chart_->setDragRow(editor_.dragCam());
     if (QAction* undo = action("o_Undo")) undo->setEnabled(editor_.undoEnabled());
 }
 
@@ -148,7 +150,10 @@ void MainWindow::NavigateTo(NavKey key) {
 }
 
 void MainWindow::UndoPhase() {
-    if (editor_.Undo()) chart_->DrawCamRow(p_.CurCam);
+    if (editor_.Undo()) {
+        chart_->DrawCamRow(p_.CurCam);
+        RecordChange(editor_.TakeChange());
+    }
     RenderEditor();
 }
 

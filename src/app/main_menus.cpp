@@ -133,6 +133,10 @@ void MainWindow::BuildOtherMenus() {
     QMenu* options = AddMenu("op", "&Options");
     Later(AddItem(options, "setcom", "&Set CommPort"));
     connect(AddItem(options, "o_Setlng", "Set &Language"), &QAction::triggered, this, &MainWindow::SetLanguage);
+    options->addSeparator();
+    connect(AddItem(options, "o_History", "&History", QKeySequence("Ctrl+H")), &QAction::triggered, this,
+            &MainWindow::ShowHistory);
+    connect(AddItem(options, "o_Snap", "Drag &Snap..."), &QAction::triggered, this, &MainWindow::AskSnapStep);
 
     QMenu* demo = AddMenu("d_", "&Demo");
     connect(AddItem(demo, "O_Rot", "&Rotate Demo"), &QAction::triggered, this, [this] {
@@ -202,6 +206,8 @@ void MainWindow::ApplyTexts() {
     static const std::pair<const char*, int> kTips[] = {{"GoPrCam", 121}, {"Azz_Form", 122}, {"Sel_Form", 123},
                                                         {"New_Fil", 127}, {"OP_FIL", 128},   {"Sv_Fil", 129}};
     for (const auto& [name, text] : kTips) buttons_[QString::fromLatin1(name)]->setToolTip(FromCp1252(p_.Text(text)));
+    action("o_History")->setText(FromCp1252(Text(p_, txt::kHistoryItem)));
+    action("o_Snap")->setText(FromCp1252(Text(p_, txt::kSnapItem)));
     chart_->update();  // the remark column caption is text 150
 }
 

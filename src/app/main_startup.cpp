@@ -2,6 +2,7 @@
 // and the options file it writes at shut-down.
 #include "app/main_window.h"
 
+#include "core/edit_settings.h"
 #include "editor/chart_widget.h"
 #include "ui/qt_single_instance.h"
 
@@ -49,6 +50,10 @@ bool MainWindow::Startup(bool again) {
 
     const StartupOutcome outcome = cam::RunStartup(p_, prompt_, facts, again);
     if (!outcome.proceed) return false;
+    ReadEditSettings(p_);
+    history_.Start(Text(p_, outcome.opened.redraw ? txt::kHistFileOpened
+                            : again               ? txt::kHistNewFile
+                                                  : txt::kHistStarted));
     ApplyTexts();
     RebuildRecentMenu();
     Apply(outcome.opened);

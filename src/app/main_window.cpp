@@ -44,6 +44,7 @@ MainWindow::MainWindow(Program& p, Prompt& prompt, StartupSettings settings, QWi
     BuildButtons();
     BuildMenus();
     ConnectEditing();
+    ConnectDrag();
     // The resizer records the controls at their design size, before the window is sized.
     form_->resize(kFormWidth, kFormHeight);
     resizer_.setSourceForm(this);

@@ -1,14 +1,17 @@
 // The main window: menu bar, picture buttons and the chart canvas; it runs the start-up
 // and shut-down of the program and forwards every command to the core routines.
 // Its behaviour is split over main_window.cpp (shell, activation, shut-down, drops),
-// main_menus.cpp, main_editing.cpp (phase editing), main_commands.cpp (file and size
-// commands) and main_startup.cpp.
+// main_menus.cpp, main_editing.cpp (phase editing), main_history.cpp (drags on the chart and
+// the change history), main_commands.cpp (file and size commands) and main_startup.cpp.
 #pragma once
 
 #include "camfile/file_commands.h"
 #include "core/program.h"
 #include "core/prompt.h"
 #include "core/startup.h"
+#include "core/texts.h"
+#include "editor/cam_drag.h"
+#include "editor/change_history.h"
 #include "editor/phase_editing.h"
 #include "ui/qt_resizer.h"
 
@@ -92,6 +95,18 @@ public:
     void ExportCsvFile();
     void ImportCsvFile();
 
+    // The change history: a command that changed the tables records what it changed; a
+    // reception records against what NoteAll saw before it (a device of another model
+    // begins a new history).
+    ChangeHistory& history() { return history_; }
+    void RecordChange(Change change);
+    void RecordReception(const ChangeBuilder& before);
+    void ShowHistory();
+    void AskSnapStep();
+    // One drag on the row of cam (0-based) from position from to position to, as the mouse
+    // makes it: the cam is selected and opened first. False when nothing was written.
+    bool PerformDrag(int cam, int from, int to);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void changeEvent(QEvent* e) override;
@@ -124,6 +139,14 @@ private:
     void Redraw();
     void ShowCamMenu(int row, QPoint globalPos);
 
+    // main_history.cpp
+    void ConnectDrag();
+    void BeginDrag(int row, int from, int reach);
+    void DragTo(int to, bool shift, QPoint globalPos);
+    bool FinishDrag();  // true when the drag wrote a phase
+    void CancelDrag();
+    void StartHistory(const FileOutcome& outcome, BuiltInText label);
+
     // main_commands.cpp
     void Apply(const FileOutcome& outcome);
     void Apply(const CommandResult& result);
@@ -148,6 +171,9 @@ private:
     std::vector<QAction*> recent_;
     QMenu* camMenu_ = nullptr;
     QMenu* sizeMenu_ = nullptr;
+    ChangeHistory history_;
+    CamDrag drag_;
+    QString dragOn_, dragOff_;  // what the boxes showed at the press (Esc puts it back)
 };
 
 }  // namespace cam

@@ -4,6 +4,7 @@
 #include "compare/compare_window.h"
 #include "core/texts.h"
 #include "editor/chart_widget.h"
+#include "editor/history_window.h"
 #include "firmware/flash_window.h"
 #include "functions/functions_window.h"
 #include "messages/message_file.h"
@@ -76,6 +77,12 @@ const std::vector<WindowShot>& WindowShots() {
              c.names = {TablesName(p), Text(p, txt::kCompareEmpty)};
              c.differences = ComparePrograms(p, empty, p);
              return std::make_unique<CompareWindow>(p, c, nullptr, &main);
+         }},
+        // The change history of the file (with --drag: the drag made before the shot).
+        {"history", true,
+         [](MainWindow& main, Program& p, Prompt&, const CommandLine&) -> std::unique_ptr<QWidget> {
+             return std::make_unique<HistoryWindow>(
+                 p, main.history(), [] {}, &main);
          }},
         {"show", true,
          [](MainWindow& main, Program& p, Prompt&, const CommandLine& cl) -> std::unique_ptr<QWidget> {

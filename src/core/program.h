@@ -126,6 +126,9 @@ struct Program : ProgrammerModel, PortSettings {
     // Size show
     int ShowSavedPos = 0;  // where the last run of the size show stopped: the next START goes on there
 
+    // Chart editing
+    int SnapStep = 8;  // positions a drag snaps to while Shift is held (camdesk.ini, not the options file)
+
     // Text k of the language script ("" when k is outside 1..500).
     const std::string& Text(int k) const;
 

@@ -26,6 +26,28 @@ std::string Unquoted(const std::string& s) {
 }
 }  // namespace
 
+namespace {
+// "CAM:FROM:TO": three whole numbers, the cam 1..32, the positions 0..1023.
+bool ParseDrag(const std::string& text, CommandLine* cl) {
+    long fields[3];
+    std::size_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t end = i < 2 ? text.find(':', start) : text.size();
+        if (end == std::string::npos) return false;
+        const std::string field = text.substr(start, end - start);
+        if (field.empty() || field.size() > 4 || field.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        fields[i] = std::stol(field);
+        start = end + 1;
+    }
+    if (fields[0] < 1 || fields[0] > kMaxCams || fields[1] > kPositions - 1 || fields[2] > kPositions - 1) return false;
+    cl->dragCam = static_cast<int>(fields[0]);
+    cl->dragFrom = static_cast<int>(fields[1]);
+    cl->dragTo = static_cast<int>(fields[2]);
+    return true;
+}
+}  // namespace
+
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine cl;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -50,6 +72,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             if (cl.error.empty() && (text.find_first_not_of("0123456789") != std::string::npos || n > 1023))
                 cl.error = a + " needs a whole number";
             (a == "--cam" ? cl.cam : cl.position) = static_cast<int>(n);
+        } else if (a == "--drag") {
+            std::string text;
+            value(text);
+            if (cl.error.empty() && !ParseDrag(text, &cl))
+                cl.error = "--drag needs CAM:FROM:TO (cam 1-32, positions 0-1023)";
         } else if (a == "--trace") {
             cl.trace = true;
         } else if (a == "--version") {
@@ -63,8 +90,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
         if (!cl.error.empty()) break;
     }
-    if (cl.error.empty() && cl.screenshot.empty() && (!cl.window.empty() || cl.cam || cl.position >= 0))
-        cl.error = "--window, --cam and --position go with --screenshot";
+    if (cl.error.empty() && cl.screenshot.empty() && (!cl.window.empty() || cl.cam || cl.position >= 0 || cl.dragCam))
+        cl.error = "--window, --cam, --position and --drag go with --screenshot";
     return cl;
 }
 

@@ -20,14 +20,20 @@ inline constexpr const char* kWorkSubfolder = "Zeto";
 std::string ChooseWorkDir(const std::string& documents, const std::string& home,
                           const std::function<bool(const std::string&)>& isWritableDir);
 
-// camdesk [--port NAME] [--trace] [--screenshot OUT.png [--window NAME] [--cam N] [--position P]] [FILE]
+// camdesk [--port NAME] [--trace] [--screenshot OUT.png [--window NAME] [--cam N] [--position P]
+//         [--drag CAM:FROM:TO]] [FILE]
 struct CommandLine {
     std::string file;        // cam file to open (or the file of the --window), quotes removed
     std::string screenshot;  // PNG to write, "" = normal run
     std::string window;      // with --screenshot: the window to render, "" = the main window
     int cam = 0;             // --cam N: cam N (1-based) selected first, 0 = as after start-up
     int position = -1;       // --position P: the position a window shows, -1 = its own
-    std::string port;        // serial port for this run only, "" = the stored one
+    // --drag CAM:FROM:TO: one drag on the row of cam CAM (1-based), opened for editing, from
+    // position FROM to position TO (0..1023) before the main window is rendered; 0 = none.
+    int dragCam = 0;
+    int dragFrom = 0;
+    int dragTo = 0;
+    std::string port;  // serial port for this run only, "" = the stored one
     bool trace = false;
     bool version = false;  // --version: print the version and end
     std::string error;     // "" when the command line was understood

@@ -28,7 +28,7 @@ bool LineSource::refill() {
     if (!file_ || !*file_) return false;
     // What is left is the start of a line: it moves to the front, the next block follows it.
     const std::size_t kept = rest_.size();
-    if (kept > 0) std::memmove(block_.data(), rest_.data(), kept);
+    if (kept > 0) std::memmove(block_.data(), rest_.data(), kept);  // an empty view may hold no pointer at all
     block_.resize(kept + kBlockBytes);
     file_->read(block_.data() + kept, static_cast<std::streamsize>(kBlockBytes));
     const std::size_t got = static_cast<std::size_t>(file_->gcount());

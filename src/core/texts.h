@@ -151,7 +151,31 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kCsvCutBack, 396, "size %1, cam %2: phase %3-%4 touches or overlaps a phase of another row and was cut back, as in typed entry") \
     X(kCsvImported, 397, "%1 phase(s) imported from %2.") \
     X(kCompareClose, 398, "&Close") \
-    X(kCompareEmpty, 399, "an empty program")
+    X(kCompareEmpty, 399, "an empty program") \
+    X(kHistPhase, 400, "phase %1-%2 of cam %3, size %4") \
+    X(kHistPhaseRemoved, 401, "phase at %1 removed from cam %2, size %3") \
+    X(kHistUndo, 402, "undo on cam %1, size %2") \
+    X(kHistCopySize, 403, "copy size %1 to size %2") \
+    X(kHistEraseSize, 404, "erase size %1") \
+    X(kHistCopyCam, 405, "copy cam %1 to cam %2, size %3") \
+    X(kHistShiftCam, 406, "shift cam %1 by %2") \
+    X(kHistEraseCam, 407, "erase cam %1, size %2") \
+    X(kHistRemark, 408, "remark of cam %1") \
+    X(kHistFunctions, 409, "functions block") \
+    X(kHistReception, 410, "reception from the device") \
+    X(kHistFileOpened, 411, "file opened") \
+    X(kHistNewFile, 412, "new file") \
+    X(kHistStarted, 413, "program started") \
+    X(kHistBackTo, 414, "back to: %1") \
+    X(kHistoryItem, 415, "&History") \
+    X(kHistoryTitle, 416, "History of changes") \
+    X(kHistoryRestore, 417, "&Restore") \
+    X(kHistoryClose, 418, "&Close") \
+    X(kHistoryHint, 419, "Pick an entry to see its state on the chart; Restore makes it the present state.") \
+    X(kSnapItem, 420, "Drag &Snap...") \
+    X(kSnapPrompt, 421, "Positions a drag snaps to while Shift is held (1-128):") \
+    X(kSnapTitle, 422, "Drag snap") \
+    X(kDragTip, 423, "ON %1  OFF %2")
 // clang-format on
 
 namespace txt {

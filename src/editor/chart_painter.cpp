@@ -3,6 +3,7 @@
 #include "core/text_format.h"
 #include "core/texts.h"
 #include "editor/captions.h"
+#include "editor/chart_geometry.h"
 #include "editor/phase_list.h"
 #include "qt/cp1252.h"
 
@@ -55,10 +56,11 @@ void ChartPainter::Bar(const QRectF& band, int x1, int x2, const QColor& colour)
 // past the band's right edge. The pieces are first laid onto the band's device columns and
 // every stretch of covered columns is filled once: 512 phases on a few hundred pixels are a
 // handful of boxes, not 512 one-pixel ones.
-void ChartPainter::Runs(const QRectF& band, const std::vector<RunPiece>& pieces, double unitsPerPosition,
-                        const QColor& back, const QColor& run) {
-    const int width = int(std::lround(band.width()));
-    auto n = [&](double positions) { return std::min(width, int(RoundHalfEven(positions * unitsPerPosition))); };
+void ChartPainter::Runs(const QRectF& band, const std::vector<RunPiece>& pieces, int span, const QColor& back,
+                        const QColor& run) {
+    const BandSpan columns = BandSpanOf(band.left(), band.width(), span);
+    const int width = int(columns.width);
+    auto n = [&](double positions) { return int(PixelOf(columns, positions)); };
     Bar(band, 0, width, back);
     std::vector<std::uint8_t> covered(static_cast<std::size_t>(std::max(width, 0)) + 1, 0);
     for (const RunPiece& piece : pieces) {
@@ -80,14 +82,13 @@ void ChartPainter::DrawCamRow(const Program& p, int size, int cam, bool current)
     if (cam < 0 || cam >= chart::kRows) return;
     const QRectF band = Map(layout_.Band(cam));
     // Drawing units per position: the band width of row 0 over 1023; every row has that width.
-    const double chartScale = std::lround(band.width()) / 1023.0;
     const ChartPhases ph = ChartPhasesOf(p, size, cam);
     // Inner bars end at their last ON position; the edge bars at the OFF position.
     std::vector<RunPiece> pieces;
     if (ph.lead != 0) pieces.push_back({0, ph.lead});
     if (ph.trail != 0) pieces.push_back({ph.trail, kPositions - 1});
     for (const Phase& inner : ph.inner) pieces.push_back({inner.on, inner.off - 1});
-    Runs(band, pieces, chartScale, current ? chart_colour::kCurrentBand : chart_colour::kOtherBand,
+    Runs(band, pieces, kPositions - 1, current ? chart_colour::kCurrentBand : chart_colour::kOtherBand,
          current ? chart_colour::kCurrentBar : chart_colour::kOtherBar);
     if (layout_.bandBorder) {
         const QPen border = Pen(chart_colour::kGrid, 0.5);
@@ -122,7 +123,7 @@ void ChartPainter::DrawPatternCell(const QRectF& design, const std::uint8_t* pos
     if (ph.lead != 0) pieces.push_back({0, ph.lead - 1});
     if (ph.trail != 0) pieces.push_back({ph.trail, kPositions - 1});
     for (const Phase& inner : ph.inner) pieces.push_back({inner.on, inner.off - 1});
-    Runs(cell, pieces, std::lround(cell.width()) / double(kPositions), back, run);
+    Runs(cell, pieces, kPositions, back, run);
 }
 
 void ChartPainter::DrawValueCell(const QRectF& design, int value, int fullScale, bool current) {

@@ -43,6 +43,8 @@ inline constexpr QRectF kSizeCaption{4, 3, 90, 20};
 inline constexpr QRectF kSpinner{97, 1, 97, 24};
 inline constexpr QRectF kCamCaption{214, 3, 80, 20};
 inline constexpr QRectF kRemarkCaption{kRemarkLeft, 10, kRemarkWidth, 16};
+// The position under the mouse, right of the cam caption.
+inline constexpr QRectF kReadout{304, 5, 56, 18};
 
 // Phase panel right of the chart: heading and boxes, phase list heading, list, count.
 inline constexpr QRectF kBoxHeading{548, 30, 140, 16};
@@ -76,6 +78,7 @@ inline const QColor kSizeCaption{255, 192, 128};  // orange
 inline const QColor kCamCaption{255, 255, 0};
 inline const QColor kGrid{128, 128, 128};
 inline const QColor kSurface{192, 192, 192};
+inline const QColor kGuide{255, 0, 0};  // the line under the mouse across the rows
 // The advance computation's bars: QBasic colours 14 (light yellow) and 9 (light blue).
 inline const QColor kPatternBack{255, 255, 0};
 inline const QColor kPatternRun{0, 0, 255};
@@ -150,8 +153,8 @@ private:
     struct RunPiece {
         int first, last;
     };
-    void Runs(const QRectF& band, const std::vector<RunPiece>& pieces, double unitsPerPosition, const QColor& back,
-              const QColor& run);
+    // span: positions the band's width stands for (1023 on the chart, 1024 in a cell).
+    void Runs(const QRectF& band, const std::vector<RunPiece>& pieces, int span, const QColor& back, const QColor& run);
 
     QPainter& g_;
     double sx_, sy_;

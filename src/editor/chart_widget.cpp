@@ -1,99 +1,21 @@
 #include "editor/chart_widget.h"
 
+#include "core/text_format.h"
+#include "editor/cam_drag.h"
 #include "editor/captions.h"
 #include "editor/chart_painter.h"
-#include "editor/phase_editing.h"
 #include "editor/phase_list.h"
 #include "qt/cp1252.h"
 
-#include <QFocusEvent>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpressionValidator>
 #include <cmath>
 
 namespace cam {
-
-// ---- PhaseBox -------------------------------------------------------------------------
-
-PhaseBox::PhaseBox(QWidget* parent) : QLineEdit(parent) {
-    setMaxLength(4);
-    setText("0000");
-    // Keys are filtered below; the validator keeps pasted text to digits as well.
-    setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,4}"), this));
-}
-
-bool PhaseBox::event(QEvent* e) {
-    if (e->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
-            emit keyTyped();
-            emit committed();
-            return true;
-        }
-    }
-    // Ctrl shortcuts belong to the menus (Ctrl+Z is Undo of the phase, not of the box text).
-    if (e->type() == QEvent::ShortcutOverride) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        if (k->modifiers() & Qt::ControlModifier) {
-            e->ignore();
-            return false;
-        }
-    }
-    return QLineEdit::event(e);
-}
-
-void PhaseBox::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        emit keyTyped();
-        emit committed();
-        return;
-    }
-    if (e->modifiers() & Qt::ControlModifier) {
-        QLineEdit::keyPressEvent(e);
-        return;
-    }
-    const QString t = e->text();
-    const bool character = e->key() == Qt::Key_Backspace || e->key() == Qt::Key_Escape ||
-                           (!t.isEmpty() && e->key() != Qt::Key_Delete && t.at(0).isPrint());
-    if (!character) {
-        QLineEdit::keyPressEvent(e);  // cursor keys, Delete
-        return;
-    }
-    const int ch = e->key() == Qt::Key_Backspace ? 8 : e->key() == Qt::Key_Escape ? 27 : t.at(0).unicode();
-    const BoxKey k = FilterBoxKey(ch);
-    emit keyTyped();
-    if (k.kind == BoxKey::Insert) insert(QString(QChar(k.ch)));
-}
-
-namespace {
-// Focus taken by another window or by an open menu comes back unchanged: not a leave.
-bool UserMove(Qt::FocusReason r) { return r != Qt::ActiveWindowFocusReason && r != Qt::PopupFocusReason; }
-}  // namespace
-
-void PhaseBox::focusInEvent(QFocusEvent* e) {
-    QLineEdit::focusInEvent(e);
-    // The press that gave the focus would place the cursor and drop the selection made on
-    // entry, and digits typed into the full box would then be refused without a sign.
-    selectOnPress_ = e->reason() == Qt::MouseFocusReason;
-    if (UserMove(e->reason())) emit focusEntered();
-}
-
-void PhaseBox::mousePressEvent(QMouseEvent* e) {
-    QLineEdit::mousePressEvent(e);
-    if (selectOnPress_) {
-        selectOnPress_ = false;
-        selectAll();
-    }
-}
-
-void PhaseBox::focusOutEvent(QFocusEvent* e) {
-    QLineEdit::focusOutEvent(e);
-    if (UserMove(e->reason())) emit focusLeft();
-}
 
 // ---- ChartWidget ----------------------------------------------------------------------
 
@@ -121,6 +43,9 @@ ChartWidget::ChartWidget(Program& p, QWidget* parent) : QWidget(parent), p_(p) {
     list_->setUniformItemSizes(true);  // hundreds of phases are listed without measuring each
     list_->addItem("F000 0000 0000");
     count_ = MakeLabel(this, "Tot_fasi", "PHASES");
+    readoutLabel_ = MakeLabel(this, "LabPos", "0000");
+    readoutLabel_->hide();
+    setMouseTracking(true);  // the position readout follows the mouse without a button
     for (QWidget* w : {static_cast<QWidget*>(heading_), static_cast<QWidget*>(on_), static_cast<QWidget*>(off_)})
         w->hide();
     connect(list_, &QListWidget::itemClicked, this,
@@ -150,6 +75,7 @@ void ChartWidget::layoutChildren() {
     place(listHeading_, chart::kListHeading, "Courier New", 9, true);
     place(list_, chart::kList, "Courier New", 9.75, false);
     place(count_, chart::kCount, "Courier New", 9, true);
+    place(readoutLabel_, chart::kReadout, "Courier New", 9, true);
 }
 
 void ChartWidget::resizeEvent(QResizeEvent*) { layoutChildren(); }
@@ -158,6 +84,11 @@ void ChartWidget::paintEvent(QPaintEvent* e) {
     QPainter g(this);
     g.setClipRegion(e->region());
     ChartPainter(g, scaleX(), scaleY()).DrawChartIn(p_, e->rect(), leftPressed_, rightPressed_);
+    if (guideX_ >= 0) {
+        const QRect r = guideRect(guideX_);
+        g.setPen(QPen(chart_colour::kGuide, 1));
+        g.drawLine(guideX_, r.top(), guideX_, r.bottom());
+    }
 }
 
 void ChartWidget::fillPhaseList() {
@@ -229,6 +160,14 @@ void ChartWidget::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
     int row = -1;
     const Target t = hit(e->position(), &row);
+    // On the band of the cam open for editing the press may begin a drag: it is a click
+    // only when the button comes up before the mouse moved 4 pixels.
+    if (t == Target::CamLabel && overDragBand(e->position(), row)) {
+        pressPending_ = true;
+        pressAt_ = e->position();
+        pressRow_ = row;
+        return;
+    }
     // A row is chosen on the press: the second press of a double click arrives as the
     // double click itself, so a double click selects once and then opens.
     if (t == Target::CamLabel || t == Target::Remark) {
@@ -244,6 +183,20 @@ void ChartWidget::mousePressEvent(QMouseEvent* e) {
 }
 
 void ChartWidget::mouseReleaseEvent(QMouseEvent* e) {
+    if (dragging_ && e->button() != Qt::LeftButton) return;  // another button during a drag: no menu
+    if (e->button() == Qt::LeftButton && dragging_) {
+        emit dragMoved(BoundaryAt(bandSpan(), e->position().x()), e->modifiers() & Qt::ShiftModifier,
+                       e->globalPosition().toPoint());
+        endDrag();
+        emit dragFinished();
+        showReadout(e->position().x(), e->position().y());
+        return;
+    }
+    if (e->button() == Qt::LeftButton && pressPending_) {
+        pressPending_ = false;
+        emit camClicked(pressRow_);  // it never moved 4 pixels: the click it always was
+        return;
+    }
     if (leftPressed_ || rightPressed_) {
         leftPressed_ = rightPressed_ = false;
         update();
@@ -258,6 +211,8 @@ void ChartWidget::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void ChartWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    pressPending_ = false;
+    if (dragging_) return;
     int row = -1;
     const Target t = hit(e->position(), &row);
     if (e->button() != Qt::LeftButton) return;
@@ -271,6 +226,140 @@ void ChartWidget::mouseDoubleClickEvent(QMouseEvent* e) {
         emit remarkDoubleClicked(row);
     else if (t == Target::SizeCaption)
         emit sizeCaptionDoubleClicked();
+}
+
+// ---- Drag and position readout ----------------------------------------------------------
+
+namespace {
+constexpr double kDragThreshold = 4;  // pixels a press moves before it is a drag
+constexpr int kGripPixels = 3;        // how near an end of a bar a press takes that end
+}  // namespace
+
+BandSpan ChartWidget::bandSpan() const { return BandSpanOf(chart::kBandLeft * scaleX(), chart::kBandWidth * scaleX()); }
+
+int ChartWidget::gripReach() const { return kGripPixels * PositionsPerPixel(bandSpan()); }
+
+QPoint ChartWidget::positionPoint(int row, int position) const {
+    const BandSpan b = bandSpan();
+    const QRectF band = chart::Band(row);
+    return {int(b.left + PixelOf(b, position)), int(std::lround((band.y() + band.height() / 2) * scaleY()))};
+}
+
+void ChartWidget::setDragRow(int row) {
+    dragRow_ = row;
+    if (row < 0) pressPending_ = false;
+}
+
+bool ChartWidget::overDragBand(QPointF pos, int row) const {
+    if (row < 0 || row != dragRow_) return false;
+    const double x = pos.x() / scaleX();  // design pixels
+    return x >= chart::kBandLeft - kGripPixels && x <= chart::kBandLeft + chart::kBandWidth + kGripPixels;
+}
+
+void ChartWidget::mouseMoveEvent(QMouseEvent* e) {
+    const QPointF pos = e->position();
+    const bool held = e->buttons() & Qt::LeftButton;
+    const bool shift = e->modifiers() & Qt::ShiftModifier;
+    if (dragging_ && !held) {  // the release went elsewhere: the drag ends where it is
+        endDrag();
+        emit dragFinished();
+    } else if (dragging_) {
+        lastAt_ = pos;
+        emit dragMoved(BoundaryAt(bandSpan(), pos.x()), shift, e->globalPosition().toPoint());
+    } else if (pressPending_ && held) {
+        const QPointF d = pos - pressAt_;
+        if (std::max(std::abs(d.x()), std::abs(d.y())) >= kDragThreshold) {
+            pressPending_ = false;
+            dragging_ = true;
+            lastAt_ = pos;
+            qApp->installEventFilter(this);  // Esc and Shift reach the drag wherever the focus is
+            emit dragStarted(pressRow_, BoundaryAt(bandSpan(), pressAt_.x()), gripReach());
+            emit dragMoved(BoundaryAt(bandSpan(), pos.x()), shift, e->globalPosition().toPoint());
+        }
+    } else if (pressPending_) {
+        pressPending_ = false;  // the button came up elsewhere: no click
+    }
+    showReadout(pos.x(), pos.y());
+    setHoverCursor(pos);
+}
+
+void ChartWidget::endDrag() {
+    if (!dragging_) return;
+    dragging_ = false;
+    qApp->removeEventFilter(this);
+}
+
+bool ChartWidget::eventFilter(QObject* watched, QEvent* e) {
+    if (!dragging_) return QWidget::eventFilter(watched, e);
+    switch (e->type()) {
+        case QEvent::ShortcutOverride:
+            e->accept();  // no menu shortcut acts in the middle of a drag
+            return true;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            auto* k = static_cast<QKeyEvent*>(e);
+            const bool press = e->type() == QEvent::KeyPress;
+            if (press && k->key() == Qt::Key_Escape) {
+                endDrag();
+                emit dragCancelled();
+            } else if (k->key() == Qt::Key_Shift && !k->isAutoRepeat()) {
+                emit dragMoved(BoundaryAt(bandSpan(), lastAt_.x()), press, mapToGlobal(lastAt_.toPoint()));
+            }
+            return true;  // other keys wait for the release
+        }
+        default:
+            return QWidget::eventFilter(watched, e);
+    }
+}
+
+void ChartWidget::leaveEvent(QEvent* e) {
+    QWidget::leaveEvent(e);
+    if (!dragging_) showReadout(-1, -1);
+}
+
+QRect ChartWidget::guideRect(int x) const {
+    const int rows = std::clamp(p_.NCams, 1, chart::kRows);
+    const int top = int(std::lround(chart::Band(0).top() * scaleY()));
+    const int bottom = int(std::lround(chart::Band(rows - 1).bottom() * scaleY()));
+    return QRect(x - 1, top, 3, bottom - top + 1);
+}
+
+void ChartWidget::setGuide(int x) {
+    if (x == guideX_) return;
+    if (guideX_ >= 0) update(guideRect(guideX_));
+    guideX_ = x;
+    if (x >= 0) update(guideRect(x));
+}
+
+void ChartWidget::showReadout(double x, double y) {
+    const int rows = std::clamp(p_.NCams, 0, chart::kRows);
+    const QPointF d(x / scaleX(), y / scaleY());
+    const bool over = rows > 0 && d.x() >= chart::kBandLeft && d.x() <= chart::kBandLeft + chart::kBandWidth &&
+                      d.y() >= chart::Band(0).top() && d.y() <= chart::Band(rows - 1).bottom();
+    if (!over && !dragging_) {
+        readout_ = -1;
+        readoutLabel_->hide();
+        setGuide(-1);
+        return;
+    }
+    const BandSpan b = bandSpan();
+    readout_ = PositionAt(b, x);
+    readoutLabel_->setText(FromCp1252(D4(readout_)));
+    readoutLabel_->show();
+    setGuide(int(b.left + PixelOf(b, readout_)));
+}
+
+void ChartWidget::setHoverCursor(QPointF pos) {
+    if (dragging_) return;
+    int row = -1;
+    if (hit(pos, &row) != Target::CamLabel || !overDragBand(pos, row) || !p_.CamPos.contains(p_.CurSize, row)) {
+        unsetCursor();
+        return;
+    }
+    const DragGrip g = GripAt(p_.CamPos.cam(p_.CurSize, row), PositionAt(bandSpan(), pos.x()), gripReach());
+    setCursor(g.kind == DragGrip::NewPhase ? Qt::CrossCursor
+              : g.kind == DragGrip::Whole  ? Qt::SizeAllCursor
+                                           : Qt::SizeHorCursor);
 }
 
 }  // namespace cam

@@ -3,11 +3,14 @@
 // heading, the phase list of the current cam and its count. The canvas keeps its own
 // children in proportion to its size, so enlarging the window enlarges the chart and its fonts.
 // It forwards mouse events as signals; the rules live in PhaseEditor and the commands.
+// Over the bands it shows the position under the mouse (a number and a guide line), and on
+// the row of the cam open for editing a press that moves 4 pixels or more becomes a drag.
 #pragma once
 
 #include "core/program.h"
+#include "editor/chart_geometry.h"
+#include "editor/phase_box_widget.h"
 
-#include <QLineEdit>
 #include <QWidget>
 
 class QLabel;
@@ -15,30 +18,6 @@ class QListWidget;
 class QListWidgetItem;
 
 namespace cam {
-
-// GRADION and GRADIOFF: four-character boxes that take digits only (every other character
-// is typed as "0"); Enter and Tab commit the box. Focus changes caused by another window
-// or a menu are not the user leaving the box, so they are not reported.
-class PhaseBox : public QLineEdit {
-    Q_OBJECT
-public:
-    explicit PhaseBox(QWidget* parent = nullptr);
-signals:
-    void keyTyped();   // any character typed, Enter and Tab included
-    void committed();  // Enter or Tab
-    void focusEntered();
-    void focusLeft();
-
-protected:
-    bool event(QEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-
-private:
-    bool selectOnPress_ = false;  // the focus came with a mouse press: select all after it
-};
 
 class ChartWidget : public QWidget {
     Q_OBJECT
@@ -68,6 +47,19 @@ public:
     double scaleX() const;
     double scaleY() const;
 
+    // The row that takes a drag (the cam open for editing), -1: none.
+    void setDragRow(int row);
+    int dragRow() const { return dragRow_; }
+    bool dragging() const { return dragging_; }
+    // The bands in device pixels, and the reach of a grip on a phase end in positions.
+    BandSpan bandSpan() const;
+    int gripReach() const;
+    // The centre of row's band at position (a target for a press or a move).
+    QPoint positionPoint(int row, int position) const;
+    // The position under the mouse (-1 when it is not over the bands) and its readout.
+    int readout() const { return readout_; }
+    QLabel* readoutLabel() const { return readoutLabel_; }
+
 signals:
     void camClicked(int row);
     void camDoubleClicked(int row);
@@ -78,6 +70,12 @@ signals:
     void spinnerPressed(int step);  // +1: the right arrow, -1: the left one
     void entryClicked(const std::string& entry);
     void entryDoubleClicked(const std::string& entry);
+    // A drag on the drag row: pressed at position from (0..1024), with the reach of a grip;
+    // then the mouse at to (Shift held or not), and the release or Esc.
+    void dragStarted(int row, int from, int reach);
+    void dragMoved(int to, bool shift, QPoint globalPos);
+    void dragFinished();
+    void dragCancelled();
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -85,12 +83,21 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     enum class Target { None, CamLabel, Remark, SizeCaption, Spinner };
     Target hit(QPointF pos, int* row) const;
     void fillPhaseList();
     void layoutChildren();
+    bool overDragBand(QPointF pos, int row) const;
+    void endDrag();
+    void showReadout(double x, double y);
+    void setGuide(int x);
+    QRect guideRect(int x) const;
+    void setHoverCursor(QPointF pos);
 
     Program& p_;
     PhaseBox* on_;
@@ -99,8 +106,17 @@ private:
     QLabel* listHeading_;
     QListWidget* list_;
     QLabel* count_;
+    QLabel* readoutLabel_;
     bool leftPressed_ = false;
     bool rightPressed_ = false;
+    int dragRow_ = -1;
+    bool pressPending_ = false;  // a press on the drag row: a click until it moves 4 pixels
+    QPointF pressAt_;
+    int pressRow_ = -1;
+    bool dragging_ = false;
+    QPointF lastAt_;
+    int readout_ = -1;
+    int guideX_ = -1;
 };
 
 }  // namespace cam

@@ -1,6 +1,7 @@
 #include "editor/phase_editing.h"
 
 #include "core/text_format.h"
+#include "core/texts.h"
 #include "editor/phase_list.h"
 
 #include <algorithm>
@@ -130,7 +131,36 @@ bool PhaseEditor::OffFocusOut(std::string_view onBox, std::string_view offBox) {
     const int on = static_cast<int>(std::clamp(BoxNumber(onBox), 0L, static_cast<long>(kMaxOn)));
     const int off = static_cast<int>(std::clamp(BoxNumber(offText_), 0L, static_cast<long>(kMaxOff)));
     SetPhase(p_, size, cam, on, off);
+    NoteWrite(size, cam, p_.UndoPos.data(), on, off);
     return true;
+}
+
+void PhaseEditor::NoteWrite(int size, int cam, const std::uint8_t* before, int on, int off) {
+    Change c;
+    c.label = on == off ? Fill(Text(p_, txt::kHistPhaseRemoved), {D4(on), CStr(cam + 1), CStr(size)})
+                        : Fill(Text(p_, txt::kHistPhase), {D4(on), D4(off), CStr(cam + 1), CStr(size)});
+    c.size = size;
+    c.cam = cam;
+    const PackedCam was = PackCam(before), now = PackCam(p_.CamPos.cam(size, cam));
+    if (was != now) c.cams.push_back({size, cam, was, now});
+    change_ = std::move(c);
+}
+
+int PhaseEditor::dragCam() const {
+    if (!editMode_ || target_.size != p_.CurSize || !p_.CamPos.contains(p_.CurSize, static_cast<int>(target_.cam)))
+        return -1;
+    return static_cast<int>(target_.cam);
+}
+
+void PhaseEditor::DragWritten(int size, int cam, const std::uint8_t* before, int on, int off) {
+    if (!p_.CamPos.contains(size, cam)) return;
+    std::copy_n(before, kPositions, p_.UndoPos.begin());
+    undoTarget_ = {size, cam};
+    undoEnabled_ = true;
+    p_.FileSaved = false;
+    savedOn_ = onText_ = D4(on);
+    savedOff_ = offText_ = D4(off);
+    NoteWrite(size, cam, before, on, off);
 }
 
 bool PhaseEditor::Undo() {
@@ -139,8 +169,11 @@ bool PhaseEditor::Undo() {
     // The copy goes back only into the cam it was taken from.
     if (!undoEnabled_ || undoTarget_.size != size || undoTarget_.cam != cam || !p_.CamPos.contains(size, cam))
         return false;
+    ChangeBuilder b;
+    b.NoteCam(p_, size, cam);
     std::copy_n(p_.UndoPos.begin(), kPositions, p_.CamPos.cam(size, cam));
     undoEnabled_ = false;
+    change_ = b.Finish(p_, Fill(Text(p_, txt::kHistUndo), {CStr(cam + 1), CStr(size)}));
     return true;
 }
 

@@ -6,9 +6,11 @@
 
 #include "core/program.h"
 #include "core/prompt.h"
+#include "editor/change_history.h"
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace cam {
 
@@ -93,6 +95,15 @@ public:
     // New tables (New, Open): the undo copy belongs to data that is gone.
     void ForgetUndo() { undoEnabled_ = false; }
 
+    // The cam whose row takes a drag: the cam open for editing while its size is shown
+    // (-1 while browsing).
+    int dragCam() const;
+    // A drag wrote the phase ph into cam (size, cam), which held before: it counts as a phase
+    // entry (undo copy, FileSaved False), and the boxes show the phase.
+    void DragWritten(int size, int cam, const std::uint8_t* before, int on, int off);
+    // What the last phase write, drag or undo changed, for the change history (taken once).
+    Change TakeChange() { return std::exchange(change_, Change{}); }
+
 private:
     Program& p_;
     bool editMode_ = false;
@@ -113,6 +124,8 @@ private:
     void AimAtCurrentCam() { target_ = {p_.CurSize, p_.CurCam}; }
     Target target_;      // where the phase in the boxes goes
     Target undoTarget_;  // whose positions the undo copy holds
+    Change change_;
+    void NoteWrite(int size, int cam, const std::uint8_t* before, int on, int off);
 };
 
 }  // namespace cam

@@ -1,6 +1,7 @@
 #include "editor/size_commands.h"
 
 #include "core/text_format.h"
+#include "core/texts.h"
 
 #include <algorithm>
 #include <array>
@@ -85,6 +86,8 @@ CommandResult CopySize(Program& p, Prompt& prompt) {
         const long n = ValRounded(*answer);
         if (n == source) return {};
         if (n >= 1 && n <= p.NSizes && n <= p.CamPos.sizes()) {
+            ChangeBuilder noted;
+            noted.NoteSize(p, static_cast<int>(n));
             bool changed = false;
             for (int c = 0; c < p.CamPos.cams(); ++c)
                 changed |=
@@ -92,6 +95,7 @@ CommandResult CopySize(Program& p, Prompt& prompt) {
             if (changed) p.FileSaved = false;
             CommandResult r;  // the target is not the size shown: nothing to redraw
             r.changed = changed;
+            r.change = noted.Finish(p, Fill(Text(p, txt::kHistCopySize), {CStr(source), CStr(n)}));
             return r;
         }
         prompt.message(p.Text(21) + *answer, p.Text(20), Buttons::Ok, Icon::Exclamation);
@@ -106,11 +110,14 @@ CommandResult EraseSize(Program& p, Prompt& prompt) {
     const int size = p.CurSize;
     bool changed = false;
     for (int c = 0; c < p.CamPos.cams() && p.CamPos.contains(size, c); ++c) changed |= AnyOn(p.CamPos.cam(size, c));
+    ChangeBuilder noted;
+    noted.NoteSize(p, size);
     ClearSize(p, size);
     if (changed) p.FileSaved = false;
     CommandResult r;
     r.redraw = CommandResult::Chart;
     r.changed = changed;
+    r.change = noted.Finish(p, Fill(Text(p, txt::kHistEraseSize), {CStr(size)}));
     return r;
 }
 
@@ -124,9 +131,13 @@ CommandResult CopyCam(Program& p, Prompt& prompt) {
         return {};
     }
     const int size = p.CurSize;
+    ChangeBuilder noted;
+    noted.NoteCam(p, size, static_cast<int>(t));
     const bool changed = CopyPositions(p.CamPos.cam(size, p.CurCam), p.CamPos.cam(size, static_cast<int>(t)));
     if (changed) p.FileSaved = false;
-    return RowResult(static_cast<int>(t), changed);
+    CommandResult r = RowResult(static_cast<int>(t), changed);
+    r.change = noted.Finish(p, Fill(Text(p, txt::kHistCopyCam), {CStr(p.CurCam + 1), CStr(t + 1), CStr(size)}));
+    return r;
 }
 
 CommandResult ShiftCam(Program& p, Prompt& prompt) {
@@ -136,10 +147,14 @@ CommandResult ShiftCam(Program& p, Prompt& prompt) {
     std::uint8_t* positions = p.CamPos.cam(p.CurSize, p.CurCam);
     std::array<std::uint8_t, kPositions> before;
     std::memcpy(before.data(), positions, kPositions);
+    ChangeBuilder noted;
+    noted.NoteCam(p, p.CurSize, p.CurCam);
     RotatePositions(positions, k);
     const bool changed = !std::equal(before.begin(), before.end(), positions);
     if (changed) p.FileSaved = false;
-    return RowResult(p.CurCam, changed);
+    CommandResult r = RowResult(p.CurCam, changed);
+    r.change = noted.Finish(p, Fill(Text(p, txt::kHistShiftCam), {CStr(p.CurCam + 1), CStr(k)}));
+    return r;
 }
 
 CommandResult EraseCam(Program& p, Prompt& prompt) {
@@ -148,9 +163,13 @@ CommandResult EraseCam(Program& p, Prompt& prompt) {
         return {};
     std::uint8_t* positions = p.CamPos.cam(p.CurSize, p.CurCam);
     const bool changed = AnyOn(positions);
+    ChangeBuilder noted;
+    noted.NoteCam(p, p.CurSize, p.CurCam);
     std::fill_n(positions, kPositions, 0);
     if (changed) p.FileSaved = false;
-    return RowResult(p.CurCam, changed);
+    CommandResult r = RowResult(p.CurCam, changed);
+    r.change = noted.Finish(p, Fill(Text(p, txt::kHistEraseCam), {CStr(p.CurCam + 1), CStr(p.CurSize)}));
+    return r;
 }
 
 CommandResult EditRemark(Program& p, Prompt& prompt) {
@@ -170,9 +189,13 @@ CommandResult EditRemark(Program& p, Prompt& prompt) {
     if (!old.empty() && s.empty() && prompt.message(p.Text(3), "", Buttons::OkCancel, Icon::Question) != Answer::Ok)
         return {};
     const bool changed = s != old;
+    ChangeBuilder noted;
+    noted.NoteRemark(p, p.CurCam);
     p.CamRemark[p.CurCam] = s;
     if (changed) p.FileSaved = false;
-    return RowResult(p.CurCam, changed);
+    CommandResult r = RowResult(p.CurCam, changed);
+    r.change = noted.Finish(p, Fill(Text(p, txt::kHistRemark), {CStr(p.CurCam + 1)}));
+    return r;
 }
 
 }  // namespace cam

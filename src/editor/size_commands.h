@@ -5,6 +5,7 @@
 
 #include "core/program.h"
 #include "core/prompt.h"
+#include "editor/change_history.h"
 
 namespace cam {
 
@@ -14,6 +15,7 @@ struct CommandResult {
     int row = -1;              // cam index of the row to redraw (Redraw::Row)
     bool changed = false;      // positions or a remark changed
     bool sizeChanged = false;  // CurSize changed: the window disables Undo
+    Change change;             // what changed, for the change history (empty: nothing)
 };
 
 // The size spinner: one size up (+1) or down (-1), stopping at 1 and at NSizes (no wrap).

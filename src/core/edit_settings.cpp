@@ -1,0 +1,45 @@
+#include "core/edit_settings.h"
+
+#include "camfile/atomic_write.h"
+#include "core/file_io.h"
+#include "core/text_format.h"
+
+#include <algorithm>
+
+namespace cam {
+
+namespace {
+constexpr std::string_view kSnapKey = "SnapStep=";
+}
+
+std::string EditSettingsPath(const Program& p) { return p.WorkDir + "/" + kEditSettingsFileName; }
+
+int SnapStepOf(std::string_view text) {
+    return static_cast<int>(std::clamp(ValRounded(text), 1L, static_cast<long>(kMaxSnapStep)));
+}
+
+void ParseEditSettings(Program& p, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find('\n');
+        std::string_view line = bytes.substr(0, end);
+        bytes = end == std::string_view::npos ? std::string_view{} : bytes.substr(end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (StartsWith(line, kSnapKey)) {
+            const std::string_view value = TrimBlanks(line.substr(kSnapKey.size()));
+            if (!value.empty() && value.find_first_not_of("0123456789") == std::string_view::npos)
+                p.SnapStep = SnapStepOf(value);
+        }
+    }
+}
+
+std::string FormatEditSettings(const Program& p) {
+    return std::string(kSnapKey) + CStr(std::clamp(p.SnapStep, 1, kMaxSnapStep)) + "\r\n";
+}
+
+void ReadEditSettings(Program& p) {
+    if (const auto bytes = ReadFileBytes(EditSettingsPath(p))) ParseEditSettings(p, *bytes);
+}
+
+Result WriteEditSettings(const Program& p) { return WriteFileDurably(EditSettingsPath(p), FormatEditSettings(p)); }
+
+}  // namespace cam

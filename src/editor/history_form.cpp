@@ -1,0 +1,58 @@
+#include "editor/history_form.h"
+
+#include "core/texts.h"
+
+#include <cstdio>
+
+namespace cam {
+
+HistoryForm::HistoryForm(Program& p, ChangeHistory& history)
+    : p_(p), history_(history), homeSize_(p.CurSize), homeCam_(p.CurCam) {
+    history_.Show(p_, history_.present());
+}
+
+std::vector<std::string> HistoryForm::Rows() const {
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i < history_.count(); ++i) {
+        const ChangeHistory::Entry& e = history_.entry(i);
+        char number[16];
+        std::snprintf(number, sizeof number, "%4d  ", e.number);
+        rows.push_back(number + e.change.label);
+    }
+    return rows;
+}
+
+void HistoryForm::Focus(int row) {
+    const Change& c = history_.entry(static_cast<std::size_t>(row)).change;
+    if (c.size >= 1 && c.size <= p_.NSizes && c.size <= p_.CamPos.sizes()) p_.CurSize = c.size;
+    if (c.cam >= 0 && c.cam < p_.NCams) p_.CurCam = c.cam;
+}
+
+void HistoryForm::Select(int row) {
+    if (row < 0 || row >= static_cast<int>(history_.count())) return;
+    selected_ = row;
+    history_.Show(p_, static_cast<std::size_t>(row));
+    Focus(row);
+}
+
+bool HistoryForm::Restore() {
+    if (!restoreEnabled()) return false;
+    const std::string label = history_.entry(static_cast<std::size_t>(selected_)).change.label;
+    if (!history_.Restore(p_, static_cast<std::size_t>(selected_), Fill(Text(p_, txt::kHistBackTo), {label}))) {
+        Select(presentRow());
+        return false;
+    }
+    restored_ = true;
+    selected_ = presentRow();
+    homeSize_ = p_.CurSize;
+    homeCam_ = p_.CurCam;
+    return true;
+}
+
+void HistoryForm::Close() {
+    history_.Show(p_, history_.present());
+    if (homeSize_ >= 1 && homeSize_ <= p_.NSizes) p_.CurSize = homeSize_;
+    if (homeCam_ >= 0 && homeCam_ < p_.NCams) p_.CurCam = homeCam_;
+}
+
+}  // namespace cam

@@ -1,0 +1,219 @@
+// The change history as a user meets it: edits on the chart and by the commands are listed,
+// the History window shows an earlier state on the chart, Restore brings it back (and can be
+// reverted), and the file saved afterwards holds exactly the state restored.
+#include "chart_drag_fixture.h"
+
+#include "app/functions_commands.h"
+#include "editor/history_window.h"
+#include "editor/size_commands.h"
+#include "find_child.h"
+#include "gui_tests.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <functional>
+
+namespace {
+
+using namespace camtest;
+
+class HistoryWindowTest : public ChartDragFixture {
+    Q_OBJECT
+
+    // Ctrl+H; drive acts on the History window while it is shown.
+    void WithHistory(const std::function<void(QWidget*)>& drive) {
+        Activated();
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* d = QApplication::activeModalWidget();
+            if (!d || !QTest::qWaitForWindowActive(d)) return;
+            shown = true;
+            drive(d);
+            if (d->isVisible()) qobject_cast<QDialog*>(d)->reject();
+        });
+        QTest::keyClick(w.get(), Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(shown);
+    }
+    // The main window active again after a modal window (the shortcuts need it).
+    void Activated() {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    }
+    static QListWidget* List(QWidget* d) { return child<QListWidget>(d, "LstHistory"); }
+    static void Pick(QWidget* d, int row) {
+        QListWidget* list = List(d);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    }
+    static std::vector<std::string> Rows(QWidget* d) {
+        std::vector<std::string> out;
+        for (int i = 0; i < List(d)->count(); ++i) out.push_back(List(d)->item(i)->text().toStdString());
+        return out;
+    }
+    std::string DemoCopy() {
+        const QString path = dir->filePath("demo.Cam");
+        QFile::copy(QString(CAMDESK_SOURCE_DIR) + "/resources/samples/demo.Cam", path);
+        return path.toStdString();
+    }
+
+private slots:
+    // Open demo.Cam, open cam 3, drag a new phase, move its end, restore the state before
+    // both, then the state after the first, save: the file holds exactly that state.
+    void restoredStateIsWhatTheFileHolds() {
+        const std::string path = DemoCopy();
+        Start(path);
+        QCOMPARE(Labels(), std::vector<std::string>{"file opened"});
+        OpenRow(2);
+        QCOMPARE(Listed(), Entries{"F001 0000 0512"});
+        const QPoint a = At(2, 700), b = At(2, 900);
+        const int on = PosAt(a), off1 = EndAt(b);
+        Drag(a, b);
+        const QPoint end = At(2, off1), further = At(2, 960);
+        Drag(end, further);
+        const int off2 = off1 + EndAt(further) - PosAt(end);
+        QCOMPARE(Listed(), (Entries{"F001 0000 0512", Entry(2, on, off2)}));
+        const std::string first = "phase " + D4(on) + "-" + D4(off1) + " of cam 3, size 1";
+        QCOMPARE(Labels(), (std::vector<std::string>{"file opened", first,
+                                                     "phase " + D4(on) + "-" + D4(off2) + " of cam 3, size 1"}));
+        WithHistory([&](QWidget* d) {
+            QCOMPARE(d->objectName(), QString("History"));
+            QCOMPARE(List(d)->count(), 3);
+            QCOMPARE(List(d)->currentRow(), 2);  // the present state
+            QVERIFY(!child<QPushButton>(d, "CmdRestore")->isEnabled());
+            Pick(d, 0);
+            QCOMPARE(Listed(), Entries{"F001 0000 0512"});  // shown on the chart behind
+            QVERIFY(child<QPushButton>(d, "CmdRestore")->isEnabled());
+            QTest::mouseClick(child<QPushButton>(d, "CmdRestore"), Qt::LeftButton);
+            QCOMPARE(Rows(d).back(), std::string("   4  back to: file opened"));
+            QCOMPARE(List(d)->currentRow(), 3);
+            Pick(d, 1);
+            QCOMPARE(Listed(), (Entries{"F001 0000 0512", Entry(2, on, off1)}));
+            QTest::mouseClick(child<QPushButton>(d, "CmdRestore"), Qt::LeftButton);
+            QCOMPARE(Rows(d).back(), "   5  back to: " + first);
+            QTest::mouseClick(child<QPushButton>(d, "CmdClose"), Qt::LeftButton);
+        });
+        QCOMPARE(Listed(), (Entries{"F001 0000 0512", Entry(2, on, off1)}));
+        QVERIFY(!p->FileSaved);
+        QVERIFY(!UndoEnabled());  // the undo copy was taken against other positions
+        Activated();
+        QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(p->FileSaved);
+
+        Program saved, original;
+        ScriptedPrompt quiet;
+        QCOMPARE(ReadCamFile(saved, path, quiet), CamFileRead::Complete);
+        QCOMPARE(ReadCamFile(original, CAMDESK_SOURCE_DIR "/resources/samples/demo.Cam", quiet), CamFileRead::Complete);
+        QCOMPARE(PhaseListEntries(saved, 1, 2), (Entries{"F001 0000 0512", Entry(2, on, off1)}));
+        for (int s = 1; s <= original.NSizes; ++s)
+            for (int c = 0; c < original.NCams; ++c)
+                if (s != 1 || c != 2) QCOMPARE(PhaseListEntries(saved, s, c), PhaseListEntries(original, s, c));
+        QCOMPARE(saved.CamRemark, original.CamRemark);
+    }
+
+    void lookingWithoutRestoringChangesNothing() {
+        Start(CamFileWith("look.Cam", 4, 100, 200));
+        OpenRow(4);
+        Drag(At(4, 500), At(4, 700));
+        const Entries after = Listed();
+        p->FileSaved = true;
+        const int size = p->CurSize;
+        WithHistory([&](QWidget* d) {
+            Pick(d, 0);
+            QCOMPARE(Listed(), Entries{"F001 0100 0200"});
+            QTest::keyClick(d, Qt::Key_Escape);
+        });
+        QCOMPARE(Listed(), after);
+        QVERIFY(p->FileSaved);
+        QCOMPARE(p->CurSize, size);
+        QCOMPARE(w->history().count(), std::size_t(2));
+        QVERIFY(UndoEnabled());  // nothing restored: the drag can still be undone
+    }
+
+    void openingTheHistoryWritesAPhaseBeingEnteredFirst() {
+        Start();
+        OpenRow(2);
+        TypePhase("100", "200");  // the OFF box is left for the ON box: written
+        QTest::keyClicks(On(), "300");
+        QTest::keyClick(On(), Qt::Key_Return);  // the OFF box has the focus, not left yet
+        QTest::keyClicks(Off(), "400");
+        WithHistory(
+            [&](QWidget* d) { QCOMPARE(Rows(d).back(), std::string("   3  phase 0300-0400 of cam 3, size 1")); });
+    }
+
+    void commandsAreListedInTheUsersWords() {
+        Start();
+        ConnectFunctions(*w, *p, *prompt);
+        OpenRow(4);
+        TypePhase("100", "200");
+        prompt->push("100");
+        w->RunSizeCommand(&ShiftCam);
+        prompt->push("GLUE");
+        QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->remarkPoint(1));
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* d = QApplication::activeModalWidget();
+            if (!d || !QTest::qWaitForWindowActive(d)) return;
+            shown = true;
+            QTest::mouseClick(child<QLabel>(d, "LabCam0"), Qt::LeftButton);
+            auto* tm = child<QLineEdit>(d, "TmSec");
+            tm->selectAll();
+            QTest::keyClicks(tm, "50");
+            QTest::keyClick(tm, Qt::Key_Return);
+            child<QPushButton>(d, "tOK")->click();
+        });
+        w->action("Fu_Set")->trigger();
+        QVERIFY(shown);
+        QCOMPARE(Labels(), (std::vector<std::string>{"program started", "phase 0100-0200 of cam 5, size 1",
+                                                     "shift cam 5 by 100", "remark of cam 2", "functions block"}));
+        // Restoring the first state takes back the phases, the remark and the advance at once.
+        WithHistory([&](QWidget* d) {
+            Pick(d, 0);
+            QTest::mouseClick(child<QPushButton>(d, "CmdRestore"), Qt::LeftButton);
+        });
+        QVERIFY(PhaseListEntries(*p, 1, 4).empty());
+        QCOMPARE(p->CamRemark[1], std::string());
+        QCOMPARE(int(p->AdvMs[0]), 0);
+    }
+
+    void aReceptionIsAnEntryOrANewHistory() {
+        Start();
+        ChangeBuilder before;
+        before.NoteAll(*p);
+        QVERIFY(SetPhase(*p, 3, 7, 10, 20));
+        p->CamRemark[7] = "FROM DEVICE";
+        w->RecordReception(before);
+        QCOMPARE(LastLabel(), std::string("reception from the device"));
+        QCOMPARE(w->history().count(), std::size_t(2));
+        // A device of another model: the earlier tables do not fit, the history begins again.
+        before = ChangeBuilder();
+        before.NoteAll(*p);
+        p->NCams = 16;
+        p->NSizes = 15;
+        ResizeTables(*p);
+        w->RecordReception(before);
+        QCOMPARE(Labels(), std::vector<std::string>{"reception from the device"});
+    }
+
+    void openingOrANewFileStartsANewHistory() {
+        Start();
+        OpenRow(2);
+        Drag(At(2, 100), At(2, 300));
+        QCOMPARE(w->history().count(), std::size_t(2));
+        p->FileSaved = true;
+        w->OpenDroppedFiles({CamFileWith("next.Cam", 0, 10, 20)});
+        QCOMPARE(Labels(), std::vector<std::string>{"file opened"});
+        OpenRow(2);
+        Drag(At(2, 100), At(2, 300));
+        p->FileSaved = true;
+        AcceptModelWindowSoon();
+        w->NewFile();
+        QCOMPARE(Labels(), std::vector<std::string>{"new file"});
+    }
+};
+
+RegisterGuiTest<HistoryWindowTest> registerHistoryWindowTest;
+
+}  // namespace
+
+#include "history_window_test.moc"

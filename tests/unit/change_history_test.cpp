@@ -1,0 +1,324 @@
+// The change history: what each change keeps, showing and restoring earlier states, the
+// bound on its entries, and the changes the editing commands report.
+#include "editor/change_history.h"
+
+#include "core/scripted_prompt.h"
+#include "core/texts.h"
+#include "editor/history_form.h"
+#include "editor/phase_editing.h"
+#include "editor/phase_list.h"
+#include "editor/size_commands.h"
+#include "support/make_program.h"
+
+#include <gtest/gtest.h>
+
+using namespace cam;
+
+namespace {
+
+using Entries = std::vector<std::string>;
+
+Entries Listed(const Program& p, int size, int cam) { return PhaseListEntries(p, size, cam); }
+
+// Writes a phase as a command would and records it.
+void Edit(ChangeHistory& h, Program& p, int size, int cam, int on, int off, const std::string& label) {
+    ChangeBuilder b;
+    b.NoteCam(p, size, cam);
+    ASSERT_TRUE(SetPhase(p, size, cam, on, off));
+    h.Record(b.Finish(p, label));
+}
+
+std::vector<std::string> Labels(const ChangeHistory& h) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < h.count(); ++i) out.push_back(h.entry(i).change.label);
+    return out;
+}
+
+TEST(PackedCam, KeepsEveryPosition) {
+    std::array<std::uint8_t, kPositions> a{}, b{};
+    for (int i : {0, 1, 63, 64, 500, 1022, 1023}) a[i] = 1;
+    UnpackCam(PackCam(a.data()), b.data());
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(PackCam(a.data()).count(), 7u);
+}
+
+TEST(ChangeBuilder, KeepsOnlyWhatChanged) {
+    Program p = camtest::MakeProgram();
+    ASSERT_TRUE(SetPhase(p, 1, 0, 10, 20));
+    ChangeBuilder b;
+    b.NoteSize(p, 1);
+    b.NoteCam(p, 1, 3);  // noted twice: kept once
+    b.NoteCam(p, 9, 0);  // outside the tables: ignored
+    b.NoteRemark(p, 2);
+    b.NoteFunctions(p);
+    ASSERT_TRUE(SetPhase(p, 1, 3, 100, 200));
+    p.CamRemark[2] = "GLUE";
+    const Change c = b.Finish(p, "x");
+    ASSERT_EQ(c.cams.size(), 1u);
+    EXPECT_EQ(c.cams[0].cam, 3);
+    EXPECT_EQ(c.cams[0].before.count(), 0u);
+    EXPECT_EQ(c.cams[0].after.count(), 100u);
+    ASSERT_EQ(c.remarks.size(), 1u);
+    EXPECT_EQ(c.remarks[0].after, "GLUE");
+    EXPECT_FALSE(c.functionsBefore);  // untouched
+    EXPECT_EQ(c.size, 1);
+    EXPECT_EQ(c.cam, 3);
+    EXPECT_TRUE(ChangeBuilder().Finish(p, "nothing").empty());
+}
+
+TEST(ChangeBuilder, SeesTablesDimensionedAnew) {
+    Program p = camtest::MakeProgram(32, 7);
+    ChangeBuilder b;
+    b.NoteAll(p);
+    EXPECT_FALSE(b.Redimensioned(p));
+    p.NSizes = 15;
+    p.NCams = 16;
+    ResizeTables(p);
+    EXPECT_TRUE(b.Redimensioned(p));
+}
+
+TEST(ChangeHistory, ShowsAnyEarlierStateAndComesBack) {
+    Program p = camtest::MakeProgram();
+    ChangeHistory h;
+    h.Start("file opened");
+    Edit(h, p, 1, 2, 100, 200, "first");
+    Edit(h, p, 1, 2, 100, 250, "second");
+    Edit(h, p, 3, 7, 10, 20, "other size");
+    p.FileSaved = true;
+    EXPECT_EQ(Labels(h), (std::vector<std::string>{"file opened", "first", "second", "other size"}));
+    h.Show(p, 0);
+    EXPECT_TRUE(Listed(p, 1, 2).empty());
+    EXPECT_TRUE(Listed(p, 3, 7).empty());
+    h.Show(p, 1);
+    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
+    h.Show(p, 3);
+    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0250"});
+    EXPECT_EQ(Listed(p, 3, 7), Entries{"F001 0010 0020"});
+    EXPECT_TRUE(p.FileSaved);  // showing changes nothing for good
+    h.Show(p, 99);             // beyond the last: the present state
+    EXPECT_EQ(h.shown(), 3u);
+}
+
+TEST(ChangeHistory, ARestoreIsAnEntryThatCanBeRevertedInTurn) {
+    Program p = camtest::MakeProgram();
+    ChangeHistory h;
+    h.Start("file opened");
+    Edit(h, p, 1, 2, 100, 200, "first");
+    Edit(h, p, 1, 2, 100, 250, "second");
+    p.FileSaved = true;
+    ASSERT_TRUE(h.Restore(p, 0, "back to: file opened"));
+    EXPECT_TRUE(Listed(p, 1, 2).empty());
+    EXPECT_FALSE(p.FileSaved);
+    ASSERT_EQ(h.count(), 4u);
+    EXPECT_EQ(h.present(), 3u);
+    ASSERT_TRUE(h.Restore(p, 1, "back to: first"));
+    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
+    ASSERT_TRUE(h.Restore(p, 2, "back to: second"));  // the state before the restores
+    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0250"});
+    ASSERT_TRUE(h.Restore(p, 3, "back to: back to: file opened"));
+    EXPECT_TRUE(Listed(p, 1, 2).empty());
+    EXPECT_EQ(h.count(), 7u);
+    // Restoring the present state, or a state equal to it, records nothing.
+    EXPECT_FALSE(h.Restore(p, h.present(), "x"));
+    EXPECT_FALSE(h.Restore(p, 0, "x"));
+    EXPECT_EQ(h.count(), 7u);
+    EXPECT_TRUE(Listed(p, 1, 2).empty());
+}
+
+TEST(ChangeHistory, RestoresRemarksAndTheFunctionsBlock) {
+    Program p = camtest::MakeProgram();
+    ChangeHistory h;
+    h.Start("file opened");
+    ChangeBuilder b;
+    b.NoteRemark(p, 4);
+    b.NoteFunctions(p);
+    p.CamRemark[4] = "KNIFE";
+    p.AdvOn = 1;
+    p.AdvMs[3] = 25;
+    p.SpeedLimit = 600;
+    p.NEncoders = 2;
+    ASSERT_TRUE(h.Record(b.Finish(p, "functions block")));
+    ASSERT_TRUE(h.Restore(p, 0, "back"));
+    EXPECT_EQ(p.CamRemark[4], "");
+    EXPECT_EQ(p.AdvOn, 0);
+    EXPECT_EQ(p.AdvMs[3], 0);
+    EXPECT_EQ(p.SpeedLimit, 0);
+    EXPECT_EQ(p.NEncoders, 0);
+    ASSERT_TRUE(h.Restore(p, 1, "again"));
+    EXPECT_EQ(p.CamRemark[4], "KNIFE");
+    EXPECT_EQ(p.AdvMs[3], 25);
+    EXPECT_EQ(p.NEncoders, 2);
+}
+
+TEST(ChangeHistory, KeepsTheLastEntriesAndStaysSmall) {
+    Program p = camtest::MakeProgram(32, 60);
+    ChangeHistory h;
+    h.Start("file opened");
+    for (int i = 1; i <= 1000; ++i) Edit(h, p, 1 + i % 60, i % 32, i % 1000, i % 1000 + 5, "e" + std::to_string(i));
+    EXPECT_GE(ChangeHistory::kCapacity, 200u);
+    EXPECT_EQ(h.count(), ChangeHistory::kCapacity);
+    EXPECT_EQ(h.entry(0).number, 1001 - int(ChangeHistory::kCapacity) + 1);
+    EXPECT_EQ(h.entry(h.present()).change.label, "e1000");
+    EXPECT_LT(h.bytes(), ChangeHistory::kCapacity * 1024);
+    // The oldest state still kept is reachable: edit 745's phase is there, edit 746's not yet.
+    EXPECT_EQ(h.entry(0).number, 746);
+    h.Show(p, 0);
+    EXPECT_EQ(p.CamPos(1 + 745 % 60, 745 % 32, 745), 1);
+    EXPECT_EQ(p.CamPos(1 + 746 % 60, 746 % 32, 746), 0);
+    h.Show(p, h.present());
+    EXPECT_EQ(p.CamPos(1 + 746 % 60, 746 % 32, 746), 1);
+}
+
+TEST(ChangeHistory, OneChangeCostsTheSameWithFewOrManySizes) {
+    std::vector<std::size_t> cost;
+    for (int sizes : {7, 60}) {
+        Program p = camtest::MakeProgram(32, sizes);
+        ChangeHistory h;
+        h.Start("start");
+        const std::size_t empty = h.bytes();
+        Edit(h, p, 1, 0, 100, 200, "phase 0100-0200 of cam 1, size 1");
+        cost.push_back(h.bytes() - empty);
+    }
+    EXPECT_EQ(cost[0], cost[1]);
+    EXPECT_LT(cost[0], 1024u);
+}
+
+// ---- What the editing commands report -------------------------------------------------
+
+Program Model() {
+    Program p = camtest::MakeProgram();
+    p.CurCam = 2;
+    return p;
+}
+
+TEST(EditingChanges, APhaseEntryIsNamedInTheUsersWords) {
+    Program p = Model();
+    PhaseEditor ed(p);
+    ed.OpenCam(2);
+    ed.OnFocusIn();
+    ed.OnKeyTyped();
+    ed.OnFocusOut("0100");
+    ed.OffFocusIn();
+    ASSERT_TRUE(ed.OffFocusOut(ed.onText(), "0200"));
+    Change c = ed.TakeChange();
+    EXPECT_EQ(c.label, "phase 0100-0200 of cam 3, size 1");
+    ASSERT_EQ(c.cams.size(), 1u);
+    EXPECT_EQ(c.cams[0].after.count(), 100u);
+    EXPECT_TRUE(ed.TakeChange().empty());  // taken once
+    // The same phase left again writes nothing new.
+    ed.OnFocusIn();
+    ed.OnFocusOut("0100");
+    ASSERT_TRUE(ed.OffFocusOut(ed.onText(), "0200"));
+    EXPECT_TRUE(ed.TakeChange().empty());
+    ASSERT_TRUE(ed.OffFocusOut("0150", "0150"));
+    EXPECT_EQ(ed.TakeChange().label, "phase at 0150 removed from cam 3, size 1");
+    ASSERT_TRUE(ed.Undo());
+    c = ed.TakeChange();
+    EXPECT_EQ(c.label, "undo on cam 3, size 1");
+    EXPECT_EQ(c.cams.at(0).after.count(), 100u);
+}
+
+TEST(EditingChanges, ADragCountsAsAPhaseEntry) {
+    Program p = Model();
+    ASSERT_TRUE(SetPhase(p, 1, 2, 100, 200));
+    PhaseEditor ed(p);
+    EXPECT_EQ(ed.dragCam(), -1);  // browsing: no row takes a drag
+    ed.OpenCam(2);
+    EXPECT_EQ(ed.dragCam(), 2);
+    p.FileSaved = true;
+    std::array<std::uint8_t, kPositions> before;
+    std::copy_n(p.CamPos.cam(1, 2), kPositions, before.begin());
+    ASSERT_TRUE(SetPhase(p, 1, 2, 100, 260));
+    ed.DragWritten(1, 2, before.data(), 100, 260);
+    EXPECT_TRUE(ed.undoEnabled());
+    EXPECT_FALSE(p.FileSaved);
+    EXPECT_EQ(ed.onText(), "0100");
+    EXPECT_EQ(ed.offText(), "0260");
+    EXPECT_EQ(ed.savedOff(), "0260");
+    EXPECT_EQ(ed.TakeChange().label, "phase 0100-0260 of cam 3, size 1");
+    ASSERT_TRUE(ed.Undo());  // the one-level undo takes the drag back
+    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
+    p.CurSize = 2;
+    EXPECT_EQ(ed.dragCam(), -1);  // another size shown: the cam open is not on the chart
+}
+
+TEST(EditingChanges, SizeCommandsReportWhatTheyChanged) {
+    Program p = Model();
+    p.CurCam = 4;
+    ASSERT_TRUE(SetPhase(p, 1, 4, 100, 200));
+    ScriptedPrompt prompt;
+    prompt.push("100");
+    CommandResult r = ShiftCam(p, prompt);
+    EXPECT_EQ(r.change.label, "shift cam 5 by 100");
+    ASSERT_EQ(r.change.cams.size(), 1u);
+    EXPECT_EQ(Listed(p, 1, 4), Entries{"F001 0200 0300"});
+    prompt.push("0");
+    EXPECT_TRUE(ShiftCam(p, prompt).change.empty());
+
+    prompt.push("3");
+    r = CopySize(p, prompt);
+    EXPECT_EQ(r.change.label, "copy size 1 to size 3");
+    EXPECT_EQ(r.change.cams.size(), 1u);  // the one cam that differed
+    EXPECT_EQ(r.change.size, 3);
+
+    prompt.push("9");
+    r = CopyCam(p, prompt);
+    EXPECT_EQ(r.change.label, "copy cam 5 to cam 9, size 1");
+    prompt.push(Answer::Yes);
+    EXPECT_EQ(EraseCam(p, prompt).change.label, "erase cam 5, size 1");
+    prompt.push(Answer::Yes);
+    r = EraseSize(p, prompt);
+    EXPECT_EQ(r.change.label, "erase size 1");
+    EXPECT_EQ(r.change.cams.size(), 1u);  // cam 9; cam 5 was erased already
+
+    p.CurCam = 1;
+    prompt.push("GLUE");
+    r = EditRemark(p, prompt);
+    EXPECT_EQ(r.change.label, "remark of cam 2");
+    ASSERT_EQ(r.change.remarks.size(), 1u);
+    EXPECT_EQ(r.change.remarks[0].after, "GLUE");
+}
+
+// ---- The History window's rules --------------------------------------------------------
+
+TEST(HistoryForm, PickingShowsRestoreKeepsCloseReturns) {
+    Program p = Model();
+    ChangeHistory h;
+    h.Start("file opened");
+    Edit(h, p, 1, 2, 100, 200, "phase 0100-0200 of cam 3, size 1");
+    Edit(h, p, 4, 6, 10, 20, "phase 0010-0020 of cam 7, size 4");
+    p.CurSize = 1;
+    p.CurCam = 0;
+    {
+        HistoryForm f(p, h);
+        EXPECT_EQ(f.Rows(), (std::vector<std::string>{"   1  file opened", "   2  phase 0100-0200 of cam 3, size 1",
+                                                      "   3  phase 0010-0020 of cam 7, size 4"}));
+        EXPECT_EQ(f.presentRow(), 2);
+        EXPECT_FALSE(f.restoreEnabled());
+        f.Select(1);
+        EXPECT_TRUE(f.restoreEnabled());
+        EXPECT_EQ(p.CurSize, 1);  // the entry's size and cam are shown
+        EXPECT_EQ(p.CurCam, 2);
+        EXPECT_TRUE(Listed(p, 4, 6).empty());
+        f.Select(2);
+        EXPECT_EQ(p.CurSize, 4);
+        f.Close();
+        EXPECT_EQ(p.CurSize, 1);  // back where the window was opened
+        EXPECT_EQ(p.CurCam, 0);
+        EXPECT_FALSE(f.restored());
+    }
+    {
+        HistoryForm f(p, h);
+        f.Select(0);
+        ASSERT_TRUE(f.Restore());
+        EXPECT_TRUE(f.restored());
+        EXPECT_EQ(f.selectedRow(), f.presentRow());
+        EXPECT_EQ(f.Rows().back(), "   4  back to: file opened");
+        f.Select(2);  // looked at, not restored
+        f.Close();
+        EXPECT_TRUE(Listed(p, 1, 2).empty());
+        EXPECT_TRUE(Listed(p, 4, 6).empty());
+    }
+}
+
+}  // namespace

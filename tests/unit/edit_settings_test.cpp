@@ -1,0 +1,72 @@
+// camdesk's own settings file of chart editing, and the --drag argument of the command line.
+#include "core/edit_settings.h"
+
+#include "core/startup.h"
+#include "support/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+using namespace cam;
+
+namespace {
+
+TEST(EditSettings, SnapStepIsWrittenAndReadBack) {
+    Program p;
+    EXPECT_EQ(p.SnapStep, kDefaultSnapStep);
+    p.SnapStep = 16;
+    EXPECT_EQ(FormatEditSettings(p), "SnapStep=16\r\n");
+    Program q;
+    ParseEditSettings(q, "SnapStep=16\r\n");
+    EXPECT_EQ(q.SnapStep, 16);
+    ParseEditSettings(q, "Other=3\nSnapStep=4\n");  // LF only, unknown lines left alone
+    EXPECT_EQ(q.SnapStep, 4);
+}
+
+TEST(EditSettings, BadValuesKeepOrLimitTheStep) {
+    Program p;
+    ParseEditSettings(p, "SnapStep=abc\r\n");
+    EXPECT_EQ(p.SnapStep, 8);
+    ParseEditSettings(p, "SnapStep=\r\n");
+    EXPECT_EQ(p.SnapStep, 8);
+    ParseEditSettings(p, "SnapStep=-3\r\n");
+    EXPECT_EQ(p.SnapStep, 8);
+    ParseEditSettings(p, "SnapStep=99999\r\n");
+    EXPECT_EQ(p.SnapStep, kMaxSnapStep);
+    ParseEditSettings(p, "SnapStep=0\r\n");
+    EXPECT_EQ(p.SnapStep, 1);
+    EXPECT_EQ(SnapStepOf("12abc"), 12);
+    EXPECT_EQ(SnapStepOf(""), 1);
+    EXPECT_EQ(SnapStepOf("500"), 128);
+}
+
+TEST(EditSettings, FileInTheWorkingFolderApartFromTheOptions) {
+    camtest::ScratchFolder dir;
+    Program p;
+    p.WorkDir = dir.str();
+    ReadEditSettings(p);  // no file: the default stays
+    EXPECT_EQ(p.SnapStep, 8);
+    p.SnapStep = 32;
+    ASSERT_TRUE(WriteEditSettings(p).ok());
+    EXPECT_EQ(EditSettingsPath(p), dir.str() + "/camdesk.ini");
+    Program q;
+    q.WorkDir = dir.str();
+    ReadEditSettings(q);
+    EXPECT_EQ(q.SnapStep, 32);
+}
+
+TEST(CommandLineDrag, CamFromTo) {
+    CommandLine cl = ParseCommandLine({"--screenshot", "o.png", "--drag", "3:100:200", "demo.Cam"});
+    EXPECT_EQ(cl.error, "");
+    EXPECT_EQ(cl.dragCam, 3);
+    EXPECT_EQ(cl.dragFrom, 100);
+    EXPECT_EQ(cl.dragTo, 200);
+    EXPECT_EQ(cl.file, "demo.Cam");
+    cl = ParseCommandLine({"--screenshot", "o.png", "--drag", "32:1023:0"});
+    EXPECT_EQ(cl.error, "");
+    EXPECT_EQ(cl.dragFrom, 1023);
+    for (const char* bad : {"0:1:2", "33:1:2", "3:1024:2", "3:1:", "3:1", "3:1:2:4", "a:b:c", "3:-1:5", "", "3::5"})
+        EXPECT_NE(ParseCommandLine({"--screenshot", "o.png", "--drag", bad}).error, "") << bad;
+    EXPECT_NE(ParseCommandLine({"--drag", "3:100:200"}).error, "");  // only with --screenshot
+}
+
+}  // namespace
