@@ -20,16 +20,20 @@ QRectF ChartPainter::Map(const QRectF& d) const {
     return {origin_.x() + d.x() * sx_, origin_.y() + d.y() * sy_, d.width() * sx_, d.height() * sy_};
 }
 
-QFont ChartPainter::Font(const char* family, double points, bool bold) const {
+QFont DesignFont(const char* family, double points, bool bold, double unitsPerInch) {
     const QString name = QString::fromLatin1(family);
     const bool courier = name.startsWith("Courier");
     QFont f(name);
     f.setFamilies({name, courier ? QStringLiteral("Liberation Mono") : QStringLiteral("Liberation Sans")});
     f.setStyleHint(courier ? QFont::TypeWriter : QFont::SansSerif);
     f.setBold(bold);
-    // The font follows the horizontal scale only, as the controls of a resized window do.
-    f.setPixelSize(std::max(1, int(std::lround(points * 96.0 / 72.0 * sx_))));
+    f.setPixelSize(std::max(1, int(std::lround(points * unitsPerInch / 72))));
     return f;
+}
+
+QFont ChartPainter::Font(const char* family, double points, bool bold) const {
+    // The font follows the horizontal scale only, as the controls of a resized window do.
+    return DesignFont(family, points, bold, 96.0 * sx_);
 }
 
 QPen ChartPainter::Pen(const QColor& colour, double width) const {

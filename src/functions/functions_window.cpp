@@ -38,7 +38,7 @@ constexpr int kRight = 446;  // left edge of the controls beside the list
 
 QRect RowRect(int left, int width, int row) { return {left, kRowsTop + kRowPitch * row, width, kRowPitch}; }
 
-QFont DesignFont(const char* family, double points, bool bold) {
+QFont WidgetFont(const char* family, double points, bool bold) {
     QFont f(QString::fromLatin1(family));
     f.setStyleHint(QString::fromLatin1(family).startsWith("Courier") ? QFont::TypeWriter : QFont::SansSerif);
     f.setPointSizeF(points);
@@ -92,7 +92,7 @@ private:
 FuncSel::FuncSel(Program& p, Prompt& prompt, QWidget* parent) : QDialog(parent), p_(p), model_(p, prompt) {
     setObjectName("FuncSel");
     setWindowTitle("FUNCTIONS");
-    setFont(DesignFont("Arial", 8.25, false));
+    setFont(WidgetFont("Arial", 8.25, false));
     resize(kFormWidth, kFormHeight);
     BuildRows();
     BuildSwitches();
@@ -116,16 +116,16 @@ void FuncSel::BuildRows() {
     for (int i = 0; i < kMaxCams; ++i) {
         auto* lab = Caption(this, "", model_.rowLabel(i), RowRect(6, 24, i));
         lab->setObjectName(QString("LabCam%1").arg(i));
-        lab->setFont(DesignFont("Courier New", 9, true));
+        lab->setFont(WidgetFont("Courier New", 9, true));
         lab->installEventFilter(this);
         labCam_.push_back(lab);
         auto* remark = Caption(this, "", "", RowRect(32, 150, i));
         remark->setObjectName(QString("LDefC%1").arg(i));
-        remark->setFont(DesignFont("Courier New", 8.25, true));
+        remark->setFont(WidgetFont("Courier New", 8.25, true));
         lDefC_.push_back(remark);
         auto* value = Caption(this, "", "000", RowRect(186, 30, i));
         value->setObjectName(QString("lValAn%1").arg(i));
-        value->setFont(DesignFont("Courier New", 9, false));
+        value->setFont(WidgetFont("Courier New", 9, false));
         lValAn_.push_back(value);
     }
     barra_ = Control(new BarColumn(model_, this), "Barra", {kColumnLeft, kRowsTop, kColumnWidth, kMaxCams * kRowPitch});
@@ -170,9 +170,9 @@ void FuncSel::BuildConfiguration() {
 
 void FuncSel::BuildEditing() {
     lantc_ = Caption(this, "Lantc", Text(p_, txt::kFuncEditedValue), {kRight, 346, 220, 20});
-    lantc_->setFont(DesignFont("Arial", 9.75, true));
+    lantc_->setFont(WidgetFont("Arial", 9.75, true));
     lNcam_ = Caption(this, "LNcam", "00", {kRight + 226, 346, 100, 20});
-    lNcam_->setFont(DesignFont("Arial", 9.75, true));
+    lNcam_->setFont(WidgetFont("Arial", 9.75, true));
     scrVal_ = Control(new QScrollBar(Qt::Horizontal, this), "ScrVal", {kRight, 372, 326, 18});
     scrVal_->setRange(0, kMaxFunctionMs);
     // The unit stands before the typed value: "1 /" reads as the ratio 1/n.

@@ -13,17 +13,6 @@
 
 namespace cam {
 
-QFont PrintFont(const char* family, double points, bool bold, double unitsPerInch) {
-    const QString name = QString::fromLatin1(family);
-    const bool courier = name.startsWith("Courier");
-    QFont f(name);
-    f.setFamilies({name, courier ? QStringLiteral("Liberation Mono") : QStringLiteral("Liberation Sans")});
-    f.setStyleHint(courier ? QFont::TypeWriter : QFont::SansSerif);
-    f.setBold(bold);
-    f.setPixelSize(std::max(1, int(std::lround(points * unitsPerInch / 72))));
-    return f;
-}
-
 std::unique_ptr<Printout> MakeSizePrintout(const Program& p, PrintMode mode, const std::vector<int>& sizes,
                                            QSizeF printableInches) {
     if (mode == PrintMode::Chart) return std::make_unique<SizeChartPrintout>(p, sizes, printableInches);

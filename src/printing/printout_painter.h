@@ -42,8 +42,4 @@ Result PrintPages(const Program& p, const Printout& printout, QPagedPaintDevice&
 // The printout of sizes as a PDF file (A4), written whole or not at all.
 Result WriteSizesPdf(const Program& p, PrintMode mode, const std::vector<int>& sizes, const std::string& path);
 
-// A printer's font: family ("Arial", "Courier New", else their metric twins) at points,
-// in pixels of unitsPerInch.
-QFont PrintFont(const char* family, double points, bool bold, double unitsPerInch);
-
 }  // namespace cam

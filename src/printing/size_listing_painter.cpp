@@ -1,5 +1,6 @@
 #include "printing/size_listing_painter.h"
 
+#include "editor/chart_painter.h"
 #include "qt/cp1252.h"
 
 #include <QFontMetricsF>
@@ -8,7 +9,7 @@
 namespace cam {
 
 SizeListingPrintout::SizeListingPrintout(const Program& p, const std::vector<int>& sizes, QSizeF printableInches) {
-    const QFont plain = PrintFont("Arial", kFontPoints, false, kUnitsPerInch);
+    const QFont plain = DesignFont("Arial", kFontPoints, false, kUnitsPerInch);
     const QFontMetricsF metrics(plain);
     const double width = printableInches.width() * kUnitsPerInch;
     const double height = printableInches.height() * kUnitsPerInch;
@@ -30,8 +31,8 @@ SizeListingPrintout::SizeListingPrintout(const Program& p, const std::vector<int
 
 void SizeListingPrintout::DrawPage(QPainter& g, int page, double dpi) const {
     if (page < 0 || page >= PageCount()) return;
-    const QFont plain = PrintFont("Arial", kFontPoints, false, kUnitsPerInch);
-    const QFont bold = PrintFont("Arial", kFontPoints, true, kUnitsPerInch);
+    const QFont plain = DesignFont("Arial", kFontPoints, false, kUnitsPerInch);
+    const QFont bold = DesignFont("Arial", kFontPoints, true, kUnitsPerInch);
     g.save();
     g.scale(dpi / kUnitsPerInch, dpi / kUnitsPerInch);
     g.setPen(Qt::black);

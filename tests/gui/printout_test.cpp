@@ -97,7 +97,7 @@ private slots:
         QVERIFY(SetPhase(p, 2, 0, 10, 20));
         const SizeListingPrintout out(p, {1, 2}, QSizeF(7.5, 10));
         QVERIFY(out.PageCount() >= 3);
-        const QFontMetricsF metrics(PrintFont("Arial", 9.75, false, SizeListingPrintout::kUnitsPerInch));
+        const QFontMetricsF metrics(DesignFont("Arial", 9.75, false, SizeListingPrintout::kUnitsPerInch));
         QString size1;
         int pageOfSize2 = -1;
         for (int page = 0; page < out.PageCount(); ++page) {
