@@ -1,27 +1,17 @@
 // The main window driven through its real widgets, a scripted prompt answering every question.
 #include "main_window_fixture.h"
 
-#include "app/main_window.h"
-#include "camfile/cam_file.h"
 #include "core/options.h"
-#include "core/scripted_prompt.h"
-#include "editor/chart_widget.h"
 #include "editor/phase_list.h"
 #include "gui_tests.h"
 #include "ui/qt_single_instance.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDialog>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
-#include <QtTest>
 #include <fstream>
 
 using namespace cam;
