@@ -11,13 +11,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#ifndef O_NOFOLLOW
-#define O_NOFOLLOW 0
-#endif
-#ifndef O_CLOEXEC
-#define O_CLOEXEC 0
-#endif
-
 namespace cam {
 
 namespace fs = std::filesystem;

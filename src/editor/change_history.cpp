@@ -15,30 +15,6 @@ void UnpackCam(const PackedCam& packed, std::uint8_t* positions) {
     for (int i = 0; i < kPositions; ++i) positions[i] = packed.test(static_cast<std::size_t>(i)) ? 1 : 0;
 }
 
-void PutFunctions(Program& p, const FunctionsBlock& f) {
-    p.AdvOn = static_cast<std::uint8_t>(f.AdvOn);
-    p.NAdvCams = f.NAdvCams;
-    // The advances keep the length of the tables in place (NCams of the present model).
-    const std::size_t n = p.AdvMs.size();
-    p.AdvMs = f.AdvMs;
-    p.AdvMs.resize(n, 0);
-    p.DelayOn = static_cast<std::uint8_t>(f.DelayOn);
-    p.Delay17_20 = static_cast<std::uint8_t>(f.Delay17_20);
-    p.Delay21_24 = static_cast<std::uint8_t>(f.Delay21_24);
-    p.RatioOn = static_cast<std::uint8_t>(f.RatioOn);
-    p.Ratio25_32 = static_cast<std::uint8_t>(f.Ratio25_32);
-    p.Ratio17On = static_cast<std::uint8_t>(f.Ratio17On);
-    p.OutSize = static_cast<std::uint8_t>(f.OutSize);
-    p.EncShift = f.EncShift;
-    p.EncShift2 = f.EncShift2;
-    p.EncShift3 = f.EncShift3;
-    p.RotDir = static_cast<std::uint8_t>(f.RotDir);
-    p.RotDir2 = static_cast<std::uint8_t>(f.RotDir2);
-    p.RotDir3 = static_cast<std::uint8_t>(f.RotDir3);
-    p.SpeedLimit = f.SpeedLimit;
-    p.NEncoders = f.NEncoders;
-}
-
 std::size_t Change::bytes() const {
     std::size_t n = sizeof(Change) + label.capacity() + cams.capacity() * sizeof(Cam);
     for (const Remark& r : remarks) n += sizeof(Remark) + r.before.capacity() + r.after.capacity();

@@ -27,9 +27,6 @@ using PackedCam = std::bitset<kPositions>;
 PackedCam PackCam(const std::uint8_t* positions);
 void UnpackCam(const PackedCam& packed, std::uint8_t* positions);
 
-// Puts a functions block (as FunctionsOf took it) back into the tables.
-void PutFunctions(Program& p, const FunctionsBlock& f);
-
 // What one change did, in both directions.
 struct Change {
     struct Cam {

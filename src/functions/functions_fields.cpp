@@ -49,6 +49,30 @@ FunctionsBlock FunctionsOf(const Program& p) {
     return b;
 }
 
+void PutFunctions(Program& p, const FunctionsBlock& f) {
+    p.AdvOn = static_cast<std::uint8_t>(f.AdvOn);
+    p.NAdvCams = f.NAdvCams;
+    // The advances keep the length of the tables in place (NCams of the present model).
+    const std::size_t n = p.AdvMs.size();
+    p.AdvMs = f.AdvMs;
+    p.AdvMs.resize(n, 0);
+    p.DelayOn = static_cast<std::uint8_t>(f.DelayOn);
+    p.Delay17_20 = static_cast<std::uint8_t>(f.Delay17_20);
+    p.Delay21_24 = static_cast<std::uint8_t>(f.Delay21_24);
+    p.RatioOn = static_cast<std::uint8_t>(f.RatioOn);
+    p.Ratio25_32 = static_cast<std::uint8_t>(f.Ratio25_32);
+    p.Ratio17On = static_cast<std::uint8_t>(f.Ratio17On);
+    p.OutSize = static_cast<std::uint8_t>(f.OutSize);
+    p.EncShift = f.EncShift;
+    p.EncShift2 = f.EncShift2;
+    p.EncShift3 = f.EncShift3;
+    p.RotDir = static_cast<std::uint8_t>(f.RotDir);
+    p.RotDir2 = static_cast<std::uint8_t>(f.RotDir2);
+    p.RotDir3 = static_cast<std::uint8_t>(f.RotDir3);
+    p.SpeedLimit = f.SpeedLimit;
+    p.NEncoders = f.NEncoders;
+}
+
 void FunctionsForm::typeEntry(const std::string& text) {
     entryText_ = text;
     entryTyped_ = true;
@@ -176,13 +200,7 @@ void FunctionsForm::close() {
     if (entryTyped_) enterValue(entryText_);
     // The listed encoder's fields are stored once more, even when the cursor never left them.
     CommitEncoderFields();
-    const FunctionsBlock b = Pending();
-    p_.AdvOn = static_cast<std::uint8_t>(b.AdvOn);
-    p_.DelayOn = static_cast<std::uint8_t>(b.DelayOn);
-    p_.Ratio17On = static_cast<std::uint8_t>(b.Ratio17On);
-    p_.RatioOn = static_cast<std::uint8_t>(b.RatioOn);
-    p_.OutSize = static_cast<std::uint8_t>(b.OutSize);
-    p_.SpeedLimit = b.SpeedLimit;
+    PutFunctions(p_, Pending());
     // An edited functions block is unsaved work like an edited size.
     if (!(FunctionsOf(p_) == opened_)) p_.FileSaved = false;
     closed_ = true;

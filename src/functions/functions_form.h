@@ -65,6 +65,8 @@ struct FunctionsBlock {
     bool operator==(const FunctionsBlock&) const = default;
 };
 FunctionsBlock FunctionsOf(const Program& p);
+// Puts a functions block (as FunctionsOf took it) back into the tables.
+void PutFunctions(Program& p, const FunctionsBlock& f);
 
 class FunctionsForm {
 public:

@@ -9,6 +9,7 @@
 #include "editor/chart_widget.h"
 #include "link/qt_serial_port.h"
 #include "link/transfer_window.h"
+#include "main_window_settings.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>
@@ -54,14 +55,8 @@ struct CompareWithDeviceOverPty : ::testing::Test {
     }
 
     StartupSettings Settings(const std::string& portName) {
-        StartupSettings s;
-        s.exeDir = QCoreApplication::applicationDirPath().toStdString();
-        s.documentsDir = docs.path().toStdString();
-        s.homeDir = docs.path().toStdString();
-        s.singleInstance = false;
-        s.writeOptions = false;
+        StartupSettings s = camtest::MainWindowSettings(docs.path(), portName);
         s.askDevice = false;
-        s.commandLine.port = portName;
         s.commandLine.file = kFile;
         return s;
     }

@@ -6,6 +6,7 @@
 #include "firmware/flash_window.h"
 #include "link/qt_link_runner.h"
 #include "link/qt_serial_port.h"
+#include "main_window_settings.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>
@@ -64,13 +65,7 @@ TEST_F(FlashOverPty, UpdateFlashFromTheMainWindowLeavesTheSizesAsTheyWere) {
     SimProcess sim({"--baud", "0", "--state", state.string()});
     ASSERT_FALSE(sim.port().empty());
     QTemporaryDir docs;
-    StartupSettings s;
-    s.exeDir = QCoreApplication::applicationDirPath().toStdString();
-    s.documentsDir = docs.path().toStdString();
-    s.homeDir = docs.path().toStdString();
-    s.singleInstance = false;
-    s.writeOptions = false;
-    s.commandLine.port = sim.port();
+    const StartupSettings s = camtest::MainWindowSettings(docs.path(), sim.port());
     Program p;
     MainWindow window(p, prompt, s);
     ConnectDevice(window, p, prompt, port);

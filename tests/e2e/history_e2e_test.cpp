@@ -7,6 +7,7 @@
 #include "editor/phase_list.h"
 #include "link/qt_serial_port.h"
 #include "link/transfer_window.h"
+#include "main_window_settings.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>
@@ -36,13 +37,7 @@ TEST(ReceptionHistory, AReceptionIsAnEntryThatARestoreTakesBack) {
     ASSERT_TRUE(RunSizeTransmit(sent, port, prompt, nullptr));
 
     Program p;
-    StartupSettings s;
-    s.exeDir = QCoreApplication::applicationDirPath().toStdString();
-    s.documentsDir = docs.path().toStdString();
-    s.homeDir = docs.path().toStdString();
-    s.singleInstance = false;
-    s.writeOptions = false;
-    s.commandLine.port = sim.port();
+    const StartupSettings s = camtest::MainWindowSettings(docs.path(), sim.port());
     MainWindow window(p, prompt, s);
     ConnectDevice(window, p, prompt, port);
     ASSERT_TRUE(window.RunStartup());

@@ -5,6 +5,7 @@
 #include "core/scripted_prompt.h"
 #include "link/qt_serial_port.h"
 #include "qt/cp1252.h"
+#include "main_window_settings.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>
@@ -22,14 +23,7 @@ struct Startup : ::testing::Test {
     Program p;
 
     StartupSettings settings(const std::string& portName) {
-        StartupSettings s;
-        s.exeDir = QCoreApplication::applicationDirPath().toStdString();
-        s.documentsDir = docs.path().toStdString();
-        s.homeDir = docs.path().toStdString();
-        s.singleInstance = false;
-        s.writeOptions = false;
-        s.commandLine.port = portName;
-        return s;
+        return camtest::MainWindowSettings(docs.path(), portName);
     }
 };
 

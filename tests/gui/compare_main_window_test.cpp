@@ -17,14 +17,6 @@ namespace camtest {
 class CompareMainWindowTest : public MainWindowFixture {
     Q_OBJECT
 
-    template <class F>
-    static void WithModalSoon(F what) {
-        QTimer::singleShot(0, [what] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal) qFatal("no modal window opened");
-            what(modal);
-        });
-    }
     static QStringList Items(QListWidget* list) {
         QStringList out;
         for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();

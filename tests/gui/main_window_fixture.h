@@ -91,6 +91,15 @@ protected:
         if (!WriteCamFile(q, path).reason().empty()) qFatal("cannot write %s", path.c_str());
         return path;
     }
+    // Runs what with the modal window that the next step opens.
+    template <class F>
+    static void WithModalSoon(F what) {
+        QTimer::singleShot(0, [what] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) qFatal("no modal window opened");
+            what(modal);
+        });
+    }
     // The programmer window opens modally: accept it as soon as it shows.
     static void AcceptModelWindowSoon() {
         QTimer::singleShot(0, [] {

@@ -13,16 +13,6 @@ namespace camtest {
 class PrintingShowMainWindowTest : public MainWindowFixture {
     Q_OBJECT
 
-    // Runs what with the modal window that opens, by the window's object name or class.
-    template <class F>
-    static void WithModalSoon(F what) {
-        QTimer::singleShot(0, [what] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal) qFatal("no modal window opened");
-            what(modal);
-        });
-    }
-
 private slots:
     void rotateDemoChoosesACamAndTheChartShowsIt() {
         Start(CamFileWith("a.Cam", 2, 100, 200));

@@ -16,27 +16,7 @@ namespace {
 using cam::Program;
 using Lines = std::vector<std::string>;
 
-// 32 cams, 2 sizes: advances, a ratio, a remark that needs quoting, a cam that is only a remark,
-// a wrapping phase and a cam ON over the whole revolution.
-Program Small() {
-    Program p = camtest::MakeProgram(32, 2, 1);
-    p.AdvOn = 1;
-    p.NAdvCams = 2;
-    p.AdvMs[0] = 12;
-    p.RatioOn = 1;
-    p.Ratio25_32 = 7;
-    p.OutSize = 1;
-    p.EncShift = 90;
-    p.RotDir = 1;
-    p.SpeedLimit = 1500;
-    p.CamRemark[0] = "Feed, \"hot\"";
-    p.CamRemark[9] = "SPARE";
-    cam::SetPhase(p, 1, 0, 100, 300);
-    cam::SetPhase(p, 1, 0, 600, 700);
-    cam::SetPhase(p, 1, 2, 1000, 24);
-    cam::SetPhase(p, 2, 0, 0, 1024);
-    return p;
-}
+Program Small() { return camtest::MakeExportSample(32); }
 
 const char* const kSmallCsv =
     "size,cam,remark,on,off\r\n"

@@ -7,22 +7,7 @@
 namespace {
 
 TEST(CamJson, HoldsTheModelTheFunctionsBlockRemarksAndEveryPhase) {
-    cam::Program p = camtest::MakeProgram(16, 2, 1);
-    p.AdvOn = 1;
-    p.NAdvCams = 2;
-    p.AdvMs[0] = 12;
-    p.RatioOn = 1;
-    p.Ratio25_32 = 7;
-    p.OutSize = 1;
-    p.EncShift = 90;
-    p.RotDir = 1;
-    p.SpeedLimit = 1500;
-    p.CamRemark[0] = "Feed, \"hot\"";
-    p.CamRemark[9] = "SPARE";
-    cam::SetPhase(p, 1, 0, 100, 300);
-    cam::SetPhase(p, 1, 0, 600, 700);
-    cam::SetPhase(p, 1, 2, 1000, 24);
-    cam::SetPhase(p, 2, 0, 0, 1024);
+    cam::Program p = camtest::MakeExportSample(16);
     EXPECT_EQ(cam::CamJsonText(p),
               "{\n"
               "  \"format\": \"camdesk program\",\n"

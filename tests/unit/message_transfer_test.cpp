@@ -5,6 +5,7 @@
 #include "core/scripted_prompt.h"
 #include "messages/message_file.h"
 #include "support/fake_port.h"
+#include "support/wire_doubles.h"
 #include "support/scratch_folder.h"
 
 #include <gmock/gmock.h>
@@ -14,25 +15,10 @@ namespace cam {
 namespace {
 
 using ::testing::ElementsAre;
-
-// Restated framing: STX text ETX xor (+32 below 32).
-std::string Frame(const std::string& text) {
-    unsigned x = 0;
-    for (char c : text + "\x03") x ^= static_cast<unsigned char>(c);
-    if (x < 32) x += 32;
-    return "\x02" + text + "\x03" + std::string(1, static_cast<char>(x));
-}
+using camtest::Frame;
+using View = camtest::RecordingView;
 
 std::string IdReply(const std::string& msgs) { return "32 07 " + msgs + "  ZETO" + std::string(34, '.') + "1\r"; }
-
-struct View : TransferView {
-    std::string caption, operation, label;
-    std::vector<int> progress;
-    void setCaption(const std::string& c) override { caption = c; }
-    void setOperation(const std::string& o) override { operation = o; }
-    void setSizeLabel(const std::string& l) override { label = l; }
-    void setProgress(int pc) override { progress.push_back(pc); }
-};
 
 struct MsgTransferFixture : ::testing::Test {
     camtest::ScratchFolder dir;
@@ -111,7 +97,7 @@ TEST_F(MsgTransferFixture, TransmittedListGoesAsUnframedLinesAndEndOnce) {
               "N002\"\"\r"
               "N003\"SAY \"HI\"\"\r"
               "END\r");
-    EXPECT_EQ(view.caption + "|" + view.operation + "|" + view.label, "ZETO PX-32   1024|SENDING MESSAGES|");
+    EXPECT_EQ(view.caption + "|" + view.operation + "|" + view.sizeLabel, "ZETO PX-32   1024|SENDING MESSAGES|");
     EXPECT_THAT(view.progress, ElementsAre(0, 0, 1));  // redrawn when the value changes
     EXPECT_FALSE(p.MsgSaved);                          // the scratch file is no save
     EXPECT_EQ(dir.read("~.~"), "N. 001 \"MOTOR OVERLOAD\"\r\nN. 002\r\nN. 003 \"SAY \"HI\"\"\r\n");
@@ -135,7 +121,7 @@ TEST_F(MsgTransferFixture, AFileEndingInEndSendsWhatIsBeforeIt) {
     ASSERT_TRUE(TransmitMsgFile(p, link, view, file, "KLM 32C"));
     EXPECT_EQ(port.written, "?AW\xD7\rN128\"HALF\"\rEND\r");
     EXPECT_EQ(view.progress.back(), 50);
-    EXPECT_EQ(view.label, "KLM 32C");
+    EXPECT_EQ(view.sizeLabel, "KLM 32C");
 }
 
 TEST_F(MsgTransferFixture, AFileThatIsNoMessageFileSendsNothing) {

@@ -6,6 +6,7 @@
 #include "core/text_format.h"
 #include "link/functions_wire.h"
 #include "support/fake_port.h"
+#include "support/wire_doubles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -27,22 +28,8 @@ std::string IdReply(const std::string& cams, const std::string& sizes, const std
     return line + "\r";
 }
 
-// Restated framing: STX text ETX xor (+32 below 32).
-std::string Frame(const std::string& text) {
-    unsigned x = 0;
-    for (char c : text + "\x03") x ^= static_cast<unsigned char>(c);
-    if (x < 32) x += 32;
-    return "\x02" + text + "\x03" + std::string(1, static_cast<char>(x));
-}
-
-struct View : TransferView {
-    std::string caption, operation, sizeLabel;
-    std::vector<int> progress;
-    void setCaption(const std::string& c) override { caption = c; }
-    void setOperation(const std::string& o) override { operation = o; }
-    void setSizeLabel(const std::string& l) override { sizeLabel = l; }
-    void setProgress(int pc) override { progress.push_back(pc); }
-};
+using camtest::Frame;
+using View = camtest::RecordingView;
 
 struct TransferFixture : ::testing::Test {
     FakeClock clock;
