@@ -4,8 +4,8 @@
 #include "app/main_window.h"
 #include "core/scripted_prompt.h"
 #include "link/qt_serial_port.h"
-#include "qt/cp1252.h"
 #include "main_window_settings.h"
+#include "qt/cp1252.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>
@@ -22,9 +22,7 @@ struct Startup : ::testing::Test {
     ScriptedPrompt prompt;
     Program p;
 
-    StartupSettings settings(const std::string& portName) {
-        return camtest::MainWindowSettings(docs.path(), portName);
-    }
+    StartupSettings settings(const std::string& portName) { return camtest::MainWindowSettings(docs.path(), portName); }
 };
 
 TEST_F(Startup, TheDevicesModelBecomesTheTablesModel) {

@@ -5,8 +5,8 @@
 #include "core/scripted_prompt.h"
 #include "messages/message_file.h"
 #include "support/fake_port.h"
-#include "support/wire_doubles.h"
 #include "support/scratch_folder.h"
+#include "support/wire_doubles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,8 +14,8 @@
 namespace cam {
 namespace {
 
-using ::testing::ElementsAre;
 using camtest::Frame;
+using ::testing::ElementsAre;
 using View = camtest::RecordingView;
 
 std::string IdReply(const std::string& msgs) { return "32 07 " + msgs + "  ZETO" + std::string(34, '.') + "1\r"; }
