@@ -16,10 +16,14 @@ constexpr const char* kTimeoutText = "TIMEOUT SERIAL PORT ";
 // The failures a user can mend are said in words of what to do.
 std::string Description(const Program& p, const PortError& e) {
     switch (e.kind) {
-    case PortError::NoPermission: return Text(p, txt::kPortNoPermission);
-    case PortError::InUse: return Text(p, txt::kPortInUse);
-    case PortError::NotFound: return Text(p, txt::kPortNotFound);
-    case PortError::Other: break;
+        case PortError::NoPermission:
+            return Text(p, txt::kPortNoPermission);
+        case PortError::InUse:
+            return Text(p, txt::kPortInUse);
+        case PortError::NotFound:
+            return Text(p, txt::kPortNotFound);
+        case PortError::Other:
+            break;
     }
     return e.description;
 }

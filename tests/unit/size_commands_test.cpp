@@ -270,7 +270,6 @@ TEST(EditRemark, ClearingAskedFirstAndEitherCancelKeepsTheRemark) {
     EXPECT_FALSE(p.FileSaved);
 }
 
-
 // The size spinner stops at size 1 and at the last size; it never wraps.
 TEST(StepSize, StopsAtTheEnds) {
     cam::Program p = camtest::MakeProgram(32, 7);
