@@ -28,16 +28,7 @@ class FunctionsSequencesTest : public MainWindowFixture {
     }
     // Runs a menu item whose window is modal; drive acts on that window while it is shown.
     void WithModal(const char* item, const std::function<void(QWidget*)>& drive) {
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            QWidget* d = QApplication::activeModalWidget();
-            if (!d || !QTest::qWaitForWindowActive(d)) return;
-            shown = true;
-            drive(d);
-            if (d->isVisible()) qobject_cast<QDialog*>(d)->accept();
-        });
-        w->action(item)->trigger();
-        QVERIFY(shown);
+        QVERIFY(DriveModal([&] { w->action(item)->trigger(); }, drive, true));
     }
     static void ClickFunctionsRow(QWidget* d, int row) {
         QTest::mouseClick(child<QLabel>(d, QString("LabCam%1").arg(row).toLatin1().constData()), Qt::LeftButton);

@@ -25,16 +25,7 @@ class HistoryWindowTest : public ChartDragFixture {
     // Ctrl+H; drive acts on the History window while it is shown.
     void WithHistory(const std::function<void(QWidget*)>& drive) {
         Activated();
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            QWidget* d = QApplication::activeModalWidget();
-            if (!d || !QTest::qWaitForWindowActive(d)) return;
-            shown = true;
-            drive(d);
-            if (d->isVisible()) qobject_cast<QDialog*>(d)->reject();
-        });
-        QTest::keyClick(w.get(), Qt::Key_H, Qt::ControlModifier);
-        QVERIFY(shown);
+        QVERIFY(DriveModal([&] { QTest::keyClick(w.get(), Qt::Key_H, Qt::ControlModifier); }, drive, false));
     }
     // The main window active again after a modal window (the shortcuts need it).
     void Activated() {

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace camtest {
@@ -90,6 +91,24 @@ protected:
         const std::string path = dir->filePath(name).toStdString();
         if (!WriteCamFile(q, path).reason().empty()) qFatal("cannot write %s", path.c_str());
         return path;
+    }
+    // Runs open, which shows a modal window, and drive on that window once it is active; a
+    // window drive leaves open is then accepted or rejected. False when no window showed.
+    static bool DriveModal(const std::function<void()>& open, const std::function<void(QWidget*)>& drive, bool accept) {
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* d = QApplication::activeModalWidget();
+            if (!d || !QTest::qWaitForWindowActive(d)) return;
+            shown = true;
+            drive(d);
+            if (!d->isVisible()) return;
+            if (accept)
+                qobject_cast<QDialog*>(d)->accept();
+            else
+                qobject_cast<QDialog*>(d)->reject();
+        });
+        open();
+        return shown;
     }
     // Runs what with the modal window that the next step opens.
     template <class F>
