@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "compare/compare_window.h"
 #include "core/programmer_form.h"
+#include "core/texts.h"
 #include "firmware/flash_window.h"
 #include "link/message_transfer_window.h"
 #include "link/port_window.h"
@@ -21,11 +22,10 @@ void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtSerialPort&
     window.setCommand("Tr_Siz",
                       [&] { RunSizeTransmit(p, port, prompt, &window, window.settings().commandLine.trace); });
     window.setCommand("Rc_Siz", [&] {
-        ChangeBuilder before;  // the tables as they were, for the change history
-        before.NoteAll(p);
-        if (!RunSizeReceive(p, port, prompt, &window, ToCp1252(window.windowTitle()))) return;
-        window.RecordReception(before);
-        window.TablesReplaced();
+        if (!ConfirmDiscard(window.document(), p, prompt, ToCp1252(window.windowTitle()))) return;
+        // The device must have the cams of the tables; only a whole reception replaces them.
+        auto received = ReceiveProgramModal(p, port, prompt, &window, p.NCams);
+        if (received) window.TakeProgram(Text(p, txt::kHistReception), std::move(received->data));
     });
     window.setCommand("Co_CmpDev", [&] {
         if (const auto comparison = CompareTablesWithDevice(p, port, prompt, &window))

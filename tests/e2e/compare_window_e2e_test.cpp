@@ -94,7 +94,7 @@ TEST_F(CompareWithDeviceOverPty, TheMenuItemNamesThePhaseChangedOnTheDevice) {
     EXPECT_EQ(shownCam, "CAM 01");
     EXPECT_TRUE(prompt.messages().empty()) << prompt.messages().front();
     EXPECT_EQ(CamFileText(p), before);
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_TRUE(window.document().FileSaved());
     EXPECT_FALSE(port.isOpen());
 }
 
@@ -109,7 +109,7 @@ TEST_F(CompareWithDeviceOverPty, AReceptionThatEndsEarlyComparesNothing) {
     const std::string before = CamFileText(p);
     EXPECT_FALSE(CompareTablesWithDevice(p, port, prompt, nullptr));
     EXPECT_EQ(prompt.messages(),
-              (std::vector<std::string>{"TIMEOUT SERIAL PORT ", "The reception did not end: nothing was compared."}));
+              (std::vector<std::string>{"TIMEOUT SERIAL PORT ", "The reception did not end: nothing was taken from the device."}));
     EXPECT_EQ(CamFileText(p), before);
     EXPECT_FALSE(port.isOpen());
 }

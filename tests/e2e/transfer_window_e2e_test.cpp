@@ -55,12 +55,10 @@ TEST_F(TransferWindowOverPty, SizesSentAndReceivedBackThroughTheWindowAreTheSame
     EXPECT_FALSE(port.isOpen());  // the command closes the port when it is done
 
     Program received = onLine(sim, 32, 7);
-    received.FileSaved = true;  // nothing to lose: no question
-    ASSERT_TRUE(RunSizeReceive(received, port, prompt, nullptr, "camdesk"));
+    const auto back = ReceiveProgramModal(received, port, prompt, nullptr, 32);
+    ASSERT_TRUE(back) << back.reason();
     EXPECT_TRUE(prompt.messages().empty()) << prompt.messages().front();
-    EXPECT_FALSE(received.FileSaved);
-    EXPECT_EQ(received.CurSize, 1);
-    EXPECT_EQ(CamFileText(received), FileBytes(file));
+    EXPECT_EQ(CamFileText(back->data), FileBytes(file));
     // The scratch file holds the raw lines as the device sent them.
     const std::string raw = FileBytes(received.TmpFile);
     EXPECT_EQ(raw.substr(0, raw.find(" FORMATO")),
@@ -74,26 +72,18 @@ TEST_F(TransferWindowOverPty, SizesSentAndReceivedBackThroughTheWindowAreTheSame
     EXPECT_EQ(raw.substr(raw.size() - 5), "END\r\n");
 }
 
-TEST_F(TransferWindowOverPty, CorruptedBlockEndsTheReceptionWithItsMessage) {
-    SimProcess sim({"--model", "32x7x255x1", "--baud", "0", "--fault", "bad-checksum:3"});
-    Program p = onLine(sim, 32, 7);
-    p.FileSaved = true;
-    RunSizeReceive(p, port, prompt, nullptr, "camdesk");
-    ASSERT_FALSE(prompt.messages().empty());
-    EXPECT_EQ(prompt.messages().front(), "TIMEOUT SERIAL PORT ");
-    EXPECT_FALSE(port.isOpen());
-}
-
-TEST_F(TransferWindowOverPty, UnsavedSizesAreNotReplacedWhenTheUserSaysNo) {
-    SimProcess sim({"--model", "32x7x255x1", "--baud", "0"});
-    Program p = onLine(sim, 32, 7);
-    SetPhase(p, 1, 0, 100, 200);
-    p.FileSaved = false;
-    const std::string before = CamFileText(p);
-    prompt.push(Answer::Cancel);
-    EXPECT_FALSE(RunSizeReceive(p, port, prompt, nullptr, "camdesk"));
-    EXPECT_EQ(CamFileText(p), before);
-    EXPECT_FALSE(port.isOpen());
+TEST_F(TransferWindowOverPty, ACorruptedBlockOrSilenceGivesNothing) {
+    for (const char* fault : {"bad-checksum:3", "silent-after:5"}) {
+        SimProcess sim({"--model", "32x7x255x1", "--baud", "0", "--fault", fault});
+        Program p = onLine(sim, 32, 7);
+        prompt.clear();
+        EXPECT_FALSE(ReceiveProgramModal(p, port, prompt, nullptr, 32)) << fault;
+        EXPECT_EQ(prompt.messages(), (std::vector<std::string>{
+                                         "TIMEOUT SERIAL PORT ",
+                                         "The reception did not end: nothing was taken from the device."}))
+            << fault;
+        EXPECT_FALSE(port.isOpen());
+    }
 }
 
 }  // namespace

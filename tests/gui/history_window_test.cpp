@@ -85,11 +85,11 @@ private slots:
             QTest::mouseClick(child<QPushButton>(d, "CmdClose"), Qt::LeftButton);
         });
         QCOMPARE(Listed(), (Entries{"F001 0000 0512", Entry(2, on, off1)}));
-        QVERIFY(!p->FileSaved);
+        QVERIFY(!w->document().FileSaved());
         QVERIFY(!UndoEnabled());  // the undo copy was taken against other positions
         Activated();
         QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
-        QVERIFY(p->FileSaved);
+        QVERIFY(w->document().FileSaved());
 
         Program saved, original;
         ScriptedPrompt quiet;
@@ -107,7 +107,7 @@ private slots:
         OpenRow(4);
         Drag(At(4, 500), At(4, 700));
         const Entries after = Listed();
-        p->FileSaved = true;
+        w->document().MarkSaved();
         const int size = p->CurSize;
         WithHistory([&](QWidget* d) {
             Pick(d, 0);
@@ -115,9 +115,9 @@ private slots:
             QTest::keyClick(d, Qt::Key_Escape);
         });
         QCOMPARE(Listed(), after);
-        QVERIFY(p->FileSaved);
+        QVERIFY(w->document().FileSaved());
         QCOMPARE(p->CurSize, size);
-        QCOMPARE(w->history().count(), std::size_t(2));
+        QCOMPARE(w->document().history().count(), std::size_t(2));
         QVERIFY(UndoEnabled());  // nothing restored: the drag can still be undone
     }
 
@@ -169,34 +169,33 @@ private slots:
 
     void aReceptionIsAnEntryOrANewHistory() {
         Start();
-        ChangeBuilder before;
-        before.NoteAll(*p);
-        QVERIFY(SetPhase(*p, 3, 7, 10, 20));
-        p->CamRemark[7] = "FROM DEVICE";
-        w->RecordReception(before);
+        Program received = *p;
+        QVERIFY(SetPhase(received, 3, 7, 10, 20));
+        received.CamRemark[7] = "FROM DEVICE";
+        w->TakeProgram("reception from the device", received.Data());
         QCOMPARE(LastLabel(), std::string("reception from the device"));
-        QCOMPARE(w->history().count(), std::size_t(2));
+        QCOMPARE(w->document().history().count(), std::size_t(2));
+        QVERIFY(!w->document().FileSaved());
         // A device of another model: the earlier tables do not fit, the history begins again.
-        before = ChangeBuilder();
-        before.NoteAll(*p);
-        p->NCams = 16;
-        p->NSizes = 15;
-        ResizeTables(*p);
-        w->RecordReception(before);
+        received.NCams = 16;
+        received.NSizes = 15;
+        ResizeTables(received);
+        w->TakeProgram("reception from the device", received.Data());
         QCOMPARE(Labels(), std::vector<std::string>{"reception from the device"});
+        QCOMPARE(int(p->AlarmMsg.size()), p->NMsgs + 1);
     }
 
     void openingOrANewFileStartsANewHistory() {
         Start();
         OpenRow(2);
         Drag(At(2, 100), At(2, 300));
-        QCOMPARE(w->history().count(), std::size_t(2));
-        p->FileSaved = true;
+        QCOMPARE(w->document().history().count(), std::size_t(2));
+        w->document().MarkSaved();
         w->OpenDroppedFiles({CamFileWith("next.Cam", 0, 10, 20)});
         QCOMPARE(Labels(), std::vector<std::string>{"file opened"});
         OpenRow(2);
         Drag(At(2, 100), At(2, 300));
-        p->FileSaved = true;
+        w->document().MarkSaved();
         AcceptModelWindowSoon();
         w->NewFile();
         QCOMPARE(Labels(), std::vector<std::string>{"new file"});

@@ -81,6 +81,10 @@ protected:
         QVERIFY(On()->hasFocus());
     }
     bool UndoEnabled() const { return w->action("o_Undo")->isEnabled(); }
+    // The phase on-off written into cam (size, cam) as an edit of the document.
+    void EditPhase(int size, int cam, int on, int off) {
+        w->document().Edit(EditScope::Cam(size, cam), "edit", [&](CamData& d) { SetPhase(d, size, cam, on, off); });
+    }
     // A cam file of the default model holding one phase on cam `cam` of size 1.
     std::string CamFileWith(const char* name, int cam, int on, int off) {
         Program q;
@@ -138,7 +142,7 @@ protected:
     // Closes the window of the last Start, without a shut-down question.
     void Stop() {
         if (w) {
-            p->FileSaved = true;
+            w->document().MarkSaved();
             w->close();
         }
         w.reset();

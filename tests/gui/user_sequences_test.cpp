@@ -135,7 +135,7 @@ private slots:
         OpenRow(0);
         TypePhase("300", "400");
         SaveWithCtrlS();
-        QVERIFY(!p->FileSaved);
+        QVERIFY(!w->document().FileSaved());
         QVERIFY(!prompt->messages().empty());
         QVERIFY(prompt->messages().back().find("Permission denied") != std::string::npos);
         QCOMPARE(Bytes(path), before);
