@@ -22,10 +22,7 @@ void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtSerialPort&
     window.setCommand("Tr_Siz",
                       [&] { RunSizeTransmit(p, port, prompt, &window, window.settings().commandLine.trace); });
     window.setCommand("Rc_Siz", [&] {
-        if (!ConfirmDiscard(window.document(), p, prompt, ToCp1252(window.windowTitle()))) return;
-        // The device must have the cams of the tables; only a whole reception replaces them.
-        auto received = ReceiveProgramModal(p, port, prompt, &window, p.NCams);
-        if (received) window.TakeProgram(Text(p, txt::kHistReception), std::move(received->data));
+        window.ReceiveSizes([&](std::optional<int> cams) { return ReceiveProgramModal(p, port, prompt, &window, cams); });
     });
     window.setCommand("Co_CmpDev", [&] {
         if (const auto comparison = CompareTablesWithDevice(p, port, prompt, &window))

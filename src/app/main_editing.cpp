@@ -95,12 +95,13 @@ void MainWindow::LeaveOffBox() {
 }
 
 void MainWindow::EnterTypedPhase() {
-    // Only the OFF box holds a phase on its way in: leaving the ON box writes nothing. The
-    // write does not depend on the window being active; writing the same phase again when
-    // the box loses the focus later changes nothing.
+    // Only the OFF box holds a phase on its way in: leaving the ON box writes nothing.
     if (!editor_.editMode() || focusWidget() != chart_->offBox()) return;
-    LeaveOffBox();
-    chart_->onBox()->setFocus(Qt::TabFocusReason);  // as Enter in the OFF box: the next phase
+    // As Enter in the OFF box: leaving it writes the phase (once: a phase that wraps through
+    // position 0 need not come out the same when written twice), and the ON box takes the
+    // next one. A window that is not active gets no focus events: the phase is written here.
+    if (!isActiveWindow()) LeaveOffBox();
+    chart_->onBox()->setFocus(Qt::TabFocusReason);
 }
 
 void MainWindow::RenderEditor() {

@@ -84,6 +84,13 @@ bool MainWindow::PerformDrag(int cam, int from, int to) {
 
 // ---- History ----------------------------------------------------------------------------
 
+void MainWindow::ReceiveSizes(const Reception& receive) {
+    EnterTypedPhase();
+    if (!ConfirmDiscard(document_, p_, prompt_, ToCp1252(windowTitle()))) return;
+    auto received = receive(p_.NCams);
+    if (received) TakeProgram(Text(p_, txt::kHistReception), std::move(received->data));
+}
+
 void MainWindow::TakeProgram(std::string label, CamData data) {
     document_.Replace(std::move(label), std::move(data));
     ResizeMessages(p_);

@@ -13,6 +13,7 @@
 #include "editor/cam_document.h"
 #include "editor/cam_drag.h"
 #include "editor/phase_editing.h"
+#include "link/size_transfer.h"
 #include "ui/qt_resizer.h"
 
 #include <QMainWindow>
@@ -91,6 +92,10 @@ public:
     // Another program in place of the one shown (a reception): one entry of the change
     // history, unsaved; the chart shows its size 1.
     void TakeProgram(std::string label, CamData data);
+    // Size Receive: after the unsaved-work question, receive gets the device's program of
+    // the tables' cam count; only a whole one replaces the tables.
+    using Reception = std::function<Outcome<ReceivedProgram>(std::optional<int> expectedCams)>;
+    void ReceiveSizes(const Reception& receive);
     void TablesReplaced() { Apply(FileOutcome{true, true, {}, false}); }  // e.g. after a reception
     // Comparing and exchanging programs (main_exchange.cpp): Compare with File, the compare
     // window of any comparison (a difference chosen there shows its size and cam on the

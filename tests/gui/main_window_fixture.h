@@ -33,12 +33,15 @@ protected:
     std::unique_ptr<ScriptedPrompt> prompt;
     std::unique_ptr<MainWindow> w;
 
+    // The prompt of the next Start: scripted, declining what the script does not answer.
+    std::function<std::unique_ptr<ScriptedPrompt>()> makePrompt = [] { return std::make_unique<ScriptedPrompt>(false); };
+
     std::string Docs() const { return dir->filePath("docs").toStdString(); }
 
     void Start(const std::string& file = "", bool show = true, const std::string& port = "") {
         Stop();
         p = std::make_unique<Program>();
-        prompt = std::make_unique<ScriptedPrompt>(false);
+        prompt = makePrompt();
         StartupSettings s;
         s.exeDir = QCoreApplication::applicationDirPath().toStdString();
         s.commandLine.file = file;

@@ -23,11 +23,7 @@ using ::testing::HasSubstr;
 using namespace std::string_literals;
 
 // An identification line with the brand at position 12 and the encoder digit at 50.
-std::string IdReply(const std::string& cams, const std::string& sizes, const std::string& msgs, char enc) {
-    std::string line = cams + " " + sizes + " " + msgs + "  ZETO" + std::string(34, '.') + enc;
-    return line + "\r";
-}
-
+using camtest::IdReply;
 using camtest::Frame;
 using View = camtest::RecordingView;
 
