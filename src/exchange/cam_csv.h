@@ -19,7 +19,7 @@
 
 namespace cam {
 
-std::string CamCsvText(const Program& p);
+std::string CamCsvText(const CamData& p);
 
 struct CsvImport {
     std::vector<std::string> refusals;  // "line 7: ..." for each refused row

@@ -101,26 +101,6 @@ private slots:
                 if (s != 1 || c != 2) QCOMPARE(PhaseListEntries(saved, s, c), PhaseListEntries(original, s, c));
         QCOMPARE(saved.CamRemark, original.CamRemark);
     }
-
-    void lookingWithoutRestoringChangesNothing() {
-        Start(CamFileWith("look.Cam", 4, 100, 200));
-        OpenRow(4);
-        Drag(At(4, 500), At(4, 700));
-        const Entries after = Listed();
-        w->document().MarkSaved();
-        const int size = p->CurSize;
-        WithHistory([&](QWidget* d) {
-            Pick(d, 0);
-            QCOMPARE(Listed(), Entries{"F001 0100 0200"});
-            QTest::keyClick(d, Qt::Key_Escape);
-        });
-        QCOMPARE(Listed(), after);
-        QVERIFY(w->document().FileSaved());
-        QCOMPARE(p->CurSize, size);
-        QCOMPARE(w->document().history().count(), std::size_t(2));
-        QVERIFY(UndoEnabled());  // nothing restored: the drag can still be undone
-    }
-
     void openingTheHistoryWritesAPhaseBeingEnteredFirst() {
         Start();
         OpenRow(2);
@@ -166,25 +146,6 @@ private slots:
         QCOMPARE(p->CamRemark[1], std::string());
         QCOMPARE(int(p->AdvMs[0]), 0);
     }
-
-    void aReceptionIsAnEntryOrANewHistory() {
-        Start();
-        Program received = *p;
-        QVERIFY(SetPhase(received, 3, 7, 10, 20));
-        received.CamRemark[7] = "FROM DEVICE";
-        w->TakeProgram("reception from the device", received.Data());
-        QCOMPARE(LastLabel(), std::string("reception from the device"));
-        QCOMPARE(w->document().history().count(), std::size_t(2));
-        QVERIFY(!w->document().FileSaved());
-        // A device of another model: the earlier tables do not fit, the history begins again.
-        received.NCams = 16;
-        received.NSizes = 15;
-        ResizeTables(received);
-        w->TakeProgram("reception from the device", received.Data());
-        QCOMPARE(Labels(), std::vector<std::string>{"reception from the device"});
-        QCOMPARE(int(p->AlarmMsg.size()), p->NMsgs + 1);
-    }
-
     void openingOrANewFileStartsANewHistory() {
         Start();
         OpenRow(2);
