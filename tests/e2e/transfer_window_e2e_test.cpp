@@ -2,6 +2,7 @@
 // over a worker thread, talking to camsim on a real pseudo-terminal, questions answered by
 // a scripted prompt.
 #include "camfile/cam_file.h"
+#include "core/file_io.h"
 #include "core/scripted_prompt.h"
 #include "link/qt_serial_port.h"
 #include "link/transfer_window.h"
@@ -38,12 +39,6 @@ struct TransferWindowOverPty : ::testing::Test {
     }
 };
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 TEST_F(TransferWindowOverPty, SizesSentAndReceivedBackThroughTheWindowAreTheSame) {
     SimProcess sim({"--model", "32x7x255x1", "--baud", "0"});
@@ -58,9 +53,9 @@ TEST_F(TransferWindowOverPty, SizesSentAndReceivedBackThroughTheWindowAreTheSame
     const auto back = ReceiveProgramModal(received, port, prompt, nullptr, 32);
     ASSERT_TRUE(back) << back.reason();
     EXPECT_TRUE(prompt.messages().empty()) << prompt.messages().front();
-    EXPECT_EQ(CamFileText(back->data), FileBytes(file));
+    EXPECT_EQ(CamFileText(back->data), *ReadFileBytes(file));
     // The scratch file holds the raw lines as the device sent them.
-    const std::string raw = FileBytes(received.TmpFile);
+    const std::string raw = ReadFileBytes(received.TmpFile).value_or("");
     EXPECT_EQ(raw.substr(0, raw.find(" FORMATO")),
               "FUNZIONI 32-07\r\n"
               "01010100\r\n"        // advances, delays and ratio on

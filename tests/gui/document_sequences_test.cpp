@@ -21,12 +21,6 @@ namespace {
 
 using namespace camtest;
 
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // A user who goes on: OK and Yes to every question, No to saving at shut-down (counted);
 // input boxes and file dialogs get what the step set.
@@ -38,6 +32,7 @@ public:
             ++closeQuestions;
             return closeAnswer;
         }
+        if (buttons == Buttons::OkCancel) return goOn;
         return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
     std::optional<std::string> input(const std::string& prompt, const std::string& title,
@@ -50,6 +45,7 @@ public:
 
     std::string text, file;
     Answer closeAnswer = Answer::No;
+    Answer goOn = Answer::Ok;  // to leaving unsaved work
     int closeQuestions = 0;
 };
 
@@ -206,6 +202,10 @@ private slots:
             Start(path);
             OpenRow(0);
             TypePhase("100", "200");
+            User().goOn = Answer::Cancel;  // unsaved work kept: the device is not asked
+            Receive(c.device);
+            QCOMPARE(PhaseListEntries(*p, 1, 0), Entries{"F001 0100 0200"});
+            User().goOn = Answer::Ok;
             Save();
             const std::string before = Doc();
             Receive(c.device);

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "camfile/cam_file.h"
+#include "core/file_io.h"
 #include "core/scripted_prompt.h"
 #include "editor/chart_widget.h"
 
@@ -83,6 +84,7 @@ protected:
         QTest::keyClick(Off(), Qt::Key_Return);
         QVERIFY(On()->hasFocus());
     }
+    static std::string Bytes(const std::string& path) { return ReadFileBytes(path).value_or(""); }
     bool UndoEnabled() const { return w->action("o_Undo")->isEnabled(); }
     // The phase on-off written into cam (size, cam) as an edit of the document.
     void EditPhase(int size, int cam, int on, int off) {
