@@ -21,7 +21,7 @@ public:
     virtual void chooseModel(Program& p) = 0;
 };
 
-struct FileOutcome {
+struct [[nodiscard]] FileOutcome {
     bool done = false;           // the command ran to its end (not cancelled, nothing refused)
     bool redraw = false;         // the tables changed: redraw the chart
     std::string title;           // new window title; "" = keep the present one

@@ -216,7 +216,7 @@ TEST(Save, RightAfterOpenWritesBackWithoutADialog) {
     cam::CamDocument doc(p);
     cam::ScriptedPrompt prompt;
     prompt.push(path.c_str());
-    cam::Open(p, doc, prompt, "T");
+    ASSERT_TRUE(cam::Open(p, doc, prompt, "T").done);
     prompt.clear();
     std::filesystem::remove(path);
     std::ofstream(path) << "stale";  // Save must replace it
