@@ -71,13 +71,18 @@ std::optional<FileOptions> ParseFileOptions(const std::vector<std::string>& args
 bool LoadDefaultTexts(Program& p) {
     const std::string dir = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
     const std::string script = FindDefaultLanguageScript(dir);
-    if (!script.empty() && ReadLanguageScript(p, script)) {
-        p.LngFile = script;
-        return true;
+    if (script.empty()) {
+        std::cerr << "camctl: the language script " << kDefaultLanguageScript
+                  << " was not found; messages are shown without their texts\n";
+        return false;
     }
-    std::cerr << "camctl: the language script " << kDefaultLanguageScript
-              << " was not found; messages are shown without their texts\n";
-    return false;
+    if (const Result read = ReadLanguageScript(p, script); !read) {
+        std::cerr << "camctl: the language script cannot be read: " << read.reason()
+                  << "; messages are shown without their texts\n";
+        return false;
+    }
+    p.LngFile = script;
+    return true;
 }
 
 bool ParseSpeed(const std::string& text, long& speed) {

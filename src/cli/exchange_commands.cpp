@@ -69,16 +69,16 @@ int ImportCommand(const std::vector<std::string>& arguments) {
     }
     const std::string& in = o->files[0];
     const std::string& out = o->files[1];
-    const std::optional<std::string> bytes = FileExists(in) ? ReadFileBytes(in) : std::nullopt;
-    if (!bytes) {
-        std::cerr << "camctl import: " << in << ": " << (FileExists(in) ? "cannot be read" : "no such file") << '\n';
+    const FileBytes file = ReadFileBytes(in, kMaxCsvBytes);
+    if (!file.ok()) {
+        std::cerr << "camctl import: " << file.read.reason() << '\n';
         return 1;
     }
     Program p;
     LoadDefaultTexts(p);
     std::optional<ModelCounts> model;
     if (o->cams) model = ModelCounts{*o->cams, *o->sizes};
-    const CsvImport r = ImportCamCsv(p, *bytes, model);
+    const CsvImport r = ImportCamCsv(p, file.bytes, model);
     for (const std::string& refusal : r.refusals) std::cerr << ConsoleText(refusal) << '\n';
     if (!r.ok()) {
         std::cerr << "camctl import: " << r.refusals.size() << (r.refusals.size() == 1 ? " row" : " rows")

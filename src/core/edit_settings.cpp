@@ -37,7 +37,10 @@ std::string FormatEditSettings(const Program& p) {
 }
 
 void ReadEditSettings(Program& p) {
-    if (const auto bytes = ReadFileBytes(EditSettingsPath(p))) ParseEditSettings(p, *bytes);
+    // One short line: a larger file is none of ours.
+    constexpr std::uintmax_t kMaxBytes = 64 * 1024;
+    if (const FileBytes file = ReadFileBytes(EditSettingsPath(p), kMaxBytes); file.ok())
+        ParseEditSettings(p, file.bytes);
 }
 
 Result WriteEditSettings(const Program& p) { return WriteFileDurably(EditSettingsPath(p), FormatEditSettings(p)); }

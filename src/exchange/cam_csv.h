@@ -12,6 +12,7 @@
 
 #include "core/program.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,10 @@
 namespace cam {
 
 std::string CamCsvText(const Program& p);
+
+// The largest table taken: every phase of the largest model on a row of its own, with room
+// for columns of other programs beside them.
+inline constexpr std::uintmax_t kMaxCsvBytes = 256 * 1024 * 1024;
 
 struct CsvImport {
     std::vector<std::string> refusals;  // "line 7: ..." for each refused row

@@ -56,12 +56,12 @@ FileOutcome ImportCsv(Program& p, Prompt& prompt, const std::string& windowTitle
     if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
     const std::string path = prompt.openFile({Text(p, txt::kCsvImportTitle), Filters(p), p.WorkDir, ""});
     if (path.empty() || path.size() > kMaxPathLength) return {};
-    const std::optional<std::string> bytes = FileExists(path) ? ReadFileBytes(path) : std::nullopt;
-    if (!bytes) {
-        prompt.message(Fill(Text(p, txt::kCannotRead), {path}), "", Buttons::Ok, Icon::Exclamation);
+    const FileBytes file = ReadFileBytes(path, kMaxCsvBytes);
+    if (!file.ok()) {
+        prompt.message(file.read.reason(), Text(p, txt::kCsvImportTitle), Buttons::Ok, Icon::Exclamation);
         return {};
     }
-    const CsvImport r = ImportCamCsv(p, *bytes);
+    const CsvImport r = ImportCamCsv(p, file.bytes);
     const std::string title = FileTitle(path);
     if (!r.ok()) {
         prompt.message(Fill(Text(p, txt::kCsvRefused), {title, CStr(r.refusals.size())}) + RowLines(p, r.refusals),

@@ -23,9 +23,12 @@ TEST(PortName, ComNumbersAndPaths) {
     EXPECT_EQ(p.ComDevice, "");
     EXPECT_FALSE(SetPortName(p, "  "));
     EXPECT_EQ(p.ComPort, 3);
-    EXPECT_EQ(ComNumber("COM0"), std::nullopt);
-    EXPECT_EQ(ComNumber("COMX"), std::nullopt);
-    EXPECT_EQ(ComNumber("COM7"), 7);
+    for (auto [name, n] : std::initializer_list<std::pair<const char*, std::optional<long>>>{
+             {"COM0", std::nullopt}, {"COMX", std::nullopt}, {"COM7", 7}, {"com4", 4}, {"Com256", 256},
+             {"COM257", std::nullopt}, {"COM", std::nullopt}, {"CON4", std::nullopt}})
+        EXPECT_EQ(ComNumber(name), n) << name;
+    EXPECT_TRUE(SetPortName(p, "com4"));  // typed in lower case, the same port as COM4
+    EXPECT_EQ(PortDisplayName(p) + "|" + PortSystemName(p), "COM4|/dev/ttyS3");
 }
 
 TEST(PortEntries, CaptionsCarryThePortName) {
