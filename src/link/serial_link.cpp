@@ -169,7 +169,9 @@ SendResult SendBlock(Program& p, Link& link, std::string_view text) {
         if (reply[0] == ACK) return SendResult::Acked;
         if (text == "END") return SendResult::Answered;
         if (resends == kMaxBlockResends) {
-            link.prompt.message(kTimeoutText, "", Buttons::Ok, Icon::None);
+            // The device answers, so this is no time-out: it will not take this block.
+            link.prompt.message(Fill(Text(p, txt::kBlockRefused), {QuotedLine(text), CStr(resends + 1)}), "",
+                                Buttons::Ok, Icon::Exclamation);
             return SendResult::Refused;
         }
     }

@@ -69,7 +69,7 @@ enum class SendResult {
     Acked,     // the device acknowledged the block
     Answered,  // "END" answered with something other than ACK: not repeated
     TimedOut,  // no answer within 3 s: "TIMEOUT SERIAL PORT " shown, the transfer may go on
-    Refused,   // refused more than kMaxBlockResends times: message shown, abandon the transfer
+    Refused,   // refused more than kMaxBlockResends times: the block named, abandon the transfer
     PortLost,  // the port went away or is closed: message shown once, abandon the transfer
 };
 SendResult SendBlock(Program& p, Link& link, std::string_view text);

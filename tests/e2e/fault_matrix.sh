@@ -18,7 +18,7 @@ identify    | echo                 | 1 | came back unchanged           | 10
 identify    | vanish               | 1 | KLM NOT FOUND                 | 10
 send        | silent               | 1 | KLM NOT FOUND                 | 10
 send        | silent-after:5       | 1 | TIMEOUT SERIAL PORT           | 15
-send        | nak:4                | 1 | TIMEOUT SERIAL PORT           | 15
+send        | nak:4                | 1 | refused the block             | 15
 send        | delay:3300           | 1 | TIMEOUT SERIAL PORT           | 15
 send        | vanish-after:5       | 1 | TIMEOUT SERIAL PORT           | 15
 send        | refuse-end           | 1 | did not acknowledge the end   | 15
@@ -38,6 +38,8 @@ msg-receive | vanish-after:4       | 1 | TIMEOUT SERIAL PORT           | 15
 flash       | flash-silent-after:3 | 1 | TIMEOUT SERIAL PORT           | 20
 flash       | flash-nak:2          | 0 | DEVICE UPDATED WITH           | 30
 flash       | silent               | 1 | TIMEOUT SERIAL PORT           | 20
+flash       | noise                | 1 | instead of ACK or NAK         | 20
+flash       | nak:2                | 1 | refused record 2              | 30
 TABLE
 )
 

@@ -86,11 +86,6 @@ send_silent_after_blocks)
     expect_err_line "camctl send: the sizes were not sent"
     ;;
 
-send_nak)
-    start_sim --model 32x7x255x1 --baud 0 --fault nak:7
-    run send --port "$port" "$data/one_encoder.Cam"; expect_timeout
-    ;;
-
 send_refused_end)
     # A device that answers the end of the transmission with NAK has taken nothing.
     start_sim --model 32x7x255x1 --baud 0 --fault refuse-end

@@ -233,7 +233,8 @@ TEST_F(LinkFixture, BlockRefusedForEverIsGivenUpAfterTenResends) {
     port.device = [](FakePort& f, const std::string&) { f.reply("\x15", 2); };
     EXPECT_EQ(SendBlock(p, link, "F07"), SendResult::Refused);
     EXPECT_EQ(port.writes.size(), 11u);
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"TIMEOUT SERIAL PORT "});
+    EXPECT_EQ(prompt.messages(),
+              std::vector<std::string>{"The device refused the block \"F07\" 11 times: the transfer was stopped."});
 }
 
 TEST_F(LinkFixture, UnansweredBlockTimesOutAfterThreeSeconds) {
