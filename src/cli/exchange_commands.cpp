@@ -44,12 +44,13 @@ int ExportCommand(const std::vector<std::string>& arguments) {
         return 2;
     }
     Program p;
+    if (OutputIsInput("export", o->files[0], o->files[1])) return 1;
     if (const int status = ReadForCommand(p, *o, o->files[0]); status != 0) return status;
     const std::string text = *format == "--csv" ? CamCsvText(p) : CamJsonText(p);
     const std::string& out = o->files[1];
     if (out == "-") {
-        std::cout << text << std::flush;
-        return std::cout ? 0 : 1;
+        std::cout << text;  // a failed write is told when the command ends
+        return 0;
     }
     if (const Result written = WriteFileDurably(out, text); !written) {
         std::cerr << "camctl export: " << out << ": " << written.reason() << '\n';
@@ -69,6 +70,7 @@ int ImportCommand(const std::vector<std::string>& arguments) {
     }
     const std::string& in = o->files[0];
     const std::string& out = o->files[1];
+    if (OutputIsInput("import", in, out)) return 1;
     const FileBytes file = ReadFileBytes(in, kMaxCsvBytes);
     if (!file.ok()) {
         std::cerr << "camctl import: " << file.read.reason() << '\n';

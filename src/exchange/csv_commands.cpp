@@ -44,7 +44,10 @@ bool ExportCsv(const Program& p, Prompt& prompt) {
                                                Icon::Exclamation) != Answer::Yes)
             return false;
     }
-    if (const Result written = WriteFileDurably(path, CamCsvText(p)); !written) {
+    // Written over the cam file it comes from, the table would take the program's place.
+    Result written = SameFile(path, p.CamFile) ? Result::Failure(path + ": it is the cam file of the program")
+                                               : WriteFileDurably(path, CamCsvText(p));
+    if (!written) {
         prompt.message(Text(p, txt::kCannotSave) + "\r" + path + "\r" + written.reason(), "", Buttons::Ok,
                        Icon::Exclamation);
         return false;
