@@ -136,6 +136,14 @@ receive_scratch_is_private)
     kill -INT "$pid"; wait "$pid"
     [ -z "$(ls tmp)" ] || fail "an interrupted reception left its scratch files: $(ls tmp)"
     [ ! -e slow.Cam ] || fail "an interrupted reception wrote its output"
+    # A signal ignored when the command starts (nohup) stays ignored; SIGTERM still ends it tidily.
+    (trap '' HUP; TMPDIR="$work/tmp" exec "$camctl" receive --port "$port" slow.Cam >out 2>err) &
+    pid=$!
+    mask() { awk "/^$1/ {print \$2}" "/proc/$pid/status" 2>/dev/null || echo 0; }
+    for _ in $(seq 50); do (( 0x$(mask SigCgt) & 0x4000 )) && break; sleep 0.1; done  # its handlers are set
+    (( 0x$(mask SigIgn) & 0x1 )) || fail "SIGHUP, ignored at the start, is no longer ignored"
+    kill -TERM "$pid"; wait "$pid"
+    [ -z "$(ls tmp)" ] || fail "a stopped reception left its scratch files: $(ls tmp)"
     ;;
 
 receive_silent_after_blocks)
