@@ -1,6 +1,7 @@
 #include "camfile/file_commands.h"
 
 #include "camfile/cam_file.h"
+#include "camfile/functions_block.h"
 #include "core/text_format.h"
 #include "core/texts.h"
 
@@ -166,9 +167,16 @@ FileOutcome OpenCommandLine(Program& p, Prompt& prompt, const std::string& argum
     return OpenCamFile(p, prompt);
 }
 
+bool ConfirmFileKeepsAll(const Program& p, Prompt& prompt) {
+    const std::string lost = Ratio17NotInFile(p);
+    return lost.empty() ||
+           prompt.message(lost + "\r" + Text(p, txt::kSaveAnyway), "", Buttons::OkCancel, Icon::Exclamation) == Answer::Ok;
+}
+
 namespace {
 
 bool Write(Program& p, Prompt& prompt, const std::string& path) {
+    if (!ConfirmFileKeepsAll(p, prompt)) return false;
     if (const Result written = WriteCamFile(p, path); !written) {
         prompt.message(Text(p, txt::kCannotSave) + "\r" + path + "\r" + written.reason(), "", Buttons::Ok,
                        Icon::Exclamation);

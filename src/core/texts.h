@@ -104,9 +104,10 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kDirection, 231, "Direction of encoder %1") \
     X(kSpeedLimit, 232, "Speed limit") \
     X(kBlockRefused, 250, "The device refused the block \"%1\" %2 times: the transfer was stopped.") \
-    X(kRatio17NotKept, 251, "The ratio of cams 17-32 (1/%1) is not kept: a cam file has no place for it, and the device receives its switch without the value.") \
+    X(kRatio17NotInFile, 251, "A cam file has no place for the ratio of cams 17-32 (1/%1): it is not kept in the file.") \
     X(kSaveAnyway, 252, "Save anyway?") \
     X(kPortHolder, 253, " (process %1)") \
+    X(kRatio17NotSent, 254, "The ratio of cams 17-32 (1/%1) is not sent: the device receives its switch without the value.") \
     X(kMsgsDamaged, 270, "Message(s) %1 arrived damaged and would be left empty. Take the received list anyway?") \
     X(kCannotPrint, 271, "The list could not be printed: %1") \
     X(kNoPrinter, 272, "no printer is available") \

@@ -212,6 +212,28 @@ TEST(Save, RightAfterOpenWritesBackWithoutADialog) {
     EXPECT_EQ(before.substr(0, 19), "FUNZIONI  32 - 7 \r\n");
 }
 
+// What a cam file cannot keep is told before the save: Cancel writes nothing.
+TEST(Save, TheRatioOfCams17To32IsToldBeforeItIsLeftOut) {
+    camtest::ScratchFolder dir;
+    cam::Program p = Model();
+    p.CamFile = CamFileWithPhase(dir, "r.Cam");
+    const std::string before = dir.read("r.Cam");
+    p.Ratio17On = 1;
+    p.OutSize = 4;
+    p.FileSaved = false;
+    cam::ScriptedPrompt prompt;
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(cam::Save(p, prompt));
+    EXPECT_EQ(dir.read("r.Cam"), before);
+    EXPECT_FALSE(p.FileSaved);
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0],
+              "A cam file has no place for the ratio of cams 17-32 (1/0): it is not kept in the file.\rSave anyway?");
+    prompt.push(Answer::Ok);
+    EXPECT_TRUE(cam::Save(p, prompt));
+    EXPECT_NE(dir.read("r.Cam"), before);
+}
+
 TEST(SaveAs, ANameWithoutADotGetsCamEvenInAFolderWithDots) {
     camtest::ScratchFolder dir;
     std::filesystem::create_directory(dir.file("dies.v2"));
