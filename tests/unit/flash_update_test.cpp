@@ -285,7 +285,7 @@ TEST_F(FlashFixture, PortThatCannotBeOpenedIsOneMessage) {
     port.failOpen = true;
     EXPECT_EQ(update({k16Bytes, kEnd}), FlashOutcome::PortFailed);
     ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_EQ(prompt.messages()[0], "Errore  2 generato da QSerialPort\rPermission denied");
+    EXPECT_EQ(prompt.messages()[0], "Errore  2 generato da QSerialPort\r/dev/ttyFW: Permission denied");
     EXPECT_EQ(prompt.asked()[0].title, "Errore su /dev/ttyFW");
 }
 
