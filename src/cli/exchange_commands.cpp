@@ -5,6 +5,8 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "core/file_io.h"
+#include "core/text_format.h"
+#include "core/texts.h"
 #include "exchange/cam_csv.h"
 #include "exchange/cam_json.h"
 
@@ -81,13 +83,17 @@ int ImportCommand(const std::vector<std::string>& arguments) {
     std::optional<ModelCounts> model;
     if (o->cams) model = ModelCounts{*o->cams, *o->sizes};
     const CsvImport r = ImportCamCsv(p, file.bytes, model);
-    for (const std::string& refusal : r.refusals) std::cerr << ConsoleText(refusal) << '\n';
+    auto list = [&](const std::vector<std::string>& lines, std::size_t unlisted) {
+        for (const std::string& line : lines) std::cerr << ConsoleText(line) << '\n';
+        if (unlisted > 0) std::cerr << ConsoleText(Fill(Text(p, txt::kCsvMore), {CStr(static_cast<long>(unlisted))})) << '\n';
+    };
+    list(r.refusals, r.unlistedRefusals);
     if (!r.ok()) {
-        std::cerr << "camctl import: " << r.refusals.size() << (r.refusals.size() == 1 ? " row" : " rows")
-                  << " refused; nothing was written\n";
+        const std::size_t refused = r.refusals.size() + r.unlistedRefusals;
+        std::cerr << "camctl import: " << refused << (refused == 1 ? " row" : " rows") << " refused; nothing was written\n";
         return 1;
     }
-    for (const std::string& note : r.notes) std::cerr << ConsoleText(note) << '\n';
+    list(r.notes, r.unlistedNotes);
     if (const Result written = WriteCamFile(p, out); !written) {
         std::cerr << "camctl import: " << out << ": " << written.reason() << '\n';
         return 1;

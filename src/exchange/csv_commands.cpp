@@ -27,10 +27,11 @@ std::string CsvNameFor(const std::string& camFile) {
 
 }  // namespace
 
-std::string RowLines(const Program& p, const std::vector<std::string>& lines) {
+std::string RowLines(const Program& p, const std::vector<std::string>& lines, std::size_t unlisted) {
     std::string text;
     for (std::size_t i = 0; i < lines.size() && i < kShownRows; ++i) text += "\r" + lines[i];
-    if (lines.size() > kShownRows) text += "\r" + Fill(Text(p, txt::kCsvMore), {CStr(lines.size() - kShownRows)});
+    const std::size_t more = lines.size() + unlisted - std::min(lines.size(), kShownRows);
+    if (more > 0) text += "\r" + Fill(Text(p, txt::kCsvMore), {CStr(static_cast<long>(more))});
     return text;
 }
 
@@ -67,14 +68,16 @@ FileOutcome ImportCsv(Program& p, Prompt& prompt, const std::string& windowTitle
     const CsvImport r = ImportCamCsv(p, file.bytes);
     const std::string title = FileTitle(path);
     if (!r.ok()) {
-        prompt.message(Fill(Text(p, txt::kCsvRefused), {title, CStr(r.refusals.size())}) + RowLines(p, r.refusals),
+        const std::size_t refused = r.refusals.size() + r.unlistedRefusals;
+        prompt.message(Fill(Text(p, txt::kCsvRefused), {title, CStr(static_cast<long>(refused))}) +
+                           RowLines(p, r.refusals, r.unlistedRefusals),
                        Text(p, txt::kCsvImportTitle), Buttons::Ok, Icon::Exclamation);
         return {};
     }
     CloseCamFile(p);
     p.FileSaved = false;  // the program is in no cam file yet
     if (!r.notes.empty())
-        prompt.message(Fill(Text(p, txt::kCsvNotes), {title}) + RowLines(p, r.notes), Text(p, txt::kCsvImportTitle),
+        prompt.message(Fill(Text(p, txt::kCsvNotes), {title}) + RowLines(p, r.notes, r.unlistedNotes), Text(p, txt::kCsvImportTitle),
                        Buttons::Ok, Icon::Information);
     FileOutcome out;
     out.done = true;

@@ -54,6 +54,12 @@ TABLE
     run convert x.Cam fifo.Cam; expect_status 1
     expect_err_line "camctl: cannot write fifo.Cam: no program reads from it"
     [ -p fifo.Cam ] || fail "the FIFO was replaced"
+    # Larger than any file of its kind can be: refused before it is read (sparse, so cheap).
+    truncate -s 33M big.Cam && truncate -s 2M big.Msg && truncate -s 17M big.Abs && truncate -s 257M big.csv
+    for args in "phases big.Cam" "msg-list big.Msg" "verify-hex big.Abs" "import --csv big.csv out.Cam"; do
+        run $args; expect_status 1
+        grep -q "is larger than any file of its kind can be" err || fail "'$args': $(cat err)"
+    done
     # Output that cannot be written is a failure with its reason, as for every standard tool.
     for args in "phases x.Cam" "--help" "phases --help" "advance --rpm 1000 --ms 100" "export --csv x.Cam -" \
                 "verify-hex $src/resources/samples/PX32_demo.Abs" "msg-list $src/resources/samples/demo.Msg"; do
