@@ -2,6 +2,7 @@
 
 #include "camfile/cam_file.h"
 #include "camfile/functions_block.h"
+#include "core/file_io.h"
 #include "core/text_format.h"
 #include "core/texts.h"
 
@@ -18,19 +19,20 @@ const std::vector<std::pair<std::string, std::string>> kOpenFilters = {{"Cam Fil
 const std::vector<std::pair<std::string, std::string>> kSaveFilters = {{"Cam File (*.Cam)", "*.cam"},
                                                                        {"All Files (*.*)", "*.*"}};
 
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(std::filesystem::path(path), ec);
-}
-
+// Anything at all at path, a link that leads nowhere included.
 bool Exists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && std::filesystem::exists(std::filesystem::path(path), ec);
+    return !path.empty() && std::filesystem::exists(std::filesystem::symlink_status(path, ec));
 }
 
-// Text 1 names the fault; the path says which file.
-void ReportMissing(const Program& p, Prompt& prompt, const std::string& path) {
-    prompt.message(Text(p, txt::kFileNotFound) + ":\r" + path, "", Buttons::Ok, Icon::Exclamation);
+// Whether path can be read as a cam file; when not, text 1 and the path say that it is not
+// there, or the reason names what else is wrong with it (a folder, a FIFO, a loop of links).
+bool Readable(const Program& p, Prompt& prompt, const std::string& path) {
+    const Result usable = CheckInputFile(path, kMaxCamFileBytes);
+    if (usable) return true;
+    const std::string said = Exists(path) ? usable.reason() : Text(p, txt::kFileNotFound) + ":\r" + path;
+    prompt.message(said, "", Buttons::Ok, Icon::Exclamation);
+    return false;
 }
 
 // The tables emptied for a new program of the model the user chooses.
@@ -121,7 +123,7 @@ FileOutcome Open(Program& p, Prompt& prompt, const std::string& windowTitle) {
     if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
     FileRequest request{p.Text(11), kOpenFilters, p.WorkDir, p.CamFile};
     p.CamFile = prompt.openFile(request);
-    if (p.CamFile.empty() || p.CamFile.size() > kMaxPathLength || !IsFile(p.CamFile)) return {};
+    if (p.CamFile.empty() || p.CamFile.size() > kMaxPathLength || !Readable(p, prompt, p.CamFile)) return {};
     ClearAll(p);
     return OpenPath(p, prompt, p.CamFile);
 }
@@ -131,10 +133,7 @@ FileOutcome OpenRecent(Program& p, Prompt& prompt, ModelChooser& chooser, int it
     if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
     const std::string path = p.RecentFiles[item - 1];
     // Checked before the model window and the clearing, so a missing file costs nothing.
-    if (!IsFile(path)) {
-        ReportMissing(p, prompt, path);
-        return {};
-    }
+    if (!Readable(p, prompt, path)) return {};
     NewTables(p, chooser);
     return OpenPath(p, prompt, path);
 }
@@ -143,10 +142,7 @@ FileOutcome OpenDropped(Program& p, Prompt& prompt, const std::vector<std::strin
                         const std::string& windowTitle) {
     if (files.empty() || files.back().empty()) return {};
     const std::string path = files.back();
-    if (!IsFile(path)) {
-        ReportMissing(p, prompt, path);
-        return {};
-    }
+    if (!Readable(p, prompt, path)) return {};
     if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
     return OpenPath(p, prompt, path);
 }
@@ -154,11 +150,7 @@ FileOutcome OpenDropped(Program& p, Prompt& prompt, const std::vector<std::strin
 FileOutcome OpenCommandLine(Program& p, Prompt& prompt, const std::string& argument) {
     std::string path = argument;
     if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
-    if (path.empty()) return {};
-    if (!IsFile(path)) {
-        ReportMissing(p, prompt, path);
-        return {};
-    }
+    if (path.empty() || !Readable(p, prompt, path)) return {};
     // The recent list keeps full paths, so that it serves from any folder.
     std::error_code ec;
     if (const auto full = std::filesystem::absolute(path, ec); !ec) path = full.lexically_normal().string();

@@ -190,8 +190,12 @@ TEST(OpenCommandLine, QuotesAreRemovedAndAMissingFileKeepsTheTables) {
     EXPECT_EQ(p.CamFile, path);
     EXPECT_TRUE(HasPhase(p));
     EXPECT_FALSE(cam::OpenCommandLine(p, prompt, dir.file("missing.Cam")).done);
+    // Something that is there but no file is named for what it is.
+    std::filesystem::create_directory(dir.file("folder.Cam"));
+    EXPECT_FALSE(cam::OpenCommandLine(p, prompt, dir.file("folder.Cam")).done);
     EXPECT_TRUE(HasPhase(p));
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\r" + dir.file("missing.Cam")});
+    EXPECT_EQ(prompt.messages(), (std::vector<std::string>{"File not found:\r" + dir.file("missing.Cam"),
+                                                           dir.file("folder.Cam") + ": is a folder, not a file"}));
 }
 
 TEST(Save, RightAfterOpenWritesBackWithoutADialog) {
