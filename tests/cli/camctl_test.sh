@@ -43,6 +43,10 @@ folder.Cam|camctl: folder.Cam: is a folder, not a file
 loop.Cam|camctl: loop.Cam: Too many levels of symbolic links
 missing.Cam|camctl: missing.Cam: no such file
 TABLE
+    # A language script that is there but cannot be read is said to be so, with why.
+    mkdir alone && cp "$camctl" alone/ && mkfifo alone/Z32px_ENG.SCR
+    alone/camctl phases x.Cam >out 2>err; status=$?; expect_status 0
+    expect_err_line "camctl: the language script cannot be read: $PWD/alone/Z32px_ENG.SCR: is not a regular file; messages are shown without their texts"
     # CR alone ends a line: a file with old Macintosh line ends reads as the CR LF one.
     tr -d '\n' <"$sample" >cr.Cam
     run phases x.Cam; mv out expected
