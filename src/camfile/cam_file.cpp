@@ -122,8 +122,7 @@ HeaderResult ReadHeader(Program& p, LineSource& in, Prompt& prompt, const std::s
 
 CamFileRead ReadCamFile(Program& p, const std::string& path, Prompt& prompt) {
     std::error_code ec;
-    if (path.empty() || !std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
-        return CamFileRead::NoFile;
+    if (path.empty() || !std::filesystem::exists(std::filesystem::symlink_status(path, ec))) return CamFileRead::NoFile;
     p.ReadError = false;
     p.LineBuf.clear();
 

@@ -161,8 +161,8 @@ FileOutcome OpenCommandLine(Program& p, Prompt& prompt, const std::string& argum
 
 bool ConfirmFileKeepsAll(const Program& p, Prompt& prompt) {
     const std::string lost = Ratio17NotInFile(p);
-    return lost.empty() ||
-           prompt.message(lost + "\r" + Text(p, txt::kSaveAnyway), "", Buttons::OkCancel, Icon::Exclamation) == Answer::Ok;
+    return lost.empty() || prompt.message(lost + "\r" + Text(p, txt::kSaveAnyway), "", Buttons::OkCancel,
+                                          Icon::Exclamation) == Answer::Ok;
 }
 
 namespace {

@@ -85,12 +85,14 @@ int ImportCommand(const std::vector<std::string>& arguments) {
     const CsvImport r = ImportCamCsv(p, file.bytes, model);
     auto list = [&](const std::vector<std::string>& lines, std::size_t unlisted) {
         for (const std::string& line : lines) std::cerr << ConsoleText(line) << '\n';
-        if (unlisted > 0) std::cerr << ConsoleText(Fill(Text(p, txt::kCsvMore), {CStr(static_cast<long>(unlisted))})) << '\n';
+        if (unlisted > 0)
+            std::cerr << ConsoleText(Fill(Text(p, txt::kCsvMore), {CStr(static_cast<long>(unlisted))})) << '\n';
     };
     list(r.refusals, r.unlistedRefusals);
     if (!r.ok()) {
         const std::size_t refused = r.refusals.size() + r.unlistedRefusals;
-        std::cerr << "camctl import: " << refused << (refused == 1 ? " row" : " rows") << " refused; nothing was written\n";
+        std::cerr << "camctl import: " << refused << (refused == 1 ? " row" : " rows")
+                  << " refused; nothing was written\n";
         return 1;
     }
     list(r.notes, r.unlistedNotes);

@@ -154,11 +154,9 @@ class TableRows {
 public:
     enum Part { PhaseRows, SettingRows };
     TableRows(std::string_view csv, Part part) : reader_(csv), part_(part) {
-        while (reader_.next(header_) && header_.blank()) {
-        }
+        while (reader_.next(header_) && header_.blank()) {}
         if (part_ == SettingRows)
-            for (CsvRecord r; reader_.next(r) && !IsSettingsHeader(r);) {
-            }
+            for (CsvRecord r; reader_.next(r) && !IsSettingsHeader(r);) {}
     }
     // The header row: the first record that is not blank (none: an empty record).
     const CsvRecord& header() const { return header_; }
@@ -203,7 +201,8 @@ CsvImport ImportCamCsv(Program& p, std::string_view csv, const std::optional<Mod
     TableRows settingRows(csv, TableRows::SettingRows);
     const Columns columns = ColumnsOf(settingRows.header());
     if (!columns.complete()) {
-        refused.push_back({settingRows.header().fields.empty() ? 1 : settingRows.header().line, Text(p, txt::kCsvNoHeader)});
+        refused.push_back(
+            {settingRows.header().fields.empty() ? 1 : settingRows.header().line, Text(p, txt::kCsvNoHeader)});
         return finish();
     }
     Program built = p;

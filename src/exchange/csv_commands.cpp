@@ -77,8 +77,8 @@ FileOutcome ImportCsv(Program& p, Prompt& prompt, const std::string& windowTitle
     CloseCamFile(p);
     p.FileSaved = false;  // the program is in no cam file yet
     if (!r.notes.empty())
-        prompt.message(Fill(Text(p, txt::kCsvNotes), {title}) + RowLines(p, r.notes, r.unlistedNotes), Text(p, txt::kCsvImportTitle),
-                       Buttons::Ok, Icon::Information);
+        prompt.message(Fill(Text(p, txt::kCsvNotes), {title}) + RowLines(p, r.notes, r.unlistedNotes),
+                       Text(p, txt::kCsvImportTitle), Buttons::Ok, Icon::Information);
     FileOutcome out;
     out.done = true;
     out.redraw = true;

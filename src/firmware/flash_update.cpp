@@ -99,8 +99,7 @@ struct Session {
     std::optional<FlashOutcome> connect();
     // Sends a line and waits for its answer; nothing when it is ACK, else the outcome that
     // ends the update (message shown, port closed). to: the line as the message names it.
-    std::optional<FlashOutcome> exchange(const std::string& line, int answerMs, const std::string& to,
-                                         int refusals);
+    std::optional<FlashOutcome> exchange(const std::string& line, int answerMs, const std::string& to, int refusals);
     FlashOutcome transmit(const FirmwareFile& file, const std::string& path, int shownMs);
 };
 

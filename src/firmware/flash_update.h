@@ -14,7 +14,7 @@
 
 namespace cam {
 
-inline constexpr long kFlashSpeed = 19200;       // the update's line speed, whatever is stored
+inline constexpr long kFlashSpeed = 19200;    // the update's line speed, whatever is stored
 inline constexpr int kEnterUpdateMs = 5000;   // ":FU" to its ACK
 inline constexpr int kRecordAnswerMs = 5000;  // a record to its ACK or NAK
 inline constexpr int kUpdatedShownMs = 3000;  // the last row stays this long in the window
@@ -70,8 +70,8 @@ struct PlannedSend {
     std::string_view record;  // in the records the plan was made from
     long number = 0;          // its place among those records, 1-based
     long line = 0;            // the line count after counting it; 0 for the deferred record at the end
-    long bytes = 0;      // the data-byte total after counting it
-    bool shown = false;  // the transmission row and the bar are redrawn before sending it
+    long bytes = 0;           // the data-byte total after counting it
+    bool shown = false;       // the transmission row and the bar are redrawn before sending it
     bool operator==(const PlannedSend&) const = default;
 };
 

@@ -105,9 +105,9 @@ bool PortClaim::claim(const std::string& device, PortError& error) {
     if (fd_ < 0) {
         const int err = errno;
         const PortError::Kind kind = err == ENOENT || err == ENODEV || err == ENXIO ? PortError::NotFound
-                                     : err == EACCES || err == EPERM               ? PortError::NoPermission
-                                     : err == EBUSY                                ? PortError::InUse
-                                                                                   : PortError::Other;
+                                     : err == EACCES || err == EPERM                ? PortError::NoPermission
+                                     : err == EBUSY                                 ? PortError::InUse
+                                                                                    : PortError::Other;
         error = Refusal(err, "open", kind);
         return false;
     }

@@ -21,7 +21,8 @@ std::string Description(const Program& p, const PortError& e) {
             why = Text(p, txt::kPortNoPermission);
             break;
         case PortError::InUse:
-            why = Fill(Text(p, txt::kPortInUse), {e.holder > 0 ? Fill(Text(p, txt::kPortHolder), {CStr(e.holder)}) : ""});
+            why =
+                Fill(Text(p, txt::kPortInUse), {e.holder > 0 ? Fill(Text(p, txt::kPortHolder), {CStr(e.holder)}) : ""});
             break;
         case PortError::NotFound:
             why = Text(p, txt::kPortNotFound);

@@ -135,9 +135,9 @@ TEST_F(FirmwareFileTest, RecordsADeviceWouldRefuseAreRefusedBeforeTheUpdate) {
         {type07 + "\r\n" + kEnd, FirmwareFile::UnknownType, 1, 7, 16},
         {k16Bytes + "\r\n" + kEnd + "\r\n\r\n" + k16Bytes + "\r\n", FirmwareFile::AfterEnd, 4, 0, 0},
         {k16Bytes + "\r\n" + k16Bytes + "\r\n\r\n", FirmwareFile::NoEnd, 3, 0, 0},  // cut off
-        {k16Bytes + "\x1A\r\n" + kEnd, FirmwareFile::ParityError, 1, 0, 0},          // 1A inside is no end
-        {k16Bytes + "\r" + kEnd + "\r", FirmwareFile::Verified, 0, 0, 0},               // CR alone
-        {k16Bytes + "\r\n" + kEnd + "\r\n\x1A", FirmwareFile::Verified, 0, 0, 0},      // a final end-of-file mark
+        {k16Bytes + "\x1A\r\n" + kEnd, FirmwareFile::ParityError, 1, 0, 0},         // 1A inside is no end
+        {k16Bytes + "\r" + kEnd + "\r", FirmwareFile::Verified, 0, 0, 0},           // CR alone
+        {k16Bytes + "\r\n" + kEnd + "\r\n\x1A", FirmwareFile::Verified, 0, 0, 0},   // a final end-of-file mark
         {k16Bytes + "\n" + kEnd + "\x1A", FirmwareFile::Verified, 0, 0, 0},
     };
     for (const Case& c : cases) {
@@ -166,7 +166,8 @@ TEST_F(FirmwareFileTest, UnusableAndUnreadableFiles) {
     EXPECT_EQ(f.reason, dir.str() + ": is a folder, not a file");
     // Larger than any firmware: refused before a line is read.
     std::filesystem::resize_file(write(""), kMaxFirmwareFileBytes + 1);
-    EXPECT_THAT(ReadFirmwareFile(dir.file("fw.Abs")).reason, ::testing::HasSubstr("is larger than any file of its kind"));
+    EXPECT_THAT(ReadFirmwareFile(dir.file("fw.Abs")).reason,
+                ::testing::HasSubstr("is larger than any file of its kind"));
 }
 
 }  // namespace

@@ -43,10 +43,10 @@ TEST(FlashPlan, DisplayIntervalIsAHundredthRoundedHalfToEvenAtLeastOne) {
 TEST(FlashPlan, EndRecordOnTheLastLineIsSentTwice) {
     const std::vector<std::string> records{k16Bytes, k16Bytes, kEnd};
     const auto plan = TransmissionPlan(records);
-    EXPECT_EQ(plan, (std::vector<PlannedSend>{{k16Bytes, 1, 1, 16, true},
-                                              {k16Bytes, 2, 2, 32, true},
-                                              {kEnd, 3, 3, 32, true},
-                                              {kEnd, 3, 0, 32, false}}));
+    EXPECT_EQ(
+        plan,
+        (std::vector<PlannedSend>{
+            {k16Bytes, 1, 1, 16, true}, {k16Bytes, 2, 2, 32, true}, {kEnd, 3, 3, 32, true}, {kEnd, 3, 0, 32, false}}));
 }
 
 TEST(FlashPlan, ByteCountZeroRecordInTheMiddleIsSentOnceAfterTheLastLine) {
@@ -177,7 +177,8 @@ TEST_F(FlashFixture, SmallFilesRedrawEveryLineAndTheBarFollowsTheLines) {
 // again (at most ten times more); anything else stops the update and says what came, since a
 // byte 06 among noise is no acknowledgement.
 TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
-    const std::string stopped = ": the update was stopped. The device may hold an incomplete firmware: repeat the update.";
+    const std::string stopped =
+        ": the update was stopped. The device may hold an incomplete firmware: repeat the update.";
     const std::string record1 = "record 1 (" + k16Bytes + ")";
     using Replies = std::vector<std::pair<std::string, int>>;  // bytes and their delay
     struct Case {
@@ -188,12 +189,27 @@ TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
     };
     const Replies ack{{"\x06", 2}}, nak{{"\x15", 2}};
     const std::vector<Case> cases = {
-        {{{{"x\x06", 2}}}, FlashOutcome::Garbled, "The device answered :FU with 78 06 instead of ACK or NAK" + stopped, 1},
-        {{{{"x", 1500}, {"\x06", 1600}}}, FlashOutcome::Garbled, "The device answered :FU with 78 instead of ACK or NAK" + stopped, 1},
+        {{{{"x\x06", 2}}},
+         FlashOutcome::Garbled,
+         "The device answered :FU with 78 06 instead of ACK or NAK" + stopped,
+         1},
+        {{{{"x", 1500}, {"\x06", 1600}}},
+         FlashOutcome::Garbled,
+         "The device answered :FU with 78 instead of ACK or NAK" + stopped,
+         1},
         {{nak}, FlashOutcome::Refused, "The device refused :FU 1 time(s)" + stopped, 1},
         {{{}}, FlashOutcome::TimedOut, "TIMEOUT SERIAL PORT ", 1},
-        {{ack, {{"\x06" "A", 2}}}, FlashOutcome::Garbled, "The device answered " + record1 + " with 06 41 instead of ACK or NAK" + stopped, 2},
-        {{ack, {{"?", 4000}}}, FlashOutcome::Garbled, "The device answered " + record1 + " with 3F instead of ACK or NAK" + stopped, 2},
+        {{ack,
+          {{"\x06"
+            "A",
+            2}}},
+         FlashOutcome::Garbled,
+         "The device answered " + record1 + " with 06 41 instead of ACK or NAK" + stopped,
+         2},
+        {{ack, {{"?", 4000}}},
+         FlashOutcome::Garbled,
+         "The device answered " + record1 + " with 3F instead of ACK or NAK" + stopped,
+         2},
         {{ack, {}}, FlashOutcome::TimedOut, "TIMEOUT SERIAL PORT ", 2},
         {{ack, nak, nak, ack}, FlashOutcome::Updated, "UPDATE FLASH ?", 6},  // :FU, 3 x record 1, the end twice
         {{ack, nak}, FlashOutcome::Refused, "The device refused " + record1 + " 11 time(s)" + stopped, 12},
@@ -207,7 +223,8 @@ TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
         Link link{port, clock, prompt};
         std::size_t written = 0;
         port.device = [&](FakePort& fake, const std::string&) {
-            for (const auto& [bytes, delay] : c.answers[std::min(written++, c.answers.size() - 1)]) fake.reply(bytes, delay);
+            for (const auto& [bytes, delay] : c.answers[std::min(written++, c.answers.size() - 1)])
+                fake.reply(bytes, delay);
         };
         const std::int64_t start = clock.nowMs();
         EXPECT_EQ(SendFirmware(p, link, f, "fw", screen, view, 0), c.outcome) << c.said;

@@ -124,7 +124,8 @@ TEST_F(MsgCommands, OpenRefusesWhatIsNoMessageFileAndAsksBeforeLeavingMessagesOu
         bool opened;
         std::string said;
     };
-    const std::string leftOut = "many.Msg holds 1 message(s) beyond the 255 of the list: they are left out.\rOpen anyway?";
+    const std::string leftOut =
+        "many.Msg holds 1 message(s) beyond the 255 of the list: they are left out.\rOpen anyway?";
     const std::vector<Case> cases = {
         {"demo.Cam", "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n", {}, false, "demo.Cam - wrong file format"},
         {"blob.bin", std::string("\0\x01N. 001\r\n", 9), {}, false, "blob.bin - wrong file format"},

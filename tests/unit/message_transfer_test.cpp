@@ -132,8 +132,9 @@ TEST_F(MsgTransferFixture, MessagesBeyondTheDevicesAreToldBeforeSending) {
     prompt.push(Answer::Cancel);
     EXPECT_FALSE(TransmitMsgFile(p, link, view, file, ""));
     EXPECT_EQ(port.written, "");
-    EXPECT_THAT(prompt.messages(),
-                ElementsAre("three.Msg holds 1 message(s) beyond the 2 of the device: they are not sent.\rSend anyway?"));
+    EXPECT_THAT(
+        prompt.messages(),
+        ElementsAre("three.Msg holds 1 message(s) beyond the 2 of the device: they are not sent.\rSend anyway?"));
     prompt.push(Answer::Ok);
     ASSERT_TRUE(TransmitMsgFile(p, link, view, file, ""));
     EXPECT_EQ(port.written, "?AW\xD7\rN001\"A\"\rN002\"B\"\rN003\"C\"\rEND\r");

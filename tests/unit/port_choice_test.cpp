@@ -24,9 +24,14 @@ TEST(PortName, ComNumbersAndPaths) {
     EXPECT_EQ(p.ComDevice, "");
     EXPECT_FALSE(SetPortName(p, "  "));
     EXPECT_EQ(p.ComPort, 3);
-    for (auto [name, n] : std::initializer_list<std::pair<const char*, std::optional<long>>>{
-             {"COM0", std::nullopt}, {"COMX", std::nullopt}, {"COM7", 7}, {"com4", 4}, {"Com256", 256},
-             {"COM257", std::nullopt}, {"COM", std::nullopt}, {"CON4", std::nullopt}})
+    for (auto [name, n] : std::initializer_list<std::pair<const char*, std::optional<long>>>{{"COM0", std::nullopt},
+                                                                                             {"COMX", std::nullopt},
+                                                                                             {"COM7", 7},
+                                                                                             {"com4", 4},
+                                                                                             {"Com256", 256},
+                                                                                             {"COM257", std::nullopt},
+                                                                                             {"COM", std::nullopt},
+                                                                                             {"CON4", std::nullopt}})
         EXPECT_EQ(ComNumber(name), n) << name;
     EXPECT_TRUE(SetPortName(p, "com4"));  // typed in lower case, the same port as COM4
     EXPECT_EQ(PortDisplayName(p) + "|" + PortSystemName(p), "COM4|/dev/ttyS3");
@@ -35,13 +40,17 @@ TEST(PortName, ComNumbersAndPaths) {
 // Other programs' claims on a port, as they write them.
 TEST(PortLocks, LockFilesAndFlockHoldersAreRead) {
     for (auto [bytes, pid] : std::initializer_list<std::pair<std::string_view, std::optional<long>>>{
-             {"      4711\n", 4711},                   // ten columns, as minicom writes it
-             {"4711\ncamctl\nhost\n", 4711},          // Qt's lock file
-             {"", std::nullopt}, {"   \n", std::nullopt}, {"-5\n", std::nullopt}, {"0000000000\n", std::nullopt}})
+             {"      4711\n", 4711},          // ten columns, as minicom writes it
+             {"4711\ncamctl\nhost\n", 4711},  // Qt's lock file
+             {"", std::nullopt},
+             {"   \n", std::nullopt},
+             {"-5\n", std::nullopt},
+             {"0000000000\n", std::nullopt}})
         EXPECT_EQ(LockFilePid(bytes), pid) << bytes;
-    EXPECT_EQ(LockFilePaths("/dev/ttyUSB0"), (std::vector<std::string>{"/var/lock/LCK..ttyUSB0", "/run/lock/LCK..ttyUSB0"}));
+    EXPECT_EQ(LockFilePaths("/dev/ttyUSB0"),
+              (std::vector<std::string>{"/var/lock/LCK..ttyUSB0", "/run/lock/LCK..ttyUSB0"}));
     EXPECT_EQ(LockFilePaths("/dev/pts/3"), (std::vector<std::string>{"/var/lock/LCK..pts_3", "/var/lock/LCK..3",
-                                                                      "/run/lock/LCK..pts_3", "/run/lock/LCK..3"}));
+                                                                     "/run/lock/LCK..pts_3", "/run/lock/LCK..3"}));
     const std::string locks =
         "1: POSIX  ADVISORY  WRITE 900 08:01:77 0 EOF\n"
         "2: FLOCK  ADVISORY  WRITE 4711 00:1a:3 0 EOF\n"

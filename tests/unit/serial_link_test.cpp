@@ -1,7 +1,7 @@
 // The serial link against a fake port and a fake clock; wire bytes are written out.
 #include "link/serial_link.h"
-#include "link/identify.h"
 #include "core/scripted_prompt.h"
+#include "link/identify.h"
 #include "support/fake_port.h"
 
 #include <gmock/gmock.h>
@@ -127,7 +127,8 @@ TEST_F(LinkFixture, PermissionAndLockFailuresSayWhatToDo) {
              {{2, "QSerialPort", "Permission denied", PortError::NoPermission}, "add your user to the dialout group"},
              {{2, "QSerialPort", "Permission error while locking the device", PortError::InUse},
               "/dev/ttyUSB3: The port is in use by another program."},
-             {{16, "LCK..", "busy", PortError::InUse, 4711}, "/dev/ttyUSB3: The port is in use by another program (process 4711)."},
+             {{16, "LCK..", "busy", PortError::InUse, 4711},
+              "/dev/ttyUSB3: The port is in use by another program (process 4711)."},
              {{1, "open", "No such file or directory", PortError::NotFound}, "/dev/ttyUSB3: There is no such port."}}) {
         prompt.clear();
         port.openError = error;
