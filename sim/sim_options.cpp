@@ -57,7 +57,9 @@ const char* Usage() {
            "                   bad-checksum:N  send block N of a reception with a wrong check character\n"
            "                   refuse-end      answer the END of a transmission with NAK\n"
            "                   babble          answer ?FR and ?AR with bytes that never make a frame\n"
-           "                   nak:N           refuse block N of a transmission every time it comes\n"
+           "                   noise           answer every line with random bytes, an ACK among them\n"
+           "                   nak:N           refuse block N of a transmission (or record N of a firmware\n"
+           "                                   update) every time it comes\n"
            "                   delay:MS        wait MS milliseconds before each acknowledgement and block\n"
            "                   flash-nak:N     refuse firmware record N of an update once (NAK)\n"
            "                   flash-silent-after:N  answer N firmware records of an update, then nothing\n"
@@ -70,7 +72,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* out, std::strin
         {"no-brand", Fault::NoBrand},       {"unsupported", Fault::Unsupported},
         {"brand-early", Fault::BrandEarly}, {"short-reply", Fault::ShortReply},
         {"vanish", Fault::Vanish},          {"refuse-end", Fault::RefuseEnd},
-        {"babble", Fault::Babble},
+        {"babble", Fault::Babble},          {"noise", Fault::Noise},
     };
     Options o;
     for (std::size_t i = 0; i < args.size(); ++i) {

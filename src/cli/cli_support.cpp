@@ -1,6 +1,7 @@
 #include "cli/cli_support.h"
 
 #include "camfile/cam_file.h"
+#include "core/file_io.h"
 #include "core/language.h"
 #include "core/text_format.h"
 #include "core/text_lines.h"
@@ -9,7 +10,10 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -71,13 +75,34 @@ std::optional<FileOptions> ParseFileOptions(const std::vector<std::string>& args
 bool LoadDefaultTexts(Program& p) {
     const std::string dir = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
     const std::string script = FindDefaultLanguageScript(dir);
-    if (!script.empty() && ReadLanguageScript(p, script)) {
-        p.LngFile = script;
-        return true;
+    if (script.empty()) {
+        std::cerr << "camctl: the language script " << kDefaultLanguageScript
+                  << " was not found; messages are shown without their texts\n";
+        return false;
     }
-    std::cerr << "camctl: the language script " << kDefaultLanguageScript
-              << " was not found; messages are shown without their texts\n";
-    return false;
+    if (const Result read = ReadLanguageScript(p, script); !read) {
+        std::cerr << "camctl: the language script cannot be read: " << read.reason()
+                  << "; messages are shown without their texts\n";
+        return false;
+    }
+    p.LngFile = script;
+    return true;
+}
+
+int FinishOutput(int status) {
+    errno = 0;
+    std::cout.flush();
+    const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout);
+    if (!failed) return status;
+    std::cerr << "camctl: standard output: " << (errno != 0 ? std::strerror(errno) : "cannot be written") << '\n';
+    return status != 0 ? status : 1;
+}
+
+bool OutputIsInput(const std::string& command, const std::string& in, const std::string& out) {
+    if (!SameFile(in, out)) return false;
+    std::cerr << "camctl " << command << ": " << out << " is the input file " << in
+              << ": the output would replace it; nothing was written\n";
+    return true;
 }
 
 bool ParseSpeed(const std::string& text, long& speed) {
@@ -122,17 +147,8 @@ void ChooseModel(Program& p, const FileOptions& o, const std::string& path) {
 }  // namespace
 
 int ReadForCommand(Program& p, const FileOptions& o, const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        std::cerr << "camctl: " << path << ": no such file\n";
-        return 1;
-    }
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        std::cerr << "camctl: " << path << ": not a file\n";
-        return 1;
-    }
-    if (!std::ifstream(path, std::ios::binary)) {
-        std::cerr << "camctl: " << path << ": cannot be read\n";
+    if (const Result usable = CheckInputFile(path, kMaxCamFileBytes); !usable) {
+        std::cerr << "camctl: " << usable.reason() << '\n';
         return 1;
     }
     LoadDefaultTexts(p);

@@ -38,6 +38,15 @@ bool LoadDefaultTexts(Program& p);
 // before the end of the file and --yes was not given.
 int ReadForCommand(Program& p, const FileOptions& o, const std::string& path);
 
+// True (after a line on standard error) when out names the file in, also through a link or
+// another spelling: the output would replace the input.
+bool OutputIsInput(const std::string& command, const std::string& in, const std::string& out);
+
+// The exit status of a command once its standard output is written out: a write that failed
+// (a full disk, a closed pipe) is a failure with its reason on standard error, as for every
+// standard tool; status 0 then becomes 1.
+int FinishOutput(int status);
+
 // A line speed in bit/s ("9600"); false (after a line on standard error) when malformed.
 bool ParseSpeed(const std::string& text, long& speed);
 

@@ -44,11 +44,11 @@ void PrintVerified(const FirmwareFile& f) {
               << IdentificationRow(f.identification) << '\n';
 }
 
-// The file exists and is a file: else a line on standard error.
+// The file can be read as a firmware file: else why, on standard error.
 bool CheckFile(const char* command, const std::string& path) {
-    if (FileExists(path)) return true;
-    std::cerr << "camctl " << command << ": " << path << ": no such file\n";
-    return false;
+    const Result usable = CheckInputFile(path, kMaxFirmwareFileBytes);
+    if (!usable) std::cerr << "camctl " << command << ": " << usable.reason() << '\n';
+    return usable.ok();
 }
 
 // Nothing to draw while the file is read: the counts are printed at the end.

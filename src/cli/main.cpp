@@ -1,5 +1,6 @@
 // camctl: inspect and convert cam files and talk to the device from a console.
 // A small dispatcher: every command lives in its own file and is listed below once.
+#include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "core/version.h"
 
@@ -40,9 +41,9 @@ const Command kCommands[] = {
     {"msg-list", cam::cli::MsgListCommand,
      "msg-list [--msgs N] FILE.Msg    list every alarm message of a message file (N messages, default 255)"},
     {"msg-convert", cam::cli::MsgConvertCommand,
-     "msg-convert [--msgs N] IN.Msg OUT.Msg    read a message file and write it again as OUT"},
+     "msg-convert [--msgs N] [--yes] IN.Msg OUT.Msg    read a message file and write it again as OUT"},
     {"msg-send", cam::cli::MsgSendCommand,
-     "msg-send --port PORT [--baud N] FILE.Msg    send the alarm messages of a message file to the device"},
+     "msg-send --port PORT [--baud N] [--yes] FILE.Msg    send the alarm messages of a message file to the device"},
     {"msg-receive", cam::cli::MsgReceiveCommand,
      "msg-receive --port PORT [--baud N] OUT.Msg    receive the device's alarm messages into OUT"},
     {"print", cam::cli::PrintCommand,
@@ -82,11 +83,11 @@ int main(int argc, char* argv[]) {
     }
     if (args[0] == "--version") {
         std::cout << "camctl " << cam::kVersion << '\n';
-        return 0;
+        return cam::cli::FinishOutput(0);
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintUsage(std::cout);
-        return 0;
+        return cam::cli::FinishOutput(0);
     }
     for (const Command& c : kCommands) {
         if (args[0] == c.name) {
@@ -94,9 +95,9 @@ int main(int argc, char* argv[]) {
             for (const std::string& a : rest)
                 if (a == "--help" || a == "-h") {
                     std::cout << "usage: camctl " << c.usage << '\n';
-                    return 0;
+                    return cam::cli::FinishOutput(0);
                 }
-            return c.run(rest);
+            return cam::cli::FinishOutput(c.run(rest));
         }
     }
     std::cerr << "camctl: unknown command '" << args[0] << "'\n";

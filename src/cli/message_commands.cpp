@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/console_view.h"
 #include "cli/scratch_space.h"
+#include "core/file_io.h"
 #include "core/text_format.h"
 #include "link/identify.h"
 #include "link/message_transfer.h"
@@ -13,8 +14,6 @@
 #include "qt/cp1252.h"
 
 #include <charconv>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 
 namespace cam::cli {
@@ -24,6 +23,7 @@ namespace {
 struct MsgOptions {
     Program p;  // --msgs in NMsgs; --port and --baud in its port settings
     bool havePort = false;
+    bool yes = false;  // --yes: messages beyond the count may be left out
     std::vector<std::string> files;
 };
 
@@ -49,6 +49,8 @@ std::optional<MsgOptions> ParseMsgOptions(const std::vector<std::string>& args, 
             o.havePort = SetPortName(o.p, args[++i]);
         } else if (device && a == "--baud" && value) {
             if (!ParseSpeed(args[++i], o.p.ComSpeed)) return std::nullopt;
+        } else if (a == "--yes" && std::string_view(usage).find("--yes") != std::string_view::npos) {
+            o.yes = true;
         } else if (a.size() > 1 && a[0] == '-') {
             std::cerr << "camctl: unknown option '" << a << "'\n";
             return std::nullopt;
@@ -64,33 +66,29 @@ std::optional<MsgOptions> ParseMsgOptions(const std::vector<std::string>& args, 
     return o;
 }
 
-// 0 when path is a readable file; else 1 after saying why.
+// 0 when path is a message file that can be read; else 1 after saying why.
 int CheckReadable(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        std::cerr << "camctl: " << path << ": no such file\n";
-        return 1;
-    }
-    if (!std::filesystem::is_regular_file(path, ec) || !std::ifstream(path, std::ios::binary)) {
-        std::cerr << "camctl: " << path << ": cannot be read\n";
+    if (const Result r = CheckInputFile(path, kMaxMsgFileBytes); !r) {
+        std::cerr << "camctl: " << r.reason() << '\n';
         return 1;
     }
     return 0;
 }
 
-// Reads a message file into p as the message window's Open does.
-int LoadForCommand(Program& p, const std::string& path) {
+// Reads a message file into p as the message window's Open does; messages beyond the count
+// are left out only when yes.
+int LoadForCommand(Program& p, const std::string& path, bool yes) {
     if (const int status = CheckReadable(path); status != 0) return status;
     LoadDefaultTexts(p);
-    p.MsgFile = path;
-    ConsolePrompt prompt(false);
-    return LoadReceivedMessages(p, prompt) ? 0 : 1;
+    ConsolePrompt prompt(yes);
+    return OpenMsgFile(p, path, prompt) ? 0 : 1;
 }
 
 struct DeviceLink {
+    explicit DeviceLink(bool yes = false) : prompt(yes) {}
     QtSerialPort port;
     SteadyClock clock;
-    ConsolePrompt prompt{false};
+    ConsolePrompt prompt;
     Link link{port, clock, prompt};
 };
 
@@ -100,16 +98,20 @@ int MsgListCommand(const std::vector<std::string>& args) {
     const auto o = ParseMsgOptions(args, false, 1, "msg-list [--msgs N] FILE.Msg");
     if (!o) return 2;
     Program p = o->p;
-    if (const int status = LoadForCommand(p, o->files[0]); status != 0) return status;
+    // A listing leaves nothing out of any file: it shows the --msgs first messages, as asked.
+    if (const int status = LoadForCommand(p, o->files[0], true); status != 0) return status;
     for (const std::string& entry : MsgList(p)) std::cout << FromCp1252(entry).toLocal8Bit().toStdString() << '\n';
     return 0;
 }
 
 int MsgConvertCommand(const std::vector<std::string>& args) {
-    const auto o = ParseMsgOptions(args, false, 2, "msg-convert [--msgs N] IN.Msg OUT.Msg");
+    const auto o = ParseMsgOptions(args, false, 2, "msg-convert [--msgs N] [--yes] IN.Msg OUT.Msg");
     if (!o) return 2;
     Program p = o->p;
-    if (const int status = LoadForCommand(p, o->files[0]); status != 0) return status;
+    if (const int status = LoadForCommand(p, o->files[0], o->yes); status != 0) {
+        std::cerr << "camctl msg-convert: nothing was written\n";
+        return status;
+    }
     p.MsgFile = o->files[1];
     if (const Result written = WriteMsgFile(p); !written) {
         std::cerr << "camctl msg-convert: " << written.reason() << '\n';
@@ -119,13 +121,13 @@ int MsgConvertCommand(const std::vector<std::string>& args) {
 }
 
 int MsgSendCommand(const std::vector<std::string>& args) {
-    const auto o = ParseMsgOptions(args, true, 1, "msg-send --port PORT [--baud N] FILE.Msg");
+    const auto o = ParseMsgOptions(args, true, 1, "msg-send --port PORT [--baud N] [--yes] FILE.Msg");
     if (!o) return 2;
     Program p = o->p;
     const std::string& file = o->files[0];
     if (const int status = CheckReadable(file); status != 0) return status;
     LoadDefaultTexts(p);
-    DeviceLink d;
+    DeviceLink d(o->yes);
     bool sent = false;
     if (IdentifyDevice(p, d.link)) {
         ConsoleView view;

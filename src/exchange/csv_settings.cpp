@@ -52,18 +52,16 @@ std::string BadValue(const Program& texts, const std::string& what, std::string_
     return Fill(Text(texts, txt::kCsvBadValue), {what, QuotedLine(ShownAsCp1252(value)), takes});
 }
 
-void CsvSettings::read(const std::vector<const CsvRecord*>& records, CsvRefusals& refused) {
-    for (const CsvRecord* r : records) {
-        const std::string name = Lower(r->fields[0]);
-        const std::string value = r->fields.size() > 1 ? std::string(TrimBlanks(r->fields[1])) : "";
-        if (!IsKnown(name)) {
-            refused.push_back({r->line, Fill(Text(t_, txt::kCsvUnknownSetting),
-                                             {QuotedLine(ShownAsCp1252(TrimBlanks(r->fields[0])))})});
-        } else if (const Row* first = row(name)) {
-            refused.push_back({r->line, Fill(Text(t_, txt::kCsvTwice), {CStr(first->line)})});
-        } else {
-            rows_[name] = {r->line, value};
-        }
+void CsvSettings::take(const CsvRecord& r, CsvRefusals& refused) {
+    const std::string name = Lower(r.fields[0]);
+    const std::string value = r.fields.size() > 1 ? std::string(TrimBlanks(r.fields[1])) : "";
+    if (!IsKnown(name)) {
+        refused.push_back(
+            {r.line, Fill(Text(t_, txt::kCsvUnknownSetting), {QuotedLine(ShownAsCp1252(TrimBlanks(r.fields[0])))})});
+    } else if (const Row* first = row(name)) {
+        refused.push_back({r.line, Fill(Text(t_, txt::kCsvTwice), {CStr(first->line)})});
+    } else {
+        rows_[name] = {r.line, value};
     }
 }
 

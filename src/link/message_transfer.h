@@ -59,7 +59,8 @@ MsgReception ReceiveMsgBranch(Program& p, Link& link, TransferView& view, const 
 // "Transmit MSG": the list is written to the scratch file "~.~" (MsgSaved is left as it
 // is: the list is in no file of the user's), then sent; the port is closed at the end.
 bool TransmitMsgList(Program& p, Link& link, TransferView& view);
-// The transmission of a message file chosen by the user; the port is closed at the end.
+// The transmission of a message file chosen by the user; the port is closed at the end. A
+// file with more messages than NMsgs (the device's) asks first whether to send without them.
 bool TransmitMsgFile(Program& p, Link& link, TransferView& view, const std::string& path,
                      const std::string& deviceLine);
 // "?M" asked for the main window's transmission: the reply as the transfer window shows it,

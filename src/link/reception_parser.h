@@ -12,7 +12,7 @@
 
 namespace cam {
 
-struct [[nodiscard]] ReceptionResult {
+struct ReceptionResult {
     bool accepted = false;  // false: the device's cam count is not the model's
     int sizesRead = 0;
     std::vector<std::string> corrections;  // received values brought into the tables' ranges

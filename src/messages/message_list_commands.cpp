@@ -42,13 +42,7 @@ bool MsgNew(Program& p, Prompt& prompt) {
 bool MsgOpen(Program& p, Prompt& prompt) {
     if (!ConfirmMsgDiscard(p, prompt)) return false;
     const std::string path = prompt.openFile({Text(p, txt::kOpenFile), kMsgFilters, p.WorkDir, p.MsgFile});
-    if (path.empty() || path.size() > kMaxPathLength) return false;
-    const std::string previous = p.MsgFile;
-    p.MsgFile = path;
-    if (!LoadReceivedMessages(p, prompt)) {
-        p.MsgFile = previous;
-        return false;
-    }
+    if (path.empty() || path.size() > kMaxPathLength || !OpenMsgFile(p, path, prompt)) return false;
     p.MsgSaved = true;  // the list is the file's
     return true;
 }

@@ -23,8 +23,9 @@ std::string MsgOpenedTitle(const std::string& path);
 
 // New: every message emptied (after the unsaved-edits question). False when cancelled.
 bool MsgNew(Program& p, Prompt& prompt);
-// Open: the unsaved-edits question, the open dialog, then the file read into the list.
-// True when a file was read (MsgFile is then its path and MsgSaved True).
+// Open: the unsaved-edits question, the open dialog, then the file read into the list with
+// the checks of OpenMsgFile. True when a file was read (MsgFile is then its path and MsgSaved
+// True).
 bool MsgOpen(Program& p, Prompt& prompt);
 // Save: asks before overwriting MsgFile; without a file of its own (none, gone, or the
 // transfer's scratch file) it is Save as. True when the list was written.

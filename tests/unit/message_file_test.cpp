@@ -26,7 +26,10 @@ struct MsgFileFixture : ::testing::Test {
         p.MsgFile = dir.file("list.Msg");
     }
     void writeRaw(const std::string& bytes) { std::ofstream(p.MsgFile, std::ios::binary) << bytes; }
-    std::string written() { return ReadFileBytes(p.MsgFile).value_or("<missing>"); }
+    std::string written() {
+        const FileBytes file = ReadFileBytes(p.MsgFile, kMaxMsgFileBytes);
+        return file.ok() ? file.bytes : "<missing>";
+    }
 };
 
 TEST_F(MsgFileFixture, AnEmptyListIsEveryNumberWithoutQuotes) {
@@ -94,7 +97,7 @@ TEST_F(MsgFileFixture, AMissingFileIsSaidAndTheListStays) {
     p.MsgFile = dir.file("gone.Msg");
     EXPECT_FALSE(LoadReceivedMessages(p, prompt));
     ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].text, "FILE NOT FOUND");
+    EXPECT_EQ(prompt.asked()[0].text, "FILE NOT FOUND\r" + p.MsgFile + ": no such file");
     EXPECT_EQ(prompt.asked()[0].icon, Icon::Exclamation);
     EXPECT_EQ(p.AlarmMsg[1], "KEPT");
     // No file at all: nothing happens and nothing is said.

@@ -113,6 +113,49 @@ TEST_F(MsgCommands, OpenReadsTheFileAndAsksFirstAboutUnsavedEdits) {
     EXPECT_EQ(MsgOpenedTitle(p.MsgFile), "ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file);
 }
 
+TEST_F(MsgCommands, OpenRefusesWhatIsNoMessageFileAndAsksBeforeLeavingMessagesOut) {
+    std::string many;
+    for (int k = 1; k <= 258; ++k) many += MsgFileLine(k, k > 256 ? " " : "M" + std::to_string(k)) + "\r\n";
+    std::filesystem::create_directory(dir.file("folder.Msg"));
+    struct Case {
+        const char* name;
+        std::string bytes;  // "" for the folder
+        std::optional<Answer> answer;
+        bool opened;
+        std::string said;
+    };
+    const std::string leftOut =
+        "many.Msg holds 1 message(s) beyond the 255 of the list: they are left out.\rOpen anyway?";
+    const std::vector<Case> cases = {
+        {"demo.Cam", "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n", {}, false, "demo.Cam - wrong file format"},
+        {"blob.bin", std::string("\0\x01N. 001\r\n", 9), {}, false, "blob.bin - wrong file format"},
+        {"empty.Msg", "\r\n", {}, false, "empty.Msg - wrong file format"},
+        {"folder.Msg", "", {}, false, "File not found\r" + dir.file("folder.Msg") + ": is a folder, not a file"},
+        // One line too many holds a message, the one after it is blank: one is left out.
+        {"cr.Msg", "N. 001 \"A\"\rN. 002 \"B\"\r", {}, true, ""},  // CR alone ends a line
+        {"many.Msg", many, Answer::Cancel, false, leftOut},
+        {"many.Msg", many, Answer::Ok, true, leftOut},
+    };
+    for (const Case& c : cases) {
+        p.MsgFile = dir.file("kept.Msg");
+        p.AlarmMsg[1] = "KEPT";
+        p.AlarmMsg[2] = "";
+        const std::string path = c.bytes.empty() ? dir.file(c.name) : dir.write(c.name, c.bytes);
+        prompt.clear();
+        prompt.push(path.c_str());
+        if (c.answer) prompt.push(*c.answer);
+        EXPECT_EQ(MsgOpen(p, prompt), c.opened) << c.name;
+        EXPECT_EQ(p.MsgFile, c.opened ? path : dir.file("kept.Msg")) << c.name;
+        EXPECT_EQ(p.AlarmMsg[1], c.opened ? (c.name[0] == 'm' ? "M1" : "A") : "KEPT") << c.name;
+        if (c.opened) {
+            EXPECT_EQ(p.AlarmMsg[2], c.name[0] == 'm' ? "M2" : "B") << c.name;
+        }
+        const std::vector<std::string> said = prompt.messages();
+        EXPECT_EQ(said.empty() ? "" : said.back(), c.said) << c.name;
+    }
+    EXPECT_EQ(p.AlarmMsg[255], "M255");
+}
+
 TEST_F(MsgCommands, OpenCancelledKeepsTheFileOfTheList) {
     p.MsgFile = dir.file("kept.Msg");
     prompt.push("");

@@ -124,6 +124,22 @@ TEST_F(MsgTransferFixture, AFileEndingInEndSendsWhatIsBeforeIt) {
     EXPECT_EQ(view.sizeLabel, "KLM 32C");
 }
 
+// Lines end at CR alone too; a file with more messages than the device holds says how many
+// it would lose before anything is sent.
+TEST_F(MsgTransferFixture, MessagesBeyondTheDevicesAreToldBeforeSending) {
+    p.NMsgs = 2;
+    const std::string file = dir.write("three.Msg", "N. 001 \"A\"\rN. 002 \"B\"\rN. 003 \"C\"\r");
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(TransmitMsgFile(p, link, view, file, ""));
+    EXPECT_EQ(port.written, "");
+    EXPECT_THAT(
+        prompt.messages(),
+        ElementsAre("three.Msg holds 1 message(s) beyond the 2 of the device: they are not sent.\rSend anyway?"));
+    prompt.push(Answer::Ok);
+    ASSERT_TRUE(TransmitMsgFile(p, link, view, file, ""));
+    EXPECT_EQ(port.written, "?AW\xD7\rN001\"A\"\rN002\"B\"\rN003\"C\"\rEND\r");
+}
+
 TEST_F(MsgTransferFixture, AFileThatIsNoMessageFileSendsNothing) {
     for (const char* bytes : {"\r\nN. 001 \"A\"\r\n", "", "X. 001\r\n"}) {
         prompt.clear();
@@ -139,13 +155,14 @@ TEST_F(MsgTransferFixture, AFileThatIsNoMessageFileSendsNothing) {
 }
 
 TEST_F(MsgTransferFixture, ReceivedBlocksBecomeTheLinesOfTheFileAndTheList) {
-    blocks = {"N 001\"OIL LOW\"", "N 002\"\"", "N 003", "END"};
+    // A line break inside a text would shift every later message: it goes as blanks.
+    blocks = {"N 001\"OIL LOW\"", "N 002\"A\r\nB\"", "N 003", "END"};
     givingDevice("180");
     const std::string path = MsgScratchPath(p);
     const MsgReception r = ReceiveMsgs(p, link, view, path, true);
     ASSERT_TRUE(r.complete);
     EXPECT_EQ(r.model.NMsgs, 180);
-    EXPECT_EQ(dir.read("~.~"), "N 001\"OIL LOW\"\r\nN 002\"\"\r\nN 003\r\nEND\r\n");
+    EXPECT_EQ(dir.read("~.~"), "N 001\"OIL LOW\"\r\nN 002\"A  B\"\r\nN 003\r\nEND\r\n");
     EXPECT_EQ(port.written.substr(port.written.find("?AR")), "?AR\xD2\r\x06\x06\x06\x06");
     EXPECT_EQ(view.operation, "RECEIVING MESSAGES");
     EXPECT_EQ(view.progress.back(), 1);  // 3 * 100 / 180
@@ -156,7 +173,7 @@ TEST_F(MsgTransferFixture, ReceivedBlocksBecomeTheLinesOfTheFileAndTheList) {
     ASSERT_TRUE(ApplyMsgReception(p, r, path, r.model.NMsgs, prompt));
     EXPECT_EQ(p.NMsgs, 180);
     EXPECT_THAT(std::vector<std::string>(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 6),
-                ElementsAre("OIL LOW", "", " ", "", ""));
+                ElementsAre("OIL LOW", "A  B", " ", "", ""));
     EXPECT_EQ(p.MsgFile, path);
     EXPECT_TRUE(p.MsgSaved);
     EXPECT_TRUE(prompt.messages().empty());
