@@ -254,7 +254,7 @@ bool ApplyMsgReception(Program& p, const MsgReception& r, const std::string& pat
         p.NMsgs = previousCount;
         return false;
     }
-    p.MsgSaved = true;
+    MarkMsgSaved(p);
     return true;
 }
 

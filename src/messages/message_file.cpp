@@ -69,9 +69,23 @@ int MsgsBeyond(std::string_view bytes, int count) {
     return beyond;
 }
 
+namespace {
+
+std::vector<std::string> MsgState(const Program& p) {
+    std::vector<std::string> list(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 1 + MsgCount(p));
+    while (!list.empty() && list.back().empty()) list.pop_back();
+    return list;
+}
+
+}  // namespace
+
+bool MsgSaved(const Program& p) { return MsgState(p) == p.MsgSavedList; }
+
+void MarkMsgSaved(Program& p) { p.MsgSavedList = MsgState(p); }
+
 Result WriteMsgFile(Program& p) {
     Result written = WriteFileDurably(p.MsgFile, MsgFileText(p));
-    if (written) p.MsgSaved = true;
+    if (written) MarkMsgSaved(p);
     return written;
 }
 
@@ -133,7 +147,7 @@ std::string MsgScratchPath(const Program& p) {
 }
 
 bool ConfirmMsgDiscard(Program& p, Prompt& prompt) {
-    if (p.MsgSaved) return true;
+    if (MsgSaved(p)) return true;
     return prompt.message("FILE NOT SAVED\rEXIT ANYWAY ?", "", Buttons::OkCancelDefaultCancel, Icon::Exclamation) ==
            Answer::Ok;
 }

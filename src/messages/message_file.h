@@ -39,7 +39,13 @@ std::vector<std::string> ParseMsgFile(std::string_view bytes, int count);
 // blank: what a list of count messages leaves out.
 int MsgsBeyond(std::string_view bytes, int count);
 
-// Writes the list to MsgFile (durably: a failed write keeps the old file); MsgSaved = True
+// Whether the list holds what it held when it was last read or written (derived, never set:
+// a message typed back to its old text is no change; a smaller count that drops a message is).
+bool MsgSaved(const Program& p);
+// The list now is what a file holds.
+void MarkMsgSaved(Program& p);
+
+// Writes the list to MsgFile (durably: a failed write keeps the old file); the list is saved
 // after a write that succeeded.
 Result WriteMsgFile(Program& p);
 // Reads MsgFile into AlarmMsg. Nothing happens for an empty MsgFile; a missing or unreadable

@@ -89,7 +89,6 @@ TEST_F(MsgTransferFixture, TransmittedListGoesAsUnframedLinesAndEndOnce) {
     p.NMsgs = 3;
     p.AlarmMsg[1] = "MOTOR OVERLOAD";
     p.AlarmMsg[3] = "SAY \"HI\"";
-    p.MsgSaved = false;
     ASSERT_TRUE(TransmitMsgList(p, link, view));
     EXPECT_EQ(port.written,
               "?AW\xD7\r"  // 63 + 65 + 87 = 215
@@ -99,7 +98,7 @@ TEST_F(MsgTransferFixture, TransmittedListGoesAsUnframedLinesAndEndOnce) {
               "END\r");
     EXPECT_EQ(view.caption + "|" + view.operation + "|" + view.sizeLabel, "ZETO PX-32   1024|SENDING MESSAGES|");
     EXPECT_THAT(view.progress, ElementsAre(0, 0, 1));  // redrawn when the value changes
-    EXPECT_FALSE(p.MsgSaved);                          // the scratch file is no save
+    EXPECT_FALSE(MsgSaved(p));                         // the scratch file is no save
     EXPECT_EQ(dir.read("~.~"), "N. 001 \"MOTOR OVERLOAD\"\r\nN. 002\r\nN. 003 \"SAY \"HI\"\"\r\n");
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(prompt.messages().empty());
@@ -169,13 +168,12 @@ TEST_F(MsgTransferFixture, ReceivedBlocksBecomeTheLinesOfTheFileAndTheList) {
     EXPECT_FALSE(port.isOpen());
 
     p.AlarmMsg[200] = "GONE";
-    p.MsgSaved = false;
     ASSERT_TRUE(ApplyMsgReception(p, r, path, r.model.NMsgs, prompt));
     EXPECT_EQ(p.NMsgs, 180);
     EXPECT_THAT(std::vector<std::string>(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 6),
                 ElementsAre("OIL LOW", "A  B", " ", "", ""));
     EXPECT_EQ(p.MsgFile, path);
-    EXPECT_TRUE(p.MsgSaved);
+    EXPECT_TRUE(MsgSaved(p));
     EXPECT_TRUE(prompt.messages().empty());
 }
 
