@@ -191,7 +191,8 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kDragTip, 423, "ON %1  OFF %2") \
     X(kNoDeviceAnswered, 450, "No device answered.") \
     X(kReceptionIncomplete, 451, "The reception did not end: nothing was taken from the device.") \
-    X(kHistImported, 452, "imported from %1")
+    X(kHistImported, 452, "imported from %1") \
+    X(kHistoryReach, 453, "Reaches back to entry %1: %2 entries, %3 of %4 MB.")
 // clang-format on
 
 namespace txt {

@@ -92,6 +92,7 @@ void ChangeHistory::Start(std::string label) {
     next_ = 1;
     Change base;
     base.label = std::move(label);
+    bytes_ = base.bytes();
     entries_.push_back({next_++, std::move(base)});
     shown_ = 0;
 }
@@ -99,25 +100,25 @@ void ChangeHistory::Start(std::string label) {
 bool ChangeHistory::Record(Change change) {
     if (change.empty()) return false;
     if (entries_.empty()) Start("");
+    bytes_ += change.bytes();
     entries_.push_back({next_++, std::move(change)});
-    while (entries_.size() > kCapacity) {
-        entries_.pop_front();
-        // The oldest kept entry is now where the history begins: the state after it can be
-        // shown, the one before it no longer, so what it changed need not be kept.
-        Change& first = entries_.front().change;
-        first.cams = {};
-        first.remarks = {};
-        first.functionsBefore.reset();
-        first.functionsAfter.reset();
-    }
+    while (bytes_ > kBudget && entries_.size() > kKeptAtLeast) DropOldest();
     shown_ = present();
     return true;
 }
 
-std::size_t ChangeHistory::bytes() const {
-    std::size_t n = 0;
-    for (const Entry& e : entries_) n += sizeof(Entry) + e.change.bytes() - sizeof(Change);
-    return n;
+void ChangeHistory::DropOldest() {
+    bytes_ -= entries_.front().change.bytes();
+    entries_.pop_front();
+    // The oldest kept entry is now where the history begins: the state after it can be
+    // shown, the one before it no longer, so what it changed need not be kept.
+    Change& first = entries_.front().change;
+    bytes_ -= first.bytes();
+    first.cams = {};
+    first.remarks = {};
+    first.functionsBefore.reset();
+    first.functionsAfter.reset();
+    bytes_ += first.bytes();
 }
 
 void ChangeHistory::Apply(CamData& p, const Change& c, bool forward) {

@@ -4,8 +4,9 @@
 // It sits beside the one-level Undo of phase entry and never touches its copy.
 //
 // An entry costs what it changed: one cam is 256 bytes, whatever the number of sizes; a
-// reception or a size command costs the cams it changed. The oldest entries go beyond
-// kCapacity, and the tables can be walked to the state after any entry still kept.
+// reception or a size command costs the cams it changed. The oldest entries go when the
+// history holds more than kBudget bytes (never the last kKeptAtLeast), and the tables can be
+// walked to the state after any entry still kept.
 #pragma once
 
 #include "core/program.h"
@@ -76,7 +77,8 @@ private:
 
 class ChangeHistory {
 public:
-    static constexpr std::size_t kCapacity = 256;  // entries kept; the oldest go first
+    static constexpr std::size_t kBudget = 32u << 20;  // bytes the entries may hold
+    static constexpr std::size_t kKeptAtLeast = 16;    // entries kept whatever they hold
 
     struct Entry {
         int number;  // 1, 2, ... within this history; never reused
@@ -93,7 +95,9 @@ public:
     const Entry& entry(std::size_t i) const { return entries_.at(i); }
     std::size_t present() const { return entries_.empty() ? 0 : entries_.size() - 1; }
     std::size_t shown() const { return shown_; }
-    std::size_t bytes() const;
+    std::size_t bytes() const { return bytes_; }
+    // Entries that went for the budget since the history began.
+    int dropped() const { return entries_.empty() ? 0 : entries_.front().number - 1; }
 
     // Puts the tables in the state after entry i by walking the changes in between; the
     // cost is that of the changes walked. This only shows: the caller returns to the present.
@@ -105,7 +109,9 @@ public:
 
 private:
     static void Apply(CamData& p, const Change& c, bool forward);
+    void DropOldest();
     std::deque<Entry> entries_;
+    std::size_t bytes_ = 0;  // what the entries hold
     std::size_t shown_ = 0;
     int next_ = 1;
 };

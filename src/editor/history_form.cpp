@@ -1,5 +1,6 @@
 #include "editor/history_form.h"
 
+#include "core/text_format.h"
 #include "core/texts.h"
 
 #include <cstdio>
@@ -20,6 +21,14 @@ std::vector<std::string> HistoryForm::Rows() const {
         rows.push_back(number + e.change.label);
     }
     return rows;
+}
+
+std::string HistoryForm::ReachText() const {
+    const ChangeHistory& h = doc_.history();
+    char held[16];
+    std::snprintf(held, sizeof held, "%.1f", static_cast<double>(h.bytes()) / (1 << 20));
+    return Fill(Text(p_, txt::kHistoryReach), {CStr(h.entry(0).number), CStr(static_cast<long>(h.count())), held,
+                                               CStr(static_cast<long>(ChangeHistory::kBudget >> 20))});
 }
 
 void HistoryForm::Focus(int row) {

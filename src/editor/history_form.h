@@ -17,6 +17,8 @@ public:
 
     // One row per entry, oldest first: "  12  phase 0100-0200 of cam 3, size 1".
     std::vector<std::string> Rows() const;
+    // How far back the history reaches, and what it holds of its budget.
+    std::string ReachText() const;
     int presentRow() const { return static_cast<int>(doc_.history().present()); }
     int selectedRow() const { return selected_; }
     bool restoreEnabled() const { return selected_ >= 0 && selected_ != presentRow(); }

@@ -13,7 +13,7 @@ HistoryWindow::HistoryWindow(Program& p, CamDocument& doc, std::function<void()>
     : QDialog(parent), p_(p), form_(p, doc), showState_(std::move(showState)) {
     setObjectName("History");
     setWindowTitle(FromCp1252(Text(p_, txt::kHistoryTitle)));
-    resize(360, 330);
+    resize(360, 352);
     hint_ = new QLabel(FromCp1252(Text(p_, txt::kHistoryHint)), this);
     hint_->setObjectName("LabHint");
     hint_->setWordWrap(true);
@@ -27,12 +27,15 @@ HistoryWindow::HistoryWindow(Program& p, CamDocument& doc, std::function<void()>
     mono.setStyleHint(QFont::TypeWriter);
     mono.setPointSizeF(9);
     list_->setFont(mono);
+    reach_ = new QLabel(this);
+    reach_->setObjectName("LabReach");
+    reach_->setGeometry(10, 290, 340, 20);
     restore_ = new QPushButton(FromCp1252(Text(p_, txt::kHistoryRestore)), this);
     restore_->setObjectName("CmdRestore");
-    restore_->setGeometry(10, 294, 110, 28);
+    restore_->setGeometry(10, 316, 110, 28);
     close_ = new QPushButton(FromCp1252(Text(p_, txt::kHistoryClose)), this);
     close_->setObjectName("CmdClose");
-    close_->setGeometry(240, 294, 110, 28);
+    close_->setGeometry(240, 316, 110, 28);
     for (QPushButton* b : {restore_, close_}) b->setAutoDefault(false);
 
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -65,6 +68,7 @@ void HistoryWindow::Fill() {
     }
     list_->setCurrentRow(form_.selectedRow() >= 0 ? form_.selectedRow() : form_.presentRow());
     list_->scrollToItem(list_->currentItem());
+    reach_->setText(FromCp1252(form_.ReachText()));
 }
 
 void HistoryWindow::Render() { restore_->setEnabled(form_.restoreEnabled()); }

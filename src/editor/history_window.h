@@ -40,6 +40,7 @@ private:
     std::function<void()> showState_;
     QListWidget* list_;
     QLabel* hint_;
+    QLabel* reach_;
     QPushButton* restore_;
     QPushButton* close_;
     ClsResize resizer_;

@@ -151,23 +151,32 @@ TEST(ChangeHistory, RestoresRemarksAndTheFunctionsBlock) {
     EXPECT_EQ(p.NEncoders, 2);
 }
 
-TEST(ChangeHistory, KeepsTheLastEntriesAndStaysSmall) {
+TEST(ChangeHistory, KeepsWhatFitsItsBudgetAndAtLeastTheLastEntries) {
     Program p = camtest::MakeProgram(32, 60);
     ChangeHistory h;
     h.Start("file opened");
     for (int i = 1; i <= 1000; ++i) Edit(h, p, 1 + i % 60, i % 32, i % 1000, i % 1000 + 5, "e" + std::to_string(i));
-    EXPECT_GE(ChangeHistory::kCapacity, 200u);
-    EXPECT_EQ(h.count(), ChangeHistory::kCapacity);
-    EXPECT_EQ(h.entry(0).number, 1001 - int(ChangeHistory::kCapacity) + 1);
-    EXPECT_EQ(h.entry(h.present()).change.label, "e1000");
-    EXPECT_LT(h.bytes(), ChangeHistory::kCapacity * 1024);
-    // The oldest state still kept is reachable: edit 745's phase is there, edit 746's not yet.
-    EXPECT_EQ(h.entry(0).number, 746);
+    EXPECT_EQ(h.count(), 1001u);  // small changes: all of them fit
+    EXPECT_EQ(h.dropped(), 0);
+    // Changes of every cam of every size: only what fits the budget stays.
+    auto everything = [&](int round) {
+        ChangeBuilder b;
+        b.NoteAll(p);
+        for (int s = 1; s <= 60; ++s)
+            for (int c = 0; c < 32; ++c) SetPhase(p, s, c, round % 1000, round % 1000 + 3);
+        h.Record(b.Finish(p, "reception " + std::to_string(round)));
+    };
+    for (int round = 1; round <= 100; ++round) everything(round);
+    EXPECT_LE(h.bytes(), ChangeHistory::kBudget);
+    EXPECT_GE(h.count(), ChangeHistory::kKeptAtLeast);
+    EXPECT_EQ(h.entry(h.present()).change.label, "reception 100");
+    const int first = h.entry(0).number;
+    EXPECT_EQ(h.dropped(), first - 1);
+    // The oldest state still kept is reachable, and the present one again.
     h.Show(p, 0);
-    EXPECT_EQ(p.CamPos(1 + 745 % 60, 745 % 32, 745), 1);
-    EXPECT_EQ(p.CamPos(1 + 746 % 60, 746 % 32, 746), 0);
+    EXPECT_EQ(p.CamPos(7, 7, (first - 1001) % 1000), 1);
     h.Show(p, h.present());
-    EXPECT_EQ(p.CamPos(1 + 746 % 60, 746 % 32, 746), 1);
+    EXPECT_EQ(p.CamPos(7, 7, 100), 1);
 }
 
 TEST(ChangeHistory, OneChangeCostsTheSameWithFewOrManySizes) {
