@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils
-          fonts-liberation clang libclang-rt-14-dev)
+          fonts-liberation clang libclang-rt-14-dev ser2net)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
