@@ -5,7 +5,7 @@
 // 50 ms after "?FW", 10 ms after each size header, 500 ms after "?FR").
 // usage: transfer_bench [BAUD...]   (default 9600 38400)
 #include "core/scripted_prompt.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "link/size_transfer.h"
 #include "sim_process.h"
 
@@ -122,7 +122,7 @@ int main(int argc, char* argv[]) {
     for (long baud : speeds) {
         SimProcess sim({"--model", "32x30x255x1", "--baud", std::to_string(baud)});
         if (sim.port().empty()) return 1;
-        QtSerialPort qt;
+        QtLinePort qt;
         CountingPort port(qt);
         SteadyClock clock;
         ScriptedPrompt prompt;

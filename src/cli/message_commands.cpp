@@ -8,7 +8,7 @@
 #include "link/identify.h"
 #include "link/message_transfer.h"
 #include "link/port_name.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "messages/message_file.h"
 #include "qt/cp1252.h"
 
@@ -88,7 +88,7 @@ int LoadForCommand(Program& p, const std::string& path) {
 }
 
 struct DeviceLink {
-    QtSerialPort port;
+    QtLinePort port;
     SteadyClock clock;
     ConsolePrompt prompt{false};
     Link link{port, clock, prompt};

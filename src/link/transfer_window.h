@@ -13,7 +13,7 @@ class QLabel;
 namespace cam {
 
 class ProgressBarWidget;
-class QtSerialPort;
+class QtLinePort;
 
 class TransferWindow : public QDialog, public TransferView {
     Q_OBJECT
@@ -43,11 +43,11 @@ private:
 
 // "Size &Transmit": the tables go to the device; their model never changes. trace: every
 // block sent is written to TST.TXT in the working folder (camdesk --trace).
-bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent, bool trace = false);
+bool RunSizeTransmit(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent, bool trace = false);
 
 // "Size &Receive": asks before unsaved data is replaced, then the device's configuration
 // replaces the tables. True when the tables changed (redraw the chart).
-bool RunSizeReceive(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent,
+bool RunSizeReceive(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent,
                     const std::string& windowTitle);
 
 }  // namespace cam

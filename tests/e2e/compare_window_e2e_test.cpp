@@ -7,7 +7,7 @@
 #include "compare/compare_window.h"
 #include "core/scripted_prompt.h"
 #include "editor/chart_widget.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "link/transfer_window.h"
 #include "main_window_settings.h"
 #include "sim_process.h"
@@ -38,7 +38,7 @@ std::string FileBytes(const std::string& path) {
 
 struct CompareWithDeviceOverPty : ::testing::Test {
     QTemporaryDir docs;
-    QtSerialPort port;
+    QtLinePort port;
     ScriptedPrompt prompt;
     Program p;
 

@@ -3,7 +3,7 @@
 // start-up (startup_e2e_test); here the screen while one does not.
 #include "core/scripted_prompt.h"
 #include "link/qt_link_runner.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ namespace cam {
 namespace {
 
 struct BehindAWindow : ::testing::Test {
-    QtSerialPort port;
+    QtLinePort port;
     ScriptedPrompt prompt;
     Program p;
 };

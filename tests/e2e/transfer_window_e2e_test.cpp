@@ -3,7 +3,7 @@
 // a scripted prompt.
 #include "camfile/cam_file.h"
 #include "core/scripted_prompt.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "link/transfer_window.h"
 #include "sim_process.h"
 
@@ -17,7 +17,7 @@ namespace cam {
 namespace {
 
 struct TransferWindowOverPty : ::testing::Test {
-    QtSerialPort port;
+    QtLinePort port;
     ScriptedPrompt prompt;
     std::filesystem::path work = std::filesystem::temp_directory_path() / ("camdesk-e2e-" + std::to_string(getpid()));
 

@@ -5,7 +5,7 @@
 #include "link/port_window.h"
 #include "link/progress_bar_widget.h"
 #include "link/qt_link_runner.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -113,7 +113,7 @@ private slots:
     // A fault inside an exchange (a table index out of range) ends it like a failed
     // transfer: reported, the port closed and handed back, the next exchange runs.
     void faultOnTheWorkerIsReportedAndThePortHandedBack() {
-        QtSerialPort port;
+        QtLinePort port;
         ScriptedPrompt prompt;
         Program p;
         LinkRunner runner(p, port, prompt, nullptr);

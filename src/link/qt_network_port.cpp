@@ -1,0 +1,183 @@
+#include "link/qt_network_port.h"
+
+#include "qt/cp1252.h"
+
+#include <QDeadlineTimer>
+#include <QTcpSocket>
+#include <QThread>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace cam {
+
+namespace {
+
+constexpr int kWriteTimeoutMs = 5000;
+
+}  // namespace
+
+QtNetworkPort::QtNetworkPort() : socket_(std::make_unique<QTcpSocket>()) {}
+
+QtNetworkPort::~QtNetworkPort() = default;
+
+void QtNetworkPort::moveToThread(QThread* thread) { socket_->moveToThread(thread); }
+
+bool QtNetworkPort::fail(int code, const std::string& what) {
+    error_ = {code, "QTcpSocket", where_.where() + ": " + what};
+    close();
+    return false;
+}
+
+bool QtNetworkPort::lost() {
+    // A server whose line is taken (another connection, or one just closed) hangs up at once.
+    if (opening_) return fail(ECONNRESET, "the server closed the connection at once (is its line in use?)");
+    return fail(ECONNRESET, "the connection was dropped (" + ToCp1252(socket_->errorString()) + ")");
+}
+
+bool QtNetworkPort::open(const std::string& name) {
+    close();
+    NetworkPortName where;
+    if (const Result parsed = ParseNetworkPortName(name, where); !parsed) {
+        error_ = {EINVAL, "QTcpSocket", parsed.reason()};
+        return false;
+    }
+    where_ = where;
+    if (!connectTo(where)) return false;
+    open_ = true;
+    if (where.protocol == NetworkPortName::RawTcp) return true;
+    opening_ = true;
+    const bool ok = startTelnet();
+    opening_ = false;
+    return ok;
+}
+
+bool QtNetworkPort::startTelnet() {
+    telnet_.emplace();
+    if (!send(telnet_->start())) return false;
+    if (!waitFor([&] { return telnet_->comPort() != TelnetSession::Option::Pending; }, kConnectMs))
+        return open_ && fail(ETIMEDOUT, "no answer to the RFC 2217 port control request");
+    if (telnet_->comPort() == TelnetSession::Option::Refused)
+        return fail(EPROTO, "the server offers no RFC 2217 port control (a raw TCP port is named tcp://)");
+    return send(TelnetSession::rts(rts_));
+}
+
+bool QtNetworkPort::connectTo(const NetworkPortName& where) {
+    socket_->connectToHost(QString::fromStdString(where.host), static_cast<quint16>(where.port));
+    if (socket_->waitForConnected(kConnectMs)) {
+        // Each block waits for its answer: small writes must leave at once, not wait to be merged.
+        socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        return true;
+    }
+    const QAbstractSocket::SocketError e = socket_->error();
+    const std::string qt = ToCp1252(socket_->errorString());
+    socket_->abort();
+    switch (e) {
+        case QAbstractSocket::ConnectionRefusedError:
+            return fail(ECONNREFUSED, "the connection was refused (no serial server listens there)");
+        case QAbstractSocket::SocketTimeoutError:
+            return fail(ETIMEDOUT, "no answer to the connection within " + std::to_string(kConnectMs / 1000) + " s");
+        case QAbstractSocket::HostNotFoundError:
+            return fail(EHOSTUNREACH, "no such host");
+        default:
+            return fail(EIO, qt);
+    }
+}
+
+void QtNetworkPort::close() {
+    open_ = false;
+    telnet_.reset();
+    inbox_.clear();
+    inboxAt_ = 0;
+    if (socket_->state() != QAbstractSocket::UnconnectedState) socket_->abort();
+}
+
+bool QtNetworkPort::send(std::string_view raw) {
+    if (!open_) return false;
+    if (socket_->write(raw.data(), static_cast<qint64>(raw.size())) != static_cast<qint64>(raw.size())) return lost();
+    // Without an event loop the bytes leave only while we wait for them to be written.
+    while (socket_->bytesToWrite() > 0)
+        if (!socket_->waitForBytesWritten(kWriteTimeoutMs)) return lost();
+    return true;
+}
+
+bool QtNetworkPort::pull(int ms) {
+    if (!open_) return false;
+    if (socket_->bytesAvailable() == 0) socket_->waitForReadyRead(ms);
+    const QByteArray bytes = socket_->readAll();
+    if (inboxAt_ == inbox_.size()) {
+        inbox_.clear();
+        inboxAt_ = 0;
+    }
+    if (telnet_) {
+        telnet_->receive(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), inbox_);
+        if (const std::string replies = telnet_->takeReplies(); !replies.empty() && !send(replies)) return false;
+    } else {
+        inbox_.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+    if (socket_->state() != QAbstractSocket::ConnectedState) return lost();
+    return true;
+}
+
+bool QtNetworkPort::waitFor(const std::function<bool()>& done, int ms) {
+    const QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired() || !pull(std::max<int>(1, static_cast<int>(deadline.remainingTime()))))
+            return done();
+    }
+    return true;
+}
+
+bool QtNetworkPort::setSpeed(long baud) {
+    if (!open_) return true;
+    if (!telnet_) return pull(0);  // the server's own settings apply; a dropped connection shows here
+    if (!send(telnet_->lineSettings(baud))) return false;
+    if (!waitFor([&] { return telnet_->lineAnswer().stopSize.has_value(); }, kServerAnswerMs))
+        return open_ && fail(ETIMEDOUT, "the server did not answer the line settings");
+    if (const std::string set = telnet_->lineMismatch(baud); !set.empty())
+        return fail(EPROTO, "the server did not set its line to " + std::to_string(baud) +
+                                " bit/s, 8 data bits, no parity, 1 stop bit: it set " + set);
+    return true;
+}
+
+bool QtNetworkPort::setFlowControl(bool rtsCts) {
+    if (!open_ || !telnet_) return true;
+    return send(TelnetSession::flowControl(rtsCts));
+}
+
+bool QtNetworkPort::setRts(bool on) {
+    rts_ = on;
+    if (!open_ || !telnet_) return true;
+    return send(TelnetSession::rts(on));
+}
+
+bool QtNetworkPort::write(std::string_view bytes) {
+    if (!open_) return false;
+    return telnet_ ? send(telnet_->escape(bytes)) : send(bytes);
+}
+
+std::string QtNetworkPort::read(std::size_t max) {
+    if (bytesWaiting() == 0) return {};
+    const std::size_t n = std::min(max, inbox_.size() - inboxAt_);
+    std::string out = inbox_.substr(inboxAt_, n);
+    inboxAt_ += n;
+    return out;
+}
+
+std::size_t QtNetworkPort::bytesWaiting() {
+    if (!open_) return 0;
+    if (inboxAt_ == inbox_.size() && !pull(0)) return 0;
+    return inbox_.size() - inboxAt_;
+}
+
+bool QtNetworkPort::waitForBytes(int ms) {
+    return open_ && waitFor([&] { return inboxAt_ < inbox_.size(); }, ms);
+}
+
+void QtNetworkPort::discardInput() {
+    if (!pull(0)) return;
+    inbox_.clear();
+    inboxAt_ = 0;
+}
+
+}  // namespace cam
