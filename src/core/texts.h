@@ -175,7 +175,8 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kSnapItem, 420, "Drag &Snap...") \
     X(kSnapPrompt, 421, "Positions a drag snaps to while Shift is held (1-128):") \
     X(kSnapTitle, 422, "Drag snap") \
-    X(kDragTip, 423, "ON %1  OFF %2")
+    X(kDragTip, 423, "ON %1  OFF %2") \
+    X(kLineWentAway, 440, "The line to the device went away: %1")
 // clang-format on
 
 namespace txt {
