@@ -1,6 +1,6 @@
-// The reception file of a camctl run: in a folder of its own that only this user can
+// The reception files of a camctl run: in a folder of its own that only this user can
 // enter, removed when the command ends, also when it is stopped with Ctrl+C or killed
-// with SIGTERM or SIGHUP (a reception file can grow large).
+// with SIGTERM or SIGHUP (a reception file can grow large). One at a time per process.
 #pragma once
 
 #include <string>
@@ -17,6 +17,9 @@ public:
     // The reception file's path; "" when no private folder could be made (error() says why).
     const std::string& file() const { return file_; }
     const std::string& error() const { return error_; }
+    // Another reception file in the same folder (one per device of a plant), removed with it;
+    // "" when there is no folder or no more room to remember it.
+    std::string another(const std::string& name);
 
 private:
     std::string folder_;

@@ -9,11 +9,16 @@
 #include <algorithm>
 #include <cerrno>
 
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#endif
+
 namespace cam {
 
 namespace {
 
 constexpr int kWriteTimeoutMs = 5000;
+constexpr int kHangUpMs = 2000;  // the server's close after ours; longer while it drains its line
 
 }  // namespace
 
@@ -89,7 +94,24 @@ void QtNetworkPort::close() {
     telnet_.reset();
     inbox_.clear();
     inboxAt_ = 0;
+    if (socket_->state() == QAbstractSocket::ConnectedState) hangUp();
     if (socket_->state() != QAbstractSocket::UnconnectedState) socket_->abort();
+}
+
+// A serial server frees its line only when its side of the connection is closed: a
+// connection made at once after a plain close may find the line still taken ("Port already
+// in use"). So the close is told and the server's own close awaited.
+void QtNetworkPort::hangUp() {
+#ifdef Q_OS_UNIX
+    ::shutdown(static_cast<int>(socket_->socketDescriptor()), SHUT_WR);
+    const QDeadlineTimer deadline(kHangUpMs);
+    while (socket_->state() == QAbstractSocket::ConnectedState && !deadline.hasExpired()) {
+        socket_->waitForReadyRead(std::max<int>(1, static_cast<int>(deadline.remainingTime())));
+        socket_->readAll();
+    }
+#else
+    socket_->disconnectFromHost();
+#endif
 }
 
 bool QtNetworkPort::send(std::string_view raw) {
