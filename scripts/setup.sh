@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what camdesk needs to build and test on Debian 12 (run as root).
 set -euo pipefail
-packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev python3
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils
           fonts-liberation clang libclang-rt-14-dev ser2net)
 missing=()

@@ -11,7 +11,9 @@ cam="$src/tests/e2e/data/one_encoder.Cam"
 msg="$src/resources/samples/demo.Msg"
 abs="$src/tests/e2e/data/firmware.Abs"
 
-# transfer | fault | exit status | what it says (stderr or stdout) | seconds at most
+# transfer[@tcp|@rfc2217: through ser2net] | fault | exit status | what it says (stderr or stdout)
+# | seconds at most. Network faults: refused (no server), no-answer (a server that never takes
+# the connection), server-gone (ser2net killed while the device is silent mid-reception).
 matrix=$(cat <<'TABLE'
 identify    | silent               | 1 | KLM NOT FOUND                 | 10
 identify    | echo                 | 1 | came back unchanged           | 10
@@ -38,6 +40,12 @@ msg-receive | vanish-after:4       | 1 | TIMEOUT SERIAL PORT           | 15
 flash       | flash-silent-after:3 | 1 | TIMEOUT SERIAL PORT           | 20
 flash       | flash-nak:2          | 0 | DEVICE UPDATED WITH           | 30
 flash       | silent               | 1 | TIMEOUT SERIAL PORT           | 20
+identify@tcp     | refused         | 1 | the connection was refused    | 3
+send@rfc2217     | no-answer       | 1 | no answer to the connection   | 10
+receive@tcp      | vanish-after:4  | 1 | the connection was dropped    | 15
+receive@rfc2217  | vanish-after:4  | 1 | the connection was dropped    | 15
+receive@rfc2217  | server-gone     | 1 | the connection was dropped    | 15
+msg-receive@tcp  | server-gone     | 1 | the connection was dropped    | 15
 TABLE
 )
 
@@ -46,10 +54,18 @@ run_cell() {
     local n=$1 transfer=$2 fault=$3 status=$4 message=$5 limit=$6
     local dir="cell$n"
     mkdir -p "$dir/tmp" && cd "$dir" || return
-    mkfifo sim.fifo
-    "$camsim" --model 32x7x255x1 --baud 0 --fault "$fault" >sim.fifo 2>sim.err &
+    mkfifo sim.fifo busy.fifo
+    local via="" simfault=$fault
+    [[ $transfer == *@* ]] && via=${transfer#*@} transfer=${transfer%@*}
+    case $fault in refused | no-answer) simfault=silent ;; server-gone) simfault=silent-after:4 ;; esac
+    "$camsim" --model 32x7x255x1 --baud 0 --fault "$simfault" >sim.fifo 2>sim.err &
     local sim=$!
-    local port; read -r port <sim.fifo
+    read -r port <sim.fifo
+    case $fault in
+        refused) port=tcp://127.0.0.1:1 ;;
+        no-answer) unanswered && port=$via://127.0.0.1:$busy ;;
+        *) [ -z "$via" ] || { serve_port "$via" && port=$net_port; } ;;
+    esac
     local args
     case $transfer in
         identify) args=(identify) ;;
@@ -61,9 +77,14 @@ run_cell() {
     esac
     printf 'previous content' >out.Cam; printf 'previous content' >out.Msg
     local start=$SECONDS
-    TMPDIR="$PWD/tmp" timeout 90 "$camctl" "${args[0]}" --port "$port" "${args[@]:1}" >out 2>err
+    TMPDIR="$PWD/tmp" timeout 90 "$camctl" "${args[0]}" --port "$port" "${args[@]:1}" >out 2>err &
+    local client=$!
+    # The server goes once the reception has begun (its file is made) and the device is silent.
+    [ "$fault" = server-gone ] && until [ -e tmp/camctl-*/_._ ] || ! kill -0 $client; do sleep 0.05; done 2>/dev/null &&
+        kill -9 "${more_pids[0]}"
+    wait $client
     local got=$? took=$((SECONDS - start))
-    kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null
+    kill "$sim" "${more_pids[@]}" 2>/dev/null; wait "$sim" "${more_pids[@]}" 2>/dev/null
     local why=""
     [ "$got" -eq "$status" ] || why+="exit status $got, expected $status; "
     grep -qF -- "$message" err out || why+="no '$message'; "
@@ -73,6 +94,18 @@ run_cell() {
     fi
     [ -z "$(ls -A tmp)" ] || why+="scratch left: $(ls -A tmp); "
     [ -z "$why" ] && echo ok || echo "$why stderr: $(tr '\n' ' ' <err | cut -c1-300)"
+}
+
+# unanswered: sets busy to a port whose listener never takes a connection (its queue is full).
+unanswered() {
+    busy=$((20000 + RANDOM % 40000))
+    python3 -c 'import socket, sys, time
+s = socket.socket(); s.bind(("127.0.0.1", int(sys.argv[1]))); s.listen(0)
+fill = [socket.socket() for _ in range(2)]
+for f in fill: f.setblocking(False); f.connect_ex(("127.0.0.1", int(sys.argv[1])))
+print(flush=True); time.sleep(60)' "$busy" >busy.fifo &
+    more_pids+=($!)
+    read -r <busy.fifo
 }
 
 n=0
@@ -94,7 +127,7 @@ failed=0
 for row in "${rows[@]}"; do
     IFS='|' read -r n transfer fault <<<"$row"
     verdict=$(cat "verdict$n")
-    printf '%-12s %-22s %s\n' "$transfer" "$fault" "$verdict"
+    printf '%-16s %-22s %s\n' "$transfer" "$fault" "$verdict"
     [ "$verdict" = ok ] || failed=$((failed + 1))
 done
 [ "$failed" -eq 0 ] || fail "$failed of $n cells failed"
