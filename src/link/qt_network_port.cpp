@@ -10,6 +10,8 @@
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #endif
 
@@ -89,6 +91,17 @@ bool QtNetworkPort::connectTo(const NetworkPortName& where) {
     }
 }
 
+// A server that sends each character as it comes from its line (and merges small writes until
+// the last is acknowledged) would otherwise wait for our delayed acknowledgement, up to 40 ms,
+// for every piece of a block. The system forgets the setting after a while: it is renewed
+// after each read.
+void QtNetworkPort::acknowledgeAtOnce() {
+#ifdef Q_OS_LINUX
+    const int on = 1;
+    ::setsockopt(static_cast<int>(socket_->socketDescriptor()), IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+#endif
+}
+
 void QtNetworkPort::close() {
     open_ = false;
     telnet_.reset();
@@ -127,6 +140,7 @@ bool QtNetworkPort::pull(int ms) {
     if (!open_) return false;
     if (socket_->bytesAvailable() == 0) socket_->waitForReadyRead(ms);
     const QByteArray bytes = socket_->readAll();
+    if (!bytes.isEmpty()) acknowledgeAtOnce();
     if (inboxAt_ == inbox_.size()) {
         inbox_.clear();
         inboxAt_ = 0;

@@ -49,6 +49,7 @@ private:
     bool connectTo(const NetworkPortName& where);
     bool startTelnet();  // negotiates COM port control on a fresh connection
     void hangUp();
+    void acknowledgeAtOnce();
     bool pull(int ms);                  // takes in what arrived, waiting up to ms for it
     bool send(std::string_view raw);    // bytes on the connection as they are
     bool waitFor(const std::function<bool()>& done, int ms);

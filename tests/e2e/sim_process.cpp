@@ -95,7 +95,10 @@ SerialServer::SerialServer(const std::string& terminal, const std::string& proto
     config_ = config;
     std::ofstream(config_) << "connection: &line\n  accepter: " << (protocol == "rfc2217" ? "telnet(rfc2217)," : "")
                            << "tcp,127.0.0.1," << port << "\n  connector: serialdev," << terminal
-                           << ",9600n81,local\n";
+                           << ",9600n81,local\n"
+                           // Forwarded as it comes, as a request/answer line is served (by default ser2net
+                           // waits two character times after each character for more).
+                           << "  options:\n    chardelay: false\n";
     pid_ = Spawn({"/usr/sbin/ser2net", "-n", "-d", "-c", config_}, -1);
     for (int i = 0; pid_ > 0 && i < 250 && !Listening(port); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

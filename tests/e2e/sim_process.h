@@ -22,7 +22,8 @@ private:
 };
 
 // ser2net serving a terminal on a free local port, raw (protocol "tcp") or as telnet with
-// RFC 2217 ("rfc2217"); its line at 9600n81 until a client sets it.
+// RFC 2217 ("rfc2217"); its line at 9600n81 until a client sets it, characters forwarded
+// without waiting for more.
 class SerialServer {
 public:
     SerialServer(const std::string& terminal, const std::string& protocol);
