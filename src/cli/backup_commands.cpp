@@ -4,6 +4,7 @@
 #include "camfile/cam_file.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/plant_board.h"
 #include "cli/scratch_space.h"
 #include "compare/program_diff.h"
 #include "core/text_format.h"
@@ -15,8 +16,6 @@
 
 #include <QThread>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -24,9 +23,7 @@
 #include <iostream>
 #include <iterator>
 #include <memory>
-#include <mutex>
 #include <set>
-#include <sstream>
 
 namespace cam::cli {
 
@@ -38,6 +35,12 @@ struct Device {
     std::string name;  // the files' title: NAME.Cam, NAME.Msg
     Program port;      // its port settings (and --baud)
 };
+
+std::vector<std::string> Names(const std::vector<Device>& devices) {
+    std::vector<std::string> names;
+    for (const Device& d : devices) names.push_back(d.name);
+    return names;
+}
 
 struct PlantOptions {
     std::string folder;  // --into or --from
@@ -96,91 +99,6 @@ std::optional<PlantOptions> ParsePlantOptions(const std::vector<std::string>& ar
     }
     return o;
 }
-
-// Standard error shared by the workers: their messages, each line after its device's name,
-// and on a terminal one progress line per device, redrawn in place below the messages.
-class Board {
-public:
-    explicit Board(const std::vector<Device>& devices) : terminal_(::isatty(STDERR_FILENO) == 1) {
-        for (const Device& d : devices) {
-            names_.push_back(d.name);
-            rows_.emplace_back();
-        }
-        for (const std::string& n : names_) width_ = std::max(width_, n.size());
-    }
-    ~Board() {
-        std::lock_guard lock(mutex_);
-        redraw();  // the last state of every line stays on the screen
-    }
-    void progress(std::size_t row, const std::string& text) {
-        std::lock_guard lock(mutex_);
-        if (!terminal_ || rows_[row] == text) return;
-        rows_[row] = text;
-        redraw();
-    }
-    void say(std::size_t row, const std::string& text) {
-        std::lock_guard lock(mutex_);
-        erase();
-        std::istringstream lines(ConsoleText(text));
-        for (std::string line; std::getline(lines, line);) std::cerr << names_[row] << ": " << line << '\n';
-        if (terminal_) redraw();
-        std::cerr << std::flush;
-    }
-
-private:
-    void erase() {
-        if (drawn_) std::cerr << "\x1b[" << drawn_ << "A\r\x1b[J";
-        drawn_ = 0;
-    }
-    void redraw() {
-        if (!terminal_) return;
-        erase();
-        for (std::size_t i = 0; i < rows_.size(); ++i)
-            std::cerr << names_[i] << std::string(width_ - names_[i].size() + 2, ' ') << rows_[i] << '\n';
-        drawn_ = rows_.size();
-        std::cerr << std::flush;
-    }
-
-    std::mutex mutex_;
-    bool terminal_;
-    std::vector<std::string> names_, rows_;
-    std::size_t width_ = 0;
-    std::size_t drawn_ = 0;
-};
-
-// One device's transfer as a line of the board.
-class BoardView : public TransferView {
-public:
-    BoardView(Board& board, std::size_t row) : board_(board), row_(row) {}
-    void setCaption(const std::string&) override {}
-    void setOperation(const std::string& operation) override { operation_ = operation; }
-    void setSizeLabel(const std::string& label) override { label_ = label; }
-    void setProgress(int percent) override {
-        const int filled = std::clamp(percent, 0, 100) / 5;
-        board_.progress(row_, ConsoleText(operation_) + " [" + std::string(filled, '#') + std::string(20 - filled, ' ') +
-                                  "] " + std::to_string(percent) + "% " + ConsoleText(label_));
-    }
-
-private:
-    Board& board_;
-    std::size_t row_;
-    std::string operation_, label_;
-};
-
-// Questions are answered No (nothing is forced on a device); every message goes to the board
-// and is kept for the summary.
-class BoardPrompt : public ScriptedPrompt {
-public:
-    BoardPrompt(Board& board, std::size_t row) : ScriptedPrompt(false), board_(board), row_(row) {}
-    Answer message(const std::string& text, const std::string& title, Buttons buttons, Icon icon) override {
-        board_.say(row_, text);
-        return ScriptedPrompt::message(text, title, buttons, icon);
-    }
-
-private:
-    Board& board_;
-    std::size_t row_;
-};
 
 // A device's line, made on its worker's thread (the Qt ports belong to the thread that made
 // them).
@@ -360,28 +278,6 @@ Outcome Restore(const PlantOptions& o, RestoreFiles& f, DeviceLine& line, const 
     return out;
 }
 
-// Runs work(device index, its line) for every device at once, each on a thread of its own,
-// and returns when all have ended.
-template <class Work>
-std::vector<Outcome> RunAll(std::size_t count, Board& board, Work work) {
-    std::vector<Outcome> outcomes(count);
-    std::vector<std::unique_ptr<QThread>> workers;
-    for (std::size_t i = 0; i < count; ++i)
-        workers.emplace_back(QThread::create([&, i] {
-            const auto start = std::chrono::steady_clock::now();
-            try {
-                DeviceLine line(board, i);
-                outcomes[i] = work(i, line);
-            } catch (const std::exception& e) {
-                outcomes[i].failure = std::string("fault: ") + e.what();
-            }
-            outcomes[i].seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        }));
-    for (auto& w : workers) w->start();
-    for (auto& w : workers) w->wait();
-    return outcomes;
-}
-
 // device, model, sizes, messages, time, result: one line a device; 0 when all succeeded.
 int Summary(const PlantOptions& o, const std::vector<Outcome>& outcomes) {
     std::vector<std::vector<std::string>> table{{"device", "model", "sizes", "messages", "time", "result"}};
@@ -416,6 +312,35 @@ std::optional<std::vector<std::string>> ScratchFiles(ScratchSpace& scratch, std:
     return files;
 }
 
+// Runs work(device index, its line, its reception file) for every device at once, each on a
+// thread of its own; when all have ended, the summary. Returns the exit status.
+template <class Work>
+int RunPlant(const PlantOptions& o, Work work) {
+    ScratchSpace scratch;
+    const auto files = ScratchFiles(scratch, o.devices.size());
+    if (!files) return 1;
+    std::vector<Outcome> outcomes(o.devices.size());
+    {
+        Board board(Names(o.devices));
+        std::vector<std::unique_ptr<QThread>> workers;
+        for (std::size_t i = 0; i < o.devices.size(); ++i)
+            workers.emplace_back(QThread::create([&, i] {
+                const auto start = std::chrono::steady_clock::now();
+                try {
+                    DeviceLine line(board, i);
+                    outcomes[i] = work(i, line, (*files)[i]);
+                } catch (const std::exception& e) {
+                    outcomes[i].failure = std::string("fault: ") + e.what();
+                }
+                outcomes[i].seconds =
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            }));
+        for (auto& w : workers) w->start();
+        for (auto& w : workers) w->wait();
+    }
+    return Summary(o, outcomes);
+}
+
 }  // namespace
 
 int BackupCommand(const std::vector<std::string>& args) {
@@ -430,17 +355,9 @@ int BackupCommand(const std::vector<std::string>& args) {
     }
     Program texts;
     LoadDefaultTexts(texts);
-    ScratchSpace scratch;
-    const auto files = ScratchFiles(scratch, o->devices.size());
-    if (!files) return 1;
-    std::vector<Outcome> outcomes;
-    {
-        Board board(o->devices);
-        outcomes = RunAll(o->devices.size(), board, [&](std::size_t i, DeviceLine& line) {
-            return BackUp(*o, o->devices[i], texts, line, (*files)[i]);
-        });
-    }
-    return Summary(*o, outcomes);
+    return RunPlant(*o, [&](std::size_t i, DeviceLine& line, const std::string& scratch) {
+        return BackUp(*o, o->devices[i], texts, line, scratch);
+    });
 }
 
 int RestoreCommand(const std::vector<std::string>& args) {
@@ -449,18 +366,10 @@ int RestoreCommand(const std::vector<std::string>& args) {
     if (!o) return 2;
     std::vector<RestoreFiles> sources;
     for (const Device& d : o->devices) sources.push_back(ReadRestoreFiles(*o, d));
-    ScratchSpace scratch;
-    const auto files = ScratchFiles(scratch, o->devices.size());
-    if (!files) return 1;
-    std::vector<Outcome> outcomes;
-    {
-        Board board(o->devices);
-        outcomes = RunAll(o->devices.size(), board, [&](std::size_t i, DeviceLine& line) {
-            if (!sources[i].failure.empty()) return Outcome{std::nullopt, 0, 0, 0, "(files) " + sources[i].failure};
-            return Restore(*o, sources[i], line, (*files)[i]);
-        });
-    }
-    return Summary(*o, outcomes);
+    return RunPlant(*o, [&](std::size_t i, DeviceLine& line, const std::string& scratch) {
+        if (!sources[i].failure.empty()) return Outcome{std::nullopt, 0, 0, 0, "(files) " + sources[i].failure};
+        return Restore(*o, sources[i], line, scratch);
+    });
 }
 
 }  // namespace cam::cli
