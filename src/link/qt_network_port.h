@@ -54,7 +54,7 @@ private:
     bool send(std::string_view raw);    // bytes on the connection as they are
     bool waitFor(const std::function<bool()>& done, int ms);
     bool fail(int code, const std::string& what);  // records why, closes; always false
-    bool lost();
+    bool lost(const std::string& why = "");
 
     std::unique_ptr<QTcpSocket> socket_;
     std::optional<TelnetSession> telnet_;
