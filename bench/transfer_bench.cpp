@@ -3,9 +3,11 @@
 // bytes need on the wire (10 bits a byte, both directions, never overlapping since every
 // block waits for its answer) plus the waits it prescribes (10 ms before each command,
 // 50 ms after "?FW", 10 ms after each size header, 500 ms after "?FR").
-// usage: transfer_bench [BAUD...]   (default 9600 38400)
+// With --via, the same again through ser2net in front of camsim's terminal, raw (tcp) or as
+// telnet with RFC 2217 (rfc2217): the server's hop is in the measured time, not in the bound.
+// usage: transfer_bench [--via tcp|rfc2217]... [BAUD...]   (default 9600 38400)
 #include "core/scripted_prompt.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "link/size_transfer.h"
 #include "sim_process.h"
 
@@ -15,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace {
@@ -98,15 +101,48 @@ struct Figures {
     double measuredMs = 0;
 };
 
-void Report(const char* what, long baud, const Figures& f) {
+void Report(const char* what, const std::string& route, long baud, const Figures& f) {
     const double wireMs = static_cast<double>(f.bytes) * 10.0 * 1000.0 / static_cast<double>(baud);
     const double bound = wireMs + f.waitsMs;
-    std::printf("%-12s %6ld %8lld %10.0f %8.0f %10.0f %10.0f %+7.2f %%\n", what, baud, f.bytes, wireMs, f.waitsMs,
-                bound, f.measuredMs, (f.measuredMs / bound - 1.0) * 100.0);
+    std::printf("%-12s %-8s %6ld %8lld %10.0f %8.0f %10.0f %10.0f %+7.2f %%\n", what, route.c_str(), baud, f.bytes,
+                wireMs, f.waitsMs, bound, f.measuredMs, (f.measuredMs / bound - 1.0) * 100.0);
 }
 
 double Since(std::chrono::steady_clock::time_point t) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
+}
+
+// A transmission and a reception of the sample over port; false when either failed.
+bool Measure(const std::string& port, const std::string& route, long baud) {
+    QtLinePort qt;
+    CountingPort counting(qt);
+    SteadyClock clock;
+    ScriptedPrompt prompt;
+    Link link(counting, clock, prompt);
+    NoView view;
+    Program p = Sample(port, baud);
+
+    Figures tx;
+    tx.waitsMs = 10 + 50 + 10.0 * p.NSizes;
+    auto t = std::chrono::steady_clock::now();
+    const bool sent = SizeTransmit(p, link, view).sent;
+    tx.measuredMs = Since(t);
+    tx.bytes = counting.bytes;
+    Report("transmission", route, baud, tx);
+
+    counting.bytes = 0;
+    Program back = Sample(port, baud);
+    Figures rx;
+    rx.waitsMs = 10 + 500;
+    t = std::chrono::steady_clock::now();
+    const auto r = ReceiveProgram(back, link, view, std::nullopt);
+    rx.measuredMs = Since(t);
+    rx.bytes = counting.bytes;
+    Report("reception", route, baud, rx);
+    std::filesystem::remove(back.TmpFile);
+    if (sent && r && prompt.messages().empty()) return true;
+    std::printf("  the transfer failed:%s\n", prompt.messages().empty() ? "" : prompt.messages()[0].c_str());
+    return false;
 }
 
 }  // namespace
@@ -114,44 +150,29 @@ double Since(std::chrono::steady_clock::time_point t) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     std::vector<long> speeds;
-    for (int i = 1; i < argc; ++i) speeds.push_back(std::atol(argv[i]));
-    if (speeds.empty()) speeds = {9600, 38400};
-    std::printf("%-12s %6s %8s %10s %8s %10s %10s %9s\n", "transfer", "baud", "bytes", "wire ms", "waits", "bound ms",
-                "measured", "over");
-    int failures = 0;
-    for (long baud : speeds) {
-        SimProcess sim({"--model", "32x30x255x1", "--baud", std::to_string(baud)});
-        if (sim.port().empty()) return 1;
-        QtSerialPort qt;
-        CountingPort port(qt);
-        SteadyClock clock;
-        ScriptedPrompt prompt;
-        Link link(port, clock, prompt);
-        NoView view;
-        Program p = Sample(sim.port(), baud);
-
-        Figures tx;
-        tx.waitsMs = 10 + 50 + 10.0 * p.NSizes;
-        auto t = std::chrono::steady_clock::now();
-        const bool sent = SizeTransmit(p, link, view).sent;
-        tx.measuredMs = Since(t);
-        tx.bytes = port.bytes;
-        Report("transmission", baud, tx);
-
-        port.bytes = 0;
-        Program back = Sample(sim.port(), baud);
-        Figures rx;
-        rx.waitsMs = 10 + 500;
-        t = std::chrono::steady_clock::now();
-        const auto r = ReceiveProgram(back, link, view, std::nullopt);
-        rx.measuredMs = Since(t);
-        rx.bytes = port.bytes;
-        Report("reception", baud, rx);
-        std::filesystem::remove(back.TmpFile);
-        if (!sent || !r || !prompt.messages().empty()) {
-            std::printf("  the transfer failed:%s\n", prompt.messages().empty() ? "" : prompt.messages()[0].c_str());
-            ++failures;
-        }
+    std::vector<std::string> routes{"pty"};
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--via" && i + 1 < argc)
+            routes.push_back(argv[++i]);
+        else
+            speeds.push_back(std::atol(argv[i]));
     }
+    if (speeds.empty()) speeds = {9600, 38400};
+    std::printf("%-12s %-8s %6s %8s %10s %8s %10s %10s %9s\n", "transfer", "route", "baud", "bytes", "wire ms", "waits",
+                "bound ms", "measured", "over");
+    int failures = 0;
+    for (long baud : speeds)
+        for (const std::string& route : routes) {
+            SimProcess sim({"--model", "32x30x255x1", "--baud", std::to_string(baud)});
+            if (sim.port().empty()) return 1;
+            std::optional<SerialServer> server;
+            if (route != "pty") server.emplace(sim.port(), route);
+            const std::string port = server ? server->port() : sim.port();
+            if (port.empty()) {
+                std::printf("ser2net did not start for %s\n", route.c_str());
+                return 1;
+            }
+            failures += Measure(port, route, baud) ? 0 : 1;
+        }
     return failures > 0;
 }

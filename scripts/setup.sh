@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what camdesk needs to build and test on Debian 12 (run as root).
 set -euo pipefail
-packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev python3
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils
-          fonts-liberation clang libclang-rt-14-dev)
+          fonts-liberation clang libclang-rt-14-dev ser2net)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

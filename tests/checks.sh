@@ -3,7 +3,8 @@
 # and any simulator left running, at the end. Each check ends the test at the first failure.
 work=$(mktemp -d)
 sim_pid=
-trap '[ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null; rm -rf "$work"' EXIT
+more_pids=()  # further simulators and serial servers
+trap 'for p in $sim_pid "${more_pids[@]}"; do kill "$p" && wait "$p"; done 2>/dev/null; rm -rf "$work"' EXIT
 cd "$work" || exit 1
 
 fail() { echo "FAIL [$case]: $*" >&2; exit 1; }
@@ -32,3 +33,25 @@ stop_sim() {
     wait "$sim_pid" 2>/dev/null
     sim_pid=
 }
+
+# serve_port MODE [LINE] : ser2net (tcp: raw, or rfc2217) in front of camsim's $port, its line at
+# LINE (default 9600n81); sets net_port to tcp://127.0.0.1:N or rfc2217://127.0.0.1:N once the
+# server listens.
+serve_port() {
+    local accepter=tcp scheme=tcp n
+    [ "$1" = rfc2217 ] && accepter="telnet(rfc2217),tcp" scheme=rfc2217
+    for _ in 1 2 3 4 5; do
+        n=$((20000 + RANDOM % 40000))
+        listening "$n" && continue
+        printf 'connection: &line\n  accepter: %s,127.0.0.1,%s\n  connector: serialdev,%s,local\n' \
+            "$accepter" "$n" "$port,${2:-9600n81}" >"ser2net-$n.yaml"
+        ser2net -n -d -c "ser2net-$n.yaml" 2>"ser2net-$n.err" &
+        more_pids+=($!)
+        # Until it listens, or says why it cannot (the port taken meanwhile).
+        until listening "$n" || grep -q "Unable to startup" "ser2net-$n.err"; do sleep 0.05; done
+        listening "$n" && ! grep -q "Unable to startup" "ser2net-$n.err" && { net_port="$scheme://127.0.0.1:$n"; return; }
+    done
+    fail "ser2net found no free port"
+}
+# listening N : something listens on 127.0.0.1:N (read from the kernel, without connecting).
+listening() { grep -q "^ *[0-9]*: 0100007F:$(printf %04X "$1") 00000000:0000 0A" /proc/net/tcp; }

@@ -8,14 +8,14 @@
 #include "link/message_transfer_window.h"
 #include "link/port_window.h"
 #include "link/qt_link_runner.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "link/transfer_window.h"
 #include "messages/message_window.h"
 #include "qt/cp1252.h"
 
 namespace cam {
 
-void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtSerialPort& port) {
+void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtLinePort& port) {
     window.identifyDevice = [&] { return IdentifyDeviceModal(p, port, prompt, &window); };
     window.portStatus = [&] { return PortStatusText(p, port.isOpen()); };
     window.setCommand("setcom", [&] { ShowPortWindow(p, prompt, &window); });

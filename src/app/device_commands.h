@@ -9,8 +9,8 @@
 namespace cam {
 
 class MainWindow;
-class QtSerialPort;
+class QtLinePort;
 
-void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtSerialPort& port);
+void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtLinePort& port);
 
 }  // namespace cam

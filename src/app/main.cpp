@@ -8,7 +8,7 @@
 #include "core/scripted_prompt.h"
 #include "core/startup.h"
 #include "core/version.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "ui/qt_prompt.h"
 
 #include <QApplication>
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
 
     if (screenshot) return Screenshot(settings, program);
 
-    cam::QtSerialPort port;  // the one serial port of the run, outlives the window
+    cam::QtLinePort port;  // the one device line of the run (local or network), outlives the window
     cam::QtPrompt prompt;
     cam::MainWindow window(program, prompt, settings);
     prompt.setOwner(&window);

@@ -23,5 +23,7 @@ int PrintCommand(const std::vector<std::string>& args);
 int DiffCommand(const std::vector<std::string>& args);
 int ExportCommand(const std::vector<std::string>& args);
 int ImportCommand(const std::vector<std::string>& args);
+int BackupCommand(const std::vector<std::string>& args);
+int RestoreCommand(const std::vector<std::string>& args);
 
 }  // namespace cam::cli

@@ -7,7 +7,7 @@
 #include "compare/program_diff.h"
 #include "core/texts.h"
 #include "link/port_name.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "link/size_transfer.h"
 
 #include <filesystem>
@@ -29,7 +29,7 @@ bool ReceiveDevice(Program& dev, bool yes) {
     }
     dev.TmpFile = scratch.file();
     dev.WorkDir = std::filesystem::temp_directory_path().string();
-    QtSerialPort port;
+    QtLinePort port;
     SteadyClock clock;
     ConsolePrompt prompt(yes);
     Link link(port, clock, prompt);

@@ -4,7 +4,7 @@
 #include "core/file_io.h"
 #include "firmware/flash_update.h"
 #include "link/port_name.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 
 #include <unistd.h>
 
@@ -100,7 +100,7 @@ int FlashCommand(const std::vector<std::string>& args) {
     const std::string& path = files[0];
     if (!CheckFile("flash", path)) return 1;
     LoadDefaultTexts(p);
-    QtSerialPort port;
+    QtLinePort port;
     SteadyClock clock;
     ConsolePrompt prompt(yes);
     Link link(port, clock, prompt);

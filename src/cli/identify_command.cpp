@@ -4,7 +4,7 @@
 #include "core/scripted_prompt.h"
 #include "link/identify.h"
 #include "link/port_name.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "qt/cp1252.h"
 
 #include <iostream>
@@ -29,7 +29,7 @@ int IdentifyCommand(const std::vector<std::string>& args) {
         std::cerr << "camctl identify: --port PORT is required (a device path or COMn)\n";
         return 2;
     }
-    QtSerialPort port;
+    QtLinePort port;
     SteadyClock clock;
     ScriptedPrompt prompt;
     Link link(port, clock, prompt);

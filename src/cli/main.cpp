@@ -2,6 +2,7 @@
 // A small dispatcher: every command lives in its own file and is listed below once.
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/speed_note.h"
 #include "core/version.h"
 
 #include <QCoreApplication>
@@ -58,6 +59,12 @@ const Command kCommands[] = {
     {"import", cam::cli::ImportCommand,
      "import --csv [--model CxS] IN.csv OUT.Cam    build a cam file from a CSV table (nothing is written when a row is "
      "refused)"},
+    {"backup", cam::cli::BackupCommand,
+     "backup --into DIR [--baud N] NAME=PORT...    receive every device's sizes, functions block and alarm messages "
+     "into DIR/NAME.Cam and DIR/NAME.Msg, all devices at once"},
+    {"restore", cam::cli::RestoreCommand,
+     "restore --from DIR [--baud N] [--verify] NAME=PORT...    send every device its DIR/NAME.Cam and DIR/NAME.Msg, "
+     "all devices at once"},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -97,6 +104,7 @@ int main(int argc, char* argv[]) {
                     std::cout << "usage: camctl " << c.usage << '\n';
                     return cam::cli::FinishOutput(0);
                 }
+            cam::cli::TellIgnoredSpeed(rest);
             return cam::cli::FinishOutput(c.run(rest));
         }
     }

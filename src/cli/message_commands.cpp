@@ -9,7 +9,7 @@
 #include "link/identify.h"
 #include "link/message_transfer.h"
 #include "link/port_name.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "messages/message_file.h"
 #include "qt/cp1252.h"
 
@@ -86,7 +86,7 @@ int LoadForCommand(Program& p, const std::string& path, bool yes) {
 
 struct DeviceLink {
     explicit DeviceLink(bool yes = false) : prompt(yes) {}
-    QtSerialPort port;
+    QtLinePort port;
     SteadyClock clock;
     ConsolePrompt prompt;
     Link link{port, clock, prompt};

@@ -1,7 +1,7 @@
-// The reception file of a camctl run: in a folder of its own that only this user can
+// The reception files of a camctl run: in a folder of its own that only this user can
 // enter, removed when the command ends, also when it is stopped with Ctrl+C or killed
 // with SIGTERM or SIGHUP (a reception file can grow large). A signal ignored when the
-// command started stays ignored.
+// command started stays ignored. One at a time per process.
 #pragma once
 
 #include <string>
@@ -18,6 +18,9 @@ public:
     // The reception file's path; "" when no private folder could be made (error() says why).
     const std::string& file() const { return file_; }
     const std::string& error() const { return error_; }
+    // Another reception file in the same folder (one per device of a plant), removed with it;
+    // "" when there is no folder or no more room to remember it.
+    std::string another(const std::string& name);
 
 private:
     std::string folder_;

@@ -8,7 +8,7 @@
 #include "core/text_format.h"
 #include "link/functions_wire.h"
 #include "link/port_name.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "link/size_transfer.h"
 
 #include <algorithm>
@@ -94,7 +94,7 @@ int SendCommand(const std::vector<std::string>& args) {
     if (const int status = ReadForCommand(p, o->file, o->file.files[0]); status != 0) return status;
     UsePort(p, o->port);
     p.WorkDir = std::filesystem::temp_directory_path().string();
-    QtSerialPort port;
+    QtLinePort port;
     SteadyClock clock;
     ConsolePrompt prompt(o->file.yes);
     Link link(port, clock, prompt);
@@ -143,7 +143,7 @@ int ReceiveCommand(const std::vector<std::string>& args) {
         p.NCams = *o->file.cams;
         p.NSizes = *o->file.sizes;
     }
-    QtSerialPort port;
+    QtLinePort port;
     SteadyClock clock;
     ConsolePrompt prompt(o->file.yes);
     Link link(port, clock, prompt);

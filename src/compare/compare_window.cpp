@@ -4,7 +4,7 @@
 #include "core/texts.h"
 #include "link/port_name.h"
 #include "link/qt_link_runner.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "link/transfer_window.h"
 #include "qt/cp1252.h"
 
@@ -82,7 +82,7 @@ std::optional<Comparison> CompareTablesWithFile(const Program& p, Prompt& prompt
     return c;
 }
 
-std::optional<Comparison> CompareTablesWithDevice(const Program& p, QtSerialPort& port, Prompt& prompt,
+std::optional<Comparison> CompareTablesWithDevice(const Program& p, QtLinePort& port, Prompt& prompt,
                                                   QWidget* parent) {
     // The device's own model: another one is a difference to show, not a reason to stop.
     const auto received = ReceiveProgramModal(p, port, prompt, parent, std::nullopt);

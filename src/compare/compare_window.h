@@ -16,7 +16,7 @@ class QListWidget;
 
 namespace cam {
 
-class QtSerialPort;
+class QtLinePort;
 
 class CompareWindow : public QDialog {
     Q_OBJECT
@@ -43,7 +43,7 @@ std::optional<Comparison> CompareTablesWithFile(const Program& p, Prompt& prompt
 // "Compare with &Device": receives what the device holds on a worker thread behind the transfer
 // window, into a program of its own, and compares the tables with it. The tables never
 // change. nullopt when the device could not be read (said through prompt).
-std::optional<Comparison> CompareTablesWithDevice(const Program& p, QtSerialPort& port, Prompt& prompt,
+std::optional<Comparison> CompareTablesWithDevice(const Program& p, QtLinePort& port, Prompt& prompt,
                                                   QWidget* parent);
 
 }  // namespace cam

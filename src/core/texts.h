@@ -189,6 +189,7 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kSnapPrompt, 421, "Positions a drag snaps to while Shift is held (1-128):") \
     X(kSnapTitle, 422, "Drag snap") \
     X(kDragTip, 423, "ON %1  OFF %2") \
+    X(kLineWentAway, 440, "The line to the device went away: %1") \
     X(kNoDeviceAnswered, 450, "No device answered.") \
     X(kReceptionIncomplete, 451, "The reception did not end: nothing was taken from the device.") \
     X(kHistImported, 452, "imported from %1") \

@@ -2,7 +2,7 @@
 
 #include "link/progress_bar_widget.h"
 #include "link/qt_link_runner.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "qt/cp1252.h"
 
 #include <QFontMetrics>
@@ -121,7 +121,7 @@ void FlashWindow::render(const FlashScreen& screen) {
     }
 }
 
-FlashOutcome RunFlashFile(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent,
+FlashOutcome RunFlashFile(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent,
                           const std::string& path) {
     // The exchange works on its own copy of the settings and texts; the tables stay untouched.
     Program scratch = LinkScratch(p);
@@ -132,7 +132,7 @@ FlashOutcome RunFlashFile(Program& p, QtSerialPort& port, Prompt& screenPrompt, 
     return outcome;
 }
 
-void RunFlashUpdate(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent) {
+void RunFlashUpdate(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent) {
     const std::string path = ChooseFirmwareFile(p, screenPrompt);
     if (path.empty()) return;
     RunFlashFile(p, port, screenPrompt, parent, path);

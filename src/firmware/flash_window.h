@@ -12,7 +12,7 @@
 namespace cam {
 
 class ProgressBarWidget;
-class QtSerialPort;
+class QtLinePort;
 class FlashRowsWidget;
 
 class FlashWindow : public QDialog, public FlashView {
@@ -36,10 +36,10 @@ private:
 
 // The update of one firmware file in the window, the exchange on a worker thread. The port
 // is closed at the end, whatever the outcome.
-FlashOutcome RunFlashFile(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent,
+FlashOutcome RunFlashFile(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent,
                           const std::string& path);
 
 // "&Update FLASH": the file dialog (FwDir remembered for the next update), then the update.
-void RunFlashUpdate(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent);
+void RunFlashUpdate(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent);
 
 }  // namespace cam

@@ -15,7 +15,6 @@ namespace cam {
 
 namespace {
 
-constexpr const char* kTimeoutText = "TIMEOUT SERIAL PORT ";
 // A device never sends more blocks than it has messages and "END": a stream that goes on is
 // noise, not a list.
 constexpr int kMaxReceivedBlocks = kMaxMsgNumber + 16;
@@ -112,7 +111,7 @@ bool TransmitMsgBranch(Program& p, Link& link, TransferView& view, const std::st
         const MsgSendLine m = ReadMsgSendLine(line);
         const std::string wire = MsgWireLine(m.number, m.text);
         if (!link.port.write(wire)) {
-            link.prompt.message(kTimeoutText, "", Buttons::Ok, Icon::None);
+            ShowTimeout(p, link);
             return false;
         }
         pace.wait(wire.size());
@@ -126,7 +125,7 @@ bool TransmitMsgBranch(Program& p, Link& link, TransferView& view, const std::st
     std::string end = "END";
     end += CR;
     if (!link.port.write(end)) {
-        link.prompt.message(kTimeoutText, "", Buttons::Ok, Icon::None);
+        ShowTimeout(p, link);
         return false;
     }
     pace.wait(end.size());
@@ -167,7 +166,7 @@ MsgReception ReceiveMsgBranch(Program& p, Link& link, TransferView& view, const 
     // The device stopped sending (or never stops): the reception ends here, as a size
     // reception does, instead of waiting for ever.
     out.close();
-    link.prompt.message(kTimeoutText, "", Buttons::Ok, Icon::None);
+    ShowTimeout(p, link);
     ClosePort(link);
     return r;
 }

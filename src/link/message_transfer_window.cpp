@@ -6,7 +6,7 @@
 #include "link/message_transfer.h"
 #include "link/port_name.h"
 #include "link/qt_link_runner.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "link/transfer_window.h"
 #include "messages/message_file.h"
 #include "qt/cp1252.h"
@@ -17,7 +17,7 @@ namespace {
 
 // The device side of a reception on a copy of the link values, so that the windows can go
 // on painting meanwhile.
-MsgReception ReceiveOnWorker(const Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent,
+MsgReception ReceiveOnWorker(const Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent,
                              bool identify) {
     Program scratch = LinkScratch(p);
     MsgReception r;
@@ -27,13 +27,13 @@ MsgReception ReceiveOnWorker(const Program& p, QtSerialPort& port, Prompt& scree
     return r;
 }
 
-void Close(QtSerialPort& port) {
+void Close(QtLinePort& port) {
     if (port.isOpen()) port.close();
 }
 
 }  // namespace
 
-bool RunMsgListTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent) {
+bool RunMsgListTransmit(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent) {
     Program copy = p;
     bool sent = false;
     TransferWindow window(parent);
@@ -42,7 +42,7 @@ bool RunMsgListTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QW
     return sent;
 }
 
-bool RunMsgListReceive(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent) {
+bool RunMsgListReceive(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent) {
     if (!ConfirmMsgDiscard(p, screenPrompt)) return false;
     const MsgReception r = ReceiveOnWorker(p, port, screenPrompt, parent, false);
     const std::string file = p.MsgFile;
@@ -51,7 +51,7 @@ bool RunMsgListReceive(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWi
     return true;
 }
 
-bool RunMsgFileTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent) {
+bool RunMsgFileTransmit(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent) {
     Program scratch = LinkScratch(p);
     std::optional<std::string> deviceLine;
     LinkRunner(p, port, screenPrompt, parent)
@@ -87,7 +87,7 @@ bool RunMsgFileTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QW
     return sent;
 }
 
-bool RunMsgReceive(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent) {
+bool RunMsgReceive(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent) {
     if (!ConfirmMsgDiscard(p, screenPrompt)) return false;
     const MsgReception r = ReceiveOnWorker(p, port, screenPrompt, parent, true);
     if (!r.identified) return false;

@@ -1,6 +1,7 @@
 #include "link/port_choice.h"
 
 #include "core/text_format.h"
+#include "link/network_port_name.h"
 #include "link/port_name.h"
 
 namespace cam {
@@ -56,6 +57,8 @@ void PortChoice::typePort(std::string_view text) {
         if (ports_[i].caption == text) return selectPort(static_cast<int>(i));
     if (SetPortName(p_, text)) portIndex_ = findPort();
 }
+
+bool PortChoice::speedApplies() const { return SpeedApplies(PortDisplayName(p_)); }
 
 std::string PortChoice::settingsLine() const {
     const std::string where = p_.ComDevice.empty() ? "COM:" + CStr(p_.ComPort) : p_.ComDevice;

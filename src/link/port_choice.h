@@ -34,8 +34,11 @@ public:
 
     void selectPort(int index);
     void selectSpeed(int index);
-    // A port typed by the user (a path, or COMn); a caption of the list selects its entry.
+    // A port typed by the user (a path, COMn, tcp://HOST:PORT or rfc2217://HOST:PORT); a
+    // caption of the list selects its entry.
     void typePort(std::string_view text);
+    // False for a raw TCP port: its serial server keeps its own line settings.
+    bool speedApplies() const;
 
     // "Current Settings: COM:1, 9600baud, NO parity, 8 bits, 1stop"; a path in place of
     // "COM:" and the number for ports that are not COMn.

@@ -25,7 +25,8 @@ SelPort::SelPort(Program& p, Prompt& prompt, std::vector<PortEntry> ports, QWidg
     label2->setObjectName("Label2");
     comSel_ = new QComboBox(this);
     comSel_->setObjectName("ComSel");
-    // Adapters the system does not list (and pseudo-terminals) are typed in by path.
+    // Adapters the system does not list (and pseudo-terminals) are typed in by path, network
+    // ports as tcp://HOST:PORT or rfc2217://HOST:PORT.
     comSel_->setEditable(true);
     comSel_->setInsertPolicy(QComboBox::NoInsert);
     comSel_->setMinimumContentsLength(28);
@@ -91,6 +92,7 @@ void SelPort::render() {
     else
         comSel_->setEditText(FromCp1252(PortDisplayName(p_)));
     comBaud_->setCurrentIndex(choice_.speedIndex());
+    comBaud_->setEnabled(choice_.speedApplies());
     panset_->setText(FromCp1252(choice_.settingsLine()));
 }
 

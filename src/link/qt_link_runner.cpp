@@ -3,7 +3,7 @@
 #include "core/texts.h"
 #include "link/identify.h"
 #include "link/port_name.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "qt/cp1252.h"
 
 #include <QDialog>
@@ -72,7 +72,7 @@ std::string ThreadPrompt::saveFile(const FileRequest& request) {
     return onScreen([&] { return target_.saveFile(request); });
 }
 
-LinkRunner::LinkRunner(const Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent)
+LinkRunner::LinkRunner(const Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent)
     : p_(p), port_(port), screenPrompt_(screenPrompt), parent_(parent) {}
 
 void LinkRunner::run(const std::function<void(Link&)>& task, QDialog* window, const QString& text) {
@@ -130,7 +130,7 @@ Program LinkScratch(const Program& p) {
     return s;
 }
 
-bool IdentifyDeviceModal(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent) {
+bool IdentifyDeviceModal(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent) {
     // The worker identifies on its own copy of the link and model values, so the windows can
     // go on painting the tables meanwhile; the result is copied back once it is done.
     Program probe = LinkScratch(p);

@@ -15,7 +15,7 @@ class QWidget;
 
 namespace cam {
 
-class QtSerialPort;
+class QtLinePort;
 
 // Forwards every question to a Prompt of the screen's thread and waits for its answer.
 class ThreadPrompt : public Prompt {
@@ -37,7 +37,7 @@ private:
 class LinkRunner {
 public:
     // p gives the wording of the runner's own message.
-    LinkRunner(const Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent);
+    LinkRunner(const Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent);
 
     // Runs task on a worker thread and returns when it has finished. window is shown modally
     // meanwhile and closed at the end (the transfer window); without one a small wait window
@@ -47,7 +47,7 @@ public:
 
 private:
     const Program& p_;
-    QtSerialPort& port_;
+    QtLinePort& port_;
     Prompt& screenPrompt_;
     QWidget* parent_;
 };
@@ -57,6 +57,6 @@ private:
 Program LinkScratch(const Program& p);
 
 // IdentifyDevice behind a modal wait window (start-up, AutoSelect, the transfers).
-bool IdentifyDeviceModal(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent);
+bool IdentifyDeviceModal(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent);
 
 }  // namespace cam

@@ -88,6 +88,13 @@ void ClosePort(Link& link) {
     if (link.port.isOpen()) link.port.close();
 }
 
+void ShowTimeout(const Program& p, Link& link) {
+    link.prompt.message(kTimeoutText, "", Buttons::Ok, Icon::None);
+    if (!link.port.isOpen() && !link.port.lastError().description.empty())
+        link.prompt.message(Fill(Text(p, txt::kLineWentAway), {Description(p, link.port.lastError())}), "",
+                            Buttons::Ok, Icon::Exclamation);
+}
+
 char CommandChecksum(std::string_view command) {
     unsigned sum = 0;
     for (char c : command) sum = (sum + static_cast<unsigned char>(c)) & 0xFF;
@@ -162,11 +169,11 @@ SendResult SendBlock(Program& p, Link& link, std::string_view text) {
                 if (!reply.empty()) break;
             }
             if (!port.isOpen()) {
-                link.prompt.message(kTimeoutText, "", Buttons::Ok, Icon::None);
+                ShowTimeout(p, link);
                 return SendResult::PortLost;
             }
             if (Past(link)) {
-                link.prompt.message(kTimeoutText, "", Buttons::Ok, Icon::None);
+                ShowTimeout(p, link);
                 return SendResult::TimedOut;
             }
             WaitUntil(link, link.ComDeadline);

@@ -49,6 +49,9 @@ Result OpenPort(Program& p, Link& link);
 // PortStatus to the error number.
 void ShowPortError(const Program& p, Link& link, const PortError& e);
 void ClosePort(Link& link);
+// "TIMEOUT SERIAL PORT ": an exchange ends here. When the line went away under it (the port
+// closed: a hung-up line, a dropped connection) a second message tells why.
+void ShowTimeout(const Program& p, Link& link);
 
 // 8-bit sum of the command's characters, +32 when below 32.
 char CommandChecksum(std::string_view command);

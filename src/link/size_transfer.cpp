@@ -14,7 +14,6 @@ namespace cam {
 
 namespace {
 
-constexpr const char* kTimeoutText = "TIMEOUT SERIAL PORT ";
 
 void SendCommand(Link& link, std::string_view command) {
     std::string frame(command);
@@ -102,7 +101,7 @@ bool ReceiveBranch(Program& p, Link& link, TransferView& view, const std::string
         }
     }
     out.close();
-    link.prompt.message(kTimeoutText, "", Buttons::Ok, Icon::None);
+    ShowTimeout(p, link);
     ClosePort(link);
     return false;
 }

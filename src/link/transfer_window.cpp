@@ -3,7 +3,7 @@
 #include "core/texts.h"
 #include "link/progress_bar_widget.h"
 #include "link/qt_link_runner.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "qt/cp1252.h"
 
 #include <QLabel>
@@ -59,7 +59,7 @@ QString TransferWindow::operationText() const { return label1_->text(); }
 QString TransferWindow::sizeText() const { return label2_->text(); }
 int TransferWindow::percent() const { return bar_->percent(); }
 
-bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent, bool trace) {
+bool RunSizeTransmit(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent, bool trace) {
     // The engine works on its own copy so the chart can be painted meanwhile.
     Program copy = p;
     bool sent = false;
@@ -75,7 +75,7 @@ bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidg
     return sent;
 }
 
-Outcome<ReceivedProgram> ReceiveProgramModal(const Program& p, QtSerialPort& port, Prompt& screenPrompt,
+Outcome<ReceivedProgram> ReceiveProgramModal(const Program& p, QtLinePort& port, Prompt& screenPrompt,
                                              QWidget* parent, std::optional<int> expectedCams) {
     Program scratch = LinkScratch(p);
     Outcome<ReceivedProgram> received = Result::Failure(Text(p, txt::kReceptionIncomplete));

@@ -13,7 +13,7 @@ class QLabel;
 namespace cam {
 
 class ProgressBarWidget;
-class QtSerialPort;
+class QtLinePort;
 
 class TransferWindow : public QDialog, public TransferView {
     Q_OBJECT
@@ -43,11 +43,11 @@ private:
 
 // "Size &Transmit": the tables go to the device; their model never changes. trace: every
 // block sent is written to TST.TXT in the working folder (camdesk --trace).
-bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent, bool trace = false);
+bool RunSizeTransmit(Program& p, QtLinePort& port, Prompt& screenPrompt, QWidget* parent, bool trace = false);
 
 // The reception (ReceiveProgram) on a worker thread while the transfer window shows it; the
 // tables of p are not touched. Size Receive and Compare with Device take what it returns.
-Outcome<ReceivedProgram> ReceiveProgramModal(const Program& p, QtSerialPort& port, Prompt& screenPrompt,
+Outcome<ReceivedProgram> ReceiveProgramModal(const Program& p, QtLinePort& port, Prompt& screenPrompt,
                                              QWidget* parent, std::optional<int> expectedCams);
 
 }  // namespace cam

@@ -25,7 +25,7 @@ static void InitMessageWindowResources() { Q_INIT_RESOURCE(camdesk); }
 
 namespace cam {
 
-MsgWindow::MsgWindow(Program& p, Prompt& prompt, QtSerialPort* port, QWidget* parent)
+MsgWindow::MsgWindow(Program& p, Prompt& prompt, QtLinePort* port, QWidget* parent)
     : QDialog(parent), p_(p), prompt_(prompt), port_(port) {
     InitMessageWindowResources();
     setObjectName("Messages");
@@ -220,7 +220,7 @@ void MsgWindow::ReceiveMsg() {
     if (port_ && RunMsgListReceive(p_, *port_, prompt_, this)) MsgList();
 }
 
-void ShowMessageWindow(Program& p, Prompt& prompt, QtSerialPort& port, QWidget* parent) {
+void ShowMessageWindow(Program& p, Prompt& prompt, QtLinePort& port, QWidget* parent) {
     MsgWindow window(p, prompt, &port, parent);
     window.exec();
 }

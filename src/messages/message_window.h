@@ -16,13 +16,13 @@ class QMenuBar;
 
 namespace cam {
 
-class QtSerialPort;
+class QtLinePort;
 
 class MsgWindow : public QDialog {
     Q_OBJECT
 public:
     // port: the run's serial port; without one the transfer commands are not offered.
-    MsgWindow(Program& p, Prompt& prompt, QtSerialPort* port, QWidget* parent = nullptr);
+    MsgWindow(Program& p, Prompt& prompt, QtLinePort* port, QWidget* parent = nullptr);
 
     // The list filled again from AlarmMsg, the first entry selected.
     void MsgList();
@@ -59,7 +59,7 @@ private:
 
     Program& p_;
     Prompt& prompt_;
-    QtSerialPort* port_;
+    QtLinePort* port_;
     QListWidget* lstAlr_;
     QLabel* lnMsg_;
     bool listed_ = false;  // the list is filled at the first activation only
@@ -68,6 +68,6 @@ private:
 
 // "&Messages" of the main window: the message window, modally. Unsaved edits of an earlier
 // visit are remembered (nothing marks them saved), so that closing asks about them.
-void ShowMessageWindow(Program& p, Prompt& prompt, QtSerialPort& port, QWidget* parent);
+void ShowMessageWindow(Program& p, Prompt& prompt, QtLinePort& port, QWidget* parent);
 
 }  // namespace cam

@@ -8,7 +8,7 @@
 #include "compare/compare_window.h"
 #include "core/scripted_prompt.h"
 #include "editor/chart_widget.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "link/transfer_window.h"
 #include "main_window_settings.h"
 #include "sim_process.h"
@@ -33,7 +33,7 @@ const std::string kFile = std::string(E2E_DATA_DIR) + "/one_encoder.Cam";
 
 struct CompareWithDeviceOverPty : ::testing::Test {
     QTemporaryDir docs;
-    QtSerialPort port;
+    QtLinePort port;
     ScriptedPrompt prompt;
     Program p;
 

@@ -14,7 +14,9 @@ cam="$src/tests/e2e/data/one_encoder.Cam"
 msg="$src/resources/samples/demo.Msg"
 abs="$src/tests/e2e/data/firmware.Abs"
 
-# transfer | fault | exit status | what it says (stderr or stdout) | seconds at most
+# transfer[@tcp|@rfc2217: through ser2net] | fault | exit status | what it says (stderr or stdout)
+# | seconds at most. Network faults: refused (no server), no-answer (a server that never takes
+# the connection), server-gone (ser2net killed while the device is silent mid-reception).
 matrix=$(cat <<'TABLE'
 identify    | silent               | 1 | KLM NOT FOUND                 | 10
 identify    | echo                 | 1 | came back unchanged           | 10
@@ -47,6 +49,12 @@ flash       | flash-nak:2          | 0 | DEVICE UPDATED WITH           | 30
 flash       | silent               | 1 | TIMEOUT SERIAL PORT           | 20
 flash       | noise                | 1 | instead of ACK or NAK         | 20
 flash       | nak:2                | 1 | refused record 2              | 30
+identify@tcp     | refused         | 1 | the connection was refused    | 3
+send@rfc2217     | no-answer       | 1 | no answer to the connection   | 10
+receive@tcp      | vanish-after:4  | 1 | the connection was dropped    | 15
+receive@rfc2217  | vanish-after:4  | 1 | the connection was dropped    | 15
+receive@rfc2217  | server-gone     | 1 | the connection was dropped    | 15
+msg-receive@tcp  | server-gone     | 1 | the connection was dropped    | 15
 TABLE
 )
 
@@ -55,24 +63,30 @@ run_cell() {
     local n=$1 transfer=$2 fault=$3 status=$4 message=$5 limit=$6
     local dir="cell$n"
     mkdir -p "$dir/tmp" && cd "$dir" || return
-    mkfifo sim.fifo
-    local faults=(--fault "$fault")
+    mkfifo sim.fifo busy.fifo
+    local via="" simfault=$fault
+    [[ $transfer == *@* ]] && via=${transfer#*@} transfer=${transfer%@*}
+    case $fault in refused | no-answer) simfault=silent ;; server-gone) simfault=silent-after:4 ;; esac
+    local faults=(--fault "$simfault")
     [[ $fault == held-* || $fault == stale-* ]] && faults=()
     "$camsim" --model 32x7x255x1 --baud 0 "${faults[@]}" >sim.fifo 2>sim.err &
     local sim=$!
-    local port; read -r port <sim.fifo
-    local named=$port holder= lockfile=/var/lock/LCK..$(echo "${port#/dev/}" | tr / _)
+    read -r port <sim.fifo
+    local holder= lockfile=/var/lock/LCK..$(echo "${port#/dev/}" | tr / _)
     case $fault in
-    held-flock)
-        (flock -n 9 && exec sleep 60) 9<"$port" &
-        holder=$!
-        for _ in $(seq 100); do grep -q " $holder " /proc/locks && break; sleep 0.05; done ;;
-    held-lockfile | stale-lockfile)
-        sleep 60 &
-        holder=$!
-        [ "$fault" = stale-lockfile ] && { kill "$holder"; wait "$holder"; }
-        printf '%10d\n' "$holder" >"$lockfile"
-        ln -s "$port" by-id && named=$PWD/by-id ;;
+        refused) port=tcp://127.0.0.1:1 ;;
+        no-answer) unanswered && port=$via://127.0.0.1:$busy ;;
+        held-flock)
+            (flock -n 9 && exec sleep 60) 9<"$port" &
+            holder=$!
+            for _ in $(seq 100); do grep -q " $holder " /proc/locks && break; sleep 0.05; done ;;
+        held-lockfile | stale-lockfile)
+            sleep 60 &
+            holder=$!
+            [ "$fault" = stale-lockfile ] && { kill "$holder"; wait "$holder"; }
+            printf '%10d\n' "$holder" >"$lockfile"
+            ln -s "$port" by-id && port=$PWD/by-id ;;
+        *) [ -z "$via" ] || { serve_port "$via" && port=$net_port; } ;;
     esac
     local args
     case $transfer in
@@ -85,15 +99,20 @@ run_cell() {
     esac
     printf 'previous content' >out.Cam; printf 'previous content' >out.Msg
     local start=$SECONDS
-    TMPDIR="$PWD/tmp" timeout 90 "$camctl" "${args[0]}" --port "$named" "${args[@]:1}" >out 2>err
+    TMPDIR="$PWD/tmp" timeout 90 "$camctl" "${args[0]}" --port "$port" "${args[@]:1}" >out 2>err &
+    local client=$!
+    # The server goes once the reception has begun (its file is made) and the device is silent.
+    [ "$fault" = server-gone ] && until [ -e tmp/camctl-*/_._ ] || ! kill -0 $client; do sleep 0.05; done 2>/dev/null &&
+        kill -9 "${more_pids[0]}"
+    wait $client
     local got=$? took=$((SECONDS - start))
+    kill "$sim" "${more_pids[@]}" 2>/dev/null; wait "$sim" "${more_pids[@]}" 2>/dev/null
     local why=""
     if [ "$fault" = held-lockfile ]; then
         [ -f "$lockfile" ] || why+="the live lock file was removed; "
         rm -f "$lockfile"
     fi
     [ -n "$holder" ] && kill "$holder" 2>/dev/null
-    kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null
     [ "$got" -eq "$status" ] || why+="exit status $got, expected $status; "
     grep -qF -- "$message" err out || why+="no '$message'; "
     [ "$took" -le "$limit" ] || why+="took ${took}s, at most ${limit}s; "
@@ -102,6 +121,18 @@ run_cell() {
     fi
     [ -z "$(ls -A tmp)" ] || why+="scratch left: $(ls -A tmp); "
     [ -z "$why" ] && echo ok || echo "$why stderr: $(tr '\n' ' ' <err | cut -c1-300)"
+}
+
+# unanswered: sets busy to a port whose listener never takes a connection (its queue is full).
+unanswered() {
+    busy=$((20000 + RANDOM % 40000))
+    python3 -c 'import socket, sys, time
+s = socket.socket(); s.bind(("127.0.0.1", int(sys.argv[1]))); s.listen(0)
+fill = [socket.socket() for _ in range(2)]
+for f in fill: f.setblocking(False); f.connect_ex(("127.0.0.1", int(sys.argv[1])))
+print(flush=True); time.sleep(60)' "$busy" >busy.fifo &
+    more_pids+=($!)
+    read -r <busy.fifo
 }
 
 n=0
@@ -123,7 +154,7 @@ failed=0
 for row in "${rows[@]}"; do
     IFS='|' read -r n transfer fault <<<"$row"
     verdict=$(cat "verdict$n")
-    printf '%-12s %-22s %s\n' "$transfer" "$fault" "$verdict"
+    printf '%-16s %-22s %s\n' "$transfer" "$fault" "$verdict"
     [ "$verdict" = ok ] || failed=$((failed + 1))
 done
 [ "$failed" -eq 0 ] || fail "$failed of $n cells failed"

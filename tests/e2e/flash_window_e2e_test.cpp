@@ -5,7 +5,7 @@
 #include "core/scripted_prompt.h"
 #include "firmware/flash_window.h"
 #include "link/qt_link_runner.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "main_window_settings.h"
 #include "sim_process.h"
 
@@ -24,7 +24,7 @@ namespace {
 const std::string kFirmware = std::string(E2E_DATA_DIR) + "/firmware.Abs";
 
 struct FlashOverPty : ::testing::Test {
-    QtSerialPort port;
+    QtLinePort port;
     ScriptedPrompt prompt{true};  // "UPDATE FLASH ?": Yes
     std::filesystem::path state =
         std::filesystem::temp_directory_path() / ("camdesk-flash-e2e-" + std::to_string(getpid()));

@@ -5,7 +5,7 @@
 #include "camfile/cam_file.h"
 #include "core/scripted_prompt.h"
 #include "editor/phase_list.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "link/transfer_window.h"
 #include "main_window_settings.h"
 #include "sim_process.h"
@@ -22,7 +22,7 @@ TEST(ReceptionHistory, AReceptionIsAnEntryThatARestoreTakesBack) {
     SimProcess sim({"--model", "32x7x255x1", "--baud", "0"});
     ASSERT_FALSE(sim.port().empty());
     QTemporaryDir docs;
-    QtSerialPort port;
+    QtLinePort port;
     ScriptedPrompt prompt(true);
 
     // The device gets the sizes of a file first.

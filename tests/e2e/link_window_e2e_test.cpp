@@ -3,7 +3,8 @@
 // start-up (startup_e2e_test); here the screen while one does not.
 #include "core/scripted_prompt.h"
 #include "link/qt_link_runner.h"
-#include "link/qt_serial_port.h"
+#include "link/port_name.h"
+#include "link/qt_line_port.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ namespace cam {
 namespace {
 
 struct BehindAWindow : ::testing::Test {
-    QtSerialPort port;
+    QtLinePort port;
     ScriptedPrompt prompt;
     Program p;
 };
@@ -54,6 +55,21 @@ TEST_F(BehindAWindow, ScreenStaysResponsiveWhileTheDeviceIsSilent) {
     EXPECT_TRUE(IdentifyDeviceModal(p, port, prompt, nullptr));
     EXPECT_EQ((std::vector<int>{p.NCams, p.NSizes, p.NEncoders}), (std::vector<int>{32, 30, 1}));
     EXPECT_TRUE(port.isOpen());
+}
+
+TEST_F(BehindAWindow, DevicesBehindASerialServerAndOnALocalLineShareThePort) {
+    SimProcess sim({"--model", "16x15x180x2"});
+    for (const char* protocol : {"rfc2217", "tcp"}) {
+        SerialServer server(sim.port(), protocol);
+        ASSERT_NE(server.port(), "");
+        EXPECT_TRUE(SetPortName(p, server.port()));
+        EXPECT_TRUE(IdentifyDeviceModal(p, port, prompt, nullptr)) << protocol;
+        EXPECT_EQ((std::vector<int>{p.NCams, p.NSizes, p.NMsgs, p.NEncoders}), (std::vector<int>{16, 15, 180, 2}));
+        port.close();  // the server goes with this iteration
+    }
+    p.ComDevice = sim.port();
+    EXPECT_TRUE(IdentifyDeviceModal(p, port, prompt, nullptr));
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{});
 }
 
 }  // namespace

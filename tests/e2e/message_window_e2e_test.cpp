@@ -3,7 +3,7 @@
 // the message window's own transfer commands.
 #include "core/scripted_prompt.h"
 #include "link/message_transfer_window.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "messages/message_file.h"
 #include "messages/message_list_commands.h"
 #include "messages/message_window.h"
@@ -21,7 +21,7 @@ namespace cam {
 namespace {
 
 struct MessagesOverPty : ::testing::Test {
-    QtSerialPort port;
+    QtLinePort port;
     ScriptedPrompt prompt;
     std::filesystem::path work =
         std::filesystem::temp_directory_path() / ("camdesk-msg-e2e-" + std::to_string(getpid()));

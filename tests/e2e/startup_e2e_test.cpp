@@ -3,7 +3,7 @@
 #include "app/device_commands.h"
 #include "app/main_window.h"
 #include "core/scripted_prompt.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "main_window_settings.h"
 #include "qt/cp1252.h"
 #include "sim_process.h"
@@ -18,7 +18,7 @@ namespace {
 
 struct Startup : ::testing::Test {
     QTemporaryDir docs;
-    QtSerialPort port;
+    QtLinePort port;
     ScriptedPrompt prompt;
     Program p;
 

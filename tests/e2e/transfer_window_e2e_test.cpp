@@ -4,7 +4,7 @@
 #include "camfile/cam_file.h"
 #include "core/file_io.h"
 #include "core/scripted_prompt.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "link/transfer_window.h"
 #include "sim_process.h"
 
@@ -18,7 +18,7 @@ namespace cam {
 namespace {
 
 struct TransferWindowOverPty : ::testing::Test {
-    QtSerialPort port;
+    QtLinePort port;
     ScriptedPrompt prompt;
     std::filesystem::path work = std::filesystem::temp_directory_path() / ("camdesk-e2e-" + std::to_string(getpid()));
 

@@ -1,8 +1,10 @@
 // What the device sends: identification replies, received blocks and the reception file
-// made of them, through the very routines that read them.
+// made of them, through the very routines that read them; and what a serial server sends.
 #include "core/scripted_prompt.h"
 #include "link/identify.h"
+#include "link/network_port_name.h"
 #include "link/reception_parser.h"
+#include "link/telnet_com_port.h"
 #include "support/fake_port.h"
 
 #include <cstdint>
@@ -32,6 +34,16 @@ cam::Program& ReceptionTables(int cams, int encoders) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     cam::ReadIdentification(bytes);
+
+    // The same bytes from a serial server speaking telnet, and as a network port's name.
+    cam::TelnetSession telnet;
+    std::string line;
+    (void)telnet.start();
+    telnet.receive(bytes, line);
+    (void)telnet.takeReplies();
+    (void)telnet.lineMismatch(9600);
+    cam::NetworkPortName name;
+    (void)cam::ParseNetworkPortName(bytes, name);
 
     cam::FakeClock clock;
     cam::FakePort port(clock);

@@ -4,7 +4,7 @@
 #include "app/device_commands.h"
 #include "find_child.h"
 #include "link/progress_bar_widget.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "main_window_fixture.h"
 
 #include <QImage>
@@ -99,7 +99,7 @@ private slots:
     // the unsaved sizes are still there.
     void parityErrorClosesTheWindowAndKeepsUnsavedSizes() {
         Start();
-        QtSerialPort port;
+        QtLinePort port;
         ConnectDevice(*w, *p, *prompt, port);
         EditPhase(1, 0, 100, 200);
         std::string spoilt = k16Bytes;
@@ -118,7 +118,7 @@ private slots:
     // that file.
     void portThatCannotBeOpenedIsOneMessageAndTheFolderIsRemembered() {
         Start();
-        QtSerialPort port;
+        QtLinePort port;
         ConnectDevice(*w, *p, *prompt, port);
         p->ComDevice = dir->filePath("no-such-port").toStdString();
         QDir().mkpath(dir->filePath("fw"));

@@ -5,7 +5,7 @@
 #include "link/port_window.h"
 #include "link/progress_bar_widget.h"
 #include "link/qt_link_runner.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -66,18 +66,24 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath(kOptionsFileName)));
     }
 
-    void typedPathIsTakenAndOkSavesIt() {
-        QTemporaryDir dir;
-        Program p;
-        p.WorkDir = dir.path().toStdString();
-        ScriptedPrompt prompt;
-        SelPort w(p, prompt, ports());
-        auto* sel = child<QComboBox>(&w, "ComSel");
-        sel->lineEdit()->setText("/dev/pts/5");
-        child<QPushButton>(&w, "TOK")->click();
-        QCOMPARE(p.ComDevice, std::string("/dev/pts/5"));
-        QVERIFY(QFile::exists(dir.filePath(kOptionsFileName)));  // what it holds is the options file's test
-        QVERIFY(prompt.messages().empty());
+    void typedPortIsTakenAndOkSavesIt() {
+        for (const char* typed : {"/dev/pts/5", "rfc2217://plant-server:7000", "tcp://10.0.0.7:4001"}) {
+            QTemporaryDir dir;
+            Program p;
+            p.WorkDir = dir.path().toStdString();
+            ScriptedPrompt prompt;
+            SelPort w(p, prompt, ports());
+            child<QComboBox>(&w, "ComSel")->lineEdit()->setText(typed);
+            child<QPushButton>(&w, "TOK")->click();
+            QCOMPARE(p.ComDevice, std::string(typed));
+            // A raw TCP port runs at its server's speed: nothing to choose.
+            QCOMPARE(child<QComboBox>(&w, "ComBaud")->isEnabled(), std::string(typed).rfind("tcp:", 0) != 0);
+            Program again;
+            again.WorkDir = p.WorkDir;
+            QVERIFY(ReadOptions(again).ok());
+            QCOMPARE(again.ComDevice, std::string(typed));
+            QVERIFY(prompt.messages().empty());
+        }
     }
 
     // Whatever font the machine draws with: the text is found as pixels of another colour
@@ -113,7 +119,7 @@ private slots:
     // A fault inside an exchange (a table index out of range) ends it like a failed
     // transfer: reported, the port closed and handed back, the next exchange runs.
     void faultOnTheWorkerIsReportedAndThePortHandedBack() {
-        QtSerialPort port;
+        QtLinePort port;
         ScriptedPrompt prompt;
         Program p;
         LinkRunner runner(p, port, prompt, nullptr);

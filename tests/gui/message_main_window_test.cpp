@@ -3,7 +3,7 @@
 #include "app/device_commands.h"
 #include "app/window_shots.h"
 #include "gui_tests.h"
-#include "link/qt_serial_port.h"
+#include "link/qt_line_port.h"
 #include "main_window_fixture.h"
 #include "message_window_fixture.h"
 
@@ -16,10 +16,10 @@ using namespace camtest;
 class MessagesInMainWindowTest : public camtest::MainWindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<QtSerialPort> port;
+    std::unique_ptr<QtLinePort> port;
 
     void Connect() {
-        port = std::make_unique<QtSerialPort>();
+        port = std::make_unique<QtLinePort>();
         ConnectDevice(*w, *p, *prompt, *port);
     }
 

@@ -261,7 +261,9 @@ TEST_F(LinkFixture, PortLostDuringABlockIsReportedOnce) {
     port.device = [](FakePort& f, const std::string&) { f.unplugAfter(100); };
     EXPECT_EQ(SendBlock(p, link, "F01"), SendResult::PortLost);
     EXPECT_EQ(SendBlock(p, link, "F02"), SendResult::PortLost);
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"TIMEOUT SERIAL PORT "});
+    // Once, with why the line ended.
+    EXPECT_EQ(prompt.messages(),
+              (std::vector<std::string>{"TIMEOUT SERIAL PORT ", "The line to the device went away: COM1: Resource error"}));
 }
 
 TEST_F(LinkFixture, StrayCharacterBeforeTheBlockIsSkipped) {
