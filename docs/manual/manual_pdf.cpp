@@ -1,5 +1,7 @@
 // Builds the user manual's PDF from its Markdown and its pictures with Qt's own PDF writer.
 // usage: manual_pdf MANUAL.md OUT.pdf
+#include "qt/command_line.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -37,6 +39,7 @@ void FitPictures(QTextDocument& doc, int width) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    cam::EnsureRuntimeDir();
     QGuiApplication app(argc, argv);
     if (argc != 3) {
         std::fprintf(stderr, "usage: manual_pdf MANUAL.md OUT.pdf\n");

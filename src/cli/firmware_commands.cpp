@@ -1,7 +1,6 @@
 // camctl verify-hex / flash: the firmware update window of camdesk, from a console.
 #include "cli/cli_support.h"
 #include "cli/commands.h"
-#include "core/file_io.h"
 #include "firmware/flash_update.h"
 #include "link/port_name.h"
 #include "link/qt_serial_port.h"
@@ -44,13 +43,6 @@ void PrintVerified(const FirmwareFile& f) {
               << IdentificationRow(f.identification) << '\n';
 }
 
-// The file exists and is a file: else a line on standard error.
-bool CheckFile(const char* command, const std::string& path) {
-    if (FileExists(path)) return true;
-    std::cerr << "camctl " << command << ": " << path << ": no such file\n";
-    return false;
-}
-
 // Nothing to draw while the file is read: the counts are printed at the end.
 struct NoView : FlashView {
     void display(const FlashScreen&) override {}
@@ -58,13 +50,9 @@ struct NoView : FlashView {
 
 }  // namespace
 
-int VerifyHexCommand(const std::vector<std::string>& args) {
-    if (args.size() != 1 || (args[0].size() > 1 && args[0][0] == '-')) {
-        std::cerr << "usage: camctl verify-hex FILE.Abs\n";
-        return 2;
-    }
-    const std::string& path = args[0];
-    if (!CheckFile("verify-hex", path)) return 1;
+int VerifyHexCommand(const ParsedArgs& args) {
+    const std::string& path = args.arguments[0];
+    if (CheckReadable(path) != 0) return 1;
     Program p;
     LoadDefaultTexts(p);
     ConsolePrompt prompt(false);
@@ -76,29 +64,12 @@ int VerifyHexCommand(const std::vector<std::string>& args) {
     return 0;
 }
 
-int FlashCommand(const std::vector<std::string>& args) {
-    const char* usage = "usage: camctl flash --port PORT [--yes] FILE.Abs\n";
+int FlashCommand(const ParsedArgs& args) {
     Program p;
-    bool havePort = false, yes = false;
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--port" && i + 1 < args.size()) {
-            havePort = SetPortName(p, args[++i]);
-        } else if (args[i] == "--yes") {
-            yes = true;
-        } else if (args[i].size() > 1 && args[i][0] == '-') {
-            std::cerr << "camctl flash: unknown option '" << args[i] << "'\n" << usage;
-            return 2;
-        } else {
-            files.push_back(args[i]);
-        }
-    }
-    if (!havePort || files.size() != 1) {
-        std::cerr << usage;
-        return 2;
-    }
-    const std::string& path = files[0];
-    if (!CheckFile("flash", path)) return 1;
+    if (!PortOptionsOf(args, p)) return 2;
+    const bool yes = args.has("yes");
+    const std::string& path = args.arguments[0];
+    if (CheckReadable(path) != 0) return 1;
     LoadDefaultTexts(p);
     QtSerialPort port;
     SteadyClock clock;
