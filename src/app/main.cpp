@@ -41,7 +41,7 @@ int Screenshot(cam::StartupSettings settings, cam::Program& program) {
     cam::ScriptedPrompt prompt(true, &std::cerr);
     cam::MainWindow window(program, prompt, settings);
     if (!window.RunStartup()) return 1;
-    window.show();
+    cam::ShowForShot(window);
     window.Activate();
     if (cl.cam > 0) window.LabCamClick(cl.cam - 1);
     if (cl.dragCam > 0) {

@@ -23,12 +23,14 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 }  // namespace
 
-std::string FindProgramFile(const std::string& exeDir, const std::string& name) {
+std::string FindProgramFile(const std::string& exeDir, const std::string& name, InstalledFolder folder) {
     const std::string beside = JoinPath(exeDir, name);
     if (FileExists(beside)) return beside;
-#ifdef CAMDESK_DATADIR
-    const std::string installed = JoinPath(CAMDESK_DATADIR, name);
+#if defined(CAMDESK_DATADIR) && defined(CAMDESK_DOCDIR)
+    const std::string installed = JoinPath(folder == InstalledFolder::Data ? CAMDESK_DATADIR : CAMDESK_DOCDIR, name);
     if (FileExists(installed)) return installed;
+#else
+    (void)folder;
 #endif
     return "";
 }

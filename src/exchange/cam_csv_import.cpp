@@ -17,8 +17,6 @@ namespace cam {
 
 namespace {
 
-constexpr std::size_t kRemarkLength = 20;  // as typed into the remark box
-
 std::string Lower(std::string_view text) {
     std::string out(TrimBlanks(text));
     std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -33,9 +31,20 @@ struct PhaseRow {
 
 // Where each column of the header row is; -1 when missing.
 struct Columns {
-    int size = -1, cam = -1, remark = -1, on = -1, off = -1;
+    int size = -1, cam = -1, remark = -1, on = -1, off = -1, setting = -1, value = -1;
     bool complete() const { return size >= 0 && cam >= 0 && on >= 0 && off >= 0; }
 };
+
+std::string Field(const CsvRecord& r, int i) {
+    return i >= 0 && i < static_cast<int>(r.fields.size()) ? r.fields[i] : std::string();
+}
+
+// Whether the row has anything for the phase columns (a row of the functions block has not).
+bool HasPhaseFields(const CsvRecord& r, const Columns& c) {
+    for (int i : {c.size, c.cam, c.remark, c.on, c.off})
+        if (!TrimBlanks(Field(r, i)).empty()) return true;
+    return false;
+}
 
 Columns ColumnsOf(const CsvRecord& header) {
     Columns c;
@@ -45,8 +54,10 @@ Columns ColumnsOf(const CsvRecord& header) {
                       : name == "cam"    ? &c.cam
                       : name == "remark" ? &c.remark
                       : name == "on"     ? &c.on
-                      : name == "off"    ? &c.off
-                                         : nullptr;
+                      : name == "off"     ? &c.off
+                      : name == "setting" ? &c.setting
+                      : name == "value"   ? &c.value
+                                          : nullptr;
         if (column) *column = i;  // the first of two columns of one name counts
     }
     return c;
@@ -59,7 +70,7 @@ public:
     // Reasons why a phase row cannot be taken ("" when it can); fills row.
     std::string checkPhaseRow(const CsvRecord& r, const Columns& col, const ProgrammerModel& m, PhaseRow& row) {
         std::vector<std::string> why;
-        auto field = [&](int i) { return i >= 0 && i < static_cast<int>(r.fields.size()) ? r.fields[i] : ""; };
+        auto field = [&](int i) { return Field(r, i); };
         row.line = r.line;
         const auto size = WholeNumber(field(col.size), 1, m.NSizes);
         const auto cam = WholeNumber(field(col.cam), 1, m.NCams);
@@ -87,17 +98,15 @@ public:
     std::map<int, std::string> remarks;  // cam index -> remark (Windows-1252)
 
 private:
-    // A remark that is not empty must agree with the cam's remark on every other row.
-    void remark(const std::string& text, int cam, int line, std::vector<std::string>& why) {
+    // A remark that is not empty must agree with the cam's remark on every other row. Any
+    // remark a cam file holds is taken, however long, control characters included; only a
+    // line end cannot stand in a cam file's line.
+    void remark(const std::string& field, int cam, int line, std::vector<std::string>& why) {
+        const std::string text = RemarkFromSheet(field);
         if (TrimBlanks(text).empty()) return;
         const std::optional<std::string> bytes = utf8_ ? Utf8ToCp1252(text) : std::optional(text);
-        if (!bytes || std::any_of(bytes->begin(), bytes->end(),
-                                  [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
+        if (!bytes || bytes->find('\n') != std::string::npos) {
             why.push_back(Text(t_, txt::kCsvRemarkChars));
-            return;
-        }
-        if (bytes->size() > kRemarkLength) {
-            why.push_back(Text(t_, txt::kRemarkTooLong));
             return;
         }
         const auto [seen, fresh] = firstRemark_.try_emplace(cam, line, *bytes);
@@ -162,23 +171,30 @@ CsvImport ImportCamCsv(Program& p, std::string_view csv, const std::optional<Mod
         refused.push_back({i < table.records.size() ? table.records[i].line : 1, Text(p, txt::kCsvNoHeader)});
         return finish();
     }
-    // The phase rows, up to the header of the functions block; a record that a quote left
-    // open is refused as a whole.
+    // The phase rows and the rows of the functions block; a record that a quote left open is
+    // refused as a whole.
     const CsvRecord* unclosed = table.unclosedQuoteLine ? &table.records.back() : nullptr;
     if (unclosed) refused.push_back({table.unclosedQuoteLine, Text(p, txt::kCsvUnclosedQuote)});
-    std::vector<const CsvRecord*> phaseRecords, settingRecords;
+    std::vector<const CsvRecord*> phaseRecords;
+    std::vector<CsvSettingRow> settingRows;
+    bool twoFields = false;  // after the "setting,value" row of an earlier version's table
     for (++i; i < table.records.size(); ++i) {
         const CsvRecord& r = table.records[i];
         if (r.blank() || &r == unclosed) continue;
-        if (Lower(r.fields[0]) == "setting" && r.fields.size() > 1 && Lower(r.fields[1]) == "value") break;
-        phaseRecords.push_back(&r);
+        if (twoFields) {
+            settingRows.push_back({r.line, r.fields[0], Field(r, 1)});
+        } else if (Lower(r.fields[0]) == "setting" && Lower(Field(r, 1)) == "value") {
+            twoFields = true;
+        } else {
+            if (!TrimBlanks(Field(r, columns.setting)).empty())
+                settingRows.push_back({r.line, Field(r, columns.setting), Field(r, columns.value)});
+            if (HasPhaseFields(r, columns)) phaseRecords.push_back(&r);
+        }
     }
-    for (++i; i < table.records.size(); ++i)
-        if (!table.records[i].blank() && &table.records[i] != unclosed) settingRecords.push_back(&table.records[i]);
 
     Program built = p;
     CsvSettings settings(p);
-    settings.read(settingRecords, refused);
+    settings.read(settingRows, refused);
     settings.settle(built, model, refused);
     Importer importer(p, IsUtf8(csv));
     std::vector<PhaseRow> rows;

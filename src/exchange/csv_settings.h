@@ -17,6 +17,12 @@ namespace cam {
 
 using CsvRefusals = std::vector<std::pair<int, std::string>>;  // line, reason
 
+// A row of the functions block: the setting's name and its value as the table gives them.
+struct CsvSettingRow {
+    int line;
+    std::string name, value;
+};
+
 // The whole number a field holds (blanks around it allowed), when it lies in lowest..highest.
 std::optional<int> WholeNumber(std::string_view text, int lowest, int highest);
 // "size cannot be "9" (it takes 1..7)".
@@ -27,7 +33,7 @@ public:
     explicit CsvSettings(const Program& texts) : t_(texts) {}
 
     // Collects the rows by name; unknown names and names given twice are refused.
-    void read(const std::vector<const CsvRecord*>& records, CsvRefusals& refused);
+    void read(const std::vector<CsvSettingRow>& rows, CsvRefusals& refused);
     // Sets the model of built (override, else the rows, else 32 cams, 7 sizes, 1 encoder) and
     // checks every value against it and against the switches it depends on.
     void settle(Program& built, const std::optional<ModelCounts>& override, CsvRefusals& refused);

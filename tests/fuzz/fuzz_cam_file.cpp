@@ -1,7 +1,9 @@
 // Any bytes as a cam file: the reader must stay inside the tables whatever the model,
-// the answers and the encoder count, and what it read must survive a write and a read.
+// the answers and the encoder count, and what it read must survive a write and a read, and
+// an export to a CSV table and its import.
 #include "camfile/cam_file.h"
 #include "core/scripted_prompt.h"
+#include "exchange/cam_csv.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -86,5 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)cam::ReadCamFileText(q, written, again);
     if (q.ReadError || !again.asked().empty()) std::abort();
     if (cam::CamFileText(q) != written) std::abort();
+
+    cam::Program& imported = Fresh(setting, 1);
+    if (!cam::ImportCamCsv(imported, cam::CamCsvText(p)).ok() || cam::CamFileText(imported) != written) std::abort();
     return 0;
 }

@@ -29,7 +29,7 @@ TEST_F(CsvCommands, ExportWritesTheTablesAndAddsTheExtension) {
     prompt.push(dir.file("table"));
     ASSERT_TRUE(cam::ExportCsv(p, prompt));
     EXPECT_EQ(prompt.asked().front().text, "Export CSV");
-    EXPECT_EQ(dir.read("table.csv").rfind("size,cam,remark,on,off\r\n2,5,KNIFE,100,200\r\n\r\nsetting,value\r\n", 0),
+    EXPECT_EQ(dir.read("table.csv").rfind("size,cam,remark,on,off,setting,value\r\n2,5,KNIFE,100,200,,\r\n,,,,,cams,", 0),
               0u);
     // The name completed here names a file that exists: asked first, kept on No.
     prompt.push(dir.file("table"));
