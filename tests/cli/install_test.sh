@@ -25,8 +25,31 @@ done
 zcat share/doc/camdesk/changelog.gz >changelog
 [ "$(head -n 1 changelog)" = "camdesk ($version) stable; urgency=medium" ] || fail "the changelog does not start at $version"
 grep -qF "release version=\"$version\"" share/metainfo/org.camdesk.CamDesk.metainfo.xml || fail "metainfo lacks $version"
-pdftotext share/doc/camdesk/camdesk-manual.pdf manual.txt && grep -qF 'camdesk — user manual' manual.txt ||
-    fail "the manual has no title"
+# The manual: its title, every page numbered at its foot, the text column from margin to margin
+# (18 mm to 192 mm), every picture within it (at most 174 mm) and on one page, and an outline
+# of its headings; qpdf finds the file sound.
+manual=share/doc/camdesk/camdesk-manual.pdf
+pdftotext -layout "$manual" manual.txt && grep -qF 'camdesk — user manual' manual.txt || fail "the manual has no title"
+pdftotext -bbox "$manual" words.html
+python3 -c 'import re, sys
+x = [(float(a), float(b)) for a, b in re.findall(r"<word xMin=\"([\d.]+)\" yMin=\"[\d.]+\" xMax=\"([\d.]+)\"", open(sys.argv[1]).read())]
+sys.exit(not (50 < min(a for a, b in x) < 52 and max(b for a, b in x) < 545))' words.html ||
+    fail "the manual's text does not fill the column between its margins"
+awk 'BEGIN { RS = "\f" } NF { n = split($0, l, "\n"); while (l[n] ~ /^ *$/) n--; if (l[n] + 0 != NR) exit 1 }' manual.txt ||
+    fail "a page of the manual lacks its number"
+pdfimages -list "$manual" >pictures.txt
+awk 'NR > 2 { if ($4 / $13 > 6.86) exit 1; if (seen[$11]++) exit 1; n++ } END { if (n < 9) exit 1 }' pictures.txt ||
+    fail "a picture of the manual is missing, wider than the text or cut by a page: $(cat pictures.txt)"
+qpdf --check "$manual" >/dev/null || fail "qpdf finds faults in the manual"
+qpdf --json --json-key=outlines "$manual" >outline.json || fail "qpdf cannot read the manual's outline"
+python3 - outline.json <<'PY' || fail "the manual's outline is not its headings"
+import json, sys
+top = json.load(open(sys.argv[1]))["outlines"]
+assert [o["title"] for o in top] == ["camdesk — user manual"], top
+chapters = top[0]["kids"]
+assert len(chapters) >= 15 and chapters[0]["title"] == "Starting", [c["title"] for c in chapters]
+assert all(c["destpageposfrom1"] >= 1 for c in chapters)
+PY
 desktop-file-validate share/applications/org.camdesk.CamDesk.desktop || fail "desktop-file-validate"
 appstreamcli validate --no-net share/metainfo/org.camdesk.CamDesk.metainfo.xml >validate.log 2>&1 ||
     fail "appstreamcli: $(cat validate.log)"
