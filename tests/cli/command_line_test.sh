@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# usage: command_line_test.sh CAMDESK CAMCTL CAMSIM MAN_FOLDER CASE
+# usage: command_line_test.sh CAMDESK CAMCTL CAMSIM MAN_FOLDER SOURCE_DIR CASE
 # The command lines of the three programs, read by their one parser: what each takes, what it
-# says about what it does not, and that their manual pages know every command and option
-# their help lists (and pass mandoc's lint).
+# says about what it does not, that their manual pages know every command and option their
+# help lists (and pass mandoc's lint), and that they warn about nothing for nothing.
 set -uo pipefail
-camdesk=$(realpath "$1") camctl=$(realpath "$2") camsim=$(realpath "$3") man=$(realpath "$4") case=$5
+camdesk=$(realpath "$1") camctl=$(realpath "$2") camsim=$(realpath "$3") man=$(realpath "$4") src=$5 case=$6
 source "$(dirname "$(realpath "$0")")/../checks.sh"
 export QT_QPA_PLATFORM=offscreen
 
@@ -80,6 +80,16 @@ pages)
     for p in camdesk camctl camsim; do
         mandoc -T lint -W style "$man/$p.1" >lint 2>&1
         [ ! -s lint ] || fail "mandoc finds faults in $p.1: $(cat lint)"
+    done
+    ;;
+quiet)
+    # As root on a build machine: no runtime folder, no window manager. A screenshot of the main
+    # window and of a dialog, and a printout, say nothing on standard error.
+    sample="$src/resources/samples/demo.Cam"
+    for words in "$camdesk --screenshot main.png $sample" "$camdesk --screenshot f.png --window functions $sample" \
+                 "$camdesk --screenshot i.png --window info" "$camctl print $sample --pdf p.pdf"; do
+        env -u XDG_RUNTIME_DIR $words >out 2>err || fail "'$words' failed: $(cat err)"
+        [ ! -s err ] || fail "'$words' warned: $(cat err)"
     done
     ;;
 *)
