@@ -143,12 +143,12 @@ int main(int argc, char* argv[]) {
         Figures rx;
         rx.waitsMs = 10 + 500;
         t = std::chrono::steady_clock::now();
-        const DeviceReception r = ReceiveFromDevice(back, link, view);
+        const auto r = ReceiveProgram(back, link, view, std::nullopt);
         rx.measuredMs = Since(t);
         rx.bytes = port.bytes;
         Report("reception", baud, rx);
         std::filesystem::remove(back.TmpFile);
-        if (!sent || !r.complete || !prompt.messages().empty()) {
+        if (!sent || !r || !prompt.messages().empty()) {
             std::printf("  the transfer failed:%s\n", prompt.messages().empty() ? "" : prompt.messages()[0].c_str());
             ++failures;
         }

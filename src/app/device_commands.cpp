@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "compare/compare_window.h"
 #include "core/programmer_form.h"
+#include "core/texts.h"
 #include "firmware/flash_window.h"
 #include "link/message_transfer_window.h"
 #include "link/port_window.h"
@@ -21,11 +22,7 @@ void ConnectDevice(MainWindow& window, Program& p, Prompt& prompt, QtSerialPort&
     window.setCommand("Tr_Siz",
                       [&] { RunSizeTransmit(p, port, prompt, &window, window.settings().commandLine.trace); });
     window.setCommand("Rc_Siz", [&] {
-        ChangeBuilder before;  // the tables as they were, for the change history
-        before.NoteAll(p);
-        if (!RunSizeReceive(p, port, prompt, &window, ToCp1252(window.windowTitle()))) return;
-        window.RecordReception(before);
-        window.TablesReplaced();
+        window.ReceiveSizes([&](std::optional<int> cams) { return ReceiveProgramModal(p, port, prompt, &window, cams); });
     });
     window.setCommand("Co_CmpDev", [&] {
         if (const auto comparison = CompareTablesWithDevice(p, port, prompt, &window))

@@ -10,11 +10,14 @@ namespace cam {
 void ConnectFunctions(MainWindow& window, Program& p, Prompt& prompt) {
     window.setCommand("Fu_Set", [&] {
         const int cam = p.CurCam;
-        ChangeBuilder before;
-        before.NoteFunctions(p);
+        const FunctionsBlock before = FunctionsOf(p);
         FuncSel functions(p, prompt, &window);
         functions.exec();
-        window.RecordChange(before.Finish(p, Text(p, txt::kHistFunctions)));
+        // The window works on the block in place; what it leaves becomes one edit.
+        const FunctionsBlock after = FunctionsOf(p);
+        PutFunctions(p, before);
+        window.document().Edit(EditScope::Functions(), Text(p, txt::kHistFunctions),
+                               [&](CamData& d) { PutFunctions(d, after); });
         // Another current cam: the boxes of a cam being edited must not stay with it.
         if (p.CurCam != cam) {
             window.TablesReplaced();

@@ -36,11 +36,13 @@ void MainWindow::Apply(const CommandResult& result) {
     }
     if (result.sizeChanged) Redraw();  // another size shown: undo no longer applies
     chart_->update();                  // a remark may have changed
-    RecordChange(result.change);
     RenderEditor();
 }
 
-void MainWindow::RunSizeCommand(CommandResult (*command)(Program&, Prompt&)) { Apply(command(p_, prompt_)); }
+void MainWindow::RunSizeCommand(CommandResult (*command)(Program&, CamDocument&, Prompt&)) {
+    EnterTypedPhase();
+    Apply(command(p_, document_, prompt_));
+}
 
 namespace {
 std::string Title(const QWidget* w) { return ToCp1252(w->windowTitle()); }
@@ -50,37 +52,39 @@ void MainWindow::NewFile() {
     LeaveEditMode();
     CarprgChooser chooser(
         this, [this](Program&) { return identifyDevice(); }, portStatus);
-    const FileOutcome outcome = New(p_, prompt_, chooser, Title(this));
-    StartHistory(outcome, txt::kHistNewFile);
-    Apply(outcome);
+    Apply(New(p_, document_, prompt_, chooser, Title(this)));
 }
 
 void MainWindow::OpenFile() {
-    const FileOutcome outcome = Open(p_, prompt_, Title(this));
-    StartHistory(outcome, txt::kHistFileOpened);
-    Apply(outcome);
+    EnterTypedPhase();
+    Apply(Open(p_, document_, prompt_, Title(this)));
 }
 
-void MainWindow::SaveFile() { Save(p_, prompt_); }
+void MainWindow::SaveFile() {
+    EnterTypedPhase();
+    (void)Save(p_, document_, prompt_);  // a failure was shown
+}
 
-void MainWindow::SaveFileAs() { SaveAs(p_, prompt_); }
+void MainWindow::SaveFileAs() {
+    EnterTypedPhase();
+    (void)SaveAs(p_, document_, prompt_);  // a failure was shown
+}
 
 void MainWindow::OpenRecentFile(int item) {
+    EnterTypedPhase();
     CarprgChooser chooser(
         this, [this](Program&) { return identifyDevice(); }, portStatus);
-    const FileOutcome outcome = OpenRecent(p_, prompt_, chooser, item, Title(this));
-    StartHistory(outcome, txt::kHistFileOpened);
-    Apply(outcome);
+    Apply(OpenRecent(p_, document_, prompt_, chooser, item, Title(this)));
 }
 
 void MainWindow::OpenDroppedFiles(const std::vector<std::string>& files) {
-    const FileOutcome outcome = OpenDropped(p_, prompt_, files, Title(this));
-    StartHistory(outcome, txt::kHistFileOpened);
-    Apply(outcome);
+    EnterTypedPhase();
+    Apply(OpenDropped(p_, document_, prompt_, files, Title(this)));
 }
 
 void MainWindow::SetLanguage() {
-    if (!ConfirmDiscard(p_, prompt_, Title(this))) return;
+    EnterTypedPhase();
+    if (!ConfirmDiscard(document_, p_, prompt_, Title(this))) return;
     if (!ChooseLanguage(p_, prompt_)) return;
     LeaveEditMode();
     Startup(true);

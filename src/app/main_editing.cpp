@@ -25,7 +25,7 @@ void MainWindow::ConnectEditing() {
     });
     connect(c, &ChartWidget::remarkDoubleClicked, this, [this](int row) {
         if (editor_.PointAt(row)) SelectRow(row);
-        Apply(EditRemark(p_, prompt_));
+        RunSizeCommand(&EditRemark);
     });
     connect(c, &ChartWidget::camRightClicked, this, &MainWindow::ShowCamMenu);
     connect(c, &ChartWidget::sizeCaptionDoubleClicked, this, [this] {
@@ -81,15 +81,27 @@ void MainWindow::ConnectEditing() {
         on->setText(FromCp1252(editor_.onText()));
         on->deselect();
     });
-    connect(off, &PhaseBox::focusLeft, this, [this, on, off] {
-        if (!editor_.editMode()) return;
-        const bool written = editor_.OffFocusOut(ToCp1252(on->text()), ToCp1252(off->text()));
-        off->setText(FromCp1252(editor_.offText()));
-        off->deselect();
-        if (written) chart_->DrawCamRow(p_.CurCam);
-        RecordChange(editor_.TakeChange());
-        RenderEditor();
-    });
+    connect(off, &PhaseBox::focusLeft, this, &MainWindow::LeaveOffBox);
+}
+
+void MainWindow::LeaveOffBox() {
+    if (!editor_.editMode()) return;
+    PhaseBox* off = chart_->offBox();
+    const bool written = editor_.OffFocusOut(ToCp1252(chart_->onBox()->text()), ToCp1252(off->text()));
+    off->setText(FromCp1252(editor_.offText()));
+    off->deselect();
+    if (written) chart_->DrawCamRow(p_.CurCam);
+    RenderEditor();
+}
+
+void MainWindow::EnterTypedPhase() {
+    // Only the OFF box holds a phase on its way in: leaving the ON box writes nothing.
+    if (!editor_.editMode() || focusWidget() != chart_->offBox()) return;
+    // As Enter in the OFF box: leaving it writes the phase (once: a phase that wraps through
+    // position 0 need not come out the same when written twice), and the ON box takes the
+    // next one. A window that is not active gets no focus events: the phase is written here.
+    if (!isActiveWindow()) LeaveOffBox();
+    chart_->onBox()->setFocus(Qt::TabFocusReason);
 }
 
 void MainWindow::RenderEditor() {
@@ -108,6 +120,7 @@ void MainWindow::Redraw() {
 
 void MainWindow::LeaveEditMode() {
     // Leave the boxes first, so that a phase being entered is written to the cam it belongs to.
+    EnterTypedPhase();
     PhaseBox* on = chart_->onBox();
     PhaseBox* off = chart_->offBox();
     if (on->hasFocus() || off->hasFocus()) buttons_["GoPrCam"]->setFocus(Qt::OtherFocusReason);
@@ -150,10 +163,8 @@ void MainWindow::NavigateTo(NavKey key) {
 }
 
 void MainWindow::UndoPhase() {
-    if (editor_.Undo()) {
-        chart_->DrawCamRow(p_.CurCam);
-        RecordChange(editor_.TakeChange());
-    }
+    EnterTypedPhase();  // what is undone is the last phase entered, the one in the boxes included
+    if (editor_.Undo()) chart_->DrawCamRow(p_.CurCam);
     RenderEditor();
 }
 

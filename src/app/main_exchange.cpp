@@ -34,7 +34,7 @@ void MainWindow::ExportCsvFile() {
 
 void MainWindow::ImportCsvFile() {
     LeaveEditMode();
-    Apply(ImportCsv(p_, prompt_, ToCp1252(windowTitle())));
+    Apply(ImportCsv(p_, document_, prompt_, ToCp1252(windowTitle())));
 }
 
 }  // namespace cam

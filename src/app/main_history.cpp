@@ -20,7 +20,10 @@ void MainWindow::ConnectDrag() {
 }
 
 void MainWindow::BeginDrag(int row, int from, int reach) {
-    if (row != editor_.dragCam() || !drag_.Begin(p_, p_.CurSize, row, from, reach)) return;
+    if (row != editor_.dragCam()) return;
+    // Values half typed into the boxes are entered before the mouse takes the cam.
+    EnterTypedPhase();
+    if (!drag_.Begin(p_, p_.CurSize, row, from, reach)) return;
     // The press was the click that follows a right click: it is spent on the drag.
     editor_.PointAt(row);
     dragOn_ = chart_->onBox()->text();
@@ -43,11 +46,11 @@ bool MainWindow::FinishDrag() {
     if (!drag_.active()) return false;
     QToolTip::hideText();
     const int cam = drag_.cam();
-    const bool written = drag_.Finish(p_);
+    const auto dragged = drag_.Finish(p_);
+    const bool written = dragged.has_value();
     if (written) {
         const DraggedPhase ph = drag_.phase();
-        editor_.DragWritten(drag_.size(), cam, drag_.before().data(), ph.on, ph.off);
-        RecordChange(editor_.TakeChange());
+        editor_.WriteDrag(drag_.size(), cam, *dragged, ph.on, ph.off);
         chart_->onBox()->setText(FromCp1252(editor_.onText()));
         chart_->offBox()->setText(FromCp1252(editor_.offText()));
     } else {
@@ -81,28 +84,25 @@ bool MainWindow::PerformDrag(int cam, int from, int to) {
 
 // ---- History ----------------------------------------------------------------------------
 
-void MainWindow::RecordChange(Change change) { history_.Record(std::move(change)); }
-
-void MainWindow::RecordReception(const ChangeBuilder& before) {
-    const std::string label = Text(p_, txt::kHistReception);
-    // Tables of another size cannot be walked back to: the reception begins a new history.
-    if (before.Redimensioned(p_))
-        history_.Start(label);
-    else
-        history_.Record(before.Finish(p_, label));
+void MainWindow::ReceiveSizes(const Reception& receive) {
+    EnterTypedPhase();
+    if (!ConfirmDiscard(document_, p_, prompt_, ToCp1252(windowTitle()))) return;
+    auto received = receive(p_.NCams);
+    if (received) TakeProgram(Text(p_, txt::kHistReception), std::move(received->data));
 }
 
-void MainWindow::StartHistory(const FileOutcome& outcome, BuiltInText label) {
-    if (outcome.redraw) history_.Start(Text(p_, label));
+void MainWindow::TakeProgram(std::string label, CamData data) {
+    document_.Replace(std::move(label), std::move(data));
+    ResizeMessages(p_);
+    p_.CurSize = 1;
+    TablesReplaced();
 }
 
 void MainWindow::ShowHistory() {
     LeaveEditMode();  // a phase being entered is written, and listed, first
     HistoryWindow window(
-        p_, history_, [this] { chart_->RedrawChart(); }, this);
+        p_, document_, [this] { chart_->RedrawChart(); }, this);
     window.exec();
-    // Restored positions are not the ones the one-level undo copy was taken against.
-    if (window.restored()) editor_.ForgetUndo();
     Activate();
 }
 

@@ -23,8 +23,14 @@ QAction* MainWindow::AddItem(QMenu* menu, const char* name, const char* caption,
         // The shortcuts work wherever the focus is in the window, also in the ON/OFF boxes.
         a->setShortcutContext(Qt::WindowShortcut);
     }
+    EnterTypedPhaseFirst(a);
     actions_[a->objectName()] = a;
     return a;
+}
+
+// Connected before the command itself, so it runs first.
+void MainWindow::EnterTypedPhaseFirst(QAction* a) {
+    connect(a, &QAction::triggered, this, &MainWindow::EnterTypedPhase);
 }
 
 void MainWindow::NotAvailable(const QString& caption) {
@@ -38,6 +44,7 @@ void MainWindow::setCommand(const QString& objectName, std::function<void()> com
     QAction* a = action(objectName);
     if (!a) return;
     QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
+    EnterTypedPhaseFirst(a);
     connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
 }
 
@@ -50,6 +57,7 @@ QMenu* MainWindow::AddMenu(const char* name, const char* caption) {
 QAction* MainWindow::AddTopItem(const char* name, const char* caption) {
     QAction* a = menuBar()->addAction(QString::fromLatin1(caption));
     a->setObjectName(QString::fromLatin1(name));
+    EnterTypedPhaseFirst(a);
     actions_[a->objectName()] = a;
     return a;
 }

@@ -48,12 +48,9 @@ bool MainWindow::Startup(bool again) {
     facts.file = settings_.commandLine.file;
     facts.port = settings_.commandLine.port;
 
-    const StartupOutcome outcome = cam::RunStartup(p_, prompt_, facts, again);
+    const StartupOutcome outcome = cam::RunStartup(p_, document_, prompt_, facts, again);
     if (!outcome.proceed) return false;
     ReadEditSettings(p_);
-    history_.Start(Text(p_, outcome.opened.redraw ? txt::kHistFileOpened
-                            : again               ? txt::kHistNewFile
-                                                  : txt::kHistStarted));
     ApplyTexts();
     RebuildRecentMenu();
     Apply(outcome.opened);

@@ -32,7 +32,7 @@ constexpr int kFormHeight = kButtonRow + chart::kHeight;
 }  // namespace
 
 MainWindow::MainWindow(Program& p, Prompt& prompt, StartupSettings settings, QWidget* parent)
-    : QMainWindow(parent), p_(p), prompt_(prompt), settings_(std::move(settings)), editor_(p) {
+    : QMainWindow(parent), p_(p), prompt_(prompt), settings_(std::move(settings)), document_(p), editor_(p, document_) {
     InitCamdeskResources();
     setObjectName("Main");
     setAcceptDrops(true);
@@ -109,10 +109,11 @@ void MainWindow::Activate() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
+    EnterTypedPhase();
     WriteOptionsFile();
     // The sizes, then the alarm messages edited in the message window (in this visit or an
     // earlier one): either question may keep the program open.
-    if (!QueryClose(p_, prompt_, ToCp1252(windowTitle())) || !ConfirmMsgDiscard(p_, prompt_)) {
+    if (!QueryClose(p_, document_, prompt_, ToCp1252(windowTitle())) || !ConfirmMsgDiscard(p_, prompt_)) {
         e->ignore();  // Cancel, or a save that failed: the work stays open
         return;
     }

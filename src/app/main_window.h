@@ -10,9 +10,10 @@
 #include "core/prompt.h"
 #include "core/startup.h"
 #include "core/texts.h"
+#include "editor/cam_document.h"
 #include "editor/cam_drag.h"
-#include "editor/change_history.h"
 #include "editor/phase_editing.h"
+#include "link/size_transfer.h"
 #include "ui/qt_resizer.h"
 
 #include <QMainWindow>
@@ -75,7 +76,7 @@ public:
     void LabCamDblClick(int row);
     void NavigateTo(NavKey key);
     void UndoPhase();
-    void RunSizeCommand(CommandResult (*command)(Program&, Prompt&));
+    void RunSizeCommand(CommandResult (*command)(Program&, CamDocument&, Prompt&));
     void NewFile();
     void OpenFile();
     void SaveFile();
@@ -85,6 +86,16 @@ public:
     void SetLanguage();
     void ShowInfo();
     void Activate();  // what happens each time the window becomes active
+    // A phase still in the OFF box is entered as a click on another row would enter it, so
+    // that a command reads the program the chart shows. Every menu command runs it first.
+    void EnterTypedPhase();
+    // Another program in place of the one shown (a reception): one entry of the change
+    // history, unsaved; the chart shows its size 1.
+    void TakeProgram(std::string label, CamData data);
+    // Size Receive: after the unsaved-work question, receive gets the device's program of
+    // the tables' cam count; only a whole one replaces the tables.
+    using Reception = std::function<Outcome<ReceivedProgram>(std::optional<int> expectedCams)>;
+    void ReceiveSizes(const Reception& receive);
     void TablesReplaced() { Apply(FileOutcome{true, true, {}, false}); }  // e.g. after a reception
     // Comparing and exchanging programs (main_exchange.cpp): Compare with File, the compare
     // window of any comparison (a difference chosen there shows its size and cam on the
@@ -95,12 +106,9 @@ public:
     void ExportCsvFile();
     void ImportCsvFile();
 
-    // The change history: a command that changed the tables records what it changed; a
-    // reception records against what NoteAll saw before it (a device of another model
-    // begins a new history).
-    ChangeHistory& history() { return history_; }
-    void RecordChange(Change change);
-    void RecordReception(const ChangeBuilder& before);
+    // The program data: every change goes through its edit path, which keeps the change
+    // history; whether the file is saved is its to tell.
+    CamDocument& document() { return document_; }
     void ShowHistory();
     void AskSnapStep();
     // One drag on the row of cam (0-based) from position from to position to, as the mouse
@@ -129,6 +137,7 @@ private:
     void RebuildRecentMenu();
     void ApplyTexts();
     QAction* AddItem(QMenu* menu, const char* name, const char* caption, const QKeySequence& key = {});
+    void EnterTypedPhaseFirst(QAction* a);
     void NotAvailable(const QString& caption);
 
     // main_editing.cpp
@@ -138,6 +147,7 @@ private:
     void RenderEditor();
     void Redraw();
     void ShowCamMenu(int row, QPoint globalPos);
+    void LeaveOffBox();  // writes the phase of the boxes, as leaving the OFF box does
 
     // main_history.cpp
     void ConnectDrag();
@@ -145,7 +155,6 @@ private:
     void DragTo(int to, bool shift, QPoint globalPos);
     bool FinishDrag();  // true when the drag wrote a phase
     void CancelDrag();
-    void StartHistory(const FileOutcome& outcome, BuiltInText label);
 
     // main_commands.cpp
     void Apply(const FileOutcome& outcome);
@@ -158,6 +167,7 @@ private:
     Program& p_;
     Prompt& prompt_;
     StartupSettings settings_;
+    CamDocument document_;
     PhaseEditor editor_;
     ChartWidget* chart_ = nullptr;
     QWidget* form_ = nullptr;
@@ -171,7 +181,6 @@ private:
     std::vector<QAction*> recent_;
     QMenu* camMenu_ = nullptr;
     QMenu* sizeMenu_ = nullptr;
-    ChangeHistory history_;
     CamDrag drag_;
     QString dragOn_, dragOff_;  // what the boxes showed at the press (Esc puts it back)
 };

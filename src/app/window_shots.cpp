@@ -90,7 +90,7 @@ const std::vector<WindowShot>& WindowShots() {
         {"history", true,
          [](MainWindow& main, Program& p, Prompt&, const CommandLine&) -> std::unique_ptr<QWidget> {
              return std::make_unique<HistoryWindow>(
-                 p, main.history(), [] {}, &main);
+                 p, main.document(), [] {}, &main);
          }},
         {"show", true,
          [](MainWindow& main, Program& p, Prompt&, const CommandLine& cl) -> std::unique_ptr<QWidget> {

@@ -37,7 +37,7 @@ namespace {
 
 // The whole file, handed to put in pieces of about a megabyte (a large file's text is never
 // held at once). put returns false to stop.
-bool ProduceCamFile(Program& p, const std::function<bool(std::string_view)>& put) {
+bool ProduceCamFile(const CamData& p, const std::function<bool(std::string_view)>& put) {
     constexpr std::size_t kPiece = 1 << 20;
     std::ostringstream functions;
     WriteFunctions(p, functions);
@@ -55,7 +55,7 @@ bool ProduceCamFile(Program& p, const std::function<bool(std::string_view)>& put
 
 }  // namespace
 
-std::string CamFileText(Program& p) {
+std::string CamFileText(const CamData& p) {
     std::string all;
     ProduceCamFile(p, [&](std::string_view piece) {
         all += piece;
@@ -64,7 +64,7 @@ std::string CamFileText(Program& p) {
     return all;
 }
 
-Result WriteCamFile(Program& p, const std::string& path) {
+Result WriteCamFile(const CamData& p, const std::string& path) {
     if (path.empty()) return Result::Failure("no file name");
     DurableFile file(path);
     Result written = file.opened();

@@ -33,17 +33,17 @@ constexpr int kDevicePhaseLimit = 181;
 // no lines.
 int SizeToText(Program& p, int size, int cam, SizeTextForm form = SizeTextForm::File);
 
-void WriteFunctions(const Program& p, std::ostream& out);
+void WriteFunctions(const CamData& p, std::ostream& out);
 void WriteSize(Program& p, int size, std::ostream& out);
 // The same lines appended to out.
-void AppendSize(const Program& p, int size, std::string& out);
+void AppendSize(const CamData& p, int size, std::string& out);
 
 // The whole file as bytes (functions block, every size, "END").
-std::string CamFileText(Program& p);
+std::string CamFileText(const CamData& p);
 
 // Writes the whole file to path through a temporary file in the same folder that is
 // renamed over the target, so a failed write never destroys the previous file.
-Result WriteCamFile(Program& p, const std::string& path);
+Result WriteCamFile(const CamData& p, const std::string& path);
 // Writes p.CamFile.
 Result WriteCamFile(Program& p);
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 namespace cam {
@@ -40,12 +41,35 @@ void NewTables(Program& p, ModelChooser& chooser) {
     ClearAll(p);
 }
 
-// Opens path after the tables were prepared by the caller; the data counts as saved.
-FileOutcome OpenPath(Program& p, Prompt& prompt, const std::string& path) {
-    p.CamFile = path;
-    p.CamFileTitle = FileTitle(path);
-    FileOutcome out = OpenCamFile(p, prompt);
-    p.FileSaved = true;
+// Reads p.CamFile into the tables, sizes and remarks cleared first.
+FileOutcome ReadIntoTables(Program& p, Prompt& prompt) {
+    FileOutcome out;
+    ClearAllSizes(p);
+    ClearRemarks(p);
+    const CamFileRead read = ReadCamFile(p, p.CamFile, prompt);
+    // What the tables hold now is not the file: a plain Save must not replace it with them.
+    p.CamFileUnread = read == CamFileRead::Failed || read == CamFileRead::StoppedEarly || p.ReadError;
+    out.redraw = true;
+    if (!p.ReadError) {
+        out.done = true;
+        out.title = OpenedTitle(p);
+        p.CurSize = 1;
+        UpdateRecentList(p);
+        out.recentChanged = true;
+    }
+    return out;
+}
+
+// Opens path; prepare (run first, inside the load) empties the tables as the command does.
+FileOutcome OpenPath(Program& p, CamDocument& doc, Prompt& prompt, const std::string& path,
+                     const std::function<void()>& prepare) {
+    FileOutcome out;
+    doc.Load(Text(p, txt::kHistFileOpened), [&](CamData&) {
+        prepare();
+        p.CamFile = path;
+        p.CamFileTitle = FileTitle(path);
+        out = ReadIntoTables(p, prompt);
+    });
     return out;
 }
 
@@ -77,9 +101,9 @@ std::string RecentCaption(const Program& p, int item) {
     return "&" + CStr(item) + " " + p.RecentFiles[item - 1];
 }
 
-bool ConfirmDiscard(Program& p, Prompt& prompt, const std::string& windowTitle) {
-    if (p.FileSaved) return true;
-    return prompt.message(p.Text(112), windowTitle, Buttons::OkCancel, Icon::Exclamation) == Answer::Ok;
+bool ConfirmDiscard(const CamDocument& doc, const Texts& texts, Prompt& prompt, const std::string& windowTitle) {
+    if (doc.FileSaved()) return true;
+    return prompt.message(texts.Text(112), windowTitle, Buttons::OkCancel, Icon::Exclamation) == Answer::Ok;
 }
 
 void CloseCamFile(Program& p) {
@@ -88,27 +112,14 @@ void CloseCamFile(Program& p) {
     p.CamFileUnread = false;
 }
 
-FileOutcome OpenCamFile(Program& p, Prompt& prompt) {
-    FileOutcome out;
-    ClearAllSizes(p);
-    ClearRemarks(p);
-    const CamFileRead read = ReadCamFile(p, p.CamFile, prompt);
-    // What the tables hold now is not the file: a plain Save must not replace it with them.
-    p.CamFileUnread = read == CamFileRead::Failed || read == CamFileRead::StoppedEarly || p.ReadError;
-    out.redraw = true;
-    if (!p.ReadError) {
-        out.done = true;
-        out.title = OpenedTitle(p);
-        p.CurSize = 1;
-        UpdateRecentList(p);
-        out.recentChanged = true;
-    }
-    return out;
+FileOutcome OpenCamFile(Program& p, CamDocument& doc, Prompt& prompt) {
+    return OpenPath(p, doc, prompt, p.CamFile, [] {});
 }
 
-FileOutcome New(Program& p, Prompt& prompt, ModelChooser& chooser, const std::string& windowTitle) {
-    if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
-    NewTables(p, chooser);
+
+FileOutcome New(Program& p, CamDocument& doc, Prompt& prompt, ModelChooser& chooser, const std::string& windowTitle) {
+    if (!ConfirmDiscard(doc, p, prompt, windowTitle)) return {};
+    doc.Load(Text(p, txt::kHistNewFile), [&](CamData&) { NewTables(p, chooser); });
     FileOutcome out;
     out.done = true;
     out.redraw = true;
@@ -116,29 +127,29 @@ FileOutcome New(Program& p, Prompt& prompt, ModelChooser& chooser, const std::st
     return out;
 }
 
-FileOutcome Open(Program& p, Prompt& prompt, const std::string& windowTitle) {
-    if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
+FileOutcome Open(Program& p, CamDocument& doc, Prompt& prompt, const std::string& windowTitle) {
+    if (!ConfirmDiscard(doc, p, prompt, windowTitle)) return {};
     FileRequest request{p.Text(11), kOpenFilters, p.WorkDir, p.CamFile};
-    p.CamFile = prompt.openFile(request);
-    if (p.CamFile.empty() || p.CamFile.size() > kMaxPathLength || !IsFile(p.CamFile)) return {};
-    ClearAll(p);
-    return OpenPath(p, prompt, p.CamFile);
+    // A cancelled dialog keeps the file that is open.
+    const std::string path = prompt.openFile(request);
+    if (path.empty() || path.size() > kMaxPathLength || !IsFile(path)) return {};
+    return OpenPath(p, doc, prompt, path, [&] { ClearAll(p); });
 }
 
-FileOutcome OpenRecent(Program& p, Prompt& prompt, ModelChooser& chooser, int item, const std::string& windowTitle) {
+FileOutcome OpenRecent(Program& p, CamDocument& doc, Prompt& prompt, ModelChooser& chooser, int item,
+                       const std::string& windowTitle) {
     if (item < 1 || item > static_cast<int>(p.RecentFiles.size())) return {};
-    if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
+    if (!ConfirmDiscard(doc, p, prompt, windowTitle)) return {};
     const std::string path = p.RecentFiles[item - 1];
     // Checked before the model window and the clearing, so a missing file costs nothing.
     if (!IsFile(path)) {
         ReportMissing(p, prompt, path);
         return {};
     }
-    NewTables(p, chooser);
-    return OpenPath(p, prompt, path);
+    return OpenPath(p, doc, prompt, path, [&] { NewTables(p, chooser); });
 }
 
-FileOutcome OpenDropped(Program& p, Prompt& prompt, const std::vector<std::string>& files,
+FileOutcome OpenDropped(Program& p, CamDocument& doc, Prompt& prompt, const std::vector<std::string>& files,
                         const std::string& windowTitle) {
     if (files.empty() || files.back().empty()) return {};
     const std::string path = files.back();
@@ -146,11 +157,11 @@ FileOutcome OpenDropped(Program& p, Prompt& prompt, const std::vector<std::strin
         ReportMissing(p, prompt, path);
         return {};
     }
-    if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
-    return OpenPath(p, prompt, path);
+    if (!ConfirmDiscard(doc, p, prompt, windowTitle)) return {};
+    return OpenPath(p, doc, prompt, path, [] {});
 }
 
-FileOutcome OpenCommandLine(Program& p, Prompt& prompt, const std::string& argument) {
+FileOutcome OpenCommandLine(Program& p, CamDocument& doc, Prompt& prompt, const std::string& argument) {
     std::string path = argument;
     if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
     if (path.empty()) return {};
@@ -161,31 +172,29 @@ FileOutcome OpenCommandLine(Program& p, Prompt& prompt, const std::string& argum
     // The recent list keeps full paths, so that it serves from any folder.
     std::error_code ec;
     if (const auto full = std::filesystem::absolute(path, ec); !ec) path = full.lexically_normal().string();
-    p.CamFile = path;
-    p.CamFileTitle = FileTitle(path);
-    return OpenCamFile(p, prompt);
+    return OpenPath(p, doc, prompt, path, [] {});
 }
 
 namespace {
 
-bool Write(Program& p, Prompt& prompt, const std::string& path) {
-    if (const Result written = WriteCamFile(p, path); !written) {
-        prompt.message(Text(p, txt::kCannotSave) + "\r" + path + "\r" + written.reason(), "", Buttons::Ok,
+bool Write(const Texts& texts, CamDocument& doc, Prompt& prompt, const std::string& path) {
+    if (const Result written = WriteCamFile(doc.data(), path); !written) {
+        prompt.message(Text(texts, txt::kCannotSave) + "\r" + path + "\r" + written.reason(), "", Buttons::Ok,
                        Icon::Exclamation);
         return false;
     }
-    p.FileSaved = true;
+    doc.MarkSaved();
     return true;
 }
 
 }  // namespace
 
-bool Save(Program& p, Prompt& prompt) {
-    if (p.CamFile.empty() || p.CamFileUnread || !Exists(p.CamFile)) return SaveAs(p, prompt);
-    return Write(p, prompt, p.CamFile);
+bool Save(Program& p, CamDocument& doc, Prompt& prompt) {
+    if (p.CamFile.empty() || p.CamFileUnread || !Exists(p.CamFile)) return SaveAs(p, doc, prompt);
+    return Write(p, doc, prompt, p.CamFile);
 }
 
-bool SaveAs(Program& p, Prompt& prompt) {
+bool SaveAs(Program& p, CamDocument& doc, Prompt& prompt) {
     const std::string previous = p.CamFile;
     FileRequest request{p.Text(109), kSaveFilters, p.WorkDir, p.CamFile};
     std::string path = prompt.saveFile(request);
@@ -201,7 +210,7 @@ bool SaveAs(Program& p, Prompt& prompt) {
             return false;
         }
     }
-    if (!Write(p, prompt, path)) {
+    if (!Write(p, doc, prompt, path)) {
         p.CamFile = previous;
         return false;
     }
@@ -211,13 +220,13 @@ bool SaveAs(Program& p, Prompt& prompt) {
     return true;
 }
 
-bool QueryClose(Program& p, Prompt& prompt, const std::string& windowTitle) {
-    if (p.FileSaved) return true;
+bool QueryClose(Program& p, CamDocument& doc, Prompt& prompt, const std::string& windowTitle) {
+    if (doc.FileSaved()) return true;
     switch (prompt.message(p.Text(112), windowTitle, Buttons::YesNoCancel, Icon::Exclamation)) {
         case Answer::No:
             return true;
         case Answer::Yes:
-            return Save(p, prompt);
+            return Save(p, doc, prompt);
         default:
             return false;
     }

@@ -1,10 +1,12 @@
 // The File menu: New, Open, Save, Save As, the recent files, dropped files, the command
 // line and the shut-down question. Every question and file dialog goes through the prompt;
-// the window renders the returned outcome (title, chart, recent menu).
+// the window renders the returned outcome (title, chart, recent menu). What is read becomes
+// the document's content through its edit path (a new history; the data counts as saved).
 #pragma once
 
 #include "core/program.h"
 #include "core/prompt.h"
+#include "editor/cam_document.h"
 
 #include <string>
 #include <vector>
@@ -41,33 +43,34 @@ std::string RecentCaption(const Program& p, int item);
 
 // With unsaved changes asks text 112 (OK/Cancel, exclamation, titled windowTitle).
 // True when the caller may go on (saved, or OK).
-bool ConfirmDiscard(Program& p, Prompt& prompt, const std::string& windowTitle);
+bool ConfirmDiscard(const CamDocument& doc, const Texts& texts, Prompt& prompt, const std::string& windowTitle);
 
 // No file is open any more (the tables were replaced by others): a Save asks for a name.
 void CloseCamFile(Program& p);
 
 // Reads p.CamFile (sizes and remarks cleared first); on success title, CurSize 1 and recent list.
 // A read that failed or stopped early leaves p.CamFileUnread set, so that Save asks for a name.
-FileOutcome OpenCamFile(Program& p, Prompt& prompt);
+// The tables hold what was read: the start of a new history, and saved.
+FileOutcome OpenCamFile(Program& p, CamDocument& doc, Prompt& prompt);
 
 // Each of New, Open, OpenRecent and OpenDropped first asks ConfirmDiscard.
-FileOutcome New(Program& p, Prompt& prompt, ModelChooser& chooser, const std::string& windowTitle);
-FileOutcome Open(Program& p, Prompt& prompt, const std::string& windowTitle);
-FileOutcome OpenRecent(Program& p, Prompt& prompt, ModelChooser& chooser, int item,
+FileOutcome New(Program& p, CamDocument& doc, Prompt& prompt, ModelChooser& chooser, const std::string& windowTitle);
+FileOutcome Open(Program& p, CamDocument& doc, Prompt& prompt, const std::string& windowTitle);
+FileOutcome OpenRecent(Program& p, CamDocument& doc, Prompt& prompt, ModelChooser& chooser, int item,
                        const std::string& windowTitle);  // item 1..RecentFiles.size()
-FileOutcome OpenDropped(Program& p, Prompt& prompt, const std::vector<std::string>& files,
+FileOutcome OpenDropped(Program& p, CamDocument& doc, Prompt& prompt, const std::vector<std::string>& files,
                         const std::string& windowTitle);
 // The start-up argument (surrounding double quotes removed); a missing file is reported.
-FileOutcome OpenCommandLine(Program& p, Prompt& prompt, const std::string& argument);
+FileOutcome OpenCommandLine(Program& p, CamDocument& doc, Prompt& prompt, const std::string& argument);
 
-// Both return true when the file was written (FileSaved True); a failure is shown with the
-// file name and the reason and leaves FileSaved False. Save acts as Save As when no file is
-// open, when it is gone, or when its reading failed (the tables do not hold it).
-bool Save(Program& p, Prompt& prompt);
-bool SaveAs(Program& p, Prompt& prompt);
+// Both return true when the file was written (the document saved); a failure is shown with
+// the file name and the reason. Save acts as Save As when no file is open, when it is gone,
+// or when its reading failed (the tables do not hold it).
+bool Save(Program& p, CamDocument& doc, Prompt& prompt);
+bool SaveAs(Program& p, CamDocument& doc, Prompt& prompt);
 
 // Shut-down question (text 112, Yes/No/Cancel). True when the window may close:
 // No, saved data, or Yes with a save that succeeded. Writing the options file is the caller's.
-bool QueryClose(Program& p, Prompt& prompt, const std::string& windowTitle);
+bool QueryClose(Program& p, CamDocument& doc, Prompt& prompt, const std::string& windowTitle);
 
 }  // namespace cam

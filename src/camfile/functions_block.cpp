@@ -32,7 +32,7 @@ GroupAdvanceSlots GroupAdvanceSlotsFor(int advMsCount) {
     return {{8, 12, -1, -1}};
 }
 
-void WriteFunctions(const Program& p, std::ostream& out) {
+void WriteFunctions(const CamData& p, std::ostream& out) {
     out << "FUNZIONI " << N(p.NCams) << "-" << N(p.NSizes) << kEol;
     if (p.AdvOn == 1) {
         // The count written is the count of advances that exist, so the file reads back.

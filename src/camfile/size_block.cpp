@@ -15,7 +15,7 @@ namespace {
 
 bool AnyOn(const std::uint8_t* pos) { return std::memchr(pos, 1, kPositions) != nullptr; }
 
-bool HasAnyPhase(const Program& p, int cam) {
+bool HasAnyPhase(const CamData& p, int cam) {
     for (int s = 1; s <= p.CamPos.sizes(); ++s)
         if (AnyOn(p.CamPos.cam(s, cam))) return true;
     return false;
@@ -76,7 +76,7 @@ void AppendPhaseLine(std::string& out, int on, int off) {
 // The cam header line of a cam with `phases` phases in this size ("" when the cam contributes
 // no lines): the remark in every size of a file where the cam has phases, in size 1 only on
 // the wire, where a cam without phases in size 1 still sends its header with a blank remark.
-std::string CamHeader(const Program& p, int size, int cam, bool device, int phases) {
+std::string CamHeader(const CamData& p, int size, int cam, bool device, int phases) {
     const std::string header = "C " + D2(cam + 1);
     const std::string& remark = cam < static_cast<int>(p.CamRemark.size()) ? p.CamRemark[cam] : std::string();
     const bool hasRemark = !TrimBlanks(remark).empty();
@@ -105,7 +105,7 @@ int SizeToText(Program& p, int size, int cam, SizeTextForm form) {
     return k;
 }
 
-void AppendSize(const Program& p, int size, std::string& out) {
+void AppendSize(const CamData& p, int size, std::string& out) {
     out += " FORMATO N. " + D2(size) + "\r\n";
     for (int c = 0; c < p.NCams && p.CamPos.contains(size, c); ++c) {
         const std::uint8_t* pos = p.CamPos.cam(size, c);

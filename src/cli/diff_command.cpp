@@ -33,14 +33,12 @@ bool ReceiveDevice(Program& dev, bool yes) {
     SteadyClock clock;
     ConsolePrompt prompt(yes);
     Link link(port, clock, prompt);
-    DeviceReception r;
-    {
-        ConsoleView view;
-        r = ReceiveFromDevice(dev, link, view);
-    }
-    if (!r.identified || !r.complete) return false;
-    dev.NCams = r.model.NCams;  // the device's own model: another one is a difference, not a fault
-    return ApplyReception(dev, r.model, prompt).accepted;
+    ConsoleView view;
+    // The device's own model: another one is a difference, not a fault.
+    const auto received = ReceiveProgram(dev, link, view, std::nullopt);
+    if (!received) return false;
+    dev.Data() = received->data;
+    return true;
 }
 
 }  // namespace

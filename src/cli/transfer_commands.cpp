@@ -37,9 +37,9 @@ std::optional<TransferOptions> TransferOptionsOf(const ParsedArgs& args) {
 
 void UsePort(Program& p, const Program& from) { p.Port() = from.Port(); }
 
-// Receives the device's sizes into p (model: rememberedCams before identification, or the
-// device's). False after any failure; its messages are already shown.
-bool Receive(Program& p, Link& link, std::optional<int> rememberedCams) {
+// Receives the device's program into p: of the cam count expectedCams when given, else
+// the device's own. False after any failure; its messages are already shown.
+bool Receive(Program& p, Link& link, std::optional<int> expectedCams) {
     ScratchSpace scratch;
     if (scratch.file().empty()) {
         std::cerr << "camctl: " << scratch.error() << '\n';
@@ -47,11 +47,10 @@ bool Receive(Program& p, Link& link, std::optional<int> rememberedCams) {
     }
     p.TmpFile = scratch.file();
     ConsoleView view;
-    const DeviceReception r = ReceiveFromDevice(p, link, view);
-    if (!r.identified || !r.complete) return false;
-    p.NCams = rememberedCams.value_or(r.model.NCams);
-    const ReceptionResult applied = ApplyReception(p, r.model, link.prompt);
-    return applied.accepted;
+    const auto received = ReceiveProgram(p, link, view, expectedCams);
+    if (!received) return false;
+    p.Data() = received->data;
+    return true;
 }
 
 // The first line where two cam file texts differ, "" when they are the same.

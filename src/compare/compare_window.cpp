@@ -84,22 +84,11 @@ std::optional<Comparison> CompareTablesWithFile(const Program& p, Prompt& prompt
 
 std::optional<Comparison> CompareTablesWithDevice(const Program& p, QtSerialPort& port, Prompt& prompt,
                                                   QWidget* parent) {
-    // The reception runs on a program of its own: the tables are only read, after it.
-    Program device = LinkScratch(p);
-    DeviceReception received;
-    {
-        TransferWindow window(parent);
-        LinkRunner(p, port, prompt, parent)
-            .run([&](Link& link) { received = ReceiveFromDevice(device, link, window); }, &window);
-    }
-    if (!received.identified) return std::nullopt;
-    if (!received.complete) {
-        prompt.message(Text(p, txt::kCompareIncomplete), "", Buttons::Ok, Icon::Exclamation);
-        return std::nullopt;
-    }
     // The device's own model: another one is a difference to show, not a reason to stop.
-    device.NCams = received.model.NCams;
-    if (!ApplyReception(device, received.model, prompt).accepted) return std::nullopt;
+    const auto received = ReceiveProgramModal(p, port, prompt, parent, std::nullopt);
+    if (!received) return std::nullopt;
+    Program device = LinkScratch(p);
+    device.Data() = received->data;
     Comparison c = CompareWithDevice(p, device, {"A", "B"});
     c.names = {TablesName(p), Fill(Text(p, txt::kCompareDevice), {PortDisplayName(p)})};
     return c;

@@ -30,34 +30,40 @@ std::uint8_t CamTable::operator()(int size, int cam, int pos) const {
     return this->cam(size, cam)[pos];
 }
 
-const std::string& Program::Text(int k) const {
+const std::string& Texts::Text(int k) const {
     static const std::string empty;
     if (k < 1 || k > kMaxTexts || k >= static_cast<int>(LngTxt.size())) return empty;
     return LngTxt[k];
 }
 
-void ResizeTables(Program& p) {
-    p.CamPos.resize(p.NSizes, p.NCams);
-    // Remarks, advances and messages keep the contents of the indices that remain.
-    p.CamRemark.resize(std::max(p.NCams, 0));
-    p.AdvMs.resize(std::max(p.NCams, 0));
-    p.AlarmMsg.resize(std::max(p.NMsgs, 0) + 1);
+void ResizeTables(CamData& d) {
+    d.CamPos.resize(d.NSizes, d.NCams);
+    // Remarks and advances keep the contents of the indices that remain.
+    d.CamRemark.resize(std::max(d.NCams, 0));
+    d.AdvMs.resize(std::max(d.NCams, 0));
 }
 
-void ClearSize(Program& p, int size) {
+void ResizeTables(Program& p) {
+    ResizeTables(p.Data());
+    ResizeMessages(p);
+}
+
+void ResizeMessages(Program& p) { p.AlarmMsg.resize(static_cast<std::size_t>(std::max(p.NMsgs, 0)) + 1); }
+
+void ClearSize(CamData& p, int size) {
     // The cams of a size lie one after the other.
     if (p.CamPos.contains(size, 0)) std::memset(p.CamPos.cam(size, 0), 0, std::size_t(p.CamPos.cams()) * kPositions);
 }
 
-void ClearAllSizes(Program& p) {
+void ClearAllSizes(CamData& p) {
     for (int s = 1; s <= p.CamPos.sizes(); ++s) ClearSize(p, s);
 }
 
-void ClearRemarks(Program& p) {
+void ClearRemarks(CamData& p) {
     for (auto& r : p.CamRemark) r.clear();
 }
 
-void ClearFunctions(Program& p) {
+void ClearFunctions(CamData& p) {
     p.AdvOn = p.DelayOn = p.RatioOn = p.Ratio17On = 0;
     std::fill(p.AdvMs.begin(), p.AdvMs.end(), 0);
     p.Delay17_20 = p.Delay21_24 = p.Ratio25_32 = p.OutSize = 0;
@@ -66,15 +72,19 @@ void ClearFunctions(Program& p) {
     p.RotDir = 0;
 }
 
+void ClearAll(CamData& d) {
+    ClearFunctions(d);
+    ClearAllSizes(d);
+    ClearRemarks(d);
+}
+
 void ClearAll(Program& p) {
-    ClearFunctions(p);
-    ClearAllSizes(p);
-    ClearRemarks(p);
+    ClearAll(p.Data());
     p.CurCam = 0;
     p.CurSize = 1;
 }
 
-bool SetPhase(Program& p, int size, int cam, int on, int off) {
+bool SetPhase(CamData& p, int size, int cam, int on, int off) {
     if (!p.CamPos.contains(size, cam) || on < 0 || on > kPositions - 1 || off < 0 || off > kPositions) return false;
     std::uint8_t* pos = p.CamPos.cam(size, cam);
     if (on < off) {

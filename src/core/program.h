@@ -1,5 +1,6 @@
-// The program-wide data: one instance is owned by the application and passed by
-// reference to every routine and window. Field names are those of the data tables.
+// The data of a run, in parts: the program data (CamData, the document), the language texts,
+// the chart's view, the reader's scratch and the rest of the run's state (Program). Field
+// names are those of the data tables.
 #pragma once
 
 #include <array>
@@ -55,7 +56,10 @@ struct ProgrammerModel {
     bool operator==(const ProgrammerModel&) const = default;
 };
 
-struct Program : ProgrammerModel, PortSettings {
+// The program data: what a cam file holds and what the device exchanges as its sizes and
+// functions block: the model, the cam tables, the remarks and the functions block. In camdesk
+// it is the document; it changes only through CamDocument's edit path there.
+struct CamData : ProgrammerModel {
     CamTable CamPos;
     std::vector<std::string> CamRemark = std::vector<std::string>(kMaxCams);  // 0..NCams-1
 
@@ -78,6 +82,37 @@ struct Program : ProgrammerModel, PortSettings {
     std::uint8_t RotDir3 = 0;
     int SpeedLimit = 0;
 
+    ProgrammerModel& Model() { return *this; }
+    const ProgrammerModel& Model() const { return *this; }
+    CamData& Data() { return *this; }
+    const CamData& Data() const { return *this; }
+};
+
+// The language texts: every window and message takes its wording from here by number.
+struct Texts {
+    std::string LngFile;
+    std::vector<std::string> LngTxt = std::vector<std::string>(kMaxTexts + 1);  // 1..500
+    // Text k of the language script ("" when k is outside 1..500).
+    const std::string& Text(int k) const;
+};
+
+// What the chart shows: the size and the selected cam.
+struct ChartView {
+    int CurSize = 1;  // 1..NSizes
+    int CurCam = 1;   // 0..NCams-1
+};
+
+// The cam-file reader's and writer's scratch.
+struct ReaderScratch {
+    bool ReadError = false;
+    std::string LineBuf;
+    std::string FileDims;
+    std::array<std::string, kSizeTextLines> SizeText;
+};
+
+// One run of the program: the program data and, apart from it, the view, the texts, the
+// port, the files and the settings. A routine takes the part it uses.
+struct Program : CamData, PortSettings, Texts, ChartView, ReaderScratch {
     // Alarm messages, 1..NMsgs (element 0 unused)
     std::vector<std::string> AlarmMsg = std::vector<std::string>(256);
 
@@ -95,10 +130,7 @@ struct Program : ProgrammerModel, PortSettings {
     bool PrnFontBold = false;
     bool PrnFontItalic = false;
 
-    // Selection, files and settings
-    int CurSize = 1;  // 1..NSizes
-    int CurCam = 1;   // 0..NCams-1
-    bool FileSaved = true;
+    // Files and settings
     std::string CamFile;
     // The reading of CamFile failed or stopped before its end: the tables do not hold the
     // file, so a plain Save must not write them over it.
@@ -108,12 +140,6 @@ struct Program : ProgrammerModel, PortSettings {
     // The port in use is the base PortSettings. While it is for this run only (camdesk
     // --port, or the port window left with EXIT), StoredPort holds the one the options file keeps.
     std::optional<PortSettings> StoredPort;
-    std::string LngFile;
-    std::vector<std::string> LngTxt = std::vector<std::string>(kMaxTexts + 1);  // 1..500
-    bool ReadError = false;
-    std::string LineBuf;
-    std::string FileDims;
-    std::array<std::string, kSizeTextLines> SizeText;
     std::array<std::uint8_t, kPositions> UndoPos{};
     float ScrScale = 0;
     std::string TmpFile;
@@ -129,26 +155,24 @@ struct Program : ProgrammerModel, PortSettings {
     // Chart editing
     int SnapStep = 8;  // positions a drag snaps to while Shift is held (camdesk.ini, not the options file)
 
-    // Text k of the language script ("" when k is outside 1..500).
-    const std::string& Text(int k) const;
-
-    ProgrammerModel& Model() { return *this; }
-    const ProgrammerModel& Model() const { return *this; }
     PortSettings& Port() { return *this; }
     const PortSettings& Port() const { return *this; }
 };
 
 // Table set-up and clearing
-void ResizeTables(Program& p);
-void ClearSize(Program& p, int size);
-void ClearAllSizes(Program& p);
-void ClearRemarks(Program& p);
-void ClearFunctions(Program& p);
-void ClearAll(Program& p);
+void ResizeTables(CamData& d);
+void ResizeTables(Program& p);  // also the alarm message list
+void ResizeMessages(Program& p);  // the alarm message list to NMsgs, keeping its messages
+void ClearSize(CamData& d, int size);
+void ClearAllSizes(CamData& d);
+void ClearRemarks(CamData& d);
+void ClearFunctions(CamData& d);
+void ClearAll(CamData& d);
+void ClearAll(Program& p);  // also the selection: cam 0 of size 1
 
 // Writes the phase on..off of one cam by the run replacement rule: the new phase never
 // merges with a neighbour, and on = off deletes the phase at that place.
 // Returns false (and writes nothing) when size, cam or a position is outside the tables.
-bool SetPhase(Program& p, int size, int cam, int on, int off);
+bool SetPhase(CamData& d, int size, int cam, int on, int off);
 
 }  // namespace cam

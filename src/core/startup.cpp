@@ -93,7 +93,6 @@ CommandLine ReadCommandLine(const ParsedArgs& args) {
 
 void SetStartupSettings(Program& p) {
     p.TmpFile = p.WorkDir + "/_._";
-    p.FileSaved = true;
     p.Port() = PortSettings{};
     p.StoredPort.reset();
 }
@@ -129,7 +128,7 @@ void ChooseLanguageScript(Program& p, const std::string& exeDir) {
 
 }  // namespace
 
-StartupOutcome RunStartup(Program& p, Prompt& prompt, const StartupFacts& facts, bool again) {
+StartupOutcome RunStartup(Program& p, CamDocument& doc, Prompt& prompt, const StartupFacts& facts, bool again) {
     StartupOutcome out;
     // Working folder first: the single-instance lock lives there.
     p.WorkDir = ChooseWorkDir(facts.documentsDir, facts.homeDir, facts.isWritableDir);
@@ -150,14 +149,16 @@ StartupOutcome RunStartup(Program& p, Prompt& prompt, const StartupFacts& facts,
     ChooseLanguageScript(p, facts.exeDir);
     LoadLanguage(p, prompt);
 
-    SetStartupModel(p);
-    if (facts.identifyDevice) facts.identifyDevice(p);
-    ResizeTables(p);
-    p.FileSaved = true;
-    // The tables were cleared: the file that was open is no longer what they hold.
-    if (again) CloseCamFile(p);
+    // Empty tables of the start-up model, or of the device's: a program of its own.
+    doc.Load(Text(p, again ? txt::kHistNewFile : txt::kHistStarted), [&](CamData&) {
+        SetStartupModel(p);
+        if (facts.identifyDevice) facts.identifyDevice(p);
+        ResizeTables(p);
+        // The tables were cleared: the file that was open is no longer what they hold.
+        if (again) CloseCamFile(p);
+    });
     // The file named on the command line is opened once, not again by Set Language.
-    if (!again && !facts.file.empty()) out.opened = OpenCommandLine(p, prompt, facts.file);
+    if (!again && !facts.file.empty()) out.opened = OpenCommandLine(p, doc, prompt, facts.file);
     p.ScrScale = ScreenScale(facts.screenHeight, p.ScrScale);
     return out;
 }

@@ -80,7 +80,8 @@ struct StartupOutcome {
 // start-up model, the device's model, the tables, and the command-line file. again: the
 // sequence runs once more after Set Language: no lock, no command-line file, and the file
 // that was open is closed (the tables are cleared).
-StartupOutcome RunStartup(Program& p, Prompt& prompt, const StartupFacts& facts, bool again);
+// The tables change through doc: a new history, and saved.
+StartupOutcome RunStartup(Program& p, CamDocument& doc, Prompt& prompt, const StartupFacts& facts, bool again);
 
 // Writes the options file; a failure is told through prompt.
 void SaveOptions(const Program& p, Prompt& prompt);

@@ -2,7 +2,7 @@
 
 namespace cam {
 
-std::string Text(const Program& p, BuiltInText t) {
+std::string Text(const Texts& p, BuiltInText t) {
     const std::string& own = p.Text(t.number);
     return own.empty() ? std::string(t.wording) : own;
 }

@@ -21,7 +21,7 @@ struct BuiltInText {
 };
 
 // Language text t.number, else t.wording.
-std::string Text(const Program& p, BuiltInText t);
+std::string Text(const Texts& p, BuiltInText t);
 
 // pattern with "%1", "%2"... replaced by the arguments in order.
 std::string Fill(std::string_view pattern, std::initializer_list<std::string> args);
@@ -82,7 +82,7 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kAlwaysOn, 209, "Cam %1: always ON, sent without phases in size%2") \
     X(kDoesNotFit, 210, "%1 %2 does not fit its field: sent as %3") \
     X(kCorrected, 211, "Some received values were outside the ranges of the program and were corrected:") \
-    X(kSizeOutside, 212, "Size %1 is outside the sizes of the device model; the reception was read up to it") \
+    X(kSizeOutside, 212, "Size %1 is outside the sizes of the device model: nothing was taken from the device") \
     X(kExchangeFault, 213, "The exchange with the device ended with a fault: %1") \
     X(kReadingStopped, 214, "%1 : READING STOPPED AT THIS LINE, %2 %3 IS OUTSIDE %4..%5") \
     X(kCannotRead, 215, "%1 : THE FILE CANNOT BE READ") \
@@ -129,7 +129,6 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kCompareDevice, 374, "the device on %1") \
     X(kCompareUntitled, 375, "the chart (no file)") \
     X(kCompareCannotHold, 376, "Left out of the comparison, since the device cannot hold it:") \
-    X(kCompareIncomplete, 377, "The reception did not end: nothing was compared.") \
     X(kCompareFileTitle, 378, "Compare with file") \
     X(kCsvFilter, 379, "CSV table ") \
     X(kCsvExportTitle, 380, "Export CSV") \
@@ -175,7 +174,10 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kSnapItem, 420, "Drag &Snap...") \
     X(kSnapPrompt, 421, "Positions a drag snaps to while Shift is held (1-128):") \
     X(kSnapTitle, 422, "Drag snap") \
-    X(kDragTip, 423, "ON %1  OFF %2")
+    X(kDragTip, 423, "ON %1  OFF %2") \
+    X(kNoDeviceAnswered, 450, "No device answered.") \
+    X(kReceptionIncomplete, 451, "The reception did not end: nothing was taken from the device.") \
+    X(kHistImported, 452, "imported from %1")
 // clang-format on
 
 namespace txt {

@@ -102,7 +102,7 @@ DraggedPhase DragPhase(const DragGrip& grip, int from, int to, int snap) {
     return {};
 }
 
-bool CamDrag::Begin(const Program& p, int size, int cam, int from, int reach) {
+bool CamDrag::Begin(const CamData& p, int size, int cam, int from, int reach) {
     active_ = false;
     if (!p.CamPos.contains(size, cam)) return false;
     size_ = size;
@@ -115,7 +115,7 @@ bool CamDrag::Begin(const Program& p, int size, int cam, int from, int reach) {
     return true;
 }
 
-DraggedPhase CamDrag::Move(Program& p, int to, int snap) {
+DraggedPhase CamDrag::Move(CamData& p, int to, int snap) {
     if (!active_ || !p.CamPos.contains(size_, cam_)) return {};
     phase_ = DragPhase(grip_, from_, std::clamp(to, 0, kPositions), snap);
     std::copy(before_.begin(), before_.end(), p.CamPos.cam(size_, cam_));
@@ -129,16 +129,21 @@ DraggedPhase CamDrag::Move(Program& p, int to, int snap) {
     return phase_;
 }
 
-void CamDrag::Cancel(Program& p) {
+void CamDrag::Cancel(CamData& p) {
     if (active_ && p.CamPos.contains(size_, cam_)) std::copy(before_.begin(), before_.end(), p.CamPos.cam(size_, cam_));
     active_ = false;
 }
 
-bool CamDrag::Finish(const Program& p) {
+std::optional<std::array<std::uint8_t, kPositions>> CamDrag::Finish(CamData& p) {
     const bool was = active_;
     active_ = false;
-    return was && p.CamPos.contains(size_, cam_) &&
-           !std::equal(before_.begin(), before_.end(), p.CamPos.cam(size_, cam_));
+    if (!was || !p.CamPos.contains(size_, cam_)) return std::nullopt;
+    std::uint8_t* positions = p.CamPos.cam(size_, cam_);
+    std::array<std::uint8_t, kPositions> dragged;
+    std::copy_n(positions, kPositions, dragged.begin());
+    std::copy(before_.begin(), before_.end(), positions);
+    if (dragged == before_) return std::nullopt;
+    return dragged;
 }
 
 }  // namespace cam

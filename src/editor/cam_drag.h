@@ -1,13 +1,15 @@
 // Shaping a cam with the mouse on its chart row: a drag on an empty stretch draws a new
 // phase, a drag on an end of a phase moves that end, a drag on its middle moves the whole
 // phase round the revolution. Whatever the drag gives is written with SetPhase, as a phase
-// typed into the boxes is, so the bars, the phase list and the file always agree.
+// typed into the boxes is, so the bars, the phase list and the file always agree. While the
+// mouse moves the row shows the drag; the release writes it as an edit of the document.
 #pragma once
 
 #include "core/program.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace cam {
 
@@ -44,14 +46,15 @@ DraggedPhase DragPhase(const DragGrip& grip, int from, int to, int snap);
 class CamDrag {
 public:
     // Takes hold at position from of the cam (size, cam); false outside the tables.
-    bool Begin(const Program& p, int size, int cam, int from, int reach);
-    // The mouse at to: the cam becomes its positions before the press with the phase held
+    bool Begin(const CamData& p, int size, int cam, int from, int reach);
+    // The mouse at to: the cam shows its positions before the press with the phase held
     // taken away and the dragged phase written by SetPhase. Returns that phase.
-    DraggedPhase Move(Program& p, int to, int snap);
+    DraggedPhase Move(CamData& p, int to, int snap);
     // Esc: the cam as it was at the press; the drag ends.
-    void Cancel(Program& p);
-    // Release: the drag ends; true when the cam now differs from what it was at the press.
-    bool Finish(const Program& p);
+    void Cancel(CamData& p);
+    // Release: the drag ends and the cam is put back as it was at the press. Returns the
+    // positions the drag gives, to be written as an edit, when they differ from those.
+    std::optional<std::array<std::uint8_t, kPositions>> Finish(CamData& p);
 
     bool active() const { return active_; }
     int size() const { return size_; }

@@ -24,28 +24,28 @@ std::size_t Change::bytes() const {
 
 // ---- ChangeBuilder --------------------------------------------------------------------
 
-void ChangeBuilder::NoteCam(const Program& p, int size, int cam) {
+void ChangeBuilder::NoteCam(const CamData& p, int size, int cam) {
     if (!p.CamPos.contains(size, cam)) return;
     if (!camKeys_.insert(long(size) * kMaxCams * 2 + cam).second) return;  // noted already
     cams_.push_back({size, cam, PackCam(p.CamPos.cam(size, cam))});
 }
 
-void ChangeBuilder::NoteSize(const Program& p, int size) {
+void ChangeBuilder::NoteSize(const CamData& p, int size) {
     for (int c = 0; c < p.CamPos.cams(); ++c) NoteCam(p, size, c);
 }
 
-void ChangeBuilder::NoteRemark(const Program& p, int cam) {
+void ChangeBuilder::NoteRemark(const CamData& p, int cam) {
     if (cam < 0 || cam >= static_cast<int>(p.CamRemark.size())) return;
     for (const auto& r : remarks_)
         if (r.first == cam) return;
     remarks_.emplace_back(cam, p.CamRemark[cam]);
 }
 
-void ChangeBuilder::NoteFunctions(const Program& p) {
+void ChangeBuilder::NoteFunctions(const CamData& p) {
     if (!functions_) functions_ = FunctionsOf(p);
 }
 
-void ChangeBuilder::NoteAll(const Program& p) {
+void ChangeBuilder::NoteAll(const CamData& p) {
     sizes_ = p.CamPos.sizes();
     camsPerSize_ = p.CamPos.cams();
     for (int s = 1; s <= sizes_; ++s) NoteSize(p, s);
@@ -53,11 +53,11 @@ void ChangeBuilder::NoteAll(const Program& p) {
     NoteFunctions(p);
 }
 
-bool ChangeBuilder::Redimensioned(const Program& p) const {
+bool ChangeBuilder::Redimensioned(const CamData& p) const {
     return sizes_ >= 0 && (p.CamPos.sizes() != sizes_ || p.CamPos.cams() != camsPerSize_);
 }
 
-Change ChangeBuilder::Finish(const Program& p, std::string label) const {
+Change ChangeBuilder::Finish(const CamData& p, std::string label) const {
     Change c;
     c.label = std::move(label);
     for (const NotedCam& n : cams_) {
@@ -120,7 +120,7 @@ std::size_t ChangeHistory::bytes() const {
     return n;
 }
 
-void ChangeHistory::Apply(Program& p, const Change& c, bool forward) {
+void ChangeHistory::Apply(CamData& p, const Change& c, bool forward) {
     for (const Change::Cam& d : c.cams)
         if (p.CamPos.contains(d.size, d.cam)) UnpackCam(forward ? d.after : d.before, p.CamPos.cam(d.size, d.cam));
     for (const Change::Remark& r : c.remarks)
@@ -129,14 +129,14 @@ void ChangeHistory::Apply(Program& p, const Change& c, bool forward) {
     if (c.functionsBefore && c.functionsAfter) PutFunctions(p, forward ? *c.functionsAfter : *c.functionsBefore);
 }
 
-void ChangeHistory::Show(Program& p, std::size_t i) {
+void ChangeHistory::Show(CamData& p, std::size_t i) {
     if (entries_.empty()) return;
     i = std::min(i, present());
     while (shown_ > i) Apply(p, entries_[shown_--].change, false);
     while (shown_ < i) Apply(p, entries_[++shown_].change, true);
 }
 
-bool ChangeHistory::Restore(Program& p, std::size_t i, std::string label) {
+bool ChangeHistory::Restore(CamData& p, std::size_t i, std::string label) {
     if (entries_.empty() || i >= present()) {
         Show(p, present());
         return false;
@@ -160,7 +160,6 @@ bool ChangeHistory::Restore(Program& p, std::size_t i, std::string label) {
         return false;
     }
     Record(std::move(back));  // the tables now hold its state: it is the present one
-    p.FileSaved = false;
     return true;
 }
 

@@ -52,15 +52,15 @@ struct Change {
 // Takes the "before" of what a command may change, then, once it ran, keeps what did change.
 class ChangeBuilder {
 public:
-    void NoteCam(const Program& p, int size, int cam);  // outside the tables: ignored
-    void NoteSize(const Program& p, int size);          // every cam of that size
-    void NoteRemark(const Program& p, int cam);
-    void NoteFunctions(const Program& p);
-    void NoteAll(const Program& p);  // every cam of every size, the remarks, the functions block
+    void NoteCam(const CamData& p, int size, int cam);  // outside the tables: ignored
+    void NoteSize(const CamData& p, int size);          // every cam of that size
+    void NoteRemark(const CamData& p, int cam);
+    void NoteFunctions(const CamData& p);
+    void NoteAll(const CamData& p);  // every cam of every size, the remarks, the functions block
     // The tables were dimensioned anew since NoteAll (a device of another model): the before
     // state does not fit them.
-    bool Redimensioned(const Program& p) const;
-    Change Finish(const Program& p, std::string label) const;
+    bool Redimensioned(const CamData& p) const;
+    Change Finish(const CamData& p, std::string label) const;
 
 private:
     struct NotedCam {
@@ -96,15 +96,15 @@ public:
     std::size_t bytes() const;
 
     // Puts the tables in the state after entry i by walking the changes in between; the
-    // cost is that of the changes walked. FileSaved is not touched: this only shows.
-    void Show(Program& p, std::size_t i);
+    // cost is that of the changes walked. This only shows: the caller returns to the present.
+    void Show(CamData& p, std::size_t i);
     // Makes the state after entry i the present one and records that as an entry of its
     // own (labelled by the caller), so that it can be reverted in turn. False when the
     // state after i already is the present one (nothing changes, nothing recorded).
-    bool Restore(Program& p, std::size_t i, std::string label);
+    bool Restore(CamData& p, std::size_t i, std::string label);
 
 private:
-    static void Apply(Program& p, const Change& c, bool forward);
+    static void Apply(CamData& p, const Change& c, bool forward);
     std::deque<Entry> entries_;
     std::size_t shown_ = 0;
     int next_ = 1;

@@ -6,15 +6,15 @@
 
 namespace cam {
 
-HistoryForm::HistoryForm(Program& p, ChangeHistory& history)
-    : p_(p), history_(history), homeSize_(p.CurSize), homeCam_(p.CurCam) {
-    history_.Show(p_, history_.present());
+HistoryForm::HistoryForm(Program& p, CamDocument& doc)
+    : p_(p), doc_(doc), homeSize_(p.CurSize), homeCam_(p.CurCam) {
+    doc_.ShowHistory(doc_.history().present());
 }
 
 std::vector<std::string> HistoryForm::Rows() const {
     std::vector<std::string> rows;
-    for (std::size_t i = 0; i < history_.count(); ++i) {
-        const ChangeHistory::Entry& e = history_.entry(i);
+    for (std::size_t i = 0; i < doc_.history().count(); ++i) {
+        const ChangeHistory::Entry& e = doc_.history().entry(i);
         char number[16];
         std::snprintf(number, sizeof number, "%4d  ", e.number);
         rows.push_back(number + e.change.label);
@@ -23,22 +23,22 @@ std::vector<std::string> HistoryForm::Rows() const {
 }
 
 void HistoryForm::Focus(int row) {
-    const Change& c = history_.entry(static_cast<std::size_t>(row)).change;
+    const Change& c = doc_.history().entry(static_cast<std::size_t>(row)).change;
     if (c.size >= 1 && c.size <= p_.NSizes && c.size <= p_.CamPos.sizes()) p_.CurSize = c.size;
     if (c.cam >= 0 && c.cam < p_.NCams) p_.CurCam = c.cam;
 }
 
 void HistoryForm::Select(int row) {
-    if (row < 0 || row >= static_cast<int>(history_.count())) return;
+    if (row < 0 || row >= static_cast<int>(doc_.history().count())) return;
     selected_ = row;
-    history_.Show(p_, static_cast<std::size_t>(row));
+    doc_.ShowHistory(static_cast<std::size_t>(row));
     Focus(row);
 }
 
 bool HistoryForm::Restore() {
     if (!restoreEnabled()) return false;
-    const std::string label = history_.entry(static_cast<std::size_t>(selected_)).change.label;
-    if (!history_.Restore(p_, static_cast<std::size_t>(selected_), Fill(Text(p_, txt::kHistBackTo), {label}))) {
+    const std::string label = doc_.history().entry(static_cast<std::size_t>(selected_)).change.label;
+    if (!doc_.RestoreHistory(static_cast<std::size_t>(selected_), Fill(Text(p_, txt::kHistBackTo), {label}))) {
         Select(presentRow());
         return false;
     }
@@ -50,7 +50,7 @@ bool HistoryForm::Restore() {
 }
 
 void HistoryForm::Close() {
-    history_.Show(p_, history_.present());
+    doc_.ShowHistory(doc_.history().present());
     if (homeSize_ >= 1 && homeSize_ <= p_.NSizes) p_.CurSize = homeSize_;
     if (homeCam_ >= 0 && homeCam_ < p_.NCams) p_.CurCam = homeCam_;
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/program.h"
-#include "editor/change_history.h"
+#include "editor/cam_document.h"
 
 #include <string>
 #include <vector>
@@ -13,11 +13,11 @@ namespace cam {
 class HistoryForm {
 public:
     // The chart's size and cam at the opening are where Close returns to.
-    HistoryForm(Program& p, ChangeHistory& history);
+    HistoryForm(Program& p, CamDocument& doc);
 
     // One row per entry, oldest first: "  12  phase 0100-0200 of cam 3, size 1".
     std::vector<std::string> Rows() const;
-    int presentRow() const { return static_cast<int>(history_.present()); }
+    int presentRow() const { return static_cast<int>(doc_.history().present()); }
     int selectedRow() const { return selected_; }
     bool restoreEnabled() const { return selected_ >= 0 && selected_ != presentRow(); }
     // A Restore changed the tables since the opening.
@@ -35,7 +35,7 @@ public:
 private:
     void Focus(int row);
     Program& p_;
-    ChangeHistory& history_;
+    CamDocument& doc_;
     int selected_ = -1;
     bool restored_ = false;
     int homeSize_, homeCam_;

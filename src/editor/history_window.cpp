@@ -9,8 +9,8 @@
 
 namespace cam {
 
-HistoryWindow::HistoryWindow(Program& p, ChangeHistory& history, std::function<void()> showState, QWidget* parent)
-    : QDialog(parent), p_(p), form_(p, history), showState_(std::move(showState)) {
+HistoryWindow::HistoryWindow(Program& p, CamDocument& doc, std::function<void()> showState, QWidget* parent)
+    : QDialog(parent), p_(p), form_(p, doc), showState_(std::move(showState)) {
     setObjectName("History");
     setWindowTitle(FromCp1252(Text(p_, txt::kHistoryTitle)));
     resize(360, 330);

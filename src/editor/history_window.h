@@ -21,7 +21,7 @@ class HistoryWindow : public QDialog {
     Q_OBJECT
 public:
     // showState redraws the chart behind the window after the tables or the size shown changed.
-    HistoryWindow(Program& p, ChangeHistory& history, std::function<void()> showState, QWidget* parent = nullptr);
+    HistoryWindow(Program& p, CamDocument& doc, std::function<void()> showState, QWidget* parent = nullptr);
 
     bool restored() const { return form_.restored(); }
     QListWidget* list() const { return list_; }

@@ -105,8 +105,6 @@ void PhaseEditor::OnFocusIn() {
     onText_ = savedOn_;
     offText_ = savedOff_;
     onEdited_ = false;
-    // The file counts as changed as soon as a phase is opened for entry.
-    p_.FileSaved = false;
 }
 
 void PhaseEditor::OffFocusIn() { offText_ = savedOff_; }
@@ -124,26 +122,25 @@ bool PhaseEditor::OffFocusOut(std::string_view onBox, std::string_view offBox) {
     const int size = static_cast<int>(target_.size);
     const int cam = static_cast<int>(target_.cam);
     if (!p_.CamPos.contains(size, cam)) return false;
-    std::copy_n(p_.CamPos.cam(size, cam), kPositions, p_.UndoPos.begin());
-    undoTarget_ = target_;
-    undoEnabled_ = true;
     // The ON box was limited when it was left; limit again in case it never had the focus.
     const int on = static_cast<int>(std::clamp(BoxNumber(onBox), 0L, static_cast<long>(kMaxOn)));
     const int off = static_cast<int>(std::clamp(BoxNumber(offText_), 0L, static_cast<long>(kMaxOff)));
-    SetPhase(p_, size, cam, on, off);
-    NoteWrite(size, cam, p_.UndoPos.data(), on, off);
+    WritePhase(size, cam, on, off, [&](CamData& d) { SetPhase(d, size, cam, on, off); });
     return true;
 }
 
-void PhaseEditor::NoteWrite(int size, int cam, const std::uint8_t* before, int on, int off) {
-    Change c;
-    c.label = on == off ? Fill(Text(p_, txt::kHistPhaseRemoved), {D4(on), CStr(cam + 1), CStr(size)})
-                        : Fill(Text(p_, txt::kHistPhase), {D4(on), D4(off), CStr(cam + 1), CStr(size)});
-    c.size = size;
-    c.cam = cam;
-    const PackedCam was = PackCam(before), now = PackCam(p_.CamPos.cam(size, cam));
-    if (was != now) c.cams.push_back({size, cam, was, now});
-    change_ = std::move(c);
+void PhaseEditor::WritePhase(int size, int cam, int on, int off, const std::function<void(CamData&)>& write) {
+    std::array<std::uint8_t, kPositions> before;
+    std::copy_n(p_.CamPos.cam(size, cam), kPositions, before.begin());
+    const std::string label = on == off
+                                  ? Fill(Text(p_, txt::kHistPhaseRemoved), {D4(on), CStr(cam + 1), CStr(size)})
+                                  : Fill(Text(p_, txt::kHistPhase), {D4(on), D4(off), CStr(cam + 1), CStr(size)});
+    // A write that changes nothing leaves the undo copy of the last one that did.
+    if (!doc_.Edit(EditScope::Cam(size, cam), label, write)) return;
+    p_.UndoPos = before;
+    undoTarget_ = {size, cam};
+    undoEnabled_ = true;
+    undoRevision_ = doc_.revision();
 }
 
 int PhaseEditor::dragCam() const {
@@ -152,28 +149,24 @@ int PhaseEditor::dragCam() const {
     return static_cast<int>(target_.cam);
 }
 
-void PhaseEditor::DragWritten(int size, int cam, const std::uint8_t* before, int on, int off) {
+void PhaseEditor::WriteDrag(int size, int cam, const std::array<std::uint8_t, kPositions>& dragged, int on,
+                            int off) {
     if (!p_.CamPos.contains(size, cam)) return;
-    std::copy_n(before, kPositions, p_.UndoPos.begin());
-    undoTarget_ = {size, cam};
-    undoEnabled_ = true;
-    p_.FileSaved = false;
+    WritePhase(size, cam, on, off, [&](CamData& d) { std::copy(dragged.begin(), dragged.end(), d.CamPos.cam(size, cam)); });
     savedOn_ = onText_ = D4(on);
     savedOff_ = offText_ = D4(off);
-    NoteWrite(size, cam, before, on, off);
 }
 
 bool PhaseEditor::Undo() {
     const int size = p_.CurSize;
     const int cam = p_.CurCam;
-    // The copy goes back only into the cam it was taken from.
-    if (!undoEnabled_ || undoTarget_.size != size || undoTarget_.cam != cam || !p_.CamPos.contains(size, cam))
+    // The copy goes back only into the cam it was taken from, and only while nothing else
+    // changed the document since.
+    if (!undoEnabled() || undoTarget_.size != size || undoTarget_.cam != cam || !p_.CamPos.contains(size, cam))
         return false;
-    ChangeBuilder b;
-    b.NoteCam(p_, size, cam);
-    std::copy_n(p_.UndoPos.begin(), kPositions, p_.CamPos.cam(size, cam));
     undoEnabled_ = false;
-    change_ = b.Finish(p_, Fill(Text(p_, txt::kHistUndo), {CStr(cam + 1), CStr(size)}));
+    doc_.Edit(EditScope::Cam(size, cam), Fill(Text(p_, txt::kHistUndo), {CStr(cam + 1), CStr(size)}),
+              [&](CamData& d) { std::copy(p_.UndoPos.begin(), p_.UndoPos.end(), d.CamPos.cam(size, cam)); });
     return true;
 }
 

@@ -6,11 +6,12 @@
 
 #include "core/program.h"
 #include "core/prompt.h"
-#include "editor/change_history.h"
+#include "editor/cam_document.h"
 
+#include <array>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <utility>
 
 namespace cam {
 
@@ -41,12 +42,15 @@ int NavigateCam(NavKey key, long curCam, int nCams);
 
 class PhaseEditor {
 public:
-    explicit PhaseEditor(Program& p) : p_(p) {}
+    // p is the run (view, texts, undo copy); its program data changes only through doc.
+    PhaseEditor(Program& p, CamDocument& doc) : p_(p), doc_(doc) {}
 
     // Boxes and their heading shown (edit mode) or hidden (browsing).
     bool editMode() const { return editMode_; }
     bool offEnabled() const { return offEnabled_; }
-    bool undoEnabled() const { return undoEnabled_; }
+    // Undo applies while the document is as the phase write left it: any other change
+    // (a size command, a reception, the history) makes the copy stale.
+    bool undoEnabled() const { return undoEnabled_ && undoRevision_ == doc_.revision(); }
     bool onEdited() const { return onEdited_; }
     const std::string& savedOn() const { return savedOn_; }
     const std::string& savedOff() const { return savedOff_; }
@@ -83,8 +87,9 @@ public:
     void OnKeyTyped() { onEdited_ = true; }
     void OnFocusOut(std::string_view onBox);
     // Writes the phase of the two boxes into the cam it was typed for (the size and cam
-    // current when the cam or the entry was opened, or the ON box entered), keeping an undo
-    // copy first. Returns false when that cam is outside the tables (nothing written).
+    // current when the cam or the entry was opened, or the ON box entered), as an edit of
+    // the document; a write that changes the cam keeps an undo copy first. Returns false
+    // when that cam is outside the tables (nothing written).
     bool OffFocusOut(std::string_view onBox, std::string_view offBox);
 
     // Restores the current cam from the undo copy. Returns false when undo is not possible.
@@ -98,14 +103,13 @@ public:
     // The cam whose row takes a drag: the cam open for editing while its size is shown
     // (-1 while browsing).
     int dragCam() const;
-    // A drag wrote the phase ph into cam (size, cam), which held before: it counts as a phase
-    // entry (undo copy, FileSaved False), and the boxes show the phase.
-    void DragWritten(int size, int cam, const std::uint8_t* before, int on, int off);
-    // What the last phase write, drag or undo changed, for the change history (taken once).
-    Change TakeChange() { return std::exchange(change_, Change{}); }
+    // A drag on cam (size, cam) gave the positions dragged with the phase on-off: written as
+    // a phase entry (an edit with an undo copy), and the boxes show the phase.
+    void WriteDrag(int size, int cam, const std::array<std::uint8_t, kPositions>& dragged, int on, int off);
 
 private:
     Program& p_;
+    CamDocument& doc_;
     bool editMode_ = false;
     bool offEnabled_ = false;  // enabled when a cam is opened for editing
     bool undoEnabled_ = false;
@@ -124,8 +128,10 @@ private:
     void AimAtCurrentCam() { target_ = {p_.CurSize, p_.CurCam}; }
     Target target_;      // where the phase in the boxes goes
     Target undoTarget_;  // whose positions the undo copy holds
-    Change change_;
-    void NoteWrite(int size, int cam, const std::uint8_t* before, int on, int off);
+    long undoRevision_ = -1;
+    // Writes the cam (size, cam) as an edit labelled for the phase on-off; the positions
+    // before it become the undo copy when it changed them.
+    void WritePhase(int size, int cam, int on, int off, const std::function<void(CamData&)>& write);
 };
 
 }  // namespace cam

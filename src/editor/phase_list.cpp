@@ -35,7 +35,7 @@ ChartPhases ChartPhasesOf(const std::uint8_t* pos) {
     return r;
 }
 
-ChartPhases ChartPhasesOf(const Program& p, int size, int cam) {
+ChartPhases ChartPhasesOf(const CamData& p, int size, int cam) {
     if (!p.CamPos.contains(size, cam)) return {};
     return ChartPhasesOf(p.CamPos.cam(size, cam));
 }
@@ -49,7 +49,7 @@ std::vector<std::string> PhaseListEntries(const ChartPhases& phases) {
     return out;
 }
 
-std::vector<std::string> PhaseListEntries(const Program& p, int size, int cam) {
+std::vector<std::string> PhaseListEntries(const CamData& p, int size, int cam) {
     return PhaseListEntries(ChartPhasesOf(p, size, cam));
 }
 

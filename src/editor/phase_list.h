@@ -23,11 +23,11 @@ struct ChartPhases {
 };
 
 ChartPhases ChartPhasesOf(const std::uint8_t* positions);
-ChartPhases ChartPhasesOf(const Program& p, int size, int cam);
+ChartPhases ChartPhasesOf(const CamData& p, int size, int cam);
 
 // "F001 0100 0200": phase number, ON and OFF of every listed phase, edge phase first.
 std::vector<std::string> PhaseListEntries(const ChartPhases& phases);
-std::vector<std::string> PhaseListEntries(const Program& p, int size, int cam);
+std::vector<std::string> PhaseListEntries(const CamData& p, int size, int cam);
 
 // One phase-list entry. ON is at characters 6-9 and OFF at 11-14.
 std::string PhaseListEntry(int number, int on, int off);

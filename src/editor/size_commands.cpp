@@ -14,10 +14,6 @@ namespace {
 
 constexpr std::size_t kRemarkLength = 20;
 
-bool AnyOn(const std::uint8_t* positions) {
-    return std::any_of(positions, positions + kPositions, [](std::uint8_t b) { return b != 0; });
-}
-
 // Copies one cam's positions; true when the target changed.
 bool CopyPositions(const std::uint8_t* from, std::uint8_t* to) {
     if (from == to || std::equal(from, from + kPositions, to)) return false;
@@ -57,7 +53,7 @@ bool StepSize(Program& p, int step) {
     return true;
 }
 
-CommandResult SelectSize(Program& p, Prompt& prompt) {
+CommandResult SelectSize(Program& p, CamDocument& /*doc*/, Prompt& prompt) {
     long n = p.CurSize == 0 ? 1 : p.CurSize;
     auto answer = prompt.input(p.Text(20) + " 1-" + Str(p.NSizes), p.CamFile, Str(n));
     if (!answer || answer->empty()) return {};
@@ -75,7 +71,7 @@ CommandResult SelectSize(Program& p, Prompt& prompt) {
     return r;
 }
 
-CommandResult CopySize(Program& p, Prompt& prompt) {
+CommandResult CopySize(Program& p, CamDocument& doc, Prompt& prompt) {
     const long source = p.CurSize == 0 ? 1 : p.CurSize;
     if (source < 1 || source > p.CamPos.sizes()) return {};
     std::string defaultText = CStr(source);
@@ -86,16 +82,13 @@ CommandResult CopySize(Program& p, Prompt& prompt) {
         const long n = ValRounded(*answer);
         if (n == source) return {};
         if (n >= 1 && n <= p.NSizes && n <= p.CamPos.sizes()) {
-            ChangeBuilder noted;
-            noted.NoteSize(p, static_cast<int>(n));
-            bool changed = false;
-            for (int c = 0; c < p.CamPos.cams(); ++c)
-                changed |=
-                    CopyPositions(p.CamPos.cam(static_cast<int>(source), c), p.CamPos.cam(static_cast<int>(n), c));
-            if (changed) p.FileSaved = false;
+            const int from = static_cast<int>(source), to = static_cast<int>(n);
             CommandResult r;  // the target is not the size shown: nothing to redraw
-            r.changed = changed;
-            r.change = noted.Finish(p, Fill(Text(p, txt::kHistCopySize), {CStr(source), CStr(n)}));
+            r.changed = doc.Edit(EditScope::Size(to), Fill(Text(p, txt::kHistCopySize), {CStr(source), CStr(n)}),
+                                 [&](CamData& d) {
+                                     for (int c = 0; c < d.CamPos.cams(); ++c)
+                                         CopyPositions(d.CamPos.cam(from, c), d.CamPos.cam(to, c));
+                                 });
             return r;
         }
         prompt.message(p.Text(21) + *answer, p.Text(20), Buttons::Ok, Icon::Exclamation);
@@ -104,24 +97,18 @@ CommandResult CopySize(Program& p, Prompt& prompt) {
     }
 }
 
-CommandResult EraseSize(Program& p, Prompt& prompt) {
+CommandResult EraseSize(Program& p, CamDocument& doc, Prompt& prompt) {
     if (prompt.message(p.Text(2) + Str(p.CurSize) + "'?", p.Text(3), Buttons::YesNo, Icon::Question) != Answer::Yes)
         return {};
     const int size = p.CurSize;
-    bool changed = false;
-    for (int c = 0; c < p.CamPos.cams() && p.CamPos.contains(size, c); ++c) changed |= AnyOn(p.CamPos.cam(size, c));
-    ChangeBuilder noted;
-    noted.NoteSize(p, size);
-    ClearSize(p, size);
-    if (changed) p.FileSaved = false;
     CommandResult r;
     r.redraw = CommandResult::Chart;
-    r.changed = changed;
-    r.change = noted.Finish(p, Fill(Text(p, txt::kHistEraseSize), {CStr(size)}));
+    r.changed = doc.Edit(EditScope::Size(size), Fill(Text(p, txt::kHistEraseSize), {CStr(size)}),
+                         [&](CamData& d) { ClearSize(d, size); });
     return r;
 }
 
-CommandResult CopyCam(Program& p, Prompt& prompt) {
+CommandResult CopyCam(Program& p, CamDocument& doc, Prompt& prompt) {
     if (!CurrentCamValid(p)) return {};
     auto answer = prompt.input(p.Text(24) + CStr(p.CurCam + 1) + p.Text(25) + CStr(p.NCams) + "]", p.Text(24), "");
     if (!answer || answer->empty()) return {};
@@ -130,49 +117,34 @@ CommandResult CopyCam(Program& p, Prompt& prompt) {
         prompt.message(Str(t + 1) + p.Text(26), p.Text(24), Buttons::Ok, Icon::None);
         return {};
     }
-    const int size = p.CurSize;
-    ChangeBuilder noted;
-    noted.NoteCam(p, size, static_cast<int>(t));
-    const bool changed = CopyPositions(p.CamPos.cam(size, p.CurCam), p.CamPos.cam(size, static_cast<int>(t)));
-    if (changed) p.FileSaved = false;
-    CommandResult r = RowResult(static_cast<int>(t), changed);
-    r.change = noted.Finish(p, Fill(Text(p, txt::kHistCopyCam), {CStr(p.CurCam + 1), CStr(t + 1), CStr(size)}));
-    return r;
+    const int size = p.CurSize, from = p.CurCam, to = static_cast<int>(t);
+    const bool changed =
+        doc.Edit(EditScope::Cam(size, to), Fill(Text(p, txt::kHistCopyCam), {CStr(from + 1), CStr(to + 1), CStr(size)}),
+                 [&](CamData& d) { CopyPositions(d.CamPos.cam(size, from), d.CamPos.cam(size, to)); });
+    return RowResult(to, changed);
 }
 
-CommandResult ShiftCam(Program& p, Prompt& prompt) {
+CommandResult ShiftCam(Program& p, CamDocument& doc, Prompt& prompt) {
     if (!CurrentCamValid(p)) return {};
     auto answer = prompt.input(p.Text(27) + Str(p.CurCam + 1), p.Text(28), "");
     const long k = answer ? ValRounded(*answer) : 0;
-    std::uint8_t* positions = p.CamPos.cam(p.CurSize, p.CurCam);
-    std::array<std::uint8_t, kPositions> before;
-    std::memcpy(before.data(), positions, kPositions);
-    ChangeBuilder noted;
-    noted.NoteCam(p, p.CurSize, p.CurCam);
-    RotatePositions(positions, k);
-    const bool changed = !std::equal(before.begin(), before.end(), positions);
-    if (changed) p.FileSaved = false;
-    CommandResult r = RowResult(p.CurCam, changed);
-    r.change = noted.Finish(p, Fill(Text(p, txt::kHistShiftCam), {CStr(p.CurCam + 1), CStr(k)}));
-    return r;
+    const int size = p.CurSize, cam = p.CurCam;
+    const bool changed = doc.Edit(EditScope::Cam(size, cam), Fill(Text(p, txt::kHistShiftCam), {CStr(cam + 1), CStr(k)}),
+                                  [&](CamData& d) { RotatePositions(d.CamPos.cam(size, cam), k); });
+    return RowResult(cam, changed);
 }
 
-CommandResult EraseCam(Program& p, Prompt& prompt) {
+CommandResult EraseCam(Program& p, CamDocument& doc, Prompt& prompt) {
     if (!CurrentCamValid(p)) return {};
     if (prompt.message(p.Text(15) + Str(p.CurCam + 1) + "'?", p.Text(3), Buttons::YesNo, Icon::Question) != Answer::Yes)
         return {};
-    std::uint8_t* positions = p.CamPos.cam(p.CurSize, p.CurCam);
-    const bool changed = AnyOn(positions);
-    ChangeBuilder noted;
-    noted.NoteCam(p, p.CurSize, p.CurCam);
-    std::fill_n(positions, kPositions, 0);
-    if (changed) p.FileSaved = false;
-    CommandResult r = RowResult(p.CurCam, changed);
-    r.change = noted.Finish(p, Fill(Text(p, txt::kHistEraseCam), {CStr(p.CurCam + 1), CStr(p.CurSize)}));
-    return r;
+    const int size = p.CurSize, cam = p.CurCam;
+    const bool changed = doc.Edit(EditScope::Cam(size, cam), Fill(Text(p, txt::kHistEraseCam), {CStr(cam + 1), CStr(size)}),
+                                  [&](CamData& d) { std::fill_n(d.CamPos.cam(size, cam), kPositions, 0); });
+    return RowResult(cam, changed);
 }
 
-CommandResult EditRemark(Program& p, Prompt& prompt) {
+CommandResult EditRemark(Program& p, CamDocument& doc, Prompt& prompt) {
     if (p.CurCam < 0 || p.CurCam >= static_cast<long>(p.CamRemark.size()) || p.CurCam >= p.NCams) return {};
     const std::string old = p.CamRemark[p.CurCam];
     const std::string title = p.Text(132) + " N." + CStr(p.CurCam + 1);
@@ -188,14 +160,10 @@ CommandResult EditRemark(Program& p, Prompt& prompt) {
     }
     if (!old.empty() && s.empty() && prompt.message(p.Text(3), "", Buttons::OkCancel, Icon::Question) != Answer::Ok)
         return {};
-    const bool changed = s != old;
-    ChangeBuilder noted;
-    noted.NoteRemark(p, p.CurCam);
-    p.CamRemark[p.CurCam] = s;
-    if (changed) p.FileSaved = false;
-    CommandResult r = RowResult(p.CurCam, changed);
-    r.change = noted.Finish(p, Fill(Text(p, txt::kHistRemark), {CStr(p.CurCam + 1)}));
-    return r;
+    const int cam = p.CurCam;
+    const bool changed = doc.Edit(EditScope::Remark(cam), Fill(Text(p, txt::kHistRemark), {CStr(cam + 1)}),
+                                  [&](CamData& d) { d.CamRemark[cam] = s; });
+    return RowResult(cam, changed);
 }
 
 }  // namespace cam

@@ -1,11 +1,11 @@
 // The Sizes menu and the remark edit: each command asks through the prompt, changes the
-// tables and tells the window what to redraw. Commands that change something set
-// FileSaved False, so closing the window asks before their work is lost.
+// program data as an edit of the document (recorded in the history) and tells the window
+// what to redraw.
 #pragma once
 
 #include "core/program.h"
 #include "core/prompt.h"
-#include "editor/change_history.h"
+#include "editor/cam_document.h"
 
 namespace cam {
 
@@ -15,7 +15,6 @@ struct CommandResult {
     int row = -1;              // cam index of the row to redraw (Redraw::Row)
     bool changed = false;      // positions or a remark changed
     bool sizeChanged = false;  // CurSize changed: the window disables Undo
-    Change change;             // what changed, for the change history (empty: nothing)
 };
 
 // The size spinner: one size up (+1) or down (-1), stopping at 1 and at NSizes (no wrap).
@@ -23,20 +22,20 @@ struct CommandResult {
 bool StepSize(Program& p, int step);
 
 // Asks for a size 1..NSizes and makes it current.
-CommandResult SelectSize(Program& p, Prompt& prompt);
+CommandResult SelectSize(Program& p, CamDocument& doc, Prompt& prompt);
 // Copies every cam of the current size onto another size (asked again after a refused number;
 // the source stays the size shown).
-CommandResult CopySize(Program& p, Prompt& prompt);
+CommandResult CopySize(Program& p, CamDocument& doc, Prompt& prompt);
 // Clears the current size after a Yes.
-CommandResult EraseSize(Program& p, Prompt& prompt);
+CommandResult EraseSize(Program& p, CamDocument& doc, Prompt& prompt);
 // Copies the current cam onto another cam of the current size.
-CommandResult CopyCam(Program& p, Prompt& prompt);
+CommandResult CopyCam(Program& p, CamDocument& doc, Prompt& prompt);
 // Rotates the current cam by an asked number of positions (negative: towards lower positions).
-CommandResult ShiftCam(Program& p, Prompt& prompt);
+CommandResult ShiftCam(Program& p, CamDocument& doc, Prompt& prompt);
 // Clears the current cam of the current size after a Yes; the remark stays.
-CommandResult EraseCam(Program& p, Prompt& prompt);
+CommandResult EraseCam(Program& p, CamDocument& doc, Prompt& prompt);
 // Edits the remark of CurCam: at most 20 characters, confirmation before clearing one.
-CommandResult EditRemark(Program& p, Prompt& prompt);
+CommandResult EditRemark(Program& p, CamDocument& doc, Prompt& prompt);
 
 // Rotation of one cam's 1024 positions by k (any whole number): used by ShiftCam.
 void RotatePositions(std::uint8_t* positions, long k);

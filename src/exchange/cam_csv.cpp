@@ -15,13 +15,13 @@ namespace cam {
 namespace {
 
 // A remark as a cam file keeps it: one of blanks only is none.
-std::string RemarkOf(const Program& p, int cam) {
+std::string RemarkOf(const CamData& p, int cam) {
     if (cam >= static_cast<int>(p.CamRemark.size())) return "";
     const std::string& r = p.CamRemark[cam];
     return TrimBlanks(r).empty() ? std::string() : Cp1252ToUtf8(r);
 }
 
-bool HasAnyPhase(const Program& p, int cam) {
+bool HasAnyPhase(const CamData& p, int cam) {
     for (int s = 1; s <= p.CamPos.sizes(); ++s)
         if (p.CamPos.contains(s, cam) && std::memchr(p.CamPos.cam(s, cam), 1, kPositions)) return true;
     return false;
@@ -30,7 +30,7 @@ bool HasAnyPhase(const Program& p, int cam) {
 std::string OnOff(std::uint8_t v) { return v == 1 ? "on" : "off"; }
 
 // The functions block, one row for each value the cam file writes, in the file's order.
-void AppendSettings(const Program& p, std::string& out) {
+void AppendSettings(const CamData& p, std::string& out) {
     using namespace csvname;
     auto row = [&](const std::string& name, const std::string& value) {
         out += CsvRow({"", "", "", "", "", name, value});
@@ -83,7 +83,7 @@ std::string RemarkFromSheet(const std::string& field) {
     return !field.empty() && field[0] == '\'' && StartsAFormula(field) ? field.substr(1) : field;
 }
 
-std::string CamCsvText(const Program& p) {
+std::string CamCsvText(const CamData& p) {
     std::string out = CsvRow({"size", "cam", "remark", "on", "off", "setting", "value"});
     const int cams = std::min(p.NCams, p.CamPos.cams());
     std::vector<std::string> remarks(cams);

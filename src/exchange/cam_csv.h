@@ -23,7 +23,7 @@
 
 namespace cam {
 
-std::string CamCsvText(const Program& p);
+std::string CamCsvText(const CamData& p);
 
 // A remark as the table holds it, and back.
 std::string RemarkForSheet(const std::string& remark);

@@ -33,7 +33,7 @@ namespace {
 std::string Bool(std::uint8_t v) { return v == 1 ? "true" : "false"; }
 std::string Num(long v) { return CStr(v); }
 
-std::string Functions(const Program& p) {
+std::string Functions(const CamData& p) {
     const int count = std::clamp(p.NAdvCams, 0, static_cast<int>(p.AdvMs.size()));
     std::string advances;
     for (int i = 0; i < count; ++i) advances += (i ? ", " : "") + Num(p.AdvMs[i]);
@@ -60,11 +60,11 @@ std::string Functions(const Program& p) {
     return out;
 }
 
-std::string Remark(const Program& p, int cam) {
+std::string Remark(const CamData& p, int cam) {
     return cam < static_cast<int>(p.CamRemark.size()) ? p.CamRemark[cam] : std::string();
 }
 
-std::string Size(const Program& p, int s, int cams) {
+std::string Size(const CamData& p, int s, int cams) {
     std::string out = "    {\"size\": " + Num(s) + ", \"cams\": [";
     bool first = true;
     for (int c = 0; c < cams; ++c) {
@@ -83,7 +83,7 @@ std::string Size(const Program& p, int s, int cams) {
 
 }  // namespace
 
-std::string CamJsonText(const Program& p) {
+std::string CamJsonText(const CamData& p) {
     const int cams = std::min(p.NCams, p.CamPos.cams());
     std::string out = "{\n  \"format\": \"camdesk program\",\n  \"version\": 1,\n";
     out += "  \"model\": {\"cams\": " + Num(p.NCams) + ", \"sizes\": " + Num(p.NSizes) +

@@ -11,7 +11,7 @@
 
 namespace cam {
 
-std::string CamJsonText(const Program& p);
+std::string CamJsonText(const CamData& p);
 
 // A JSON string literal of Windows-1252 text: quoted, with the escapes JSON requires.
 std::string JsonString(std::string_view cp1252);

@@ -52,8 +52,8 @@ bool ExportCsv(const Program& p, Prompt& prompt) {
     return true;
 }
 
-FileOutcome ImportCsv(Program& p, Prompt& prompt, const std::string& windowTitle) {
-    if (!ConfirmDiscard(p, prompt, windowTitle)) return {};
+FileOutcome ImportCsv(Program& p, CamDocument& doc, Prompt& prompt, const std::string& windowTitle) {
+    if (!ConfirmDiscard(doc, p, prompt, windowTitle)) return {};
     const std::string path = prompt.openFile({Text(p, txt::kCsvImportTitle), Filters(p), p.WorkDir, ""});
     if (path.empty() || path.size() > kMaxPathLength) return {};
     const std::optional<std::string> bytes = FileExists(path) ? ReadFileBytes(path) : std::nullopt;
@@ -61,15 +61,19 @@ FileOutcome ImportCsv(Program& p, Prompt& prompt, const std::string& windowTitle
         prompt.message(Fill(Text(p, txt::kCannotRead), {path}), "", Buttons::Ok, Icon::Exclamation);
         return {};
     }
-    const CsvImport r = ImportCamCsv(p, *bytes);
+    Program built = p;
+    const CsvImport r = ImportCamCsv(built, *bytes);
     const std::string title = FileTitle(path);
     if (!r.ok()) {
         prompt.message(Fill(Text(p, txt::kCsvRefused), {title, CStr(r.refusals.size())}) + RowLines(p, r.refusals),
                        Text(p, txt::kCsvImportTitle), Buttons::Ok, Icon::Exclamation);
         return {};
     }
+    // Another program: its history begins here, and it is in no cam file yet.
+    doc.Begin(Fill(Text(p, txt::kHistImported), {title}), std::move(built.Data()));
+    p.ChartView::operator=(built);
+    ResizeMessages(p);
     CloseCamFile(p);
-    p.FileSaved = false;  // the program is in no cam file yet
     if (!r.notes.empty())
         prompt.message(Fill(Text(p, txt::kCsvNotes), {title}) + RowLines(p, r.notes), Text(p, txt::kCsvImportTitle),
                        Buttons::Ok, Icon::Information);

@@ -18,7 +18,7 @@ bool ExportCsv(const Program& p, Prompt& prompt);
 // row is refused; otherwise every refused row is shown and the tables stay as they were. The
 // imported program is unsaved and in no cam file (a Save asks for a name); rows that the phase
 // rule changed are shown as notes.
-FileOutcome ImportCsv(Program& p, Prompt& prompt, const std::string& windowTitle);
+FileOutcome ImportCsv(Program& p, CamDocument& doc, Prompt& prompt, const std::string& windowTitle);
 
 // The lines of a message about rows: the first ones, then "... and N more".
 std::string RowLines(const Program& p, const std::vector<std::string>& lines);

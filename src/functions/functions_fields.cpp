@@ -26,7 +26,7 @@ FieldText Corrected(const std::string& text, const std::string& zero, long max, 
 
 }  // namespace
 
-FunctionsBlock FunctionsOf(const Program& p) {
+FunctionsBlock FunctionsOf(const CamData& p) {
     FunctionsBlock b;
     b.AdvOn = p.AdvOn;
     b.NAdvCams = p.NAdvCams;
@@ -49,7 +49,7 @@ FunctionsBlock FunctionsOf(const Program& p) {
     return b;
 }
 
-void PutFunctions(Program& p, const FunctionsBlock& f) {
+void PutFunctions(CamData& p, const FunctionsBlock& f) {
     p.AdvOn = static_cast<std::uint8_t>(f.AdvOn);
     p.NAdvCams = f.NAdvCams;
     // The advances keep the length of the tables in place (NCams of the present model).
@@ -201,8 +201,6 @@ void FunctionsForm::close() {
     // The listed encoder's fields are stored once more, even when the cursor never left them.
     CommitEncoderFields();
     PutFunctions(p_, Pending());
-    // An edited functions block is unsaved work like an edited size.
-    if (!(FunctionsOf(p_) == opened_)) p_.FileSaved = false;
     closed_ = true;
 }
 

@@ -61,7 +61,6 @@ void FunctionsForm::Activate() {
     }
     changeCount(CStr(p_.NAdvCams));
     focus_ = FocusRequest::None;
-    opened_ = Pending();
 }
 
 bool FunctionsForm::encoderOptionEnabled(int count) const {

@@ -64,9 +64,9 @@ struct FunctionsBlock {
     int SpeedLimit = 0, NEncoders = 0;
     bool operator==(const FunctionsBlock&) const = default;
 };
-FunctionsBlock FunctionsOf(const Program& p);
+FunctionsBlock FunctionsOf(const CamData& p);
 // Puts a functions block (as FunctionsOf took it) back into the tables.
-void PutFunctions(Program& p, const FunctionsBlock& f);
+void PutFunctions(CamData& p, const FunctionsBlock& f);
 
 class FunctionsForm {
 public:
@@ -76,7 +76,7 @@ public:
 
     // Activation: the encoder option from NEncoders (0 counts as 1), the switches from the
     // table (32 cams) or advances only (16 cams), then the count. What the window shows
-    // afterwards is the starting point against which closing tells a change.
+    // afterwards is what the window starts from.
     void Activate();
 
     // Encoder options "1E", "2E", "3E" and the encoder list.
@@ -195,7 +195,6 @@ private:
     std::string reportedShift_;  // a refused shift already told, until the field changes
     bool okDefault_ = true;
     FocusRequest focus_ = FocusRequest::None;
-    FunctionsBlock opened_;
     bool closed_ = false;
 };
 

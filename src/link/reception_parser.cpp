@@ -131,14 +131,10 @@ void ReadSizes(Program& p, LineSource& in, ReceptionResult& r) {
         if (Contains(p.LineBuf, "FORMATO N. ")) {
             const long size = ValRounded(Right(p.LineBuf, 2));
             if (size < 1 || size > p.NSizes) {
-                r.corrections.push_back(Fill(Text(p, txt::kSizeOutside), {std::to_string(size)}));
+                r.stop = Fill(Text(p, txt::kSizeOutside), {std::to_string(size)});
                 break;
             }
-            std::string stop;
-            if (!ReadSizeBlock(p, static_cast<int>(size), in, &stop)) {
-                r.corrections.push_back(stop);
-                break;
-            }
+            if (!ReadSizeBlock(p, static_cast<int>(size), in, &r.stop)) break;
             ++r.sizesRead;
         }
         if (p.LineBuf == "END") break;
@@ -159,8 +155,6 @@ ReceptionResult ParseReception(Program& p, LineSource& in, int rememberedCams, P
     NextLine(in, line);
     ReadEncoders(p, f, line);
     ReadSizes(p, in, r);
-    p.FileSaved = false;
-    p.CurSize = 1;
     return r;
 }
 

@@ -16,11 +16,11 @@ struct ReceptionResult {
     bool accepted = false;  // false: the device's cam count is not the model's
     int sizesRead = 0;
     std::vector<std::string> corrections;  // received values brought into the tables' ranges
+    std::string stop;  // why the size blocks could not all be read ("" = they were)
 };
 
-// rememberedCams: the model's cam count before the device was identified. Shows
-// "WRONG DSP  C." through prompt when the header's count differs. Leaves FileSaved False
-// and CurSize 1 after an accepted reception.
+// rememberedCams: the cam count the program must have. Shows "WRONG DSP  C." through
+// prompt when the header's count differs. p is cleared first and dimensioned by the caller.
 ReceptionResult ParseReception(Program& p, LineSource& in, int rememberedCams, Prompt& prompt);
 
 // One message that lists the corrections, "" when there are none.

@@ -156,30 +156,37 @@ TransmitResult SizeTransmit(Program& p, Link& link, TransferView& view) {
     return finish(TransmitBranch(p, link, view, sizes));
 }
 
-DeviceReception ReceiveFromDevice(Program& p, Link& link, TransferView& view) {
-    DeviceReception r;
-    if (!OpenPort(p, link)) return r;
-    if (!IdentifyDevice(p, link)) return r;
-    r.identified = true;
-    r.model = p.Model();
-    view.setCaption(TransferCaption(p.NCams));
+Outcome<ReceivedProgram> ReceiveProgram(Program& session, Link& link, TransferView& view,
+                                        std::optional<int> expectedCams) {
+    if (const Result opened = OpenPort(session, link); !opened) return opened;
+    if (!IdentifyDevice(session, link)) return Outcome<ReceivedProgram>::Failure(Text(session, txt::kNoDeviceAnswered));
+    const ProgrammerModel device = session.Model();
+    view.setCaption(TransferCaption(device.NCams));
     view.setProgress(0);
-    r.complete = ReceiveBranch(p, link, view, p.TmpFile);
+    const bool complete = ReceiveBranch(session, link, view, session.TmpFile);
     ClosePort(link);
-    return r;
-}
+    if (!complete) {
+        const std::string why = Text(session, txt::kReceptionIncomplete);
+        link.prompt.message(why, "", Buttons::Ok, Icon::Exclamation);
+        return Outcome<ReceivedProgram>::Failure(why);
+    }
 
-ReceptionResult ApplyReception(Program& p, const ProgrammerModel& model, Prompt& prompt) {
-    const int remembered = p.NCams;
-    // A reception that brought nothing changes nothing: the tables stay as they were.
-    LineSource in = LineSource::File(p.TmpFile);
-    if (!in.ok() || in.atEnd()) return {};
-    p.Model() = model;
-    ResizeTables(p);
-    ReceptionResult r = ParseReception(p, in, remembered, prompt);
-    if (const std::string text = CorrectionsMessage(p, r.corrections); !text.empty())
-        prompt.message(text, "", Buttons::Ok, Icon::Exclamation);
-    return r;
+    // Parsed apart from every table in use: only a whole reception leaves here.
+    LineSource in = LineSource::File(session.TmpFile);
+    if (!in.ok()) return Outcome<ReceivedProgram>::Failure(Text(session, txt::kReceptionIncomplete));
+    Program parsed;
+    parsed.LngTxt = session.LngTxt;
+    parsed.Model() = device;
+    ResizeTables(parsed);
+    const ReceptionResult r = ParseReception(parsed, in, expectedCams.value_or(device.NCams), link.prompt);
+    if (!r.accepted) return Outcome<ReceivedProgram>::Failure("WRONG DSP");
+    if (const std::string text = CorrectionsMessage(parsed, r.corrections); !text.empty())
+        link.prompt.message(text, "", Buttons::Ok, Icon::Exclamation);
+    if (!r.stop.empty()) {
+        link.prompt.message(r.stop, "", Buttons::Ok, Icon::Exclamation);
+        return Outcome<ReceivedProgram>::Failure(r.stop);
+    }
+    return ReceivedProgram{std::move(parsed.Data()), device};
 }
 
 }  // namespace cam

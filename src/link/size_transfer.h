@@ -8,6 +8,7 @@
 #include "link/reception_parser.h"
 #include "link/serial_link.h"
 
+#include <optional>
 #include <string>
 
 namespace cam {
@@ -47,19 +48,21 @@ struct [[nodiscard]] TransmitResult {
 };
 TransmitResult SizeTransmit(Program& p, Link& link, TransferView& view);
 
-// The device side of Size Receive: identification and the "?FR" branch into p.TmpFile.
-// Only scratch values of p are used (port settings, WorkDir, language texts); the model
-// the device reported is returned for ApplyReception, which the caller runs on the tables.
-struct DeviceReception {
-    bool identified = false;
-    bool complete = false;  // "END" received
-    ProgrammerModel model;
+// A program received from the device, complete and of a model that fits.
+struct ReceivedProgram {
+    CamData data;            // the device's model, functions block and sizes
+    ProgrammerModel device;  // the model the device reported
 };
-DeviceReception ReceiveFromDevice(Program& p, Link& link, TransferView& view);
 
-// The tables' side of Size Receive: takes the device's model (tables re-dimensioned), then
-// parses the reception file; corrections are reported in one message. An empty or missing
-// reception file changes nothing.
-ReceptionResult ApplyReception(Program& p, const ProgrammerModel& model, Prompt& prompt);
+// The one Size Receive, for camdesk, its compare window and camctl alike: opens the port,
+// identifies the device, receives "?FR" into session.TmpFile, closes the port and parses
+// what came into a program of the device's model. expectedCams is the cam count the result
+// must have ("WRONG DSP" otherwise); nullopt takes the device's own. Values brought into the
+// tables' ranges are listed in one message. Fails with the reason, its message already
+// shown, when no device answered, the reception ended before "END", the cam count differs
+// or a size block could not be read: nothing of a partial reception is returned.
+// Only scratch values of session are used (port settings, WorkDir, TmpFile, texts).
+Outcome<ReceivedProgram> ReceiveProgram(Program& session, Link& link, TransferView& view,
+                                        std::optional<int> expectedCams);
 
 }  // namespace cam

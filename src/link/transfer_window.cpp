@@ -1,6 +1,6 @@
 #include "link/transfer_window.h"
 
-#include "camfile/file_commands.h"
+#include "core/texts.h"
 #include "link/progress_bar_widget.h"
 #include "link/qt_link_runner.h"
 #include "link/qt_serial_port.h"
@@ -75,17 +75,14 @@ bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidg
     return sent;
 }
 
-bool RunSizeReceive(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent,
-                    const std::string& windowTitle) {
-    if (!ConfirmDiscard(p, screenPrompt, windowTitle)) return false;
+Outcome<ReceivedProgram> ReceiveProgramModal(const Program& p, QtSerialPort& port, Prompt& screenPrompt,
+                                             QWidget* parent, std::optional<int> expectedCams) {
     Program scratch = LinkScratch(p);
-    DeviceReception received;
+    Outcome<ReceivedProgram> received = Result::Failure(Text(p, txt::kReceptionIncomplete));
     TransferWindow window(parent);
     LinkRunner(p, port, screenPrompt, parent)
-        .run([&](Link& link) { received = ReceiveFromDevice(scratch, link, window); }, &window);
-    if (!received.identified) return false;
-    ApplyReception(p, received.model, screenPrompt);
-    return true;
+        .run([&](Link& link) { received = ReceiveProgram(scratch, link, window, expectedCams); }, &window);
+    return received;
 }
 
 }  // namespace cam

@@ -45,9 +45,9 @@ private:
 // block sent is written to TST.TXT in the working folder (camdesk --trace).
 bool RunSizeTransmit(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent, bool trace = false);
 
-// "Size &Receive": asks before unsaved data is replaced, then the device's configuration
-// replaces the tables. True when the tables changed (redraw the chart).
-bool RunSizeReceive(Program& p, QtSerialPort& port, Prompt& screenPrompt, QWidget* parent,
-                    const std::string& windowTitle);
+// The reception (ReceiveProgram) on a worker thread while the transfer window shows it; the
+// tables of p are not touched. Size Receive and Compare with Device take what it returns.
+Outcome<ReceivedProgram> ReceiveProgramModal(const Program& p, QtSerialPort& port, Prompt& screenPrompt,
+                                             QWidget* parent, std::optional<int> expectedCams);
 
 }  // namespace cam

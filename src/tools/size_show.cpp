@@ -25,7 +25,7 @@ HandEnd ShowHandEnd(double cx, double cy, double r, int position) {
     return {cx + r * std::cos(a), cy - r * std::sin(a)};
 }
 
-std::vector<bool> ShowLampsAt(const Program& p, int size, int position) {
+std::vector<bool> ShowLampsAt(const CamData& p, int size, int position) {
     const int cams = std::clamp(std::min(p.NCams, p.CamPos.cams()), 0, kMaxCams);
     std::vector<bool> lamps(cams, false);
     if (position < 0 || position >= kPositions) return lamps;

@@ -32,7 +32,7 @@ HandEnd ShowHandEnd(double cx, double cy, double r, int position);
 
 // Lamp c (cam c, 0..NCams-1) is lit when that cam is ON at the position in the size. A size
 // or position outside the tables lights none.
-std::vector<bool> ShowLampsAt(const Program& p, int size, int position);
+std::vector<bool> ShowLampsAt(const CamData& p, int size, int position);
 
 // Steps made in elapsedMs as revolutions per minute (steps a second x 60 / 1024), at least
 // four digits.

@@ -1,6 +1,7 @@
 // "Compare with Device" as camdesk runs it: the main window with its device commands, the
 // reception behind the transfer window on a worker thread, camsim on a real pseudo-terminal,
 // and the compare window naming what was changed on the device. The tables never change.
+#include "core/file_io.h"
 #include "app/device_commands.h"
 #include "app/main_window.h"
 #include "camfile/cam_file.h"
@@ -29,12 +30,6 @@ namespace {
 
 const std::string kFile = std::string(E2E_DATA_DIR) + "/one_encoder.Cam";
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 struct CompareWithDeviceOverPty : ::testing::Test {
     QTemporaryDir docs;
@@ -70,7 +65,7 @@ TEST_F(CompareWithDeviceOverPty, TheMenuItemNamesThePhaseChangedOnTheDevice) {
     ConnectDevice(window, p, prompt, port);
     ASSERT_TRUE(window.RunStartup());
     const std::string before = CamFileText(p);
-    ASSERT_EQ(before, FileBytes(kFile));
+    ASSERT_EQ(before, ReadFileBytes(kFile).value_or(""));
 
     // The transfer window comes first; the compare window once the reception is done.
     QStringList listed;
@@ -94,7 +89,7 @@ TEST_F(CompareWithDeviceOverPty, TheMenuItemNamesThePhaseChangedOnTheDevice) {
     EXPECT_EQ(shownCam, "CAM 01");
     EXPECT_TRUE(prompt.messages().empty()) << prompt.messages().front();
     EXPECT_EQ(CamFileText(p), before);
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_TRUE(window.document().FileSaved());
     EXPECT_FALSE(port.isOpen());
 }
 
@@ -109,7 +104,7 @@ TEST_F(CompareWithDeviceOverPty, AReceptionThatEndsEarlyComparesNothing) {
     const std::string before = CamFileText(p);
     EXPECT_FALSE(CompareTablesWithDevice(p, port, prompt, nullptr));
     EXPECT_EQ(prompt.messages(),
-              (std::vector<std::string>{"TIMEOUT SERIAL PORT ", "The reception did not end: nothing was compared."}));
+              (std::vector<std::string>{"TIMEOUT SERIAL PORT ", "The reception did not end: nothing was taken from the device."}));
     EXPECT_EQ(CamFileText(p), before);
     EXPECT_FALSE(port.isOpen());
 }

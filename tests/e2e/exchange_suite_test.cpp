@@ -173,11 +173,9 @@ TEST_P(Exchange, SizesGoAndComeBack) {
     Program back;
     back.Port() = p.Port();
     back.TmpFile = p.TmpFile;
-    const DeviceReception received = ReceiveFromDevice(back, *link, view);
-    ASSERT_TRUE(received.complete);
-    back.NCams = 32;
-    EXPECT_TRUE(ApplyReception(back, received.model, prompt).accepted);
-    EXPECT_EQ(CamFileText(back), CamFileText(p));
+    const auto received = ReceiveProgram(back, *link, view, 32);
+    ASSERT_TRUE(received) << received.reason();
+    EXPECT_EQ(CamFileText(received->data), CamFileText(p));
 }
 
 TEST_P(Exchange, RefusedEndIsAFailedTransmission) {
@@ -192,10 +190,8 @@ TEST_P(Exchange, ReceptionEndsAtABadBlockOrAStreamWithoutFrames) {
         SCOPED_TRACE(fault);
         Start({"--model", "32x7x255x1", "--fault", fault});
         prompt.clear();
-        const DeviceReception r = ReceiveFromDevice(p, *link, view);
-        EXPECT_TRUE(r.identified);
-        EXPECT_FALSE(r.complete);
-        EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
+        EXPECT_FALSE(ReceiveProgram(p, *link, view, std::nullopt));
+        EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT ", HasSubstr("did not end")));
         EXPECT_FALSE(line->port().isOpen());
     }
 }

@@ -71,21 +71,20 @@ TEST_F(FlashOverPty, UpdateFlashFromTheMainWindowLeavesTheSizesAsTheyWere) {
     ConnectDevice(window, p, prompt, port);
     ASSERT_TRUE(window.RunStartup());
     ASSERT_TRUE(port.isOpen());
-    SetPhase(p, 2, 5, 10, 20);
-    p.FileSaved = false;
+    window.document().Edit(EditScope::Cam(2, 5), "typed", [](CamData& d) { SetPhase(d, 2, 5, 10, 20); });
     prompt.push(kFirmware.c_str());
     prompt.push(Answer::Yes);
     window.action("Upd_Flash")->trigger();
     EXPECT_EQ(prompt.messages(), std::vector<std::string>{"UPDATE FLASH ?"});
     EXPECT_FALSE(QApplication::activeModalWidget());
     EXPECT_FALSE(port.isOpen());
-    EXPECT_FALSE(p.FileSaved);
+    EXPECT_FALSE(window.document().FileSaved());
     EXPECT_EQ(p.CamPos(2, 5, 15), 1);
     EXPECT_EQ(p.FwDir, std::string(E2E_DATA_DIR));
     sim.stop();
     ASSERT_EQ(fileDataRecords().size(), 120u);
     EXPECT_EQ(storedRecords(), fileDataRecords());
-    p.FileSaved = true;  // no shut-down question
+    window.document().MarkSaved();  // no shut-down question
 }
 
 TEST_F(FlashOverPty, WindowEndsShowingTheUpdatedFileWithTheBarFull) {

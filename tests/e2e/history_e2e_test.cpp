@@ -41,18 +41,19 @@ TEST(ReceptionHistory, AReceptionIsAnEntryThatARestoreTakesBack) {
     MainWindow window(p, prompt, s);
     ConnectDevice(window, p, prompt, port);
     ASSERT_TRUE(window.RunStartup());
-    ASSERT_TRUE(SetPhase(p, 2, 9, 300, 400));  // something of the user's before the reception
-    p.FileSaved = true;
-    const std::size_t before = window.history().count();
+    // Something of the user's before the reception.
+    window.document().Edit(EditScope::Cam(2, 9), "typed", [](CamData& d) { SetPhase(d, 2, 9, 300, 400); });
+    const std::size_t before = window.document().history().count();
 
     window.action("Rc_Siz")->trigger();
-    ASSERT_EQ(window.history().count(), before + 1);
-    EXPECT_EQ(window.history().entry(window.history().present()).change.label, "reception from the device");
+    ASSERT_EQ(window.document().history().count(), before + 1);
+    EXPECT_EQ(window.document().history().entry(window.document().history().present()).change.label, "reception from the device");
     EXPECT_EQ(PhaseListEntries(p, 1, 0), (std::vector<std::string>{"F001 0000 0100", "F002 0200 0300"}));
     EXPECT_EQ(p.CamRemark[0], "Feed");
     EXPECT_EQ(p.SpeedLimit, 1500);
 
-    ASSERT_TRUE(window.history().Restore(p, before - 1, "back"));
+    EXPECT_FALSE(window.document().FileSaved());
+    ASSERT_TRUE(window.document().RestoreHistory(before - 1, "back"));
     EXPECT_TRUE(PhaseListEntries(p, 1, 0).empty());
     EXPECT_EQ(PhaseListEntries(p, 2, 9), std::vector<std::string>{"F001 0300 0400"});
     EXPECT_EQ(p.CamRemark[0], "");

@@ -2,6 +2,7 @@
 // over a worker thread, talking to camsim on a real pseudo-terminal, questions answered by
 // a scripted prompt.
 #include "camfile/cam_file.h"
+#include "core/file_io.h"
 #include "core/scripted_prompt.h"
 #include "link/qt_serial_port.h"
 #include "link/transfer_window.h"
@@ -38,12 +39,6 @@ struct TransferWindowOverPty : ::testing::Test {
     }
 };
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 TEST_F(TransferWindowOverPty, SizesSentAndReceivedBackThroughTheWindowAreTheSame) {
     SimProcess sim({"--model", "32x7x255x1", "--baud", "0"});
@@ -55,14 +50,12 @@ TEST_F(TransferWindowOverPty, SizesSentAndReceivedBackThroughTheWindowAreTheSame
     EXPECT_FALSE(port.isOpen());  // the command closes the port when it is done
 
     Program received = onLine(sim, 32, 7);
-    received.FileSaved = true;  // nothing to lose: no question
-    ASSERT_TRUE(RunSizeReceive(received, port, prompt, nullptr, "camdesk"));
+    const auto back = ReceiveProgramModal(received, port, prompt, nullptr, 32);
+    ASSERT_TRUE(back) << back.reason();
     EXPECT_TRUE(prompt.messages().empty()) << prompt.messages().front();
-    EXPECT_FALSE(received.FileSaved);
-    EXPECT_EQ(received.CurSize, 1);
-    EXPECT_EQ(CamFileText(received), FileBytes(file));
+    EXPECT_EQ(CamFileText(back->data), *ReadFileBytes(file));
     // The scratch file holds the raw lines as the device sent them.
-    const std::string raw = FileBytes(received.TmpFile);
+    const std::string raw = ReadFileBytes(received.TmpFile).value_or("");
     EXPECT_EQ(raw.substr(0, raw.find(" FORMATO")),
               "FUNZIONI 32-07\r\n"
               "01010100\r\n"        // advances, delays and ratio on
@@ -74,26 +67,18 @@ TEST_F(TransferWindowOverPty, SizesSentAndReceivedBackThroughTheWindowAreTheSame
     EXPECT_EQ(raw.substr(raw.size() - 5), "END\r\n");
 }
 
-TEST_F(TransferWindowOverPty, CorruptedBlockEndsTheReceptionWithItsMessage) {
-    SimProcess sim({"--model", "32x7x255x1", "--baud", "0", "--fault", "bad-checksum:3"});
-    Program p = onLine(sim, 32, 7);
-    p.FileSaved = true;
-    RunSizeReceive(p, port, prompt, nullptr, "camdesk");
-    ASSERT_FALSE(prompt.messages().empty());
-    EXPECT_EQ(prompt.messages().front(), "TIMEOUT SERIAL PORT ");
-    EXPECT_FALSE(port.isOpen());
-}
-
-TEST_F(TransferWindowOverPty, UnsavedSizesAreNotReplacedWhenTheUserSaysNo) {
-    SimProcess sim({"--model", "32x7x255x1", "--baud", "0"});
-    Program p = onLine(sim, 32, 7);
-    SetPhase(p, 1, 0, 100, 200);
-    p.FileSaved = false;
-    const std::string before = CamFileText(p);
-    prompt.push(Answer::Cancel);
-    EXPECT_FALSE(RunSizeReceive(p, port, prompt, nullptr, "camdesk"));
-    EXPECT_EQ(CamFileText(p), before);
-    EXPECT_FALSE(port.isOpen());
+TEST_F(TransferWindowOverPty, ACorruptedBlockOrSilenceGivesNothing) {
+    for (const char* fault : {"bad-checksum:3", "silent-after:5"}) {
+        SimProcess sim({"--model", "32x7x255x1", "--baud", "0", "--fault", fault});
+        Program p = onLine(sim, 32, 7);
+        prompt.clear();
+        EXPECT_FALSE(ReceiveProgramModal(p, port, prompt, nullptr, 32)) << fault;
+        EXPECT_EQ(prompt.messages(), (std::vector<std::string>{
+                                         "TIMEOUT SERIAL PORT ",
+                                         "The reception did not end: nothing was taken from the device."}))
+            << fault;
+        EXPECT_FALSE(port.isOpen());
+    }
 }
 
 }  // namespace

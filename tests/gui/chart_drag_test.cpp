@@ -39,13 +39,13 @@ private slots:
         QCOMPARE(Listed(), Entries{Entry(1, on, off)});
         QVERIFY(On()->isVisible());
         QCOMPARE(p->CurCam, 2);
-        QVERIFY(!p->FileSaved);
+        QVERIFY(!w->document().FileSaved());
         QVERIFY(UndoEnabled());
         QCOMPARE(LastLabel(), "phase " + D4(on) + "-" + D4(off) + " of cam 3, size 1");
         // Leaving the boxes writes what they show: the same phase, nothing changes.
         ClickRow(5);
         QCOMPARE(PhaseListEntries(*p, 1, 2), Entries{Entry(1, on, off)});
-        QCOMPARE(w->history().count(), std::size_t(2));
+        QCOMPARE(w->document().history().count(), std::size_t(2));
     }
 
     void aShortPressStaysTheClick() {
@@ -58,7 +58,7 @@ private slots:
         QVERIFY(!On()->isVisible());  // the click on the row left edit mode, as always
         QCOMPARE(p->CurCam, 2);
         QVERIFY(Listed().empty());
-        QCOMPARE(w->history().count(), std::size_t(1));
+        QCOMPARE(w->document().history().count(), std::size_t(1));
         // Browsing, a press moved across a row selects it on the press and draws nothing.
         Press(At(6, 100));
         QCOMPARE(p->CurCam, 6);
@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(Listed(), Entries{"F001 0100 0200"});
         QVERIFY(On()->isVisible());  // not a click either
         QVERIFY(!UndoEnabled());
-        QCOMPARE(w->history().count(), std::size_t(1));
+        QCOMPARE(w->document().history().count(), std::size_t(1));
     }
 
     void anEndMovesAndShiftSnapsItToEights() {

@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(camShown, QString("CAM 05"));
         QCOMPARE(phasesShown, (Entries{"F001 0300 0400"}));  // A's phase: the chart shows the tables
         QCOMPARE(CamFileText(*p), before);
-        QVERIFY(p->FileSaved);
+        QVERIFY(w->document().FileSaved());
         QCOMPARE(p->CurSize, 3);
         QCOMPARE(int(prompt->asked().size()), 1);  // the file dialog only
     }
@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(Chart()->camCaption(), QString("CAM 01"));  // new tables, shown from their start
         ClickRow(2);
         QCOMPARE(Listed(), (Entries{"F001 0150 0250", "F002 0400 0500"}));
-        QVERIFY(!p->FileSaved);
+        QVERIFY(!w->document().FileSaved());
         QVERIFY(p->CamFile.empty());
         QVERIFY(!w->windowTitle().contains("a.Cam"));
     }
@@ -162,7 +162,7 @@ private slots:
                  std::string("Nothing was imported from bad.csv: 1 row(s) refused.\rline 2: on and off must both be "
                              "given, or both be left empty"));
         QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
-        QVERIFY(p->FileSaved);
+        QVERIFY(w->document().FileSaved());
     }
 };
 

@@ -101,8 +101,7 @@ private slots:
         Start();
         QtSerialPort port;
         ConnectDevice(*w, *p, *prompt, port);
-        SetPhase(*p, 1, 0, 100, 200);
-        p->FileSaved = false;
+        EditPhase(1, 0, 100, 200);
         std::string spoilt = k16Bytes;
         spoilt[15] = 'F';
         prompt->push(AbsFile("bad.Abs", {k16Bytes, k16Bytes, spoilt, kEnd}).c_str());
@@ -110,7 +109,7 @@ private slots:
         QCOMPARE(prompt->messages(), Entries{"PARITY ERROR IN LINE 3"});
         QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(w->isVisible());
-        QVERIFY(!p->FileSaved);
+        QVERIFY(!w->document().FileSaved());
         QCOMPARE(int(p->CamPos(1, 0, 150)), 1);
         QVERIFY(!port.isOpen());
     }

@@ -54,7 +54,7 @@ private slots:
     void advancesEditedSavedAndReadBack() {
         const std::string path = TwoEncoderFile();
         StartWith(path);
-        QVERIFY(p->FileSaved);
+        QVERIFY(w->document().FileSaved());
         WithModal("Fu_Set", [](QWidget* d) {
             QCOMPARE(d->objectName(), QString("FuncSel"));
             ClickFunctionsRow(d, 22);  // cam 23: the group 21-24
@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(int(p->AdvMs[20]), 123);
         QCOMPARE(int(p->AdvMs[1]), 25);
         QCOMPARE(p->CurCam, 1);
-        QVERIFY(!p->FileSaved);
+        QVERIFY(!w->document().FileSaved());
 
         // The unsaved-changes question now protects the edit.
         w->OpenFile();
@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(int(p->AdvMs[20]), 123);
 
         w->SaveFile();
-        QVERIFY(p->FileSaved);
+        QVERIFY(w->document().FileSaved());
         StartWith(path);
         QCOMPARE(int(p->AdvMs[20]), 123);
         QCOMPARE(int(p->AdvMs[1]), 25);
@@ -88,7 +88,7 @@ private slots:
             QCOMPARE(child<QLabel>(d, "lValAn1")->text(), QString("025"));
             QVERIFY(child<QCheckBox>(d, "ChkANT")->isChecked());
         });
-        QVERIFY(p->FileSaved);  // looked at, not changed
+        QVERIFY(w->document().FileSaved());  // looked at, not changed
     }
 
     void advanceDemoOpensOnTheCurrentCam() {

@@ -85,11 +85,11 @@ private slots:
             QTest::mouseClick(child<QPushButton>(d, "CmdClose"), Qt::LeftButton);
         });
         QCOMPARE(Listed(), (Entries{"F001 0000 0512", Entry(2, on, off1)}));
-        QVERIFY(!p->FileSaved);
+        QVERIFY(!w->document().FileSaved());
         QVERIFY(!UndoEnabled());  // the undo copy was taken against other positions
         Activated();
         QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
-        QVERIFY(p->FileSaved);
+        QVERIFY(w->document().FileSaved());
 
         Program saved, original;
         ScriptedPrompt quiet;
@@ -101,26 +101,6 @@ private slots:
                 if (s != 1 || c != 2) QCOMPARE(PhaseListEntries(saved, s, c), PhaseListEntries(original, s, c));
         QCOMPARE(saved.CamRemark, original.CamRemark);
     }
-
-    void lookingWithoutRestoringChangesNothing() {
-        Start(CamFileWith("look.Cam", 4, 100, 200));
-        OpenRow(4);
-        Drag(At(4, 500), At(4, 700));
-        const Entries after = Listed();
-        p->FileSaved = true;
-        const int size = p->CurSize;
-        WithHistory([&](QWidget* d) {
-            Pick(d, 0);
-            QCOMPARE(Listed(), Entries{"F001 0100 0200"});
-            QTest::keyClick(d, Qt::Key_Escape);
-        });
-        QCOMPARE(Listed(), after);
-        QVERIFY(p->FileSaved);
-        QCOMPARE(p->CurSize, size);
-        QCOMPARE(w->history().count(), std::size_t(2));
-        QVERIFY(UndoEnabled());  // nothing restored: the drag can still be undone
-    }
-
     void openingTheHistoryWritesAPhaseBeingEnteredFirst() {
         Start();
         OpenRow(2);
@@ -166,37 +146,17 @@ private slots:
         QCOMPARE(p->CamRemark[1], std::string());
         QCOMPARE(int(p->AdvMs[0]), 0);
     }
-
-    void aReceptionIsAnEntryOrANewHistory() {
-        Start();
-        ChangeBuilder before;
-        before.NoteAll(*p);
-        QVERIFY(SetPhase(*p, 3, 7, 10, 20));
-        p->CamRemark[7] = "FROM DEVICE";
-        w->RecordReception(before);
-        QCOMPARE(LastLabel(), std::string("reception from the device"));
-        QCOMPARE(w->history().count(), std::size_t(2));
-        // A device of another model: the earlier tables do not fit, the history begins again.
-        before = ChangeBuilder();
-        before.NoteAll(*p);
-        p->NCams = 16;
-        p->NSizes = 15;
-        ResizeTables(*p);
-        w->RecordReception(before);
-        QCOMPARE(Labels(), std::vector<std::string>{"reception from the device"});
-    }
-
     void openingOrANewFileStartsANewHistory() {
         Start();
         OpenRow(2);
         Drag(At(2, 100), At(2, 300));
-        QCOMPARE(w->history().count(), std::size_t(2));
-        p->FileSaved = true;
+        QCOMPARE(w->document().history().count(), std::size_t(2));
+        w->document().MarkSaved();
         w->OpenDroppedFiles({CamFileWith("next.Cam", 0, 10, 20)});
         QCOMPARE(Labels(), std::vector<std::string>{"file opened"});
         OpenRow(2);
         Drag(At(2, 100), At(2, 300));
-        p->FileSaved = true;
+        w->document().MarkSaved();
         AcceptModelWindowSoon();
         w->NewFile();
         QCOMPARE(Labels(), std::vector<std::string>{"new file"});

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "camfile/cam_file.h"
+#include "core/file_io.h"
 #include "core/scripted_prompt.h"
 #include "editor/chart_widget.h"
 
@@ -33,12 +34,15 @@ protected:
     std::unique_ptr<ScriptedPrompt> prompt;
     std::unique_ptr<MainWindow> w;
 
+    // The prompt of the next Start: scripted, declining what the script does not answer.
+    std::function<std::unique_ptr<ScriptedPrompt>()> makePrompt = [] { return std::make_unique<ScriptedPrompt>(false); };
+
     std::string Docs() const { return dir->filePath("docs").toStdString(); }
 
     void Start(const std::string& file = "", bool show = true, const std::string& port = "") {
         Stop();
         p = std::make_unique<Program>();
-        prompt = std::make_unique<ScriptedPrompt>(false);
+        prompt = makePrompt();
         StartupSettings s;
         s.exeDir = QCoreApplication::applicationDirPath().toStdString();
         s.commandLine.file = file;
@@ -80,7 +84,12 @@ protected:
         QTest::keyClick(Off(), Qt::Key_Return);
         QVERIFY(On()->hasFocus());
     }
+    static std::string Bytes(const std::string& path) { return ReadFileBytes(path).value_or(""); }
     bool UndoEnabled() const { return w->action("o_Undo")->isEnabled(); }
+    // The phase on-off written into cam (size, cam) as an edit of the document.
+    void EditPhase(int size, int cam, int on, int off) {
+        w->document().Edit(EditScope::Cam(size, cam), "edit", [&](CamData& d) { SetPhase(d, size, cam, on, off); });
+    }
     // A cam file of the default model holding one phase on cam `cam` of size 1.
     std::string CamFileWith(const char* name, int cam, int on, int off) {
         Program q;
@@ -138,7 +147,7 @@ protected:
     // Closes the window of the last Start, without a shut-down question.
     void Stop() {
         if (w) {
-            p->FileSaved = true;
+            w->document().MarkSaved();
             w->close();
         }
         w.reset();

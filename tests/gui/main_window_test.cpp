@@ -102,7 +102,7 @@ private slots:
         QVERIFY(On()->hasFocus());
         QCOMPARE(Listed(), (Entries{"F001 0500 0600"}));
         QCOMPARE(Chart()->phaseCount()->text(), QString("PHASES 0001"));
-        QVERIFY(!p->FileSaved);
+        QVERIFY(!w->document().FileSaved());
         QVERIFY(UndoEnabled());
         // The ON box shows the phase again, ready for the next one.
         QCOMPARE(On()->text(), QString("0500"));
@@ -203,7 +203,7 @@ private slots:
         prompt->push("4");
         w->action("O_CopyC")->trigger();
         QCOMPARE(PhaseListEntries(*p, 5, 3), (Entries{"F001 0100 0200"}));
-        QVERIFY(!p->FileSaved);
+        QVERIFY(!w->document().FileSaved());
 
         prompt->push(Answer::Yes);
         w->action("s_Clr")->trigger();
@@ -224,7 +224,7 @@ private slots:
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->remarkPoint(2));
         QCOMPARE(p->CurCam, 2);
         QCOMPARE(p->CamRemark[2], std::string("SHORT ONE"));
-        QVERIFY(!p->FileSaved);
+        QVERIFY(!w->document().FileSaved());
     }
 
     void closingAsksAboutUnsavedWork() {
@@ -246,7 +246,7 @@ private slots:
         const std::string path = dir->filePath("docs/kept.Cam").toStdString();
         prompt->push(path);
         w->action("f_save")->trigger();
-        QVERIFY(p->FileSaved);
+        QVERIFY(w->document().FileSaved());
         QVERIFY(w->close());
         w.reset();
 
@@ -272,7 +272,7 @@ private slots:
         QVERIFY(!On()->isVisible());
         ClickRow(5);  // focus moves on: nothing of the old boxes is written
         QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0100 0200"}));
-        QVERIFY(p->FileSaved);
+        QVERIFY(w->document().FileSaved());
     }
 
     void newGoesThroughTheProgrammerWindowAndClears() {
@@ -303,7 +303,7 @@ private slots:
         AcceptModelWindowSoon();
         item->trigger();
         QCOMPARE(PhaseListEntries(*p, 1, 4), (Entries{"F001 0700 0800"}));
-        QVERIFY(p->FileSaved);
+        QVERIFY(w->document().FileSaved());
     }
 
     void commandLineFileThatIsMissingIsReported() {
@@ -338,8 +338,7 @@ private slots:
         }
         p->RecentFiles = {"/x/one.Cam", "/x/two.Cam"};
         QCOMPARE(WriteOptions(*p).reason(), std::string());
-        SetPhase(*p, 1, 0, 10, 20);
-        p->FileSaved = false;
+        EditPhase(1, 0, 10, 20);
         prompt->push(Answer::Cancel);  // unsaved work: Cancel keeps everything
         w->action("o_Setlng")->trigger();
         QCOMPARE(PhaseListEntries(*p, 1, 0).size(), std::size_t(1));
@@ -350,7 +349,7 @@ private slots:
         QCOMPARE(p->LngFile, script);
         QCOMPARE(Chart()->sizeCaption(), QString("FORMAT 01"));
         QVERIFY(PhaseListEntries(*p, 1, 0).empty());
-        QVERIFY(p->FileSaved);
+        QVERIFY(w->document().FileSaved());
         QCOMPARE(p->RecentFiles, (std::vector<std::string>{"/x/one.Cam", "/x/two.Cam"}));
         QCOMPARE(w->findChildren<QAction*>(QRegularExpression("^F_Mnu_oldF_[1-5]$")).size(), 2);
     }

@@ -18,12 +18,6 @@ namespace {
 
 using namespace camtest;
 
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
@@ -135,7 +129,7 @@ private slots:
         OpenRow(0);
         TypePhase("300", "400");
         SaveWithCtrlS();
-        QVERIFY(!p->FileSaved);
+        QVERIFY(!w->document().FileSaved());
         QVERIFY(!prompt->messages().empty());
         QVERIFY(prompt->messages().back().find("Permission denied") != std::string::npos);
         QCOMPARE(Bytes(path), before);

@@ -17,6 +17,11 @@ inline std::string Frame(const std::string& text) {
     return "\x02" + text + "\x03" + std::string(1, static_cast<char>(x));
 }
 
+// The device's answer to "?M": cams, sizes, messages, the brand, the encoders.
+inline std::string IdReply(const std::string& cams, const std::string& sizes, const std::string& msgs, char enc) {
+    return cams + " " + sizes + " " + msgs + "  ZETO" + std::string(34, '.') + enc + "\r";
+}
+
 // Keeps what a transfer shows: its caption, operation, size label and every progress step.
 struct RecordingView : cam::TransferView {
     std::string caption, operation, sizeLabel;

@@ -35,7 +35,6 @@ TEST(CamFileSave, WritesTheWholeFileAndLeavesNoScratch) {
     EXPECT_EQ(bytes.substr(bytes.size() - 21), " FORMATO N. 07\r\nEND\r\n");
     EXPECT_EQ(bytes, cam::CamFileText(p));
     EXPECT_EQ(EntriesIn(dir.str()), 1u);
-    EXPECT_TRUE(p.FileSaved) << "the writer leaves the flag to the commands";
 }
 
 TEST(CamFileSave, FailureIsReportedAndKeepsThePreviousFile) {

@@ -1,6 +1,6 @@
 // The change history: what each change keeps, showing and restoring earlier states, the
 // bound on its entries, and the changes the editing commands report.
-#include "editor/change_history.h"
+#include "editor/cam_document.h"
 
 #include "core/scripted_prompt.h"
 #include "core/texts.h"
@@ -26,6 +26,11 @@ void Edit(ChangeHistory& h, Program& p, int size, int cam, int on, int off, cons
     b.NoteCam(p, size, cam);
     ASSERT_TRUE(SetPhase(p, size, cam, on, off));
     h.Record(b.Finish(p, label));
+}
+
+// The same through the document's edit path.
+void Edit(CamDocument& doc, int size, int cam, int on, int off, const std::string& label) {
+    doc.Edit(EditScope::Cam(size, cam), label, [&](CamData& d) { SetPhase(d, size, cam, on, off); });
 }
 
 std::vector<std::string> Labels(const ChangeHistory& h) {
@@ -84,7 +89,6 @@ TEST(ChangeHistory, ShowsAnyEarlierStateAndComesBack) {
     Edit(h, p, 1, 2, 100, 200, "first");
     Edit(h, p, 1, 2, 100, 250, "second");
     Edit(h, p, 3, 7, 10, 20, "other size");
-    p.FileSaved = true;
     EXPECT_EQ(Labels(h), (std::vector<std::string>{"file opened", "first", "second", "other size"}));
     h.Show(p, 0);
     EXPECT_TRUE(Listed(p, 1, 2).empty());
@@ -94,8 +98,7 @@ TEST(ChangeHistory, ShowsAnyEarlierStateAndComesBack) {
     h.Show(p, 3);
     EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0250"});
     EXPECT_EQ(Listed(p, 3, 7), Entries{"F001 0010 0020"});
-    EXPECT_TRUE(p.FileSaved);  // showing changes nothing for good
-    h.Show(p, 99);             // beyond the last: the present state
+    h.Show(p, 99);  // beyond the last: the present state
     EXPECT_EQ(h.shown(), 3u);
 }
 
@@ -105,10 +108,8 @@ TEST(ChangeHistory, ARestoreIsAnEntryThatCanBeRevertedInTurn) {
     h.Start("file opened");
     Edit(h, p, 1, 2, 100, 200, "first");
     Edit(h, p, 1, 2, 100, 250, "second");
-    p.FileSaved = true;
     ASSERT_TRUE(h.Restore(p, 0, "back to: file opened"));
     EXPECT_TRUE(Listed(p, 1, 2).empty());
-    EXPECT_FALSE(p.FileSaved);
     ASSERT_EQ(h.count(), 4u);
     EXPECT_EQ(h.present(), 3u);
     ASSERT_TRUE(h.Restore(p, 1, "back to: first"));
@@ -183,7 +184,7 @@ TEST(ChangeHistory, OneChangeCostsTheSameWithFewOrManySizes) {
     EXPECT_LT(cost[0], 1024u);
 }
 
-// ---- What the editing commands report -------------------------------------------------
+// ---- The document: one edit path, the saved state derived ------------------------------
 
 Program Model() {
     Program p = camtest::MakeProgram();
@@ -191,106 +192,189 @@ Program Model() {
     return p;
 }
 
+TEST(CamDocument, SavedExactlyWhenTheFileWouldHoldTheSameBytes) {
+    Program p = Model();
+    CamDocument doc(p);
+    EXPECT_TRUE(doc.FileSaved());
+    const long start = doc.revision();
+    Edit(doc, 1, 2, 100, 200, "a");
+    EXPECT_FALSE(doc.FileSaved());
+    EXPECT_GT(doc.revision(), start);
+    Edit(doc, 1, 2, 100, 100, "b");  // the phase taken away again: the bytes of the saved state
+    EXPECT_TRUE(doc.FileSaved());
+    const long same = doc.revision();
+    EXPECT_FALSE(doc.Edit(EditScope::Cam(1, 2), "nothing", [](CamData&) {}));
+    EXPECT_EQ(doc.revision(), same);  // a change of nothing is no change
+    Edit(doc, 2, 5, 10, 20, "c");
+    doc.MarkSaved();
+    EXPECT_TRUE(doc.FileSaved());
+    ASSERT_TRUE(doc.RestoreHistory(0, "back"));  // the history is an edit like any other
+    EXPECT_FALSE(doc.FileSaved());
+    EXPECT_EQ(Labels(doc.history()), (std::vector<std::string>{"", "a", "b", "c", "back"}));
+}
+
+TEST(CamDocument, AnotherProgramIsOneEntryOrANewHistory) {
+    Program p = Model();
+    CamDocument doc(p);
+    Edit(doc, 1, 2, 100, 200, "typed");
+    Program same = camtest::MakeProgram();
+    SetPhase(same, 3, 3, 5, 6);
+    doc.Replace("reception", same.Data());
+    EXPECT_EQ(Labels(doc.history()), (std::vector<std::string>{"", "typed", "reception"}));
+    EXPECT_TRUE(Listed(p, 1, 2).empty());
+    ASSERT_TRUE(doc.RestoreHistory(1, "back"));  // the tables before the reception, whole
+    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
+    EXPECT_TRUE(Listed(p, 3, 3).empty());
+    // Tables of another model, or a program of no relation, begin a history of their own.
+    doc.Replace("other model", camtest::MakeProgram(16, 15).Data());
+    EXPECT_EQ(Labels(doc.history()), std::vector<std::string>{"other model"});
+    EXPECT_EQ(p.NCams, 16);
+    doc.Begin("imported", same.Data());
+    EXPECT_EQ(Labels(doc.history()), std::vector<std::string>{"imported"});
+    EXPECT_FALSE(doc.FileSaved());
+    doc.Load("opened", [](CamData& d) { ClearAll(d); });
+    EXPECT_TRUE(doc.FileSaved());
+    EXPECT_EQ(Labels(doc.history()), std::vector<std::string>{"opened"});
+}
+
+// ---- What the editing commands record --------------------------------------------------
+
 TEST(EditingChanges, APhaseEntryIsNamedInTheUsersWords) {
     Program p = Model();
-    PhaseEditor ed(p);
+    CamDocument doc(p);
+    PhaseEditor ed(p, doc);
     ed.OpenCam(2);
     ed.OnFocusIn();
     ed.OnKeyTyped();
     ed.OnFocusOut("0100");
     ed.OffFocusIn();
     ASSERT_TRUE(ed.OffFocusOut(ed.onText(), "0200"));
-    Change c = ed.TakeChange();
+    const Change& c = doc.history().entry(doc.history().present()).change;
     EXPECT_EQ(c.label, "phase 0100-0200 of cam 3, size 1");
     ASSERT_EQ(c.cams.size(), 1u);
     EXPECT_EQ(c.cams[0].after.count(), 100u);
-    EXPECT_TRUE(ed.TakeChange().empty());  // taken once
-    // The same phase left again writes nothing new.
+    // The same phase left again writes nothing new, and keeps the undo copy.
     ed.OnFocusIn();
     ed.OnFocusOut("0100");
     ASSERT_TRUE(ed.OffFocusOut(ed.onText(), "0200"));
-    EXPECT_TRUE(ed.TakeChange().empty());
+    EXPECT_EQ(doc.history().count(), 2u);
+    EXPECT_TRUE(ed.undoEnabled());
     ASSERT_TRUE(ed.OffFocusOut("0150", "0150"));
-    EXPECT_EQ(ed.TakeChange().label, "phase at 0150 removed from cam 3, size 1");
     ASSERT_TRUE(ed.Undo());
-    c = ed.TakeChange();
-    EXPECT_EQ(c.label, "undo on cam 3, size 1");
-    EXPECT_EQ(c.cams.at(0).after.count(), 100u);
+    EXPECT_EQ(Labels(doc.history()), (std::vector<std::string>{"", "phase 0100-0200 of cam 3, size 1",
+                                                               "phase at 0150 removed from cam 3, size 1",
+                                                               "undo on cam 3, size 1"}));
+    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
 }
 
 TEST(EditingChanges, ADragCountsAsAPhaseEntry) {
     Program p = Model();
     ASSERT_TRUE(SetPhase(p, 1, 2, 100, 200));
-    PhaseEditor ed(p);
+    CamDocument doc(p);
+    PhaseEditor ed(p, doc);
     EXPECT_EQ(ed.dragCam(), -1);  // browsing: no row takes a drag
     ed.OpenCam(2);
     EXPECT_EQ(ed.dragCam(), 2);
-    p.FileSaved = true;
-    std::array<std::uint8_t, kPositions> before;
-    std::copy_n(p.CamPos.cam(1, 2), kPositions, before.begin());
-    ASSERT_TRUE(SetPhase(p, 1, 2, 100, 260));
-    ed.DragWritten(1, 2, before.data(), 100, 260);
+    Program dragged = p;
+    ASSERT_TRUE(SetPhase(dragged, 1, 2, 100, 260));
+    std::array<std::uint8_t, kPositions> positions;
+    std::copy_n(dragged.CamPos.cam(1, 2), kPositions, positions.begin());
+    ed.WriteDrag(1, 2, positions, 100, 260);
     EXPECT_TRUE(ed.undoEnabled());
-    EXPECT_FALSE(p.FileSaved);
+    EXPECT_FALSE(doc.FileSaved());
     EXPECT_EQ(ed.onText(), "0100");
     EXPECT_EQ(ed.offText(), "0260");
     EXPECT_EQ(ed.savedOff(), "0260");
-    EXPECT_EQ(ed.TakeChange().label, "phase 0100-0260 of cam 3, size 1");
+    EXPECT_EQ(Labels(doc.history()).back(), "phase 0100-0260 of cam 3, size 1");
     ASSERT_TRUE(ed.Undo());  // the one-level undo takes the drag back
     EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
+    EXPECT_TRUE(doc.FileSaved());
     p.CurSize = 2;
     EXPECT_EQ(ed.dragCam(), -1);  // another size shown: the cam open is not on the chart
 }
 
-TEST(EditingChanges, SizeCommandsReportWhatTheyChanged) {
+TEST(EditingChanges, ACommandBetweenAPhaseAndItsUndoTurnsUndoOff) {
+    struct Case {
+        const char* name;
+        CommandResult (*command)(Program&, CamDocument&, Prompt&);
+        const char* answer;
+    };
+    const Case cases[] = {{"erase cam", &EraseCam, nullptr},
+                          {"shift cam", &ShiftCam, "10"},
+                          {"copy cam", &CopyCam, "5"},
+                          {"erase size", &EraseSize, nullptr},
+                          {"copy size", &CopySize, "2"}};
+    for (const Case& c : cases) {
+        Program p = Model();
+        ASSERT_TRUE(SetPhase(p, 1, 2, 500, 600));
+        CamDocument doc(p);
+        PhaseEditor ed(p, doc);
+        ed.OpenCam(2);
+        ASSERT_TRUE(ed.OffFocusOut("0100", "0200"));
+        ASSERT_TRUE(ed.undoEnabled());
+        ScriptedPrompt prompt;
+        c.answer ? prompt.push(c.answer) : prompt.push(Answer::Yes);
+        ASSERT_TRUE(c.command(p, doc, prompt).changed) << c.name;
+        EXPECT_FALSE(ed.undoEnabled()) << c.name;
+        EXPECT_FALSE(ed.Undo()) << c.name;
+        EXPECT_EQ(Labels(doc.history()).size(), 3u) << c.name;
+    }
+}
+
+TEST(EditingChanges, SizeCommandsRecordWhatTheyChanged) {
     Program p = Model();
     p.CurCam = 4;
     ASSERT_TRUE(SetPhase(p, 1, 4, 100, 200));
+    CamDocument doc(p);
+    const ChangeHistory& h = doc.history();
+    auto last = [&] { return h.entry(h.present()).change; };
     ScriptedPrompt prompt;
     prompt.push("100");
-    CommandResult r = ShiftCam(p, prompt);
-    EXPECT_EQ(r.change.label, "shift cam 5 by 100");
-    ASSERT_EQ(r.change.cams.size(), 1u);
+    ShiftCam(p, doc, prompt);
+    EXPECT_EQ(last().label, "shift cam 5 by 100");
+    ASSERT_EQ(last().cams.size(), 1u);
     EXPECT_EQ(Listed(p, 1, 4), Entries{"F001 0200 0300"});
     prompt.push("0");
-    EXPECT_TRUE(ShiftCam(p, prompt).change.empty());
+    EXPECT_FALSE(ShiftCam(p, doc, prompt).changed);
+    EXPECT_EQ(h.count(), 2u);
 
     prompt.push("3");
-    r = CopySize(p, prompt);
-    EXPECT_EQ(r.change.label, "copy size 1 to size 3");
-    EXPECT_EQ(r.change.cams.size(), 1u);  // the one cam that differed
-    EXPECT_EQ(r.change.size, 3);
+    CopySize(p, doc, prompt);
+    EXPECT_EQ(last().label, "copy size 1 to size 3");
+    EXPECT_EQ(last().cams.size(), 1u);  // the one cam that differed
+    EXPECT_EQ(last().size, 3);
 
     prompt.push("9");
-    r = CopyCam(p, prompt);
-    EXPECT_EQ(r.change.label, "copy cam 5 to cam 9, size 1");
+    CopyCam(p, doc, prompt);
+    EXPECT_EQ(last().label, "copy cam 5 to cam 9, size 1");
     prompt.push(Answer::Yes);
-    EXPECT_EQ(EraseCam(p, prompt).change.label, "erase cam 5, size 1");
+    EraseCam(p, doc, prompt);
+    EXPECT_EQ(last().label, "erase cam 5, size 1");
     prompt.push(Answer::Yes);
-    r = EraseSize(p, prompt);
-    EXPECT_EQ(r.change.label, "erase size 1");
-    EXPECT_EQ(r.change.cams.size(), 1u);  // cam 9; cam 5 was erased already
+    EraseSize(p, doc, prompt);
+    EXPECT_EQ(last().label, "erase size 1");
+    EXPECT_EQ(last().cams.size(), 1u);  // cam 9; cam 5 was erased already
 
     p.CurCam = 1;
     prompt.push("GLUE");
-    r = EditRemark(p, prompt);
-    EXPECT_EQ(r.change.label, "remark of cam 2");
-    ASSERT_EQ(r.change.remarks.size(), 1u);
-    EXPECT_EQ(r.change.remarks[0].after, "GLUE");
+    EditRemark(p, doc, prompt);
+    EXPECT_EQ(last().label, "remark of cam 2");
+    ASSERT_EQ(last().remarks.size(), 1u);
+    EXPECT_EQ(last().remarks[0].after, "GLUE");
 }
 
 // ---- The History window's rules --------------------------------------------------------
 
 TEST(HistoryForm, PickingShowsRestoreKeepsCloseReturns) {
     Program p = Model();
-    ChangeHistory h;
-    h.Start("file opened");
-    Edit(h, p, 1, 2, 100, 200, "phase 0100-0200 of cam 3, size 1");
-    Edit(h, p, 4, 6, 10, 20, "phase 0010-0020 of cam 7, size 4");
+    CamDocument doc(p);
+    doc.Load("file opened", [](CamData&) {});
+    Edit(doc, 1, 2, 100, 200, "phase 0100-0200 of cam 3, size 1");
+    Edit(doc, 4, 6, 10, 20, "phase 0010-0020 of cam 7, size 4");
     p.CurSize = 1;
     p.CurCam = 0;
     {
-        HistoryForm f(p, h);
+        HistoryForm f(p, doc);
         EXPECT_EQ(f.Rows(), (std::vector<std::string>{"   1  file opened", "   2  phase 0100-0200 of cam 3, size 1",
                                                       "   3  phase 0010-0020 of cam 7, size 4"}));
         EXPECT_EQ(f.presentRow(), 2);
@@ -308,7 +392,7 @@ TEST(HistoryForm, PickingShowsRestoreKeepsCloseReturns) {
         EXPECT_FALSE(f.restored());
     }
     {
-        HistoryForm f(p, h);
+        HistoryForm f(p, doc);
         f.Select(0);
         ASSERT_TRUE(f.Restore());
         EXPECT_TRUE(f.restored());
@@ -318,6 +402,7 @@ TEST(HistoryForm, PickingShowsRestoreKeepsCloseReturns) {
         f.Close();
         EXPECT_TRUE(Listed(p, 1, 2).empty());
         EXPECT_TRUE(Listed(p, 4, 6).empty());
+        EXPECT_TRUE(doc.FileSaved());  // back to the state of the file
     }
 }
 

@@ -45,6 +45,11 @@ std::string CamFileWithPhase(const camtest::ScratchFolder& dir, const std::strin
 
 bool HasPhase(const cam::Program& p) { return p.CamPos(1, 2, 150) == 1; }
 
+// An edit through the document: the phase 5-10 on cam 1 of the size.
+void Edit(cam::CamDocument& doc, int size = 1) {
+    doc.Edit(cam::EditScope::Cam(size, 0), "edit", [&](cam::CamData& d) { cam::SetPhase(d, size, 0, 5, 10); });
+}
+
 TEST(FileTitles, FileNameAndWindowTitles) {
     EXPECT_EQ(cam::FileTitle("/home/op/dies.v2/press.Cam"), "press.Cam");
     EXPECT_EQ(cam::FileTitle("C:\\Zeto\\press.Cam"), "press.Cam");
@@ -76,17 +81,18 @@ TEST(Open, ReadsTheChosenFileAndListsIt) {
     camtest::ScratchFolder dir;
     const std::string path = CamFileWithPhase(dir, "press.Cam");
     cam::Program p = Model();
+    cam::CamDocument doc(p);
     p.WorkDir = dir.str();
     cam::ScriptedPrompt prompt;
     prompt.push(path.c_str());
-    const cam::FileOutcome out = cam::Open(p, prompt, "T");
+    const cam::FileOutcome out = cam::Open(p, doc, prompt, "T");
     EXPECT_TRUE(out.done);
     EXPECT_TRUE(HasPhase(p));
     EXPECT_EQ(p.CamRemark[2], "saw");
     EXPECT_EQ(p.CamFileTitle, "press.Cam");
     EXPECT_EQ(out.title, "CAM PROGRAMMER 1024 32C-07  [" + path + "]");
     EXPECT_EQ(p.RecentFiles, std::vector<std::string>{path});
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_TRUE(doc.FileSaved());
     EXPECT_EQ(prompt.asked()[0].kind, cam::ScriptedPrompt::Asked::OpenFile);
     EXPECT_EQ(prompt.asked()[0].title, "Open file");
 }
@@ -95,12 +101,12 @@ TEST(Open, UnsavedChangesAskFirstAndCancelLeavesEverything) {
     camtest::ScratchFolder dir;
     const std::string path = CamFileWithPhase(dir, "press.Cam");
     cam::Program p = Model();
-    cam::SetPhase(p, 2, 0, 5, 10);
-    p.FileSaved = false;
+    cam::CamDocument doc(p);
+    Edit(doc, 2);
     p.CamFile = "/old.Cam";
     cam::ScriptedPrompt prompt;
     prompt.push(Answer::Cancel);
-    EXPECT_FALSE(cam::Open(p, prompt, "Main title").done);
+    EXPECT_FALSE(cam::Open(p, doc, prompt, "Main title").done);
     ASSERT_EQ(prompt.asked().size(), 1u);  // no file dialog after Cancel
     const auto& q = prompt.asked()[0];
     EXPECT_EQ(q.text + "|" + q.title, "The sizes have unsaved changes. Save them?|Main title");
@@ -108,28 +114,32 @@ TEST(Open, UnsavedChangesAskFirstAndCancelLeavesEverything) {
     EXPECT_EQ(q.icon, cam::Icon::Exclamation);
     EXPECT_EQ(p.CamPos(2, 0, 7), 1);
     EXPECT_EQ(p.CamFile, "/old.Cam");
-    EXPECT_FALSE(p.FileSaved);
+    EXPECT_FALSE(doc.FileSaved());
+    prompt.push(Answer::Ok);
+    prompt.push("");  // the dialog cancelled: the open file stays the one a Save writes
+    EXPECT_FALSE(cam::Open(p, doc, prompt, "Main title").done);
+    EXPECT_EQ(p.CamFile, "/old.Cam");
 
     prompt.push(Answer::Ok);
     prompt.push(path.c_str());
-    EXPECT_TRUE(cam::Open(p, prompt, "Main title").done);
+    EXPECT_TRUE(cam::Open(p, doc, prompt, "Main title").done);
     EXPECT_TRUE(HasPhase(p));
     EXPECT_EQ(p.CamPos(2, 0, 7), 0);
 }
 
 TEST(New, UnsavedChangesAskFirstAndOkShowsTheModelWindow) {
     cam::Program p = Model();
-    cam::SetPhase(p, 1, 0, 5, 10);
-    p.FileSaved = false;
+    cam::CamDocument doc(p);
+    Edit(doc);
     p.CamFile = "/old.Cam";
     CountingChooser chooser;
     cam::ScriptedPrompt prompt;
     prompt.push(Answer::Cancel);
-    EXPECT_FALSE(cam::New(p, prompt, chooser, "T").done);
+    EXPECT_FALSE(cam::New(p, doc, prompt, chooser, "T").done);
     EXPECT_EQ(chooser.calls, 0);
     EXPECT_EQ(p.CamPos(1, 0, 7), 1);
     prompt.push(Answer::Ok);
-    EXPECT_TRUE(cam::New(p, prompt, chooser, "T").done);
+    EXPECT_TRUE(cam::New(p, doc, prompt, chooser, "T").done);
     EXPECT_EQ(chooser.calls, 1);
     EXPECT_EQ(p.CamPos(1, 0, 7), 0);
     EXPECT_EQ(p.CamFile, "");
@@ -137,11 +147,12 @@ TEST(New, UnsavedChangesAskFirstAndOkShowsTheModelWindow) {
 
 TEST(OpenRecent, AMissingFileIsReportedBeforeAnythingIsCleared) {
     cam::Program p = Model();
+    cam::CamDocument doc(p);
     cam::SetPhase(p, 1, 2, 100, 200);
     p.RecentFiles = {"/nowhere/gone.Cam"};
     CountingChooser chooser;
     cam::ScriptedPrompt prompt;
-    EXPECT_FALSE(cam::OpenRecent(p, prompt, chooser, 1, "T").done);
+    EXPECT_FALSE(cam::OpenRecent(p, doc, prompt, chooser, 1, "T").done);
     EXPECT_EQ(chooser.calls, 0);
     EXPECT_TRUE(HasPhase(p));
     EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\r/nowhere/gone.Cam"});
@@ -151,18 +162,19 @@ TEST(OpenRecent, UnsavedChangesAskThenTheModelWindowThenTheFile) {
     camtest::ScratchFolder dir;
     const std::string path = CamFileWithPhase(dir, "press.Cam");
     cam::Program p = Model();
+    cam::CamDocument doc(p);
     p.RecentFiles = {"/other.Cam", path};
-    p.FileSaved = false;
+    Edit(doc);
     CountingChooser chooser;
     cam::ScriptedPrompt prompt;
     prompt.push(Answer::Ok);
-    const cam::FileOutcome out = cam::OpenRecent(p, prompt, chooser, 2, "T");
+    const cam::FileOutcome out = cam::OpenRecent(p, doc, prompt, chooser, 2, "T");
     EXPECT_TRUE(out.done);
     EXPECT_EQ(chooser.calls, 1);
     EXPECT_TRUE(HasPhase(p));
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_TRUE(doc.FileSaved());
     EXPECT_EQ(p.RecentFiles, (std::vector<std::string>{path, "/other.Cam"}));
-    EXPECT_FALSE(cam::OpenRecent(p, prompt, chooser, 3, "T").done);  // no such item
+    EXPECT_FALSE(cam::OpenRecent(p, doc, prompt, chooser, 3, "T").done);  // no such item
 }
 
 TEST(OpenDropped, TheLastFileIsOpenedAfterTheQuestion) {
@@ -170,26 +182,28 @@ TEST(OpenDropped, TheLastFileIsOpenedAfterTheQuestion) {
     const std::string first = CamFileWithPhase(dir, "a.Cam");
     const std::string second = CamFileWithPhase(dir, "b.Cam");
     cam::Program p = Model();
-    p.FileSaved = false;
+    cam::CamDocument doc(p);
+    Edit(doc);
     cam::ScriptedPrompt prompt;
     prompt.push(Answer::Cancel);
-    EXPECT_FALSE(cam::OpenDropped(p, prompt, {first, second}, "T").done);
+    EXPECT_FALSE(cam::OpenDropped(p, doc, prompt, {first, second}, "T").done);
     EXPECT_FALSE(HasPhase(p));
     prompt.push(Answer::Ok);
-    EXPECT_TRUE(cam::OpenDropped(p, prompt, {first, second}, "T").done);
+    EXPECT_TRUE(cam::OpenDropped(p, doc, prompt, {first, second}, "T").done);
     EXPECT_EQ(p.CamFile, second);
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_TRUE(doc.FileSaved());
 }
 
 TEST(OpenCommandLine, QuotesAreRemovedAndAMissingFileKeepsTheTables) {
     camtest::ScratchFolder dir;
     const std::string path = CamFileWithPhase(dir, "with blank.Cam");
     cam::Program p = Model();
+    cam::CamDocument doc(p);
     cam::ScriptedPrompt prompt;
-    EXPECT_TRUE(cam::OpenCommandLine(p, prompt, "\"" + path + "\"").done);
+    EXPECT_TRUE(cam::OpenCommandLine(p, doc, prompt, "\"" + path + "\"").done);
     EXPECT_EQ(p.CamFile, path);
     EXPECT_TRUE(HasPhase(p));
-    EXPECT_FALSE(cam::OpenCommandLine(p, prompt, dir.file("missing.Cam")).done);
+    EXPECT_FALSE(cam::OpenCommandLine(p, doc, prompt, dir.file("missing.Cam")).done);
     EXPECT_TRUE(HasPhase(p));
     EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\r" + dir.file("missing.Cam")});
 }
@@ -199,15 +213,16 @@ TEST(Save, RightAfterOpenWritesBackWithoutADialog) {
     const std::string path = CamFileWithPhase(dir, "press.Cam");
     const std::string before = dir.read("press.Cam");
     cam::Program p = Model();
+    cam::CamDocument doc(p);
     cam::ScriptedPrompt prompt;
     prompt.push(path.c_str());
-    cam::Open(p, prompt, "T");
+    cam::Open(p, doc, prompt, "T");
     prompt.clear();
     std::filesystem::remove(path);
     std::ofstream(path) << "stale";  // Save must replace it
-    EXPECT_TRUE(cam::Save(p, prompt));
+    EXPECT_TRUE(cam::Save(p, doc, prompt));
     EXPECT_TRUE(prompt.asked().empty());
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_TRUE(doc.FileSaved());
     EXPECT_EQ(dir.read("press.Cam"), before);
     EXPECT_EQ(before.substr(0, 19), "FUNZIONI  32 - 7 \r\n");
 }
@@ -216,17 +231,18 @@ TEST(SaveAs, ANameWithoutADotGetsCamEvenInAFolderWithDots) {
     camtest::ScratchFolder dir;
     std::filesystem::create_directory(dir.file("dies.v2"));
     cam::Program p = Model();
-    p.FileSaved = false;
+    cam::CamDocument doc(p);
+    Edit(doc);
     cam::ScriptedPrompt prompt;
     prompt.push(dir.file("dies.v2/press").c_str());
-    EXPECT_TRUE(cam::SaveAs(p, prompt));
+    EXPECT_TRUE(cam::SaveAs(p, doc, prompt));
     EXPECT_EQ(p.CamFile, dir.file("dies.v2/press.Cam"));
     EXPECT_TRUE(std::filesystem::exists(dir.file("dies.v2/press.Cam")));
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_TRUE(doc.FileSaved());
     EXPECT_EQ(prompt.asked()[0].title, "Save cam file as");
 
     prompt.push(dir.file("dies.v2/other.txt").c_str());
-    EXPECT_TRUE(cam::SaveAs(p, prompt));
+    EXPECT_TRUE(cam::SaveAs(p, doc, prompt));
     EXPECT_TRUE(std::filesystem::exists(dir.file("dies.v2/other.txt")));
 }
 
@@ -234,14 +250,15 @@ TEST(SaveAs, AnExistingFileOfTheCompletedNameIsReplacedOnlyAfterYes) {
     camtest::ScratchFolder dir;
     const std::string existing = dir.write("press.Cam", "keep me");
     cam::Program p = Model();
-    p.FileSaved = false;
+    cam::CamDocument doc(p);
+    Edit(doc);
     p.CamFile = "/before.Cam";
     cam::ScriptedPrompt prompt;
     prompt.push(dir.file("press").c_str());
     prompt.push(Answer::No);
-    EXPECT_FALSE(cam::SaveAs(p, prompt));
+    EXPECT_FALSE(cam::SaveAs(p, doc, prompt));
     EXPECT_EQ(dir.read("press.Cam"), "keep me");
-    EXPECT_FALSE(p.FileSaved);
+    EXPECT_FALSE(doc.FileSaved());
     EXPECT_EQ(p.CamFile, "/before.Cam");
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_NE(prompt.messages()[0].find(existing), std::string::npos);
@@ -249,7 +266,7 @@ TEST(SaveAs, AnExistingFileOfTheCompletedNameIsReplacedOnlyAfterYes) {
 
     prompt.push(dir.file("press").c_str());
     prompt.push(Answer::Yes);
-    EXPECT_TRUE(cam::SaveAs(p, prompt));
+    EXPECT_TRUE(cam::SaveAs(p, doc, prompt));
     EXPECT_EQ(dir.read("press.Cam").substr(0, 8), "FUNZIONI");
 }
 
@@ -257,11 +274,12 @@ TEST(Save, AFailedWriteIsShownWithTheFileAndLeavesTheDataUnsaved) {
     camtest::ScratchFolder dir;
     const std::string target = dir.file("no such folder/press.Cam");
     cam::Program p = Model();
-    p.FileSaved = false;
+    cam::CamDocument doc(p);
+    Edit(doc);
     cam::ScriptedPrompt prompt;
     prompt.push(target.c_str());
-    EXPECT_FALSE(cam::Save(p, prompt));  // no file yet: Save As asks for the name
-    EXPECT_FALSE(p.FileSaved);
+    EXPECT_FALSE(cam::Save(p, doc, prompt));  // no file yet: Save As asks for the name
+    EXPECT_FALSE(doc.FileSaved());
     ASSERT_EQ(prompt.messages().size(), 1u);
     const std::string shown = prompt.messages()[0];
     EXPECT_NE(shown.find(target), std::string::npos);
@@ -271,31 +289,33 @@ TEST(Save, AFailedWriteIsShownWithTheFileAndLeavesTheDataUnsaved) {
 TEST(QueryClose, YesClosesOnlyWhenTheSaveSucceeded) {
     camtest::ScratchFolder dir;
     cam::Program p = Model();
-    p.FileSaved = false;
+    cam::CamDocument doc(p);
+    Edit(doc);
     cam::ScriptedPrompt prompt;
     prompt.push(Answer::Yes);
     prompt.push(dir.file("missing folder/x.Cam").c_str());
     prompt.push(Answer::Ok);  // the failure message
-    EXPECT_FALSE(cam::QueryClose(p, prompt, "T"));
+    EXPECT_FALSE(cam::QueryClose(p, doc, prompt, "T"));
     EXPECT_EQ(prompt.asked()[0].buttons, cam::Buttons::YesNoCancel);
     EXPECT_EQ(prompt.asked()[0].title, "T");
 
     prompt.push(Answer::Yes);
     prompt.push(dir.file("x.Cam").c_str());
-    EXPECT_TRUE(cam::QueryClose(p, prompt, "T"));
+    EXPECT_TRUE(cam::QueryClose(p, doc, prompt, "T"));
     EXPECT_TRUE(std::filesystem::exists(dir.file("x.Cam")));
 }
 
 TEST(QueryClose, NoClosesCancelStaysAndSavedDataAsksNothing) {
     cam::Program p = Model();
+    cam::CamDocument doc(p);
     cam::ScriptedPrompt prompt;
-    EXPECT_TRUE(cam::QueryClose(p, prompt, "T"));
+    EXPECT_TRUE(cam::QueryClose(p, doc, prompt, "T"));
     EXPECT_TRUE(prompt.asked().empty());
-    p.FileSaved = false;
+    Edit(doc);
     prompt.push(Answer::No);
-    EXPECT_TRUE(cam::QueryClose(p, prompt, "T"));
+    EXPECT_TRUE(cam::QueryClose(p, doc, prompt, "T"));
     prompt.push(Answer::Cancel);
-    EXPECT_FALSE(cam::QueryClose(p, prompt, "T"));
+    EXPECT_FALSE(cam::QueryClose(p, doc, prompt, "T"));
 }
 
 }  // namespace

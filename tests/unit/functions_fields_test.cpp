@@ -164,35 +164,6 @@ TEST_F(Functions, SwitchesReachTheTablesWhenTheWindowCloses) {
     EXPECT_EQ(p.NAdvCams, 4);
 }
 
-TEST_F(Functions, AnEditIsUnsavedWorkAndOpeningAloneIsNot) {
-    Open();
-    p.NAdvCams = 9;  // dropped by opening without AdvOn: no edit of the user's
-    p.OutSize = 9;   // above 7 sizes: shown corrected
-    p.FileSaved = true;
-    Reopen();
-    f->close();
-    EXPECT_TRUE(p.FileSaved);
-    Reopen();
-    Advances("2");
-    f->selectRow(1);
-    f->moveSlider(30);
-    f->close();
-    EXPECT_FALSE(p.FileSaved);
-    // A change taken back is no change.
-    p.FileSaved = true;
-    Reopen();
-    f->selectRow(1);
-    f->moveSlider(31);
-    f->moveSlider(30);
-    f->close();
-    EXPECT_TRUE(p.FileSaved);
-    // Already unsaved stays unsaved.
-    p.FileSaved = false;
-    Reopen();
-    f->close();
-    EXPECT_FALSE(p.FileSaved);
-}
-
 TEST_F(Functions, AValueStillBeingTypedIsKeptAtClosing) {
     Open();
     Advances("3");

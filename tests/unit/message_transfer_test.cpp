@@ -18,7 +18,7 @@ using camtest::Frame;
 using ::testing::ElementsAre;
 using View = camtest::RecordingView;
 
-std::string IdReply(const std::string& msgs) { return "32 07 " + msgs + "  ZETO" + std::string(34, '.') + "1\r"; }
+std::string IdReply(const std::string& msgs) { return camtest::IdReply("32", "07", msgs, '1'); }
 
 struct MsgTransferFixture : ::testing::Test {
     camtest::ScratchFolder dir;

@@ -54,11 +54,12 @@ TEST(BoxTexts, CommitAndLeaveGiveFourDigits) {
 // The run replacement itself belongs to SetPhase; here the boxes' texts must reach it.
 TEST(PhaseEntry, TypedPhasesAreWrittenThroughTheRunReplacementRule) {
     Program p = Fresh();
-    PhaseEditor ed(p);
+    CamDocument doc(p);
+    PhaseEditor ed(p, doc);
     ed.OpenCam(0);
     EnterPhase(ed, "1000", "24");
     EXPECT_EQ(Listed(p), Entries{"F001 1000 0024"});
-    EXPECT_FALSE(p.FileSaved);
+    EXPECT_FALSE(doc.FileSaved());
     EXPECT_TRUE(ed.undoEnabled());
     EnterPhase(ed, "1000", "1000");  // equal ON and OFF delete the run from ON on
     EXPECT_EQ(Listed(p), Entries{"F001 0000 0024"});
@@ -66,7 +67,8 @@ TEST(PhaseEntry, TypedPhasesAreWrittenThroughTheRunReplacementRule) {
 
 TEST(PhaseEntry, ValuesAboveTheRangeAreLimited) {
     Program p = Fresh();
-    PhaseEditor ed(p);
+    CamDocument doc(p);
+    PhaseEditor ed(p, doc);
     ed.OpenCam(0);
     ed.OnFocusIn();
     ed.OnKeyTyped();
@@ -79,7 +81,8 @@ TEST(PhaseEntry, ValuesAboveTheRangeAreLimited) {
 
 TEST(PhaseEntry, AlwaysOnCamCanBeEnteredAgainAsListed) {
     Program p = Fresh();
-    PhaseEditor ed(p);
+    CamDocument doc(p);
+    PhaseEditor ed(p, doc);
     ed.OpenCam(0);
     EnterPhase(ed, "0", "1024");
     EXPECT_EQ(Listed(p), Entries{"F001 0000 1024"});
@@ -96,7 +99,8 @@ TEST(PhaseEntry, AlwaysOnCamCanBeEnteredAgainAsListed) {
 TEST(PhaseEntry, BoxesStartFromTheCamTheEntryOrZero) {
     Program p = Fresh();
     SetPhase(p, 1, 0, 300, 400);
-    PhaseEditor ed(p);
+    CamDocument doc(p);
+    PhaseEditor ed(p, doc);
     ed.OpenCam(0);
     EXPECT_EQ(ed.savedOn() + ed.savedOff(), "03000400");
     ed.OnFocusIn();
@@ -109,7 +113,7 @@ TEST(PhaseEntry, BoxesStartFromTheCamTheEntryOrZero) {
     EXPECT_TRUE(ed.editMode() && ed.offEnabled());
     EXPECT_EQ(ed.savedOn() + ed.savedOff(), "00000000");
 
-    PhaseEditor picked(p);
+    PhaseEditor picked(p, doc);
     picked.PickEntry("F002 0300 0400");
     EXPECT_TRUE(picked.editMode());
     EXPECT_FALSE(picked.offEnabled());
@@ -122,7 +126,8 @@ TEST(PhaseEntry, BoxesStartFromTheCamTheEntryOrZero) {
 TEST(Undo, RestoresTheCamExactlyOnce) {
     Program p = Fresh();
     SetPhase(p, 1, 0, 100, 200);
-    PhaseEditor ed(p);
+    CamDocument doc(p);
+    PhaseEditor ed(p, doc);
     ed.ChartShown(1, 0);
     ed.OpenCam(0);
     EnterPhase(ed, "150", "300");
@@ -136,7 +141,8 @@ TEST(Undo, RestoresTheCamExactlyOnce) {
 
 TEST(Undo, AnotherCamOrAnotherSizeDisablesIt) {
     Program p = Fresh();
-    PhaseEditor ed(p);
+    CamDocument doc(p);
+    PhaseEditor ed(p, doc);
     ed.ChartShown(1, 0);
     ed.OpenCam(0);
     EnterPhase(ed, "100", "200");
@@ -145,7 +151,7 @@ TEST(Undo, AnotherCamOrAnotherSizeDisablesIt) {
     ed.ChartShown(1, 1);
     EXPECT_FALSE(ed.undoEnabled());
 
-    EnterPhase(ed, "100", "200");
+    EnterPhase(ed, "300", "400");
     ASSERT_TRUE(ed.undoEnabled());
     // Undo must not write a cam of size 1 into size 2.
     p.CurSize = 2;
@@ -158,7 +164,8 @@ TEST(Undo, AnotherCamOrAnotherSizeDisablesIt) {
 TEST(CamSelection, RightClickSwallowsTheNextLeftClickOnlyAndAClickLeavesEditMode) {
     Program p = Fresh();
     ScriptedPrompt prompt;
-    PhaseEditor ed(p);
+    CamDocument doc(p);
+    PhaseEditor ed(p, doc);
     EXPECT_TRUE(ed.CamRightClick(5));
     EXPECT_EQ(p.CurCam, 5);
     EXPECT_FALSE(ed.CamRightClick(5));  // same cam: nothing to redraw
@@ -179,7 +186,8 @@ TEST(CamSelection, RowOutsideTheModelIsRefusedWithText71) {
     Program p = Fresh(16, 15);
     p.LngTxt[71] = "NO SUCH CAM";
     ScriptedPrompt prompt;
-    PhaseEditor ed(p);
+    CamDocument doc(p);
+    PhaseEditor ed(p, doc);
     EXPECT_FALSE(ed.AcceptCamClick(16, prompt));
     ASSERT_EQ(prompt.messages(), Entries{"NO SUCH CAM"});
     EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
@@ -198,7 +206,8 @@ TEST(Navigation, KeysWrapAtBothEnds) {
 TEST(PhaseEntry, CamOutsideTheTablesWritesNothing) {
     Program p = Fresh(16, 15);
     p.CurCam = 20;  // left over from a 32-cam model
-    PhaseEditor ed(p);
+    CamDocument doc(p);
+    PhaseEditor ed(p, doc);
     EXPECT_FALSE(ed.OffFocusOut("0100", "0200"));
     EXPECT_FALSE(ed.undoEnabled());
 }

@@ -39,20 +39,21 @@ Entries Listed(const cam::Program& p, int size, int cam) { return cam::PhaseList
 
 TEST(SelectSize, AsksWithRangeAndMakesTheSizeCurrent) {
     cam::Program p = Model(32, 30);
+    cam::CamDocument doc(p);
     cam::ScriptedPrompt prompt;
     prompt.push("4");
-    const CommandResult r = cam::SelectSize(p, prompt);
+    const CommandResult r = cam::SelectSize(p, doc, prompt);
     EXPECT_EQ(p.CurSize, 4);
     EXPECT_EQ(r.redraw, CommandResult::Chart);
     EXPECT_TRUE(r.sizeChanged);
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Select size 1- 30|/tmp/x.Cam");
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_TRUE(doc.FileSaved());
     // Cancel or the same size changes nothing.
     prompt.push(std::optional<std::string>());
-    EXPECT_EQ(cam::SelectSize(p, prompt).redraw, CommandResult::None);
+    EXPECT_EQ(cam::SelectSize(p, doc, prompt).redraw, CommandResult::None);
     prompt.push("4");
-    EXPECT_FALSE(cam::SelectSize(p, prompt).sizeChanged);
+    EXPECT_FALSE(cam::SelectSize(p, doc, prompt).sizeChanged);
     EXPECT_EQ(p.CurSize, 4);
 }
 
@@ -60,9 +61,10 @@ TEST(SelectSize, OutOfRangeAnswersShowTheMessageAndSizeOne) {
     for (const char* answer : {"0", "99"}) {
         cam::Program p = Model(32, 30);
         p.CurSize = 5;
+        cam::CamDocument doc(p);
         cam::ScriptedPrompt prompt;
         prompt.push(answer);
-        const CommandResult r = cam::SelectSize(p, prompt);
+        const CommandResult r = cam::SelectSize(p, doc, prompt);
         EXPECT_EQ(p.CurSize, 1) << answer;
         EXPECT_TRUE(r.sizeChanged);
         ASSERT_EQ(prompt.messages().size(), 1u);
@@ -79,12 +81,13 @@ TEST(CopySize, CopiesEveryCamAndMarksTheDataUnsaved) {
     cam::SetPhase(p, 2, 31, 1000, 24);
     cam::SetPhase(p, 4, 5, 10, 20);  // overwritten by the copy
     p.CamRemark[0] = "kept";
+    cam::CamDocument doc(p);
     DefaultsPrompt prompt;
     prompt.push("4");
-    const CommandResult r = cam::CopySize(p, prompt);
+    const CommandResult r = cam::CopySize(p, doc, prompt);
     EXPECT_TRUE(r.changed);
     EXPECT_EQ(r.redraw, CommandResult::None);  // the target is not the size shown
-    EXPECT_FALSE(p.FileSaved);
+    EXPECT_FALSE(doc.FileSaved());
     EXPECT_EQ(Listed(p, 4, 0), Entries{"F001 0100 0200"});
     EXPECT_EQ(Listed(p, 4, 31), Entries{"F001 1000 0024"});
     EXPECT_TRUE(Listed(p, 4, 5).empty());
@@ -98,11 +101,12 @@ TEST(CopySize, AfterARefusedNumberTheSourceStaysTheSizeShown) {
     p.CurSize = 3;
     cam::SetPhase(p, 3, 1, 300, 400);
     cam::SetPhase(p, 1, 1, 5, 6);
+    cam::CamDocument doc(p);
     DefaultsPrompt prompt;
     prompt.push("9");
     prompt.push(Answer::Ok);
     prompt.push("5");
-    cam::CopySize(p, prompt);
+    cam::CopySize(p, doc, prompt);
     EXPECT_EQ(p.CurSize, 3);
     EXPECT_EQ(Listed(p, 5, 1), Entries{"F001 0300 0400"});  // from size 3, not size 1
     ASSERT_EQ(prompt.messages().size(), 1u);
@@ -116,13 +120,14 @@ TEST(CopySize, OntoTheCurrentSizeOrCancelledDoesNothingSilently) {
     cam::Program p = Model();
     p.CurSize = 2;
     cam::SetPhase(p, 2, 0, 1, 2);
+    cam::CamDocument doc(p);
     cam::ScriptedPrompt prompt;
     prompt.push("2");
-    EXPECT_FALSE(cam::CopySize(p, prompt).changed);
+    EXPECT_FALSE(cam::CopySize(p, doc, prompt).changed);
     prompt.push("");
-    EXPECT_FALSE(cam::CopySize(p, prompt).changed);
+    EXPECT_FALSE(cam::CopySize(p, doc, prompt).changed);
     EXPECT_TRUE(prompt.messages().empty());
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_TRUE(doc.FileSaved());
 }
 
 TEST(EraseSize, AsksWithTheSizeNumberAndClearsOnYes) {
@@ -130,17 +135,18 @@ TEST(EraseSize, AsksWithTheSizeNumberAndClearsOnYes) {
     p.CurSize = 5;
     cam::SetPhase(p, 5, 3, 10, 20);
     cam::SetPhase(p, 4, 3, 10, 20);
+    cam::CamDocument doc(p);
     cam::ScriptedPrompt prompt;
     prompt.push(Answer::No);
-    cam::EraseSize(p, prompt);
+    cam::EraseSize(p, doc, prompt);
     EXPECT_EQ(Listed(p, 5, 3).size(), 1u);
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_TRUE(doc.FileSaved());
     prompt.push(Answer::Yes);
-    const CommandResult r = cam::EraseSize(p, prompt);
+    const CommandResult r = cam::EraseSize(p, doc, prompt);
     EXPECT_TRUE(Listed(p, 5, 3).empty());
     EXPECT_EQ(Listed(p, 4, 3).size(), 1u);
     EXPECT_EQ(r.redraw, CommandResult::Chart);
-    EXPECT_FALSE(p.FileSaved);
+    EXPECT_FALSE(doc.FileSaved());
     EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Erase every phase of 'SIZE 5'?|Confirm erase");
     EXPECT_EQ(prompt.asked()[0].buttons, cam::Buttons::YesNo);
     EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Question);
@@ -152,30 +158,32 @@ TEST(CopyCam, CopiesOntoTheTargetRowWithinTheSize) {
     p.CurCam = 1;
     cam::SetPhase(p, 2, 1, 100, 200);
     p.CamRemark[4] = "target";
+    cam::CamDocument doc(p);
     cam::ScriptedPrompt prompt;
     prompt.push("5");
-    const CommandResult r = cam::CopyCam(p, prompt);
+    const CommandResult r = cam::CopyCam(p, doc, prompt);
     EXPECT_EQ(r.redraw, CommandResult::Row);
     EXPECT_EQ(r.row, 4);
     EXPECT_EQ(Listed(p, 2, 4), Entries{"F001 0100 0200"});
     EXPECT_EQ(p.CamRemark[4], "target");
-    EXPECT_FALSE(p.FileSaved);
+    EXPECT_FALSE(doc.FileSaved());
     EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Copy cam 2 to cam [1-32]|Copy cam ");
 }
 
 TEST(CopyCam, TargetsOutsideTheCamsAreRefusedWithTheirNumber) {
     cam::Program p = Model();
     cam::SetPhase(p, 1, 0, 1, 2);
+    cam::CamDocument doc(p);
     cam::ScriptedPrompt prompt;
     prompt.push("33");
     prompt.push(Answer::Ok);
     prompt.push("0");
-    cam::CopyCam(p, prompt);
-    cam::CopyCam(p, prompt);
+    cam::CopyCam(p, doc, prompt);
+    cam::CopyCam(p, doc, prompt);
     EXPECT_EQ(prompt.messages(),
               (std::vector<std::string>{" 33 is not a cam of this programmer", " 0 is not a cam of this programmer"}));
     EXPECT_EQ(prompt.asked()[1].buttons, cam::Buttons::Ok);
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_TRUE(doc.FileSaved());
 }
 
 TEST(ShiftCam, WorkedExamplesOfTheShift) {
@@ -188,12 +196,13 @@ TEST(ShiftCam, WorkedExamplesOfTheShift) {
         cam::Program p = Model();
         p.CurCam = 2;
         cam::SetPhase(p, 1, 2, 950, 1000);
+        cam::CamDocument doc(p);
         cam::ScriptedPrompt prompt;
         prompt.push(answer);
-        const CommandResult r = cam::ShiftCam(p, prompt);
+        const CommandResult r = cam::ShiftCam(p, doc, prompt);
         EXPECT_EQ(Listed(p, 1, 2), Entries{phase}) << answer;
         EXPECT_EQ(r.row, 2);
-        EXPECT_EQ(p.FileSaved, std::string(phase) == "F001 0950 1000") << answer;
+        EXPECT_EQ(doc.FileSaved(), std::string(phase) == "F001 0950 1000") << answer;
         EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Positions (+/-) to shift cam 3|Shift cam");
     }
 }
@@ -204,43 +213,46 @@ TEST(EraseCam, ClearsOnlyTheCurrentCamAndKeepsItsRemark) {
     p.CamRemark[2] = "glue";
     cam::SetPhase(p, 1, 2, 10, 20);
     cam::SetPhase(p, 1, 3, 10, 20);
+    cam::CamDocument doc(p);
     cam::ScriptedPrompt prompt;
     prompt.push(Answer::Yes);
-    cam::EraseCam(p, prompt);
+    cam::EraseCam(p, doc, prompt);
     EXPECT_TRUE(Listed(p, 1, 2).empty());
     EXPECT_EQ(Listed(p, 1, 3).size(), 1u);
     EXPECT_EQ(p.CamRemark[2], "glue");
-    EXPECT_FALSE(p.FileSaved);
+    EXPECT_FALSE(doc.FileSaved());
     EXPECT_EQ(prompt.asked()[0].text, "Erase every phase of 'CAM 3'?");
 
-    p.FileSaved = true;  // an empty cam leaves the data saved
+    doc.MarkSaved();  // an empty cam leaves the data saved
     prompt.push(Answer::Yes);
-    EXPECT_FALSE(cam::EraseCam(p, prompt).changed);
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_FALSE(cam::EraseCam(p, doc, prompt).changed);
+    EXPECT_TRUE(doc.FileSaved());
 }
 
 TEST(CamCommands, ACurrentCamOutsideTheTablesIsNeverTouched) {
     cam::Program p = Model(16, 15);
     p.CurCam = 16;
     cam::ScriptedPrompt prompt(true);
-    EXPECT_EQ(cam::CopyCam(p, prompt).redraw, CommandResult::None);
-    EXPECT_EQ(cam::ShiftCam(p, prompt).redraw, CommandResult::None);
-    EXPECT_EQ(cam::EraseCam(p, prompt).redraw, CommandResult::None);
-    EXPECT_EQ(cam::EditRemark(p, prompt).redraw, CommandResult::None);
+    cam::CamDocument doc(p);
+    EXPECT_EQ(cam::CopyCam(p, doc, prompt).redraw, CommandResult::None);
+    EXPECT_EQ(cam::ShiftCam(p, doc, prompt).redraw, CommandResult::None);
+    EXPECT_EQ(cam::EraseCam(p, doc, prompt).redraw, CommandResult::None);
+    EXPECT_EQ(cam::EditRemark(p, doc, prompt).redraw, CommandResult::None);
     EXPECT_TRUE(prompt.asked().empty());
 }
 
 TEST(EditRemark, ALongRemarkIsRefusedOnceAndOfferedCutTo20) {
     cam::Program p = Model();
     p.CurCam = 6;
+    cam::CamDocument doc(p);
     DefaultsPrompt prompt;
     prompt.push("ABCDEFGHIJKLMNOPQRSTUVWXY");  // 25 characters
     prompt.push(Answer::Ok);
     prompt.push("ABCDEFGHIJKLMNOPQRST");
-    const CommandResult r = cam::EditRemark(p, prompt);
+    const CommandResult r = cam::EditRemark(p, doc, prompt);
     EXPECT_EQ(p.CamRemark[6], "ABCDEFGHIJKLMNOPQRST");
     EXPECT_EQ(r.row, 6);
-    EXPECT_FALSE(p.FileSaved);
+    EXPECT_FALSE(doc.FileSaved());
     EXPECT_EQ(prompt.messages(), std::vector<std::string>{"A remark holds at most 20 characters"});
     ASSERT_EQ(prompt.defaults.size(), 2u);
     EXPECT_EQ(prompt.defaults[1], "ABCDEFGHIJKLMNOPQRST");
@@ -250,24 +262,25 @@ TEST(EditRemark, ALongRemarkIsRefusedOnceAndOfferedCutTo20) {
 TEST(EditRemark, ClearingAskedFirstAndEitherCancelKeepsTheRemark) {
     cam::Program p = Model();
     p.CamRemark[0] = "knife";
+    cam::CamDocument doc(p);
     cam::ScriptedPrompt prompt;
     prompt.push("");
     prompt.push(Answer::Cancel);
-    cam::EditRemark(p, prompt);
+    cam::EditRemark(p, doc, prompt);
     EXPECT_EQ(p.CamRemark[0], "knife");
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_TRUE(doc.FileSaved());
     EXPECT_EQ(prompt.messages(), std::vector<std::string>{"Confirm erase"});
     // Cancel of the input box keeps the remark without a question.
     prompt.push(std::optional<std::string>());
-    cam::EditRemark(p, prompt);
+    cam::EditRemark(p, doc, prompt);
     EXPECT_EQ(p.CamRemark[0], "knife");
     EXPECT_EQ(prompt.messages().size(), 1u);
-    EXPECT_TRUE(p.FileSaved);
+    EXPECT_TRUE(doc.FileSaved());
     prompt.push("");
     prompt.push(Answer::Ok);
-    cam::EditRemark(p, prompt);
+    cam::EditRemark(p, doc, prompt);
     EXPECT_EQ(p.CamRemark[0], "");
-    EXPECT_FALSE(p.FileSaved);
+    EXPECT_FALSE(doc.FileSaved());
 }
 
 // The size spinner stops at size 1 and at the last size; it never wraps.

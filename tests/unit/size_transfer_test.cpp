@@ -23,11 +23,7 @@ using ::testing::HasSubstr;
 using namespace std::string_literals;
 
 // An identification line with the brand at position 12 and the encoder digit at 50.
-std::string IdReply(const std::string& cams, const std::string& sizes, const std::string& msgs, char enc) {
-    std::string line = cams + " " + sizes + " " + msgs + "  ZETO" + std::string(34, '.') + enc;
-    return line + "\r";
-}
-
+using camtest::IdReply;
 using camtest::Frame;
 using View = camtest::RecordingView;
 
@@ -255,13 +251,13 @@ struct ReceiveFixture : TransferFixture {
     }
 };
 
-TEST_F(ReceiveFixture, ReceivesIntoTheReceptionFileAndTheTables) {
+TEST_F(ReceiveFixture, ReceivesIntoTheReceptionFileAndAProgramOfItsOwn) {
     blocks = {"FUNZIONI 32-07", "0000",           "0100640105DC", " FORMATO N. 01", "C 03\"GLUE\"",
               " 0100 0200",     " FORMATO N. 07", "C 32",         " 1000 0024",     "END"};
     sendingDevice();
-    DeviceReception r = ReceiveFromDevice(p, link, view);
-    ASSERT_TRUE(r.identified);
-    ASSERT_TRUE(r.complete);
+    SetPhase(p, 2, 0, 5, 6);
+    const auto r = ReceiveProgram(p, link, view, 32);
+    ASSERT_TRUE(r) << r.reason();
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(view.sizeLabel, "SIZE 07");
     EXPECT_EQ(view.progress.back(), 100);
@@ -271,45 +267,54 @@ TEST_F(ReceiveFixture, ReceivesIntoTheReceptionFileAndTheTables) {
     EXPECT_EQ(all.str(),
               "FUNZIONI 32-07\r\n0000\r\n0100640105DC\r\n FORMATO N. 01\r\nC 03\"GLUE\"\r\n 0100 0200\r\n"
               " FORMATO N. 07\r\nC 32\r\n 1000 0024\r\nEND\r\n");
-    p.CurCam = 5;
-    ReceptionResult applied = ApplyReception(p, r.model, prompt);
-    EXPECT_TRUE(applied.accepted);
-    EXPECT_EQ(
-        (std::vector<int>{p.CamPos(1, 2, 150), p.CamPos(7, 31, 1010), p.CamPos(7, 31, 10), p.EncShift, p.SpeedLimit}),
-        (std::vector<int>{1, 1, 1, 100, 1500}));
-    EXPECT_EQ(p.CamRemark[2], "GLUE");
-    EXPECT_FALSE(p.FileSaved);
+    const CamData& d = r->data;
+    EXPECT_EQ((std::vector<int>{d.CamPos(1, 2, 150), d.CamPos(7, 31, 1010), d.CamPos(7, 31, 10), d.CamPos(2, 0, 5),
+                                d.EncShift, d.SpeedLimit}),
+              (std::vector<int>{1, 1, 1, 0, 100, 1500}));
+    EXPECT_EQ(d.CamRemark[2], "GLUE");
+    EXPECT_EQ(p.CamPos(2, 0, 5), 1);  // the tables in use are never touched
     EXPECT_TRUE(prompt.messages().empty());
 }
 
-TEST_F(ReceiveFixture, SilenceEndsWithTimeoutAndThePartialFileStays) {
-    blocks = {"FUNZIONI 32-07", "0000"};
-    sendingDevice();
-    DeviceReception r = ReceiveFromDevice(p, link, view);
-    EXPECT_TRUE(r.identified);
-    EXPECT_FALSE(r.complete);
-    EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(std::filesystem::file_size(p.TmpFile), std::string("FUNZIONI 32-07\r\n0000\r\n").size());
+// Only a whole reception of a model that fits comes back; each fault says why, once.
+TEST_F(ReceiveFixture, APartialOrMisfitReceptionGivesNothing) {
+    const std::string incomplete = "The reception did not end: nothing was taken from the device.";
+    struct Case {
+        const char* name;
+        std::vector<std::string> blocks;
+        std::vector<std::string> messages;
+    };
+    const std::vector<Case> cases = {
+        {"silent after two blocks", {"FUNZIONI 32-07", "0000"}, {"TIMEOUT SERIAL PORT ", incomplete}},
+        {"another cam count", {"FUNZIONI 16-07", "00", "0000000000", "END"}, {"WRONG DSP  C.16"}},
+        {"a size outside the model",
+         {"FUNZIONI 32-07", "0000", "0100640105DC", " FORMATO N. 01", "C 01", " 0001 0002", " FORMATO N. 09", "END"},
+         {"Size 9 is outside the sizes of the device model: nothing was taken from the device"}},
+    };
+    for (const Case& c : cases) {
+        prompt.clear();
+        blocks = c.blocks;
+        sendingDevice();
+        const auto r = ReceiveProgram(p, link, view, 32);
+        EXPECT_FALSE(r) << c.name;
+        EXPECT_EQ(prompt.messages(), c.messages) << c.name;
+        EXPECT_FALSE(port.isOpen()) << c.name;
+    }
 }
 
 // Bytes that never make a frame end the reception at once; they never reach the reception
-// file, and a reception that brought nothing leaves the tables as they were.
-TEST_F(ReceiveFixture, StreamWithoutFrameEndsTheReceptionAndChangesNothing) {
+// file.
+TEST_F(ReceiveFixture, StreamWithoutFrameEndsTheReceptionAtOnce) {
     port.device = [](FakePort& f, const std::string& w) {
         if (w == "?M\x8c\r") return f.reply(IdReply("32", "07", "255", '1'), 5);
         if (w == "?FR\xD7\r")
             for (int i = 0; i < 100; ++i) f.reply(std::string(1000, 'x'), 10 + i);
     };
-    SetPhase(p, 1, 0, 100, 200);
     const std::int64_t start = clock.nowMs();
-    DeviceReception r = ReceiveFromDevice(p, link, view);
-    EXPECT_FALSE(r.complete);
+    EXPECT_FALSE(ReceiveProgram(p, link, view, std::nullopt));
     EXPECT_LT(clock.nowMs() - start, 3000);
-    EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
+    EXPECT_EQ(prompt.messages().front(), "TIMEOUT SERIAL PORT ");
     EXPECT_EQ(std::filesystem::file_size(p.TmpFile), 0u);
-    ApplyReception(p, r.model, prompt);
-    EXPECT_EQ(p.CamPos(1, 0, 150), 1);
 }
 
 // A link planted at the reception file's path is not followed.
@@ -319,21 +324,18 @@ TEST_F(ReceiveFixture, ReceptionFileIsNotWrittenThroughALink) {
     const auto victim = dir / "victim";
     std::ofstream(victim) << "keep";
     std::filesystem::create_symlink(victim, p.TmpFile);
-    DeviceReception r = ReceiveFromDevice(p, link, view);
-    EXPECT_FALSE(r.complete);
+    EXPECT_FALSE(ReceiveProgram(p, link, view, std::nullopt));
     EXPECT_EQ(std::filesystem::file_size(victim), 4u);
-    EXPECT_EQ(prompt.messages().size(), 1u);
 }
 
-TEST_F(ReceiveFixture, IdentifiedModelResizesTheTables) {
+TEST_F(ReceiveFixture, TheProgramHasTheModelTheDeviceReported) {
     idReply = IdReply("32", "30", "180", '2');
     blocks = {"FUNZIONI 32-30", "00000000000", "000000000000000000000000", " FORMATO N. 30", "C 01",
               " 0001 0002",     "END"};
     sendingDevice();
-    DeviceReception r = ReceiveFromDevice(p, link, view);
-    ASSERT_TRUE(r.complete);
-    ApplyReception(p, r.model, prompt);
-    EXPECT_EQ((std::vector<int>{p.NSizes, p.NMsgs, p.NEncoders, p.CamPos(30, 0, 1)}),
+    const auto r = ReceiveProgram(p, link, view, std::nullopt);
+    ASSERT_TRUE(r) << r.reason();
+    EXPECT_EQ((std::vector<int>{r->data.NSizes, r->data.NMsgs, r->data.NEncoders, r->data.CamPos(30, 0, 1)}),
               (std::vector<int>{30, 180, 2, 1}));
 }
 

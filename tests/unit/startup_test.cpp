@@ -44,13 +44,11 @@ TEST(CommandLine, ValuesAndMistakes) {
 TEST(StartupValues, SettingsModelAndScreenScale) {
     Program p;
     p.WorkDir = "/w";
-    p.FileSaved = false;
     p.ComPort = 4;
     p.ComDevice = "/dev/x";
     p.ComSpeed = 19200;
     SetStartupSettings(p);
     EXPECT_EQ(p.TmpFile, "/w/_._");
-    EXPECT_TRUE(p.FileSaved);
     EXPECT_EQ(p.ComDevice, "");
     EXPECT_EQ((std::vector<long>{p.ComPort, p.ComSpeed}), (std::vector<long>{1, 9600}));
     p.NCams = 16;

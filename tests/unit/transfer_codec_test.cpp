@@ -125,7 +125,6 @@ ReceptionResult Parse(Program& p, const std::string& text, int remembered, Scrip
 
 TEST(Reception, ThirtyTwoCamsOneEncoder) {
     Program p = MakeProgram(32, 7, 1);
-    p.FileSaved = true;
     ScriptedPrompt prompt;
     auto r = Parse(p,
                    "FUNZIONI 32-07\r\n"
@@ -147,7 +146,6 @@ TEST(Reception, ThirtyTwoCamsOneEncoder) {
     EXPECT_EQ(p.CamRemark[2], "GLUE");
     EXPECT_EQ(p.CamPos(1, 2, 100), 1);
     EXPECT_EQ(p.CamPos(1, 2, 200), 0);
-    EXPECT_FALSE(p.FileSaved);
     ASSERT_EQ(r.corrections.size(), 1u);  // the advance FF
     EXPECT_THAT(r.corrections[0], HasSubstr("255"));
 }
@@ -214,6 +212,5 @@ TEST(Reception, EndBeforeAllSizesAndSizesOutsideTheModel) {
     EXPECT_TRUE(r.accepted);
     EXPECT_EQ(r.sizesRead, 1);
     EXPECT_EQ(p.CamPos(3, 0, 10), 1);
-    ASSERT_EQ(r.corrections.size(), 1u);
-    EXPECT_THAT(r.corrections[0], HasSubstr("Size 9"));
+    EXPECT_THAT(r.stop, HasSubstr("Size 9"));
 }
