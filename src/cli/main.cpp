@@ -17,7 +17,7 @@
 namespace {
 
 using namespace cam::cli;
-using cam::OptionSpec;
+using cam::CommandOption;
 using cam::Required;
 
 struct Command {
@@ -26,9 +26,9 @@ struct Command {
     const char* name() const { return syntax.name.c_str() + 7; }
 };
 
-const OptionSpec kVerify{"verify", "", "receive the sizes back and compare them with what the device can hold"};
-const OptionSpec kMsgs{"msgs", "N", "the number of messages (default 255)"};
-const OptionSpec kCsv{"csv", "", "a CSV table"};
+const CommandOption kVerify{"verify", "", "receive the sizes back and compare them with what the device can hold"};
+const CommandOption kMsgs{"msgs", "N", "the number of messages (default 255)"};
+const CommandOption kCsv{"csv", "", "a CSV table"};
 
 // One entry per command: its usage, what it does, its options and its arguments. Adding a
 // command is an entry here and its declaration in commands.h.

@@ -12,8 +12,8 @@
 
 namespace cam {
 
-struct OptionSpec {
-    OptionSpec(std::string name, std::string value, std::string help, bool required = false)
+struct CommandOption {
+    CommandOption(std::string name, std::string value, std::string help, bool required = false)
         : name(std::move(name)), value(std::move(value)), help(std::move(help)), required(required) {}
 
     std::string name;   // without the dashes: "port"
@@ -23,14 +23,14 @@ struct OptionSpec {
 };
 
 // The same option, given as the command requires.
-inline OptionSpec Required(OptionSpec o) {
+inline CommandOption Required(CommandOption o) {
     o.required = true;
     return o;
 }
 
 struct CommandSyntax {
     CommandSyntax(std::string name, std::vector<std::string> usage, std::string summary,
-                  std::vector<OptionSpec> options = {}, std::vector<std::string> arguments = {},
+                  std::vector<CommandOption> options = {}, std::vector<std::string> arguments = {},
                   int leastArguments = 0, std::string details = "")
         : name(std::move(name)), usage(std::move(usage)), summary(std::move(summary)), options(std::move(options)),
           arguments(std::move(arguments)), leastArguments(leastArguments), details(std::move(details)) {}
@@ -38,7 +38,7 @@ struct CommandSyntax {
     std::string name;                    // "camdesk", "camctl phases"
     std::vector<std::string> usage;      // the lines after the name: "[--model CxS] [--yes] FILE.Cam"
     std::string summary;                 // what it does, one sentence
-    std::vector<OptionSpec> options;     // -h/--help is always there besides these
+    std::vector<CommandOption> options;     // -h/--help is always there besides these
     std::vector<std::string> arguments;  // the names of the arguments after the options, in order
     int leastArguments;                  // the ones beyond are optional
     std::string details;                 // more lines the help ends with; "" for none

@@ -23,13 +23,13 @@ QString Word(const std::string& bytes) { return QString::fromLatin1(bytes.data()
 std::string Bytes(const QString& word) { return word.toLatin1().toStdString(); }
 
 // The option a word names ("--port", "-port", "--port=x" all name "port"), or nullptr.
-const OptionSpec* Named(const std::vector<OptionSpec>& options, const std::string& word, bool* withValue) {
+const CommandOption* Named(const std::vector<CommandOption>& options, const std::string& word, bool* withValue) {
     if (word.size() < 2 || word[0] != '-' || word == "--") return nullptr;
     const std::size_t start = word[1] == '-' ? 2 : 1;
     const std::size_t equals = word.find('=');
     *withValue = equals != std::string::npos;
     const std::string name = word.substr(start, *withValue ? equals - start : std::string::npos);
-    for (const OptionSpec& o : options)
+    for (const CommandOption& o : options)
         if (o.name == name) return &o;
     return nullptr;
 }
@@ -39,13 +39,13 @@ bool IsHelp(const std::string& word) { return word == "-h" || word == "--help" |
 // What QCommandLineParser would take without a word: a value that is missing or empty, or
 // one that is the next option (getopt takes any next word; "--port --baud 9600" is a missing
 // port), and a value given to a switch.
-std::string ValueMistake(const std::vector<OptionSpec>& options, const std::vector<std::string>& args,
+std::string ValueMistake(const std::vector<CommandOption>& options, const std::vector<std::string>& args,
                          bool commandFollows) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--" || (commandFollows && (a.empty() || a[0] != '-'))) break;
         bool withValue = false;
-        const OptionSpec* o = Named(options, a, &withValue);
+        const CommandOption* o = Named(options, a, &withValue);
         if (!o) continue;
         const std::string typed = a.substr(0, a.find('='));
         if (o->value.empty()) {
@@ -90,7 +90,7 @@ SplitArgs SplitCommandLine(const CommandSyntax& syntax, const std::vector<std::s
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     if (commandFollows) parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    for (const OptionSpec& o : syntax.options) {
+    for (const CommandOption& o : syntax.options) {
         QCommandLineOption option(Word(o.name), Word(o.help));
         if (!o.value.empty()) option.setValueName(Word(o.value));
         parser.addOption(option);
@@ -108,7 +108,7 @@ SplitArgs SplitCommandLine(const CommandSyntax& syntax, const std::vector<std::s
                                                           : UnknownOptions(parser.unknownOptionNames(), args);
     if (!out.ok()) return out;
 
-    for (const OptionSpec& o : syntax.options) {
+    for (const CommandOption& o : syntax.options) {
         if (!parser.isSet(Word(o.name))) continue;
         std::vector<std::string>& values = out.args.options[o.name];
         if (o.value.empty()) values.push_back("");
@@ -116,7 +116,7 @@ SplitArgs SplitCommandLine(const CommandSyntax& syntax, const std::vector<std::s
     }
     for (const QString& a : parser.positionalArguments()) out.args.arguments.push_back(Bytes(a));
     if (commandFollows) return out;
-    for (const OptionSpec& o : syntax.options)
+    for (const CommandOption& o : syntax.options)
         if (o.required && !out.args.has(o.name)) {
             out.error = "--" + o.name + " " + o.value + " is required";
             return out;
@@ -129,9 +129,9 @@ SplitArgs SplitCommandLine(const CommandSyntax& syntax, const std::vector<std::s
     return out;
 }
 
-std::string OptionsText(const std::vector<OptionSpec>& options) {
+std::string OptionsText(const std::vector<CommandOption>& options) {
     std::vector<std::pair<std::string, std::string>> rows;
-    for (const OptionSpec& o : options) rows.push_back({"--" + o.name + (o.value.empty() ? "" : " " + o.value), o.help});
+    for (const CommandOption& o : options) rows.push_back({"--" + o.name + (o.value.empty() ? "" : " " + o.value), o.help});
     rows.push_back({"-h, --help", "show this help and end"});
     std::size_t width = 0;
     for (const auto& [left, help] : rows) width = std::max(width, left.size());

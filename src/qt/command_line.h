@@ -30,7 +30,7 @@ std::string UsageText(const CommandSyntax& syntax);
 // The usage, the summary, then every option with its help.
 std::string HelpText(const CommandSyntax& syntax);
 // The option list of HelpText alone, each line indented by two blanks.
-std::string OptionsText(const std::vector<OptionSpec>& options);
+std::string OptionsText(const std::vector<CommandOption>& options);
 
 // Qt keeps a runtime folder of its own (XDG_RUNTIME_DIR), which a session without a login,
 // such as root's on a build machine, does not have: Qt then makes one and warns on every
