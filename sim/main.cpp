@@ -113,7 +113,8 @@ private:
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    const cam::SplitArgs split = cam::SplitCommandLine(camsim::Syntax(), std::vector<std::string>(argv + 1, argv + argc));
+    const cam::SplitArgs split =
+        cam::SplitCommandLine(camsim::Syntax(), std::vector<std::string>(argv + 1, argv + argc));
     if (split.help) {
         std::fputs(cam::HelpText(camsim::Syntax()).c_str(), stdout);
         return 0;

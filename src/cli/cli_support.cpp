@@ -52,7 +52,8 @@ std::optional<FileOptions> FileOptionsOf(const ParsedArgs& args) {
 
 bool PortOptionsOf(const ParsedArgs& args, Program& p) {
     if (args.has("port") && !SetPortName(p, args.value("port"))) {
-        std::cerr << "camctl: bad port name '" << args.value("port") << "': a device path such as /dev/ttyUSB0, or COMn\n";
+        std::cerr << "camctl: bad port name '" << args.value("port")
+                  << "': a device path such as /dev/ttyUSB0, or COMn\n";
         return false;
     }
     return !args.has("baud") || ParseSpeed(args.value("baud"), p.ComSpeed);
@@ -60,11 +61,11 @@ bool PortOptionsOf(const ParsedArgs& args, Program& p) {
 
 int CheckReadable(const std::string& path) {
     std::error_code ec;
-    const char* why = !std::filesystem::exists(path, ec)                   ? "no such file"
-                      : std::filesystem::is_directory(path, ec)            ? "is a folder, not a file"
-                      : !std::filesystem::is_regular_file(path, ec)        ? "not a file"
-                      : !std::ifstream(path, std::ios::binary).is_open()   ? "cannot be read"
-                                                                           : nullptr;
+    const char* why = !std::filesystem::exists(path, ec)                 ? "no such file"
+                      : std::filesystem::is_directory(path, ec)          ? "is a folder, not a file"
+                      : !std::filesystem::is_regular_file(path, ec)      ? "not a file"
+                      : !std::ifstream(path, std::ios::binary).is_open() ? "cannot be read"
+                                                                         : nullptr;
     if (!why) return 0;
     std::cerr << "camctl: " << path << ": " << why << '\n';
     return 1;

@@ -14,7 +14,8 @@ namespace cam::cli {
 
 // The options the commands share, each worded once for every help and the manual page.
 namespace opt {
-inline const CommandOption kModel{"model", "CxS", "cams x sizes of the programmer, e.g. 32x7 (default: the file's header)"};
+inline const CommandOption kModel{"model", "CxS",
+                                  "cams x sizes of the programmer, e.g. 32x7 (default: the file's header)"};
 inline const CommandOption kYes{"yes", "", "answer OK/Yes to every question (default: Cancel/No)"};
 inline const CommandOption kPort{"port", "PORT", "the device's serial port: a path such as /dev/ttyUSB0, or COMn"};
 inline const CommandOption kBaud{"baud", "N", "line speed in bit/s (default 9600)"};

@@ -31,8 +31,8 @@ int PortsCommand(const ParsedArgs&) {
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         const std::string device = info.systemLocation().toStdString();
         const auto link = stable.find(device);
-        ports.push_back({device, info.description().toStdString(), link == stable.end() ? "" : link->second,
-                         Access(device)});
+        ports.push_back(
+            {device, info.description().toStdString(), link == stable.end() ? "" : link->second, Access(device)});
     }
     if (ports.empty()) {
         std::cerr << "camctl ports: no serial ports found (a pseudo-terminal such as camsim's is not listed: "

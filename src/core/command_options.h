@@ -32,13 +32,18 @@ struct CommandSyntax {
     CommandSyntax(std::string name, std::vector<std::string> usage, std::string summary,
                   std::vector<CommandOption> options = {}, std::vector<std::string> arguments = {},
                   int leastArguments = 0, std::string details = "")
-        : name(std::move(name)), usage(std::move(usage)), summary(std::move(summary)), options(std::move(options)),
-          arguments(std::move(arguments)), leastArguments(leastArguments), details(std::move(details)) {}
+        : name(std::move(name)),
+          usage(std::move(usage)),
+          summary(std::move(summary)),
+          options(std::move(options)),
+          arguments(std::move(arguments)),
+          leastArguments(leastArguments),
+          details(std::move(details)) {}
 
     std::string name;                    // "camdesk", "camctl phases"
     std::vector<std::string> usage;      // the lines after the name: "[--model CxS] [--yes] FILE.Cam"
     std::string summary;                 // what it does, one sentence
-    std::vector<CommandOption> options;     // -h/--help is always there besides these
+    std::vector<CommandOption> options;  // -h/--help is always there besides these
     std::vector<std::string> arguments;  // the names of the arguments after the options, in order
     int leastArguments;                  // the ones beyond are optional
     std::string details;                 // more lines the help ends with; "" for none

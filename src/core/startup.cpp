@@ -53,8 +53,7 @@ CommandSyntax CamdeskSyntax(const std::vector<std::string>& windows) {
     for (const std::string& w : windows) names += (names.empty() ? "" : ", ") + w;
     return {"camdesk",
             {"[--port NAME] [--trace] [FILE.Cam]",
-             "--screenshot OUT.png [--window NAME] [--cam N] [--position P] [--drag CAM:FROM:TO] [FILE]",
-             "--version"},
+             "--screenshot OUT.png [--window NAME] [--cam N] [--position P] [--drag CAM:FROM:TO] [FILE]", "--version"},
             "Edit cam programs on a chart and exchange them with a cam programmer.",
             {{"port", "NAME", "the serial port for this run only: a path such as /dev/ttyUSB0, or COMn"},
              {"trace", "", "write each transmitted block to TST.TXT in the working folder"},

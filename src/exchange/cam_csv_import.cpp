@@ -50,10 +50,10 @@ Columns ColumnsOf(const CsvRecord& header) {
     Columns c;
     for (int i = static_cast<int>(header.fields.size()) - 1; i >= 0; --i) {
         const std::string name = Lower(header.fields[i]);
-        int* column = name == "size"     ? &c.size
-                      : name == "cam"    ? &c.cam
-                      : name == "remark" ? &c.remark
-                      : name == "on"     ? &c.on
+        int* column = name == "size"      ? &c.size
+                      : name == "cam"     ? &c.cam
+                      : name == "remark"  ? &c.remark
+                      : name == "on"      ? &c.on
                       : name == "off"     ? &c.off
                       : name == "setting" ? &c.setting
                       : name == "value"   ? &c.value

@@ -203,14 +203,15 @@ Result AddPdfOutline(std::string& pdf, const std::vector<OutlineEntry>& entries)
         update += std::to_string(number) + " 0 obj\n<<" + dict + ">>\nendobj\n";
     };
     object(file.root_, std::string(catalog) + " /Outlines " + Ref(root) + " /PageMode /UseOutlines ");
-    object(root, "/Type /Outlines /First " + Ref(rootFirst) + " /Last " + Ref(rootLast) +
-                     " /Count " + std::to_string(n));
+    object(root,
+           "/Type /Outlines /First " + Ref(rootFirst) + " /Last " + Ref(rootLast) + " /Count " + std::to_string(n));
     for (std::size_t i = 0; i < n; ++i) {
         const OutlineEntry& e = entries[i];
         std::string dict = "/Title " + TextString(e.title) + " /Parent " + Ref(parent[i]);
         if (prev[i]) dict += " /Prev " + Ref(prev[i]);
         if (next[i]) dict += " /Next " + Ref(next[i]);
-        if (first[i]) dict += " /First " + Ref(first[i]) + " /Last " + Ref(last[i]) + " /Count " + std::to_string(count[i]);
+        if (first[i])
+            dict += " /First " + Ref(first[i]) + " /Last " + Ref(last[i]) + " /Count " + std::to_string(count[i]);
         char top[32] = "null";
         if (e.top >= 0) std::snprintf(top, sizeof top, "%.1f", e.top);
         dict += " /Dest [" + Ref(pages[static_cast<std::size_t>(e.page)]) + " /XYZ null " + top + " null]";

@@ -131,7 +131,8 @@ SplitArgs SplitCommandLine(const CommandSyntax& syntax, const std::vector<std::s
 
 std::string OptionsText(const std::vector<CommandOption>& options) {
     std::vector<std::pair<std::string, std::string>> rows;
-    for (const CommandOption& o : options) rows.push_back({"--" + o.name + (o.value.empty() ? "" : " " + o.value), o.help});
+    for (const CommandOption& o : options)
+        rows.push_back({"--" + o.name + (o.value.empty() ? "" : " " + o.value), o.help});
     rows.push_back({"-h, --help", "show this help and end"});
     std::size_t width = 0;
     for (const auto& [left, help] : rows) width = std::max(width, left.size());
@@ -143,8 +144,8 @@ std::string OptionsText(const std::vector<CommandOption>& options) {
 std::string UsageText(const CommandSyntax& syntax) {
     std::string out;
     for (std::size_t i = 0; i < syntax.usage.size(); ++i)
-        out += (i == 0 ? "usage: " : "       ") + syntax.name + (syntax.usage[i].empty() ? "" : " ") +
-               syntax.usage[i] + "\n";
+        out += (i == 0 ? "usage: " : "       ") + syntax.name + (syntax.usage[i].empty() ? "" : " ") + syntax.usage[i] +
+               "\n";
     return out;
 }
 
@@ -159,14 +160,13 @@ void EnsureRuntimeDir() {
 #ifdef __unix__
     if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
     const passwd* user = ::getpwuid(::getuid());
-    const std::string base = QDir::tempPath().toStdString() + "/runtime-" +
-                             (user ? std::string(user->pw_name) : std::to_string(::getuid()));
+    const std::string base =
+        QDir::tempPath().toStdString() + "/runtime-" + (user ? std::string(user->pw_name) : std::to_string(::getuid()));
     // Qt's own choice, when it is this user's folder (or can be made); else one of our own.
     struct stat st {};
     std::string dir = base;
-    if (::mkdir(base.c_str(), 0700) != 0 &&
-        (::lstat(base.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
-         (st.st_mode & 0777) != 0700)) {
+    if (::mkdir(base.c_str(), 0700) != 0 && (::lstat(base.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+                                             st.st_uid != ::getuid() || (st.st_mode & 0777) != 0700)) {
         std::string pattern = base + "-XXXXXX";
         if (!::mkdtemp(pattern.data())) return;  // Qt says what is wrong
         dir = pattern;

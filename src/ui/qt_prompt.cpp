@@ -44,8 +44,9 @@ public:
         if (!chosen.isEmpty() && !QFileInfo(chosen.first()).absoluteDir().exists()) {
             const QString folder = QDir::toNativeSeparators(QFileInfo(chosen.first()).absolutePath());
             QMessageBox::warning(this, windowTitle(),
-                                 QCoreApplication::translate("QFileDialog", "%1\nDirectory not found.\nPlease verify "
-                                                                            "the correct directory name was given.")
+                                 QCoreApplication::translate("QFileDialog",
+                                                             "%1\nDirectory not found.\nPlease verify "
+                                                             "the correct directory name was given.")
                                      .arg(folder));
             return;
         }

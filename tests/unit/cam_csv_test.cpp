@@ -54,10 +54,10 @@ TEST(CamCsv, ExportsOneRowPerPhaseThenTheFunctionsBlock) {
     p.EncShift2 = 1000;
     p.RotDir2 = 1;
     std::string settings;
-    for (const char* row : {"cams,16", "sizes,1", "encoders,2", "advances,off", "advance cams 17-20,150",
-                            "advance cams 21-24,0", "advance cams 25-28,0", "advance cams 29-32,0",
-                            "shift encoder 2,1000", "direction encoder 2,1", "output size,0", "shift encoder 1,0",
-                            "direction encoder 1,0", "speed limit,0"})
+    for (const char* row :
+         {"cams,16", "sizes,1", "encoders,2", "advances,off", "advance cams 17-20,150", "advance cams 21-24,0",
+          "advance cams 25-28,0", "advance cams 29-32,0", "shift encoder 2,1000", "direction encoder 2,1",
+          "output size,0", "shift encoder 1,0", "direction encoder 1,0", "speed limit,0"})
         settings += std::string(",,,,,") + row + "\r\n";
     EXPECT_EQ(cam::CamCsvText(p), "size,cam,remark,on,off,setting,value\r\n" + settings);
 }
@@ -82,8 +82,16 @@ TEST(CamCsv, CamFileToCsvAndBackIsByteForByteTheSame) {
     // Whatever a cam file holds: remarks a spreadsheet would take for formulas, longer than the
     // remark box takes, with control characters; values beyond what the device takes.
     Program p = Small();
-    const Lines remarks{"=HYPERLINK(\"x\")", "+1", "-", "@SUM(A1)", "'=quoted", "''+twice", "'plain",
-                        "a remark longer than twenty characters", "tab\there", "\x01\x7F\x81 \"q\" \r"};
+    const Lines remarks{"=HYPERLINK(\"x\")",
+                        "+1",
+                        "-",
+                        "@SUM(A1)",
+                        "'=quoted",
+                        "''+twice",
+                        "'plain",
+                        "a remark longer than twenty characters",
+                        "tab\there",
+                        "\x01\x7F\x81 \"q\" \r"};
     for (std::size_t c = 0; c < remarks.size(); ++c) {
         p.CamRemark[c] = remarks[c];
         cam::SetPhase(p, 1, static_cast<int>(c), 10, 20);
@@ -144,13 +152,13 @@ TEST(CamCsv, EveryBadRowIsRefusedWithItsLineAndNothingIsImported) {
     const std::string table =
         "size,cam,remark,on,off\r\n"
         "1,1,A,100,200\r\n"
-        "1,33,,5,6\r\n"                      // 3: no cam 33
-        "x,1,,5,6\r\n"                       // 4: no size
-        "1,2,,5,\r\n"                        // 5: only on
-        "1,2,,1024,1025\r\n"                 // 6: outside the revolution
-        "2,1,B,300,400\r\n"                  // 7: another remark for cam 1
-        "1,3,,x,2\r\n"                       // 8: no number
-        "8,1,,1,2\r\n"                       // 9: no size 8 in 32 x 7
+        "1,33,,5,6\r\n"       // 3: no cam 33
+        "x,1,,5,6\r\n"        // 4: no size
+        "1,2,,5,\r\n"         // 5: only on
+        "1,2,,1024,1025\r\n"  // 6: outside the revolution
+        "2,1,B,300,400\r\n"   // 7: another remark for cam 1
+        "1,3,,x,2\r\n"        // 8: no number
+        "8,1,,1,2\r\n"        // 9: no size 8 in 32 x 7
         "\r\n"
         "setting,value\r\n"
         "advances,maybe\r\n"  // 12

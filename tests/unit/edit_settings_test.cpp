@@ -62,8 +62,9 @@ TEST(CommandLineDrag, CamFromTo) {
         return ReadCommandLine(a);
     };
     CommandLine cl = drag("3:100:200");
-    EXPECT_EQ(cl.error + std::to_string(cl.dragCam) + ":" + std::to_string(cl.dragFrom) + ":" + std::to_string(cl.dragTo),
-              "3:100:200");
+    EXPECT_EQ(
+        cl.error + std::to_string(cl.dragCam) + ":" + std::to_string(cl.dragFrom) + ":" + std::to_string(cl.dragTo),
+        "3:100:200");
     cl = drag("32:1023:0");
     EXPECT_EQ(cl.error, "");
     EXPECT_EQ(cl.dragFrom, 1023);

@@ -37,16 +37,20 @@ std::string Object(const std::string& pdf, int n) {
 TEST(PdfOutline, EntriesNestByLevelAndOpenTheirPages) {
     std::string pdf = TwoPages();
     const std::string before = pdf;
-    ASSERT_TRUE(cam::AddPdfOutline(pdf, {{1, "Manual", 0, -1}, {2, "Start", 0, 700}, {2, "Files \xE2\x80\x94 A", 1, 500},
-                                         {3, "Open", 1, 300}, {1, "Index", 1, -1}})
+    ASSERT_TRUE(cam::AddPdfOutline(pdf, {{1, "Manual", 0, -1},
+                                         {2, "Start", 0, 700},
+                                         {2, "Files \xE2\x80\x94 A", 1, 500},
+                                         {3, "Open", 1, 300},
+                                         {1, "Index", 1, -1}})
                     .ok());
     EXPECT_EQ(pdf.substr(0, before.size()), before);  // an update: what was there stays
     const std::string catalog = Object(pdf, 1);
     EXPECT_NE(catalog.find("/Type /Catalog /Pages 2 0 R"), std::string::npos) << catalog;
     EXPECT_NE(catalog.find("/Outlines 5 0 R /PageMode /UseOutlines"), std::string::npos) << catalog;
     EXPECT_EQ(Object(pdf, 5), "5 0 obj\n<</Type /Outlines /First 6 0 R /Last 10 0 R /Count 5>>\n");
-    EXPECT_EQ(Object(pdf, 6), "6 0 obj\n<</Title <FEFF004D0061006E00750061006C> /Parent 5 0 R /Next 10 0 R /First 7 0 R "
-                              "/Last 8 0 R /Count 3 /Dest [3 0 R /XYZ null null null]>>\n");
+    EXPECT_EQ(Object(pdf, 6),
+              "6 0 obj\n<</Title <FEFF004D0061006E00750061006C> /Parent 5 0 R /Next 10 0 R /First 7 0 R "
+              "/Last 8 0 R /Count 3 /Dest [3 0 R /XYZ null null null]>>\n");
     EXPECT_NE(Object(pdf, 8).find("<FEFF00460069006C006500730020201400200041> /Parent 6 0 R /Prev 7 0 R /First 9 0 R "
                                   "/Last 9 0 R /Count 1 /Dest [4 0 R /XYZ null 500.0 null]"),
               std::string::npos);
@@ -60,8 +64,9 @@ TEST(PdfOutline, EntriesNestByLevelAndOpenTheirPages) {
     EXPECT_EQ(pdf.compare(catalogAt, 8, "1 0 obj\n"), 0);
     const std::size_t sixAt = std::stoul(table.substr(9 + 20 + 5 + 20, 10));
     EXPECT_EQ(pdf.compare(sixAt, 8, "6 0 obj\n"), 0);
-    EXPECT_NE(pdf.find("<< /Size 11 /Root 1 0 R /ID [<AB> <AB>] /Prev " + std::to_string(before.find("xref\n")) + " >>"),
-              std::string::npos);
+    EXPECT_NE(
+        pdf.find("<< /Size 11 /Root 1 0 R /ID [<AB> <AB>] /Prev " + std::to_string(before.find("xref\n")) + " >>"),
+        std::string::npos);
 }
 
 TEST(PdfOutline, WhatItCannotDoLeavesThePdfAsItWas) {

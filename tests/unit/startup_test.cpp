@@ -28,7 +28,8 @@ TEST(CommandLine, ValuesAndMistakes) {
     auto cl = read({{"port", {"/dev/ttyUSB0"}}, {"trace", {""}}}, {"\"/tmp/a b.Cam\""});
     EXPECT_EQ(cl.error + "|" + cl.port + "|" + cl.file + "|" + cl.screenshot, "|/dev/ttyUSB0|/tmp/a b.Cam|");
     EXPECT_TRUE(cl.trace);
-    cl = read({{"screenshot", {"o.png"}}, {"window", {"functions"}}, {"cam", {"23"}}, {"position", {"500"}}}, {"f.Cam"});
+    cl =
+        read({{"screenshot", {"o.png"}}, {"window", {"functions"}}, {"cam", {"23"}}, {"position", {"500"}}}, {"f.Cam"});
     EXPECT_EQ(
         cl.error + "|" + cl.window + "|" + std::to_string(cl.cam) + "|" + std::to_string(cl.position) + "|" + cl.file,
         "|functions|23|500|f.Cam");
