@@ -7,7 +7,9 @@
 #   package  besides, the Debian package and its checks (file for CPack, dpkg-dev, lintian)
 #   bench    besides, the benchmarks of the README's figures and GNU time
 set -euo pipefail
-run=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev qt6-svg-dev xvfb xauth fonts-liberation)
+# libxkbcommon-dev: Qt's CMake files look for it and say so when it is missing.
+run=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev qt6-svg-dev libxkbcommon-dev xvfb xauth
+     fonts-liberation)
 test=(libgtest-dev libgmock-dev clang libclang-rt-14-dev poppler-utils qpdf python3 mandoc desktop-file-utils
       appstream shared-mime-info)
 package=(file dpkg-dev lintian desktop-file-utils appstream mandoc)
