@@ -28,7 +28,7 @@ if [ "$(id -u)" -eq 0 ]; then
   trap 'rm -rf "$copy"' EXIT
   cp "$deb" "$copy"/
   chmod 755 "$copy" && chmod 644 "$copy"/*.deb
-  runuser -u nobody -- lintian --fail-on error --display-info "$copy/$(basename "$deb")"
+  (cd "$copy" && runuser -u nobody -- lintian --fail-on error --display-info "$(basename "$deb")")
 else
   lintian --fail-on error --display-info "$deb"
 fi
