@@ -75,10 +75,10 @@ BENCHMARK(BM_ReadCamFile)->Unit(benchmark::kMillisecond);
 void BM_SplitLines(benchmark::State& state) {
     const std::string& text = LargestText();
     for (auto _ : state) {
-        std::istringstream in(text);
-        std::string line;
+        cam::LineSource in(text);
+        std::string_view line;
         std::size_t lines = 0;
-        while (cam::ReadTextLine(in, line)) ++lines;
+        while (in.next(line)) ++lines;
         benchmark::DoNotOptimize(lines);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));

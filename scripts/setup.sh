@@ -34,3 +34,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+# The folder where serial programs leave their lock files, as a booted Debian has it (a bare
+# chroot lacks it): the port tests put other programs' lock files there.
+[ -d /run/lock ] || install -d -m 1777 /run/lock

@@ -103,6 +103,11 @@ Replies Device::receive(std::string_view bytes) {
         out.push_back({0, std::string(bytes)});
         return out;
     }
+    if (options_.has(Fault::Noise)) {
+        for (char c : bytes)
+            if (c == kCr) out.push_back({0, noise()});
+        return out;
+    }
     for (char c : bytes) {
         if (mode_ == Mode::Flashing) {
             flashByte(c, out);
@@ -272,7 +277,8 @@ void Device::record(const std::string& line, Replies& out) {
     // The refused-once fault: the record is taken when it comes again.
     const bool nakOnce = number == f.flashNak && !flashNakDone_;
     if (nakOnce) flashNakDone_ = true;
-    const FlashSession::Result r = nakOnce ? FlashSession::Result::Refused : flash_->take(line);
+    const bool refused = nakOnce || number == f.nak;
+    const FlashSession::Result r = refused ? FlashSession::Result::Refused : flash_->take(line);
     if (r == FlashSession::Result::Refused) {
         out.push_back({f.replyDelayMs, std::string(1, kNak)});
         return;
@@ -289,6 +295,13 @@ void Device::commitFirmware() {
     if (options_.stateDir.empty()) return;
     const std::string why = SaveFirmware(firmware_, FirmwarePath(options_.stateDir, options_.model));
     if (!why.empty()) std::fprintf(stderr, "camsim: %s\n", why.c_str());
+}
+
+std::string Device::noise() {
+    std::string bytes(8 + random_() % 8, '\0');
+    for (char& b : bytes) b = static_cast<char>(random_() % 256);
+    bytes[1 + random_() % (bytes.size() - 1)] = kAck;  // never the first: no lone ACK either
+    return bytes;
 }
 
 }  // namespace camsim

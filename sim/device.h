@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +65,8 @@ private:
     void lineByte(char c, Replies& out);
     void messageLine(const std::string& line, Replies& out);
     void saveState();
+    // Eight to fifteen random bytes with an ACK among them.
+    std::string noise();
 
     Options options_;
     DeviceMemory memory_;
@@ -78,6 +81,7 @@ private:
     std::optional<FlashSession> flash_;
     bool flashNakDone_ = false;          // the refused-once record has been refused
     std::vector<std::string> messages_;  // the messages of a "?AW" until its "END"
+    std::minstd_rand random_{21};
     // Command name -> handler appending the reply. New commands register here.
     std::map<std::string, std::function<void(Replies& out)>> commands_;
 };

@@ -1,12 +1,13 @@
 #include "device_memory.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <random>
 #include <sstream>
 
 namespace camsim {
@@ -14,6 +15,8 @@ namespace camsim {
 namespace {
 
 constexpr const char* kFirstLine = "camsim state 1";
+// Every phase of every cam of every size and every message: a few megabytes.
+constexpr std::size_t kMaxStateBytes = 16 * 1024 * 1024;
 
 std::string Text(const DeviceMemory& mem) {
     const Functions& f = mem.functions;
@@ -97,8 +100,18 @@ std::string StatePath(const std::string& dir, const Model& m) {
 
 std::string ReplaceFile(const std::string& path, const std::string& text) {
     // Written beside, flushed to the disk, then put in place: a crash never leaves half a file.
-    const std::string temp = path + ".new";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // The new file is made exclusively under a random name, so that nothing planted there (a
+    // link to another file) is written through.
+    std::random_device random;
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(random()));
+        temp = path + suffix;
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) return "cannot write " + temp + ": " + std::strerror(errno);
     std::size_t done = 0;
     while (done < text.size()) {
@@ -127,10 +140,50 @@ std::string ReplaceFile(const std::string& path, const std::string& text) {
 
 std::string SaveState(const DeviceMemory& mem, const std::string& path) { return ReplaceFile(path, Text(mem)); }
 
+bool ReadStateFile(const std::string& path, std::size_t limit, std::string* bytes, std::string* error) {
+    bytes->clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return true;
+        *error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    std::string why;
+    if (::fstat(fd, &st) != 0)
+        why = std::strerror(errno);
+    else if (!S_ISREG(st.st_mode))
+        why = "not a regular file";
+    else if (static_cast<std::size_t>(st.st_size) > limit)
+        why = "larger than any state can be";
+    for (std::size_t got = 0; why.empty();) {
+        bytes->resize(got + 65536);
+        const ssize_t n = ::read(fd, bytes->data() + got, bytes->size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) why = std::strerror(errno);
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+        bytes->resize(got);
+        if (got > limit) why = "larger than any state can be";
+    }
+    ::close(fd);
+    if (why.empty()) return true;
+    bytes->clear();
+    *error = path + ": " + why;
+    return false;
+}
+
+std::string ShownLine(const std::string& line) {
+    constexpr std::size_t kShown = 60;
+    return line.size() > kShown ? line.substr(0, kShown) + "..." : line;
+}
+
 bool LoadState(const Model& m, const std::string& path, DeviceMemory* mem, std::string* error) {
     *mem = EmptyMemory(m);
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return true;
+    std::string bytes;
+    if (!ReadStateFile(path, kMaxStateBytes, &bytes, error)) return false;
+    if (bytes.empty()) return true;
+    std::istringstream file(bytes);
     DeviceMemory got = EmptyMemory(m);
     Functions& f = got.functions;
     std::string line;
@@ -193,7 +246,7 @@ bool LoadState(const Model& m, const std::string& path, DeviceMemory* mem, std::
         } else {
             ok = false;
         }
-        if (!ok) return fail("unreadable line '" + line + "'");
+        if (!ok) return fail("unreadable line '" + ShownLine(line) + "'");
     }
     if (!ended) return fail("the file ends too early");
     *mem = std::move(got);

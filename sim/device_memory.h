@@ -59,11 +59,19 @@ std::string SaveState(const DeviceMemory& mem, const std::string& path);
 // A missing file is not an error: the memory starts empty.
 bool LoadState(const Model& m, const std::string& path, DeviceMemory* mem, std::string* error);
 
+// The bytes of a state file of at most limit bytes. A missing file is no error (*bytes
+// empty); anything but a regular file (a FIFO would hold the simulator before it says its
+// port) and a larger file are, with the reason in *error.
+bool ReadStateFile(const std::string& path, std::size_t limit, std::string* bytes, std::string* error);
+// A line of a state file as an error message quotes it: at most 60 characters.
+std::string ShownLine(const std::string& line);
+
 // Bytes as lower-case hex pairs, and back (false for anything but such pairs).
 std::string HexOf(const std::string& bytes);
 bool BytesOf(const std::string& hex, std::string* out);
-// Puts text in place of the file at path: written beside, flushed to the disk, then renamed,
-// so that a crash never leaves half a file. "" on success, else why (path is then untouched).
+// Puts text in place of the file at path: written beside (into a new file of a name no one
+// can guess, never through a link), flushed to the disk, then renamed, so that a crash never
+// leaves half a file. "" on success, else why (path is then untouched).
 std::string ReplaceFile(const std::string& path, const std::string& text);
 
 }  // namespace camsim

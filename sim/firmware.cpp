@@ -2,7 +2,7 @@
 
 #include "device_memory.h"
 
-#include <fstream>
+#include <sstream>
 
 namespace camsim {
 
@@ -11,6 +11,7 @@ namespace {
 constexpr const char* kFirstLine = "camsim firmware 1";
 constexpr std::size_t kMaxRecord = 1 + 2 * (5 + 255);  // ":" and 255 data bytes
 constexpr std::size_t kMaxRecords = 1'000'000;         // far more than a flash can hold
+constexpr std::size_t kMaxImageBytes = 64 * 1024 * 1024;
 
 // The record's bytes after ":", or false when a character is not a hex digit or the pairs
 // do not come out even.
@@ -68,8 +69,10 @@ std::string SaveFirmware(const Firmware& fw, const std::string& path) {
 
 bool LoadFirmware(const std::string& path, Firmware* fw, std::string* error) {
     *fw = Firmware{};
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return true;
+    std::string bytes;
+    if (!ReadStateFile(path, kMaxImageBytes, &bytes, error)) return false;
+    if (bytes.empty()) return true;
+    std::istringstream file(bytes);
     Firmware got;
     std::string line;
     int lineNo = 0;

@@ -66,7 +66,9 @@ const cam::CommandSyntax& Syntax() {
         "  bad-checksum:N        send block N of a reception with a wrong check character\n"
         "  refuse-end            answer the END of a transmission with NAK\n"
         "  babble                answer ?FR and ?AR with bytes that never make a frame\n"
-        "  nak:N                 refuse block N of a transmission every time it comes\n"
+        "  noise                 answer every line with random bytes, an ACK among them\n"
+        "  nak:N                 refuse block N of a transmission (or record N of a firmware update)\n"
+        "                        every time it comes\n"
         "  delay:MS              wait MS milliseconds before each acknowledgement and block\n"
         "  flash-nak:N           refuse firmware record N of an update once (NAK)\n"
         "  flash-silent-after:N  answer N firmware records of an update, then nothing\n"};
@@ -79,7 +81,7 @@ bool ReadOptions(const cam::ParsedArgs& args, Options* out, std::string* error) 
         {"no-brand", Fault::NoBrand},       {"unsupported", Fault::Unsupported},
         {"brand-early", Fault::BrandEarly}, {"short-reply", Fault::ShortReply},
         {"vanish", Fault::Vanish},          {"refuse-end", Fault::RefuseEnd},
-        {"babble", Fault::Babble},
+        {"babble", Fault::Babble},          {"noise", Fault::Noise},
     };
     Options o;
     if (args.has("model") && !ParseModel(args.value("model"), &o.model)) {

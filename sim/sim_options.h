@@ -27,6 +27,8 @@ enum class Fault {
     Vanish,       // the line goes away as soon as a command arrives
     RefuseEnd,    // answers the "END" of a transmission with NAK: nothing is taken
     Babble,       // answers "?FR" and "?AR" with a long stream of bytes and no frame end
+    Noise,        // a line that only carries noise: every line is answered with random bytes
+                  // among which an ACK (06); nothing is taken
 };
 
 // Faults of the block exchanges. Blocks are counted from 1 in each "?FW", "?FR", "?AR" or
@@ -36,7 +38,7 @@ struct BlockFaults {
     long silentAfter = -1;       // answers (or sends) this many blocks, then nothing more
     long vanishAfter = -1;       // answers (or sends) this many blocks, then the line goes away
     long badChecksum = 0;        // block sent with a wrong check character (reception)
-    long nak = 0;                // block refused every time it comes (transmission)
+    long nak = 0;                // block refused every time it comes (transmission, firmware update)
     long replyDelayMs = 0;       // wait before each acknowledgement and each block sent
     long flashNak = 0;           // firmware record refused once (counted from 1 after ":FU")
     long flashSilentAfter = -1;  // answers this many firmware records, then nothing more

@@ -23,15 +23,36 @@ Result Reason(const std::string& what, const std::string& path, int err) {
     return Result::Failure(what + " " + path + ": " + std::strerror(err));
 }
 
-// A link is replaced at its target, so that the link itself survives the save.
-fs::path TargetOf(const std::string& path) {
-    std::error_code ec;
+constexpr int kMaxLinks = 40;  // as the system follows at most
+
+// The system's rule for links in shared folders: a link in a folder with the sticky bit that
+// anyone may write is followed only by its owner, or when the folder's owner made it.
+bool MayFollow(const struct stat& link, const fs::path& folder) {
+    struct stat dir {};
+    if (::stat(folder.c_str(), &dir) != 0) return false;
+    const bool shared = (dir.st_mode & S_ISVTX) && (dir.st_mode & S_IWOTH);
+    return !shared || link.st_uid == ::geteuid() || link.st_uid == dir.st_uid;
+}
+
+// A link is replaced at its real file, at the end of a chain of links, so that the links
+// themselves survive the save.
+Result TargetOf(const std::string& path, fs::path& target) {
     fs::path p(path);
-    if (fs::is_symlink(fs::symlink_status(p, ec))) {
-        fs::path t = fs::read_symlink(p, ec);
-        if (!ec) return t.is_absolute() ? t : p.parent_path() / t;
+    for (int links = 0;; ++links) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;  // the real file, or a new one
+        const fs::path folder = p.has_parent_path() ? p.parent_path() : fs::path(".");
+        if (links == kMaxLinks) return Reason("cannot write", path, ELOOP);
+        if (!MayFollow(st, folder))
+            return Result::Failure("cannot write " + path + ": " + p.string() +
+                                   " is a link of another user in a shared folder; it is not followed");
+        std::error_code ec;
+        const fs::path t = fs::read_symlink(p, ec);
+        if (ec) return Reason("cannot write", path, ec.value());
+        p = t.is_absolute() ? t : folder / t;
     }
-    return p;
+    target = p;
+    return {};
 }
 
 // ".NAME." followed by the random suffix: the temporary files of saves of NAME.
@@ -73,7 +94,9 @@ int CreateBeside(const fs::path& dir, const fs::path& target, mode_t mode, std::
 }  // namespace
 
 DurableFile::DurableFile(const std::string& path) {
-    const fs::path target = TargetOf(path);
+    fs::path target;
+    state_ = TargetOf(path, target);
+    if (!state_) return;
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     target_ = target.string();
     dir_ = dir.string();
@@ -82,6 +105,10 @@ DurableFile::DurableFile(const std::string& path) {
     // rename: a write-protected file stays protected, also for an administrator.
     struct stat st {};
     const bool replacing = ::stat(target.c_str(), &st) == 0;
+    if (replacing && !S_ISREG(st.st_mode)) {
+        openDirectly(st);
+        return;
+    }
     if (replacing) {
         int err = 0;
         if ((st.st_mode & 0222) == 0)
@@ -109,6 +136,23 @@ DurableFile::DurableFile(const std::string& path) {
             // Not allowed to give it that group: it keeps the user's own.
         }
     }
+}
+
+void DurableFile::openDirectly(const struct stat& st) {
+    // Replacing a device or a FIFO by a file would break what uses it (as root, /dev/null).
+    if (!S_ISCHR(st.st_mode) && !S_ISFIFO(st.st_mode)) {
+        state_ = Result::Failure("cannot write " + target_ + ": it is not a regular file");
+        return;
+    }
+    // Without waiting: a FIFO that no program reads would hold the save for ever.
+    fd_ = ::open(target_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0) {
+        state_ = errno == ENXIO ? Result::Failure("cannot write " + target_ + ": no program reads from it")
+                                : Reason("cannot write", target_, errno);
+        return;
+    }
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    direct_ = true;
 }
 
 DurableFile::~DurableFile() {
@@ -143,6 +187,11 @@ Result DurableFile::write(std::string_view bytes) {
 
 Result DurableFile::commit() {
     if (!state_) return state_;
+    if (direct_) {
+        const int closed = ::close(fd_);
+        fd_ = -1;
+        return closed == 0 ? Result() : fail("cannot write", errno);
+    }
     if (::fsync(fd_) != 0) return fail("cannot write", errno);
     const int closed = ::close(fd_);
     fd_ = -1;

@@ -7,13 +7,20 @@
 #include <string>
 #include <string_view>
 
+#include <sys/stat.h>
+
 namespace cam {
 
 // A file written in pieces into a temporary file beside it, which takes its place only when
-// complete (a symbolic link is followed: its target is replaced). An existing file keeps its
-// permissions and group; one the user may not write (or that is write-protected) is
-// refused, as a direct write would be. The process umask is never changed. The temporary
-// files that an interrupted save of the same file left behind are removed.
+// complete. Symbolic links stay links: a chain of them is followed to the real file, which is
+// replaced; a loop is refused, and so is a link in a shared folder with the sticky bit (such
+// as /tmp) that belongs to neither this user nor the folder's owner, which the system itself
+// would not follow. An existing file that is not a regular file (a device such as /dev/null,
+// a FIFO) is never replaced: it is written directly, a FIFO only while a program reads from
+// it; any other kind is refused. An existing file keeps its permissions and group; one the
+// user may not write (or that is write-protected) is refused, as a direct write would be. The
+// process umask is never changed. The temporary files that an interrupted save of the same
+// file left behind are removed.
 class DurableFile {
 public:
     explicit DurableFile(const std::string& path);
@@ -30,7 +37,9 @@ public:
 
 private:
     Result fail(const std::string& what, int err);
+    void openDirectly(const struct stat& st);
     std::string target_;
+    bool direct_ = false;  // written in place: a device or a FIFO
     std::string dir_;
     std::string tmp_;
     int fd_ = -1;

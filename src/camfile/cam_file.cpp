@@ -2,8 +2,10 @@
 #include "camfile/cam_file.h"
 
 #include "camfile/atomic_write.h"
+#include "camfile/file_commands.h"
 #include "camfile/functions_block.h"
 #include "camfile/line_reader.h"
+#include "core/file_io.h"
 #include "core/text_format.h"
 #include "core/texts.h"
 
@@ -82,10 +84,17 @@ namespace {
 
 enum class HeaderResult { Functions, SizesOnly, Failed };
 
+// The line that does not fit the format, and text 10; an empty line (an empty file, above
+// all) shows nothing, so the file's name stands in its place.
+void FormatError(Program& p, Prompt& prompt, const std::string& name) {
+    const std::string shown = p.LineBuf.empty() && !name.empty() ? FileTitle(name) : QuotedLine(p.LineBuf);
+    prompt.message(shown + p.Text(10), "", Buttons::Ok, Icon::Exclamation);
+}
+
 // The header line and, unless the file holds sizes only, the model checks.
-HeaderResult ReadHeader(Program& p, LineSource& in, Prompt& prompt) {
+HeaderResult ReadHeader(Program& p, LineSource& in, Prompt& prompt, const std::string& name) {
     auto formatError = [&] {
-        prompt.message(QuotedLine(p.LineBuf) + p.Text(10), "", Buttons::Ok, Icon::Exclamation);
+        FormatError(p, prompt, name);
         return HeaderResult::Failed;
     };
     if (!NextLine(in, p.LineBuf)) return formatError();
@@ -113,17 +122,19 @@ HeaderResult ReadHeader(Program& p, LineSource& in, Prompt& prompt) {
 
 CamFileRead ReadCamFile(Program& p, const std::string& path, Prompt& prompt) {
     std::error_code ec;
-    if (path.empty() || !std::filesystem::exists(path, ec)) return CamFileRead::NoFile;
+    if (path.empty() || !std::filesystem::exists(std::filesystem::symlink_status(path, ec))) return CamFileRead::NoFile;
     p.ReadError = false;
     p.LineBuf.clear();
 
+    Result usable = CheckInputFile(path, kMaxCamFileBytes);
     LineSource in = LineSource::File(path);
-    if (!in.ok() || std::filesystem::is_directory(path, ec)) {
-        prompt.message(Fill(Text(p, txt::kCannotRead), {path}), "", Buttons::Ok, Icon::Exclamation);
+    if (usable && !in.ok()) usable = Result::Failure(Fill(Text(p, txt::kCannotRead), {path}));
+    if (!usable) {
+        prompt.message(usable.reason(), "", Buttons::Ok, Icon::Exclamation);
         p.ReadError = true;
         return CamFileRead::Failed;
     }
-    return ReadCamLines(p, in, prompt);
+    return ReadCamLines(p, in, prompt, path);
 }
 
 CamFileRead ReadCamFileText(Program& p, std::string_view bytes, Prompt& prompt) {
@@ -133,14 +144,14 @@ CamFileRead ReadCamFileText(Program& p, std::string_view bytes, Prompt& prompt) 
     return ReadCamLines(p, in, prompt);
 }
 
-CamFileRead ReadCamLines(Program& p, LineSource& in, Prompt& prompt) {
-    switch (ReadHeader(p, in, prompt)) {
+CamFileRead ReadCamLines(Program& p, LineSource& in, Prompt& prompt, const std::string& name) {
+    switch (ReadHeader(p, in, prompt, name)) {
         case HeaderResult::Failed:
             p.ReadError = true;
             return CamFileRead::Failed;
         case HeaderResult::Functions:
             if (!ReadFunctions(p, in)) {
-                prompt.message(QuotedLine(p.LineBuf) + p.Text(10), "", Buttons::Ok, Icon::Exclamation);
+                FormatError(p, prompt, name);
                 p.ReadError = true;
                 return CamFileRead::Failed;
             }

@@ -7,6 +7,7 @@
 #include "core/result.h"
 #include "core/text_lines.h"
 
+#include <cstdint>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -61,13 +62,19 @@ enum class CamFileRead {
     Failed,        // refused or malformed (shown); p.ReadError is set
 };
 
+// The largest cam file taken: the largest model with every phase a cam can have is about
+// 12 MB.
+inline constexpr std::uintmax_t kMaxCamFileBytes = 32 * 1024 * 1024;
+
 // Reads a whole cam file into the tables, with every check and message of the format;
-// sets p.ReadError. A path that names no file changes nothing.
+// sets p.ReadError. A path that names nothing changes nothing; one that cannot be read (a
+// folder, a FIFO, a loop of links, a file larger than kMaxCamFileBytes) is told with its reason.
 CamFileRead ReadCamFile(Program& p, const std::string& path, Prompt& prompt);
 // The same from the file's bytes in memory.
 CamFileRead ReadCamFileText(Program& p, std::string_view bytes, Prompt& prompt);
-// The same from lines being read (the file's first line next).
-CamFileRead ReadCamLines(Program& p, LineSource& in, Prompt& prompt);
+// The same from lines being read (the file's first line next); name is the file's path, which
+// a message about an empty line names.
+CamFileRead ReadCamLines(Program& p, LineSource& in, Prompt& prompt, const std::string& name = "");
 
 // The cam and size counts of a header line ("FUNZIONI  32 - 7 "): the values of the
 // first 4 and the last 3 of its last 8 characters. nullopt for a line of 8 characters

@@ -1,6 +1,8 @@
 #include "camfile/file_commands.h"
 
 #include "camfile/cam_file.h"
+#include "camfile/functions_block.h"
+#include "core/file_io.h"
 #include "core/text_format.h"
 #include "core/texts.h"
 
@@ -18,19 +20,20 @@ const std::vector<std::pair<std::string, std::string>> kOpenFilters = {{"Cam Fil
 const std::vector<std::pair<std::string, std::string>> kSaveFilters = {{"Cam File (*.Cam)", "*.cam"},
                                                                        {"All Files (*.*)", "*.*"}};
 
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(std::filesystem::path(path), ec);
-}
-
+// Anything at all at path, a link that leads nowhere included.
 bool Exists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && std::filesystem::exists(std::filesystem::path(path), ec);
+    return !path.empty() && std::filesystem::exists(std::filesystem::symlink_status(path, ec));
 }
 
-// Text 1 names the fault; the path says which file.
-void ReportMissing(const Program& p, Prompt& prompt, const std::string& path) {
-    prompt.message(Text(p, txt::kFileNotFound) + ":\r" + path, "", Buttons::Ok, Icon::Exclamation);
+// Whether path can be read as a cam file; when not, text 1 and the path say that it is not
+// there, or the reason names what else is wrong with it (a folder, a FIFO, a loop of links).
+bool Readable(const Program& p, Prompt& prompt, const std::string& path) {
+    const Result usable = CheckInputFile(path, kMaxCamFileBytes);
+    if (usable) return true;
+    const std::string said = Exists(path) ? usable.reason() : Text(p, txt::kFileNotFound) + ":\r" + path;
+    prompt.message(said, "", Buttons::Ok, Icon::Exclamation);
+    return false;
 }
 
 // The tables emptied for a new program of the model the user chooses.
@@ -132,7 +135,7 @@ FileOutcome Open(Program& p, CamDocument& doc, Prompt& prompt, const std::string
     FileRequest request{p.Text(11), kOpenFilters, p.WorkDir, p.CamFile};
     // A cancelled dialog keeps the file that is open.
     const std::string path = prompt.openFile(request);
-    if (path.empty() || path.size() > kMaxPathLength || !IsFile(path)) return {};
+    if (path.empty() || path.size() > kMaxPathLength || !Readable(p, prompt, path)) return {};
     return OpenPath(p, doc, prompt, path, [&] { ClearAll(p); });
 }
 
@@ -142,10 +145,7 @@ FileOutcome OpenRecent(Program& p, CamDocument& doc, Prompt& prompt, ModelChoose
     if (!ConfirmDiscard(doc, p, prompt, windowTitle)) return {};
     const std::string path = p.RecentFiles[item - 1];
     // Checked before the model window and the clearing, so a missing file costs nothing.
-    if (!IsFile(path)) {
-        ReportMissing(p, prompt, path);
-        return {};
-    }
+    if (!Readable(p, prompt, path)) return {};
     return OpenPath(p, doc, prompt, path, [&] { NewTables(p, chooser); });
 }
 
@@ -153,10 +153,7 @@ FileOutcome OpenDropped(Program& p, CamDocument& doc, Prompt& prompt, const std:
                         const std::string& windowTitle) {
     if (files.empty() || files.back().empty()) return {};
     const std::string path = files.back();
-    if (!IsFile(path)) {
-        ReportMissing(p, prompt, path);
-        return {};
-    }
+    if (!Readable(p, prompt, path)) return {};
     if (!ConfirmDiscard(doc, p, prompt, windowTitle)) return {};
     return OpenPath(p, doc, prompt, path, [] {});
 }
@@ -164,22 +161,25 @@ FileOutcome OpenDropped(Program& p, CamDocument& doc, Prompt& prompt, const std:
 FileOutcome OpenCommandLine(Program& p, CamDocument& doc, Prompt& prompt, const std::string& argument) {
     std::string path = argument;
     if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
-    if (path.empty()) return {};
-    if (!IsFile(path)) {
-        ReportMissing(p, prompt, path);
-        return {};
-    }
+    if (path.empty() || !Readable(p, prompt, path)) return {};
     // The recent list keeps full paths, so that it serves from any folder.
     std::error_code ec;
     if (const auto full = std::filesystem::absolute(path, ec); !ec) path = full.lexically_normal().string();
     return OpenPath(p, doc, prompt, path, [] {});
 }
 
+bool ConfirmFileKeepsAll(const Program& p, Prompt& prompt) {
+    const std::string lost = Ratio17NotInFile(p);
+    return lost.empty() || prompt.message(lost + "\r" + Text(p, txt::kSaveAnyway), "", Buttons::OkCancel,
+                                          Icon::Exclamation) == Answer::Ok;
+}
+
 namespace {
 
-bool Write(const Texts& texts, CamDocument& doc, Prompt& prompt, const std::string& path) {
+bool Write(const Program& p, CamDocument& doc, Prompt& prompt, const std::string& path) {
+    if (!ConfirmFileKeepsAll(p, prompt)) return false;
     if (const Result written = WriteCamFile(doc.data(), path); !written) {
-        prompt.message(Text(texts, txt::kCannotSave) + "\r" + path + "\r" + written.reason(), "", Buttons::Ok,
+        prompt.message(Text(p, txt::kCannotSave) + "\r" + path + "\r" + written.reason(), "", Buttons::Ok,
                        Icon::Exclamation);
         return false;
     }

@@ -21,7 +21,7 @@ public:
     virtual void chooseModel(Program& p) = 0;
 };
 
-struct FileOutcome {
+struct [[nodiscard]] FileOutcome {
     bool done = false;           // the command ran to its end (not cancelled, nothing refused)
     bool redraw = false;         // the tables changed: redraw the chart
     std::string title;           // new window title; "" = keep the present one
@@ -62,6 +62,10 @@ FileOutcome OpenDropped(Program& p, CamDocument& doc, Prompt& prompt, const std:
                         const std::string& windowTitle);
 // The start-up argument (surrounding double quotes removed); a missing file is reported.
 FileOutcome OpenCommandLine(Program& p, CamDocument& doc, Prompt& prompt, const std::string& argument);
+
+// What a cam file cannot keep of the program (Ratio17NotInFile) is told first, with "Save
+// anyway?" (OK/Cancel). True when nothing is lost or the user goes on.
+bool ConfirmFileKeepsAll(const Program& p, Prompt& prompt);
 
 // Both return true when the file was written (the document saved); a failure is shown with
 // the file name and the reason. Save acts as Save As when no file is open, when it is gone,

@@ -4,6 +4,7 @@
 #include "camfile/cam_file.h"
 #include "camfile/line_reader.h"
 #include "core/text_format.h"
+#include "core/texts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -188,6 +189,10 @@ bool ReadLastLines(Program& p, FunctionLines& lines) {
 }
 
 }  // namespace
+
+std::string Ratio17NotInFile(const Program& p) {
+    return (p.Ratio17On & 1) ? Fill(Text(p, txt::kRatio17NotInFile), {CStr(p.Ratio25_32)}) : "";
+}
 
 bool ReadFunctions(Program& p, LineSource& in) {
     FunctionLines lines(p, in);

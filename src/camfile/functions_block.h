@@ -5,6 +5,8 @@
 
 #include "core/text_lines.h"
 
+#include <string>
+
 namespace cam {
 
 // Reads the advances, encoder or delay/ratio lines, output size, encoder 1 and speed
@@ -20,5 +22,9 @@ struct GroupAdvanceSlots {
     int index[4];
 };
 GroupAdvanceSlots GroupAdvanceSlotsFor(int advMsCount);
+
+// What a cam file cannot keep of the functions block: the ratio of cams 17-32, when its
+// switch is on (the file has a ratio of cams 25-32 only). "" when nothing is lost.
+std::string Ratio17NotInFile(const Program& p);
 
 }  // namespace cam

@@ -1,6 +1,7 @@
 #include "cli/cli_support.h"
 
 #include "camfile/cam_file.h"
+#include "core/file_io.h"
 #include "core/language.h"
 #include "core/text_format.h"
 #include "core/text_lines.h"
@@ -10,7 +11,10 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -59,28 +63,37 @@ bool PortOptionsOf(const ParsedArgs& args, Program& p) {
     return !args.has("baud") || ParseSpeed(args.value("baud"), p.ComSpeed);
 }
 
-int CheckReadable(const std::string& path) {
-    std::error_code ec;
-    const char* why = !std::filesystem::exists(path, ec)                 ? "no such file"
-                      : std::filesystem::is_directory(path, ec)          ? "is a folder, not a file"
-                      : !std::filesystem::is_regular_file(path, ec)      ? "not a file"
-                      : !std::ifstream(path, std::ios::binary).is_open() ? "cannot be read"
-                                                                         : nullptr;
-    if (!why) return 0;
-    std::cerr << "camctl: " << path << ": " << why << '\n';
-    return 1;
-}
-
 bool LoadDefaultTexts(Program& p) {
     const std::string dir = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
     const std::string script = FindDefaultLanguageScript(dir);
-    if (!script.empty() && ReadLanguageScript(p, script)) {
-        p.LngFile = script;
-        return true;
+    if (script.empty()) {
+        std::cerr << "camctl: the language script " << kDefaultLanguageScript
+                  << " was not found; messages are shown without their texts\n";
+        return false;
     }
-    std::cerr << "camctl: the language script " << kDefaultLanguageScript
-              << " was not found; messages are shown without their texts\n";
-    return false;
+    if (const Result read = ReadLanguageScript(p, script); !read) {
+        std::cerr << "camctl: the language script cannot be read: " << read.reason()
+                  << "; messages are shown without their texts\n";
+        return false;
+    }
+    p.LngFile = script;
+    return true;
+}
+
+int FinishOutput(int status) {
+    errno = 0;
+    std::cout.flush();
+    const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout);
+    if (!failed) return status;
+    std::cerr << "camctl: standard output: " << (errno != 0 ? std::strerror(errno) : "cannot be written") << '\n';
+    return status != 0 ? status : 1;
+}
+
+bool OutputIsInput(const std::string& command, const std::string& in, const std::string& out) {
+    if (!SameFile(in, out)) return false;
+    std::cerr << "camctl " << command << ": " << out << " is the input file " << in
+              << ": the output would replace it; nothing was written\n";
+    return true;
 }
 
 bool ParseSpeed(const std::string& text, long& speed) {
@@ -125,7 +138,10 @@ void ChooseModel(Program& p, const FileOptions& o, const std::string& path) {
 }  // namespace
 
 int ReadForCommand(Program& p, const FileOptions& o, const std::string& path) {
-    if (const int status = CheckReadable(path); status != 0) return status;
+    if (const Result usable = CheckInputFile(path, kMaxCamFileBytes); !usable) {
+        std::cerr << "camctl: " << usable.reason() << '\n';
+        return 1;
+    }
     LoadDefaultTexts(p);
     ChooseModel(p, o, path);
     ConsolePrompt prompt(o.yes);

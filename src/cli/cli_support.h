@@ -36,10 +36,6 @@ std::optional<FileOptions> FileOptionsOf(const ParsedArgs& args);
 // a bad port name or speed.
 bool PortOptionsOf(const ParsedArgs& args, Program& p);
 
-// 0 when path names a file that can be read; else 1 after saying why on standard error
-// ("no such file", "is a folder", "cannot be read").
-int CheckReadable(const std::string& path);
-
 // "32x7" -> cams 32, sizes 7. Only the programmer's counts are accepted: 16 or 32 cams,
 // 1..60 sizes.
 bool ParseModel(const std::string& text, int& cams, int& sizes);
@@ -54,6 +50,15 @@ bool LoadDefaultTexts(Program& p);
 // 1 when it failed, when the file is missing or unreadable, or when the reading stopped
 // before the end of the file and --yes was not given.
 int ReadForCommand(Program& p, const FileOptions& o, const std::string& path);
+
+// True (after a line on standard error) when out names the file in, also through a link or
+// another spelling: the output would replace the input.
+bool OutputIsInput(const std::string& command, const std::string& in, const std::string& out);
+
+// The exit status of a command once its standard output is written out: a write that failed
+// (a full disk, a closed pipe) is a failure with its reason on standard error, as for every
+// standard tool; status 0 then becomes 1.
+int FinishOutput(int status);
 
 // A line speed in bit/s ("9600"); false (after a line on standard error) when malformed.
 bool ParseSpeed(const std::string& text, long& speed);

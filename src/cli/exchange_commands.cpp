@@ -5,6 +5,8 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "core/file_io.h"
+#include "core/text_format.h"
+#include "core/texts.h"
 #include "exchange/cam_csv.h"
 #include "exchange/cam_json.h"
 
@@ -20,12 +22,13 @@ int ExportCommand(const ParsedArgs& args) {
         return 2;
     }
     Program p;
+    if (OutputIsInput("export", o->files[0], o->files[1])) return 1;
     if (const int status = ReadForCommand(p, *o, o->files[0]); status != 0) return status;
     const std::string text = args.has("csv") ? CamCsvText(p) : CamJsonText(p);
     const std::string& out = o->files[1];
     if (out == "-") {
-        std::cout << text << std::flush;
-        return std::cout ? 0 : 1;
+        std::cout << text;  // a failed write is told when the command ends
+        return 0;
     }
     if (const Result written = WriteFileDurably(out, text); !written) {
         std::cerr << "camctl export: " << out << ": " << written.reason() << '\n';
@@ -39,24 +42,30 @@ int ImportCommand(const ParsedArgs& args) {
     if (!o) return 2;
     const std::string& in = o->files[0];
     const std::string& out = o->files[1];
-    if (CheckReadable(in) != 0) return 1;
-    const std::optional<std::string> bytes = ReadFileBytes(in);
-    if (!bytes) {
-        std::cerr << "camctl import: " << in << ": cannot be read\n";
+    if (OutputIsInput("import", in, out)) return 1;
+    const FileBytes file = ReadFileBytes(in, kMaxCsvBytes);
+    if (!file.ok()) {
+        std::cerr << "camctl import: " << file.read.reason() << '\n';
         return 1;
     }
     Program p;
     LoadDefaultTexts(p);
     std::optional<ModelCounts> model;
     if (o->cams) model = ModelCounts{*o->cams, *o->sizes};
-    const CsvImport r = ImportCamCsv(p, *bytes, model);
-    for (const std::string& refusal : r.refusals) std::cerr << ConsoleText(refusal) << '\n';
+    const CsvImport r = ImportCamCsv(p, file.bytes, model);
+    auto list = [&](const std::vector<std::string>& lines, std::size_t unlisted) {
+        for (const std::string& line : lines) std::cerr << ConsoleText(line) << '\n';
+        if (unlisted > 0)
+            std::cerr << ConsoleText(Fill(Text(p, txt::kCsvMore), {CStr(static_cast<long>(unlisted))})) << '\n';
+    };
+    list(r.refusals, r.unlistedRefusals);
     if (!r.ok()) {
-        std::cerr << "camctl import: " << r.refusals.size() << (r.refusals.size() == 1 ? " row" : " rows")
+        const std::size_t refused = r.refusals.size() + r.unlistedRefusals;
+        std::cerr << "camctl import: " << refused << (refused == 1 ? " row" : " rows")
                   << " refused; nothing was written\n";
         return 1;
     }
-    for (const std::string& note : r.notes) std::cerr << ConsoleText(note) << '\n';
+    list(r.notes, r.unlistedNotes);
     if (const Result written = WriteCamFile(p, out); !written) {
         std::cerr << "camctl import: " << out << ": " << written.reason() << '\n';
         return 1;

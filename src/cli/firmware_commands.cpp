@@ -1,6 +1,7 @@
 // camctl verify-hex / flash: the firmware update window of camdesk, from a console.
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "core/file_io.h"
 #include "firmware/flash_update.h"
 #include "link/port_name.h"
 #include "link/qt_serial_port.h"
@@ -43,6 +44,13 @@ void PrintVerified(const FirmwareFile& f) {
               << IdentificationRow(f.identification) << '\n';
 }
 
+// The file can be read as a firmware file: else why, on standard error.
+bool CheckFile(const char* command, const std::string& path) {
+    const Result usable = CheckInputFile(path, kMaxFirmwareFileBytes);
+    if (!usable) std::cerr << "camctl " << command << ": " << usable.reason() << '\n';
+    return usable.ok();
+}
+
 // Nothing to draw while the file is read: the counts are printed at the end.
 struct NoView : FlashView {
     void display(const FlashScreen&) override {}
@@ -52,7 +60,7 @@ struct NoView : FlashView {
 
 int VerifyHexCommand(const ParsedArgs& args) {
     const std::string& path = args.arguments[0];
-    if (CheckReadable(path) != 0) return 1;
+    if (!CheckFile("verify-hex", path)) return 1;
     Program p;
     LoadDefaultTexts(p);
     ConsolePrompt prompt(false);
@@ -69,7 +77,7 @@ int FlashCommand(const ParsedArgs& args) {
     if (!PortOptionsOf(args, p)) return 2;
     const bool yes = args.has("yes");
     const std::string& path = args.arguments[0];
-    if (CheckReadable(path) != 0) return 1;
+    if (!CheckFile("flash", path)) return 1;
     LoadDefaultTexts(p);
     QtSerialPort port;
     SteadyClock clock;

@@ -186,13 +186,13 @@ int Run(const Command& c, const std::vector<std::string>& args) {
     const cam::SplitArgs split = cam::SplitCommandLine(c.syntax, args);
     if (split.help) {
         std::cout << cam::HelpText(c.syntax);
-        return 0;
+        return FinishOutput(0);
     }
     if (!split.ok()) {
         std::cerr << c.syntax.name << ": " << split.error << '\n' << cam::UsageText(c.syntax);
         return 2;
     }
-    return c.run(split.args);
+    return FinishOutput(c.run(split.args));
 }
 
 }  // namespace
@@ -202,7 +202,7 @@ int main(int argc, char* argv[]) {
     const cam::SplitArgs top = cam::SplitCommandLine(kCamctl, args, true);
     if (top.help) {
         PrintUsage(std::cout);
-        return 0;
+        return FinishOutput(0);
     }
     if (!top.ok() || (top.args.arguments.empty() && !top.args.has("version"))) {
         if (!top.ok()) std::cerr << "camctl: " << top.error << '\n';
@@ -211,13 +211,13 @@ int main(int argc, char* argv[]) {
     }
     if (top.args.has("version")) {
         std::cout << "camctl " << cam::kVersion << '\n';
-        return 0;
+        return FinishOutput(0);
     }
     const std::vector<std::string>& words = top.args.arguments;
     if (words[0] == "help") {
         if (words.size() == 1) {
             PrintUsage(std::cout);
-            return 0;
+            return FinishOutput(0);
         }
         const Command* c = Find(words[1]);
         if (!c || words.size() > 2) {
@@ -226,7 +226,7 @@ int main(int argc, char* argv[]) {
             return 2;
         }
         std::cout << cam::HelpText(c->syntax);
-        return 0;
+        return FinishOutput(0);
     }
     const Command* c = Find(words[0]);
     if (!c) {

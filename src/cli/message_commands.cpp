@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/console_view.h"
 #include "cli/scratch_space.h"
+#include "core/file_io.h"
 #include "core/text_format.h"
 #include "link/identify.h"
 #include "link/message_transfer.h"
@@ -13,8 +14,6 @@
 #include "qt/cp1252.h"
 
 #include <charconv>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 
 namespace cam::cli {
@@ -22,15 +21,17 @@ namespace cam::cli {
 namespace {
 
 struct MsgOptions {
-    Program p;  // --msgs in NMsgs; --port and --baud in its port settings
+    Program p;         // --msgs in NMsgs; --port and --baud in its port settings
+    bool yes = false;  // --yes: messages beyond the count may be left out
     std::vector<std::string> files;
 };
 
-// --msgs, --port and --baud, as far as the command takes them, and the files. nullopt (after
-// a line on standard error) for a bad value.
+// --msgs, --port, --baud and --yes, as far as the command takes them, and the files. nullopt
+// (after a line on standard error) for a bad value.
 std::optional<MsgOptions> MsgOptionsOf(const ParsedArgs& args) {
     MsgOptions o;
     o.p.NMsgs = 255;
+    o.yes = args.has("yes");
     o.files = args.arguments;
     if (args.has("msgs")) {
         const std::string n = args.value("msgs");
@@ -47,19 +48,29 @@ std::optional<MsgOptions> MsgOptionsOf(const ParsedArgs& args) {
     return o;
 }
 
-// Reads a message file into p as the message window's Open does.
-int LoadForCommand(Program& p, const std::string& path) {
+// 0 when path is a message file that can be read; else 1 after saying why.
+int CheckReadable(const std::string& path) {
+    if (const Result r = CheckInputFile(path, kMaxMsgFileBytes); !r) {
+        std::cerr << "camctl: " << r.reason() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+// Reads a message file into p as the message window's Open does; messages beyond the count
+// are left out only when yes.
+int LoadForCommand(Program& p, const std::string& path, bool yes) {
     if (const int status = CheckReadable(path); status != 0) return status;
     LoadDefaultTexts(p);
-    p.MsgFile = path;
-    ConsolePrompt prompt(false);
-    return LoadReceivedMessages(p, prompt) ? 0 : 1;
+    ConsolePrompt prompt(yes);
+    return OpenMsgFile(p, path, prompt) ? 0 : 1;
 }
 
 struct DeviceLink {
+    explicit DeviceLink(bool yes = false) : prompt(yes) {}
     QtSerialPort port;
     SteadyClock clock;
-    ConsolePrompt prompt{false};
+    ConsolePrompt prompt;
     Link link{port, clock, prompt};
 };
 
@@ -69,7 +80,8 @@ int MsgListCommand(const ParsedArgs& args) {
     const auto o = MsgOptionsOf(args);
     if (!o) return 2;
     Program p = o->p;
-    if (const int status = LoadForCommand(p, o->files[0]); status != 0) return status;
+    // A listing leaves nothing out of any file: it shows the --msgs first messages, as asked.
+    if (const int status = LoadForCommand(p, o->files[0], true); status != 0) return status;
     for (const std::string& entry : MsgList(p)) std::cout << FromCp1252(entry).toLocal8Bit().toStdString() << '\n';
     return 0;
 }
@@ -78,7 +90,10 @@ int MsgConvertCommand(const ParsedArgs& args) {
     const auto o = MsgOptionsOf(args);
     if (!o) return 2;
     Program p = o->p;
-    if (const int status = LoadForCommand(p, o->files[0]); status != 0) return status;
+    if (const int status = LoadForCommand(p, o->files[0], o->yes); status != 0) {
+        std::cerr << "camctl msg-convert: nothing was written\n";
+        return status;
+    }
     p.MsgFile = o->files[1];
     if (const Result written = WriteMsgFile(p); !written) {
         std::cerr << "camctl msg-convert: " << written.reason() << '\n';
@@ -94,7 +109,7 @@ int MsgSendCommand(const ParsedArgs& args) {
     const std::string& file = o->files[0];
     if (const int status = CheckReadable(file); status != 0) return status;
     LoadDefaultTexts(p);
-    DeviceLink d;
+    DeviceLink d(o->yes);
     bool sent = false;
     if (IdentifyDevice(p, d.link)) {
         ConsoleView view;

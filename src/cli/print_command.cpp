@@ -54,6 +54,7 @@ int PrintCommand(const ParsedArgs& args) {
     const std::string pdf = args.value("pdf");
     Program p;
     const std::string& file = o->files[0];
+    if (OutputIsInput("print", file, pdf)) return 1;
     if (const int status = ReadForCommand(p, *o, file); status != 0) return status;
     p.CamFileTitle = FileTitle(file);
     const int size = po->size.value_or(1);

@@ -36,6 +36,10 @@ ScratchSpace::ScratchSpace() {
     Remember(gFolder, folder_);
     Remember(gFile, file_);
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        // A signal the caller ignores (nohup, a background job) stays ignored: the command
+        // runs on and tidies up at its end as usual.
+        struct sigaction before {};
+        if (::sigaction(sig, nullptr, &before) != 0 || before.sa_handler == SIG_IGN) continue;
         struct sigaction action {};
         action.sa_handler = RemoveAndDie;
         sigemptyset(&action.sa_mask);

@@ -1,6 +1,7 @@
 // The reception file of a camctl run: in a folder of its own that only this user can
 // enter, removed when the command ends, also when it is stopped with Ctrl+C or killed
-// with SIGTERM or SIGHUP (a reception file can grow large).
+// with SIGTERM or SIGHUP (a reception file can grow large). A signal ignored when the
+// command started stays ignored.
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 // camctl send / receive: the Size Transmit and Size Receive commands of camdesk, from a console.
 #include "camfile/cam_file.h"
+#include "camfile/file_commands.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "cli/console_view.h"
@@ -130,6 +131,10 @@ int ReceiveCommand(const ParsedArgs& args) {
         return 1;
     }
     const std::string& out = o->file.files[0];
+    if (!ConfirmFileKeepsAll(p, prompt)) {
+        std::cerr << "camctl receive: nothing was written (--yes writes the file without it)\n";
+        return 1;
+    }
     if (const Result written = WriteCamFile(p, out); !written) {
         std::cerr << "camctl receive: " << written.reason() << '\n';
         return 1;

@@ -3,6 +3,7 @@
 #include "camfile/atomic_write.h"
 #include "core/file_io.h"
 #include "core/text_format.h"
+#include "core/text_lines.h"
 
 #include <algorithm>
 
@@ -19,11 +20,8 @@ int SnapStepOf(std::string_view text) {
 }
 
 void ParseEditSettings(Program& p, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        std::string_view line = bytes.substr(0, end);
-        bytes = end == std::string_view::npos ? std::string_view{} : bytes.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    LineSource in(bytes);
+    for (std::string_view line; in.next(line);) {
         if (StartsWith(line, kSnapKey)) {
             const std::string_view value = TrimBlanks(line.substr(kSnapKey.size()));
             if (!value.empty() && value.find_first_not_of("0123456789") == std::string_view::npos)
@@ -37,7 +35,10 @@ std::string FormatEditSettings(const Program& p) {
 }
 
 void ReadEditSettings(Program& p) {
-    if (const auto bytes = ReadFileBytes(EditSettingsPath(p))) ParseEditSettings(p, *bytes);
+    // One short line: a larger file is none of ours.
+    constexpr std::uintmax_t kMaxBytes = 64 * 1024;
+    if (const FileBytes file = ReadFileBytes(EditSettingsPath(p), kMaxBytes); file.ok())
+        ParseEditSettings(p, file.bytes);
 }
 
 Result WriteEditSettings(const Program& p) { return WriteFileDurably(EditSettingsPath(p), FormatEditSettings(p)); }

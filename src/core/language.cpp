@@ -9,13 +9,18 @@ namespace cam {
 
 namespace {
 
-// Lines ended by LF alone read as if they ended in CR LF.
+// Lines ended by LF or CR alone read as if they ended in CR LF.
 std::string WithCrLf(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 16);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) out += '\r';
-        out += bytes[i];
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n') {
+            out += c;
+            continue;
+        }
+        out += "\r\n";
+        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
     }
     return out;
 }
@@ -54,11 +59,10 @@ std::vector<std::string> ParseLanguageScript(std::string_view bytes) {
     return texts;
 }
 
-bool ReadLanguageScript(Program& p, const std::string& path) {
-    const auto bytes = ReadFileBytes(path);
-    if (!bytes) return false;
-    p.LngTxt = ParseLanguageScript(*bytes);
-    return true;
+Result ReadLanguageScript(Program& p, const std::string& path) {
+    const FileBytes file = ReadFileBytes(path, kMaxLanguageScriptBytes);
+    if (file.ok()) p.LngTxt = ParseLanguageScript(file.bytes);
+    return file.read;
 }
 
 std::string FindDefaultLanguageScript(const std::string& exeDir) {
@@ -82,7 +86,8 @@ void LoadLanguage(Program& p, Prompt& prompt) {
         p.LngFile = chosen;
         SaveOptions(p, prompt);
     }
-    ReadLanguageScript(p, p.LngFile);
+    if (const Result read = ReadLanguageScript(p, p.LngFile); !read)
+        prompt.message(read.reason(), "UNRECOV. DEF.FILE ERROR", Buttons::Ok, Icon::Stop);
 }
 
 bool ChooseLanguage(Program& p, Prompt& prompt) {

@@ -4,7 +4,9 @@
 
 #include "core/program.h"
 #include "core/prompt.h"
+#include "core/result.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,14 +15,17 @@ namespace cam {
 
 inline constexpr const char* kDefaultLanguageScript = "Z32px_ENG.SCR";
 
+// The shipped script is a few kilobytes; 500 texts of two kilobytes each is more than any.
+inline constexpr std::uintmax_t kMaxLanguageScriptBytes = 1024 * 1024;
+
 // Texts 1..500 of a script's bytes (element 0 unused, texts not given are ""). Lines
-// ended by LF alone count as CR LF; an empty line is an empty text; a final line without
+// ended by LF or CR alone count as CR LF; an empty line is an empty text; a final line without
 // a line end is not loaded.
 std::vector<std::string> ParseLanguageScript(std::string_view bytes);
 
-// Reads the script at path into p.LngTxt. Returns false, leaving the texts as they were,
-// when the file cannot be read.
-bool ReadLanguageScript(Program& p, const std::string& path);
+// Reads the script at path into p.LngTxt. A file that cannot be read leaves the texts as
+// they were; the reason names it.
+Result ReadLanguageScript(Program& p, const std::string& path);
 
 // Path of the default script: beside the executable (exeDir), then in the installed data
 // folder. "" when neither holds it.

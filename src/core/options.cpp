@@ -4,9 +4,9 @@
 #include "core/file_io.h"
 #include "core/text_format.h"
 #include "core/text_lines.h"
+#include "link/port_name.h"
 
 #include <optional>
-#include <sstream>
 #include <vector>
 
 namespace cam {
@@ -61,14 +61,6 @@ std::optional<long> PlainNumber(const Field& f) {
     return v;
 }
 
-// A port written as "COMn" is the same port as the plain number n.
-std::optional<long> ComNumber(std::string_view name) {
-    if (name.size() < 4 || name.size() > 12) return std::nullopt;
-    const std::string_view head = name.substr(0, 3);
-    if (head != "COM" && head != "com" && head != "Com") return std::nullopt;
-    return PlainNumber(Field{std::string(name.substr(3)), false});
-}
-
 // A value the record cannot hold: a quote would end the quoted field early, and a line
 // end would split the file's lines.
 bool FitsQuoted(std::string_view text) { return text.find_first_of("\"\r\n") == std::string_view::npos; }
@@ -83,15 +75,16 @@ std::string OptionsPath(const Program& p) {
 }
 
 void ParseOptions(Program& p, std::string_view bytes) {
-    std::istringstream in{std::string(bytes)};
-    std::string line;
-    if (!ReadTextLine(in, line)) return;
+    LineSource in(bytes);
+    std::string_view line;
+    if (!in.next(line)) return;
 
     const std::vector<Field> fields = SplitRecord(line);
     if (!fields.empty() && !fields[0].text.empty()) p.LngFile = fields[0].text;
     if (fields.size() > 1) {
         const Field& port = fields[1];
         if (port.quoted) {
+            // A port written as "COMn" is the same port as the plain number n.
             if (auto n = ComNumber(port.text)) {
                 p.ComPort = *n;
                 p.ComDevice.clear();
@@ -110,15 +103,15 @@ void ParseOptions(Program& p, std::string_view bytes) {
 
     // Lines 2..6; an empty line names no file and is passed over.
     p.RecentFiles.clear();
-    for (int i = 0; i < kMaxRecentFiles && ReadTextLine(in, line); ++i) {
-        if (!line.empty()) p.RecentFiles.push_back(line);
+    for (int i = 0; i < kMaxRecentFiles && in.next(line); ++i) {
+        if (!line.empty()) p.RecentFiles.emplace_back(line);
     }
 }
 
 Result ReadOptions(Program& p) {
-    const auto bytes = ReadFileBytes(OptionsPath(p));
-    if (!bytes) return Result::Failure("cannot read " + OptionsPath(p));
-    ParseOptions(p, *bytes);
+    const FileBytes file = ReadFileBytes(OptionsPath(p), kMaxOptionsFileBytes);
+    if (!file.ok()) return file.read;
+    ParseOptions(p, file.bytes);
     return {};
 }
 

@@ -5,12 +5,15 @@
 #include "core/program.h"
 #include "core/result.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace cam {
 
 inline constexpr const char* kOptionsFileName = "KlmPx_opt.def";
+// Six lines of paths: a larger file is none of ours.
+inline constexpr std::uintmax_t kMaxOptionsFileBytes = 64 * 1024;
 
 std::string OptionsPath(const Program& p);  // WorkDir + "/KlmPx_opt.def"
 

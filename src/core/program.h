@@ -118,7 +118,9 @@ struct Program : CamData, PortSettings, Texts, ChartView, ReaderScratch {
 
     // Alarm messages: the list's file, its edits, its search and its printout
     std::string MsgFile;        // the message file of the list ("" = none)
-    bool MsgSaved = true;       // the list has no edits that are in no file
+    // The list as it was last read or written (messages 1.., the blank ones at its end left
+    // out; at the start: empty). Whether the list is saved is derived from it: MsgSaved().
+    std::vector<std::string> MsgSavedList;
     int EditMsgNum = 0;         // list index (0-based) of the message being edited
     std::string EditMsgText;    // its text while it is edited
     std::string MsgSearchText;  // the last text searched for

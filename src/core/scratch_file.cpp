@@ -1,5 +1,7 @@
 #include "core/scratch_file.h"
 
+#include "core/text_format.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -22,7 +24,7 @@ ScratchWriter::~ScratchWriter() { close(); }
 
 void ScratchWriter::writeLine(std::string_view text) {
     if (fd_ < 0) return;
-    buffer_ += text;
+    buffer_ += OneLine(text);
     buffer_ += "\r\n";
     if (buffer_.size() >= kFlushBytes) flush();
 }

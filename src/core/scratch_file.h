@@ -18,7 +18,8 @@ public:
 
     bool ok() const { return error_.empty(); }
     const std::string& error() const { return error_; }
-    // Appends text and CR LF.
+    // Appends text as one line and CR LF: line breaks inside it become blanks, so that each
+    // received block is exactly one line of the file.
     void writeLine(std::string_view text);
     // Writes out what is buffered and closes; false (with error()) when anything failed.
     bool close();

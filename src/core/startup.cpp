@@ -114,7 +114,7 @@ namespace {
 // Text 104 is needed before the language script of this run is loaded.
 std::string AlreadyRunningText(Program& p, const std::string& exeDir) {
     const std::string script = FileExists(p.LngFile) ? p.LngFile : FindDefaultLanguageScript(exeDir);
-    if (!script.empty()) ReadLanguageScript(p, script);
+    if (!script.empty()) (void)ReadLanguageScript(p, script);  // the built-in wording otherwise
     return Text(p, txt::kAlreadyRunning);
 }
 

@@ -177,4 +177,11 @@ std::string QuotedLine(std::string_view line) {
     return out;
 }
 
+std::string OneLine(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c == '\r' || c == '\n') c = ' ';
+    return out;
+}
+
 }  // namespace cam

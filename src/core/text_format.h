@@ -50,5 +50,8 @@ std::string Mid(std::string_view text, std::size_t start1, std::size_t n);  // 1
 // "..." when it was cut, control bytes shown as "?" (a message box is no place for a
 // megabyte line or raw bytes).
 std::string QuotedLine(std::string_view line);
+// The text as one line: each CR and LF in it becomes a blank (a text that travels or is kept
+// as a line of its own must not end it early and shift the lines after it).
+std::string OneLine(std::string_view text);
 
 }  // namespace cam

@@ -8,13 +8,6 @@ namespace {
 constexpr std::size_t kBlockBytes = 256 * 1024;
 }
 
-bool ReadTextLine(std::istream& in, std::string& line) {
-    line.clear();
-    if (!std::getline(in, line)) return false;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
-}
-
 LineSource::LineSource(std::string_view bytes) : rest_(bytes) {}
 
 LineSource LineSource::File(const std::string& path) {
@@ -38,17 +31,27 @@ bool LineSource::refill() {
 }
 
 bool LineSource::next(std::string_view& line) {
-    std::size_t end = rest_.find('\n');
-    while (end == std::string_view::npos && refill()) end = rest_.find('\n');
+    // A line end, unless it is a CR at the end of what is held: the LF of its CR LF may follow.
+    auto settled = [this](std::size_t end) {
+        return end != std::string_view::npos && !(rest_[end] == '\r' && end + 1 == rest_.size());
+    };
+    std::size_t from = 0;
+    std::size_t end = rest_.find_first_of("\r\n");
+    while (!settled(end)) {
+        const std::size_t held = end == std::string_view::npos ? rest_.size() : end;
+        if (!refill()) break;
+        from = held;  // what was looked at before needs no second look
+        end = rest_.find_first_of("\r\n", from);
+    }
     if (rest_.empty()) return false;
     if (end == std::string_view::npos) {  // the last line, without a line end
         line = rest_;
         rest_ = {};
     } else {
         line = rest_.substr(0, end);
-        rest_.remove_prefix(end + 1);
+        const bool crLf = rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n';
+        rest_.remove_prefix(end + (crLf ? 2 : 1));
     }
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     return true;
 }
 

@@ -1,21 +1,18 @@
-// Reading text lines of files and received blocks: CR LF and LF both end a line.
+// Reading text lines of files and received blocks: CR LF, LF and CR alone all end a line
+// (files saved on any system, and by old Macintosh programs, read alike).
 #pragma once
 
 #include <fstream>
-#include <istream>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace cam {
 
-// Reads the next line without its line end. False at the end of the input (line empty).
-bool ReadTextLine(std::istream& in, std::string& line);
-
 // The lines of bytes in memory or of a file, handed out as views without a copy: the readers
 // of large files look at a line where it lies. A file is read in blocks, so a reader never
-// holds more of it than a block. A view stays valid until the next call. A last line without
-// a line end is a line too.
+// holds more of it than a block and the line being read. A view stays valid until the next
+// call. A last line without a line end is a line too.
 class LineSource {
 public:
     explicit LineSource(std::string_view bytes);  // the bytes must outlive the source

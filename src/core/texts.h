@@ -88,7 +88,7 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kCannotRead, 215, "%1 : THE FILE CANNOT BE READ") \
     X(kAlreadyExists, 216, "%1 already exists. Do you want to replace it?") \
     X(kPortNoPermission, 217, "Permission denied: add your user to the dialout group (then log in again).") \
-    X(kPortInUse, 218, "The port is in use by another program.") \
+    X(kPortInUse, 218, "The port is in use by another program%1.") \
     X(kPortNotFound, 219, "There is no such port.") \
     X(kAdvancesSwitch, 220, "Advances switch") \
     X(kDelaysSwitch, 221, "Delays switch") \
@@ -103,11 +103,25 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kShift, 230, "Phase shift of encoder %1") \
     X(kDirection, 231, "Direction of encoder %1") \
     X(kSpeedLimit, 232, "Speed limit") \
+    X(kBlockRefused, 250, "The device refused the block \"%1\" %2 times: the transfer was stopped.") \
+    X(kRatio17NotInFile, 251, "A cam file has no place for the ratio of cams 17-32 (1/%1): it is not kept in the file.") \
+    X(kSaveAnyway, 252, "Save anyway?") \
+    X(kPortHolder, 253, " (process %1)") \
+    X(kRatio17NotSent, 254, "The ratio of cams 17-32 (1/%1) is not sent: the device receives its switch without the value.") \
     X(kMsgsDamaged, 270, "Message(s) %1 arrived damaged and would be left empty. Take the received list anyway?") \
     X(kCannotPrint, 271, "The list could not be printed: %1") \
     X(kNoPrinter, 272, "no printer is available") \
     X(kCannotWritePdf, 273, "%1 cannot be written") \
+    X(kMsgsLeftOut, 274, "%1 holds %2 message(s) beyond the %3 of the list: they are left out.") \
+    X(kMsgsNotSent, 275, "%1 holds %2 message(s) beyond the %3 of the device: they are not sent.") \
+    X(kOpenAnyway, 276, "Open anyway?") \
     X(kUpdateLineLost, 300, "The line to the device went away during the firmware update (%1). The device may hold an incomplete firmware: connect it again and repeat the update.") \
+    X(kUpdateAnswer, 301, "The device answered %1 with %2 instead of ACK or NAK: the update was stopped. The device may hold an incomplete firmware: repeat the update.") \
+    X(kUpdateRefused, 302, "The device refused %1 %2 time(s): the update was stopped. The device may hold an incomplete firmware: repeat the update.") \
+    X(kHexByteCount, 303, "LINE %1: THE BYTE COUNT SAYS %2 DATA BYTES, THE RECORD HOLDS %3") \
+    X(kHexRecordType, 304, "LINE %1: RECORD TYPE %2 IS NONE OF 00 TO 05") \
+    X(kHexAfterEnd, 305, "LINE %1: A RECORD AFTER THE END RECORD") \
+    X(kHexNoEnd, 306, "THE FILE ENDS AT LINE %1 WITHOUT ITS END RECORD: IT IS INCOMPLETE") \
     X(kPrinterNotStarted, 330, "The printout could not be started on %1.") \
     X(kNoPrinterName, 331, "(no printer)") \
     X(kPrintToFile, 332, "File %1") \

@@ -16,6 +16,7 @@
 
 #include "core/program.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,10 +30,16 @@ std::string CamCsvText(const CamData& p);
 std::string RemarkForSheet(const std::string& remark);
 std::string RemarkFromSheet(const std::string& field);
 
+// The largest table taken: every phase of the largest model on a row of its own, with room
+// for columns of other programs beside them.
+inline constexpr std::uintmax_t kMaxCsvBytes = 256 * 1024 * 1024;
+
 struct CsvImport {
-    std::vector<std::string> refusals;  // "line 7: ..." for each refused row
-    std::vector<std::string> notes;     // rows taken, but changed by the phase rule
-    int phases = 0;                     // the phases of the program built
+    std::vector<std::string> refusals;  // "line 7: ..." for each refused row (the first thousand)
+    std::vector<std::string> notes;     // rows taken, but changed by the phase rule (the first thousand)
+    std::size_t unlistedRefusals = 0;   // refused rows beyond those listed
+    std::size_t unlistedNotes = 0;
+    int phases = 0;  // the phases of the program built
     bool ok() const { return refusals.empty(); }
 };
 
@@ -42,7 +49,8 @@ struct ModelCounts {
 };
 
 // Replaces the model, functions block, remarks and phases of p with those of the table when
-// no row is refused; otherwise p stays as it was. model: the counts to use instead of the
+// no row is refused; otherwise p stays as it was. The table is never held as records: a
+// large one costs little more than its text. model: the counts to use instead of the
 // table's "cams" and "sizes" settings (which default to 32 and 7). The texts of p word the
 // messages.
 CsvImport ImportCamCsv(Program& p, std::string_view csv, const std::optional<ModelCounts>& model = std::nullopt);

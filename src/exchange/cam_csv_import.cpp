@@ -123,96 +123,151 @@ private:
 };
 
 // Notes for the rows whose phase the phase rule changed: one with equal on and off, which
-// removes the phase there, and one that a later row cut back.
-std::vector<std::string> PhaseRuleNotes(const Program& p, const std::vector<PhaseRow>& rows) {
-    std::vector<std::string> notes;
-    std::map<std::pair<int, int>, std::set<std::pair<int, int>>> listed;
-    for (const PhaseRow& r : rows) {
-        if (!r.hasPhase) continue;
-        auto line = [&](const std::string& text) {
-            notes.push_back(Fill(Text(p, txt::kCsvLine), {CStr(r.line), text}));
-        };
-        if (r.on == r.off) {
-            line(Text(p, txt::kCsvEqualOnOff));
-            continue;
-        }
-        auto [it, fresh] = listed.try_emplace({r.size, r.cam});
+// removes the phase there, and one that a later row cut back. Rows come one at a time, after
+// the program is built.
+class PhaseRuleNotes {
+public:
+    explicit PhaseRuleNotes(const Program& built) : p_(built) {}
+
+    void row(const PhaseRow& r) {
+        if (!r.hasPhase) return;
+        if (r.on == r.off) return note(r, Text(p_, txt::kCsvEqualOnOff));
+        auto [it, fresh] = listed_.try_emplace({r.size, r.cam});
         if (fresh) {
-            const ChartPhases listedNow = ChartPhasesOf(p, r.size, r.cam);
+            const ChartPhases listedNow = ChartPhasesOf(p_, r.size, r.cam);
             if (listedNow.hasEdgePhase()) it->second.insert({listedNow.trail, listedNow.lead});
             for (const Phase& ph : listedNow.inner) it->second.insert({ph.on, ph.off});
         }
         // The chart lists a phase that ends at the end of the revolution with OFF 0.
         const int off = r.off == kPositions && r.on != 0 ? 0 : r.off;
         if (!it->second.count({r.on, off}))
-            line(Fill(Text(p, txt::kCsvCutBack), {CStr(r.size), CStr(r.cam + 1), D4(r.on), D4(r.off)}));
+            note(r, Fill(Text(p_, txt::kCsvCutBack), {CStr(r.size), CStr(r.cam + 1), D4(r.on), D4(r.off)}));
     }
-    return notes;
+    // The notes, the first CsvRefusals::kListed of them listed.
+    CsvRefusals notes;
+
+private:
+    void note(const PhaseRow& r, const std::string& text) { notes.push_back({r.line, text}); }
+    const Program& p_;
+    std::map<std::pair<int, int>, std::set<std::pair<int, int>>> listed_;
+};
+
+bool IsSettingsHeader(const CsvRecord& r) {
+    return Lower(r.fields[0]) == "setting" && r.fields.size() > 1 && Lower(r.fields[1]) == "value";
 }
+
+// The rows of the table, one at a time: the phase rows (those with anything in the phase
+// columns), or the rows of the functions block (those with a setting; in the tables of
+// earlier versions, the two-field rows after their "setting,value" header). Blank records
+// and a record that a quote left open are passed over. One pass takes one kind.
+class TableRows {
+public:
+    explicit TableRows(std::string_view csv) : reader_(csv) {
+        while (reader_.next(header_) && header_.blank()) {}
+        columns_ = ColumnsOf(header_);
+    }
+    // The header row: the first record that is not blank (none: an empty record).
+    const CsvRecord& header() const { return header_; }
+    const Columns& columns() const { return columns_; }
+
+    bool nextPhase(CsvRecord& r) {
+        // In an earlier version's table no phase row follows the functions block.
+        while (record(r) && !twoFields_)
+            if (HasPhaseFields(r, columns_)) return true;
+        return false;
+    }
+    bool nextSetting(CsvSettingRow& s) {
+        for (CsvRecord r; record(r);) {
+            if (twoFields_) {
+                s = {r.line, r.fields[0], Field(r, 1)};
+                return true;
+            }
+            if (!TrimBlanks(Field(r, columns_.setting)).empty()) {
+                s = {r.line, Field(r, columns_.setting), Field(r, columns_.value)};
+                return true;
+            }
+        }
+        return false;
+    }
+    int unclosedQuoteLine() const { return reader_.unclosedQuoteLine(); }
+
+private:
+    // The next record that is not blank, past the header of an earlier version's functions block.
+    bool record(CsvRecord& r) {
+        while (!done_ && reader_.next(r)) {
+            if (reader_.unclosedQuoteLine()) break;
+            if (r.blank()) continue;
+            if (!twoFields_ && IsSettingsHeader(r)) {
+                twoFields_ = true;
+                continue;
+            }
+            return true;
+        }
+        done_ = true;
+        return false;
+    }
+
+    CsvReader reader_;
+    CsvRecord header_;
+    Columns columns_;
+    bool twoFields_ = false;
+    bool done_ = false;
+};
 
 }  // namespace
 
 CsvImport ImportCamCsv(Program& p, std::string_view csv, const std::optional<ModelCounts>& model) {
     CsvImport result;
     CsvRefusals refused;
-    auto finish = [&] {
-        std::stable_sort(refused.begin(), refused.end(),
+    auto listed = [&](CsvRefusals& rows, std::vector<std::string>& into) {
+        std::stable_sort(rows.list().begin(), rows.list().end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (const auto& [line, why] : refused)
-            result.refusals.push_back(Fill(Text(p, txt::kCsvLine), {CStr(line), why}));
+        for (const auto& [line, why] : rows.list()) into.push_back(Fill(Text(p, txt::kCsvLine), {CStr(line), why}));
+        return rows.unlisted();
+    };
+    auto finish = [&] {
+        result.unlistedRefusals = listed(refused, result.refusals);
         return result;
     };
     if (csv.substr(0, 3) == "\xEF\xBB\xBF") csv.remove_prefix(3);  // the mark some programs put first
-    const CsvTable table = ReadCsv(csv);
-    std::size_t i = 0;
-    while (i < table.records.size() && table.records[i].blank()) ++i;
-    const Columns columns = i < table.records.size() ? ColumnsOf(table.records[i]) : Columns{};
+    // The table is read three times rather than held as records: the functions block at its
+    // end gives the model that the phase rows are checked against, and the notes need the
+    // program those rows built.
+    TableRows settingRows(csv);
+    const Columns& columns = settingRows.columns();
     if (!columns.complete()) {
-        refused.push_back({i < table.records.size() ? table.records[i].line : 1, Text(p, txt::kCsvNoHeader)});
+        refused.push_back(
+            {settingRows.header().fields.empty() ? 1 : settingRows.header().line, Text(p, txt::kCsvNoHeader)});
         return finish();
     }
-    // The phase rows and the rows of the functions block; a record that a quote left open is
-    // refused as a whole.
-    const CsvRecord* unclosed = table.unclosedQuoteLine ? &table.records.back() : nullptr;
-    if (unclosed) refused.push_back({table.unclosedQuoteLine, Text(p, txt::kCsvUnclosedQuote)});
-    std::vector<const CsvRecord*> phaseRecords;
-    std::vector<CsvSettingRow> settingRows;
-    bool twoFields = false;  // after the "setting,value" row of an earlier version's table
-    for (++i; i < table.records.size(); ++i) {
-        const CsvRecord& r = table.records[i];
-        if (r.blank() || &r == unclosed) continue;
-        if (twoFields) {
-            settingRows.push_back({r.line, r.fields[0], Field(r, 1)});
-        } else if (Lower(r.fields[0]) == "setting" && Lower(Field(r, 1)) == "value") {
-            twoFields = true;
-        } else {
-            if (!TrimBlanks(Field(r, columns.setting)).empty())
-                settingRows.push_back({r.line, Field(r, columns.setting), Field(r, columns.value)});
-            if (HasPhaseFields(r, columns)) phaseRecords.push_back(&r);
-        }
-    }
-
     Program built = p;
     CsvSettings settings(p);
-    settings.read(settingRows, refused);
+    for (CsvSettingRow r; settingRows.nextSetting(r);) settings.take(r, refused);
+    // The settings rows are read to the end of the text: a quote left open anywhere shows here.
+    if (const int line = settingRows.unclosedQuoteLine()) refused.push_back({line, Text(p, txt::kCsvUnclosedQuote)});
     settings.settle(built, model, refused);
-    Importer importer(p, IsUtf8(csv));
-    std::vector<PhaseRow> rows;
-    for (const CsvRecord* r : phaseRecords) {
-        PhaseRow row{};
-        if (std::string why = importer.checkPhaseRow(*r, columns, built.Model(), row); !why.empty())
-            refused.push_back({r->line, std::move(why)});
-        else
-            rows.push_back(row);
-    }
-    if (!refused.empty()) return finish();
     ResizeTables(built);
     ClearAll(built);
     settings.apply(built);
+    Importer importer(p, IsUtf8(csv));
+    TableRows phaseRows(csv);
+    for (CsvRecord r; phaseRows.nextPhase(r);) {
+        PhaseRow row{};
+        if (std::string why = importer.checkPhaseRow(r, columns, built.Model(), row); !why.empty())
+            refused.push_back({r.line, std::move(why)});
+        else if (refused.empty() && row.hasPhase)
+            SetPhase(built, row.size, row.cam, row.on, row.off);
+    }
+    if (!refused.empty()) return finish();
     for (const auto& [cam, remark] : importer.remarks) built.CamRemark[cam] = remark;
-    for (const PhaseRow& r : rows)
-        if (r.hasPhase) SetPhase(built, r.size, r.cam, r.on, r.off);
-    result.notes = PhaseRuleNotes(built, rows);
+    PhaseRuleNotes notes(built);
+    Importer again(p, IsUtf8(csv));
+    TableRows rows(csv);
+    for (CsvRecord r; rows.nextPhase(r);) {
+        PhaseRow row{};
+        if (again.checkPhaseRow(r, columns, built.Model(), row).empty()) notes.row(row);
+    }
+    result.unlistedNotes = listed(notes.notes, result.notes);
     for (int s = 1; s <= built.NSizes; ++s)
         for (int c = 0; c < built.NCams; ++c) result.phases += static_cast<int>(PhaseListEntries(built, s, c).size());
     p = std::move(built);

@@ -27,61 +27,63 @@ char SeparatorOf(std::string_view text) {
 
 }  // namespace
 
-CsvTable ReadCsv(std::string_view text) {
-    CsvTable table;
-    table.separator = SeparatorOf(text);
-    const char sep = table.separator;
-    int line = 1;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        CsvRecord record;
-        record.line = line;
-        std::string field;
-        bool recordEnds = false;
-        while (!recordEnds) {
-            if (i < text.size() && text[i] == '"') {
-                const int quoteLine = line;
-                ++i;
-                bool closed = false;
-                while (i < text.size()) {
-                    const char c = text[i++];
-                    if (c == '"') {
-                        if (i < text.size() && text[i] == '"') {
-                            field += '"';
-                            ++i;
-                            continue;
-                        }
-                        closed = true;
-                        break;
+CsvReader::CsvReader(std::string_view text) : text_(text), separator_(SeparatorOf(text)) {}
+
+bool CsvReader::next(CsvRecord& record) {
+    record.fields.clear();
+    record.line = line_;
+    if (i_ >= text_.size() || unclosedQuoteLine_) return false;
+    const std::string_view text = text_;
+    std::size_t& i = i_;
+    std::string field;
+    for (;;) {
+        if (i < text.size() && text[i] == '"') {
+            const int quoteLine = line_;
+            ++i;
+            bool closed = false;
+            while (i < text.size()) {
+                const char c = text[i++];
+                if (c == '"') {
+                    if (i < text.size() && text[i] == '"') {
+                        field += '"';
+                        ++i;
+                        continue;
                     }
-                    // A line end inside quotes is part of the field, CR LF counting as one line.
-                    if (c == '\n' || (c == '\r' && (i >= text.size() || text[i] != '\n'))) ++line;
-                    field += c;
+                    closed = true;
+                    break;
                 }
-                if (!closed) {
-                    table.unclosedQuoteLine = quoteLine;
-                    record.fields.push_back(std::move(field));
-                    table.records.push_back(std::move(record));
-                    return table;
-                }
+                // A line end inside quotes is part of the field, CR LF counting as one line.
+                if (c == '\n' || (c == '\r' && (i >= text.size() || text[i] != '\n'))) ++line_;
+                field += c;
             }
-            // Unquoted text, or what follows a closing quote, up to the separator or line end.
-            while (i < text.size() && text[i] != sep && text[i] != '\n' && text[i] != '\r') field += text[i++];
-            record.fields.push_back(std::move(field));
-            field.clear();
-            if (i >= text.size()) {
-                recordEnds = true;
-            } else if (text[i] == sep) {
-                ++i;
-            } else {
-                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-                ++i;
-                ++line;
-                recordEnds = true;
+            if (!closed) {
+                unclosedQuoteLine_ = quoteLine;
+                record.fields.push_back(std::move(field));
+                return true;
             }
         }
-        table.records.push_back(std::move(record));
+        // Unquoted text, or what follows a closing quote, up to the separator or line end.
+        while (i < text.size() && text[i] != separator_ && text[i] != '\n' && text[i] != '\r') field += text[i++];
+        record.fields.push_back(std::move(field));
+        field.clear();
+        if (i >= text.size()) return true;
+        if (text[i] == separator_) {
+            ++i;
+            continue;
+        }
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        ++i;
+        ++line_;
+        return true;
     }
+}
+
+CsvTable ReadCsv(std::string_view text) {
+    CsvTable table;
+    CsvReader reader(text);
+    table.separator = reader.separator();
+    for (CsvRecord record; reader.next(record);) table.records.push_back(record);
+    table.unclosedQuoteLine = reader.unclosedQuoteLine();
     return table;
 }
 

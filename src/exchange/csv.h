@@ -30,6 +30,26 @@ struct CsvTable {
     int unclosedQuoteLine = 0;
 };
 
+// The records of a text one at a time, so that a large table is never held a second time
+// as records. The text must outlive the reader.
+class CsvReader {
+public:
+    explicit CsvReader(std::string_view text);
+    char separator() const { return separator_; }
+    // The next record; false at the end. A quoted field left open ends the text: its record
+    // is the last one, and unclosedQuoteLine() is then the line it opened on (else 0).
+    bool next(CsvRecord& record);
+    int unclosedQuoteLine() const { return unclosedQuoteLine_; }
+
+private:
+    std::string_view text_;
+    std::size_t i_ = 0;
+    int line_ = 1;
+    char separator_;
+    int unclosedQuoteLine_ = 0;
+};
+
+// Every record at once.
 CsvTable ReadCsv(std::string_view text);
 
 // One field as written: quoted when it must be.

@@ -27,10 +27,11 @@ std::string CsvNameFor(const std::string& camFile) {
 
 }  // namespace
 
-std::string RowLines(const Program& p, const std::vector<std::string>& lines) {
+std::string RowLines(const Program& p, const std::vector<std::string>& lines, std::size_t unlisted) {
     std::string text;
     for (std::size_t i = 0; i < lines.size() && i < kShownRows; ++i) text += "\r" + lines[i];
-    if (lines.size() > kShownRows) text += "\r" + Fill(Text(p, txt::kCsvMore), {CStr(lines.size() - kShownRows)});
+    const std::size_t more = lines.size() + unlisted - std::min(lines.size(), kShownRows);
+    if (more > 0) text += "\r" + Fill(Text(p, txt::kCsvMore), {CStr(static_cast<long>(more))});
     return text;
 }
 
@@ -44,7 +45,10 @@ bool ExportCsv(const Program& p, Prompt& prompt) {
                                                Icon::Exclamation) != Answer::Yes)
             return false;
     }
-    if (const Result written = WriteFileDurably(path, CamCsvText(p)); !written) {
+    // Written over the cam file it comes from, the table would take the program's place.
+    Result written = SameFile(path, p.CamFile) ? Result::Failure(path + ": it is the cam file of the program")
+                                               : WriteFileDurably(path, CamCsvText(p));
+    if (!written) {
         prompt.message(Text(p, txt::kCannotSave) + "\r" + path + "\r" + written.reason(), "", Buttons::Ok,
                        Icon::Exclamation);
         return false;
@@ -56,16 +60,18 @@ FileOutcome ImportCsv(Program& p, CamDocument& doc, Prompt& prompt, const std::s
     if (!ConfirmDiscard(doc, p, prompt, windowTitle)) return {};
     const std::string path = prompt.openFile({Text(p, txt::kCsvImportTitle), Filters(p), p.WorkDir, ""});
     if (path.empty() || path.size() > kMaxPathLength) return {};
-    const std::optional<std::string> bytes = FileExists(path) ? ReadFileBytes(path) : std::nullopt;
-    if (!bytes) {
-        prompt.message(Fill(Text(p, txt::kCannotRead), {path}), "", Buttons::Ok, Icon::Exclamation);
+    const FileBytes file = ReadFileBytes(path, kMaxCsvBytes);
+    if (!file.ok()) {
+        prompt.message(file.read.reason(), Text(p, txt::kCsvImportTitle), Buttons::Ok, Icon::Exclamation);
         return {};
     }
     Program built = p;
-    const CsvImport r = ImportCamCsv(built, *bytes);
+    const CsvImport r = ImportCamCsv(built, file.bytes);
     const std::string title = FileTitle(path);
     if (!r.ok()) {
-        prompt.message(Fill(Text(p, txt::kCsvRefused), {title, CStr(r.refusals.size())}) + RowLines(p, r.refusals),
+        const std::size_t refused = r.refusals.size() + r.unlistedRefusals;
+        prompt.message(Fill(Text(p, txt::kCsvRefused), {title, CStr(static_cast<long>(refused))}) +
+                           RowLines(p, r.refusals, r.unlistedRefusals),
                        Text(p, txt::kCsvImportTitle), Buttons::Ok, Icon::Exclamation);
         return {};
     }
@@ -75,8 +81,8 @@ FileOutcome ImportCsv(Program& p, CamDocument& doc, Prompt& prompt, const std::s
     ResizeMessages(p);
     CloseCamFile(p);
     if (!r.notes.empty())
-        prompt.message(Fill(Text(p, txt::kCsvNotes), {title}) + RowLines(p, r.notes), Text(p, txt::kCsvImportTitle),
-                       Buttons::Ok, Icon::Information);
+        prompt.message(Fill(Text(p, txt::kCsvNotes), {title}) + RowLines(p, r.notes, r.unlistedNotes),
+                       Text(p, txt::kCsvImportTitle), Buttons::Ok, Icon::Information);
     FileOutcome out;
     out.done = true;
     out.redraw = true;

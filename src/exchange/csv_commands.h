@@ -21,6 +21,6 @@ bool ExportCsv(const Program& p, Prompt& prompt);
 FileOutcome ImportCsv(Program& p, CamDocument& doc, Prompt& prompt, const std::string& windowTitle);
 
 // The lines of a message about rows: the first ones, then "... and N more".
-std::string RowLines(const Program& p, const std::vector<std::string>& lines);
+std::string RowLines(const Program& p, const std::vector<std::string>& lines, std::size_t unlisted = 0);
 
 }  // namespace cam

@@ -57,17 +57,15 @@ std::string BadValue(const Program& texts, const std::string& what, std::string_
     return Fill(Text(texts, txt::kCsvBadValue), {what, QuotedLine(ShownAsCp1252(value)), takes});
 }
 
-void CsvSettings::read(const std::vector<CsvSettingRow>& rows, CsvRefusals& refused) {
-    for (const CsvSettingRow& r : rows) {
-        const std::string name = Lower(r.name);
-        if (!IsKnown(name)) {
-            refused.push_back(
-                {r.line, Fill(Text(t_, txt::kCsvUnknownSetting), {QuotedLine(ShownAsCp1252(TrimBlanks(r.name)))})});
-        } else if (const Row* first = row(name)) {
-            refused.push_back({r.line, Fill(Text(t_, txt::kCsvTwice), {CStr(first->line)})});
-        } else {
-            rows_[name] = {r.line, std::string(TrimBlanks(r.value))};
-        }
+void CsvSettings::take(const CsvSettingRow& r, CsvRefusals& refused) {
+    const std::string name = Lower(r.name);
+    if (!IsKnown(name)) {
+        refused.push_back(
+            {r.line, Fill(Text(t_, txt::kCsvUnknownSetting), {QuotedLine(ShownAsCp1252(TrimBlanks(r.name)))})});
+    } else if (const Row* first = row(name)) {
+        refused.push_back({r.line, Fill(Text(t_, txt::kCsvTwice), {CStr(first->line)})});
+    } else {
+        rows_[name] = {r.line, std::string(TrimBlanks(r.value))};
     }
 }
 

@@ -15,7 +15,25 @@
 
 namespace cam {
 
-using CsvRefusals = std::vector<std::pair<int, std::string>>;  // line, reason
+// The refused rows of a table with their reasons (line, reason): the first kListed are kept,
+// the others counted, so that a table of a million bad rows costs no more than a page of them.
+class CsvRefusals {
+public:
+    static constexpr std::size_t kListed = 1000;
+    void push_back(std::pair<int, std::string> refusal) {
+        if (list_.size() < kListed)
+            list_.push_back(std::move(refusal));
+        else
+            ++unlisted_;
+    }
+    bool empty() const { return list_.empty(); }
+    std::vector<std::pair<int, std::string>>& list() { return list_; }
+    std::size_t unlisted() const { return unlisted_; }
+
+private:
+    std::vector<std::pair<int, std::string>> list_;
+    std::size_t unlisted_ = 0;
+};
 
 // A row of the functions block: the setting's name and its value as the table gives them.
 struct CsvSettingRow {
@@ -32,8 +50,8 @@ class CsvSettings {
 public:
     explicit CsvSettings(const Program& texts) : t_(texts) {}
 
-    // Collects the rows by name; unknown names and names given twice are refused.
-    void read(const std::vector<CsvSettingRow>& rows, CsvRefusals& refused);
+    // Collects a row by its name; an unknown name and a name given twice are refused.
+    void take(const CsvSettingRow& r, CsvRefusals& refused);
     // Sets the model of built (override, else the rows, else 32 cams, 7 sizes, 1 encoder) and
     // checks every value against it and against the switches it depends on.
     void settle(Program& built, const std::optional<ModelCounts>& override, CsvRefusals& refused);

@@ -1,11 +1,10 @@
 #include "firmware/firmware_file.h"
 
+#include "core/file_io.h"
 #include "core/text_format.h"
-#include "core/text_lines.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 namespace cam {
 
@@ -96,44 +95,71 @@ std::string IdentificationRow(std::string_view identification) {
 }
 
 FirmwareFile ReadFirmwareFile(const std::string& path, const VerifyProgress& progress) {
+    FirmwareFile f;
+    if (const Result usable = CheckInputFile(path, kMaxFirmwareFileBytes); !usable) {
+        f.reason = usable.reason();
+        return f;
+    }
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return {};
     const std::uintmax_t bytes = std::filesystem::file_size(path, ec);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    FirmwareFile f = ReadFirmwareRecords(in, progress);
+    LineSource in = LineSource::File(path);
+    if (!in.ok()) {
+        f.reason = path + ": cannot be read";
+        return f;
+    }
+    f = ReadFirmwareRecords(in, progress);
     f.fileBytes = ec ? 0 : bytes;
     return f;
 }
 
-FirmwareFile ReadFirmwareRecords(std::istream& in, const VerifyProgress& progress) {
+namespace {
+
+constexpr char kEndOfFile = 0x1A;
+constexpr int kEndRecordType = 1;
+constexpr int kLastRecordType = 5;
+
+// Why a record whose checksum matches still cannot go to the device; Verified when it can.
+FirmwareFile::Outcome RecordFault(std::string_view line, bool ended, FirmwareFile& f) {
+    f.field = PairAt(line, 1);
+    f.held = RecordDataBytes(line);
+    if (f.field != f.held) return FirmwareFile::CountMismatch;
+    f.field = PairAt(line, 7);
+    if (f.field > kLastRecordType) return FirmwareFile::UnknownType;
+    return ended ? FirmwareFile::AfterEnd : FirmwareFile::Verified;
+}
+
+}  // namespace
+
+FirmwareFile ReadFirmwareRecords(LineSource& in, const VerifyProgress& progress) {
     FirmwareFile f;
-    std::string line;
+    std::string_view line;
     int lineNo = 0;
-    while (ReadTextLine(in, line)) {
+    bool ended = false;
+    auto refuse = [&](FirmwareFile::Outcome outcome) {
+        f.outcome = outcome;
+        f.badLine = lineNo;
+        return f;
+    };
+    while (in.next(line)) {
         ++lineNo;
+        if (!line.empty() && line.back() == kEndOfFile && in.atEnd()) line.remove_suffix(1);
         if (line.empty()) continue;  // a trailing empty line, for example: nothing to send
-        if (line[0] != ':') {
-            f.outcome = FirmwareFile::Unusable;
-            f.badLine = lineNo;
-            return f;
-        }
+        if (line[0] != ':') return refuse(FirmwareFile::Unusable);
         f.dataBytes += RecordDataBytes(line);
-        f.records.push_back(line);
+        f.records.emplace_back(line);
         if (progress && f.records.size() % 10 == 0) progress(static_cast<long>(f.records.size()), f.dataBytes);
-        if (!RecordChecksumOk(line)) {
-            f.outcome = FirmwareFile::ParityError;
-            f.badLine = lineNo;
-            return f;
-        }
+        if (!RecordChecksumOk(line)) return refuse(FirmwareFile::ParityError);
+        if (const auto fault = RecordFault(line, ended, f); fault != FirmwareFile::Verified) return refuse(fault);
+        ended = PairAt(line, 7) == kEndRecordType;
         if (IsIdentificationRecord(line) && line.size() > 10) f.identification += RecordData(line);
     }
-    if (in.bad()) return f;
+    // Nothing to send leaves the device in its update mode without a firmware; a file cut off
+    // before its end record leaves it with half of one.
     if (f.records.empty()) {
-        // Nothing to send: the device would be left in its update mode without a firmware.
         f.outcome = FirmwareFile::Unusable;
         return f;
     }
+    if (!ended) return refuse(FirmwareFile::NoEnd);
     f.outcome = FirmwareFile::Verified;
     if (progress) progress(static_cast<long>(f.records.size()), f.dataBytes);
     return f;

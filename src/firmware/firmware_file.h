@@ -3,9 +3,10 @@
 // verification the update window runs before anything goes to the device.
 #pragma once
 
+#include "core/text_lines.h"
+
 #include <cstdint>
 #include <functional>
-#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,18 +46,29 @@ std::string RecordAddressText(std::string_view line);
 // 00 the last 10 characters of S as they are). Control characters show as "?".
 std::string IdentificationRow(std::string_view identification);
 
+// The largest firmware file taken: an image of several megabytes, far beyond the device's
+// flash, written as Intel HEX.
+inline constexpr std::uintmax_t kMaxFirmwareFileBytes = 16 * 1024 * 1024;
+
 struct FirmwareFile {
     enum Outcome {
-        Verified,     // every record passed
-        Unusable,     // a line without ":", or no record at all: "FILE UNUSABLE"
-        ParityError,  // a record whose checksum does not match: "PARITY ERROR IN LINE " badLine
-        Unreadable,   // the file cannot be opened or read
+        Verified,       // every record passed, the last one is the end record
+        Unusable,       // a line without ":", or no record at all: "FILE UNUSABLE"
+        ParityError,    // a record whose checksum does not match: "PARITY ERROR IN LINE " badLine
+        CountMismatch,  // a byte count (field) that is not the record's data bytes (held)
+        UnknownType,    // a record type (field) other than 00..05
+        AfterEnd,       // a record after the end record
+        NoEnd,          // the file ends (after badLine) without its end record: it is cut off
+        Unreadable,     // the file cannot be opened or read (reason)
     } outcome = Unreadable;
     std::vector<std::string> records;  // the lines in file order, empty lines left out
     long dataBytes = 0;                // data bytes of the records read
     std::string identification;        // data of the identification records, in file order
     std::uintmax_t fileBytes = 0;      // the file's length
-    int badLine = 0;                   // ParityError, Unusable: the line of the file at fault
+    int badLine = 0;                   // the line of the file at fault
+    int field = 0;                     // CountMismatch: the byte count; UnknownType: the type
+    int held = 0;                      // CountMismatch: the data bytes the record holds
+    std::string reason;                // Unreadable: why, naming the file
     bool ok() const { return outcome == Verified; }
 };
 
@@ -64,11 +76,14 @@ struct FirmwareFile {
 // data bytes.
 using VerifyProgress = std::function<void(long records, long dataBytes)>;
 
-// Reads and checks every record of the file. Empty lines are skipped and not counted; CR LF
-// and LF end a line. The records are kept, so that what is sent is what was checked.
+// Reads and checks every record of the file, so that nothing a device would refuse half-way
+// through the update is sent: whole records of types 00 to 05 with their checksum and a byte
+// count that is their length, the end record last. Empty lines are skipped and not counted;
+// CR LF, LF and CR end a line, and a final end-of-file character (1A hex, as some tools write
+// it) is no line. The records are kept, so that what is sent is what was checked.
 FirmwareFile ReadFirmwareFile(const std::string& path, const VerifyProgress& progress = {});
 
-// The same over the lines of a stream (fileBytes stays 0).
-FirmwareFile ReadFirmwareRecords(std::istream& in, const VerifyProgress& progress = {});
+// The same over lines (fileBytes stays 0).
+FirmwareFile ReadFirmwareRecords(LineSource& in, const VerifyProgress& progress = {});
 
 }  // namespace cam

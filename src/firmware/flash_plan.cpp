@@ -39,20 +39,20 @@ std::vector<PlannedSend> TransmissionPlan(const std::vector<std::string>& record
     std::vector<PlannedSend> plan;
     plan.reserve(records.size() + 1);
     const long interval = DisplayInterval(static_cast<long>(records.size()));
-    std::string deferred;
+    std::size_t deferred = records.size();
     long line = 0, bytes = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const std::string* record = &records[i];
-        if (IsEmptyRecord(*record)) {
-            deferred = *record;
+        if (IsEmptyRecord(records[i])) {
+            deferred = i;
             // The line after it goes in its place, as it is.
-            if (i + 1 < records.size()) record = &records[++i];
+            if (i + 1 < records.size()) ++i;
         }
         ++line;
-        bytes += RecordDataBytes(*record);
-        plan.push_back({*record, line, bytes, line % interval == 0});
+        bytes += RecordDataBytes(records[i]);
+        plan.push_back({records[i], static_cast<long>(i) + 1, line, bytes, line % interval == 0});
     }
-    if (!deferred.empty()) plan.push_back({deferred, 0, bytes, false});
+    if (deferred < records.size())
+        plan.push_back({records[deferred], static_cast<long>(deferred) + 1, 0, bytes, false});
     return plan;
 }
 

@@ -15,24 +15,44 @@ namespace {
 
 constexpr const char* kTimeoutText = "TIMEOUT SERIAL PORT ";
 constexpr char NAK = 21;
+constexpr std::size_t kShownBytes = 16;  // of an answer that is none
 
-// What the device said next.
-enum class Heard { Ack, Nak, Other, Silence, Lost };
+// What the device said to a line: one ACK or one NAK alone is an answer, anything else
+// (Other, with what arrived) is not.
+struct Heard {
+    enum Kind { Ack, Nak, Other, Silence, Lost } kind;
+    std::string bytes;
+};
 
-// The next character within link.ComDeadline, one at a time: a NAK and an ACK that arrive
-// together are answered in their order. The thread sleeps on the port meanwhile.
-Heard NextCharacter(Link& link) {
+Heard Classify(std::string bytes) {
+    if (bytes.size() == 1 && bytes[0] == ACK) return {Heard::Ack, std::move(bytes)};
+    if (bytes.size() == 1 && bytes[0] == NAK) return {Heard::Nak, std::move(bytes)};
+    return {Heard::Other, std::move(bytes)};
+}
+
+// The answer to the line just sent: the first bytes that arrive before link.ComDeadline, with
+// whatever arrived together with them. The thread sleeps on the port meanwhile.
+Heard AwaitAnswer(Link& link) {
     SerialPort& port = link.port;
     for (;;) {
         if (port.bytesWaiting() > 0) {
-            const std::string c = port.read(1);
-            if (!c.empty()) return c[0] == ACK ? Heard::Ack : c[0] == NAK ? Heard::Nak : Heard::Other;
+            std::string got = port.read(kMaxBlockBytes);
+            if (!got.empty()) return Classify(std::move(got));
         }
-        if (!port.isOpen()) return Heard::Lost;
+        if (!port.isOpen()) return {Heard::Lost, ""};
         const std::int64_t left = link.ComDeadline - link.clock.nowMs();
-        if (left < 0) return Heard::Silence;
+        if (left < 0) return {Heard::Silence, ""};
         port.waitForBytes(static_cast<int>(std::clamp<std::int64_t>(left + 1, 1, kEnterUpdateMs + 1)));
     }
+}
+
+// Bytes as hex pairs: "06 41 FF".
+std::string HexBytes(std::string_view bytes) {
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size() && i < kShownBytes; ++i)
+        out += (i ? " " : "") + Hex2(static_cast<unsigned char>(bytes[i]));
+    if (bytes.size() > kShownBytes) out += " ...";
+    return out;
 }
 
 // The update run on one screen: each change of it is shown at once.
@@ -41,6 +61,8 @@ struct Session {
     Link& link;
     FlashScreen& screen;
     FlashView& view;
+    std::string lastAnswer;  // the bytes of the last answer, and what they answered
+    std::string lastTo;
 
     void show() { view.display(screen); }
 
@@ -62,18 +84,22 @@ struct Session {
         return end(FlashOutcome::TimedOut);
     }
 
+    // Not an answer: what arrived is named, and the device may hold half a firmware.
+    FlashOutcome garbled(const std::string& to, const std::string& bytes) {
+        link.prompt.message(Fill(Text(p, txt::kUpdateAnswer), {to, HexBytes(bytes)}), "", Buttons::Ok, Icon::Stop);
+        return end(FlashOutcome::Garbled);
+    }
+
     FlashOutcome lineLost() {
         link.prompt.message(Fill(Text(p, txt::kUpdateLineLost), {link.port.lastError().description}), "", Buttons::Ok,
                             Icon::Stop);
         return end(FlashOutcome::LineLost);
     }
 
-    // Not a good result: the outcome that ends the update (message shown, port closed).
-    FlashOutcome failed(Heard h) { return h == Heard::Lost ? lineLost() : timedOut(); }
-
     std::optional<FlashOutcome> connect();
-    bool enterUpdateMode(Heard& failure);
-    Heard sendRecord(const std::string& record);
+    // Sends a line and waits for its answer; nothing when it is ACK, else the outcome that
+    // ends the update (message shown, port closed). to: the line as the message names it.
+    std::optional<FlashOutcome> exchange(const std::string& line, int answerMs, const std::string& to, int refusals);
     FlashOutcome transmit(const FirmwareFile& file, const std::string& path, int shownMs);
 };
 
@@ -100,41 +126,36 @@ std::optional<FlashOutcome> Session::connect() {
     return std::nullopt;
 }
 
-// ":FU" and its ACK: 5 s for the first character, 2 s after each further one.
-bool Session::enterUpdateMode(Heard& failure) {
+std::optional<FlashOutcome> Session::exchange(const std::string& line, int answerMs, const std::string& to,
+                                              int refusals) {
     SerialPort& port = link.port;
-    port.discardInput();  // an old ACK must not pass for the device's answer
-    std::string command = ":FU";
-    command += CommandChecksum(command);
-    command += CR;
-    port.write(command);
-    link.ComDeadline = link.clock.nowMs() + kEnterUpdateMs;
-    // A device that keeps talking without ever acknowledging is noise, not a device entering
-    // its update mode.
-    for (std::size_t heard = 0; heard < kMaxBlockBytes; ++heard) {
-        const Heard h = NextCharacter(link);
-        if (h == Heard::Ack) return true;
-        if (h == Heard::Silence || h == Heard::Lost) {
-            failure = h;
-            return false;
-        }
-        link.ComDeadline = link.clock.nowMs() + kUpdateCharacterMs;
-    }
-    failure = Heard::Silence;
-    return false;
-}
-
-// Sends a record with CR until the device acknowledges it: Ack, or Silence (no answer in
-// 5 s, or refused kMaxBlockResends times more) or Lost.
-Heard Session::sendRecord(const std::string& record) {
-    const std::string line = record + CR;
     for (int resends = 0;; ++resends) {
-        if (!link.port.write(line) && !link.port.isOpen()) return Heard::Lost;
-        link.ComDeadline = link.clock.nowMs() + kRecordAnswerMs;
-        Heard h = NextCharacter(link);
-        while (h == Heard::Other) h = NextCharacter(link);
-        if (h != Heard::Nak) return h;
-        if (resends == kMaxBlockResends) return Heard::Silence;
+        // Whatever waits here came after the last answer: more than an ACK is no answer, and an
+        // old byte must never pass for the answer to this line.
+        if (port.bytesWaiting() > 0) {
+            const std::string late = port.read(kMaxBlockBytes);
+            if (!late.empty() && !lastAnswer.empty()) return garbled(lastTo, lastAnswer + late);
+        }
+        if (!port.write(line) && !port.isOpen()) return lineLost();
+        link.ComDeadline = link.clock.nowMs() + answerMs;
+        const Heard h = AwaitAnswer(link);
+        lastAnswer = h.bytes;
+        lastTo = to;
+        switch (h.kind) {
+            case Heard::Ack:
+                return std::nullopt;
+            case Heard::Nak:
+                if (resends < refusals) continue;
+                link.prompt.message(Fill(Text(p, txt::kUpdateRefused), {to, CStr(resends + 1)}), "", Buttons::Ok,
+                                    Icon::Stop);
+                return end(FlashOutcome::Refused);
+            case Heard::Other:
+                return garbled(to, h.bytes);
+            case Heard::Silence:
+                return timedOut();
+            case Heard::Lost:
+                return lineLost();
+        }
     }
 }
 
@@ -149,7 +170,9 @@ FlashOutcome Session::transmit(const FirmwareFile& file, const std::string& path
             screen.percent = static_cast<int>(send.line * 100 / total);
             show();
         }
-        if (const Heard h = sendRecord(send.record); h != Heard::Ack) return failed(h);
+        const std::string to = "record " + CStr(send.number) + " (" + QuotedLine(send.record) + ")";
+        if (auto stopped = exchange(std::string(send.record) + CR, kRecordAnswerMs, to, kMaxBlockResends))
+            return *stopped;
     }
     const auto last = std::find_if(plan.rbegin(), plan.rend(), [](const PlannedSend& s) { return s.line > 0; });
     screen.sentLines = last == plan.rend() ? 0 : last->line;
@@ -176,33 +199,54 @@ FirmwareFile VerifyFirmware(const Program& p, const std::string& path, FlashScre
         screen.testBytes = dataBytes;
         view.display(screen);
     });
+    if (file.ok()) {
+        screen.row4 = IdentificationRow(file.identification);
+        view.display(screen);
+        return file;
+    }
+    const std::string line = CStr(file.badLine);
+    std::string refusal;
     switch (file.outcome) {
-        case FirmwareFile::Verified:
-            screen.row4 = IdentificationRow(file.identification);
-            view.display(screen);
-            break;
-        case FirmwareFile::Unusable:
-            screen.row4 = "FILE UNUSABLE";
-            view.display(screen);
-            // Also in a box: the window closes after it, and nobody reads a closed window.
-            prompt.message("FILE UNUSABLE", "", Buttons::Ok, Icon::None);
-            break;
         case FirmwareFile::ParityError:
-            prompt.message("PARITY ERROR IN LINE " + CStr(file.badLine), "", Buttons::Ok, Icon::None);
-            break;
+            prompt.message("PARITY ERROR IN LINE " + line, "", Buttons::Ok, Icon::None);
+            return file;
         case FirmwareFile::Unreadable:
-            prompt.message(Fill(Text(p, txt::kCannotRead), {path}), "", Buttons::Ok, Icon::Exclamation);
+            prompt.message(file.reason, "", Buttons::Ok, Icon::Exclamation);
+            return file;
+        case FirmwareFile::CountMismatch:
+            refusal = Fill(Text(p, txt::kHexByteCount), {line, CStr(file.field), CStr(file.held)});
+            break;
+        case FirmwareFile::UnknownType:
+            refusal = Fill(Text(p, txt::kHexRecordType), {line, Hex2(file.field)});
+            break;
+        case FirmwareFile::AfterEnd:
+            refusal = Fill(Text(p, txt::kHexAfterEnd), {line});
+            break;
+        case FirmwareFile::NoEnd:
+            refusal = Fill(Text(p, txt::kHexNoEnd), {line});
+            break;
+        default:
+            refusal = "FILE UNUSABLE";
             break;
     }
+    screen.row4 = refusal;
+    view.display(screen);
+    // Also in a box: the window closes after it, and nobody reads a closed window.
+    prompt.message(refusal, "", Buttons::Ok, Icon::None);
     return file;
 }
 
 FlashOutcome SendFirmware(Program& p, Link& link, const FirmwareFile& file, const std::string& path,
                           FlashScreen& screen, FlashView& view, int shownMs) {
     if (!file.ok()) return FlashOutcome::FileRefused;
-    Session s{p, link, screen, view};
+    Session s{p, link, screen, view, "", ""};
     if (const std::optional<FlashOutcome> stopped = s.connect()) return *stopped;
-    if (Heard failure = Heard::Silence; !s.enterUpdateMode(failure)) return s.failed(failure);
+    // An ACK left over from before the update is no answer to ":FU".
+    link.port.discardInput();
+    std::string command = ":FU";
+    command += CommandChecksum(command);
+    command += CR;
+    if (auto stopped = s.exchange(command, kEnterUpdateMs, ":FU", 0)) return *stopped;
     screen.transmitting = true;
     screen.percent = 0;
     s.show();

@@ -9,15 +9,15 @@
 #include "link/serial_link.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cam {
 
-inline constexpr long kFlashSpeed = 19200;       // the update's line speed, whatever is stored
-inline constexpr int kEnterUpdateMs = 5000;      // ":FU" to its ACK
-inline constexpr int kUpdateCharacterMs = 2000;  // after each character that is not the ACK
-inline constexpr int kRecordAnswerMs = 5000;     // a record to its ACK or NAK
-inline constexpr int kUpdatedShownMs = 3000;     // the last row stays this long in the window
+inline constexpr long kFlashSpeed = 19200;    // the update's line speed, whatever is stored
+inline constexpr int kEnterUpdateMs = 5000;   // ":FU" to its ACK
+inline constexpr int kRecordAnswerMs = 5000;  // a record to its ACK or NAK
+inline constexpr int kUpdatedShownMs = 3000;  // the last row stays this long in the window
 
 // What the update window shows.
 struct FlashScreen {
@@ -67,17 +67,19 @@ long DisplayInterval(long lines);
 
 // One record on its way, in the order of sending.
 struct PlannedSend {
-    std::string record;
-    long line = 0;       // the line count after counting it; 0 for the deferred record at the end
-    long bytes = 0;      // the data-byte total after counting it
-    bool shown = false;  // the transmission row and the bar are redrawn before sending it
+    std::string_view record;  // in the records the plan was made from
+    long number = 0;          // its place among those records, 1-based
+    long line = 0;            // the line count after counting it; 0 for the deferred record at the end
+    long bytes = 0;           // the data-byte total after counting it
+    bool shown = false;       // the transmission row and the bar are redrawn before sending it
     bool operator==(const PlannedSend&) const = default;
 };
 
 // The sending order: a record with byte count 00 is held back and sent after the last line
 // (the line after it goes in its place); when it is the last line it is sent in place as
-// well, so twice.
+// well, so twice. The plan points into records, which must outlive it.
 std::vector<PlannedSend> TransmissionPlan(const std::vector<std::string>& records);
+std::vector<PlannedSend> TransmissionPlan(std::vector<std::string>&& records) = delete;
 
 enum class FlashOutcome {
     Updated,
@@ -85,7 +87,9 @@ enum class FlashOutcome {
     Declined,     // "UPDATE FLASH ?" answered No
     NotReady,     // "DEVICE NOT READY" cancelled
     PortFailed,   // the port could not be opened or set
-    TimedOut,     // no ACK in time, or a record refused more than kMaxBlockResends times
+    TimedOut,     // no answer in time
+    Refused,      // a record refused (NAK) more than kMaxBlockResends times, or ":FU" refused
+    Garbled,      // an answer that is not one ACK or one NAK alone
     LineLost,     // the port went away during the update
 };
 
@@ -95,7 +99,10 @@ FirmwareFile VerifyFirmware(const Program& p, const std::string& path, FlashScre
                             Prompt& prompt);
 
 // Phases 2 to 4 with a verified file: the port at 19200 8N1 with RTS/CTS, "UPDATE FLASH ?",
-// the lamp and "DEVICE NOT READY", ":FU", the records. The port is closed at every end.
+// the lamp and "DEVICE NOT READY", ":FU", the records. The answer to ":FU" and to each record
+// is one ACK (a NAK has the record sent again) and nothing else: any other byte, also one that
+// follows an ACK, stops the update with a message that names what arrived. The port is
+// closed at every end.
 FlashOutcome SendFirmware(Program& p, Link& link, const FirmwareFile& file, const std::string& path,
                           FlashScreen& screen, FlashView& view, int shownMs = kUpdatedShownMs);
 

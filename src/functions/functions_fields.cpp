@@ -1,7 +1,9 @@
 // The value editing, the setting fields and the closing of the functions window.
+#include "camfile/functions_block.h"
 #include "core/text_format.h"
 #include "core/texts.h"
 #include "functions/functions_form.h"
+#include "link/functions_wire.h"
 
 #include <algorithm>
 
@@ -202,6 +204,11 @@ void FunctionsForm::close() {
     CommitEncoderFields();
     PutFunctions(p_, Pending());
     closed_ = true;
+    // The ratio of cams 17-32 lives in the program only: the user hears so before a save or a
+    // transmission drops it.
+    std::string lost = Ratio17NotInFile(p_);
+    if (const std::string wire = Ratio17NotSent(p_); !wire.empty()) lost += "\r" + wire;
+    if (!lost.empty()) prompt_.message(lost, "", Buttons::Ok, Icon::Information);
 }
 
 EntrySelection BackspaceSelection(EntrySelection s) {

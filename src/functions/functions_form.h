@@ -145,8 +145,7 @@ public:
     FocusRequest takeFocusRequest();
 
     // Closing by any means, once: a value still being typed applied, switches, output size and
-    // speed limit stored, the shift and direction fields stored into the listed encoder;
-    // FileSaved False when anything differs from what the window showed when it opened.
+    // speed limit stored, the shift and direction fields stored into the listed encoder.
     void close();
     bool closed() const { return closed_; }
 

@@ -50,6 +50,12 @@ std::vector<std::string> SizeBlocks(Program& p, int size) {
     return blocks;
 }
 
+std::string Ratio17NotSent(const Program& p) {
+    const bool ratioBlockSent = p.NEncoders == 1 && (p.RatioOn & 1);
+    if (p.NCams != 32 || !(p.Ratio17On & 1) || ratioBlockSent) return "";
+    return Fill(Text(p, txt::kRatio17NotSent), {CStr(p.Ratio25_32)});
+}
+
 std::vector<std::string> TransmitLosses(Program& p, int sizes) {
     std::vector<std::string> out;
     for (int c = 0; c < p.NCams; ++c) {
@@ -76,6 +82,7 @@ std::vector<std::string> TransmitLosses(Program& p, int sizes) {
     }
     const std::vector<std::string> fields = FitFunctionsToWire(p, false);
     out.insert(out.end(), fields.begin(), fields.end());
+    if (const std::string ratio = Ratio17NotSent(p); !ratio.empty()) out.push_back(ratio);
     return out;
 }
 
@@ -100,6 +107,14 @@ std::vector<std::string> FitFunctionsToWire(Program& p, bool apply) {
         Fit(p, notes, apply, Fill(Text(p, what), {which}), value, lowest, highest);
     };
     auto flag = [&](BuiltInText what, std::uint8_t& value) { fit(what, value, 0, 1); };
+    // One turn of the encoder is no shift at all: 1024 goes as 0, which the field carries.
+    auto shift = [&](int& value, const char* which) {
+        if (value == kPositions) {
+            if (apply) value = 0;
+            return;
+        }
+        fit(txt::kShift, value, 0, 999, which);
+    };
     flag(txt::kAdvancesSwitch, p.AdvOn);
     flag(txt::kDelaysSwitch, p.DelayOn);
     flag(txt::kRatioSwitch, p.RatioOn);
@@ -121,13 +136,13 @@ std::vector<std::string> FitFunctionsToWire(Program& p, bool apply) {
         if (p.NCams == 32) fit(txt::kRatio, p.Ratio25_32, 0, 9);
     }
     fit(txt::kOutSize, p.OutSize, 0, 99);
-    fit(txt::kShift, p.EncShift, 0, 999, "1");
+    shift(p.EncShift, "1");
     fit(txt::kDirection, p.RotDir, 0, 1, "1");
     fit(txt::kSpeedLimit, p.SpeedLimit, 0, 9999);
     if (p.NEncoders > 1) {
-        fit(txt::kShift, p.EncShift2, 0, 999, "2");
+        shift(p.EncShift2, "2");
         fit(txt::kDirection, p.RotDir2, 0, 1, "2");
-        fit(txt::kShift, p.EncShift3, 0, 999, "3");
+        shift(p.EncShift3, "3");
         fit(txt::kDirection, p.RotDir3, 0, 1, "3");
     }
     return notes;

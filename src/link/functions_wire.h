@@ -22,6 +22,11 @@ std::vector<std::string> SizeBlocks(Program& p, int size);
 // Empty when everything goes out as it is.
 std::vector<std::string> TransmitLosses(Program& p, int sizes);
 
+// The ratio of cams 17-32 goes to the device as a switch only: its value travels with the
+// ratio of cams 25-32 alone. The note to give when the switch is on without that one; ""
+// otherwise.
+std::string Ratio17NotSent(const Program& p);
+
 // The largest advance or delay the device takes, in milliseconds.
 inline constexpr long kMaxAdvanceMs = 210;
 

@@ -63,6 +63,8 @@ bool IdentifyDevice(Program& p, Link& link) {
     };
     for (int repeats = 0;; ++repeats) {
         std::string reply = SerialComStr(p, link, "?M");
+        // A port that could not be opened was named with its reason: there is no device to miss.
+        if (reply.empty() && link.PortStatus > 1) return giveUp();
         if (reply.empty()) {
             link.prompt.message("KLM NOT FOUND\rCONTROL WIRING", "", Buttons::Ok, Icon::Information);
             return giveUp();

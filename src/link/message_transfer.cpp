@@ -1,6 +1,7 @@
 #include "link/message_transfer.h"
 
 #include "camfile/file_commands.h"
+#include "core/file_io.h"
 #include "core/scratch_file.h"
 #include "core/text_format.h"
 #include "core/text_lines.h"
@@ -9,7 +10,6 @@
 #include "messages/message_file.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace cam {
 
@@ -39,7 +39,7 @@ bool StartFrame(Program& p, Link& link, TransferView& view) {
     return true;
 }
 
-bool StartsWithN(const std::string& line) { return !line.empty() && line[0] == 'N'; }
+bool StartsWithN(std::string_view line) { return !line.empty() && line[0] == 'N'; }
 
 // Nothing acknowledges the unframed lines: the transmission keeps to the time its bytes take
 // on the line (ten bits a byte), so that the progress tells what the device has, and the
@@ -64,9 +64,7 @@ private:
 }  // namespace
 
 std::string MsgWireLine(int n, std::string_view text) {
-    std::string line = "N" + D3(std::clamp(n, 0, kMaxMsgNumber)) + "\"";
-    for (char c : text) line += (c == CR || c == LF) ? ' ' : c;
-    line += "\"";
+    std::string line = "N" + D3(std::clamp(n, 0, kMaxMsgNumber)) + "\"" + OneLine(text) + "\"";
     line += CR;
     return line;
 }
@@ -98,9 +96,9 @@ bool TransmitMsgBranch(Program& p, Link& link, TransferView& view, const std::st
                        const std::string& deviceLine) {
     view.setOperation(Text(p, txt::kSendingMsgs));
     view.setSizeLabel(deviceLine);
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
-    const bool first = in && ReadTextLine(in, line);
+    LineSource in = LineSource::File(path);
+    std::string_view line;
+    const bool first = in.ok() && in.next(line);
     if (!first || !StartsWithN(line)) {
         // Also an empty first line: nothing tells that this is a message file.
         link.prompt.message(FileTitle(path) + Text(p, txt::kWrongFormat), "", Buttons::Ok, Icon::Stop);
@@ -122,7 +120,7 @@ bool TransmitMsgBranch(Program& p, Link& link, TransferView& view, const std::st
             view.setProgress(percent);
             shown = percent;
         }
-        if (!ReadTextLine(in, line) || StartsWith(line, "END")) break;
+        if (!in.next(line) || StartsWith(line, "END")) break;
     }
     link.clock.sleepMs(10);
     std::string end = "END";
@@ -187,8 +185,31 @@ bool TransmitMsgList(Program& p, Link& link, TransferView& view) {
     return TransmitMsgFile(p, link, view, path, "");
 }
 
+namespace {
+
+// A file with more messages than the device holds loses the others on the way: the user
+// hears how many first. False when the file cannot be read or the user stops.
+bool ConfirmMsgsFit(const Program& p, Prompt& prompt, const std::string& path) {
+    const FileBytes file = ReadFileBytes(path, kMaxMsgFileBytes);
+    if (!file.ok()) {
+        prompt.message(file.read.reason(), "", Buttons::Ok, Icon::Stop);
+        return false;
+    }
+    const int beyond = MsgsBeyond(file.bytes, MsgCount(p));
+    if (beyond == 0) return true;
+    const std::string text = Fill(Text(p, txt::kMsgsNotSent), {FileTitle(path), CStr(beyond), CStr(MsgCount(p))});
+    return prompt.message(text + "\r" + Text(p, txt::kSendAnyway), "", Buttons::OkCancel, Icon::Exclamation) ==
+           Answer::Ok;
+}
+
+}  // namespace
+
 bool TransmitMsgFile(Program& p, Link& link, TransferView& view, const std::string& path,
                      const std::string& deviceLine) {
+    if (!ConfirmMsgsFit(p, link.prompt, path)) {
+        ClosePort(link);
+        return false;
+    }
     if (!StartFrame(p, link, view)) return false;
     const bool sent = TransmitMsgBranch(p, link, view, path, deviceLine);
     ClosePort(link);
@@ -233,7 +254,7 @@ bool ApplyMsgReception(Program& p, const MsgReception& r, const std::string& pat
         p.NMsgs = previousCount;
         return false;
     }
-    p.MsgSaved = true;
+    MarkMsgSaved(p);
     return true;
 }
 

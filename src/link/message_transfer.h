@@ -56,10 +56,11 @@ struct MsgReception {
 };
 MsgReception ReceiveMsgBranch(Program& p, Link& link, TransferView& view, const std::string& path);
 
-// "Transmit MSG": the list is written to the scratch file "~.~" (MsgSaved is left as it
-// is: the list is in no file of the user's), then sent; the port is closed at the end.
+// "Transmit MSG": the list is written to the scratch file "~.~" (that is no save: the list is
+// in no file of the user's), then sent; the port is closed at the end.
 bool TransmitMsgList(Program& p, Link& link, TransferView& view);
-// The transmission of a message file chosen by the user; the port is closed at the end.
+// The transmission of a message file chosen by the user; the port is closed at the end. A
+// file with more messages than NMsgs (the device's) asks first whether to send without them.
 bool TransmitMsgFile(Program& p, Link& link, TransferView& view, const std::string& path,
                      const std::string& deviceLine);
 // "?M" asked for the main window's transmission: the reply as the transfer window shows it,
@@ -72,7 +73,7 @@ MsgReception ReceiveMsgs(Program& p, Link& link, TransferView& view, const std::
 
 // The list's side of a reception: only a complete one is taken; when blocks arrived damaged
 // the user is asked first. The list is read from path for msgs messages (NMsgs takes that
-// count; MsgFile is then path). True when the list was replaced (MsgSaved then True: the list
+// count; MsgFile is then path). True when the list was replaced (it then counts as saved: it
 // is the device's). Otherwise the list, NMsgs and MsgFile stay as they were.
 bool ApplyMsgReception(Program& p, const MsgReception& r, const std::string& path, int msgs, Prompt& prompt);
 

@@ -2,15 +2,20 @@
 
 #include "core/text_format.h"
 
+#include <cctype>
+
 namespace cam {
 
 namespace {
 
 constexpr long kMaxComNumber = 256;
 
+// The number after prefix (any letter case: "com4" is "COM4"), 1 to 3 digits.
 std::optional<long> NumberAfter(std::string_view name, std::string_view prefix) {
-    if (!StartsWith(name, prefix) || name.size() == prefix.size() || name.size() > prefix.size() + 3)
-        return std::nullopt;
+    if (name.size() <= prefix.size() || name.size() > prefix.size() + 3) return std::nullopt;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(name[i])) != std::toupper(static_cast<unsigned char>(prefix[i])))
+            return std::nullopt;
     long n = 0;
     for (char c : name.substr(prefix.size())) {
         if (c < '0' || c > '9') return std::nullopt;

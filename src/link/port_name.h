@@ -17,7 +17,7 @@ std::string PortDisplayName(const Program& p);
 // What the system opens: "COMn" on Windows, "/dev/ttyS{n-1}" elsewhere, or the path.
 std::string PortSystemName(const Program& p);
 
-// n for "COMn" (n from 1 to 256, upper case as written), else nothing.
+// n for "COMn" (n from 1 to 256, "com4" as "COM4"), else nothing.
 std::optional<long> ComNumber(std::string_view name);
 
 // Takes a typed or listed port name: "COMn" (and, on Linux, "/dev/ttyS{n-1}") sets ComPort

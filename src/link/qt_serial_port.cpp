@@ -65,7 +65,9 @@ void QtSerialPort::checkGone() {
 }
 
 bool QtSerialPort::open(const std::string& name) {
-    port_->setPortName(QString::fromLocal8Bit(name.c_str()));
+    const std::string device = RealDevice(name);
+    if (!claim_.claim(device, error_)) return false;
+    port_->setPortName(QString::fromLocal8Bit(device.c_str()));
     port_->setReadBufferSize(4096);
     port_->setBaudRate(static_cast<qint32>(speed_));
     port_->setDataBits(QSerialPort::Data8);
@@ -73,8 +75,9 @@ bool QtSerialPort::open(const std::string& name) {
     port_->setStopBits(QSerialPort::OneStop);
     if (!port_->open(QIODevice::ReadWrite)) {
         error_ = {static_cast<int>(port_->error()), "QSerialPort", ToCp1252(port_->errorString())};
-        error_.kind = KindOf(port_->error(), name);
+        error_.kind = KindOf(port_->error(), device);
         port_->clearError();
+        claim_.release();
         return false;
     }
     open_ = true;
@@ -86,6 +89,7 @@ bool QtSerialPort::open(const std::string& name) {
 void QtSerialPort::close() {
     open_ = false;
     if (port_->isOpen()) port_->close();
+    claim_.release();
 }
 
 bool QtSerialPort::setSpeed(long baud) {

@@ -1,9 +1,13 @@
 // The SerialPort of camdesk and camctl, over QSerialPort. Waits block in waitForReadyRead,
 // so the thread sleeps while the device is silent. A port whose other end went away
-// (ReadError, ResourceError) is closed at once and reads as closed.
+// (ReadError, ResourceError) is closed at once and reads as closed. The port is taken
+// exclusively and visibly: its real device (a /dev/serial/by-id link followed) is claimed
+// with flock before it opens, another program's live lock file or flock refuses the open,
+// and Qt's own lock file is named after that device.
 #pragma once
 
 #include "link/port_choice.h"
+#include "link/port_lock.h"
 #include "link/serial_port.h"
 
 #include <atomic>
@@ -44,6 +48,7 @@ private:
     void checkGone();
 
     std::unique_ptr<QSerialPort> port_;
+    PortClaim claim_;  // other programs see the port taken while it is open
     std::atomic<bool> open_{false};
     PortError error_;
     long speed_ = 9600;

@@ -13,19 +13,24 @@ namespace {
 
 constexpr const char* kTimeoutText = "TIMEOUT SERIAL PORT ";
 
-// The failures a user can mend are said in words of what to do.
+// The failures a user can mend are said in words of what to do; each names the port.
 std::string Description(const Program& p, const PortError& e) {
+    std::string why = e.description;
     switch (e.kind) {
         case PortError::NoPermission:
-            return Text(p, txt::kPortNoPermission);
+            why = Text(p, txt::kPortNoPermission);
+            break;
         case PortError::InUse:
-            return Text(p, txt::kPortInUse);
+            why =
+                Fill(Text(p, txt::kPortInUse), {e.holder > 0 ? Fill(Text(p, txt::kPortHolder), {CStr(e.holder)}) : ""});
+            break;
         case PortError::NotFound:
-            return Text(p, txt::kPortNotFound);
+            why = Text(p, txt::kPortNotFound);
+            break;
         case PortError::Other:
             break;
     }
-    return e.description;
+    return PortDisplayName(p) + ": " + why;
 }
 
 // Sleeps on the port until bytes arrive or the deadline is reached.
@@ -45,7 +50,7 @@ void Trace(const Program& p, std::string_view text) {
 }  // namespace
 
 void ShowPortError(const Program& p, Link& link, const PortError& e) {
-    link.PortStatus = e.code > 0 ? e.code : 1;
+    link.PortStatus = std::max(e.code, 2);  // 1 is kept for a missing CTS
     link.prompt.message("Errore " + Str(e.code) + " generato da " + e.source + "\r" + Description(p, e),
                         "Errore su " + PortDisplayName(p), Buttons::Ok, Icon::Stop);
 }
@@ -169,7 +174,9 @@ SendResult SendBlock(Program& p, Link& link, std::string_view text) {
         if (reply[0] == ACK) return SendResult::Acked;
         if (text == "END") return SendResult::Answered;
         if (resends == kMaxBlockResends) {
-            link.prompt.message(kTimeoutText, "", Buttons::Ok, Icon::None);
+            // The device answers, so this is no time-out: it will not take this block.
+            link.prompt.message(Fill(Text(p, txt::kBlockRefused), {QuotedLine(text), CStr(resends + 1)}), "",
+                                Buttons::Ok, Icon::Exclamation);
             return SendResult::Refused;
         }
     }

@@ -35,7 +35,7 @@ struct Link {
     Clock& clock;
     Prompt& prompt;
     // Result of the last OpenPort: 0 open and CTS present; 1 CTS absent (port closed again);
-    // any other positive value the error number of the step that failed.
+    // 2 or more: a step failed and was told (its error number, at least 2).
     int PortStatus = 0;
     std::int64_t ComDeadline = 0;   // when the wait in progress gives up
     bool InDevEnvironment = false;  // development trace of sent blocks in WorkDir/TST.TXT
@@ -69,7 +69,7 @@ enum class SendResult {
     Acked,     // the device acknowledged the block
     Answered,  // "END" answered with something other than ACK: not repeated
     TimedOut,  // no answer within 3 s: "TIMEOUT SERIAL PORT " shown, the transfer may go on
-    Refused,   // refused more than kMaxBlockResends times: message shown, abandon the transfer
+    Refused,   // refused more than kMaxBlockResends times: the block named, abandon the transfer
     PortLost,  // the port went away or is closed: message shown once, abandon the transfer
 };
 SendResult SendBlock(Program& p, Link& link, std::string_view text);

@@ -27,6 +27,7 @@ struct PortError {
     std::string source;
     std::string description;
     Kind kind = Other;
+    long holder = 0;  // InUse: the process that holds the port, 0 when it is not known
 };
 
 class SerialPort {

@@ -1,8 +1,10 @@
 #include "messages/message_file.h"
 
 #include "camfile/atomic_write.h"
+#include "camfile/file_commands.h"
 #include "core/file_io.h"
 #include "core/text_format.h"
+#include "core/text_lines.h"
 #include "core/texts.h"
 
 #include <algorithm>
@@ -34,45 +36,102 @@ std::string MsgFileText(const Program& p) {
     return out;
 }
 
+namespace {
+
+// The message of one line: "" for a line that does not start with "N", one blank for one
+// without a double quote, else what stands between the first double quote and the last
+// character (only the closing quote is dropped, so quotes inside the text come back as they
+// were written).
+std::string_view MsgOfLine(std::string_view line) {
+    if (line.empty() || line[0] != 'N') return "";
+    const std::size_t quote = line.find('"');
+    if (quote == std::string_view::npos) return " ";
+    const std::size_t first = quote + 1, last = line.size() - 1;
+    return last > first ? line.substr(first, last - first) : "";
+}
+
+}  // namespace
+
 std::vector<std::string> ParseMsgFile(std::string_view bytes, int count) {
     std::vector<std::string> msgs(static_cast<std::size_t>(std::max(count, 0)) + 1);
-    std::size_t start = 0;
-    for (int k = 1; k <= count && start < bytes.size(); ++k) {
-        std::size_t end = bytes.find('\n', start);
-        std::string_view line =
-            bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-        start = end == std::string_view::npos ? bytes.size() : end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty() || line[0] != 'N') continue;
-        const std::size_t quote = line.find('"');
-        if (quote == std::string_view::npos) {
-            msgs[static_cast<std::size_t>(k)] = " ";
-            continue;
-        }
-        // The text runs to the character before the last: only the closing quote is dropped,
-        // so quotes inside the text come back as they were written.
-        const std::size_t first = quote + 1, last = line.size() - 1;
-        if (last > first) msgs[static_cast<std::size_t>(k)] = std::string(line.substr(first, last - first));
-    }
+    LineSource in(bytes);
+    std::string_view line;
+    for (int k = 1; k <= count && in.next(line); ++k) msgs[static_cast<std::size_t>(k)] = MsgOfLine(line);
     return msgs;
 }
 
+int MsgsBeyond(std::string_view bytes, int count) {
+    LineSource in(bytes);
+    std::string_view line;
+    int beyond = 0;
+    for (int k = 1; in.next(line); ++k)
+        if (k > count && !TrimBlanks(MsgOfLine(line)).empty()) ++beyond;
+    return beyond;
+}
+
+namespace {
+
+std::vector<std::string> MsgState(const Program& p) {
+    std::vector<std::string> list(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 1 + MsgCount(p));
+    while (!list.empty() && list.back().empty()) list.pop_back();
+    return list;
+}
+
+}  // namespace
+
+bool MsgSaved(const Program& p) { return MsgState(p) == p.MsgSavedList; }
+
+void MarkMsgSaved(Program& p) { p.MsgSavedList = MsgState(p); }
+
 Result WriteMsgFile(Program& p) {
     Result written = WriteFileDurably(p.MsgFile, MsgFileText(p));
-    if (written) p.MsgSaved = true;
+    if (written) MarkMsgSaved(p);
     return written;
 }
 
+namespace {
+
+FileBytes ReadMsgFile(const Program& p, const std::string& path, Prompt& prompt) {
+    FileBytes file = ReadFileBytes(path, kMaxMsgFileBytes);
+    if (!file.ok())
+        prompt.message(Text(p, txt::kFileNotFound) + "\r" + file.read.reason(), "", Buttons::Ok, Icon::Exclamation);
+    return file;
+}
+
+void FillList(Program& p, std::string_view bytes) {
+    FitMsgTable(p);
+    const std::vector<std::string> msgs = ParseMsgFile(bytes, MsgCount(p));
+    for (int k = 1; k <= MsgCount(p); ++k) p.AlarmMsg[static_cast<std::size_t>(k)] = msgs[static_cast<std::size_t>(k)];
+}
+
+}  // namespace
+
 bool LoadReceivedMessages(Program& p, Prompt& prompt) {
     if (p.MsgFile.empty()) return false;
-    const auto bytes = FileExists(p.MsgFile) ? ReadFileBytes(p.MsgFile) : std::nullopt;
-    if (!bytes) {
-        prompt.message(Text(p, txt::kFileNotFound), "", Buttons::Ok, Icon::Exclamation);
+    const FileBytes file = ReadMsgFile(p, p.MsgFile, prompt);
+    if (file.ok()) FillList(p, file.bytes);
+    return file.ok();
+}
+
+bool OpenMsgFile(Program& p, const std::string& path, Prompt& prompt) {
+    const FileBytes file = ReadMsgFile(p, path, prompt);
+    if (!file.ok()) return false;
+    // The test the transmission makes: a cam file or a binary opened here would otherwise be
+    // an empty list, and a Save would put 255 empty lines in its place.
+    LineSource lines(file.bytes);
+    std::string_view first;
+    if (!lines.next(first) || !StartsWith(first, "N")) {
+        prompt.message(FileTitle(path) + Text(p, txt::kWrongFormat), "", Buttons::Ok, Icon::Stop);
         return false;
     }
-    FitMsgTable(p);
-    const std::vector<std::string> msgs = ParseMsgFile(*bytes, MsgCount(p));
-    for (int k = 1; k <= MsgCount(p); ++k) p.AlarmMsg[static_cast<std::size_t>(k)] = msgs[static_cast<std::size_t>(k)];
+    if (const int beyond = MsgsBeyond(file.bytes, MsgCount(p)); beyond > 0) {
+        const std::string text = Fill(Text(p, txt::kMsgsLeftOut), {FileTitle(path), CStr(beyond), CStr(MsgCount(p))});
+        if (prompt.message(text + "\r" + Text(p, txt::kOpenAnyway), "", Buttons::OkCancel, Icon::Exclamation) !=
+            Answer::Ok)
+            return false;
+    }
+    FillList(p, file.bytes);
+    p.MsgFile = path;
     return true;
 }
 
@@ -88,7 +147,7 @@ std::string MsgScratchPath(const Program& p) {
 }
 
 bool ConfirmMsgDiscard(Program& p, Prompt& prompt) {
-    if (p.MsgSaved) return true;
+    if (MsgSaved(p)) return true;
     return prompt.message("FILE NOT SAVED\rEXIT ANYWAY ?", "", Buttons::OkCancelDefaultCancel, Icon::Exclamation) ==
            Answer::Ok;
 }

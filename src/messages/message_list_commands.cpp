@@ -35,21 +35,15 @@ bool MsgNew(Program& p, Prompt& prompt) {
     FitMsgTable(p);
     for (int k = 1; k <= MsgCount(p); ++k) p.AlarmMsg[static_cast<std::size_t>(k)].clear();
     // Edits the user chose to drop are no longer anywhere to be saved.
-    p.MsgSaved = true;
+    MarkMsgSaved(p);
     return true;
 }
 
 bool MsgOpen(Program& p, Prompt& prompt) {
     if (!ConfirmMsgDiscard(p, prompt)) return false;
     const std::string path = prompt.openFile({Text(p, txt::kOpenFile), kMsgFilters, p.WorkDir, p.MsgFile});
-    if (path.empty() || path.size() > kMaxPathLength) return false;
-    const std::string previous = p.MsgFile;
-    p.MsgFile = path;
-    if (!LoadReceivedMessages(p, prompt)) {
-        p.MsgFile = previous;
-        return false;
-    }
-    p.MsgSaved = true;  // the list is the file's
+    if (path.empty() || path.size() > kMaxPathLength || !OpenMsgFile(p, path, prompt)) return false;
+    MarkMsgSaved(p);  // the list is the file's
     return true;
 }
 
@@ -99,9 +93,7 @@ std::string EndMsgEdit(Program& p, const std::optional<std::string>& typed) {
     const int k = p.EditMsgNum + 1;
     FitMsgTable(p);
     if (k >= 1 && k <= MsgCount(p)) {
-        std::string& stored = p.AlarmMsg[static_cast<std::size_t>(k)];
-        if (p.EditMsgText != stored) p.MsgSaved = false;
-        stored = p.EditMsgText;
+        p.AlarmMsg[static_cast<std::size_t>(k)] = p.EditMsgText;
     }
     return D3(k) + " " + p.EditMsgText;
 }

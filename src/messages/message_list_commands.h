@@ -23,8 +23,9 @@ std::string MsgOpenedTitle(const std::string& path);
 
 // New: every message emptied (after the unsaved-edits question). False when cancelled.
 bool MsgNew(Program& p, Prompt& prompt);
-// Open: the unsaved-edits question, the open dialog, then the file read into the list.
-// True when a file was read (MsgFile is then its path and MsgSaved True).
+// Open: the unsaved-edits question, the open dialog, then the file read into the list with
+// the checks of OpenMsgFile. True when a file was read (MsgFile is then its path; the list is
+// the file's).
 bool MsgOpen(Program& p, Prompt& prompt);
 // Save: asks before overwriting MsgFile; without a file of its own (none, gone, or the
 // transfer's scratch file) it is Save as. True when the list was written.
@@ -39,8 +40,7 @@ std::pair<std::string, std::string> MsgPreviewRows(const std::string& text);
 // Step 1 of a modification: EditMsgNum and EditMsgText from the selected list entry.
 void BeginMsgEdit(Program& p, int index, const std::string& entry);
 // The end of a modification: the typed text with OK, nullopt with Clear. The message takes
-// EditMsgText; MsgSaved becomes False when it differs from the stored one. Returns the new
-// list entry.
+// EditMsgText (the list's one edit). Returns the new list entry.
 std::string EndMsgEdit(Program& p, const std::optional<std::string>& typed);
 
 // Search by number: the list index to select, nullopt when nothing is to be selected (an

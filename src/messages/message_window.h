@@ -67,7 +67,7 @@ private:
 };
 
 // "&Messages" of the main window: the message window, modally. Unsaved edits of an earlier
-// visit are remembered (MsgSaved is not reset), so that closing asks about them.
+// visit are remembered (nothing marks them saved), so that closing asks about them.
 void ShowMessageWindow(Program& p, Prompt& prompt, QtSerialPort& port, QWidget* parent);
 
 }  // namespace cam

@@ -11,6 +11,57 @@ head32x7=("FUNZIONI  32 - 7 " "ANTICIPI OFF" "RITARDI OFF" "RAPPORTI OFF" "FORMA
           "SFASAMENTO ENCODER   0 " "SENSO DI ROTAZIONE   0 " "LIMITE DI VELOCITA'   0 ")
 
 case $case in
+files)
+    sample="$src/resources/samples/demo.Cam"
+    cp "$sample" x.Cam && ln -s x.Cam link.Cam
+    # An output that is the input, also through a link, is refused and the input kept.
+    for args in "print x.Cam --pdf x.Cam" "print link.Cam --pdf x.Cam" "export --csv x.Cam link.Cam" \
+                "export --json x.Cam x.Cam" "import --csv x.Cam x.Cam"; do
+        run $args; expect_status 1
+        grep -q "the output would replace it; nothing was written" err || fail "'$args': $(cat err)"
+        cmp -s "$sample" x.Cam || fail "'$args' replaced its input"
+    done
+    # What is wrong with a file is named with the file.
+    : >empty.Cam && mkfifo fifo.Cam && mkdir folder.Cam && ln -s loop.Cam loop.Cam
+    while IFS='|' read -r f said; do
+        run phases "$f"; expect_status 1
+        expect_err_line "$said"
+    done <<'TABLE'
+empty.Cam|empty.Cam - wrong file format
+fifo.Cam|camctl: fifo.Cam: is not a regular file
+folder.Cam|camctl: folder.Cam: is a folder, not a file
+loop.Cam|camctl: loop.Cam: Too many levels of symbolic links
+missing.Cam|camctl: missing.Cam: no such file
+TABLE
+    # A language script that is there but cannot be read is said to be so, with why.
+    mkdir alone && cp "$camctl" alone/ && mkfifo alone/Z32px_ENG.SCR
+    alone/camctl phases x.Cam >out 2>err; status=$?; expect_status 0
+    expect_err_line "camctl: the language script cannot be read: $PWD/alone/Z32px_ENG.SCR: is not a regular file; messages are shown without their texts"
+    # CR alone ends a line: a file with old Macintosh line ends reads as the CR LF one.
+    tr -d '\n' <"$sample" >cr.Cam
+    run phases x.Cam; mv out expected
+    run phases cr.Cam; expect_status 0
+    cmp -s expected out || fail "CR line ends read otherwise: $(head -3 out) $(cat err)"
+    # A device or a FIFO is written into, never replaced by a file.
+    run convert x.Cam /dev/null; expect_status 0
+    [ -c /dev/null ] || fail "/dev/null was replaced"
+    run convert x.Cam fifo.Cam; expect_status 1
+    expect_err_line "camctl: cannot write fifo.Cam: no program reads from it"
+    [ -p fifo.Cam ] || fail "the FIFO was replaced"
+    # Larger than any file of its kind can be: refused before it is read (sparse, so cheap).
+    truncate -s 33M big.Cam && truncate -s 2M big.Msg && truncate -s 17M big.Abs && truncate -s 257M big.csv
+    for args in "phases big.Cam" "msg-list big.Msg" "verify-hex big.Abs" "import --csv big.csv out.Cam"; do
+        run $args; expect_status 1
+        grep -q "is larger than any file of its kind can be" err || fail "'$args': $(cat err)"
+    done
+    # Output that cannot be written is a failure with its reason, as for every standard tool.
+    for args in "phases x.Cam" "--help" "phases --help" "advance --rpm 1000 --ms 100" "export --csv x.Cam -" \
+                "verify-hex $src/resources/samples/PX32_demo.Abs" "msg-list $src/resources/samples/demo.Msg"; do
+        timeout 30 "$camctl" $args >/dev/full 2>err
+        status=$?; expect_status 1
+        expect_err_line "camctl: standard output: No space left on device"
+    done
+    ;;
 phases)
     run phases "$src/resources/samples/demo.Cam"; expect_status 0
     expect_out "01 01 F001 0100 0300

@@ -50,7 +50,7 @@ parsing)
 2|camctl print: --text and --chart exclude each other|$camctl print a.Cam --pdf=a.pdf --text --chart
 1|camctl: missing.Cam: no such file|$camctl phases missing.Cam
 1|camctl: folder.Cam: is a folder, not a file|$camctl phases folder.Cam
-1|camctl: folder.Cam: is a folder, not a file|$camctl verify-hex folder.Cam
+1|camctl verify-hex: folder.Cam: is a folder, not a file|$camctl verify-hex folder.Cam
 1|camctl: -odd.Cam: no such file|$camctl convert -- -odd.Cam out.Cam
 0|600 0|$camctl advance --rpm=1000 --ms=100
 0|usage: camdesk [--port NAME] [--trace] [FILE.Cam]|$camdesk --help

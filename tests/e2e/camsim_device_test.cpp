@@ -203,7 +203,13 @@ TEST(CamsimState, SurvivesSaveAndLoadAndRefusesADamagedFile) {
     EXPECT_EQ(back.sizes[6][0].remark, "a \"b\" \xE9 ");
     EXPECT_EQ(back.sizes[6][0].phases, m.sizes[6][0].phases);
     EXPECT_FALSE(back.sizes[0][0].hasRemark);
-    EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+    // The file is written beside under a name no one can plant a link at, and put in place.
+    const std::string victim = (dir / "victim").string();
+    std::ofstream(victim) << "theirs";
+    std::filesystem::create_symlink(victim, path + ".new");
+    ASSERT_EQ(SaveState(m, path), "");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 3);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(victim).rdbuf()), {}), "theirs");
 
     // A file cut short, or a size the model does not have, is not used.
     for (const char* damaged : {"camsim state 1\nsize 1\ncam 1 -\n", "camsim state 1\nsize 8\nend\n",

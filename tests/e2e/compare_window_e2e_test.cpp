@@ -65,7 +65,7 @@ TEST_F(CompareWithDeviceOverPty, TheMenuItemNamesThePhaseChangedOnTheDevice) {
     ConnectDevice(window, p, prompt, port);
     ASSERT_TRUE(window.RunStartup());
     const std::string before = CamFileText(p);
-    ASSERT_EQ(before, ReadFileBytes(kFile).value_or(""));
+    ASSERT_EQ(before, ReadFileBytes(kFile, 1 << 30).bytes);
 
     // The transfer window comes first; the compare window once the reception is done.
     QStringList listed;

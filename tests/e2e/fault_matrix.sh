@@ -3,6 +3,9 @@
 # Every transfer against camsim with every fault that can meet it, as one table: each cell
 # must end with its exit status and its documented message within its time limit, leave a
 # file being received untouched, and leave no scratch file behind. Cells run six at a time.
+# The held-* faults are another program on the port, not the device's: an flock on it (as
+# picocom takes), or a live lock file (as minicom writes) while the port is named through a
+# link to it; stale-lockfile is one whose process is gone.
 set -uo pipefail
 camsim=$(realpath "$1") camctl=$(realpath "$2") src=$(realpath "$3") case=matrix
 source "$(dirname "$(realpath "$0")")/../checks.sh"
@@ -16,9 +19,13 @@ matrix=$(cat <<'TABLE'
 identify    | silent               | 1 | KLM NOT FOUND                 | 10
 identify    | echo                 | 1 | came back unchanged           | 10
 identify    | vanish               | 1 | KLM NOT FOUND                 | 10
+identify    | held-flock           | 1 | in use by another program (process | 10
+identify    | held-lockfile        | 1 | in use by another program (process | 10
+identify    | stale-lockfile       | 0 | 32 cams, 7 sizes              | 10
+flash       | held-flock           | 1 | in use by another program     | 10
 send        | silent               | 1 | KLM NOT FOUND                 | 10
 send        | silent-after:5       | 1 | TIMEOUT SERIAL PORT           | 15
-send        | nak:4                | 1 | TIMEOUT SERIAL PORT           | 15
+send        | nak:4                | 1 | refused the block             | 15
 send        | delay:3300           | 1 | TIMEOUT SERIAL PORT           | 15
 send        | vanish-after:5       | 1 | TIMEOUT SERIAL PORT           | 15
 send        | refuse-end           | 1 | did not acknowledge the end   | 15
@@ -38,6 +45,8 @@ msg-receive | vanish-after:4       | 1 | TIMEOUT SERIAL PORT           | 15
 flash       | flash-silent-after:3 | 1 | TIMEOUT SERIAL PORT           | 20
 flash       | flash-nak:2          | 0 | DEVICE UPDATED WITH           | 30
 flash       | silent               | 1 | TIMEOUT SERIAL PORT           | 20
+flash       | noise                | 1 | instead of ACK or NAK         | 20
+flash       | nak:2                | 1 | refused record 2              | 30
 TABLE
 )
 
@@ -47,9 +56,24 @@ run_cell() {
     local dir="cell$n"
     mkdir -p "$dir/tmp" && cd "$dir" || return
     mkfifo sim.fifo
-    "$camsim" --model 32x7x255x1 --baud 0 --fault "$fault" >sim.fifo 2>sim.err &
+    local faults=(--fault "$fault")
+    [[ $fault == held-* || $fault == stale-* ]] && faults=()
+    "$camsim" --model 32x7x255x1 --baud 0 "${faults[@]}" >sim.fifo 2>sim.err &
     local sim=$!
     local port; read -r port <sim.fifo
+    local named=$port holder= lockfile=/var/lock/LCK..$(echo "${port#/dev/}" | tr / _)
+    case $fault in
+    held-flock)
+        (flock -n 9 && exec sleep 60) 9<"$port" &
+        holder=$!
+        for _ in $(seq 100); do grep -q " $holder " /proc/locks && break; sleep 0.05; done ;;
+    held-lockfile | stale-lockfile)
+        sleep 60 &
+        holder=$!
+        [ "$fault" = stale-lockfile ] && { kill "$holder"; wait "$holder"; }
+        printf '%10d\n' "$holder" >"$lockfile"
+        ln -s "$port" by-id && named=$PWD/by-id ;;
+    esac
     local args
     case $transfer in
         identify) args=(identify) ;;
@@ -61,10 +85,15 @@ run_cell() {
     esac
     printf 'previous content' >out.Cam; printf 'previous content' >out.Msg
     local start=$SECONDS
-    TMPDIR="$PWD/tmp" timeout 90 "$camctl" "${args[0]}" --port "$port" "${args[@]:1}" >out 2>err
+    TMPDIR="$PWD/tmp" timeout 90 "$camctl" "${args[0]}" --port "$named" "${args[@]:1}" >out 2>err
     local got=$? took=$((SECONDS - start))
-    kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null
     local why=""
+    if [ "$fault" = held-lockfile ]; then
+        [ -f "$lockfile" ] || why+="the live lock file was removed; "
+        rm -f "$lockfile"
+    fi
+    [ -n "$holder" ] && kill "$holder" 2>/dev/null
+    kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null
     [ "$got" -eq "$status" ] || why+="exit status $got, expected $status; "
     grep -qF -- "$message" err out || why+="no '$message'; "
     [ "$took" -le "$limit" ] || why+="took ${took}s, at most ${limit}s; "

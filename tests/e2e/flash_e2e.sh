@@ -27,9 +27,10 @@ data bytes: 1906
 $1"
 }
 
-# A copy of the file with one data digit of line 5 changed.
+# A copy of the file with one data digit of line 5 changed, and one cut off after line 10.
 sed '5s/^\(.\{12\}\)./\1F/' "$fw" >corrupt.Abs
 cmp -s "$fw" corrupt.Abs && fail "the corrupted copy is the file"
+head -n 10 "$fw" >cut.Abs
 
 case $case in
 verify_hex)
@@ -43,6 +44,27 @@ verify_hex)
     expect_err_line "FILE UNUSABLE"
     run verify-hex missing.Abs; expect_status 1
     run verify-hex; expect_status 2
+    # What objcopy writes is taken, also with CR alone ending the lines and an end-of-file mark.
+    head -c 300 /dev/zero | tr '\0' 'x' >image.bin
+    objcopy -I binary -O ihex image.bin tool.Abs || fail "objcopy failed"
+    tr -d '\n' <tool.Abs >cr.Abs && printf '\032' >>cr.Abs
+    for f in tool.Abs cr.Abs; do
+        run verify-hex $f; expect_status 0
+        grep -qx "lines: 20" out || fail "$f: $(cat out err)"
+    done
+    # What a device would refuse half-way through an update is refused here, naming the line.
+    { cat tool.Abs; head -n 1 tool.Abs; } >after.Abs
+    printf ':100000070102030405060708090A0B0C0D0E0F1061\r\n:00000001FF\r\n' >type.Abs
+    printf ':0F0000000102030405060708090A0B0C0D0E0F1069\r\n:00000001FF\r\n' >count.Abs
+    while IFS='|' read -r f said; do
+        run verify-hex "$f"; expect_status 1
+        expect_err_line "$said"
+    done <<'TABLE'
+cut.Abs|THE FILE ENDS AT LINE 10 WITHOUT ITS END RECORD: IT IS INCOMPLETE
+after.Abs|LINE 21: A RECORD AFTER THE END RECORD
+type.Abs|LINE 1: RECORD TYPE 07 IS NONE OF 00 TO 05
+count.Abs|LINE 1: THE BYTE COUNT SAYS 15 DATA BYTES, THE RECORD HOLDS 16
+TABLE
     ;;
 
 flash)
@@ -67,6 +89,8 @@ flash_corrupted)
     run flash --port "$port" --yes corrupt.Abs; expect_status 1
     expect_err_line "PARITY ERROR IN LINE 5"
     grep -qF "UPDATE FLASH ?" err && fail "a corrupted file was offered for the update"
+    run flash --port "$port" --yes cut.Abs; expect_status 1
+    grep -qF "UPDATE FLASH ?" err && fail "half a firmware was offered for the update"
     stop_sim
     expect_no_image
     ;;

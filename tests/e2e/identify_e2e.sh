@@ -41,9 +41,10 @@ run identify --port "$port" --baud 19200; expect_status 0
 cmp -s first out || fail "second run: $(cat first) / $(cat out)"
 stop_sim
 
-# A port that does not exist: the open error names the port and exits 1.
+# A port that does not exist: the open error names the port, no device is looked for.
 run identify --port "$work/no-such-port"; expect_status 1
-grep -q "^Errore " err || fail "missing port: $(cat err)"
+expect_err_line "$work/no-such-port: There is no such port."
+grep -q "KLM NOT FOUND" err && fail "a port that is not there is no missing device: $(cat err)"
 
 run identify; expect_status 2
 

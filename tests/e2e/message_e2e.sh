@@ -75,11 +75,26 @@ convert)
     printf 'kept' >locked.Msg; chmod 444 locked.Msg
     run msg-convert in.Msg locked.Msg; expect_status 1
     [ "$(cat locked.Msg)" = kept ] || fail "a write-protected file was replaced"
+    # More messages than the count: how many is said first, and dropped only with --yes.
+    canonical 257 256=BEYOND >many.Msg
+    run msg-convert many.Msg short.Msg; expect_status 1
+    expect_err_line "many.Msg holds 1 message(s) beyond the 255 of the list: they are left out."
+    [ ! -e short.Msg ] || fail "messages were dropped without --yes"
+    run msg-convert --yes many.Msg short.Msg; expect_status 0
+    # What is no message file is refused, as the transmission refuses it.
+    run msg-convert "$src/resources/samples/demo.Cam" x.Msg; expect_status 1
+    expect_err_line "demo.Cam - wrong file format"
+    [ ! -e x.Msg ] || fail "a cam file was converted into a message file"
     ;;
 
 round_trip)
     canonical 180 1='MOTOR OVERLOAD' 2='OIL ?:PRESSURE "LOW"' 180='LAST MESSAGE OF FORTY CHARACTERS  ABCDEF' >sent.Msg
     start_sim --model 32x7x180x1 --baud 0
+    # More messages than the device holds: how many is said, and they are sent only with --yes.
+    canonical 255 200=BEYOND >long.Msg
+    run msg-send --port "$port" long.Msg; expect_status 1
+    expect_err_line "long.Msg holds 1 message(s) beyond the 180 of the device: they are not sent."
+    run msg-send --yes --port "$port" long.Msg; expect_status 0
     run msg-send --port "$port" sent.Msg; expect_status 0
     grep -q "^sent the messages of sent.Msg to " out || fail "no summary: $(cat out)"
     run msg-receive --port "$port" back.Msg; expect_status 0

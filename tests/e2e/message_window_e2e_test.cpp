@@ -64,7 +64,7 @@ TEST_F(MessagesOverPty, ReceiveEditSendReceiveShowsTheEdit) {
     BeginMsgEdit(q, 4, MsgList(q)[4]);
     EndMsgEdit(q, std::string("DOOR OPEN"));
     ASSERT_TRUE(RunMsgListTransmit(q, port, prompt, nullptr));
-    EXPECT_FALSE(q.MsgSaved);  // sent, but in no file of the user's
+    EXPECT_FALSE(MsgSaved(q));  // sent, but in no file of the user's
 
     Program r = onLine(sim);
     r.NMsgs = 180;
@@ -111,6 +111,7 @@ TEST_F(MessagesOverPty, ASilentDeviceLeavesTheListAndItsFile) {
     Program p = onLine(sim);
     p.AlarmMsg[1] = "OLD";
     p.MsgFile = file("mine.Msg", "N. 001 \"OLD\"\r\n");
+    MarkMsgSaved(p);
     EXPECT_FALSE(RunMsgReceive(p, port, prompt, nullptr));
     ASSERT_FALSE(prompt.messages().empty());
     EXPECT_EQ(prompt.messages().back(), "TIMEOUT SERIAL PORT ");
@@ -135,7 +136,7 @@ TEST_F(MessagesOverPty, TheWindowsReceiveCommandRefreshesTheList) {
     EXPECT_EQ(w.list()->item(2)->text().toStdString(), "003 ");
     w.action("c_Rec")->trigger();
     EXPECT_EQ(w.list()->item(2)->text().toStdString(), "003 FROM THE WINDOW");
-    EXPECT_TRUE(q.MsgSaved);
+    EXPECT_TRUE(MsgSaved(q));
 }
 
 }  // namespace

@@ -53,9 +53,9 @@ TEST_F(TransferWindowOverPty, SizesSentAndReceivedBackThroughTheWindowAreTheSame
     const auto back = ReceiveProgramModal(received, port, prompt, nullptr, 32);
     ASSERT_TRUE(back) << back.reason();
     EXPECT_TRUE(prompt.messages().empty()) << prompt.messages().front();
-    EXPECT_EQ(CamFileText(back->data), *ReadFileBytes(file));
+    EXPECT_EQ(CamFileText(back->data), ReadFileBytes(file, 1 << 30).bytes);
     // The scratch file holds the raw lines as the device sent them.
-    const std::string raw = ReadFileBytes(received.TmpFile).value_or("");
+    const std::string raw = ReadFileBytes(received.TmpFile, 1 << 30).bytes;
     EXPECT_EQ(raw.substr(0, raw.find(" FORMATO")),
               "FUNZIONI 32-07\r\n"
               "01010100\r\n"        // advances, delays and ratio on

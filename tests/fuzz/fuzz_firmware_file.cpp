@@ -6,11 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    cam::LineSource in(std::string_view(reinterpret_cast<const char*>(data), size));
     long lastShown = 0;
     const cam::FirmwareFile f = cam::ReadFirmwareRecords(in, [&](long records, long) {
         if (records < lastShown) std::abort();
@@ -22,11 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     long bytes = 0;
     for (const std::string& r : f.records) {
         if (r.empty() || r[0] != ':' || !cam::RecordChecksumOk(r)) std::abort();
+        if (cam::RecordDataBytes(r) * 2 + 11 != static_cast<int>(r.size())) std::abort();  // the count is its length
         bytes += cam::RecordDataBytes(r);
     }
     if (bytes != f.dataBytes) std::abort();
     const auto plan = cam::TransmissionPlan(f.records);
     if (plan.size() > f.records.size() + 1 || plan.empty()) std::abort();
     if (plan.back().bytes > f.dataBytes) std::abort();
+    if (f.records.back().substr(7, 2) != "01") std::abort();  // the end record last
     return 0;
 }

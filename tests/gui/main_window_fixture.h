@@ -84,7 +84,7 @@ protected:
         QTest::keyClick(Off(), Qt::Key_Return);
         QVERIFY(On()->hasFocus());
     }
-    static std::string Bytes(const std::string& path) { return ReadFileBytes(path).value_or(""); }
+    static std::string Bytes(const std::string& path) { return ReadFileBytes(path, 1 << 30).bytes; }
     bool UndoEnabled() const { return w->action("o_Undo")->isEnabled(); }
     // The phase on-off written into cam (size, cam) as an edit of the document.
     void EditPhase(int size, int cam, int on, int off) {

@@ -38,7 +38,7 @@ private slots:
             child<QPushButton>(m, "tEX")->click();
         });
         w->action("Al_Msg")->trigger();
-        QVERIFY(!p->MsgSaved);
+        QVERIFY(!MsgSaved(*p));
 
         // A second visit shows the edit and still knows it is not saved.
         QString first;
@@ -58,7 +58,7 @@ private slots:
         w->close();
         QVERIFY(w->isVisible());
         QCOMPARE(prompt->asked().back().text, std::string("FILE NOT SAVED\rEXIT ANYWAY ?"));
-        p->MsgSaved = true;
+        MarkMsgSaved(*p);
     }
 
     // camdesk --screenshot --window messages FILE: the window with the file loaded, as after Open.
@@ -84,14 +84,13 @@ private slots:
         Start();
         Connect();
         p->AlarmMsg[1] = "MINE";
-        p->MsgSaved = false;
         prompt->push(Answer::Cancel);
         w->action("Msg_Rec")->trigger();
         QCOMPARE(prompt->asked().size(), std::size_t(1));
         QCOMPARE(prompt->asked()[0].text, std::string("FILE NOT SAVED\rEXIT ANYWAY ?"));
         QCOMPARE(p->AlarmMsg[1], std::string("MINE"));
         QVERIFY(!port->isOpen());
-        p->MsgSaved = true;
+        MarkMsgSaved(*p);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include "core/scripted_prompt.h"
 #include "find_child.h"
+#include "messages/message_file.h"
 #include "messages/message_window.h"
 
 #include <QAction>
@@ -83,10 +84,11 @@ protected slots:
         prompt = std::make_unique<ScriptedPrompt>(false);
         p->AlarmMsg[3] = "OIL PRESSURE LOW";
         p->AlarmMsg[9] = "Oil level low";
+        MarkMsgSaved(*p);  // as read from a file
     }
     void cleanup() {
         if (w) {
-            p->MsgSaved = true;
+            MarkMsgSaved(*p);
             w->close();
         }
         w.reset();

@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(rows, QString("12345678901234567890|ABCDEFGHIJKLMNOPQRST"));
         QCOMPARE(Entry(6), QString("007 12345678901234567890ABCDEFGHIJKLMNOPQRST"));
         QCOMPARE(p->AlarmMsg[7], std::string("12345678901234567890ABCDEFGHIJKLMNOPQRST"));
-        QVERIFY(!p->MsgSaved);
+        QVERIFY(!MsgSaved(*p));
     }
 
     void theWholeTextIsSelectedSoTypingReplacesIt() {
@@ -76,7 +76,7 @@ private slots:
         List()->setCurrentRow(2);
         Modify("SOMETHING ELSE", false);
         QCOMPARE(Entry(2), QString("003 OIL PRESSURE LOW"));
-        QVERIFY(p->MsgSaved);
+        QVERIFY(MsgSaved(*p));
         // A double click opens the modify window too.
         WhenModal("MsgModify", [](QWidget* m) { child<QPushButton>(m, "kcl")->click(); });
         emit List()->itemDoubleClicked(List()->item(2));
@@ -153,7 +153,7 @@ private slots:
         Modify("SECOND", true);
         prompt->push(Answer::Yes);  // OVERWRITE FILE
         child<QToolButton>(w.get(), "Sv_Fil")->click();
-        QVERIFY(p->MsgSaved);
+        QVERIFY(MsgSaved(*p));
         const std::string expected = "N. 001 \"FROM FILE\"\r\nN. 002 \"SECOND\"\r\nN. 003\r\n";
         QCOMPARE(Bytes(file).substr(0, expected.size()), expected);
         // Save as under a new name; the title follows it.

@@ -10,7 +10,9 @@
 namespace camtest {
 
 inline std::string ShippedScriptBytes() {
-    return cam::ReadFileBytes(std::string(CAMDESK_SOURCE_DIR) + "/resources/Z32px_ENG.SCR").value_or("");
+    return cam::ReadFileBytes(std::string(CAMDESK_SOURCE_DIR) + "/resources/Z32px_ENG.SCR",
+                              cam::kMaxLanguageScriptBytes)
+        .bytes;
 }
 
 inline std::vector<std::string> ShippedTexts() { return cam::ParseLanguageScript(ShippedScriptBytes()); }

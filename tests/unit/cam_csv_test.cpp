@@ -179,6 +179,13 @@ TEST(CamCsv, EveryBadRowIsRefusedWithItsLineAndNothingIsImported) {
                      "line 13: there is no setting \"colour\"", "line 15: the setting is given twice (line 14)",
                      "line 16: a cam file keeps this setting only with delays on"}));
     EXPECT_EQ(cam::CamFileText(p), before);
+    // A table of nothing but bad rows costs a thousand listed reasons, the others are counted.
+    std::string junk = "size,cam,on,off\r\n";
+    for (int i = 0; i < 1500; ++i) junk += "x,1,1,2\r\n";
+    const cam::CsvImport many = cam::ImportCamCsv(p, junk);
+    EXPECT_EQ(many.refusals.size(), 1000u);
+    EXPECT_EQ(many.unlistedRefusals, 500u);
+    EXPECT_EQ(many.refusals.back(), "line 1001: size cannot be \"x\" (it takes 1..7)");
 }
 
 TEST(CamCsv, RowsThatThePhaseRuleChangesAreNoted) {

@@ -229,7 +229,7 @@ TEST_F(CamFileRead, FileStartingWithASizeIsImportedAfterAsking) {
 TEST_F(CamFileRead, FormatErrorsNameTheLine) {
     const std::string f = "FUNZIONI  32 - 7 \r\n";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"", ""},
+        {"", "t.Cam"},  // an empty file shows no line: its name stands there
         {"HELLO\r\n", "HELLO"},
         {f, "FUNZIONI  32 - 7 "},
         {f + "ANTICIPI MAYBE\r\n", "ANTICIPI MAYBE"},
@@ -275,7 +275,7 @@ TEST_F(CamFileRead, MissingFileChangesNothingAndAnUnreadableOneIsReported) {
     p.ReadError = false;
     cam::ReadCamFile(p, dir.str(), prompt);
     EXPECT_TRUE(p.ReadError);
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{dir.str() + " : THE FILE CANNOT BE READ"});
+    EXPECT_EQ(prompt.messages(), std::vector<std::string>{dir.str() + ": is a folder, not a file"});
 }
 
 TEST(SizeBlock, ReadsUntilTheNextSizeAndReportsWhatIsOutsideTheTables) {

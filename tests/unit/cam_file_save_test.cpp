@@ -3,11 +3,14 @@
 #include "support/make_program.h"
 #include "support/scratch_folder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -55,19 +58,77 @@ TEST(CamFileSave, FailureIsReportedAndKeepsThePreviousFile) {
     EXPECT_NE(cam::WriteCamFile(p).reason(), "");
 }
 
-TEST(CamFileSave, ReplacedFileKeepsItsPermissionsAndLinksSurvive) {
+TEST(CamFileSave, ReplacedFileKeepsItsPermissions) {
     camtest::ScratchFolder dir;
     cam::Program p = Example();
     const std::string target = dir.write("t.Cam", "old");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(cam::WriteCamFile(p, target).reason(), "");
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+}
 
-    fs::create_symlink("t.Cam", dir.file("link.Cam"));
-    p.OutSize = 2;
-    EXPECT_EQ(cam::WriteCamFile(p, dir.file("link.Cam")).reason(), "");
-    EXPECT_TRUE(fs::is_symlink(dir.file("link.Cam")));
-    EXPECT_NE(dir.read("t.Cam").find("FORMATO IN USCITA    2 \r\n"), std::string::npos);
+// Links stay links, and the real file at the end of their chain is saved; a loop is refused
+// and changes nothing.
+TEST(CamFileSave, LinksAreFollowedToTheRealFileAndStayLinks) {
+    camtest::ScratchFolder dir;
+    cam::Program p = Example();
+    dir.write("real.Cam", "old");
+    fs::create_directory(dir.file("sub"));
+    fs::create_symlink("../real.Cam", dir.file("sub/middle.Cam"));  // relative to its own folder
+    fs::create_symlink("sub/middle.Cam", dir.file("first.Cam"));
+    fs::create_symlink("new.Cam", dir.file("dangling.Cam"));
+    fs::create_symlink("loop2.Cam", dir.file("loop1.Cam"));
+    fs::create_symlink("loop1.Cam", dir.file("loop2.Cam"));
+    EXPECT_EQ(cam::WriteCamFile(p, dir.file("first.Cam")).reason(), "");
+    EXPECT_EQ(dir.read("real.Cam"), cam::CamFileText(p));
+    EXPECT_EQ(cam::WriteCamFile(p, dir.file("dangling.Cam")).reason(), "");
+    EXPECT_EQ(dir.read("new.Cam"), cam::CamFileText(p));
+    EXPECT_THAT(cam::WriteCamFile(p, dir.file("loop1.Cam")).reason(),
+                ::testing::HasSubstr("Too many levels of symbolic links"));
+    for (const char* link : {"first.Cam", "sub/middle.Cam", "dangling.Cam", "loop1.Cam", "loop2.Cam"})
+        EXPECT_TRUE(fs::is_symlink(dir.file(link))) << link;
+    EXPECT_EQ(EntriesIn(dir.str()), 7u) << "no temporary file is left";
+}
+
+// In a shared folder with the sticky bit the system follows a link only for its owner or the
+// folder's: a link another user planted there never makes a save overwrite that user's file.
+TEST(CamFileSave, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "a second user's link needs root to make";
+    camtest::ScratchFolder dir;
+    cam::Program p = Example();
+    const std::string victim = dir.write("victim.Cam", "theirs");
+    fs::create_directory(dir.file("shared"));
+    fs::permissions(dir.file("shared"), fs::perms::all | fs::perms::sticky_bit);
+    const std::string planted = dir.file("shared/planted.Cam");
+    fs::create_symlink(victim, planted);
+    ASSERT_EQ(::lchown(planted.c_str(), 65534, 65534), 0);
+    EXPECT_THAT(cam::WriteCamFile(p, planted).reason(),
+                ::testing::HasSubstr("is a link of another user in a shared folder"));
+    EXPECT_EQ(dir.read("victim.Cam"), "theirs");
+    ASSERT_EQ(::lchown(planted.c_str(), 0, 0), 0);  // one's own link is followed
+    EXPECT_EQ(cam::WriteCamFile(p, planted).reason(), "");
+    EXPECT_EQ(dir.read("victim.Cam"), cam::CamFileText(p));
+}
+
+// A device or a FIFO is written in place and stays what it is (as root, a rename over
+// /dev/null would make it a file); a FIFO that no program reads is refused without waiting.
+TEST(CamFileSave, DevicesAndFifosAreWrittenInPlace) {
+    camtest::ScratchFolder dir;
+    cam::Program p = Example();
+    EXPECT_EQ(cam::WriteCamFile(p, "/dev/null").reason(), "");
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    const std::string fifo = dir.file("pipe.Cam");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(cam::WriteCamFile(p, fifo).reason(), "cannot write " + fifo + ": no program reads from it");
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(cam::WriteCamFile(p, fifo).reason(), "");
+    std::string got(4096, '\0');
+    got.resize(static_cast<std::size_t>(std::max<ssize_t>(0, ::read(reader, got.data(), got.size()))));
+    ::close(reader);
+    EXPECT_EQ(got, cam::CamFileText(p));
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(EntriesIn(dir.str()), 1u);
 }
 
 // A file the user may not write stays as it is, though its folder would allow the rename:

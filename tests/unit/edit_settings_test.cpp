@@ -20,6 +20,8 @@ TEST(EditSettings, SnapStepIsWrittenAndReadBack) {
     EXPECT_EQ(q.SnapStep, 16);
     ParseEditSettings(q, "Other=3\nSnapStep=4\n");  // LF only, unknown lines left alone
     EXPECT_EQ(q.SnapStep, 4);
+    ParseEditSettings(q, "Other=3\rSnapStep=5\r");  // CR alone
+    EXPECT_EQ(q.SnapStep, 5);
 }
 
 TEST(EditSettings, BadValuesKeepOrLimitTheStep) {

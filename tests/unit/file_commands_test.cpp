@@ -204,8 +204,12 @@ TEST(OpenCommandLine, QuotesAreRemovedAndAMissingFileKeepsTheTables) {
     EXPECT_EQ(p.CamFile, path);
     EXPECT_TRUE(HasPhase(p));
     EXPECT_FALSE(cam::OpenCommandLine(p, doc, prompt, dir.file("missing.Cam")).done);
+    // Something that is there but no file is named for what it is.
+    std::filesystem::create_directory(dir.file("folder.Cam"));
+    EXPECT_FALSE(cam::OpenCommandLine(p, doc, prompt, dir.file("folder.Cam")).done);
     EXPECT_TRUE(HasPhase(p));
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found:\r" + dir.file("missing.Cam")});
+    EXPECT_EQ(prompt.messages(), (std::vector<std::string>{"File not found:\r" + dir.file("missing.Cam"),
+                                                           dir.file("folder.Cam") + ": is a folder, not a file"}));
 }
 
 TEST(Save, RightAfterOpenWritesBackWithoutADialog) {
@@ -216,7 +220,7 @@ TEST(Save, RightAfterOpenWritesBackWithoutADialog) {
     cam::CamDocument doc(p);
     cam::ScriptedPrompt prompt;
     prompt.push(path.c_str());
-    cam::Open(p, doc, prompt, "T");
+    ASSERT_TRUE(cam::Open(p, doc, prompt, "T").done);
     prompt.clear();
     std::filesystem::remove(path);
     std::ofstream(path) << "stale";  // Save must replace it
@@ -225,6 +229,30 @@ TEST(Save, RightAfterOpenWritesBackWithoutADialog) {
     EXPECT_TRUE(doc.FileSaved());
     EXPECT_EQ(dir.read("press.Cam"), before);
     EXPECT_EQ(before.substr(0, 19), "FUNZIONI  32 - 7 \r\n");
+}
+
+// What a cam file cannot keep is told before the save: Cancel writes nothing.
+TEST(Save, TheRatioOfCams17To32IsToldBeforeItIsLeftOut) {
+    camtest::ScratchFolder dir;
+    cam::Program p = Model();
+    cam::CamDocument doc(p);
+    p.CamFile = CamFileWithPhase(dir, "r.Cam");
+    const std::string before = dir.read("r.Cam");
+    doc.Edit(cam::EditScope::Functions(), "functions", [](cam::CamData& d) {
+        d.Ratio17On = 1;
+        d.OutSize = 4;
+    });
+    cam::ScriptedPrompt prompt;
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(cam::Save(p, doc, prompt));
+    EXPECT_EQ(dir.read("r.Cam"), before);
+    EXPECT_FALSE(doc.FileSaved());
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0],
+              "A cam file has no place for the ratio of cams 17-32 (1/0): it is not kept in the file.\rSave anyway?");
+    prompt.push(Answer::Ok);
+    EXPECT_TRUE(cam::Save(p, doc, prompt));
+    EXPECT_NE(dir.read("r.Cam"), before);
 }
 
 TEST(SaveAs, ANameWithoutADotGetsCamEvenInAFolderWithDots) {

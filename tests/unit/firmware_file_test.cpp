@@ -3,7 +3,10 @@
 #include "firmware/firmware_file.h"
 #include "support/scratch_folder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace cam {
 namespace {
@@ -92,11 +95,11 @@ TEST_F(FirmwareFileTest, VerifiedFileKeepsItsRecordsCountsAndIdentification) {
 
 TEST_F(FirmwareFileTest, CountsAreReportedEveryTenthLine) {
     std::string bytes;
-    for (int i = 0; i < 25; ++i) bytes += k16Bytes + "\n";  // LF alone ends a line too
+    for (int i = 0; i < 24; ++i) bytes += k16Bytes + "\n";  // LF alone ends a line too
     std::vector<std::pair<long, long>> shown;
-    const FirmwareFile f = ReadFirmwareFile(write(bytes), [&](long l, long b) { shown.emplace_back(l, b); });
+    const FirmwareFile f = ReadFirmwareFile(write(bytes + kEnd), [&](long l, long b) { shown.emplace_back(l, b); });
     ASSERT_TRUE(f.ok());
-    EXPECT_EQ(shown, (std::vector<std::pair<long, long>>{{10, 160}, {20, 320}, {25, 400}}));
+    EXPECT_EQ(shown, (std::vector<std::pair<long, long>>{{10, 160}, {20, 320}, {25, 384}}));
 }
 
 TEST_F(FirmwareFileTest, EmptyLinesAreSkippedAndNotCounted) {
@@ -108,13 +111,46 @@ TEST_F(FirmwareFileTest, EmptyLinesAreSkippedAndNotCounted) {
 TEST_F(FirmwareFileTest, ChecksumErrorNamesTheLineOfTheFile) {
     std::string spoilt = k16Bytes;
     spoilt[20] = 'F';
-    FirmwareFile f = ReadFirmwareFile(write(kEnd + "\r\n" + k16Bytes + "\r\n" + spoilt + "\r\n" + kEnd + "\r\n"));
+    FirmwareFile f = ReadFirmwareFile(write(kSum256 + "\r\n" + k16Bytes + "\r\n" + spoilt + "\r\n" + kEnd + "\r\n"));
     EXPECT_EQ(f.outcome, FirmwareFile::ParityError);
     EXPECT_EQ(f.badLine, 3);
     // An empty line before it still counts as a line of the file in the message.
     f = ReadFirmwareFile(write("\r\n" + spoilt + "\r\n"));
     EXPECT_EQ(f.outcome, FirmwareFile::ParityError);
     EXPECT_EQ(f.badLine, 2);
+}
+
+// What a device would refuse half-way through the update is refused before it, naming the
+// line; what other tools write is taken.
+TEST_F(FirmwareFileTest, RecordsADeviceWouldRefuseAreRefusedBeforeTheUpdate) {
+    const std::string count15 = ":0F0000000102030405060708090A0B0C0D0E0F1069";  // 16 data bytes
+    const std::string type07 = ":100000070102030405060708090A0B0C0D0E0F1061";
+    struct Case {
+        std::string bytes;
+        FirmwareFile::Outcome outcome;
+        int badLine, field, held;
+    };
+    const std::vector<Case> cases = {
+        {k16Bytes + "\r\n" + count15 + "\r\n" + kEnd, FirmwareFile::CountMismatch, 2, 15, 16},
+        {type07 + "\r\n" + kEnd, FirmwareFile::UnknownType, 1, 7, 16},
+        {k16Bytes + "\r\n" + kEnd + "\r\n\r\n" + k16Bytes + "\r\n", FirmwareFile::AfterEnd, 4, 0, 0},
+        {k16Bytes + "\r\n" + k16Bytes + "\r\n\r\n", FirmwareFile::NoEnd, 3, 0, 0},  // cut off
+        {k16Bytes + "\x1A\r\n" + kEnd, FirmwareFile::ParityError, 1, 0, 0},         // 1A inside is no end
+        {k16Bytes + "\r" + kEnd + "\r", FirmwareFile::Verified, 0, 0, 0},           // CR alone
+        {k16Bytes + "\r\n" + kEnd + "\r\n\x1A", FirmwareFile::Verified, 0, 0, 0},   // a final end-of-file mark
+        {k16Bytes + "\n" + kEnd + "\x1A", FirmwareFile::Verified, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const FirmwareFile f = ReadFirmwareFile(write(c.bytes));
+        EXPECT_EQ(f.outcome, c.outcome) << c.bytes;
+        EXPECT_EQ(f.badLine, c.badLine) << c.bytes;
+        if (c.field) {
+            EXPECT_EQ(std::pair(f.field, f.held), std::pair(c.field, c.held)) << c.bytes;
+        }
+        if (f.ok()) {
+            EXPECT_EQ(f.records, (std::vector<std::string>{k16Bytes, kEnd}));
+        }
+    }
 }
 
 TEST_F(FirmwareFileTest, UnusableAndUnreadableFiles) {
@@ -124,8 +160,14 @@ TEST_F(FirmwareFileTest, UnusableAndUnreadableFiles) {
     // Nothing to send at all is no firmware either.
     EXPECT_EQ(ReadFirmwareFile(write("")).outcome, FirmwareFile::Unusable);
     EXPECT_EQ(ReadFirmwareFile(write("\r\n\r\n")).outcome, FirmwareFile::Unusable);
-    EXPECT_EQ(ReadFirmwareFile(dir.file("missing.Abs")).outcome, FirmwareFile::Unreadable);
-    EXPECT_EQ(ReadFirmwareFile(dir.str()).outcome, FirmwareFile::Unreadable);  // a folder
+    EXPECT_EQ(ReadFirmwareFile(dir.file("missing.Abs")).reason, dir.file("missing.Abs") + ": no such file");
+    f = ReadFirmwareFile(dir.str());  // a folder
+    EXPECT_EQ(f.outcome, FirmwareFile::Unreadable);
+    EXPECT_EQ(f.reason, dir.str() + ": is a folder, not a file");
+    // Larger than any firmware: refused before a line is read.
+    std::filesystem::resize_file(write(""), kMaxFirmwareFileBytes + 1);
+    EXPECT_THAT(ReadFirmwareFile(dir.file("fw.Abs")).reason,
+                ::testing::HasSubstr("is larger than any file of its kind"));
 }
 
 }  // namespace

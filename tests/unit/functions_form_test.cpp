@@ -196,6 +196,11 @@ TEST_F(Functions, Ratio17CoversCams17To32AndIsReachedFrom17To24) {
     f->enterValue("12");  // above the maximum: the maximum
     EXPECT_EQ(p.Ratio25_32, 9);
     EXPECT_EQ(f->entryText(), "9");
+    // Neither a cam file nor the wire keeps the ratio of cams 17-32: closing says so.
+    f->close();
+    EXPECT_EQ(prompt.messages().back(),
+              "A cam file has no place for the ratio of cams 17-32 (1/9): it is not kept in the file.\r"
+              "The ratio of cams 17-32 (1/9) is not sent: the device receives its switch without the value.");
 }
 
 TEST_F(Functions, ValuesBeyondTheirRangeAreCutWhenSelected) {

@@ -34,7 +34,7 @@ TEST(LanguageScript, LineRules) {
         {"one\"\r\n\r\n\"three\"\r\n\r\n\r\n\"six\"\r\n", {"one", "", "three", "", "", "six"}},
         // A final line without line end is lost.
         {"one\"\r\n\"two\"\r\n\"three\"", {"one", "two", ""}},
-        {"one\"\r\n\"two\"\r\n\"three\"\r", {"one", "two", ""}},
+        {"one\"\r\n\"two\"\r\n\"three\"\r", {"one", "two", "three"}},  // CR alone ends it
         {"only line without end", {""}},
         {"one\"\n\"two\"", {"one", ""}},
         {"ab\r\n\"c", {"a", ""}},
@@ -44,10 +44,11 @@ TEST(LanguageScript, LineRules) {
         ASSERT_EQ(t.size(), 501u);
         EXPECT_EQ(std::vector<std::string>(t.begin() + 1, t.begin() + 1 + c.texts.size()), c.texts) << c.script;
     }
-    // Lines ended by LF alone read like CR LF.
+    // Lines ended by LF or CR alone read like CR LF.
     const std::string crlf = "one\"\r\n\"two\"\r\n\"\"\r\n\"four\"\r\n";
     EXPECT_EQ(ParseLanguageScript("one\"\n\"two\"\n\"\"\n\"four\"\n"), ParseLanguageScript(crlf));
     EXPECT_EQ(ParseLanguageScript("one\"\r\n\"two\"\n\"\"\r\n\"four\"\n"), ParseLanguageScript(crlf));
+    EXPECT_EQ(ParseLanguageScript("one\"\r\"two\"\r\"\"\r\n\"four\"\r"), ParseLanguageScript(crlf));
     EXPECT_EQ(ParseLanguageScript(crlf)[4], "four");
 }
 
@@ -71,7 +72,7 @@ TEST(LanguageScript, TinyAndDegenerateInputsGiveEmptyTexts) {
 TEST(LanguageScript, ReadingAMissingFileLeavesTheTexts) {
     Program p;
     p.LngTxt[7] = "kept";
-    EXPECT_FALSE(cam::ReadLanguageScript(p, "/no/such/folder/x.Scr"));
+    EXPECT_EQ(cam::ReadLanguageScript(p, "/no/such/folder/x.Scr").reason(), "/no/such/folder/x.Scr: no such file");
     EXPECT_EQ(p.Text(7), "kept");
 }
 
@@ -237,7 +238,7 @@ TEST(ShippedScriptCopy, LiesBesideTheTestProgram) {
     if (ec) GTEST_SKIP() << "no /proc/self/exe";
     const std::string beside = cam::FindDefaultLanguageScript(exe.parent_path().string());
     ASSERT_EQ(beside, (exe.parent_path() / "Z32px_ENG.SCR").string());
-    EXPECT_EQ(cam::ReadFileBytes(beside), ShippedScriptBytes());
+    EXPECT_EQ(cam::ReadFileBytes(beside, cam::kMaxLanguageScriptBytes).bytes, ShippedScriptBytes());
 }
 
 }  // namespace

@@ -26,13 +26,15 @@ struct MsgFileFixture : ::testing::Test {
         p.MsgFile = dir.file("list.Msg");
     }
     void writeRaw(const std::string& bytes) { std::ofstream(p.MsgFile, std::ios::binary) << bytes; }
-    std::string written() { return ReadFileBytes(p.MsgFile).value_or("<missing>"); }
+    std::string written() {
+        const FileBytes file = ReadFileBytes(p.MsgFile, kMaxMsgFileBytes);
+        return file.ok() ? file.bytes : "<missing>";
+    }
 };
 
 TEST_F(MsgFileFixture, AnEmptyListIsEveryNumberWithoutQuotes) {
-    p.MsgSaved = false;
     ASSERT_TRUE(WriteMsgFile(p));
-    EXPECT_TRUE(p.MsgSaved);
+    EXPECT_TRUE(MsgSaved(p));
     const std::string bytes = written();
     ASSERT_EQ(bytes.size(), 255u * 8u);  // "N. 001" CR LF
     EXPECT_EQ(bytes.substr(0, 16), "N. 001\r\nN. 002\r\n");
@@ -94,7 +96,7 @@ TEST_F(MsgFileFixture, AMissingFileIsSaidAndTheListStays) {
     p.MsgFile = dir.file("gone.Msg");
     EXPECT_FALSE(LoadReceivedMessages(p, prompt));
     ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].text, "FILE NOT FOUND");
+    EXPECT_EQ(prompt.asked()[0].text, "FILE NOT FOUND\r" + p.MsgFile + ": no such file");
     EXPECT_EQ(prompt.asked()[0].icon, Icon::Exclamation);
     EXPECT_EQ(p.AlarmMsg[1], "KEPT");
     // No file at all: nothing happens and nothing is said.
@@ -106,11 +108,11 @@ TEST_F(MsgFileFixture, AMissingFileIsSaidAndTheListStays) {
 TEST_F(MsgFileFixture, AFailedWriteKeepsTheOldFileAndTheUnsavedFlag) {
     writeRaw("previous");
     std::filesystem::permissions(p.MsgFile, std::filesystem::perms::owner_read);
-    p.MsgSaved = false;
+    p.AlarmMsg[4] = "EDITED";
     const Result r = WriteMsgFile(p);
     EXPECT_FALSE(r);
     EXPECT_FALSE(r.reason().empty());
-    EXPECT_FALSE(p.MsgSaved);
+    EXPECT_FALSE(MsgSaved(p));
     EXPECT_EQ(written(), "previous");
 }
 
@@ -137,7 +139,7 @@ TEST_F(MsgFileFixture, ACountBeyondTheTableIsMadeRoomFor) {
 TEST_F(MsgFileFixture, UnsavedEditsAreAskedAboutWithCancelAsTheDefault) {
     EXPECT_TRUE(ConfirmMsgDiscard(p, prompt));
     EXPECT_TRUE(prompt.asked().empty());
-    p.MsgSaved = false;
+    p.AlarmMsg[4] = "EDITED";
     prompt.push(Answer::Cancel);
     EXPECT_FALSE(ConfirmMsgDiscard(p, prompt));
     ASSERT_EQ(prompt.asked().size(), 1u);

@@ -56,18 +56,18 @@ TEST_F(MsgCommands, SaveAsAsksBeforeACompletedNameReplacesAFile) {
 
 TEST_F(MsgCommands, SaveAsksBeforeOverwritingAndNoWritesNothing) {
     p.MsgFile = dir.write("list.Msg", "old");
-    p.MsgSaved = false;
+    p.AlarmMsg[3] = "EDITED";
     prompt.push(Answer::No);
     EXPECT_FALSE(MsgSave(p, prompt));
     EXPECT_EQ(dir.read("list.Msg"), "old");
-    EXPECT_FALSE(p.MsgSaved);
+    EXPECT_FALSE(MsgSaved(p));
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(prompt.asked()[0].text, "OVERWRITE FILE ");
     EXPECT_EQ(prompt.asked()[0].buttons, Buttons::YesNo);
     prompt.push(Answer::Yes);
     EXPECT_TRUE(MsgSave(p, prompt));
-    EXPECT_TRUE(p.MsgSaved);
-    EXPECT_EQ(dir.read("list.Msg").size(), 255u * 8u);
+    EXPECT_TRUE(MsgSaved(p));
+    EXPECT_EQ(dir.read("list.Msg").substr(16, 17), "N. 003 \"EDITED\"\r\n");
 }
 
 TEST_F(MsgCommands, SaveOfAListFromTheScratchFileAsksForAName) {
@@ -80,7 +80,7 @@ TEST_F(MsgCommands, SaveOfAListFromTheScratchFileAsksForAName) {
 
 TEST_F(MsgCommands, AFailedSaveSaysWhyAndChangesNothing) {
     p.MsgFile = dir.file("before.Msg");
-    p.MsgSaved = false;
+    p.AlarmMsg[3] = "EDITED";
     const std::string target = dir.write("locked.Msg", "old");
     std::filesystem::permissions(target, std::filesystem::perms::owner_read);
     prompt.push(target.c_str());
@@ -89,13 +89,12 @@ TEST_F(MsgCommands, AFailedSaveSaysWhyAndChangesNothing) {
     EXPECT_THAT(prompt.messages()[0], HasSubstr("The file could not be saved:\r" + target + "\r"));
     EXPECT_EQ(dir.read("locked.Msg"), "old");
     EXPECT_EQ(p.MsgFile, dir.file("before.Msg"));
-    EXPECT_FALSE(p.MsgSaved);
+    EXPECT_FALSE(MsgSaved(p));
 }
 
 TEST_F(MsgCommands, OpenReadsTheFileAndAsksFirstAboutUnsavedEdits) {
     const std::string file = dir.write("in.Msg", "N. 001 \"FIRST\"\r\n");
     p.AlarmMsg[2] = "EDITED";
-    p.MsgSaved = false;
     prompt.push(Answer::Cancel);
     EXPECT_FALSE(MsgOpen(p, prompt));
     EXPECT_THAT(kinds(), ElementsAre(ScriptedPrompt::Asked::Message));
@@ -109,8 +108,52 @@ TEST_F(MsgCommands, OpenReadsTheFileAndAsksFirstAboutUnsavedEdits) {
     EXPECT_EQ(p.MsgFile, file);
     EXPECT_EQ(p.AlarmMsg[1], "FIRST");
     EXPECT_EQ(p.AlarmMsg[2], "");
-    EXPECT_TRUE(p.MsgSaved);
+    EXPECT_TRUE(MsgSaved(p));
     EXPECT_EQ(MsgOpenedTitle(p.MsgFile), "ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file);
+}
+
+TEST_F(MsgCommands, OpenRefusesWhatIsNoMessageFileAndAsksBeforeLeavingMessagesOut) {
+    std::string many;
+    for (int k = 1; k <= 258; ++k) many += MsgFileLine(k, k > 256 ? " " : "M" + std::to_string(k)) + "\r\n";
+    std::filesystem::create_directory(dir.file("folder.Msg"));
+    struct Case {
+        const char* name;
+        std::string bytes;  // "" for the folder
+        std::optional<Answer> answer;
+        bool opened;
+        std::string said;
+    };
+    const std::string leftOut =
+        "many.Msg holds 1 message(s) beyond the 255 of the list: they are left out.\rOpen anyway?";
+    const std::vector<Case> cases = {
+        {"demo.Cam", "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n", {}, false, "demo.Cam - wrong file format"},
+        {"blob.bin", std::string("\0\x01N. 001\r\n", 9), {}, false, "blob.bin - wrong file format"},
+        {"empty.Msg", "\r\n", {}, false, "empty.Msg - wrong file format"},
+        {"folder.Msg", "", {}, false, "File not found\r" + dir.file("folder.Msg") + ": is a folder, not a file"},
+        // One line too many holds a message, the one after it is blank: one is left out.
+        {"cr.Msg", "N. 001 \"A\"\rN. 002 \"B\"\r", {}, true, ""},  // CR alone ends a line
+        {"many.Msg", many, Answer::Cancel, false, leftOut},
+        {"many.Msg", many, Answer::Ok, true, leftOut},
+    };
+    for (const Case& c : cases) {
+        p.MsgFile = dir.file("kept.Msg");
+        p.AlarmMsg[1] = "KEPT";
+        p.AlarmMsg[2] = "";
+        MarkMsgSaved(p);  // the list of kept.Msg
+        const std::string path = c.bytes.empty() ? dir.file(c.name) : dir.write(c.name, c.bytes);
+        prompt.clear();
+        prompt.push(path.c_str());
+        if (c.answer) prompt.push(*c.answer);
+        EXPECT_EQ(MsgOpen(p, prompt), c.opened) << c.name;
+        EXPECT_EQ(p.MsgFile, c.opened ? path : dir.file("kept.Msg")) << c.name;
+        EXPECT_EQ(p.AlarmMsg[1], c.opened ? (c.name[0] == 'm' ? "M1" : "A") : "KEPT") << c.name;
+        if (c.opened) {
+            EXPECT_EQ(p.AlarmMsg[2], c.name[0] == 'm' ? "M2" : "B") << c.name;
+        }
+        const std::vector<std::string> said = prompt.messages();
+        EXPECT_EQ(said.empty() ? "" : said.back(), c.said) << c.name;
+    }
+    EXPECT_EQ(p.AlarmMsg[255], "M255");
 }
 
 TEST_F(MsgCommands, OpenCancelledKeepsTheFileOfTheList) {
@@ -123,11 +166,12 @@ TEST_F(MsgCommands, OpenCancelledKeepsTheFileOfTheList) {
 TEST_F(MsgCommands, NewEmptiesTheListAndAsksNothingWithoutEdits) {
     p.AlarmMsg[5] = "X";
     p.MsgFile = dir.file("a.Msg");
+    MarkMsgSaved(p);  // as read from a.Msg
     ASSERT_TRUE(MsgNew(p, prompt));
     EXPECT_TRUE(prompt.asked().empty());
     EXPECT_EQ(p.AlarmMsg[5], "");
     EXPECT_EQ(p.MsgFile, dir.file("a.Msg"));
-    EXPECT_TRUE(p.MsgSaved);
+    EXPECT_TRUE(MsgSaved(p));
 }
 
 TEST(MsgModify, LabelAndPreviewRows) {
@@ -143,17 +187,18 @@ TEST(MsgModify, OkTakesTheTextAndClearKeepsTheMessage) {
     Program p;
     ResizeTables(p);
     p.AlarmMsg[7] = "OLD";
+    MarkMsgSaved(p);
     BeginMsgEdit(p, 6, "007 OLD");
     EXPECT_EQ(p.EditMsgNum, 6);
     EXPECT_EQ(p.EditMsgText, "OLD");
     EXPECT_EQ(EndMsgEdit(p, std::nullopt), "007 OLD");  // Clear
-    EXPECT_TRUE(p.MsgSaved);
+    EXPECT_TRUE(MsgSaved(p));
     BeginMsgEdit(p, 6, "007 OLD");
     EXPECT_EQ(EndMsgEdit(p, std::string("OLD")), "007 OLD");  // OK without a change
-    EXPECT_TRUE(p.MsgSaved);
+    EXPECT_TRUE(MsgSaved(p));
     BeginMsgEdit(p, 6, "007 OLD");
     EXPECT_EQ(EndMsgEdit(p, std::string(45, 'Z')), "007 " + std::string(40, 'Z'));
-    EXPECT_FALSE(p.MsgSaved);
+    EXPECT_FALSE(MsgSaved(p));
     EXPECT_EQ(p.AlarmMsg[7], std::string(40, 'Z'));
 }
 

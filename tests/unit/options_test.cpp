@@ -100,6 +100,7 @@ TEST_F(OptionsFile, ReadsPathPortSpeedAndTheFirstFiveRecentFiles) {
         {"\"/data/a,b,c/Z.Scr\",5,38400\r\n", "/data/a,b,c/Z.Scr", "", 5, 38400, {}},
         {"\"L.Scr\",\"/dev/ttyUSB0\",9600\r\n", "L.Scr", "/dev/ttyUSB0", 1, 9600, {}},
         {"\"L.Scr\",\"COM4\",9600\r\n", "L.Scr", "", 4, 9600, {}},
+        {"\"L.Scr\",\"com4\",9600\r/1.Cam\r", "L.Scr", "", 4, 9600, {"/1.Cam"}},  // CR alone ends a line
         {"\"L.Scr\" , 7 , 19200 \r\n", "L.Scr", "", 7, 19200, {}},
         {"\"/a,2,4800\r\n/r.Cam\r\n", "/a,2,4800", "", 1, 9600, {"/r.Cam"}},  // unclosed quote: rest of the line
         // Malformed numbers keep their defaults.

@@ -1,5 +1,6 @@
 // Port names and the form model of the port window.
 #include "link/port_choice.h"
+#include "link/port_lock.h"
 #include "link/port_name.h"
 
 #include <gtest/gtest.h>
@@ -23,9 +24,40 @@ TEST(PortName, ComNumbersAndPaths) {
     EXPECT_EQ(p.ComDevice, "");
     EXPECT_FALSE(SetPortName(p, "  "));
     EXPECT_EQ(p.ComPort, 3);
-    EXPECT_EQ(ComNumber("COM0"), std::nullopt);
-    EXPECT_EQ(ComNumber("COMX"), std::nullopt);
-    EXPECT_EQ(ComNumber("COM7"), 7);
+    for (auto [name, n] : std::initializer_list<std::pair<const char*, std::optional<long>>>{{"COM0", std::nullopt},
+                                                                                             {"COMX", std::nullopt},
+                                                                                             {"COM7", 7},
+                                                                                             {"com4", 4},
+                                                                                             {"Com256", 256},
+                                                                                             {"COM257", std::nullopt},
+                                                                                             {"COM", std::nullopt},
+                                                                                             {"CON4", std::nullopt}})
+        EXPECT_EQ(ComNumber(name), n) << name;
+    EXPECT_TRUE(SetPortName(p, "com4"));  // typed in lower case, the same port as COM4
+    EXPECT_EQ(PortDisplayName(p) + "|" + PortSystemName(p), "COM4|/dev/ttyS3");
+}
+
+// Other programs' claims on a port, as they write them.
+TEST(PortLocks, LockFilesAndFlockHoldersAreRead) {
+    for (auto [bytes, pid] : std::initializer_list<std::pair<std::string_view, std::optional<long>>>{
+             {"      4711\n", 4711},          // ten columns, as minicom writes it
+             {"4711\ncamctl\nhost\n", 4711},  // Qt's lock file
+             {"", std::nullopt},
+             {"   \n", std::nullopt},
+             {"-5\n", std::nullopt},
+             {"0000000000\n", std::nullopt}})
+        EXPECT_EQ(LockFilePid(bytes), pid) << bytes;
+    EXPECT_EQ(LockFilePaths("/dev/ttyUSB0"),
+              (std::vector<std::string>{"/var/lock/LCK..ttyUSB0", "/run/lock/LCK..ttyUSB0"}));
+    EXPECT_EQ(LockFilePaths("/dev/pts/3"), (std::vector<std::string>{"/var/lock/LCK..pts_3", "/var/lock/LCK..3",
+                                                                     "/run/lock/LCK..pts_3", "/run/lock/LCK..3"}));
+    const std::string locks =
+        "1: POSIX  ADVISORY  WRITE 900 08:01:77 0 EOF\n"
+        "2: FLOCK  ADVISORY  WRITE 4711 00:1a:3 0 EOF\n"
+        "2: -> FLOCK  ADVISORY  WRITE 4712 00:1a:3 0 EOF\n";  // a waiting request holds nothing
+    EXPECT_EQ(FlockHolder(locks, 0x00, 0x1a, 3), 4711);
+    EXPECT_EQ(FlockHolder(locks, 8, 1, 77), 900);
+    EXPECT_EQ(FlockHolder(locks, 0x00, 0x1a, 4), std::nullopt);
 }
 
 TEST(PortEntries, CaptionsCarryThePortName) {

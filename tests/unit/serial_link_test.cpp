@@ -1,6 +1,7 @@
 // The serial link against a fake port and a fake clock; wire bytes are written out.
 #include "link/serial_link.h"
 #include "core/scripted_prompt.h"
+#include "link/identify.h"
 #include "support/fake_port.h"
 
 #include <gmock/gmock.h>
@@ -109,7 +110,7 @@ TEST_F(LinkFixture, OpenFailureShowsTheErrorOnce) {
     EXPECT_EQ(link.PortStatus, 2);
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title,
-              "Errore  2 generato da QSerialPort\rPermission denied|Errore su COM3");
+              "Errore  2 generato da QSerialPort\rCOM3: Permission denied|Errore su COM3");
     EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
     p.ComDevice = "/dev/ttyUSB1";
     prompt.clear();
@@ -117,16 +118,23 @@ TEST_F(LinkFixture, OpenFailureShowsTheErrorOnce) {
     EXPECT_EQ(prompt.asked().at(0).title, "Errore su /dev/ttyUSB1");
 }
 
-// What a user can mend is said in words of what to do.
+// What a user can mend is said in words of what to do, with the port; a port that cannot be
+// opened is no missing device.
 TEST_F(LinkFixture, PermissionAndLockFailuresSayWhatToDo) {
     port.failOpen = true;
-    port.openError = {2, "QSerialPort", "Permission denied", PortError::NoPermission};
-    EXPECT_FALSE(OpenPort(p, link).ok());
-    port.openError = {2, "QSerialPort", "Permission error while locking the device", PortError::InUse};
-    EXPECT_FALSE(OpenPort(p, link).ok());
-    ASSERT_EQ(prompt.messages().size(), 2u);
-    EXPECT_THAT(prompt.messages()[0], ::testing::HasSubstr("add your user to the dialout group"));
-    EXPECT_THAT(prompt.messages()[1], ::testing::HasSubstr("in use by another program"));
+    p.ComDevice = "/dev/ttyUSB3";
+    for (auto [error, said] : std::initializer_list<std::pair<PortError, std::string>>{
+             {{2, "QSerialPort", "Permission denied", PortError::NoPermission}, "add your user to the dialout group"},
+             {{2, "QSerialPort", "Permission error while locking the device", PortError::InUse},
+              "/dev/ttyUSB3: The port is in use by another program."},
+             {{16, "LCK..", "busy", PortError::InUse, 4711},
+              "/dev/ttyUSB3: The port is in use by another program (process 4711)."},
+             {{1, "open", "No such file or directory", PortError::NotFound}, "/dev/ttyUSB3: There is no such port."}}) {
+        prompt.clear();
+        port.openError = error;
+        EXPECT_FALSE(IdentifyDevice(p, link));
+        EXPECT_THAT(prompt.messages(), ::testing::ElementsAre(::testing::HasSubstr(said)));
+    }
 }
 
 TEST_F(LinkFixture, PortThatWentAwaySinceTheLastExchangeIsOpenedAnew) {
@@ -233,7 +241,8 @@ TEST_F(LinkFixture, BlockRefusedForEverIsGivenUpAfterTenResends) {
     port.device = [](FakePort& f, const std::string&) { f.reply("\x15", 2); };
     EXPECT_EQ(SendBlock(p, link, "F07"), SendResult::Refused);
     EXPECT_EQ(port.writes.size(), 11u);
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"TIMEOUT SERIAL PORT "});
+    EXPECT_EQ(prompt.messages(),
+              std::vector<std::string>{"The device refused the block \"F07\" 11 times: the transfer was stopped."});
 }
 
 TEST_F(LinkFixture, UnansweredBlockTimesOutAfterThreeSeconds) {

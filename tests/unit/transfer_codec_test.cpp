@@ -101,6 +101,17 @@ TEST(TransmitLosses, AlwaysOnCamsAndWideValues) {
     EXPECT_THAT(losses[1], HasSubstr("1000"));
     EXPECT_THAT(losses[1], HasSubstr("000"));
     EXPECT_TRUE(TransmitLosses(p, 2).size() == 1);  // only the sizes that are sent count
+    // One turn is no shift: 1024 goes as 000, with nothing to tell.
+    p.EncShift = 1024;
+    EXPECT_EQ(TransmitLosses(p, 2).size(), 0u);
+    FitFunctionsToWire(p, true);
+    EXPECT_EQ(FunctionBlocks(p).back(), "0000000000");
+    // The ratio of cams 17-32 goes as a switch without its value, unless the 25-32 block carries it.
+    p.Ratio17On = 1;
+    p.Ratio25_32 = 4;
+    EXPECT_THAT(TransmitLosses(p, 2), ElementsAre(HasSubstr("cams 17-32 (1/4) is not sent")));
+    p.RatioOn = 1;
+    EXPECT_TRUE(TransmitLosses(p, 2).empty());
 }
 
 TEST(TransmitLosses, RemarksOfCamsWithoutAPhaseInSizeOne) {
