@@ -7,10 +7,11 @@ cd "$(dirname "$0")/.."
 
 if [ -z "${CAMDESK_RUN_BUILT:-}" ]; then
   echo "camdesk: checking the packages it needs (installed with apt-get on the first run)"
-  bash scripts/setup.sh
+  bash scripts/setup.sh run
   echo "camdesk: building into build/ (the first build takes a few minutes)"
-  # Only the programs and the manual: the tests are built by scripts/test.sh.
-  BUILD_TARGETS="camdesk camctl camsim manual" bash scripts/build.sh
+  # Only the programs and the manual, built as scripts/test.sh builds them so that it goes on
+  # from here.
+  BUILD_TARGETS="camdesk camctl camsim manual" bash scripts/build.sh -DCAMDESK_WERROR=ON
   echo "camdesk: built"
 fi
 
@@ -20,13 +21,18 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFOR
   CAMDESK_RUN_BUILT=1 exec xvfb-run -a "$0" "$@"
 fi
 
-# The arguments name a file unless every one is an option or an option's value.
+# The arguments name a file unless every one is an option or an option's value (the options
+# that take one are those camdesk's help shows with a value).
+valued=" $(build/src/app/camdesk --help | sed -n 's/^  --\([a-z-]*\) [A-Z].*/\1/p' | tr '\n' ' ') "
 has_file=false
+has_port=false
 args=("$@")
 for ((i = 0; i < ${#args[@]}; i++)); do
   case ${args[i]} in
-    --port|--screenshot) i=$((i + 1)) ;;
-    --*) ;;
+    --) [ $((i + 1)) -lt ${#args[@]} ] && has_file=true; break ;;
+    --port|--port=*) has_port=true ;;&
+    --*=*|-h) ;;
+    --*) [[ $valued == *" ${args[i]#--} "* ]] && i=$((i + 1)) ;;
     *) has_file=true ;;
   esac
 done
@@ -48,9 +54,7 @@ stored_port() {
   done
 }
 
-for arg in "$@"; do
-  [ "$arg" = "--port" ] && exec build/src/app/camdesk "$@"
-done
+$has_port && exec build/src/app/camdesk "$@"
 if [ -n "$(stored_port)" ]; then
   exec build/src/app/camdesk "$@"
 fi

@@ -3,6 +3,7 @@
 #include "core/version.h"
 #include "device.h"
 #include "pty.h"
+#include "qt/command_line.h"
 #include "sim_options.h"
 
 #include <poll.h>
@@ -112,19 +113,20 @@ private:
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    for (const std::string& a : args)
-        if (a == "--help" || a == "-h") {
-            std::fputs(camsim::Usage(), stdout);
-            return 0;
-        } else if (a == "--version") {
-            std::printf("camsim %s\n", cam::kVersion);
-            return 0;
-        }
+    const cam::SplitArgs split =
+        cam::SplitCommandLine(camsim::Syntax(), std::vector<std::string>(argv + 1, argv + argc));
+    if (split.help) {
+        std::fputs(cam::HelpText(camsim::Syntax()).c_str(), stdout);
+        return 0;
+    }
     camsim::Options options;
-    std::string error;
-    if (!camsim::ParseOptions(args, &options, &error)) {
-        std::fprintf(stderr, "camsim: %s\n%s", error.c_str(), camsim::Usage());
+    std::string error = split.error;
+    if (split.ok() && split.args.has("version")) {
+        std::printf("camsim %s\n", cam::kVersion);
+        return 0;
+    }
+    if (!split.ok() || !camsim::ReadOptions(split.args, &options, &error)) {
+        std::fprintf(stderr, "camsim: %s\n%s", error.c_str(), cam::UsageText(camsim::Syntax()).c_str());
         return 2;
     }
     camsim::Pty pty;

@@ -2,6 +2,8 @@
 // memory and the faults it shows on request.
 #pragma once
 
+#include "core/command_options.h"
+
 #include <set>
 #include <string>
 #include <vector>
@@ -51,8 +53,12 @@ struct Options {
     bool has(Fault f) const { return faults.count(f) != 0; }
 };
 
-// Returns false with a reason in *error for a bad command line.
+// camsim's options and their help.
+const cam::CommandSyntax& Syntax();
+// The options of a split command line; false with a reason in *error for a bad value.
+bool ReadOptions(const cam::ParsedArgs& args, Options* out, std::string* error);
+// Splits args by Syntax() and reads them; false with a reason in *error for a bad command line
+// (-h and --help are left to the caller).
 bool ParseOptions(const std::vector<std::string>& args, Options* out, std::string* error);
-const char* Usage();
 
 }  // namespace camsim

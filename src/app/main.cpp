@@ -1,5 +1,4 @@
-// camdesk [--port NAME] [--trace] [--screenshot OUT.png [--window NAME] [--cam N] [--position P]
-//         [--drag CAM:FROM:TO]] [FILE]
+// camdesk: the desktop program. `camdesk --help` lists its options (core/startup.cpp).
 #include "app/main_window.h"
 
 #include "app/device_commands.h"
@@ -9,6 +8,7 @@
 #include "core/startup.h"
 #include "core/version.h"
 #include "link/qt_line_port.h"
+#include "qt/command_line.h"
 #include "ui/qt_prompt.h"
 
 #include <QApplication>
@@ -41,7 +41,7 @@ int Screenshot(cam::StartupSettings settings, cam::Program& program) {
     cam::ScriptedPrompt prompt(true, &std::cerr);
     cam::MainWindow window(program, prompt, settings);
     if (!window.RunStartup()) return 1;
-    window.show();
+    cam::ShowForShot(window);
     window.Activate();
     if (cl.cam > 0) window.LabCamClick(cl.cam - 1);
     if (cl.dragCam > 0) {
@@ -70,25 +70,28 @@ int Screenshot(cam::StartupSettings settings, cam::Program& program) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    const cam::CommandLine cl = cam::ParseCommandLine(args);
-    const bool screenshot = !cl.screenshot.empty();
-    // The screenshot is made without a display.
-    if (screenshot) qputenv("QT_QPA_PLATFORM", "offscreen");
-
+    std::vector<std::string> windows;
+    for (const cam::WindowShot& s : cam::WindowShots()) windows.push_back(s.name);
+    const cam::CommandSyntax syntax = cam::CamdeskSyntax(windows);
+    const cam::SplitArgs split = cam::SplitCommandLine(syntax, std::vector<std::string>(argv + 1, argv + argc));
     // Answered before any window system is needed.
-    if (!cl.error.empty()) {
-        std::cerr << "camdesk: " << cl.error << "\n"
-                  << "usage: camdesk [--port NAME] [--trace] [FILE.Cam]\n"
-                     "       camdesk --screenshot OUT.png [--window NAME] [--cam N] [--position P]\n"
-                     "               [--drag CAM:FROM:TO] [FILE]\n"
-                     "       camdesk --version\n";
+    if (split.help) {
+        std::cout << cam::HelpText(syntax);
+        return 0;
+    }
+    const cam::CommandLine cl = split.ok() ? cam::ReadCommandLine(split.args) : cam::CommandLine{};
+    if (!split.ok() || !cl.error.empty()) {
+        std::cerr << "camdesk: " << (split.ok() ? cl.error : split.error) << "\n" << cam::UsageText(syntax);
         return 2;
     }
     if (cl.version) {
         std::cout << "camdesk " << cam::kVersion << "\n";
         return 0;
     }
+    const bool screenshot = !cl.screenshot.empty();
+    // The screenshot is made without a display.
+    if (screenshot) qputenv("QT_QPA_PLATFORM", "offscreen");
+    cam::EnsureRuntimeDir();
     QApplication app(argc, argv);
     QApplication::setApplicationName("camdesk");
 

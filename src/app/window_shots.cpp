@@ -1,5 +1,7 @@
 #include "app/window_shots.h"
 
+#include <QLayout>
+
 #include "app/main_window.h"
 #include "compare/compare_window.h"
 #include "core/texts.h"
@@ -12,6 +14,7 @@
 #include "printing/print_window.h"
 #include "tools/advance_window.h"
 #include "tools/size_show_window.h"
+#include "ui/info_window.h"
 
 #include <QPixmap>
 
@@ -32,6 +35,11 @@ struct PrintShot : PrinterOfShot, PrintWindow {
 
 const std::vector<WindowShot>& WindowShots() {
     static const std::vector<WindowShot> kShots = {
+        // The information window with the programmer's picture.
+        {"info", false,
+         [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine&) -> std::unique_ptr<QWidget> {
+             return std::make_unique<INTESTA>(p, prompt, &main);
+         }},
         // The update window after the verification of the file, no port opened.
         {"flash", false,
          [](MainWindow& main, Program& p, Prompt& prompt, const CommandLine& cl) -> std::unique_ptr<QWidget> {
@@ -100,8 +108,15 @@ const WindowShot* FindWindowShot(const std::string& name) {
     return nullptr;
 }
 
-bool SaveWindowShot(QWidget& w, const QString& path, std::string* error) {
+void ShowForShot(QWidget& w) {
+    // The layout sets the window's size limits before the window exists, not after: a
+    // platform without a window manager (offscreen) would warn about every change of them.
+    if (w.layout()) w.layout()->activate();
     w.show();
+}
+
+bool SaveWindowShot(QWidget& w, const QString& path, std::string* error) {
+    ShowForShot(w);
     const QPixmap shot = w.grab();
     if (shot.save(path, "PNG")) return true;
     if (error) *error = "cannot write " + path.toLocal8Bit().toStdString();

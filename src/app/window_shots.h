@@ -29,6 +29,8 @@ struct WindowShot {
 const std::vector<WindowShot>& WindowShots();
 const WindowShot* FindWindowShot(const std::string& name);
 
+// Shows w for a screenshot, its size limits settled first.
+void ShowForShot(QWidget& w);
 // Renders w to a PNG of its own size. False with *error when it cannot be written.
 bool SaveWindowShot(QWidget& w, const QString& path, std::string* error);
 

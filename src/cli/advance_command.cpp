@@ -26,29 +26,17 @@ std::optional<int> Number(const std::string& name, const std::string& text, int 
 
 }  // namespace
 
-int AdvanceCommand(const std::vector<std::string>& args) {
-    std::optional<int> rpm, ms, deg;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a != "--rpm" && a != "--ms" && a != "--deg") {
-            std::cerr << "camctl advance: unexpected argument '" << a << "'\n";
-            return 2;
-        }
-        if (i + 1 >= args.size()) {
-            std::cerr << "camctl advance: " << a << " needs a value\n";
-            return 2;
-        }
-        const std::string& v = args[++i];
-        std::optional<int>& slot = a == "--rpm" ? rpm : a == "--ms" ? ms : deg;
-        slot = a == "--rpm"  ? Number(a, v, advance::kMinRpm, advance::kMaxRpm)
-               : a == "--ms" ? Number(a, v, 0, advance::kMaxMs)
-                             : Number(a, v, advance::kMinWanted, advance::kMaxWanted);
-        if (!slot) return 2;
-    }
-    if (!rpm || ms.has_value() == deg.has_value()) {
-        std::cerr << "camctl advance: give --rpm and one of --ms or --deg\n";
+int AdvanceCommand(const ParsedArgs& args) {
+    const std::optional<int> rpm = Number("--rpm", args.value("rpm"), advance::kMinRpm, advance::kMaxRpm);
+    if (!rpm) return 2;
+    if (args.has("ms") == args.has("deg")) {
+        std::cerr << "camctl advance: give one of --ms or --deg\n";
         return 2;
     }
+    std::optional<int> ms, deg;
+    if (args.has("ms") && !(ms = Number("--ms", args.value("ms"), 0, advance::kMaxMs))) return 2;
+    if (args.has("deg") && !(deg = Number("--deg", args.value("deg"), advance::kMinWanted, advance::kMaxWanted)))
+        return 2;
     if (ms) {
         const AdvanceTurns e = SplitAdvance(EffectiveAdvance(*rpm, *ms));
         std::cout << e.within << ' ' << e.turns << '\n';

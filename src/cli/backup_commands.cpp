@@ -50,30 +50,20 @@ struct PlantOptions {
 
 // --into/--from DIR, --baud N, --verify (restore only) and NAME=PORT... Kept apart from the
 // commands so that the shared option parser can take it over. nullopt after a line on stderr.
-std::optional<PlantOptions> ParsePlantOptions(const std::vector<std::string>& args, const std::string& folderOption,
-                                              bool restore, const char* usage) {
+std::optional<PlantOptions> ParsePlantOptions(const ParsedArgs& args, const std::string& folderOption, bool restore) {
     PlantOptions o;
     long speed = 9600;
+    if (args.has("baud") && !ParseSpeed(args.value("baud"), speed)) return std::nullopt;
+    o.folder = args.value(folderOption);
+    o.verify = restore && args.has("verify");
     std::vector<std::pair<std::string, std::string>> named;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool value = i + 1 < args.size();
-        if (a == folderOption && value) {
-            o.folder = args[++i];
-        } else if (a == "--baud" && value) {
-            if (!ParseSpeed(args[++i], speed)) return std::nullopt;
-        } else if (restore && a == "--verify") {
-            o.verify = true;
-        } else if (const std::size_t eq = a.find('='); eq != std::string::npos && a[0] != '-') {
-            named.emplace_back(a.substr(0, eq), a.substr(eq + 1));
-        } else {
-            std::cerr << "camctl: unexpected argument '" << a << "'\nusage: camctl " << usage << '\n';
+    for (const std::string& a : args.arguments) {
+        const std::size_t eq = a.find('=');
+        if (eq == std::string::npos) {
+            std::cerr << "camctl: '" << a << "' is no device (NAME=PORT)\n";
             return std::nullopt;
         }
-    }
-    if (o.folder.empty() || named.empty()) {
-        std::cerr << "usage: camctl " << usage << '\n';
-        return std::nullopt;
+        named.emplace_back(a.substr(0, eq), a.substr(eq + 1));
     }
     if (named.size() > kMaxDevices) {
         std::cerr << "camctl: at most " << kMaxDevices << " devices at once\n";
@@ -344,9 +334,8 @@ int RunPlant(const PlantOptions& o, Work work) {
 
 }  // namespace
 
-int BackupCommand(const std::vector<std::string>& args) {
-    const char* usage = "backup --into DIR [--baud N] NAME=PORT...";
-    const auto o = ParsePlantOptions(args, "--into", false, usage);
+int BackupCommand(const ParsedArgs& args) {
+    const auto o = ParsePlantOptions(args, "into", false);
     if (!o) return 2;
     std::error_code ec;
     std::filesystem::create_directories(o->folder, ec);
@@ -361,9 +350,8 @@ int BackupCommand(const std::vector<std::string>& args) {
     });
 }
 
-int RestoreCommand(const std::vector<std::string>& args) {
-    const char* usage = "restore --from DIR [--baud N] [--verify] NAME=PORT...";
-    const auto o = ParsePlantOptions(args, "--from", true, usage);
+int RestoreCommand(const ParsedArgs& args) {
+    const auto o = ParsePlantOptions(args, "from", true);
     if (!o) return 2;
     std::vector<RestoreFiles> sources;
     for (const Device& d : o->devices) sources.push_back(ReadRestoreFiles(*o, d));

@@ -15,12 +15,9 @@
 
 namespace cam::cli {
 
-int PhasesCommand(const std::vector<std::string>& args) {
-    const auto o = ParseFileOptions(args);
-    if (!o || o->files.size() != 1) {
-        if (o) std::cerr << "usage: camctl phases [--model CxS] [--yes] FILE.Cam\n";
-        return 2;
-    }
+int PhasesCommand(const ParsedArgs& args) {
+    const auto o = FileOptionsOf(args);
+    if (!o) return 2;
     Program p;
     const int status = ReadForCommand(p, *o, o->files[0]);
     if (status != 0) return status;
@@ -31,12 +28,9 @@ int PhasesCommand(const std::vector<std::string>& args) {
     return 0;
 }
 
-int ConvertCommand(const std::vector<std::string>& args) {
-    const auto o = ParseFileOptions(args);
-    if (!o || o->files.size() != 2) {
-        if (o) std::cerr << "usage: camctl convert [--model CxS] [--yes] IN.Cam OUT.Cam\n";
-        return 2;
-    }
+int ConvertCommand(const ParsedArgs& args) {
+    const auto o = FileOptionsOf(args);
+    if (!o) return 2;
     Program p;
     const int status = ReadForCommand(p, *o, o->files[0]);
     if (status != 0) return status;

@@ -5,6 +5,7 @@
 #include "core/language.h"
 #include "core/text_format.h"
 #include "core/text_lines.h"
+#include "link/port_name.h"
 #include "qt/cp1252.h"
 
 #include <QCoreApplication>
@@ -38,38 +39,28 @@ bool ParseModel(const std::string& text, int& cams, int& sizes) {
     return true;
 }
 
-std::optional<FileOptions> ParseFileOptions(const std::vector<std::string>& args) {
+std::optional<FileOptions> FileOptionsOf(const ParsedArgs& args) {
     FileOptions o;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--yes") {
-            o.yes = true;
-        } else if (a == "--model" || a.rfind("--model=", 0) == 0) {
-            std::string value;
-            if (a == "--model") {
-                if (i + 1 >= args.size()) {
-                    std::cerr << "camctl: --model needs a value such as 32x7\n";
-                    return std::nullopt;
-                }
-                value = args[++i];
-            } else {
-                value = a.substr(8);
-            }
-            int c = 0, s = 0;
-            if (!ParseModel(value, c, s)) {
-                std::cerr << "camctl: bad model '" << value << "': cams 16 or 32, sizes 1..60, e.g. 32x7\n";
-                return std::nullopt;
-            }
-            o.cams = c;
-            o.sizes = s;
-        } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-            std::cerr << "camctl: unknown option '" << a << "'\n";
-            return std::nullopt;
-        } else {
-            o.files.push_back(a);
-        }
+    o.yes = args.has("yes");
+    o.files = args.arguments;
+    if (!args.has("model")) return o;
+    int c = 0, s = 0;
+    if (!ParseModel(args.value("model"), c, s)) {
+        std::cerr << "camctl: bad model '" << args.value("model") << "': cams 16 or 32, sizes 1..60, e.g. 32x7\n";
+        return std::nullopt;
     }
+    o.cams = c;
+    o.sizes = s;
     return o;
+}
+
+bool PortOptionsOf(const ParsedArgs& args, Program& p) {
+    if (args.has("port") && !SetPortName(p, args.value("port"))) {
+        std::cerr << "camctl: bad port name '" << args.value("port")
+                  << "': a device path such as /dev/ttyUSB0, or COMn\n";
+        return false;
+    }
+    return !args.has("baud") || ParseSpeed(args.value("baud"), p.ComSpeed);
 }
 
 bool LoadDefaultTexts(Program& p) {

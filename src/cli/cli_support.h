@@ -2,6 +2,7 @@
 // the default language script.
 #pragma once
 
+#include "core/command_options.h"
 #include "core/program.h"
 #include "core/scripted_prompt.h"
 
@@ -11,7 +12,16 @@
 
 namespace cam::cli {
 
-// The options every file command takes, and the remaining (positional) arguments.
+// The options the commands share, each worded once for every help and the manual page.
+namespace opt {
+inline const CommandOption kModel{"model", "CxS",
+                                  "cams x sizes of the programmer, e.g. 32x7 (default: the file's header)"};
+inline const CommandOption kYes{"yes", "", "answer OK/Yes to every question (default: Cancel/No)"};
+inline const CommandOption kPort{"port", "PORT", "the device's serial port: a path such as /dev/ttyUSB0, or COMn"};
+inline const CommandOption kBaud{"baud", "N", "line speed in bit/s (default 9600)"};
+}  // namespace opt
+
+// The options every file command takes, and the arguments.
 struct FileOptions {
     std::optional<int> cams;  // --model CxS
     std::optional<int> sizes;
@@ -19,9 +29,12 @@ struct FileOptions {
     std::vector<std::string> files;
 };
 
-// Parses "--model CxS", "--yes" and the file names. Returns nullopt (after a line on
-// standard error) when an option is unknown or malformed.
-std::optional<FileOptions> ParseFileOptions(const std::vector<std::string>& args);
+// --model, --yes and the arguments. nullopt (after a line on standard error) for a bad model.
+std::optional<FileOptions> FileOptionsOf(const ParsedArgs& args);
+
+// --port and --baud into the port settings of p. False (after a line on standard error) for
+// a bad port name or speed.
+bool PortOptionsOf(const ParsedArgs& args, Program& p);
 
 // "32x7" -> cams 32, sizes 7. Only the programmer's counts are accepted: 16 or 32 cams,
 // 1..60 sizes.

@@ -1,29 +1,30 @@
-// The commands of camctl. Each takes the arguments after its name and returns the exit
+// The commands of camctl. Each takes its command line, split and checked against the
+// options and arguments of its entry in the command table (main.cpp), and returns the exit
 // status: 0 done, 1 failed (the reason is on standard error), 2 wrong usage.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "core/command_options.h"
 
 namespace cam::cli {
 
-int PhasesCommand(const std::vector<std::string>& args);
-int ConvertCommand(const std::vector<std::string>& args);
-int IdentifyCommand(const std::vector<std::string>& args);
-int SendCommand(const std::vector<std::string>& args);
-int ReceiveCommand(const std::vector<std::string>& args);
-int VerifyHexCommand(const std::vector<std::string>& args);
-int FlashCommand(const std::vector<std::string>& args);
-int AdvanceCommand(const std::vector<std::string>& args);
-int MsgListCommand(const std::vector<std::string>& args);
-int MsgConvertCommand(const std::vector<std::string>& args);
-int MsgSendCommand(const std::vector<std::string>& args);
-int MsgReceiveCommand(const std::vector<std::string>& args);
-int PrintCommand(const std::vector<std::string>& args);
-int DiffCommand(const std::vector<std::string>& args);
-int ExportCommand(const std::vector<std::string>& args);
-int ImportCommand(const std::vector<std::string>& args);
-int BackupCommand(const std::vector<std::string>& args);
-int RestoreCommand(const std::vector<std::string>& args);
+int PhasesCommand(const ParsedArgs& args);
+int ConvertCommand(const ParsedArgs& args);
+int IdentifyCommand(const ParsedArgs& args);
+int SendCommand(const ParsedArgs& args);
+int ReceiveCommand(const ParsedArgs& args);
+int VerifyHexCommand(const ParsedArgs& args);
+int FlashCommand(const ParsedArgs& args);
+int AdvanceCommand(const ParsedArgs& args);
+int MsgListCommand(const ParsedArgs& args);
+int MsgConvertCommand(const ParsedArgs& args);
+int MsgSendCommand(const ParsedArgs& args);
+int MsgReceiveCommand(const ParsedArgs& args);
+int PrintCommand(const ParsedArgs& args);
+int DiffCommand(const ParsedArgs& args);
+int ExportCommand(const ParsedArgs& args);
+int ImportCommand(const ParsedArgs& args);
+int PortsCommand(const ParsedArgs& args);
+int BackupCommand(const ParsedArgs& args);
+int RestoreCommand(const ParsedArgs& args);
 
 }  // namespace cam::cli

@@ -43,29 +43,14 @@ bool ReceiveDevice(Program& dev, bool yes) {
 
 }  // namespace
 
-int DiffCommand(const std::vector<std::string>& args) {
-    const char* usage =
-        "usage: camctl diff [--model CxS] [--yes] A.Cam B.Cam\n"
-        "       camctl diff --port PORT [--baud N] [--model CxS] [--yes] A.Cam\n";
+int DiffCommand(const ParsedArgs& args) {
     Program dev;
-    bool device = false;
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--port" && i + 1 < args.size()) {
-            device = SetPortName(dev, args[++i]);
-            if (!device) {
-                std::cerr << "camctl diff: bad port name '" << args[i] << "'\n" << usage;
-                return 2;
-            }
-        } else if (args[i] == "--baud" && i + 1 < args.size()) {
-            if (!ParseSpeed(args[++i], dev.ComSpeed)) return 2;
-        } else {
-            rest.push_back(args[i]);
-        }
-    }
-    const auto o = ParseFileOptions(rest);
-    if (!o || o->files.size() != (device ? 1u : 2u)) {
-        if (o) std::cerr << usage;
+    const bool device = args.has("port");
+    const auto o = FileOptionsOf(args);
+    if (!o || !PortOptionsOf(args, dev)) return 2;
+    if (o->files.size() != (device ? 1u : 2u)) {
+        std::cerr << (device ? "camctl diff: with --port, name one cam file (A.Cam)\n"
+                             : "camctl diff: name two cam files (A.Cam B.Cam), or one and --port PORT\n");
         return 2;
     }
     Program a;

@@ -14,41 +14,17 @@
 
 namespace cam::cli {
 
-namespace {
-
-// Takes the format options out of args: the ones named in formats, at most one of them.
-std::optional<std::string> TakeFormat(std::vector<std::string>& args, std::initializer_list<const char*> formats) {
-    std::optional<std::string> format;
-    std::vector<std::string> rest;
-    for (const std::string& a : args) {
-        bool taken = false;
-        for (const char* f : formats)
-            if (a == f) {
-                if (format && *format != a) return std::nullopt;
-                format = a;
-                taken = true;
-            }
-        if (!taken) rest.push_back(a);
-    }
-    args = rest;
-    return format;
-}
-
-}  // namespace
-
-int ExportCommand(const std::vector<std::string>& arguments) {
-    const char* usage = "usage: camctl export (--csv | --json) [--model CxS] [--yes] FILE.Cam OUT\n";
-    std::vector<std::string> args = arguments;
-    const auto format = TakeFormat(args, {"--csv", "--json"});
-    const auto o = ParseFileOptions(args);
-    if (!o || !format || o->files.size() != 2) {
-        if (o) std::cerr << usage;
+int ExportCommand(const ParsedArgs& args) {
+    const auto o = FileOptionsOf(args);
+    if (!o) return 2;
+    if (args.has("csv") == args.has("json")) {
+        std::cerr << "camctl export: give one of --csv or --json\n";
         return 2;
     }
     Program p;
     if (OutputIsInput("export", o->files[0], o->files[1])) return 1;
     if (const int status = ReadForCommand(p, *o, o->files[0]); status != 0) return status;
-    const std::string text = *format == "--csv" ? CamCsvText(p) : CamJsonText(p);
+    const std::string text = args.has("csv") ? CamCsvText(p) : CamJsonText(p);
     const std::string& out = o->files[1];
     if (out == "-") {
         std::cout << text;  // a failed write is told when the command ends
@@ -61,15 +37,9 @@ int ExportCommand(const std::vector<std::string>& arguments) {
     return 0;
 }
 
-int ImportCommand(const std::vector<std::string>& arguments) {
-    const char* usage = "usage: camctl import --csv [--model CxS] IN.csv OUT.Cam\n";
-    std::vector<std::string> args = arguments;
-    const auto format = TakeFormat(args, {"--csv"});
-    const auto o = ParseFileOptions(args);
-    if (!o || !format || o->files.size() != 2 || o->yes) {
-        if (o) std::cerr << usage;
-        return 2;
-    }
+int ImportCommand(const ParsedArgs& args) {
+    const auto o = FileOptionsOf(args);
+    if (!o) return 2;
     const std::string& in = o->files[0];
     const std::string& out = o->files[1];
     if (OutputIsInput("import", in, out)) return 1;

@@ -58,12 +58,8 @@ struct NoView : FlashView {
 
 }  // namespace
 
-int VerifyHexCommand(const std::vector<std::string>& args) {
-    if (args.size() != 1 || (args[0].size() > 1 && args[0][0] == '-')) {
-        std::cerr << "usage: camctl verify-hex FILE.Abs\n";
-        return 2;
-    }
-    const std::string& path = args[0];
+int VerifyHexCommand(const ParsedArgs& args) {
+    const std::string& path = args.arguments[0];
     if (!CheckFile("verify-hex", path)) return 1;
     Program p;
     LoadDefaultTexts(p);
@@ -76,28 +72,11 @@ int VerifyHexCommand(const std::vector<std::string>& args) {
     return 0;
 }
 
-int FlashCommand(const std::vector<std::string>& args) {
-    const char* usage = "usage: camctl flash --port PORT [--yes] FILE.Abs\n";
+int FlashCommand(const ParsedArgs& args) {
     Program p;
-    bool havePort = false, yes = false;
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--port" && i + 1 < args.size()) {
-            havePort = SetPortName(p, args[++i]);
-        } else if (args[i] == "--yes") {
-            yes = true;
-        } else if (args[i].size() > 1 && args[i][0] == '-') {
-            std::cerr << "camctl flash: unknown option '" << args[i] << "'\n" << usage;
-            return 2;
-        } else {
-            files.push_back(args[i]);
-        }
-    }
-    if (!havePort || files.size() != 1) {
-        std::cerr << usage;
-        return 2;
-    }
-    const std::string& path = files[0];
+    if (!PortOptionsOf(args, p)) return 2;
+    const bool yes = args.has("yes");
+    const std::string& path = args.arguments[0];
     if (!CheckFile("flash", path)) return 1;
     LoadDefaultTexts(p);
     QtLinePort port;

@@ -11,24 +11,9 @@
 
 namespace cam::cli {
 
-int IdentifyCommand(const std::vector<std::string>& args) {
+int IdentifyCommand(const ParsedArgs& args) {
     Program p;
-    bool havePort = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--port" && i + 1 < args.size()) {
-            havePort = SetPortName(p, args[++i]);
-        } else if (a == "--baud" && i + 1 < args.size()) {
-            if (!ParseSpeed(args[++i], p.ComSpeed)) return 2;
-        } else {
-            std::cerr << "camctl identify: unexpected argument '" << a << "'\n";
-            return 2;
-        }
-    }
-    if (!havePort) {
-        std::cerr << "camctl identify: --port PORT is required (a device path or COMn)\n";
-        return 2;
-    }
+    if (!PortOptionsOf(args, p)) return 2;
     QtLinePort port;
     SteadyClock clock;
     ScriptedPrompt prompt;

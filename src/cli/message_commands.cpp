@@ -21,47 +21,29 @@ namespace cam::cli {
 namespace {
 
 struct MsgOptions {
-    Program p;  // --msgs in NMsgs; --port and --baud in its port settings
-    bool havePort = false;
+    Program p;         // --msgs in NMsgs; --port and --baud in its port settings
     bool yes = false;  // --yes: messages beyond the count may be left out
     std::vector<std::string> files;
 };
 
-// Parses the options a command takes (device: --port and --baud, else --msgs) and exactly
-// `files` file names. nullopt (after a line on standard error) for anything else.
-std::optional<MsgOptions> ParseMsgOptions(const std::vector<std::string>& args, bool device, std::size_t files,
-                                          const char* usage) {
+// --msgs, --port, --baud and --yes, as far as the command takes them, and the files. nullopt
+// (after a line on standard error) for a bad value.
+std::optional<MsgOptions> MsgOptionsOf(const ParsedArgs& args) {
     MsgOptions o;
     o.p.NMsgs = 255;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool value = i + 1 < args.size();
-        if (!device && a == "--msgs" && value) {
-            const std::string& n = args[++i];
-            int count = 0;
-            const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), count);
-            if (ec != std::errc() || end != n.data() + n.size() || count < 1 || count > kMaxMsgNumber) {
-                std::cerr << "camctl: bad message count '" << n << "': 1.." << kMaxMsgNumber << '\n';
-                return std::nullopt;
-            }
-            o.p.NMsgs = count;
-        } else if (device && a == "--port" && value) {
-            o.havePort = SetPortName(o.p, args[++i]);
-        } else if (device && a == "--baud" && value) {
-            if (!ParseSpeed(args[++i], o.p.ComSpeed)) return std::nullopt;
-        } else if (a == "--yes" && std::string_view(usage).find("--yes") != std::string_view::npos) {
-            o.yes = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            std::cerr << "camctl: unknown option '" << a << "'\n";
+    o.yes = args.has("yes");
+    o.files = args.arguments;
+    if (args.has("msgs")) {
+        const std::string n = args.value("msgs");
+        int count = 0;
+        const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), count);
+        if (ec != std::errc() || end != n.data() + n.size() || count < 1 || count > kMaxMsgNumber) {
+            std::cerr << "camctl: bad message count '" << n << "': 1.." << kMaxMsgNumber << '\n';
             return std::nullopt;
-        } else {
-            o.files.push_back(a);
         }
+        o.p.NMsgs = count;
     }
-    if (o.files.size() != files || (device && !o.havePort)) {
-        std::cerr << "usage: camctl " << usage << '\n';
-        return std::nullopt;
-    }
+    if (!PortOptionsOf(args, o.p)) return std::nullopt;
     ResizeTables(o.p);
     return o;
 }
@@ -94,8 +76,8 @@ struct DeviceLink {
 
 }  // namespace
 
-int MsgListCommand(const std::vector<std::string>& args) {
-    const auto o = ParseMsgOptions(args, false, 1, "msg-list [--msgs N] FILE.Msg");
+int MsgListCommand(const ParsedArgs& args) {
+    const auto o = MsgOptionsOf(args);
     if (!o) return 2;
     Program p = o->p;
     // A listing leaves nothing out of any file: it shows the --msgs first messages, as asked.
@@ -104,8 +86,8 @@ int MsgListCommand(const std::vector<std::string>& args) {
     return 0;
 }
 
-int MsgConvertCommand(const std::vector<std::string>& args) {
-    const auto o = ParseMsgOptions(args, false, 2, "msg-convert [--msgs N] [--yes] IN.Msg OUT.Msg");
+int MsgConvertCommand(const ParsedArgs& args) {
+    const auto o = MsgOptionsOf(args);
     if (!o) return 2;
     Program p = o->p;
     if (const int status = LoadForCommand(p, o->files[0], o->yes); status != 0) {
@@ -120,8 +102,8 @@ int MsgConvertCommand(const std::vector<std::string>& args) {
     return 0;
 }
 
-int MsgSendCommand(const std::vector<std::string>& args) {
-    const auto o = ParseMsgOptions(args, true, 1, "msg-send --port PORT [--baud N] [--yes] FILE.Msg");
+int MsgSendCommand(const ParsedArgs& args) {
+    const auto o = MsgOptionsOf(args);
     if (!o) return 2;
     Program p = o->p;
     const std::string& file = o->files[0];
@@ -142,8 +124,8 @@ int MsgSendCommand(const std::vector<std::string>& args) {
     return 0;
 }
 
-int MsgReceiveCommand(const std::vector<std::string>& args) {
-    const auto o = ParseMsgOptions(args, true, 1, "msg-receive --port PORT [--baud N] OUT.Msg");
+int MsgReceiveCommand(const ParsedArgs& args) {
+    const auto o = MsgOptionsOf(args);
     if (!o) return 2;
     Program p = o->p;
     LoadDefaultTexts(p);

@@ -2,13 +2,12 @@
 // line settings.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "core/command_options.h"
 
 namespace cam::cli {
 
 // Looks at a command's arguments (--port PORT and NAME=PORT alike) and writes one line on
 // standard error for each raw TCP port when --baud is given.
-void TellIgnoredSpeed(const std::vector<std::string>& args);
+void TellIgnoredSpeed(const ParsedArgs& args);
 
 }  // namespace cam::cli

@@ -22,32 +22,16 @@ namespace {
 
 struct TransferOptions {
     Program port;  // its PortSettings: --port and --baud
-    bool havePort = false;
     bool verify = false;
     FileOptions file;
 };
 
-// --port, --baud and --verify; the rest goes to the file options (--model, --yes, files).
-std::optional<TransferOptions> ParseTransferOptions(const std::vector<std::string>& args, const char* usage) {
+// --port, --baud and --verify, and the file options (--model, --yes, the file).
+std::optional<TransferOptions> TransferOptionsOf(const ParsedArgs& args) {
     TransferOptions o;
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--port" && i + 1 < args.size()) {
-            o.havePort = SetPortName(o.port, args[++i]);
-        } else if (args[i] == "--baud" && i + 1 < args.size()) {
-            if (!ParseSpeed(args[++i], o.port.ComSpeed)) return std::nullopt;
-        } else if (args[i] == "--verify") {
-            o.verify = true;
-        } else {
-            rest.push_back(args[i]);
-        }
-    }
-    auto file = ParseFileOptions(rest);
-    if (!file) return std::nullopt;
-    if (!o.havePort || file->files.size() != 1) {
-        std::cerr << "usage: camctl " << usage << '\n';
-        return std::nullopt;
-    }
+    o.verify = args.has("verify");
+    const auto file = FileOptionsOf(args);
+    if (!file || !PortOptionsOf(args, o.port)) return std::nullopt;
     o.file = *file;
     return o;
 }
@@ -86,9 +70,8 @@ std::string FirstDifference(const std::string& sent, const std::string& received
 
 }  // namespace
 
-int SendCommand(const std::vector<std::string>& args) {
-    const char* usage = "send --port PORT [--baud N] [--yes] [--verify] FILE.Cam";
-    const auto o = ParseTransferOptions(args, usage);
+int SendCommand(const ParsedArgs& args) {
+    const auto o = TransferOptionsOf(args);
     if (!o) return 2;
     Program p;
     if (const int status = ReadForCommand(p, o->file, o->file.files[0]); status != 0) return status;
@@ -129,13 +112,9 @@ int SendCommand(const std::vector<std::string>& args) {
     return 0;
 }
 
-int ReceiveCommand(const std::vector<std::string>& args) {
-    const char* usage = "receive --port PORT [--baud N] [--model CxS] [--yes] OUT.Cam";
-    const auto o = ParseTransferOptions(args, usage);
-    if (!o || o->verify) {
-        if (o) std::cerr << "usage: camctl " << usage << '\n';
-        return 2;
-    }
+int ReceiveCommand(const ParsedArgs& args) {
+    const auto o = TransferOptionsOf(args);
+    if (!o) return 2;
     Program p;
     LoadDefaultTexts(p);
     UsePort(p, o->port);

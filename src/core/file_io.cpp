@@ -65,12 +65,14 @@ Result OpenInput(const std::string& path, std::uintmax_t limit, int& fd, std::ui
 
 }  // namespace
 
-std::string FindProgramFile(const std::string& exeDir, const std::string& name) {
+std::string FindProgramFile(const std::string& exeDir, const std::string& name, InstalledFolder folder) {
     const std::string beside = JoinPath(exeDir, name);
     if (Present(beside)) return beside;
-#ifdef CAMDESK_DATADIR
-    const std::string installed = JoinPath(CAMDESK_DATADIR, name);
+#if defined(CAMDESK_DATADIR) && defined(CAMDESK_DOCDIR)
+    const std::string installed = JoinPath(folder == InstalledFolder::Data ? CAMDESK_DATADIR : CAMDESK_DOCDIR, name);
     if (Present(installed)) return installed;
+#else
+    (void)folder;
 #endif
     return "";
 }

@@ -12,10 +12,15 @@ namespace cam {
 // True when path names an existing regular file (a folder does not count).
 bool FileExists(const std::string& path);
 
-// A file that comes with the program (the language script, the manual): beside the
-// executable (exeDir), else in the installed data folder, wherever something of that name
-// is (the reading then says what is wrong with it). "" when neither holds one.
-std::string FindProgramFile(const std::string& exeDir, const std::string& name);
+// Where the installed program keeps its data (the language script) and its documents (the
+// manual); "" in a build that is not installed.
+enum class InstalledFolder { Data, Doc };
+
+// A file that comes with the program: beside the executable (exeDir), else in the installed
+// folder, wherever something of that name is (the reading then says what is wrong with it).
+// "" when neither holds one.
+std::string FindProgramFile(const std::string& exeDir, const std::string& name,
+                            InstalledFolder folder = InstalledFolder::Data);
 
 // Whether path can be read as an input file of at most limit bytes. The reason names the
 // file: no such file, a folder, not a regular file (a FIFO or a device is never opened for

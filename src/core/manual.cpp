@@ -5,9 +5,9 @@
 namespace cam {
 
 std::string ManualPath(const Program& p, const std::string& exeDir) {
-    const std::string own = p.WorkDir + "/" + kManualName;
+    const std::string own = p.WorkDir + "/" + kSiteManualName;
     if (!p.WorkDir.empty() && FileExists(own)) return own;
-    return FindProgramFile(exeDir, kManualName);
+    return FindProgramFile(exeDir, kManualName, InstalledFolder::Doc);
 }
 
 }  // namespace cam

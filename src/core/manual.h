@@ -1,4 +1,4 @@
-// The user manual the information window opens: a PDF under the name it has always had.
+// The user manual the information window opens.
 #pragma once
 
 #include "core/program.h"
@@ -7,11 +7,14 @@
 
 namespace cam {
 
-inline constexpr const char* kManualName = "Software use manual cam programmer X9K31.pdf";
+// A site's own edition in the working folder, under the name it has always had.
+inline constexpr const char* kSiteManualName = "Software use manual cam programmer X9K31.pdf";
+// The manual that comes with the program.
+inline constexpr const char* kManualName = "camdesk-manual.pdf";
 
-// The manual to open: a copy in the working folder first (where a site keeps its own
-// edition), else the one that comes with the program (beside the executable exeDir, or in
-// the installed data folder). "" when there is none.
+// The manual to open: a site's edition in the working folder first, else the one that comes
+// with the program (beside the executable exeDir, or in the installed documentation folder).
+// "" when there is none.
 std::string ManualPath(const Program& p, const std::string& exeDir);
 
 }  // namespace cam

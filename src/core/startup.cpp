@@ -48,49 +48,44 @@ bool ParseDrag(const std::string& text, CommandLine* cl) {
 }
 }  // namespace
 
-CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+CommandSyntax CamdeskSyntax(const std::vector<std::string>& windows) {
+    std::string names;
+    for (const std::string& w : windows) names += (names.empty() ? "" : ", ") + w;
+    return {"camdesk",
+            {"[--port NAME] [--trace] [FILE.Cam]",
+             "--screenshot OUT.png [--window NAME] [--cam N] [--position P] [--drag CAM:FROM:TO] [FILE]", "--version"},
+            "Edit cam programs on a chart and exchange them with a cam programmer.",
+            {{"port", "NAME", "the serial port for this run only: a path such as /dev/ttyUSB0, or COMn"},
+             {"trace", "", "write each transmitted block to TST.TXT in the working folder"},
+             {"screenshot", "OUT.png", "render the main window as a 1024x768 PNG without a display and end"},
+             {"window", "NAME", "with --screenshot: render another window: " + names},
+             {"cam", "N", "with --screenshot: select cam N first"},
+             {"position", "P", "with --screenshot: the position 0..1023 the size show is drawn at"},
+             {"drag", "CAM:FROM:TO", "with --screenshot: drag once on the row of cam CAM from FROM to TO"},
+             {"version", "", "print the version and end"}},
+            {"FILE"}};
+}
+
+CommandLine ReadCommandLine(const ParsedArgs& args) {
     CommandLine cl;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& into) {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
-                cl.error = a + " needs a value";
-                return;
-            }
-            into = Unquoted(args[++i]);
-        };
-        if (a == "--port") {
-            value(cl.port);
-        } else if (a == "--screenshot") {
-            value(cl.screenshot);
-        } else if (a == "--window") {
-            value(cl.window);
-        } else if (a == "--cam" || a == "--position") {
-            std::string text;
-            value(text);
-            const long n = cl.error.empty() ? ValRounded(text) : 0;
-            if (cl.error.empty() && (text.find_first_not_of("0123456789") != std::string::npos || n > 1023))
-                cl.error = a + " needs a whole number";
-            (a == "--cam" ? cl.cam : cl.position) = static_cast<int>(n);
-        } else if (a == "--drag") {
-            std::string text;
-            value(text);
-            if (cl.error.empty() && !ParseDrag(text, &cl))
-                cl.error = "--drag needs CAM:FROM:TO (cam 1-32, positions 0-1023)";
-        } else if (a == "--trace") {
-            cl.trace = true;
-        } else if (a == "--version") {
-            cl.version = true;
-        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-' && cl.file.empty()) {
-            cl.error = "unknown option " + a;
-        } else if (cl.file.empty()) {
-            cl.file = Unquoted(a);
-        } else {
-            cl.error = "more than one file named: " + a;
+    cl.port = Unquoted(args.value("port"));
+    cl.screenshot = Unquoted(args.value("screenshot"));
+    cl.window = args.value("window");
+    cl.trace = args.has("trace");
+    cl.version = args.has("version");
+    if (!args.arguments.empty()) cl.file = Unquoted(args.arguments.front());
+    for (const char* name : {"cam", "position"}) {
+        if (!args.has(name)) continue;
+        const std::string text = args.value(name);
+        if (text.find_first_not_of("0123456789") != std::string::npos || text.size() > 4 || ValRounded(text) > 1023) {
+            cl.error = std::string("--") + name + " needs a whole number";
+            return cl;
         }
-        if (!cl.error.empty()) break;
+        (name == std::string("cam") ? cl.cam : cl.position) = static_cast<int>(ValRounded(text));
     }
-    if (cl.error.empty() && cl.screenshot.empty() && (!cl.window.empty() || cl.cam || cl.position >= 0 || cl.dragCam))
+    if (args.has("drag") && !ParseDrag(args.value("drag"), &cl))
+        cl.error = "--drag needs CAM:FROM:TO (cam 1-32, positions 0-1023)";
+    else if (cl.screenshot.empty() && (!cl.window.empty() || args.has("cam") || args.has("position") || cl.dragCam))
         cl.error = "--window, --cam, --position and --drag go with --screenshot";
     return cl;
 }

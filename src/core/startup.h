@@ -3,6 +3,7 @@
 #pragma once
 
 #include "camfile/file_commands.h"
+#include "core/command_options.h"
 #include "core/program.h"
 #include "core/prompt.h"
 
@@ -36,9 +37,13 @@ struct CommandLine {
     std::string port;  // serial port for this run only, "" = the stored one
     bool trace = false;
     bool version = false;  // --version: print the version and end
-    std::string error;     // "" when the command line was understood
+    std::string error;     // "" when the values were understood
 };
-CommandLine ParseCommandLine(const std::vector<std::string>& args);  // args without the program name
+// camdesk's options and arguments, for the parser and the help; windows: the names --window
+// takes.
+CommandSyntax CamdeskSyntax(const std::vector<std::string>& windows);
+// The command line as the start-up takes it, once split by CamdeskSyntax.
+CommandLine ReadCommandLine(const ParsedArgs& args);
 
 // Values set before the options file is read: scratch file, saved flag, port and speed.
 void SetStartupSettings(Program& p);

@@ -32,8 +32,9 @@ std::string OnOff(std::uint8_t v) { return v == 1 ? "on" : "off"; }
 // The functions block, one row for each value the cam file writes, in the file's order.
 void AppendSettings(const CamData& p, std::string& out) {
     using namespace csvname;
-    auto row = [&](const std::string& name, const std::string& value) { out += CsvRow({name, value}); };
-    row("setting", "value");
+    auto row = [&](const std::string& name, const std::string& value) {
+        out += CsvRow({"", "", "", "", "", name, value});
+    };
     row(kCams, CStr(p.NCams));
     row(kSizes, CStr(p.NSizes));
     row(kEncoders, CStr(p.NEncoders));
@@ -69,27 +70,40 @@ void AppendSettings(const CamData& p, std::string& out) {
     row(kSpeedLimit, CStr(p.SpeedLimit));
 }
 
+bool StartsAFormula(const std::string& text) {
+    const std::size_t first = text.find_first_not_of('\'');
+    return first != std::string::npos && std::string_view("=+-@\t\r").find(text[first]) != std::string_view::npos;
+}
+
 }  // namespace
 
+std::string RemarkForSheet(const std::string& remark) { return StartsAFormula(remark) ? "'" + remark : remark; }
+
+std::string RemarkFromSheet(const std::string& field) {
+    return !field.empty() && field[0] == '\'' && StartsAFormula(field) ? field.substr(1) : field;
+}
+
 std::string CamCsvText(const CamData& p) {
-    std::string out = CsvRow({"size", "cam", "remark", "on", "off"});
+    std::string out = CsvRow({"size", "cam", "remark", "on", "off", "setting", "value"});
     const int cams = std::min(p.NCams, p.CamPos.cams());
     std::vector<std::string> remarks(cams);
     std::vector<bool> phaseless(cams);
     for (int c = 0; c < cams; ++c) {
-        remarks[c] = RemarkOf(p, c);
+        remarks[c] = RemarkForSheet(RemarkOf(p, c));
         phaseless[c] = !HasAnyPhase(p, c);
     }
     for (int s = 1; s <= std::min(p.NSizes, p.CamPos.sizes()); ++s)
         for (int c = 0; c < cams; ++c) {
             const std::string size = CStr(s), cam = CStr(c + 1);
             // As in a cam file, the remark of a cam without phases has its place in size 1.
-            if (s == 1 && phaseless[c] && !remarks[c].empty()) out += CsvRow({size, cam, remarks[c], "", ""});
+            auto row = [&](const std::string& on, const std::string& off) {
+                out += CsvRow({size, cam, remarks[c], on, off, "", ""});
+            };
+            if (s == 1 && phaseless[c] && !remarks[c].empty()) row("", "");
             const ChartPhases phases = ChartPhasesOf(p, s, c);
-            if (phases.hasEdgePhase()) out += CsvRow({size, cam, remarks[c], CStr(phases.trail), CStr(phases.lead)});
-            for (const Phase& ph : phases.inner) out += CsvRow({size, cam, remarks[c], CStr(ph.on), CStr(ph.off)});
+            if (phases.hasEdgePhase()) row(CStr(phases.trail), CStr(phases.lead));
+            for (const Phase& ph : phases.inner) row(CStr(ph.on), CStr(ph.off));
         }
-    out += "\r\n";
     AppendSettings(p, out);
     return out;
 }

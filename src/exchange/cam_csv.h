@@ -1,13 +1,17 @@
-// A whole program as one CSV table, for spreadsheets and scripts (UTF-8, RFC 4180):
+// A whole program as one CSV table, for spreadsheets and scripts (UTF-8, RFC 4180), every
+// record with the same seven fields:
 //
-//   size,cam,remark,on,off            the header row; columns are found by these names
-//   1,1,MAIN KNIFE,100,300            one row per phase of every size, in chart order
-//   1,10,SPARE,,                      the remark of a cam without any phase: on and off empty
-//                                     an empty row, then the functions block:
-//   setting,value
-//   cams,32                           one row for each value a cam file keeps, in its order
+//   size,cam,remark,on,off,setting,value   the header row; columns are found by these names
+//   1,1,MAIN KNIFE,100,300,,               one row per phase of every size, in chart order
+//   1,10,SPARE,,,,                         the remark of a cam without any phase
+//   ,,,,,cams,32                           then the functions block: one row for each value
+//                                          a cam file keeps, in its order
 //
-// An import builds the program through SetPhase, the rule of typed entry, row after row.
+// A remark that a spreadsheet would take for a formula (it starts with = + - @, a tab or a
+// CR, after any apostrophes) is written with an apostrophe before it, which the import
+// takes off again. The import also takes the tables of earlier versions, where the functions
+// block followed an empty row as "setting,value" rows of two fields. It builds the program
+// through SetPhase, the rule of typed entry, row after row.
 #pragma once
 
 #include "core/program.h"
@@ -21,6 +25,10 @@
 namespace cam {
 
 std::string CamCsvText(const CamData& p);
+
+// A remark as the table holds it, and back.
+std::string RemarkForSheet(const std::string& remark);
+std::string RemarkFromSheet(const std::string& field);
 
 // The largest table taken: every phase of the largest model on a row of its own, with room
 // for columns of other programs beside them.

@@ -17,8 +17,6 @@ namespace cam {
 
 namespace {
 
-constexpr std::size_t kRemarkLength = 20;  // as typed into the remark box
-
 std::string Lower(std::string_view text) {
     std::string out(TrimBlanks(text));
     std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -33,20 +31,33 @@ struct PhaseRow {
 
 // Where each column of the header row is; -1 when missing.
 struct Columns {
-    int size = -1, cam = -1, remark = -1, on = -1, off = -1;
+    int size = -1, cam = -1, remark = -1, on = -1, off = -1, setting = -1, value = -1;
     bool complete() const { return size >= 0 && cam >= 0 && on >= 0 && off >= 0; }
 };
+
+std::string Field(const CsvRecord& r, int i) {
+    return i >= 0 && i < static_cast<int>(r.fields.size()) ? r.fields[i] : std::string();
+}
+
+// Whether the row has anything for the phase columns (a row of the functions block has not).
+bool HasPhaseFields(const CsvRecord& r, const Columns& c) {
+    for (int i : {c.size, c.cam, c.remark, c.on, c.off})
+        if (!TrimBlanks(Field(r, i)).empty()) return true;
+    return false;
+}
 
 Columns ColumnsOf(const CsvRecord& header) {
     Columns c;
     for (int i = static_cast<int>(header.fields.size()) - 1; i >= 0; --i) {
         const std::string name = Lower(header.fields[i]);
-        int* column = name == "size"     ? &c.size
-                      : name == "cam"    ? &c.cam
-                      : name == "remark" ? &c.remark
-                      : name == "on"     ? &c.on
-                      : name == "off"    ? &c.off
-                                         : nullptr;
+        int* column = name == "size"      ? &c.size
+                      : name == "cam"     ? &c.cam
+                      : name == "remark"  ? &c.remark
+                      : name == "on"      ? &c.on
+                      : name == "off"     ? &c.off
+                      : name == "setting" ? &c.setting
+                      : name == "value"   ? &c.value
+                                          : nullptr;
         if (column) *column = i;  // the first of two columns of one name counts
     }
     return c;
@@ -59,7 +70,7 @@ public:
     // Reasons why a phase row cannot be taken ("" when it can); fills row.
     std::string checkPhaseRow(const CsvRecord& r, const Columns& col, const ProgrammerModel& m, PhaseRow& row) {
         std::vector<std::string> why;
-        auto field = [&](int i) { return i >= 0 && i < static_cast<int>(r.fields.size()) ? r.fields[i] : ""; };
+        auto field = [&](int i) { return Field(r, i); };
         row.line = r.line;
         const auto size = WholeNumber(field(col.size), 1, m.NSizes);
         const auto cam = WholeNumber(field(col.cam), 1, m.NCams);
@@ -87,17 +98,15 @@ public:
     std::map<int, std::string> remarks;  // cam index -> remark (Windows-1252)
 
 private:
-    // A remark that is not empty must agree with the cam's remark on every other row.
-    void remark(const std::string& text, int cam, int line, std::vector<std::string>& why) {
+    // A remark that is not empty must agree with the cam's remark on every other row. Any
+    // remark a cam file holds is taken, however long, control characters included; only a
+    // line end cannot stand in a cam file's line.
+    void remark(const std::string& field, int cam, int line, std::vector<std::string>& why) {
+        const std::string text = RemarkFromSheet(field);
         if (TrimBlanks(text).empty()) return;
         const std::optional<std::string> bytes = utf8_ ? Utf8ToCp1252(text) : std::optional(text);
-        if (!bytes || std::any_of(bytes->begin(), bytes->end(),
-                                  [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
+        if (!bytes || bytes->find('\n') != std::string::npos) {
             why.push_back(Text(t_, txt::kCsvRemarkChars));
-            return;
-        }
-        if (bytes->size() > kRemarkLength) {
-            why.push_back(Text(t_, txt::kRemarkTooLong));
             return;
         }
         const auto [seen, fresh] = firstRemark_.try_emplace(cam, line, *bytes);
@@ -147,35 +156,61 @@ bool IsSettingsHeader(const CsvRecord& r) {
     return Lower(r.fields[0]) == "setting" && r.fields.size() > 1 && Lower(r.fields[1]) == "value";
 }
 
-// The records of one part of the table, one at a time: the phase rows (after the header row,
-// up to the header of the functions block), or the settings rows (after that). Blank records
-// and a record that a quote left open are passed over.
+// The rows of the table, one at a time: the phase rows (those with anything in the phase
+// columns), or the rows of the functions block (those with a setting; in the tables of
+// earlier versions, the two-field rows after their "setting,value" header). Blank records
+// and a record that a quote left open are passed over. One pass takes one kind.
 class TableRows {
 public:
-    enum Part { PhaseRows, SettingRows };
-    TableRows(std::string_view csv, Part part) : reader_(csv), part_(part) {
+    explicit TableRows(std::string_view csv) : reader_(csv) {
         while (reader_.next(header_) && header_.blank()) {}
-        if (part_ == SettingRows)
-            for (CsvRecord r; reader_.next(r) && !IsSettingsHeader(r);) {}
+        columns_ = ColumnsOf(header_);
     }
     // The header row: the first record that is not blank (none: an empty record).
     const CsvRecord& header() const { return header_; }
-    bool next(CsvRecord& r) {
-        while (!done_ && reader_.next(r)) {
-            if (reader_.unclosedQuoteLine()) break;
-            if (r.blank()) continue;
-            if (part_ == PhaseRows && IsSettingsHeader(r)) break;
-            return true;
+    const Columns& columns() const { return columns_; }
+
+    bool nextPhase(CsvRecord& r) {
+        // In an earlier version's table no phase row follows the functions block.
+        while (record(r) && !twoFields_)
+            if (HasPhaseFields(r, columns_)) return true;
+        return false;
+    }
+    bool nextSetting(CsvSettingRow& s) {
+        for (CsvRecord r; record(r);) {
+            if (twoFields_) {
+                s = {r.line, r.fields[0], Field(r, 1)};
+                return true;
+            }
+            if (!TrimBlanks(Field(r, columns_.setting)).empty()) {
+                s = {r.line, Field(r, columns_.setting), Field(r, columns_.value)};
+                return true;
+            }
         }
-        done_ = true;
         return false;
     }
     int unclosedQuoteLine() const { return reader_.unclosedQuoteLine(); }
 
 private:
+    // The next record that is not blank, past the header of an earlier version's functions block.
+    bool record(CsvRecord& r) {
+        while (!done_ && reader_.next(r)) {
+            if (reader_.unclosedQuoteLine()) break;
+            if (r.blank()) continue;
+            if (!twoFields_ && IsSettingsHeader(r)) {
+                twoFields_ = true;
+                continue;
+            }
+            return true;
+        }
+        done_ = true;
+        return false;
+    }
+
     CsvReader reader_;
-    Part part_;
     CsvRecord header_;
+    Columns columns_;
+    bool twoFields_ = false;
     bool done_ = false;
 };
 
@@ -198,8 +233,8 @@ CsvImport ImportCamCsv(Program& p, std::string_view csv, const std::optional<Mod
     // The table is read three times rather than held as records: the functions block at its
     // end gives the model that the phase rows are checked against, and the notes need the
     // program those rows built.
-    TableRows settingRows(csv, TableRows::SettingRows);
-    const Columns columns = ColumnsOf(settingRows.header());
+    TableRows settingRows(csv);
+    const Columns& columns = settingRows.columns();
     if (!columns.complete()) {
         refused.push_back(
             {settingRows.header().fields.empty() ? 1 : settingRows.header().line, Text(p, txt::kCsvNoHeader)});
@@ -207,7 +242,7 @@ CsvImport ImportCamCsv(Program& p, std::string_view csv, const std::optional<Mod
     }
     Program built = p;
     CsvSettings settings(p);
-    for (CsvRecord r; settingRows.next(r);) settings.take(r, refused);
+    for (CsvSettingRow r; settingRows.nextSetting(r);) settings.take(r, refused);
     // The settings rows are read to the end of the text: a quote left open anywhere shows here.
     if (const int line = settingRows.unclosedQuoteLine()) refused.push_back({line, Text(p, txt::kCsvUnclosedQuote)});
     settings.settle(built, model, refused);
@@ -215,8 +250,8 @@ CsvImport ImportCamCsv(Program& p, std::string_view csv, const std::optional<Mod
     ClearAll(built);
     settings.apply(built);
     Importer importer(p, IsUtf8(csv));
-    TableRows phaseRows(csv, TableRows::PhaseRows);
-    for (CsvRecord r; phaseRows.next(r);) {
+    TableRows phaseRows(csv);
+    for (CsvRecord r; phaseRows.nextPhase(r);) {
         PhaseRow row{};
         if (std::string why = importer.checkPhaseRow(r, columns, built.Model(), row); !why.empty())
             refused.push_back({r.line, std::move(why)});
@@ -227,8 +262,8 @@ CsvImport ImportCamCsv(Program& p, std::string_view csv, const std::optional<Mod
     for (const auto& [cam, remark] : importer.remarks) built.CamRemark[cam] = remark;
     PhaseRuleNotes notes(built);
     Importer again(p, IsUtf8(csv));
-    TableRows rows(csv, TableRows::PhaseRows);
-    for (CsvRecord r; rows.next(r);) {
+    TableRows rows(csv);
+    for (CsvRecord r; rows.nextPhase(r);) {
         PhaseRow row{};
         if (again.checkPhaseRow(r, columns, built.Model(), row).empty()) notes.row(row);
     }

@@ -12,8 +12,11 @@ namespace cam {
 
 namespace {
 
-constexpr int kMaxMs = 210;  // the largest advance or delay
-constexpr int kMaxShift = kPositions;
+// What the program keeps of a value, as a cam file is read: the advances, delays, ratio,
+// directions and output size in a byte, the shifts and the speed limit in a 16-bit number.
+// Whatever a cam file can hold comes back from its table.
+constexpr int kByte = 255;
+constexpr int kLeast16 = -32768, kMost16 = 32767;
 
 std::string Lower(std::string_view text) {
     std::string out(TrimBlanks(text));
@@ -40,10 +43,12 @@ bool IsKnown(const std::string& name) {
 
 std::optional<int> WholeNumber(std::string_view text, int lowest, int highest) {
     text = TrimBlanks(text);
-    if (text.empty() || text.size() > 9 ||
-        !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
+    const bool minus = lowest < 0 && !text.empty() && text[0] == '-';
+    const std::string_view digits = text.substr(minus ? 1 : 0);
+    if (digits.empty() || digits.size() > 9 ||
+        !std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); }))
         return std::nullopt;
-    const int v = std::stoi(std::string(text));
+    const int v = (minus ? -1 : 1) * std::stoi(std::string(digits));
     if (v < lowest || v > highest) return std::nullopt;
     return v;
 }
@@ -52,16 +57,15 @@ std::string BadValue(const Program& texts, const std::string& what, std::string_
     return Fill(Text(texts, txt::kCsvBadValue), {what, QuotedLine(ShownAsCp1252(value)), takes});
 }
 
-void CsvSettings::take(const CsvRecord& r, CsvRefusals& refused) {
-    const std::string name = Lower(r.fields[0]);
-    const std::string value = r.fields.size() > 1 ? std::string(TrimBlanks(r.fields[1])) : "";
+void CsvSettings::take(const CsvSettingRow& r, CsvRefusals& refused) {
+    const std::string name = Lower(r.name);
     if (!IsKnown(name)) {
         refused.push_back(
-            {r.line, Fill(Text(t_, txt::kCsvUnknownSetting), {QuotedLine(ShownAsCp1252(TrimBlanks(r.fields[0])))})});
+            {r.line, Fill(Text(t_, txt::kCsvUnknownSetting), {QuotedLine(ShownAsCp1252(TrimBlanks(r.name)))})});
     } else if (const Row* first = row(name)) {
         refused.push_back({r.line, Fill(Text(t_, txt::kCsvTwice), {CStr(first->line)})});
     } else {
-        rows_[name] = {r.line, value};
+        rows_[name] = {r.line, std::string(TrimBlanks(r.value))};
     }
 }
 
@@ -115,8 +119,8 @@ void CsvSettings::settle(Program& built, const std::optional<ModelCounts>& overr
     settleAdvances(built, refused);
     settleEncoders(built, refused);
     settleDelaysAndRatio(refused);
-    outSize_ = number(kOutSize, 0, sizes, 0, refused);
-    speedLimit_ = number(kSpeedLimit, 0, 9999, 0, refused);
+    outSize_ = number(kOutSize, 0, kByte, 0, refused);
+    speedLimit_ = number(kSpeedLimit, kLeast16, kMost16, 0, refused);
 }
 
 void CsvSettings::settleAdvances(const Program& built, CsvRefusals& refused) {
@@ -130,7 +134,7 @@ void CsvSettings::settleAdvances(const Program& built, CsvRefusals& refused) {
             refused.push_back({r.line, BadValue(t_, "advance cam", digits, "1.." + CStr(built.NCams))});
             continue;
         }
-        const int ms = number(name, 0, kMaxMs, 0, refused);
+        const int ms = number(name, 0, kByte, 0, refused);
         needs(advOn_ == 1, name, ms, std::string(kAdvances) + " on", refused);
         adv_[*cam - 1] = ms;
         if (advOn_ == 1) advCount_ = std::max(advCount_, *cam);
@@ -143,13 +147,13 @@ void CsvSettings::settleEncoders(const Program& built, CsvRefusals& refused) {
     const std::string severalText = std::string(kEncoders) + " 0, 2, 3";
     const GroupAdvanceSlots slots = GroupAdvanceSlotsFor(built.NCams);
     for (int g = 0; g < 4; ++g) {
-        group_[g] = number(kGroupAdvance[g], 0, kMaxMs, 0, refused);
+        group_[g] = number(kGroupAdvance[g], 0, kByte, 0, refused);
         needs(several, kGroupAdvance[g], group_[g], severalText, refused);
         needs(slots.index[g] >= 0, kGroupAdvance[g], group_[g], std::string(kCams) + " 32", refused);
     }
     for (int e = 0; e < 3; ++e) {
-        shift_[e] = number(kShift[e], 0, kMaxShift, 0, refused);
-        direction_[e] = number(kDirection[e], 0, 1, 0, refused);
+        shift_[e] = number(kShift[e], kLeast16, kMost16, 0, refused);
+        direction_[e] = number(kDirection[e], 0, kByte, 0, refused);
     }
     needs(several, kShift[1], shift_[1], severalText, refused);
     needs(several, kDirection[1], direction_[1], severalText, refused);
@@ -162,10 +166,10 @@ void CsvSettings::settleDelaysAndRatio(CsvRefusals& refused) {
     const bool one = encoders_ == 1;
     const std::string oneText = std::string(kEncoders) + " 1";
     delayOn_ = onOff(kDelays, refused);
-    delay17_ = number(kDelay17, 0, kMaxMs, 0, refused);
-    delay21_ = number(kDelay21, 0, kMaxMs, 0, refused);
+    delay17_ = number(kDelay17, 0, kByte, 0, refused);
+    delay21_ = number(kDelay21, 0, kByte, 0, refused);
     ratioOn_ = onOff(kRatio, refused);
-    ratio_ = number(kRatio25, 0, 9, 0, refused);
+    ratio_ = number(kRatio25, 0, kByte, 0, refused);
     needs(one, kDelays, delayOn_, oneText, refused);
     needs(one, kRatio, ratioOn_, oneText, refused);
     needs(one && delayOn_ == 1, kDelay17, delay17_, std::string(kDelays) + " on", refused);

@@ -35,6 +35,12 @@ private:
     std::size_t unlisted_ = 0;
 };
 
+// A row of the functions block: the setting's name and its value as the table gives them.
+struct CsvSettingRow {
+    int line;
+    std::string name, value;
+};
+
 // The whole number a field holds (blanks around it allowed), when it lies in lowest..highest.
 std::optional<int> WholeNumber(std::string_view text, int lowest, int highest);
 // "size cannot be "9" (it takes 1..7)".
@@ -45,7 +51,7 @@ public:
     explicit CsvSettings(const Program& texts) : t_(texts) {}
 
     // Collects a row by its name; an unknown name and a name given twice are refused.
-    void take(const CsvRecord& r, CsvRefusals& refused);
+    void take(const CsvSettingRow& r, CsvRefusals& refused);
     // Sets the model of built (override, else the rows, else 32 cams, 7 sizes, 1 encoder) and
     // checks every value against it and against the switches it depends on.
     void settle(Program& built, const std::optional<ModelCounts>& override, CsvRefusals& refused);

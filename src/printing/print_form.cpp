@@ -27,6 +27,13 @@ std::vector<int> PrintForm::SizesToPrint(int sizes) const {
     return out;
 }
 
+std::string PrintToFilePath(const Program& p) {
+    const std::string& title = p.CamFileTitle;
+    const std::size_t dot = title.rfind('.');
+    const std::string name = title.empty() ? "sizes" : title.substr(0, dot == 0 ? title.size() : dot);
+    return p.WorkDir + "/" + name + ".pdf";
+}
+
 bool PrinterAnswerFits(int copies, bool pageRange) { return copies <= 1 && !pageRange; }
 
 }  // namespace cam

@@ -30,6 +30,10 @@ struct PrintForm {
     std::vector<int> SizesToPrint(int sizes) const;
 };
 
+// The PDF the print dialog prints to when there is no printer: named after the cam file
+// ("sizes.pdf" without one), in the working folder.
+std::string PrintToFilePath(const Program& p);
+
 // The printer page may be left asking for what the program cannot do: more than one copy or
 // a range of pages. Such an answer is refused and the page opens again.
 bool PrinterAnswerFits(int copies, bool pageRange);

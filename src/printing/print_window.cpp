@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -47,6 +48,13 @@ std::string PrinterName(const Program& p, const QPrinter& printer) {
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         return Fill(Text(p, txt::kPrintToFile), {ToCp1252(printer.outputFileName())});
     return Text(p, txt::kNoPrinterName);
+}
+
+void OfferPdfWithoutPrinter(const Program& p, QPrinter& printer) {
+    if (!printer.printerName().isEmpty() || !printer.outputFileName().isEmpty()) return;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFileName(QFile::decodeName(QByteArray::fromStdString(PrintToFilePath(p))));
 }
 
 // ---- SizeBox ---------------------------------------------------------------------------
@@ -106,6 +114,7 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
 
 PrintWindow::PrintWindow(const Program& p, Prompt& prompt, QPrinter& printer, QWidget* parent, AskPrinter ask)
     : QDialog(parent), p_(p), prompt_(prompt), printer_(printer), ask_(std::move(ask)), form_(p) {
+    OfferPdfWithoutPrinter(p, printer);
     setObjectName("STAMPA");
     setWindowTitle(FromCp1252(Text(p, txt::kPrintTitle)));
     lform_ = new QLabel(FromCp1252(Text(p, txt::kPrintSizeNumber)), this);
@@ -185,6 +194,7 @@ void PrintWindow::selectPrinter() {
 void PrintWindow::print() {
     if (!form_.allSizes) commitBox();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    UsePrintoutMargins(printer_);
     const std::unique_ptr<Printout> printout =
         MakeSizePrintout(p_, form_.mode, form_.SizesToPrint(p_.NSizes), PrintableInches(printer_));
     const Result printed = PrintPages(p_, *printout, printer_, PrinterName(p_, printer_));

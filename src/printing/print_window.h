@@ -42,6 +42,10 @@ bool ChoosePrinter(const Program& p, Prompt& prompt, QPrinter& printer, QWidget*
 // The printer's name as the dialog shows it: the printer, the file printed to, or none.
 std::string PrinterName(const Program& p, const QPrinter& printer);
 
+// A printer that names neither a printer nor a file (the system has none) becomes the A4 PDF
+// of PrintToFilePath, so that there is always somewhere to print.
+void OfferPdfWithoutPrinter(const Program& p, QPrinter& printer);
+
 // NFrm: two characters; digits pass, any other character is typed as "0"; Enter and Tab
 // correct the box and keep the focus, leaving the box corrects it too.
 class SizeBox : public QLineEdit {

@@ -19,6 +19,10 @@ std::unique_ptr<Printout> MakeSizePrintout(const Program& p, PrintMode mode, con
     return std::make_unique<SizeListingPrintout>(p, sizes, printableInches);
 }
 
+void UsePrintoutMargins(QPagedPaintDevice& device) {
+    device.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+}
+
 QSizeF PrintableInches(const QPagedPaintDevice& device) {
     return {device.width() / double(std::max(1, device.logicalDpiX())),
             device.height() / double(std::max(1, device.logicalDpiY()))};
@@ -45,7 +49,7 @@ Result WriteSizesPdf(const Program& p, PrintMode mode, const std::vector<int>& s
     {
         QPdfWriter pdf(&buffer);
         pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        UsePrintoutMargins(pdf);
         pdf.setCreator(QStringLiteral("camdesk"));
         pdf.setTitle(QString::fromLocal8Bit(p.CamFileTitle.c_str()));
         const std::unique_ptr<Printout> printout = MakeSizePrintout(p, mode, sizes, PrintableInches(pdf));

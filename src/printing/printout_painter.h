@@ -32,6 +32,9 @@ public:
 std::unique_ptr<Printout> MakeSizePrintout(const Program& p, PrintMode mode, const std::vector<int>& sizes,
                                            QSizeF printableInches);
 
+// The page layout of every printout, printed or written by camctl: 15 mm margins all round.
+void UsePrintoutMargins(QPagedPaintDevice& device);
+
 // The printable area of a device in inches.
 QSizeF PrintableInches(const QPagedPaintDevice& device);
 

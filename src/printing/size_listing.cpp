@@ -13,6 +13,10 @@ std::string PrintHeaderLine(const Program& p, int size) {
            std::string(20, ' ') + "File:" + p.CamFileTitle;
 }
 
+std::string ContinuedHeaderLine(const Program& p, int size, int page) {
+    return PrintHeaderLine(p, size) + "   - " + CStr(page) + " -";
+}
+
 std::string ListingCamLine(const Program& p, int cam) {
     std::string line = "C " + D2(cam + 1);
     const std::string remark = cam < static_cast<int>(p.CamRemark.size()) ? p.CamRemark[cam] : std::string();

@@ -13,6 +13,9 @@ namespace cam {
 
 // "CAM PROGRAMMER 1024 32     FORMATO N. 05                    File:demo.Cam"
 std::string PrintHeaderLine(const Program& p, int size);
+// The header line of a page the listing of a size goes on over, with that page's number
+// among the size's pages: "CAM PROGRAMMER ... File:demo.Cam   - 2 -".
+std::string ContinuedHeaderLine(const Program& p, int size, int page);
 
 // The cam line of the listing: "C 05", and "C 05  \"GLUE\"" for a cam with a remark.
 std::string ListingCamLine(const Program& p, int cam);

@@ -18,10 +18,13 @@ SizeListingPrintout::SizeListingPrintout(const Program& p, const std::vector<int
     for (int size : sizes) {
         pages_.emplace_back();
         double top = 0;
+        int page = 1;
         for (ListingLine& line : ListingLines(p, size, measure, width)) {
             if (top + pitch > height && !pages_.back().empty()) {
-                pages_.emplace_back();  // the size goes on over the next page
-                top = 0;
+                // The size goes on over the next page, which says which size it is and its
+                // page of it, then an empty line.
+                pages_.push_back({{metrics.ascent(), {ContinuedHeaderLine(p, size, ++page), true}}});
+                top = 2 * pitch;
             }
             pages_.back().push_back({top + metrics.ascent(), std::move(line)});
             top += pitch;

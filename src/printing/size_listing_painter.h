@@ -1,6 +1,6 @@
 // The text listing of sizes (PrintSIZE): per size the header line and every cam with its
 // remark and its phases, in Arial 9.75 points, wrapped at the right margin; a size that
-// does not fit its page goes on over the next.
+// does not fit its page goes on over the next, under its header line and page number.
 #pragma once
 
 #include "printing/printout_painter.h"

@@ -4,7 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
+#include <QSvgRenderer>
 #include <QTimer>
 
 namespace cam {
@@ -17,10 +20,18 @@ INTESTA::INTESTA(Program& p, Prompt& prompt, QWidget* parent, std::function<bool
     // Placed by hand at the design size; the resizer keeps the proportions.
     resize(420, 240);
 
+    // The programmer, drawn from its picture finer than shown, so that it stays sharp as the
+    // window grows.
     auto* image = new QLabel(this);
     image->setObjectName("Image2");
     image->setGeometry(20, 20, 120, 120);
-    image->setFrameShape(QFrame::Box);
+    image->setScaledContents(true);
+    QPixmap picture(480, 480);
+    picture.fill(Qt::transparent);
+    QPainter g(&picture);
+    QSvgRenderer(QStringLiteral(":/pictures/programmer.svg")).render(&g);
+    g.end();
+    image->setPixmap(picture);
 
     auto* title = new QLabel("CAMS PROGRAMMER INTERFACE", this);
     title->setObjectName("Label1");

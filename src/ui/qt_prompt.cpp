@@ -4,8 +4,11 @@
 #include "ui/file_filter.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -29,6 +32,26 @@ class Cp1252Validator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int&) const override { return IsCp1252(input) ? Acceptable : Invalid; }
+};
+
+// The save dialog takes a name only in a folder that exists (the path must exist, as the
+// save dialog the program was made for demands), and says so in the dialog's own words.
+class SaveDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (!chosen.isEmpty() && !QFileInfo(chosen.first()).absoluteDir().exists()) {
+            const QString folder = QDir::toNativeSeparators(QFileInfo(chosen.first()).absolutePath());
+            QMessageBox::warning(this, windowTitle(),
+                                 QCoreApplication::translate("QFileDialog",
+                                                             "%1\nDirectory not found.\nPlease verify "
+                                                             "the correct directory name was given.")
+                                     .arg(folder));
+            return;
+        }
+        QFileDialog::accept();
+    }
 };
 
 // Moves a dialog, once it is shown and has its final size, to the centre of a rectangle.
@@ -154,7 +177,8 @@ std::optional<std::string> QtPrompt::input(const std::string& prompt, const std:
 }
 
 std::unique_ptr<QFileDialog> QtPrompt::makeFileDialog(const FileRequest& request, bool save) const {
-    auto dialog = std::make_unique<QFileDialog>(owner_.data(), Title(request.title), FromPath(request.folder));
+    auto dialog = save ? std::make_unique<SaveDialog>(owner_.data(), Title(request.title), FromPath(request.folder))
+                       : std::make_unique<QFileDialog>(owner_.data(), Title(request.title), FromPath(request.folder));
     // Our own dialog, so that the patterns below and the placement behave the same everywhere.
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setOption(QFileDialog::HideNameFilterDetails);

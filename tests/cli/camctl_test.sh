@@ -11,16 +11,6 @@ head32x7=("FUNZIONI  32 - 7 " "ANTICIPI OFF" "RITARDI OFF" "RAPPORTI OFF" "FORMA
           "SFASAMENTO ENCODER   0 " "SENSO DI ROTAZIONE   0 " "LIMITE DI VELOCITA'   0 ")
 
 case $case in
-usage)
-    run --help; expect_status 0
-    grep -q "camctl phases" out && grep -q "camctl convert" out || fail "--help lists no commands"
-    for args in "" frobnicate phases "phases a.Cam b.Cam" "phases --model 17x7 a.Cam" "phases --model 32x61 a.Cam" \
-                "phases --model" "convert only-one.Cam" "phases --colour a.Cam"; do
-        run $args; expect_status 2
-    done
-    run phases missing.Cam; expect_status 1
-    expect_err_line "camctl: missing.Cam: no such file"
-    ;;
 files)
     sample="$src/resources/samples/demo.Cam"
     cp "$sample" x.Cam && ln -s x.Cam link.Cam

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # usage: readme_examples.sh SOURCE_DIR BUILD_DIR
 # Runs every command example of the README as it is written there (its indented lines that
-# start with build/), camsim playing the device: the README and the programs cannot drift apart.
+# start with build/), camsim playing the device, the files they make in /tmp made in a scratch
+# folder instead: the README and the programs cannot drift apart.
 set -uo pipefail
 src=$(realpath "$1") build=$(realpath "$2") case=readme
 source "$(dirname "$(realpath "$0")")/../checks.sh"
@@ -26,6 +27,7 @@ for line in "${examples[@]}"; do
     fi
     [ -n "$port" ] || fail "'$command' comes before the simulator is started"
     command=${command//\/dev\/pts\/N/$port}
+    command=${command//\/tmp\//$work\/}
     timeout 90 bash -c "$command" >out 2>err
     status=$?
     [ $status -eq 0 ] || fail "'$line' exited with $status: $(cat err)"

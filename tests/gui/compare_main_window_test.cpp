@@ -129,7 +129,8 @@ private slots:
         prompt->push(csv.c_str());
         w->action("f_ExpCsv")->trigger();
         const std::string exported = Bytes(csv);
-        QCOMPARE(exported.substr(0, 44), std::string("size,cam,remark,on,off\r\n1,3,FEED,100,200\r\n\r\n"));
+        QCOMPARE(exported.substr(0, 60),
+                 std::string("size,cam,remark,on,off,setting,value\r\n1,3,FEED,100,200,,\r\n,,"));
         // Moved in a spreadsheet, and a second phase added.
         const std::string edited = "size,cam,remark,on,off\n1,3,FEED,150,250\n1,3,,400,500\n";
         QFile f(QString::fromStdString(csv));

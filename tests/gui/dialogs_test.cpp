@@ -89,6 +89,11 @@ private slots:
         });
         w.show();
         QCOMPARE(child<QLabel>(&w, "Label2")->text(), QString("VERSION 2.0.2"));
+        // The programmer's picture, not an empty square: the panel's grey, the display's green.
+        const QImage picture = child<QLabel>(&w, "Image2")->pixmap().toImage();
+        QCOMPARE(picture.size(), QSize(480, 480));
+        QCOMPARE(picture.pixelColor(40, 300).name(), QString("#c7cdd4"));
+        QCOMPARE(picture.pixelColor(240, 150).name(), QString("#9fcf6a"));
 
         child<QPushButton>(&w, "Command3")->click();  // no manual: nothing at all
         QVERIFY(opened.isEmpty());
@@ -171,11 +176,31 @@ private slots:
         QCOMPARE(dialog->windowTitle(), QString("Open file"));
     }
 
-    void saveDialogAsksBeforeOverwriting() {
+    void saveDialogAsksBeforeOverwritingAndRefusesAFolderThatIsNot() {
+        QTemporaryDir dir;
         QtPrompt prompt;
-        auto dialog = prompt.makeFileDialog(FileRequest{"Save", {{"Cam File (*.Cam)", "*.cam"}}, "", ""}, true);
+        auto dialog = prompt.makeFileDialog(
+            FileRequest{"Save", {{"Cam File (*.Cam)", "*.cam"}}, QFile::encodeName(dir.path()).toStdString(), ""},
+            true);
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
         QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        dialog->show();
+        auto* name = child<QLineEdit>(dialog.get(), "fileNameEdit");
+        QString said;
+        for (const QString& typed : {dir.filePath("no/such/folder/a.Cam"), dir.filePath("a.Cam")}) {
+            name->setText(typed);
+            QTimer::singleShot(0, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    said = box->text();
+                    box->accept();
+                }
+            });
+            static_cast<QDialog*>(dialog.get())->accept();  // as the Save button does
+            QCoreApplication::processEvents();
+        }
+        QVERIFY2(said.startsWith(dir.filePath("no/such/folder") + "\nDirectory not found."), qPrintable(said));
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(dialog->selectedFiles().value(0), dir.filePath("a.Cam"));
     }
 
     void messageBoxesAnswerAndTakeTheProgramTitle() {

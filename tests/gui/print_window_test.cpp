@@ -6,6 +6,7 @@
 #include "find_child.h"
 #include "gui_tests.h"
 #include "pdf_text.h"
+#include "printing/printout_painter.h"
 #include "support/make_program.h"
 #include "support/shipped_texts.h"
 
@@ -214,6 +215,28 @@ private slots:
         QCOMPARE(asked, 11);
         QVERIFY(prompt->asked().empty());
         QCOMPARE(printer->outputFileName(), chosen);
+    }
+
+    // No printer at all: the dialog offers a PDF beside the cam file's name, and its pages are
+    // the pages camctl print writes, a long size going on over pages that name it.
+    void withoutAPrinterThePagesAreAPdfAsCamctlWritesThem() {
+        printer->setOutputFileName("");
+        QVERIFY(printer->printerName().isEmpty());
+        p.WorkDir = dir->path().toStdString();
+        for (int c = 0; c < 32; ++c)
+            for (int on = 1; on < 1000; on += 8) QVERIFY(SetPhase(p, 1, c, on, on + 3));
+        Open();
+        QCOMPARE(child<QLabel>(w.get(), "LbPRN")->text(), "File " + dir->filePath("demo.pdf"));
+        Box()->selectAll();
+        QTest::keyClicks(Box(), "1");
+        Click("T_OK");
+        QVERIFY(prompt->asked().empty());
+        const QString camctl = dir->filePath("camctl.pdf");
+        QVERIFY(WriteSizesPdf(p, PrintMode::Listing, {1}, camctl.toStdString()).ok());
+        const QStringList printed = camtest::PdfPages(dir->filePath("demo.pdf"));
+        QVERIFY(printed.size() >= 3);
+        QCOMPARE(printed, camtest::PdfPages(camctl));
+        QVERIFY2(printed[1].contains("FORMATO N. 01") && printed[1].contains("- 2 -"), qPrintable(printed[1]));
     }
 
     void aPrinterThatCannotStartIsTold() {

@@ -105,8 +105,12 @@ private slots:
                 QVERIFY(placed.baseline <= 10 * 1200);
                 if (!placed.line.bold) QVERIFY(metrics.horizontalAdvance(FromCp1252(placed.line.text)) <= 7.5 * 1200);
                 if (placed.line.text.find("FORMATO N. 02") != std::string::npos) pageOfSize2 = page;
-                if (pageOfSize2 < 0) size1 += FromCp1252(placed.line.text) + "\n";
+                if (pageOfSize2 < 0 && !placed.line.bold) size1 += FromCp1252(placed.line.text) + "\n";
             }
+            // A page the listing goes on over names the size and its page of it first.
+            if (page > 0 && page != pageOfSize2)
+                QCOMPARE(out.pages()[page][0].line.text, ContinuedHeaderLine(p, 1, page + 1));
+            QVERIFY(out.pages()[page][0].line.bold || out.pages()[page][0].line.text.empty());
         }
         // Size 2 starts a page of its own: an empty line, then its header.
         QVERIFY(pageOfSize2 == out.PageCount() - 1);

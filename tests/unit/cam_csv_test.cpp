@@ -19,27 +19,25 @@ using Lines = std::vector<std::string>;
 Program Small() { return camtest::MakeExportSample(32); }
 
 const char* const kSmallCsv =
-    "size,cam,remark,on,off\r\n"
-    "1,1,\"Feed, \"\"hot\"\"\",100,300\r\n"
-    "1,1,\"Feed, \"\"hot\"\"\",600,700\r\n"
-    "1,3,,1000,24\r\n"
-    "1,10,SPARE,,\r\n"
-    "2,1,\"Feed, \"\"hot\"\"\",0,1024\r\n"
-    "\r\n"
-    "setting,value\r\n"
-    "cams,32\r\n"
-    "sizes,2\r\n"
-    "encoders,1\r\n"
-    "advances,on\r\n"
-    "advance cam 1,12\r\n"
-    "advance cam 2,0\r\n"
-    "delays,off\r\n"
-    "ratio,on\r\n"
-    "ratio cams 25-32,7\r\n"
-    "output size,1\r\n"
-    "shift encoder 1,90\r\n"
-    "direction encoder 1,1\r\n"
-    "speed limit,1500\r\n";
+    "size,cam,remark,on,off,setting,value\r\n"
+    "1,1,\"Feed, \"\"hot\"\"\",100,300,,\r\n"
+    "1,1,\"Feed, \"\"hot\"\"\",600,700,,\r\n"
+    "1,3,,1000,24,,\r\n"
+    "1,10,SPARE,,,,\r\n"
+    "2,1,\"Feed, \"\"hot\"\"\",0,1024,,\r\n"
+    ",,,,,cams,32\r\n"
+    ",,,,,sizes,2\r\n"
+    ",,,,,encoders,1\r\n"
+    ",,,,,advances,on\r\n"
+    ",,,,,advance cam 1,12\r\n"
+    ",,,,,advance cam 2,0\r\n"
+    ",,,,,delays,off\r\n"
+    ",,,,,ratio,on\r\n"
+    ",,,,,ratio cams 25-32,7\r\n"
+    ",,,,,output size,1\r\n"
+    ",,,,,shift encoder 1,90\r\n"
+    ",,,,,direction encoder 1,1\r\n"
+    ",,,,,speed limit,1500\r\n";
 
 std::string Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -55,11 +53,13 @@ TEST(CamCsv, ExportsOneRowPerPhaseThenTheFunctionsBlock) {
     p.AdvMs[8] = 150;
     p.EncShift2 = 1000;
     p.RotDir2 = 1;
-    EXPECT_EQ(cam::CamCsvText(p),
-              "size,cam,remark,on,off\r\n\r\nsetting,value\r\ncams,16\r\nsizes,1\r\nencoders,2\r\nadvances,off\r\n"
-              "advance cams 17-20,150\r\nadvance cams 21-24,0\r\nadvance cams 25-28,0\r\nadvance cams 29-32,0\r\n"
-              "shift encoder 2,1000\r\ndirection encoder 2,1\r\noutput size,0\r\nshift encoder 1,0\r\n"
-              "direction encoder 1,0\r\nspeed limit,0\r\n");
+    std::string settings;
+    for (const char* row :
+         {"cams,16", "sizes,1", "encoders,2", "advances,off", "advance cams 17-20,150", "advance cams 21-24,0",
+          "advance cams 25-28,0", "advance cams 29-32,0", "shift encoder 2,1000", "direction encoder 2,1",
+          "output size,0", "shift encoder 1,0", "direction encoder 1,0", "speed limit,0"})
+        settings += std::string(",,,,,") + row + "\r\n";
+    EXPECT_EQ(cam::CamCsvText(p), "size,cam,remark,on,off,setting,value\r\n" + settings);
 }
 
 TEST(CamCsv, CamFileToCsvAndBackIsByteForByteTheSame) {
@@ -79,6 +79,36 @@ TEST(CamCsv, CamFileToCsvAndBackIsByteForByteTheSame) {
         EXPECT_TRUE(r.notes.empty()) << file;
         EXPECT_EQ(cam::CamFileText(back), Bytes(path)) << file;
     }
+    // Whatever a cam file holds: remarks a spreadsheet would take for formulas, longer than the
+    // remark box takes, with control characters; values beyond what the device takes.
+    Program p = Small();
+    const Lines remarks{"=HYPERLINK(\"x\")",
+                        "+1",
+                        "-",
+                        "@SUM(A1)",
+                        "'=quoted",
+                        "''+twice",
+                        "'plain",
+                        "a remark longer than twenty characters",
+                        "tab\there",
+                        "\x01\x7F\x81 \"q\" \r"};
+    for (std::size_t c = 0; c < remarks.size(); ++c) {
+        p.CamRemark[c] = remarks[c];
+        cam::SetPhase(p, 1, static_cast<int>(c), 10, 20);
+    }
+    p.AdvMs[0] = 255;
+    p.Ratio25_32 = 200;
+    p.EncShift = -5;
+    p.SpeedLimit = 32767;
+    const std::string csv = cam::CamCsvText(p);
+    for (const char* sheet : {"1,1,\"'=HYPERLINK(\"\"x\"\")\",", "1,2,'+1,", "1,3,'-,", "1,4,'@SUM(A1),",
+                              "1,5,''=quoted,", "1,6,'''+twice,", "1,7,'plain,"})
+        EXPECT_NE(csv.find(sheet), std::string::npos) << sheet;
+    Program back;
+    const cam::CsvImport r = cam::ImportCamCsv(back, csv);
+    ASSERT_TRUE(r.ok()) << r.refusals.front();
+    EXPECT_EQ(Lines(back.CamRemark.begin(), back.CamRemark.begin() + 10), remarks);
+    EXPECT_EQ(cam::CamFileText(back), cam::CamFileText(p));
 }
 
 TEST(CamCsv, ImportsATableEditedAsASpreadsheetSavesIt) {
@@ -122,13 +152,13 @@ TEST(CamCsv, EveryBadRowIsRefusedWithItsLineAndNothingIsImported) {
     const std::string table =
         "size,cam,remark,on,off\r\n"
         "1,1,A,100,200\r\n"
-        "1,33,,5,6\r\n"                      // 3: no cam 33
-        "x,1,,5,6\r\n"                       // 4: no size
-        "1,2,,5,\r\n"                        // 5: only on
-        "1,2,,1024,1025\r\n"                 // 6: outside the revolution
-        "2,1,B,300,400\r\n"                  // 7: another remark for cam 1
-        "1,3,TWENTY-ONE CHARACTERS,1,2\r\n"  // 8: a remark too long
-        "8,1,,1,2\r\n"                       // 9: no size 8 in 32 x 7
+        "1,33,,5,6\r\n"       // 3: no cam 33
+        "x,1,,5,6\r\n"        // 4: no size
+        "1,2,,5,\r\n"         // 5: only on
+        "1,2,,1024,1025\r\n"  // 6: outside the revolution
+        "2,1,B,300,400\r\n"   // 7: another remark for cam 1
+        "1,3,,x,2\r\n"        // 8: no number
+        "8,1,,1,2\r\n"        // 9: no size 8 in 32 x 7
         "\r\n"
         "setting,value\r\n"
         "advances,maybe\r\n"  // 12
@@ -144,7 +174,7 @@ TEST(CamCsv, EveryBadRowIsRefusedWithItsLineAndNothingIsImported) {
                      "line 5: on and off must both be given, or both be left empty",
                      "line 6: on cannot be \"1024\" (it takes 0..1023); off cannot be \"1025\" (it takes 0..1024)",
                      "line 7: the remark differs from the remark of the same cam on line 2",
-                     "line 8: A remark holds at most 20 characters", "line 9: size cannot be \"8\" (it takes 1..7)",
+                     "line 8: on cannot be \"x\" (it takes 0..1023)", "line 9: size cannot be \"8\" (it takes 1..7)",
                      "line 12: advances cannot be \"maybe\" (it takes on, off)",
                      "line 13: there is no setting \"colour\"", "line 15: the setting is given twice (line 14)",
                      "line 16: a cam file keeps this setting only with delays on"}));
@@ -178,7 +208,7 @@ TEST(CamCsv, RowsThatThePhaseRuleChangesAreNoted) {
     EXPECT_EQ(Listed(p, 1, 2), (Lines{"F001 0900 0000"}));
 }
 
-TEST(CamCsv, RemarksComeInUtf8OrWindows1252AndMustFitACamFile) {
+TEST(CamCsv, RemarksComeInUtf8OrWindows1252AndMustFitACamFileLine) {
     Program p;
     ASSERT_TRUE(cam::ImportCamCsv(p, "size,cam,remark,on,off\n1,1,Caf\xC3\xA9 \xE2\x82\xAC,1,2\n").ok());
     EXPECT_EQ(p.CamRemark[0], "Caf\xE9 \x80");

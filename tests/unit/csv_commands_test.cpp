@@ -33,8 +33,9 @@ TEST_F(CsvCommands, ExportWritesTheTablesAndAddsTheExtension) {
     prompt.push(dir.file("table"));
     ASSERT_TRUE(cam::ExportCsv(p, prompt));
     EXPECT_EQ(prompt.asked().front().text, "Export CSV");
-    EXPECT_EQ(dir.read("table.csv").rfind("size,cam,remark,on,off\r\n2,5,KNIFE,100,200\r\n\r\nsetting,value\r\n", 0),
-              0u);
+    EXPECT_EQ(
+        dir.read("table.csv").rfind("size,cam,remark,on,off,setting,value\r\n2,5,KNIFE,100,200,,\r\n,,,,,cams,", 0),
+        0u);
     // The name completed here names a file that exists: asked first, kept on No.
     prompt.push(dir.file("table"));
     prompt.push(Answer::No);
@@ -60,7 +61,7 @@ TEST_F(CsvCommands, ImportReplacesTheTablesWithAnUnsavedProgram) {
     EXPECT_EQ(p.CamRemark[0], "PUSH");
     EXPECT_EQ(p.CamRemark[4], "");
     EXPECT_FALSE(doc->FileSaved());
-    EXPECT_EQ(p.CamFile, "");  // a Save asks for a name
+    EXPECT_EQ(p.CamFile, "");               // a Save asks for a name
     EXPECT_EQ(doc->history().count(), 1u);  // a history of its own: nothing of the old program
     // The row that the phase rule made into a deletion is noted.
     EXPECT_EQ(prompt.messages().back(),

@@ -57,18 +57,22 @@ TEST(EditSettings, FileInTheWorkingFolderApartFromTheOptions) {
 }
 
 TEST(CommandLineDrag, CamFromTo) {
-    CommandLine cl = ParseCommandLine({"--screenshot", "o.png", "--drag", "3:100:200", "demo.Cam"});
-    EXPECT_EQ(cl.error, "");
-    EXPECT_EQ(cl.dragCam, 3);
-    EXPECT_EQ(cl.dragFrom, 100);
-    EXPECT_EQ(cl.dragTo, 200);
-    EXPECT_EQ(cl.file, "demo.Cam");
-    cl = ParseCommandLine({"--screenshot", "o.png", "--drag", "32:1023:0"});
+    auto drag = [](const std::string& value, bool screenshot = true) {
+        ParsedArgs a;
+        a.options["drag"] = {value};
+        if (screenshot) a.options["screenshot"] = {"o.png"};
+        return ReadCommandLine(a);
+    };
+    CommandLine cl = drag("3:100:200");
+    EXPECT_EQ(
+        cl.error + std::to_string(cl.dragCam) + ":" + std::to_string(cl.dragFrom) + ":" + std::to_string(cl.dragTo),
+        "3:100:200");
+    cl = drag("32:1023:0");
     EXPECT_EQ(cl.error, "");
     EXPECT_EQ(cl.dragFrom, 1023);
     for (const char* bad : {"0:1:2", "33:1:2", "3:1024:2", "3:1:", "3:1", "3:1:2:4", "a:b:c", "3:-1:5", "", "3::5"})
-        EXPECT_NE(ParseCommandLine({"--screenshot", "o.png", "--drag", bad}).error, "") << bad;
-    EXPECT_NE(ParseCommandLine({"--drag", "3:100:200"}).error, "");  // only with --screenshot
+        EXPECT_NE(drag(bad).error, "") << bad;
+    EXPECT_NE(drag("3:100:200", false).error, "");  // only with --screenshot
 }
 
 }  // namespace

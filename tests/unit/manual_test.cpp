@@ -8,7 +8,7 @@
 
 namespace {
 
-// A site's own copy in the working folder comes first, then the one beside the program.
+// A site's own edition in the working folder comes first, then the program's own.
 TEST(Manual, WorkingFolderCopyFirstThenTheProgramsOwn) {
     camtest::ScratchFolder dir;
     std::filesystem::create_directories(dir.file("work"));
@@ -18,7 +18,7 @@ TEST(Manual, WorkingFolderCopyFirstThenTheProgramsOwn) {
     EXPECT_EQ(cam::ManualPath(p, dir.file("bin")), "");
     const std::string shipped = dir.write(std::string("bin/") + cam::kManualName, "%PDF");
     EXPECT_EQ(cam::ManualPath(p, dir.file("bin")), shipped);
-    const std::string own = dir.write(std::string("work/") + cam::kManualName, "%PDF");
+    const std::string own = dir.write(std::string("work/") + cam::kSiteManualName, "%PDF");
     EXPECT_EQ(cam::ManualPath(p, dir.file("bin")), own);
 }
 

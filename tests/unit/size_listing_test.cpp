@@ -25,6 +25,8 @@ cam::Program Sample() {
 TEST(PrintHeader, FixedFieldsInTheirOrder) {
     cam::Program p = Sample();
     EXPECT_EQ(cam::PrintHeaderLine(p, 5), "CAM PROGRAMMER 1024 32     FORMATO N. 05                    File:demo.Cam");
+    EXPECT_EQ(cam::ContinuedHeaderLine(p, 5, 2),
+              "CAM PROGRAMMER 1024 32     FORMATO N. 05                    File:demo.Cam   - 2 -");
     // Without a script: the built-in wording; a 16-cam model, size 12, no file yet.
     cam::Program q = camtest::MakeProgram(16, 15);
     EXPECT_EQ(cam::PrintHeaderLine(q, 12), "CAM PROGRAMMER 1024 16     FORMATO N. 12                    File:");

@@ -17,27 +17,29 @@ TEST(WorkDir, ZetoInDocumentsWinsWhenWritable) {
     EXPECT_EQ(ChooseWorkDir("", "/home/u", usable), "/home/u");
 }
 
-TEST(CommandLine, OptionsFileAndMistakes) {
-    auto cl = ParseCommandLine({"--port", "/dev/ttyUSB0", "--trace", "\"/tmp/a b.Cam\""});
+// The values of options already split by the parser (the splitting: tests/cli).
+TEST(CommandLine, ValuesAndMistakes) {
+    auto read = [](std::map<std::string, std::vector<std::string>> options, std::vector<std::string> files = {}) {
+        ParsedArgs a;
+        a.options = std::move(options);
+        a.arguments = std::move(files);
+        return ReadCommandLine(a);
+    };
+    auto cl = read({{"port", {"/dev/ttyUSB0"}}, {"trace", {""}}}, {"\"/tmp/a b.Cam\""});
     EXPECT_EQ(cl.error + "|" + cl.port + "|" + cl.file + "|" + cl.screenshot, "|/dev/ttyUSB0|/tmp/a b.Cam|");
     EXPECT_TRUE(cl.trace);
-    cl = ParseCommandLine({"--screenshot", "out.png", "x.Cam"});
-    EXPECT_EQ(cl.screenshot + "|" + cl.file, "out.png|x.Cam");
-    cl = ParseCommandLine({"--screenshot", "out.png"});
-    EXPECT_EQ(cl.error + "|" + cl.file, "|");
-    EXPECT_NE(ParseCommandLine({"--port"}).error, "");
-    EXPECT_NE(ParseCommandLine({"--colour", "red"}).error, "");
-    EXPECT_NE(ParseCommandLine({"a.Cam", "b.Cam"}).error, "");
-    EXPECT_EQ(ParseCommandLine({}).error, "");
-    cl = ParseCommandLine(
-        {"--screenshot", "o.png", "--window", "functions", "--cam", "23", "--position", "500", "f.Cam"});
+    cl =
+        read({{"screenshot", {"o.png"}}, {"window", {"functions"}}, {"cam", {"23"}}, {"position", {"500"}}}, {"f.Cam"});
     EXPECT_EQ(
         cl.error + "|" + cl.window + "|" + std::to_string(cl.cam) + "|" + std::to_string(cl.position) + "|" + cl.file,
         "|functions|23|500|f.Cam");
-    EXPECT_NE(ParseCommandLine({"--window", "functions"}).error, "");  // only with --screenshot
-    EXPECT_NE(ParseCommandLine({"--screenshot", "o.png", "--cam", "x"}).error, "");
-    EXPECT_NE(ParseCommandLine({"--screenshot", "o.png", "--position", "1024"}).error, "");
-    EXPECT_TRUE(ParseCommandLine({"--version"}).version);
+    for (const auto& wrong : std::vector<std::map<std::string, std::vector<std::string>>>{
+             {{"window", {"functions"}}},  // only with --screenshot
+             {{"cam", {"2"}}},
+             {{"screenshot", {"o.png"}}, {"cam", {"x"}}},
+             {{"screenshot", {"o.png"}}, {"position", {"1024"}}}})
+        EXPECT_NE(read(wrong).error, "") << wrong.begin()->first;
+    EXPECT_TRUE(read({{"version", {""}}}).version);
 }
 
 TEST(StartupValues, SettingsModelAndScreenScale) {
