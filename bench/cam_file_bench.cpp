@@ -1,9 +1,9 @@
 // The largest cam file there can be: 60 sizes of 32 cams, every cam with 512 phases
 // (every other position ON), about 11 MB and a million lines. Written, read, and split
 // into lines (the floor any reader pays).
-#include "camfile/cam_file.h"
-#include "core/scripted_prompt.h"
-#include "core/text_lines.h"
+#include "core/camfile/cam_file.h"
+#include "core/model/scripted_prompt.h"
+#include "core/model/text_lines.h"
 
 #include <benchmark/benchmark.h>
 

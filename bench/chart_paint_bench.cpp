@@ -1,8 +1,8 @@
 // A full repaint of the worst chart there can be: 32 cams of 512 phases each (every other
 // position ON), drawn by the painter the screen, the printouts and the screenshots share,
 // at the window's design size and at twice that.
-#include "core/program.h"
-#include "editor/chart_painter.h"
+#include "core/model/program.h"
+#include "paint/chart_painter.h"
 
 #include <benchmark/benchmark.h>
 #include <QGuiApplication>

@@ -2,9 +2,9 @@
 // pseudo-terminal, which waits the full 2 seconds of the command time-out. The wait sleeps
 // in the port, so the figure should stay far below 2 % of one core.
 // usage: silent_wait_cpu [CAMSIM]
-#include "core/scripted_prompt.h"
-#include "link/identify.h"
-#include "link/qt_serial_port.h"
+#include "core/model/scripted_prompt.h"
+#include "core/link/identify.h"
+#include "qt/qt_serial_port.h"
 
 #include <QCoreApplication>
 

@@ -6,9 +6,9 @@
 // With --via, the same again through ser2net in front of camsim's terminal, raw (tcp) or as
 // telnet with RFC 2217 (rfc2217): the server's hop is in the measured time, not in the bound.
 // usage: transfer_bench [--via tcp|rfc2217]... [BAUD...]   (default 9600 38400)
-#include "core/scripted_prompt.h"
-#include "link/qt_line_port.h"
-#include "link/size_transfer.h"
+#include "core/model/scripted_prompt.h"
+#include "qt/qt_line_port.h"
+#include "core/link/size_transfer.h"
 #include "sim_process.h"
 
 #include <QCoreApplication>

@@ -13,7 +13,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" -DCAMDESK_TESTS=OFF -DCAMDESK_BENCH=OFF
 cmake --build "$build"
 # Each program as hardened as asked: bound at start (bindnow), position independent, fortified.
-for program in "$build"/src/app/camdesk "$build"/src/cli/camctl "$build"/sim/camsim; do
+for program in "$build"/bin/camdesk "$build"/bin/camctl "$build"/bin/camsim; do
   dynamic=$(readelf -d --dyn-syms -W "$program")
   grep -q 'Flags: NOW PIE' <<<"$dynamic" && grep -q '_chk@' <<<"$dynamic" ||
     { echo "package: $program is not built hardened" >&2; exit 1; }

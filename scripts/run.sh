@@ -23,7 +23,7 @@ fi
 
 # The arguments name a file unless every one is an option or an option's value (the options
 # that take one are those camdesk's help shows with a value).
-valued=" $(build/src/app/camdesk --help | sed -n 's/^  --\([a-z-]*\) [A-Z].*/\1/p' | tr '\n' ' ') "
+valued=" $(build/bin/camdesk --help | sed -n 's/^  --\([a-z-]*\) [A-Z].*/\1/p' | tr '\n' ' ') "
 has_file=false
 has_port=false
 args=("$@")
@@ -54,13 +54,13 @@ stored_port() {
   done
 }
 
-$has_port && exec build/src/app/camdesk "$@"
+$has_port && exec build/bin/camdesk "$@"
 if [ -n "$(stored_port)" ]; then
-  exec build/src/app/camdesk "$@"
+  exec build/bin/camdesk "$@"
 fi
 
 out=$(mktemp)
-build/sim/camsim --model 32x7x255x1 >"$out" &
+build/bin/camsim --model 32x7x255x1 >"$out" &
 sim=$!
 trap 'kill $sim 2>/dev/null || true; rm -f "$out"' EXIT
 for _ in $(seq 50); do   # camsim prints its port path first thing
@@ -69,4 +69,4 @@ for _ in $(seq 50); do   # camsim prints its port path first thing
   sleep 0.1
 done
 echo "camdesk: no serial port chosen; the simulator camsim plays the device on $port"
-build/src/app/camdesk --port "$port" "$@"
+build/bin/camdesk --port "$port" "$@"

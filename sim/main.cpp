@@ -1,6 +1,6 @@
 // camsim: a cam programmer on a pseudo-terminal, for demos, training and end-to-end tests.
 // Prints the terminal's path on its first line, then serves the line until SIGTERM or SIGINT.
-#include "core/version.h"
+#include "core/model/version.h"
 #include "device.h"
 #include "pty.h"
 #include "qt/command_line.h"

@@ -2,7 +2,7 @@
 // memory and the faults it shows on request.
 #pragma once
 
-#include "core/command_options.h"
+#include "core/model/command_options.h"
 
 #include <set>
 #include <string>

@@ -2,7 +2,7 @@
 // A4 pages numbered at their foot, every picture fitted to the text column, and an outline of
 // the headings (added after the writer, which cannot make one).
 // usage: manual_pdf MANUAL.md OUT.pdf
-#include "printing/pdf_outline.h"
+#include "core/printing/pdf_outline.h"
 #include "qt/command_line.h"
 
 #include <QAbstractTextDocumentLayout>

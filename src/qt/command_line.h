@@ -5,7 +5,7 @@
 // tables. Also what each of them does first: a private runtime folder.
 #pragma once
 
-#include "core/command_options.h"
+#include "core/model/command_options.h"
 
 #include <string>
 #include <vector>

@@ -1,15 +1,15 @@
 // "Compare with Device" as camdesk runs it: the main window with its device commands, the
 // reception behind the transfer window on a worker thread, camsim on a real pseudo-terminal,
 // and the compare window naming what was changed on the device. The tables never change.
-#include "core/file_io.h"
-#include "app/device_commands.h"
-#include "app/main_window.h"
-#include "camfile/cam_file.h"
-#include "compare/compare_window.h"
-#include "core/scripted_prompt.h"
-#include "editor/chart_widget.h"
-#include "link/qt_line_port.h"
-#include "link/transfer_window.h"
+#include "core/model/file_io.h"
+#include "widgets/main/device_commands.h"
+#include "widgets/main/main_window.h"
+#include "core/camfile/cam_file.h"
+#include "widgets/compare/compare_window.h"
+#include "core/model/scripted_prompt.h"
+#include "widgets/editor/chart_widget.h"
+#include "qt/qt_line_port.h"
+#include "widgets/link/transfer_window.h"
 #include "main_window_settings.h"
 #include "sim_process.h"
 

@@ -2,12 +2,12 @@
 // the in-memory port (its clock moves only when the link waits) and the camsim program on a
 // real pseudo-terminal through the QSerialPort adapter. Every scenario runs on both, so the
 // fake line cannot drift from what a real line does.
-#include "camfile/cam_file.h"
-#include "core/scripted_prompt.h"
+#include "core/camfile/cam_file.h"
+#include "core/model/scripted_prompt.h"
 #include "device.h"
-#include "link/identify.h"
-#include "link/qt_serial_port.h"
-#include "link/size_transfer.h"
+#include "core/link/identify.h"
+#include "qt/qt_serial_port.h"
+#include "core/link/size_transfer.h"
 #include "sim_options.h"
 #include "sim_process.h"
 #include "support/fake_port.h"

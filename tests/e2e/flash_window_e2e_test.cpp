@@ -1,11 +1,11 @@
 // The firmware update as camdesk runs it: the update window over a worker thread, talking to
 // camsim on a real pseudo-terminal, the question answered by a scripted prompt.
-#include "app/device_commands.h"
-#include "app/main_window.h"
-#include "core/scripted_prompt.h"
-#include "firmware/flash_window.h"
-#include "link/qt_link_runner.h"
-#include "link/qt_line_port.h"
+#include "widgets/main/device_commands.h"
+#include "widgets/main/main_window.h"
+#include "core/model/scripted_prompt.h"
+#include "widgets/firmware/flash_window.h"
+#include "widgets/link/qt_link_runner.h"
+#include "qt/qt_line_port.h"
 #include "main_window_settings.h"
 #include "sim_process.h"
 

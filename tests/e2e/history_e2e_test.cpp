@@ -1,12 +1,12 @@
 // Size Receive from the main window, over a pseudo-terminal to camsim, is an entry of the
 // change history: restoring the state before it brings the earlier tables back.
-#include "app/device_commands.h"
-#include "app/main_window.h"
-#include "camfile/cam_file.h"
-#include "core/scripted_prompt.h"
-#include "editor/phase_list.h"
-#include "link/qt_line_port.h"
-#include "link/transfer_window.h"
+#include "widgets/main/device_commands.h"
+#include "widgets/main/main_window.h"
+#include "core/camfile/cam_file.h"
+#include "core/model/scripted_prompt.h"
+#include "core/editor/phase_list.h"
+#include "qt/qt_line_port.h"
+#include "widgets/link/transfer_window.h"
 #include "main_window_settings.h"
 #include "sim_process.h"
 

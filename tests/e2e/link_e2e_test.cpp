@@ -1,9 +1,9 @@
 // The link routines over a real pseudo-terminal against camsim, through the QSerialPort
 // adapter: the identification faults the fake port covers, now on the wire. A device that
 // answers is met here on two threads and at start-up (startup_e2e_test).
-#include "core/scripted_prompt.h"
-#include "link/identify.h"
-#include "link/qt_serial_port.h"
+#include "core/model/scripted_prompt.h"
+#include "core/link/identify.h"
+#include "qt/qt_serial_port.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // Identification as camdesk runs it (start-up, AutoSelect): on a worker thread behind a
 // modal wait window, over a real pseudo-terminal to camsim. A device that answers is met at
 // start-up (startup_e2e_test); here the screen while one does not.
-#include "core/scripted_prompt.h"
-#include "link/qt_link_runner.h"
-#include "link/port_name.h"
-#include "link/qt_line_port.h"
+#include "core/model/scripted_prompt.h"
+#include "widgets/link/qt_link_runner.h"
+#include "core/link/port_name.h"
+#include "qt/qt_line_port.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>

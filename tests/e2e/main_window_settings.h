@@ -2,7 +2,7 @@
 // file written on shut-down, the working folder in a test's own folder, the device on `port`.
 #pragma once
 
-#include "app/main_window.h"
+#include "widgets/main/main_window.h"
 
 #include <QCoreApplication>
 #include <QString>

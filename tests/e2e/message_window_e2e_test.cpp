@@ -1,12 +1,12 @@
 // The alarm message transfers as camdesk runs them: the transfer window over a worker thread,
 // talking to camsim on a real pseudo-terminal, questions answered by a scripted prompt; and
 // the message window's own transfer commands.
-#include "core/scripted_prompt.h"
-#include "link/message_transfer_window.h"
-#include "link/qt_line_port.h"
-#include "messages/message_file.h"
-#include "messages/message_list_commands.h"
-#include "messages/message_window.h"
+#include "core/model/scripted_prompt.h"
+#include "widgets/link/message_transfer_window.h"
+#include "qt/qt_line_port.h"
+#include "core/messages/message_file.h"
+#include "core/messages/message_list_commands.h"
+#include "widgets/messages/message_window.h"
 #include "sim_process.h"
 
 #include <QAction>

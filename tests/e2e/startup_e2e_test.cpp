@@ -1,9 +1,9 @@
 // camdesk's start-up asks the device on its port for the model, as the real program does:
 // the main window with its device commands connected, over a pseudo-terminal to camsim.
-#include "app/device_commands.h"
-#include "app/main_window.h"
-#include "core/scripted_prompt.h"
-#include "link/qt_line_port.h"
+#include "widgets/main/device_commands.h"
+#include "widgets/main/main_window.h"
+#include "core/model/scripted_prompt.h"
+#include "qt/qt_line_port.h"
 #include "main_window_settings.h"
 #include "qt/cp1252.h"
 #include "sim_process.h"

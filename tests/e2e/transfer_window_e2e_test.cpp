@@ -1,11 +1,11 @@
 // The Size Transmit and Size Receive commands as camdesk runs them: the transfer window
 // over a worker thread, talking to camsim on a real pseudo-terminal, questions answered by
 // a scripted prompt.
-#include "camfile/cam_file.h"
-#include "core/file_io.h"
-#include "core/scripted_prompt.h"
-#include "link/qt_line_port.h"
-#include "link/transfer_window.h"
+#include "core/camfile/cam_file.h"
+#include "core/model/file_io.h"
+#include "core/model/scripted_prompt.h"
+#include "qt/qt_line_port.h"
+#include "widgets/link/transfer_window.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>

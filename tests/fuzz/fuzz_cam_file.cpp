@@ -1,9 +1,9 @@
 // Any bytes as a cam file: the reader must stay inside the tables whatever the model,
 // the answers and the encoder count, and what it read must survive a write and a read, and
 // an export to a CSV table and its import.
-#include "camfile/cam_file.h"
-#include "core/scripted_prompt.h"
-#include "exchange/cam_csv.h"
+#include "core/camfile/cam_file.h"
+#include "core/model/scripted_prompt.h"
+#include "core/exchange/cam_csv.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,10 +1,10 @@
 // What the device sends: identification replies, received blocks and the reception file
 // made of them, through the very routines that read them; and what a serial server sends.
-#include "core/scripted_prompt.h"
-#include "link/identify.h"
-#include "link/network_port_name.h"
-#include "link/reception_parser.h"
-#include "link/telnet_com_port.h"
+#include "core/model/scripted_prompt.h"
+#include "core/link/identify.h"
+#include "core/link/network_port_name.h"
+#include "core/link/reception_parser.h"
+#include "core/link/telnet_com_port.h"
 #include "support/fake_port.h"
 
 #include <cstdint>

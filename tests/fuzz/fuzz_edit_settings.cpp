@@ -1,6 +1,6 @@
 // Any bytes as camdesk's own settings file: the snap step stays within its limits, and what
 // was read writes back and reads again to the same value.
-#include "core/edit_settings.h"
+#include "core/model/edit_settings.h"
 
 #include <cstddef>
 #include <cstdint>

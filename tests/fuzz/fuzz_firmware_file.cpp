@@ -1,7 +1,7 @@
 // Any bytes as a firmware file: a verified file holds only records that pass the checksum
 // rule, its sending order ends, and the identification row shows no control character.
-#include "firmware/firmware_file.h"
-#include "firmware/flash_update.h"
+#include "core/firmware/firmware_file.h"
+#include "core/firmware/flash_update.h"
 
 #include <cstddef>
 #include <cstdint>

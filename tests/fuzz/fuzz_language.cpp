@@ -1,5 +1,5 @@
 // Any bytes as a language script: the loader must stay inside the text and give texts 1..500.
-#include "core/language.h"
+#include "core/model/language.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Any bytes as a message file (opened, or received from the device) and as a file to send:
 // the readers stay inside the input and the list, and every message is a piece of a line.
-#include "link/message_transfer.h"
-#include "messages/message_file.h"
+#include "core/link/message_transfer.h"
+#include "core/messages/message_file.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Any bytes as an options file: the reader must keep sane values, and what it read must
 // write back and read again to the same values.
-#include "core/options.h"
+#include "core/model/options.h"
 
 #include <cstddef>
 #include <cstdint>

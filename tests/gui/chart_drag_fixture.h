@@ -4,10 +4,10 @@
 
 #include "main_window_fixture.h"
 
-#include "core/text_format.h"
-#include "editor/cam_drag.h"
-#include "editor/chart_geometry.h"
-#include "editor/phase_list.h"
+#include "core/model/text_format.h"
+#include "core/editor/cam_drag.h"
+#include "core/editor/chart_geometry.h"
+#include "core/editor/phase_list.h"
 
 #include <QMouseEvent>
 

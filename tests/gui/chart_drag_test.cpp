@@ -3,8 +3,8 @@
 // stays the click it always was. Also the position readout and its guide line.
 #include "chart_drag_fixture.h"
 
-#include "core/options.h"
-#include "editor/chart_painter.h"
+#include "core/model/options.h"
+#include "paint/chart_painter.h"
 #include "gui_tests.h"
 
 #include <QLabel>

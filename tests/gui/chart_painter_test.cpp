@@ -1,8 +1,8 @@
 // The chart painted into an image: colours, bar ends and rows, checked pixel by pixel
 // against the design's geometry (restated here, not imported).
-#include "editor/chart_painter.h"
-#include "core/program.h"
-#include "editor/captions.h"
+#include "paint/chart_painter.h"
+#include "core/model/program.h"
+#include "core/editor/captions.h"
 #include "gui_tests.h"
 
 #include <QImage>

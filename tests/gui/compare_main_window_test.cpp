@@ -5,7 +5,7 @@
 #include "gui_tests.h"
 #include "main_window_fixture.h"
 
-#include "exchange/cam_csv.h"
+#include "core/exchange/cam_csv.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,10 +1,10 @@
 // The programmer window, the information window, the proportional resizer and the Qt prompt.
-#include "core/scripted_prompt.h"
+#include "core/model/scripted_prompt.h"
 #include "find_child.h"
-#include "ui/info_window.h"
-#include "ui/programmer_window.h"
-#include "ui/qt_prompt.h"
-#include "ui/qt_resizer.h"
+#include "widgets/ui/info_window.h"
+#include "widgets/ui/programmer_window.h"
+#include "widgets/ui/qt_prompt.h"
+#include "widgets/ui/qt_resizer.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -3,8 +3,8 @@
 // after every step against what the files hold and what the history can bring back.
 #include "main_window_fixture.h"
 
-#include "editor/phase_list.h"
-#include "link/qt_link_runner.h"
+#include "core/editor/phase_list.h"
+#include "widgets/link/qt_link_runner.h"
 #include "gui_tests.h"
 #include "support/fake_port.h"
 #include "support/wire_doubles.h"

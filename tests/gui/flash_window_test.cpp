@@ -1,10 +1,10 @@
 // The update window by its control names, and "&Update FLASH" as a user runs it from the
 // main window: files refused before any port is opened, a port that cannot be opened.
-#include "firmware/flash_window.h"
-#include "app/device_commands.h"
+#include "widgets/firmware/flash_window.h"
+#include "widgets/main/device_commands.h"
 #include "find_child.h"
-#include "link/progress_bar_widget.h"
-#include "link/qt_line_port.h"
+#include "widgets/link/progress_bar_widget.h"
+#include "qt/qt_line_port.h"
 #include "main_window_fixture.h"
 
 #include <QImage>

@@ -2,7 +2,7 @@
 // the advances of a cam file, save, open the file again.
 #include "main_window_fixture.h"
 
-#include "app/functions_commands.h"
+#include "widgets/main/functions_commands.h"
 #include "find_child.h"
 #include "gui_tests.h"
 

@@ -1,9 +1,9 @@
 // The functions window and the advance computation window driven through their real widgets:
 // switch sequences, typed entry, the encoder list, closing, and the bars they draw.
-#include "functions/functions_window.h"
-#include "core/scripted_prompt.h"
+#include "widgets/functions/functions_window.h"
+#include "core/model/scripted_prompt.h"
 #include "find_child.h"
-#include "tools/advance_window.h"
+#include "widgets/tools/advance_window.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,9 +3,9 @@
 // reverted), and the file saved afterwards holds exactly the state restored.
 #include "chart_drag_fixture.h"
 
-#include "app/functions_commands.h"
-#include "editor/history_window.h"
-#include "editor/size_commands.h"
+#include "widgets/main/functions_commands.h"
+#include "widgets/editor/history_window.h"
+#include "core/editor/size_commands.h"
 #include "find_child.h"
 #include "gui_tests.h"
 

@@ -1,11 +1,11 @@
 // The port window and the progress bar, driven by their control names.
-#include "core/options.h"
-#include "core/scripted_prompt.h"
+#include "core/model/options.h"
+#include "core/model/scripted_prompt.h"
 #include "find_child.h"
-#include "link/port_window.h"
-#include "link/progress_bar_widget.h"
-#include "link/qt_link_runner.h"
-#include "link/qt_line_port.h"
+#include "widgets/link/port_window.h"
+#include "widgets/link/progress_bar_widget.h"
+#include "widgets/link/qt_link_runner.h"
+#include "qt/qt_line_port.h"
 
 #include <QApplication>
 #include <QComboBox>

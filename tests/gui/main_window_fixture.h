@@ -2,11 +2,11 @@
 // drive it through its real widgets. Shared by the main window's test classes.
 #pragma once
 
-#include "app/main_window.h"
-#include "camfile/cam_file.h"
-#include "core/file_io.h"
-#include "core/scripted_prompt.h"
-#include "editor/chart_widget.h"
+#include "widgets/main/main_window.h"
+#include "core/camfile/cam_file.h"
+#include "core/model/file_io.h"
+#include "core/model/scripted_prompt.h"
+#include "widgets/editor/chart_widget.h"
 
 #include <QAction>
 #include <QApplication>

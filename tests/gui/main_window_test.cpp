@@ -1,10 +1,10 @@
 // The main window driven through its real widgets, a scripted prompt answering every question.
 #include "main_window_fixture.h"
 
-#include "core/options.h"
-#include "editor/phase_list.h"
+#include "core/model/options.h"
+#include "core/editor/phase_list.h"
 #include "gui_tests.h"
-#include "ui/qt_single_instance.h"
+#include "widgets/ui/qt_single_instance.h"
 
 #include <QAction>
 #include <QLabel>

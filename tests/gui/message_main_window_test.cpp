@@ -1,9 +1,9 @@
 // The message commands of the main window: the message window reached from it, its unsaved
 // edits asked about when the program closes or another list comes, and its screenshot.
-#include "app/device_commands.h"
-#include "app/window_shots.h"
+#include "widgets/main/device_commands.h"
+#include "widgets/main/window_shots.h"
 #include "gui_tests.h"
-#include "link/qt_line_port.h"
+#include "qt/qt_line_port.h"
 #include "main_window_fixture.h"
 #include "message_window_fixture.h"
 

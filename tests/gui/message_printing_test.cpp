@@ -2,7 +2,7 @@
 // painter that draws it.
 #include "gui_tests.h"
 #include "message_window_fixture.h"
-#include "messages/message_list_painter.h"
+#include "widgets/messages/message_list_painter.h"
 
 #include <QFontDatabase>
 #include <QFontDialog>

@@ -2,10 +2,10 @@
 // it and its modal windows through their real widgets. Shared by the message window's tests.
 #pragma once
 
-#include "core/scripted_prompt.h"
+#include "core/model/scripted_prompt.h"
 #include "find_child.h"
-#include "messages/message_file.h"
-#include "messages/message_window.h"
+#include "core/messages/message_file.h"
+#include "widgets/messages/message_window.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,7 +2,7 @@
 // name with a scripted prompt: the sequences a user performs with the list.
 #include "gui_tests.h"
 #include "message_window_fixture.h"
-#include "ui/qt_prompt.h"
+#include "widgets/ui/qt_prompt.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -1,12 +1,12 @@
 // The print dialog driven through its controls: captions, the size box's keys and correction,
 // all sizes, printing into a PDF printer (read back with pdftotext) and the printer choice.
-#include "printing/print_window.h"
-#include "core/scripted_prompt.h"
-#include "editor/phase_list.h"
+#include "widgets/printing/print_window.h"
+#include "core/model/scripted_prompt.h"
+#include "core/editor/phase_list.h"
 #include "find_child.h"
 #include "gui_tests.h"
 #include "pdf_text.h"
-#include "printing/printout_painter.h"
+#include "paint/printout_painter.h"
 #include "support/make_program.h"
 #include "support/shipped_texts.h"
 

@@ -1,7 +1,7 @@
 // The size show driven through its controls: lamps that match the chart at the hand's
 // position, START and STOP, the size and speed scroll bars, the timer that turns the dial,
 // and the double click that chooses a cam.
-#include "tools/size_show_window.h"
+#include "widgets/tools/size_show_window.h"
 #include "find_child.h"
 #include "gui_tests.h"
 #include "support/make_program.h"

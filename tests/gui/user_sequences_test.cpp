@@ -2,8 +2,8 @@
 // way a user performs it, through the real window.
 #include "main_window_fixture.h"
 
-#include "core/options.h"
-#include "editor/phase_list.h"
+#include "core/model/options.h"
+#include "core/editor/phase_list.h"
 #include "gui_tests.h"
 
 #include <QFile>

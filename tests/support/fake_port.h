@@ -2,7 +2,7 @@
 // device answers what the tool writes, so a 30-second time-out costs no real time.
 #pragma once
 
-#include "link/serial_port.h"
+#include "core/link/serial_port.h"
 
 #include <cstdint>
 #include <deque>

@@ -1,7 +1,7 @@
 // A program of the given model with its tables sized and every position OFF.
 #pragma once
 
-#include "core/program.h"
+#include "core/model/program.h"
 
 namespace camtest {
 

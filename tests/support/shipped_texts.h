@@ -1,8 +1,8 @@
 // The language script shipped with camdesk, read as the program reads it.
 #pragma once
 
-#include "core/file_io.h"
-#include "core/language.h"
+#include "core/model/file_io.h"
+#include "core/model/language.h"
 
 #include <string>
 #include <vector>

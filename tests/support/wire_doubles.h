@@ -1,7 +1,7 @@
 // What the transfer tests put on the fake wire and how they watch a transfer's progress.
 #pragma once
 
-#include "link/size_transfer.h"
+#include "core/link/size_transfer.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 // The advance computation: effective advance, milliseconds for a wanted advance with its
 // step-down, the shifted pattern and the window's opening.
-#include "tools/advance_calc.h"
+#include "core/tools/advance_calc.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // A program as a CSV table and back: the exported bytes written out, cam -> CSV -> cam byte
 // for byte for the shipped files, and the import of tables edited as a spreadsheet would.
-#include "exchange/cam_csv.h"
-#include "camfile/cam_file.h"
-#include "core/scripted_prompt.h"
-#include "editor/phase_list.h"
+#include "core/exchange/cam_csv.h"
+#include "core/camfile/cam_file.h"
+#include "core/model/scripted_prompt.h"
+#include "core/editor/phase_list.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>

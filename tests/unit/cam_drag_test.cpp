@@ -1,7 +1,7 @@
 // Drags on a cam's row: what a press holds, the phase a drag gives, and the cam it leaves.
-#include "editor/cam_drag.h"
+#include "core/editor/cam_drag.h"
 
-#include "editor/phase_list.h"
+#include "core/editor/phase_list.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The cam file reader on good and bad files: every message, every failure path, and the
 // round trip through the writer.
-#include "camfile/cam_file.h"
-#include "core/scripted_prompt.h"
+#include "core/camfile/cam_file.h"
+#include "core/model/scripted_prompt.h"
 #include "support/make_program.h"
 #include "support/scratch_folder.h"
 

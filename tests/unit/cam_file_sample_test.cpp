@@ -1,8 +1,8 @@
 // The sample cam file shipped with camdesk reads cleanly and is exactly what the
 // writer makes of it.
-#include "camfile/cam_file.h"
-#include "core/scripted_prompt.h"
-#include "editor/phase_list.h"
+#include "core/camfile/cam_file.h"
+#include "core/model/scripted_prompt.h"
+#include "core/editor/phase_list.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Saving a cam file: the file is replaced whole or not at all.
-#include "camfile/cam_file.h"
+#include "core/camfile/cam_file.h"
 #include "support/make_program.h"
 #include "support/scratch_folder.h"
 

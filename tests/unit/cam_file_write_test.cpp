@@ -1,5 +1,5 @@
 // The cam file writer, byte for byte, with the expected lines written out.
-#include "camfile/cam_file.h"
+#include "core/camfile/cam_file.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>

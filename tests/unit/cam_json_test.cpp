@@ -1,5 +1,5 @@
 // A program as JSON for scripts: the bytes written out.
-#include "exchange/cam_json.h"
+#include "core/exchange/cam_json.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>

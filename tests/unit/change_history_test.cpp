@@ -1,13 +1,13 @@
 // The change history: what each change keeps, showing and restoring earlier states, the
 // bound on its entries, and the changes the editing commands report.
-#include "editor/cam_document.h"
+#include "core/editor/cam_document.h"
 
-#include "core/scripted_prompt.h"
-#include "core/texts.h"
-#include "editor/history_form.h"
-#include "editor/phase_editing.h"
-#include "editor/phase_list.h"
-#include "editor/size_commands.h"
+#include "core/model/scripted_prompt.h"
+#include "core/model/texts.h"
+#include "core/editor/history_form.h"
+#include "core/editor/phase_editing.h"
+#include "core/editor/phase_list.h"
+#include "core/editor/size_commands.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The one mapping between pixels and shaft positions, shared by the painter and the mouse.
-#include "editor/chart_geometry.h"
+#include "core/editor/chart_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // File > Export CSV... and Import CSV... on the tables, through a scripted prompt.
-#include "exchange/csv_commands.h"
-#include "camfile/cam_file.h"
-#include "core/scripted_prompt.h"
-#include "editor/phase_list.h"
+#include "core/exchange/csv_commands.h"
+#include "core/camfile/cam_file.h"
+#include "core/model/scripted_prompt.h"
+#include "core/editor/phase_list.h"
 #include "support/make_program.h"
 #include "support/scratch_folder.h"
 

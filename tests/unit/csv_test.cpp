@@ -1,7 +1,7 @@
 // CSV as RFC 4180 writes it and as spreadsheets save it, and the UTF-8 that CSV and JSON
 // files carry for the Windows-1252 text of the program.
-#include "exchange/csv.h"
-#include "exchange/utf8_text.h"
+#include "core/exchange/csv.h"
+#include "core/exchange/utf8_text.h"
 
 #include <gtest/gtest.h>
 

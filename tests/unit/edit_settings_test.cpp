@@ -1,7 +1,7 @@
 // camdesk's own settings file of chart editing, and the --drag argument of the command line.
-#include "core/edit_settings.h"
+#include "core/model/edit_settings.h"
 
-#include "core/startup.h"
+#include "core/model/startup.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>

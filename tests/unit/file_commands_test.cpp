@@ -1,8 +1,8 @@
 // The File menu commands over real files in a scratch folder.
-#include "camfile/file_commands.h"
+#include "core/camfile/file_commands.h"
 
-#include "camfile/cam_file.h"
-#include "core/scripted_prompt.h"
+#include "core/camfile/cam_file.h"
+#include "core/model/scripted_prompt.h"
 #include "support/make_program.h"
 #include "support/scratch_folder.h"
 

@@ -1,6 +1,6 @@
 // The absolute hex file: the record rules, the identification row and the verification of
 // whole files. Records are written out with checksums computed by hand.
-#include "firmware/firmware_file.h"
+#include "core/firmware/firmware_file.h"
 #include "support/scratch_folder.h"
 
 #include <gmock/gmock.h>

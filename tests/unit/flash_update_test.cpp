@@ -1,7 +1,7 @@
 // The firmware update: the window's rows, the sending order, and the exchange against a
 // fake device on a fake clock. Wire bytes are written out.
-#include "firmware/flash_update.h"
-#include "core/scripted_prompt.h"
+#include "core/firmware/flash_update.h"
+#include "core/model/scripted_prompt.h"
 #include "support/fake_port.h"
 #include "support/scratch_folder.h"
 

@@ -1,8 +1,8 @@
 // The functions window's form model opened on a program of its own, as the window opens it.
 #pragma once
 
-#include "core/scripted_prompt.h"
-#include "functions/functions_form.h"
+#include "core/model/scripted_prompt.h"
+#include "core/functions/functions_form.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Identification of the device by its "?M" reply, over the fake port.
-#include "link/identify.h"
-#include "core/scripted_prompt.h"
+#include "core/link/identify.h"
+#include "core/model/scripted_prompt.h"
 #include "support/fake_port.h"
 
 #include <gtest/gtest.h>

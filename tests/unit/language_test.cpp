@@ -1,9 +1,9 @@
-#include "core/language.h"
+#include "core/model/language.h"
 
-#include "core/file_io.h"
-#include "core/scripted_prompt.h"
-#include "core/text_format.h"
-#include "core/texts.h"
+#include "core/model/file_io.h"
+#include "core/model/scripted_prompt.h"
+#include "core/model/text_format.h"
+#include "core/model/texts.h"
 #include "support/scratch_folder.h"
 #include "support/shipped_texts.h"
 

@@ -1,5 +1,5 @@
 // Which manual the information window opens.
-#include "core/manual.h"
+#include "core/model/manual.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>

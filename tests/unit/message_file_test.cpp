@@ -1,9 +1,9 @@
 // The message file byte for byte, its reader on good and odd input, and the question that
 // guards unsaved edits.
-#include "messages/message_file.h"
+#include "core/messages/message_file.h"
 
-#include "core/file_io.h"
-#include "core/scripted_prompt.h"
+#include "core/model/file_io.h"
+#include "core/model/scripted_prompt.h"
 #include "support/scratch_folder.h"
 
 #include <gmock/gmock.h>

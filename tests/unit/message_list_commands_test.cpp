@@ -1,9 +1,9 @@
 // The message window's commands as a user meets them: New, Open, Save, Save as, the
 // modification of one message, the two searches and the printed lines.
-#include "messages/message_list_commands.h"
+#include "core/messages/message_list_commands.h"
 
-#include "core/scripted_prompt.h"
-#include "messages/message_file.h"
+#include "core/model/scripted_prompt.h"
+#include "core/messages/message_file.h"
 #include "support/scratch_folder.h"
 
 #include <gmock/gmock.h>

@@ -1,9 +1,9 @@
 // The alarm message transfer against a fake device: the lines on the wire to the device, the
 // blocks from it into the reception file and the list, and how each failure ends.
-#include "link/message_transfer.h"
+#include "core/link/message_transfer.h"
 
-#include "core/scripted_prompt.h"
-#include "messages/message_file.h"
+#include "core/model/scripted_prompt.h"
+#include "core/messages/message_file.h"
 #include "support/fake_port.h"
 #include "support/scratch_folder.h"
 #include "support/wire_doubles.h"

@@ -1,7 +1,7 @@
 // Network port names, and the telnet stream of rfc2217:// ports. The wire bytes are restated
 // from RFC 854 and RFC 2217 here, not taken from the code under test.
-#include "link/network_port_name.h"
-#include "link/telnet_com_port.h"
+#include "core/link/network_port_name.h"
+#include "core/link/telnet_com_port.h"
 
 #include <gtest/gtest.h>
 

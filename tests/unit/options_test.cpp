@@ -1,4 +1,4 @@
-#include "core/options.h"
+#include "core/model/options.h"
 
 #include "support/scratch_folder.h"
 

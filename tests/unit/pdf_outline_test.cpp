@@ -1,7 +1,7 @@
 // The outline added to a PDF after its writer: the tree of entries, the pages they open, the
 // update's cross-reference section, and what it refuses. (The manual's PDF is checked whole
 // by qpdf in the install test.)
-#include "printing/pdf_outline.h"
+#include "core/printing/pdf_outline.h"
 
 #include <gtest/gtest.h>
 

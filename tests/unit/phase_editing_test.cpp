@@ -1,6 +1,6 @@
-#include "editor/phase_editing.h"
-#include "core/scripted_prompt.h"
-#include "editor/phase_list.h"
+#include "core/editor/phase_editing.h"
+#include "core/model/scripted_prompt.h"
+#include "core/editor/phase_list.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Port names and the form model of the port window.
-#include "link/port_choice.h"
-#include "link/port_lock.h"
-#include "link/port_name.h"
+#include "core/link/port_choice.h"
+#include "core/link/port_lock.h"
+#include "core/link/port_name.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The port list of `camctl ports`: stable names found by where their links lead, the access
 // verdict, and the table.
-#include "link/port_listing.h"
+#include "core/link/port_listing.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The print dialog's rules: the size box's keys and correction, and what PRINT prints.
-#include "printing/print_form.h"
+#include "core/printing/print_form.h"
 
 #include "support/make_program.h"
 

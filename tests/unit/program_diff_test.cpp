@@ -1,8 +1,8 @@
 // Comparing programs: phases as the chart lists them, the functions block as a cam file keeps
 // it, remarks and model counts; the expected lines are written out here.
-#include "compare/program_diff.h"
-#include "camfile/cam_file.h"
-#include "core/scripted_prompt.h"
+#include "core/compare/program_diff.h"
+#include "core/camfile/cam_file.h"
+#include "core/model/scripted_prompt.h"
 #include "support/make_program.h"
 #include "support/scratch_folder.h"
 

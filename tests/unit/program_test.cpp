@@ -1,5 +1,5 @@
-#include "core/program.h"
-#include "editor/phase_list.h"
+#include "core/model/program.h"
+#include "core/editor/phase_list.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>

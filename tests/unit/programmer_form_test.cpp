@@ -1,8 +1,8 @@
 // The programmer window's form model, the resizer's rules and the any-case file patterns.
-#include "core/programmer_form.h"
+#include "core/model/programmer_form.h"
 #include "support/make_program.h"
-#include "ui/file_filter.h"
-#include "ui/resize_rules.h"
+#include "core/ui/file_filter.h"
+#include "core/ui/resize_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The serial link against a fake port and a fake clock; wire bytes are written out.
-#include "link/serial_link.h"
-#include "core/scripted_prompt.h"
-#include "link/identify.h"
+#include "core/link/serial_link.h"
+#include "core/model/scripted_prompt.h"
+#include "core/link/identify.h"
 #include "support/fake_port.h"
 
 #include <gmock/gmock.h>

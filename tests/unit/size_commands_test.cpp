@@ -1,8 +1,8 @@
 // The Sizes menu commands and the remark edit, asked in the shipped English wording.
-#include "editor/size_commands.h"
+#include "core/editor/size_commands.h"
 
-#include "core/scripted_prompt.h"
-#include "editor/phase_list.h"
+#include "core/model/scripted_prompt.h"
+#include "core/editor/phase_list.h"
 #include "support/make_program.h"
 #include "support/shipped_texts.h"
 

@@ -1,8 +1,8 @@
 // The words of the size printouts: the header line, the cam lines and the phase lines with
 // their wrapping, against texts written out here.
-#include "printing/size_listing.h"
+#include "core/printing/size_listing.h"
 
-#include "core/program.h"
+#include "core/model/program.h"
 #include "support/make_program.h"
 #include "support/shipped_texts.h"
 

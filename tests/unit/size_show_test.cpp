@@ -1,6 +1,6 @@
 // The size show's run: lamps at the hand's position, the steps a tick makes, STOP and START,
 // the hand's end and the speed shown.
-#include "tools/size_show.h"
+#include "core/tools/size_show.h"
 
 #include "support/make_program.h"
 

@@ -1,10 +1,10 @@
 // The size transfer engine against a fake device: what goes on the wire, what comes back
 // into the tables, and how each failure ends.
-#include "link/size_transfer.h"
-#include "camfile/cam_file.h"
-#include "core/scripted_prompt.h"
-#include "core/text_format.h"
-#include "link/functions_wire.h"
+#include "core/link/size_transfer.h"
+#include "core/camfile/cam_file.h"
+#include "core/model/scripted_prompt.h"
+#include "core/model/text_format.h"
+#include "core/link/functions_wire.h"
 #include "support/fake_port.h"
 #include "support/wire_doubles.h"
 

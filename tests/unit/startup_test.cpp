@@ -1,4 +1,4 @@
-#include "core/startup.h"
+#include "core/model/startup.h"
 
 #include <gtest/gtest.h>
 

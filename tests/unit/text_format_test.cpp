@@ -1,4 +1,4 @@
-#include "core/text_format.h"
+#include "core/model/text_format.h"
 
 #include <gtest/gtest.h>
 

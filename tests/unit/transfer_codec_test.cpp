@@ -1,8 +1,8 @@
 // The functions block and sizes as they go to the device, and the reception parser.
-#include "core/program.h"
-#include "core/scripted_prompt.h"
-#include "link/functions_wire.h"
-#include "link/reception_parser.h"
+#include "core/model/program.h"
+#include "core/model/scripted_prompt.h"
+#include "core/link/functions_wire.h"
+#include "core/link/reception_parser.h"
 #include "support/make_program.h"
 
 #include <gmock/gmock.h>
