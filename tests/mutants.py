@@ -47,7 +47,7 @@ MUTANTS = [
     ("firmware-count", "firmware checks", "src/core/firmware/firmware_file.cpp",
      "if (f.field != f.held) return FirmwareFile::CountMismatch;", ""),
     ("saved-by-revision", "FileSaved", "src/core/editor/cam_document.cpp",
-     "comparedEqual_ = CamFileText(data_) == savedText_;", "comparedEqual_ = false;"),
+     "comparedEqual_ = CamFileText(data_) == *savedText_;", "comparedEqual_ = false;"),
     ("save-not-marked", "FileSaved", "src/core/camfile/file_commands.cpp",
      "    doc.MarkSaved();\n    return true;", "    return true;"),
     ("boxes-not-entered", "FileSaved", "src/widgets/main/main_editing.cpp",

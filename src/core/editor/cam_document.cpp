@@ -55,14 +55,18 @@ bool CamDocument::RestoreHistory(std::size_t i, std::string label) {
 }
 
 void CamDocument::MarkSaved() {
-    savedText_ = CamFileText(data_);
+    // A copy of the tables costs a fraction of writing them out: the writer's bytes for the
+    // saved state are made only when an edit asks whether it still equals them.
+    saved_ = data_;
+    savedText_.reset();
     savedRevision_ = revision_;
 }
 
 bool CamDocument::FileSaved() const {
     if (revision_ == savedRevision_) return true;
     if (comparedRevision_ != revision_) {
-        comparedEqual_ = CamFileText(data_) == savedText_;
+        if (!savedText_) savedText_ = CamFileText(saved_);
+        comparedEqual_ = CamFileText(data_) == *savedText_;
         comparedRevision_ = revision_;
     }
     return comparedEqual_;

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,7 +71,8 @@ private:
     ChangeHistory history_;
     long revision_ = 0;
     long savedRevision_ = 0;
-    std::string savedText_;  // the writer's bytes for the saved state
+    CamData saved_;                                 // the state the file holds
+    mutable std::optional<std::string> savedText_;  // the writer's bytes for it, once asked
     mutable long comparedRevision_ = -1;
     mutable bool comparedEqual_ = false;
 };

@@ -1,4 +1,5 @@
 #include "widgets/main/main_window.h"
+#include "widgets/main/window_shots.h"
 
 #include "core/model/options.h"
 #include "paint/chart_painter.h"
@@ -151,11 +152,7 @@ bool MainWindow::SaveScreenshot(const QString& path, int width, int height, std:
         QPainter g(&shot);
         render(&g);
     }
-    if (!shot.save(path, "PNG")) {
-        if (error) *error = "cannot write " + path.toLocal8Bit().toStdString();
-        return false;
-    }
-    return true;
+    return SavePng(shot, path, error);
 }
 
 }  // namespace cam

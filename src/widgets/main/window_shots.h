@@ -33,5 +33,8 @@ const WindowShot* FindWindowShot(const std::string& name);
 void ShowForShot(QWidget& w);
 // Renders w to a PNG of its own size. False with *error when it cannot be written.
 bool SaveWindowShot(QWidget& w, const QString& path, std::string* error);
+// A picture as a PNG file; false with the reason in error when it cannot be written.
+bool SavePng(const QPixmap& shot, const QString& path, std::string* error);
+inline constexpr int kScreenshotQuality = 80;
 
 }  // namespace cam
