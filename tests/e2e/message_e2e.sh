@@ -133,24 +133,7 @@ send_not_a_message_file)
     cmp back.Msg <(canonical 255) >&2 || fail "the device took something"
     ;;
 
-receive_silent_after_blocks)
-    # The device stops in the middle: the tool waits its 30 seconds for the next block, once.
-    printf 'previous content' >out.Msg
-    start_sim --model 32x7x255x1 --baud 0 --fault silent-after:4
-    run msg-receive --port "$port" out.Msg; expect_timeout
-    expect_err_line "camctl msg-receive: nothing was written"
-    expect_untouched
-    ;;
 
-receive_bad_checksum)
-    # A damaged block would leave its message empty: said, and nothing is written.
-    printf 'previous content' >out.Msg
-    start_sim --model 32x7x255x1 --baud 0 --fault bad-checksum:3
-    run msg-receive --port "$port" out.Msg; expect_status 1
-    expect_err_line "Message(s) 3 arrived damaged and would be left empty. Take the received list anyway?"
-    expect_err_line "camctl msg-receive: nothing was written"
-    expect_untouched
-    ;;
 
 receive_babble)
     printf 'previous content' >out.Msg

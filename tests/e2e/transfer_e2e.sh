@@ -90,11 +90,6 @@ state)
     done
     ;;
 
-send_silent_after_blocks)
-    start_sim --model 32x7x255x1 --baud 0 --fault silent-after:5
-    run send --port "$port" "$data/one_encoder.Cam"; expect_timeout
-    expect_err_line "camctl send: the sizes were not sent"
-    ;;
 
 send_refused_end)
     # A device that answers the end of the transmission with NAK has taken nothing.
@@ -111,13 +106,6 @@ send_slow_ack)
     run send --port "$port" "$data/one_encoder.Cam"; expect_timeout
     ;;
 
-receive_bad_checksum)
-    printf 'previous content' >out.Cam
-    start_sim --model 32x7x255x1 --baud 0 --fault bad-checksum:9
-    run receive --port "$port" out.Cam; expect_timeout
-    expect_err_line "camctl receive: nothing was written"
-    expect_out_untouched
-    ;;
 
 receive_babble)
     # Bytes that never make a frame end the reception at once; nothing is written.
@@ -156,13 +144,6 @@ receive_scratch_is_private)
     [ -z "$(ls tmp)" ] || fail "a stopped reception left its scratch files: $(ls tmp)"
     ;;
 
-receive_silent_after_blocks)
-    # The device stops in the middle: the tool waits its 30 seconds for the next block.
-    printf 'previous content' >out.Cam
-    start_sim --model 32x7x255x1 --baud 0 --fault silent-after:4
-    run receive --port "$port" out.Cam; expect_timeout
-    expect_out_untouched
-    ;;
 
 diff_device)
     # The file sent, then another one with a phase moved: diff --port names that phase. What
