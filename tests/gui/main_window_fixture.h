@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QListWidget>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
