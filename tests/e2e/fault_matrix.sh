@@ -3,7 +3,7 @@
 # Every transfer against camsim with every fault that can meet it, as one table: each cell
 # must end with its exit status and its documented message, said once, within its time limit;
 # a failed transfer ends with its closing line, leaves a file being received untouched and no
-# scratch file behind. Cells run six at a time, the slowest first.
+# scratch file behind. Cells run six at a time, the slowest six first.
 # The held-* faults are another program on the port, not the device's: an flock on it (as
 # picocom takes), or a live lock file (as minicom writes) while the port is named through a
 # link to it; stale-lockfile is one whose process is gone.
@@ -142,7 +142,7 @@ print(flush=True); time.sleep(60)' "$busy" >busy.fifo &
     read -r <busy.fifo
 }
 
-# The rows by their time limit, longest first, so that the slow cells overlap the others.
+# The rows by their time limit, longest first, so that the slow cells wait together.
 n=0
 rows=()
 while IFS='|' read -r transfer fault status message limit; do
@@ -152,12 +152,11 @@ while IFS='|' read -r transfer fault status message limit; do
     rows+=("$(trim "$limit")|$n|$(trim "$transfer")|$(trim "$fault")|$(trim "$status")|$(trim "$message")")
 done <<<"$matrix"
 mapfile -t order < <(printf '%s\n' "${rows[@]}" | sort -t'|' -k1,1nr -k2,2n)
-running=0
+k=0
 for row in "${order[@]}"; do
     IFS='|' read -r limit n transfer fault status message <<<"$row"
-    ((running < 6)) || { wait -n; running=$((running - 1)); }
     (run_cell "$n" "$transfer" "$fault" "$status" "$message" "$limit" >"verdict$n") &
-    running=$((running + 1))
+    (( ++k % 6 == 0 )) && wait
 done
 wait
 
