@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # usage: fault_matrix.sh CAMSIM CAMCTL SOURCE_DIR
 # Every transfer against camsim with every fault that can meet it, as one table: each cell
-# must end with its exit status and its documented message within its time limit, leave a
-# file being received untouched, and leave no scratch file behind. Cells run six at a time.
+# must end with its exit status and its documented message, said once, within its time limit;
+# a failed transfer ends with its closing line, leaves a file being received untouched and no
+# scratch file behind. Cells run six at a time, the slowest six first.
 # The held-* faults are another program on the port, not the device's: an flock on it (as
 # picocom takes), or a live lock file (as minicom writes) while the port is named through a
 # link to it; stale-lockfile is one whose process is gone.
@@ -41,7 +42,7 @@ msg-send    | silent               | 1 | KLM NOT FOUND                 | 10
 msg-send    | vanish-after:5       | 1 | camctl msg-send:              | 15
 msg-receive | silent               | 1 | KLM NOT FOUND                 | 10
 msg-receive | silent-after:4       | 1 | TIMEOUT SERIAL PORT           | 40
-msg-receive | bad-checksum:4       | 1 | arrived damaged               | 15
+msg-receive | bad-checksum:4       | 1 | Message(s) 4 arrived damaged and would be left empty | 15
 msg-receive | babble               | 1 | TIMEOUT SERIAL PORT           | 15
 msg-receive | vanish-after:4       | 1 | TIMEOUT SERIAL PORT           | 15
 flash       | flash-silent-after:3 | 1 | TIMEOUT SERIAL PORT           | 20
@@ -57,6 +58,10 @@ receive@rfc2217  | server-gone     | 1 | the connection was dropped    | 15
 msg-receive@tcp  | server-gone     | 1 | the connection was dropped    | 15
 TABLE
 )
+
+# The last line of a failed transfer.
+declare -A closings=([send]="camctl send: the sizes were not sent" [receive]="camctl receive: nothing was written"
+    [msg-receive]="camctl msg-receive: nothing was written")
 
 # run_cell N TRANSFER FAULT STATUS MESSAGE LIMIT: one cell in its own folder; "ok" or why not.
 run_cell() {
@@ -114,7 +119,9 @@ run_cell() {
     fi
     [ -n "$holder" ] && kill "$holder" 2>/dev/null
     [ "$got" -eq "$status" ] || why+="exit status $got, expected $status; "
-    grep -qF -- "$message" err out || why+="no '$message'; "
+    [ "$(cat err out | grep -cF -- "$message")" = 1 ] || why+="'$message' not said once; "
+    local closing=${closings[$transfer]-}
+    [ "$status" -eq 0 ] || [ -z "$closing" ] || grep -qxF -- "$closing" err || why+="no '$closing'; "
     [ "$took" -le "$limit" ] || why+="took ${took}s, at most ${limit}s; "
     if [ "$status" -ne 0 ]; then
         [ "$(cat out.Cam)$(cat out.Msg)" = "previous contentprevious content" ] || why+="a file was written; "
@@ -135,24 +142,27 @@ print(flush=True); time.sleep(60)' "$busy" >busy.fifo &
     read -r <busy.fifo
 }
 
+# The rows by their time limit, longest first, so that the slow cells wait together.
 n=0
-declare -A verdicts
 rows=()
 while IFS='|' read -r transfer fault status message limit; do
     trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; echo "${s%"${s##*[![:space:]]}"}"; }
-    transfer=$(trim "$transfer") fault=$(trim "$fault") status=$(trim "$status")
-    message=$(trim "$message") limit=$(trim "$limit")
-    [ -n "$transfer" ] || continue
+    [ -n "$(trim "$transfer")" ] || continue
     n=$((n + 1))
-    rows+=("$n|$transfer|$fault")
-    (run_cell "$n" "$transfer" "$fault" "$status" "$message" "$limit" >"verdict$n") &
-    (( n % 6 == 0 )) && wait
+    rows+=("$(trim "$limit")|$n|$(trim "$transfer")|$(trim "$fault")|$(trim "$status")|$(trim "$message")")
 done <<<"$matrix"
+mapfile -t order < <(printf '%s\n' "${rows[@]}" | sort -t'|' -k1,1nr -k2,2n)
+k=0
+for row in "${order[@]}"; do
+    IFS='|' read -r limit n transfer fault status message <<<"$row"
+    (run_cell "$n" "$transfer" "$fault" "$status" "$message" "$limit" >"verdict$n") &
+    (( ++k % 6 == 0 )) && wait
+done
 wait
 
 failed=0
 for row in "${rows[@]}"; do
-    IFS='|' read -r n transfer fault <<<"$row"
+    IFS='|' read -r _ n transfer fault _ <<<"$row"
     verdict=$(cat "verdict$n")
     printf '%-16s %-22s %s\n' "$transfer" "$fault" "$verdict"
     [ "$verdict" = ok ] || failed=$((failed + 1))

@@ -67,8 +67,10 @@ TEST_F(TransferWindowOverPty, SizesSentAndReceivedBackThroughTheWindowAreTheSame
     EXPECT_EQ(raw.substr(raw.size() - 5), "END\r\n");
 }
 
-TEST_F(TransferWindowOverPty, ACorruptedBlockOrSilenceGivesNothing) {
-    for (const char* fault : {"bad-checksum:3", "silent-after:5"}) {
+// A reception that stops short gives nothing (the wait of a silent device, the same end, is
+// timed in the fault matrix).
+TEST_F(TransferWindowOverPty, ACorruptedBlockOrNoiseGivesNothing) {
+    for (const char* fault : {"bad-checksum:3", "babble"}) {
         SimProcess sim({"--model", "32x7x255x1", "--baud", "0", "--fault", fault});
         Program p = onLine(sim, 32, 7);
         prompt.clear();

@@ -101,14 +101,6 @@ private:
             return ReceiveProgram(session, link, view, cams);
         });
     }
-    void HalfType(int cam, const QString& on, const QString& off) {
-        OpenRow(cam);
-        QTest::keyClicks(On(), on);
-        QTest::keyClick(On(), Qt::Key_Return);
-        QTest::keyClicks(Off(), off);
-    }
-    void Save() { QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier); }
-    void Undo() { QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier); }
     // Ctrl+H; the entry at row is picked, then Restore or Close.
     void History(int row, bool restore) {
         QVERIFY(DriveModal(

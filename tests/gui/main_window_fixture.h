@@ -13,10 +13,12 @@
 #include <QDialog>
 #include <QDir>
 #include <QListWidget>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -83,6 +85,27 @@ protected:
         QTest::keyClicks(Off(), off);
         QTest::keyClick(Off(), Qt::Key_Return);
         QVERIFY(On()->hasFocus());
+    }
+    // Types ON, Enter, OFF into the boxes of cam, leaving the phase in the OFF box.
+    void HalfType(int cam, const QString& on, const QString& off) {
+        OpenRow(cam);
+        QTest::keyClicks(On(), on);
+        QTest::keyClick(On(), Qt::Key_Return);
+        QTest::keyClicks(Off(), off);
+    }
+    void Save() { QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier); }
+    void Undo() { QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier); }
+    // A right click on the row's caption, its menu closed again.
+    void RightClickRow(int row) {
+        QTest::mouseClick(Chart(), Qt::RightButton, {}, Chart()->camLabelPoint(row));
+        QTRY_VERIFY(w->camMenu()->isVisible());
+        w->camMenu()->close();
+    }
+    // Writes bytes into name under the private folder; its path.
+    std::string WriteFile(const QString& name, const std::string& bytes) const {
+        const std::string path = dir->filePath(name).toStdString();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
     }
     static std::string Bytes(const std::string& path) { return ReadFileBytes(path, 1 << 30).bytes; }
     bool UndoEnabled() const { return w->action("o_Undo")->isEnabled(); }

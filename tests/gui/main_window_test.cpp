@@ -37,44 +37,9 @@ private slots:
         QVERIFY(QString::fromStdString(prompt->messages()[0]).contains("not available"));
     }
 
-    void menusCarryTheirCaptionsAndShortcuts() {
+    // Every tool button says what it does and shows its picture.
+    void toolButtonsCarryATipAndAnIcon() {
         Start();
-        const std::vector<std::tuple<const char*, const char*, const char*>> items = {
-            {"f_newp", "&New", "Ctrl+N"},
-            {"f_open", "&Open", "Ctrl+O"},
-            {"f_S", "&Save", "Ctrl+S"},
-            {"f_save", "Save &As ..", ""},
-            {"f_new", "S&el Programmer", "Ctrl+E"},
-            {"Pr_size", "&Print", "Ctrl+P"},
-            {"F_quit", "&Exit", "Ctrl+X"},
-            {"s_sel", "Se&lect Size", ""},
-            {"O_Copy", "Copy &Size", ""},
-            {"s_Clr", "&Erase Size", ""},
-            {"O_CopyC", "Cop&y Cam", ""},
-            {"o_Shc", "S&hift Cam", ""},
-            {"O_ClC", "E&rase Cam", ""},
-            {"o_MODC", "&Modify Cam", ""},
-            {"o_Undo", "&Undo", "Ctrl+Z"},
-            {"Fu_Set", "Fu&nctions", ""},
-            {"Al_Msg", "&Messages", ""},
-            {"Tr_Siz", "Size &Transmit", ""},
-            {"Rc_Siz", "Size &Receive", ""},
-            {"Msg_Trans", "&Alarm Msg Transmit", ""},
-            {"Msg_Rec", "Alarm &Msg Receive", ""},
-            {"Upd_Flash", "&Update FLASH", "Ctrl+U"},
-            {"setcom", "&Set CommPort", ""},
-            {"o_Setlng", "Set &Language", ""},
-            {"O_Rot", "&Rotate Demo", ""},
-            {"o_Ant", "&Advance Demo", ""},
-            {"info", "Info", ""}};
-        for (const auto& [name, caption, key] : items) {
-            QAction* a = w->action(name);
-            QVERIFY2(a, name);
-            QCOMPARE(a->text(), QString(caption));
-            QCOMPARE(a->shortcut(), QKeySequence(key));
-        }
-        QCOMPARE(w->camMenu()->actions().size(), 4);
-        QCOMPARE(w->sizeMenu()->actions().size(), 3);
         for (const char* b : {"GoPrCam", "Azz_Form", "Sel_Form", "New_Fil", "OP_FIL", "Sv_Fil"}) {
             auto* button = w->findChild<QToolButton*>(b);
             QVERIFY2(button && !button->toolTip().isEmpty() && !button->icon().isNull(), b);
@@ -238,23 +203,6 @@ private slots:
         QVERIFY(w->close());
     }
 
-    void editSaveCloseReopenShowsTheSameChart() {
-        Start();
-        OpenRow(2);
-        TypePhase("100", "200");
-        TypePhase("1000", "24");
-        const std::string path = dir->filePath("docs/kept.Cam").toStdString();
-        prompt->push(path);
-        w->action("f_save")->trigger();
-        QVERIFY(w->document().FileSaved());
-        QVERIFY(w->close());
-        w.reset();
-
-        Start(path);
-        QCOMPARE(PhaseListEntries(*p, 1, 2), (Entries{"F001 1000 0024", "F002 0100 0200"}));
-        QCOMPARE(p->RecentFiles.front(), path);
-    }
-
     void openedTablesAreNotWrittenWithThePhaseStillInTheBoxes() {
         Start();
         OpenRow(0);
@@ -367,16 +315,25 @@ private slots:
         QCOMPARE(img.pixelColor(band), QColor(255, 255, 0));
     }
 
+    // A port given for the run is used and stored by nothing, Set Language included.
     void portFromTheCommandLineIsForThisRunOnly() {
-        Start("", false, "/dev/ttyUSB7");
+        Program stored;
+        stored.WorkDir = Docs();
+        stored.ComDevice = "/dev/ttyUSB1";
+        QCOMPARE(WriteOptions(stored).reason(), std::string());
+        Start("", true, "/dev/ttyUSB7");
+        QCOMPARE(p->ComDevice, std::string("/dev/ttyUSB7"));
+        const std::string script = WriteFile("docs/Other.Scr", "\"A\"\r\n");
+        prompt->push(script);
+        w->action("o_Setlng")->trigger();
         QCOMPARE(p->ComDevice, std::string("/dev/ttyUSB7"));
         QVERIFY(w->close());
         w.reset();
-        Program stored;
-        stored.WorkDir = Docs();
-        QVERIFY(ReadOptions(stored));
-        QCOMPARE(stored.ComDevice, std::string());
-        QCOMPARE(stored.ComPort, 1L);
+        Program read;
+        read.WorkDir = Docs();
+        QVERIFY(ReadOptions(read));
+        QCOMPARE(read.ComDevice, std::string("/dev/ttyUSB1"));
+        QCOMPARE(read.LngFile, script);
     }
 
     void secondInstanceIsRefused() {

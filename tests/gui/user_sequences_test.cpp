@@ -19,8 +19,6 @@ namespace {
 using namespace camtest;
 
 
-void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
 const std::string kHead32x7 =
     "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nFORMATO IN USCITA    1 \r\n"
     "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nLIMITE DI VELOCITA'   0 \r\n";
@@ -33,66 +31,55 @@ class UserSequencesTest : public MainWindowFixture {
             if (a.kind == ScriptedPrompt::Asked::SaveFile) return true;
         return false;
     }
-    void SaveWithCtrlS() { QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier); }
-    std::string DocFile(const char* name, const std::string& bytes) {
-        const std::string path = dir->filePath(QString("docs/") + name).toStdString();
-        Write(path, bytes);
-        return path;
-    }
 
 private slots:
-    // A file whose reading was refused or failed is not what the tables hold: Save asks for
-    // a name instead of writing the cleared tables over it.
+    // A file whose reading was refused or failed is not what the tables hold, nor is one
+    // open before Set Language (it runs the start-up again, clearing the tables): Save asks
+    // for a name instead of writing the cleared tables over it.
     void refusedOpenThenSaveLeavesTheFile() {
+        enum From { Menu, CommandLine, Language };
         struct Case {
             const char* name;
             std::string bytes;
-            bool fromCommandLine;
+            From from;
             std::vector<Answer> answers;  // to the reader's questions
         };
         const std::vector<Case> cases = {
-            {"sixteen.Cam", "FUNZIONI  16 - 15 \r\nANTICIPI OFF\r\nEND\r\n", false, {}},
-            {"broken.Cam", "FUNZIONI  32 - 7 \r\nhello\r\n", false, {}},
-            {"sizes.Cam", " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\nEND\r\n", false, {Answer::Cancel}},
+            {"sixteen.Cam", "FUNZIONI  16 - 15 \r\nANTICIPI OFF\r\nEND\r\n", Menu, {}},
+            {"broken.Cam", "FUNZIONI  32 - 7 \r\nhello\r\n", Menu, {}},
+            {"sizes.Cam", " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\nEND\r\n", Menu, {Answer::Cancel}},
             {"stopped.Cam",
              kHead32x7 + " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\nC 40\r\n 0001 0002\r\nEND\r\n",
-             false,
+             Menu,
              {}},
-            {"argument.Cam", "FUNZIONI  16 - 15 \r\nEND\r\n", true, {}},
+            {"argument.Cam", "FUNZIONI  16 - 15 \r\nEND\r\n", CommandLine, {}},
+            {"kept.Cam", "", Language, {}},
         };
         for (const Case& c : cases) {
-            const std::string path = DocFile(c.name, c.bytes);
-            if (c.fromCommandLine) {
-                Start(path);
-            } else {
+            const std::string path = c.from == Language ? CamFileWith("docs/kept.Cam", 3, 100, 200)
+                                                        : WriteFile(QString("docs/") + c.name, c.bytes);
+            const std::string before = Bytes(path);
+            if (c.from == Menu) {
                 Start();
                 prompt->push(path);
                 for (Answer a : c.answers) prompt->push(a);
                 w->action("f_open")->trigger();
+            } else {
+                Start(path);
             }
-            QVERIFY2(!prompt->messages().empty(), c.name);  // the reader said what was wrong
+            if (c.from == Language) {
+                QCOMPARE(PhaseListEntries(*p, 1, 3).size(), std::size_t(1));
+                prompt->push(WriteFile("docs/Other.Scr", "\"A\"\r\n"));
+                w->action("o_Setlng")->trigger();
+                QVERIFY(PhaseListEntries(*p, 1, 3).empty());
+            } else {
+                QVERIFY2(!prompt->messages().empty(), c.name);  // the reader said what was wrong
+            }
             prompt->push("");                               // the save dialog is cancelled
-            SaveWithCtrlS();
+            Save();
             QVERIFY2(SaveDialogAsked(), c.name);
-            QCOMPARE(Bytes(path), c.bytes);
+            QCOMPARE(Bytes(path), before);
         }
-    }
-
-    // Set Language runs the start-up again, which clears the tables: no file is open then.
-    void setLanguageThenSaveLeavesTheFile() {
-        const std::string path = CamFileWith("docs/kept.Cam", 3, 100, 200);
-        const std::string before = Bytes(path);
-        Start(path);
-        QCOMPARE(PhaseListEntries(*p, 1, 3).size(), std::size_t(1));
-        const std::string script = dir->filePath("docs/Other.Scr").toStdString();
-        Write(script, "\"A\"\r\n");
-        prompt->push(script);
-        w->action("o_Setlng")->trigger();
-        QVERIFY(PhaseListEntries(*p, 1, 3).empty());
-        prompt->push("");
-        SaveWithCtrlS();
-        QVERIFY(SaveDialogAsked());
-        QCOMPARE(Bytes(path), before);
     }
 
     // A one-encoder file opened after a two-encoder one is saved back as it was read.
@@ -115,7 +102,7 @@ private slots:
         prompt->push(onePath);
         w->action("f_open")->trigger();
         QCOMPARE(p->NEncoders, 1);
-        SaveWithCtrlS();
+        Save();
         QVERIFY(!SaveDialogAsked());
         QCOMPARE(Bytes(onePath), before);
     }
@@ -128,7 +115,7 @@ private slots:
         Start(path);
         OpenRow(0);
         TypePhase("300", "400");
-        SaveWithCtrlS();
+        Save();
         QVERIFY(!w->document().FileSaved());
         QVERIFY(!prompt->messages().empty());
         QVERIFY(prompt->messages().back().find("Permission denied") != std::string::npos);
@@ -205,25 +192,6 @@ private slots:
         QCOMPARE(PhaseListEntries(*p, 2, 0), (Entries{"F001 0700 0800"}));
     }
 
-    // A port given for the run is not stored by Set Language either.
-    void portOfTheRunIsNotStoredBySetLanguage() {
-        Program stored;
-        stored.WorkDir = Docs();
-        stored.ComDevice = "/dev/ttyUSB1";
-        QCOMPARE(WriteOptions(stored).reason(), std::string());
-        Start("", true, "/dev/ttyUSB7");
-        const std::string script = dir->filePath("docs/Other.Scr").toStdString();
-        Write(script, "\"A\"\r\n");
-        prompt->push(script);
-        w->action("o_Setlng")->trigger();
-        QCOMPARE(p->ComDevice, std::string("/dev/ttyUSB7"));
-        Program read;
-        read.WorkDir = Docs();
-        QVERIFY(ReadOptions(read));
-        QCOMPARE(read.ComDevice, std::string("/dev/ttyUSB1"));
-        QCOMPARE(read.LngFile, script);
-    }
-
     // However a box gets the focus, its whole text is selected, so that typed digits replace it.
     void clickIntoABoxSelectsItsText() {
         Start();
@@ -246,11 +214,6 @@ private:
         q.NEncoders = encoders;
         SetPhase(q, 1, 0, 10, 20);
         return q;
-    }
-    void RightClickRow(int row) {
-        QTest::mouseClick(Chart(), Qt::RightButton, {}, Chart()->camLabelPoint(row));
-        QTRY_VERIFY(w->camMenu()->isVisible());
-        w->camMenu()->close();
     }
 };
 
