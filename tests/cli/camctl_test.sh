@@ -210,6 +210,12 @@ print_text)
         grep -q "FORMATO N. $n" all.txt || fail "size $n missing"
     done
     [ "$(tr -cd '\f' <all.txt | wc -c)" -eq 7 ] || fail "not seven pages"
+    # A terminal sees the pages go by; a log gets nothing of it.
+    [ ! -s err ] || fail "progress in a log: $(cat err)"
+    script -qec "'$camctl' print --all --text '$src/resources/samples/demo.Cam' --pdf tty.pdf" /dev/null |
+        tr '\r' '\n' >tty.txt || fail "printing on a terminal failed: $(cat tty.txt)"
+    grep -qE '^PRINT \[#{30}\] 100% 7 of 7 pages' tty.txt || fail "no progress on a terminal: $(cat tty.txt)"
+    cmp -s <(pdftotext -layout tty.pdf -) all.txt || fail "the printout on a terminal differs"
     run print --size 4 "$src/resources/samples/demo.Cam" --pdf four.pdf; expect_status 0
     pdftotext -layout four.pdf - | grep -q "FORMATO N. 04" || fail "size 4 not printed"
     ;;

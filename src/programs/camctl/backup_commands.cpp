@@ -232,7 +232,8 @@ std::string Verify(const Program& sent, DeviceLine& line, const std::string& scr
     if (!c.differences.empty()) return "the device holds something else: " + ConsoleText(c.differences[0].text);
     for (int k = 1; k <= sent.NMsgs; ++k)  // as a message file holds them: a blank message is blank
         if (MsgFileLine(k, MsgText(sent, k)) != MsgFileLine(k, MsgText(back, k)))
-            return "the device holds something else: message " + CStr(k);
+            return "the device holds something else: message " + CStr(k) + " is \"" + ConsoleText(MsgText(back, k)) +
+                   "\", not \"" + ConsoleText(MsgText(sent, k)) + "\"";
     return "";
 }
 
