@@ -93,8 +93,11 @@ void ChartWidget::paintEvent(QPaintEvent* e) {
 
 void ChartWidget::fillPhaseList() {
     const auto entries = PhaseListEntries(p_, p_.CurSize, p_.CurCam);
+    QStringList items;
+    items.reserve(qsizetype(entries.size()));
+    for (const std::string& e : entries) items.push_back(FromCp1252(e));
     list_->clear();
-    for (const std::string& e : entries) list_->addItem(FromCp1252(e));
+    list_->addItems(items);  // at once: one layout of the list, not one an entry
     count_->setText(FromCp1252(PhaseCountCaption(p_, static_cast<int>(entries.size()))));
 }
 
