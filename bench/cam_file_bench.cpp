@@ -1,7 +1,10 @@
 // The largest cam file there can be: 60 sizes of 32 cams, every cam with 512 phases
 // (every other position ON), about 11 MB and a million lines. Written, read, and split
-// into lines (the floor any reader pays).
+// into lines (the floor any reader pays). And the change history of 256 receptions of such a
+// program, each changing every cam of every size.
 #include "core/camfile/cam_file.h"
+#include "core/editor/cam_document.h"
+#include "core/editor/size_commands.h"
 #include "core/model/scripted_prompt.h"
 #include "core/model/text_lines.h"
 
@@ -84,5 +87,20 @@ void BM_SplitLines(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_SplitLines)->Unit(benchmark::kMillisecond);
+
+void BM_HistoryOfReceptions(benchmark::State& state) {
+    const cam::Program full = LargestProgram();
+    cam::Program shifted = full;  // every phase one position later: every cam differs
+    for (int s = 1; s <= shifted.NSizes; ++s)
+        for (int c = 0; c < shifted.NCams; ++c) cam::RotatePositions(shifted.CamPos.cam(s, c), 1);
+    for (auto _ : state) {
+        cam::Program p = full;
+        cam::CamDocument doc(p);
+        for (int n = 0; n < 256; ++n) doc.Replace("reception " + std::to_string(n), n % 2 ? full : shifted);
+        state.counters["entries_kept"] = double(doc.history().count());
+        state.counters["history_MB"] = double(doc.history().bytes()) / (1 << 20);
+    }
+}
+BENCHMARK(BM_HistoryOfReceptions)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

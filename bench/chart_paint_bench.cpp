@@ -1,11 +1,12 @@
 // A full repaint of the worst chart there can be: 32 cams of 512 phases each (every other
 // position ON), drawn by the painter the screen, the printouts and the screenshots share,
-// at the window's design size and at twice that.
+// at the window's design size and at twice that, and as the chart widget repaints itself.
 #include "core/model/program.h"
 #include "paint/chart_painter.h"
+#include "widgets/editor/chart_widget.h"
 
 #include <benchmark/benchmark.h>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -30,11 +31,31 @@ void BM_PaintWorstChart(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintWorstChart)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 
+// The same chart as the window paints it: the chart widget (its phase list and boxes
+// included) at a logical width (the height in proportion), rendered whole on an image of
+// the device's pixels: twice as many each way at a device pixel ratio of 2, as on a
+// high-resolution screen or with QT_SCALE_FACTOR=2.
+void BM_RepaintChartWidget(benchmark::State& state) {
+    cam::Program p = WorstChart();
+    cam::ChartWidget chart(p);
+    const int ratio = int(state.range(1));
+    chart.resize(int(state.range(0)), int(state.range(0) * 768 / 1024));
+    chart.RedrawChart();
+    QImage image(chart.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    for (auto _ : state) chart.render(&image);
+}
+BENCHMARK(BM_RepaintChartWidget)
+    ->Args({1024, 1})
+    ->Args({2048, 1})
+    ->Args({1024, 2})
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

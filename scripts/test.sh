@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds and runs every test: the unit, GUI and end-to-end tests;
-# the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer; each fuzzer for a
-# short bounded time. The builds go on from what is already built (scripts/run.sh builds into
-# build/ the same way).
+# Installs what is needed, builds and runs every test: the unit, GUI and end-to-end tests; the
+# unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, in the same build as
+# the fuzzers; each fuzzer for a short bounded time. The builds go on from what is already
+# built (scripts/run.sh builds into build/ the same way).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh test
@@ -17,20 +17,26 @@ echo "== build and test"
 BUILD_DIR=build bash scripts/build.sh -DCAMDESK_WERROR=ON
 ctest --test-dir build --output-on-failure --no-tests=error -j2 --timeout 300
 
-echo "== unit tests with AddressSanitizer and UndefinedBehaviorSanitizer"
-BUILD_DIR=build-asan BUILD_TYPE=Debug bash scripts/build.sh -DCAMDESK_GUI=OFF -DCAMDESK_BENCH=OFF -DCAMDESK_SANITIZE=ON
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure --no-tests=error -j2
+echo "== unit tests and fuzzers, with AddressSanitizer and UndefinedBehaviorSanitizer"
+# One clang build serves both: camcore is built once with the sanitizers and the fuzzers'
+# coverage, and the unit tests run over that same library.
+BUILD_DIR=build-sanitize BUILD_TYPE=Debug bash scripts/build.sh -DCMAKE_CXX_COMPILER=clang++ -DCAMDESK_GUI=OFF \
+  -DCAMDESK_BENCH=OFF -DCAMDESK_SANITIZE=ON -DCAMDESK_FUZZ=ON
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-sanitize --output-on-failure --no-tests=error -j2
 
-echo "== fuzzers (bounded runs)"
-BUILD_DIR=build-fuzz BUILD_TYPE=Debug bash scripts/build.sh -DCMAKE_CXX_COMPILER=clang++ -DCAMDESK_GUI=OFF \
-  -DCAMDESK_TESTS=OFF -DCAMDESK_BENCH=OFF -DCAMDESK_FUZZ=ON
-for f in build-fuzz/tests/fuzz/fuzz_*; do
-  [ -x "$f" ] || continue
-  name=$(basename "$f")
+# Each fuzzer from its seeds, long enough to find a shallow fault, two at a time.
+fuzz() {
+  local name corpus seeds
+  name=$(basename "$1")
   corpus="$sandbox/corpus-$name"; mkdir -p "$corpus"
   seeds="tests/fuzz/seeds/${name#fuzz_}"
   [ -d "$seeds" ] && cp -r "$seeds"/. "$corpus"/
-  echo "-- $name"
-  "$f" -max_total_time=20 -rss_limit_mb=2048 -print_final_stats=0 "$corpus" 2>&1 | tail -n 3
-done
+  if "$1" -max_total_time="${FUZZ_SECONDS:-15}" -rss_limit_mb=2048 -print_final_stats=0 "$corpus" >"$corpus.log" 2>&1
+  then echo "-- $name: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$corpus.log")"
+  else echo "-- $name FAILED"; tail -n 40 "$corpus.log"; return 1
+  fi
+}
+export -f fuzz; export sandbox
+ls build-sanitize/tests/fuzz/fuzz_* | xargs -P 2 -I{} bash -c 'fuzz {}'
 echo "all tests passed"

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes camdesk's own texts (numbers from 200, listed in src/core/texts.h) into the shipped
+"""Writes camdesk's own texts (numbers from 200, listed in src/core/model/texts.h) into the shipped
 language script resources/Z32px_ENG.SCR, keeping lines 1..199 as they are. Run it after adding
 a text to texts.h; the unit test ShippedScript.CarriesEveryBuiltInText checks the result."""
 import re
@@ -7,7 +7,7 @@ import sys
 from pathlib import Path
 
 root = Path(__file__).resolve().parent.parent
-header = (root / "src/core/texts.h").read_text(encoding="latin-1")
+header = (root / "src/core/model/texts.h").read_text(encoding="latin-1")
 script_path = root / "resources/Z32px_ENG.SCR"
 lines = script_path.read_bytes().split(b"\r\n")[:-1]
 

@@ -7,9 +7,12 @@
 #include "core/editor/phase_list.h"
 #include "qt/cp1252.h"
 
+#include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygonF>
 #include <cmath>
+#include <optional>
 
 namespace cam {
 
@@ -47,30 +50,57 @@ void ChartPainter::Text(const QRectF& design, const std::string& text, int flags
     g_.drawText(Map(design), flags, FromCp1252(text));
 }
 
-// A bar from x1 to x2 (device units from the band's left edge) over the band's height,
-// both ends included, as a filled box between two corner points is drawn.
-void ChartPainter::Bar(const QRectF& band, int x1, int x2, const QColor& colour) {
-    const int l = int(std::lround(band.left()));
-    const int t = int(std::lround(band.top()));
-    const int h = int(std::lround(band.height()));
-    g_.fillRect(QRect(l + x1, t, x2 - x1 + 1, h + 1), colour);
+// The band's scale to the device's pixels when the painter draws on a screen or an image
+// through no more than a uniform scale and a shift (a window, also on a high-resolution
+// screen); nullopt for a printer, a PDF or a turned or stretched painter.
+std::optional<double> ChartPainter::PixelRatio() const {
+    const QPaintEngine* engine = g_.paintEngine();
+    const QTransform& m = g_.deviceTransform();
+    if (!engine || engine->type() != QPaintEngine::Raster || g_.viewTransformEnabled() ||
+        m.type() > QTransform::TxScale || m.m11() != m.m22() || m.m11() <= 0)
+        return std::nullopt;
+    return m.m11();
 }
 
 // The band filled with back, then each piece from its first to its last position, never
-// past the band's right edge. The pieces are first laid onto the band's device columns and
-// every stretch of covered columns is filled once: 512 phases on a few hundred pixels are a
-// handful of boxes, not 512 one-pixel ones.
+// past the band's right edge. The pieces are first laid onto the band's device columns, so
+// 512 phases on a few hundred pixels are a handful of runs, not 512 one-pixel ones. A band
+// is a box between two corner points, both included, as a filled box is drawn.
+//
+// On a screen the columns are the device's own pixels (twice as many on a high-resolution
+// screen), and the band is one fill: a row of its columns as a pattern repeated down the
+// band, instead of a fill a run. Elsewhere every stretch of covered columns is filled
+// once, so that a printout keeps its bars as shapes.
 void ChartPainter::Runs(const QRectF& band, const std::vector<RunPiece>& pieces, int span, const QColor& back,
                         const QColor& run) {
-    const BandSpan columns = BandSpanOf(band.left(), band.width(), span);
+    const std::optional<double> ratio = PixelRatio();
+    const QTransform toDevice = ratio ? g_.deviceTransform() : QTransform();
+    const QRectF device = toDevice.mapRect(band);
+    const BandSpan columns = BandSpanOf(device.left(), device.width(), span);
     const int width = int(columns.width);
-    auto n = [&](double positions) { return int(PixelOf(columns, positions)); };
-    Bar(band, 0, width, back);
-    std::vector<std::uint8_t> covered(static_cast<std::size_t>(std::max(width, 0)) + 1, 0);
+    const int l = int(std::lround(device.left()));
+    const int t = int(std::lround(device.top()));
+    const int h = int(std::lround(device.height()));
+    if (width < 0 || h < 0) return;
+    std::vector<std::uint8_t> covered(static_cast<std::size_t>(width) + 1, 0);
     for (const RunPiece& piece : pieces) {
-        const int x1 = std::max(0, n(piece.first)), x2 = n(piece.last);
+        const int x1 = std::max(0, int(PixelOf(columns, piece.first))), x2 = int(PixelOf(columns, piece.last));
         if (x2 >= x1) std::fill(covered.begin() + x1, covered.begin() + x2 + 1, 1);
     }
+    if (ratio) {
+        QImage columnsRow(width + 1, 1, QImage::Format_RGB32);
+        auto* pixel = reinterpret_cast<QRgb*>(columnsRow.scanLine(0));
+        const QRgb backPixel = back.rgb(), runPixel = run.rgb();
+        for (int x = 0; x <= width; ++x) pixel[x] = covered[x] ? runPixel : backPixel;
+        // Filled pixel for pixel: a world transform that undoes the screen's own scale.
+        g_.save();
+        g_.setWorldTransform(toDevice.inverted() * g_.worldTransform());
+        g_.setBrushOrigin(l, t);
+        g_.fillRect(QRect(l, t, width + 1, h + 1), QBrush(columnsRow));
+        g_.restore();
+        return;
+    }
+    g_.fillRect(QRect(l, t, width + 1, h + 1), back);
     for (int x = 0; x <= width;) {
         if (!covered[x]) {
             ++x;
@@ -78,7 +108,7 @@ void ChartPainter::Runs(const QRectF& band, const std::vector<RunPiece>& pieces,
         }
         const int start = x;
         while (x <= width && covered[x]) ++x;
-        Bar(band, start, x - 1, run);
+        g_.fillRect(QRect(l + start, t, x - start, h + 1), run);
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -153,7 +154,7 @@ public:
 
 private:
     void Text(const QRectF& design, const std::string& text, int flags, const QFont& font, const QColor& colour);
-    void Bar(const QRectF& band, int x1, int x2, const QColor& colour);
+    std::optional<double> PixelRatio() const;
     // Pieces of ON runs (first and last position drawn) over a band filled with back.
     struct RunPiece {
         int first, last;

@@ -1,6 +1,7 @@
 #include "paint/printout_painter.h"
 
 #include "core/camfile/atomic_write.h"
+#include "core/model/text_format.h"
 #include "core/model/texts.h"
 #include "paint/size_chart_painter.h"
 #include "paint/size_listing_painter.h"
@@ -29,21 +30,27 @@ QSizeF PrintableInches(const QPagedPaintDevice& device) {
 }
 
 Result PrintPages(const Program& p, const Printout& printout, QPagedPaintDevice& device,
-                  const std::string& deviceName) {
+                  const std::string& deviceName, const PageProgress& progress) {
     // Without any font a PDF carries no text at all, and says nothing about it.
     if (QFontDatabase::families().isEmpty()) return Result::Failure(Text(p, txt::kNoFonts));
     const Result notStarted = Result::Failure(Fill(Text(p, txt::kPrinterNotStarted), {deviceName}));
     QPainter g;
     if (!g.begin(&device)) return notStarted;
-    for (int page = 0; page < printout.PageCount(); ++page) {
+    const int pages = printout.PageCount();
+    for (int page = 0; page < pages; ++page) {
         if (page > 0 && !device.newPage()) return notStarted;
         printout.DrawPage(g, page, device.logicalDpiX());
+        if (progress && !progress(page + 1, pages) && page + 1 < pages) {
+            g.end();
+            return Result::Failure(Fill(Text(p, txt::kPrintCancelled), {CStr(page + 1), CStr(pages)}));
+        }
     }
     if (!g.end()) return notStarted;
     return {};
 }
 
-Result WriteSizesPdf(const Program& p, PrintMode mode, const std::vector<int>& sizes, const std::string& path) {
+Result WriteSizesPdf(const Program& p, PrintMode mode, const std::vector<int>& sizes, const std::string& path,
+                     const PageProgress& progress) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -53,7 +60,7 @@ Result WriteSizesPdf(const Program& p, PrintMode mode, const std::vector<int>& s
         pdf.setCreator(QStringLiteral("camdesk"));
         pdf.setTitle(QString::fromLocal8Bit(p.CamFileTitle.c_str()));
         const std::unique_ptr<Printout> printout = MakeSizePrintout(p, mode, sizes, PrintableInches(pdf));
-        if (Result printed = PrintPages(p, *printout, pdf, path); !printed) return printed;
+        if (Result printed = PrintPages(p, *printout, pdf, path, progress); !printed) return printed;
     }
     return WriteFileDurably(path, std::string_view(buffer.data().constData(), size_t(buffer.data().size())));
 }

@@ -9,6 +9,7 @@
 
 #include <QFont>
 #include <QSizeF>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,11 +39,17 @@ void UsePrintoutMargins(QPagedPaintDevice& device);
 // The printable area of a device in inches.
 QSizeF PrintableInches(const QPagedPaintDevice& device);
 
+// Told after every page: the pages done and the pages in all. False cancels the printout.
+using PageProgress = std::function<bool(int done, int total)>;
+
 // Draws every page on device, each after the first on a new page, and ends the job.
-// A device that cannot be painted on is a failure that names it (deviceName).
-Result PrintPages(const Program& p, const Printout& printout, QPagedPaintDevice& device, const std::string& deviceName);
+// A device that cannot be painted on is a failure that names it (deviceName); a cancel is a
+// failure that says at which page.
+Result PrintPages(const Program& p, const Printout& printout, QPagedPaintDevice& device, const std::string& deviceName,
+                  const PageProgress& progress = {});
 
 // The printout of sizes as a PDF file (A4), written whole or not at all.
-Result WriteSizesPdf(const Program& p, PrintMode mode, const std::vector<int>& sizes, const std::string& path);
+Result WriteSizesPdf(const Program& p, PrintMode mode, const std::vector<int>& sizes, const std::string& path,
+                     const PageProgress& progress = {});
 
 }  // namespace cam

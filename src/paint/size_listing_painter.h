@@ -6,6 +6,13 @@
 #include "paint/printout_painter.h"
 #include "core/printing/size_listing.h"
 
+#include <QFont>
+#include <QGlyphRun>
+#include <QRawFont>
+
+#include <array>
+#include <optional>
+
 namespace cam {
 
 class SizeListingPrintout : public Printout {
@@ -26,6 +33,24 @@ public:
     const std::vector<std::vector<PlacedLine>>& pages() const { return pages_; }
 
 private:
+    class PhaseFont {
+    public:
+        explicit PhaseFont(const QFont& font);
+        // nullopt for a text with any character a phase line does not have
+        std::optional<double> width(const std::string& text) const;
+        // Draws a phase line; false, drawing nothing, for any other text.
+        bool draw(QPainter& g, const std::string& text, QPointF baseline) const;
+
+    private:
+        QRawFont raw_;
+        bool usable_ = false;
+        std::array<quint32, 256> glyph_{};
+        std::array<double, 256> advance_{};
+    };
+
+    QFont plain_;
+    QFont bold_;
+    PhaseFont phaseFont_;
     std::vector<std::vector<PlacedLine>> pages_;
 };
 

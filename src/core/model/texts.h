@@ -193,7 +193,9 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string> ar
     X(kNoDeviceAnswered, 450, "No device answered.") \
     X(kReceptionIncomplete, 451, "The reception did not end: nothing was taken from the device.") \
     X(kHistImported, 452, "imported from %1") \
-    X(kHistoryReach, 453, "Reaches back to entry %1: %2 entries, %3 of %4 MB.")
+    X(kHistoryReach, 453, "Reaches back to entry %1: %2 entries, %3 of %4 MB.") \
+    X(kPrintingPage, 454, "Printing page %1 of %2...") \
+    X(kPrintCancelled, 455, "The printout was cancelled at page %1 of %2.")
 // clang-format on
 
 namespace txt {

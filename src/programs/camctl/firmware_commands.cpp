@@ -1,12 +1,11 @@
 // camctl verify-hex / flash: the firmware update window of camdesk, from a console.
 #include "programs/camctl/cli_support.h"
 #include "programs/camctl/commands.h"
+#include "programs/camctl/console_view.h"
 #include "core/model/file_io.h"
 #include "core/firmware/flash_update.h"
 #include "core/link/port_name.h"
 #include "qt/qt_line_port.h"
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <iostream>
@@ -18,22 +17,18 @@ namespace {
 // The transmission's progress on standard error, redrawn in place on a terminal.
 class ConsoleFlashView : public FlashView {
 public:
-    ConsoleFlashView() : terminal_(::isatty(STDERR_FILENO) == 1) {}
-    ~ConsoleFlashView() override { endLine(); }
     void display(const FlashScreen& s) override {
-        if (!terminal_ || s.percent < 0 || s.percent == drawnPercent_) return;
+        if (s.percent < 0 || s.percent == drawnPercent_) return;
         drawnPercent_ = s.percent;
-        const int filled = std::clamp(s.percent, 0, 100) * 30 / 100;
-        std::cerr << "\rUPDATE FLASH [" << std::string(filled, '#') << std::string(30 - filled, ' ') << "] "
-                  << s.percent << "% " << std::max(s.sentLines, 0L) << " lines   " << std::flush;
+        bar_.draw("UPDATE FLASH", s.percent, std::to_string(std::max(s.sentLines, 0L)) + " lines");
     }
     void endLine() {
-        if (drawnPercent_ >= 0) std::cerr << '\n';
+        bar_.end();
         drawnPercent_ = -1;
     }
 
 private:
-    bool terminal_;
+    ConsoleBar bar_;
     int drawnPercent_ = -1;
 };
 

@@ -3,6 +3,7 @@
 #include "core/camfile/file_commands.h"
 #include "programs/camctl/cli_support.h"
 #include "programs/camctl/commands.h"
+#include "programs/camctl/console_view.h"
 #include "paint/printout_painter.h"
 
 #include <charconv>
@@ -67,7 +68,18 @@ int PrintCommand(const ParsedArgs& args) {
         for (int n = 1; n <= p.NSizes; ++n) sizes.push_back(n);
     else
         sizes.push_back(size);
-    if (const Result written = WriteSizesPdf(p, po->mode, sizes, pdf); !written) {
+    ConsoleBar bar;
+    int drawnPercent = -1;
+    const auto progress = [&](int done, int total) {
+        if (const int percent = done * 100 / total; percent != drawnPercent) {
+            drawnPercent = percent;
+            bar.draw("PRINT", percent, std::to_string(done) + " of " + std::to_string(total) + " pages");
+        }
+        return true;
+    };
+    const Result written = WriteSizesPdf(p, po->mode, sizes, pdf, progress);
+    bar.end();
+    if (!written) {
         std::cerr << "camctl: " << ConsoleText(written.reason()) << '\n';
         return 1;
     }

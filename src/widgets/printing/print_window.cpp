@@ -1,5 +1,6 @@
 #include "widgets/printing/print_window.h"
 
+#include "core/model/text_format.h"
 #include "core/model/texts.h"
 #include "paint/printout_painter.h"
 #include "qt/cp1252.h"
@@ -12,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPrintDialog>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -197,7 +199,21 @@ void PrintWindow::print() {
     UsePrintoutMargins(printer_);
     const std::unique_ptr<Printout> printout =
         MakeSizePrintout(p_, form_.mode, form_.SizesToPrint(p_.NSizes), PrintableInches(printer_));
-    const Result printed = PrintPages(p_, *printout, printer_, PrinterName(p_, printer_));
+    // A long listing shows how far it is and can be cancelled; a short one shows nothing.
+    QProgressDialog progress(this);
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoReset(false);
+    progress.setRange(0, printout->PageCount());
+    const Result printed =
+        PrintPages(p_, *printout, printer_, PrinterName(p_, printer_), [&](int done, int total) {
+            progress.setLabelText(FromCp1252(Fill(Text(p_, txt::kPrintingPage), {CStr(done), CStr(total)})));
+            progress.setValue(done);
+            if (!progress.wasCanceled()) return true;
+            printer_.abort();
+            return false;
+        });
     QApplication::restoreOverrideCursor();
     if (!printed) prompt_.message(printed.reason(), "", Buttons::Ok, Icon::Exclamation);
 }
