@@ -30,115 +30,67 @@ TEST(CamFileWriter, WorkedExampleByteForByte) {
     p.OutSize = 1;
     cam::SetPhase(p, 1, 2, 100, 200);
     EXPECT_EQ(cam::CamFileText(p),
-              "FUNZIONI  32 - 7 \r\n"
-              "ANTICIPI OFF\r\n"
-              "RITARDI OFF\r\n"
-              "RAPPORTI OFF\r\n"
-              "FORMATO IN USCITA    1 \r\n"
-              "SFASAMENTO ENCODER   0 \r\n"
-              "SENSO DI ROTAZIONE   0 \r\n"
-              "LIMITE DI VELOCITA'   0 \r\n"
-              " FORMATO N. 01\r\n"
-              "C 03\r\n"
-              " 0100 0200\r\n"
-              " FORMATO N. 02\r\n"
-              " FORMATO N. 03\r\n"
-              " FORMATO N. 04\r\n"
-              " FORMATO N. 05\r\n"
-              " FORMATO N. 06\r\n"
-              " FORMATO N. 07\r\n"
-              "END\r\n");
+              "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nFORMATO IN USCITA    1 \r\n"
+              "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nLIMITE DI VELOCITA'   0 \r\n"
+              " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\n FORMATO N. 02\r\n FORMATO N. 03\r\n FORMATO N. 04\r\n"
+              " FORMATO N. 05\r\n FORMATO N. 06\r\n FORMATO N. 07\r\nEND\r\n");
 }
 
-TEST(CamFileWriter, OneEncoderWithAdvancesDelaysAndRatio) {
-    cam::Program p = Model(32, 30);
-    p.AdvOn = 1;
-    p.NAdvCams = 3;
-    p.AdvMs[0] = 5;
-    p.AdvMs[1] = 150;
-    p.AdvMs[2] = 210;
-    p.DelayOn = 1;
-    p.Delay17_20 = 5;
-    p.Delay21_24 = 42;
-    p.RatioOn = 1;
-    p.Ratio25_32 = 9;
-    p.Ratio17On = 1;  // never written
-    p.OutSize = 30;
-    p.EncShift = 1000;
-    p.RotDir = 1;
-    p.SpeedLimit = 9999;
-    EXPECT_EQ(Functions(p),
-              "FUNZIONI  32 - 30 \r\n"
-              "ANTICIPI ON    3 \r\n"
-              "ANTICIPO CAMS  01 ms   5 \r\n"
-              "ANTICIPO CAMS  02 ms   150 \r\n"
-              "ANTICIPO CAMS  03 ms   210 \r\n"
-              "RITARDI ON\r\n"
-              "RITARDO CAMS 17-20   ms. 5 \r\n"
-              "RITARDO CAMS 21-24   ms. 42 \r\n"
-              "RAPPORTI  ON \r\n"
-              "RAPPORTO CAMS 25-32 =  9 \r\n"
-              "FORMATO IN USCITA    30 \r\n"
-              "SFASAMENTO ENCODER   1000 \r\n"
-              "SENSO DI ROTAZIONE   1 \r\n"
+// The functions block in each of its forms, byte for byte.
+TEST(CamFileWriter, FunctionsBlockForms) {
+    cam::Program one = Model(32, 30);  // one encoder with advances, delays and ratio
+    one.AdvOn = one.DelayOn = one.RatioOn = one.RotDir = 1;
+    one.Ratio17On = 1;  // never written
+    one.NAdvCams = 3;
+    one.AdvMs[0] = 5;
+    one.AdvMs[1] = 150;
+    one.AdvMs[2] = 210;
+    one.Delay17_20 = 5;
+    one.Delay21_24 = 42;
+    one.Ratio25_32 = 9;
+    one.OutSize = 30;
+    one.EncShift = 1000;
+    one.SpeedLimit = 9999;
+    cam::Program three = Model(32, 7, 3);  // group advances and every encoder
+    three.AdvMs[16] = 150;
+    three.AdvMs[20] = 1;
+    three.AdvMs[24] = 2;
+    three.AdvMs[28] = 3;
+    three.EncShift2 = 1024;
+    three.RotDir2 = 1;
+    three.EncShift3 = 12;
+    three.DelayOn = three.RatioOn = 1;  // delays and ratio belong to the one-encoder form
+    const std::string tail = "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nLIMITE DI VELOCITA'   0 \r\n";
+    EXPECT_EQ(Functions(one),
+              "FUNZIONI  32 - 30 \r\nANTICIPI ON    3 \r\nANTICIPO CAMS  01 ms   5 \r\nANTICIPO CAMS  02 ms   150 \r\n"
+              "ANTICIPO CAMS  03 ms   210 \r\nRITARDI ON\r\nRITARDO CAMS 17-20   ms. 5 \r\n"
+              "RITARDO CAMS 21-24   ms. 42 \r\nRAPPORTI  ON \r\nRAPPORTO CAMS 25-32 =  9 \r\n"
+              "FORMATO IN USCITA    30 \r\nSFASAMENTO ENCODER   1000 \r\nSENSO DI ROTAZIONE   1 \r\n"
               "LIMITE DI VELOCITA'   9999 \r\n");
-}
-
-TEST(CamFileWriter, ThreeEncodersCarryGroupAdvancesAndEveryEncoder) {
-    cam::Program p = Model(32, 7, 3);
-    p.AdvMs[16] = 150;
-    p.AdvMs[20] = 1;
-    p.AdvMs[24] = 2;
-    p.AdvMs[28] = 3;
-    p.EncShift2 = 1024;
-    p.RotDir2 = 1;
-    p.EncShift3 = 12;
-    p.DelayOn = 1;  // delays and ratio belong to the one-encoder form
-    p.RatioOn = 1;
-    EXPECT_EQ(Functions(p),
-              "FUNZIONI  32 - 7 \r\n"
-              "ANTICIPI OFF\r\n"
-              "3ENC\r\n"
-              "ANTICIPO CAMS 17-20   ms  150 \r\n"
-              "ANTICIPO CAMS 21-24   ms  1 \r\n"
-              "ANTICIPO CAMS 25-28   ms  2 \r\n"
-              "ANTICIPO CAMS 29-32   ms  3 \r\n"
-              "SFASAMENTO ENCODER   1024 \r\n"
-              "SENSO DI ROTAZIONE   1 \r\n"
-              "SFASAMENTO ENCODER   12 \r\n"
-              "SENSO DI ROTAZIONE   0 \r\n"
-              "FORMATO IN USCITA    0 \r\n"
-              "SFASAMENTO ENCODER   0 \r\n"
-              "SENSO DI ROTAZIONE   0 \r\n"
-              "LIMITE DI VELOCITA'   0 \r\n");
-}
-
-TEST(CamFileWriter, UnknownEncoderCountTakesTheSeveralEncoderForm) {
-    cam::Program p = Model(32, 7, 0);
-    const std::string text = Functions(p);
-    EXPECT_NE(text.find("ANTICIPI OFF\r\n0ENC\r\nANTICIPO CAMS 17-20"), std::string::npos);
-    EXPECT_EQ(text.find("RITARDI"), std::string::npos);
-    EXPECT_EQ(text.find("SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nSFASAMENTO"), std::string::npos)
-        << "only encoder 2 besides encoder 1";
-}
-
-TEST(CamFileWriter, SixteenCamsCarryTheirTwoGroupAdvancesFromElements8And12) {
-    cam::Program p = Model(16, 15, 2);
-    p.AdvMs[8] = 77;
-    p.AdvMs[12] = 88;
-    EXPECT_NE(Functions(p).find("2ENC\r\n"
-                                "ANTICIPO CAMS 17-20   ms  77 \r\n"
-                                "ANTICIPO CAMS 21-24   ms  88 \r\n"
-                                "ANTICIPO CAMS 25-28   ms  0 \r\n"
-                                "ANTICIPO CAMS 29-32   ms  0 \r\n"),
+    EXPECT_EQ(Functions(three),
+              "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n3ENC\r\nANTICIPO CAMS 17-20   ms  150 \r\n"
+              "ANTICIPO CAMS 21-24   ms  1 \r\nANTICIPO CAMS 25-28   ms  2 \r\nANTICIPO CAMS 29-32   ms  3 \r\n"
+              "SFASAMENTO ENCODER   1024 \r\nSENSO DI ROTAZIONE   1 \r\nSFASAMENTO ENCODER   12 \r\n"
+              "SENSO DI ROTAZIONE   0 \r\nFORMATO IN USCITA    0 \r\n" +
+                  tail);
+    // An unknown encoder count takes the several-encoder form, with only encoder 2 besides encoder 1.
+    EXPECT_EQ(Functions(Model(32, 7, 0)),
+              "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n0ENC\r\nANTICIPO CAMS 17-20   ms  0 \r\n"
+              "ANTICIPO CAMS 21-24   ms  0 \r\nANTICIPO CAMS 25-28   ms  0 \r\nANTICIPO CAMS 29-32   ms  0 \r\n"
+              "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nFORMATO IN USCITA    0 \r\n" +
+                  tail);
+    // Sixteen cams carry their two group advances from elements 8 and 12.
+    cam::Program sixteen = Model(16, 15, 2);
+    sixteen.AdvMs[8] = 77;
+    sixteen.AdvMs[12] = 88;
+    EXPECT_NE(Functions(sixteen).find("2ENC\r\nANTICIPO CAMS 17-20   ms  77 \r\nANTICIPO CAMS 21-24   ms  88 \r\n"
+                                      "ANTICIPO CAMS 25-28   ms  0 \r\nANTICIPO CAMS 29-32   ms  0 \r\n"),
               std::string::npos);
-}
-
-TEST(CamFileWriter, AdvanceCountNeverReachesPastTheAdvances) {
-    cam::Program p = Model(16, 15);
-    p.AdvOn = 1;
-    p.NAdvCams = 40;
-    const std::string text = Functions(p);
+    // The advance count never reaches past the advances.
+    cam::Program many = Model(16, 15);
+    many.AdvOn = 1;
+    many.NAdvCams = 40;
+    const std::string text = Functions(many);
     EXPECT_NE(text.find("ANTICIPI ON    16 \r\n"), std::string::npos);
     EXPECT_NE(text.find("ANTICIPO CAMS  16 ms   0 \r\n"), std::string::npos);
     EXPECT_EQ(text.find("ANTICIPO CAMS  17"), std::string::npos);

@@ -12,33 +12,20 @@ namespace {
 
 TEST(EditSettings, SnapStepIsWrittenAndReadBack) {
     Program p;
-    EXPECT_EQ(p.SnapStep, kDefaultSnapStep);
     p.SnapStep = 16;
     EXPECT_EQ(FormatEditSettings(p), "SnapStep=16\r\n");
-    Program q;
-    ParseEditSettings(q, "SnapStep=16\r\n");
-    EXPECT_EQ(q.SnapStep, 16);
-    ParseEditSettings(q, "Other=3\nSnapStep=4\n");  // LF only, unknown lines left alone
-    EXPECT_EQ(q.SnapStep, 4);
-    ParseEditSettings(q, "Other=3\rSnapStep=5\r");  // CR alone
-    EXPECT_EQ(q.SnapStep, 5);
-}
-
-TEST(EditSettings, BadValuesKeepOrLimitTheStep) {
-    Program p;
-    ParseEditSettings(p, "SnapStep=abc\r\n");
-    EXPECT_EQ(p.SnapStep, 8);
-    ParseEditSettings(p, "SnapStep=\r\n");
-    EXPECT_EQ(p.SnapStep, 8);
-    ParseEditSettings(p, "SnapStep=-3\r\n");
-    EXPECT_EQ(p.SnapStep, 8);
-    ParseEditSettings(p, "SnapStep=99999\r\n");
-    EXPECT_EQ(p.SnapStep, kMaxSnapStep);
-    ParseEditSettings(p, "SnapStep=0\r\n");
-    EXPECT_EQ(p.SnapStep, 1);
-    EXPECT_EQ(SnapStepOf("12abc"), 12);
-    EXPECT_EQ(SnapStepOf(""), 1);
-    EXPECT_EQ(SnapStepOf("500"), 128);
+    // file, the step read into a program whose step was 8: bad values keep it or are limited
+    for (auto [file, step] : std::vector<std::pair<const char*, int>>{
+             {"SnapStep=16\r\n", 16}, {"Other=3\nSnapStep=4\n", 4}, {"Other=3\rSnapStep=5\r", 5},
+             {"SnapStep=abc\r\n", 8}, {"SnapStep=\r\n", 8}, {"SnapStep=-3\r\n", 8}, {"SnapStep=99999\r\n", 128},
+             {"SnapStep=0\r\n", 1}}) {
+        Program q;
+        q.SnapStep = 8;
+        ParseEditSettings(q, file);
+        EXPECT_EQ(q.SnapStep, step) << file;
+    }
+    for (auto [text, step] : std::vector<std::pair<const char*, int>>{{"12abc", 12}, {"", 1}, {"500", 128}})
+        EXPECT_EQ(SnapStepOf(text), step) << text;
 }
 
 TEST(EditSettings, FileInTheWorkingFolderApartFromTheOptions) {

@@ -30,14 +30,10 @@ std::vector<std::string> Records(int n, const std::string& last = kEnd) {
 }
 
 TEST(FlashPlan, DisplayIntervalIsAHundredthRoundedHalfToEvenAtLeastOne) {
-    EXPECT_EQ(DisplayInterval(1000), 10);
-    EXPECT_EQ(DisplayInterval(50), 1);  // 0.5 rounds to 0: every line
-    EXPECT_EQ(DisplayInterval(1), 1);
-    EXPECT_EQ(DisplayInterval(0), 1);
-    EXPECT_EQ(DisplayInterval(150), 2);
-    EXPECT_EQ(DisplayInterval(250), 2);
-    EXPECT_EQ(DisplayInterval(350), 4);
-    EXPECT_EQ(DisplayInterval(149), 1);
+    // lines, interval; 50 lines: 0.5 rounds to 0, every line
+    for (auto [lines, every] : std::vector<std::pair<long, long>>{
+             {1000, 10}, {50, 1}, {1, 1}, {0, 1}, {150, 2}, {250, 2}, {350, 4}, {149, 1}})
+        EXPECT_EQ(DisplayInterval(lines), every) << lines;
 }
 
 TEST(FlashPlan, EndRecordOnTheLastLineIsSentTwice) {
@@ -189,27 +185,17 @@ TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
     };
     const Replies ack{{"\x06", 2}}, nak{{"\x15", 2}};
     const std::vector<Case> cases = {
-        {{{{"x\x06", 2}}},
-         FlashOutcome::Garbled,
-         "The device answered :FU with 78 06 instead of ACK or NAK" + stopped,
-         1},
-        {{{{"x", 1500}, {"\x06", 1600}}},
-         FlashOutcome::Garbled,
-         "The device answered :FU with 78 instead of ACK or NAK" + stopped,
-         1},
+        {{{{"x\x06", 2}}}, FlashOutcome::Garbled, "The device answered :FU with 78 06 instead of ACK or NAK" + stopped, 1},
+        {{{{"x", 1500}, {"\x06", 1600}}}, FlashOutcome::Garbled,
+         "The device answered :FU with 78 instead of ACK or NAK" + stopped, 1},
         {{nak}, FlashOutcome::Refused, "The device refused :FU 1 time(s)" + stopped, 1},
         {{{}}, FlashOutcome::TimedOut, "TIMEOUT SERIAL PORT ", 1},
-        {{ack,
-          {{"\x06"
-            "A",
-            2}}},
+        {{ack, {{"\x06" "A", 2}}},
          FlashOutcome::Garbled,
          "The device answered " + record1 + " with 06 41 instead of ACK or NAK" + stopped,
          2},
-        {{ack, {{"?", 4000}}},
-         FlashOutcome::Garbled,
-         "The device answered " + record1 + " with 3F instead of ACK or NAK" + stopped,
-         2},
+        {{ack, {{"?", 4000}}}, FlashOutcome::Garbled,
+         "The device answered " + record1 + " with 3F instead of ACK or NAK" + stopped, 2},
         {{ack, {}}, FlashOutcome::TimedOut, "TIMEOUT SERIAL PORT ", 2},
         {{ack, nak, nak, ack}, FlashOutcome::Updated, "UPDATE FLASH ?", 6},  // :FU, 3 x record 1, the end twice
         {{ack, nak}, FlashOutcome::Refused, "The device refused " + record1 + " 11 time(s)" + stopped, 12},

@@ -35,11 +35,7 @@ TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFilesMostRecentFirst) {
     p.ComSpeed = 19200;
     p.RecentFiles = {"/home/op/c.Cam", "/home/op/b.Cam", "/home/op/a.Cam"};
     ASSERT_EQ(cam::WriteOptions(p).reason(), "");
-    EXPECT_EQ(fileBytes(),
-              "\"/opt/camdesk/Z32px_ENG.SCR\",2,19200\r\n"
-              "/home/op/c.Cam\r\n"
-              "/home/op/b.Cam\r\n"
-              "/home/op/a.Cam\r\n");
+    EXPECT_EQ(fileBytes(), "\"/opt/camdesk/Z32px_ENG.SCR\",2,19200\r\n/home/op/c.Cam\r\n/home/op/b.Cam\r\n/home/op/a.Cam\r\n");
 }
 
 TEST_F(OptionsFile, WritesDevicePathPortQuotedPathBytesUnchangedAndNoRecentLinesWhenNone) {
@@ -74,10 +70,8 @@ TEST_F(OptionsFile, RoundTripKeepsEveryValue) {
     Program q;
     q.WorkDir = p.WorkDir;
     ASSERT_TRUE(cam::ReadOptions(q));
-    EXPECT_EQ(q.LngFile, p.LngFile);
-    EXPECT_EQ(q.ComDevice, p.ComDevice);
-    EXPECT_EQ(q.ComSpeed, 38400);
-    EXPECT_EQ(q.RecentFiles, p.RecentFiles);
+    EXPECT_EQ(std::tie(q.LngFile, q.ComDevice, q.ComSpeed, q.RecentFiles),
+              std::tie(p.LngFile, p.ComDevice, p.ComSpeed, p.RecentFiles));
 }
 
 TEST_F(OptionsFile, ReadsPathPortSpeedAndTheFirstFiveRecentFiles) {
@@ -90,12 +84,8 @@ TEST_F(OptionsFile, ReadsPathPortSpeedAndTheFirstFiveRecentFiles) {
     };
     const Case cases[] = {
         {"\"C:\\KOR\\Z32px_ENG.SCR\",3,19200\r\n", "C:\\KOR\\Z32px_ENG.SCR", "", 3, 19200, {}},
-        {"\"L.Scr\",1,9600\r\n/1.Cam\r\n/2.Cam\r\n/3.Cam\r\n/4.Cam\r\n/5.Cam\r\n/6.Cam\r\n/7.Cam\r\n",
-         "L.Scr",
-         "",
-         1,
-         9600,
-         {"/1.Cam", "/2.Cam", "/3.Cam", "/4.Cam", "/5.Cam"}},
+        {"\"L.Scr\",1,9600\r\n/1.Cam\r\n/2.Cam\r\n/3.Cam\r\n/4.Cam\r\n/5.Cam\r\n/6.Cam\r\n/7.Cam\r\n", "L.Scr", "", 1,
+         9600, {"/1.Cam", "/2.Cam", "/3.Cam", "/4.Cam", "/5.Cam"}},
         {"\"L.Scr\",2,2400\n/1.Cam\n/2.Cam", "L.Scr", "", 2, 2400, {"/1.Cam", "/2.Cam"}},  // LF alone, no final end
         {"\"/data/a,b,c/Z.Scr\",5,38400\r\n", "/data/a,b,c/Z.Scr", "", 5, 38400, {}},
         {"\"L.Scr\",\"/dev/ttyUSB0\",9600\r\n", "L.Scr", "/dev/ttyUSB0", 1, 9600, {}},
@@ -117,10 +107,9 @@ TEST_F(OptionsFile, ReadsPathPortSpeedAndTheFirstFiveRecentFiles) {
         q.RecentFiles = {"/stale.Cam"};
         givenFile(c.file);
         ASSERT_TRUE(cam::ReadOptions(q)) << c.file;
-        EXPECT_EQ(q.LngFile + "|" + q.ComDevice, c.lngFile + "|" + c.device) << c.file;
-        EXPECT_EQ(q.ComPort, c.port) << c.file;
-        EXPECT_EQ(q.ComSpeed, c.speed) << c.file;
-        EXPECT_EQ(q.RecentFiles, c.recent) << c.file;
+        EXPECT_EQ(std::tie(q.LngFile, q.ComDevice, q.ComPort, q.ComSpeed, q.RecentFiles),
+                  std::tie(c.lngFile, c.device, c.port, c.speed, c.recent))
+            << c.file;
     }
     for (auto [line1, port] : {std::pair{"\"L.Scr\",\"COM4\",9600\r\n", 4}, {"\"L.Scr\",6,9600\r\n", 6}}) {
         p.ComDevice = "/dev/ttyACM0";

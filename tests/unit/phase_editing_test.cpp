@@ -65,18 +65,22 @@ TEST(PhaseEntry, TypedPhasesAreWrittenThroughTheRunReplacementRule) {
     EXPECT_EQ(Listed(p), Entries{"F001 0000 0024"});
 }
 
+// ON is limited to 1023 and OFF to 1024 when their boxes are left.
 TEST(PhaseEntry, ValuesAboveTheRangeAreLimited) {
-    Program p = Fresh();
-    CamDocument doc(p);
-    PhaseEditor ed(p, doc);
-    ed.OpenCam(0);
-    ed.OnFocusIn();
-    ed.OnKeyTyped();
-    ed.OnFocusOut("2000");
-    EXPECT_EQ(ed.onText(), "1023");
-    ed.OffFocusIn();
-    ed.OffFocusOut(ed.onText(), "5000");
-    EXPECT_EQ(ed.offText(), "1024");
+    for (auto [typed, on, off] : std::vector<std::array<const char*, 3>>{
+             {"1023", "1023", "1023"}, {"1024", "1023", "1024"}, {"1025", "1023", "1024"}, {"5000", "1023", "1024"}}) {
+        Program p = Fresh();
+        CamDocument doc(p);
+        PhaseEditor ed(p, doc);
+        ed.OpenCam(0);
+        ed.OnFocusIn();
+        ed.OnKeyTyped();
+        ed.OnFocusOut(typed);
+        EXPECT_EQ(ed.onText(), on) << typed;
+        ed.OffFocusIn();
+        ed.OffFocusOut(ed.onText(), typed);
+        EXPECT_EQ(ed.offText(), off) << typed;
+    }
 }
 
 TEST(PhaseEntry, AlwaysOnCamCanBeEnteredAgainAsListed) {

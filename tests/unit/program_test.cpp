@@ -31,6 +31,7 @@ TEST(SetPhase, RunReplacementRule) {
         {{{100, 200}}, {{100, 199}}},
         {{{100, 200}, {150, 300}}, {{150, 299}}},  // the overlapped phase is removed
         {{{100, 300}, {300, 400}}, {{300, 399}}},  // starting where another ends removes it too
+        {{{0, 50}, {50, 100}}, {{50, 99}}},        // down to position 0 itself
         {{{1000, 24}}, {{0, 23}, {1000, 1023}}},
         {{{0, 50}, {1000, 0}}, {{1000, 1023}}},  // clears the phase starting at 0
         {{{100, 200}, {150, 150}}, {}},          // on = off deletes the phase

@@ -12,6 +12,9 @@ namespace {
 
 using namespace std::string_literals;
 
+// Frame bytes restated: STX, text, ETX, then the checksum character.
+const std::string STX = "\x02", ETX = "\x03";
+
 struct LinkFixture : ::testing::Test {
     FakeClock clock;
     FakePort port{clock};
@@ -36,39 +39,20 @@ struct LinkFixture : ::testing::Test {
     }
 };
 
+// The sum of the characters, modulo 256; a sum below 32 gets 32 more.
 TEST(Checksums, CommandChecksumIsTheSumOfTheCharacters) {
-    EXPECT_EQ(static_cast<unsigned char>(CommandChecksum("?FR")), 215);
-    EXPECT_EQ(static_cast<unsigned char>(CommandChecksum("?M")), 140);
-    EXPECT_EQ(static_cast<unsigned char>(CommandChecksum(":FU")), 213);
-    EXPECT_EQ(static_cast<unsigned char>(CommandChecksum("\x01\x02")), 35);  // below 32 gets +32
+    for (auto [command, sum] : std::vector<std::pair<std::string, int>>{
+             {"?FR", 215}, {"?M", 140}, {":FU", 213}, {"\x01\x02", 35}, {"\x0F\x10", 63}, {"\x10\x10", 32}})
+        EXPECT_EQ(static_cast<unsigned char>(CommandChecksum(command)), sum) << command;
 }
 
+// The XOR of the text and ETX; XOR 5 is sent as code 37. The checksum stops at the first ETX.
 TEST(Checksums, BlockFramesCarryTheXorOfTextAndEtx) {
-    EXPECT_EQ(BlockFrame("ABC"),
-              "\x02"
-              "ABC\x03"
-              "C");
-    EXPECT_EQ(BlockFrame("1000"),
-              "\x02"
-              "1000\x03\"");
-    // XOR 5 is sent as code 37.
-    EXPECT_EQ(BlockFrame("AG"),
-              "\x02"
-              "AG\x03%");
-    EXPECT_EQ(BlockFrame("END"),
-              "\x02"
-              "END\x03"
-              "L");
-}
-
-TEST(Checksums, BlockChecksumStopsAtTheFirstEtx) {
-    EXPECT_EQ(BlockChecksum("\x02"
-                            "ABC\x03"
-                            "ZZZ\x03"),
-              'C');
-    EXPECT_EQ(BlockChecksum("\x02"
-                            "ABC\x03"),
-              'C');
+    for (auto [text, sum] : std::vector<std::pair<std::string, std::string>>{
+             {"ABC", "C"}, {"1000", "\""}, {"AG", "%"}, {"END", "L"}})
+        EXPECT_EQ(BlockFrame(text), STX + text + ETX + sum) << text;
+    EXPECT_EQ(BlockChecksum(STX + "ABC" + ETX + "ZZZ" + ETX), 'C');
+    EXPECT_EQ(BlockChecksum(STX + "ABC" + ETX), 'C');
     EXPECT_EQ(PortSettingsText(19200), "19200,n,8,1");
 }
 
@@ -212,9 +196,7 @@ TEST_F(LinkFixture, AcknowledgedBlockIsSentOnceAfterDiscardingInput) {
     port.reply("stale");
     answer({"\x06"});
     EXPECT_EQ(SendBlock(p, link, "1000"), SendResult::Acked);
-    EXPECT_EQ(port.written,
-              "\x02"
-              "1000\x03\"");
+    EXPECT_EQ(port.written, STX + "1000" + ETX + "\"");
     EXPECT_EQ(port.inputDiscards, 1);
 }
 
@@ -222,10 +204,7 @@ TEST_F(LinkFixture, RefusedBlockIsRepeatedUntilAcknowledged) {
     openPort();
     answer({"\x15", "\x15", "\x06"});
     EXPECT_EQ(SendBlock(p, link, "ABC"), SendResult::Acked);
-    EXPECT_EQ(port.writes, std::vector<std::string>(3,
-                                                    "\x02"
-                                                    "ABC\x03"
-                                                    "C"));
+    EXPECT_EQ(port.writes, std::vector<std::string>(3, STX + "ABC" + ETX + "C"));
     EXPECT_TRUE(prompt.messages().empty());
 }
 
@@ -268,24 +247,14 @@ TEST_F(LinkFixture, PortLostDuringABlockIsReportedOnce) {
 
 TEST_F(LinkFixture, StrayCharacterBeforeTheBlockIsSkipped) {
     openPort();
-    port.reply(
-        "x\x02"
-        "ABC\x03"
-        "C",
-        100);
+    port.reply("x" + STX + "ABC" + ETX + "C", 100);
     EXPECT_EQ(ReceiveBlock(link).text, "ABC");
     EXPECT_EQ(port.written, "\x06");
     EXPECT_EQ(port.outputDiscards, 1);
 }
 
 TEST(ReceiveBlock, BadChecksumOrMissingStartGivesEmptyTextAndIsStillAcknowledged) {
-    for (const std::string bytes : {"\x02"
-                                    "ABC\x03"
-                                    "D",
-                                    "xyABC\x03"
-                                    "C",
-                                    "\x03\x02"
-                                    "A"}) {
+    for (const std::string& bytes : {STX + "ABC" + ETX + "D", "xyABC" + ETX + "C", ETX + STX + "A"}) {
         FakeClock clock;
         FakePort port{clock};
         ScriptedPrompt prompt;
@@ -312,27 +281,19 @@ TEST_F(LinkFixture, SilentDeviceGetsThirtySecondsAndNoAck) {
 
 TEST_F(LinkFixture, FirstCharacterMayComeLateThenThreeSecondsBetweenCharacters) {
     openPort();
-    port.reply(
-        "\x02"
-        "AB",
-        29000);
-    port.reply("C\x03", 31500);
+    port.reply(STX + "AB", 29000);
+    port.reply("C" + ETX, 31500);
     port.reply("C", 34400);
     EXPECT_EQ(ReceiveBlock(link).text, "ABC");
 }
 
 TEST_F(LinkFixture, DeviceFallingSilentMidBlockReturnsTheRawText) {
     openPort();
-    port.reply(
-        "\x02"
-        "AB",
-        10);
+    port.reply(STX + "AB", 10);
     std::int64_t start = clock.nowMs();
     const ReceivedBlock got = ReceiveBlock(link);
     EXPECT_EQ(got.outcome, ReceivedBlock::Silent);
-    EXPECT_EQ(got.text,
-              "\x02"
-              "AB");
+    EXPECT_EQ(got.text, STX + "AB");
     EXPECT_GE(clock.nowMs() - start, 3010);
     EXPECT_EQ(port.written, "");
 }
@@ -348,14 +309,7 @@ TEST_F(LinkFixture, StreamWithoutFrameEndEndsWithoutGrowingForEver) {
 
 TEST_F(LinkFixture, BytesAfterTheChecksumAreKeptForTheNextBlock) {
     openPort();
-    port.reply(
-        "\x02"
-        "ABC\x03"
-        "C\x02"
-        "DEF\x03"
-        "D\x02"
-        "END\x03"
-        "L");
+    port.reply(STX + "ABC" + ETX + "C" + STX + "DEF" + ETX + "D" + STX + "END" + ETX + "L");
     EXPECT_EQ(ReceiveBlock(link).text, "ABC");
     EXPECT_EQ(ReceiveBlock(link).text, "DEF");
     EXPECT_EQ(ReceiveBlock(link).text, "END");
@@ -364,10 +318,7 @@ TEST_F(LinkFixture, BytesAfterTheChecksumAreKeptForTheNextBlock) {
 
 TEST_F(LinkFixture, PortLostWhileReceivingEndsAtOnce) {
     openPort();
-    port.reply(
-        "\x02"
-        "AB",
-        10);
+    port.reply(STX + "AB", 10);
     port.unplugAfter(500);
     std::int64_t start = clock.nowMs();
     EXPECT_EQ(ReceiveBlock(link).outcome, ReceivedBlock::PortLost);

@@ -24,17 +24,11 @@ TEST(ShowLamps, FollowTheChartAtThePosition) {
     ASSERT_TRUE(cam::SetPhase(p, 2, 4, 900, 50));  // through position 0
     ASSERT_TRUE(cam::SetPhase(p, 2, 31, 0, 1024));
     ASSERT_TRUE(cam::SetPhase(p, 3, 1, 100, 200));  // another size
-    EXPECT_EQ(cam::ShowLampsAt(p, 2, 99), Lit({31}));
-    EXPECT_EQ(cam::ShowLampsAt(p, 2, 100), Lit({0, 31}));
-    EXPECT_EQ(cam::ShowLampsAt(p, 2, 199), Lit({0, 31}));
-    EXPECT_EQ(cam::ShowLampsAt(p, 2, 200), Lit({31}));
-    EXPECT_EQ(cam::ShowLampsAt(p, 2, 899), Lit({31}));
-    EXPECT_EQ(cam::ShowLampsAt(p, 2, 900), Lit({4, 31}));
-    EXPECT_EQ(cam::ShowLampsAt(p, 2, 1023), Lit({4, 31}));
-    EXPECT_EQ(cam::ShowLampsAt(p, 2, 0), Lit({4, 31}));
-    EXPECT_EQ(cam::ShowLampsAt(p, 2, 49), Lit({4, 31}));
-    EXPECT_EQ(cam::ShowLampsAt(p, 2, 50), Lit({31}));
-    EXPECT_EQ(cam::ShowLampsAt(p, 3, 150), Lit({1}));
+    const std::vector<std::tuple<int, int, std::vector<bool>>> rows = {  // size, position, lamps lit
+        {2, 99, Lit({31})},     {2, 100, Lit({0, 31})},  {2, 199, Lit({0, 31})}, {2, 200, Lit({31})},
+        {2, 899, Lit({31})},    {2, 900, Lit({4, 31})},  {2, 1023, Lit({4, 31})}, {2, 0, Lit({4, 31})},
+        {2, 49, Lit({4, 31})},  {2, 50, Lit({31})},      {3, 150, Lit({1})}};
+    for (const auto& [size, pos, lit] : rows) EXPECT_EQ(cam::ShowLampsAt(p, size, pos), lit) << size << "@" << pos;
 }
 
 TEST(ShowLamps, OnlyTheModelsCamsAndNothingOutsideTheTables) {
@@ -116,21 +110,16 @@ TEST(ShowSpeed, ATickMakesTheStepsDueAndCarriesTheRest) {
     // The position wraps past 1023.
     SizeShow wrap(1020);
     wrap.Start();
-    wrap.Tick(0, 0);
-    wrap.Tick(0, 0);
-    wrap.Tick(0, 0);
-    wrap.Tick(0, 0);
+    for (int i = 0; i < 4; ++i) wrap.Tick(0, 0);
     EXPECT_EQ(wrap.position(), 0);
 }
 
 TEST(ShowSpeed, RevolutionsPerMinuteInFourDigits) {
-    EXPECT_EQ(cam::ShowRpmText(1024, 1000), "0060");
-    EXPECT_EQ(cam::ShowRpmText(0, 1000), "0000");
-    EXPECT_EQ(cam::ShowRpmText(7680, 1000), "0450");
-    EXPECT_EQ(cam::ShowRpmText(512, 500), "0060");  // over the time that really passed
-    EXPECT_EQ(cam::ShowRpmText(17, 1000), "0000");  // under one revolution a minute
-    EXPECT_EQ(cam::ShowRpmText(204800, 1000), "12000");
-    EXPECT_EQ(cam::ShowRpmText(100, 0), "0000");
+    // steps, milliseconds that really passed, shown; 17 steps a second are under a revolution a minute
+    for (auto [steps, ms, rpm] : std::vector<std::tuple<long, long, std::string>>{
+             {1024, 1000, "0060"}, {0, 1000, "0000"}, {7680, 1000, "0450"}, {512, 500, "0060"},
+             {17, 1000, "0000"}, {204800, 1000, "12000"}, {100, 0, "0000"}})
+        EXPECT_EQ(cam::ShowRpmText(steps, ms), rpm) << steps << "/" << ms;
 }
 
 TEST(ShowHand, OneTurnPer1024PositionsFromTheRightCounterClockwise) {
