@@ -5,7 +5,11 @@
 # built (scripts/run.sh builds into build/ the same way).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Each phase says how long it took, so that a slow one is seen where it is.
+start=$SECONDS
+took() { echo "-- $1: $((SECONDS - start)) s"; start=$SECONDS; }
 bash scripts/setup.sh test
+took packages
 
 # Tests never touch the user's own files or display.
 sandbox=$(mktemp -d)
@@ -15,15 +19,19 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
 
 echo "== build and test"
 BUILD_DIR=build bash scripts/build.sh -DCAMDESK_WERROR=ON
+took build
 ctest --test-dir build --output-on-failure --no-tests=error -j2 --timeout 300
+took tests
 
 echo "== unit tests and fuzzers, with AddressSanitizer and UndefinedBehaviorSanitizer"
 # One clang build serves both: camcore is built once with the sanitizers and the fuzzers'
 # coverage, and the unit tests run over that same library.
 BUILD_DIR=build-sanitize BUILD_TYPE=Debug bash scripts/build.sh -DCMAKE_CXX_COMPILER=clang++ -DCAMDESK_GUI=OFF \
   -DCAMDESK_BENCH=OFF -DCAMDESK_SANITIZE=ON -DCAMDESK_FUZZ=ON
+took "sanitized build"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure --no-tests=error -j2
+took "sanitized unit tests"
 
 # Each fuzzer from its seeds, long enough to find a shallow fault, two at a time.
 fuzz() {
@@ -39,4 +47,5 @@ fuzz() {
 }
 export -f fuzz; export sandbox
 ls build-sanitize/tests/fuzz/fuzz_* | xargs -P 2 -I{} bash -c 'fuzz {}'
+took fuzzers
 echo "all tests passed"

@@ -242,7 +242,8 @@ private slots:
 
 private:
     struct Pending {
-        int size, cam, on, off;
+        bool open = false;  // a phase is still in the boxes
+        int size = 0, cam = 0, on = 0, off = 0;
     };
 
     bool RandomSequence(unsigned seed, const std::string& csv, const std::string& script) {
@@ -252,7 +253,7 @@ private:
         Start(path);
         std::string saved = Doc();
         std::vector<std::string> states = {saved};  // the document after each history entry
-        std::optional<Pending> pending;
+        Pending pending;
         std::string steps;  // what was done, for the message of a failure
         auto fail = [&](const std::string& what) {
             qWarning("seed %u: %s after:%s", seed, what.c_str(), steps.c_str());
@@ -269,11 +270,11 @@ private:
             // would: one entry of its own. Ctrl+Z while there is nothing to undo is no action.
             std::string before = Doc();
             const bool acts = action != 6 || UndoEnabled();
-            if (pending && acts) {
+            if (pending.open && acts) {
                 Program with = *p;
-                SetPhase(with, pending->size, pending->cam, pending->on, pending->off);
+                SetPhase(with, pending.size, pending.cam, pending.on, pending.off);
                 if (CamFileText(with) != before) states.push_back(before = CamFileText(with));
-                pending.reset();
+                pending = {};
             }
             enum Effect { Edit, Restart, Same } effect = Edit;
             std::optional<std::string> expected;
@@ -290,7 +291,7 @@ private:
                     break;
                 case 1:
                     HalfType(cam, on, off);
-                    pending = Pending{p->CurSize, cam, on.toInt(), off.toInt()};
+                    pending = Pending{true, p->CurSize, cam, on.toInt(), off.toInt()};
                     break;
                 case 2:
                     w->PerformDrag(cam, pick(0, 1023), pick(0, 1023));

@@ -100,7 +100,9 @@ TEST(DragPhase, ThePhaseADragGives) {
         SCOPED_TRACE(r.name);
         const DraggedPhase ph = DragPhase(r.grip, r.press, r.mouse, r.snap);
         EXPECT_EQ(ph.none, r.on < 0);
-        if (r.on >= 0) EXPECT_EQ((std::pair{ph.on, ph.off}), (std::pair{r.on, r.off}));
+        if (r.on >= 0) {
+            EXPECT_EQ((std::pair{ph.on, ph.off}), (std::pair{r.on, r.off}));
+        }
     }
 }
 
