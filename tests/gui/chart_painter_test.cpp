@@ -2,7 +2,6 @@
 // against the design's geometry (restated here, not imported).
 #include "paint/chart_painter.h"
 #include "core/model/program.h"
-#include "core/editor/captions.h"
 #include "gui_tests.h"
 
 #include <QImage>
@@ -148,16 +147,6 @@ private slots:
             painter.DrawChartIn(p, area);
         }
         QCOMPARE(partial, Paint(p));
-    }
-
-    void captionsCarryTheirBuiltInWording() {
-        p.CurSize = 5;
-        p.CurCam = 0;
-        QCOMPARE(QString::fromStdString(SizeCaption(p)), QString("SIZE 05"));
-        QCOMPARE(QString::fromStdString(CamCaption(p)), QString("CAM 01"));
-        QCOMPARE(QString::fromStdString(PhaseCountCaption(p, 0)), QString("PHASES 0000"));
-        p.LngTxt[74] = "FORMAT ";
-        QCOMPARE(QString::fromStdString(SizeCaption(p)), QString("FORMAT 05"));
     }
 };
 

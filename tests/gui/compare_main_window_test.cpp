@@ -7,7 +7,6 @@
 
 #include "core/exchange/cam_csv.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -22,32 +21,17 @@ class CompareMainWindowTest : public MainWindowFixture {
         for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
         return out;
     }
-    std::string Write(const char* name, const Program& q) {
-        const std::string path = dir->filePath(name).toStdString();
-        if (!WriteCamFile(const_cast<Program&>(q), path).ok()) qFatal("cannot write %s", path.c_str());
-        return path;
-    }
-    static Program Model() {
-        Program q;
-        ResizeTables(q);
-        return q;
-    }
-    static std::string Bytes(const std::string& path) {
-        QFile f(QString::fromStdString(path));
-        if (!f.open(QIODevice::ReadOnly)) return "";
-        return f.readAll().toStdString();
-    }
 
 private slots:
     void compareWithFileListsTheDifferencesAndAClickShowsOne() {
-        Program a = Model(), b = Model();
+        Program a = Tables(), b = Tables();
         SetPhase(a, 3, 4, 300, 400);
         SetPhase(b, 3, 4, 300, 420);
         SetPhase(b, 6, 1, 10, 20);
         b.CamRemark[1] = "NEW";
-        Start(Write("a.Cam", a));
+        Start(WriteProgram("a.Cam", a));
         const std::string before = CamFileText(*p);
-        prompt->push(Write("b.Cam", b).c_str());
+        prompt->push(WriteProgram("b.Cam", b).c_str());
         QStringList listed;
         QString names, count;
         QString sizeShown, camShown;
@@ -79,11 +63,11 @@ private slots:
     }
 
     void theArrowKeysWalkThroughTheDifferences() {
-        Program a = Model(), b = Model();
+        Program a = Tables(), b = Tables();
         SetPhase(b, 2, 0, 1, 2);
         SetPhase(b, 5, 7, 1, 2);
-        Start(Write("a.Cam", a));
-        prompt->push(Write("b.Cam", b).c_str());
+        Start(WriteProgram("a.Cam", a));
+        prompt->push(WriteProgram("b.Cam", b).c_str());
         int sizeAfterKeys = 0, camAfterKeys = -1;
         WithModalSoon([&](QWidget* modal) {
             auto* list = child<QListWidget>(modal, "LstDiff");
@@ -100,9 +84,9 @@ private slots:
     }
 
     void equalProgramsSaySoAndACancelledDialogComparesNothing() {
-        Program a = Model();
+        Program a = Tables();
         SetPhase(a, 1, 0, 100, 200);
-        const std::string file = Write("a.Cam", a);
+        const std::string file = WriteProgram("a.Cam", a);
         Start(file);
         prompt->push(file.c_str());
         QString count;
@@ -121,10 +105,10 @@ private slots:
     }
 
     void exportedCsvEditedAndImportedIsShownOnTheChart() {
-        Program a = Model();
+        Program a = Tables();
         SetPhase(a, 1, 2, 100, 200);
         a.CamRemark[2] = "FEED";
-        Start(Write("a.Cam", a));
+        Start(WriteProgram("a.Cam", a));
         const std::string csv = dir->filePath("a.csv").toStdString();
         prompt->push(csv.c_str());
         w->action("f_ExpCsv")->trigger();
@@ -132,12 +116,7 @@ private slots:
         QCOMPARE(exported.substr(0, 60),
                  std::string("size,cam,remark,on,off,setting,value\r\n1,3,FEED,100,200,,\r\n,,"));
         // Moved in a spreadsheet, and a second phase added.
-        const std::string edited = "size,cam,remark,on,off\n1,3,FEED,150,250\n1,3,,400,500\n";
-        QFile f(QString::fromStdString(csv));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(edited.c_str());
-        f.close();
-        prompt->push(csv.c_str());
+        prompt->push(WriteFile("a.csv", "size,cam,remark,on,off\n1,3,FEED,150,250\n1,3,,400,500\n"));
         w->action("f_ImpCsv")->trigger();
         QCOMPARE(Chart()->camCaption(), QString("CAM 01"));  // new tables, shown from their start
         ClickRow(2);
@@ -148,16 +127,11 @@ private slots:
     }
 
     void aRefusedImportLeavesTheChartAsItWas() {
-        Program a = Model();
+        Program a = Tables();
         SetPhase(a, 1, 0, 100, 200);
-        Start(Write("a.Cam", a));
+        Start(WriteProgram("a.Cam", a));
         ClickRow(0);
-        const std::string bad = dir->filePath("bad.csv").toStdString();
-        QFile f(QString::fromStdString(bad));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("size,cam,remark,on,off\n1,1,,100,\n");
-        f.close();
-        prompt->push(bad.c_str());
+        prompt->push(WriteFile("bad.csv", "size,cam,remark,on,off\n1,1,,100,\n"));
         w->action("f_ImpCsv")->trigger();
         QCOMPARE(prompt->messages().back(),
                  std::string("Nothing was imported from bad.csv: 1 row(s) refused.\rline 2: on and off must both be "

@@ -39,20 +39,10 @@ class FunctionsSequencesTest : public MainWindowFixture {
         QTest::keyClicks(tm, value);
         QTest::keyClick(tm, Qt::Key_Return);
     }
-    std::string TwoEncoderFile() {
-        Program q;
-        q.NCams = 32;
-        q.NSizes = 7;
-        q.NEncoders = 2;
-        ResizeTables(q);
-        const std::string path = dir->filePath("two.Cam").toStdString();
-        if (!WriteCamFile(q, path).reason().empty()) qFatal("cannot write %s", path.c_str());
-        return path;
-    }
 
 private slots:
     void advancesEditedSavedAndReadBack() {
-        const std::string path = TwoEncoderFile();
+        const std::string path = WriteProgram("two.Cam", Tables(32, 7, 2));
         StartWith(path);
         QVERIFY(w->document().FileSaved());
         WithModal("Fu_Set", [](QWidget* d) {

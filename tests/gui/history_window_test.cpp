@@ -101,16 +101,6 @@ private slots:
                 if (s != 1 || c != 2) QCOMPARE(PhaseListEntries(saved, s, c), PhaseListEntries(original, s, c));
         QCOMPARE(saved.CamRemark, original.CamRemark);
     }
-    void openingTheHistoryWritesAPhaseBeingEnteredFirst() {
-        Start();
-        OpenRow(2);
-        TypePhase("100", "200");  // the OFF box is left for the ON box: written
-        QTest::keyClicks(On(), "300");
-        QTest::keyClick(On(), Qt::Key_Return);  // the OFF box has the focus, not left yet
-        QTest::keyClicks(Off(), "400");
-        WithHistory(
-            [&](QWidget* d) { QCOMPARE(Rows(d).back(), std::string("   3  phase 0300-0400 of cam 3, size 1")); });
-    }
 
     void commandsAreListedInTheUsersWords() {
         Start();

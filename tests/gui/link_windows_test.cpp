@@ -42,8 +42,6 @@ private slots:
         QCOMPARE(child<QComboBox>(&w, "ComSel")->currentText(), QString("ttyS0 (COM1)"));
         QCOMPARE(child<QComboBox>(&w, "ComBaud")->currentText(), QString("19200"));
         QCOMPARE(child<QComboBox>(&w, "ComBaud")->count(), 4);
-        QCOMPARE(child<QLabel>(&w, "Lwarn")->text(), QString("Caution: do not select mouse port"));
-        QCOMPARE(child<QPushButton>(&w, "TCL")->text(), QString("&EXIT"));
     }
 
     // The settings line is the port choice's own; here that it follows a choice in the lists.

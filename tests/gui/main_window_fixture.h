@@ -113,16 +113,26 @@ protected:
     void EditPhase(int size, int cam, int on, int off) {
         w->document().Edit(EditScope::Cam(size, cam), "edit", [&](CamData& d) { SetPhase(d, size, cam, on, off); });
     }
-    // A cam file of the default model holding one phase on cam `cam` of size 1.
-    std::string CamFileWith(const char* name, int cam, int on, int off) {
+    // Empty tables of a model.
+    static Program Tables(int cams = 32, int sizes = 7, int encoders = 0) {
         Program q;
-        q.NCams = 32;
-        q.NSizes = 7;
+        q.NCams = cams;
+        q.NSizes = sizes;
+        q.NEncoders = encoders;
         ResizeTables(q);
-        SetPhase(q, 1, cam, on, off);
+        return q;
+    }
+    // q written as the cam file name under the private folder; its path.
+    std::string WriteProgram(const char* name, Program q) const {
         const std::string path = dir->filePath(name).toStdString();
         if (!WriteCamFile(q, path).reason().empty()) qFatal("cannot write %s", path.c_str());
         return path;
+    }
+    // A cam file of the default model holding one phase on cam `cam` of size 1.
+    std::string CamFileWith(const char* name, int cam, int on, int off) const {
+        Program q = Tables();
+        SetPhase(q, 1, cam, on, off);
+        return WriteProgram(name, q);
     }
     // Runs open, which shows a modal window, and drive on that window once it is active; a
     // window drive leaves open is then accepted or rejected. False when no window showed.

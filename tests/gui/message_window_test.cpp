@@ -28,12 +28,6 @@ private slots:
         QCOMPARE(child<QLabel>(w.get(), "LNMsg")->text(), QString("1"));
         QCOMPARE(child<QPushButton>(w.get(), "tMOD")->text(), QString("&Modifica"));
         QCOMPARE(child<QPushButton>(w.get(), "tEX")->text(), QString("E&XIT"));
-        child<QToolButton>(w.get(), "Sv_Fil");
-        for (const char* item : {"f_New", "f_Open", "f_Save", "f_SaveAs", "f_Font", "f_SelPr", "f_Print", "f_Exit",
-                                 "s_Text", "s_Number", "c_Trans", "c_Rec"})
-            QVERIFY2(w->action(item), item);
-        QCOMPARE(w->action("s_Number")->text(), QString("&Number"));
-        QCOMPARE(w->action("c_Trans")->text(), QString("Transmit MSG"));
         QVERIFY(!w->action("c_Rec")->isEnabled());  // no port given to this window
         // A click on an entry shows its number.
         List()->setCurrentRow(41);

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QtTest>
 #include <cmath>
+#include <tuple>
 
 using namespace cam;
 
@@ -60,15 +61,9 @@ private slots:
         QCOMPARE(out.PageCount(), 1);
         const QImage img = Page(out, 0);
         const ChartLayout& l = out.layout();
-        QCOMPARE(img.pixelColor(At(l, 0, 150)), kBlack);
-        QCOMPARE(img.pixelColor(At(l, 0, 60)), kWhite);
-        QCOMPARE(img.pixelColor(At(l, 0, 240)), kWhite);
-        QCOMPARE(img.pixelColor(At(l, 1, 2)), kBlack);
-        QCOMPARE(img.pixelColor(At(l, 1, 25)), kBlack);
-        QCOMPARE(img.pixelColor(At(l, 1, 1020)), kBlack);
-        QCOMPARE(img.pixelColor(At(l, 1, 500)), kWhite);
-        QCOMPARE(img.pixelColor(At(l, 2, 300)), kBlack);
-        QCOMPARE(img.pixelColor(At(l, 3, 550)), kWhite);
+        for (auto [row, pos, black] : {std::tuple{0, 150, true}, {0, 60, false}, {0, 240, false}, {1, 2, true},
+                                       {1, 25, true}, {1, 1020, true}, {1, 500, false}, {2, 300, true}, {3, 550, false}})
+            QVERIFY2(img.pixelColor(At(l, row, pos)) == (black ? kBlack : kWhite), qPrintable(QString("row %1 at %2").arg(row).arg(pos)));
         // The rows fill the page below the header and the scale, the last ending inside it.
         QVERIFY(l.Band(31).bottom() <= 10 * 96);
         QVERIFY(l.Band(31).bottom() > 9 * 96);
@@ -163,11 +158,8 @@ private slots:
         const SizeChartPrintout out(p, {1}, QSizeF((210 - 30) / 25.4, (297 - 30) / 25.4));
         auto onPage = [&](int row, double pos) { return At(out.layout(), row, pos) + QPoint(margin, margin); };
         const auto dark = [&](QPoint pt) { return page.pixelColor(pt).lightness() < 64; };
-        QVERIFY(dark(onPage(0, 150)));
-        QVERIFY(!dark(onPage(0, 60)));
-        QVERIFY(dark(onPage(5, 20)));
-        QVERIFY(dark(onPage(5, 1000)));
-        QVERIFY(!dark(onPage(5, 500)));
+        for (auto [row, pos, black] : {std::tuple{0, 150, true}, {0, 60, false}, {5, 20, true}, {5, 1000, true}, {5, 500, false}})
+            QVERIFY2(dark(onPage(row, pos)) == black, qPrintable(QString("row %1 at %2").arg(row).arg(pos)));
     }
 
     void aPdfThatCannotBeWrittenLeavesTheOldFile() {

@@ -2,17 +2,11 @@
 // way a user performs it, through the real window.
 #include "main_window_fixture.h"
 
-#include "core/model/options.h"
 #include "core/editor/phase_list.h"
 #include "gui_tests.h"
 
-#include <QFile>
-#include <QMenu>
-#include <QToolButton>
 
 #include <sys/stat.h>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -84,18 +78,15 @@ private slots:
 
     // A one-encoder file opened after a two-encoder one is saved back as it was read.
     void oneEncoderFileAfterATwoEncoderFileSavesAsRead() {
-        Program two = MakeTables(2);
+        Program two = Tables(32, 7, 2), one = Tables(32, 7, 1);
         two.AdvMs[16] = 77;
         two.EncShift2 = 500;
-        const std::string twoPath = dir->filePath("docs/two.Cam").toStdString();
-        QCOMPARE(WriteCamFile(two, twoPath).reason(), std::string());
-        Program one = MakeTables(1);
         one.DelayOn = 1;
         one.Delay17_20 = 5;
         one.RatioOn = 1;
         one.Ratio25_32 = 3;
-        const std::string onePath = dir->filePath("docs/one.Cam").toStdString();
-        QCOMPARE(WriteCamFile(one, onePath).reason(), std::string());
+        SetPhase(one, 1, 0, 10, 20);
+        const std::string twoPath = WriteProgram("docs/two.Cam", two), onePath = WriteProgram("docs/one.Cam", one);
         const std::string before = Bytes(onePath);
 
         Start(twoPath);
@@ -162,28 +153,19 @@ private slots:
     // A phase half typed in the boxes stays with the size and cam it was typed for.
     void halfTypedPhaseStaysWithItsSizeAndCam() {
         Start();
-        OpenRow(0);
-        QTest::keyClicks(On(), "300");
-        QTest::keyClick(On(), Qt::Key_Return);
-        QTest::keyClicks(Off(), "400");
+        HalfType(0, "300", "400");
         QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
         QCOMPARE(p->CurSize, 2);
         QVERIFY(PhaseListEntries(*p, 2, 0).empty());
         QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0300 0400"}));
 
-        OpenRow(1);
-        QTest::keyClicks(On(), "500");
-        QTest::keyClick(On(), Qt::Key_Return);
-        QTest::keyClicks(Off(), "600");
+        HalfType(1, "500", "600");
         RightClickRow(4);
         QVERIFY(PhaseListEntries(*p, 2, 4).empty());
         QCOMPARE(PhaseListEntries(*p, 2, 1), (Entries{"F001 0500 0600"}));
 
         // A size chosen from the menu while the OFF box is being typed in.
-        OpenRow(0);
-        QTest::keyClicks(On(), "700");
-        QTest::keyClick(On(), Qt::Key_Return);
-        QTest::keyClicks(Off(), "800");
+        HalfType(0, "700", "800");
         prompt->push("3");
         w->action("s_sel")->trigger();
         QCOMPARE(p->CurSize, 3);
@@ -207,14 +189,6 @@ private slots:
         QCOMPARE(On()->selectedText(), On()->text());
     }
 
-private:
-    static Program MakeTables(int encoders) {
-        Program q;
-        ResizeTables(q);
-        q.NEncoders = encoders;
-        SetPhase(q, 1, 0, 10, 20);
-        return q;
-    }
 };
 
 RegisterGuiTest<UserSequencesTest> registerUserSequencesTest;
