@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <sstream>
 
 namespace {
 
@@ -122,16 +123,100 @@ private:
     }
 
 private slots:
-    // Hand sequences the random ones below cannot reach: a reception refused for unsaved
-    // work asks the device nothing; Alt+F with the focus in the ON box changes nothing.
-    void cancelledReceptionAndMenuKeysChangeNothing() {
-        Start(CamFileWith("d.Cam", 5, 10, 20));
+    // A phase still in the OFF box belongs to what Save writes and closing asks about.
+    void aPhaseInTheBoxesIsSavedAndAskedAbout() {
+        const std::string path = CamFileWith("a.Cam", 5, 10, 20);
+        Start(path);
+        HalfType(0, "100", "200");
+        Save();
+        QCOMPARE(PhaseListEntries(*p, 1, 0), Entries{"F001 0100 0200"});
+        QCOMPARE(Bytes(path), Doc());
+        ClickRow(7);
+        w->close();
+        QCOMPARE(User().closeQuestions, 0);
+
+        Start(path);
+        HalfType(1, "300", "400");
+        User().closeAnswer = Answer::Yes;
+        User().file = path;
+        w->close();
+        QCOMPARE(User().closeQuestions, 1);
+        QCOMPARE(Bytes(path), Doc());
+        QCOMPARE(PhaseListEntries(*p, 1, 1), Entries{"F001 0300 0400"});
+    }
+
+    // Ctrl+Z after Ctrl+S, after a typed phase or a drag, leaves the file unsaved again;
+    // taking the change back once more makes it saved.
+    void undoAfterSaveIsUnsavedWork() {
+        Start(CamFileWith("b.Cam", 5, 10, 20));
         OpenRow(0);
         TypePhase("100", "200");
-        User().goOn = Answer::Cancel;
-        Receive(kWhole);
-        QCOMPARE(PhaseListEntries(*p, 1, 0), Entries{"F001 0100 0200"});
-        QCOMPARE(w->document().history().count(), std::size_t(2));
+        Save();
+        QVERIFY(w->document().FileSaved());
+        Undo();
+        QVERIFY(!w->document().FileSaved());
+        QVERIFY(w->PerformDrag(0, 300, 500));
+        Save();
+        Undo();
+        QVERIFY(!w->document().FileSaved());
+        HalfType(0, "300", "500");  // the same phase again: the file's state
+        ClickRow(3);
+        QVERIFY(w->document().FileSaved());
+    }
+
+    // After Import CSV the history holds the imported program only: looking at an entry
+    // and closing brings nothing of the previous file back.
+    void importBeginsAHistoryOfItsOwn() {
+        Start(CamFileWith("c.Cam", 5, 10, 20));
+        OpenRow(0);
+        TypePhase("100", "200");
+        Save();
+        Import(ImportFile());
+        const std::string imported = Doc();
+        QCOMPARE(w->document().history().count(), std::size_t(1));
+        History(0, false);
+        QCOMPARE(Doc(), imported);
+        QVERIFY(PhaseListEntries(*p, 1, 5).empty());
+        QVERIFY(!w->document().FileSaved());
+    }
+
+    // Only a whole reception of a device with the tables' cam count replaces them, as one
+    // entry of the history; otherwise the tables, the saved state and the history stay.
+    void onlyAWholeFittingReceptionReplacesTheTables() {
+        struct Case {
+            const Device& device;
+            bool taken;
+            std::size_t entries;  // after a file opened and one phase typed
+        };
+        for (const Case& c : {Case{kWhole, true, 3}, Case{kMoreSizes, true, 1}, Case{kPartial, false, 2},
+                              Case{kOtherCams, false, 2}}) {
+            const std::string path = CamFileWith("d.Cam", 5, 10, 20);
+            Start(path);
+            OpenRow(0);
+            TypePhase("100", "200");
+            User().goOn = Answer::Cancel;  // unsaved work kept: the device is not asked
+            Receive(c.device);
+            QCOMPARE(PhaseListEntries(*p, 1, 0), Entries{"F001 0100 0200"});
+            User().goOn = Answer::Ok;
+            Save();
+            const std::string before = Doc();
+            Receive(c.device);
+            QVERIFY2((Doc() != before) == c.taken, c.device.name);
+            QVERIFY2(w->document().FileSaved() == !c.taken, c.device.name);
+            QVERIFY2(w->document().history().count() == c.entries, c.device.name);
+            if (c.taken) QCOMPARE(PhaseListEntries(*p, 2, 4), Entries{"F001 0300 0400"});
+            Save();
+            QCOMPARE(Bytes(path), Doc());
+        }
+    }
+
+    // A drag while values are half typed enters them first; Alt+F with the focus in the ON
+    // box changes nothing.
+    void dragAndMenusAfterHalfTypedValues() {
+        Start(CamFileWith("e.Cam", 5, 10, 20));
+        HalfType(0, "100", "200");
+        QVERIFY(w->PerformDrag(0, 600, 700));
+        QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0100 0200", "F002 0600 0700"}));
         Save();
         OpenRow(2);
         QVERIFY(On()->hasFocus());
