@@ -114,9 +114,13 @@ private slots:
         // Every phase of cam 32 is there, in order, on lines indented by three blanks.
         const QString cam32 = size1.mid(size1.indexOf("C 32\n") + 5);
         QStringList phases;
-        for (const QString& line : cam32.split('\n', Qt::SkipEmptyParts)) {
-            QVERIFY(line.startsWith("   ") && !line.startsWith("    "));
-            phases += line.trimmed().split(" - ");
+        const QStringList lines = cam32.split('\n', Qt::SkipEmptyParts);
+        for (int i = 0; i < lines.size(); ++i) {
+            QVERIFY(lines[i].startsWith("   ") && !lines[i].startsWith("    "));
+            phases += lines[i].trimmed().split(" - ");
+            // A line ends only where the next phase, shaped with it, would pass the margin.
+            if (i + 1 < lines.size())
+                QVERIFY(metrics.horizontalAdvance(lines[i] + " - " + lines[i + 1].trimmed().left(9)) > 7.5 * 1200);
         }
         QCOMPARE(phases.size(), 125);
         QCOMPARE(phases.front(), QString("0001 0004"));
@@ -160,6 +164,26 @@ private slots:
         const auto dark = [&](QPoint pt) { return page.pixelColor(pt).lightness() < 64; };
         for (auto [row, pos, black] : {std::tuple{0, 150, true}, {0, 60, false}, {5, 20, true}, {5, 1000, true}, {5, 500, false}})
             QVERIFY2(dark(onPage(row, pos)) == black, qPrintable(QString("row %1 at %2").arg(row).arg(pos)));
+    }
+
+    // Every page is told as it is done; a cancel ends the printout there, says at which page,
+    // and writes no file.
+    void progressCountsThePagesAndACancelWritesNothing() {
+        Program p = Sample();
+        QTemporaryDir dir;
+        std::vector<std::pair<int, int>> told;
+        const std::string whole = dir.filePath("whole.pdf").toStdString();
+        QVERIFY(WriteSizesPdf(p, PrintMode::Listing, {1, 2, 3}, whole, [&](int done, int total) {
+                    told.emplace_back(done, total);
+                    return true;
+                }).ok());
+        QCOMPARE(told, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
+        const QString cancelled = dir.filePath("cancelled.pdf");
+        const Result r = WriteSizesPdf(p, PrintMode::Listing, {1, 2, 3}, cancelled.toStdString(),
+                                       [](int done, int) { return done < 2; });
+        QVERIFY(!r.ok());
+        QCOMPARE(r.reason(), std::string("The printout was cancelled at page 2 of 3."));
+        QVERIFY(!QFile::exists(cancelled));
     }
 
     void aPdfThatCannotBeWrittenLeavesTheOldFile() {
