@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds and runs every test: the unit, GUI and end-to-end tests; the
-# unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, in the same build as
-# the fuzzers; each fuzzer for a short bounded time. The builds go on from what is already
+# Installs what is needed, builds and runs every test: the GUI, end-to-end and command-line
+# tests; the unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, in the same build
+# as the fuzzers; each fuzzer for a short bounded time. The builds go on from what is already
 # built (scripts/run.sh builds into build/ the same way).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +18,8 @@ export HOME="$sandbox/home" XDG_RUNTIME_DIR="$sandbox/run" QT_QPA_PLATFORM=offsc
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
 
 echo "== build and test"
-BUILD_DIR=build bash scripts/build.sh -DCAMDESK_WERROR=ON
+# The unit tests run once, in the sanitized build below, which catches all this build would.
+BUILD_DIR=build bash scripts/build.sh -DCAMDESK_WERROR=ON -DCAMDESK_UNIT_TESTS=OFF
 took build
 ctest --test-dir build --output-on-failure --no-tests=error -j2 --timeout 300
 took tests
