@@ -11,6 +11,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPolygonF>
+#include <QRegion>
 #include <cmath>
 #include <optional>
 
@@ -77,10 +78,8 @@ void ChartPainter::Runs(const QRectF& band, const std::vector<RunPiece>& pieces,
     const QTransform toDevice = ratio ? g_.deviceTransform() : QTransform();
     const QRectF device = toDevice.mapRect(band);
     const BandSpan columns = BandSpanOf(device.left(), device.width(), span);
-    const int width = int(columns.width);
-    const int l = int(std::lround(device.left()));
-    const int t = int(std::lround(device.top()));
-    const int h = int(std::lround(device.height()));
+    const QRect box = DeviceBand(band, span, toDevice);
+    const int width = box.width() - 1, h = box.height() - 1, l = box.left(), t = box.top();
     if (width < 0 || h < 0) return;
     std::vector<std::uint8_t> covered(static_cast<std::size_t>(width) + 1, 0);
     for (const RunPiece& piece : pieces) {
@@ -110,6 +109,30 @@ void ChartPainter::Runs(const QRectF& band, const std::vector<RunPiece>& pieces,
         while (x <= width && covered[x]) ++x;
         g_.fillRect(QRect(l + start, t, x - start, h + 1), run);
     }
+}
+
+QRect ChartPainter::DeviceBand(const QRectF& band, int span, const QTransform& toDevice) const {
+    const QRectF device = toDevice.mapRect(band);
+    const int width = int(BandSpanOf(device.left(), device.width(), span).width);
+    return QRect(int(std::lround(device.left())), int(std::lround(device.top())), width + 1,
+                 int(std::lround(device.height())) + 1);
+}
+
+// Every pixel of a large screen is written once instead of twice where a band lies: the
+// surface goes around the bands, which Runs fills whole.
+void ChartPainter::FillSurface(int rows) {
+    const QRectF chartArea = Map(QRectF(0, 0, chart::kWidth, chart::kHeight));
+    if (!PixelRatio()) {
+        g_.fillRect(chartArea, chart_colour::kSurface);
+        return;
+    }
+    const QTransform toDevice = g_.deviceTransform();
+    QRegion surface(toDevice.mapRect(chartArea).toAlignedRect());
+    for (int c = 0; c < rows; ++c) surface -= DeviceBand(Map(layout_.Band(c)), kPositions - 1, toDevice);
+    g_.save();
+    g_.setWorldTransform(toDevice.inverted() * g_.worldTransform());
+    for (const QRect& r : surface) g_.fillRect(r, chart_colour::kSurface);
+    g_.restore();
 }
 
 void ChartPainter::DrawCamRow(const Program& p, int size, int cam, bool current) {
@@ -273,10 +296,10 @@ void ChartPainter::DrawChartIn(const Program& p, const QRectF& area, bool leftPr
 }
 
 void ChartPainter::DrawChart(const Program& p, bool leftPressed, bool rightPressed) {
-    g_.fillRect(Map(QRectF(0, 0, chart::kWidth, chart::kHeight)), chart_colour::kSurface);
+    const int rows = std::clamp(p.NCams, 0, chart::kRows);
+    FillSurface(rows);
     DrawCaptions(p);
     DrawSizeSpinner(leftPressed, rightPressed);
-    const int rows = std::clamp(p.NCams, 0, chart::kRows);
     for (int c = 0; c < rows; ++c) DrawCamRow(p, p.CurSize, c, c == p.CurCam);
     DrawGrid(rows);
     DrawScale(rows);
