@@ -7,6 +7,7 @@
 #include "core/editor/phase_list.h"
 #include "qt/cp1252.h"
 
+#include <QFontDatabase>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -24,12 +25,20 @@ QRectF ChartPainter::Map(const QRectF& d) const {
     return {origin_.x() + d.x() * sx_, origin_.y() + d.y() * sy_, d.width() * sx_, d.height() * sy_};
 }
 
-QFont DesignFont(const char* family, double points, bool bold, double unitsPerInch) {
+QFont DesignFamily(const char* family) {
     const QString name = QString::fromLatin1(family);
     const bool courier = name.startsWith("Courier");
-    QFont f(name);
-    f.setFamilies({name, courier ? QStringLiteral("Liberation Mono") : QStringLiteral("Liberation Sans")});
+    // Asked for by name only where it is installed: a missing family costs a search of the
+    // font configuration for every size and weight asked, a tenth of the window's start.
+    static const QStringList installed = QFontDatabase::families();
+    const QString twin = courier ? QStringLiteral("Liberation Mono") : QStringLiteral("Liberation Sans");
+    QFont f(installed.contains(name) ? name : twin);
     f.setStyleHint(courier ? QFont::TypeWriter : QFont::SansSerif);
+    return f;
+}
+
+QFont DesignFont(const char* family, double points, bool bold, double unitsPerInch) {
+    QFont f = DesignFamily(family);
     f.setBold(bold);
     f.setPixelSize(std::max(1, int(std::lround(points * unitsPerInch / 72))));
     return f;

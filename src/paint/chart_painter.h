@@ -110,9 +110,11 @@ struct ChartLayout {
     QRectF Remark(int row) const { return {remarkLeft, rowsTop + rowPitch * row, remarkWidth, remarkHeight}; }
 };
 
-// A font of the design: family ("Arial", "Courier New", else their metric twins installed
-// with the program) at points, in pixels of a device with unitsPerInch. The screen's chart,
-// the printouts and the screenshots take their fonts here.
+// The design's family ("Arial", "Courier New"), or its metric twin installed with the program
+// where the family is not installed.
+QFont DesignFamily(const char* family);
+// A font of the design's family at points, in pixels of a device with unitsPerInch. The
+// screen's chart, the printouts and the screenshots take their fonts here.
 QFont DesignFont(const char* family, double points, bool bold, double unitsPerInch);
 
 class ChartPainter {

@@ -64,7 +64,7 @@ void ChartWidget::layoutChildren() {
     const double sy = scaleY();
     auto place = [&](QWidget* w, const QRectF& d, const char* family, double points, bool bold) {
         w->setGeometry(QRectF(d.x() * sx, d.y() * sy, d.width() * sx, d.height() * sy).toRect());
-        QFont f(QString::fromLatin1(family));
+        QFont f = DesignFamily(family);
         f.setBold(bold);
         f.setPointSizeF(std::max(1.0, points * sx));
         w->setFont(f);
