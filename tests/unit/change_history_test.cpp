@@ -310,31 +310,29 @@ TEST(EditingChanges, SizeCommandsRecordWhatTheyChanged) {
     const ChangeHistory& h = doc.history();
     auto last = [&] { return h.entry(h.present()).change; };
     ScriptedPrompt prompt;
-    prompt.push("100");
-    ShiftCam(p, doc, prompt);
-    EXPECT_EQ(last().label, "shift cam 5 by 100");
-    ASSERT_EQ(last().cams.size(), 1u);
-    EXPECT_EQ(Listed(p, 1, 4), Entries{"F001 0200 0300"});
     prompt.push("0");
     EXPECT_FALSE(ShiftCam(p, doc, prompt).changed);
-    EXPECT_EQ(h.count(), 2u);
-
-    prompt.push("3");
-    CopySize(p, doc, prompt);
-    EXPECT_EQ(last().label, "copy size 1 to size 3");
-    EXPECT_EQ(last().cams.size(), 1u);  // the one cam that differed
-    EXPECT_EQ(last().size, 3);
-
-    prompt.push("9");
-    CopyCam(p, doc, prompt);
-    EXPECT_EQ(last().label, "copy cam 5 to cam 9, size 1");
-    prompt.push(Answer::Yes);
-    EraseCam(p, doc, prompt);
-    EXPECT_EQ(last().label, "erase cam 5, size 1");
-    prompt.push(Answer::Yes);
-    EraseSize(p, doc, prompt);
-    EXPECT_EQ(last().label, "erase size 1");
-    EXPECT_EQ(last().cams.size(), 1u);  // cam 9; cam 5 was erased already
+    EXPECT_EQ(h.count(), 1u);
+    const struct {
+        CommandResult (*command)(Program&, CamDocument&, Prompt&);
+        const char* answer;  // nullptr: Yes
+        std::string label;
+        std::size_t cams;
+        int size;
+    } steps[] = {
+        {&ShiftCam, "100", "shift cam 5 by 100", 1, 1},
+        {&CopySize, "3", "copy size 1 to size 3", 1, 3},  // the one cam that differed
+        {&CopyCam, "9", "copy cam 5 to cam 9, size 1", 1, 1},
+        {&EraseCam, nullptr, "erase cam 5, size 1", 1, 1},
+        {&EraseSize, nullptr, "erase size 1", 1, 1},  // cam 9; cam 5 was erased already
+    };
+    for (const auto& step : steps) {
+        step.answer ? prompt.push(step.answer) : prompt.push(Answer::Yes);
+        ASSERT_TRUE(step.command(p, doc, prompt).changed) << step.label;
+        EXPECT_EQ(last().label, step.label);
+        EXPECT_EQ(last().cams.size(), step.cams) << step.label;
+        EXPECT_EQ(last().size, step.size) << step.label;
+    }
 
     p.CurCam = 1;
     prompt.push("GLUE");

@@ -220,40 +220,37 @@ TEST_F(SizeCommands, ACurrentCamOutsideTheTablesIsNeverTouched) {
     EXPECT_TRUE(accepting.asked().empty());
 }
 
-TEST_F(SizeCommands, EditRemarkRefusesALongRemarkOnceAndOffersItCutTo20) {
+TEST_F(SizeCommands, EditRemarkAsksBeforeClearingAndOffersALongRemarkCutTo20) {
     p.CurCam = 6;
-    cam::CamDocument& doc = Saved();
-    prompt.push("ABCDEFGHIJKLMNOPQRSTUVWXY");  // 25 characters
-    prompt.push(Answer::Ok);
-    prompt.push("ABCDEFGHIJKLMNOPQRST");
-    const CommandResult r = cam::EditRemark(p, doc, prompt);
-    EXPECT_EQ(p.CamRemark[6], "ABCDEFGHIJKLMNOPQRST");
-    EXPECT_EQ(r.row, 6);
-    EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(prompt.messages(), Entries{"A remark holds at most 20 characters"});
-    ASSERT_EQ(prompt.defaults.size(), 2u);
-    EXPECT_EQ(prompt.defaults[1], "ABCDEFGHIJKLMNOPQRST");
-    EXPECT_EQ(prompt.asked()[0].title, "Cam remark N.7");
-}
-
-TEST_F(SizeCommands, EditRemarkAsksBeforeClearingAndEitherCancelKeepsTheRemark) {
-    p.CamRemark[0] = "knife";
+    p.CamRemark[6] = "knife";
     cam::CamDocument& doc = Saved();
     prompt.push("");
     prompt.push(Answer::Cancel);
     cam::EditRemark(p, doc, prompt);
     EXPECT_EQ(prompt.messages(), Entries{"Confirm erase"});
+    EXPECT_EQ(prompt.asked()[0].title, "Cam remark N.7");
     // Cancel of the input box keeps the remark without a question.
     prompt.push(std::optional<std::string>());
     cam::EditRemark(p, doc, prompt);
-    EXPECT_EQ(p.CamRemark[0], "knife");
+    EXPECT_EQ(p.CamRemark[6], "knife");
     EXPECT_EQ(prompt.messages().size(), 1u);
     EXPECT_TRUE(doc.FileSaved());
     prompt.push("");
     prompt.push(Answer::Ok);
     cam::EditRemark(p, doc, prompt);
-    EXPECT_EQ(p.CamRemark[0], "");
+    EXPECT_EQ(p.CamRemark[6], "");
     EXPECT_FALSE(doc.FileSaved());
+
+    doc.MarkSaved();
+    prompt.push("ABCDEFGHIJKLMNOPQRSTUVWXY");  // 25 characters
+    prompt.push(Answer::Ok);
+    prompt.push("ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(cam::EditRemark(p, doc, prompt).row, 6);
+    EXPECT_EQ(p.CamRemark[6], "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_FALSE(doc.FileSaved());
+    EXPECT_EQ(prompt.messages().back(), "A remark holds at most 20 characters");
+    ASSERT_EQ(prompt.defaults.size(), 5u);
+    EXPECT_EQ(prompt.defaults.back(), "ABCDEFGHIJKLMNOPQRST");  // refused once, offered again cut
 }
 
 // The size spinner stops at size 1 and at the last size; it never wraps.
