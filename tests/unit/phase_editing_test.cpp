@@ -69,6 +69,7 @@ TEST_F(PhaseEditing, TypedPhasesAreWrittenThroughTheRunReplacementRule) {
     EXPECT_EQ(Listed(p), Entries{"F001 0000 0024"});
     // An always-ON cam picked and left with both boxes unchanged keeps every position ON.
     EnterPhase(ed, "0", "1024");
+    EXPECT_EQ(Listed(p), Entries{"F001 0000 1024"});
     ed.PickEntryAndEdit("F001 0000 1024");
     ed.OnFocusIn();
     ed.OnFocusOut(ed.onText());
