@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -115,13 +116,8 @@ TEST(SizeText, LinesOfACamInAFileAndForTheDevice) {
     p.CamRemark[4] = "   ";  // a blank remark is no remark
     cam::SetPhase(p, 4, 4, 10, 20);
     const auto file = cam::SizeTextForm::File, device = cam::SizeTextForm::Device;
-    struct Row {
-        int size, cam;
-        cam::SizeTextForm form;
-        int count;
-        Texts lines;
-    };
-    const Row rows[] = {
+    // size, cam, form, the phase lines counted, the lines
+    const std::vector<std::tuple<int, int, cam::SizeTextForm, int, Texts>> rows = {
         {1, 5, file, 3, {"C 06", " 0100 0200", " 0500 0600", " 1000 0024", ""}},
         {2, 5, file, 1, {"C 06", " 0900 0000", ""}},
         {4, 3, file, 1, {"C 04\" Glue \"A\" \"", " 0010 0020", ""}},
@@ -137,12 +133,12 @@ TEST(SizeText, LinesOfACamInAFileAndForTheDevice) {
         {1, 32, file, 0, {""}},
         {0, 0, file, 0, {""}},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << "size " << r.size << ", cam " << r.cam
-                                        << (r.form == file ? ", file" : ", device"));
+    for (const auto& [size, cam, form, count, lines] : rows) {
+        SCOPED_TRACE(testing::Message() << "size " << size << ", cam " << cam
+                                        << (form == file ? ", file" : ", device"));
         p.SizeText[0] = "stale";
-        EXPECT_EQ(cam::SizeToText(p, r.size, r.cam, r.form), r.count);
-        EXPECT_EQ(Lines(p, int(r.lines.size())), r.lines);
+        EXPECT_EQ(cam::SizeToText(p, size, cam, form), count);
+        EXPECT_EQ(Lines(p, int(lines.size())), lines);
     }
 }
 

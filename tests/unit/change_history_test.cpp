@@ -12,12 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace cam;
 
 namespace {
 
 using Entries = std::vector<std::string>;
 using Ints = std::vector<int>;
+using Command = CommandResult (*)(Program&, CamDocument&, Prompt&);  // a Sizes menu command
 
 Entries Listed(const Program& p, int size, int cam) { return PhaseListEntries(p, size, cam); }
 
@@ -275,17 +278,15 @@ TEST(EditingChanges, ADragCountsAsAPhaseEntry) {
 }
 
 TEST(EditingChanges, ACommandBetweenAPhaseAndItsUndoTurnsUndoOff) {
-    struct Case {
-        const char* name;
-        CommandResult (*command)(Program&, CamDocument&, Prompt&);
-        const char* answer;
-    };
-    const Case cases[] = {{"erase cam", &EraseCam, nullptr},
-                          {"shift cam", &ShiftCam, "10"},
-                          {"copy cam", &CopyCam, "5"},
-                          {"erase size", &EraseSize, nullptr},
-                          {"copy size", &CopySize, "2"}};
-    for (const Case& c : cases) {
+    const std::vector<std::tuple<const char*, Command, const char*>> cases = {
+        // each command with the answer to its question (nullptr: Yes)
+        {"erase cam", &EraseCam, nullptr},
+        {"shift cam", &ShiftCam, "10"},
+        {"copy cam", &CopyCam, "5"},
+        {"erase size", &EraseSize, nullptr},
+        {"copy size", &CopySize, "2"}};
+    for (const auto& [name, command, answer] : cases) {
+        SCOPED_TRACE(name);
         Program p = Model();
         ASSERT_TRUE(SetPhase(p, 1, 2, 500, 600));
         CamDocument doc(p);
@@ -294,11 +295,11 @@ TEST(EditingChanges, ACommandBetweenAPhaseAndItsUndoTurnsUndoOff) {
         ASSERT_TRUE(ed.OffFocusOut("0100", "0200"));
         ASSERT_TRUE(ed.undoEnabled());
         ScriptedPrompt prompt;
-        c.answer ? prompt.push(c.answer) : prompt.push(Answer::Yes);
-        ASSERT_TRUE(c.command(p, doc, prompt).changed) << c.name;
-        EXPECT_FALSE(ed.undoEnabled()) << c.name;
-        EXPECT_FALSE(ed.Undo()) << c.name;
-        EXPECT_EQ(Labels(doc.history()).size(), 3u) << c.name;
+        answer ? prompt.push(answer) : prompt.push(Answer::Yes);
+        ASSERT_TRUE(command(p, doc, prompt).changed);
+        EXPECT_FALSE(ed.undoEnabled());
+        EXPECT_FALSE(ed.Undo());
+        EXPECT_EQ(doc.history().count(), 3u);
     }
 }
 
@@ -313,25 +314,20 @@ TEST(EditingChanges, SizeCommandsRecordWhatTheyChanged) {
     prompt.push("0");
     EXPECT_FALSE(ShiftCam(p, doc, prompt).changed);
     EXPECT_EQ(h.count(), 1u);
-    const struct {
-        CommandResult (*command)(Program&, CamDocument&, Prompt&);
-        const char* answer;  // nullptr: Yes
-        std::string label;
-        std::size_t cams;
-        int size;
-    } steps[] = {
+    // command, answer (nullptr: Yes), the change recorded: label, cams and size
+    const std::vector<std::tuple<Command, const char*, std::string, std::size_t, int>> steps = {
         {&ShiftCam, "100", "shift cam 5 by 100", 1, 1},
         {&CopySize, "3", "copy size 1 to size 3", 1, 3},  // the one cam that differed
         {&CopyCam, "9", "copy cam 5 to cam 9, size 1", 1, 1},
         {&EraseCam, nullptr, "erase cam 5, size 1", 1, 1},
         {&EraseSize, nullptr, "erase size 1", 1, 1},  // cam 9; cam 5 was erased already
     };
-    for (const auto& step : steps) {
-        step.answer ? prompt.push(step.answer) : prompt.push(Answer::Yes);
-        ASSERT_TRUE(step.command(p, doc, prompt).changed) << step.label;
-        EXPECT_EQ(last().label, step.label);
-        EXPECT_EQ(last().cams.size(), step.cams) << step.label;
-        EXPECT_EQ(last().size, step.size) << step.label;
+    for (const auto& [command, answer, label, cams, size] : steps) {
+        answer ? prompt.push(answer) : prompt.push(Answer::Yes);
+        ASSERT_TRUE(command(p, doc, prompt).changed) << label;
+        EXPECT_EQ(last().label, label);
+        EXPECT_EQ(last().cams.size(), cams) << label;
+        EXPECT_EQ(last().size, size) << label;
     }
 
     p.CurCam = 1;
