@@ -85,16 +85,16 @@ TEST(CamCsv, CamFileToCsvAndBackIsByteForByteTheSame) {
     // Whatever a cam file holds: remarks a spreadsheet would take for formulas, longer than the
     // remark box takes, with control characters; values beyond what the device takes.
     Program p = Small();
-    const Lines remarks{"=HYPERLINK(\"x\")",
-                        "+1",
-                        "-",
-                        "@SUM(A1)",
-                        "'=quoted",
-                        "''+twice",
-                        "'plain",
-                        "a remark longer than twenty characters",
-                        "tab\there",
-                        "\x01\x7F\x81 \"q\" \r"};
+    const Lines remarks = {"=HYPERLINK(\"x\")",
+                           "+1",
+                           "-",
+                           "@SUM(A1)",
+                           "'=quoted",
+                           "''+twice",
+                           "'plain",
+                           "a remark longer than twenty characters",
+                           "tab\there",
+                           "\x01\x7F\x81 \"q\" \r"};
     for (std::size_t c = 0; c < remarks.size(); ++c) {
         p.CamRemark[c] = remarks[c];
         cam::SetPhase(p, 1, static_cast<int>(c), 10, 20);

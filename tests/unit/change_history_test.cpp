@@ -356,14 +356,12 @@ TEST(HistoryForm, PickingShowsRestoreKeepsCloseReturns) {
         EXPECT_FALSE(f.restoreEnabled());
         f.Select(1);
         EXPECT_TRUE(f.restoreEnabled());
-        EXPECT_EQ(p.CurSize, 1);  // the entry's size and cam are shown
-        EXPECT_EQ(p.CurCam, 2);
+        EXPECT_EQ((Ints{p.CurSize, p.CurCam}), (Ints{1, 2}));  // the entry's size and cam are shown
         EXPECT_TRUE(Listed(p, 4, 6).empty());
         f.Select(2);
         EXPECT_EQ(p.CurSize, 4);
         f.Close();
-        EXPECT_EQ(p.CurSize, 1);  // back where the window was opened
-        EXPECT_EQ(p.CurCam, 0);
+        EXPECT_EQ((Ints{p.CurSize, p.CurCam}), (Ints{1, 0}));  // back where the window was opened
         EXPECT_FALSE(f.restored());
     }
     {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace cam;
 
 namespace {
@@ -185,13 +187,12 @@ TEST(PhaseEditor, CamsOutsideTheModelAreRefused) {
 }
 
 TEST(Navigation, KeysWrapAtBothEnds) {
-    EXPECT_EQ(NavigateCam(NavKey::PageDown, 31, 32), 0);
-    EXPECT_EQ(NavigateCam(NavKey::PageDown, 4, 32), 5);
-    EXPECT_EQ(NavigateCam(NavKey::PageUp, 0, 32), 31);
-    EXPECT_EQ(NavigateCam(NavKey::PageUp, 0, 16), 15);
-    EXPECT_EQ(NavigateCam(NavKey::PageUp, 9, 16), 8);
-    EXPECT_EQ(NavigateCam(NavKey::Home, 9, 16), 0);
-    EXPECT_EQ(NavigateCam(NavKey::End, 0, 16), 15);
+    const std::vector<std::tuple<NavKey, int, int, int>> cases = {
+        // key, the cam open, the cams of the model, the cam the key opens
+        {NavKey::PageDown, 31, 32, 0}, {NavKey::PageDown, 4, 32, 5}, {NavKey::PageUp, 0, 32, 31},
+        {NavKey::PageUp, 0, 16, 15},   {NavKey::PageUp, 9, 16, 8},   {NavKey::Home, 9, 16, 0},
+        {NavKey::End, 0, 16, 15}};
+    for (const auto& [key, from, cams, to] : cases) EXPECT_EQ(NavigateCam(key, from, cams), to) << from << "/" << cams;
 }
 
 }  // namespace
