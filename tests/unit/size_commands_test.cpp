@@ -78,10 +78,11 @@ TEST_F(SizeCommands, SelectSizeAsksWithRangeAndMakesTheSizeCurrent) {
     }
 }
 
-TEST_F(SizeCommands, CopySizeCopiesEveryCamAndMarksTheDataUnsaved) {
+TEST_F(SizeCommands, CopySizeCopiesEveryCamOfTheSizeShownAndMarksTheDataUnsaved) {
     p.CurSize = 2;
     cam::SetPhase(p, 2, 0, 100, 200);
     cam::SetPhase(p, 2, 31, 1000, 24);
+    cam::SetPhase(p, 1, 0, 5, 6);
     cam::SetPhase(p, 4, 5, 10, 20);  // overwritten by the copy
     p.CamRemark[0] = "kept";
     cam::CamDocument& doc = Saved();
@@ -93,33 +94,22 @@ TEST_F(SizeCommands, CopySizeCopiesEveryCamAndMarksTheDataUnsaved) {
     EXPECT_TRUE(prompt.messages().empty());
     EXPECT_TRUE(doc.FileSaved());
 
+    prompt.push("9");
+    prompt.push(Answer::Ok);
     prompt.push("4");
     const CommandResult r = cam::CopySize(p, doc, prompt);
+    EXPECT_EQ(prompt.messages(), Entries{"Out of range: 9"});
+    EXPECT_EQ(prompt.defaults, (Entries{"2", "2", "2", "9"}));  // the refused number is offered again
+    EXPECT_EQ(prompt.asked()[0].text, "Copy size 2 into size, range 1 -7");
+    EXPECT_EQ(prompt.asked()[4].text, "Copy size 2 into size, range 1 -7");
     EXPECT_TRUE(r.changed);
     EXPECT_EQ(r.redraw, CommandResult::None);  // the target is not the size shown
+    EXPECT_EQ(p.CurSize, 2);
     EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(Listed(p, 4, 0), Entries{"F001 0100 0200"});
+    EXPECT_EQ(Listed(p, 4, 0), Entries{"F001 0100 0200"});  // from size 2, not size 1
     EXPECT_EQ(Listed(p, 4, 31), Entries{"F001 1000 0024"});
     EXPECT_TRUE(Listed(p, 4, 5).empty());
     EXPECT_EQ(p.CamRemark[0], "kept");
-    EXPECT_EQ(prompt.asked()[0].text, "Copy size 2 into size, range 1 -7");
-    EXPECT_EQ(prompt.defaults[0], "2");
-}
-
-TEST_F(SizeCommands, CopySizeAfterARefusedNumberStillCopiesTheSizeShown) {
-    p.CurSize = 3;
-    cam::SetPhase(p, 3, 1, 300, 400);
-    cam::SetPhase(p, 1, 1, 5, 6);
-    prompt.push("9");
-    prompt.push(Answer::Ok);
-    prompt.push("5");
-    cam::CopySize(p, Saved(), prompt);
-    EXPECT_EQ(p.CurSize, 3);
-    EXPECT_EQ(Listed(p, 5, 1), Entries{"F001 0300 0400"});  // from size 3, not size 1
-    EXPECT_EQ(prompt.messages(), Entries{"Out of range: 9"});
-    ASSERT_EQ(prompt.defaults.size(), 2u);
-    EXPECT_EQ(prompt.defaults[1], "9");  // the refused number is offered again
-    EXPECT_EQ(prompt.asked()[2].text, "Copy size 3 into size, range 1 -7");
 }
 
 TEST_F(SizeCommands, EraseSizeAsksWithTheSizeNumberAndClearsOnYes) {
