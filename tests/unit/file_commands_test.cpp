@@ -84,7 +84,7 @@ TEST(RecentList, AListedFileMovesToTheTopAndTheOthersMoveDown) {
     EXPECT_EQ(cam::RecentCaption(p, 6), "");
 }
 
-TEST_F(FileCommands, OpenAsksAboutUnsavedChangesThenReadsTheChosenFileAndListsIt) {
+TEST_F(FileCommands, OpenAsksAboutUnsavedChangesThenReadsTheChosenFileWhichSaveWritesBack) {
     const std::string path = CamFileWithPhase("press.Cam");
     Edit(2);
     p.CamFile = "/old.Cam";
@@ -115,6 +115,15 @@ TEST_F(FileCommands, OpenAsksAboutUnsavedChangesThenReadsTheChosenFileAndListsIt
     EXPECT_EQ(out.title, "CAM PROGRAMMER 1024 32C-07  [" + path + "]");
     EXPECT_EQ(p.RecentFiles, Lines{path});
     EXPECT_TRUE(doc.FileSaved());
+    // Saved right away, the file is written back without a dialog.
+    const std::string before = dir.read("press.Cam");
+    prompt.clear();
+    std::filesystem::remove(path);
+    std::ofstream(path) << "stale";  // Save must replace it
+    EXPECT_TRUE(cam::Save(p, doc, prompt));
+    EXPECT_TRUE(prompt.asked().empty());
+    EXPECT_TRUE(doc.FileSaved());
+    EXPECT_EQ(dir.read("press.Cam"), before);
 }
 
 TEST_F(FileCommands, NewAsksAboutUnsavedChangesAndOkShowsTheModelWindow) {
@@ -175,20 +184,6 @@ TEST_F(FileCommands, OpenCommandLineTakesTheQuotesOffAndAMissingFileKeepsTheTabl
     EXPECT_TRUE(HasPhase(p));
     EXPECT_EQ(prompt.messages(), (Lines{"File not found:\r" + dir.file("missing.Cam"),
                                         dir.file("folder.Cam") + ": is a folder, not a file"}));
-}
-
-TEST_F(FileCommands, SaveRightAfterOpenWritesBackWithoutADialog) {
-    const std::string path = CamFileWithPhase("press.Cam");
-    const std::string before = dir.read("press.Cam");
-    prompt.push(path);
-    ASSERT_TRUE(cam::Open(p, doc, prompt, "T").done);
-    prompt.clear();
-    std::filesystem::remove(path);
-    std::ofstream(path) << "stale";  // Save must replace it
-    EXPECT_TRUE(cam::Save(p, doc, prompt));
-    EXPECT_TRUE(prompt.asked().empty());
-    EXPECT_TRUE(doc.FileSaved());
-    EXPECT_EQ(dir.read("press.Cam"), before);
 }
 
 // What a cam file cannot keep is told before the save: Cancel writes nothing.
