@@ -233,11 +233,13 @@ TEST(CamDocument, AnotherProgramIsOneEntryOrANewHistory) {
 
 // ---- What the editing commands record --------------------------------------------------
 
-TEST(EditingChanges, APhaseEntryIsNamedInTheUsersWords) {
+TEST(EditingChanges, APhaseEntryOrADragIsNamedInTheUsersWords) {
     Program p = Model();
     CamDocument doc(p);
     PhaseEditor ed(p, doc);
+    EXPECT_EQ(ed.dragCam(), -1);  // browsing: no row takes a drag
     ed.OpenCam(2);
+    EXPECT_EQ(ed.dragCam(), 2);
     ASSERT_TRUE(ed.OffFocusOut("0100", "0200"));
     const Change& c = doc.history().entry(doc.history().present()).change;
     ASSERT_EQ(c.cams.size(), 1u);
@@ -251,16 +253,9 @@ TEST(EditingChanges, APhaseEntryIsNamedInTheUsersWords) {
     EXPECT_EQ(Labels(doc.history()), (Entries{"", "phase 0100-0200 of cam 3, size 1",
                                               "phase at 0150 removed from cam 3, size 1", "undo on cam 3, size 1"}));
     EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
-}
 
-TEST(EditingChanges, ADragCountsAsAPhaseEntry) {
-    Program p = Model();
-    ASSERT_TRUE(SetPhase(p, 1, 2, 100, 200));
-    CamDocument doc(p);
-    PhaseEditor ed(p, doc);
-    EXPECT_EQ(ed.dragCam(), -1);  // browsing: no row takes a drag
-    ed.OpenCam(2);
-    EXPECT_EQ(ed.dragCam(), 2);
+    // A drag counts as a phase entry, and the one-level undo takes it back.
+    doc.MarkSaved();
     Program dragged = p;
     ASSERT_TRUE(SetPhase(dragged, 1, 2, 100, 260));
     std::array<std::uint8_t, kPositions> positions;
@@ -270,7 +265,7 @@ TEST(EditingChanges, ADragCountsAsAPhaseEntry) {
     EXPECT_FALSE(doc.FileSaved());
     EXPECT_EQ(ed.onText() + ed.offText() + ed.savedOff(), "010002600260");
     EXPECT_EQ(Labels(doc.history()).back(), "phase 0100-0260 of cam 3, size 1");
-    ASSERT_TRUE(ed.Undo());  // the one-level undo takes the drag back
+    ASSERT_TRUE(ed.Undo());
     EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
     EXPECT_TRUE(doc.FileSaved());
     p.CurSize = 2;

@@ -120,28 +120,24 @@ TEST_F(PhaseEditing, BoxesStartFromTheCamTheEntryOrZero) {
     EXPECT_EQ(picked.savedOff(), "0020");
 }
 
-TEST_F(PhaseEditing, UndoRestoresTheCamExactlyOnce) {
+// Undo restores the cam exactly once, and only while the chart shows the cam it was made on.
+TEST_F(PhaseEditing, UndoRestoresTheCamOnceAndNotAfterAnotherCamOrSize) {
     SetPhase(p, 1, 0, 100, 200);
     ed.ChartShown(1, 0);
     ed.OpenCam(0);
     EnterPhase(ed, "150", "300");
+    ed.ChartShown(1, 0);  // redrawn as it was
     ASSERT_TRUE(ed.undoEnabled());
     EXPECT_TRUE(ed.Undo());
     EXPECT_EQ(Listed(p), Entries{"F001 0100 0200"});
     EXPECT_FALSE(ed.undoEnabled());
     EXPECT_FALSE(ed.Undo());
     EXPECT_EQ(Listed(p), Entries{"F001 0100 0200"});
-}
 
-TEST_F(PhaseEditing, AnotherCamOrAnotherSizeTurnsUndoOff) {
-    ed.ChartShown(1, 0);
-    ed.OpenCam(0);
-    EnterPhase(ed, "100", "200");
-    ed.ChartShown(1, 0);  // redrawn as it was
-    EXPECT_TRUE(ed.undoEnabled());
+    EnterPhase(ed, "400", "500");
+    ASSERT_TRUE(ed.undoEnabled());
     ed.ChartShown(1, 1);
     EXPECT_FALSE(ed.undoEnabled());
-
     EnterPhase(ed, "300", "400");
     ASSERT_TRUE(ed.undoEnabled());
     // Undo must not write a cam of size 1 into size 2.
