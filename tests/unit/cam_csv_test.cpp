@@ -2,8 +2,8 @@
 // for byte for the shipped files, and the import of tables edited as a spreadsheet would.
 #include "core/exchange/cam_csv.h"
 #include "core/camfile/cam_file.h"
-#include "core/model/scripted_prompt.h"
 #include "core/editor/phase_list.h"
+#include "core/model/scripted_prompt.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@ namespace {
 
 using cam::Program;
 using Lines = std::vector<std::string>;
+using Ints = std::vector<int>;
 
 Program Small() { return camtest::MakeExportSample(32); }
 
@@ -73,6 +74,8 @@ TEST(CamCsv, CamFileToCsvAndBackIsByteForByteTheSame) {
         Program read = camtest::MakeProgram(model->NCams, model->NSizes);
         cam::ScriptedPrompt prompt;
         ASSERT_EQ(cam::ReadCamFile(read, path, prompt), cam::CamFileRead::Complete) << file;
+        EXPECT_TRUE(prompt.asked().empty()) << file;
+        EXPECT_EQ(cam::CamFileText(read), Bytes(path)) << file;
         Program back;
         const cam::CsvImport r = cam::ImportCamCsv(back, cam::CamCsvText(read));
         EXPECT_TRUE(r.ok()) << file << ": " << r.refusals.front();
@@ -82,16 +85,16 @@ TEST(CamCsv, CamFileToCsvAndBackIsByteForByteTheSame) {
     // Whatever a cam file holds: remarks a spreadsheet would take for formulas, longer than the
     // remark box takes, with control characters; values beyond what the device takes.
     Program p = Small();
-    const Lines remarks{"=HYPERLINK(\"x\")",
-                        "+1",
-                        "-",
-                        "@SUM(A1)",
-                        "'=quoted",
-                        "''+twice",
-                        "'plain",
-                        "a remark longer than twenty characters",
-                        "tab\there",
-                        "\x01\x7F\x81 \"q\" \r"};
+    const Lines remarks = {"=HYPERLINK(\"x\")",
+                           "+1",
+                           "-",
+                           "@SUM(A1)",
+                           "'=quoted",
+                           "''+twice",
+                           "'plain",
+                           "a remark longer than twenty characters",
+                           "tab\there",
+                           "\x01\x7F\x81 \"q\" \r"};
     for (std::size_t c = 0; c < remarks.size(); ++c) {
         p.CamRemark[c] = remarks[c];
         cam::SetPhase(p, 1, static_cast<int>(c), 10, 20);
@@ -133,19 +136,12 @@ TEST(CamCsv, ImportsATableEditedAsASpreadsheetSavesIt) {
     ASSERT_TRUE(r.ok()) << r.refusals.front();
     EXPECT_TRUE(r.notes.empty());
     EXPECT_EQ(r.phases, 4);
-    EXPECT_EQ(p.NCams, 32);
-    EXPECT_EQ(p.NSizes, 2);
-    EXPECT_EQ(p.NEncoders, 1);
+    EXPECT_EQ((Ints{p.NCams, p.NSizes, p.NEncoders, p.RatioOn, p.Ratio25_32, p.SpeedLimit, p.AdvOn}),
+              (Ints{32, 2, 1, 1, 7, 1500, 0}));
     EXPECT_EQ(Listed(p, 1, 0), (Lines{"F001 0150 0350", "F002 0600 0700"}));
     EXPECT_EQ(Listed(p, 1, 2), (Lines{"F001 1000 0024"}));
     EXPECT_EQ(Listed(p, 2, 3), (Lines{"F001 0005 0006"}));
-    EXPECT_EQ(p.CamRemark[0], "Feed, \"hot\"");
-    EXPECT_EQ(p.CamRemark[3], "NEW");
-    EXPECT_EQ(p.CamRemark[9], "SPARE");
-    EXPECT_EQ(p.RatioOn, 1);
-    EXPECT_EQ(p.Ratio25_32, 7);
-    EXPECT_EQ(p.SpeedLimit, 1500);
-    EXPECT_EQ(p.AdvOn, 0);
+    EXPECT_EQ((Lines{p.CamRemark[0], p.CamRemark[3], p.CamRemark[9]}), (Lines{"Feed, \"hot\"", "NEW", "SPARE"}));
 }
 
 TEST(CamCsv, EveryBadRowIsRefusedWithItsLineAndNothingIsImported) {
@@ -215,12 +211,10 @@ TEST(CamCsv, RemarksComeInUtf8OrWindows1252AndMustFitACamFileLine) {
     // Not UTF-8: the bytes are the program's own code page.
     ASSERT_TRUE(cam::ImportCamCsv(p, "size,cam,remark,on,off\n1,1,Caf\xE9,1,2\n").ok());
     EXPECT_EQ(p.CamRemark[0], "Caf\xE9");
-    const cam::CsvImport arrow = cam::ImportCamCsv(p,
-                                                   "size,cam,remark,on,off\n1,1,A\xE2\x86\x92"
-                                                   "B,1,2\n");
-    EXPECT_EQ(arrow.refusals, (Lines{"line 2: the remark holds a character that a cam file cannot hold"}));
-    const cam::CsvImport lines = cam::ImportCamCsv(p, "size,cam,remark,on,off\n1,1,\"two\nlines\",1,2\n");
-    EXPECT_EQ(lines.refusals, (Lines{"line 2: the remark holds a character that a cam file cannot hold"}));
+    for (const char* remark : {"A\xE2\x86\x92", "\"two\nlines\""})  // an arrow, a line end
+        EXPECT_EQ(cam::ImportCamCsv(p, std::string("size,cam,remark,on,off\n1,1,") + remark + ",1,2\n").refusals,
+                  (Lines{"line 2: the remark holds a character that a cam file cannot hold"}))
+            << remark;
 }
 
 TEST(CamCsv, TheModelComesFromTheOptionElseTheTableElse32x7) {
@@ -229,24 +223,22 @@ TEST(CamCsv, TheModelComesFromTheOptionElseTheTableElse32x7) {
     const std::string semi =
         "\xEF\xBB\xBFsize;cam;remark;on;off\r\n12;16;;1;2\r\n\r\nsetting;value\r\ncams;16\r\nsizes;15\r\n";
     ASSERT_TRUE(cam::ImportCamCsv(p, semi).ok());
-    EXPECT_EQ(p.NCams, 16);
-    EXPECT_EQ(p.NSizes, 15);
+    EXPECT_EQ((Ints{p.NCams, p.NSizes}), (Ints{16, 15}));
     EXPECT_EQ(Listed(p, 12, 15), (Lines{"F001 0001 0002"}));
     const cam::CsvImport small = cam::ImportCamCsv(p, semi, cam::ModelCounts{32, 7});
     EXPECT_EQ(small.refusals, (Lines{"line 2: size cannot be \"12\" (it takes 1..7)"}));
     ASSERT_TRUE(cam::ImportCamCsv(p, "size,cam,remark,on,off\r\n").ok());
-    EXPECT_EQ(p.NCams, 32);
-    EXPECT_EQ(p.NSizes, 7);
+    EXPECT_EQ((Ints{p.NCams, p.NSizes}), (Ints{32, 7}));
 }
 
 TEST(CamCsv, ATableWithoutItsHeaderOrWithAnOpenQuoteIsRefused) {
     Program p;
-    EXPECT_EQ(cam::ImportCamCsv(p, "").refusals,
-              (Lines{"line 1: the first row must name the columns size, cam, remark, on and off"}));
-    EXPECT_EQ(cam::ImportCamCsv(p, "\n1,1,,100,200\n").refusals,
-              (Lines{"line 2: the first row must name the columns size, cam, remark, on and off"}));
-    EXPECT_EQ(cam::ImportCamCsv(p, "size,cam,remark,on,off\n1,1,\"open,1,2\n1,2,,3,4\n").refusals,
-              (Lines{"line 2: a quoted field is not closed"}));
+    const std::string noHeader = ": the first row must name the columns size, cam, remark, on and off";
+    for (auto [table, refusal] : std::vector<std::pair<std::string, std::string>>{
+             {"", "line 1" + noHeader},
+             {"\n1,1,,100,200\n", "line 2" + noHeader},
+             {"size,cam,remark,on,off\n1,1,\"open,1,2\n1,2,,3,4\n", "line 2: a quoted field is not closed"}})
+        EXPECT_EQ(cam::ImportCamCsv(p, table).refusals, Lines{refusal}) << table;
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 using namespace cam;
 
 namespace {
@@ -24,16 +27,10 @@ struct Cam {
 TEST(DragGrip, WhatAPressHolds) {
     Cam whole;
     whole.pos.fill(1);
-    struct Row {
-        const char* name;
-        Cam cam;
-        int at;
-        K kind;
-        int on, length;
-    };
     const Cam plain = Cam().on(100, 300), wrap = Cam().on(1000, 24), shortOne = Cam().on(100, 108),
               two = Cam().on(100, 200).on(205, 300);
-    const Row rows[] = {
+    // name, the cam, the position pressed, what the press holds: kind, ON and length
+    const std::vector<std::tuple<const char*, Cam, int, K, int, int>> rows = {
         {"middle", plain, 200, K::Whole, 100, 200},
         {"at ON", plain, 102, K::OnEnd, 100, 200},
         {"left of the bar", plain, 95, K::OnEnd, 100, 200},
@@ -54,10 +51,9 @@ TEST(DragGrip, WhatAPressHolds) {
         {"revolution, right edge", whole, 1021, K::OffEnd, 0, 1024},
         {"revolution, middle", whole, 500, K::Whole, 0, 1024},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        const DragGrip g = GripAt(r.cam.pos.data(), r.at, 9);
-        EXPECT_EQ((std::array<int, 3>{g.kind, g.on, g.length}), (std::array<int, 3>{r.kind, r.on, r.length}));
+    for (const auto& [name, cam, at, kind, on, length] : rows) {
+        const DragGrip g = GripAt(cam.pos.data(), at, 9);
+        EXPECT_EQ((std::array<int, 3>{g.kind, g.on, g.length}), (std::array<int, 3>{kind, on, length})) << name;
     }
     EXPECT_EQ(GripAt(plain.pos.data(), 500, 9).kind, K::NewPhase);
     EXPECT_EQ(GripAt(plain.pos.data(), 320, 9).kind, K::NewPhase);  // beyond reach
@@ -66,13 +62,8 @@ TEST(DragGrip, WhatAPressHolds) {
 TEST(DragPhase, ThePhaseADragGives) {
     const DragGrip none, on{K::OnEnd, 100, 100}, off{K::OffEnd, 100, 100}, wrapOn{K::OnEnd, 1000, 48},
         whole{K::Whole, 950, 50};
-    struct Row {
-        const char* name;
-        DragGrip grip;
-        int press, mouse, snap;
-        int on, off;  // -1: no phase
-    };
-    const Row rows[] = {
+    // name, what the press held, press, mouse, snap step, the phase given (-1: none)
+    const std::vector<std::tuple<const char*, DragGrip, int, int, int, int, int>> rows = {
         {"new", none, 100, 200, 1, 100, 200},
         {"new, drawn leftwards", none, 200, 100, 1, 100, 200},
         {"new, no length", none, 100, 100, 1, -1, -1},
@@ -96,12 +87,11 @@ TEST(DragPhase, ThePhaseADragGives) {
         {"whole, snapped", DragGrip{K::Whole, 100, 100}, 150, 163, 8, 112, 212},
         {"whole revolution stays", DragGrip{K::Whole, 0, 1024}, 500, 700, 1, 0, 1024},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        const DraggedPhase ph = DragPhase(r.grip, r.press, r.mouse, r.snap);
-        EXPECT_EQ(ph.none, r.on < 0);
-        if (r.on >= 0) {
-            EXPECT_EQ((std::pair{ph.on, ph.off}), (std::pair{r.on, r.off}));
+    for (const auto& [name, grip, press, mouse, snap, wantOn, wantOff] : rows) {
+        const DraggedPhase ph = DragPhase(grip, press, mouse, snap);
+        EXPECT_EQ(ph.none, wantOn < 0) << name;
+        if (wantOn >= 0) {
+            EXPECT_EQ((std::pair{ph.on, ph.off}), (std::pair{wantOn, wantOff})) << name;
         }
     }
 }
@@ -115,7 +105,7 @@ TEST(DragPhase, SnapRoundsToTheNearestMultiple) {
 
 Entries Listed(const Program& p, int cam) { return PhaseListEntries(p, 1, cam); }
 
-TEST(CamDrag, DrawsMovesAndCancels) {
+TEST(CamDrag, DrawsMovesCancelsAndComesBack) {
     Program p = camtest::MakeProgram();
     CamDrag d;
     ASSERT_TRUE(d.Begin(p, 1, 2, 100, 9));
@@ -130,46 +120,35 @@ TEST(CamDrag, DrawsMovesAndCancels) {
     EXPECT_FALSE(d.active());
     EXPECT_TRUE(d.Move(p, 300, 1).none);  // no drag: nothing written
     EXPECT_TRUE(Listed(p, 2).empty());
-}
-
-// What a drag leaves in the cam: phases given, press, mouse, and the listed result.
-TEST(CamDrag, TheCamADragLeaves) {
-    struct Row {
-        const char* name;
-        std::vector<std::pair<int, int>> phases;
-        int press, mouse;
-        K grip;
-        Entries listed;
-    };
-    const Row rows[] = {
-        {"moved across zero", {{950, 1000}, {300, 400}}, 975, 1024, K::Whole, {"F001 0999 0025", "F002 0300 0400"}},
-        {"ON end across zero: nothing behind", {{1000, 24}}, 1000, 1024, K::OnEnd, {"F001 0000 0024"}},
-        // Moved onto its neighbour it removes it, as the same phase typed in (280-380 over 300-400) would.
-        {"onto a neighbour", {{100, 200}, {300, 400}}, 150, 330, K::Whole, {"F001 0280 0380"}},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        Program p = camtest::MakeProgram();
-        for (auto [on, off] : r.phases) ASSERT_TRUE(SetPhase(p, 1, 0, on, off));
-        CamDrag d;
-        ASSERT_TRUE(d.Begin(p, 1, 0, r.press, 9));
-        EXPECT_EQ(d.grip().kind, r.grip);
-        d.Move(p, r.mouse, 1);
-        EXPECT_EQ(Listed(p, 0), r.listed);
-        EXPECT_TRUE(d.Finish(p));
-        EXPECT_EQ(d.before()[r.press], 1);  // the cam as it was at the press
-    }
-}
-
-TEST(CamDrag, MovedBackToItsPlaceChangesNothing) {
-    Program p = camtest::MakeProgram();
+    // A phase moved away and back to its place changes nothing.
     ASSERT_TRUE(SetPhase(p, 1, 5, 100, 200));
-    CamDrag d;
     ASSERT_TRUE(d.Begin(p, 1, 5, 150, 9));
     d.Move(p, 400, 1);
     d.Move(p, 150, 1);
     EXPECT_FALSE(d.Finish(p));
     EXPECT_EQ(Listed(p, 5), Entries{"F001 0100 0200"});
+}
+
+// What a drag leaves in the cam: phases given, press, mouse, and the listed result.
+TEST(CamDrag, TheCamADragLeaves) {
+    const std::vector<std::tuple<const char*, std::vector<std::pair<int, int>>, int, int, K, Entries>> rows = {
+        {"moved across zero", {{950, 1000}, {300, 400}}, 975, 1024, K::Whole, {"F001 0999 0025", "F002 0300 0400"}},
+        {"ON end across zero: nothing behind", {{1000, 24}}, 1000, 1024, K::OnEnd, {"F001 0000 0024"}},
+        // Moved onto its neighbour it removes it, as the same phase typed in (280-380 over 300-400) would.
+        {"onto a neighbour", {{100, 200}, {300, 400}}, 150, 330, K::Whole, {"F001 0280 0380"}},
+    };
+    for (const auto& [name, phases, press, mouse, grip, listed] : rows) {
+        SCOPED_TRACE(name);
+        Program p = camtest::MakeProgram();
+        for (auto [on, off] : phases) ASSERT_TRUE(SetPhase(p, 1, 0, on, off));
+        CamDrag d;
+        ASSERT_TRUE(d.Begin(p, 1, 0, press, 9));
+        EXPECT_EQ(d.grip().kind, grip);
+        d.Move(p, mouse, 1);
+        EXPECT_EQ(Listed(p, 0), listed);
+        EXPECT_TRUE(d.Finish(p));
+        EXPECT_EQ(d.before()[press], 1);  // the cam as it was at the press
+    }
 }
 
 TEST(CamDrag, RefusesAPlaceOutsideTheTables) {

@@ -16,41 +16,37 @@ namespace fs = std::filesystem;
 
 namespace {
 
-cam::Program Example() {
-    cam::Program p = camtest::MakeProgram(32, 7, 1);
-    p.OutSize = 1;
-    cam::SetPhase(p, 1, 2, 100, 200);
-    return p;
-}
-
 std::size_t EntriesIn(const std::string& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
-TEST(CamFileSave, WritesTheWholeFileAndLeavesNoScratch) {
+// A small program saved into a scratch folder.
+struct CamFileSave : ::testing::Test {
+    CamFileSave() {
+        p.OutSize = 1;
+        cam::SetPhase(p, 1, 2, 100, 200);
+    }
     camtest::ScratchFolder dir;
-    cam::Program p = Example();
-    p.CamFile = dir.file("a.Cam");
-    dir.write("a.Cam", "OLD CONTENT THAT IS LONGER THAN THE NEW ONE " + std::string(300, '.'));
+    cam::Program p = camtest::MakeProgram(32, 7, 1);
+};
+
+TEST_F(CamFileSave, ReplacesTheWholeFileKeepsItsPermissionsAndLeavesNoScratch) {
+    p.CamFile = dir.write("a.Cam", "OLD CONTENT THAT IS LONGER THAN THE NEW ONE " + std::string(300, '.'));
+    fs::permissions(p.CamFile, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(cam::WriteCamFile(p).reason(), "");
-    const std::string bytes = dir.read("a.Cam");
-    EXPECT_EQ(bytes.substr(0, 19), "FUNZIONI  32 - 7 \r\n");
-    EXPECT_EQ(bytes.substr(bytes.size() - 21), " FORMATO N. 07\r\nEND\r\n");
-    EXPECT_EQ(bytes, cam::CamFileText(p));
+    EXPECT_EQ(dir.read("a.Cam"), cam::CamFileText(p));
+    EXPECT_EQ(fs::status(p.CamFile).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(EntriesIn(dir.str()), 1u);
 }
 
-TEST(CamFileSave, FailureIsReportedAndKeepsThePreviousFile) {
-    camtest::ScratchFolder dir;
-    cam::Program p = Example();
+TEST_F(CamFileSave, FailureIsReportedAndKeepsThePreviousFile) {
     // No such folder: nothing can be created.
     EXPECT_NE(cam::WriteCamFile(p, dir.file("missing/a.Cam")).reason(), "");
     EXPECT_FALSE(fs::exists(dir.file("missing")));
     // A folder where the file should be: the rename fails, the folder and its content stay.
     fs::create_directory(dir.file("b.Cam"));
     dir.write("b.Cam/keep", "kept");
-    const std::string why = cam::WriteCamFile(p, dir.file("b.Cam")).reason();
-    EXPECT_NE(why, "");
+    EXPECT_NE(cam::WriteCamFile(p, dir.file("b.Cam")).reason(), "");
     EXPECT_EQ(dir.read("b.Cam/keep"), "kept");
     EXPECT_EQ(EntriesIn(dir.str()), 1u) << "the temporary file is removed";
     // No name at all.
@@ -58,20 +54,9 @@ TEST(CamFileSave, FailureIsReportedAndKeepsThePreviousFile) {
     EXPECT_NE(cam::WriteCamFile(p).reason(), "");
 }
 
-TEST(CamFileSave, ReplacedFileKeepsItsPermissions) {
-    camtest::ScratchFolder dir;
-    cam::Program p = Example();
-    const std::string target = dir.write("t.Cam", "old");
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(cam::WriteCamFile(p, target).reason(), "");
-    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
-}
-
 // Links stay links, and the real file at the end of their chain is saved; a loop is refused
 // and changes nothing.
-TEST(CamFileSave, LinksAreFollowedToTheRealFileAndStayLinks) {
-    camtest::ScratchFolder dir;
-    cam::Program p = Example();
+TEST_F(CamFileSave, LinksAreFollowedToTheRealFileAndStayLinks) {
     dir.write("real.Cam", "old");
     fs::create_directory(dir.file("sub"));
     fs::create_symlink("../real.Cam", dir.file("sub/middle.Cam"));  // relative to its own folder
@@ -92,10 +77,8 @@ TEST(CamFileSave, LinksAreFollowedToTheRealFileAndStayLinks) {
 
 // In a shared folder with the sticky bit the system follows a link only for its owner or the
 // folder's: a link another user planted there never makes a save overwrite that user's file.
-TEST(CamFileSave, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
+TEST_F(CamFileSave, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
     if (::geteuid() != 0) GTEST_SKIP() << "a second user's link needs root to make";
-    camtest::ScratchFolder dir;
-    cam::Program p = Example();
     const std::string victim = dir.write("victim.Cam", "theirs");
     fs::create_directory(dir.file("shared"));
     fs::permissions(dir.file("shared"), fs::perms::all | fs::perms::sticky_bit);
@@ -112,9 +95,7 @@ TEST(CamFileSave, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
 
 // A device or a FIFO is written in place and stays what it is (as root, a rename over
 // /dev/null would make it a file); a FIFO that no program reads is refused without waiting.
-TEST(CamFileSave, DevicesAndFifosAreWrittenInPlace) {
-    camtest::ScratchFolder dir;
-    cam::Program p = Example();
+TEST_F(CamFileSave, DevicesAndFifosAreWrittenInPlace) {
     EXPECT_EQ(cam::WriteCamFile(p, "/dev/null").reason(), "");
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
     const std::string fifo = dir.file("pipe.Cam");
@@ -133,9 +114,7 @@ TEST(CamFileSave, DevicesAndFifosAreWrittenInPlace) {
 
 // A file the user may not write stays as it is, though its folder would allow the rename:
 // the save fails with the system's reason.
-TEST(CamFileSave, WriteProtectedFileIsNotReplaced) {
-    camtest::ScratchFolder dir;
-    cam::Program p = Example();
+TEST_F(CamFileSave, WriteProtectedFileIsNotReplaced) {
     const std::string target = dir.write("locked.Cam", "old");
     fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const std::string why = cam::WriteCamFile(p, target).reason();
@@ -145,9 +124,7 @@ TEST(CamFileSave, WriteProtectedFileIsNotReplaced) {
 }
 
 // A new file gets the usual mode of the user's umask, which stays as it was.
-TEST(CamFileSave, NewFileFollowsTheUmaskAndLeavesIt) {
-    camtest::ScratchFolder dir;
-    cam::Program p = Example();
+TEST_F(CamFileSave, NewFileFollowsTheUmaskAndLeavesIt) {
     const mode_t old = ::umask(027);
     EXPECT_EQ(cam::WriteCamFile(p, dir.file("new.Cam")).reason(), "");
     const mode_t after = ::umask(old);
@@ -158,9 +135,7 @@ TEST(CamFileSave, NewFileFollowsTheUmaskAndLeavesIt) {
 
 // A save that was killed leaves its hidden temporary file; the next save of that file removes
 // it, and nothing that is not one of its temporary files.
-TEST(CamFileSave, WhatAKilledSaveLeftIsRemovedByTheNextSave) {
-    camtest::ScratchFolder dir;
-    cam::Program p = Example();
+TEST_F(CamFileSave, WhatAKilledSaveLeftIsRemovedByTheNextSave) {
     dir.write(".a.Cam.Xy12Ab34", std::string(1000, 'x'));
     dir.write(".a.Cam.bak", "mine");
     dir.write(".b.Cam.Xy12Ab34", "another file's");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -96,58 +97,49 @@ TEST(CamFileWriter, FunctionsBlockForms) {
     EXPECT_EQ(text.find("ANTICIPO CAMS  17"), std::string::npos);
 }
 
-TEST(SizeText, PhasesAscendingWithTheWrappingPhaseLast) {
+// The lines of one cam of one size, in a file and as sent to the device: phases ascending
+// with the wrapping one last, remarks in files wherever the cam has phases, to the device
+// in size 1 only, where a cam without phases still has its header; the whole revolution is
+// kept in files but not sent.
+TEST(SizeText, LinesOfACamInAFileAndForTheDevice) {
     cam::Program p = Model(32, 7);
-    cam::SetPhase(p, 1, 0, 1000, 24);
-    cam::SetPhase(p, 1, 0, 500, 600);
-    cam::SetPhase(p, 1, 0, 100, 200);
-    EXPECT_EQ(cam::SizeToText(p, 1, 0), 3);
-    EXPECT_EQ(Lines(p, 5), (Texts{"C 01", " 0100 0200", " 0500 0600", " 1000 0024", ""}));
-    // A phase ending at 1023 is written with OFF 0.
-    cam::SetPhase(p, 2, 5, 900, 1024);
-    cam::SizeToText(p, 2, 5);
-    EXPECT_EQ(Lines(p, 2), (Texts{"C 06", " 0900 0000"}));
-}
-
-TEST(SizeText, WholeRevolutionIsKeptInFilesButNotSentToTheDevice) {
-    cam::Program p = Model(32, 7);
-    cam::SetPhase(p, 2, 0, 0, 1024);
-    EXPECT_EQ(cam::SizeToText(p, 2, 0, cam::SizeTextForm::File), 1);
-    EXPECT_EQ(Lines(p, 3), (Texts{"C 01", " 0000 1024", ""}));
-
-    EXPECT_EQ(cam::SizeToText(p, 2, 0, cam::SizeTextForm::Device), 0);
-    EXPECT_EQ(p.SizeText[0], "");
-}
-
-TEST(SizeText, RemarksInFilesWhereverTheCamHasPhases) {
-    cam::Program p = Model(32, 7);
-    p.CamRemark[3] = " Glue \"A\" ";
-    cam::SetPhase(p, 4, 3, 10, 20);
-    cam::SizeToText(p, 4, 3, cam::SizeTextForm::File);
-    EXPECT_EQ(p.SizeText[0], "C 04\" Glue \"A\" \"");
-    // Nothing for the sizes where the cam has no phase.
-    cam::SizeToText(p, 1, 3, cam::SizeTextForm::File);
-    EXPECT_EQ(p.SizeText[0], "");
-    // A blank remark is no remark.
-    p.CamRemark[3] = "   ";
-    cam::SizeToText(p, 4, 3, cam::SizeTextForm::File);
-    EXPECT_EQ(p.SizeText[0], "C 04");
-}
-
-TEST(SizeText, DeviceFormSendsRemarksInSizeOneOnly) {
-    cam::Program p = Model(32, 7);
+    cam::SetPhase(p, 1, 5, 1000, 24);
+    cam::SetPhase(p, 1, 5, 500, 600);
+    cam::SetPhase(p, 1, 5, 100, 200);
+    cam::SetPhase(p, 2, 5, 900, 1024);  // ends at 1023: written with OFF 0
     p.CamRemark[0] = "KNIFE";
     cam::SetPhase(p, 1, 0, 10, 20);
     cam::SetPhase(p, 2, 0, 10, 20);
-    cam::SizeToText(p, 1, 0, cam::SizeTextForm::Device);
-    EXPECT_EQ(p.SizeText[0], "C 01\"KNIFE\"");
-    cam::SizeToText(p, 2, 0, cam::SizeTextForm::Device);
-    EXPECT_EQ(p.SizeText[0], "C 01");
-    // A cam without phases in size 1 still has its header there, with two blanks for a remark.
-    EXPECT_EQ(cam::SizeToText(p, 1, 7, cam::SizeTextForm::Device), 0);
-    EXPECT_EQ(Lines(p, 2), (Texts{"C 08\"  \"", ""}));
-    cam::SizeToText(p, 2, 7, cam::SizeTextForm::Device);
-    EXPECT_EQ(p.SizeText[0], "");
+    cam::SetPhase(p, 2, 1, 0, 1024);
+    p.CamRemark[3] = " Glue \"A\" ";
+    cam::SetPhase(p, 4, 3, 10, 20);
+    p.CamRemark[4] = "   ";  // a blank remark is no remark
+    cam::SetPhase(p, 4, 4, 10, 20);
+    const auto file = cam::SizeTextForm::File, device = cam::SizeTextForm::Device;
+    // size, cam, form, the phase lines counted, the lines
+    const std::vector<std::tuple<int, int, cam::SizeTextForm, int, Texts>> rows = {
+        {1, 5, file, 3, {"C 06", " 0100 0200", " 0500 0600", " 1000 0024", ""}},
+        {2, 5, file, 1, {"C 06", " 0900 0000", ""}},
+        {4, 3, file, 1, {"C 04\" Glue \"A\" \"", " 0010 0020", ""}},
+        {1, 3, file, 0, {""}},  // no phase in this size: nothing
+        {4, 4, file, 1, {"C 05", " 0010 0020", ""}},
+        {1, 0, device, 1, {"C 01\"KNIFE\"", " 0010 0020", ""}},
+        {2, 0, device, 1, {"C 01", " 0010 0020", ""}},
+        {1, 7, device, 0, {"C 08\"  \"", ""}},
+        {2, 7, device, 0, {""}},
+        {2, 1, file, 1, {"C 02", " 0000 1024", ""}},
+        {2, 1, device, 0, {""}},
+        {8, 0, file, 0, {""}},  // outside the tables
+        {1, 32, file, 0, {""}},
+        {0, 0, file, 0, {""}},
+    };
+    for (const auto& [size, cam, form, count, lines] : rows) {
+        SCOPED_TRACE(testing::Message() << "size " << size << ", cam " << cam
+                                        << (form == file ? ", file" : ", device"));
+        p.SizeText[0] = "stale";
+        EXPECT_EQ(cam::SizeToText(p, size, cam, form), count);
+        EXPECT_EQ(Lines(p, int(lines.size())), lines);
+    }
 }
 
 TEST(SizeText, RemarkOfACamWithoutPhasesIsWrittenOnItsOwnInSizeOne) {
@@ -168,15 +160,6 @@ TEST(SizeText, FilesKeepEveryPhaseOfACam) {
     EXPECT_EQ((Texts{p.SizeText[1], p.SizeText[182], p.SizeText[512], p.SizeText[513]}),
               (Texts{" 0000 0001", " 0362 0363", " 1022 1023", ""}));
     EXPECT_NE(Size(p, 1).find(" 1022 1023\r\n"), std::string::npos);
-}
-
-TEST(SizeText, OutsideTheTablesGivesNoLines) {
-    cam::Program p = Model(16, 15);
-    p.SizeText[0] = "stale";
-    EXPECT_EQ(cam::SizeToText(p, 16, 0), 0);
-    EXPECT_EQ(p.SizeText[0], "");
-    EXPECT_EQ(cam::SizeToText(p, 1, 16), 0);
-    EXPECT_EQ(cam::SizeToText(p, 0, 0), 0);
 }
 
 }  // namespace

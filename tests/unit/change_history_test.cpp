@@ -2,21 +2,25 @@
 // bound on its entries, and the changes the editing commands report.
 #include "core/editor/cam_document.h"
 
-#include "core/model/scripted_prompt.h"
-#include "core/model/texts.h"
 #include "core/editor/history_form.h"
 #include "core/editor/phase_editing.h"
 #include "core/editor/phase_list.h"
 #include "core/editor/size_commands.h"
+#include "core/model/scripted_prompt.h"
+#include "core/model/texts.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace cam;
 
 namespace {
 
 using Entries = std::vector<std::string>;
+using Ints = std::vector<int>;
+using Command = CommandResult (*)(Program&, CamDocument&, Prompt&);  // a Sizes menu command
 
 Entries Listed(const Program& p, int size, int cam) { return PhaseListEntries(p, size, cam); }
 
@@ -33,8 +37,8 @@ void Edit(CamDocument& doc, int size, int cam, int on, int off, const std::strin
     doc.Edit(EditScope::Cam(size, cam), label, [&](CamData& d) { SetPhase(d, size, cam, on, off); });
 }
 
-std::vector<std::string> Labels(const ChangeHistory& h) {
-    std::vector<std::string> out;
+Entries Labels(const ChangeHistory& h) {
+    Entries out;
     for (std::size_t i = 0; i < h.count(); ++i) out.push_back(h.entry(i).change.label);
     return out;
 }
@@ -47,7 +51,7 @@ TEST(PackedCam, KeepsEveryPosition) {
     EXPECT_EQ(PackCam(a.data()).count(), 7u);
 }
 
-TEST(ChangeBuilder, KeepsOnlyWhatChanged) {
+TEST(ChangeBuilder, KeepsOnlyWhatChangedAndSeesTablesDimensionedAnew) {
     Program p = camtest::MakeProgram();
     ASSERT_TRUE(SetPhase(p, 1, 0, 10, 20));
     ChangeBuilder b;
@@ -60,69 +64,54 @@ TEST(ChangeBuilder, KeepsOnlyWhatChanged) {
     p.CamRemark[2] = "GLUE";
     const Change c = b.Finish(p, "x");
     ASSERT_EQ(c.cams.size(), 1u);
-    EXPECT_EQ(c.cams[0].cam, 3);
-    EXPECT_EQ(c.cams[0].before.count(), 0u);
-    EXPECT_EQ(c.cams[0].after.count(), 100u);
+    EXPECT_EQ((Ints{c.cams[0].cam, int(c.cams[0].before.count()), int(c.cams[0].after.count()), c.size, c.cam}),
+              (Ints{3, 0, 100, 1, 3}));
     ASSERT_EQ(c.remarks.size(), 1u);
     EXPECT_EQ(c.remarks[0].after, "GLUE");
     EXPECT_FALSE(c.functionsBefore);  // untouched
-    EXPECT_EQ(c.size, 1);
-    EXPECT_EQ(c.cam, 3);
     EXPECT_TRUE(ChangeBuilder().Finish(p, "nothing").empty());
-}
 
-TEST(ChangeBuilder, SeesTablesDimensionedAnew) {
-    Program p = camtest::MakeProgram(32, 7);
-    ChangeBuilder b;
-    b.NoteAll(p);
-    EXPECT_FALSE(b.Redimensioned(p));
+    ChangeBuilder all;
+    all.NoteAll(p);
+    EXPECT_FALSE(all.Redimensioned(p));
     p.NSizes = 15;
     p.NCams = 16;
     ResizeTables(p);
-    EXPECT_TRUE(b.Redimensioned(p));
+    EXPECT_TRUE(all.Redimensioned(p));
 }
 
-TEST(ChangeHistory, ShowsAnyEarlierStateAndComesBack) {
+TEST(ChangeHistory, ShowsAndRestoresAnyEarlierState) {
     Program p = camtest::MakeProgram();
     ChangeHistory h;
     h.Start("file opened");
     Edit(h, p, 1, 2, 100, 200, "first");
     Edit(h, p, 1, 2, 100, 250, "second");
     Edit(h, p, 3, 7, 10, 20, "other size");
-    EXPECT_EQ(Labels(h), (std::vector<std::string>{"file opened", "first", "second", "other size"}));
+    EXPECT_EQ(Labels(h), (Entries{"file opened", "first", "second", "other size"}));
     h.Show(p, 0);
     EXPECT_TRUE(Listed(p, 1, 2).empty());
     EXPECT_TRUE(Listed(p, 3, 7).empty());
     h.Show(p, 1);
     EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
-    h.Show(p, 3);
-    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0250"});
-    EXPECT_EQ(Listed(p, 3, 7), Entries{"F001 0010 0020"});
     h.Show(p, 99);  // beyond the last: the present state
     EXPECT_EQ(h.shown(), 3u);
-}
-
-TEST(ChangeHistory, ARestoreIsAnEntryThatCanBeRevertedInTurn) {
-    Program p = camtest::MakeProgram();
-    ChangeHistory h;
-    h.Start("file opened");
-    Edit(h, p, 1, 2, 100, 200, "first");
-    Edit(h, p, 1, 2, 100, 250, "second");
+    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0250"});
+    EXPECT_EQ(Listed(p, 3, 7), Entries{"F001 0010 0020"});
+    // A restore is an entry of its own, which a later restore can take back in turn.
     ASSERT_TRUE(h.Restore(p, 0, "back to: file opened"));
     EXPECT_TRUE(Listed(p, 1, 2).empty());
-    ASSERT_EQ(h.count(), 4u);
-    EXPECT_EQ(h.present(), 3u);
+    EXPECT_EQ(h.present(), 4u);
     ASSERT_TRUE(h.Restore(p, 1, "back to: first"));
     EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
-    ASSERT_TRUE(h.Restore(p, 2, "back to: second"));  // the state before the restores
+    EXPECT_TRUE(Listed(p, 3, 7).empty());
+    ASSERT_TRUE(h.Restore(p, 3, "back to: other size"));  // the state before the restores
     EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0250"});
-    ASSERT_TRUE(h.Restore(p, 3, "back to: back to: file opened"));
+    ASSERT_TRUE(h.Restore(p, 4, "back to: back to: file opened"));
     EXPECT_TRUE(Listed(p, 1, 2).empty());
-    EXPECT_EQ(h.count(), 7u);
     // Restoring the present state, or a state equal to it, records nothing.
     EXPECT_FALSE(h.Restore(p, h.present(), "x"));
     EXPECT_FALSE(h.Restore(p, 0, "x"));
-    EXPECT_EQ(h.count(), 7u);
+    EXPECT_EQ(h.count(), 8u);
     EXPECT_TRUE(Listed(p, 1, 2).empty());
 }
 
@@ -141,14 +130,10 @@ TEST(ChangeHistory, RestoresRemarksAndTheFunctionsBlock) {
     ASSERT_TRUE(h.Record(b.Finish(p, "functions block")));
     ASSERT_TRUE(h.Restore(p, 0, "back"));
     EXPECT_EQ(p.CamRemark[4], "");
-    EXPECT_EQ(p.AdvOn, 0);
-    EXPECT_EQ(p.AdvMs[3], 0);
-    EXPECT_EQ(p.SpeedLimit, 0);
-    EXPECT_EQ(p.NEncoders, 0);
+    EXPECT_EQ((Ints{p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders}), (Ints{0, 0, 0, 0}));
     ASSERT_TRUE(h.Restore(p, 1, "again"));
     EXPECT_EQ(p.CamRemark[4], "KNIFE");
-    EXPECT_EQ(p.AdvMs[3], 25);
-    EXPECT_EQ(p.NEncoders, 2);
+    EXPECT_EQ((Ints{p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders}), (Ints{1, 25, 600, 2}));
 }
 
 TEST(ChangeHistory, KeepsWhatFitsItsBudgetAndAtLeastTheLastEntries) {
@@ -219,7 +204,7 @@ TEST(CamDocument, SavedExactlyWhenTheFileWouldHoldTheSameBytes) {
     EXPECT_TRUE(doc.FileSaved());
     ASSERT_TRUE(doc.RestoreHistory(0, "back"));  // the history is an edit like any other
     EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(Labels(doc.history()), (std::vector<std::string>{"", "a", "b", "c", "back"}));
+    EXPECT_EQ(Labels(doc.history()), (Entries{"", "a", "b", "c", "back"}));
 }
 
 TEST(CamDocument, AnotherProgramIsOneEntryOrANewHistory) {
@@ -229,61 +214,48 @@ TEST(CamDocument, AnotherProgramIsOneEntryOrANewHistory) {
     Program same = camtest::MakeProgram();
     SetPhase(same, 3, 3, 5, 6);
     doc.Replace("reception", same.Data());
-    EXPECT_EQ(Labels(doc.history()), (std::vector<std::string>{"", "typed", "reception"}));
+    EXPECT_EQ(Labels(doc.history()), (Entries{"", "typed", "reception"}));
     EXPECT_TRUE(Listed(p, 1, 2).empty());
     ASSERT_TRUE(doc.RestoreHistory(1, "back"));  // the tables before the reception, whole
     EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
     EXPECT_TRUE(Listed(p, 3, 3).empty());
     // Tables of another model, or a program of no relation, begin a history of their own.
     doc.Replace("other model", camtest::MakeProgram(16, 15).Data());
-    EXPECT_EQ(Labels(doc.history()), std::vector<std::string>{"other model"});
+    EXPECT_EQ(Labels(doc.history()), Entries{"other model"});
     EXPECT_EQ(p.NCams, 16);
     doc.Begin("imported", same.Data());
-    EXPECT_EQ(Labels(doc.history()), std::vector<std::string>{"imported"});
+    EXPECT_EQ(Labels(doc.history()), Entries{"imported"});
     EXPECT_FALSE(doc.FileSaved());
     doc.Load("opened", [](CamData& d) { ClearAll(d); });
     EXPECT_TRUE(doc.FileSaved());
-    EXPECT_EQ(Labels(doc.history()), std::vector<std::string>{"opened"});
+    EXPECT_EQ(Labels(doc.history()), Entries{"opened"});
 }
 
 // ---- What the editing commands record --------------------------------------------------
 
-TEST(EditingChanges, APhaseEntryIsNamedInTheUsersWords) {
+TEST(EditingChanges, APhaseEntryOrADragIsNamedInTheUsersWords) {
     Program p = Model();
-    CamDocument doc(p);
-    PhaseEditor ed(p, doc);
-    ed.OpenCam(2);
-    ed.OnFocusIn();
-    ed.OnKeyTyped();
-    ed.OnFocusOut("0100");
-    ed.OffFocusIn();
-    ASSERT_TRUE(ed.OffFocusOut(ed.onText(), "0200"));
-    const Change& c = doc.history().entry(doc.history().present()).change;
-    EXPECT_EQ(c.label, "phase 0100-0200 of cam 3, size 1");
-    ASSERT_EQ(c.cams.size(), 1u);
-    EXPECT_EQ(c.cams[0].after.count(), 100u);
-    // The same phase left again writes nothing new, and keeps the undo copy.
-    ed.OnFocusIn();
-    ed.OnFocusOut("0100");
-    ASSERT_TRUE(ed.OffFocusOut(ed.onText(), "0200"));
-    EXPECT_EQ(doc.history().count(), 2u);
-    EXPECT_TRUE(ed.undoEnabled());
-    ASSERT_TRUE(ed.OffFocusOut("0150", "0150"));
-    ASSERT_TRUE(ed.Undo());
-    EXPECT_EQ(Labels(doc.history()), (std::vector<std::string>{"", "phase 0100-0200 of cam 3, size 1",
-                                                               "phase at 0150 removed from cam 3, size 1",
-                                                               "undo on cam 3, size 1"}));
-    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
-}
-
-TEST(EditingChanges, ADragCountsAsAPhaseEntry) {
-    Program p = Model();
-    ASSERT_TRUE(SetPhase(p, 1, 2, 100, 200));
     CamDocument doc(p);
     PhaseEditor ed(p, doc);
     EXPECT_EQ(ed.dragCam(), -1);  // browsing: no row takes a drag
     ed.OpenCam(2);
     EXPECT_EQ(ed.dragCam(), 2);
+    ASSERT_TRUE(ed.OffFocusOut("0100", "0200"));
+    const Change& c = doc.history().entry(doc.history().present()).change;
+    ASSERT_EQ(c.cams.size(), 1u);
+    EXPECT_EQ(c.cams[0].after.count(), 100u);
+    // The same phase left again writes nothing new, and keeps the undo copy.
+    ASSERT_TRUE(ed.OffFocusOut("0100", "0200"));
+    EXPECT_EQ(doc.history().count(), 2u);
+    EXPECT_TRUE(ed.undoEnabled());
+    ASSERT_TRUE(ed.OffFocusOut("0150", "0150"));
+    ASSERT_TRUE(ed.Undo());
+    EXPECT_EQ(Labels(doc.history()), (Entries{"", "phase 0100-0200 of cam 3, size 1",
+                                              "phase at 0150 removed from cam 3, size 1", "undo on cam 3, size 1"}));
+    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
+
+    // A drag counts as a phase entry, and the one-level undo takes it back.
+    doc.MarkSaved();
     Program dragged = p;
     ASSERT_TRUE(SetPhase(dragged, 1, 2, 100, 260));
     std::array<std::uint8_t, kPositions> positions;
@@ -291,11 +263,9 @@ TEST(EditingChanges, ADragCountsAsAPhaseEntry) {
     ed.WriteDrag(1, 2, positions, 100, 260);
     EXPECT_TRUE(ed.undoEnabled());
     EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(ed.onText(), "0100");
-    EXPECT_EQ(ed.offText(), "0260");
-    EXPECT_EQ(ed.savedOff(), "0260");
+    EXPECT_EQ(ed.onText() + ed.offText() + ed.savedOff(), "010002600260");
     EXPECT_EQ(Labels(doc.history()).back(), "phase 0100-0260 of cam 3, size 1");
-    ASSERT_TRUE(ed.Undo());  // the one-level undo takes the drag back
+    ASSERT_TRUE(ed.Undo());
     EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
     EXPECT_TRUE(doc.FileSaved());
     p.CurSize = 2;
@@ -303,17 +273,15 @@ TEST(EditingChanges, ADragCountsAsAPhaseEntry) {
 }
 
 TEST(EditingChanges, ACommandBetweenAPhaseAndItsUndoTurnsUndoOff) {
-    struct Case {
-        const char* name;
-        CommandResult (*command)(Program&, CamDocument&, Prompt&);
-        const char* answer;
-    };
-    const Case cases[] = {{"erase cam", &EraseCam, nullptr},
-                          {"shift cam", &ShiftCam, "10"},
-                          {"copy cam", &CopyCam, "5"},
-                          {"erase size", &EraseSize, nullptr},
-                          {"copy size", &CopySize, "2"}};
-    for (const Case& c : cases) {
+    const std::vector<std::tuple<const char*, Command, const char*>> cases = {
+        // each command with the answer to its question (nullptr: Yes)
+        {"erase cam", &EraseCam, nullptr},
+        {"shift cam", &ShiftCam, "10"},
+        {"copy cam", &CopyCam, "5"},
+        {"erase size", &EraseSize, nullptr},
+        {"copy size", &CopySize, "2"}};
+    for (const auto& [name, command, answer] : cases) {
+        SCOPED_TRACE(name);
         Program p = Model();
         ASSERT_TRUE(SetPhase(p, 1, 2, 500, 600));
         CamDocument doc(p);
@@ -322,11 +290,11 @@ TEST(EditingChanges, ACommandBetweenAPhaseAndItsUndoTurnsUndoOff) {
         ASSERT_TRUE(ed.OffFocusOut("0100", "0200"));
         ASSERT_TRUE(ed.undoEnabled());
         ScriptedPrompt prompt;
-        c.answer ? prompt.push(c.answer) : prompt.push(Answer::Yes);
-        ASSERT_TRUE(c.command(p, doc, prompt).changed) << c.name;
-        EXPECT_FALSE(ed.undoEnabled()) << c.name;
-        EXPECT_FALSE(ed.Undo()) << c.name;
-        EXPECT_EQ(Labels(doc.history()).size(), 3u) << c.name;
+        answer ? prompt.push(answer) : prompt.push(Answer::Yes);
+        ASSERT_TRUE(command(p, doc, prompt).changed);
+        EXPECT_FALSE(ed.undoEnabled());
+        EXPECT_FALSE(ed.Undo());
+        EXPECT_EQ(doc.history().count(), 3u);
     }
 }
 
@@ -338,31 +306,24 @@ TEST(EditingChanges, SizeCommandsRecordWhatTheyChanged) {
     const ChangeHistory& h = doc.history();
     auto last = [&] { return h.entry(h.present()).change; };
     ScriptedPrompt prompt;
-    prompt.push("100");
-    ShiftCam(p, doc, prompt);
-    EXPECT_EQ(last().label, "shift cam 5 by 100");
-    ASSERT_EQ(last().cams.size(), 1u);
-    EXPECT_EQ(Listed(p, 1, 4), Entries{"F001 0200 0300"});
     prompt.push("0");
     EXPECT_FALSE(ShiftCam(p, doc, prompt).changed);
-    EXPECT_EQ(h.count(), 2u);
-
-    prompt.push("3");
-    CopySize(p, doc, prompt);
-    EXPECT_EQ(last().label, "copy size 1 to size 3");
-    EXPECT_EQ(last().cams.size(), 1u);  // the one cam that differed
-    EXPECT_EQ(last().size, 3);
-
-    prompt.push("9");
-    CopyCam(p, doc, prompt);
-    EXPECT_EQ(last().label, "copy cam 5 to cam 9, size 1");
-    prompt.push(Answer::Yes);
-    EraseCam(p, doc, prompt);
-    EXPECT_EQ(last().label, "erase cam 5, size 1");
-    prompt.push(Answer::Yes);
-    EraseSize(p, doc, prompt);
-    EXPECT_EQ(last().label, "erase size 1");
-    EXPECT_EQ(last().cams.size(), 1u);  // cam 9; cam 5 was erased already
+    EXPECT_EQ(h.count(), 1u);
+    // command, answer (nullptr: Yes), the change recorded: label, cams and size
+    const std::vector<std::tuple<Command, const char*, std::string, std::size_t, int>> steps = {
+        {&ShiftCam, "100", "shift cam 5 by 100", 1, 1},
+        {&CopySize, "3", "copy size 1 to size 3", 1, 3},  // the one cam that differed
+        {&CopyCam, "9", "copy cam 5 to cam 9, size 1", 1, 1},
+        {&EraseCam, nullptr, "erase cam 5, size 1", 1, 1},
+        {&EraseSize, nullptr, "erase size 1", 1, 1},  // cam 9; cam 5 was erased already
+    };
+    for (const auto& [command, answer, label, cams, size] : steps) {
+        answer ? prompt.push(answer) : prompt.push(Answer::Yes);
+        ASSERT_TRUE(command(p, doc, prompt).changed) << label;
+        EXPECT_EQ(last().label, label);
+        EXPECT_EQ(last().cams.size(), cams) << label;
+        EXPECT_EQ(last().size, size) << label;
+    }
 
     p.CurCam = 1;
     prompt.push("GLUE");
@@ -384,20 +345,18 @@ TEST(HistoryForm, PickingShowsRestoreKeepsCloseReturns) {
     p.CurCam = 0;
     {
         HistoryForm f(p, doc);
-        EXPECT_EQ(f.Rows(), (std::vector<std::string>{"   1  file opened", "   2  phase 0100-0200 of cam 3, size 1",
-                                                      "   3  phase 0010-0020 of cam 7, size 4"}));
+        EXPECT_EQ(f.Rows(), (Entries{"   1  file opened", "   2  phase 0100-0200 of cam 3, size 1",
+                                     "   3  phase 0010-0020 of cam 7, size 4"}));
         EXPECT_EQ(f.presentRow(), 2);
         EXPECT_FALSE(f.restoreEnabled());
         f.Select(1);
         EXPECT_TRUE(f.restoreEnabled());
-        EXPECT_EQ(p.CurSize, 1);  // the entry's size and cam are shown
-        EXPECT_EQ(p.CurCam, 2);
+        EXPECT_EQ((Ints{p.CurSize, p.CurCam}), (Ints{1, 2}));  // the entry's size and cam are shown
         EXPECT_TRUE(Listed(p, 4, 6).empty());
         f.Select(2);
         EXPECT_EQ(p.CurSize, 4);
         f.Close();
-        EXPECT_EQ(p.CurSize, 1);  // back where the window was opened
-        EXPECT_EQ(p.CurCam, 0);
+        EXPECT_EQ((Ints{p.CurSize, p.CurCam}), (Ints{1, 0}));  // back where the window was opened
         EXPECT_FALSE(f.restored());
     }
     {

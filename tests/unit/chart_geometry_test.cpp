@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 using namespace cam;
 
 namespace {
@@ -16,19 +19,13 @@ TEST(ChartGeometry, BandIsRoundedAsThePainterRoundsIt) {
 }
 
 TEST(ChartGeometry, PositionsLieWhereTheBarsAreDrawn) {
-    const BandSpan b{17, 360};
-    // N(position x 360 / 1023), the chart's own rounding: 100 -> 35.19, 199 -> 70.03.
-    EXPECT_EQ(PixelOf(b, 0), 0);
-    EXPECT_EQ(PixelOf(b, 100), 35);
-    EXPECT_EQ(PixelOf(b, 199), 70);
-    EXPECT_EQ(PixelOf(b, 1023), 360);
-    EXPECT_EQ(PixelOf(b, 1024), 360);  // never past the right edge
+    // N(position x 360 / 1023), the chart's own rounding: 100 -> 35.19, 199 -> 70.03; 1024 is
+    // never past the right edge.
+    for (auto [pos, pixel] : std::vector<std::pair<int, long>>{{0, 0}, {100, 35}, {199, 70}, {1023, 360}, {1024, 360}})
+        EXPECT_EQ(PixelOf({17, 360}, pos), pixel) << pos;
     // Halves go to the even pixel: a cell of 512 pixels for 1024 positions.
-    const BandSpan cell{0, 512, 1024};
-    EXPECT_EQ(PixelOf(cell, 1), 0);
-    EXPECT_EQ(PixelOf(cell, 3), 2);
-    EXPECT_EQ(PixelOf(cell, 5), 2);
-    EXPECT_EQ(PixelOf(cell, 7), 4);
+    for (auto [pos, pixel] : std::vector<std::pair<int, long>>{{1, 0}, {3, 2}, {5, 2}, {7, 4}})
+        EXPECT_EQ(PixelOf({0, 512, 1024}, pos), pixel) << pos;
 }
 
 TEST(ChartGeometry, ThePositionUnderAColumnIsDrawnOnThatColumn) {
@@ -43,15 +40,13 @@ TEST(ChartGeometry, ThePositionUnderAColumnIsDrawnOnThatColumn) {
 
 TEST(ChartGeometry, OutsideTheBandTheNearestEndIsTaken) {
     const BandSpan b{17, 360};
-    EXPECT_EQ(PositionAt(b, 0), 0);
-    EXPECT_EQ(PositionAt(b, -50), 0);
-    EXPECT_EQ(PositionAt(b, 377), 1023);
-    EXPECT_EQ(PositionAt(b, 5000), 1023);
-    // A drag reaches the end of the revolution only beyond the right edge.
-    EXPECT_EQ(BoundaryAt(b, 377), 1023);
-    EXPECT_EQ(BoundaryAt(b, 378), 1024);
-    EXPECT_EQ(BoundaryAt(b, 5000), 1024);
-    EXPECT_EQ(BoundaryAt(b, -3), 0);
+    // pixel, the position there, the boundary a drag reaches: the end of the revolution only
+    // beyond the right edge.
+    for (auto [x, pos, boundary] : std::vector<std::array<int, 3>>{
+             {-50, 0, 0}, {-3, 0, 0}, {0, 0, 0}, {377, 1023, 1023}, {378, 1023, 1024}, {5000, 1023, 1024}}) {
+        EXPECT_EQ(PositionAt(b, x), pos) << x;
+        EXPECT_EQ(BoundaryAt(b, x), boundary) << x;
+    }
 }
 
 TEST(ChartGeometry, PositionsPerPixelRoundsUp) {

@@ -1,9 +1,11 @@
 #include "core/editor/phase_editing.h"
-#include "core/model/scripted_prompt.h"
 #include "core/editor/phase_list.h"
+#include "core/model/scripted_prompt.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace cam;
 
@@ -27,6 +29,13 @@ void EnterPhase(PhaseEditor& ed, const std::string& on, const std::string& off) 
 }
 
 Entries Listed(const Program& p) { return PhaseListEntries(p, p.CurSize, p.CurCam); }
+
+// A 32-cam program, its document and the editor of its phase boxes.
+struct PhaseEditing : ::testing::Test {
+    Program p = Fresh();
+    CamDocument doc{p};
+    PhaseEditor ed{p, doc};
+};
 
 TEST(BoxKeys, DigitsPassEnterAndTabCommitEverythingElseBecomesZero) {
     EXPECT_EQ(FilterBoxKey('7').kind, BoxKey::Insert);
@@ -52,10 +61,7 @@ TEST(BoxTexts, CommitAndLeaveGiveFourDigits) {
 }
 
 // The run replacement itself belongs to SetPhase; here the boxes' texts must reach it.
-TEST(PhaseEntry, TypedPhasesAreWrittenThroughTheRunReplacementRule) {
-    Program p = Fresh();
-    CamDocument doc(p);
-    PhaseEditor ed(p, doc);
+TEST_F(PhaseEditing, TypedPhasesAreWrittenThroughTheRunReplacementRule) {
     ed.OpenCam(0);
     EnterPhase(ed, "1000", "24");
     EXPECT_EQ(Listed(p), Entries{"F001 1000 0024"});
@@ -63,16 +69,23 @@ TEST(PhaseEntry, TypedPhasesAreWrittenThroughTheRunReplacementRule) {
     EXPECT_TRUE(ed.undoEnabled());
     EnterPhase(ed, "1000", "1000");  // equal ON and OFF delete the run from ON on
     EXPECT_EQ(Listed(p), Entries{"F001 0000 0024"});
+    // An always-ON cam picked and left with both boxes unchanged keeps every position ON.
+    EnterPhase(ed, "0", "1024");
+    EXPECT_EQ(Listed(p), Entries{"F001 0000 1024"});
+    ed.PickEntryAndEdit("F001 0000 1024");
+    ed.OnFocusIn();
+    ed.OnFocusOut(ed.onText());
+    ed.OffFocusIn();
+    ed.OffFocusOut(ed.onText(), ed.offText());
+    EXPECT_EQ(p.CamPos(1, 0, 1023), 1);
+    EXPECT_EQ(Listed(p), Entries{"F001 0000 1024"});
 }
 
 // ON is limited to 1023 and OFF to 1024 when their boxes are left.
-TEST(PhaseEntry, ValuesAboveTheRangeAreLimited) {
+TEST_F(PhaseEditing, ValuesAboveTheRangeAreLimited) {
+    ed.OpenCam(0);
     for (auto [typed, on, off] : std::vector<std::array<const char*, 3>>{
              {"1023", "1023", "1023"}, {"1024", "1023", "1024"}, {"1025", "1023", "1024"}, {"5000", "1023", "1024"}}) {
-        Program p = Fresh();
-        CamDocument doc(p);
-        PhaseEditor ed(p, doc);
-        ed.OpenCam(0);
         ed.OnFocusIn();
         ed.OnKeyTyped();
         ed.OnFocusOut(typed);
@@ -83,28 +96,8 @@ TEST(PhaseEntry, ValuesAboveTheRangeAreLimited) {
     }
 }
 
-TEST(PhaseEntry, AlwaysOnCamCanBeEnteredAgainAsListed) {
-    Program p = Fresh();
-    CamDocument doc(p);
-    PhaseEditor ed(p, doc);
-    ed.OpenCam(0);
-    EnterPhase(ed, "0", "1024");
-    EXPECT_EQ(Listed(p), Entries{"F001 0000 1024"});
-    // Picking the entry and leaving both boxes unchanged keeps every position ON.
-    ed.PickEntryAndEdit("F001 0000 1024");
-    ed.OnFocusIn();
-    ed.OnFocusOut(ed.onText());
-    ed.OffFocusIn();
-    ed.OffFocusOut(ed.onText(), ed.offText());
-    EXPECT_EQ(p.CamPos(1, 0, 1023), 1);
-    EXPECT_EQ(Listed(p), Entries{"F001 0000 1024"});
-}
-
-TEST(PhaseEntry, BoxesStartFromTheCamTheEntryOrZero) {
-    Program p = Fresh();
+TEST_F(PhaseEditing, BoxesStartFromTheCamTheEntryOrZero) {
     SetPhase(p, 1, 0, 300, 400);
-    CamDocument doc(p);
-    PhaseEditor ed(p, doc);
     ed.OpenCam(0);
     EXPECT_EQ(ed.savedOn() + ed.savedOff(), "03000400");
     ed.OnFocusIn();
@@ -127,34 +120,24 @@ TEST(PhaseEntry, BoxesStartFromTheCamTheEntryOrZero) {
     EXPECT_EQ(picked.savedOff(), "0020");
 }
 
-TEST(Undo, RestoresTheCamExactlyOnce) {
-    Program p = Fresh();
+// Undo restores the cam exactly once, and only while the chart shows the cam it was made on.
+TEST_F(PhaseEditing, UndoRestoresTheCamOnceAndNotAfterAnotherCamOrSize) {
     SetPhase(p, 1, 0, 100, 200);
-    CamDocument doc(p);
-    PhaseEditor ed(p, doc);
     ed.ChartShown(1, 0);
     ed.OpenCam(0);
     EnterPhase(ed, "150", "300");
+    ed.ChartShown(1, 0);  // redrawn as it was
     ASSERT_TRUE(ed.undoEnabled());
     EXPECT_TRUE(ed.Undo());
     EXPECT_EQ(Listed(p), Entries{"F001 0100 0200"});
     EXPECT_FALSE(ed.undoEnabled());
     EXPECT_FALSE(ed.Undo());
     EXPECT_EQ(Listed(p), Entries{"F001 0100 0200"});
-}
 
-TEST(Undo, AnotherCamOrAnotherSizeDisablesIt) {
-    Program p = Fresh();
-    CamDocument doc(p);
-    PhaseEditor ed(p, doc);
-    ed.ChartShown(1, 0);
-    ed.OpenCam(0);
-    EnterPhase(ed, "100", "200");
-    ed.ChartShown(1, 0);  // redrawn as it was
-    EXPECT_TRUE(ed.undoEnabled());
+    EnterPhase(ed, "400", "500");
+    ASSERT_TRUE(ed.undoEnabled());
     ed.ChartShown(1, 1);
     EXPECT_FALSE(ed.undoEnabled());
-
     EnterPhase(ed, "300", "400");
     ASSERT_TRUE(ed.undoEnabled());
     // Undo must not write a cam of size 1 into size 2.
@@ -165,11 +148,8 @@ TEST(Undo, AnotherCamOrAnotherSizeDisablesIt) {
     EXPECT_TRUE(PhaseListEntries(p, 2, 1).empty());
 }
 
-TEST(CamSelection, RightClickSwallowsTheNextLeftClickOnlyAndAClickLeavesEditMode) {
-    Program p = Fresh();
+TEST_F(PhaseEditing, RightClickSwallowsTheNextLeftClickOnlyAndAClickLeavesEditMode) {
     ScriptedPrompt prompt;
-    CamDocument doc(p);
-    PhaseEditor ed(p, doc);
     EXPECT_TRUE(ed.CamRightClick(5));
     EXPECT_EQ(p.CurCam, 5);
     EXPECT_FALSE(ed.CamRightClick(5));  // same cam: nothing to redraw
@@ -186,34 +166,29 @@ TEST(CamSelection, RightClickSwallowsTheNextLeftClickOnlyAndAClickLeavesEditMode
     EXPECT_EQ(p.CurCam, 3);
 }
 
-TEST(CamSelection, RowOutsideTheModelIsRefusedWithText71) {
+// A 16-cam model: a row beyond its cams is refused, and a current cam left over from a
+// 32-cam model is never written.
+TEST(PhaseEditor, CamsOutsideTheModelAreRefused) {
     Program p = Fresh(16, 15);
     p.LngTxt[71] = "NO SUCH CAM";
+    p.CurCam = 20;
     ScriptedPrompt prompt;
     CamDocument doc(p);
     PhaseEditor ed(p, doc);
     EXPECT_FALSE(ed.AcceptCamClick(16, prompt));
     ASSERT_EQ(prompt.messages(), Entries{"NO SUCH CAM"});
     EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
+    EXPECT_FALSE(ed.OffFocusOut("0100", "0200"));
+    EXPECT_FALSE(ed.undoEnabled());
 }
 
 TEST(Navigation, KeysWrapAtBothEnds) {
-    EXPECT_EQ(NavigateCam(NavKey::PageDown, 31, 32), 0);
-    EXPECT_EQ(NavigateCam(NavKey::PageDown, 4, 32), 5);
-    EXPECT_EQ(NavigateCam(NavKey::PageUp, 0, 32), 31);
-    EXPECT_EQ(NavigateCam(NavKey::PageUp, 0, 16), 15);
-    EXPECT_EQ(NavigateCam(NavKey::PageUp, 9, 16), 8);
-    EXPECT_EQ(NavigateCam(NavKey::Home, 9, 16), 0);
-    EXPECT_EQ(NavigateCam(NavKey::End, 0, 16), 15);
-}
-
-TEST(PhaseEntry, CamOutsideTheTablesWritesNothing) {
-    Program p = Fresh(16, 15);
-    p.CurCam = 20;  // left over from a 32-cam model
-    CamDocument doc(p);
-    PhaseEditor ed(p, doc);
-    EXPECT_FALSE(ed.OffFocusOut("0100", "0200"));
-    EXPECT_FALSE(ed.undoEnabled());
+    const std::vector<std::tuple<NavKey, int, int, int>> cases = {
+        // key, the cam open, the cams of the model, the cam the key opens
+        {NavKey::PageDown, 31, 32, 0}, {NavKey::PageDown, 4, 32, 5}, {NavKey::PageUp, 0, 32, 31},
+        {NavKey::PageUp, 0, 16, 15},   {NavKey::PageUp, 9, 16, 8},   {NavKey::Home, 9, 16, 0},
+        {NavKey::End, 0, 16, 15}};
+    for (const auto& [key, from, cams, to] : cases) EXPECT_EQ(NavigateCam(key, from, cams), to) << from << "/" << cams;
 }
 
 }  // namespace

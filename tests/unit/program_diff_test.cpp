@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using cam::Program;
@@ -31,22 +33,13 @@ std::array<std::uint8_t, cam::kPositions> Positions(std::initializer_list<std::p
 }
 
 using Kind = cam::PhaseChange::Kind;
-struct Change {
-    Kind kind;
-    int aOn, aOff, bOn, bOff;
-};
+using Change = std::tuple<Kind, int, int, int, int>;  // kind, A's on-off, B's on-off
 std::vector<Change> Phases(std::initializer_list<std::pair<int, int>> a, std::initializer_list<std::pair<int, int>> b) {
     const auto pa = Positions(a), pb = Positions(b);
     std::vector<Change> out;
     for (const auto& c : cam::ComparePhases(pa.data(), pb.data()))
         out.push_back({c.kind, c.aOn, c.aOff, c.bOn, c.bOff});
     return out;
-}
-bool operator==(const Change& x, const Change& y) {
-    return x.kind == y.kind && x.aOn == y.aOn && x.aOff == y.aOff && x.bOn == y.bOn && x.bOff == y.bOff;
-}
-void PrintTo(const Change& c, std::ostream* os) {
-    *os << int(c.kind) << ' ' << c.aOn << '-' << c.aOff << ' ' << c.bOn << '-' << c.bOff;
 }
 
 TEST(ComparePhases, PairsOverlappingPhasesAndListsTheRestInChartOrder) {
@@ -87,11 +80,8 @@ TEST(ComparePrograms, NamesPhasesRemarksAndAdvancesInTheUsersTerms) {
                                "size 3, cam 5: phase 0100-0200 only in A",
                                "size 3, cam 5: phase 0300-0400 in A, 0300-0420 in B"}));
     // What a click on each line shows on the chart.
-    EXPECT_EQ(d[0].cam, 1);
-    EXPECT_EQ(d[0].size, 0);
-    EXPECT_EQ(d[1].cam, 4);
-    EXPECT_EQ(d[3].size, 3);
-    EXPECT_EQ(d[3].cam, 4);
+    EXPECT_EQ((std::vector<int>{d[0].cam, d[0].size, d[1].cam, d[3].size, d[3].cam}),
+              (std::vector<int>{1, 0, 4, 3, 4}));
     // Other names for the two programs.
     EXPECT_EQ(cam::ComparePrograms(b, a, a, {"the chart", "demo.Cam"})[2].text,
               "size 3, cam 5: phase 0100-0200 only in demo.Cam");

@@ -10,6 +10,7 @@ using camtest::MakeProgram;
 namespace {
 
 using Runs_t = std::vector<std::pair<int, int>>;
+using Ints = std::vector<int>;
 
 // The ON runs of a cam, as (first, last) inclusive, scanned without wrapping.
 Runs_t Runs(const Program& p, int size, int cam) {
@@ -71,11 +72,8 @@ TEST(Tables, ResizeEmptiesPositionsAndKeepsWhatRemains) {
     p.NCams = 16;
     p.NSizes = 60;
     ResizeTables(p);
-    EXPECT_EQ(p.CamPos.sizes(), 60);
-    EXPECT_EQ(p.CamPos.cams(), 16);
-    EXPECT_EQ(p.CamRemark.size(), 16u);
+    EXPECT_EQ((Ints{p.CamPos.sizes(), p.CamPos.cams(), int(p.CamRemark.size()), p.AdvMs[2]}), (Ints{60, 16, 16, 9}));
     EXPECT_EQ(p.CamRemark[3], "kept");
-    EXPECT_EQ(p.AdvMs[2], 9);
     p.NCams = 32;
     ResizeTables(p);
     EXPECT_EQ(p.CamRemark[20], "");
@@ -92,8 +90,8 @@ TEST(Tables, ClearFunctionsKeepsCountsAndSecondEncodersClearAllResetsSelection) 
     p.OutSize = 3;
     ClearFunctions(p);
     EXPECT_EQ(p.AdvOn + p.DelayOn + p.RatioOn + p.Ratio17On + p.OutSize + p.AdvMs[4], 0);
-    EXPECT_EQ((std::vector<int>{p.EncShift, p.RotDir, p.SpeedLimit}), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ((std::vector<int>{p.NAdvCams, p.EncShift2, p.RotDir2, p.NEncoders}), (std::vector<int>{5, 10, 1, 2}));
+    EXPECT_EQ((Ints{p.EncShift, p.RotDir, p.SpeedLimit}), (Ints{0, 0, 0}));
+    EXPECT_EQ((Ints{p.NAdvCams, p.EncShift2, p.RotDir2, p.NEncoders}), (Ints{5, 10, 1, 2}));
 
     SetPhase(p, 3, 4, 10, 20);
     p.CamRemark[4] = "x";
@@ -102,8 +100,7 @@ TEST(Tables, ClearFunctionsKeepsCountsAndSecondEncodersClearAllResetsSelection) 
     ClearAll(p);
     EXPECT_TRUE(Runs(p, 3, 4).empty());
     EXPECT_EQ(p.CamRemark[4], "");
-    EXPECT_EQ(p.CurCam, 0);
-    EXPECT_EQ(p.CurSize, 1);
+    EXPECT_EQ((Ints{p.CurCam, p.CurSize}), (Ints{0, 1}));
 }
 
 // Phase list entries in the chart's order and layout.
@@ -131,12 +128,10 @@ TEST(PhaseList, NumbersRunToThreeDigits) {
     for (int q = 1; q < kPositions - 1; q += 2) p.CamPos(1, 0, q) = 1;  // 511 phases of one position
     auto e = PhaseListEntries(p, 1, 0);
     ASSERT_EQ(e.size(), 511u);
-    EXPECT_EQ(e[9], "F010 0019 0020");
-    EXPECT_EQ(e[99], "F100 0199 0200");
+    EXPECT_EQ((E{e[9], e[99]}), (E{"F010 0019 0020", "F100 0199 0200"}));
     p.CamPos(1, 0, 1023) = 1;  // an edge phase is listed first and shifts the numbers
     e = PhaseListEntries(p, 1, 0);
-    EXPECT_EQ(e[0], "F001 1023 0000");
-    EXPECT_EQ(e[1], "F002 0001 0002");
+    EXPECT_EQ((E{e[0], e[1]}), (E{"F001 1023 0000", "F002 0001 0002"}));
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 // The Sizes menu commands and the remark edit, asked in the shipped English wording.
 #include "core/editor/size_commands.h"
 
-#include "core/model/scripted_prompt.h"
 #include "core/editor/phase_list.h"
+#include "core/model/scripted_prompt.h"
 #include "support/make_program.h"
 #include "support/shipped_texts.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -37,17 +38,26 @@ cam::Program Model(int cams = 32, int sizes = 7) {
 
 Entries Listed(const cam::Program& p, int size, int cam) { return cam::PhaseListEntries(p, size, cam); }
 
-TEST(SelectSize, AsksWithRangeAndMakesTheSizeCurrent) {
-    cam::Program p = Model(32, 30);
-    cam::CamDocument doc(p);
-    cam::ScriptedPrompt prompt;
+struct SizeCommands : ::testing::Test {
+    // The document of the tables set up so far, as a file holds them.
+    cam::CamDocument& Saved() { return doc.emplace(p); }
+    std::string Asked(std::size_t i) const { return prompt.asked()[i].text + "|" + prompt.asked()[i].title; }
+
+    cam::Program p = Model();
+    std::optional<cam::CamDocument> doc;
+    DefaultsPrompt prompt;
+};
+
+TEST_F(SizeCommands, SelectSizeAsksWithRangeAndMakesTheSizeCurrent) {
+    p = Model(32, 30);
+    cam::CamDocument& doc = Saved();
     prompt.push("4");
     const CommandResult r = cam::SelectSize(p, doc, prompt);
     EXPECT_EQ(p.CurSize, 4);
     EXPECT_EQ(r.redraw, CommandResult::Chart);
     EXPECT_TRUE(r.sizeChanged);
     ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Select size 1- 30|/tmp/x.Cam");
+    EXPECT_EQ(Asked(0), "Select size 1- 30|/tmp/x.Cam");
     EXPECT_TRUE(doc.FileSaved());
     // Cancel or the same size changes nothing.
     prompt.push(std::optional<std::string>());
@@ -55,88 +65,58 @@ TEST(SelectSize, AsksWithRangeAndMakesTheSizeCurrent) {
     prompt.push("4");
     EXPECT_FALSE(cam::SelectSize(p, doc, prompt).sizeChanged);
     EXPECT_EQ(p.CurSize, 4);
-}
-
-TEST(SelectSize, OutOfRangeAnswersShowTheMessageAndSizeOne) {
+    // An answer out of range is shown and makes size 1 current.
     for (const char* answer : {"0", "99"}) {
-        cam::Program p = Model(32, 30);
         p.CurSize = 5;
-        cam::CamDocument doc(p);
-        cam::ScriptedPrompt prompt;
+        prompt.clear();
         prompt.push(answer);
-        const CommandResult r = cam::SelectSize(p, doc, prompt);
+        EXPECT_TRUE(cam::SelectSize(p, doc, prompt).sizeChanged);
         EXPECT_EQ(p.CurSize, 1) << answer;
-        EXPECT_TRUE(r.sizeChanged);
-        ASSERT_EQ(prompt.messages().size(), 1u);
-        EXPECT_EQ(prompt.messages()[0], std::string("Out of range: ") + answer);
+        EXPECT_EQ(prompt.messages(), Entries{std::string("Out of range: ") + answer});
         EXPECT_EQ(prompt.asked()[1].title, "Select size");
         EXPECT_EQ(prompt.asked()[1].icon, cam::Icon::Exclamation);
     }
 }
 
-TEST(CopySize, CopiesEveryCamAndMarksTheDataUnsaved) {
-    cam::Program p = Model();
+TEST_F(SizeCommands, CopySizeCopiesEveryCamOfTheSizeShownAndMarksTheDataUnsaved) {
     p.CurSize = 2;
     cam::SetPhase(p, 2, 0, 100, 200);
     cam::SetPhase(p, 2, 31, 1000, 24);
+    cam::SetPhase(p, 1, 0, 5, 6);
     cam::SetPhase(p, 4, 5, 10, 20);  // overwritten by the copy
     p.CamRemark[0] = "kept";
-    cam::CamDocument doc(p);
-    DefaultsPrompt prompt;
-    prompt.push("4");
-    const CommandResult r = cam::CopySize(p, doc, prompt);
-    EXPECT_TRUE(r.changed);
-    EXPECT_EQ(r.redraw, CommandResult::None);  // the target is not the size shown
-    EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(Listed(p, 4, 0), Entries{"F001 0100 0200"});
-    EXPECT_EQ(Listed(p, 4, 31), Entries{"F001 1000 0024"});
-    EXPECT_TRUE(Listed(p, 4, 5).empty());
-    EXPECT_EQ(p.CamRemark[0], "kept");
-    EXPECT_EQ(prompt.asked()[0].text, "Copy size 2 into size, range 1 -7");
-    EXPECT_EQ(prompt.defaults[0], "2");
-}
-
-TEST(CopySize, AfterARefusedNumberTheSourceStaysTheSizeShown) {
-    cam::Program p = Model();
-    p.CurSize = 3;
-    cam::SetPhase(p, 3, 1, 300, 400);
-    cam::SetPhase(p, 1, 1, 5, 6);
-    cam::CamDocument doc(p);
-    DefaultsPrompt prompt;
-    prompt.push("9");
-    prompt.push(Answer::Ok);
-    prompt.push("5");
-    cam::CopySize(p, doc, prompt);
-    EXPECT_EQ(p.CurSize, 3);
-    EXPECT_EQ(Listed(p, 5, 1), Entries{"F001 0300 0400"});  // from size 3, not size 1
-    ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_EQ(prompt.messages()[0], "Out of range: 9");
-    ASSERT_EQ(prompt.defaults.size(), 2u);
-    EXPECT_EQ(prompt.defaults[1], "9");  // the refused number is offered again
-    EXPECT_EQ(prompt.asked()[2].text, "Copy size 3 into size, range 1 -7");
-}
-
-TEST(CopySize, OntoTheCurrentSizeOrCancelledDoesNothingSilently) {
-    cam::Program p = Model();
-    p.CurSize = 2;
-    cam::SetPhase(p, 2, 0, 1, 2);
-    cam::CamDocument doc(p);
-    cam::ScriptedPrompt prompt;
+    cam::CamDocument& doc = Saved();
+    // Onto the size itself, or cancelled: nothing, silently.
     prompt.push("2");
     EXPECT_FALSE(cam::CopySize(p, doc, prompt).changed);
     prompt.push("");
     EXPECT_FALSE(cam::CopySize(p, doc, prompt).changed);
     EXPECT_TRUE(prompt.messages().empty());
     EXPECT_TRUE(doc.FileSaved());
+
+    prompt.push("9");
+    prompt.push(Answer::Ok);
+    prompt.push("4");
+    const CommandResult r = cam::CopySize(p, doc, prompt);
+    EXPECT_EQ(prompt.messages(), Entries{"Out of range: 9"});
+    EXPECT_EQ(prompt.defaults, (Entries{"2", "2", "2", "9"}));  // the refused number is offered again
+    EXPECT_EQ(prompt.asked()[0].text, "Copy size 2 into size, range 1 -7");
+    EXPECT_EQ(prompt.asked()[4].text, "Copy size 2 into size, range 1 -7");
+    EXPECT_TRUE(r.changed);
+    EXPECT_EQ(r.redraw, CommandResult::None);  // the target is not the size shown
+    EXPECT_EQ(p.CurSize, 2);
+    EXPECT_FALSE(doc.FileSaved());
+    EXPECT_EQ(Listed(p, 4, 0), Entries{"F001 0100 0200"});  // from size 2, not size 1
+    EXPECT_EQ(Listed(p, 4, 31), Entries{"F001 1000 0024"});
+    EXPECT_TRUE(Listed(p, 4, 5).empty());
+    EXPECT_EQ(p.CamRemark[0], "kept");
 }
 
-TEST(EraseSize, AsksWithTheSizeNumberAndClearsOnYes) {
-    cam::Program p = Model();
+TEST_F(SizeCommands, EraseSizeAsksWithTheSizeNumberAndClearsOnYes) {
     p.CurSize = 5;
     cam::SetPhase(p, 5, 3, 10, 20);
     cam::SetPhase(p, 4, 3, 10, 20);
-    cam::CamDocument doc(p);
-    cam::ScriptedPrompt prompt;
+    cam::CamDocument& doc = Saved();
     prompt.push(Answer::No);
     cam::EraseSize(p, doc, prompt);
     EXPECT_EQ(Listed(p, 5, 3).size(), 1u);
@@ -147,19 +127,26 @@ TEST(EraseSize, AsksWithTheSizeNumberAndClearsOnYes) {
     EXPECT_EQ(Listed(p, 4, 3).size(), 1u);
     EXPECT_EQ(r.redraw, CommandResult::Chart);
     EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Erase every phase of 'SIZE 5'?|Confirm erase");
+    EXPECT_EQ(Asked(0), "Erase every phase of 'SIZE 5'?|Confirm erase");
     EXPECT_EQ(prompt.asked()[0].buttons, cam::Buttons::YesNo);
     EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Question);
 }
 
-TEST(CopyCam, CopiesOntoTheTargetRowWithinTheSize) {
-    cam::Program p = Model();
+TEST_F(SizeCommands, CopyCamCopiesOntoTheTargetRowAndRefusesACamOutsideTheModel) {
     p.CurSize = 2;
     p.CurCam = 1;
     cam::SetPhase(p, 2, 1, 100, 200);
     p.CamRemark[4] = "target";
-    cam::CamDocument doc(p);
-    cam::ScriptedPrompt prompt;
+    cam::CamDocument& doc = Saved();
+    for (const char* outside : {"33", "0"}) {
+        prompt.push(outside);
+        prompt.push(Answer::Ok);
+        EXPECT_EQ(cam::CopyCam(p, doc, prompt).redraw, CommandResult::None);
+    }
+    EXPECT_EQ(prompt.messages(),
+              (Entries{" 33 is not a cam of this programmer", " 0 is not a cam of this programmer"}));
+    EXPECT_EQ(prompt.asked()[1].buttons, cam::Buttons::Ok);
+    EXPECT_TRUE(doc.FileSaved());
     prompt.push("5");
     const CommandResult r = cam::CopyCam(p, doc, prompt);
     EXPECT_EQ(r.redraw, CommandResult::Row);
@@ -167,54 +154,36 @@ TEST(CopyCam, CopiesOntoTheTargetRowWithinTheSize) {
     EXPECT_EQ(Listed(p, 2, 4), Entries{"F001 0100 0200"});
     EXPECT_EQ(p.CamRemark[4], "target");
     EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Copy cam 2 to cam [1-32]|Copy cam ");
+    EXPECT_EQ(Asked(0), "Copy cam 2 to cam [1-32]|Copy cam ");
 }
 
-TEST(CopyCam, TargetsOutsideTheCamsAreRefusedWithTheirNumber) {
-    cam::Program p = Model();
-    cam::SetPhase(p, 1, 0, 1, 2);
-    cam::CamDocument doc(p);
-    cam::ScriptedPrompt prompt;
-    prompt.push("33");
-    prompt.push(Answer::Ok);
-    prompt.push("0");
-    cam::CopyCam(p, doc, prompt);
-    cam::CopyCam(p, doc, prompt);
-    EXPECT_EQ(prompt.messages(),
-              (std::vector<std::string>{" 33 is not a cam of this programmer", " 0 is not a cam of this programmer"}));
-    EXPECT_EQ(prompt.asked()[1].buttons, cam::Buttons::Ok);
-    EXPECT_TRUE(doc.FileSaved());
-}
-
-TEST(ShiftCam, WorkedExamplesOfTheShift) {
+TEST_F(SizeCommands, ShiftCamWorkedExamples) {
     const std::vector<std::pair<const char*, const char*>> cases = {
         // answer, the phase after
         {"50", "F001 1000 0026"},   {"100", "F001 0026 0076"}, {"-100", "F001 0850 0900"}, {"924", "F001 0850 0900"},
         {"1030", "F001 0956 1006"}, {"6", "F001 0956 1006"},   {"2048", "F001 0950 1000"}, {"0", "F001 0950 1000"},
     };
     for (const auto& [answer, phase] : cases) {
-        cam::Program p = Model();
+        p = Model();
         p.CurCam = 2;
         cam::SetPhase(p, 1, 2, 950, 1000);
-        cam::CamDocument doc(p);
-        cam::ScriptedPrompt prompt;
+        cam::CamDocument& doc = Saved();
+        prompt.clear();
         prompt.push(answer);
         const CommandResult r = cam::ShiftCam(p, doc, prompt);
         EXPECT_EQ(Listed(p, 1, 2), Entries{phase}) << answer;
         EXPECT_EQ(r.row, 2);
         EXPECT_EQ(doc.FileSaved(), std::string(phase) == "F001 0950 1000") << answer;
-        EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title, "Positions (+/-) to shift cam 3|Shift cam");
+        EXPECT_EQ(Asked(0), "Positions (+/-) to shift cam 3|Shift cam");
     }
 }
 
-TEST(EraseCam, ClearsOnlyTheCurrentCamAndKeepsItsRemark) {
-    cam::Program p = Model();
+TEST_F(SizeCommands, EraseCamClearsOnlyTheCurrentCamAndKeepsItsRemark) {
     p.CurCam = 2;
     p.CamRemark[2] = "glue";
     cam::SetPhase(p, 1, 2, 10, 20);
     cam::SetPhase(p, 1, 3, 10, 20);
-    cam::CamDocument doc(p);
-    cam::ScriptedPrompt prompt;
+    cam::CamDocument& doc = Saved();
     prompt.push(Answer::Yes);
     cam::EraseCam(p, doc, prompt);
     EXPECT_TRUE(Listed(p, 1, 2).empty());
@@ -229,58 +198,49 @@ TEST(EraseCam, ClearsOnlyTheCurrentCamAndKeepsItsRemark) {
     EXPECT_TRUE(doc.FileSaved());
 }
 
-TEST(CamCommands, ACurrentCamOutsideTheTablesIsNeverTouched) {
-    cam::Program p = Model(16, 15);
+TEST_F(SizeCommands, ACurrentCamOutsideTheTablesIsNeverTouched) {
+    p = Model(16, 15);
     p.CurCam = 16;
-    cam::ScriptedPrompt prompt(true);
-    cam::CamDocument doc(p);
-    EXPECT_EQ(cam::CopyCam(p, doc, prompt).redraw, CommandResult::None);
-    EXPECT_EQ(cam::ShiftCam(p, doc, prompt).redraw, CommandResult::None);
-    EXPECT_EQ(cam::EraseCam(p, doc, prompt).redraw, CommandResult::None);
-    EXPECT_EQ(cam::EditRemark(p, doc, prompt).redraw, CommandResult::None);
-    EXPECT_TRUE(prompt.asked().empty());
+    cam::ScriptedPrompt accepting(true);
+    cam::CamDocument& doc = Saved();
+    EXPECT_EQ(cam::CopyCam(p, doc, accepting).redraw, CommandResult::None);
+    EXPECT_EQ(cam::ShiftCam(p, doc, accepting).redraw, CommandResult::None);
+    EXPECT_EQ(cam::EraseCam(p, doc, accepting).redraw, CommandResult::None);
+    EXPECT_EQ(cam::EditRemark(p, doc, accepting).redraw, CommandResult::None);
+    EXPECT_TRUE(accepting.asked().empty());
 }
 
-TEST(EditRemark, ALongRemarkIsRefusedOnceAndOfferedCutTo20) {
-    cam::Program p = Model();
+TEST_F(SizeCommands, EditRemarkAsksBeforeClearingAndOffersALongRemarkCutTo20) {
     p.CurCam = 6;
-    cam::CamDocument doc(p);
-    DefaultsPrompt prompt;
-    prompt.push("ABCDEFGHIJKLMNOPQRSTUVWXY");  // 25 characters
-    prompt.push(Answer::Ok);
-    prompt.push("ABCDEFGHIJKLMNOPQRST");
-    const CommandResult r = cam::EditRemark(p, doc, prompt);
-    EXPECT_EQ(p.CamRemark[6], "ABCDEFGHIJKLMNOPQRST");
-    EXPECT_EQ(r.row, 6);
-    EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"A remark holds at most 20 characters"});
-    ASSERT_EQ(prompt.defaults.size(), 2u);
-    EXPECT_EQ(prompt.defaults[1], "ABCDEFGHIJKLMNOPQRST");
-    EXPECT_EQ(prompt.asked()[0].title, "Cam remark N.7");
-}
-
-TEST(EditRemark, ClearingAskedFirstAndEitherCancelKeepsTheRemark) {
-    cam::Program p = Model();
-    p.CamRemark[0] = "knife";
-    cam::CamDocument doc(p);
-    cam::ScriptedPrompt prompt;
+    p.CamRemark[6] = "knife";
+    cam::CamDocument& doc = Saved();
     prompt.push("");
     prompt.push(Answer::Cancel);
     cam::EditRemark(p, doc, prompt);
-    EXPECT_EQ(p.CamRemark[0], "knife");
-    EXPECT_TRUE(doc.FileSaved());
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"Confirm erase"});
+    EXPECT_EQ(prompt.messages(), Entries{"Confirm erase"});
+    EXPECT_EQ(prompt.asked()[0].title, "Cam remark N.7");
     // Cancel of the input box keeps the remark without a question.
     prompt.push(std::optional<std::string>());
     cam::EditRemark(p, doc, prompt);
-    EXPECT_EQ(p.CamRemark[0], "knife");
+    EXPECT_EQ(p.CamRemark[6], "knife");
     EXPECT_EQ(prompt.messages().size(), 1u);
     EXPECT_TRUE(doc.FileSaved());
     prompt.push("");
     prompt.push(Answer::Ok);
     cam::EditRemark(p, doc, prompt);
-    EXPECT_EQ(p.CamRemark[0], "");
+    EXPECT_EQ(p.CamRemark[6], "");
     EXPECT_FALSE(doc.FileSaved());
+
+    doc.MarkSaved();
+    prompt.push("ABCDEFGHIJKLMNOPQRSTUVWXY");  // 25 characters
+    prompt.push(Answer::Ok);
+    prompt.push("ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(cam::EditRemark(p, doc, prompt).row, 6);
+    EXPECT_EQ(p.CamRemark[6], "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_FALSE(doc.FileSaved());
+    EXPECT_EQ(prompt.messages().back(), "A remark holds at most 20 characters");
+    ASSERT_EQ(prompt.defaults.size(), 5u);
+    EXPECT_EQ(prompt.defaults.back(), "ABCDEFGHIJKLMNOPQRST");  // refused once, offered again cut
 }
 
 // The size spinner stops at size 1 and at the last size; it never wraps.

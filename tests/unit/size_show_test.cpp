@@ -24,10 +24,11 @@ TEST(ShowLamps, FollowTheChartAtThePosition) {
     ASSERT_TRUE(cam::SetPhase(p, 2, 4, 900, 50));  // through position 0
     ASSERT_TRUE(cam::SetPhase(p, 2, 31, 0, 1024));
     ASSERT_TRUE(cam::SetPhase(p, 3, 1, 100, 200));  // another size
-    const std::vector<std::tuple<int, int, std::vector<bool>>> rows = {  // size, position, lamps lit
-        {2, 99, Lit({31})},     {2, 100, Lit({0, 31})},  {2, 199, Lit({0, 31})}, {2, 200, Lit({31})},
-        {2, 899, Lit({31})},    {2, 900, Lit({4, 31})},  {2, 1023, Lit({4, 31})}, {2, 0, Lit({4, 31})},
-        {2, 49, Lit({4, 31})},  {2, 50, Lit({31})},      {3, 150, Lit({1})}};
+    const std::vector<std::tuple<int, int, std::vector<bool>>> rows = {
+        // size, position, lamps lit
+        {2, 99, Lit({31})},    {2, 100, Lit({0, 31})}, {2, 199, Lit({0, 31})},  {2, 200, Lit({31})},
+        {2, 899, Lit({31})},   {2, 900, Lit({4, 31})}, {2, 1023, Lit({4, 31})}, {2, 0, Lit({4, 31})},
+        {2, 49, Lit({4, 31})}, {2, 50, Lit({31})},     {3, 150, Lit({1})}};
     for (const auto& [size, pos, lit] : rows) EXPECT_EQ(cam::ShowLampsAt(p, size, pos), lit) << size << "@" << pos;
 }
 
@@ -35,9 +36,8 @@ TEST(ShowLamps, OnlyTheModelsCamsAndNothingOutsideTheTables) {
     cam::Program p = camtest::MakeProgram(16, 7);
     ASSERT_TRUE(cam::SetPhase(p, 1, 15, 0, 1024));
     EXPECT_EQ(cam::ShowLampsAt(p, 1, 5), Lit({15}, 16));
-    EXPECT_EQ(cam::ShowLampsAt(p, 8, 5), Lit({}, 16));
-    EXPECT_EQ(cam::ShowLampsAt(p, 1, 1024), Lit({}, 16));
-    EXPECT_EQ(cam::ShowLampsAt(p, 1, -1), Lit({}, 16));
+    for (auto [size, pos] : std::vector<std::pair<int, int>>{{8, 5}, {1, 1024}, {1, -1}})
+        EXPECT_EQ(cam::ShowLampsAt(p, size, pos), Lit({}, 16)) << size << "@" << pos;
 }
 
 // A cam ON at 100..199 is lit for exactly the steps at 100..199 of every turn.
@@ -55,10 +55,7 @@ TEST(ShowRun, ALampLitForExactlyItsStepsOfEveryTurn) {
             if (step < 1024) last = run.position();
         }
     }
-    EXPECT_EQ(lit, 200);
-    EXPECT_EQ(first, 100);
-    EXPECT_EQ(last, 199);
-    EXPECT_EQ(run.position(), 0);
+    EXPECT_EQ((std::vector<int>{lit, first, last, run.position()}), (std::vector<int>{200, 100, 199, 0}));
     EXPECT_EQ(run.TakeSteps(), 2048);
     EXPECT_EQ(run.TakeSteps(), 0);
 }
@@ -116,10 +113,10 @@ TEST(ShowSpeed, ATickMakesTheStepsDueAndCarriesTheRest) {
 
 TEST(ShowSpeed, RevolutionsPerMinuteInFourDigits) {
     // steps, milliseconds that really passed, shown; 17 steps a second are under a revolution a minute
-    for (auto [steps, ms, rpm] : std::vector<std::tuple<long, long, std::string>>{
-             {1024, 1000, "0060"}, {0, 1000, "0000"}, {7680, 1000, "0450"}, {512, 500, "0060"},
-             {17, 1000, "0000"}, {204800, 1000, "12000"}, {100, 0, "0000"}})
-        EXPECT_EQ(cam::ShowRpmText(steps, ms), rpm) << steps << "/" << ms;
+    const std::vector<std::tuple<long, long, std::string>> cases = {
+        {1024, 1000, "0060"}, {0, 1000, "0000"}, {7680, 1000, "0450"},   {512, 500, "0060"},
+        {17, 1000, "0000"},   {100, 0, "0000"},  {204800, 1000, "12000"}};
+    for (const auto& [steps, ms, rpm] : cases) EXPECT_EQ(cam::ShowRpmText(steps, ms), rpm) << steps << "/" << ms;
 }
 
 TEST(ShowHand, OneTurnPer1024PositionsFromTheRightCounterClockwise) {
