@@ -122,9 +122,7 @@ private slots:
         form.resize(200, 100);
         auto* a = new QLabel("a", &form);
         a->setGeometry(10, 20, 50, 14);
-        QFont f = a->font();
-        f.setPointSizeF(8.0);
-        a->setFont(f);
+        a->setFont(QFont(a->font().family(), 8));
         auto* b = new QLabel("b", &form);
         b->setGeometry(100, 50, 40, 10);
         b->setProperty(kResizeTagProperty, "@l,t");

@@ -105,11 +105,8 @@ private slots:
         Click("T_OK");
         pages = camtest::PdfPages(Out());
         QCOMPARE(pages.size(), 7);
-        for (int n = 1; n <= 7; ++n) {
-            // The chart's scale ends at 1023.
-            QVERIFY2(pages[n - 1].contains(QString("FORMATO N. 0%1").arg(n)) && pages[n - 1].contains("1023"),
-                     qPrintable(pages[n - 1]));
-        }
+        // The last size, and a chart: its scale ends at 1023.
+        QVERIFY2(pages[6].contains("FORMATO N. 07") && pages[6].contains("1023"), qPrintable(pages[6]));
         Click("PRINTALL");
         QVERIFY(Box()->isVisible());
         QVERIFY(child<QLabel>(w.get(), "LFORM")->isVisible());
