@@ -14,14 +14,10 @@ TEST(EditSettings, SnapStepIsWrittenAndReadBack) {
     p.SnapStep = 16;
     EXPECT_EQ(FormatEditSettings(p), "SnapStep=16\r\n");
     // file, the step read into a program whose step was 8: bad values keep it or are limited
-    for (auto [file, step] : std::vector<std::pair<const char*, int>>{{"SnapStep=16\r\n", 16},
-                                                                      {"Other=3\nSnapStep=4\n", 4},
-                                                                      {"Other=3\rSnapStep=5\r", 5},
-                                                                      {"SnapStep=abc\r\n", 8},
-                                                                      {"SnapStep=\r\n", 8},
-                                                                      {"SnapStep=-3\r\n", 8},
-                                                                      {"SnapStep=99999\r\n", 128},
-                                                                      {"SnapStep=0\r\n", 1}}) {
+    const std::pair<const char*, int> files[] = {
+        {"SnapStep=16\r\n", 16}, {"Other=3\nSnapStep=4\n", 4}, {"Other=3\rSnapStep=5\r", 5}, {"SnapStep=abc\r\n", 8},
+        {"SnapStep=\r\n", 8},    {"SnapStep=-3\r\n", 8},       {"SnapStep=99999\r\n", 128},  {"SnapStep=0\r\n", 1}};
+    for (auto [file, step] : files) {
         Program q;
         q.SnapStep = 8;
         ParseEditSettings(q, file);

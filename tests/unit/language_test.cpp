@@ -161,6 +161,7 @@ TEST_F(ShippedScript, HasATextForEveryNumberTheProgramUses) {
 
 TEST_F(ShippedScript, IsQuotedCrLfTextWithoutLfAloneOrUtf8) {
     const std::string bytes = ShippedScriptBytes();
+    ASSERT_FALSE(bytes.empty());
     ASSERT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
     int line = 0;
     for (std::size_t start = 0, end = 0; start < bytes.size(); start = end + 2) {
