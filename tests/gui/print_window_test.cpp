@@ -128,6 +128,7 @@ private slots:
         SizeBox* box = Box();
         QTRY_COMPARE(box->selectedText(), QString("03"));  // the whole text is selected on entry
         QTest::keyClicks(box, "99");
+        QCOMPARE(box->text(), QString("99"));  // corrected on Enter, not as typed
         QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(box->text(), QString("30"));
         QVERIFY(box->hasFocus());

@@ -116,6 +116,7 @@ TEST_F(LoadLanguageTest, MissingScriptIsReportedAndAnotherChosen) {
     prompt.push(cam::Answer::Ok);
     prompt.push("/also/gone.Scr");
     cam::LoadLanguage(p, prompt);
+    EXPECT_EQ(prompt.messages().size(), 3u);
     EXPECT_EQ(prompt.messages().back(), "FILE ERROR");
     EXPECT_EQ(prompt.asked().back().icon, cam::Icon::Stop);
     EXPECT_EQ(p.LngFile, "/gone/Z32px_ENG.SCR");
