@@ -16,38 +16,45 @@ namespace camtest {
 class CompareMainWindowTest : public MainWindowFixture {
     Q_OBJECT
 
-    static QStringList Items(QListWidget* list) {
-        QStringList out;
-        for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-        return out;
+    // Compares with file, driving the compare window with `drive` (nothing when none opens).
+    void Compare(const std::string& file, const std::function<void(QListWidget*, QLabel*)>& drive) {
+        prompt->push(file.c_str());
+        WithModalSoon([&](QWidget* modal) {
+            drive(child<QListWidget>(modal, "LstDiff"), child<QLabel>(modal, "LabCount"));
+            child<QPushButton>(modal, "CmdClose")->click();
+        });
+        w->action("Co_CmpFil")->trigger();
     }
 
 private slots:
-    void compareWithFileListsTheDifferencesAndAClickShowsOne() {
+    // A click and the arrow keys show a difference; a file equal to the tables has none; a
+    // cancelled file dialog opens no window.
+    void compareWithFileListsTheDifferencesAndShowsOne() {
         Program a = Tables(), b = Tables();
         SetPhase(a, 3, 4, 300, 400);
         SetPhase(b, 3, 4, 300, 420);
         SetPhase(b, 6, 1, 10, 20);
         b.CamRemark[1] = "NEW";
-        Start(WriteProgram("a.Cam", a));
+        const std::string fileA = WriteProgram("a.Cam", a);
+        Start(fileA);
         const std::string before = CamFileText(*p);
-        prompt->push(WriteProgram("b.Cam", b).c_str());
         QStringList listed;
-        QString names, count;
-        QString sizeShown, camShown;
+        QString names, count, sizeShown, camShown;
         Entries phasesShown;
-        WithModalSoon([&](QWidget* modal) {
-            auto* list = child<QListWidget>(modal, "LstDiff");
-            listed = Items(list);
-            names = child<QLabel>(modal, "LabNames")->text();
-            count = child<QLabel>(modal, "LabCount")->text();
+        int sizeAfterKeys = 0, camAfterKeys = -1;
+        Compare(WriteProgram("b.Cam", b), [&](QListWidget* list, QLabel* counted) {
+            for (int i = 0; i < list->count(); ++i) listed << list->item(i)->text();
+            names = child<QLabel>(list->window(), "LabNames")->text();
+            count = counted->text();
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
             sizeShown = Chart()->sizeCaption();
             camShown = Chart()->camCaption();
             phasesShown = Listed();
-            child<QPushButton>(modal, "CmdClose")->click();
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_Down);
+            sizeAfterKeys = p->CurSize;
+            camAfterKeys = p->CurCam;
         });
-        w->action("Co_CmpFil")->trigger();
         QCOMPARE(listed, (QStringList{"Remark of cam 2: none in A, \"NEW\" in B",
                                       "size 3, cam 5: phase 0300-0400 in A, 0300-0420 in B",
                                       "size 6, cam 2: phase 0010-0020 only in B"}));
@@ -56,47 +63,17 @@ private slots:
         QCOMPARE(sizeShown, QString("SIZE 03"));
         QCOMPARE(camShown, QString("CAM 05"));
         QCOMPARE(phasesShown, (Entries{"F001 0300 0400"}));  // A's phase: the chart shows the tables
+        QCOMPARE(sizeAfterKeys, 6);
+        QCOMPARE(camAfterKeys, 1);
         QCOMPARE(CamFileText(*p), before);
         QVERIFY(w->document().FileSaved());
-        QCOMPARE(p->CurSize, 3);
         QCOMPARE(int(prompt->asked().size()), 1);  // the file dialog only
-    }
 
-    void theArrowKeysWalkThroughTheDifferences() {
-        Program a = Tables(), b = Tables();
-        SetPhase(b, 2, 0, 1, 2);
-        SetPhase(b, 5, 7, 1, 2);
-        Start(WriteProgram("a.Cam", a));
-        prompt->push(WriteProgram("b.Cam", b).c_str());
-        int sizeAfterKeys = 0, camAfterKeys = -1;
-        WithModalSoon([&](QWidget* modal) {
-            auto* list = child<QListWidget>(modal, "LstDiff");
-            list->setFocus();
-            list->setCurrentRow(0);
-            QTest::keyClick(list, Qt::Key_Down);
-            sizeAfterKeys = p->CurSize;
-            camAfterKeys = p->CurCam;
-            QTest::keyClick(modal, Qt::Key_Escape);
-        });
-        w->action("Co_CmpFil")->trigger();
-        QCOMPARE(sizeAfterKeys, 5);
-        QCOMPARE(camAfterKeys, 7);
-    }
-
-    void equalProgramsSaySoAndACancelledDialogComparesNothing() {
-        Program a = Tables();
-        SetPhase(a, 1, 0, 100, 200);
-        const std::string file = WriteProgram("a.Cam", a);
-        Start(file);
-        prompt->push(file.c_str());
-        QString count;
         int rows = -1;
-        WithModalSoon([&](QWidget* modal) {
-            rows = child<QListWidget>(modal, "LstDiff")->count();
-            count = child<QLabel>(modal, "LabCount")->text();
-            child<QPushButton>(modal, "CmdClose")->click();
+        Compare(fileA, [&](QListWidget* list, QLabel* counted) {
+            rows = list->count();
+            count = counted->text();
         });
-        w->action("Co_CmpFil")->trigger();
         QCOMPARE(rows, 0);
         QCOMPARE(count, QString("No differences: A and B hold the same program."));
         prompt->push("");
@@ -104,16 +81,25 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
     }
 
+    // A refused import leaves the chart as it was; an export edited and imported is shown.
     void exportedCsvEditedAndImportedIsShownOnTheChart() {
         Program a = Tables();
         SetPhase(a, 1, 2, 100, 200);
         a.CamRemark[2] = "FEED";
         Start(WriteProgram("a.Cam", a));
+        ClickRow(2);
+        prompt->push(WriteFile("bad.csv", "size,cam,remark,on,off\n1,1,,100,\n"));
+        w->action("f_ImpCsv")->trigger();
+        QCOMPARE(prompt->messages().back(),
+                 std::string("Nothing was imported from bad.csv: 1 row(s) refused.\rline 2: on and off must both be "
+                             "given, or both be left empty"));
+        QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
+        QVERIFY(w->document().FileSaved());
+
         const std::string csv = dir->filePath("a.csv").toStdString();
         prompt->push(csv.c_str());
         w->action("f_ExpCsv")->trigger();
-        const std::string exported = Bytes(csv);
-        QCOMPARE(exported.substr(0, 60),
+        QCOMPARE(Bytes(csv).substr(0, 60),
                  std::string("size,cam,remark,on,off,setting,value\r\n1,3,FEED,100,200,,\r\n,,"));
         // Moved in a spreadsheet, and a second phase added.
         prompt->push(WriteFile("a.csv", "size,cam,remark,on,off\n1,3,FEED,150,250\n1,3,,400,500\n"));
@@ -124,20 +110,6 @@ private slots:
         QVERIFY(!w->document().FileSaved());
         QVERIFY(p->CamFile.empty());
         QVERIFY(!w->windowTitle().contains("a.Cam"));
-    }
-
-    void aRefusedImportLeavesTheChartAsItWas() {
-        Program a = Tables();
-        SetPhase(a, 1, 0, 100, 200);
-        Start(WriteProgram("a.Cam", a));
-        ClickRow(0);
-        prompt->push(WriteFile("bad.csv", "size,cam,remark,on,off\n1,1,,100,\n"));
-        w->action("f_ImpCsv")->trigger();
-        QCOMPARE(prompt->messages().back(),
-                 std::string("Nothing was imported from bad.csv: 1 row(s) refused.\rline 2: on and off must both be "
-                             "given, or both be left empty"));
-        QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
-        QVERIFY(w->document().FileSaved());
     }
 };
 

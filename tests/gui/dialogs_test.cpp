@@ -38,8 +38,7 @@ private slots:
         QVERIFY(child<QRadioButton>(&w, "O_PX1")->isChecked());
         QVERIFY(child<QRadioButton>(&w, "O_F1")->isChecked());
         QCOMPARE(child<QRadioButton>(&w, "O_F1")->text(), QString("30 SIZES"));
-        QVERIFY(!child<QRadioButton>(&w, "O_ENC1")->isEnabled());
-        QVERIFY(!child<QRadioButton>(&w, "O_ENC2")->isEnabled());
+        QVERIFY(!child<QRadioButton>(&w, "O_ENC1")->isEnabled());  // which encoders: the form's rule
         QCOMPARE(child<QLabel>(&w, "LabCom")->text(), QString("Serial Port COM 3 Unconnected"));
 
         // A click reaches the model's rules and the buttons show their outcome.
@@ -50,30 +49,27 @@ private slots:
         QVERIFY(!w.isVisible());
         QCOMPARE(p.CamPos.cams(), 16);
         QCOMPARE(p.CamPos.sizes(), 60);
-    }
 
-    void programmerWindowAsksTheDeviceAndShowsTheLinkStatus() {
-        Program p;
-        ResizeTables(p);
+        // Auto Select asks the device; the link status is the one given.
         int asked = 0;
-        Carprg w(
+        Carprg linked(
             p,
             [&](Program& q) {
                 ++asked;
-                q.NCams = 16;
-                q.NSizes = 15;
+                q.NCams = 32;
+                q.NSizes = 7;
                 return true;
             },
             [] { return std::string("Serial Port COM1 Connected to 9600"); });
-        w.show();
-        QCOMPARE(child<QLabel>(&w, "LabCom")->text(), QString("Serial Port COM1 Connected to 9600"));
-        child<QPushButton>(&w, "AutSel")->click();
+        linked.show();
+        QCOMPARE(child<QLabel>(&linked, "LabCom")->text(), QString("Serial Port COM1 Connected to 9600"));
+        child<QPushButton>(&linked, "AutSel")->click();
         QCOMPARE(asked, 1);
-        QVERIFY(child<QRadioButton>(&w, "O_PX0")->isChecked());
-        QVERIFY(child<QRadioButton>(&w, "O_F0")->isChecked());
-        w.reject();  // closing by the frame applies the choice as well
-        QCOMPARE(p.NSizes, 15);
-        QCOMPARE(p.CamPos.cams(), 16);
+        QVERIFY(child<QRadioButton>(&linked, "O_PX1")->isChecked());
+        QVERIFY(child<QRadioButton>(&linked, "O_F0")->isChecked());
+        linked.reject();  // closing by the frame applies the choice as well
+        QCOMPARE(p.CamPos.cams(), 32);
+        QCOMPARE(p.CamPos.sizes(), 7);
     }
 
     void infoWindowVersionAndLinks() {
@@ -125,9 +121,7 @@ private slots:
         form.resize(200, 100);
         auto* a = new QLabel("a", &form);
         a->setGeometry(10, 20, 50, 14);
-        QFont f = a->font();
-        f.setPointSizeF(8.0);
-        a->setFont(f);
+        a->setFont(QFont(a->font().family(), 8));
         auto* b = new QLabel("b", &form);
         b->setGeometry(100, 50, 40, 10);
         b->setProperty(kResizeTagProperty, "@l,t");
@@ -152,7 +146,8 @@ private slots:
         QCOMPARE(b->geometry(), QRect(100, 50, 40, 10));
     }
 
-    void fileDialogPatternsMatchAnyLetterCase() {
+    // The open dialog's patterns match any letter case.
+    void fileDialogsMatchAnyCaseAndRefuseAMissingFolder() {
         QTemporaryDir dir;
         for (const char* name : {"X.CAM", "x.Cam", "y.cam", "notes.txt"}) {
             QFile file(dir.filePath(name));
@@ -164,22 +159,19 @@ private slots:
                             QFile::encodeName(dir.path()).toStdString(),
                             ""};
         auto dialog = prompt.makeFileDialog(request, false);
-        QCOMPARE(child<QComboBox>(dialog.get(), "fileTypeCombo")->itemText(0), QString("Cam File (*.Cam)"));
-        QCOMPARE(child<QComboBox>(dialog.get(), "fileTypeCombo")->itemText(1), QString("All Files   (*.*)"));
+        auto* types = child<QComboBox>(dialog.get(), "fileTypeCombo");
+        QCOMPARE(types->itemText(0), QString("Cam File (*.Cam)"));
+        QCOMPARE(types->itemText(1), QString("All Files   (*.*)"));
         dialog->show();
         auto* view = child<QAbstractItemView>(dialog.get(), "listView");
         QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 3);
-        auto* types = child<QComboBox>(dialog.get(), "fileTypeCombo");
         types->setCurrentIndex(1);
         emit types->activated(1);  // as a choice in the list does
         QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 4);
         QCOMPARE(dialog->windowTitle(), QString("Open file"));
-    }
 
-    void saveDialogAsksBeforeOverwritingAndRefusesAFolderThatIsNot() {
-        QTemporaryDir dir;
-        QtPrompt prompt;
-        auto dialog = prompt.makeFileDialog(
+        // The save dialog asks before overwriting and refuses a folder that is not there.
+        dialog = prompt.makeFileDialog(
             FileRequest{"Save", {{"Cam File (*.Cam)", "*.cam"}}, QFile::encodeName(dir.path()).toStdString(), ""},
             true);
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
@@ -217,6 +209,11 @@ private slots:
         QVERIFY(qAbs(centre.x() - owner.frameGeometry().center().x()) <= 2);
         QVERIFY(qAbs(centre.y() - owner.frameGeometry().center().y()) <= 2);
         box->close();
+        // The closing question of unsaved edits has Cancel as its default button.
+        box = prompt.makeMessageBox("FILE NOT SAVED\rEXIT ANYWAY ?", "", Buttons::OkCancelDefaultCancel,
+                                    Icon::Exclamation);
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Cancel));
+        QVERIFY(box->button(QMessageBox::Ok));
 
         // The real modal box, answered by pressing its No button.
         QTimer::singleShot(0, [] {

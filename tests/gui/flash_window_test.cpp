@@ -1,11 +1,11 @@
 // The update window by its control names, and "&Update FLASH" as a user runs it from the
 // main window: files refused before any port is opened, a port that cannot be opened.
 #include "widgets/firmware/flash_window.h"
-#include "widgets/main/device_commands.h"
 #include "find_child.h"
-#include "widgets/link/progress_bar_widget.h"
-#include "qt/qt_line_port.h"
 #include "main_window_fixture.h"
+#include "qt/qt_line_port.h"
+#include "widgets/link/progress_bar_widget.h"
+#include "widgets/main/device_commands.h"
 
 #include <QImage>
 
@@ -42,18 +42,20 @@ class FlashWindowTest : public MainWindowFixture {
     }
 
 private slots:
-    void verificationDrawsTheRowsAtTheirColumns() {
+    // The rows of a verified file at their columns, then the lamp and the bar as the screen
+    // sets them.
+    void verificationDrawsTheRowsAndTheLampAndBarFollowTheScreen() {
         Program p;
         ScriptedPrompt prompt;
         FlashWindow w;
         QCOMPARE(w.objectName(), QString("UpdFlsh"));
         QCOMPARE(w.windowTitle(), QString("Update PX32"));
-        FlashScreen screen;
-        const FirmwareFile f = VerifyFirmware(p, AbsFile("PX32.Abs", {kIdent, k16Bytes, kEnd}), screen, w, prompt);
+        FlashScreen s;
+        const FirmwareFile f = VerifyFirmware(p, AbsFile("PX32.Abs", {kIdent, k16Bytes, kEnd}), s, w, prompt);
         QVERIFY(f.ok());
         QCOMPARE(w.screen().row4, std::string(" CRC Prog:  A1B2C3  Date Prog: MAR 15 2026"));
         w.show();
-        const QImage img = child<QWidget>(&w, "Rows")->grab().toImage();
+        QImage img = child<QWidget>(&w, "Rows")->grab().toImage();
         QVERIFY(Ink(img, {0, 0, 100, 18}) > 0);           // row 1
         QVERIFY(Ink(img, {140, 18, 30, 18}) > 0);         // row 2: the line count at 140
         QVERIFY(Ink(img, {340, 18, 30, 18}) > 0);         // and the byte total at 340
@@ -63,12 +65,8 @@ private slots:
         QVERIFY(!child<ProgressBarWidget>(&w, "Barra")->isVisible());
         QVERIFY(!child<QWidget>(&w, "LedConn")->isVisible());
         QVERIFY(prompt.messages().empty());
-    }
 
-    void lampAndBarFollowTheScreen() {
-        FlashWindow w;
-        w.show();
-        FlashScreen s;
+        s = FlashScreen();
         s.lamp = FlashScreen::Lamp::Red;
         w.display(s);
         QVERIFY(child<QWidget>(&w, "LedConn")->isVisible());
@@ -80,7 +78,7 @@ private slots:
         QCOMPARE(LampColour(w), QColor(0, 255, 0));
         QVERIFY(child<ProgressBarWidget>(&w, "Barra")->isVisible());
         QCOMPARE(child<ProgressBarWidget>(&w, "Barra")->percent(), 40);
-        const QImage img = child<QWidget>(&w, "Rows")->grab().toImage();
+        img = child<QWidget>(&w, "Rows")->grab().toImage();
         QVERIFY(Ink(img, {0, 90, 100, 18}) > 0);  // row 6
     }
 
@@ -96,11 +94,13 @@ private slots:
     }
 
     // A checksum error closes the update window and nothing else: the program goes on and
-    // the unsaved sizes are still there.
-    void parityErrorClosesTheWindowAndKeepsUnsavedSizes() {
+    // the unsaved sizes are still there. A port that cannot be opened is one message; the
+    // dialog then starts in the folder of that file.
+    void refusedFileAndPortThatCannotBeOpened() {
         Start();
         QtLinePort port;
         ConnectDevice(*w, *p, *prompt, port);
+        p->ComDevice = dir->filePath("no-such-port").toStdString();
         EditPhase(1, 0, 100, 200);
         std::string spoilt = k16Bytes;
         spoilt[15] = 'F';
@@ -112,27 +112,19 @@ private slots:
         QVERIFY(!w->document().FileSaved());
         QCOMPARE(int(p->CamPos(1, 0, 150)), 1);
         QVERIFY(!port.isOpen());
-    }
 
-    // The port that cannot be opened is one message; the dialog then starts in the folder of
-    // that file.
-    void portThatCannotBeOpenedIsOneMessageAndTheFolderIsRemembered() {
-        Start();
-        QtLinePort port;
-        ConnectDevice(*w, *p, *prompt, port);
-        p->ComDevice = dir->filePath("no-such-port").toStdString();
         QDir().mkpath(dir->filePath("fw"));
         prompt->push(AbsFile("fw/PX32.Abs", {k16Bytes, kEnd}).c_str());
         w->action("Upd_Flash")->trigger();
-        QCOMPARE(prompt->messages().size(), std::size_t(1));
-        QVERIFY(prompt->messages()[0].rfind("Errore ", 0) == 0);
+        QCOMPARE(prompt->messages().size(), std::size_t(2));
+        QVERIFY(prompt->messages()[1].rfind("Errore ", 0) == 0);
         QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(!port.isOpen());
         QCOMPARE(p->FwDir, dir->filePath("fw").toStdString());
         QCOMPARE(p->FwFile, dir->filePath("fw/PX32.Abs").toStdString());
         prompt->push("");  // the next time: cancelled, nothing happens
         w->action("Upd_Flash")->trigger();
-        QCOMPARE(prompt->messages().size(), std::size_t(1));
+        QCOMPARE(prompt->messages().size(), std::size_t(2));
     }
 };
 

@@ -2,10 +2,10 @@
 #include "core/model/options.h"
 #include "core/model/scripted_prompt.h"
 #include "find_child.h"
+#include "qt/qt_line_port.h"
 #include "widgets/link/port_window.h"
 #include "widgets/link/progress_bar_widget.h"
 #include "widgets/link/qt_link_runner.h"
-#include "qt/qt_line_port.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,44 +32,36 @@ private:
     }
 
 private slots:
-    void loadShowsTheStoredPortSpeedAndSettings() {
-        Program p;
-        p.ComPort = 1;
-        p.ComSpeed = 19200;
-        ScriptedPrompt prompt;
-        SelPort w(p, prompt, ports());
-        QCOMPARE(w.windowTitle(), QString("Select Port"));
-        QCOMPARE(child<QComboBox>(&w, "ComSel")->currentText(), QString("ttyS0 (COM1)"));
-        QCOMPARE(child<QComboBox>(&w, "ComBaud")->currentText(), QString("19200"));
-        QCOMPARE(child<QComboBox>(&w, "ComBaud")->count(), 4);
-    }
-
-    // The settings line is the port choice's own; here that it follows a choice in the lists.
-    void exitKeepsTheChoiceForTheRunButSavesNothing() {
+    // The stored port and speed shown; Exit keeps a choice made in the lists for the run but
+    // saves nothing (the settings line is the port choice's own: here that it follows the
+    // lists); a typed port is taken and OK saves it.
+    void portWindowShowsTakesAndSavesThePort() {
         QTemporaryDir dir;
         Program p;
         p.WorkDir = dir.path().toStdString();
+        p.ComPort = 1;
+        p.ComSpeed = 19200;
         ScriptedPrompt prompt;
-        SelPort w(p, prompt, ports());
-        auto* sel = child<QComboBox>(&w, "ComSel");
-        sel->setCurrentIndex(2);
-        emit sel->activated(2);
-        child<QComboBox>(&w, "ComBaud")->setCurrentIndex(0);
-        emit child<QComboBox>(&w, "ComBaud")->activated(0);
-        QCOMPARE(child<QLabel>(&w, "Panset")->text(),
-                 QString("Current Settings: /dev/ttyUSB0, 2400baud, NO parity, 8 bits, 1stop"));
-        child<QPushButton>(&w, "TCL")->click();
+        {
+            SelPort w(p, prompt, ports());
+            QCOMPARE(w.windowTitle(), QString("Select Port"));
+            auto* sel = child<QComboBox>(&w, "ComSel");
+            auto* baud = child<QComboBox>(&w, "ComBaud");
+            QCOMPARE(sel->currentText(), QString("ttyS0 (COM1)"));
+            QCOMPARE(baud->currentText(), QString("19200"));
+            QCOMPARE(baud->count(), 4);
+            sel->setCurrentIndex(2);
+            emit sel->activated(2);
+            baud->setCurrentIndex(0);
+            emit baud->activated(0);
+            QCOMPARE(child<QLabel>(&w, "Panset")->text(),
+                     QString("Current Settings: /dev/ttyUSB0, 2400baud, NO parity, 8 bits, 1stop"));
+            child<QPushButton>(&w, "TCL")->click();
+        }
         QCOMPARE(p.ComDevice, std::string("/dev/ttyUSB0"));
         QCOMPARE(p.ComSpeed, 2400L);
         QVERIFY(!QFile::exists(dir.filePath(kOptionsFileName)));
-    }
-
-    void typedPortIsTakenAndOkSavesIt() {
         for (const char* typed : {"/dev/pts/5", "rfc2217://plant-server:7000", "tcp://10.0.0.7:4001"}) {
-            QTemporaryDir dir;
-            Program p;
-            p.WorkDir = dir.path().toStdString();
-            ScriptedPrompt prompt;
             SelPort w(p, prompt, ports());
             child<QComboBox>(&w, "ComSel")->lineEdit()->setText(typed);
             child<QPushButton>(&w, "TOK")->click();
@@ -80,13 +72,13 @@ private slots:
             again.WorkDir = p.WorkDir;
             QVERIFY(ReadOptions(again).ok());
             QCOMPARE(again.ComDevice, std::string(typed));
-            QVERIFY(prompt.messages().empty());
         }
+        QVERIFY(prompt.messages().empty());
     }
 
     // Whatever font the machine draws with: the text is found as pixels of another colour
     // than the ground they stand on, never by the shapes of its glyphs.
-    void progressBarInvertsTheTextItCovers() {
+    void progressBarInvertsTheTextItCoversAndClamps() {
         QImage img(200, 20, QImage::Format_RGB32);
         img.fill(Qt::red);
         {
@@ -112,6 +104,14 @@ private slots:
         // Nothing but the bar, its text and the white ground: the area is all painted.
         for (int x = 0; x < 200; ++x)
             for (int y = 0; y < 20; ++y) QVERIFY(img.pixel(x, y) != qRgb(255, 0, 0));
+        // The widget clamps its percentage and shows itself when given one.
+        ProgressBarWidget w;
+        w.hide();
+        w.setPercent(140);
+        QCOMPARE(w.percent(), 100);
+        QVERIFY(w.isVisible());
+        w.setPercent(-3);
+        QCOMPARE(w.percent(), 0);
     }
 
     // A fault inside an exchange (a table index out of range) ends it like a failed
@@ -129,16 +129,6 @@ private slots:
         runner.run([&](Link&) { ran = true; }, nullptr, "test");
         QVERIFY(ran);
         QCOMPARE(prompt.messages().size(), std::size_t(1));
-    }
-
-    void progressWidgetClampsAndShows() {
-        ProgressBarWidget w;
-        w.hide();
-        w.setPercent(140);
-        QCOMPARE(w.percent(), 100);
-        QVERIFY(w.isVisible());
-        w.setPercent(-3);
-        QCOMPARE(w.percent(), 0);
     }
 };
 

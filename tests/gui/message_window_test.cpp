@@ -1,22 +1,99 @@
 // The message window and its modify window, driven through their real widgets by control
-// name with a scripted prompt: the sequences a user performs with the list.
+// name with a scripted prompt; the printed list; and the message commands of the main window.
+#include "widgets/messages/message_window.h"
+#include "core/messages/message_file.h"
+#include "core/model/scripted_prompt.h"
+#include "find_child.h"
 #include "gui_tests.h"
-#include "message_window_fixture.h"
-#include "widgets/ui/qt_prompt.h"
+#include "main_window_fixture.h"
+#include "pdf_text.h"
+#include "qt/qt_line_port.h"
+#include "widgets/main/device_commands.h"
+#include "widgets/main/window_shots.h"
+#include "widgets/messages/message_list_painter.h"
 
+#include <QFontDatabase>
+#include <QFontDialog>
 #include <QLabel>
-#include <QMessageBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
 #include <QToolButton>
 
 namespace {
 
 using namespace camtest;
 
-class MessageWindowTest : public MessageWindowFixture {
+// Runs f on the modal window named `name` as soon as it is shown (the caller then opens it).
+void WhenModal(const char* name, std::function<void(QWidget*)> f) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, name, f] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() != name) return;
+        timer->stop();
+        timer->deleteLater();
+        f(modal);
+    });
+    timer->start();
+}
+
+// The window on a private folder, over a list with "OIL" in messages 3 and 9.
+class MessageWindowTest : public QObject {
     Q_OBJECT
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<Program> p;
+    std::unique_ptr<ScriptedPrompt> prompt;
+    std::unique_ptr<MsgWindow> w;
+
+    std::string File(const char* name) const { return dir->filePath(name).toStdString(); }
+    QListWidget* List() const { return child<QListWidget>(w.get(), "LstAlr"); }
+    QString Entry(int row) const { return List()->item(row)->text(); }
+    QString Label(const char* name) const { return child<QLabel>(w.get(), name)->text(); }
+    void Trigger(const char* action) { w->action(action)->trigger(); }
+    void Show() {
+        w = std::make_unique<MsgWindow>(*p, *prompt, nullptr);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+    // Modifies message row + 1: types `keys` into the modify window, then OK or Clear.
+    void Modify(int row, const QString& keys, bool ok) {
+        List()->setCurrentRow(row);
+        WhenModal("MsgModify", [keys, ok](QWidget* m) {
+            QTest::keyClicks(child<QLineEdit>(m, "Text1"), keys);
+            child<QPushButton>(m, ok ? "kok" : "kcl")->click();
+        });
+        child<QPushButton>(w.get(), "tMOD")->click();
+    }
+    // The search `action` answered with `answer`: the row selected after it.
+    int Search(const char* action, std::optional<std::string> answer) {
+        prompt->push(std::move(answer));
+        Trigger(action);
+        return List()->currentRow();
+    }
 
 private slots:
-    void loadShowsTheListTheCaptionsAndTheMenus() {
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        p = std::make_unique<Program>();
+        ResizeTables(*p);
+        p->WorkDir = dir->path().toStdString();
+        prompt = std::make_unique<ScriptedPrompt>(false);
+        p->AlarmMsg[3] = "OIL PRESSURE LOW";
+        p->AlarmMsg[9] = "Oil level low";
+        MarkMsgSaved(*p);  // as read from a file
+    }
+    void cleanup() {
+        if (w) {
+            MarkMsgSaved(*p);
+            w->close();
+        }
+        w.reset();
+    }
+
+    void theListItsCaptionsAndItsSearches() {
         p->LngTxt[94] = "&Modifica";
         Show();
         QCOMPARE(w->windowTitle(), QString("MESSAGES"));
@@ -24,63 +101,61 @@ private slots:
         QCOMPARE(Entry(2), QString("003 OIL PRESSURE LOW"));
         QCOMPARE(Entry(254), QString("255 "));
         QCOMPARE(List()->currentRow(), 0);
-        QCOMPARE(child<QLabel>(w.get(), "LM")->text(), QString("MESSAGE  N."));
-        QCOMPARE(child<QLabel>(w.get(), "LNMsg")->text(), QString("1"));
+        QCOMPARE(Label("LM"), QString("MESSAGE  N."));
+        QCOMPARE(Label("LNMsg"), QString("1"));
         QCOMPARE(child<QPushButton>(w.get(), "tMOD")->text(), QString("&Modifica"));
         QCOMPARE(child<QPushButton>(w.get(), "tEX")->text(), QString("E&XIT"));
         QVERIFY(!w->action("c_Rec")->isEnabled());  // no port given to this window
-        // A click on an entry shows its number.
-        List()->setCurrentRow(41);
-        QCOMPARE(child<QLabel>(w.get(), "LNMsg")->text(), QString("42"));
+        // "oil" is found in 3, then 9, then not found (the selection stays), then in 3 again.
+        for (int row : {2, 8, 8, 2}) QCOMPARE(Search("s_Text", "oil"), row);
+        QCOMPARE(Label("LNMsg"), QString("3"));
+        QCOMPARE(Search("s_Number", "255"), 254);
+        QCOMPARE(Search("s_Number", "0"), 254);
+        QCOMPARE(Search("s_Number", std::nullopt), 254);
+        QCOMPARE(prompt->messages(), (std::vector<std::string>{"TESTO NON TROVATO", "0 = NUMERO NON VALIDO"}));
+        List()->setCurrentRow(41);  // as a click on an entry does
+        QCOMPARE(Label("LNMsg"), QString("42"));
+        const std::size_t asked = prompt->asked().size();
+        Trigger("f_New");
+        QCOMPARE(Entry(2), QString("003 "));
+        QCOMPARE(prompt->asked().size(), asked);
     }
 
-    void modifyPreviewsTheRowsAndTakesFortyCharacters() {
+    // Clear keeps the message and the saved flag; OK takes forty characters, previewed in two
+    // rows, typed over the whole old text; closing with unsaved edits then asks.
+    void modifyThenCloseWithUnsavedEdits() {
         Show();
-        List()->setCurrentRow(6);
-        QString label, rows, selected;
-        WhenModal("MsgModify", [&](QWidget* m) {
-            label = child<QLabel>(m, "ltx")->text();
-            auto* text1 = child<QLineEdit>(m, "Text1");
-            selected = text1->hasFocus() ? "focus" : "no focus";
-            QTest::keyClicks(text1, "12345678901234567890ABCDEFGHIJKLMNOPQRSTUVWXY");  // 45 characters
-            rows = child<QLabel>(m, "row1")->text() + "|" + child<QLabel>(m, "row2")->text();
-            QCOMPARE(m->windowTitle(), QString("ALARM MESSAGE MODIFY"));
-            QCOMPARE(child<QLabel>(m, "row1")->palette().color(QPalette::WindowText), QColor(Qt::cyan));
-            QCOMPARE(child<QLabel>(m, "row1")->palette().color(QPalette::Window), QColor(Qt::black));
-            child<QPushButton>(m, "kok")->click();
-        });
-        child<QPushButton>(w.get(), "tMOD")->click();
-        QCOMPARE(label, QString("MOIDFY  N. 007"));
-        QCOMPARE(selected, QString("focus"));
-        QCOMPARE(rows, QString("12345678901234567890|ABCDEFGHIJKLMNOPQRST"));
-        QCOMPARE(Entry(6), QString("007 12345678901234567890ABCDEFGHIJKLMNOPQRST"));
-        QCOMPARE(p->AlarmMsg[7], std::string("12345678901234567890ABCDEFGHIJKLMNOPQRST"));
-        QVERIFY(!MsgSaved(*p));
-    }
-
-    void theWholeTextIsSelectedSoTypingReplacesIt() {
-        Show();
-        List()->setCurrentRow(2);
-        Modify("NEW", true);
-        QCOMPARE(Entry(2), QString("003 NEW"));
-    }
-
-    void clearAfterTypingKeepsTheMessageAndTheSavedFlag() {
-        Show();
-        List()->setCurrentRow(2);
-        Modify("SOMETHING ELSE", false);
+        Modify(2, "SOMETHING ELSE", false);
         QCOMPARE(Entry(2), QString("003 OIL PRESSURE LOW"));
         QVERIFY(MsgSaved(*p));
         // A double click opens the modify window too.
         WhenModal("MsgModify", [](QWidget* m) { child<QPushButton>(m, "kcl")->click(); });
         emit List()->itemDoubleClicked(List()->item(2));
         QVERIFY(!QApplication::activeModalWidget());
-    }
 
-    void closingWithUnsavedEditsAsksAndCancelKeepsTheWindow() {
-        Show();
-        List()->setCurrentRow(0);
-        Modify("EDITED", true);
+        List()->setCurrentRow(6);
+        QString label, rows, focus;
+        WhenModal("MsgModify", [&](QWidget* m) {
+            QCOMPARE(m->windowTitle(), QString("ALARM MESSAGE MODIFY"));
+            label = child<QLabel>(m, "ltx")->text();
+            auto* text1 = child<QLineEdit>(m, "Text1");
+            focus = text1->hasFocus() ? "focus" : "no focus";
+            QTest::keyClicks(text1, "12345678901234567890ABCDEFGHIJKLMNOPQRSTUVWXY");  // 45 characters
+            rows = child<QLabel>(m, "row1")->text() + "|" + child<QLabel>(m, "row2")->text();
+            QCOMPARE(child<QLabel>(m, "row1")->palette().color(QPalette::WindowText), QColor(Qt::cyan));
+            QCOMPARE(child<QLabel>(m, "row1")->palette().color(QPalette::Window), QColor(Qt::black));
+            child<QPushButton>(m, "kok")->click();
+        });
+        child<QPushButton>(w.get(), "tMOD")->click();
+        QCOMPARE(label, QString("MOIDFY  N. 007"));
+        QCOMPARE(focus, QString("focus"));
+        QCOMPARE(rows, QString("12345678901234567890|ABCDEFGHIJKLMNOPQRST"));
+        QCOMPARE(Entry(6), QString("007 12345678901234567890ABCDEFGHIJKLMNOPQRST"));
+        QCOMPARE(p->AlarmMsg[7], std::string("12345678901234567890ABCDEFGHIJKLMNOPQRST"));
+        QVERIFY(!MsgSaved(*p));
+        Modify(2, "NEW", true);
+        QCOMPARE(Entry(2), QString("003 NEW"));
+
         prompt->push(Answer::Cancel);
         child<QPushButton>(w.get(), "tEX")->click();
         QVERIFY(w->isVisible());
@@ -92,48 +167,6 @@ private slots:
         QCOMPARE(prompt->asked().size(), std::size_t(2));
     }
 
-    // On the screen the closing question has Cancel as its default button.
-    void theClosingQuestionDefaultsToCancelOnTheScreen() {
-        QtPrompt screen;
-        const auto box = screen.makeMessageBox("FILE NOT SAVED\rEXIT ANYWAY ?", "", Buttons::OkCancelDefaultCancel,
-                                               Icon::Exclamation);
-        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Cancel));
-        QVERIFY(box->button(QMessageBox::Ok));
-        QCOMPARE(box->icon(), QMessageBox::Warning);
-    }
-
-    void searchByTextFindsThreeThenNineThenSaysNotFound() {
-        Show();
-        prompt->push("oil");
-        Trigger("s_Text");
-        QCOMPARE(List()->currentRow(), 2);
-        QCOMPARE(child<QLabel>(w.get(), "LNMsg")->text(), QString("3"));
-        prompt->push("oil");
-        Trigger("s_Text");
-        QCOMPARE(List()->currentRow(), 8);
-        prompt->push("oil");
-        Trigger("s_Text");
-        QCOMPARE(List()->currentRow(), 8);  // the selection stays
-        QVERIFY(prompt->messages() == std::vector<std::string>{"TESTO NON TROVATO"});
-        prompt->push("oil");
-        Trigger("s_Text");
-        QCOMPARE(List()->currentRow(), 2);
-    }
-
-    void searchByNumber() {
-        Show();
-        prompt->push("255");
-        Trigger("s_Number");
-        QCOMPARE(List()->currentRow(), 254);
-        prompt->push("0");
-        Trigger("s_Number");
-        QVERIFY(prompt->messages() == std::vector<std::string>{"0 = NUMERO NON VALIDO"});
-        prompt->push(std::nullopt);
-        Trigger("s_Number");
-        QCOMPARE(List()->currentRow(), 254);
-        QCOMPARE(prompt->messages().size(), std::size_t(1));
-    }
-
     void openShowsTheFileAndSaveWritesItBack() {
         const std::string file = File("plant.Msg");
         std::ofstream(file, std::ios::binary) << "N. 001 \"FROM FILE\"\r\n";
@@ -143,13 +176,12 @@ private slots:
         QCOMPARE(w->windowTitle(), QString::fromStdString("ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file));
         QCOMPARE(Entry(0), QString("001 FROM FILE"));
         QCOMPARE(Entry(2), QString("003 "));
-        List()->setCurrentRow(1);
-        Modify("SECOND", true);
+        Modify(1, "SECOND", true);
         prompt->push(Answer::Yes);  // OVERWRITE FILE
         child<QToolButton>(w.get(), "Sv_Fil")->click();
         QVERIFY(MsgSaved(*p));
         const std::string expected = "N. 001 \"FROM FILE\"\r\nN. 002 \"SECOND\"\r\nN. 003\r\n";
-        QCOMPARE(Bytes(file).substr(0, expected.size()), expected);
+        QCOMPARE(ReadFileBytes(file, 1 << 20).bytes.substr(0, expected.size()), expected);
         // Save as under a new name; the title follows it.
         prompt->push(File("copy").c_str());
         Trigger("f_SaveAs");
@@ -157,15 +189,161 @@ private slots:
         QVERIFY(w->windowTitle().endsWith("copy.Msg"));
     }
 
-    void newEmptiesTheList() {
+    void fontSelectionTakesTheChosenFontAndCancelKeepsIt() {
         Show();
-        Trigger("f_New");
-        QCOMPARE(Entry(2), QString("003 "));
-        QVERIFY(prompt->asked().empty());
+        // A family of this machine that has an italic style, whichever it is.
+        QString family;
+        for (const QString& f : QFontDatabase::families())
+            if (QFontDatabase::styles(f).contains("Italic")) family = f;
+        if (family.isEmpty()) QSKIP("no font with an italic style here");
+        WhenModal("FontDialog", [family](QWidget* d) {
+            QFont f(family);
+            f.setPointSize(14);
+            f.setItalic(true);
+            static_cast<QFontDialog*>(d)->setCurrentFont(f);
+            static_cast<QDialog*>(d)->accept();
+        });
+        Trigger("f_Font");
+        QCOMPARE(QString::fromStdString(p->PrnFontName), family);
+        QCOMPARE(p->PrnFontSize, 14.0);
+        QVERIFY(p->PrnFontItalic);
+        QCOMPARE(MsgPrintFont(*p).family(), family);
+        QVERIFY(MsgPrintFont(*p).bold());  // the printout is bold whatever the choice
+        WhenModal("FontDialog", [](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
+        Trigger("f_Font");
+        QCOMPARE(QString::fromStdString(p->PrnFontName), family);
+        QCOMPARE(p->PrnFontSize, 14.0);
+    }
+
+    // The printout lists the messages that have a text; one that cannot be written says why.
+    // A cancelled printer choice changes nothing; a choice made is kept for the run.
+    void printListsTheMessagesAndThePrinterChoiceIsKept() {
+        Show();
+        p->MsgFile = File("plant.Msg");
+        p->PrintToFile = File("list.pdf");
+        Trigger("f_Print");
+        QVERIFY(prompt->messages().empty());
+        QStringList lines;
+        for (const QString& l : PdfText(QString::fromStdString(p->PrintToFile)).split('\n'))
+            if (!l.trimmed().isEmpty()) lines << l.trimmed();
+        QCOMPARE(lines, (QStringList{"MESSAGES: plant.Msg", "N.003OIL PRESSURE LOW", "N.009Oil level low",
+                                     "******************************"}));
+        p->PrintToFile = File("missing-folder/list.pdf");
+        Trigger("f_Print");
+        QCOMPARE(prompt->messages().size(), std::size_t(1));
+        QVERIFY(prompt->messages()[0].rfind("The list could not be printed: ", 0) == 0);
+
+        WhenModal("PrintDialog", [](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
+        Trigger("f_SelPr");
+        QCOMPARE(p->PrintToFile, File("missing-folder/list.pdf"));
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(File("other.pdf")));
+        KeepPrinterChoice(*p, printer);
+        QCOMPARE(p->PrintToFile, File("other.pdf"));
+        QPrinter back;
+        ApplyPrinterChoice(*p, back);
+        QCOMPARE(back.outputFormat(), QPrinter::PdfFormat);
+    }
+
+    // The painter on an image: one text line a list line, as many as fit on the page.
+    void painterDrawsOneRowPerLineAndStopsAtThePageEnd() {
+        QImage page(400, 100, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter g(&page);
+        QFont font("Courier New");
+        font.setPixelSize(10);
+        const std::vector<std::string> lines(20, "N.001XXXX");
+        const std::size_t next = PaintMsgListPage(g, page.rect(), lines, 0, font);
+        g.end();
+        const int step = QFontMetrics(font, &page).lineSpacing();
+        QCOMPARE(next, std::size_t(100 / step));
+        // Ink in the first line's band, none below the last line drawn.
+        auto inkIn = [&](int top, int bottom) {
+            for (int y = top; y < bottom; ++y)
+                for (int x = 0; x < page.width(); ++x)
+                    if (page.pixel(x, y) != qRgb(255, 255, 255)) return true;
+            return false;
+        };
+        QVERIFY(inkIn(0, step));
+        QVERIFY(!inkIn(static_cast<int>(next) * step + 1, page.height()));
     }
 };
 
 RegisterGuiTest<MessageWindowTest> registered;
+
+// The message window reached from the main window: edits of an earlier visit are kept and
+// asked about before another list comes or the program closes.
+class MessagesInMainWindowTest : public MainWindowFixture {
+    Q_OBJECT
+
+private slots:
+    void editsOfAnEarlierVisitAreAskedAboutLater() {
+        Start();
+        QtLinePort port;
+        ConnectDevice(*w, *p, *prompt, port);
+        WhenModal("Messages", [this](QWidget* m) {
+            child<QListWidget>(m, "LstAlr")->setCurrentRow(0);
+            WhenModal("MsgModify", [](QWidget* modify) {
+                QTest::keyClicks(child<QLineEdit>(modify, "Text1"), "EDITED");
+                child<QPushButton>(modify, "kok")->click();
+            });
+            child<QPushButton>(m, "tMOD")->click();
+            prompt->push(Answer::Ok);  // FILE NOT SAVED / EXIT ANYWAY ?
+            child<QPushButton>(m, "tEX")->click();
+        });
+        w->action("Al_Msg")->trigger();
+        QVERIFY(!MsgSaved(*p));
+
+        // A second visit shows the edit and still knows it is not saved.
+        QString first;
+        std::size_t asked = 0;
+        WhenModal("Messages", [&](QWidget* m) {
+            first = child<QListWidget>(m, "LstAlr")->item(0)->text();
+            asked = prompt->asked().size();
+            prompt->push(Answer::Ok);
+            child<QPushButton>(m, "tEX")->click();
+        });
+        w->action("Al_Msg")->trigger();
+        QCOMPARE(first, QString("001 EDITED"));
+        QCOMPARE(prompt->asked().size(), asked + 1);
+
+        // Receiving asks first; Cancel keeps the edits and opens no port.
+        prompt->push(Answer::Cancel);
+        w->action("Msg_Rec")->trigger();
+        QCOMPARE(prompt->asked().size(), asked + 2);
+        QCOMPARE(prompt->asked().back().text, std::string("FILE NOT SAVED\rEXIT ANYWAY ?"));
+        QCOMPARE(p->AlarmMsg[1], std::string("EDITED"));
+        QVERIFY(!port.isOpen());
+
+        // Closing the program asks too; Cancel keeps it open.
+        prompt->push(Answer::Cancel);
+        w->close();
+        QVERIFY(w->isVisible());
+        QCOMPARE(prompt->asked().size(), asked + 3);
+        QCOMPARE(prompt->asked().back().text, std::string("FILE NOT SAVED\rEXIT ANYWAY ?"));
+        MarkMsgSaved(*p);
+    }
+
+    // camdesk --screenshot --window messages FILE: the window with the file loaded, as after Open.
+    void screenshotWindowShowsItsFile() {
+        Start();
+        CommandLine cl;
+        cl.file = WriteFile("shot.Msg", "N. 001 \"SHOWN\"\r\n");
+        const WindowShot* shot = FindWindowShot("messages");
+        QVERIFY(shot);
+        QVERIFY(!shot->camFile);
+        const std::unique_ptr<QWidget> window = shot->make(*w, *p, *prompt, cl);
+        QVERIFY(window);
+        window->show();
+        QCOMPARE(child<QListWidget>(window.get(), "LstAlr")->item(0)->text(), QString("001 SHOWN"));
+        QVERIFY(window->windowTitle().endsWith(QString::fromStdString(cl.file)));
+        cl.file = dir->filePath("missing.Msg").toStdString();
+        QVERIFY(!shot->make(*w, *p, *prompt, cl));
+    }
+};
+
+RegisterGuiTest<MessagesInMainWindowTest> registeredWithMain;
 
 }  // namespace
 

@@ -14,7 +14,7 @@ class PrintingShowMainWindowTest : public MainWindowFixture {
     Q_OBJECT
 
 private slots:
-    void rotateDemoChoosesACamAndTheChartShowsIt() {
+    void eachMenuItemOpensItsWindow() {
         Start(CamFileWith("a.Cam", 2, 100, 200));
         QString title;
         WithModalSoon([&](QWidget* modal) {
@@ -26,11 +26,8 @@ private slots:
         QCOMPARE(p->CurCam, 2);
         QCOMPARE(Chart()->camCaption(), QString("CAM 03"));
         QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
-        QVERIFY(prompt->asked().empty());
-    }
 
-    void printOpensTheDialogOnTheCurrentSize() {
-        Start();
+        // The print dialog opens on the current size.
         p->CurSize = 4;
         QString box;
         WithModalSoon([&](QWidget* modal) {
@@ -40,11 +37,7 @@ private slots:
         w->action("Pr_size")->trigger();
         QCOMPARE(box, QString("04"));
         QCOMPARE(p->CurSize, 4);
-        QVERIFY(prompt->asked().empty());
-    }
 
-    void selectPrinterOpensThePrinterPage() {
-        Start();
         bool printerPage = false;
         WithModalSoon([&](QWidget* modal) {
             printerPage = qobject_cast<QAbstractPrintDialog*>(modal) != nullptr;

@@ -3,9 +3,9 @@
 // over the next, a page per size, and PDFs that carry their text.
 #include "find_child.h"
 #include "gui_tests.h"
-#include "pdf_text.h"
 #include "paint/size_chart_painter.h"
 #include "paint/size_listing_painter.h"
+#include "pdf_text.h"
 #include "qt/cp1252.h"
 #include "support/make_program.h"
 #include "support/shipped_texts.h"
@@ -50,6 +50,8 @@ class PrintoutTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The chart drawn on an image and written as a PDF (A4, its printable area 15 mm in, read
+    // back at 96 dots an inch) shows the same bars.
     void chartRowsCarryTheirBarsAndThePhaseThroughZeroAtBothEnds() {
         Program p = Sample();
         QVERIFY(SetPhase(p, 1, 0, 100, 200));
@@ -61,9 +63,25 @@ private slots:
         QCOMPARE(out.PageCount(), 1);
         const QImage img = Page(out, 0);
         const ChartLayout& l = out.layout();
-        for (auto [row, pos, black] : {std::tuple{0, 150, true}, {0, 60, false}, {0, 240, false}, {1, 2, true},
-                                       {1, 25, true}, {1, 1020, true}, {1, 500, false}, {2, 300, true}, {3, 550, false}})
-            QVERIFY2(img.pixelColor(At(l, row, pos)) == (black ? kBlack : kWhite), qPrintable(QString("row %1 at %2").arg(row).arg(pos)));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("chart.pdf");
+        QVERIFY(WriteSizesPdf(p, PrintMode::Chart, {1}, pdf.toStdString()).ok());
+        QVERIFY(camtest::PdfText(pdf).contains("FORMATO N. 01"));
+        const QImage page = camtest::PdfPageImage(pdf, 1, 96);
+        QCOMPARE(page.size(), QSize(794, 1123));
+        const SizeChartPrintout a4(p, {1}, QSizeF((210 - 30) / 25.4, (297 - 30) / 25.4));
+        const QPoint margin(15 / 25.4 * 96, 15 / 25.4 * 96);
+        const std::tuple<int, int, bool> dots[] = {{0, 150, true}, {0, 60, false},  {0, 240, false}, {1, 2, true},
+                                                   {1, 25, true},  {1, 1000, true}, {1, 1020, true}, {1, 500, false},
+                                                   {2, 300, true}, {3, 550, false}};
+        for (auto [row, pos, black] : dots) {
+            const QString where = QString("row %1 at %2").arg(row).arg(pos);
+            QVERIFY2(img.pixelColor(At(l, row, pos)) == (black ? kBlack : kWhite), qPrintable(where));
+            // The rendered PDF is looked at away from the bands' ends, where its edges blur.
+            if (pos >= 20 && pos <= 1000)
+                QVERIFY2((page.pixelColor(At(a4.layout(), row, pos) + margin).lightness() < 64) == black,
+                         qPrintable(where));
+        }
         // The rows fill the page below the header and the scale, the last ending inside it.
         QVERIFY(l.Band(31).bottom() <= 10 * 96);
         QVERIFY(l.Band(31).bottom() > 9 * 96);
@@ -127,47 +145,9 @@ private slots:
         QCOMPARE(phases.back(), QString("0993 0996"));
     }
 
-    void pdfCarriesEverySizesTextOnPagesOfTheirOwn() {
-        Program p = Sample();
-        p.CamRemark[1] = "GLUE";
-        for (int s = 1; s <= 7; ++s) QVERIFY(SetPhase(p, s, 1, 10 * s, 10 * s + 5));
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath("sizes.pdf");
-        QVERIFY(WriteSizesPdf(p, PrintMode::Listing, {1, 2, 3, 4, 5, 6, 7}, pdf.toStdString()).ok());
-        const QStringList pages = camtest::PdfPages(pdf);
-        QCOMPARE(pages.size(), 7);
-        for (int s = 1; s <= 7; ++s) {
-            const QString& text = pages[s - 1];
-            QVERIFY2(text.contains(QString("FORMATO N. 0%1").arg(s)), qPrintable(text));
-            QVERIFY(text.contains("CAM PROGRAMMER 1024 32"));
-            QVERIFY(text.contains(QString("%1 %2").arg(10 * s, 4, 10, QChar('0')).arg(10 * s + 5, 4, 10, QChar('0'))));
-            QVERIFY(text.contains("\"GLUE\""));
-        }
-    }
-
-    // The chart page rendered from the PDF shows the bars the image drawing shows.
-    void pdfChartLooksLikeTheDrawnChart() {
-        Program p = Sample();
-        QVERIFY(SetPhase(p, 1, 0, 100, 200));
-        QVERIFY(SetPhase(p, 1, 5, 900, 50));
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath("chart.pdf");
-        QVERIFY(WriteSizesPdf(p, PrintMode::Chart, {1}, pdf.toStdString()).ok());
-        QVERIFY(camtest::PdfText(pdf).contains("FORMATO N. 01"));
-        const QImage page = camtest::PdfPageImage(pdf, 1, 96);
-        QVERIFY(!page.isNull());
-        QCOMPARE(page.size(), QSize(794, 1123));  // A4 at 96 dots an inch
-        // The printable area starts 15 mm in; the layout is the one of that area.
-        const double margin = 15 / 25.4 * 96;
-        const SizeChartPrintout out(p, {1}, QSizeF((210 - 30) / 25.4, (297 - 30) / 25.4));
-        auto onPage = [&](int row, double pos) { return At(out.layout(), row, pos) + QPoint(margin, margin); };
-        const auto dark = [&](QPoint pt) { return page.pixelColor(pt).lightness() < 64; };
-        for (auto [row, pos, black] : {std::tuple{0, 150, true}, {0, 60, false}, {5, 20, true}, {5, 1000, true}, {5, 500, false}})
-            QVERIFY2(dark(onPage(row, pos)) == black, qPrintable(QString("row %1 at %2").arg(row).arg(pos)));
-    }
-
     // Every page is told as it is done; a cancel ends the printout there, says at which page,
-    // and writes no file.
+    // and writes no file; nor does a write that fails, the old file kept. (What the pages say
+    // is camctl print's, checked in its tests.)
     void progressCountsThePagesAndACancelWritesNothing() {
         Program p = Sample();
         QTemporaryDir dir;
@@ -178,28 +158,22 @@ private slots:
                     return true;
                 }).ok());
         QCOMPARE(told, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
+        QCOMPARE(camtest::PdfPages(QString::fromStdString(whole)).size(), 3);
         const QString cancelled = dir.filePath("cancelled.pdf");
         const Result r = WriteSizesPdf(p, PrintMode::Listing, {1, 2, 3}, cancelled.toStdString(),
                                        [](int done, int) { return done < 2; });
         QVERIFY(!r.ok());
         QCOMPARE(r.reason(), std::string("The printout was cancelled at page 2 of 3."));
         QVERIFY(!QFile::exists(cancelled));
-    }
-
-    void aPdfThatCannotBeWrittenLeavesTheOldFile() {
-        Program p = Sample();
-        QTemporaryDir dir;
-        QVERIFY(!WriteSizesPdf(p, PrintMode::Listing, {1}, dir.filePath("no/such/x.pdf").toStdString()).ok());
-        const QString old = dir.filePath("old.pdf");
-        QFile f(old);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("previous");
-        f.close();
-        QVERIFY(QFile::setPermissions(old, QFileDevice::ReadOwner));
-        QVERIFY(!WriteSizesPdf(p, PrintMode::Chart, {1}, old.toStdString()).ok());
-        QVERIFY(QFile::setPermissions(old, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("previous"));
+        QFile old(dir.filePath("old.pdf"));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("previous");
+        old.close();
+        QVERIFY(old.setPermissions(QFileDevice::ReadOwner));
+        QVERIFY(!WriteSizesPdf(p, PrintMode::Chart, {1}, old.fileName().toStdString()).ok());
+        QVERIFY(old.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("previous"));
     }
 };
 

@@ -54,8 +54,18 @@ private slots:
     }
     void cleanup() { w.reset(); }
 
+    // The size scroll bar offers the model's sizes; at each position of the hand the lamps
+    // of the size's cams that are ON are lit.
     void lampsMatchTheChartAtTheHandsPosition() {
+        p.CurSize = 0;
         Open();
+        auto* size = child<QScrollBar>(w.get(), "VScrForm");
+        QCOMPARE(size->minimum(), 1);
+        QCOMPARE(size->maximum(), 7);
+        QCOMPARE(p.CurSize, 1);
+        QCOMPARE(Shown("LNFor"), QString("01"));
+        size->setValue(2);
+        QCOMPARE(Shown("LNFor"), QString("02"));
         const std::vector<std::pair<int, std::vector<int>>> expected = {
             {0, {5, 32}},   {49, {5, 32}}, {50, {32}},  {99, {32}},     {100, {1, 32}},
             {199, {1, 32}}, {200, {32}},   {899, {32}}, {900, {5, 32}}, {1023, {5, 32}}};
@@ -68,9 +78,14 @@ private slots:
         // A dark lamp is black.
         const QImage img = Lamp(2)->grab().toImage();
         QCOMPARE(img.pixelColor(img.width() / 2, img.height() / 2), QColor(0, 0, 0));
+        size->setValue(3);
+        w->SetPosition(7);
+        QCOMPARE(LitLamps(), std::vector<int>{2});
     }
 
-    void stopAt500AndStartGoesOnFrom500() {
+    // STOP at 500 and START goes on from 500; a double click on a cam number chooses it and
+    // closes, and the next opening shows the dial where this one stopped.
+    void stopStartAndChooseACam() {
         Open();
         w->SetPosition(495);
         Click("Strt");
@@ -87,7 +102,18 @@ private slots:
         QCOMPARE(Shown("Vgradi"), QString("0500"));
         w->Advance(0);
         QCOMPARE(Shown("Vgradi"), QString("0501"));
-        Click("Stp");
+        QTest::mouseDClick(child<QLabel>(w.get(), "Label1_5"), Qt::LeftButton);
+        QCOMPARE(p.CurCam, 4);
+        QVERIFY(!w->isVisible());
+        QCOMPARE(w->result(), int(QDialog::Accepted));
+        QVERIFY(!w->run().running());
+        const int stopped = p.ShowSavedPos;
+        QVERIFY(stopped >= 501);
+        Open();
+        QCOMPARE(w->run().position(), stopped);
+        Click("Command1");
+        QVERIFY(!w->isVisible());
+        QCOMPARE(p.CurCam, 4);
     }
 
     void theTimerTurnsTheDialAndTheWindowStaysResponsive() {
@@ -107,24 +133,7 @@ private slots:
         QTRY_VERIFY(Shown("lVeloc") != "0000");
         QCOMPARE(Shown("lVeloc").size(), 4);
         Click("Stp");
-        const int stopped = w->run().position();
-        QTest::qWait(50);
-        QCOMPARE(w->run().position(), stopped);
-        QCOMPARE(p.ShowSavedPos, stopped);
-    }
-
-    void sizeScrollBarShowsTheModelsSizes() {
-        p.CurSize = 0;
-        Open();
-        auto* size = child<QScrollBar>(w.get(), "VScrForm");
-        QCOMPARE(size->minimum(), 1);
-        QCOMPARE(size->maximum(), 7);
-        QCOMPARE(p.CurSize, 1);
-        QCOMPARE(Shown("LNFor"), QString("01"));
-        size->setValue(3);
-        QCOMPARE(Shown("LNFor"), QString("03"));
-        w->SetPosition(7);
-        QCOMPARE(LitLamps(), std::vector<int>{2});
+        QCOMPARE(p.ShowSavedPos, w->run().position());
     }
 
     void camsBeyondTheModelHaveNoLamp() {
@@ -134,25 +143,6 @@ private slots:
         QVERIFY(Lamp(16)->isVisible());
         QVERIFY(!Lamp(17)->isVisible());
         QVERIFY(!child<QLabel>(w.get(), "Label1_17")->isVisible());
-    }
-
-    void doubleClickOnACamNumberChoosesItAndCloses() {
-        Open();
-        w->SetPosition(321);
-        Click("Strt");
-        QTest::mouseDClick(child<QLabel>(w.get(), "Label1_5"), Qt::LeftButton);
-        QCOMPARE(p.CurCam, 4);
-        QVERIFY(!w->isVisible());
-        QCOMPARE(w->result(), int(QDialog::Accepted));
-        QVERIFY(!w->run().running());
-        // The next opening shows the dial where this one stopped.
-        const int stopped = p.ShowSavedPos;
-        QVERIFY(stopped >= 321);
-        Open();
-        QCOMPARE(w->run().position(), stopped);
-        Click("Command1");
-        QVERIFY(!w->isVisible());
-        QCOMPARE(p.CurCam, 4);
     }
 };
 

@@ -21,8 +21,9 @@ using cam::Program;
 TEST(LanguageScript, LineRules) {
     struct Case {
         const char* script;
-        std::vector<std::string> texts;  // texts 1.. that follow
+        std::vector<std::string> texts;  // texts 1.. that follow; the others up to 500 are empty
     };
+    const std::vector<std::string> four = {"one", "two", "", "four"};
     const std::vector<Case> cases = {
         // The first line drops its last character, the others both delimiters.
         {"First text!\r\n\"Hello\"\r\n'single'\r\n\"\"\r\n", {"First text", "Hello", "single", "", ""}},
@@ -35,21 +36,22 @@ TEST(LanguageScript, LineRules) {
         // A final line without line end is lost.
         {"one\"\r\n\"two\"\r\n\"three\"", {"one", "two", ""}},
         {"one\"\r\n\"two\"\r\n\"three\"\r", {"one", "two", "three"}},  // CR alone ends it
-        {"only line without end", {""}},
-        {"one\"\n\"two\"", {"one", ""}},
-        {"ab\r\n\"c", {"a", ""}},
-    };
+        {"only line without end", {}},
+        {"one\"\n\"two\"", {"one"}},
+        {"ab\r\n\"c", {"a"}},
+        // Lines ended by LF or CR alone read like CR LF.
+        {"one\"\r\n\"two\"\r\n\"\"\r\n\"four\"\r\n", four},
+        {"one\"\n\"two\"\n\"\"\n\"four\"\n", four},
+        {"one\"\r\n\"two\"\n\"\"\r\n\"four\"\n", four},
+        {"one\"\r\"two\"\r\"\"\r\n\"four\"\r", four}};
     for (const Case& c : cases) {
-        const auto t = ParseLanguageScript(c.script);
-        ASSERT_EQ(t.size(), 501u);
-        EXPECT_EQ(std::vector<std::string>(t.begin() + 1, t.begin() + 1 + c.texts.size()), c.texts) << c.script;
+        std::vector<std::string> expected(501);
+        std::copy(c.texts.begin(), c.texts.end(), expected.begin() + 1);
+        EXPECT_EQ(ParseLanguageScript(c.script), expected) << c.script;
     }
-    // Lines ended by LF or CR alone read like CR LF.
-    const std::string crlf = "one\"\r\n\"two\"\r\n\"\"\r\n\"four\"\r\n";
-    EXPECT_EQ(ParseLanguageScript("one\"\n\"two\"\n\"\"\n\"four\"\n"), ParseLanguageScript(crlf));
-    EXPECT_EQ(ParseLanguageScript("one\"\r\n\"two\"\n\"\"\r\n\"four\"\n"), ParseLanguageScript(crlf));
-    EXPECT_EQ(ParseLanguageScript("one\"\r\"two\"\r\"\"\r\n\"four\"\r"), ParseLanguageScript(crlf));
-    EXPECT_EQ(ParseLanguageScript(crlf)[4], "four");
+    // Tiny and degenerate inputs give empty texts.
+    for (const char* s : {"", "\r", "\n", "\r\n", "\r\n\r\n", "\""})
+        EXPECT_EQ(ParseLanguageScript(s), std::vector<std::string>(501)) << s;
 }
 
 TEST(LanguageScript, SixHundredLinesLoadTextsOneToFiveHundred) {
@@ -58,15 +60,6 @@ TEST(LanguageScript, SixHundredLinesLoadTextsOneToFiveHundred) {
     const auto t = ParseLanguageScript(script);
     ASSERT_EQ(t.size(), 501u);
     EXPECT_EQ(t[1] + t[2] + t[499] + t[500], "T1T2T499T500");
-}
-
-TEST(LanguageScript, TinyAndDegenerateInputsGiveEmptyTexts) {
-    for (std::string_view s : {std::string_view(""), std::string_view("\r"), std::string_view("\n"),
-                               std::string_view("\r\n"), std::string_view("\r\n\r\n"), std::string_view("\"")}) {
-        const auto t = ParseLanguageScript(s);
-        ASSERT_EQ(t.size(), 501u);
-        for (const auto& text : t) EXPECT_EQ(text, "");
-    }
 }
 
 TEST(LanguageScript, ReadingAMissingFileLeavesTheTexts) {
@@ -103,7 +96,9 @@ TEST_F(LoadLanguageTest, PresentScriptLoadsWithoutQuestions) {
     EXPECT_EQ(p.Text(1) + "|" + p.Text(2) + "|" + p.Text(3), "one|two|");
 }
 
-TEST_F(LoadLanguageTest, MissingScriptIsReportedThenCancelKeepsTheTexts) {
+// A missing script is reported and another asked for: cancelled, or one that does not exist,
+// the texts stay; a chosen script is loaded and saved with the options.
+TEST_F(LoadLanguageTest, MissingScriptIsReportedAndAnotherChosen) {
     p.LngFile = "/gone/Z32px_ENG.SCR";
     cam::LoadLanguage(p, prompt);
     ASSERT_EQ(prompt.asked().size(), 2u);
@@ -116,26 +111,17 @@ TEST_F(LoadLanguageTest, MissingScriptIsReportedThenCancelKeepsTheTexts) {
     using Filters = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(prompt.requests[0].filters,
               (Filters{{"File Script Lang. (*.Scr)", "*.scr"}, {"All Files (*.*)", "*.*"}}));
-    EXPECT_EQ(p.Text(3), "before");
-    EXPECT_EQ(p.LngFile, "/gone/Z32px_ENG.SCR");
     EXPECT_FALSE(std::filesystem::exists(dir.file("KlmPx_opt.def")));
-}
 
-TEST_F(LoadLanguageTest, ChosenPathThatDoesNotExistGivesFileError) {
-    p.LngFile = "/gone/Z32px_ENG.SCR";
     prompt.push(cam::Answer::Ok);
     prompt.push("/also/gone.Scr");
     cam::LoadLanguage(p, prompt);
-    const auto messages = prompt.messages();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[1], "FILE ERROR");
+    EXPECT_EQ(prompt.messages().size(), 3u);
+    EXPECT_EQ(prompt.messages().back(), "FILE ERROR");
     EXPECT_EQ(prompt.asked().back().icon, cam::Icon::Stop);
     EXPECT_EQ(p.LngFile, "/gone/Z32px_ENG.SCR");
     EXPECT_EQ(p.Text(3), "before");
-}
 
-TEST_F(LoadLanguageTest, ChosenScriptIsLoadedAndSavedWithTheOptions) {
-    p.LngFile = "/gone/Z32px_ENG.SCR";
     const std::string chosen = dir.write("Mine.Scr", "uno\"\n\"due\"\n");
     prompt.push(cam::Answer::Ok);
     prompt.push(chosen.c_str());
@@ -178,10 +164,9 @@ TEST_F(ShippedScript, IsQuotedCrLfTextWithoutLfAloneOrUtf8) {
     const std::string bytes = ShippedScriptBytes();
     ASSERT_FALSE(bytes.empty());
     ASSERT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
-    std::size_t start = 0;
     int line = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", start);
+    for (std::size_t start = 0, end = 0; start < bytes.size(); start = end + 2) {
+        end = bytes.find("\r\n", start);
         ASSERT_NE(end, std::string::npos);
         const std::string text = bytes.substr(start, end - start);
         ++line;
@@ -190,7 +175,6 @@ TEST_F(ShippedScript, IsQuotedCrLfTextWithoutLfAloneOrUtf8) {
         if (line > 1) {
             EXPECT_EQ(text.front(), '"') << "line " << line;
         }
-        start = end + 2;
     }
     // Windows-1252 text: the UTF-8 lead bytes of accented letters would show as two characters.
     for (unsigned char c : bytes) EXPECT_FALSE(c == 0xC3 || c == 0xC2);

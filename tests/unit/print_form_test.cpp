@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 TEST(SizeBox, DigitsPassAnyOtherCharacterIsAZero) {
@@ -15,17 +17,12 @@ TEST(SizeBox, DigitsPassAnyOtherCharacterIsAZero) {
 // Enter clamps to the sizes and writes two digits; the box never stands for a size that does
 // not exist: an empty box and "00" are size 1.
 TEST(SizeBox, EnterKeepsTheBoxWithinTheSizes) {
-    EXPECT_EQ(cam::SizeBoxCommit("99", 30), "30");
-    EXPECT_EQ(cam::SizeBoxCommit("30", 30), "30");
-    EXPECT_EQ(cam::SizeBoxCommit("5", 30), "05");
-    EXPECT_EQ(cam::SizeBoxCommit("08", 7), "07");
-    EXPECT_EQ(cam::SizeBoxCommit("", 7), "01");
-    EXPECT_EQ(cam::SizeBoxCommit("00", 7), "01");
-    EXPECT_EQ(cam::SizeBoxCommit("0", 7), "01");
-    EXPECT_EQ(cam::SizeOfBox("", 7), 1);
-    EXPECT_EQ(cam::SizeOfBox("00", 7), 1);
-    EXPECT_EQ(cam::SizeOfBox("99", 7), 7);
-    EXPECT_EQ(cam::SizeOfBox("x", 7), 1);
+    const std::tuple<const char*, int, const char*> commits[] = {{"99", 30, "30"}, {"30", 30, "30"}, {"5", 30, "05"},
+                                                                 {"08", 7, "07"},  {"", 7, "01"},    {"00", 7, "01"},
+                                                                 {"0", 7, "01"}};
+    for (auto [box, sizes, committed] : commits) EXPECT_EQ(cam::SizeBoxCommit(box, sizes), committed) << box;
+    const std::pair<const char*, int> boxes[] = {{"", 1}, {"00", 1}, {"99", 7}, {"x", 1}};
+    for (auto [box, size] : boxes) EXPECT_EQ(cam::SizeOfBox(box, 7), size) << box;
 }
 
 TEST(PrintForm, StartsWithTheCurrentSizeAndPrintsOneOrAll) {

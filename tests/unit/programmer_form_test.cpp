@@ -1,8 +1,8 @@
 // The programmer window's form model, the resizer's rules and the any-case file patterns.
 #include "core/model/programmer_form.h"
-#include "support/make_program.h"
 #include "core/ui/file_filter.h"
 #include "core/ui/resize_rules.h"
+#include "support/make_program.h"
 
 #include <gtest/gtest.h>
 
@@ -30,9 +30,17 @@ TEST(ProgrammerForm, ASizeCountNotOfferedBecomesTheLargerOne) {
     }
 }
 
-TEST(ProgrammerForm, SwitchingTo16CamsRelabelsAndSelects60) {
+// Only one encoder can be chosen; 16 cams relabel the sizes and select 60; closing applies
+// what the buttons show and empties the phases.
+TEST(ProgrammerForm, SwitchingTo16CamsRelabelsAndClosingApplies) {
     cam::Program p = Model(32, 7);
     cam::ProgrammerForm m(p);
+    EXPECT_TRUE(m.encoderEnabled(0));
+    EXPECT_FALSE(m.encoderEnabled(1));
+    EXPECT_FALSE(m.encoderEnabled(2));
+    m.clickEncoders(2);
+    EXPECT_EQ(p.NEncoders, 1);
+    EXPECT_TRUE(m.encoderSelected(0));
     EXPECT_EQ(m.sizeCaption(0), " 7 SIZES");
     m.clickCams(0);
     EXPECT_EQ(p.NCams, 16);
@@ -42,24 +50,6 @@ TEST(ProgrammerForm, SwitchingTo16CamsRelabelsAndSelects60) {
     EXPECT_EQ(p.NSizes, 60);
     m.clickSizes(0);
     EXPECT_EQ(p.NSizes, 15);
-}
-
-TEST(ProgrammerForm, OnlyOneEncoderCanBeChosen) {
-    cam::Program p = Model(32, 7);
-    cam::ProgrammerForm m(p);
-    EXPECT_TRUE(m.encoderEnabled(0));
-    EXPECT_FALSE(m.encoderEnabled(1));
-    EXPECT_FALSE(m.encoderEnabled(2));
-    m.clickEncoders(2);
-    EXPECT_EQ(p.NEncoders, 1);
-    EXPECT_TRUE(m.encoderSelected(0));
-}
-
-TEST(ProgrammerForm, ClosingAppliesTheSelectionAndEmptiesThePhases) {
-    cam::Program p = Model(32, 7);
-    cam::ProgrammerForm m(p);
-    m.clickCams(0);
-    m.clickSizes(0);
     p.NSizes = 99;  // whatever happened meanwhile, the buttons decide
     cam::SetPhase(p, 1, 0, 10, 20);
     m.close();
@@ -93,27 +83,20 @@ TEST(PortStatus, ClosedAndOpenWording) {
     EXPECT_EQ(cam::PortStatusText(p, false), "Serial Port /dev/ttyUSB0 Unconnected");
 }
 
+// What follows the window by the control's tag: without an at sign everything, and the font
+// the horizontal ratio only.
 TEST(ResizeRules, TagsChooseWhatFollowsTheWindow) {
-    const cam::ResizeTag all = cam::ParseResizeTag("");
-    EXPECT_TRUE(all.left && all.top && all.width && all.height && all.font);
-    const cam::ResizeTag notTagged = cam::ParseResizeTag("LT");  // no at sign: everything
-    EXPECT_TRUE(notTagged.width && notTagged.font);
-    const cam::ResizeTag moveOnly = cam::ParseResizeTag("@l,t");
-    EXPECT_TRUE(moveOnly.left && moveOnly.top);
-    EXPECT_FALSE(moveOnly.width || moveOnly.height || moveOnly.font);
-}
-
-TEST(ResizeRules, DoublingDoublesEverythingAndMoveOnlyKeepsSizeAndFont) {
-    const cam::ControlRecord r{10, 20, 100, 14, 8.25};
-    auto box = [](const cam::ControlRecord& c) { return std::vector<long>{c.left, c.top, c.width, c.height}; };
-    const cam::ControlRecord twice = cam::ScaleRecord(r, cam::ParseResizeTag(""), 2.0, 2.0);
-    EXPECT_EQ(box(twice), (std::vector<long>{20, 40, 200, 28}));
-    EXPECT_DOUBLE_EQ(twice.fontSize, 16.5);
-    const cam::ControlRecord moved = cam::ScaleRecord(r, cam::ParseResizeTag("@L,T"), 2.0, 3.0);
-    EXPECT_EQ(box(moved), (std::vector<long>{20, 60, 100, 14}));
-    EXPECT_DOUBLE_EQ(moved.fontSize, 8.25);
-    // The font follows the horizontal ratio only.
-    EXPECT_DOUBLE_EQ(cam::ScaleRecord({0, 0, 10, 10, 10.0}, {}, 1.5, 4.0).fontSize, 15.0);
+    using Record = std::vector<double>;  // left, top, width, height, font size
+    const std::tuple<const char*, double, double, Record> cases[] = {{"", 2.0, 2.0, {20, 40, 200, 28, 16.5}},
+                                                                     {"LT", 2.0, 2.0, {20, 40, 200, 28, 16.5}},
+                                                                     {"@l,t", 2.0, 3.0, {20, 60, 100, 14, 8.25}},
+                                                                     {"@L,T", 2.0, 3.0, {20, 60, 100, 14, 8.25}},
+                                                                     {"", 1.5, 4.0, {15, 80, 150, 56, 12.375}}};
+    for (const auto& [tag, x, y, expected] : cases) {
+        const cam::ControlRecord c = cam::ScaleRecord({10, 20, 100, 14, 8.25}, cam::ParseResizeTag(tag), x, y);
+        EXPECT_EQ((Record{double(c.left), double(c.top), double(c.width), double(c.height), c.fontSize}), expected)
+            << tag << " " << x << " " << y;
+    }
 }
 
 TEST(FileFilter, PatternsMatchAnyLetterCase) {

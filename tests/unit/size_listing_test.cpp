@@ -32,15 +32,6 @@ TEST(PrintHeader, FixedFieldsInTheirOrder) {
     EXPECT_EQ(cam::PrintHeaderLine(q, 12), "CAM PROGRAMMER 1024 16     FORMATO N. 12                    File:");
 }
 
-TEST(ListingCamLine, NumberAndQuotedRemark) {
-    cam::Program p = Sample();
-    p.CamRemark[1] = "GLUE";
-    p.CamRemark[9] = " SPARE ";
-    EXPECT_EQ(cam::ListingCamLine(p, 0), "C 01");
-    EXPECT_EQ(cam::ListingCamLine(p, 1), "C 02  \"GLUE\"");
-    EXPECT_EQ(cam::ListingCamLine(p, 9), "C 10  \" SPARE \"");
-}
-
 TEST(ListingPhases, ChartOrderWithThePhaseThroughZeroFirst) {
     cam::Program p = Sample();
     ASSERT_TRUE(cam::SetPhase(p, 1, 0, 300, 400));
@@ -69,9 +60,12 @@ TEST(ListingPhases, ANewLineWhenThePhaseWouldPassTheMargin) {
     EXPECT_EQ(cam::ListingPhaseLines(p, 2, 5, Chars, 3).size(), 5u);
 }
 
+// An empty line, the bold header, then every cam: its number, its quoted remark as it is,
+// and its phases. Sizes outside the tables list nothing.
 TEST(Listing, EmptyLineBoldHeaderThenEveryCam) {
     cam::Program p = Sample();
     p.CamRemark[0] = "MAIN KNIFE";
+    p.CamRemark[9] = " SPARE ";
     ASSERT_TRUE(cam::SetPhase(p, 3, 0, 100, 300));
     ASSERT_TRUE(cam::SetPhase(p, 3, 31, 1000, 24));
     ASSERT_TRUE(cam::SetPhase(p, 1, 1, 5, 6));  // another size: not listed
@@ -85,13 +79,10 @@ TEST(Listing, EmptyLineBoldHeaderThenEveryCam) {
     // A cam without phases is only its cam line.
     EXPECT_EQ(lines[4].text, "C 02");
     EXPECT_EQ(lines[5].text, "C 03");
+    EXPECT_EQ(lines[12].text, "C 10  \" SPARE \"");
     EXPECT_EQ(lines[34].text, "C 32");
     EXPECT_EQ(lines[35].text, "   1000 0024");
     for (std::size_t i = 2; i < lines.size(); ++i) EXPECT_FALSE(lines[i].bold) << i;
-}
-
-TEST(Listing, SizesOutsideTheTablesListNothing) {
-    cam::Program p = Sample();
     EXPECT_TRUE(cam::ListingLines(p, 0, Chars, 80).empty());
     EXPECT_TRUE(cam::ListingLines(p, 8, Chars, 80).empty());
     EXPECT_EQ(cam::ListingLines(p, 7, Chars, 80).size(), 34u);

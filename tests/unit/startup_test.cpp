@@ -19,7 +19,8 @@ TEST(WorkDir, ZetoInDocumentsWinsWhenWritable) {
 
 // The values of options already split by the parser (the splitting: tests/cli).
 TEST(CommandLine, ValuesAndMistakes) {
-    auto read = [](std::map<std::string, std::vector<std::string>> options, std::vector<std::string> files = {}) {
+    using Options = std::map<std::string, std::vector<std::string>>;
+    auto read = [](Options options, std::vector<std::string> files = {}) {
         ParsedArgs a;
         a.options = std::move(options);
         a.arguments = std::move(files);
@@ -33,13 +34,23 @@ TEST(CommandLine, ValuesAndMistakes) {
     EXPECT_EQ(
         cl.error + "|" + cl.window + "|" + std::to_string(cl.cam) + "|" + std::to_string(cl.position) + "|" + cl.file,
         "|functions|23|500|f.Cam");
-    for (const auto& wrong : std::vector<std::map<std::string, std::vector<std::string>>>{
-             {{"window", {"functions"}}},  // only with --screenshot
-             {{"cam", {"2"}}},
-             {{"screenshot", {"o.png"}}, {"cam", {"x"}}},
-             {{"screenshot", {"o.png"}}, {"position", {"1024"}}}})
-        EXPECT_NE(read(wrong).error, "") << wrong.begin()->first;
     EXPECT_TRUE(read({{"version", {""}}}).version);
+    // --drag CAM:FROM:TO, with --screenshot only.
+    cl = read({{"screenshot", {"o.png"}}, {"drag", {"3:100:200"}}});
+    EXPECT_EQ(
+        cl.error + std::to_string(cl.dragCam) + ":" + std::to_string(cl.dragFrom) + ":" + std::to_string(cl.dragTo),
+        "3:100:200");
+    cl = read({{"screenshot", {"o.png"}}, {"drag", {"32:1023:0"}}});
+    EXPECT_EQ(cl.error, "");
+    EXPECT_EQ(cl.dragFrom, 1023);
+    std::vector<Options> wrong = {{{"window", {"functions"}}},  // only with --screenshot
+                                  {{"cam", {"2"}}},
+                                  {{"drag", {"3:100:200"}}},
+                                  {{"screenshot", {"o.png"}}, {"cam", {"x"}}},
+                                  {{"screenshot", {"o.png"}}, {"position", {"1024"}}}};
+    for (const char* bad : {"0:1:2", "33:1:2", "3:1024:2", "3:1:", "3:1", "3:1:2:4", "a:b:c", "3:-1:5", "", "3::5"})
+        wrong.push_back({{"screenshot", {"o.png"}}, {"drag", {bad}}});
+    for (const Options& o : wrong) EXPECT_NE(read(o).error, "") << o.begin()->first << "=" << o.begin()->second[0];
 }
 
 TEST(StartupValues, SettingsModelAndScreenScale) {
