@@ -128,7 +128,8 @@ private slots:
         }
     }
 
-    void escPutsTheCamBackAndTheReleaseDoesNothing() {
+    // Esc puts the cam back and the release does nothing; a drag on an end moves it.
+    void escPutsTheCamBackAndAnEndMoves() {
         Start(CamFileWith("esc.Cam", 2, 100, 200));
         OpenRow(2);
         Press(At(2, 150));
@@ -145,11 +146,8 @@ private slots:
         QVERIFY(On()->isVisible());  // not a click either
         QVERIFY(!UndoEnabled());
         QCOMPARE(w->document().history().count(), std::size_t(1));
-    }
 
-    void anEndMovesAndShiftSnapsItToEights() {
-        Start(CamFileWith("end.Cam", 2, 100, 200));
-        OpenRow(2);
+        // An end moves; Shift snaps it to eights.
         const QPoint end = At(2, 200), target = At(2, 300);
         const int moved = EndAt(target) - PosAt(end);
         Press(end);

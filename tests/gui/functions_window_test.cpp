@@ -114,9 +114,10 @@ private slots:
     }
 
     // One encoder and 32 cams: the count typed or pasted, the switches it leaves, the block
-    // cells, and a setting field that Enter leaves before it closes the window.
+    // cells, resizing, and a setting field that Enter leaves before it closes the window.
     void oneEncoderCountSwitchesAndFields() {
         p = camtest::MakeProgram(32, 7, 1);
+        p.AdvMs[1] = 105;
         FuncSel w(p, prompt);
         Show(w);
         QLineEdit* count = Edit(&w, "TxANT");
@@ -159,6 +160,16 @@ private slots:
         QCOMPARE(Slider(&w, "ScrVal")->maximum(), 9);
         Check(&w, "ChkRAP25")->click();
         QVERIFY(!Edit(&w, "TmSec")->isEnabled());  // the selected block is gone
+
+        // Resized, the window keeps its controls and cells in proportion.
+        ClickRow(w, 1);
+        const QRect label = Label(&w, "LabCam", 3)->geometry();
+        w.resize(w.width() * 2, w.height() * 2);
+        QTRY_COMPARE(Label(&w, "LabCam", 3)->geometry().top(), label.top() * 2);
+        const QImage img = child<QWidget>(&w, "Barra")->grab().toImage();
+        // Row 1's cell: half of it blue, the rest yellow, at twice the design size.
+        QCOMPARE(img.pixelColor(2 * (2 + 50), 2 * (14 + 6)), kBlue);
+        QCOMPARE(img.pixelColor(2 * (2 + 160), 2 * (14 + 6)), kYellow);
 
         // Emptying a field puts its zero text in, selected; Enter leaves the field first.
         QLineEdit* out = Edit(&w, "Tforusc");
@@ -231,24 +242,6 @@ private slots:
         QVERIFY(child<QRadioButton>(&again, "OpE0")->isChecked());
         QVERIFY(!child<QRadioButton>(&again, "OpE1")->isEnabled());
         QVERIFY(!child<QRadioButton>(&again, "OpE2")->isEnabled());
-    }
-
-    // The window keeps its controls and its cells in proportion when it is resized.
-    void resizingScalesRowsAndCells() {
-        p = camtest::MakeProgram(32, 7, 1);
-        p.AdvOn = 1;
-        p.NAdvCams = 2;
-        p.AdvMs[1] = 105;
-        p.CurCam = 1;
-        FuncSel w(p, prompt);
-        Show(w);
-        const QRect label = Label(&w, "LabCam", 3)->geometry();
-        w.resize(w.width() * 2, w.height() * 2);
-        QTRY_COMPARE(Label(&w, "LabCam", 3)->geometry().top(), label.top() * 2);
-        const QImage img = child<QWidget>(&w, "Barra")->grab().toImage();
-        // Row 1's cell: half of it blue, the rest yellow, at twice the design size.
-        QCOMPARE(img.pixelColor(2 * (2 + 50), 2 * (14 + 6)), kBlue);
-        QCOMPARE(img.pixelColor(2 * (2 + 160), 2 * (14 + 6)), kYellow);
     }
 
     // The advance computation: its sliders and labels both ways, and the two bars with a run
