@@ -35,6 +35,7 @@ private slots:
         w->action("Upd_Flash")->trigger();
         QCOMPARE(prompt->messages().size(), std::size_t(1));
         QVERIFY(QString::fromStdString(prompt->messages()[0]).contains("not available"));
+
         // Every tool button says what it does and shows its picture.
         for (const char* b : {"GoPrCam", "Azz_Form", "Sel_Form", "New_Fil", "OP_FIL", "Sv_Fil"}) {
             auto* button = w->findChild<QToolButton*>(b);
@@ -90,6 +91,8 @@ private slots:
         QCOMPARE(p->CurSize, 7);
     }
 
+    // A right click swallows the next click; Modify Cam opens the cam; the navigation keys
+    // and the phase list.
     void browsingTheCamsAndThePhaseList() {
         Start();
         QTest::mouseClick(Chart(), Qt::RightButton, {}, Chart()->camLabelPoint(5));
@@ -111,6 +114,7 @@ private slots:
         QVERIFY(On()->hasFocus());
         QCOMPARE(On()->text(), QString("0500"));
         QCOMPARE(Off()->text(), QString("0600"));
+
         // The navigation keys wrap and open the cam; Home and End act at window level, also
         // while the ON box has the focus.
         ClickRow(31);
@@ -123,6 +127,7 @@ private slots:
         QCOMPARE(p->CurCam, 30);
         QTest::keyClick(On(), Qt::Key_Home);
         QCOMPARE(p->CurCam, 0);
+
         // A click in the phase list loads the boxes.
         SetPhase(*p, 1, 0, 10, 20);
         SetPhase(*p, 1, 0, 300, 400);
@@ -207,6 +212,7 @@ private slots:
         QVERIFY(PhaseListEntries(*p, 1, 0).empty());
         QCOMPARE(p->CurCam, 0);
         QVERIFY(!UndoEnabled());
+
         // Closing asks about unsaved work: Cancel keeps the window, No closes it.
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
