@@ -25,7 +25,6 @@ class MainWindowTest : public camtest::MainWindowFixture {
 private slots:
     void startupShowsTheDefaultModelTheToolButtonsAndAMissingCommand() {
         Start();  // the start-up values are the start-up routines' own; here what the screen shows
-        QCOMPARE(p->WorkDir, Docs());
         QVERIFY(w->windowTitle().endsWith("1024 32C-07F  255-Msg "));
         QCOMPARE(Chart()->sizeCaption(), QString("SIZE 01"));
         QCOMPARE(Chart()->camCaption(), QString("CAM 02"));
