@@ -49,46 +49,33 @@ private slots:
         p.CurCam = 1;
     }
 
-    void bandColoursMarkTheCurrentCam() {
+    // One chart, a row for each rule: the current cam's colours (row 1), a bar ending at its
+    // last ON position (row 0), bars reaching both ends of the band (row 3), grid lines over a
+    // bar (row 4); rows beyond the model are not drawn.
+    void barsColoursAndGridLines() {
+        SetPhase(p, 1, 0, 100, 200);  // 360/1023 units a position: N(35.19) = 35 to N(70.03) = 70
+        SetPhase(p, 1, 1, 100, 200);
+        SetPhase(p, 1, 3, 900, 50);  // bars 0..N(17.6) = 18 and N(316.7) = 317..360
+        SetPhase(p, 1, 4, 0, 1024);
         const QImage img = Paint(p);
         QCOMPARE(At(img, kBandLeft + 100, BandMiddle(1)), QColor(255, 255, 0));
-        QCOMPARE(At(img, kBandLeft + 100, BandMiddle(0)), QColor(255, 255, 255));
+        QCOMPARE(At(img, kBandLeft + 50, BandMiddle(1)), QColor(0, 0, 255));
+        QCOMPARE(At(img, kBandLeft + 100, BandMiddle(2)), kWhite);
         // Remark label backgrounds follow the band: left 381, width 150.
         QCOMPARE(At(img, 381 + 100, BandMiddle(1)), QColor(255, 255, 0));
-        QCOMPARE(At(img, 381 + 100, BandMiddle(2)), QColor(255, 255, 255));
-    }
-
-    void innerBarEndsAtItsLastOnPosition() {
-        // ON 100..199 with 360/1023 units a position: N(35.19) = 35 to N(70.03) = 70.
-        SetPhase(p, 1, 0, 100, 200);
-        SetPhase(p, 1, 1, 100, 200);
-        const QImage img = Paint(p);
+        QCOMPARE(At(img, 381 + 100, BandMiddle(2)), kWhite);
         ExpectRow(img, kBandLeft, BandMiddle(0), {{34, kWhite}, {35, kBlack}, {70, kBlack}, {71, kWhite}});
-        QCOMPARE(At(img, kBandLeft + 50, BandMiddle(1)), QColor(0, 0, 255));  // current cam: blue
-    }
-
-    void edgeBarsReachBothEndsOfTheBand() {
-        // ON 0..49 and 900..1023: bars 0..N(17.6) = 18 and N(316.7) = 317..360.
-        SetPhase(p, 1, 0, 900, 50);
-        const QImage img = Paint(p);
         // x 17 carries the first grid line, so the bar is looked at from x 18.
-        ExpectRow(img, kBandLeft, BandMiddle(0),
+        ExpectRow(img, kBandLeft, BandMiddle(3),
                   {{1, kBlack}, {18, kBlack}, {19, kWhite}, {316, kWhite}, {317, kBlack}, {360, kBlack}});
-    }
+        for (int k = 0; k < 8; ++k) QCOMPARE(At(img, kBandLeft + 45 * k, BandMiddle(4)), QColor(128, 128, 128));
+        QCOMPARE(At(img, kBandLeft + 45 + 1, BandMiddle(4)), kBlack);
 
-    void gridLinesLieOverTheBars() {
-        SetPhase(p, 1, 0, 0, 1024);
-        const QImage img = Paint(p);
-        for (int k = 0; k < 8; ++k) QCOMPARE(At(img, kBandLeft + 45 * k, BandMiddle(0)), QColor(128, 128, 128));
-        QCOMPARE(At(img, kBandLeft + 45 + 1, BandMiddle(0)), QColor(0, 0, 0));
-    }
-
-    void rowsBeyondTheModelAreNotDrawn() {
         p.NCams = 16;
         ResizeTables(p);
-        const QImage img = Paint(p);
-        QCOMPARE(At(img, kBandLeft + 100, BandMiddle(15)), QColor(255, 255, 255));
-        QVERIFY(At(img, kBandLeft + 100, BandMiddle(16)) != QColor(255, 255, 255));
+        const QImage sixteen = Paint(p);
+        QCOMPARE(At(sixteen, kBandLeft + 100, BandMiddle(15)), kWhite);
+        QVERIFY(At(sixteen, kBandLeft + 100, BandMiddle(16)) != kWhite);
     }
 
     void doubleScaleDoublesTheGeometry() {

@@ -4,10 +4,10 @@
 #include "main_window_fixture.h"
 
 #include "core/editor/phase_list.h"
-#include "widgets/link/qt_link_runner.h"
 #include "gui_tests.h"
 #include "support/fake_port.h"
 #include "support/wire_doubles.h"
+#include "widgets/link/qt_link_runner.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -20,7 +20,6 @@
 namespace {
 
 using namespace camtest;
-
 
 // A user who goes on: OK and Yes to every question, No to saving at shut-down (counted);
 // input boxes and file dialogs get what the step set.
@@ -103,14 +102,13 @@ private:
     }
     // Ctrl+H; the entry at row is picked, then Restore or Close.
     void History(int row, bool restore) {
-        QVERIFY(DriveModal(
-            [&] { w->action("o_History")->trigger(); },
-            [&](QWidget* d) {
-                d->findChild<QListWidget*>("LstHistory")->setCurrentRow(row);
-                if (restore) d->findChild<QPushButton*>("CmdRestore")->click();
-                d->findChild<QPushButton*>("CmdClose")->click();
-            },
-            false));
+        QVERIFY(DriveModal([&] { w->action("o_History")->trigger(); },
+                           [&](QWidget* d) {
+                               d->findChild<QListWidget*>("LstHistory")->setCurrentRow(row);
+                               if (restore) d->findChild<QPushButton*>("CmdRestore")->click();
+                               d->findChild<QPushButton*>("CmdClose")->click();
+                           },
+                           false));
     }
     std::string ImportFile() {
         const std::string csv = Scratch("in.csv");
@@ -145,9 +143,12 @@ private slots:
         QCOMPARE(PhaseListEntries(*p, 1, 1), Entries{"F001 0300 0400"});
     }
 
-    // Ctrl+Z after Ctrl+S, after a typed phase or a drag, leaves the file unsaved again;
-    // taking the change back once more makes it saved.
-    void undoAfterSaveIsUnsavedWork() {
+    // One file through three sequences. Ctrl+Z after Ctrl+S, after a typed phase or a drag,
+    // leaves the file unsaved again; taking the change back once more makes it saved. A drag
+    // while values are half typed enters them first; Alt+F with the focus in the ON box changes
+    // nothing. After Import CSV the history holds the imported program only: looking at an
+    // entry and closing brings nothing of the previous file back.
+    void undoAfterSaveDragAfterHalfTypingAndImport() {
         Start(CamFileWith("b.Cam", 5, 10, 20));
         OpenRow(0);
         TypePhase("100", "200");
@@ -162,15 +163,17 @@ private slots:
         HalfType(0, "300", "500");  // the same phase again: the file's state
         ClickRow(3);
         QVERIFY(w->document().FileSaved());
-    }
 
-    // After Import CSV the history holds the imported program only: looking at an entry
-    // and closing brings nothing of the previous file back.
-    void importBeginsAHistoryOfItsOwn() {
-        Start(CamFileWith("c.Cam", 5, 10, 20));
-        OpenRow(0);
-        TypePhase("100", "200");
+        HalfType(0, "100", "200");
+        QVERIFY(w->PerformDrag(0, 600, 700));
+        QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0100 0200", "F002 0300 0500", "F003 0600 0700"}));
         Save();
+        OpenRow(2);
+        QVERIFY(On()->hasFocus());
+        QTest::keyClick(w.get(), Qt::Key_F, Qt::AltModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(w->document().FileSaved());
+
         Import(ImportFile());
         const std::string imported = Doc();
         QCOMPARE(w->document().history().count(), std::size_t(1));
@@ -188,8 +191,8 @@ private slots:
             bool taken;
             std::size_t entries;  // after a file opened and one phase typed
         };
-        for (const Case& c : {Case{kWhole, true, 3}, Case{kMoreSizes, true, 1}, Case{kPartial, false, 2},
-                              Case{kOtherCams, false, 2}}) {
+        for (const Case& c :
+             {Case{kWhole, true, 3}, Case{kMoreSizes, true, 1}, Case{kPartial, false, 2}, Case{kOtherCams, false, 2}}) {
             const std::string path = CamFileWith("d.Cam", 5, 10, 20);
             Start(path);
             OpenRow(0);
@@ -210,21 +213,6 @@ private slots:
         }
     }
 
-    // A drag while values are half typed enters them first; Alt+F with the focus in the ON
-    // box changes nothing.
-    void dragAndMenusAfterHalfTypedValues() {
-        Start(CamFileWith("e.Cam", 5, 10, 20));
-        HalfType(0, "100", "200");
-        QVERIFY(w->PerformDrag(0, 600, 700));
-        QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0100 0200", "F002 0600 0700"}));
-        Save();
-        OpenRow(2);
-        QVERIFY(On()->hasFocus());
-        QTest::keyClick(w.get(), Qt::Key_F, Qt::AltModifier);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QVERIFY(w->document().FileSaved());
-    }
-
     // Seeded random sequences of the actions above and the size commands. After every step:
     // the file counts as saved exactly when the writer gives for the document the bytes of
     // the state last read or written; a save writes what the chart shows; the history
@@ -236,7 +224,8 @@ private slots:
         const std::string csv = ImportFile();
         const std::string script = CAMDESK_SOURCE_DIR "/resources/Z32px_ENG.SCR";
         for (unsigned seed = first; seed < first + unsigned(sequences); ++seed) {
-            if (!RandomSequence(seed, csv, script)) QFAIL(qPrintable(QString("seed %1 (CAMDESK_SEED=%1 repeats it)").arg(seed)));
+            if (!RandomSequence(seed, csv, script))
+                QFAIL(qPrintable(QString("seed %1 (CAMDESK_SEED=%1 repeats it)").arg(seed)));
         }
     }
 
@@ -280,9 +269,9 @@ private:
             std::optional<std::string> expected;
             const QString on = QString::number(pick(0, 1023)).rightJustified(4, '0');
             const QString off = QString::number(pick(0, 1023)).rightJustified(4, '0');
-            static const char* const kNames[] = {"type",   "half-type", "drag",    "shift",   "erase",
-                                                 "copy",   "undo",      "history", "import",  "save",
-                                                 "receive", "receive",  "language", "click"};
+            static const char* const kNames[] = {"type",    "half-type", "drag",     "shift",  "erase",
+                                                 "copy",    "undo",      "history",  "import", "save",
+                                                 "receive", "receive",   "language", "click"};
             steps += std::string(" ") + kNames[action] + "(cam " + std::to_string(cam + 1) + ")";
             switch (action) {
                 case 0:
@@ -369,10 +358,9 @@ private:
             }
             if (h.count() != states.size()) {
                 for (std::size_t i = 0; i < h.count(); ++i) qWarning("  %s", h.entry(i).change.label.c_str());
-            }
-            if (h.count() != states.size())
                 return fail("the history holds " + std::to_string(h.count()) + " entries, not " +
                             std::to_string(states.size()));
+            }
             if (w->document().FileSaved() != (now == saved)) return fail("FileSaved says otherwise");
             if (Listed() != PhaseListEntries(*p, p->CurSize, p->CurCam)) return fail("the chart lists other phases");
         }

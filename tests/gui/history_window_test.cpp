@@ -3,11 +3,11 @@
 // reverted), and the file saved afterwards holds exactly the state restored.
 #include "chart_drag_fixture.h"
 
-#include "widgets/main/functions_commands.h"
-#include "widgets/editor/history_window.h"
 #include "core/editor/size_commands.h"
 #include "find_child.h"
 #include "gui_tests.h"
+#include "widgets/editor/history_window.h"
+#include "widgets/main/functions_commands.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(saved.CamRemark, original.CamRemark);
     }
 
-    void commandsAreListedInTheUsersWords() {
+    void commandsAreListedInTheUsersWordsAndAFileStartsANewHistory() {
         Start();
         ConnectFunctions(*w, *p, *prompt);
         OpenRow(4);
@@ -111,20 +111,15 @@ private slots:
         w->RunSizeCommand(&ShiftCam);
         prompt->push("GLUE");
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->remarkPoint(1));
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            QWidget* d = QApplication::activeModalWidget();
-            if (!d || !QTest::qWaitForWindowActive(d)) return;
-            shown = true;
+        const auto functions = [&](QWidget* d) {
             QTest::mouseClick(child<QLabel>(d, "LabCam0"), Qt::LeftButton);
             auto* tm = child<QLineEdit>(d, "TmSec");
             tm->selectAll();
             QTest::keyClicks(tm, "50");
             QTest::keyClick(tm, Qt::Key_Return);
             child<QPushButton>(d, "tOK")->click();
-        });
-        w->action("Fu_Set")->trigger();
-        QVERIFY(shown);
+        };
+        QVERIFY(DriveModal([&] { w->action("Fu_Set")->trigger(); }, functions, true));
         QCOMPARE(Labels(), (std::vector<std::string>{"program started", "phase 0100-0200 of cam 5, size 1",
                                                      "shift cam 5 by 100", "remark of cam 2", "functions block"}));
         // Restoring the first state takes back the phases, the remark and the advance at once.
@@ -135,12 +130,8 @@ private slots:
         QVERIFY(PhaseListEntries(*p, 1, 4).empty());
         QCOMPARE(p->CamRemark[1], std::string());
         QCOMPARE(int(p->AdvMs[0]), 0);
-    }
-    void openingOrANewFileStartsANewHistory() {
-        Start();
-        OpenRow(2);
-        Drag(At(2, 100), At(2, 300));
-        QCOMPARE(w->document().history().count(), std::size_t(2));
+
+        // Opening a file or a new one starts a new history.
         w->document().MarkSaved();
         w->OpenDroppedFiles({CamFileWith("next.Cam", 0, 10, 20)});
         QCOMPARE(Labels(), std::vector<std::string>{"file opened"});

@@ -1,8 +1,8 @@
 // The main window driven through its real widgets, a scripted prompt answering every question.
 #include "main_window_fixture.h"
 
-#include "core/model/options.h"
 #include "core/editor/phase_list.h"
+#include "core/model/options.h"
 #include "gui_tests.h"
 #include "widgets/ui/qt_single_instance.h"
 
@@ -23,9 +23,8 @@ class MainWindowTest : public camtest::MainWindowFixture {
     Q_OBJECT
 
 private slots:
-    void startupShowsTheDefaultModelAndAMissingCommandSaysItComesLater() {
+    void startupShowsTheDefaultModelTheToolButtonsAndAMissingCommand() {
         Start();  // the start-up values are the start-up routines' own; here what the screen shows
-        QCOMPARE(p->WorkDir, Docs());
         QVERIFY(w->windowTitle().endsWith("1024 32C-07F  255-Msg "));
         QCOMPARE(Chart()->sizeCaption(), QString("SIZE 01"));
         QCOMPARE(Chart()->camCaption(), QString("CAM 02"));
@@ -35,11 +34,8 @@ private slots:
         w->action("Upd_Flash")->trigger();
         QCOMPARE(prompt->messages().size(), std::size_t(1));
         QVERIFY(QString::fromStdString(prompt->messages()[0]).contains("not available"));
-    }
 
-    // Every tool button says what it does and shows its picture.
-    void toolButtonsCarryATipAndAnIcon() {
-        Start();
+        // Every tool button says what it does and shows its picture.
         for (const char* b : {"GoPrCam", "Azz_Form", "Sel_Form", "New_Fil", "OP_FIL", "Sv_Fil"}) {
             auto* button = w->findChild<QToolButton*>(b);
             QVERIFY2(button && !button->toolTip().isEmpty() && !button->icon().isNull(), b);
@@ -48,8 +44,8 @@ private slots:
     }
 
     // The boxes reach the key filter and the phase rules (tested on their own); here only
-    // that typed keys end up as a phase on the chart.
-    void typedPhasesAreWrittenOnLeavingTheOffBox() {
+    // that typed keys end up as a phase on the chart, Ctrl+Z, the size spinner and closing.
+    void typedPhasesAreWrittenOnLeavingTheOffBoxAndTakenBack() {
         Start();
         OpenRow(0);
         QCOMPARE(p->CurCam, 0);
@@ -72,15 +68,12 @@ private slots:
         // The ON box shows the phase again, ready for the next one.
         QCOMPARE(On()->text(), QString("0500"));
         QCOMPARE(Off()->text(), QString("0600"));
-    }
 
-    void undoFromCtrlZAndItsEndOnAnotherCamOrSizeSpinnerStopsAtItsEnds() {
-        Start();
-        OpenRow(0);
+        // Ctrl+Z takes back the last phase; another cam or size ends the undo.
         TypePhase("100", "200");
         TypePhase("150", "300");
         QTest::keyClick(On(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
+        QCOMPARE(Listed(), (Entries{"F001 0100 0200", "F002 0500 0600"}));
         QVERIFY(!UndoEnabled());
         TypePhase("100", "200");
         ClickRow(1);
@@ -88,49 +81,23 @@ private slots:
         OpenRow(0);
         TypePhase("300", "400");
         QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
-        QCOMPARE(p->CurSize, 2);
         QCOMPARE(Chart()->sizeCaption(), QString("SIZE 02"));
         QVERIFY(!UndoEnabled());
-
+        // The size spinner stops at its ends.
         for (int i = 0; i < 2; ++i) QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(false));
         QCOMPARE(p->CurSize, 1);
         for (int i = 0; i < 10; ++i) QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
         QCOMPARE(p->CurSize, 7);
+
+        // Closing asks about the unsaved phases: Cancel keeps the window.
+        prompt->push(Answer::Cancel);
+        QVERIFY(!w->close());
+        QVERIFY(w->isVisible());
     }
 
-    void navigationKeysWrapAndOpenTheCam() {
-        Start();
-        ClickRow(31);
-        QTest::keyClick(w.get(), Qt::Key_PageDown);
-        QCOMPARE(p->CurCam, 0);
-        QVERIFY(On()->isVisible() && On()->hasFocus());
-        // Home and End act at window level, also while the ON box has the focus.
-        QTest::keyClick(On(), Qt::Key_End);
-        QCOMPARE(p->CurCam, 31);
-        QTest::keyClick(On(), Qt::Key_PageUp);
-        QCOMPARE(p->CurCam, 30);
-        QTest::keyClick(On(), Qt::Key_Home);
-        QCOMPARE(p->CurCam, 0);
-    }
-
-    void phaseListClickLoadsTheBoxes() {
-        Start();
-        SetPhase(*p, 1, 0, 10, 20);
-        SetPhase(*p, 1, 0, 300, 400);
-        ClickRow(0);
-        QCOMPARE(Listed(), (Entries{"F001 0010 0020", "F002 0300 0400"}));
-        QListWidget* list = Chart()->phaseList();
-        const QRect second = list->visualItemRect(list->item(1));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
-        QVERIFY(On()->isVisible());
-        QCOMPARE(On()->text(), QString("0300"));
-        QCOMPARE(Off()->text(), QString("0400"));
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
-        QVERIFY(On()->hasFocus());
-        QVERIFY(Off()->isEnabled());
-    }
-
-    void rightClickSwallowsTheNextClickAndModifyCamOpensTheCam() {
+    // A right click swallows the next click; Modify Cam opens the cam; the navigation keys
+    // and the phase list.
+    void browsingTheCamsAndThePhaseList() {
         Start();
         QTest::mouseClick(Chart(), Qt::RightButton, {}, Chart()->camLabelPoint(5));
         QCOMPARE(p->CurCam, 5);
@@ -151,31 +118,37 @@ private slots:
         QVERIFY(On()->hasFocus());
         QCOMPARE(On()->text(), QString("0500"));
         QCOMPARE(Off()->text(), QString("0600"));
+
+        // The navigation keys wrap and open the cam; Home and End act at window level, also
+        // while the ON box has the focus.
+        ClickRow(31);
+        QTest::keyClick(w.get(), Qt::Key_PageDown);
+        QCOMPARE(p->CurCam, 0);
+        QVERIFY(On()->isVisible() && On()->hasFocus());
+        QTest::keyClick(On(), Qt::Key_End);
+        QCOMPARE(p->CurCam, 31);
+        QTest::keyClick(On(), Qt::Key_PageUp);
+        QCOMPARE(p->CurCam, 30);
+        QTest::keyClick(On(), Qt::Key_Home);
+        QCOMPARE(p->CurCam, 0);
+
+        // A click in the phase list loads the boxes.
+        SetPhase(*p, 1, 0, 10, 20);
+        SetPhase(*p, 1, 0, 300, 400);
+        ClickRow(0);
+        QCOMPARE(Listed(), (Entries{"F001 0010 0020", "F002 0300 0400"}));
+        QListWidget* list = Chart()->phaseList();
+        const QRect second = list->visualItemRect(list->item(1));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+        QVERIFY(On()->isVisible());
+        QCOMPARE(On()->text(), QString("0300"));
+        QCOMPARE(Off()->text(), QString("0400"));
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
+        QVERIFY(On()->hasFocus());
+        QVERIFY(Off()->isEnabled());
     }
 
-    void sizeCommandsFromMenusAndCaption() {
-        Start();
-        prompt->push("3");
-        w->action("s_sel")->trigger();
-        QCOMPARE(p->CurSize, 3);
-        QCOMPARE(Chart()->sizeCaption(), QString("SIZE 03"));
-        // Double click on the size caption asks again.
-        prompt->push("5");
-        QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->sizeCaptionPoint());
-        QCOMPARE(p->CurSize, 5);
-
-        SetPhase(*p, 5, 1, 100, 200);
-        prompt->push("4");
-        w->action("O_CopyC")->trigger();
-        QCOMPARE(PhaseListEntries(*p, 5, 3), (Entries{"F001 0100 0200"}));
-        QVERIFY(!w->document().FileSaved());
-
-        prompt->push(Answer::Yes);
-        w->action("s_Clr")->trigger();
-        QVERIFY(PhaseListEntries(*p, 5, 3).empty());
-    }
-
-    void shiftCamThroughTheContextMenuAndRemarkEditing() {
+    void shiftRemarkAndSizeCommands() {
         Start();
         SetPhase(*p, 1, 1, 950, 1000);
         w->chart()->RedrawChart();
@@ -190,20 +163,29 @@ private slots:
         QCOMPARE(p->CurCam, 2);
         QCOMPARE(p->CamRemark[2], std::string("SHORT ONE"));
         QVERIFY(!w->document().FileSaved());
+
+        // The size commands from the menus and the size caption.
+        prompt->push("3");
+        w->action("s_sel")->trigger();
+        QCOMPARE(p->CurSize, 3);
+        QCOMPARE(Chart()->sizeCaption(), QString("SIZE 03"));
+        // Double click on the size caption asks again.
+        prompt->push("5");
+        QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->sizeCaptionPoint());
+        QCOMPARE(p->CurSize, 5);
+
+        SetPhase(*p, 5, 2, 100, 200);
+        prompt->push("4");
+        w->action("O_CopyC")->trigger();
+        QCOMPARE(PhaseListEntries(*p, 5, 3), (Entries{"F001 0100 0200"}));
+
+        prompt->push(Answer::Yes);
+        w->action("s_Clr")->trigger();
+        QVERIFY(PhaseListEntries(*p, 5, 3).empty());
     }
 
-    void closingAsksAboutUnsavedWork() {
-        Start();
-        OpenRow(0);
-        TypePhase("100", "200");
-        prompt->push(Answer::Cancel);
-        QVERIFY(!w->close());
-        QVERIFY(w->isVisible());
-        prompt->push(Answer::No);
-        QVERIFY(w->close());
-    }
-
-    void openedTablesAreNotWrittenWithThePhaseStillInTheBoxes() {
+    // Opened tables are not written with the phase still in the boxes; New clears them.
+    void openAndNewWithUnsavedWork() {
         Start();
         OpenRow(0);
         TypePhase("100", "200");
@@ -221,24 +203,29 @@ private slots:
         ClickRow(5);  // focus moves on: nothing of the old boxes is written
         QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0100 0200"}));
         QVERIFY(w->document().FileSaved());
-    }
 
-    void newGoesThroughTheProgrammerWindowAndClears() {
-        Start();
+        // New goes through the programmer window and clears.
         OpenRow(0);
-        TypePhase("100", "200");
+        TypePhase("500", "600");
         prompt->push(Answer::Ok);  // text 112: the unsaved phase may go
         AcceptModelWindowSoon();
         QTest::mouseClick(w->findChild<QToolButton*>("New_Fil"), Qt::LeftButton);
-        QCOMPARE(prompt->messages(), (Entries{p->Text(112)}));
+        QCOMPARE(prompt->messages(), (Entries{p->Text(112), p->Text(112)}));
         QVERIFY(!On()->isVisible());
         QVERIFY(PhaseListEntries(*p, 1, 0).empty());
         QCOMPARE(p->CurCam, 0);
         QVERIFY(!UndoEnabled());
     }
 
-    void recentItemReopensItsFile() {
-        Start();
+    // A missing file named on the command line is reported; a recent item reopens its file;
+    // dropped files are copied and the last one opened.
+    void missingRecentAndDroppedFiles() {
+        const std::string gone = dir->filePath("gone.Cam").toStdString();
+        Start(gone);
+        QCOMPARE(prompt->messages().size(), std::size_t(1));
+        QVERIFY(prompt->messages()[0].find(gone) != std::string::npos);
+        QVERIFY(w->windowTitle().endsWith("-Msg "));
+
         const std::string path = CamFileWith("docs/recent.Cam", 4, 700, 800);
         p->RecentFiles = {path};
         QCOMPARE(WriteOptions(*p).reason(), std::string());
@@ -252,18 +239,7 @@ private slots:
         item->trigger();
         QCOMPARE(PhaseListEntries(*p, 1, 4), (Entries{"F001 0700 0800"}));
         QVERIFY(w->document().FileSaved());
-    }
 
-    void commandLineFileThatIsMissingIsReported() {
-        const std::string path = dir->filePath("gone.Cam").toStdString();
-        Start(path);
-        QCOMPARE(prompt->messages().size(), std::size_t(1));
-        QVERIFY(prompt->messages()[0].find(path) != std::string::npos);
-        QVERIFY(w->windowTitle().endsWith("-Msg "));
-    }
-
-    void droppedFilesAreCopiedAndTheLastOneOpened() {
-        Start();
         const std::string a = CamFileWith("a.Cam", 0, 10, 20), b = CamFileWith("b.Cam", 0, 30, 40);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(a)), QUrl::fromLocalFile(QString::fromStdString(b))});
@@ -275,31 +251,6 @@ private slots:
         QApplication::sendEvent(w.get(), &drop);
         QCOMPARE(drop.dropAction(), Qt::CopyAction);
         QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0030 0040"}));
-    }
-
-    void setLanguageRunsTheStartUpAgain() {
-        Start();
-        const std::string script = dir->filePath("docs/Other.Scr").toStdString();
-        {
-            std::ofstream out(script, std::ios::binary);
-            for (int k = 1; k <= 160; ++k) out << "\"" << (k == 74 ? "FORMAT " : "T" + std::to_string(k)) << "\"\r\n";
-        }
-        p->RecentFiles = {"/x/one.Cam", "/x/two.Cam"};
-        QCOMPARE(WriteOptions(*p).reason(), std::string());
-        EditPhase(1, 0, 10, 20);
-        prompt->push(Answer::Cancel);  // unsaved work: Cancel keeps everything
-        w->action("o_Setlng")->trigger();
-        QCOMPARE(PhaseListEntries(*p, 1, 0).size(), std::size_t(1));
-
-        prompt->push(Answer::Ok);
-        prompt->push(script);
-        w->action("o_Setlng")->trigger();
-        QCOMPARE(p->LngFile, script);
-        QCOMPARE(Chart()->sizeCaption(), QString("FORMAT 01"));
-        QVERIFY(PhaseListEntries(*p, 1, 0).empty());
-        QVERIFY(w->document().FileSaved());
-        QCOMPARE(p->RecentFiles, (std::vector<std::string>{"/x/one.Cam", "/x/two.Cam"}));
-        QCOMPARE(w->findChildren<QAction*>(QRegularExpression("^F_Mnu_oldF_[1-5]$")).size(), 2);
     }
 
     void screenshotIsExactlyTheAskedSize() {
@@ -315,17 +266,35 @@ private slots:
         QCOMPARE(img.pixelColor(band), QColor(255, 255, 0));
     }
 
-    // A port given for the run is used and stored by nothing, Set Language included.
-    void portFromTheCommandLineIsForThisRunOnly() {
+    // Set Language runs the start-up again, after the unsaved-work question; a port given for
+    // the run is used and stored by nothing, Set Language included.
+    void setLanguageAndAPortForThisRunOnly() {
         Program stored;
         stored.WorkDir = Docs();
         stored.ComDevice = "/dev/ttyUSB1";
+        stored.RecentFiles = {"/x/one.Cam", "/x/two.Cam"};
         QCOMPARE(WriteOptions(stored).reason(), std::string());
         Start("", true, "/dev/ttyUSB7");
         QCOMPARE(p->ComDevice, std::string("/dev/ttyUSB7"));
-        const std::string script = WriteFile("docs/Other.Scr", "\"A\"\r\n");
+        const std::string script = dir->filePath("docs/Other.Scr").toStdString();
+        {
+            std::ofstream out(script, std::ios::binary);
+            for (int k = 1; k <= 160; ++k) out << "\"" << (k == 74 ? "FORMAT " : "T" + std::to_string(k)) << "\"\r\n";
+        }
+        EditPhase(1, 0, 10, 20);
+        prompt->push(Answer::Cancel);  // unsaved work: Cancel keeps everything
+        w->action("o_Setlng")->trigger();
+        QCOMPARE(PhaseListEntries(*p, 1, 0).size(), std::size_t(1));
+
+        prompt->push(Answer::Ok);
         prompt->push(script);
         w->action("o_Setlng")->trigger();
+        QCOMPARE(p->LngFile, script);
+        QCOMPARE(Chart()->sizeCaption(), QString("FORMAT 01"));
+        QVERIFY(PhaseListEntries(*p, 1, 0).empty());
+        QVERIFY(w->document().FileSaved());
+        QCOMPARE(p->RecentFiles, (std::vector<std::string>{"/x/one.Cam", "/x/two.Cam"}));
+        QCOMPARE(w->findChildren<QAction*>(QRegularExpression("^F_Mnu_oldF_[1-5]$")).size(), 2);
         QCOMPARE(p->ComDevice, std::string("/dev/ttyUSB7"));
         QVERIFY(w->close());
         w.reset();

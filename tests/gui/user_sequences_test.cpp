@@ -5,13 +5,11 @@
 #include "core/editor/phase_list.h"
 #include "gui_tests.h"
 
-
 #include <sys/stat.h>
 
 namespace {
 
 using namespace camtest;
-
 
 const std::string kHead32x7 =
     "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nFORMATO IN USCITA    1 \r\n"
@@ -69,7 +67,7 @@ private slots:
             } else {
                 QVERIFY2(!prompt->messages().empty(), c.name);  // the reader said what was wrong
             }
-            prompt->push("");                               // the save dialog is cancelled
+            prompt->push("");  // the save dialog is cancelled
             Save();
             QVERIFY2(SaveDialogAsked(), c.name);
             QCOMPARE(Bytes(path), before);
@@ -188,7 +186,6 @@ private slots:
         QVERIFY(On()->hasFocus());
         QCOMPARE(On()->selectedText(), On()->text());
     }
-
 };
 
 RegisterGuiTest<UserSequencesTest> registerUserSequencesTest;

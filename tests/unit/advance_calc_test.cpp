@@ -67,15 +67,12 @@ TEST(AdvanceForm, OpensOnTheCurrentCamAtSpeedOne) {
     p.LngTxt[74] = "FORMATO ";
     p.LngTxt[69] = "CAMMA ";
     EXPECT_EQ(cam::AdvanceForm(p).frameText(), "F05C03");
-}
-
-TEST(AdvanceForm, AStoredAdvanceAboveTheRangeStartsAt210) {
-    cam::Program p = camtest::MakeProgram(32, 7);
-    p.CurCam = 4;
-    p.AdvMs[4] = 250;
-    EXPECT_EQ(cam::AdvanceForm(p).ms(), 210);
-    EXPECT_EQ(cam::AdvanceForm(p).msText(), "210");
-    EXPECT_EQ(p.AdvMs[4], 250);  // the window changes no table
+    // A stored advance above the range starts at 210.
+    p.AdvMs[2] = 250;
+    const cam::AdvanceForm above(p);
+    EXPECT_EQ(above.ms(), 210);
+    EXPECT_EQ(above.msText(), "210");
+    EXPECT_EQ(p.AdvMs[2], 250);  // the window changes no table
 }
 
 TEST(AdvanceForm, SlidersComputeBothWays) {

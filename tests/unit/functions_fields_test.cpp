@@ -97,30 +97,29 @@ TEST_F(Functions, LoadingShowsTheFieldsInTheirForms) {
     EXPECT_EQ(f->shiftText(), "007");
 }
 
+// A phase shift above one revolution is refused, leaving the field as typed; closing with a
+// refused value in the field tells once more only if the field changed since.
 TEST_F(Functions, APhaseShiftAboveOneRevolutionIsRefused) {
     Open();
     p.EncShift = 100;
+    const std::vector<std::string> refused{"The phase shift must not exceed 1024"};
+    f->changeShift("2000");
+    f->close();  // the cursor never left the field
+    EXPECT_EQ(p.EncShift, 100);
+    EXPECT_EQ(prompt.messages(), refused);
+    prompt.clear();
+    Reopen();
     f->changeShift("1024");
     f->leaveField(cam::FuncField::Shift);
     EXPECT_EQ(p.EncShift, 1024);
     f->changeShift("1025");
     f->leaveField(cam::FuncField::Shift);
     EXPECT_EQ(p.EncShift, 1024);
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"The phase shift must not exceed 1024"});
-    EXPECT_EQ(f->shiftText(), "1025");  // the field keeps the typed text
-    // Closing with the refused value still in the field: told once more only if it changed.
+    EXPECT_EQ(prompt.messages(), refused);
+    EXPECT_EQ(f->shiftText(), "1025");
     f->close();
     EXPECT_EQ(p.EncShift, 1024);
     EXPECT_EQ(prompt.messages().size(), 1u);
-}
-
-TEST_F(Functions, ARefusedShiftLeftInTheFieldAtClosingIsTold) {
-    Open();
-    p.EncShift = 100;
-    f->changeShift("2000");
-    f->close();  // the cursor never left the field
-    EXPECT_EQ(p.EncShift, 100);
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"The phase shift must not exceed 1024"});
 }
 
 TEST_F(Functions, ClosingStoresTheFieldsIntoTheListedEncoder) {
@@ -162,11 +161,9 @@ TEST_F(Functions, SwitchesReachTheTablesWhenTheWindowCloses) {
     // Nothing changes after closing.
     f->clickAdvances(false);
     EXPECT_EQ(p.NAdvCams, 4);
-}
 
-TEST_F(Functions, AValueStillBeingTypedIsKeptAtClosing) {
-    Open();
-    Advances("3");
+    // A value still being typed is kept at closing.
+    Reopen();
     f->selectRow(2);
     f->typeEntry("25");
     EXPECT_EQ(p.AdvMs[2], 0);

@@ -5,42 +5,39 @@
 namespace {
 
 using namespace camtest;
+using Strings = std::vector<std::string>;
 
-TEST_F(Functions, TheCountIsReadFromOneOrTwoCharacters) {
+// The count is read from one or two characters; above the cam count it is 0 but the box keeps
+// what was typed. The count decides which block switches are offered.
+TEST_F(Functions, TheCountAndTheSwitchesItOffers) {
+    struct Case {
+        const char* typed;
+        int count;
+        const char* shown;
+        bool delays, ratio17, ratio25;  // enabled
+    };
     Open();
-    Advances("123");
-    EXPECT_EQ(p.NAdvCams, 0);
-    EXPECT_EQ(f->countText(), "0");
-    Advances("12");
-    EXPECT_EQ(p.NAdvCams, 12);
-    // Above the cam count the count is 0 but the box keeps what was typed.
-    f->changeCount("40");
-    EXPECT_EQ(p.NAdvCams, 0);
-    EXPECT_EQ(f->countText(), "40");
-    f->changeCount("");
-    EXPECT_EQ(f->countText(), "0");
-}
-
-TEST_F(Functions, TheCountDecidesWhichBlockSwitchesAreOffered) {
-    Open();
-    Advances("16");
-    EXPECT_TRUE(f->delays().enabled);
-    EXPECT_TRUE(f->ratio17().enabled);
-    EXPECT_TRUE(f->ratio25().enabled);
-    f->changeCount("20");
-    EXPECT_FALSE(f->delays().enabled);
-    EXPECT_FALSE(f->ratio17().enabled);
-    EXPECT_TRUE(f->ratio25().enabled);
-    f->changeCount("25");
-    EXPECT_FALSE(f->ratio25().enabled);
-    // A switch that is on is cleared when the count grows over its cams.
+    f->clickAdvances(true);
+    for (const Case& c : {Case{"123", 0, "0", true, true, true}, Case{"12", 12, "12", true, true, true},
+                          Case{"16", 16, "16", true, true, true}, Case{"20", 20, "20", false, false, true},
+                          Case{"25", 25, "25", false, false, false}, Case{"40", 0, "40", true, true, true},
+                          Case{"", 0, "0", true, true, true}}) {
+        SCOPED_TRACE(c.typed);
+        f->changeCount(c.typed);
+        EXPECT_EQ(p.NAdvCams, c.count);
+        EXPECT_EQ(f->countText(), c.shown);
+        EXPECT_EQ(f->delays().enabled, c.delays);
+        EXPECT_EQ(f->ratio17().enabled, c.ratio17);
+        EXPECT_EQ(f->ratio25().enabled, c.ratio25);
+    }
+    // A switch that is on is cleared when the count grows over its cams; a disabled switch
+    // refuses the click.
     f->changeCount("10");
     f->clickDelays(true);
     f->clickRatio25(true);
     f->changeCount("30");
     EXPECT_FALSE(f->delays().checked);
     EXPECT_FALSE(f->ratio25().checked);
-    // A disabled switch refuses the click.
     f->clickDelays(true);
     EXPECT_FALSE(f->delays().checked);
 }
@@ -69,7 +66,6 @@ TEST_F(Functions, SwitchingAdvancesOffHidesEveryAdvanceRow) {
     Open();
     Advances("20");
     EXPECT_EQ(Cells().size(), 20u);
-    EXPECT_TRUE(f->countEnabled());
     EXPECT_EQ(f->takeFocusRequest(), cam::FocusRequest::Count);
     f->clickAdvances(false);
     EXPECT_TRUE(Cells().empty());
@@ -79,44 +75,39 @@ TEST_F(Functions, SwitchingAdvancesOffHidesEveryAdvanceRow) {
     for (int i = 0; i < 32; ++i) EXPECT_FALSE(f->row(i).selectable) << i;
 }
 
+// The two ratios are never both on; delays and ratio 17-32 cover the same cams.
 TEST_F(Functions, RatioSwitchesAreNeverBothOn) {
     Open();
     f->clickRatio17(true);
     EXPECT_EQ(p.Ratio17On, 1);  // at once
     EXPECT_FALSE(f->ratio25().enabled);
     EXPECT_FALSE(f->delays().enabled);
-    f->clickRatio25(true);  // refused while ratio 17-32 is on
+    f->clickRatio25(true);
     EXPECT_FALSE(f->ratio25().checked);
     f->clickRatio17(false);
     EXPECT_EQ(p.Ratio17On, 0);
     f->clickRatio25(true);
     EXPECT_FALSE(f->ratio17().enabled);
     EXPECT_TRUE(f->ratio25().checked);
-    // Delays and ratio 17-32 cover the same cams: one excludes the other.
     f->clickRatio25(false);
     f->clickDelays(true);
-    EXPECT_FALSE(f->ratio17().enabled);
     f->clickRatio17(true);
     EXPECT_FALSE(f->ratio17().checked);
 }
 
-TEST_F(Functions, DelaysAndRatio25ShowThreeBlockCells) {
+// Delays and ratio 25-32 on: three block cells; a delay block edits its own delay.
+TEST_F(Functions, BlockCellsAndTheDelayTheyEdit) {
     Open();
+    p.Delay17_20 = 40;
+    p.Delay21_24 = 60;
     Advances("3");
     f->clickDelays(true);
     f->clickRatio25(true);
-    EXPECT_EQ(Cells(), (std::vector<std::string>{"0:1", "1:1", "2:1", "16:4", "20:4", "24:8"}));
+    EXPECT_EQ(Cells(), (Strings{"0:1", "1:1", "2:1", "16:4", "20:4", "24:8"}));
     for (int i = 16; i < 32; ++i) EXPECT_TRUE(f->row(i).selectable) << i;
     EXPECT_FALSE(f->row(5).selectable);
     EXPECT_EQ(f->row(24).fullScale, 9);
     EXPECT_EQ(f->row(16).fullScale, 210);
-}
-
-TEST_F(Functions, DelayBlocksEditTheirOwnDelay) {
-    Open();
-    p.Delay17_20 = 40;
-    p.Delay21_24 = 60;
-    f->clickDelays(true);
     ASSERT_TRUE(f->selectRow(20));  // cam 21
     EXPECT_EQ(p.CurCam, 20);
     EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Delay, 1}));
@@ -129,7 +120,6 @@ TEST_F(Functions, DelayBlocksEditTheirOwnDelay) {
     ASSERT_TRUE(f->selectRow(18));  // cam 19: CurCam stays the clicked cam, inside the block
     EXPECT_EQ(p.CurCam, 18);
     EXPECT_EQ(f->rowCaption(), "17 - 20");
-    EXPECT_TRUE(f->row(16).current);
     f->moveSlider(75);
     EXPECT_EQ(p.Delay17_20, 75);
     EXPECT_EQ(p.Delay21_24, 60);
@@ -138,7 +128,7 @@ TEST_F(Functions, DelayBlocksEditTheirOwnDelay) {
 
 TEST_F(Functions, TwoEncodersGroupTheCamsFrom17InFours) {
     Open(32, 2);
-    EXPECT_EQ(Cells(), (std::vector<std::string>{"16:4", "20:4", "24:4", "28:4"}));
+    EXPECT_EQ(Cells(), (Strings{"16:4", "20:4", "24:4", "28:4"}));
     EXPECT_FALSE(f->delays().enabled);
     EXPECT_TRUE(f->listEnabled());
     EXPECT_EQ(f->listCount(), 2);
@@ -152,11 +142,10 @@ TEST_F(Functions, TwoEncodersGroupTheCamsFrom17InFours) {
     f->enterValue("120");
     EXPECT_EQ(p.AdvMs[20], 120);
     EXPECT_EQ(p.AdvMs[22], 0);
-    // Below the groups a row is its own cam.
+    // Below the groups a row is its own cam; several encoders take at most 16 advances.
     Advances("16");
     ASSERT_TRUE(f->selectRow(9));
     EXPECT_EQ(f->rowCaption(), "10");
-    // Several encoders take at most 16 advances.
     f->changeCount("17");
     EXPECT_EQ(p.NAdvCams, 0);
 }
@@ -164,7 +153,7 @@ TEST_F(Functions, TwoEncodersGroupTheCamsFrom17InFours) {
 TEST_F(Functions, SixteenCamsGroupOnlyWithTwoEncoders) {
     Open(16, 2);
     EXPECT_EQ(f->rows(), 16);
-    EXPECT_EQ(Cells(), (std::vector<std::string>{"8:4", "12:4"}));
+    EXPECT_EQ(Cells(), (Strings{"8:4", "12:4"}));
     Open(16, 3);
     EXPECT_TRUE(Cells().empty());
     Advances("16");
@@ -184,7 +173,7 @@ TEST_F(Functions, Ratio17CoversCams17To32AndIsReachedFrom17To24) {
     Open();
     p.Ratio25_32 = 4;
     f->clickRatio17(true);
-    EXPECT_EQ(Cells(), (std::vector<std::string>{"16:16"}));
+    EXPECT_EQ(Cells(), (Strings{"16:16"}));
     EXPECT_TRUE(f->row(23).selectable);
     EXPECT_FALSE(f->row(24).selectable);
     ASSERT_TRUE(f->selectRow(17));
@@ -240,23 +229,22 @@ TEST_F(Functions, TheEditingAreaLeavesARowThatIsNoLongerShown) {
     EXPECT_EQ(p.AdvMs[17], 0);
 }
 
-TEST_F(Functions, TheKeyboardStepsThroughTheRowsABlockAtATime) {
+// The keyboard steps through the rows a block at a time; a delay block selected becomes the
+// advance group when a second encoder is chosen.
+TEST_F(Functions, StepsAndBlocksWithTwoEncoders) {
     Open(32, 2);
     Advances("2");
-    std::vector<std::string> seen;
+    Strings seen;
     while (f->selectNeighbour(1)) seen.push_back(f->rowCaption());
-    EXPECT_EQ(seen, (std::vector<std::string>{"1", "2", "17 - 20", "21 - 24", "25 - 28", "29 - 32"}));
+    EXPECT_EQ(seen, (Strings{"1", "2", "17 - 20", "21 - 24", "25 - 28", "29 - 32"}));
     ASSERT_TRUE(f->selectNeighbour(-1));
     EXPECT_EQ(f->rowCaption(), "25 - 28");
     EXPECT_EQ(p.CurCam, 24);
-}
 
-TEST_F(Functions, ASelectedDelayBlockBecomesTheAdvanceGroupWithASecondEncoder) {
-    Open(32, 2);
     f->clickEncoders(1);
     f->clickDelays(true);
     ASSERT_TRUE(f->selectRow(21));
-    EXPECT_EQ(f->rowCaption(), "21 - 24");
+    EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Delay, 1}));
     f->clickEncoders(2);
     ASSERT_TRUE(f->editing());
     EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Advance, 20}));
