@@ -2,8 +2,8 @@
 // modification of one message, the two searches and the printed lines.
 #include "core/messages/message_list_commands.h"
 
-#include "core/model/scripted_prompt.h"
 #include "core/messages/message_file.h"
+#include "core/model/scripted_prompt.h"
 #include "support/scratch_folder.h"
 
 #include <gmock/gmock.h>
@@ -32,26 +32,37 @@ struct MsgCommands : ::testing::Test {
     }
 };
 
-TEST_F(MsgCommands, SaveAsCompletesANameWithoutExtensionOnly) {
+// Save as adds ".Msg" to a name without an extension only, and asks before that completed
+// name replaces a file; a failed save says why and changes nothing.
+TEST_F(MsgCommands, SaveAsCompletesANameAndAsksBeforeReplacing) {
     p.AlarmMsg[1] = "A";
     prompt.push(dir.file("ALARMS").c_str());
     ASSERT_TRUE(MsgSaveAs(p, prompt));
     EXPECT_EQ(p.MsgFile, dir.file("ALARMS.Msg"));
     EXPECT_EQ(dir.read("ALARMS.Msg").substr(0, 14), "N. 001 \"A\"\r\nN.");
+    EXPECT_EQ(prompt.asked()[0].text, "Save message file as");
+    EXPECT_EQ(prompt.asked()[0].kind, ScriptedPrompt::Asked::SaveFile);
     prompt.push(dir.file("ALARMS.TXT").c_str());
     ASSERT_TRUE(MsgSaveAs(p, prompt));
     EXPECT_EQ(p.MsgFile, dir.file("ALARMS.TXT"));
-    EXPECT_EQ(prompt.asked()[0].text, "Save message file as");
-    EXPECT_EQ(prompt.asked()[0].kind, ScriptedPrompt::Asked::SaveFile);
-}
 
-TEST_F(MsgCommands, SaveAsAsksBeforeACompletedNameReplacesAFile) {
-    dir.write("ALARMS.Msg", "theirs");
+    p.AlarmMsg[1] = "EDITED";
     prompt.push(dir.file("ALARMS").c_str());
     prompt.push(Answer::No);
     EXPECT_FALSE(MsgSaveAs(p, prompt));
-    EXPECT_EQ(dir.read("ALARMS.Msg"), "theirs");
-    EXPECT_EQ(p.MsgFile, "");
+    EXPECT_EQ(dir.read("ALARMS.Msg").substr(0, 14), "N. 001 \"A\"\r\nN.");
+    EXPECT_EQ(p.MsgFile, dir.file("ALARMS.TXT"));
+
+    const std::string target = dir.write("locked.Msg", "old");
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read);
+    prompt.clear();
+    prompt.push(target.c_str());
+    EXPECT_FALSE(MsgSaveAs(p, prompt));
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_THAT(prompt.messages()[0], HasSubstr("The file could not be saved:\r" + target + "\r"));
+    EXPECT_EQ(dir.read("locked.Msg"), "old");
+    EXPECT_EQ(p.MsgFile, dir.file("ALARMS.TXT"));
+    EXPECT_FALSE(MsgSaved(p));
 }
 
 TEST_F(MsgCommands, SaveAsksBeforeOverwritingAndNoWritesNothing) {
@@ -68,28 +79,14 @@ TEST_F(MsgCommands, SaveAsksBeforeOverwritingAndNoWritesNothing) {
     EXPECT_TRUE(MsgSave(p, prompt));
     EXPECT_TRUE(MsgSaved(p));
     EXPECT_EQ(dir.read("list.Msg").substr(16, 17), "N. 003 \"EDITED\"\r\n");
-}
 
-TEST_F(MsgCommands, SaveOfAListFromTheScratchFileAsksForAName) {
+    // A list from the scratch file has no name of its own yet: Save asks for one.
     p.MsgFile = dir.write("~.~", "N. 001\r\n");
+    prompt.clear();
     prompt.push("");  // the save dialog cancelled
     EXPECT_FALSE(MsgSave(p, prompt));
     EXPECT_THAT(kinds(), ElementsAre(ScriptedPrompt::Asked::SaveFile));
     EXPECT_EQ(p.MsgFile, dir.file("~.~"));
-}
-
-TEST_F(MsgCommands, AFailedSaveSaysWhyAndChangesNothing) {
-    p.MsgFile = dir.file("before.Msg");
-    p.AlarmMsg[3] = "EDITED";
-    const std::string target = dir.write("locked.Msg", "old");
-    std::filesystem::permissions(target, std::filesystem::perms::owner_read);
-    prompt.push(target.c_str());
-    EXPECT_FALSE(MsgSaveAs(p, prompt));
-    ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_THAT(prompt.messages()[0], HasSubstr("The file could not be saved:\r" + target + "\r"));
-    EXPECT_EQ(dir.read("locked.Msg"), "old");
-    EXPECT_EQ(p.MsgFile, dir.file("before.Msg"));
-    EXPECT_FALSE(MsgSaved(p));
 }
 
 TEST_F(MsgCommands, OpenReadsTheFileAndAsksFirstAboutUnsavedEdits) {
@@ -110,6 +107,17 @@ TEST_F(MsgCommands, OpenReadsTheFileAndAsksFirstAboutUnsavedEdits) {
     EXPECT_EQ(p.AlarmMsg[2], "");
     EXPECT_TRUE(MsgSaved(p));
     EXPECT_EQ(MsgOpenedTitle(p.MsgFile), "ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file);
+
+    prompt.push("");  // Open cancelled: the list keeps its file
+    EXPECT_FALSE(MsgOpen(p, prompt));
+    EXPECT_EQ(p.MsgFile, file);
+    // New empties the list and asks nothing when it holds no edits.
+    prompt.clear();
+    ASSERT_TRUE(MsgNew(p, prompt));
+    EXPECT_TRUE(prompt.asked().empty());
+    EXPECT_EQ(p.AlarmMsg[1], "");
+    EXPECT_EQ(p.MsgFile, file);
+    EXPECT_TRUE(MsgSaved(p));
 }
 
 TEST_F(MsgCommands, OpenRefusesWhatIsNoMessageFileAndAsksBeforeLeavingMessagesOut) {
@@ -156,34 +164,15 @@ TEST_F(MsgCommands, OpenRefusesWhatIsNoMessageFileAndAsksBeforeLeavingMessagesOu
     EXPECT_EQ(p.AlarmMsg[255], "M255");
 }
 
-TEST_F(MsgCommands, OpenCancelledKeepsTheFileOfTheList) {
-    p.MsgFile = dir.file("kept.Msg");
-    prompt.push("");
-    EXPECT_FALSE(MsgOpen(p, prompt));
-    EXPECT_EQ(p.MsgFile, dir.file("kept.Msg"));
-}
-
-TEST_F(MsgCommands, NewEmptiesTheListAndAsksNothingWithoutEdits) {
-    p.AlarmMsg[5] = "X";
-    p.MsgFile = dir.file("a.Msg");
-    MarkMsgSaved(p);  // as read from a.Msg
-    ASSERT_TRUE(MsgNew(p, prompt));
-    EXPECT_TRUE(prompt.asked().empty());
-    EXPECT_EQ(p.AlarmMsg[5], "");
-    EXPECT_EQ(p.MsgFile, dir.file("a.Msg"));
-    EXPECT_TRUE(MsgSaved(p));
-}
-
-TEST(MsgModify, LabelAndPreviewRows) {
+TEST(MsgModify, LabelPreviewRowsAndTheEdit) {
     EXPECT_EQ(MsgModifyLabel(kMsgModifyLabel, 6), "MOIDFY  N. 007");
     EXPECT_EQ(MsgModifyLabel("AB", 254), "255");
     const auto rows = MsgPreviewRows("12345678901234567890ABCDEFGHIJKLMNOPQRSTUVWXY");
     EXPECT_EQ(rows.first, "12345678901234567890");
     EXPECT_EQ(rows.second, "ABCDEFGHIJKLMNOPQRST");
     EXPECT_EQ(MsgPreviewRows("SHORT"), std::make_pair(std::string("SHORT"), std::string()));
-}
 
-TEST(MsgModify, OkTakesTheTextAndClearKeepsTheMessage) {
+    // OK takes the text, cut to 40 characters; Clear keeps the message.
     Program p;
     ResizeTables(p);
     p.AlarmMsg[7] = "OLD";
@@ -205,8 +194,8 @@ TEST(MsgModify, OkTakesTheTextAndClearKeepsTheMessage) {
 TEST_F(MsgCommands, SearchByNumber) {
     prompt.push("255");
     EXPECT_EQ(SearchMsgNumber(p, prompt), 254);
-    EXPECT_EQ(prompt.asked()[0].text, "NUMERO ALLARME 1 - 255");
-    EXPECT_EQ(prompt.asked()[0].title, "SEARCH");
+    EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].title),
+              std::tuple("NUMERO ALLARME 1 - 255", "SEARCH"));
     prompt.push(" 7 ");
     EXPECT_EQ(SearchMsgNumber(p, prompt), 6);
     EXPECT_TRUE(prompt.messages().empty());
@@ -230,11 +219,12 @@ TEST_F(MsgCommands, SearchByNumber) {
 TEST_F(MsgCommands, SearchByTextFindsTheNextMatchThenStartsAgain) {
     p.AlarmMsg[3] = "Oil pressure low";
     p.AlarmMsg[9] = "OIL LEVEL";
+    p.AlarmMsg[12] = "Temp\xE9rature";  // é
     const std::vector<std::string> entries = MsgList(p);
     prompt.push("oil");
     EXPECT_EQ(SearchMsgText(p, prompt, entries), 2);
-    EXPECT_EQ(prompt.asked()[0].text, "TESTO DA RICERCARE");
-    EXPECT_EQ(prompt.asked()[0].title, "MESSAGGI ALLARME");
+    EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].title),
+              std::tuple("TESTO DA RICERCARE", "MESSAGGI ALLARME"));
     // Accepting the box again searches for the same text: it is the box's default.
     ScriptedPrompt again(true);
     EXPECT_EQ(SearchMsgText(p, again, entries), 8);
@@ -242,11 +232,8 @@ TEST_F(MsgCommands, SearchByTextFindsTheNextMatchThenStartsAgain) {
     EXPECT_THAT(again.messages(), ElementsAre("TESTO NON TROVATO"));
     EXPECT_EQ(again.asked().back().title, "MESSAGGI ALLARME");
     EXPECT_EQ(SearchMsgText(p, again, entries), 2);
-}
 
-TEST_F(MsgCommands, SearchByTextLooksAtTheNumberAndAccentedCapitals) {
-    p.AlarmMsg[12] = "Temp\xE9rature";  // é
-    const std::vector<std::string> entries = MsgList(p);
+    // The number is searched too, and capitals match accented letters.
     prompt.push("012");
     EXPECT_EQ(SearchMsgText(p, prompt, entries), 11);
     p.MsgSearchPos = 0;

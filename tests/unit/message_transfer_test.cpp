@@ -2,8 +2,8 @@
 // blocks from it into the reception file and the list, and how each failure ends.
 #include "core/link/message_transfer.h"
 
-#include "core/model/scripted_prompt.h"
 #include "core/messages/message_file.h"
+#include "core/model/scripted_prompt.h"
 #include "support/fake_port.h"
 #include "support/scratch_folder.h"
 #include "support/wire_doubles.h"
@@ -18,19 +18,17 @@ using camtest::Frame;
 using ::testing::ElementsAre;
 using View = camtest::RecordingView;
 
-std::string IdReply(const std::string& msgs) { return camtest::IdReply("32", "07", msgs, '1'); }
 
-struct MsgTransferFixture : ::testing::Test {
+// A device that identifies itself and, after "?AR", gives its blocks one by one, each after
+// the ACK of the one before.
+struct MsgTransferFixture : FakeLink, ::testing::Test {
     camtest::ScratchFolder dir;
-    FakeClock clock;
-    FakePort port{clock};
-    ScriptedPrompt prompt;
-    Link link{port, clock, prompt};
-    Program p;
     View view;
+    std::string msgs = "255";         // the device's message count
     std::vector<std::string> blocks;  // what the device sends for "?AR", in order
     std::size_t sendUpTo = 1000;      // the device falls silent after this many blocks
     std::size_t spoil = 0;            // block (1-based) sent with a wrong check character
+    std::size_t given = 0;
 
     void SetUp() override {
         ResizeTables(p);
@@ -38,29 +36,24 @@ struct MsgTransferFixture : ::testing::Test {
         p.LngTxt[10] = " - wrong file format";
         p.LngTxt[98] = "RECEIVING MESSAGES";
         p.LngTxt[114] = "SENDING MESSAGES";
-    }
-    // A device that identifies itself and gives its blocks one by one, each after the ACK
-    // of the one before.
-    void givingDevice(const std::string& msgs = "255") {
-        port.device = [this, msgs](FakePort& f, const std::string& w) {
-            if (w == "?M\x8c\r") return f.reply(IdReply(msgs), 5);
-            std::size_t next = 0;
+        port.device = [this](FakePort& f, const std::string& w) {
+            if (w == "?M\x8c\r") return f.reply(camtest::IdReply("32", "07", msgs, '1'), 5);
             if (w == "?AR\xD2\r")
-                next = 0;
+                given = 0;
             else if (w == "\x06")
-                next = ++given_;
+                ++given;
             else
                 return;
-            if (next >= blocks.size() || next >= sendUpTo) return;
-            std::string frame = Frame(blocks[next]);
-            if (next + 1 == spoil) frame.back() = static_cast<char>(frame.back() ^ 1);
+            if (given >= blocks.size() || given >= sendUpTo) return;
+            std::string frame = Frame(blocks[given]);
+            if (given + 1 == spoil) frame.back() = static_cast<char>(frame.back() ^ 1);
             f.reply(frame, 3);
         };
     }
-    std::size_t given_ = 0;
 };
 
-TEST(MsgWire, LinesToTheDevice) {
+// Lines to the device, and the lines of a file read for sending.
+TEST(MsgWire, LinesToTheDeviceAndFromTheFile) {
     EXPECT_EQ(MsgWireLine(7, "ALARM"), "N007\"ALARM\"\r");
     EXPECT_EQ(MsgWireLine(255, ""), "N255\"\"\r");
     EXPECT_EQ(MsgWireLine(1, "TWO\rLINES\n"), "N001\"TWO LINES \"\r");
@@ -71,18 +64,15 @@ TEST(MsgWire, LinesToTheDevice) {
     EXPECT_EQ(DeviceLineLabel("KLM 32C ZETO X9K31 1\r"), "KLM 32C ZETO X9K31");
     EXPECT_EQ(DeviceLineLabel("AB"), "AB");
     EXPECT_EQ(DeviceLineLabel(""), "");
-}
-
-TEST(MsgWire, FileLinesReadForSending) {
-    auto read = [](std::string_view line) {
+    for (auto [line, number, text] :
+         std::vector<std::tuple<std::string, int, std::string>>{{"N. 007 \"ALARM\"", 7, "ALARM"},
+                                                                {"N. 002", 2, ""},
+                                                                {"N 010\"RECEIVED \"Q\"\"", 10, "RECEIVED \"Q\""},
+                                                                {"N. 123 \"", 123, ""},
+                                                                {"N", 0, ""}}) {
         const MsgSendLine m = ReadMsgSendLine(line);
-        return std::to_string(m.number) + "|" + m.text;
-    };
-    EXPECT_EQ(read("N. 007 \"ALARM\""), "7|ALARM");
-    EXPECT_EQ(read("N. 002"), "2|");
-    EXPECT_EQ(read("N 010\"RECEIVED \"Q\"\""), "10|RECEIVED \"Q\"");
-    EXPECT_EQ(read("N. 123 \""), "123|");
-    EXPECT_EQ(read("N"), "0|");
+        EXPECT_EQ(std::tie(m.number, m.text), std::tie(number, text)) << line;
+    }
 }
 
 TEST_F(MsgTransferFixture, TransmittedListGoesAsUnframedLinesAndEndOnce) {
@@ -115,18 +105,17 @@ TEST_F(MsgTransferFixture, TransmissionKeepsToTheLineSpeed) {
     EXPECT_LT(clock.nowMs() - start, bytes * 10 * 1000 / 9600 + 200);
 }
 
-TEST_F(MsgTransferFixture, AFileEndingInEndSendsWhatIsBeforeIt) {
-    const std::string file = dir.write("f.Msg", "N. 128 \"HALF\"\r\nEND\r\nN. 200 \"AFTER\"\r\n");
-    ASSERT_TRUE(TransmitMsgFile(p, link, view, file, "KLM 32C"));
+// A file goes up to its line "END"; lines end at CR alone too. A file with more messages
+// than the device holds says how many it would lose before anything is sent.
+TEST_F(MsgTransferFixture, AFileIsSentUpToItsEndAndMessagesBeyondTheDevicesAreTold) {
+    const std::string half = dir.write("f.Msg", "N. 128 \"HALF\"\r\nEND\r\nN. 200 \"AFTER\"\r\n");
+    ASSERT_TRUE(TransmitMsgFile(p, link, view, half, "KLM 32C"));
     EXPECT_EQ(port.written, "?AW\xD7\rN128\"HALF\"\rEND\r");
     EXPECT_EQ(view.progress.back(), 50);
     EXPECT_EQ(view.sizeLabel, "KLM 32C");
-}
 
-// Lines end at CR alone too; a file with more messages than the device holds says how many
-// it would lose before anything is sent.
-TEST_F(MsgTransferFixture, MessagesBeyondTheDevicesAreToldBeforeSending) {
     p.NMsgs = 2;
+    port.written.clear();
     const std::string file = dir.write("three.Msg", "N. 001 \"A\"\rN. 002 \"B\"\rN. 003 \"C\"\r");
     prompt.push(Answer::Cancel);
     EXPECT_FALSE(TransmitMsgFile(p, link, view, file, ""));
@@ -142,21 +131,19 @@ TEST_F(MsgTransferFixture, MessagesBeyondTheDevicesAreToldBeforeSending) {
 TEST_F(MsgTransferFixture, AFileThatIsNoMessageFileSendsNothing) {
     for (const char* bytes : {"\r\nN. 001 \"A\"\r\n", "", "X. 001\r\n"}) {
         prompt.clear();
-        port.written.clear();
-        const std::string file = dir.write("bad.Msg", bytes);
-        EXPECT_FALSE(TransmitMsgFile(p, link, view, file, ""));
-        EXPECT_EQ(port.written, "");
+        EXPECT_FALSE(TransmitMsgFile(p, link, view, dir.write("bad.Msg", bytes), ""));
         ASSERT_EQ(prompt.asked().size(), 1u);
-        EXPECT_EQ(prompt.asked()[0].text, "bad.Msg - wrong file format");
-        EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
+        EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].icon),
+                  std::tuple("bad.Msg - wrong file format", Icon::Stop));
         EXPECT_FALSE(port.isOpen());
     }
+    EXPECT_EQ(port.written, "");
 }
 
 TEST_F(MsgTransferFixture, ReceivedBlocksBecomeTheLinesOfTheFileAndTheList) {
     // A line break inside a text would shift every later message: it goes as blanks.
     blocks = {"N 001\"OIL LOW\"", "N 002\"A\r\nB\"", "N 003", "END"};
-    givingDevice("180");
+    msgs = "180";
     const std::string path = MsgScratchPath(p);
     const MsgReception r = ReceiveMsgs(p, link, view, path, true);
     ASSERT_TRUE(r.complete);
@@ -180,7 +167,6 @@ TEST_F(MsgTransferFixture, ReceivedBlocksBecomeTheLinesOfTheFileAndTheList) {
 TEST_F(MsgTransferFixture, ASilentDeviceEndsTheReceptionAndTheListStays) {
     blocks = {"N 001\"NEW\"", "N 002\"NEW\"", "END"};
     sendUpTo = 2;
-    givingDevice();
     p.AlarmMsg[1] = "OLD";
     p.MsgFile = dir.write("mine.Msg", "N. 001 \"OLD\"\r\n");
     const std::int64_t start = clock.nowMs();
@@ -199,7 +185,6 @@ TEST_F(MsgTransferFixture, ASilentDeviceEndsTheReceptionAndTheListStays) {
 TEST_F(MsgTransferFixture, ADamagedBlockLeavesItsMessageEmptyAndIsAskedAbout) {
     blocks = {"N 001\"A\"", "N 002\"B\"", "N 003\"C\"", "END"};
     spoil = 2;
-    givingDevice();
     p.LngTxt[270] = "Damaged: %1";
     const std::string path = MsgScratchPath(p);
     const MsgReception r = ReceiveMsgs(p, link, view, path, false);
@@ -222,23 +207,20 @@ TEST_F(MsgTransferFixture, ADamagedBlockLeavesItsMessageEmptyAndIsAskedAbout) {
 
 TEST_F(MsgTransferFixture, ADeviceThatNeverEndsIsStopped) {
     blocks.assign(3000, "N 001\"AGAIN\"");
-    givingDevice();
     const MsgReception r = ReceiveMsgs(p, link, view, MsgScratchPath(p), false);
     EXPECT_FALSE(r.complete);
     EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
 }
 
+// "?M" answered with its line end and less three characters; silent: nothing more is said.
 TEST_F(MsgTransferFixture, TheShortIdentificationLineIsShownAsItIs) {
-    port.device = [](FakePort& f, const std::string& w) {
-        if (w == "?M\x8c\r") f.reply("AB\r", 5);
-    };
-    EXPECT_EQ(AskDeviceLine(p, link), "");  // "AB" and its line end, less three characters
-    port.device = [](FakePort& f, const std::string& w) {
-        if (w == "?M\x8c\r") f.reply("A\r", 5);
-    };
-    EXPECT_EQ(AskDeviceLine(p, link), "A\r");
-    port.device = nullptr;
-    EXPECT_EQ(AskDeviceLine(p, link), std::nullopt);  // silent: nothing more is said
+    for (auto [reply, shown] : std::vector<std::pair<std::string, std::optional<std::string>>>{
+             {"AB\r", ""}, {"A\r", "A\r"}, {"", std::nullopt}}) {
+        port.device = [reply](FakePort& f, const std::string& w) {
+            if (w == "?M\x8c\r" && !reply.empty()) f.reply(reply, 5);
+        };
+        EXPECT_EQ(AskDeviceLine(p, link), shown) << reply;
+    }
     EXPECT_TRUE(prompt.messages().empty());
 }
 
