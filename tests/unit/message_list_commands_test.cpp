@@ -1,5 +1,6 @@
-// The message window's commands as a user meets them: New, Open, Save, Save as, the
-// modification of one message, the two searches and the printed lines.
+// The message file byte for byte and its reader, then the message window's commands as a
+// user meets them: New, Open, Save, Save as, the modification of one message, the two
+// searches and the printed lines.
 #include "core/messages/message_list_commands.h"
 
 #include "core/messages/message_file.h"
@@ -16,7 +17,9 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using Strings = std::vector<std::string>;
 
+// 255 messages whose file is list.Msg in the working folder.
 struct MsgCommands : ::testing::Test {
     camtest::ScratchFolder dir;
     Program p;
@@ -24,13 +27,115 @@ struct MsgCommands : ::testing::Test {
     void SetUp() override {
         ResizeTables(p);
         p.WorkDir = dir.str();
-    }
-    std::vector<ScriptedPrompt::Asked::Kind> kinds() const {
-        std::vector<ScriptedPrompt::Asked::Kind> k;
-        for (const auto& a : prompt.asked()) k.push_back(a.kind);
-        return k;
+        p.MsgFile = dir.file("list.Msg");
     }
 };
+
+TEST_F(MsgCommands, FileLinesCarryTheTextBetweenQuotesOnlyWhenItIsNotBlank) {
+    ASSERT_TRUE(WriteMsgFile(p));
+    EXPECT_TRUE(MsgSaved(p));
+    const std::string empty = dir.read("list.Msg");
+    ASSERT_EQ(empty.size(), 255u * 8u);  // "N. 001" CR LF
+    EXPECT_EQ(empty.substr(0, 16), "N. 001\r\nN. 002\r\n");
+    EXPECT_EQ(empty.substr(empty.size() - 8), "N. 255\r\n");
+
+    p.NMsgs = 4;
+    p.AlarmMsg[1] = "MOTOR OVERLOAD";
+    p.AlarmMsg[2] = "   ";
+    p.AlarmMsg[3] = "SAY \"STOP\" NOW";
+    p.AlarmMsg[4] = " LEFT  ";
+    ASSERT_TRUE(WriteMsgFile(p));
+    EXPECT_EQ(dir.read("list.Msg"),
+              "N. 001 \"MOTOR OVERLOAD\"\r\n"
+              "N. 002\r\n"
+              "N. 003 \"SAY \"STOP\" NOW\"\r\n"
+              "N. 004 \" LEFT  \"\r\n");
+    // Read back: blanks only come back as one blank, quotes and blanks of a text as they were.
+    p.AlarmMsg.assign(256, "old");
+    ASSERT_TRUE(LoadReceivedMessages(p, prompt));
+    EXPECT_EQ(Strings(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 5),
+              (Strings{"MOTOR OVERLOAD", " ", "SAY \"STOP\" NOW", " LEFT  "}));
+    // ... and the single blank is written again without quotes.
+    ASSERT_TRUE(WriteMsgFile(p));
+    EXPECT_EQ(dir.read("list.Msg").substr(25, 8), "N. 002\r\n");
+}
+
+TEST(MsgFileReader, LineKIsMessageKWhateverNumberItCarries) {
+    const std::string bytes =
+        "N. 009 \"NINE\"\r\n"   // message 1 all the same
+        "X. 002 \"OTHER\"\r\n"  // not an N line: stays empty
+        "N 003\"RECEIVED\"\r\n"
+        "N. 004 no quote\r\n"  // no double quote: one blank
+        "\r\n"                 // empty line: stays empty
+        "N. 006 \"\r\n"        // the quote is the last character: empty
+        "N. 007 \"CUT\n";      // LF only; the last character is dropped even when it is no quote
+    EXPECT_THAT(ParseMsgFile(bytes, 8), ElementsAre("", "NINE", "", "RECEIVED", " ", "", "", "CU", ""));
+    // It stops at the count and at the end of the bytes.
+    EXPECT_THAT(ParseMsgFile("N. 001 \"A\"\r\nN. 002 \"B\"\r\nN. 003 \"C\"\r\n", 2), ElementsAre("", "A", "B"));
+    EXPECT_THAT(ParseMsgFile("N. 001 \"A\"", 3), ElementsAre("", "A", "", ""));  // no line end at the end
+    EXPECT_THAT(ParseMsgFile("", 2), ElementsAre("", "", ""));
+}
+
+// Fewer lines than messages leave the rest empty; a count beyond the table (as identification
+// sets it, without resizing the tables) is made room for.
+TEST_F(MsgCommands, LoadedFilesFillTheWholeCount) {
+    p.AlarmMsg = {"", "OLD", "OLD"};
+    dir.write("list.Msg", "N. 001 \"ONE\"\r\n");
+    ASSERT_TRUE(LoadReceivedMessages(p, prompt));
+    EXPECT_EQ(p.AlarmMsg.size(), 256u);
+    EXPECT_EQ(MsgList(p).size(), 255u);
+    EXPECT_EQ(Strings(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 4), (Strings{"ONE", "", ""}));
+}
+
+TEST_F(MsgCommands, AMissingFileIsSaidAndTheListStays) {
+    p.LngTxt[1] = "FILE NOT FOUND";
+    p.AlarmMsg[1] = "KEPT";
+    p.MsgFile = dir.file("gone.Msg");
+    EXPECT_FALSE(LoadReceivedMessages(p, prompt));
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].icon),
+              std::tuple("FILE NOT FOUND\r" + p.MsgFile + ": no such file", Icon::Exclamation));
+    EXPECT_EQ(p.AlarmMsg[1], "KEPT");
+    // No file at all: nothing happens and nothing is said.
+    p.MsgFile.clear();
+    EXPECT_FALSE(LoadReceivedMessages(p, prompt));
+    EXPECT_EQ(prompt.asked().size(), 1u);
+}
+
+TEST_F(MsgCommands, AFailedWriteKeepsTheOldFileAndTheUnsavedFlag) {
+    dir.write("list.Msg", "previous");
+    std::filesystem::permissions(p.MsgFile, std::filesystem::perms::owner_read);
+    p.AlarmMsg[4] = "EDITED";
+    const Result r = WriteMsgFile(p);
+    EXPECT_FALSE(r);
+    EXPECT_FALSE(r.reason().empty());
+    EXPECT_FALSE(MsgSaved(p));
+    EXPECT_EQ(dir.read("list.Msg"), "previous");
+}
+
+TEST_F(MsgCommands, TheListShowsThreeDigitsABlankAndTheText) {
+    p.NMsgs = 180;
+    ResizeTables(p);
+    p.AlarmMsg[7] = "ALARM";
+    const Strings entries = MsgList(p);
+    ASSERT_EQ(entries.size(), 180u);
+    EXPECT_EQ(entries[0], "001 ");
+    EXPECT_EQ(entries[6], "007 ALARM");
+    EXPECT_EQ(entries[179], "180 ");
+}
+
+TEST_F(MsgCommands, UnsavedEditsAreAskedAboutWithCancelAsTheDefault) {
+    EXPECT_TRUE(ConfirmMsgDiscard(p, prompt));
+    EXPECT_TRUE(prompt.asked().empty());
+    p.AlarmMsg[4] = "EDITED";
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(ConfirmMsgDiscard(p, prompt));
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].buttons, prompt.asked()[0].icon),
+              std::tuple("FILE NOT SAVED\rEXIT ANYWAY ?", Buttons::OkCancelDefaultCancel, Icon::Exclamation));
+    prompt.push(Answer::Ok);
+    EXPECT_TRUE(ConfirmMsgDiscard(p, prompt));
+}
 
 // Save as adds ".Msg" to a name without an extension only, and asks before that completed
 // name replaces a file; a failed save says why and changes nothing.
@@ -73,8 +178,8 @@ TEST_F(MsgCommands, SaveAsksBeforeOverwritingAndNoWritesNothing) {
     EXPECT_EQ(dir.read("list.Msg"), "old");
     EXPECT_FALSE(MsgSaved(p));
     ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].text, "OVERWRITE FILE ");
-    EXPECT_EQ(prompt.asked()[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].buttons),
+              std::tuple("OVERWRITE FILE ", Buttons::YesNo));
     prompt.push(Answer::Yes);
     EXPECT_TRUE(MsgSave(p, prompt));
     EXPECT_TRUE(MsgSaved(p));
@@ -85,7 +190,8 @@ TEST_F(MsgCommands, SaveAsksBeforeOverwritingAndNoWritesNothing) {
     prompt.clear();
     prompt.push("");  // the save dialog cancelled
     EXPECT_FALSE(MsgSave(p, prompt));
-    EXPECT_THAT(kinds(), ElementsAre(ScriptedPrompt::Asked::SaveFile));
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].kind, ScriptedPrompt::Asked::SaveFile);
     EXPECT_EQ(p.MsgFile, dir.file("~.~"));
 }
 
@@ -94,7 +200,8 @@ TEST_F(MsgCommands, OpenReadsTheFileAndAsksFirstAboutUnsavedEdits) {
     p.AlarmMsg[2] = "EDITED";
     prompt.push(Answer::Cancel);
     EXPECT_FALSE(MsgOpen(p, prompt));
-    EXPECT_THAT(kinds(), ElementsAre(ScriptedPrompt::Asked::Message));
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].kind, ScriptedPrompt::Asked::Message);
     EXPECT_EQ(p.AlarmMsg[2], "EDITED");
 
     prompt.clear();
