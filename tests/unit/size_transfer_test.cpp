@@ -1,8 +1,10 @@
-// The size transfer engine against a fake device: what goes on the wire, what comes back
-// into the tables, and how each failure ends.
+// The size and alarm message transfers against a fake device: what goes on the wire, what
+// comes back into the tables, the reception file and the list, and how each failure ends.
 #include "core/link/size_transfer.h"
 #include "core/camfile/cam_file.h"
 #include "core/link/functions_wire.h"
+#include "core/link/message_transfer.h"
+#include "core/messages/message_file.h"
 #include "core/model/scripted_prompt.h"
 #include "core/model/text_format.h"
 #include "support/fake_port.h"
@@ -24,17 +26,19 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using Strings = std::vector<std::string>;
 
-// A 32-cam, 7-size program and a device that identifies itself, acknowledges every block it
-// takes and, after "?FR", sends its own blocks one per ACK.
+// A 32-cam, 7-size, 255-message program and a device that identifies itself, acknowledges
+// every block it takes and, after "?FR" or "?AR", sends its own blocks one per ACK.
 struct Bench : FakeLink {
     camtest::ScratchFolder dir;
     camtest::RecordingView view;
 
     std::string idReply = IdReply("32", "07", "255", '1');
-    Strings received;     // block texts the device took
-    Strings blocks;       // what the device sends, one block per ACK
-    int ackAfter = -1;    // the device falls silent after this many blocks
-    bool nakEnd = false;  // the device answers "END" with NAK
+    Strings received;       // block texts the device took
+    Strings blocks;         // what the device sends, one block per ACK
+    std::size_t sent = 0;   // of blocks
+    std::size_t spoil = 0;  // the block (1-based) sent with a wrong check character
+    int ackAfter = -1;      // the device falls silent after this many blocks
+    bool nakEnd = false;    // the device answers "END" with NAK
 
     Bench() {
         p.WorkDir = dir.str();
@@ -44,11 +48,17 @@ struct Bench : FakeLink {
         p.LngTxt[47] = "TRANSMITTING";
         p.LngTxt[48] = "SIZE ";
         p.LngTxt[52] = "SIZE";
+        p.LngTxt[10] = " - wrong file format";
+        p.LngTxt[98] = "RECEIVING MESSAGES";
+        p.LngTxt[114] = "SENDING MESSAGES";
         port.device = [this](FakePort& f, const std::string& w) {
             if (w == "?M\x8c\r") return f.reply(idReply, 5);
-            if ((w == "?FR\xD7\r" || w == "\x06") && !blocks.empty()) {
-                f.reply(Frame(blocks.front()), 5);
-                blocks.erase(blocks.begin());
+            const bool start = w == "?FR\xD7\r" || w == "?AR\xD2\r";
+            if (start) sent = 0;
+            if ((start || w == "\x06") && sent < blocks.size()) {
+                std::string frame = Frame(blocks[sent]);
+                if (++sent == spoil) frame.back() = static_cast<char>(frame.back() ^ 1);
+                f.reply(frame, 5);
             } else if (w.size() > 2 && w[0] == '\x02') {
                 received.push_back(w.substr(1, w.find('\x03') - 1));
                 if (ackAfter >= 0 && static_cast<int>(received.size()) > ackAfter) return;
@@ -287,6 +297,179 @@ TEST_F(TransferFixture, ReceptionFileIsNotWrittenThroughALink) {
     std::filesystem::create_symlink(dir.write("victim", "keep"), p.TmpFile);
     EXPECT_FALSE(ReceiveProgram(p, link, view, std::nullopt));
     EXPECT_EQ(dir.read("victim"), "keep");
+}
+
+// ---- alarm messages
+
+// Lines to the device, and the lines of a file read for sending.
+TEST(MsgWire, LinesToTheDeviceAndFromTheFile) {
+    EXPECT_EQ(MsgWireLine(7, "ALARM"), "N007\"ALARM\"\r");
+    EXPECT_EQ(MsgWireLine(255, ""), "N255\"\"\r");
+    EXPECT_EQ(MsgWireLine(1, "TWO\rLINES\n"), "N001\"TWO LINES \"\r");
+    EXPECT_EQ(MsgSendProgress(128), 50);
+    EXPECT_EQ(MsgSendProgress(255), 100);
+    EXPECT_EQ(MsgReceiveProgress("N 090\"X\"", 180), 50);
+    EXPECT_EQ(MsgReceiveProgress("END", 180), std::nullopt);
+    EXPECT_EQ(DeviceLineLabel("KLM 32C ZETO X9K31 1\r"), "KLM 32C ZETO X9K31");
+    EXPECT_EQ(DeviceLineLabel("AB"), "AB");
+    EXPECT_EQ(DeviceLineLabel(""), "");
+    for (auto [line, number, text] :
+         std::vector<std::tuple<std::string, int, std::string>>{{"N. 007 \"ALARM\"", 7, "ALARM"},
+                                                                {"N. 002", 2, ""},
+                                                                {"N 010\"RECEIVED \"Q\"\"", 10, "RECEIVED \"Q\""},
+                                                                {"N. 123 \"", 123, ""},
+                                                                {"N", 0, ""}}) {
+        const MsgSendLine m = ReadMsgSendLine(line);
+        EXPECT_EQ(std::tie(m.number, m.text), std::tie(number, text)) << line;
+    }
+}
+
+TEST_F(TransferFixture, TransmittedListGoesAsUnframedLinesAndEndOnce) {
+    p.NMsgs = 3;
+    p.AlarmMsg[1] = "MOTOR OVERLOAD";
+    p.AlarmMsg[3] = "SAY \"HI\"";
+    ASSERT_TRUE(TransmitMsgList(p, link, view));
+    EXPECT_EQ(port.written,
+              "?AW\xD7\r"  // 63 + 65 + 87 = 215
+              "N001\"MOTOR OVERLOAD\"\r"
+              "N002\"\"\r"
+              "N003\"SAY \"HI\"\"\r"
+              "END\r");
+    EXPECT_EQ(view.caption + "|" + view.operation + "|" + view.sizeLabel, "ZETO PX-32   1024|SENDING MESSAGES|");
+    EXPECT_THAT(view.progress, ElementsAre(0, 0, 1));  // redrawn when the value changes
+    EXPECT_FALSE(MsgSaved(p));                         // the scratch file is no save
+    EXPECT_EQ(dir.read("~.~"), "N. 001 \"MOTOR OVERLOAD\"\r\nN. 002\r\nN. 003 \"SAY \"HI\"\"\r\n");
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+// Nothing acknowledges the lines: the transmission lasts as long as its bytes take on the line.
+TEST_F(TransferFixture, TransmissionKeepsToTheLineSpeed) {
+    p.ComSpeed = 9600;
+    const std::int64_t start = clock.nowMs();
+    ASSERT_TRUE(TransmitMsgList(p, link, view));
+    const std::int64_t bytes = static_cast<std::int64_t>(port.written.size());
+    ASSERT_EQ(bytes, 5 + 255 * 7 + 4);  // "?AW" check CR, 255 lines N001"" CR, END CR
+    EXPECT_GE(clock.nowMs() - start, (bytes - 5) * 10 * 1000 / 9600);
+    EXPECT_LT(clock.nowMs() - start, bytes * 10 * 1000 / 9600 + 200);
+}
+
+// A file goes up to its line "END"; lines end at CR alone too. A file with more messages
+// than the device holds says how many it would lose before anything is sent.
+TEST_F(TransferFixture, AFileIsSentUpToItsEndAndMessagesBeyondTheDevicesAreTold) {
+    const std::string half = dir.write("f.Msg", "N. 128 \"HALF\"\r\nEND\r\nN. 200 \"AFTER\"\r\n");
+    ASSERT_TRUE(TransmitMsgFile(p, link, view, half, "KLM 32C"));
+    EXPECT_EQ(port.written, "?AW\xD7\rN128\"HALF\"\rEND\r");
+    EXPECT_EQ(view.progress.back(), 50);
+    EXPECT_EQ(view.sizeLabel, "KLM 32C");
+
+    p.NMsgs = 2;
+    port.written.clear();
+    const std::string file = dir.write("three.Msg", "N. 001 \"A\"\rN. 002 \"B\"\rN. 003 \"C\"\r");
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(TransmitMsgFile(p, link, view, file, ""));
+    EXPECT_EQ(port.written, "");
+    EXPECT_THAT(
+        prompt.messages(),
+        ElementsAre("three.Msg holds 1 message(s) beyond the 2 of the device: they are not sent.\rSend anyway?"));
+    prompt.push(Answer::Ok);
+    ASSERT_TRUE(TransmitMsgFile(p, link, view, file, ""));
+    EXPECT_EQ(port.written, "?AW\xD7\rN001\"A\"\rN002\"B\"\rN003\"C\"\rEND\r");
+}
+
+TEST_F(TransferFixture, AFileThatIsNoMessageFileSendsNothing) {
+    for (const char* bytes : {"\r\nN. 001 \"A\"\r\n", "", "X. 001\r\n"}) {
+        prompt.clear();
+        EXPECT_FALSE(TransmitMsgFile(p, link, view, dir.write("bad.Msg", bytes), ""));
+        ASSERT_EQ(prompt.asked().size(), 1u);
+        EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].icon),
+                  std::tuple("bad.Msg - wrong file format", Icon::Stop));
+        EXPECT_FALSE(port.isOpen());
+    }
+    EXPECT_EQ(port.written, "");
+}
+
+TEST_F(TransferFixture, ReceivedBlocksBecomeTheLinesOfTheFileAndTheList) {
+    // A line break inside a text would shift every later message: it goes as blanks.
+    blocks = {"N 001\"OIL LOW\"", "N 002\"A\r\nB\"", "N 003", "END"};
+    idReply = IdReply("32", "07", "180", '1');
+    const std::string path = MsgScratchPath(p);
+    const MsgReception r = ReceiveMsgs(p, link, view, path, true);
+    ASSERT_TRUE(r.complete);
+    EXPECT_EQ(r.model.NMsgs, 180);
+    EXPECT_EQ(dir.read("~.~"), "N 001\"OIL LOW\"\r\nN 002\"A  B\"\r\nN 003\r\nEND\r\n");
+    EXPECT_EQ(port.written.substr(port.written.find("?AR")), "?AR\xD2\r\x06\x06\x06\x06");
+    EXPECT_EQ(view.operation, "RECEIVING MESSAGES");
+    EXPECT_EQ(view.progress.back(), 1);  // 3 * 100 / 180
+    EXPECT_FALSE(port.isOpen());
+
+    p.AlarmMsg[200] = "GONE";
+    ASSERT_TRUE(ApplyMsgReception(p, r, path, r.model.NMsgs, prompt));
+    EXPECT_EQ(p.NMsgs, 180);
+    EXPECT_THAT(std::vector<std::string>(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 6),
+                ElementsAre("OIL LOW", "A  B", " ", "", ""));
+    EXPECT_EQ(p.MsgFile, path);
+    EXPECT_TRUE(MsgSaved(p));
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(TransferFixture, ASilentDeviceEndsTheReceptionAndTheListStays) {
+    blocks = {"N 001\"NEW\"", "N 002\"NEW\""};  // and then nothing
+    p.AlarmMsg[1] = "OLD";
+    p.MsgFile = dir.write("mine.Msg", "N. 001 \"OLD\"\r\n");
+    const std::int64_t start = clock.nowMs();
+    const MsgReception r = ReceiveMsgs(p, link, view, MsgScratchPath(p), false);
+    EXPECT_FALSE(r.complete);
+    EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
+    EXPECT_GE(clock.nowMs() - start, 30000);  // the 30 seconds of an empty block, once
+    EXPECT_LT(clock.nowMs() - start, 40000);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(ApplyMsgReception(p, r, MsgScratchPath(p), 255, prompt));
+    EXPECT_EQ(p.AlarmMsg[1], "OLD");
+    EXPECT_EQ(p.MsgFile, dir.file("mine.Msg"));
+    EXPECT_EQ(dir.read("mine.Msg"), "N. 001 \"OLD\"\r\n");
+}
+
+TEST_F(TransferFixture, ADamagedBlockLeavesItsMessageEmptyAndIsAskedAbout) {
+    blocks = {"N 001\"A\"", "N 002\"B\"", "N 003\"C\"", "END"};
+    spoil = 2;
+    p.LngTxt[270] = "Damaged: %1";
+    const std::string path = MsgScratchPath(p);
+    const MsgReception r = ReceiveMsgs(p, link, view, path, false);
+    ASSERT_TRUE(r.complete);
+    EXPECT_THAT(r.damaged, ElementsAre(2));
+    EXPECT_EQ(dir.read("~.~"), "N 001\"A\"\r\n\r\nN 003\"C\"\r\nEND\r\n");
+
+    p.AlarmMsg[2] = "KEPT";
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(ApplyMsgReception(p, r, path, 255, prompt));
+    EXPECT_EQ(p.AlarmMsg[2], "KEPT");
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].text, "Damaged: 2");
+    EXPECT_EQ(prompt.asked()[0].buttons, Buttons::OkCancelDefaultCancel);
+    prompt.push(Answer::Ok);
+    EXPECT_TRUE(ApplyMsgReception(p, r, path, 255, prompt));
+    EXPECT_EQ(p.AlarmMsg[2], "");
+    EXPECT_EQ(p.AlarmMsg[3], "C");
+}
+
+TEST_F(TransferFixture, ADeviceThatNeverEndsIsStopped) {
+    blocks.assign(3000, "N 001\"AGAIN\"");
+    const MsgReception r = ReceiveMsgs(p, link, view, MsgScratchPath(p), false);
+    EXPECT_FALSE(r.complete);
+    EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
+}
+
+// "?M" answered with its line end and less three characters; silent: nothing more is said.
+TEST_F(TransferFixture, TheShortIdentificationLineIsShownAsItIs) {
+    for (auto [reply, shown] : std::vector<std::pair<std::string, std::optional<std::string>>>{
+             {"AB\r", ""}, {"A\r", "A\r"}, {"", std::nullopt}}) {
+        port.device = [reply](FakePort& f, const std::string& w) {
+            if (w == "?M\x8c\r" && !reply.empty()) f.reply(reply, 5);
+        };
+        EXPECT_EQ(AskDeviceLine(p, link), shown) << reply;
+    }
+    EXPECT_TRUE(prompt.messages().empty());
 }
 
 }  // namespace
