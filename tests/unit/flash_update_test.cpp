@@ -13,7 +13,10 @@
 namespace cam {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 using namespace std::string_literals;
 
 // 16 data bytes 01..10 at 0000: 0x10 + 0x88 = 0x98, two's complement 0x68.
@@ -155,8 +158,7 @@ TEST_F(FirmwareFileTest, UnreadableFiles) {
     EXPECT_EQ(f.reason, dir.str() + ": is a folder, not a file");
     // Larger than any firmware: refused before a line is read.
     std::filesystem::resize_file(dir.write("fw.Abs", ""), kMaxFirmwareFileBytes + 1);
-    EXPECT_THAT(ReadFirmwareFile(dir.file("fw.Abs")).reason,
-                ::testing::HasSubstr("is larger than any file of its kind"));
+    EXPECT_THAT(ReadFirmwareFile(dir.file("fw.Abs")).reason, HasSubstr("is larger than any file of its kind"));
 }
 
 // 50 lines: 0.5 rounds to 0, every line. A thousand lines are shown every tenth line.
@@ -204,16 +206,12 @@ TEST(FlashScreenRows, TextsAtTheirRowsAndColumns) {
     s.sentBytes = 5;
     s.address = "0C000H";
     s.row8 = "DEVICE UPDATED WITH  /fw/PX32.Abs";
-    EXPECT_EQ(ScreenTexts(s), (std::vector<PlacedText>{{1, 0, s.workingFile},
-                                                       {2, 0, "Testing Line:            Tot.Bytes:"},
-                                                       {2, 140, "07"},
-                                                       {2, 340, "112"},
-                                                       {4, 0, s.row4},
-                                                       {6, 0, "Transmit Line:         Bytes:          Addr:"},
-                                                       {6, 140, "1000"},
-                                                       {6, 340, "05"},
-                                                       {6, 460, "0C000H"},
-                                                       {8, 0, s.row8}}));
+    const std::vector<PlacedText> all = {{1, 0, s.workingFile}, {2, 0, "Testing Line:            Tot.Bytes:"},
+                                         {2, 140, "07"},        {2, 340, "112"},
+                                         {4, 0, s.row4},        {6, 0, "Transmit Line:         Bytes:          Addr:"},
+                                         {6, 140, "1000"},      {6, 340, "05"},
+                                         {6, 460, "0C000H"},    {8, 0, s.row8}};
+    EXPECT_EQ(ScreenTexts(s), all);
 }
 
 struct Screens : FlashView {
@@ -250,20 +248,16 @@ TEST_F(FlashFixture, UpdateSendsFuThenEveryRecordWithCrAtTheUpdateSpeed) {
     ASSERT_EQ(update({kIdent1, k16Bytes, "", kIdent2, kEnd, ""}), FlashOutcome::Updated);
     EXPECT_THAT(port.writes,
                 ElementsAre(kEnterUpdate, kIdent1 + "\r", k16Bytes + "\r", kIdent2 + "\r", kEnd + "\r", kEnd + "\r"));
-    EXPECT_EQ(port.openedName, "/dev/ttyFW");
-    EXPECT_EQ(port.speed, 19200);  // whatever is stored
-    EXPECT_TRUE(port.rtsCts);
+    // At the update speed, whatever is stored, with RTS/CTS.
+    EXPECT_EQ(std::tie(port.openedName, port.speed, port.rtsCts), std::tuple("/dev/ttyFW", 19200, true));
     EXPECT_FALSE(port.isOpen());
     ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].text, "UPDATE FLASH ?");
-    EXPECT_EQ(prompt.asked()[0].buttons, Buttons::YesNo);
-    EXPECT_EQ(prompt.asked()[0].icon, Icon::Question);
+    EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].buttons, prompt.asked()[0].icon),
+              std::tuple("UPDATE FLASH ?", Buttons::YesNo, Icon::Question));
     const FlashScreen& last = view.shown.back();
     EXPECT_EQ(last.row4, " CRC Prog:  A1B2C3  Date Prog: MAR 15 2026");
     EXPECT_EQ(last.row8, "DEVICE UPDATED WITH  " + dir.file("PX32.Abs"));
-    EXPECT_EQ(last.testLines, 4);
-    EXPECT_EQ(last.sentLines, 4);
-    EXPECT_EQ(last.sentBytes, 32);
+    EXPECT_EQ(std::tie(last.testLines, last.sentLines, last.sentBytes), std::tuple(4, 4, 32));
     EXPECT_EQ(last.lamp, FlashScreen::Lamp::Green);  // a line without modem lines cannot tell
     EXPECT_GE(clock.nowMs() - start, kUpdatedShownMs);
     std::vector<int> percents;
@@ -278,7 +272,8 @@ TEST_F(FlashFixture, UpdateSendsFuThenEveryRecordWithCrAtTheUpdateSpeed) {
 TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
     const std::string stopped =
         ": the update was stopped. The device may hold an incomplete firmware: repeat the update.";
-    const std::string record1 = "record 1 (" + k16Bytes + ")";
+    const std::string notAck = " instead of ACK or NAK" + stopped;
+    const std::string fu = "The device answered :FU with ", record1 = "record 1 (" + k16Bytes + ")";
     using Replies = std::vector<std::pair<std::string, int>>;  // bytes and their delay
     struct Case {
         std::vector<Replies> answers;  // to ":FU", then to each line sent; the last one repeats
@@ -288,27 +283,12 @@ TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
     };
     const Replies ack{{"\x06", 2}}, nak{{"\x15", 2}};
     const std::vector<Case> cases = {
-        {{{{"x\x06", 2}}},
-         FlashOutcome::Garbled,
-         "The device answered :FU with 78 06 instead of ACK or NAK" + stopped,
-         1},
-        {{{{"x", 1500}, {"\x06", 1600}}},
-         FlashOutcome::Garbled,
-         "The device answered :FU with 78 instead of ACK or NAK" + stopped,
-         1},
+        {{{{"x\x06", 2}}}, FlashOutcome::Garbled, fu + "78 06" + notAck, 1},
+        {{{{"x", 1500}, {"\x06", 1600}}}, FlashOutcome::Garbled, fu + "78" + notAck, 1},
         {{nak}, FlashOutcome::Refused, "The device refused :FU 1 time(s)" + stopped, 1},
         {{{}}, FlashOutcome::TimedOut, "TIMEOUT SERIAL PORT ", 1},
-        {{ack,
-          {{"\x06"
-            "A",
-            2}}},
-         FlashOutcome::Garbled,
-         "The device answered " + record1 + " with 06 41 instead of ACK or NAK" + stopped,
-         2},
-        {{ack, {{"?", 4000}}},
-         FlashOutcome::Garbled,
-         "The device answered " + record1 + " with 3F instead of ACK or NAK" + stopped,
-         2},
+        {{ack, {{"\006A", 2}}}, FlashOutcome::Garbled, "The device answered " + record1 + " with 06 41" + notAck, 2},
+        {{ack, {{"?", 4000}}}, FlashOutcome::Garbled, "The device answered " + record1 + " with 3F" + notAck, 2},
         {{ack, {}}, FlashOutcome::TimedOut, "TIMEOUT SERIAL PORT ", 2},
         {{ack, nak, nak, ack}, FlashOutcome::Updated, "UPDATE FLASH ?", 6},  // :FU, 3 x record 1, the end twice
         {{ack, nak}, FlashOutcome::Refused, "The device refused " + record1 + " 11 time(s)" + stopped, 12},
@@ -361,9 +341,8 @@ TEST_F(FlashFixture, NothingIsSentUntilTheUserAndTheDeviceAreReady) {
     EXPECT_EQ(view.shown.back().lamp, FlashScreen::Lamp::Red);
     const auto& asked = prompt.asked();
     ASSERT_EQ(asked.size(), 3u);
-    EXPECT_EQ(asked[1].text, "DEVICE NOT READY");
-    EXPECT_EQ(asked[1].buttons, Buttons::RetryCancel);
-    EXPECT_EQ(asked[1].icon, Icon::Stop);
+    EXPECT_EQ(std::tie(asked[1].text, asked[1].buttons, asked[1].icon),
+              std::tuple("DEVICE NOT READY", Buttons::RetryCancel, Icon::Stop));
     EXPECT_EQ(asked[2].text, "DEVICE NOT READY");
 
     port.failOpen = true;
@@ -402,9 +381,10 @@ TEST_F(FlashFixture, PortThatGoesAwayMidUpdateIsOneMessageAndClosed) {
         f.unplugAfter(100);
     };
     EXPECT_EQ(update({k16Bytes, k16Bytes, kEnd}), FlashOutcome::LineLost);
-    ASSERT_EQ(prompt.messages().size(), 2u);  // the question, then what happened
-    EXPECT_THAT(prompt.messages()[1], ::testing::StartsWith("The line to the device went away during the firmware"));
-    EXPECT_THAT(prompt.messages()[1], ::testing::HasSubstr("Resource error"));
+    // The question, then what happened.
+    EXPECT_THAT(prompt.messages(),
+                ElementsAre("UPDATE FLASH ?", AllOf(StartsWith("The line to the device went away during the firmware"),
+                                                    HasSubstr("Resource error"))));
     EXPECT_EQ(port.writes.size(), 2u);
     EXPECT_FALSE(port.isOpen());
 }
