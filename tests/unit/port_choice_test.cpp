@@ -197,20 +197,14 @@ TEST(TelnetSession, ServerBytesGiveTheLineAndTheRepliesOwed) {
     };
     const Row rows[] = {
         {"ABC\r"s, "ABC\r", ""},
-        {"\x02\xff\xff\x03"s, "\x02\xff\x03"s, ""},  // IAC doubled is one 255
-        {"\xff\xfb\x01"
-         "A"s,
-         "A", "\xff\xfe\x01"s},                              // WILL ECHO: DONT ECHO
-        {"\xff\xfd\x18"s, "", "\xff\xfc\x18"s},              // DO TERMINAL-TYPE: WONT
-        {"\xff\xfd\x00\xff\xfd\x00"s, "", ""},               // what we asked for: no reply, no loop
-        {"\xff\xfb\x03\xff\xfc\x03"s, "", "\xff\xfe\x03"s},  // WILL SGA, then WONT: DONT, once
-        {"\xff\xf1"
-         "X\xff\xf9"s,
-         "X", ""},                        // NOP and GA carry nothing
-        {Sb("\x6b\x30") + "Z", "Z", ""},  // modem state notice: no data
-        {"\xff\xfa\x2c\x65\x00\x00\x96\xff\xff\xff\xf0"
-         "Q"s,
-         "Q", ""},  // IAC inside a suboption
+        {"\x02\xff\xff\x03"s, "\x02\xff\x03"s, ""},                   // IAC doubled is one 255
+        {"\xff\xfb\001A"s, "A", "\xff\xfe\x01"s},                     // WILL ECHO: DONT ECHO
+        {"\xff\xfd\x18"s, "", "\xff\xfc\x18"s},                       // DO TERMINAL-TYPE: WONT
+        {"\xff\xfd\x00\xff\xfd\x00"s, "", ""},                        // what we asked for: no reply, no loop
+        {"\xff\xfb\x03\xff\xfc\x03"s, "", "\xff\xfe\x03"s},           // WILL SGA, then WONT: DONT, once
+        {"\xff\xf1X\xff\xf9"s, "X", ""},                              // NOP and GA carry nothing
+        {Sb("\x6b\x30") + "Z", "Z", ""},                              // modem state notice: no data
+        {"\xff\xfa\x2c\x65\x00\x00\x96\xff\xff\xff\xf0Q"s, "Q", ""},  // IAC inside a suboption
     };
     for (const Row& r : rows) {
         TelnetSession t;

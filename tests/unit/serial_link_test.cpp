@@ -219,6 +219,7 @@ TEST_F(LinkFixture, PortLostDuringABlockIsReportedOnce) {
 // Every frame that ends is acknowledged, good or bad; nothing else is. The first character
 // may take 30 s, the next ones 3 s each.
 TEST(ReceiveBlock, FramesNoiseSilenceAndLostPorts) {
+    const Arrivals late = {{STX + "AB", 29000}, {"C" + ETX, 31500}, {"C", 34400}};
     Arrivals flood;
     for (int i = 0; i < 100; ++i) flood.emplace_back(std::string(1000, 'x'), i * 10);
     struct Case {
@@ -232,11 +233,7 @@ TEST(ReceiveBlock, FramesNoiseSilenceAndLostPorts) {
     };
     const std::vector<Case> cases = {
         {"stray character first", {{"x" + STX + "ABC" + ETX + "C", 100}}, ReceivedBlock::Block, "ABC", "\x06"},
-        {"late first character",
-         {{STX + "AB", 29000}, {"C" + ETX, 31500}, {"C", 34400}},
-         ReceivedBlock::Block,
-         "ABC",
-         "\x06"},
+        {"late first character", late, ReceivedBlock::Block, "ABC", "\x06"},
         {"bad checksum", {{STX + "ABC" + ETX + "D", 0}}, ReceivedBlock::BadFrame, "", "\x06"},
         {"no STX", {{"xyABC" + ETX + "C", 0}}, ReceivedBlock::BadFrame, "", "\x06"},
         {"ETX before STX", {{ETX + STX + "A", 0}}, ReceivedBlock::BadFrame, "", "\x06"},
