@@ -349,25 +349,21 @@ TEST(IdentifyDevice, UnsupportedRepliesKeepTheFieldsAcceptedBeforeThem) {
 TEST(IdentifyDevice, NoAnswerIsNotFound) {
     struct Case {
         const char* name;
-        std::function<void(Identify&)> given;
+        Device device;
+        LineState cts;
         std::string written;
     };
+    const Device unplugged = [](FakePort& f, const std::string&) { f.unplugAfter(200); };
     const std::vector<Case> cases = {
-        {"silent", [](Identify&) {}, "?M\x8C\r"},
-        {"CTS absent",
-         [](Identify& id) {
-             id.port.ctsState = LineState::NotAsserted;
-             id.device(kReply);
-         },
-         ""},
-        {"port lost",
-         [](Identify& id) { id.port.device = [](FakePort& f, const std::string&) { f.unplugAfter(200); }; },
-         "?M\x8C\r"},
+        {"silent", nullptr, LineState::Unknown, "?M\x8C\r"},
+        {"CTS absent", nullptr, LineState::NotAsserted, ""},
+        {"port lost", unplugged, LineState::Unknown, "?M\x8C\r"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Identify id;
-        c.given(id);
+        id.port.device = c.device;
+        id.port.ctsState = c.cts;
         EXPECT_FALSE(id.identify());
         EXPECT_EQ(id.prompt.messages(), Strings{"KLM NOT FOUND\rCONTROL WIRING"});
         EXPECT_EQ(std::tie(id.prompt.asked()[0].icon, id.prompt.asked()[0].buttons),
