@@ -210,8 +210,7 @@ TEST_F(MsgCommands, OpenReadsTheFileAndAsksFirstAboutUnsavedEdits) {
     ASSERT_TRUE(MsgOpen(p, prompt));
     EXPECT_EQ(prompt.asked()[1].text, "Open file");
     EXPECT_EQ(p.MsgFile, file);
-    EXPECT_EQ(p.AlarmMsg[1], "FIRST");
-    EXPECT_EQ(p.AlarmMsg[2], "");
+    EXPECT_EQ(Strings(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 3), (Strings{"FIRST", ""}));
     EXPECT_TRUE(MsgSaved(p));
     EXPECT_EQ(MsgOpenedTitle(p.MsgFile), "ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file);
 
@@ -271,22 +270,18 @@ TEST_F(MsgCommands, OpenRefusesWhatIsNoMessageFileAndAsksBeforeLeavingMessagesOu
     EXPECT_EQ(p.AlarmMsg[255], "M255");
 }
 
-TEST(MsgModify, LabelPreviewRowsAndTheEdit) {
+TEST_F(MsgCommands, ModifyLabelPreviewRowsAndTheEdit) {
     EXPECT_EQ(MsgModifyLabel(kMsgModifyLabel, 6), "MOIDFY  N. 007");
     EXPECT_EQ(MsgModifyLabel("AB", 254), "255");
-    const auto rows = MsgPreviewRows("12345678901234567890ABCDEFGHIJKLMNOPQRSTUVWXY");
-    EXPECT_EQ(rows.first, "12345678901234567890");
-    EXPECT_EQ(rows.second, "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(MsgPreviewRows("12345678901234567890ABCDEFGHIJKLMNOPQRSTUVWXY"),
+              std::make_pair(std::string("12345678901234567890"), std::string("ABCDEFGHIJKLMNOPQRST")));
     EXPECT_EQ(MsgPreviewRows("SHORT"), std::make_pair(std::string("SHORT"), std::string()));
 
     // OK takes the text, cut to 40 characters; Clear keeps the message.
-    Program p;
-    ResizeTables(p);
     p.AlarmMsg[7] = "OLD";
     MarkMsgSaved(p);
     BeginMsgEdit(p, 6, "007 OLD");
-    EXPECT_EQ(p.EditMsgNum, 6);
-    EXPECT_EQ(p.EditMsgText, "OLD");
+    EXPECT_EQ(std::tie(p.EditMsgNum, p.EditMsgText), std::tuple(6, "OLD"));
     EXPECT_EQ(EndMsgEdit(p, std::nullopt), "007 OLD");  // Clear
     EXPECT_TRUE(MsgSaved(p));
     BeginMsgEdit(p, 6, "007 OLD");
