@@ -70,12 +70,10 @@ TEST(SizeBlocks, HeaderThenDeviceFormCamLinesAtMost181Phases) {
     p.CamRemark[5] = "NOPHASE";
     EXPECT_THAT(SizeBlocks(p, 7), ElementsAre("F07", "C 03", " 0100 0200"));
     SetPhase(p, 1, 2, 100, 200);
-    auto first = SizeBlocks(p, 1);
-    ASSERT_GE(first.size(), 4u);
-    EXPECT_EQ(first[0], "F01");
-    EXPECT_EQ(first[1], "C 01\"  \"");  // size 1 announces every cam
-    EXPECT_EQ(first[3], "C 03\"GLUE\"");
-    EXPECT_EQ(first[4], " 0100 0200");
+    const auto first = SizeBlocks(p, 1);  // size 1 announces every cam
+    ASSERT_GE(first.size(), 5u);
+    EXPECT_THAT(std::vector<std::string>(first.begin(), first.begin() + 5),
+                ElementsAre("F01", "C 01\"  \"", "C 02\"  \"", "C 03\"GLUE\"", " 0100 0200"));
 
     // At most 181 phases a cam, and the loss is told.
     for (int q = 1; q < 400; q += 2) SetPhase(p, 2, 0, q, q + 1);
