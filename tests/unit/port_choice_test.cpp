@@ -136,11 +136,8 @@ TEST(PortListing, StableNamesAccessAndTable) {
 }
 
 TEST(NetworkPortName, WellFormedAndMalformedNames) {
-    struct Row {
-        const char* name;
-        const char* parts;  // "raw|HOST:PORT" or "rfc2217|HOST:PORT", or what the refusal says
-    };
-    const Row rows[] = {
+    // A name and what it gives: "raw|HOST:PORT" or "rfc2217|HOST:PORT", or what the refusal says.
+    const std::pair<const char*, const char*> rows[] = {
         {"tcp://127.0.0.1:4001", "raw|127.0.0.1:4001"},
         {"TCP://plant-server:65535/", "raw|plant-server:65535"},
         {"rfc2217://10.0.0.7:2217", "rfc2217|10.0.0.7:2217"},
@@ -153,14 +150,14 @@ TEST(NetworkPortName, WellFormedAndMalformedNames) {
         {"tcp://us er@host:1", "no host name or address"},
         {"/dev/ttyUSB0", "not a network port"},
     };
-    for (const Row& r : rows) {
+    for (auto [name, parts] : rows) {
         NetworkPortName n;
-        const Result parsed = ParseNetworkPortName(r.name, n);
+        const Result parsed = ParseNetworkPortName(name, n);
         const std::string got =
             parsed ? (n.protocol == NetworkPortName::Rfc2217 ? "rfc2217|" : "raw|") + n.where() : parsed.reason();
-        EXPECT_NE(got.find(r.parts), std::string::npos) << r.name << " -> " << got;
+        EXPECT_NE(got.find(parts), std::string::npos) << name << " -> " << got;
         if (!parsed) {
-            EXPECT_EQ(got.rfind(r.name, 0), 0u) << "the refusal names the port: " << got;
+            EXPECT_EQ(got.rfind(name, 0), 0u) << "the refusal names the port: " << got;
         }
     }
     EXPECT_TRUE(IsNetworkPortName("tcp://x"));  // malformed, still never a device path
