@@ -4,15 +4,12 @@
 
 namespace cam {
 
-void FakePort::reply(std::string bytes, int delayMs) {
-    Pending p{clock_.nowMs() + delayMs, std::move(bytes), false};
-    auto at = std::upper_bound(pending_.begin(), pending_.end(), p.at,
-                               [](std::int64_t t, const Pending& e) { return t < e.at; });
-    pending_.insert(at, std::move(p));
-}
+void FakePort::reply(std::string bytes, int delayMs) { schedule({clock_.nowMs() + delayMs, std::move(bytes), false}); }
 
-void FakePort::unplugAfter(int delayMs) {
-    Pending p{clock_.nowMs() + delayMs, {}, true};
+void FakePort::unplugAfter(int delayMs) { schedule({clock_.nowMs() + delayMs, {}, true}); }
+
+// After the events due at the same time, so that replies arrive in the order given.
+void FakePort::schedule(Pending p) {
     auto at = std::upper_bound(pending_.begin(), pending_.end(), p.at,
                                [](std::int64_t t, const Pending& e) { return t < e.at; });
     pending_.insert(at, std::move(p));

@@ -2,7 +2,9 @@
 // device answers what the tool writes, so a 30-second time-out costs no real time.
 #pragma once
 
+#include "core/link/serial_link.h"
 #include "core/link/serial_port.h"
+#include "core/model/scripted_prompt.h"
 
 #include <cstdint>
 #include <deque>
@@ -81,6 +83,7 @@ private:
         std::string bytes;
         bool unplug;
     };
+    void schedule(Pending p);
     void deliverDue();
 
     FakeClock& clock_;
@@ -88,6 +91,18 @@ private:
     std::string in_;
     std::deque<Pending> pending_;  // by time
     PortError error_;
+};
+
+// A link over a fake port on a fake clock, with a scripted prompt and the program it serves.
+struct FakeLink {
+    // accept: what an unscripted question gets, as in ScriptedPrompt.
+    explicit FakeLink(bool accept = false) : prompt(accept) {}
+    FakeClock clock;
+    FakePort port{clock};
+    ScriptedPrompt prompt;
+    Link link{port, clock, prompt};
+    Program p;
+    std::int64_t since(std::int64_t start) { return clock.nowMs() - start; }
 };
 
 }  // namespace cam

@@ -1,6 +1,8 @@
-// The firmware update: the window's rows, the sending order, and the exchange against a
-// fake device on a fake clock. Wire bytes are written out.
+// The firmware: the absolute hex file's records and its verification, then the update's
+// window rows, sending order and exchange against a fake device on a fake clock. Records are
+// written out with checksums computed by hand, wire bytes too.
 #include "core/firmware/flash_update.h"
+#include "core/firmware/firmware_file.h"
 #include "core/model/scripted_prompt.h"
 #include "support/fake_port.h"
 #include "support/scratch_folder.h"
@@ -11,60 +13,182 @@
 namespace cam {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 using namespace std::string_literals;
 
+// 16 data bytes 01..10 at 0000: 0x10 + 0x88 = 0x98, two's complement 0x68.
 const std::string k16Bytes = ":100000000102030405060708090A0B0C0D0E0F1068";
+// 0x02 + 0x7F + 0x7F = 0x100: the low byte is 0, so is the checksum.
+const std::string kSum256 = ":020000007F7F00";
 const std::string kEnd = ":00000001FF";
 const std::string kEmptyData = ":00001000F0";
 const std::string kExtended = ":020000040001F9";
+// "A1B2C303" and "/15/2026" in two identification records at 0600.
 const std::string kIdent1 = ":08060000413142324333303333";
 const std::string kIdent2 = ":080600002F31352F3230323664";
 // ":FU" and its checksum character 58 + 70 + 85 = 213, then CR.
 const std::string kEnterUpdate = ":FU\xD5\r";
 
-std::vector<std::string> Records(int n, const std::string& last = kEnd) {
-    std::vector<std::string> r(static_cast<std::size_t>(n - 1), k16Bytes);
-    r.push_back(last);
-    return r;
+TEST(HexRecord, DataBytesAreHalfTheLengthBeyondElevenCharactersAndTheChecksumTheTwosComplement) {
+    EXPECT_EQ(RecordDataBytes(k16Bytes), 16);
+    EXPECT_EQ(RecordDataBytes(kEnd), 0);
+    EXPECT_EQ(RecordDataBytes(kSum256), 2);
+    EXPECT_EQ(RecordDataBytes(":0000"), 0);  // too short to carry any
+    EXPECT_EQ(RecordDataBytes(k16Bytes + "0"), 16);
+    EXPECT_EQ(RecordChecksum(k16Bytes), "68");
+    EXPECT_TRUE(RecordChecksumOk(k16Bytes));
+    EXPECT_EQ(RecordChecksum(kSum256), "00");
+    EXPECT_TRUE(RecordChecksumOk(kSum256));
+    EXPECT_TRUE(RecordChecksumOk(kEnd));
+    EXPECT_TRUE(RecordChecksumOk(":020000007f7f00"));  // the pairs in any case
+    EXPECT_FALSE(RecordChecksumOk(":00000001ff"));     // the field itself in upper case only
+    // Any data digit changed breaks it.
+    for (std::size_t i = 9; i + 2 < k16Bytes.size(); ++i) {
+        std::string changed = k16Bytes;
+        changed[i] = changed[i] == '0' ? '1' : '0';
+        EXPECT_FALSE(RecordChecksumOk(changed)) << changed;
+    }
+    // Lines that are no whole record.
+    for (const char* bad : {":00000001F", ":000000", ":0000000G01F8", ":00000001FF0", ":", ":00 00001FF"}) {
+        EXPECT_FALSE(RecordChecksumOk(bad)) << bad;
+        EXPECT_EQ(RecordChecksum(bad), "") << bad;
+    }
 }
 
-TEST(FlashPlan, DisplayIntervalIsAHundredthRoundedHalfToEvenAtLeastOne) {
-    // lines, interval; 50 lines: 0.5 rounds to 0, every line
+TEST(HexRecord, KindsDataAndAddressColumn) {
+    EXPECT_TRUE(IsEmptyRecord(kEnd));
+    EXPECT_TRUE(IsEmptyRecord(kEmptyData));
+    EXPECT_FALSE(IsEmptyRecord(k16Bytes));
+    EXPECT_TRUE(IsIdentificationRecord(kIdent1));
+    EXPECT_FALSE(IsIdentificationRecord(":08060001413142324333303332"));  // type 01
+    EXPECT_FALSE(IsIdentificationRecord(k16Bytes));
+    EXPECT_EQ(RecordData(kIdent1), "A1B2C303");
+    EXPECT_EQ(RecordData(kSum256), "\x7F\x7F");
+    EXPECT_EQ(RecordAddressText(":10C00000"), "0C000H");
+    EXPECT_EQ(RecordAddressText(":08C0000000112233445566775C"), "0C000H");  // not the count's digit
+}
+
+TEST(IdentificationRow, MonthNameDayAndYearOrTheLastTenCharacters) {
+    EXPECT_EQ(IdentificationRow("A1B2C303/15/2026"), " CRC Prog:  A1B2C3  Date Prog: MAR 15 2026");
+    EXPECT_EQ(IdentificationRow("A1B2C300/15/2026"), " CRC Prog:  A1B2C3  Date Prog: 00/15/2026");
+    EXPECT_EQ(IdentificationRow("FFFFFF01-02-1999"), " CRC Prog:  FFFFFF  Date Prog: JAN 02 1999");
+    EXPECT_EQ(IdentificationRow("FFFFFF12.31.2030"), " CRC Prog:  FFFFFF  Date Prog: DEC 31 2030");
+    EXPECT_EQ(IdentificationRow("FFFFFF13.31.2030"), " CRC Prog:  FFFFFF  Date Prog:  31 2030");  // no 13th month
+    EXPECT_EQ(IdentificationRow(""), " CRC Prog:    Date Prog: ");
+    EXPECT_EQ(IdentificationRow("A1B2"), " CRC Prog:  A1B2  Date Prog: A1B2");
+    EXPECT_EQ(IdentificationRow("A1B2C303"), " CRC Prog:  A1B2C3  Date Prog: MAR");
+    EXPECT_EQ(IdentificationRow("A1\rB2C00/15/20\x01"), " CRC Prog:  A1?B2C  Date Prog: C00/15/20?");
+}
+
+struct FirmwareFileTest : ::testing::Test {
+    camtest::ScratchFolder dir;
+    std::vector<std::pair<long, long>> shown;  // the line and byte counts as they were reported
+    FirmwareFile read(const std::string& bytes) {
+        return ReadFirmwareFile(dir.write("fw.Abs", bytes), [this](long l, long b) { shown.emplace_back(l, b); });
+    }
+};
+
+// Counts are reported every tenth line and at the end; LF alone ends a line too.
+TEST_F(FirmwareFileTest, VerifiedFileKeepsItsRecordsCountsAndIdentification) {
+    const std::string bytes = kIdent1 + "\r\n" + k16Bytes + "\r\n" + kIdent2 + "\r\n" + kEnd + "\r\n";
+    const FirmwareFile f = read(bytes);
+    ASSERT_TRUE(f.ok());
+    EXPECT_EQ(f.records, (std::vector<std::string>{kIdent1, k16Bytes, kIdent2, kEnd}));
+    EXPECT_EQ(f.dataBytes, 32);
+    EXPECT_EQ(f.identification, "A1B2C303/15/2026");  // appended in file order
+    EXPECT_EQ(f.fileBytes, bytes.size());
+    EXPECT_EQ(shown, (std::vector<std::pair<long, long>>{{4, 32}}));
+
+    shown.clear();
+    std::string many;
+    for (int i = 0; i < 24; ++i) many += k16Bytes + "\n";
+    ASSERT_TRUE(read(many + kEnd).ok());
+    EXPECT_EQ(shown, (std::vector<std::pair<long, long>>{{10, 160}, {20, 320}, {25, 384}}));
+}
+
+// What a device would refuse half-way through the update is refused before it, naming the
+// line of the file (empty lines count there, and are skipped); what other tools write is taken.
+TEST_F(FirmwareFileTest, RecordsADeviceWouldRefuseAreRefusedBeforeTheUpdate) {
+    const std::string count15 = ":0F0000000102030405060708090A0B0C0D0E0F1069";  // 16 data bytes
+    const std::string type07 = ":100000070102030405060708090A0B0C0D0E0F1061";
+    std::string spoilt = k16Bytes;
+    spoilt[20] = 'F';
+    struct Case {
+        std::string bytes;
+        FirmwareFile::Outcome outcome;
+        int badLine, field, held;
+    };
+    const std::vector<Case> cases = {
+        {kSum256 + "\r\n" + k16Bytes + "\r\n" + spoilt + "\r\n" + kEnd, FirmwareFile::ParityError, 3, 0, 0},
+        {"\r\n" + spoilt + "\r\n", FirmwareFile::ParityError, 2, 0, 0},
+        {k16Bytes + "\r\n 10000000\r\n", FirmwareFile::Unusable, 2, 0, 0},
+        {"", FirmwareFile::Unusable, 0, 0, 0},  // nothing to send is no firmware either
+        {"\r\n\r\n", FirmwareFile::Unusable, 0, 0, 0},
+        {k16Bytes + "\r\n" + count15 + "\r\n" + kEnd, FirmwareFile::CountMismatch, 2, 15, 16},
+        {type07 + "\r\n" + kEnd, FirmwareFile::UnknownType, 1, 7, 16},
+        {k16Bytes + "\r\n" + kEnd + "\r\n\r\n" + k16Bytes + "\r\n", FirmwareFile::AfterEnd, 4, 0, 0},
+        {k16Bytes + "\r\n" + k16Bytes + "\r\n\r\n", FirmwareFile::NoEnd, 3, 0, 0},  // cut off
+        {k16Bytes + "\x1A\r\n" + kEnd, FirmwareFile::ParityError, 1, 0, 0},         // 1A inside is no end
+        {k16Bytes + "\r" + kEnd + "\r", FirmwareFile::Verified, 0, 0, 0},           // CR alone
+        {k16Bytes + "\r\n" + kEnd + "\r\n\x1A", FirmwareFile::Verified, 0, 0, 0},   // a final end-of-file mark
+        {k16Bytes + "\n" + kEnd + "\x1A", FirmwareFile::Verified, 0, 0, 0},
+        {k16Bytes + "\r\n\r\n" + kEnd + "\r\n\r\n", FirmwareFile::Verified, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const FirmwareFile f = read(c.bytes);
+        EXPECT_EQ(f.outcome, c.outcome);
+        EXPECT_EQ(f.badLine, c.badLine);
+        if (c.field) {
+            EXPECT_EQ(std::pair(f.field, f.held), std::pair(c.field, c.held));
+        }
+        if (f.ok()) {
+            EXPECT_EQ(f.records, (std::vector<std::string>{k16Bytes, kEnd}));
+        }
+    }
+}
+
+TEST_F(FirmwareFileTest, UnreadableFiles) {
+    EXPECT_EQ(ReadFirmwareFile(dir.file("missing.Abs")).reason, dir.file("missing.Abs") + ": no such file");
+    const FirmwareFile f = ReadFirmwareFile(dir.str());  // a folder
+    EXPECT_EQ(f.outcome, FirmwareFile::Unreadable);
+    EXPECT_EQ(f.reason, dir.str() + ": is a folder, not a file");
+    // Larger than any firmware: refused before a line is read.
+    std::filesystem::resize_file(dir.write("fw.Abs", ""), kMaxFirmwareFileBytes + 1);
+    EXPECT_THAT(ReadFirmwareFile(dir.file("fw.Abs")).reason, HasSubstr("is larger than any file of its kind"));
+}
+
+// 50 lines: 0.5 rounds to 0, every line. A thousand lines are shown every tenth line.
+TEST(FlashPlan, LinesAreShownEveryHundredthRoundedHalfToEvenAtLeastOne) {
     for (auto [lines, every] : std::vector<std::pair<long, long>>{
              {1000, 10}, {50, 1}, {1, 1}, {0, 1}, {150, 2}, {250, 2}, {350, 4}, {149, 1}})
         EXPECT_EQ(DisplayInterval(lines), every) << lines;
-}
-
-TEST(FlashPlan, EndRecordOnTheLastLineIsSentTwice) {
-    const std::vector<std::string> records{k16Bytes, k16Bytes, kEnd};
-    const auto plan = TransmissionPlan(records);
-    EXPECT_EQ(
-        plan,
-        (std::vector<PlannedSend>{
-            {k16Bytes, 1, 1, 16, true}, {k16Bytes, 2, 2, 32, true}, {kEnd, 3, 3, 32, true}, {kEnd, 3, 0, 32, false}}));
-}
-
-TEST(FlashPlan, ByteCountZeroRecordInTheMiddleIsSentOnceAfterTheLastLine) {
-    const std::vector<std::string> records{kExtended, kEmptyData, k16Bytes, kIdent1};
-    const auto plan = TransmissionPlan(records);
-    EXPECT_EQ(plan, (std::vector<PlannedSend>{{kExtended, 1, 1, 2, true},
-                                              {k16Bytes, 3, 2, 18, true},  // in the place of the held record
-                                              {kIdent1, 4, 3, 26, true},
-                                              {kEmptyData, 2, 0, 26, false}}));
-}
-
-TEST(FlashPlan, AThousandLinesAreShownEveryTenLines) {
-    const std::vector<std::string> records = Records(1000, k16Bytes);
-    const auto plan = TransmissionPlan(records);
+    const std::vector<std::string> thousand(1000, k16Bytes);
+    const auto plan = TransmissionPlan(thousand);
     ASSERT_EQ(plan.size(), 1000u);
-    std::vector<long> shown;
+    std::vector<long> shown, everyTenth;
     for (const PlannedSend& s : plan)
         if (s.shown) shown.push_back(s.line);
-    ASSERT_EQ(shown.size(), 100u);
-    EXPECT_EQ(shown.front(), 10);
-    EXPECT_EQ(shown[1], 20);
-    EXPECT_EQ(shown.back(), 1000);
+    for (long line = 10; line <= 1000; line += 10) everyTenth.push_back(line);
+    EXPECT_EQ(shown, everyTenth);
+}
+
+// A byte-count-00 record is held back and sent after the last line; when it is the last
+// line it goes in its place too, so twice.
+TEST(FlashPlan, ByteCountZeroRecordsAreSentAfterTheLastLine) {
+    const std::vector<std::string> endLast{k16Bytes, k16Bytes, kEnd};
+    EXPECT_EQ(
+        TransmissionPlan(endLast),
+        (std::vector<PlannedSend>{
+            {k16Bytes, 1, 1, 16, true}, {k16Bytes, 2, 2, 32, true}, {kEnd, 3, 3, 32, true}, {kEnd, 3, 0, 32, false}}));
+    const std::vector<std::string> emptyInside{kExtended, kEmptyData, k16Bytes, kIdent1};
+    EXPECT_EQ(TransmissionPlan(emptyInside), (std::vector<PlannedSend>{{kExtended, 1, 1, 2, true},
+                                                                       {k16Bytes, 3, 2, 18, true},
+                                                                       {kIdent1, 4, 3, 26, true},
+                                                                       {kEmptyData, 2, 0, 26, false}}));
 }
 
 TEST(FlashScreenRows, TextsAtTheirRowsAndColumns) {
@@ -82,16 +206,12 @@ TEST(FlashScreenRows, TextsAtTheirRowsAndColumns) {
     s.sentBytes = 5;
     s.address = "0C000H";
     s.row8 = "DEVICE UPDATED WITH  /fw/PX32.Abs";
-    EXPECT_EQ(ScreenTexts(s), (std::vector<PlacedText>{{1, 0, s.workingFile},
-                                                       {2, 0, "Testing Line:            Tot.Bytes:"},
-                                                       {2, 140, "07"},
-                                                       {2, 340, "112"},
-                                                       {4, 0, s.row4},
-                                                       {6, 0, "Transmit Line:         Bytes:          Addr:"},
-                                                       {6, 140, "1000"},
-                                                       {6, 340, "05"},
-                                                       {6, 460, "0C000H"},
-                                                       {8, 0, s.row8}}));
+    const std::vector<PlacedText> all = {{1, 0, s.workingFile}, {2, 0, "Testing Line:            Tot.Bytes:"},
+                                         {2, 140, "07"},        {2, 340, "112"},
+                                         {4, 0, s.row4},        {6, 0, "Transmit Line:         Bytes:          Addr:"},
+                                         {6, 140, "1000"},      {6, 340, "05"},
+                                         {6, 460, "0C000H"},    {8, 0, s.row8}};
+    EXPECT_EQ(ScreenTexts(s), all);
 }
 
 struct Screens : FlashView {
@@ -99,70 +219,47 @@ struct Screens : FlashView {
     void display(const FlashScreen& s) override { shown.push_back(s); }
 };
 
-struct FlashFixture : ::testing::Test {
-    FakeClock clock;
-    FakePort port{clock};
-    ScriptedPrompt prompt{true};
-    Link link{port, clock, prompt};
-    Program p;
+// Questions are answered Yes unless scripted.
+struct FlashFixture : FakeLink, ::testing::Test {
+    FlashFixture() : FakeLink(true) {}
     Screens view;
     camtest::ScratchFolder dir;
-    std::vector<std::string> records;  // record lines the device took, in order
-    int nakFirst = 0;                  // NAK this many records before acknowledging
 
     void SetUp() override {
         p.ComDevice = "/dev/ttyFW";
         p.ComSpeed = 9600;
+        // A device that acknowledges ":FU" and every record after 2 ms.
+        port.device = [](FakePort& f, const std::string& w) {
+            if (w.size() > 1 && w.front() == ':' && w.back() == '\r') f.reply("\x06", 2);
+        };
     }
     std::string file(const std::vector<std::string>& lines) {
         std::string bytes;
         for (const auto& l : lines) bytes += l + "\r\n";
         return dir.write("PX32.Abs", bytes);
     }
-    // A device that acknowledges ":FU" and every record after 2 ms.
-    void device() {
-        port.device = [this](FakePort& f, const std::string& w) {
-            if (w == kEnterUpdate) return f.reply("\x06", 2);
-            if (w.size() > 1 && w.front() == ':' && w.back() == '\r') {
-                if (nakFirst > 0) {
-                    --nakFirst;
-                    return f.reply("\x15", 2);
-                }
-                records.push_back(w.substr(0, w.size() - 1));
-                f.reply("\x06", 2);
-            }
-        };
-    }
     FlashOutcome update(const std::vector<std::string>& lines) { return FlashUpdate(p, link, file(lines), view); }
 };
 
+// Empty lines are neither sent nor counted; small files redraw every line, and the bar
+// follows the lines.
 TEST_F(FlashFixture, UpdateSendsFuThenEveryRecordWithCrAtTheUpdateSpeed) {
-    device();
     const std::int64_t start = clock.nowMs();
-    ASSERT_EQ(update({kIdent1, k16Bytes, kIdent2, kEnd}), FlashOutcome::Updated);
+    ASSERT_EQ(update({kIdent1, k16Bytes, "", kIdent2, kEnd, ""}), FlashOutcome::Updated);
     EXPECT_THAT(port.writes,
                 ElementsAre(kEnterUpdate, kIdent1 + "\r", k16Bytes + "\r", kIdent2 + "\r", kEnd + "\r", kEnd + "\r"));
-    EXPECT_EQ(port.openedName, "/dev/ttyFW");
-    EXPECT_EQ(port.speed, 19200);  // whatever is stored
-    EXPECT_TRUE(port.rtsCts);
+    // At the update speed, whatever is stored, with RTS/CTS.
+    EXPECT_EQ(std::tie(port.openedName, port.speed, port.rtsCts), std::tuple("/dev/ttyFW", 19200, true));
     EXPECT_FALSE(port.isOpen());
     ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].text, "UPDATE FLASH ?");
-    EXPECT_EQ(prompt.asked()[0].buttons, Buttons::YesNo);
-    EXPECT_EQ(prompt.asked()[0].icon, Icon::Question);
+    EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].buttons, prompt.asked()[0].icon),
+              std::tuple("UPDATE FLASH ?", Buttons::YesNo, Icon::Question));
     const FlashScreen& last = view.shown.back();
     EXPECT_EQ(last.row4, " CRC Prog:  A1B2C3  Date Prog: MAR 15 2026");
     EXPECT_EQ(last.row8, "DEVICE UPDATED WITH  " + dir.file("PX32.Abs"));
-    EXPECT_EQ(last.percent, 100);
-    EXPECT_EQ(last.sentLines, 4);
-    EXPECT_EQ(last.sentBytes, 32);
+    EXPECT_EQ(std::tie(last.testLines, last.sentLines, last.sentBytes), std::tuple(4, 4, 32));
     EXPECT_EQ(last.lamp, FlashScreen::Lamp::Green);  // a line without modem lines cannot tell
     EXPECT_GE(clock.nowMs() - start, kUpdatedShownMs);
-}
-
-TEST_F(FlashFixture, SmallFilesRedrawEveryLineAndTheBarFollowsTheLines) {
-    device();
-    ASSERT_EQ(update({k16Bytes, k16Bytes, k16Bytes, kEnd}), FlashOutcome::Updated);
     std::vector<int> percents;
     for (const FlashScreen& s : view.shown)
         if (s.transmitting && (percents.empty() || percents.back() != s.percent)) percents.push_back(s.percent);
@@ -175,7 +272,8 @@ TEST_F(FlashFixture, SmallFilesRedrawEveryLineAndTheBarFollowsTheLines) {
 TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
     const std::string stopped =
         ": the update was stopped. The device may hold an incomplete firmware: repeat the update.";
-    const std::string record1 = "record 1 (" + k16Bytes + ")";
+    const std::string notAck = " instead of ACK or NAK" + stopped;
+    const std::string fu = "The device answered :FU with ", record1 = "record 1 (" + k16Bytes + ")";
     using Replies = std::vector<std::pair<std::string, int>>;  // bytes and their delay
     struct Case {
         std::vector<Replies> answers;  // to ":FU", then to each line sent; the last one repeats
@@ -185,17 +283,12 @@ TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
     };
     const Replies ack{{"\x06", 2}}, nak{{"\x15", 2}};
     const std::vector<Case> cases = {
-        {{{{"x\x06", 2}}}, FlashOutcome::Garbled, "The device answered :FU with 78 06 instead of ACK or NAK" + stopped, 1},
-        {{{{"x", 1500}, {"\x06", 1600}}}, FlashOutcome::Garbled,
-         "The device answered :FU with 78 instead of ACK or NAK" + stopped, 1},
+        {{{{"x\x06", 2}}}, FlashOutcome::Garbled, fu + "78 06" + notAck, 1},
+        {{{{"x", 1500}, {"\x06", 1600}}}, FlashOutcome::Garbled, fu + "78" + notAck, 1},
         {{nak}, FlashOutcome::Refused, "The device refused :FU 1 time(s)" + stopped, 1},
         {{{}}, FlashOutcome::TimedOut, "TIMEOUT SERIAL PORT ", 1},
-        {{ack, {{"\x06" "A", 2}}},
-         FlashOutcome::Garbled,
-         "The device answered " + record1 + " with 06 41 instead of ACK or NAK" + stopped,
-         2},
-        {{ack, {{"?", 4000}}}, FlashOutcome::Garbled,
-         "The device answered " + record1 + " with 3F instead of ACK or NAK" + stopped, 2},
+        {{ack, {{"\006A", 2}}}, FlashOutcome::Garbled, "The device answered " + record1 + " with 06 41" + notAck, 2},
+        {{ack, {{"?", 4000}}}, FlashOutcome::Garbled, "The device answered " + record1 + " with 3F" + notAck, 2},
         {{ack, {}}, FlashOutcome::TimedOut, "TIMEOUT SERIAL PORT ", 2},
         {{ack, nak, nak, ack}, FlashOutcome::Updated, "UPDATE FLASH ?", 6},  // :FU, 3 x record 1, the end twice
         {{ack, nak}, FlashOutcome::Refused, "The device refused " + record1 + " 11 time(s)" + stopped, 12},
@@ -203,23 +296,20 @@ TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
     FlashScreen screen;
     const FirmwareFile f = VerifyFirmware(p, file({k16Bytes, kEnd}), screen, view, prompt);
     for (const Case& c : cases) {
-        FakeClock clock;
-        FakePort port{clock};
-        ScriptedPrompt prompt{true};
-        Link link{port, clock, prompt};
-        std::size_t written = 0;
-        port.device = [&](FakePort& fake, const std::string&) {
-            for (const auto& [bytes, delay] : c.answers[std::min(written++, c.answers.size() - 1)])
+        SCOPED_TRACE(c.said);
+        FakeLink w(true);
+        w.port.device = [&c](FakePort& fake, const std::string&) {
+            for (const auto& [bytes, delay] : c.answers[std::min(fake.writes.size(), c.answers.size()) - 1])
                 fake.reply(bytes, delay);
         };
-        const std::int64_t start = clock.nowMs();
-        EXPECT_EQ(SendFirmware(p, link, f, "fw", screen, view, 0), c.outcome) << c.said;
-        EXPECT_EQ(prompt.messages().back(), c.said);
-        EXPECT_EQ(port.writes.size(), c.writes) << c.said;
-        EXPECT_FALSE(port.isOpen());
+        const std::int64_t start = w.clock.nowMs();
+        EXPECT_EQ(SendFirmware(p, w.link, f, "fw", screen, view, 0), c.outcome);
+        EXPECT_EQ(w.prompt.messages().back(), c.said);
+        EXPECT_EQ(w.port.writes.size(), c.writes);
+        EXPECT_FALSE(w.port.isOpen());
         if (c.outcome == FlashOutcome::TimedOut) {
-            EXPECT_GE(clock.nowMs() - start, 5000);
-            EXPECT_LE(clock.nowMs() - start, 5010) << "5 s after the last line";
+            EXPECT_GE(w.since(start), 5000);
+            EXPECT_LE(w.since(start), 5010) << "5 s after the last line";
         }
     }
 }
@@ -234,31 +324,33 @@ TEST_F(FlashFixture, FuIsNotAnsweredByAnOldAck) {
     EXPECT_THAT(port.writes, ElementsAre(kEnterUpdate));
 }
 
-TEST_F(FlashFixture, NoSendsNothingAndClosesThePort) {
-    device();
+// No, a device that stays not ready and a port that will not open: nothing is sent and the
+// port ends closed.
+TEST_F(FlashFixture, NothingIsSentUntilTheUserAndTheDeviceAreReady) {
     prompt.push(Answer::No);
     EXPECT_EQ(update({k16Bytes, kEnd}), FlashOutcome::Declined);
-    EXPECT_TRUE(port.writes.empty());
     EXPECT_FALSE(port.isOpen());
-}
 
-TEST_F(FlashFixture, DeviceNotReadyAsksToRetryWithTheLampRed) {
-    device();
     port.ctsState = LineState::NotAsserted;
+    prompt.clear();
     prompt.push(Answer::Yes);
     prompt.push(Answer::Retry);
-    // Cancel: closed without a byte sent.
     prompt.push(Answer::Cancel);
     EXPECT_EQ(update({k16Bytes, kEnd}), FlashOutcome::NotReady);
-    EXPECT_TRUE(port.writes.empty());
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(view.shown.back().lamp, FlashScreen::Lamp::Red);
     const auto& asked = prompt.asked();
     ASSERT_EQ(asked.size(), 3u);
-    EXPECT_EQ(asked[1].text, "DEVICE NOT READY");
-    EXPECT_EQ(asked[1].buttons, Buttons::RetryCancel);
-    EXPECT_EQ(asked[1].icon, Icon::Stop);
+    EXPECT_EQ(std::tie(asked[1].text, asked[1].buttons, asked[1].icon),
+              std::tuple("DEVICE NOT READY", Buttons::RetryCancel, Icon::Stop));
     EXPECT_EQ(asked[2].text, "DEVICE NOT READY");
+
+    port.failOpen = true;
+    prompt.clear();
+    EXPECT_EQ(update({k16Bytes, kEnd}), FlashOutcome::PortFailed);
+    EXPECT_THAT(prompt.messages(), ElementsAre("Errore  2 generato da QSerialPort\r/dev/ttyFW: Permission denied"));
+    EXPECT_EQ(prompt.asked()[0].title, "Errore su /dev/ttyFW");
+    EXPECT_TRUE(port.writes.empty());
 }
 
 // A prompt that asserts CTS when the user answers Retry, as a user who plugs the cable in.
@@ -277,19 +369,10 @@ TEST_F(FlashFixture, RetryAfterTheCableIsPluggedGoesOn) {
     plugging.push(Answer::Yes);
     plugging.push(Answer::Retry);
     Link pluggedLink{port, clock, plugging};
-    device();
     port.ctsState = LineState::NotAsserted;
     ASSERT_EQ(FlashUpdate(p, pluggedLink, file({k16Bytes, kEnd}), view), FlashOutcome::Updated);
     EXPECT_EQ(view.shown.back().lamp, FlashScreen::Lamp::Green);
-    EXPECT_EQ(records.size(), 3u);
-}
-
-TEST_F(FlashFixture, PortThatCannotBeOpenedIsOneMessage) {
-    port.failOpen = true;
-    EXPECT_EQ(update({k16Bytes, kEnd}), FlashOutcome::PortFailed);
-    ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_EQ(prompt.messages()[0], "Errore  2 generato da QSerialPort\r/dev/ttyFW: Permission denied");
-    EXPECT_EQ(prompt.asked()[0].title, "Errore su /dev/ttyFW");
+    EXPECT_EQ(port.writes.size(), 4u);  // :FU, the record, the end twice
 }
 
 TEST_F(FlashFixture, PortThatGoesAwayMidUpdateIsOneMessageAndClosed) {
@@ -298,28 +381,22 @@ TEST_F(FlashFixture, PortThatGoesAwayMidUpdateIsOneMessageAndClosed) {
         f.unplugAfter(100);
     };
     EXPECT_EQ(update({k16Bytes, k16Bytes, kEnd}), FlashOutcome::LineLost);
-    ASSERT_EQ(prompt.messages().size(), 2u);  // the question, then what happened
-    EXPECT_THAT(prompt.messages()[1], ::testing::StartsWith("The line to the device went away during the firmware"));
-    EXPECT_THAT(prompt.messages()[1], ::testing::HasSubstr("Resource error"));
+    // The question, then what happened.
+    EXPECT_THAT(prompt.messages(),
+                ElementsAre("UPDATE FLASH ?", AllOf(StartsWith("The line to the device went away during the firmware"),
+                                                    HasSubstr("Resource error"))));
     EXPECT_EQ(port.writes.size(), 2u);
     EXPECT_FALSE(port.isOpen());
 }
 
+// Files the device would refuse, at once or half-way: the window and the box name the line.
 TEST_F(FlashFixture, RefusedFilesAreToldAndNothingIsOpened) {
-    device();
     std::string spoilt = k16Bytes;
     spoilt[12] = 'A';
     EXPECT_EQ(update({k16Bytes, k16Bytes, spoilt, kEnd}), FlashOutcome::FileRefused);
     EXPECT_THAT(prompt.messages(), ElementsAre("PARITY ERROR IN LINE 3"));
-    EXPECT_EQ(port.opens, 0);
-
-    prompt.clear();
-    EXPECT_EQ(update({k16Bytes, "10000000"}), FlashOutcome::FileRefused);
-    EXPECT_THAT(prompt.messages(), ElementsAre("FILE UNUSABLE"));
-    EXPECT_EQ(view.shown.back().row4, "FILE UNUSABLE");
-
-    // Records the device would refuse half-way: the window and the box name the line.
     for (auto [lines, said] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{k16Bytes, "10000000"}, "FILE UNUSABLE"},
              {{k16Bytes, k16Bytes}, "THE FILE ENDS AT LINE 2 WITHOUT ITS END RECORD: IT IS INCOMPLETE"},
              {{kEnd, k16Bytes}, "LINE 2: A RECORD AFTER THE END RECORD"},
              {{":100000070102030405060708090A0B0C0D0E0F1061", kEnd}, "LINE 1: RECORD TYPE 07 IS NONE OF 00 TO 05"},
@@ -330,18 +407,10 @@ TEST_F(FlashFixture, RefusedFilesAreToldAndNothingIsOpened) {
         EXPECT_THAT(prompt.messages(), ElementsAre(said));
         EXPECT_EQ(view.shown.back().row4, said);
     }
-
     prompt.clear();
     EXPECT_EQ(FlashUpdate(p, link, dir.file("none.Abs"), view), FlashOutcome::FileRefused);
     EXPECT_THAT(prompt.messages(), ElementsAre(dir.file("none.Abs") + ": no such file"));
     EXPECT_EQ(port.opens, 0);
-}
-
-TEST_F(FlashFixture, EmptyLinesAreNeitherSentNorCounted) {
-    device();
-    ASSERT_EQ(update({k16Bytes, "", k16Bytes, kEnd, ""}), FlashOutcome::Updated);
-    EXPECT_EQ(records, (std::vector<std::string>{k16Bytes, k16Bytes, kEnd, kEnd}));
-    EXPECT_EQ(view.shown.back().testLines, 3);
 }
 
 // Keeps what the file dialog was asked with.

@@ -1,4 +1,7 @@
+// The files of the working folder: the options file, and which manual the information
+// window opens.
 #include "core/model/options.h"
+#include "core/model/manual.h"
 
 #include "support/scratch_folder.h"
 
@@ -29,94 +32,83 @@ struct OptionsFile : ::testing::Test {
     std::string fileBytes() const { return dir.read("KlmPx_opt.def"); }
 };
 
-TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFilesMostRecentFirst) {
-    p.LngFile = "/opt/camdesk/Z32px_ENG.SCR";
-    p.ComPort = 2;
-    p.ComSpeed = 19200;
-    p.RecentFiles = {"/home/op/c.Cam", "/home/op/b.Cam", "/home/op/a.Cam"};
-    ASSERT_EQ(cam::WriteOptions(p).reason(), "");
-    EXPECT_EQ(fileBytes(), "\"/opt/camdesk/Z32px_ENG.SCR\",2,19200\r\n/home/op/c.Cam\r\n/home/op/b.Cam\r\n/home/op/a.Cam\r\n");
-}
+using Strings = std::vector<std::string>;
 
-TEST_F(OptionsFile, WritesDevicePathPortQuotedPathBytesUnchangedAndNoRecentLinesWhenNone) {
-    p.LngFile = "/x/L.Scr";
-    p.ComDevice = "/dev/ttyUSB0";
-    p.ComPort = 3;
-    ASSERT_EQ(cam::WriteOptions(p).reason(), "");
-    EXPECT_EQ(fileBytes(), "\"/x/L.Scr\",\"/dev/ttyUSB0\",9600\r\n");
-    p.ComDevice.clear();
-    p.ComPort = 1;
-    p.LngFile = "/home/ren\xc3\xa9/a,b.Scr";  // the file system's own bytes, a comma inside
-    ASSERT_EQ(cam::WriteOptions(p).reason(), "");
-    EXPECT_EQ(fileBytes(), "\"/home/ren\xc3\xa9/a,b.Scr\",1,9600\r\n");
-}
-
-TEST_F(OptionsFile, LeavesOutValuesTheFileCannotHold) {
-    p.LngFile = "/x/say \"hi\".Scr";  // a quote would end the field early
-    p.ComDevice = "/dev/tty\"1";      // falls back to the port number
-    p.ComPort = 4;
-    p.RecentFiles = {"/a.Cam", "/b\r\nc.Cam", "", "/d.Cam", "/e.Cam", "/f.Cam", "/g.Cam", "/h.Cam"};
-    ASSERT_EQ(cam::WriteOptions(p).reason(), "");
-    EXPECT_EQ(fileBytes(), "\"\",4,9600\r\n/a.Cam\r\n/d.Cam\r\n/e.Cam\r\n/f.Cam\r\n/g.Cam\r\n");
-}
-
-TEST_F(OptionsFile, RoundTripKeepsEveryValue) {
-    p.LngFile = "/usr/share/camdesk/Z32px_ENG.SCR";
-    p.ComDevice = "/dev/pts/7";
-    p.ComSpeed = 38400;
-    p.RecentFiles = {"/w/1.Cam", "/w/with, comma.Cam", "/w/3.Cam", "/w/4.Cam", "/w/5.Cam"};
-    ASSERT_EQ(cam::WriteOptions(p).reason(), "");
-
-    Program q;
-    q.WorkDir = p.WorkDir;
-    ASSERT_TRUE(cam::ReadOptions(q));
-    EXPECT_EQ(std::tie(q.LngFile, q.ComDevice, q.ComSpeed, q.RecentFiles),
-              std::tie(p.LngFile, p.ComDevice, p.ComSpeed, p.RecentFiles));
+// The quoted path, the port or the device path, the speed, then the recent files, most recent
+// first; the path's bytes unchanged. Values the file cannot hold are left out: a quote would
+// end a field early, and a device path falls back to the port number. What was written is
+// read back.
+TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFiles) {
+    struct Case {
+        std::string lngFile, device;
+        long port, speed;
+        Strings recent;
+        std::string bytes;
+        bool readBack;
+    };
+    const Strings eight = {"/a.Cam", "/b\r\nc.Cam", "", "/d", "/e", "/f", "/g", "/h"};
+    const Case cases[] = {
+        {"/Z.SCR", "", 2, 19200, {"/c.Cam", "/b, c.Cam"}, "\"/Z.SCR\",2,19200\r\n/c.Cam\r\n/b, c.Cam\r\n", true},
+        {"/x/L.Scr", "/dev/ttyUSB0", 3, 38400, {}, "\"/x/L.Scr\",\"/dev/ttyUSB0\",38400\r\n", true},
+        {"/home/ren\xc3\xa9/a,b.Scr", "", 1, 9600, {}, "\"/home/ren\xc3\xa9/a,b.Scr\",1,9600\r\n", true},
+        {"/x/say \"hi\".Scr", "/dev/tty\"1", 4, 9600, eight, "\"\",4,9600\r\n/a.Cam\r\n/d\r\n/e\r\n/f\r\n/g\r\n",
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        std::tie(p.LngFile, p.ComDevice, p.ComPort, p.ComSpeed, p.RecentFiles) =
+            std::tie(c.lngFile, c.device, c.port, c.speed, c.recent);
+        ASSERT_EQ(cam::WriteOptions(p).reason(), "");
+        EXPECT_EQ(fileBytes(), c.bytes);
+        Program q;
+        q.WorkDir = p.WorkDir;
+        ASSERT_TRUE(cam::ReadOptions(q));
+        if (c.readBack) {
+            EXPECT_EQ(std::tie(q.LngFile, q.ComDevice, q.ComSpeed, q.RecentFiles),
+                      std::tie(p.LngFile, p.ComDevice, p.ComSpeed, p.RecentFiles));
+        }
+    }
 }
 
 TEST_F(OptionsFile, ReadsPathPortSpeedAndTheFirstFiveRecentFiles) {
-    using R = std::vector<std::string>;
+    // Every read starts from a device path and a stale recent file: the file's port number
+    // selects the port number again, and the file's recent files replace the list.
     struct Case {
-        const char* file;
+        std::string file;
         std::string lngFile, device;
         long port, speed;
-        R recent;
+        Strings recent;
     };
+    const std::string acm0 = "/dev/ttyACM0";
+    const std::string seven = "/1.Cam\r\n/2.Cam\r\n/3.Cam\r\n/4.Cam\r\n/5.Cam\r\n/6.Cam\r\n/7.Cam\r\n";
     const Case cases[] = {
         {"\"C:\\KOR\\Z32px_ENG.SCR\",3,19200\r\n", "C:\\KOR\\Z32px_ENG.SCR", "", 3, 19200, {}},
-        {"\"L.Scr\",1,9600\r\n/1.Cam\r\n/2.Cam\r\n/3.Cam\r\n/4.Cam\r\n/5.Cam\r\n/6.Cam\r\n/7.Cam\r\n", "L.Scr", "", 1,
-         9600, {"/1.Cam", "/2.Cam", "/3.Cam", "/4.Cam", "/5.Cam"}},
+        {"\"L.Scr\",1,9600\r\n" + seven, "L.Scr", "", 1, 9600, {"/1.Cam", "/2.Cam", "/3.Cam", "/4.Cam", "/5.Cam"}},
         {"\"L.Scr\",2,2400\n/1.Cam\n/2.Cam", "L.Scr", "", 2, 2400, {"/1.Cam", "/2.Cam"}},  // LF alone, no final end
         {"\"/data/a,b,c/Z.Scr\",5,38400\r\n", "/data/a,b,c/Z.Scr", "", 5, 38400, {}},
         {"\"L.Scr\",\"/dev/ttyUSB0\",9600\r\n", "L.Scr", "/dev/ttyUSB0", 1, 9600, {}},
         {"\"L.Scr\",\"COM4\",9600\r\n", "L.Scr", "", 4, 9600, {}},
         {"\"L.Scr\",\"com4\",9600\r/1.Cam\r", "L.Scr", "", 4, 9600, {"/1.Cam"}},  // CR alone ends a line
         {"\"L.Scr\" , 7 , 19200 \r\n", "L.Scr", "", 7, 19200, {}},
-        {"\"/a,2,4800\r\n/r.Cam\r\n", "/a,2,4800", "", 1, 9600, {"/r.Cam"}},  // unclosed quote: rest of the line
-        // Malformed numbers keep their defaults.
-        {"\"L.Scr\",x,fast\r\n", "L.Scr", "", 1, 9600, {}},
-        {"\"L.Scr\",0,-9600\r\n", "L.Scr", "", 1, 9600, {}},
-        {"\"L.Scr\",2.5,96OO\r\n", "L.Scr", "", 1, 9600, {}},
-        {"\"L.Scr\",,\r\n", "L.Scr", "", 1, 9600, {}},
-        {"\"L.Scr\"\r\n", "L.Scr", "", 1, 9600, {}},
-        {"\"L.Scr\",99999999999,123456789012\r\n", "L.Scr", "", 1, 9600, {}},
+        {"\"/a,2,4800\r\n/r.Cam\r\n", "/a,2,4800", acm0, 1, 9600, {"/r.Cam"}},  // unclosed quote: rest of the line
+        // Malformed numbers keep the values before.
+        {"\"L.Scr\",x,fast\r\n", "L.Scr", acm0, 1, 9600, {}},
+        {"\"L.Scr\",0,-9600\r\n", "L.Scr", acm0, 1, 9600, {}},
+        {"\"L.Scr\",2.5,96OO\r\n", "L.Scr", acm0, 1, 9600, {}},
+        {"\"L.Scr\",,\r\n", "L.Scr", acm0, 1, 9600, {}},
+        {"\"L.Scr\"\r\n", "L.Scr", acm0, 1, 9600, {}},
+        {"\"L.Scr\",99999999999,123456789012\r\n", "L.Scr", acm0, 1, 9600, {}},
     };
     for (const Case& c : cases) {
         Program q;
         q.WorkDir = dir.str();
+        q.ComDevice = acm0;
         q.RecentFiles = {"/stale.Cam"};
         givenFile(c.file);
         ASSERT_TRUE(cam::ReadOptions(q)) << c.file;
         EXPECT_EQ(std::tie(q.LngFile, q.ComDevice, q.ComPort, q.ComSpeed, q.RecentFiles),
                   std::tie(c.lngFile, c.device, c.port, c.speed, c.recent))
             << c.file;
-    }
-    for (auto [line1, port] : {std::pair{"\"L.Scr\",\"COM4\",9600\r\n", 4}, {"\"L.Scr\",6,9600\r\n", 6}}) {
-        p.ComDevice = "/dev/ttyACM0";
-        givenFile(line1);
-        ASSERT_TRUE(cam::ReadOptions(p));
-        EXPECT_EQ(p.ComPort, port);
-        EXPECT_TRUE(p.ComDevice.empty()) << "COMn and a plain number select the port number again";
     }
 }
 
@@ -136,6 +128,16 @@ TEST_F(OptionsFile, PathIsInTheWorkingFolder) {
     EXPECT_EQ(cam::OptionsPath(p), "/home/op/Zeto/KlmPx_opt.def");
     p.WorkDir = "/home/op/Zeto/";
     EXPECT_EQ(cam::OptionsPath(p), "/home/op/Zeto/KlmPx_opt.def");
+}
+
+// A site's own edition of the manual in the working folder comes first, then the program's own.
+TEST_F(OptionsFile, ManualInTheWorkingFolderFirstThenTheProgramsOwn) {
+    std::filesystem::create_directories(dir.file("bin"));
+    EXPECT_EQ(cam::ManualPath(p, dir.file("bin")), "");
+    const std::string shipped = dir.write(std::string("bin/") + cam::kManualName, "%PDF");
+    EXPECT_EQ(cam::ManualPath(p, dir.file("bin")), shipped);
+    const std::string own = dir.write(cam::kSiteManualName, "%PDF");
+    EXPECT_EQ(cam::ManualPath(p, dir.file("bin")), own);
 }
 
 // The file is replaced by the same durable writer as the cam files (a failed rename is
@@ -163,9 +165,7 @@ TEST_F(OptionsFile, MissingWorkingFolderIsReported) {
     p.WorkDir = dir.file("no/such/folder");
     EXPECT_NE(cam::WriteOptions(p).reason(), "");
     EXPECT_FALSE(cam::ReadOptions(p));  // and a missing file keeps the defaults
-    EXPECT_EQ(p.ComPort, 1);
-    EXPECT_EQ(p.ComSpeed, 9600);
-    EXPECT_TRUE(p.RecentFiles.empty());
+    EXPECT_EQ(std::tie(p.ComPort, p.ComSpeed, p.RecentFiles), std::tuple(1, 9600, Strings{}));
 }
 
 }  // namespace

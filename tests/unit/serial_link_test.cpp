@@ -1,58 +1,48 @@
-// The serial link against a fake port and a fake clock; wire bytes are written out.
+// The serial link and the identification of the device by its "?M" reply, against a fake
+// port and a fake clock; wire bytes are written out.
 #include "core/link/serial_link.h"
-#include "core/model/scripted_prompt.h"
 #include "core/link/identify.h"
+#include "core/model/scripted_prompt.h"
 #include "support/fake_port.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace cam {
 namespace {
 
 using namespace std::string_literals;
+using Device = std::function<void(FakePort&, const std::string&)>;
+using Arrivals = std::vector<std::pair<std::string, int>>;  // bytes and when they arrive, in ms
+using Strings = std::vector<std::string>;
 
 // Frame bytes restated: STX, text, ETX, then the checksum character.
 const std::string STX = "\x02", ETX = "\x03";
 
-struct LinkFixture : ::testing::Test {
-    FakeClock clock;
-    FakePort port{clock};
-    ScriptedPrompt prompt;
-    Link link{port, clock, prompt};
-    Program p;
-
+struct Wire : FakeLink {
+    // Opens the port and forgets what opening it wrote.
     void openPort() {
         (void)OpenPort(p, link);
         ASSERT_TRUE(port.isOpen());
         port.writes.clear();
         port.written.clear();
     }
-    // The device answers every write with the next of replies (nothing once they run out).
-    void answer(std::vector<std::string> replies, int delayMs = 5) {
-        auto queue = std::make_shared<std::vector<std::string>>(std::move(replies));
-        port.device = [queue, delayMs](FakePort& f, const std::string&) {
-            if (queue->empty()) return;
-            f.reply(queue->front(), delayMs);
-            queue->erase(queue->begin());
-        };
-    }
 };
 
-// The sum of the characters, modulo 256; a sum below 32 gets 32 more.
-TEST(Checksums, CommandChecksumIsTheSumOfTheCharacters) {
+struct LinkFixture : Wire, ::testing::Test {};
+
+// The sum of the characters, modulo 256; a sum below 32 gets 32 more. Blocks carry the XOR of
+// their text and ETX; XOR 5 is sent as code 37. The block checksum stops at the first ETX.
+TEST(Checksums, CommandSumsAndBlockXors) {
     for (auto [command, sum] : std::vector<std::pair<std::string, int>>{
              {"?FR", 215}, {"?M", 140}, {":FU", 213}, {"\x01\x02", 35}, {"\x0F\x10", 63}, {"\x10\x10", 32}})
         EXPECT_EQ(static_cast<unsigned char>(CommandChecksum(command)), sum) << command;
-}
-
-// The XOR of the text and ETX; XOR 5 is sent as code 37. The checksum stops at the first ETX.
-TEST(Checksums, BlockFramesCarryTheXorOfTextAndEtx) {
-    for (auto [text, sum] : std::vector<std::pair<std::string, std::string>>{
-             {"ABC", "C"}, {"1000", "\""}, {"AG", "%"}, {"END", "L"}})
+    for (auto [text, sum] :
+         std::vector<std::pair<std::string, std::string>>{{"ABC", "C"}, {"1000", "\""}, {"AG", "%"}, {"END", "L"}})
         EXPECT_EQ(BlockFrame(text), STX + text + ETX + sum) << text;
     EXPECT_EQ(BlockChecksum(STX + "ABC" + ETX + "ZZZ" + ETX), 'C');
-    EXPECT_EQ(BlockChecksum(STX + "ABC" + ETX), 'C');
     EXPECT_EQ(PortSettingsText(19200), "19200,n,8,1");
 }
 
@@ -68,11 +58,23 @@ TEST_F(LinkFixture, OpenPortSetsSpeedAndHandshakeAndKeepsAnOpenPortOpen) {
     (void)OpenPort(p, link);
     EXPECT_EQ(port.opens, 1);
     EXPECT_EQ(port.speed, 2400);
-    EXPECT_TRUE(prompt.messages().empty());
     ClosePort(link);
     p.ComDevice = "/dev/pts/7";
     (void)OpenPort(p, link);
     EXPECT_EQ(port.openedName, "/dev/pts/7");
+
+    // A port that went away since the last exchange is opened anew.
+    port.hungUp = true;
+    (void)OpenPort(p, link);
+    EXPECT_EQ(port.opens, 3);
+    EXPECT_EQ(link.PortStatus, 0);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_TRUE(prompt.messages().empty());
+    port.hungUp = true;
+    port.failOpen = true;  // and gone for good
+    EXPECT_FALSE(OpenPort(p, link).ok());
+    EXPECT_EQ(link.PortStatus, 2);
+    EXPECT_EQ(prompt.messages().size(), 1u);
 }
 
 TEST_F(LinkFixture, CtsAbsentClosesThePortQuietly) {
@@ -98,7 +100,8 @@ TEST_F(LinkFixture, OpenFailureShowsTheErrorOnce) {
     EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
     p.ComDevice = "/dev/ttyUSB1";
     prompt.clear();
-    (void)OpenPort(p, link);
+    EXPECT_EQ(SerialComStr(p, link, "?M"), "");
+    EXPECT_EQ(port.written, "");
     EXPECT_EQ(prompt.asked().at(0).title, "Errore su /dev/ttyUSB1");
 }
 
@@ -121,118 +124,86 @@ TEST_F(LinkFixture, PermissionAndLockFailuresSayWhatToDo) {
     }
 }
 
-TEST_F(LinkFixture, PortThatWentAwaySinceTheLastExchangeIsOpenedAnew) {
-    (void)OpenPort(p, link);
-    port.hungUp = true;
-    (void)OpenPort(p, link);
-    EXPECT_EQ(port.opens, 2);
-    EXPECT_EQ(link.PortStatus, 0);
-    EXPECT_TRUE(port.isOpen());
-    EXPECT_TRUE(prompt.messages().empty());
-    port.hungUp = true;
-    port.failOpen = true;  // and gone for good
-    EXPECT_FALSE(OpenPort(p, link).ok());
-    EXPECT_EQ(link.PortStatus, 2);
-    EXPECT_EQ(prompt.messages().size(), 1u);
-}
-
-TEST_F(LinkFixture, CommandFrameAndReplyEndingInLfOnly) {
-    answer({"  KLM\n"}, 120);
-    std::int64_t start = clock.nowMs();
-    EXPECT_EQ(SerialComStr(p, link, "?M"), "KLM\n");
-    EXPECT_EQ(port.written, "?M\x8C\r");
-    EXPECT_LT(clock.nowMs() - start, 200);  // accepted when the LF arrived, not at the deadline
-    EXPECT_FALSE(p.ReadError);
-    EXPECT_TRUE(port.isOpen());
-}
-
-TEST_F(LinkFixture, ReplyInPiecesIsAccumulatedToTheFirstLineEnd) {
-    port.device = [](FakePort& f, const std::string&) {
-        f.reply("KLM 3", 10);
-        f.reply("2C", 400);
-        f.reply("60\rREST\n", 900);
-        f.reply("LATER\r", 950);
+// A command's reply is taken up to its first line end, as soon as that arrives; a silent or
+// lost device ends it after 2 s at most, quietly, with the port closed.
+TEST(SerialComStr, RepliesEchoesAndSilence) {
+    struct Case {
+        const char* name;
+        Device device;
+        std::string reply;
+        bool readError, open;
+        std::int64_t minMs, maxMs;  // how long the command takes
     };
-    EXPECT_EQ(SerialComStr(p, link, "?M"), "KLM 32C60\rREST\n");
-    EXPECT_EQ(port.read(100), "");  // LATER arrives only after the reply was taken
+    const std::vector<Case> cases = {
+        {"LF only", [](FakePort& f, const std::string&) { f.reply("  KLM\n", 120); }, "KLM\n", false, true, 120, 200},
+        {"in pieces",
+         [](FakePort& f, const std::string&) {
+             f.reply("KLM 3", 10);
+             f.reply("2C", 400);
+             f.reply("60\rREST\n", 900);
+             f.reply("LATER\r", 950);
+         },
+         "KLM 32C60\rREST\n", false, true, 900, 949},
+        {"silent", nullptr, "", true, false, 2010, 2099},
+        {"echo", [](FakePort& f, const std::string& w) { f.reply(w, 1); }, "?M\x8C\r", true, true, 0, 100},
+        {"unplugged", [](FakePort& f, const std::string&) { f.unplugAfter(300); }, "", true, false, 300, 1999},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Wire w;
+        w.port.device = c.device;
+        const std::int64_t start = w.clock.nowMs();
+        EXPECT_EQ(SerialComStr(w.p, w.link, "?M"), c.reply);
+        EXPECT_EQ(w.port.written, "?M\x8C\r");
+        EXPECT_GE(w.since(start), c.minMs);
+        EXPECT_LE(w.since(start), c.maxMs);
+        EXPECT_LT(w.port.waits, 5);  // the wait sleeps on the port; it does not spin
+        EXPECT_EQ(w.p.ReadError, c.readError);
+        EXPECT_EQ(w.port.isOpen(), c.open);
+        EXPECT_TRUE(w.prompt.messages().empty());
+    }
 }
 
-TEST_F(LinkFixture, SilentDeviceTimesOutAfterTwoSeconds) {
-    std::int64_t start = clock.nowMs();
-    EXPECT_EQ(SerialComStr(p, link, "?M"), "");
-    std::int64_t took = clock.nowMs() - start;
-    EXPECT_GE(took, 2010);
-    EXPECT_LT(took, 2100);
-    EXPECT_TRUE(p.ReadError);
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_LT(port.waits, 5);  // the wait sleeps on the port; it does not spin
-}
-
-TEST_F(LinkFixture, EchoedCommandSetsReadErrorAndIsReturned) {
-    port.device = [](FakePort& f, const std::string& w) { f.reply(w, 1); };
-    EXPECT_EQ(SerialComStr(p, link, "?M"), "?M\x8C\r");
-    EXPECT_TRUE(p.ReadError);
-    EXPECT_TRUE(port.isOpen());
-}
-
-TEST_F(LinkFixture, PortLostDuringTheCommandEndsLikeASilentDevice) {
-    port.device = [](FakePort& f, const std::string&) { f.unplugAfter(300); };
-    std::int64_t start = clock.nowMs();
-    EXPECT_EQ(SerialComStr(p, link, "?M"), "");
-    EXPECT_LT(clock.nowMs() - start, 2000);
-    EXPECT_TRUE(p.ReadError);
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_TRUE(prompt.messages().empty());
-}
-
-TEST_F(LinkFixture, CommandOnAPortThatWillNotOpenReturnsEmpty) {
-    port.failOpen = true;
-    EXPECT_EQ(SerialComStr(p, link, "?M"), "");
-    EXPECT_EQ(port.written, "");
-}
-
-TEST_F(LinkFixture, AcknowledgedBlockIsSentOnceAfterDiscardingInput) {
-    openPort();
-    port.reply("stale");
-    answer({"\x06"});
-    EXPECT_EQ(SendBlock(p, link, "1000"), SendResult::Acked);
-    EXPECT_EQ(port.written, STX + "1000" + ETX + "\"");
-    EXPECT_EQ(port.inputDiscards, 1);
-}
-
-TEST_F(LinkFixture, RefusedBlockIsRepeatedUntilAcknowledged) {
-    openPort();
-    answer({"\x15", "\x15", "\x06"});
-    EXPECT_EQ(SendBlock(p, link, "ABC"), SendResult::Acked);
-    EXPECT_EQ(port.writes, std::vector<std::string>(3, STX + "ABC" + ETX + "C"));
-    EXPECT_TRUE(prompt.messages().empty());
-}
-
-TEST_F(LinkFixture, EndAnsweredWithNakIsNotRepeated) {
-    openPort();
-    answer({"\x15"});
-    EXPECT_EQ(SendBlock(p, link, "END"), SendResult::Answered);
-    EXPECT_EQ(port.writes.size(), 1u);
-}
-
-TEST_F(LinkFixture, BlockRefusedForEverIsGivenUpAfterTenResends) {
-    openPort();
-    port.device = [](FakePort& f, const std::string&) { f.reply("\x15", 2); };
-    EXPECT_EQ(SendBlock(p, link, "F07"), SendResult::Refused);
-    EXPECT_EQ(port.writes.size(), 11u);
-    EXPECT_EQ(prompt.messages(),
-              std::vector<std::string>{"The device refused the block \"F07\" 11 times: the transfer was stopped."});
-}
-
-TEST_F(LinkFixture, UnansweredBlockTimesOutAfterThreeSeconds) {
-    openPort();
-    std::int64_t start = clock.nowMs();
-    EXPECT_EQ(SendBlock(p, link, "F01"), SendResult::TimedOut);
-    EXPECT_GE(clock.nowMs() - start, 3000);
-    EXPECT_LT(clock.nowMs() - start, 3100);
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"TIMEOUT SERIAL PORT "});
-    EXPECT_EQ(prompt.asked()[0].buttons, Buttons::Ok);
-    EXPECT_TRUE(port.isOpen());  // the transmission goes on with its next block
+// Input left from before is discarded once; a NAK has the block sent again, at most ten times
+// more, except "END", whose answer is final.
+TEST(SendBlock, AnswersRepeatsAndTimeOut) {
+    const std::string ack = "\x06", nak = "\x15";
+    const std::string refusedF07 = "The device refused the block \"F07\" 11 times: the transfer was stopped.";
+    struct Case {
+        std::string text;
+        char sum;
+        std::vector<std::string> answers;  // to each send; the last one repeats
+        SendResult result;
+        std::size_t sends;
+        std::vector<std::string> said;
+    };
+    const std::vector<Case> cases = {
+        {"1000", '"', {ack}, SendResult::Acked, 1, {}},
+        {"ABC", 'C', {nak, nak, ack}, SendResult::Acked, 3, {}},
+        {"END", 'L', {nak}, SendResult::Answered, 1, {}},
+        {"F07", 'B', {nak}, SendResult::Refused, 11, {refusedF07}},
+        {"F01", 'D', {}, SendResult::TimedOut, 1, {"TIMEOUT SERIAL PORT "}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Wire w;
+        w.openPort();
+        w.port.reply("stale");
+        w.port.device = [&c](FakePort& f, const std::string&) {
+            if (!c.answers.empty()) f.reply(c.answers[std::min(f.writes.size(), c.answers.size()) - 1], 5);
+        };
+        const std::int64_t start = w.clock.nowMs();
+        EXPECT_EQ(SendBlock(w.p, w.link, c.text), c.result);
+        EXPECT_EQ(w.port.writes, std::vector<std::string>(c.sends, STX + c.text + ETX + c.sum));
+        EXPECT_EQ(w.port.inputDiscards, 1);
+        EXPECT_EQ(w.prompt.messages(), c.said);
+        EXPECT_TRUE(w.port.isOpen());  // the transmission goes on with its next block
+        if (c.result == SendResult::TimedOut) {
+            EXPECT_GE(w.since(start), 3000);
+            EXPECT_LT(w.since(start), 3100);
+            EXPECT_EQ(w.prompt.asked()[0].buttons, Buttons::Ok);
+        }
+    }
 }
 
 TEST_F(LinkFixture, PortLostDuringABlockIsReportedOnce) {
@@ -241,70 +212,54 @@ TEST_F(LinkFixture, PortLostDuringABlockIsReportedOnce) {
     EXPECT_EQ(SendBlock(p, link, "F01"), SendResult::PortLost);
     EXPECT_EQ(SendBlock(p, link, "F02"), SendResult::PortLost);
     // Once, with why the line ended.
-    EXPECT_EQ(prompt.messages(),
-              (std::vector<std::string>{"TIMEOUT SERIAL PORT ", "The line to the device went away: COM1: Resource error"}));
+    EXPECT_EQ(prompt.messages(), (std::vector<std::string>{"TIMEOUT SERIAL PORT ",
+                                                           "The line to the device went away: COM1: Resource error"}));
 }
 
-TEST_F(LinkFixture, StrayCharacterBeforeTheBlockIsSkipped) {
-    openPort();
-    port.reply("x" + STX + "ABC" + ETX + "C", 100);
-    EXPECT_EQ(ReceiveBlock(link).text, "ABC");
-    EXPECT_EQ(port.written, "\x06");
-    EXPECT_EQ(port.outputDiscards, 1);
-}
-
-TEST(ReceiveBlock, BadChecksumOrMissingStartGivesEmptyTextAndIsStillAcknowledged) {
-    for (const std::string& bytes : {STX + "ABC" + ETX + "D", "xyABC" + ETX + "C", ETX + STX + "A"}) {
-        FakeClock clock;
-        FakePort port{clock};
-        ScriptedPrompt prompt;
-        Link link{port, clock, prompt};
-        Program p;
-        (void)OpenPort(p, link);
-        port.written.clear();
-        port.reply(bytes);
-        EXPECT_EQ(ReceiveBlock(link).outcome, ReceivedBlock::BadFrame) << bytes;
-        EXPECT_EQ(port.written, "\x06") << bytes;
+// Every frame that ends is acknowledged, good or bad; nothing else is. The first character
+// may take 30 s, the next ones 3 s each.
+TEST(ReceiveBlock, FramesNoiseSilenceAndLostPorts) {
+    const Arrivals late = {{STX + "AB", 29000}, {"C" + ETX, 31500}, {"C", 34400}};
+    Arrivals flood;
+    for (int i = 0; i < 100; ++i) flood.emplace_back(std::string(1000, 'x'), i * 10);
+    struct Case {
+        const char* name;
+        Arrivals arrivals;
+        ReceivedBlock::Outcome outcome;
+        std::string text;
+        std::string ack;
+        std::int64_t minMs = 0, maxMs = 40000;  // how long the reception takes
+        int unplugAt = -1;
+    };
+    const std::vector<Case> cases = {
+        {"stray character first", {{"x" + STX + "ABC" + ETX + "C", 100}}, ReceivedBlock::Block, "ABC", "\x06"},
+        {"late first character", late, ReceivedBlock::Block, "ABC", "\x06"},
+        {"bad checksum", {{STX + "ABC" + ETX + "D", 0}}, ReceivedBlock::BadFrame, "", "\x06"},
+        {"no STX", {{"xyABC" + ETX + "C", 0}}, ReceivedBlock::BadFrame, "", "\x06"},
+        {"ETX before STX", {{ETX + STX + "A", 0}}, ReceivedBlock::BadFrame, "", "\x06"},
+        {"silent", {}, ReceivedBlock::Silent, "", "", 30000, 30099},
+        {"silent mid-block", {{STX + "AB", 10}}, ReceivedBlock::Silent, STX + "AB", "", 3010},
+        {"no frame end", flood, ReceivedBlock::Overflow, std::string(kMaxBlockBytes, 'x'), ""},
+        {"port lost", {{STX + "AB", 10}}, ReceivedBlock::PortLost, STX + "AB", "", 500, 999, 500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Wire w;
+        w.openPort();
+        for (const auto& [bytes, at] : c.arrivals) w.port.reply(bytes, at);
+        if (c.unplugAt >= 0) w.port.unplugAfter(c.unplugAt);
+        const std::int64_t start = w.clock.nowMs();
+        const ReceivedBlock got = ReceiveBlock(w.link);
+        EXPECT_EQ(got.outcome, c.outcome);
+        if (c.outcome != ReceivedBlock::BadFrame) {
+            EXPECT_EQ(got.text, c.text);
+        }
+        EXPECT_EQ(w.port.written, c.ack);
+        EXPECT_EQ(w.port.outputDiscards, static_cast<int>(c.ack.size()));
+        EXPECT_GE(w.since(start), c.minMs);
+        EXPECT_LE(w.since(start), c.maxMs);
+        EXPECT_EQ(w.port.isOpen(), c.unplugAt < 0);
     }
-}
-
-TEST_F(LinkFixture, SilentDeviceGetsThirtySecondsAndNoAck) {
-    openPort();
-    std::int64_t start = clock.nowMs();
-    const ReceivedBlock got = ReceiveBlock(link);
-    EXPECT_EQ(got.outcome, ReceivedBlock::Silent);
-    EXPECT_EQ(got.text, "");
-    EXPECT_GE(clock.nowMs() - start, 30000);
-    EXPECT_LT(clock.nowMs() - start, 30100);
-    EXPECT_EQ(port.written, "");
-}
-
-TEST_F(LinkFixture, FirstCharacterMayComeLateThenThreeSecondsBetweenCharacters) {
-    openPort();
-    port.reply(STX + "AB", 29000);
-    port.reply("C" + ETX, 31500);
-    port.reply("C", 34400);
-    EXPECT_EQ(ReceiveBlock(link).text, "ABC");
-}
-
-TEST_F(LinkFixture, DeviceFallingSilentMidBlockReturnsTheRawText) {
-    openPort();
-    port.reply(STX + "AB", 10);
-    std::int64_t start = clock.nowMs();
-    const ReceivedBlock got = ReceiveBlock(link);
-    EXPECT_EQ(got.outcome, ReceivedBlock::Silent);
-    EXPECT_EQ(got.text, STX + "AB");
-    EXPECT_GE(clock.nowMs() - start, 3010);
-    EXPECT_EQ(port.written, "");
-}
-
-TEST_F(LinkFixture, StreamWithoutFrameEndEndsWithoutGrowingForEver) {
-    openPort();
-    for (int i = 0; i < 100; ++i) port.reply(std::string(1000, 'x'), i * 10);
-    const ReceivedBlock got = ReceiveBlock(link);
-    EXPECT_EQ(got.outcome, ReceivedBlock::Overflow);
-    EXPECT_EQ(got.text.size(), kMaxBlockBytes);
-    EXPECT_EQ(port.written, "");
 }
 
 TEST_F(LinkFixture, BytesAfterTheChecksumAreKeptForTheNextBlock) {
@@ -316,14 +271,148 @@ TEST_F(LinkFixture, BytesAfterTheChecksumAreKeptForTheNextBlock) {
     EXPECT_EQ(port.written, "\x06\x06\x06");
 }
 
-TEST_F(LinkFixture, PortLostWhileReceivingEndsAtOnce) {
-    openPort();
-    port.reply(STX + "AB", 10);
-    port.unplugAfter(500);
+// ---- identification
+
+using Model = std::array<int, 4>;  // cams, sizes, messages, encoders
+
+// Brand at position 16: cams at 5, sizes at 8, messages at 11, encoders at 54.
+const std::string kReply = "KLM 32C60F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC2";
+
+struct Identify : FakeLink {
+    // The device answers each "?M" with line + CR.
+    void device(std::string line) {
+        port.device = [line](FakePort& f, const std::string& w) {
+            if (!w.empty() && w.back() == '\r') f.reply(line + "\r", 30);
+        };
+    }
+    bool identify() { return IdentifyDevice(p, port, clock, prompt); }
+    void setModel(Model m) { std::tie(p.NCams, p.NSizes, p.NMsgs, p.NEncoders) = std::tuple(m[0], m[1], m[2], m[3]); }
+    Model model() const { return {p.NCams, p.NSizes, p.NMsgs, p.NEncoders}; }
+};
+
+struct IdentifyFixture : Identify, ::testing::Test {};
+
+TEST_F(IdentifyFixture, WorkedExampleSetsTheModelAndLeavesThePortOpen) {
+    device(kReply);
+    setModel({16, 15, 180, 1});
+    EXPECT_TRUE(identify());
+    EXPECT_EQ(model(), (Model{32, 60, 255, 2}));
+    EXPECT_EQ(port.written, "?M\x8C\r");
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_TRUE(prompt.messages().empty());
+    EXPECT_EQ(ModelText(p), "32 cams, 60 sizes, 255 messages, 2 encoders");
+    p.NEncoders = 1;
+    EXPECT_EQ(ModelText(p), "32 cams, 60 sizes, 255 messages, 1 encoder");
+}
+
+// Sizes the model window does not offer are taken; a blank or a sign inside a field is read.
+TEST_F(IdentifyFixture, SizesTheModelWindowDoesNotOfferAndBlanksOrSignsInsideFieldsAreRead) {
+    for (auto [line, after] : std::vector<std::pair<const char*, Model>>{
+             {"KLM 16C45F180M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {16, 45, 180, 1}},
+             {"KLM 32C 7F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {32, 7, 255, 1}},
+             {"KLM 32C-7F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {32, 7, 255, 1}}}) {
+        device(line);
+        EXPECT_TRUE(identify()) << line;
+        EXPECT_EQ(model(), after) << line;
+    }
+}
+
+// Fields are taken messages, cams, sizes: an unsupported one keeps those before it. A brand
+// too close to the start for the cams field, or a reply without its encoder digit, is
+// unsupported at once.
+TEST(IdentifyDevice, UnsupportedRepliesKeepTheFieldsAcceptedBeforeThem) {
+    for (auto [line, after] : std::vector<std::pair<const char*, Model>>{
+             {"KLM 16C15F100M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {32, 7, 180, 1}},
+             {"KLM 24C15F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {32, 7, 255, 1}},
+             {"KLM 16C40F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {16, 7, 255, 1}},
+             {"32C60F255MZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC2 AND MORE", {32, 7, 180, 1}},
+             {"KLM 32C60F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC", {32, 7, 180, 1}}}) {
+        SCOPED_TRACE(line);
+        Identify id;
+        id.device(line);
+        id.setModel({32, 7, 180, 1});
+        EXPECT_FALSE(id.identify());
+        EXPECT_EQ(id.port.writes.size(), 1u);  // not asked again
+        EXPECT_EQ(id.model(), after);
+        EXPECT_EQ(id.prompt.messages(), Strings{"DEVICE UNSUPPORTED"});
+        EXPECT_EQ(id.prompt.asked()[0].icon, Icon::None);
+        EXPECT_FALSE(id.port.isOpen());
+        EXPECT_EQ(id.port.rtsChanges, std::vector<bool>{false});
+    }
+}
+
+// A silent device, CTS absent and a port lost during the query: the device is not found.
+TEST(IdentifyDevice, NoAnswerIsNotFound) {
+    struct Case {
+        const char* name;
+        Device device;
+        LineState cts;
+        std::string written;
+    };
+    const Device unplugged = [](FakePort& f, const std::string&) { f.unplugAfter(200); };
+    const std::vector<Case> cases = {
+        {"silent", nullptr, LineState::Unknown, "?M\x8C\r"},
+        {"CTS absent", nullptr, LineState::NotAsserted, ""},
+        {"port lost", unplugged, LineState::Unknown, "?M\x8C\r"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Identify id;
+        id.port.device = c.device;
+        id.port.ctsState = c.cts;
+        EXPECT_FALSE(id.identify());
+        EXPECT_EQ(id.prompt.messages(), Strings{"KLM NOT FOUND\rCONTROL WIRING"});
+        EXPECT_EQ(std::tie(id.prompt.asked()[0].icon, id.prompt.asked()[0].buttons),
+                  std::tuple(Icon::Information, Buttons::Ok));
+        EXPECT_EQ(id.port.written, c.written);
+        EXPECT_FALSE(id.port.isOpen());
+        if (!c.written.empty()) {
+            EXPECT_TRUE(id.p.ReadError);
+        }
+    }
+}
+
+TEST_F(IdentifyFixture, EchoReturnsFalseQuietlyWithThePortOpen) {
+    port.device = [](FakePort& f, const std::string& w) { f.reply(w, 1); };
+    setModel({32, 7, 255, 1});
+    EXPECT_FALSE(identify());
+    EXPECT_TRUE(prompt.messages().empty());
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_TRUE(port.rtsChanges.empty());
+    EXPECT_EQ(model(), (Model{32, 7, 255, 1}));
+}
+
+TEST_F(IdentifyFixture, MissingBrandIsAskedTenMoreTimesThenUnsupported) {
+    device("KLM 32C60F255M ---- CAM PROGRAMMER X9K31 FW 2.0.2 ENC2");
     std::int64_t start = clock.nowMs();
-    EXPECT_EQ(ReceiveBlock(link).outcome, ReceivedBlock::PortLost);
-    EXPECT_LT(clock.nowMs() - start, 1000);
+    EXPECT_FALSE(identify());
+    EXPECT_EQ(port.writes, Strings(11, "?M\x8C\r"));
+    EXPECT_GE(since(start), 10 * 50);
+    EXPECT_EQ(prompt.messages(), Strings{"DEVICE UNSUPPORTED"});
     EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(port.rtsChanges, std::vector<bool>{false});
+
+    // A brand that comes on a later query is accepted.
+    int n = 0;
+    port.device = [&n](FakePort& f, const std::string&) { f.reply(++n < 3 ? "BUSY\r" : kReply + "\r", 20); };
+    EXPECT_TRUE(identify());
+    EXPECT_EQ(n, 3);
+    EXPECT_EQ(p.NCams, 32);
+}
+
+TEST(ReadIdentification, FieldsAreReadOnlyInsideTheReply) {
+    EXPECT_EQ(ReadIdentification("").verdict, IdentifyReading::NoBrand);
+    EXPECT_EQ(ReadIdentification("ZETO").verdict, IdentifyReading::NoBrand);
+    // A brand in the first five characters counts as missing (asked again), not as unsupported.
+    EXPECT_EQ(ReadIdentification("ZETO 32C60F255M CAM PROGRAMMER X9K31 FW 2.0.2 ENC2 AND MORE").verdict,
+              IdentifyReading::NoBrand);
+    EXPECT_EQ(ReadIdentification("123456ZETO").verdict, IdentifyReading::Unsupported);
+    EXPECT_EQ(ReadIdentification("KLM 32C60F255M ZETO").verdict, IdentifyReading::Unsupported);
+    // The line ends at its first CR: what follows is no encoder digit.
+    EXPECT_EQ(ReadIdentification(kReply.substr(0, 53) + "\r2").verdict, IdentifyReading::Unsupported);
+    IdentifyReading r = ReadIdentification(kReply);
+    EXPECT_EQ(r.verdict, IdentifyReading::Supported);
+    EXPECT_EQ(r.encoders, 2);
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
-// The size transfer engine against a fake device: what goes on the wire, what comes back
-// into the tables, and how each failure ends.
+// The size and alarm message transfers against a fake device: what goes on the wire, what
+// comes back into the tables, the reception file and the list, and how each failure ends.
 #include "core/link/size_transfer.h"
 #include "core/camfile/cam_file.h"
+#include "core/link/functions_wire.h"
+#include "core/link/message_transfer.h"
+#include "core/messages/message_file.h"
 #include "core/model/scripted_prompt.h"
 #include "core/model/text_format.h"
-#include "core/link/functions_wire.h"
 #include "support/fake_port.h"
+#include "support/scratch_folder.h"
 #include "support/wire_doubles.h"
 
 #include <gmock/gmock.h>
@@ -13,61 +16,64 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace cam {
 namespace {
 
+using camtest::Frame;
+using camtest::IdReply;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using namespace std::string_literals;
+using Strings = std::vector<std::string>;
 
-// An identification line with the brand at position 12 and the encoder digit at 50.
-using camtest::IdReply;
-using camtest::Frame;
-using View = camtest::RecordingView;
-
-struct TransferFixture : ::testing::Test {
-    FakeClock clock;
-    FakePort port{clock};
-    ScriptedPrompt prompt;
-    Link link{port, clock, prompt};
-    Program p;
-    View view;
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("camdesk-transfer-" + std::to_string(::getpid()));
+// A 32-cam, 7-size, 255-message program and a device that identifies itself, acknowledges
+// every block it takes and, after "?FR" or "?AR", sends its own blocks one per ACK.
+struct Bench : FakeLink {
+    camtest::ScratchFolder dir;
+    camtest::RecordingView view;
 
     std::string idReply = IdReply("32", "07", "255", '1');
-    std::vector<std::string> received;  // block texts the device took
-    int ackAfter = -1;                  // the device falls silent after this many blocks
+    Strings received;       // block texts the device took
+    Strings blocks;         // what the device sends, one block per ACK
+    std::size_t sent = 0;   // of blocks
+    std::size_t spoil = 0;  // the block (1-based) sent with a wrong check character
+    int ackAfter = -1;      // the device falls silent after this many blocks
+    bool nakEnd = false;    // the device answers "END" with NAK
 
-    void SetUp() override {
-        std::filesystem::create_directories(dir);
-        p.WorkDir = dir.string();
-        p.TmpFile = (dir / "_._").string();
-        ResizeTables(p);  // 32 cams, 7 sizes
+    Bench() {
+        p.WorkDir = dir.str();
+        p.TmpFile = dir.file("_._");
+        ResizeTables(p);
         p.LngTxt[46] = "RECEIVING";
         p.LngTxt[47] = "TRANSMITTING";
         p.LngTxt[48] = "SIZE ";
         p.LngTxt[52] = "SIZE";
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    // A device that identifies itself and acknowledges every block.
-    void acknowledgingDevice() {
+        p.LngTxt[10] = " - wrong file format";
+        p.LngTxt[98] = "RECEIVING MESSAGES";
+        p.LngTxt[114] = "SENDING MESSAGES";
         port.device = [this](FakePort& f, const std::string& w) {
             if (w == "?M\x8c\r") return f.reply(idReply, 5);
-            if (w.size() > 2 && w[0] == '\x02') {
+            const bool start = w == "?FR\xD7\r" || w == "?AR\xD2\r";
+            if (start) sent = 0;
+            if ((start || w == "\x06") && sent < blocks.size()) {
+                std::string frame = Frame(blocks[sent]);
+                if (++sent == spoil) frame.back() = static_cast<char>(frame.back() ^ 1);
+                f.reply(frame, 5);
+            } else if (w.size() > 2 && w[0] == '\x02') {
                 received.push_back(w.substr(1, w.find('\x03') - 1));
                 if (ackAfter >= 0 && static_cast<int>(received.size()) > ackAfter) return;
-                f.reply("\x06", 2);
+                f.reply(nakEnd && received.back() == "END" ? "\x15" : "\x06", 2);
             }
         };
     }
+    long count(const std::string& block) const { return std::count(received.begin(), received.end(), block); }
 };
 
+struct TransferFixture : Bench, ::testing::Test {};
+
+// The development trace of the blocks replaces TST.TXT only when tracing.
 TEST_F(TransferFixture, TransmitSendsFunctionsSizesAndEnd) {
-    acknowledgingDevice();
+    dir.write("TST.TXT", "the user's own file");
     p.AdvOn = 1;
     p.NAdvCams = 3;
     p.AdvMs[0] = 10;
@@ -77,111 +83,87 @@ TEST_F(TransferFixture, TransmitSendsFunctionsSizesAndEnd) {
     p.CamRemark[2] = "GLUE";
     ASSERT_TRUE(SizeTransmit(p, link, view));
     ASSERT_GE(received.size(), 5u);
-    EXPECT_EQ(std::vector<std::string>(received.begin(), received.begin() + 5),
-              (std::vector<std::string>{"1000", "030AC805", "0000000000", "F01", "C 01\"  \""}));
+    EXPECT_EQ(Strings(received.begin(), received.begin() + 5),
+              (Strings{"1000", "030AC805", "0000000000", "F01", "C 01\"  \""}));
     EXPECT_EQ(received.back(), "END");
     EXPECT_NE(port.written.find("?FW\xDC\r"), std::string::npos);  // 63 + 70 + 87 = 220
-    EXPECT_EQ(std::count(received.begin(), received.end(), "F07"), 1);
+    EXPECT_EQ(count("F07"), 1);
     EXPECT_EQ(view.caption + "|" + view.operation + "|" + view.sizeLabel, "ZETO PX-32   1024|TRANSMITTING|SIZE 7");
     EXPECT_EQ(view.progress.back(), 100);
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(prompt.messages().empty());
-}
-
-TEST_F(TransferFixture, TheBlockTraceIsReplacedOnlyWhenTracing) {
-    acknowledgingDevice();
-    const auto trace = dir / "TST.TXT";
-    std::ofstream(trace) << "the user's own file";
-    ASSERT_TRUE(SizeTransmit(p, link, view));
-    EXPECT_EQ(std::filesystem::file_size(trace), std::string("the user's own file").size());
-
+    EXPECT_EQ(dir.read("TST.TXT"), "the user's own file");
     link.InDevEnvironment = true;
     ASSERT_TRUE(SizeTransmit(p, link, view));
-    std::ifstream in(trace, std::ios::binary);
-    std::string first;
-    std::getline(in, first);
-    EXPECT_EQ(first, "0000\r");  // the first block of this transmission
+    EXPECT_EQ(dir.read("TST.TXT").substr(0, 5), "1000\r");  // the first block of this transmission
 }
 
-TEST_F(TransferFixture, FirstTimeoutEndsTheTransmissionWithOneMessage) {
-    acknowledgingDevice();
-    ackAfter = 4;
-    EXPECT_FALSE(SizeTransmit(p, link, view));
-    EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
-    EXPECT_EQ(received.size(), 5u);
-    EXPECT_FALSE(port.isOpen());
-}
-
-TEST_F(TransferFixture, DifferentCamCountIsRefusedAndTheModelStays) {
-    idReply = IdReply("16", "15", "255", '1');
-    acknowledgingDevice();
-    EXPECT_FALSE(SizeTransmit(p, link, view));
-    EXPECT_THAT(prompt.messages(), ElementsAre("WRONG DSP  C.16"));
-    EXPECT_TRUE(received.empty());
-    EXPECT_EQ(p.NCams, 32);
-    EXPECT_EQ(p.NSizes, 7);
+// Each failure, or a question about losses cancelled, is said once, leaves the model of the
+// tables as it was and closes the port.
+TEST(SizeTransmit, FailuresAreToldOnce) {
+    struct Case {
+        const char* name;
+        std::function<void(Bench&)> given;
+        ::testing::Matcher<Strings> said;
+        std::optional<std::size_t> taken;  // blocks the device took
+        long ends;                         // "END" sent: never repeated
+    };
+    const std::vector<Case> cases = {
+        {"silent device", [](Bench& b) { b.port.device = nullptr; },
+         ElementsAre("KLM NOT FOUND\rCONTROL WIRING", "Info"), 0, 0},
+        {"another cam count", [](Bench& b) { b.idReply = IdReply("16", "15", "255", '1'); },
+         ElementsAre("WRONG DSP  C.16"), 0, 0},
+        {"an always-ON cam", [](Bench& b) { SetPhase(b.p, 2, 0, 0, 1024); }, ElementsAre(HasSubstr("always ON")), 0, 0},
+        {"another encoder count", [](Bench& b) { b.p.NEncoders = 2; },
+         ElementsAre(HasSubstr("2 encoder(s) and the device has 1")), 0, 0},
+        {"silent after five blocks", [](Bench& b) { b.ackAfter = 4; }, ElementsAre("TIMEOUT SERIAL PORT "), 5, 0},
+        {"END refused", [](Bench& b) { b.nakEnd = true; }, ElementsAre(HasSubstr("did not acknowledge the end")),
+         std::nullopt, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bench b;
+        c.given(b);
+        b.prompt.push(Answer::Cancel);  // a question before sending is cancelled
+        EXPECT_FALSE(SizeTransmit(b.p, b.link, b.view).sent);
+        EXPECT_THAT(b.prompt.messages(), c.said);
+        if (c.taken) {
+            EXPECT_EQ(b.received.size(), *c.taken);
+        }
+        if (c.taken == 0u) {
+            EXPECT_EQ(b.port.written.find("?FW"), std::string::npos);
+        }
+        EXPECT_EQ(b.count("END"), c.ends);
+        EXPECT_EQ(std::tie(b.p.NCams, b.p.NSizes), std::tuple(32, 7));
+        EXPECT_FALSE(b.port.isOpen());
+    }
 }
 
 TEST_F(TransferFixture, DifferentSizeCountSendsTheSizesBothHold) {
     idReply = IdReply("32", "30", "255", '1');
-    acknowledgingDevice();
     prompt.push(Answer::Ok);
     EXPECT_TRUE(SizeTransmit(p, link, view));
-    ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_THAT(prompt.messages()[0], HasSubstr("sizes 1 to 7 are sent"));
-    EXPECT_EQ(std::count(received.begin(), received.end(), "F07"), 1);
-    EXPECT_EQ(std::count(received.begin(), received.end(), "F08"), 0);
+    EXPECT_THAT(prompt.messages(), ElementsAre(HasSubstr("sizes 1 to 7 are sent")));
+    EXPECT_EQ(count("F07"), 1);
+    EXPECT_EQ(count("F08"), 0);
     EXPECT_EQ(p.NSizes, 7);
 }
 
-TEST_F(TransferFixture, LossesCanBeCancelledBeforeAnythingIsSent) {
-    acknowledgingDevice();
-    SetPhase(p, 2, 0, 0, 1024);
-    prompt.push(Answer::Cancel);
-    EXPECT_FALSE(SizeTransmit(p, link, view));
-    EXPECT_THAT(prompt.messages()[0], HasSubstr("always ON"));
-    EXPECT_TRUE(received.empty());
-    EXPECT_EQ(port.written.find("?FW"), std::string::npos);
-}
-
+// Another encoder count is told (cancelling it is a failure above); the data keeps its own.
 TEST_F(TransferFixture, AnotherEncoderCountIsToldAndTheDataKeepsItsOwn) {
-    idReply = IdReply("32", "07", "255", '1');
-    acknowledgingDevice();
     p.NEncoders = 2;
     p.EncShift2 = 500;
-    prompt.push(Answer::Cancel);
-    EXPECT_FALSE(SizeTransmit(p, link, view));
-    ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_THAT(prompt.messages()[0], HasSubstr("2 encoder(s) and the device has 1"));
-    EXPECT_TRUE(received.empty());
-    EXPECT_EQ(p.NEncoders, 2);  // a later save still writes encoder 2
-
     prompt.push(Answer::Ok);
     EXPECT_TRUE(SizeTransmit(p, link, view));
+    EXPECT_THAT(prompt.messages(), ElementsAre(HasSubstr("2 encoder(s) and the device has 1")));
     EXPECT_EQ(received[1], "0000000000");  // the one-encoder form: no group advances, no encoder 2
     EXPECT_EQ(received[2], "F01");
-    EXPECT_EQ(p.NEncoders, 2);
-}
-
-// A device that answers "END" with NAK has not taken the transmission: a failure, said once.
-TEST_F(TransferFixture, EndRefusedIsAFailure) {
-    port.device = [this](FakePort& f, const std::string& w) {
-        if (w == "?M\x8c\r") return f.reply(idReply, 5);
-        if (w.size() > 2 && w[0] == '\x02') {
-            received.push_back(w.substr(1, w.find('\x03') - 1));
-            f.reply(received.back() == "END" ? "\x15" : "\x06", 2);
-        }
-    };
-    const TransmitResult r = SizeTransmit(p, link, view);
-    EXPECT_FALSE(r.sent);
-    EXPECT_EQ(std::count(received.begin(), received.end(), "END"), 1);  // not repeated
-    EXPECT_THAT(prompt.messages(), ElementsAre(HasSubstr("did not acknowledge the end")));
+    EXPECT_EQ(p.NEncoders, 2);  // a later save still writes encoder 2
 }
 
 // Values the wire fields cannot carry are told before sending and go out as the nearest
 // value the field carries: a direction of 2 as 1, a negative shift as 0, 1000 as 999.
 TEST_F(TransferFixture, ValuesWiderThanTheirFieldsAreToldAndSentAsTheNearest) {
-    acknowledgingDevice();
     p.NEncoders = 1;
     p.RotDir = 2;
     p.EncShift = -5;
@@ -227,44 +209,18 @@ TEST(ExpectedOnDevice, HoldsWhatTheDeviceFormCarries) {
     EXPECT_EQ(HeldText(same, 7), HeldText(e, 7));
 }
 
-TEST_F(TransferFixture, UnidentifiedDeviceShowsInfo) {
-    port.device = [](FakePort&, const std::string&) {};  // silent
-    EXPECT_FALSE(SizeTransmit(p, link, view));
-    EXPECT_THAT(prompt.messages(), ElementsAre("KLM NOT FOUND\rCONTROL WIRING", "Info"));
-}
-
 // ---- reception
 
-struct ReceiveFixture : TransferFixture {
-    std::vector<std::string> blocks;  // what the device sends, one block per ACK
-    void sendingDevice() {
-        port.device = [this](FakePort& f, const std::string& w) {
-            if (w == "?M\x8c\r") return f.reply(idReply, 5);
-            auto next = [this, &f] {
-                if (!blocks.empty()) {
-                    f.reply(Frame(blocks.front()), 5);
-                    blocks.erase(blocks.begin());
-                }
-            };
-            if (w == "?FR\xD7\r" || w == "\x06") next();
-        };
-    }
-};
-
-TEST_F(ReceiveFixture, ReceivesIntoTheReceptionFileAndAProgramOfItsOwn) {
+TEST_F(TransferFixture, ReceivesIntoTheReceptionFileAndAProgramOfItsOwn) {
     blocks = {"FUNZIONI 32-07", "0000",           "0100640105DC", " FORMATO N. 01", "C 03\"GLUE\"",
               " 0100 0200",     " FORMATO N. 07", "C 32",         " 1000 0024",     "END"};
-    sendingDevice();
     SetPhase(p, 2, 0, 5, 6);
     const auto r = ReceiveProgram(p, link, view, 32);
     ASSERT_TRUE(r) << r.reason();
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(view.sizeLabel, "SIZE 07");
     EXPECT_EQ(view.progress.back(), 100);
-    std::ifstream in(p.TmpFile, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    EXPECT_EQ(all.str(),
+    EXPECT_EQ(dir.read("_._"),
               "FUNZIONI 32-07\r\n0000\r\n0100640105DC\r\n FORMATO N. 01\r\nC 03\"GLUE\"\r\n 0100 0200\r\n"
               " FORMATO N. 07\r\nC 32\r\n 1000 0024\r\nEND\r\n");
     const CamData& d = r->data;
@@ -274,15 +230,25 @@ TEST_F(ReceiveFixture, ReceivesIntoTheReceptionFileAndAProgramOfItsOwn) {
     EXPECT_EQ(d.CamRemark[2], "GLUE");
     EXPECT_EQ(p.CamPos(2, 0, 5), 1);  // the tables in use are never touched
     EXPECT_TRUE(prompt.messages().empty());
+
+    // Without a cam count asked for, the program has the model the device reported.
+    idReply = IdReply("32", "30", "180", '2');
+    blocks = {"FUNZIONI 32-30", "00000000000", "000000000000000000000000", " FORMATO N. 30", "C 01",
+              " 0001 0002",     "END"};
+    const auto other = ReceiveProgram(p, link, view, std::nullopt);
+    ASSERT_TRUE(other) << other.reason();
+    EXPECT_EQ(
+        (std::vector<int>{other->data.NSizes, other->data.NMsgs, other->data.NEncoders, other->data.CamPos(30, 0, 1)}),
+        (std::vector<int>{30, 180, 2, 1}));
 }
 
 // Only a whole reception of a model that fits comes back; each fault says why, once.
-TEST_F(ReceiveFixture, APartialOrMisfitReceptionGivesNothing) {
+TEST(ReceiveProgram, APartialOrMisfitReceptionGivesNothing) {
     const std::string incomplete = "The reception did not end: nothing was taken from the device.";
     struct Case {
         const char* name;
-        std::vector<std::string> blocks;
-        std::vector<std::string> messages;
+        Strings blocks;
+        Strings messages;
     };
     const std::vector<Case> cases = {
         {"silent after two blocks", {"FUNZIONI 32-07", "0000"}, {"TIMEOUT SERIAL PORT ", incomplete}},
@@ -292,19 +258,18 @@ TEST_F(ReceiveFixture, APartialOrMisfitReceptionGivesNothing) {
          {"Size 9 is outside the sizes of the device model: nothing was taken from the device"}},
     };
     for (const Case& c : cases) {
-        prompt.clear();
-        blocks = c.blocks;
-        sendingDevice();
-        const auto r = ReceiveProgram(p, link, view, 32);
-        EXPECT_FALSE(r) << c.name;
-        EXPECT_EQ(prompt.messages(), c.messages) << c.name;
-        EXPECT_FALSE(port.isOpen()) << c.name;
+        SCOPED_TRACE(c.name);
+        Bench b;
+        b.blocks = c.blocks;
+        EXPECT_FALSE(ReceiveProgram(b.p, b.link, b.view, 32));
+        EXPECT_EQ(b.prompt.messages(), c.messages);
+        EXPECT_FALSE(b.port.isOpen());
     }
 }
 
 // Bytes that never make a frame end the reception at once; they never reach the reception
 // file.
-TEST_F(ReceiveFixture, StreamWithoutFrameEndsTheReceptionAtOnce) {
+TEST_F(TransferFixture, StreamWithoutFrameEndsTheReceptionAtOnce) {
     port.device = [](FakePort& f, const std::string& w) {
         if (w == "?M\x8c\r") return f.reply(IdReply("32", "07", "255", '1'), 5);
         if (w == "?FR\xD7\r")
@@ -318,25 +283,184 @@ TEST_F(ReceiveFixture, StreamWithoutFrameEndsTheReceptionAtOnce) {
 }
 
 // A link planted at the reception file's path is not followed.
-TEST_F(ReceiveFixture, ReceptionFileIsNotWrittenThroughALink) {
+TEST_F(TransferFixture, ReceptionFileIsNotWrittenThroughALink) {
     blocks = {"FUNZIONI 32-07", "END"};
-    sendingDevice();
-    const auto victim = dir / "victim";
-    std::ofstream(victim) << "keep";
-    std::filesystem::create_symlink(victim, p.TmpFile);
+    std::filesystem::create_symlink(dir.write("victim", "keep"), p.TmpFile);
     EXPECT_FALSE(ReceiveProgram(p, link, view, std::nullopt));
-    EXPECT_EQ(std::filesystem::file_size(victim), 4u);
+    EXPECT_EQ(dir.read("victim"), "keep");
 }
 
-TEST_F(ReceiveFixture, TheProgramHasTheModelTheDeviceReported) {
-    idReply = IdReply("32", "30", "180", '2');
-    blocks = {"FUNZIONI 32-30", "00000000000", "000000000000000000000000", " FORMATO N. 30", "C 01",
-              " 0001 0002",     "END"};
-    sendingDevice();
-    const auto r = ReceiveProgram(p, link, view, std::nullopt);
-    ASSERT_TRUE(r) << r.reason();
-    EXPECT_EQ((std::vector<int>{r->data.NSizes, r->data.NMsgs, r->data.NEncoders, r->data.CamPos(30, 0, 1)}),
-              (std::vector<int>{30, 180, 2, 1}));
+// ---- alarm messages
+
+// Lines to the device, and the lines of a file read for sending.
+TEST(MsgWire, LinesToTheDeviceAndFromTheFile) {
+    EXPECT_EQ(MsgWireLine(7, "ALARM"), "N007\"ALARM\"\r");
+    EXPECT_EQ(MsgWireLine(255, ""), "N255\"\"\r");
+    EXPECT_EQ(MsgWireLine(1, "TWO\rLINES\n"), "N001\"TWO LINES \"\r");
+    EXPECT_EQ(MsgSendProgress(128), 50);
+    EXPECT_EQ(MsgSendProgress(255), 100);
+    EXPECT_EQ(MsgReceiveProgress("N 090\"X\"", 180), 50);
+    EXPECT_EQ(MsgReceiveProgress("END", 180), std::nullopt);
+    EXPECT_EQ(DeviceLineLabel("KLM 32C ZETO X9K31 1\r"), "KLM 32C ZETO X9K31");
+    EXPECT_EQ(DeviceLineLabel("AB"), "AB");
+    EXPECT_EQ(DeviceLineLabel(""), "");
+    for (auto [line, number, text] :
+         std::vector<std::tuple<std::string, int, std::string>>{{"N. 007 \"ALARM\"", 7, "ALARM"},
+                                                                {"N. 002", 2, ""},
+                                                                {"N 010\"RECEIVED \"Q\"\"", 10, "RECEIVED \"Q\""},
+                                                                {"N. 123 \"", 123, ""},
+                                                                {"N", 0, ""}}) {
+        const MsgSendLine m = ReadMsgSendLine(line);
+        EXPECT_EQ(std::tie(m.number, m.text), std::tie(number, text)) << line;
+    }
+}
+
+TEST_F(TransferFixture, TransmittedListGoesAsUnframedLinesAndEndOnce) {
+    p.NMsgs = 3;
+    p.AlarmMsg[1] = "MOTOR OVERLOAD";
+    p.AlarmMsg[3] = "SAY \"HI\"";
+    ASSERT_TRUE(TransmitMsgList(p, link, view));
+    EXPECT_EQ(port.written,
+              "?AW\xD7\r"  // 63 + 65 + 87 = 215
+              "N001\"MOTOR OVERLOAD\"\r"
+              "N002\"\"\r"
+              "N003\"SAY \"HI\"\"\r"
+              "END\r");
+    EXPECT_EQ(view.caption + "|" + view.operation + "|" + view.sizeLabel, "ZETO PX-32   1024|SENDING MESSAGES|");
+    EXPECT_THAT(view.progress, ElementsAre(0, 0, 1));  // redrawn when the value changes
+    EXPECT_FALSE(MsgSaved(p));                         // the scratch file is no save
+    EXPECT_EQ(dir.read("~.~"), "N. 001 \"MOTOR OVERLOAD\"\r\nN. 002\r\nN. 003 \"SAY \"HI\"\"\r\n");
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+// Nothing acknowledges the lines: the transmission lasts as long as its bytes take on the line.
+TEST_F(TransferFixture, TransmissionKeepsToTheLineSpeed) {
+    p.ComSpeed = 9600;
+    const std::int64_t start = clock.nowMs();
+    ASSERT_TRUE(TransmitMsgList(p, link, view));
+    const std::int64_t bytes = static_cast<std::int64_t>(port.written.size());
+    ASSERT_EQ(bytes, 5 + 255 * 7 + 4);  // "?AW" check CR, 255 lines N001"" CR, END CR
+    EXPECT_GE(clock.nowMs() - start, (bytes - 5) * 10 * 1000 / 9600);
+    EXPECT_LT(clock.nowMs() - start, bytes * 10 * 1000 / 9600 + 200);
+}
+
+// A file goes up to its line "END"; lines end at CR alone too. A file with more messages
+// than the device holds says how many it would lose before anything is sent.
+TEST_F(TransferFixture, AFileIsSentUpToItsEndAndMessagesBeyondTheDevicesAreTold) {
+    const std::string half = dir.write("f.Msg", "N. 128 \"HALF\"\r\nEND\r\nN. 200 \"AFTER\"\r\n");
+    ASSERT_TRUE(TransmitMsgFile(p, link, view, half, "KLM 32C"));
+    EXPECT_EQ(port.written, "?AW\xD7\rN128\"HALF\"\rEND\r");
+    EXPECT_EQ(view.progress.back(), 50);
+    EXPECT_EQ(view.sizeLabel, "KLM 32C");
+
+    p.NMsgs = 2;
+    port.written.clear();
+    const std::string file = dir.write("three.Msg", "N. 001 \"A\"\rN. 002 \"B\"\rN. 003 \"C\"\r");
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(TransmitMsgFile(p, link, view, file, ""));
+    EXPECT_EQ(port.written, "");
+    EXPECT_THAT(
+        prompt.messages(),
+        ElementsAre("three.Msg holds 1 message(s) beyond the 2 of the device: they are not sent.\rSend anyway?"));
+    prompt.push(Answer::Ok);
+    ASSERT_TRUE(TransmitMsgFile(p, link, view, file, ""));
+    EXPECT_EQ(port.written, "?AW\xD7\rN001\"A\"\rN002\"B\"\rN003\"C\"\rEND\r");
+}
+
+TEST_F(TransferFixture, AFileThatIsNoMessageFileSendsNothing) {
+    for (const char* bytes : {"\r\nN. 001 \"A\"\r\n", "", "X. 001\r\n"}) {
+        prompt.clear();
+        EXPECT_FALSE(TransmitMsgFile(p, link, view, dir.write("bad.Msg", bytes), ""));
+        ASSERT_EQ(prompt.asked().size(), 1u);
+        EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].icon),
+                  std::tuple("bad.Msg - wrong file format", Icon::Stop));
+        EXPECT_FALSE(port.isOpen());
+    }
+    EXPECT_EQ(port.written, "");
+}
+
+TEST_F(TransferFixture, ReceivedBlocksBecomeTheLinesOfTheFileAndTheList) {
+    // A line break inside a text would shift every later message: it goes as blanks.
+    blocks = {"N 001\"OIL LOW\"", "N 002\"A\r\nB\"", "N 003", "END"};
+    idReply = IdReply("32", "07", "180", '1');
+    const std::string path = MsgScratchPath(p);
+    const MsgReception r = ReceiveMsgs(p, link, view, path, true);
+    ASSERT_TRUE(r.complete);
+    EXPECT_EQ(r.model.NMsgs, 180);
+    EXPECT_EQ(dir.read("~.~"), "N 001\"OIL LOW\"\r\nN 002\"A  B\"\r\nN 003\r\nEND\r\n");
+    EXPECT_EQ(port.written.substr(port.written.find("?AR")), "?AR\xD2\r\x06\x06\x06\x06");
+    EXPECT_EQ(view.operation, "RECEIVING MESSAGES");
+    EXPECT_EQ(view.progress.back(), 1);  // 3 * 100 / 180
+    EXPECT_FALSE(port.isOpen());
+
+    p.AlarmMsg[200] = "GONE";
+    ASSERT_TRUE(ApplyMsgReception(p, r, path, r.model.NMsgs, prompt));
+    EXPECT_EQ(p.NMsgs, 180);
+    EXPECT_THAT(std::vector<std::string>(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 6),
+                ElementsAre("OIL LOW", "A  B", " ", "", ""));
+    EXPECT_EQ(p.MsgFile, path);
+    EXPECT_TRUE(MsgSaved(p));
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(TransferFixture, ASilentDeviceEndsTheReceptionAndTheListStays) {
+    blocks = {"N 001\"NEW\"", "N 002\"NEW\""};  // and then nothing
+    p.AlarmMsg[1] = "OLD";
+    p.MsgFile = dir.write("mine.Msg", "N. 001 \"OLD\"\r\n");
+    const std::int64_t start = clock.nowMs();
+    const MsgReception r = ReceiveMsgs(p, link, view, MsgScratchPath(p), false);
+    EXPECT_FALSE(r.complete);
+    EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
+    EXPECT_GE(clock.nowMs() - start, 30000);  // the 30 seconds of an empty block, once
+    EXPECT_LT(clock.nowMs() - start, 40000);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(ApplyMsgReception(p, r, MsgScratchPath(p), 255, prompt));
+    EXPECT_EQ(p.AlarmMsg[1], "OLD");
+    EXPECT_EQ(p.MsgFile, dir.file("mine.Msg"));
+    EXPECT_EQ(dir.read("mine.Msg"), "N. 001 \"OLD\"\r\n");
+}
+
+TEST_F(TransferFixture, ADamagedBlockLeavesItsMessageEmptyAndIsAskedAbout) {
+    blocks = {"N 001\"A\"", "N 002\"B\"", "N 003\"C\"", "END"};
+    spoil = 2;
+    p.LngTxt[270] = "Damaged: %1";
+    const std::string path = MsgScratchPath(p);
+    const MsgReception r = ReceiveMsgs(p, link, view, path, false);
+    ASSERT_TRUE(r.complete);
+    EXPECT_THAT(r.damaged, ElementsAre(2));
+    EXPECT_EQ(dir.read("~.~"), "N 001\"A\"\r\n\r\nN 003\"C\"\r\nEND\r\n");
+
+    p.AlarmMsg[2] = "KEPT";
+    prompt.push(Answer::Cancel);
+    EXPECT_FALSE(ApplyMsgReception(p, r, path, 255, prompt));
+    EXPECT_EQ(p.AlarmMsg[2], "KEPT");
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].text, "Damaged: 2");
+    EXPECT_EQ(prompt.asked()[0].buttons, Buttons::OkCancelDefaultCancel);
+    prompt.push(Answer::Ok);
+    EXPECT_TRUE(ApplyMsgReception(p, r, path, 255, prompt));
+    EXPECT_EQ(p.AlarmMsg[2], "");
+    EXPECT_EQ(p.AlarmMsg[3], "C");
+}
+
+TEST_F(TransferFixture, ADeviceThatNeverEndsIsStopped) {
+    blocks.assign(3000, "N 001\"AGAIN\"");
+    const MsgReception r = ReceiveMsgs(p, link, view, MsgScratchPath(p), false);
+    EXPECT_FALSE(r.complete);
+    EXPECT_THAT(prompt.messages(), ElementsAre("TIMEOUT SERIAL PORT "));
+}
+
+// "?M" answered with its line end and less three characters; silent: nothing more is said.
+TEST_F(TransferFixture, TheShortIdentificationLineIsShownAsItIs) {
+    for (auto [reply, shown] : std::vector<std::pair<std::string, std::optional<std::string>>>{
+             {"AB\r", ""}, {"A\r", "A\r"}, {"", std::nullopt}}) {
+        port.device = [reply](FakePort& f, const std::string& w) {
+            if (w == "?M\x8c\r" && !reply.empty()) f.reply(reply, 5);
+        };
+        EXPECT_EQ(AskDeviceLine(p, link), shown) << reply;
+    }
+    EXPECT_TRUE(prompt.messages().empty());
 }
 
 }  // namespace
