@@ -1,22 +1,35 @@
 // camsim's device side on its own, bytes in and bytes out: its framing, how it takes a
-// transmission, the layout of what it sends back, its faults and its state file. The
-// expected bytes are written out here, from the documented examples.
+// transmission, the layout of what it sends back, its flash-update mode, its alarm messages,
+// its faults and its state files. The expected bytes are written out here, from the
+// documented examples, with check characters computed by hand.
 #include "device.h"
 #include "device_memory.h"
 #include "frame.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 
 namespace camsim {
 namespace {
 
-const std::string kStxS(1, '\x02'), kEtxS(1, '\x03'), kAckS(1, '\x06'), kNakS(1, '\x15');
+const std::string kAckS(1, '\x06'), kNakS(1, '\x15');
+// The commands with their check characters: "?FW" 220, "?FR" 215, "?AW" 215, "?AR" 210,
+// "?M" 140, ":FU" 213.
+const std::string kFw = std::string("?FW") + '\xDC' + '\r';
+const std::string kFr = std::string("?FR") + '\xD7' + '\r';
+const std::string kAw = std::string("?AW") + '\xD7' + '\r';
+const std::string kAr = std::string("?AR") + '\xD2' + '\r';
+const std::string kM = std::string("?M") + '\x8C' + '\r';
+const std::string kFu = std::string(":FU") + '\xD5' + '\r';
+// Firmware records: 16 data bytes, "A1B2C303" and "/15/2026" at 0600, the end record.
+const std::string kData = ":100000000102030405060708090A0B0C0D0E0F1068";
+const std::string kIdent1 = ":08060000413142324333303333";
+const std::string kIdent2 = ":080600002F31352F3230323664";
+const std::string kEnd = ":00000001FF";
 
-std::string FrameOf(const std::string& text, char check) { return kStxS + text + kEtxS + check; }
+std::string FrameOf(const std::string& text, char check) { return "\x02" + text + "\x03" + check; }
 
 // All the bytes of the replies, joined.
 std::string Bytes(const Replies& r) {
@@ -25,16 +38,27 @@ std::string Bytes(const Replies& r) {
     return b;
 }
 
-Options ModelOptions(int cams, int sizes, int encoders) {
+Options Opts(Model model = {}, BlockFaults faults = {}) {
     Options o;
-    o.model = {cams, sizes, 255, encoders};
+    o.model = model;
+    o.blocks = faults;
     o.baud = 0;
     return o;
 }
 
-// "?FW" 220 CR, "?FR" 215 CR: the commands with their check characters.
-const std::string kFw = std::string("?FW") + '\xDC' + '\r';
-const std::string kFr = std::string("?FR") + '\xD7' + '\r';
+// What the device sends for a reading command: its first block, then one after each ACK.
+std::vector<std::string> Reception(Device& d, const std::string& command, std::size_t blocks) {
+    std::vector<std::string> got{Bytes(d.receive(command))};
+    while (got.size() < blocks) got.push_back(Bytes(d.receive(kAckS)));
+    return got;
+}
+
+// The frames of these texts; "" where the device sends nothing.
+std::vector<std::string> Frames(std::initializer_list<std::string> texts) {
+    std::vector<std::string> out;
+    for (const std::string& t : texts) out.push_back(t.empty() ? "" : Frame(t));
+    return out;
+}
 
 // Frames built by the device's own routine checked against hand-computed check characters
 // first, so that the session tests below can use Frame().
@@ -49,10 +73,8 @@ TEST(CamsimFrame, ReaderTakesFramesInPiecesAndTellsBadOnes) {
     FrameReader r;
     EXPECT_EQ(r.take('x'), FrameReader::Step::Outside);
     for (char c : std::string("\x02"
-                              "AB"))
+                              "ABC\x03"))
         EXPECT_EQ(r.take(c), FrameReader::Step::Inside);
-    EXPECT_EQ(r.take('C'), FrameReader::Step::Inside);
-    EXPECT_EQ(r.take('\x03'), FrameReader::Step::Inside);
     EXPECT_EQ(r.take('C'), FrameReader::Step::Done);
     EXPECT_TRUE(r.good());
     EXPECT_EQ(r.text(), "ABC");
@@ -62,7 +84,7 @@ TEST(CamsimFrame, ReaderTakesFramesInPiecesAndTellsBadOnes) {
 
 // A transmission of the documented example: 32 cams, one encoder, advances 10, 200, 5 ms.
 TEST(CamsimSession, TakesATransmissionAndGivesItBackInItsOwnLayout) {
-    Device d(ModelOptions(32, 7, 1));
+    Device d(Opts({32, 7, 255, 1}));
     EXPECT_EQ(Bytes(d.receive(kFw)), "");  // no answer to the command itself
     for (const char* block : {"1000", "030AC805", "0509011500", "F01", "C 03\"Feed\"", " 0100 0200", " 1000 0024",
                               "C 32", " 0000 0001", "F07", "END"})
@@ -73,60 +95,34 @@ TEST(CamsimSession, TakesATransmissionAndGivesItBackInItsOwnLayout) {
     ASSERT_EQ(m.sizes[0].size(), 2u);
     EXPECT_EQ(m.sizes[0][0].remark, "Feed");
 
-    // "?FR": one block, then the next after each ACK.
-    const char* expected[] = {"FUNZIONI 32-07",
-                              "01000000",
-                              "030AC805",
-                              "05005A0105DC",
-                              " FORMATO N. 01",
-                              "C 03\"Feed\"",
-                              " 0100 0200",
-                              " 1000 0024",
-                              "C 32",
-                              " 0000 0001",
-                              " FORMATO N. 02",
-                              " FORMATO N. 03",
-                              " FORMATO N. 04",
-                              " FORMATO N. 05",
-                              " FORMATO N. 06",
-                              " FORMATO N. 07",
-                              "END"};
-    std::string got = Bytes(d.receive(kFr));
-    for (const char* line : expected) {
-        EXPECT_EQ(got, Frame(line));
-        got = Bytes(d.receive(kAckS));
-    }
-    EXPECT_EQ(got, "");  // after the ACK of "END" the device is quiet
+    // After the ACK of "END" the device is quiet.
+    EXPECT_EQ(Reception(d, kFr, 18),
+              Frames({"FUNZIONI 32-07", "01000000", "030AC805", "05005A0105DC", " FORMATO N. 01", "C 03\"Feed\"",
+                      " 0100 0200", " 1000 0024", "C 32", " 0000 0001", " FORMATO N. 02", " FORMATO N. 03",
+                      " FORMATO N. 04", " FORMATO N. 05", " FORMATO N. 06", " FORMATO N. 07", "END", ""}));
 }
 
 TEST(CamsimSession, TwoEncoderAndSixteenCamLayouts) {
-    Device two(ModelOptions(32, 7, 2));
+    Device two(Opts({32, 7, 255, 2}));
     two.receive(kFw);
     // Flags, advances, group advances, encoder 1, encoders 2 and 3.
     for (const char* block : {"1110", "0105", "01020304", "0000000000", "00310020", "END"})
         EXPECT_EQ(Bytes(two.receive(Frame(block))), kAckS) << block;
     // Line A carries the group advances; no delay or ratio line with two encoders.
-    std::string got = Bytes(two.receive(kFr));
-    for (const char* line : {"FUNZIONI 32-07", "0101020304", "0105", "000000000000000301000200", " FORMATO N. 01"}) {
-        EXPECT_EQ(got, Frame(line));
-        got = Bytes(two.receive(kAckS));
-    }
+    EXPECT_EQ(Reception(two, kFr, 5),
+              Frames({"FUNZIONI 32-07", "0101020304", "0105", "000000000000000301000200", " FORMATO N. 01"}));
 
-    Device sixteen(ModelOptions(16, 15, 1));
+    Device sixteen(Opts({16, 15, 255, 1}));
     sixteen.receive(kFw);
     // No flags block: the advances come first, "00" when there are none.
     EXPECT_EQ(Bytes(sixteen.receive(Frame("1000"))), kNakS);
     for (const char* block : {"00", "1500000000", "END"})
         EXPECT_EQ(Bytes(sixteen.receive(Frame(block))), kAckS) << block;
-    got = Bytes(sixteen.receive(kFr));
-    for (const char* line : {"FUNZIONI 16-15", "00", "150000000000"}) {
-        EXPECT_EQ(got, Frame(line));
-        got = Bytes(sixteen.receive(kAckS));
-    }
+    EXPECT_EQ(Reception(sixteen, kFr, 3), Frames({"FUNZIONI 16-15", "00", "150000000000"}));
 }
 
 TEST(CamsimSession, RefusesWhatDoesNotFitAndKeepsItsMemoryUntilEnd) {
-    Device d(ModelOptions(32, 7, 1));
+    Device d(Opts({32, 7, 255, 1}));
     d.receive(kFw);
     EXPECT_EQ(Bytes(d.receive(Frame("10000"))), kNakS);        // flags are 4 characters
     EXPECT_EQ(Bytes(d.receive(FrameOf("0000", 'X'))), kNakS);  // bad check character
@@ -143,35 +139,34 @@ TEST(CamsimSession, RefusesWhatDoesNotFitAndKeepsItsMemoryUntilEnd) {
     EXPECT_EQ(Bytes(d.receive(Frame(" 0100 1024"))), kNakS);  // positions end at 1023
     EXPECT_EQ(Bytes(d.receive(Frame(" 0100 0200"))), kAckS);
     // A new command before "END": the transmission is dropped.
-    d.receive(std::string("?M") + '\x8C' + '\r');
+    d.receive(kM);
     EXPECT_TRUE(d.memory().sizes[1].empty());
     EXPECT_EQ(d.memory().functions.outSize, 0);
 }
 
 TEST(CamsimFaults, NakSilenceCorruptionAndDelay) {
-    Options o = ModelOptions(32, 7, 1);
-    o.blocks.nak = 2;
-    Device nak(o);
+    BlockFaults f;
+    f.nak = 2;
+    Device nak(Opts({32, 7, 255, 1}, f));
     nak.receive(kFw);
     EXPECT_EQ(Bytes(nak.receive(Frame("0000"))), kAckS);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(Bytes(nak.receive(Frame("0000000000"))), kNakS);  // every time
 
-    o = ModelOptions(32, 7, 1);
-    o.blocks.silentAfter = 1;
-    o.blocks.replyDelayMs = 40;
-    Device silent(o);
+    f = {};
+    f.silentAfter = 1;
+    f.replyDelayMs = 40;
+    Device silent(Opts({32, 7, 255, 1}, f));
     silent.receive(kFw);
     Replies r = silent.receive(Frame("0000"));
     ASSERT_EQ(r.size(), 1u);
     EXPECT_EQ(r[0].delayMs, 40);
     EXPECT_TRUE(silent.receive(Frame("0000000000")).empty());
     // In a reception it sends one block and stops.
-    EXPECT_EQ(Bytes(silent.receive(kFr)), Frame("FUNZIONI 32-07"));
-    EXPECT_EQ(Bytes(silent.receive(kAckS)), "");
+    EXPECT_EQ(Reception(silent, kFr, 2), Frames({"FUNZIONI 32-07", ""}));
 
-    o = ModelOptions(32, 7, 1);
-    o.blocks.badChecksum = 2;
-    Device bad(o);
+    f = {};
+    f.badChecksum = 2;
+    Device bad(Opts({32, 7, 255, 1}, f));
     bad.receive(kFr);
     // Block 2 is line A, whose right check is 3 -> 35 ('#'): sent once with another one,
     // then right when the tool asks again.
@@ -180,19 +175,21 @@ TEST(CamsimFaults, NakSilenceCorruptionAndDelay) {
 }
 
 TEST(CamsimState, SurvivesSaveAndLoadAndRefusesADamagedFile) {
-    const auto dir = std::filesystem::temp_directory_path() / ("camsim-state-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    const Model model{32, 7, 255, 1};
-    const std::string path = StatePath(dir.string(), model);
-    EXPECT_EQ(path, dir.string() + "/camsim-32x7x255x1.state");
+    const camtest::ScratchFolder dir;
+    const Model model{32, 7, 180, 1};
+    const std::string path = StatePath(dir.str(), model);
+    EXPECT_EQ(path, dir.file("camsim-32x7x180x1.state"));
 
     DeviceMemory m = EmptyMemory(model);
+    ASSERT_EQ(m.messages.size(), 180u);
     m.functions.advOn = 1;
     m.functions.advances = {1, 210};
     m.functions.speedLimit = 9999;
     m.functions.shift = {999, 0, 7};
     m.sizes[6].push_back({32, true, "a \"b\" \xE9 ", {{1000, 24}, {0, 1}}});
     m.sizes[0].push_back({1, false, "", {}});
+    m.messages[0] = "a \"b\" \xE9";
+    m.messages[179] = "LAST";
     ASSERT_EQ(SaveState(m, path), "");
     DeviceMemory back;
     std::string error;
@@ -203,25 +200,167 @@ TEST(CamsimState, SurvivesSaveAndLoadAndRefusesADamagedFile) {
     EXPECT_EQ(back.sizes[6][0].remark, "a \"b\" \xE9 ");
     EXPECT_EQ(back.sizes[6][0].phases, m.sizes[6][0].phases);
     EXPECT_FALSE(back.sizes[0][0].hasRemark);
+    EXPECT_EQ(back.messages, m.messages);
     // The file is written beside under a name no one can plant a link at, and put in place.
-    const std::string victim = (dir / "victim").string();
-    std::ofstream(victim) << "theirs";
-    std::filesystem::create_symlink(victim, path + ".new");
+    std::filesystem::create_symlink(dir.write("victim", "theirs"), path + ".new");
     ASSERT_EQ(SaveState(m, path), "");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 3);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(victim).rdbuf()), {}), "theirs");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.str()), std::filesystem::directory_iterator()), 3);
+    EXPECT_EQ(dir.read("victim"), "theirs");
 
-    // A file cut short, or a size the model does not have, is not used.
-    for (const char* damaged : {"camsim state 1\nsize 1\ncam 1 -\n", "camsim state 1\nsize 8\nend\n",
-                                "camsim state 1\nsize 1\ncam 1 -\nphase 0 1024\nend\n", "something else\n"}) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << damaged;
+    // A file cut short, a size or a message the model does not have, a message longer than
+    // the display: a damaged state, not used.
+    for (const std::string& damaged : std::vector<std::string>{
+             "camsim state 1\nsize 1\ncam 1 -\n", "camsim state 1\nsize 8\nend\n",
+             "camsim state 1\nsize 1\ncam 1 -\nphase 0 1024\nend\n", "something else\n",
+             "camsim state 1\nmsg 181 =41\nend\n", "camsim state 1\nmsg 0 =41\nend\n",
+             "camsim state 1\nmsg 1 =4\nend\n", "camsim state 1\nmsg 1 =" + std::string(82, '4') + "\nend\n"}) {
+        dir.write("camsim-32x7x180x1.state", damaged);
         EXPECT_FALSE(LoadState(model, path, &back, &error)) << damaged;
         EXPECT_TRUE(back.sizes[0].empty());
     }
     // No file yet: an empty memory, not an error.
     std::filesystem::remove(path);
     EXPECT_TRUE(LoadState(model, path, &back, &error));
-    std::filesystem::remove_all(dir);
+}
+
+TEST(CamsimRecord, SoundRecordsAddUpToZeroAndCountTheirData) {
+    for (const char* sound : {kData.c_str(), kEnd.c_str(), ":020000007f7f00"})  // any letter case
+        EXPECT_TRUE(SoundRecord(sound)) << sound;
+    for (const char* bad : {":100000000102030405060708090A0B0C0D0E0F1069",  // check one off
+                            ":0F0000000102030405060708090A0B0C0D0E0F1069",  // count 15, 16 bytes
+                            ":00000001F", "00000001FF", ":00000001FG"})     // half a pair, no ":", no digit
+        EXPECT_FALSE(SoundRecord(bad)) << bad;
+}
+
+TEST(CamsimFlash, AcknowledgesFuAndEveryGoodRecordAndKeepsTheImageAtTheEnd) {
+    Device d(Opts());
+    EXPECT_EQ(Bytes(d.receive(kFu)), kAckS);
+    EXPECT_EQ(Bytes(d.receive(kIdent1 + "\r")), kAckS);
+    // A record in pieces, with an LF after its CR.
+    EXPECT_EQ(Bytes(d.receive(kData.substr(0, 9))), "");
+    EXPECT_EQ(Bytes(d.receive(kData.substr(9) + "\r\n")), kAckS);
+    EXPECT_EQ(Bytes(d.receive(":100000000102030405060708090A0B0C0D0E0F1069\r")), kNakS);
+    EXPECT_EQ(Bytes(d.receive(kIdent2 + "\r")), kAckS);
+    EXPECT_TRUE(d.firmware().records.empty());  // not the device's until the end record
+    EXPECT_EQ(Bytes(d.receive(kEnd + "\r")), kAckS);
+    EXPECT_EQ(d.firmware(), (Firmware{{kIdent1, kData, kIdent2}, "A1B2C303/15/2026"}));
+    // The end record again, as the tool sends it after the last line.
+    EXPECT_EQ(Bytes(d.receive(kEnd + "\r")), kAckS);
+    EXPECT_EQ(d.firmware().records.size(), 3u);
+    // A command ends the update mode.
+    const std::string reply = Bytes(d.receive(kM));
+    EXPECT_TRUE(reply.ends_with('\r'));
+    EXPECT_NE(reply.find("ZETO"), std::string::npos);
+}
+
+TEST(CamsimFlash, ARecordRefusedOnceAndSilenceAfterARecord) {
+    BlockFaults f;
+    f.flashNak = 2;
+    Device nak(Opts({}, f));
+    nak.receive(kFu);
+    // Record 2 is refused the first time and taken when it comes again.
+    for (const std::string& answer : {kAckS, kNakS, kAckS}) EXPECT_EQ(Bytes(nak.receive(kData + "\r")), answer);
+    EXPECT_EQ(Bytes(nak.receive(kEnd + "\r")), kAckS);
+    EXPECT_EQ(nak.firmware().records.size(), 2u);
+
+    f = {};
+    f.flashSilentAfter = 1;
+    Device silent(Opts({}, f));
+    EXPECT_EQ(Bytes(silent.receive(kFu)), kAckS);
+    EXPECT_EQ(Bytes(silent.receive(kData + "\r")), kAckS);
+    EXPECT_EQ(Bytes(silent.receive(kEnd + "\r")), "");
+    EXPECT_TRUE(silent.firmware().records.empty());
+}
+
+TEST(CamsimFlash, FirmwareFileSurvivesARestartAndADamagedOneIsNotUsed) {
+    const camtest::ScratchFolder dir;
+    Options o = Opts();
+    o.stateDir = dir.str();
+    const std::string path = FirmwarePath(dir.str(), o.model);
+    EXPECT_EQ(path, dir.file("camsim-32x60x255x2.firmware"));
+    {
+        Device d(o);
+        d.receive(kFu);
+        for (const std::string& r : {kIdent1, kData, kEnd}) d.receive(r + "\r");
+    }
+    EXPECT_EQ(dir.read("camsim-32x60x255x2.firmware"), "camsim firmware 1\nidentification =4131423243333033\nrecord " +
+                                                           kIdent1 + "\nrecord " + kData + "\nend\n");
+    EXPECT_EQ(Device(o).firmware(), (Firmware{{kIdent1, kData}, "A1B2C303"}));
+
+    Firmware fw;
+    std::string error;
+    for (const char* damaged :
+         {"camsim firmware 1\nrecord :00000001FE\nend\n", "camsim firmware 1\nrecord :00000001FF\n",
+          "camsim firmware 1\nidentification =4\nend\n", "other\n"}) {
+        dir.write("camsim-32x60x255x2.firmware", damaged);
+        EXPECT_FALSE(LoadFirmware(path, &fw, &error)) << damaged;
+        EXPECT_TRUE(fw.records.empty());
+    }
+    std::filesystem::remove(path);
+    EXPECT_TRUE(LoadFirmware(path, &fw, &error));  // no file yet: no image, no error
+}
+
+TEST(CamsimMessages, LineReaderTakesOnlyWholeMessageLines) {
+    int n = 0;
+    std::string text;
+    ASSERT_TRUE(ReadMessageLine("N007\"ALARM\"", &n, &text));
+    EXPECT_EQ(n, 7);
+    EXPECT_EQ(text, "ALARM");
+    ASSERT_TRUE(ReadMessageLine("N010\"A \"Q\" ?:\"", &n, &text));
+    EXPECT_EQ(text, "A \"Q\" ?:");
+    for (const char* bad : {"N07\"A\"", "N007ALARM", "N007\"ALARM", "X007\"A\"", "N0A7\"A\"", "N007\""})
+        EXPECT_FALSE(ReadMessageLine(bad, &n, &text)) << bad;
+}
+
+TEST(CamsimMessages, TakesTheLinesAtEndGivesThemBackAsBlocksAndKeepsThemInItsState) {
+    const camtest::ScratchFolder dir;
+    Options o = Opts({32, 7, 3, 1});
+    o.stateDir = dir.str();
+    {
+        Device d(o);
+        // Nothing is answered: not the command, not a line, not "END"; texts may hold '?' and ':'.
+        EXPECT_EQ(Bytes(d.receive(kAw)), "");
+        EXPECT_EQ(Bytes(d.receive("N001\"OIL ?:LOW\"\rN0")), "");
+        EXPECT_TRUE(d.memory().messages[0].empty());  // kept aside until "END"
+        EXPECT_EQ(Bytes(d.receive("03\"" + std::string(45, 'X') + "\"\rN009\"NO SUCH\"\rEND\r")), "");
+        ASSERT_EQ(d.memory().messages.size(), 3u);
+        EXPECT_EQ(d.memory().messages[2], std::string(40, 'X'));  // the display holds 40 characters
+    }
+    // A device with a state folder keeps what it took.
+    Device again(o);
+    EXPECT_EQ(Reception(again, kAr, 5),
+              Frames({"N 001\"OIL ?:LOW\"", "N 002\"\"", "N 003\"" + std::string(40, 'X') + "\"", "END", ""}));
+    // A command before "END" drops the lines.
+    again.receive(kAw);
+    again.receive("N001\"NEW\"\r");
+    EXPECT_EQ(Bytes(again.receive(kM)).substr(0, 4), "KLM ");
+    again.receive("END\r");
+    EXPECT_EQ(again.memory().messages[0], "OIL ?:LOW");
+}
+
+TEST(CamsimMessages, FaultsOfBothDirections) {
+    BlockFaults f;
+    f.silentAfter = 1;
+    Device silent(Opts({32, 7, 3, 1}, f));
+    // Sending: the device stops listening after one line and takes nothing.
+    silent.receive(kAw + "N001\"A\"\rN002\"B\"\rEND\r");
+    EXPECT_TRUE(silent.memory().messages[0].empty());
+    // Receiving: one block, then nothing.
+    EXPECT_EQ(Reception(silent, kAr, 2), Frames({"N 001\"\"", ""}));
+
+    f = {};
+    f.badChecksum = 2;
+    f.replyDelayMs = 25;
+    Device bad(Opts({32, 7, 2, 1}, f));
+    Replies first = bad.receive(kAr);
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0].delayMs, 25);
+    EXPECT_EQ(Bytes(bad.receive(kAckS)), Frame("N 002\"\"", true));
+    EXPECT_EQ(Bytes(bad.receive(kAckS)), Frame("END"));
+
+    Options o = Opts({32, 7, 2, 1});
+    o.faults.insert(Fault::Babble);
+    EXPECT_EQ(Bytes(Device(o).receive(kAr)).find('\x03'), std::string::npos);
 }
 
 }  // namespace

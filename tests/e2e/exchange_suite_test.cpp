@@ -1,19 +1,20 @@
 // The exchange routines against one device over two lines: camsim's own device code behind
 // the in-memory port (its clock moves only when the link waits) and the camsim program on a
 // real pseudo-terminal through the QSerialPort adapter. Every scenario runs on both, so the
-// fake line cannot drift from what a real line does.
+// fake line cannot drift from what a real line does; then what only a real line shows.
 #include "core/camfile/cam_file.h"
+#include "core/link/identify.h"
+#include "core/link/size_transfer.h"
 #include "core/model/scripted_prompt.h"
 #include "device.h"
-#include "core/link/identify.h"
 #include "qt/qt_serial_port.h"
-#include "core/link/size_transfer.h"
 #include "sim_options.h"
 #include "sim_process.h"
 #include "support/fake_port.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QThread>
 
 #include <filesystem>
 #include <memory>
@@ -119,9 +120,10 @@ TEST_P(Exchange, IdentificationGivesTheDevicesModel) {
 // A device that is not there, or not one of ours: said once, the port closed again.
 TEST_P(Exchange, FailedIdentificationIsSaidWithThePortClosed) {
     const std::pair<const char*, const char*> cases[] = {
-        {"silent", "KLM NOT FOUND\rCONTROL WIRING"},  {"vanish", "KLM NOT FOUND\rCONTROL WIRING"},
-        {"no-brand", "DEVICE UNSUPPORTED"},            {"unsupported", "DEVICE UNSUPPORTED"},
-        {"brand-early", "DEVICE UNSUPPORTED"},         {"short-reply", "DEVICE UNSUPPORTED"}};
+        {"silent", "KLM NOT FOUND\rCONTROL WIRING"}, {"vanish", "KLM NOT FOUND\rCONTROL WIRING"},
+        {"no-brand", "DEVICE UNSUPPORTED"},          {"unsupported", "DEVICE UNSUPPORTED"},
+        {"brand-early", "DEVICE UNSUPPORTED"},       {"short-reply", "DEVICE UNSUPPORTED"},
+    };
     for (const auto& [fault, message] : cases) {
         SCOPED_TRACE(fault);
         Start({"--fault", fault});
@@ -191,6 +193,62 @@ INSTANTIATE_TEST_SUITE_P(Lines, Exchange, ::testing::Values(Line::Fake, Line::Pt
                          [](const ::testing::TestParamInfo<Line>& i) {
                              return i.param == Line::Fake ? std::string("FakePort") : std::string("Pty");
                          });
+
+// What only a real line shows: the simulator going away between exchanges, a port another
+// program holds, and the port crossing threads.
+struct OverPty : ::testing::Test {
+    QtSerialPort port;
+    SteadyClock clock;
+    ScriptedPrompt prompt;
+    Link link{port, clock, prompt};
+    Program p;
+
+    bool identifyOn(const SimProcess& sim) {
+        EXPECT_FALSE(sim.port().empty());
+        p.ComDevice = sim.port();
+        return IdentifyDevice(p, link);
+    }
+};
+
+TEST_F(OverPty, SimulatorStoppedBetweenExchanges) {
+    SimProcess sim({});
+    ASSERT_TRUE(identifyOn(sim));
+    sim.stop();
+    prompt.clear();
+    EXPECT_FALSE(IdentifyDevice(p, link));
+    EXPECT_FALSE(port.isOpen());
+    // The port is opened anew, which fails: its error names the port, and no device is missed
+    // on a port that is not there.
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0].rfind("Errore ", 0), 0u);
+    EXPECT_THAT(prompt.messages()[0], HasSubstr(sim.port() + ": There is no such port."));
+    EXPECT_EQ(prompt.asked()[0].title, "Errore su " + sim.port());
+}
+
+TEST_F(OverPty, PortHeldByAnotherProgramIsSaidToBeInUse) {
+    SimProcess sim({});
+    QtSerialPort other;
+    ASSERT_TRUE(other.open(sim.port()));
+    EXPECT_FALSE(identifyOn(sim));
+    EXPECT_THAT(prompt.messages(), ElementsAre(HasSubstr("in use by another program")));
+}
+
+TEST_F(OverPty, PortOpenedOnOneThreadServesAnExchangeOnAnother) {
+    SimProcess sim({});
+    ASSERT_TRUE(identifyOn(sim));
+    QThread* ui = QThread::currentThread();
+    bool found = false;
+    QThread* worker = QThread::create([&] {
+        found = IdentifyDevice(p, link);
+        port.moveToThread(ui);
+    });
+    port.moveToThread(worker);
+    worker->start();
+    worker->wait();
+    delete worker;
+    EXPECT_TRUE(found);
+    EXPECT_TRUE(IdentifyDevice(p, link));  // and back on this thread
+}
 
 }  // namespace
 }  // namespace cam

@@ -2,8 +2,10 @@
 # usage: fault_matrix.sh CAMSIM CAMCTL SOURCE_DIR
 # Every transfer against camsim with every fault that can meet it, as one table: each cell
 # must end with its exit status and its documented message, said once, within its time limit;
-# a failed transfer ends with its closing line, leaves a file being received untouched and no
-# scratch file behind. Cells run six at a time, the slowest six first.
+# a failed transfer ends with its closing line, reports nothing on stdout, leaves a file being
+# received untouched and no scratch file behind; an update leaves in camsim the file's data
+# records when it succeeds and nothing when it fails. Cells run six at a time, the slowest six
+# first.
 # The held-* faults are another program on the port, not the device's: an flock on it (as
 # picocom takes), or a live lock file (as minicom writes) while the port is named through a
 # link to it; stale-lockfile is one whose process is gone.
@@ -16,11 +18,14 @@ msg="$src/resources/samples/demo.Msg"
 abs="$src/tests/e2e/data/firmware.Abs"
 
 # transfer[@tcp|@rfc2217: through ser2net] | fault | exit status | what it says (stderr or stdout)
-# | seconds at most. Network faults: refused (no server), no-answer (a server that never takes
-# the connection), server-gone (ser2net killed while the device is silent mid-reception).
+# | seconds at most. no-port: a port that is not there. Network faults: refused (no server),
+# no-answer (a server that never takes the connection), server-gone (ser2net killed while the
+# device is silent mid-reception).
 matrix=$(cat <<'TABLE'
-identify    | silent               | 1 | KLM NOT FOUND                 | 10
+identify    | silent               | 1 | CONTROL WIRING                | 10
 identify    | echo                 | 1 | came back unchanged           | 10
+identify    | unsupported          | 1 | DEVICE UNSUPPORTED            | 10
+identify    | no-port              | 1 | no-such-port: There is no such port. | 3
 identify    | vanish               | 1 | KLM NOT FOUND                 | 10
 identify    | held-flock           | 1 | in use by another program (process | 10
 identify    | held-lockfile        | 1 | in use by another program (process | 10
@@ -31,7 +36,7 @@ send        | silent-after:5       | 1 | TIMEOUT SERIAL PORT           | 15
 send        | nak:4                | 1 | refused the block             | 15
 send        | delay:3300           | 1 | TIMEOUT SERIAL PORT           | 15
 send        | vanish-after:5       | 1 | TIMEOUT SERIAL PORT           | 15
-send        | refuse-end           | 1 | did not acknowledge the end   | 15
+send        | refuse-end           | 1 | The device did not acknowledge the end of the transmission: it has not taken the sizes. | 15
 send        | echo                 | 1 | the sizes were not sent       | 10
 receive     | silent               | 1 | KLM NOT FOUND                 | 10
 receive     | silent-after:4       | 1 | TIMEOUT SERIAL PORT           | 40
@@ -47,6 +52,7 @@ msg-receive | babble               | 1 | TIMEOUT SERIAL PORT           | 15
 msg-receive | vanish-after:4       | 1 | TIMEOUT SERIAL PORT           | 15
 flash       | flash-silent-after:3 | 1 | TIMEOUT SERIAL PORT           | 20
 flash       | flash-nak:2          | 0 | DEVICE UPDATED WITH           | 30
+flash       | no-port              | 1 | Errore                        | 3
 flash       | silent               | 1 | TIMEOUT SERIAL PORT           | 20
 flash       | noise                | 1 | instead of ACK or NAK         | 20
 flash       | nak:2                | 1 | refused record 2              | 30
@@ -73,13 +79,14 @@ run_cell() {
     [[ $transfer == *@* ]] && via=${transfer#*@} transfer=${transfer%@*}
     case $fault in refused | no-answer) simfault=silent ;; server-gone) simfault=silent-after:4 ;; esac
     local faults=(--fault "$simfault")
-    [[ $fault == held-* || $fault == stale-* ]] && faults=()
-    "$camsim" --model 32x7x255x1 --baud 0 "${faults[@]}" >sim.fifo 2>sim.err &
+    [[ $fault == held-* || $fault == stale-* || $fault == no-port ]] && faults=()
+    "$camsim" --model 32x7x255x1 --baud 0 --state . "${faults[@]}" >sim.fifo 2>sim.err &
     local sim=$!
     read -r port <sim.fifo
     local holder= lockfile=/var/lock/LCK..$(echo "${port#/dev/}" | tr / _)
     case $fault in
         refused) port=tcp://127.0.0.1:1 ;;
+        no-port) port=$PWD/no-such-port ;;
         no-answer) unanswered && port=$via://127.0.0.1:$busy ;;
         held-flock)
             (flock -n 9 && exec sleep 60) 9<"$port" &
@@ -125,6 +132,13 @@ run_cell() {
     [ "$took" -le "$limit" ] || why+="took ${took}s, at most ${limit}s; "
     if [ "$status" -ne 0 ]; then
         [ "$(cat out.Cam)$(cat out.Msg)" = "previous contentprevious content" ] || why+="a file was written; "
+        [ ! -s out ] || why+="stdout: $(cat out); "
+    fi
+    if [ "$transfer" = flash ]; then
+        local image want=
+        image=$(sed -n 's/^record //p' camsim-*.firmware 2>/dev/null)
+        [ "$status" -ne 0 ] || want=$(grep -v '^:00' "$abs" | tr -d '\r')
+        [ "$image" = "$want" ] || why+="camsim's image is not what was expected; "
     fi
     [ -z "$(ls -A tmp)" ] || why+="scratch left: $(ls -A tmp); "
     [ -z "$why" ] && echo ok || echo "$why stderr: $(tr '\n' ' ' <err | cut -c1-300)"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # camctl's message commands: msg-list and msg-convert on hand-made message files, and
-# msg-send / msg-receive against camsim over a real pseudo-terminal (round trips, the
-# device's state); their faults are rows of fault_matrix.sh. One case a run.
+# msg-send / msg-receive against camsim over a real pseudo-terminal (round trips; the device's
+# state is in transfer_e2e.sh); their faults are rows of fault_matrix.sh. One case a run.
 # usage: message_e2e.sh CAMSIM CAMCTL SOURCE_DIR CASE
 set -uo pipefail
 camsim=$(realpath "$1") camctl=$(realpath "$2") src=$(realpath "$3") case=$4
@@ -96,25 +96,13 @@ round_trip)
     cmp sent.Msg back.Msg >&2 || { diff <(tr -d '\r' <sent.Msg) <(tr -d '\r' <back.Msg) >&2; fail "came back changed"; }
     grep -qxF "received 180 messages from $port into back.Msg" out || fail "no summary: $(cat out)"
     [ ! -s sim.err ] || fail "camsim complained: $(cat sim.err)"
-    ;;
-
-paced_round_trip)
+    stop_sim
     # At a real line speed, with a device that thinks before each block.
     canonical 255 7=ALARM 128=HALF >sent.Msg
     start_sim --model 32x7x255x2 --baud 115200 --fault delay:5
     run msg-send --port "$port" sent.Msg; expect_status 0
     run msg-receive --port "$port" back.Msg; expect_status 0
     cmp sent.Msg back.Msg >&2 || fail "paced round trip changed the list"
-    ;;
-
-state)
-    mkdir dev
-    start_sim --model 32x7x255x1 --baud 0 --state dev
-    run msg-send --port "$port" "$src/resources/samples/demo.Msg"; expect_status 0
-    stop_sim
-    start_sim --model 32x7x255x1 --baud 0 --state dev
-    run msg-receive --port "$port" back.Msg; expect_status 0
-    cmp "$src/resources/samples/demo.Msg" back.Msg >&2 || fail "the messages did not survive a restart"
     ;;
 
 send_not_a_message_file)
@@ -127,9 +115,6 @@ send_not_a_message_file)
     run msg-receive --port "$port" back.Msg; expect_status 0
     cmp back.Msg <(canonical 255) >&2 || fail "the device took something"
     ;;
-
-
-
 
 *) fail "no such case" ;;
 esac
