@@ -132,7 +132,10 @@ run_cell() {
     [ "$took" -le "$limit" ] || why+="took ${took}s, at most ${limit}s; "
     if [ "$status" -ne 0 ]; then
         [ "$(cat out.Cam)$(cat out.Msg)" = "previous contentprevious content" ] || why+="a file was written; "
-        [ ! -s out ] || why+="stdout: $(cat out); "
+        # (An update lists the file it checked first.)
+        local reported
+        reported=$(if [ "$transfer" = flash ]; then grep "DEVICE UPDATED" out; else cat out; fi)
+        [ -z "$reported" ] || why+="a failure reported on stdout: $reported; "
     fi
     if [ "$transfer" = flash ]; then
         local image want=
