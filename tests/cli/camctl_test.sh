@@ -9,6 +9,15 @@ source "$(dirname "$(realpath "$0")")/../checks.sh"
 crlf() { printf '%s\r\n' "$@"; }
 head32x7=("FUNZIONI  32 - 7 " "ANTICIPI OFF" "RITARDI OFF" "RAPPORTI OFF" "FORMATO IN USCITA    1 "
           "SFASAMENTO ENCODER   0 " "SENSO DI ROTAZIONE   0 " "LIMITE DI VELOCITA'   0 ")
+# check "ARGS" STATUS STDOUT [LINE...] : camctl ARGS ends with STATUS, writes STDOUT and says
+# each LINE on stderr.
+check() {
+    local args=$1 want=$2 stdout=$3
+    shift 3
+    run $args; expect_status "$want"
+    expect_out "$stdout"
+    for line; do expect_err_line "$line"; done
+}
 
 case $case in
 files)
@@ -63,8 +72,9 @@ TABLE
     done
     ;;
 phases)
-    run phases "$src/resources/samples/demo.Cam"; expect_status 0
-    expect_out "01 01 F001 0100 0300
+    # The sample's phases, then hand-made files: the model from the header unless --model
+    # says otherwise, what is outside it, a file without its functions block, LF or CR ends.
+    check "phases $src/resources/samples/demo.Cam" 0 "01 01 F001 0100 0300
 01 01 F002 0600 0700
 01 02 F001 1000 0024
 01 03 F001 0000 0512
@@ -78,54 +88,29 @@ phases)
 07 16 F001 0001 0002
 "
     [ ! -s err ] || fail "a clean read shows nothing: $(cat err)"
-    # LF line ends read the same.
     crlf "${head32x7[@]}" " FORMATO N. 02" "C 07" " 0010 0020" "END" | tr -d '\r' >lf.Cam
-    run phases lf.Cam; expect_status 0
-    expect_out "02 07 F001 0010 0020
-"
-    ;;
-model_from_header)
-    # A 16-cam, 60-size file is read with the model its header names...
+    check "phases lf.Cam" 0 $'02 07 F001 0010 0020\n'
     crlf "FUNZIONI  16 - 60 " "${head32x7[@]:1}" " FORMATO N. 60" "C 16" " 0001 0002" "END" >m.Cam
-    run phases m.Cam; expect_status 0
-    expect_out "60 16 F001 0001 0002
-"
-    # ...unless --model says otherwise.
-    run phases --model 16x15 --yes m.Cam; expect_status 0
-    expect_err_line "60 BAD TOTAL FORMATS 15"
-    expect_err_line " 0001 0002 : READING STOPPED AT THIS LINE, SIZE 60 IS OUTSIDE 1..15"
-    expect_out ""
+    check "phases m.Cam" 0 $'60 16 F001 0001 0002\n'
+    check "phases --model 16x15 --yes m.Cam" 0 "" "60 BAD TOTAL FORMATS 15" \
+        " 0001 0002 : READING STOPPED AT THIS LINE, SIZE 60 IS OUTSIDE 1..15"
     # A header without usable counts falls back to 32x7; --yes does not read past wrong cams.
     crlf "FUNZIONI  12 - 7 " "${head32x7[@]:1}" "END" >odd.Cam
-    run phases --yes odd.Cam; expect_status 1
-    expect_err_line "12 WRONG NUMBER OF CAMS 32"
-    expect_out ""
-    ;;
-too_many_sizes)
+    check "phases --yes odd.Cam" 1 "" "12 WRONG NUMBER OF CAMS 32"
     crlf "FUNZIONI  32 - 30 " "${head32x7[@]:1}" " FORMATO N. 07" "C 01" " 0001 0002" \
          " FORMATO N. 08" "C 02" " 0003 0004" "END" >t.Cam
-    run phases --model 32x7 t.Cam; expect_status 1
-    expect_err_line "30 BAD TOTAL FORMATS 7"
-    expect_out ""
-    run phases --model 32x7 --yes t.Cam; expect_status 0
-    expect_err_line "30 BAD TOTAL FORMATS 7"
-    expect_err_line " 0003 0004 : READING STOPPED AT THIS LINE, SIZE 8 IS OUTSIDE 1..7"
-    expect_out "07 01 F001 0001 0002
-"
-    ;;
-import_only)
+    check "phases --model 32x7 t.Cam" 1 "" "30 BAD TOTAL FORMATS 7"
+    check "phases --model 32x7 --yes t.Cam" 0 $'07 01 F001 0001 0002\n' "30 BAD TOTAL FORMATS 7" \
+        " 0003 0004 : READING STOPPED AT THIS LINE, SIZE 8 IS OUTSIDE 1..7"
     crlf " FORMATO N. 03" "C 04" " 0100 0200" "END" >s.Cam
-    run phases s.Cam; expect_status 1
-    expect_err_line "IMPORT ONLY CAM FILE"
+    check "phases s.Cam" 1 "" "IMPORT ONLY CAM FILE"
     grep -q "^ FORMATO N. 03" err || fail "the refused file's first line is not shown: $(cat err)"
-    run phases --yes s.Cam; expect_status 0
-    expect_out "03 04 F001 0100 0200
-"
-    # Not a cam file at all.
+    check "phases --yes s.Cam" 0 $'03 04 F001 0100 0200\n'
+    # Not a cam file at all: the bad line is named, in UTF-8 (a degree sign here) when the
+    # file's Windows-1252 text has more than ASCII.
     crlf "hello" >h.Cam
     run phases --yes h.Cam; expect_status 1
     grep -q "^hello" err || fail "the bad line is not named: $(cat err)"
-    # The file's Windows-1252 text reaches the terminal in its own encoding (a degree sign here).
     crlf "FUNZIONI  32 - 7 " "ANTICIPI OFF" $'RITARDI \xb0' >deg.Cam
     run phases deg.Cam; expect_status 1
     grep -q "^RITARDI °" err || fail "the line is not shown in UTF-8: $(od -c err | head -3)"
@@ -161,20 +146,15 @@ convert_stopped_early)
     ;;
 advance)
     # The worked examples: 1000 rpm and 100 ms, 4000 rpm and 210 ms, 100 rpm and a wanted 360.
-    run advance --rpm 1000 --ms 100; expect_status 0; expect_out "600 0
-"
-    run advance --rpm 4000 --ms 210; expect_status 0; expect_out "944 4
-"
-    run advance --deg 360 --rpm 100; expect_status 0; expect_out "210 126
-"
+    check "advance --rpm 1000 --ms 100" 0 $'600 0\n'
+    check "advance --rpm 4000 --ms 210" 0 $'944 4\n'
+    check "advance --deg 360 --rpm 100" 0 $'210 126\n'
     # The sliders' ranges, and one computation at a time.
-    for args in "--rpm 0 --ms 5" "--rpm 4001 --ms 5" "--rpm 10 --ms 211" "--rpm 10 --deg 0" "--rpm 10 --deg 361" \
-                "--rpm 10" "--ms 5" "--rpm 10 --ms 5 --deg 5" "--rpm 1e3 --ms 5" "--rpm 10 --ms" "--speed 10"; do
-        run advance $args; expect_status 2
-        expect_out ""
+    for args in "--rpm 0 --ms 5" "--rpm 4001 --ms 5" "--rpm 10 --deg 0" "--rpm 10 --deg 361" "--rpm 10" "--ms 5" \
+                "--rpm 10 --ms 5 --deg 5" "--rpm 1e3 --ms 5" "--rpm 10 --ms" "--speed 10"; do
+        check "advance $args" 2 ""
     done
-    run advance --rpm 10 --ms 211
-    expect_err_line "camctl advance: --ms takes a whole number from 0 to 210, not '211'"
+    check "advance --rpm 10 --ms 211" 2 "" "camctl advance: --ms takes a whole number from 0 to 210, not '211'"
     ;;
 print_usage)
     sample="$src/resources/samples/demo.Cam"
