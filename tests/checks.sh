@@ -18,6 +18,15 @@ run() {
 expect_status() { [ "$status" -eq "$1" ] || fail "exit status $status, expected $1; stderr: $(cat err)"; }
 expect_err_line() { grep -qxF -- "$1" err || fail "stderr lacks the line '$1'; it was: $(cat err)"; }
 expect_out() { diff -u <(printf '%s' "$1") out >&2 || fail "stdout differs"; }
+# check "ARGS" STATUS STDOUT [LINE...] : camctl ARGS (split at blanks) ends with STATUS, writes
+# STDOUT ("-": anything) and says each LINE on stderr.
+check() {
+    local args=$1 want=$2 stdout=$3
+    shift 3
+    run $args; expect_status "$want"
+    [ "$stdout" = - ] || expect_out "$stdout"
+    for line; do expect_err_line "$line"; done
+}
 
 # start_sim OPTIONS... : camsim on a fresh pseudo-terminal; sets sim_pid and port.
 start_sim() {

@@ -9,15 +9,6 @@ source "$(dirname "$(realpath "$0")")/../checks.sh"
 crlf() { printf '%s\r\n' "$@"; }
 head32x7=("FUNZIONI  32 - 7 " "ANTICIPI OFF" "RITARDI OFF" "RAPPORTI OFF" "FORMATO IN USCITA    1 "
           "SFASAMENTO ENCODER   0 " "SENSO DI ROTAZIONE   0 " "LIMITE DI VELOCITA'   0 ")
-# check "ARGS" STATUS STDOUT [LINE...] : camctl ARGS ends with STATUS, writes STDOUT and says
-# each LINE on stderr.
-check() {
-    local args=$1 want=$2 stdout=$3
-    shift 3
-    run $args; expect_status "$want"
-    expect_out "$stdout"
-    for line; do expect_err_line "$line"; done
-}
 
 case $case in
 files)

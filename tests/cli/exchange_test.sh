@@ -12,35 +12,29 @@ case $case in
 diff)
     # One phase of the sample moved: exactly that phase is named.
     sed 's/^ 0200 0400\r$/ 0200 0420\r/' "$sample" >changed.Cam
-    run diff "$sample" changed.Cam; expect_status 1
-    expect_out "size 2, cam 1: phase 0200-0400 in A, 0200-0420 in B
+    check "diff $sample changed.Cam" 1 "size 2, cam 1: phase 0200-0400 in A, 0200-0420 in B
 "
     [ ! -s err ] || fail "a clean comparison says something on stderr: $(cat err)"
-    run diff "$sample" "$sample"; expect_status 0
-    expect_out ""
+    check "diff $sample $sample" 0 ""
     # A phase removed, a remark and an advance changed; the files in the other order.
     sed -e '/^ 0512 0768\r$/d' -e 's/^C 03"FEED"/C 03"FEEDER"/' -e 's/^ANTICIPO CAMS  02 ms   0 /ANTICIPO CAMS  02 ms   12 /' \
         "$sample" >edited.Cam
-    run diff edited.Cam "$sample"; expect_status 1
-    expect_out "Advance of cam 02 (ms): 12 in A, 0 in B
+    check "diff edited.Cam $sample" 1 "Advance of cam 02 (ms): 12 in A, 0 in B
 Remark of cam 3: \"FEEDER\" in A, \"FEED\" in B
 size 3, cam 32: phase 0512-0768 only in B
 "
     # Another model: each file is read with the counts of its own header.
     sed 's/^FUNZIONI  32 - 7 /FUNZIONI  32 - 15 /' "$sample" >fifteen.Cam
-    run diff "$sample" fifteen.Cam; expect_status 1
-    expect_out "Number of sizes: 7 in A, 15 in B
+    check "diff $sample fifteen.Cam" 1 "Number of sizes: 7 in A, 15 in B
 "
     ;;
 diff_usage)
     for args in "diff" "diff $sample" "diff a b c" "diff --port" "diff --colour $sample $sample" \
                 "diff --model 17x7 $sample $sample"; do
-        run $args; expect_status 2
-        expect_out ""
+        check "$args" 2 ""
     done
     # A file that cannot be read gives no answer either.
-    run diff "$sample" missing.Cam; expect_status 2
-    expect_err_line "camctl: missing.Cam: no such file"
+    check "diff $sample missing.Cam" 2 - "camctl: missing.Cam: no such file"
     printf 'hello\r\n' >bad.Cam
     run diff bad.Cam "$sample"; expect_status 2
     ;;
@@ -98,27 +92,21 @@ import_csv)
     # Edited as a spreadsheet saves it: LF line ends, a phase shifted, a row added.
     tr -d '\r' <demo.csv | sed -e 's/^2,1,MAIN KNIFE,200,400,,$/2,1,MAIN KNIFE,250,450,,/' \
         -e 's/^7,16,,1,2,,$/7,16,,1,2,,\n5,8,NEW CAM,10,20,,/' >edited.csv
-    run import --csv edited.csv edited.Cam; expect_status 0
-    expect_out "imported 13 phases (32 cams, 7 sizes) from edited.csv into edited.Cam
+    check "import --csv edited.csv edited.Cam" 0 "imported 13 phases (32 cams, 7 sizes) from edited.csv into edited.Cam
 "
-    run diff "$sample" edited.Cam; expect_status 1
-    expect_out "Remark of cam 8: none in A, \"NEW CAM\" in B
+    check "diff $sample edited.Cam" 1 "Remark of cam 8: none in A, \"NEW CAM\" in B
 size 2, cam 1: phase 0200-0400 in A, 0250-0450 in B
 size 5, cam 8: phase 0010-0020 only in B
 "
     # A bad row (and a second one): every refused row is named, nothing is written.
     sed -e 's/^3,32,EJECT,512,768,,$/3,32,EJECT,512,2000,,/' -e 's/^4,2,GLUE,950,50,,$/4,2,GLUE,950,,,/' edited.csv >bad.csv
     printf 'previous' >bad.Cam
-    run import --csv bad.csv bad.Cam; expect_status 1
-    expect_err_line 'line 12: off cannot be "2000" (it takes 0..1024)'
-    expect_err_line 'line 13: on and off must both be given, or both be left empty'
-    expect_err_line "camctl import: 2 rows refused; nothing was written"
+    check "import --csv bad.csv bad.Cam" 1 - 'line 12: off cannot be "2000" (it takes 0..1024)' \
+        'line 13: on and off must both be given, or both be left empty' "camctl import: 2 rows refused; nothing was written"
     [ "$(cat bad.Cam)" = previous ] || fail "a refused table was written"
     # --model sets the counts; a row outside them is refused.
-    run import --csv --model 32x3 edited.csv small.Cam; expect_status 1
-    expect_err_line 'line 13: size cannot be "4" (it takes 1..3)'
-    expect_err_line 'line 14: size cannot be "7" (it takes 1..3)'
-    expect_err_line 'line 15: size cannot be "5" (it takes 1..3)'
+    check "import --csv --model 32x3 edited.csv small.Cam" 1 - 'line 13: size cannot be "4" (it takes 1..3)' \
+        'line 14: size cannot be "7" (it takes 1..3)' 'line 15: size cannot be "5" (it takes 1..3)'
     run import edited.csv x.Cam; expect_status 2
     run import --csv missing.csv x.Cam; expect_status 1
     ;;

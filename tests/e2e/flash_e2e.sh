@@ -36,12 +36,10 @@ case $case in
 verify_hex)
     run verify-hex "$fw"; expect_status 0
     expect_verified ""
-    run verify-hex corrupt.Abs; expect_status 1
-    expect_err_line "PARITY ERROR IN LINE 5"
+    check "verify-hex corrupt.Abs" 1 - "PARITY ERROR IN LINE 5"
     expect_out ""
     printf ':00000001FF\r\nnot a record\r\n' >unusable.Abs
-    run verify-hex unusable.Abs; expect_status 1
-    expect_err_line "FILE UNUSABLE"
+    check "verify-hex unusable.Abs" 1 - "FILE UNUSABLE"
     run verify-hex missing.Abs; expect_status 1
     run verify-hex; expect_status 2
     # What objcopy writes is taken, also with CR alone ending the lines and an end-of-file mark.
@@ -57,8 +55,7 @@ verify_hex)
     printf ':100000070102030405060708090A0B0C0D0E0F1061\r\n:00000001FF\r\n' >type.Abs
     printf ':0F0000000102030405060708090A0B0C0D0E0F1069\r\n:00000001FF\r\n' >count.Abs
     while IFS='|' read -r f said; do
-        run verify-hex "$f"; expect_status 1
-        expect_err_line "$said"
+        check "verify-hex $f" 1 - "$said"
     done <<'TABLE'
 cut.Abs|THE FILE ENDS AT LINE 10 WITHOUT ITS END RECORD: IT IS INCOMPLETE
 after.Abs|LINE 21: A RECORD AFTER THE END RECORD
@@ -86,13 +83,11 @@ flash_refused)
     # A corrupted or cut file is refused before the port is opened, and a declined update
     # sends nothing: the device never hears of them.
     start_sim --baud 0 --state dev
-    run flash --port "$port" --yes corrupt.Abs; expect_status 1
-    expect_err_line "PARITY ERROR IN LINE 5"
+    check "flash --port $port --yes corrupt.Abs" 1 - "PARITY ERROR IN LINE 5"
     grep -qF "UPDATE FLASH ?" err && fail "a corrupted file was offered for the update"
     run flash --port "$port" --yes cut.Abs; expect_status 1
     grep -qF "UPDATE FLASH ?" err && fail "half a firmware was offered for the update"
-    run flash --port "$port" "$fw"; expect_status 1
-    expect_err_line "UPDATE FLASH ?"
+    check "flash --port $port $fw" 1 - "UPDATE FLASH ?"
     grep -q "was not updated" err || fail "no word that nothing was updated: $(cat err)"
     stop_sim
     expect_no_image

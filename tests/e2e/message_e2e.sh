@@ -29,8 +29,7 @@ list)
         printf 'N. 005 "LF ONLY  "\n'
         crlf '' 'N. 007 "' 'N. 008 no quotes here'
     } >odd.Msg
-    run msg-list --msgs 9 odd.Msg; expect_status 0
-    expect_out '001 FIRST
+    check "msg-list --msgs 9 odd.Msg" 0 '001 FIRST
 002  
 003 SAY "HI" 
 004 
@@ -52,10 +51,8 @@ usage)
                 "msg-send --port /dev/null --msgs 3 a.Msg" "msg-list --port /dev/null a.Msg"; do
         run $args; expect_status 2
     done
-    run msg-list missing.Msg; expect_status 1
-    expect_err_line "camctl: missing.Msg: no such file"
-    run msg-send --port /dev/null missing.Msg; expect_status 1
-    expect_err_line "camctl: missing.Msg: no such file"
+    check "msg-list missing.Msg" 1 - "camctl: missing.Msg: no such file"
+    check "msg-send --port /dev/null missing.Msg" 1 - "camctl: missing.Msg: no such file"
     run --help; expect_status 0
     grep -q "camctl msg-receive" out || fail "--help lists no message commands"
     ;;
@@ -72,13 +69,11 @@ convert)
     [ "$(cat locked.Msg)" = kept ] || fail "a write-protected file was replaced"
     # More messages than the count: how many is said first, and dropped only with --yes.
     canonical 257 256=BEYOND >many.Msg
-    run msg-convert many.Msg short.Msg; expect_status 1
-    expect_err_line "many.Msg holds 1 message(s) beyond the 255 of the list: they are left out."
+    check "msg-convert many.Msg short.Msg" 1 - "many.Msg holds 1 message(s) beyond the 255 of the list: they are left out."
     [ ! -e short.Msg ] || fail "messages were dropped without --yes"
     run msg-convert --yes many.Msg short.Msg; expect_status 0
     # What is no message file is refused, as the transmission refuses it.
-    run msg-convert "$src/resources/samples/demo.Cam" x.Msg; expect_status 1
-    expect_err_line "demo.Cam - wrong file format"
+    check "msg-convert $src/resources/samples/demo.Cam x.Msg" 1 - "demo.Cam - wrong file format"
     [ ! -e x.Msg ] || fail "a cam file was converted into a message file"
     ;;
 
@@ -87,8 +82,7 @@ round_trip)
     start_sim --model 32x7x180x1 --baud 0
     # More messages than the device holds: how many is said, and they are sent only with --yes.
     canonical 255 200=BEYOND >long.Msg
-    run msg-send --port "$port" long.Msg; expect_status 1
-    expect_err_line "long.Msg holds 1 message(s) beyond the 180 of the device: they are not sent."
+    check "msg-send --port $port long.Msg" 1 - "long.Msg holds 1 message(s) beyond the 180 of the device: they are not sent."
     run msg-send --yes --port "$port" long.Msg; expect_status 0
     run msg-send --port "$port" sent.Msg; expect_status 0
     grep -q "^sent the messages of sent.Msg to " out || fail "no summary: $(cat out)"
@@ -109,9 +103,8 @@ send_not_a_message_file)
     # An empty first line is no message file: nothing goes to the device.
     crlf '' 'N. 001 "A"' >bad.Msg
     start_sim --model 32x7x255x1 --baud 0
-    run msg-send --port "$port" bad.Msg; expect_status 1
-    expect_err_line "bad.Msg - wrong file format"
-    expect_err_line "camctl msg-send: the messages were not sent"
+    check "msg-send --port $port bad.Msg" 1 - "bad.Msg - wrong file format" \
+        "camctl msg-send: the messages were not sent"
     run msg-receive --port "$port" back.Msg; expect_status 0
     cmp back.Msg <(canonical 255) >&2 || fail "the device took something"
     ;;

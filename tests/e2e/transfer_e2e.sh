@@ -116,36 +116,29 @@ diff_device)
     sample=$(realpath "$data/../../../resources/samples/demo.Cam")
     start_sim --model 32x7x255x1 --baud 0
     run send --yes --port "$port" "$sample"; expect_status 0
-    run diff --port "$port" "$sample"; expect_status 0
-    expect_out ""
-    expect_err_line '  Cam 10: no phase in size 1, its remark "SPARE" is not sent'
+    check "diff --port $port $sample" 0 "" '  Cam 10: no phase in size 1, its remark "SPARE" is not sent'
     sed 's/^ 0200 0400\r$/ 0200 0420\r/' "$sample" >changed.Cam
     run send --yes --port "$port" changed.Cam; expect_status 0
-    run diff --port "$port" "$sample"; expect_status 1
-    expect_out "size 2, cam 1: phase 0200-0400 in A, 0200-0420 in B
+    check "diff --port $port $sample" 1 "size 2, cam 1: phase 0200-0400 in A, 0200-0420 in B
 "
     # Another model on the device is a difference, not a failure.
     stop_sim
     start_sim --model 32x15x255x2 --baud 0
     run send --port "$port" "$data/two_encoders.Cam" --yes; expect_status 0
-    run diff --port "$port" "$data/two_encoders.Cam"; expect_status 1
-    expect_out "Number of sizes: 7 in A, 15 in B
+    check "diff --port $port $data/two_encoders.Cam" 1 "Number of sizes: 7 in A, 15 in B
 "
     stop_sim
     # A device that does not answer gives no answer either.
     start_sim --model 32x7x255x1 --baud 0 --fault bad-checksum:5
-    run diff --port "$port" "$data/one_encoder.Cam"; expect_status 2
-    expect_err_line "TIMEOUT SERIAL PORT "
+    check "diff --port $port $data/one_encoder.Cam" 2 - "TIMEOUT SERIAL PORT "
     ;;
 
 wrong_cams)
     # The device is a 32-cam model: a 16-cam file is not sent, a 16-cam reception is refused.
     start_sim --model 32x7x255x1 --baud 0
-    run send --port "$port" "$data/sixteen_cams.Cam"; expect_status 1
-    expect_err_line "WRONG DSP  C.32"
+    check "send --port $port $data/sixteen_cams.Cam" 1 - "WRONG DSP  C.32"
     printf 'previous content' >out.Cam
-    run receive --port "$port" --model 16x7 out.Cam; expect_status 1
-    expect_err_line "WRONG DSP  C.32"
+    check "receive --port $port --model 16x7 out.Cam" 1 - "WRONG DSP  C.32"
     [ "$(cat out.Cam)" = "previous content" ] || fail "OUT was written after a failed reception"
     [ "$(ls -A | sort | tr '\n' ' ')" = "err out out.Cam sim.err " ] || fail "files left behind: $(ls -A)"
     ;;
