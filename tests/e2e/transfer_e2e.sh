@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# camctl send / receive against camsim over a real pseudo-terminal: round trips that must
-# come back byte for byte, the check after sending, the comparison with the device, the
-# private scratch folder, the cam count checked. The faults of a transfer are rows of
-# fault_matrix.sh. One case a run, so that the slow ones run beside the others.
-# usage: transfer_e2e.sh CAMSIM CAMCTL DATA_DIR CASE
+# camctl against camsim over a real pseudo-terminal: identify; send / receive round trips that
+# must come back byte for byte, the check after sending, the comparison with the device, the
+# private scratch folder, the cam count checked; firmware files checked, flashed and found
+# again in the simulator's stored image, or refused before anything is sent; the message
+# commands on hand-made files and their round trips. The faults the simulator shows are rows
+# of fault_matrix.sh. One case a run, so that the slow ones run beside the others.
+# usage: transfer_e2e.sh CAMSIM CAMCTL SOURCE_DIR CASE
 set -uo pipefail
-camsim=$(realpath "$1") camctl=$(realpath "$2") data=$(realpath "$3") case=$4
+camsim=$(realpath "$1") camctl=$(realpath "$2") src=$(realpath "$3") case=$4
+data=$src/tests/e2e/data
 source "$(dirname "$(realpath "$0")")/../checks.sh"
 
 # round_trip MODEL FILE [SIM_OPTIONS...] : sent to a device of that model (--baud 0 unless
@@ -22,7 +25,58 @@ round_trip() {
     stop_sim
 }
 
+fw="$data/firmware.Abs"
+image=dev/camsim-32x60x255x2.firmware
+
+# The simulator's image holds the data records of the file in their order (the byte-count-00
+# records carry no data), and the identification text "A1B2C303/15/2026" in hex.
+expect_image() {
+    [ -f "$image" ] || fail "camsim stored no firmware image"
+    diff -u <(grep -v '^:00' "$fw" | tr -d '\r') <(sed -n 's/^record //p' "$image") >&2 ||
+        fail "the stored image is not the file's records"
+    grep -qxF "identification =41314232433330332f31352f32303236" "$image" || fail "identification: $(cat "$image")"
+}
+expect_no_image() { [ ! -e "$image" ] || fail "camsim took a firmware image: $(head -3 "$image")"; }
+expect_verified() {
+    expect_out "lines: 121
+data bytes: 1906
+ CRC Prog:  A1B2C3  Date Prog: MAR 15 2026
+$1"
+}
+
+# A copy of the file with one data digit of line 5 changed, and one cut off after line 10.
+spoilt_copies() {
+    sed '5s/^\(.\{12\}\)./\1F/' "$fw" >corrupt.Abs
+    cmp -s "$fw" corrupt.Abs && fail "the corrupted copy is the file"
+    head -n 10 "$fw" >cut.Abs
+}
+
+crlf() { printf '%s\r\n' "$@"; }
+# The canonical file of a list of n messages whose texts are given as "k=text" arguments.
+canonical() {
+    local n=$1 k line
+    shift
+    declare -A text=()
+    for a in "$@"; do text[${a%%=*}]=${a#*=}; done
+    for ((k = 1; k <= n; k++)); do
+        line=$(printf 'N. %03d' "$k")
+        [ -n "${text[$k]+x}" ] && line+=" \"${text[$k]}\""
+        printf '%s\r\n' "$line"
+    done
+}
+
 case $case in
+identify)
+    start_sim
+    check "identify --port $port" 0 $'32 cams, 60 sizes, 255 messages, 2 encoders\n'
+    [ ! -s err ] || fail "a good device gives no message: $(cat err)"
+    # Again on the same simulator: the port was released and is taken again.
+    mv out first
+    run identify --port "$port" --baud 19200; expect_status 0
+    cmp -s first out || fail "second run: $(cat first) / $(cat out)"
+    run identify; expect_status 2
+    ;;
+
 round_trips)
     round_trip 32x7x255x1 one_encoder.Cam
     round_trip 32x7x255x2 two_encoders.Cam
@@ -53,7 +107,7 @@ verify)
 state)
     # Another run of the simulator on the same folder is the same device: its sizes and its
     # messages.
-    msg=$(realpath "$data/../../../resources/samples/demo.Msg")
+    msg=$src/resources/samples/demo.Msg
     mkdir dev
     start_sim --model 32x7x255x1 --baud 0 --state dev
     run send --port "$port" "$data/one_encoder.Cam"; expect_status 0
@@ -113,7 +167,7 @@ receive_scratch_is_private)
 diff_device)
     # The file sent, then another one with a phase moved: diff --port names that phase. What
     # the device cannot hold is left out of the comparison and said on stderr.
-    sample=$(realpath "$data/../../../resources/samples/demo.Cam")
+    sample=$src/resources/samples/demo.Cam
     start_sim --model 32x7x255x1 --baud 0
     run send --yes --port "$port" "$sample"; expect_status 0
     check "diff --port $port $sample" 0 "" '  Cam 10: no phase in size 1, its remark "SPARE" is not sent'
@@ -141,6 +195,157 @@ wrong_cams)
     check "receive --port $port --model 16x7 out.Cam" 1 - "WRONG DSP  C.32"
     [ "$(cat out.Cam)" = "previous content" ] || fail "OUT was written after a failed reception"
     [ "$(ls -A | sort | tr '\n' ' ')" = "err out out.Cam sim.err " ] || fail "files left behind: $(ls -A)"
+    ;;
+
+verify_hex)
+    spoilt_copies
+    run verify-hex "$fw"; expect_status 0
+    expect_verified ""
+    check "verify-hex corrupt.Abs" 1 - "PARITY ERROR IN LINE 5"
+    expect_out ""
+    printf ':00000001FF\r\nnot a record\r\n' >unusable.Abs
+    check "verify-hex unusable.Abs" 1 - "FILE UNUSABLE"
+    run verify-hex missing.Abs; expect_status 1
+    run verify-hex; expect_status 2
+    # What objcopy writes is taken, also with CR alone ending the lines and an end-of-file mark.
+    head -c 300 /dev/zero | tr '\0' 'x' >image.bin
+    objcopy -I binary -O ihex image.bin tool.Abs || fail "objcopy failed"
+    tr -d '\n' <tool.Abs >cr.Abs && printf '\032' >>cr.Abs
+    for f in tool.Abs cr.Abs; do
+        run verify-hex $f; expect_status 0
+        grep -qx "lines: 20" out || fail "$f: $(cat out err)"
+    done
+    # What a device would refuse half-way through an update is refused here, naming the line.
+    { cat tool.Abs; head -n 1 tool.Abs; } >after.Abs
+    printf ':100000070102030405060708090A0B0C0D0E0F1061\r\n:00000001FF\r\n' >type.Abs
+    printf ':0F0000000102030405060708090A0B0C0D0E0F1069\r\n:00000001FF\r\n' >count.Abs
+    while IFS='|' read -r f said; do
+        check "verify-hex $f" 1 - "$said"
+    done <<'TABLE'
+cut.Abs|THE FILE ENDS AT LINE 10 WITHOUT ITS END RECORD: IT IS INCOMPLETE
+after.Abs|LINE 21: A RECORD AFTER THE END RECORD
+type.Abs|LINE 1: RECORD TYPE 07 IS NONE OF 00 TO 05
+count.Abs|LINE 1: THE BYTE COUNT SAYS 15 DATA BYTES, THE RECORD HOLDS 16
+TABLE
+    ;;
+
+flash)
+    mkdir dev
+    start_sim --baud 0 --state dev
+    run flash --port "$port" --yes "$fw"; expect_status 0
+    expect_verified "DEVICE UPDATED WITH  $fw
+"
+    expect_err_line "UPDATE FLASH ?"
+    expect_image
+    stop_sim
+    # Again at a real line speed, with a device that thinks before each answer.
+    rm "$image"
+    start_sim --baud 115200 --fault delay:2 --state dev
+    run flash --port "$port" --yes "$fw"; expect_status 0
+    expect_image
+    ;;
+
+flash_refused)
+    spoilt_copies
+    mkdir dev
+    # A corrupted or cut file is refused before the port is opened, and a declined update
+    # sends nothing: the device never hears of them.
+    start_sim --baud 0 --state dev
+    check "flash --port $port --yes corrupt.Abs" 1 - "PARITY ERROR IN LINE 5"
+    grep -qF "UPDATE FLASH ?" err && fail "a corrupted file was offered for the update"
+    run flash --port "$port" --yes cut.Abs; expect_status 1
+    grep -qF "UPDATE FLASH ?" err && fail "half a firmware was offered for the update"
+    check "flash --port $port $fw" 1 - "UPDATE FLASH ?"
+    grep -q "was not updated" err || fail "no word that nothing was updated: $(cat err)"
+    stop_sim
+    expect_no_image
+    ;;
+
+msg_list)
+    # Line k is message k whatever number it carries; odd lines read as the list reads them.
+    {
+        crlf 'N. 009 "FIRST"' 'N. 002     ' 'N. 003 "SAY "HI" "' 'X. 004 "NOT A MESSAGE LINE"'
+        printf 'N. 005 "LF ONLY  "\n'
+        crlf '' 'N. 007 "' 'N. 008 no quotes here'
+    } >odd.Msg
+    check "msg-list --msgs 9 odd.Msg" 0 '001 FIRST
+002  
+003 SAY "HI" 
+004 
+005 LF ONLY  
+006 
+007 
+008  
+009 
+'
+    [ ! -s err ] || fail "a clean read says nothing: $(cat err)"
+    run msg-list "$src/resources/samples/demo.Msg"; expect_status 0
+    [ "$(wc -l <out)" = 255 ] || fail "255 messages by default"
+    grep -qxF "009 OIL LEVEL LOW       REFILL THE TANK" out || fail "the sample's message 9: $(sed -n 9p out)"
+    ;;
+
+msg_usage)
+    for args in msg-list "msg-list a.Msg b.Msg" "msg-list --msgs 0 a.Msg" "msg-list --msgs 1000 a.Msg" \
+                "msg-list --msgs x a.Msg" "msg-convert a.Msg" "msg-send a.Msg" "msg-receive --port" \
+                "msg-send --port /dev/null --msgs 3 a.Msg" "msg-list --port /dev/null a.Msg"; do
+        run $args; expect_status 2
+    done
+    check "msg-list missing.Msg" 1 - "camctl: missing.Msg: no such file"
+    check "msg-send --port /dev/null missing.Msg" 1 - "camctl: missing.Msg: no such file"
+    run --help; expect_status 0
+    grep -q "camctl msg-receive" out || fail "--help lists no message commands"
+    ;;
+
+msg_convert)
+    crlf 'N. 001 "A"' 'N. 002   ' 'N. 003 "Q "X" Q"' >in.Msg
+    run msg-convert --msgs 4 in.Msg out.Msg; expect_status 0
+    cmp out.Msg <(canonical 4 1=A 3='Q "X" Q') >&2 || fail "converted file differs: $(cat -A out.Msg)"
+    run msg-convert in.Msg 255.Msg; expect_status 0
+    cmp 255.Msg <(canonical 255 1=A 3='Q "X" Q') >&2 || fail "255 messages by default"
+    # A file that cannot be replaced stays as it was.
+    printf 'kept' >locked.Msg; chmod 444 locked.Msg
+    run msg-convert in.Msg locked.Msg; expect_status 1
+    [ "$(cat locked.Msg)" = kept ] || fail "a write-protected file was replaced"
+    # More messages than the count: how many is said first, and dropped only with --yes.
+    canonical 257 256=BEYOND >many.Msg
+    check "msg-convert many.Msg short.Msg" 1 - "many.Msg holds 1 message(s) beyond the 255 of the list: they are left out."
+    [ ! -e short.Msg ] || fail "messages were dropped without --yes"
+    run msg-convert --yes many.Msg short.Msg; expect_status 0
+    # What is no message file is refused, as the transmission refuses it.
+    check "msg-convert $src/resources/samples/demo.Cam x.Msg" 1 - "demo.Cam - wrong file format"
+    [ ! -e x.Msg ] || fail "a cam file was converted into a message file"
+    ;;
+
+msg_round_trip)
+    canonical 180 1='MOTOR OVERLOAD' 2='OIL ?:PRESSURE "LOW"' 180='LAST MESSAGE OF FORTY CHARACTERS  ABCDEF' >sent.Msg
+    start_sim --model 32x7x180x1 --baud 0
+    # More messages than the device holds: how many is said, and they are sent only with --yes.
+    canonical 255 200=BEYOND >long.Msg
+    check "msg-send --port $port long.Msg" 1 - "long.Msg holds 1 message(s) beyond the 180 of the device: they are not sent."
+    run msg-send --yes --port "$port" long.Msg; expect_status 0
+    run msg-send --port "$port" sent.Msg; expect_status 0
+    grep -q "^sent the messages of sent.Msg to " out || fail "no summary: $(cat out)"
+    run msg-receive --port "$port" back.Msg; expect_status 0
+    cmp sent.Msg back.Msg >&2 || { diff <(tr -d '\r' <sent.Msg) <(tr -d '\r' <back.Msg) >&2; fail "came back changed"; }
+    grep -qxF "received 180 messages from $port into back.Msg" out || fail "no summary: $(cat out)"
+    [ ! -s sim.err ] || fail "camsim complained: $(cat sim.err)"
+    stop_sim
+    # At a real line speed, with a device that thinks before each block.
+    canonical 255 7=ALARM 128=HALF >sent.Msg
+    start_sim --model 32x7x255x2 --baud 115200 --fault delay:5
+    run msg-send --port "$port" sent.Msg; expect_status 0
+    run msg-receive --port "$port" back.Msg; expect_status 0
+    cmp sent.Msg back.Msg >&2 || fail "paced round trip changed the list"
+    ;;
+
+msg_send_not_a_message_file)
+    # An empty first line is no message file: nothing goes to the device.
+    crlf '' 'N. 001 "A"' >bad.Msg
+    start_sim --model 32x7x255x1 --baud 0
+    check "msg-send --port $port bad.Msg" 1 - "bad.Msg - wrong file format" \
+        "camctl msg-send: the messages were not sent"
+    run msg-receive --port "$port" back.Msg; expect_status 0
+    cmp back.Msg <(canonical 255) >&2 || fail "the device took something"
     ;;
 
 *) fail "no such case" ;;
