@@ -11,12 +11,12 @@
 #include "sim_options.h"
 #include "sim_process.h"
 #include "support/fake_port.h"
+#include "support/scratch_folder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <QThread>
 
-#include <filesystem>
 #include <memory>
 
 namespace cam {
@@ -27,77 +27,55 @@ using ::testing::HasSubstr;
 
 enum class Line { Fake, Pty };
 
-// A device on a line: the port and clock the link uses, and the name to open.
-class DeviceLine {
-public:
-    virtual ~DeviceLine() = default;
-    virtual SerialPort& port() = 0;
-    virtual Clock& clock() = 0;
-    virtual std::string name() const = 0;
-};
-
-// camsim's device answering what the tool writes, on the fake clock.
-class FakeLine : public DeviceLine {
-public:
-    explicit FakeLine(const std::vector<std::string>& args) {
+// camsim on the line of the test's parameter: its device code answering on the fake port and
+// clock, or the camsim program on a pseudo-terminal.
+struct DeviceLine {
+    DeviceLine(Line kind, const std::vector<std::string>& args) {
+        if (kind == Line::Pty) {
+            sim = std::make_unique<SimProcess>(args);
+            EXPECT_FALSE(sim->port().empty());
+            return;
+        }
         std::string error;
         camsim::Options options;
         if (!camsim::ParseOptions(args, &options, &error)) ADD_FAILURE() << error;
-        device_ = std::make_unique<camsim::Device>(options);
-        port_.device = [this](FakePort& f, const std::string& written) {
-            for (const camsim::Reply& r : device_->receive(written)) f.reply(r.bytes, static_cast<int>(r.delayMs));
-            if (device_->hungUp()) f.unplugAfter(0);
+        device = std::make_unique<camsim::Device>(options);
+        fake.device = [this](FakePort& f, const std::string& written) {
+            for (const camsim::Reply& r : device->receive(written)) f.reply(r.bytes, static_cast<int>(r.delayMs));
+            if (device->hungUp()) f.unplugAfter(0);
         };
     }
-    SerialPort& port() override { return port_; }
-    Clock& clock() override { return clock_; }
-    std::string name() const override { return "/dev/fake"; }
+    SerialPort& port() { return sim ? static_cast<SerialPort&>(pty) : fake; }
+    Clock& clock() { return sim ? static_cast<Clock&>(steady) : fakeClock; }
+    std::string name() const { return sim ? sim->port() : "/dev/fake"; }
 
-private:
-    FakeClock clock_;
-    FakePort port_{clock_};
-    std::unique_ptr<camsim::Device> device_;
-};
-
-// The camsim program on a pseudo-terminal.
-class PtyLine : public DeviceLine {
-public:
-    explicit PtyLine(const std::vector<std::string>& args) : sim_(args) { EXPECT_FALSE(sim_.port().empty()); }
-    SerialPort& port() override { return port_; }
-    Clock& clock() override { return clock_; }
-    std::string name() const override { return sim_.port(); }
-
-private:
-    SimProcess sim_;
-    QtSerialPort port_;
-    SteadyClock clock_;
+    FakeClock fakeClock;
+    FakePort fake{fakeClock};
+    std::unique_ptr<camsim::Device> device;
+    std::unique_ptr<SimProcess> sim;
+    QtSerialPort pty;
+    SteadyClock steady;
 };
 
 class Exchange : public ::testing::TestWithParam<Line> {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() / ("camdesk-exchange-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        p.WorkDir = dir.string();
-        p.TmpFile = (dir / "_._").string();
+        p.WorkDir = dir.str();
+        p.TmpFile = dir.file("_._");
         ResizeTables(p);
     }
     void TearDown() override {
         if (link) ClosePort(*link);
-        std::filesystem::remove_all(dir);
     }
     // The device camsim plays with these options, on the line of the test's parameter.
     void Start(std::vector<std::string> args) {
         args.insert(args.end(), {"--baud", "0"});
-        if (GetParam() == Line::Fake)
-            line = std::make_unique<FakeLine>(args);
-        else
-            line = std::make_unique<PtyLine>(args);
+        line = std::make_unique<DeviceLine>(GetParam(), args);
         p.ComDevice = line->name();
         link = std::make_unique<Link>(line->port(), line->clock(), prompt);
     }
 
-    std::filesystem::path dir;
+    camtest::ScratchFolder dir;
     Program p;
     ScriptedPrompt prompt;
     std::unique_ptr<DeviceLine> line;

@@ -1,7 +1,9 @@
 // camdesk's device commands as the program runs them, each against camsim on a real
 // pseudo-terminal: the identification at start-up and behind its wait window, the transfer,
 // message, update and compare windows over their worker threads, and a reception as an entry
-// of the change history. Questions are answered by a scripted prompt.
+// of the change history. Questions are answered by a scripted prompt. (A size transmission
+// through the transfer window starts every test that needs sizes on the device; a reception
+// through it ends in the compare window.)
 #include "core/camfile/cam_file.h"
 #include "core/editor/phase_list.h"
 #include "core/link/port_name.h"
@@ -39,8 +41,6 @@ namespace {
 const std::string kData = E2E_DATA_DIR;
 const std::string kCamFile = kData + "/one_encoder.Cam";
 const std::string kFirmware = kData + "/firmware.Abs";
-
-std::string FileBytes(const std::string& path) { return ReadFileBytes(path, 1 << 30).bytes; }
 
 struct OnCamsim : ::testing::Test {
     QTemporaryDir docs;
@@ -170,28 +170,6 @@ TEST_F(OnCamsim, DevicesBehindASerialServerAndOnALocalLineShareThePort) {
     EXPECT_EQ(prompt.messages(), std::vector<std::string>{});
 }
 
-// A failed reception through the transfer window is compare_window's below, the same routine.
-TEST_F(OnCamsim, SizesSentAndReceivedBackThroughTheWindowAreTheSame) {
-    SimProcess sim({"--model", "32x7x255x1", "--baud", "0"});
-    sendFile(sim);
-    Program received = onLine(sim);
-    const auto back = ReceiveProgramModal(received, port, prompt, nullptr, 32);
-    ASSERT_TRUE(back) << back.reason();
-    EXPECT_TRUE(prompt.messages().empty()) << prompt.messages().front();
-    EXPECT_EQ(CamFileText(back->data), FileBytes(kCamFile));
-    // The scratch file holds the raw lines as the device sent them.
-    const std::string raw = FileBytes(received.TmpFile);
-    EXPECT_EQ(raw.substr(0, raw.find(" FORMATO")),
-              "FUNZIONI 32-07\r\n"
-              "01010100\r\n"        // advances, delays and ratio on
-              "030AC805\r\n"        // 3 advances: 10, 200, 5 ms
-              "05D2\r\n"            // delays 5 and 210 ms
-              "0700\r\n"            // ratio 7
-              "05005A0105DC\r\n");  // output size 5, shift 90, direction 1, speed limit 1500
-    EXPECT_NE(raw.find("\r\nC 17\"Glue \"\"hot\"\"\"\r\n 0512 0000\r\n"), std::string::npos);
-    EXPECT_TRUE(raw.ends_with("END\r\n"));
-}
-
 // Size Receive from the main window is an entry of the change history: restoring the state
 // before it brings the earlier tables back.
 TEST_F(OnCamsim, AReceptionIsAHistoryEntryThatARestoreTakesBack) {
@@ -227,7 +205,7 @@ TEST_F(OnCamsim, CompareWithDeviceNamesThePhaseChangedOnTheDevice) {
     auto window = mainWindow(sim, kCamFile);
     ASSERT_TRUE(window->RunStartup());
     const std::string before = CamFileText(p);
-    ASSERT_EQ(before, FileBytes(kCamFile));
+    ASSERT_EQ(before, ReadFileBytes(kCamFile, 1 << 30).bytes);
 
     QStringList listed;
     QString shownSize, shownCam;
