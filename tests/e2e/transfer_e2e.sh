@@ -13,18 +13,11 @@ camsim=$(realpath "$1") camctl=$(realpath "$2") src=$(realpath "$3") case=$4
 data=$src/tests/e2e/data msg=$src/resources/samples/demo.Msg
 source "$(dirname "$(realpath "$0")")/../checks.sh"
 
-# round_trip MODEL FILE [SIM_OPTIONS...] : sent to a device of that model (--baud 0 unless
-# options are given) and received back, byte for byte.
+# round_trip PORT FILE : sent and received back, byte for byte.
 round_trip() {
-    local model=$1 file=$2
-    shift 2
-    [ $# -gt 0 ] || set -- --baud 0
-    start_sim --model "$model" "$@"
-    run send --port "$port" "$data/$file"; expect_status 0
-    run receive --port "$port" back.Cam; expect_status 0
-    cmp "$data/$file" back.Cam >&2 || { diff <(tr -d '\r' <"$data/$file") <(tr -d '\r' <back.Cam) >&2; fail "$file came back changed"; }
-    [ ! -s sim.err ] || fail "camsim complained: $(cat sim.err)"
-    stop_sim
+    run send --port "$1" "$2"; expect_status 0
+    run receive --port "$1" back.Cam; expect_status 0
+    cmp "$2" back.Cam >&2 || { diff <(tr -d '\r' <"$2") <(tr -d '\r' <back.Cam) >&2; fail "$2 came back changed"; }
 }
 
 fw="$data/firmware.Abs"
@@ -71,19 +64,12 @@ canonical() {
 # back single, both ways.
 iac_file() { LC_ALL=C sed 's/^C 01"Feed"/C 01"F\xffe\xffd"/' "$data/one_encoder.Cam" >iac.Cam; }
 same() { cmp "$1" "$2" >&2 || fail "$2 differs from $1"; }
-# net_round_trip PORT FILE : send and receive back, byte for byte.
-net_round_trip() {
-    run send --port "$1" "$2"; expect_status 0
-    run receive --port "$1" back.Cam; expect_status 0
-    same "$2" back.Cam
-}
 # another_sim MODEL : one more camsim; the one before keeps running.
 another_sim() {
     [ -n "$sim_pid" ] && more_pids+=("$sim_pid")
     start_sim --model "$1" --baud 0
 }
 row() { grep -E "^$1 " out || fail "no summary line for $1: $(cat out)"; }
-
 
 case $case in
 identify)
@@ -98,12 +84,19 @@ identify)
     ;;
 
 round_trips)
-    round_trip 32x7x255x1 one_encoder.Cam
-    round_trip 32x7x255x2 two_encoders.Cam
-    round_trip 32x15x255x3 three_encoders.Cam
-    round_trip 16x7x180x1 sixteen_cams.Cam
-    # At a real line speed, with a device that thinks before each answer.
-    round_trip 16x7x180x1 sixteen_cams.Cam --baud 115200 --fault delay:5
+    # Every layout; the last at a real line speed, with a device that thinks before each answer.
+    while read -r -u 3 model file options; do
+        start_sim --model "$model" ${options:---baud 0}
+        round_trip "$port" "$data/$file"
+        [ ! -s sim.err ] || fail "camsim complained: $(cat sim.err)"
+        stop_sim
+    done 3<<'TABLE'
+32x7x255x1 one_encoder.Cam
+32x7x255x2 two_encoders.Cam
+32x15x255x3 three_encoders.Cam
+16x7x180x1 sixteen_cams.Cam
+16x7x180x1 sixteen_cams.Cam --baud 115200 --fault delay:5
+TABLE
     ;;
 
 verify)
@@ -238,7 +231,7 @@ verify_hex)
     printf ':0F0000000102030405060708090A0B0C0D0E0F1069\r\n:00000001FF\r\n' >count.Abs
     while IFS='|' read -r f said; do
         check "verify-hex $f" 1 - "$said"
-    done <<'TABLE'
+    done 3<<'TABLE'
 cut.Abs|THE FILE ENDS AT LINE 10 WITHOUT ITS END RECORD: IT IS INCOMPLETE
 after.Abs|LINE 21: A RECORD AFTER THE END RECORD
 type.Abs|LINE 1: RECORD TYPE 07 IS NONE OF 00 TO 05
@@ -369,7 +362,7 @@ net_tcp)
     start_sim --model 32x7x255x1 --baud 0
     serve_port tcp
     iac_file
-    net_round_trip "$net_port" iac.Cam
+    round_trip "$net_port" iac.Cam
     run msg-send --port "$net_port" "$msg"; expect_status 0
     run msg-receive --port "$net_port" back.Msg; expect_status 0
     same "$msg" back.Msg
@@ -394,7 +387,7 @@ net_rfc2217)
         done
     done
     iac_file
-    another_sim 32x7x255x1; serve_port rfc2217; net_round_trip "$net_port" iac.Cam
+    another_sim 32x7x255x1; serve_port rfc2217; round_trip "$net_port" iac.Cam
     ;;
 
 net_backup_restore)
