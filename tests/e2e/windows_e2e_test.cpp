@@ -147,12 +147,8 @@ TEST_F(OnCamsim, TheScreenStaysResponsiveWhileTheDeviceIsSilent) {
     EXPECT_EQ(prompt.messages(), std::vector<std::string>{"KLM NOT FOUND\rCONTROL WIRING"});
     EXPECT_EQ(askedOn, screen);  // the message was shown on the screen's thread
     EXPECT_FALSE(port.isOpen());
-    // The port came back to this thread: it can be used here again.
-    SimProcess good({"--model", "32x30x255x1"});
-    p.ComDevice = good.port();
-    EXPECT_TRUE(IdentifyDeviceModal(p, port, prompt, nullptr));
-    EXPECT_EQ((std::vector<int>{p.NCams, p.NSizes, p.NEncoders}), (std::vector<int>{32, 30, 1}));
-    EXPECT_TRUE(port.isOpen());
+    // (That the port comes back to this thread after a failure, the start-up test above shows:
+    // its second device is asked on the same port.)
 }
 
 TEST_F(OnCamsim, DevicesBehindASerialServerAndOnALocalLineShareThePort) {
