@@ -326,7 +326,7 @@ TEST_F(OnCamsim, MessagesReceivedEditedSentAndReceivedShowTheEdit) {
     EXPECT_FALSE(port.isOpen());
 }
 
-// (What is no message file is refused before the port is opened: message_transfer_test.)
+// (What is no message file is refused before the port is opened: size_transfer_test.)
 TEST_F(OnCamsim, TransmitOfAChosenMessageFileAndItsRefusals) {
     SimProcess sim({"--model", "32x7x255x1", "--baud", "0"});
     p = onLine(sim);
