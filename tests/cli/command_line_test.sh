@@ -48,8 +48,6 @@ parsing)
 2|camctl identify: --port PORT is required|$camctl identify --baud=9600
 2|camctl: bad speed 'fast'|$camctl identify --port=/dev/ttyUSB9 --baud=fast
 2|camctl print: --text and --chart exclude each other|$camctl print a.Cam --pdf=a.pdf --text --chart
-1|camctl: missing.Cam: no such file|$camctl phases missing.Cam
-1|camctl: folder.Cam: is a folder, not a file|$camctl phases folder.Cam
 1|camctl verify-hex: folder.Cam: is a folder, not a file|$camctl verify-hex folder.Cam
 1|camctl: -odd.Cam: no such file|$camctl convert -- -odd.Cam out.Cam
 0|600 0|$camctl advance --rpm=1000 --ms=100

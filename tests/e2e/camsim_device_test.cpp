@@ -74,6 +74,7 @@ TEST(CamsimFrame, ReaderTakesFramesInPiecesAndTellsBadOnes) {
 }
 
 // A transmission of the documented example: 32 cams, one encoder, advances 10, 200, 5 ms.
+// (The layouts of the other models are met by camctl's round trips through camsim.)
 TEST(CamsimSession, TakesATransmissionAndGivesItBackInItsOwnLayout) {
     Device d(Opts({32, 7, 255, 1}));
     EXPECT_EQ(Bytes(d.receive(kFw)), "");  // no answer to the command itself
@@ -91,25 +92,6 @@ TEST(CamsimSession, TakesATransmissionAndGivesItBackInItsOwnLayout) {
               Frames({"FUNZIONI 32-07", "01000000", "030AC805", "05005A0105DC", " FORMATO N. 01", "C 03\"Feed\"",
                       " 0100 0200", " 1000 0024", "C 32", " 0000 0001", " FORMATO N. 02", " FORMATO N. 03",
                       " FORMATO N. 04", " FORMATO N. 05", " FORMATO N. 06", " FORMATO N. 07", "END", ""}));
-}
-
-TEST(CamsimSession, TwoEncoderAndSixteenCamLayouts) {
-    Device two(Opts({32, 7, 255, 2}));
-    two.receive(kFw);
-    // Flags, advances, group advances, encoder 1, encoders 2 and 3.
-    for (const char* block : {"1110", "0105", "01020304", "0000000000", "00310020", "END"})
-        EXPECT_EQ(Bytes(two.receive(Frame(block))), kAckS) << block;
-    // Line A carries the group advances; no delay or ratio line with two encoders.
-    EXPECT_EQ(Reception(two, kFr, 5),
-              Frames({"FUNZIONI 32-07", "0101020304", "0105", "000000000000000301000200", " FORMATO N. 01"}));
-
-    Device sixteen(Opts({16, 15, 255, 1}));
-    sixteen.receive(kFw);
-    // No flags block: the advances come first, "00" when there are none.
-    EXPECT_EQ(Bytes(sixteen.receive(Frame("1000"))), kNakS);
-    for (const char* block : {"00", "1500000000", "END"})
-        EXPECT_EQ(Bytes(sixteen.receive(Frame(block))), kAckS) << block;
-    EXPECT_EQ(Reception(sixteen, kFr, 3), Frames({"FUNZIONI 16-15", "00", "150000000000"}));
 }
 
 TEST(CamsimSession, RefusesWhatDoesNotFitAndKeepsItsMemoryUntilEnd) {
