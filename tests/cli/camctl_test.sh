@@ -26,8 +26,7 @@ files)
     # What is wrong with a file is named with the file.
     : >empty.Cam && mkfifo fifo.Cam && mkdir folder.Cam && ln -s loop.Cam loop.Cam
     while IFS='|' read -r f said; do
-        run phases "$f"; expect_status 1
-        expect_err_line "$said"
+        check "phases $f" 1 - "$said"
     done <<'TABLE'
 empty.Cam|empty.Cam - wrong file format
 fifo.Cam|camctl: fifo.Cam: is not a regular file
@@ -47,8 +46,7 @@ TABLE
     # A device or a FIFO is written into, never replaced by a file.
     run convert x.Cam /dev/null; expect_status 0
     [ -c /dev/null ] || fail "/dev/null was replaced"
-    run convert x.Cam fifo.Cam; expect_status 1
-    expect_err_line "camctl: cannot write fifo.Cam: no program reads from it"
+    check "convert x.Cam fifo.Cam" 1 - "camctl: cannot write fifo.Cam: no program reads from it"
     [ -p fifo.Cam ] || fail "the FIFO was replaced"
     # Larger than any file of its kind can be: refused before it is read (sparse, so cheap).
     truncate -s 33M big.Cam && truncate -s 2M big.Msg && truncate -s 17M big.Abs && truncate -s 257M big.csv
@@ -128,8 +126,7 @@ convert)
     crlf "${head32x7[@]}" " FORMATO N. 01" "C 01" " 0001 0002" "C 40" " 0003 0004" " FORMATO N. 02" "C 02" \
          " 0005 0006" "END" >s.Cam
     printf 'previous' >out.Cam
-    run convert s.Cam out.Cam; expect_status 1
-    expect_err_line "C 40 : READING STOPPED AT THIS LINE, CAM 40 IS OUTSIDE 1..32"
+    check "convert s.Cam out.Cam" 1 - "C 40 : READING STOPPED AT THIS LINE, CAM 40 IS OUTSIDE 1..32"
     grep -q -- "--yes" err || fail "the message does not say how to go on: $(cat err)"
     [ "$(cat out.Cam)" = previous ] || fail "the shortened file was written"
     run convert --yes s.Cam out.Cam; expect_status 0
@@ -158,8 +155,7 @@ print_usage)
     expect_err_line "usage: camctl print [--model CxS] [--yes] FILE.Cam --pdf OUT.pdf [--size N | --all] [--text | --chart]"
     # The size is checked against the model the file is read with.
     run print --model 32x15 "$sample" --pdf x.pdf --size 15; expect_status 0
-    run print missing.Cam --pdf y.pdf; expect_status 1
-    expect_err_line "camctl: missing.Cam: no such file"
+    check "print missing.Cam --pdf y.pdf" 1 - "camctl: missing.Cam: no such file"
     [ ! -e y.pdf ] || fail "a missing file printed"
     run print "$sample" --pdf no/such/folder/z.pdf; expect_status 1
     grep -q "^camctl: " err || fail "no reason given for the PDF not written"
@@ -176,9 +172,7 @@ print_text)
     # Every size, each on its own page.
     run print --all --text "$sample" --pdf all.pdf; expect_status 0
     pdftotext -layout all.pdf all.txt
-    for n in 01 02 03 04 05 06 07; do
-        grep -q "FORMATO N. $n" all.txt || fail "size $n missing"
-    done
+    [ "$(grep -o 'FORMATO N. 0[1-7]' all.txt | sort -u | wc -l)" = 7 ] || fail "a size is missing: $(cat all.txt)"
     [ "$(tr -cd '\f' <all.txt | wc -c)" -eq 7 ] || fail "not seven pages"
     # A terminal sees the pages go by; a log gets nothing of it.
     [ ! -s err ] || fail "progress in a log: $(cat err)"
@@ -192,9 +186,7 @@ print_text)
 print_chart)
     run print --chart --all "$sample" --pdf chart.pdf; expect_status 0
     pdftotext -layout chart.pdf chart.txt
-    for n in 01 02 03 04 05 06 07; do
-        grep -q "FORMATO N. $n" chart.txt || fail "chart of size $n missing"
-    done
+    [ "$(grep -o 'FORMATO N. 0[1-7]' chart.txt | sort -u | wc -l)" = 7 ] || fail "a chart is missing: $(cat chart.txt)"
     grep -q "0000 .*0512 .*1023" chart.txt || fail "no scale line: $(head chart.txt)"
     grep -q "C 32" chart.txt || fail "no row of cam 32"
     pdftoppm -png -r 30 -f 1 -l 1 -singlefile chart.pdf page || fail "the chart page cannot be rendered"
