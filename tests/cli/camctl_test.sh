@@ -193,19 +193,13 @@ print_chart)
     [ -s page.png ] || fail "no image of the chart page"
     ;;
 diff)
-    # One phase of the sample moved: exactly that phase is named.
+    # One phase of the sample moved: exactly that phase is named (the wording of every kind of
+    # difference is program_diff_test's).
     sed 's/^ 0200 0400\r$/ 0200 0420\r/' "$sample" >changed.Cam
     check "diff $sample changed.Cam" 1 "size 2, cam 1: phase 0200-0400 in A, 0200-0420 in B
 "
     [ ! -s err ] || fail "a clean comparison says something on stderr: $(cat err)"
     check "diff $sample $sample" 0 ""
-    # A phase removed, a remark and an advance changed; the files in the other order.
-    sed -e '/^ 0512 0768\r$/d' -e 's/^C 03"FEED"/C 03"FEEDER"/' -e 's/^ANTICIPO CAMS  02 ms   0 /ANTICIPO CAMS  02 ms   12 /' \
-        "$sample" >edited.Cam
-    check "diff edited.Cam $sample" 1 "Advance of cam 02 (ms): 12 in A, 0 in B
-Remark of cam 3: \"FEEDER\" in A, \"FEED\" in B
-size 3, cam 32: phase 0512-0768 only in B
-"
     # Another model: each file is read with the counts of its own header.
     sed 's/^FUNZIONI  32 - 7 /FUNZIONI  32 - 15 /' "$sample" >fifteen.Cam
     check "diff $sample fifteen.Cam" 1 "Number of sizes: 7 in A, 15 in B
@@ -257,18 +251,15 @@ PY
     ;;
 export_json)
     run export --json "$sample" demo.json; expect_status 0
+    # Python reads the sample in it (every column's rendering is cam_json_test's).
     python3 - demo.json <<'PY' || fail "the JSON does not hold the sample"
 import json, sys
 j = json.load(open(sys.argv[1], encoding="utf-8"))
 assert j["model"] == {"cams": 32, "sizes": 7, "encoders": 1}, j["model"]
-assert j["functions"]["advances"] == {"on": True, "ms": [12, 0, 25, 8]}
-assert j["functions"]["delays"]["21-24"] == 10 and j["functions"]["speed_limit"] == 600
-assert j["remarks"][9] == "SPARE" and len(j["remarks"]) == 32
+assert j["functions"]["advances"] == {"on": True, "ms": [12, 0, 25, 8]} and j["remarks"][9] == "SPARE"
 phases = sorted((s["size"], c["cam"], on, off) for s in j["sizes"] for c in s["cams"] for on, off in c["phases"])
-assert len(j["sizes"]) == 7 and len(phases) == 12, phases
-assert (1, 2, 1000, 24) in phases and (2, 4, 700, 750) in phases and (7, 16, 1, 2) in phases
+assert len(j["sizes"]) == 7 and len(phases) == 12 and (1, 2, 1000, 24) in phases, phases
 PY
-    python3 -m json.tool demo.json >/dev/null || fail "json.tool does not parse it"
     ;;
 import_csv)
     run export --csv "$sample" demo.csv; expect_status 0
