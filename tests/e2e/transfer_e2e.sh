@@ -225,18 +225,9 @@ verify_hex)
         run verify-hex $f; expect_status 0
         grep -qx "lines: 20" out || fail "$f: $(cat out err)"
     done
-    # What a device would refuse half-way through an update is refused here, naming the line.
-    { cat tool.Abs; head -n 1 tool.Abs; } >after.Abs
-    printf ':100000070102030405060708090A0B0C0D0E0F1061\r\n:00000001FF\r\n' >type.Abs
-    printf ':0F0000000102030405060708090A0B0C0D0E0F1069\r\n:00000001FF\r\n' >count.Abs
-    while IFS='|' read -r f said; do
-        check "verify-hex $f" 1 - "$said"
-    done 3<<'TABLE'
-cut.Abs|THE FILE ENDS AT LINE 10 WITHOUT ITS END RECORD: IT IS INCOMPLETE
-after.Abs|LINE 21: A RECORD AFTER THE END RECORD
-type.Abs|LINE 1: RECORD TYPE 07 IS NONE OF 00 TO 05
-count.Abs|LINE 1: THE BYTE COUNT SAYS 15 DATA BYTES, THE RECORD HOLDS 16
-TABLE
+    # What a device would refuse half-way through an update is refused here, naming the line
+    # (each kind of such record is flash_update_test's).
+    check "verify-hex cut.Abs" 1 - "THE FILE ENDS AT LINE 10 WITHOUT ITS END RECORD: IT IS INCOMPLETE"
     ;;
 
 flash)
