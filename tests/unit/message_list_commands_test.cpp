@@ -16,7 +16,7 @@ namespace cam {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::HasSubstr;
+using ::testing::StartsWith;
 using Strings = std::vector<std::string>;
 
 // 255 messages whose file is list.Msg in the working folder.
@@ -139,7 +139,9 @@ TEST_F(MsgCommands, SaveAsCompletesANameAndAsksBeforeReplacing) {
     prompt.push(target.c_str());
     EXPECT_FALSE(MsgSaveAs(p, prompt));
     ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_THAT(prompt.messages()[0], HasSubstr("The file could not be saved:\r" + target + "\r"));
+    const std::string cannot = "The file could not be saved:\r" + target + "\r";
+    EXPECT_THAT(prompt.messages()[0], StartsWith(cannot));
+    EXPECT_GT(prompt.messages()[0].size(), cannot.size());  // and why
     EXPECT_EQ(dir.read("locked.Msg"), "old");
     EXPECT_EQ(p.MsgFile, dir.file("ALARMS.TXT"));
     EXPECT_FALSE(MsgSaved(p));

@@ -71,18 +71,20 @@ TEST_F(LinkFixture, OpenPortSetsSpeedAndHandshakeAndKeepsAnOpenPortOpen) {
     EXPECT_TRUE(port.isOpen());
     EXPECT_TRUE(prompt.messages().empty());
     port.hungUp = true;
-    port.failOpen = true;  // and gone for good: said once, with the port
+    port.failOpen = true;  // and gone for good: said once, with the port as the user names it
+    p.ComDevice.clear();
     EXPECT_FALSE(OpenPort(p, link).ok());
     EXPECT_EQ(link.PortStatus, 2);
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title,
-              "Errore  2 generato da QSerialPort\r/dev/pts/7: Permission denied|Errore su /dev/pts/7");
+              "Errore  2 generato da QSerialPort\rCOM3: Permission denied|Errore su COM3");
     EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
     // A command on a port that does not open writes nothing.
+    p.ComDevice = "/dev/ttyUSB1";
     prompt.clear();
     EXPECT_EQ(SerialComStr(p, link, "?M"), "");
     EXPECT_EQ(port.written, "");
-    EXPECT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked().at(0).title, "Errore su /dev/ttyUSB1");
 
     // CTS absent closes the port quietly; present again, it opens.
     port.failOpen = false;
