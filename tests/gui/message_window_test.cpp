@@ -93,41 +93,51 @@ private slots:
         w.reset();
     }
 
-    void theListItsCaptionsAndItsSearches() {
+    // What the list commands do is theirs to check: here, that the window calls them and
+    // shows what they give, one success and one refusal each.
+    void theListItsCaptionsAndItsCommands() {
         p->LngTxt[94] = "&Modifica";
         Show();
         QCOMPARE(w->windowTitle(), QString("MESSAGES"));
         QCOMPARE(List()->count(), 255);
         QCOMPARE(Entry(2), QString("003 OIL PRESSURE LOW"));
-        QCOMPARE(Entry(254), QString("255 "));
         QCOMPARE(List()->currentRow(), 0);
         QCOMPARE(Label("LM"), QString("MESSAGE  N."));
-        QCOMPARE(Label("LNMsg"), QString("1"));
         QCOMPARE(child<QPushButton>(w.get(), "tMOD")->text(), QString("&Modifica"));
         QCOMPARE(child<QPushButton>(w.get(), "tEX")->text(), QString("E&XIT"));
         QVERIFY(!w->action("c_Rec")->isEnabled());  // no port given to this window
-        // "oil" is found in 3, then 9, then not found (the selection stays), then in 3 again.
-        for (int row : {2, 8, 8, 2}) QCOMPARE(Search("s_Text", "oil"), row);
+        QCOMPARE(Search("s_Text", "oil"), 2);
         QCOMPARE(Label("LNMsg"), QString("3"));
         QCOMPARE(Search("s_Number", "255"), 254);
-        QCOMPARE(Search("s_Number", "0"), 254);
-        QCOMPARE(Search("s_Number", std::nullopt), 254);
-        QCOMPARE(prompt->messages(), (std::vector<std::string>{"TESTO NON TROVATO", "0 = NUMERO NON VALIDO"}));
+        QCOMPARE(Search("s_Number", "0"), 254);  // refused: the selection stays
+        QCOMPARE(prompt->messages(), (std::vector<std::string>{"0 = NUMERO NON VALIDO"}));
         List()->setCurrentRow(41);  // as a click on an entry does
         QCOMPARE(Label("LNMsg"), QString("42"));
-        const std::size_t asked = prompt->asked().size();
         Trigger("f_New");
         QCOMPARE(Entry(2), QString("003 "));
-        QCOMPARE(prompt->asked().size(), asked);
+
+        const std::string file = File("plant.Msg");
+        std::ofstream(file, std::ios::binary) << "N. 001 \"FROM FILE\"\r\n";
+        prompt->push(file.c_str());
+        Trigger("f_Open");
+        QCOMPARE(w->windowTitle(), QString::fromStdString("ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file));
+        QCOMPARE(Entry(0), QString("001 FROM FILE"));
+        Modify(1, "SECOND", true);
+        prompt->push(Answer::Yes);  // OVERWRITE FILE
+        child<QToolButton>(w.get(), "Sv_Fil")->click();
+        QVERIFY(MsgSaved(*p));
+        QCOMPARE(ReadFileBytes(file, 1 << 20).bytes.substr(20, 17), std::string("N. 002 \"SECOND\"\r\n"));
+        prompt->push(File("copy").c_str());
+        Trigger("f_SaveAs");
+        QVERIFY(w->windowTitle().endsWith("copy.Msg"));
     }
 
-    // Clear keeps the message and the saved flag; OK takes forty characters, previewed in two
-    // rows, typed over the whole old text; closing with unsaved edits then asks.
+    // The modify window: Clear keeps the message, OK takes what was typed over the old text,
+    // previewed in two rows; closing with unsaved edits then asks, and Cancel stays.
     void modifyThenCloseWithUnsavedEdits() {
         Show();
         Modify(2, "SOMETHING ELSE", false);
         QCOMPARE(Entry(2), QString("003 OIL PRESSURE LOW"));
-        QVERIFY(MsgSaved(*p));
         // A double click opens the modify window too.
         WhenModal("MsgModify", [](QWidget* m) { child<QPushButton>(m, "kcl")->click(); });
         emit List()->itemDoubleClicked(List()->item(2));
@@ -151,42 +161,15 @@ private slots:
         QCOMPARE(focus, QString("focus"));
         QCOMPARE(rows, QString("12345678901234567890|ABCDEFGHIJKLMNOPQRST"));
         QCOMPARE(Entry(6), QString("007 12345678901234567890ABCDEFGHIJKLMNOPQRST"));
-        QCOMPARE(p->AlarmMsg[7], std::string("12345678901234567890ABCDEFGHIJKLMNOPQRST"));
         QVERIFY(!MsgSaved(*p));
-        Modify(2, "NEW", true);
-        QCOMPARE(Entry(2), QString("003 NEW"));
 
         prompt->push(Answer::Cancel);
         child<QPushButton>(w.get(), "tEX")->click();
         QVERIFY(w->isVisible());
         QCOMPARE(prompt->asked().back().text, std::string("FILE NOT SAVED\rEXIT ANYWAY ?"));
-        QVERIFY(prompt->asked().back().buttons == Buttons::OkCancelDefaultCancel);
         prompt->push(Answer::Ok);
         QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(!w->isVisible());
-        QCOMPARE(prompt->asked().size(), std::size_t(2));
-    }
-
-    void openShowsTheFileAndSaveWritesItBack() {
-        const std::string file = File("plant.Msg");
-        std::ofstream(file, std::ios::binary) << "N. 001 \"FROM FILE\"\r\n";
-        Show();
-        prompt->push(file.c_str());
-        Trigger("f_Open");
-        QCOMPARE(w->windowTitle(), QString::fromStdString("ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file));
-        QCOMPARE(Entry(0), QString("001 FROM FILE"));
-        QCOMPARE(Entry(2), QString("003 "));
-        Modify(1, "SECOND", true);
-        prompt->push(Answer::Yes);  // OVERWRITE FILE
-        child<QToolButton>(w.get(), "Sv_Fil")->click();
-        QVERIFY(MsgSaved(*p));
-        const std::string expected = "N. 001 \"FROM FILE\"\r\nN. 002 \"SECOND\"\r\nN. 003\r\n";
-        QCOMPARE(ReadFileBytes(file, 1 << 20).bytes.substr(0, expected.size()), expected);
-        // Save as under a new name; the title follows it.
-        prompt->push(File("copy").c_str());
-        Trigger("f_SaveAs");
-        QCOMPARE(p->MsgFile, File("copy.Msg"));
-        QVERIFY(w->windowTitle().endsWith("copy.Msg"));
     }
 
     void fontSelectionTakesTheChosenFontAndCancelKeepsIt() {

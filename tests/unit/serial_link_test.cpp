@@ -71,14 +71,25 @@ TEST_F(LinkFixture, OpenPortSetsSpeedAndHandshakeAndKeepsAnOpenPortOpen) {
     EXPECT_TRUE(port.isOpen());
     EXPECT_TRUE(prompt.messages().empty());
     port.hungUp = true;
-    port.failOpen = true;  // and gone for good
+    port.failOpen = true;  // and gone for good: said once, with the port as the user names it
+    p.ComDevice.clear();
     EXPECT_FALSE(OpenPort(p, link).ok());
     EXPECT_EQ(link.PortStatus, 2);
-    EXPECT_EQ(prompt.messages().size(), 1u);
-}
+    ASSERT_EQ(prompt.asked().size(), 1u);
+    EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title,
+              "Errore  2 generato da QSerialPort\rCOM3: Permission denied|Errore su COM3");
+    EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
+    // A command on a port that does not open writes nothing.
+    p.ComDevice = "/dev/ttyUSB1";
+    prompt.clear();
+    EXPECT_EQ(SerialComStr(p, link, "?M"), "");
+    EXPECT_EQ(port.written, "");
+    EXPECT_EQ(prompt.asked().at(0).title, "Errore su /dev/ttyUSB1");
 
-TEST_F(LinkFixture, CtsAbsentClosesThePortQuietly) {
+    // CTS absent closes the port quietly; present again, it opens.
+    port.failOpen = false;
     port.ctsState = LineState::NotAsserted;
+    prompt.clear();
     EXPECT_FALSE(OpenPort(p, link).ok());
     EXPECT_EQ(link.PortStatus, 1);
     EXPECT_FALSE(port.isOpen());
@@ -86,23 +97,6 @@ TEST_F(LinkFixture, CtsAbsentClosesThePortQuietly) {
     port.ctsState = LineState::Asserted;
     EXPECT_TRUE(OpenPort(p, link).ok());
     EXPECT_EQ(link.PortStatus, 0);
-    EXPECT_TRUE(port.isOpen());
-}
-
-TEST_F(LinkFixture, OpenFailureShowsTheErrorOnce) {
-    p.ComPort = 3;
-    port.failOpen = true;
-    EXPECT_FALSE(OpenPort(p, link).ok());
-    EXPECT_EQ(link.PortStatus, 2);
-    ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title,
-              "Errore  2 generato da QSerialPort\rCOM3: Permission denied|Errore su COM3");
-    EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
-    p.ComDevice = "/dev/ttyUSB1";
-    prompt.clear();
-    EXPECT_EQ(SerialComStr(p, link, "?M"), "");
-    EXPECT_EQ(port.written, "");
-    EXPECT_EQ(prompt.asked().at(0).title, "Errore su /dev/ttyUSB1");
 }
 
 // What a user can mend is said in words of what to do, with the port; a port that cannot be
@@ -292,29 +286,29 @@ struct Identify : FakeLink {
 
 struct IdentifyFixture : Identify, ::testing::Test {};
 
-TEST_F(IdentifyFixture, WorkedExampleSetsTheModelAndLeavesThePortOpen) {
-    device(kReply);
-    setModel({16, 15, 180, 1});
-    EXPECT_TRUE(identify());
-    EXPECT_EQ(model(), (Model{32, 60, 255, 2}));
-    EXPECT_EQ(port.written, "?M\x8C\r");
-    EXPECT_TRUE(port.isOpen());
-    EXPECT_TRUE(prompt.messages().empty());
-    EXPECT_EQ(ModelText(p), "32 cams, 60 sizes, 255 messages, 2 encoders");
-    p.NEncoders = 1;
-    EXPECT_EQ(ModelText(p), "32 cams, 60 sizes, 255 messages, 1 encoder");
-}
-
-// Sizes the model window does not offer are taken; a blank or a sign inside a field is read.
-TEST_F(IdentifyFixture, SizesTheModelWindowDoesNotOfferAndBlanksOrSignsInsideFieldsAreRead) {
-    for (auto [line, after] : std::vector<std::pair<const char*, Model>>{
+// The reply sets the model and leaves the port open. Sizes the model window does not offer
+// are taken; a blank or a sign inside a field is read.
+TEST(IdentifyDevice, SupportedRepliesSetTheModel) {
+    for (auto [line, after] : std::vector<std::pair<std::string, Model>>{
+             {kReply, {32, 60, 255, 2}},
              {"KLM 16C45F180M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {16, 45, 180, 1}},
              {"KLM 32C 7F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {32, 7, 255, 1}},
              {"KLM 32C-7F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {32, 7, 255, 1}}}) {
-        device(line);
-        EXPECT_TRUE(identify()) << line;
-        EXPECT_EQ(model(), after) << line;
+        SCOPED_TRACE(line);
+        Identify id;
+        id.device(line);
+        id.setModel({16, 15, 180, 1});
+        EXPECT_TRUE(id.identify());
+        EXPECT_EQ(id.model(), after);
+        EXPECT_EQ(id.port.written, "?M\x8C\r");
+        EXPECT_TRUE(id.port.isOpen());
+        EXPECT_TRUE(id.prompt.messages().empty());
     }
+    Identify id;
+    id.setModel({32, 60, 255, 2});
+    EXPECT_EQ(ModelText(id.p), "32 cams, 60 sizes, 255 messages, 2 encoders");
+    id.p.NEncoders = 1;
+    EXPECT_EQ(ModelText(id.p), "32 cams, 60 sizes, 255 messages, 1 encoder");
 }
 
 // Fields are taken messages, cams, sizes: an unsupported one keeps those before it. A brand
@@ -341,45 +335,47 @@ TEST(IdentifyDevice, UnsupportedRepliesKeepTheFieldsAcceptedBeforeThem) {
     }
 }
 
-// A silent device, CTS absent and a port lost during the query: the device is not found.
+// A silent device, CTS absent and a port lost during the query: the device is not found. An
+// echo of the query is no answer either, but the line is alive: nothing is said, the port
+// stays open and the model as it was.
 TEST(IdentifyDevice, NoAnswerIsNotFound) {
     struct Case {
         const char* name;
         Device device;
         LineState cts;
         std::string written;
+        bool alive;  // the line answered: nothing is said and the port stays open
     };
     const Device unplugged = [](FakePort& f, const std::string&) { f.unplugAfter(200); };
+    const Device echo = [](FakePort& f, const std::string& w) { f.reply(w, 1); };
     const std::vector<Case> cases = {
-        {"silent", nullptr, LineState::Unknown, "?M\x8C\r"},
-        {"CTS absent", nullptr, LineState::NotAsserted, ""},
-        {"port lost", unplugged, LineState::Unknown, "?M\x8C\r"},
+        {"silent", nullptr, LineState::Unknown, "?M\x8C\r", false},
+        {"CTS absent", nullptr, LineState::NotAsserted, "", false},
+        {"port lost", unplugged, LineState::Unknown, "?M\x8C\r", false},
+        {"echo", echo, LineState::Unknown, "?M\x8C\r", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Identify id;
         id.port.device = c.device;
         id.port.ctsState = c.cts;
+        id.setModel({32, 7, 255, 1});
         EXPECT_FALSE(id.identify());
+        EXPECT_EQ(id.port.written, c.written);
+        EXPECT_EQ(id.port.isOpen(), c.alive);
+        EXPECT_EQ(id.model(), (Model{32, 7, 255, 1}));
+        if (c.alive) {
+            EXPECT_TRUE(id.prompt.messages().empty());
+            EXPECT_TRUE(id.port.rtsChanges.empty());
+            continue;
+        }
         EXPECT_EQ(id.prompt.messages(), Strings{"KLM NOT FOUND\rCONTROL WIRING"});
         EXPECT_EQ(std::tie(id.prompt.asked()[0].icon, id.prompt.asked()[0].buttons),
                   std::tuple(Icon::Information, Buttons::Ok));
-        EXPECT_EQ(id.port.written, c.written);
-        EXPECT_FALSE(id.port.isOpen());
         if (!c.written.empty()) {
             EXPECT_TRUE(id.p.ReadError);
         }
     }
-}
-
-TEST_F(IdentifyFixture, EchoReturnsFalseQuietlyWithThePortOpen) {
-    port.device = [](FakePort& f, const std::string& w) { f.reply(w, 1); };
-    setModel({32, 7, 255, 1});
-    EXPECT_FALSE(identify());
-    EXPECT_TRUE(prompt.messages().empty());
-    EXPECT_TRUE(port.isOpen());
-    EXPECT_TRUE(port.rtsChanges.empty());
-    EXPECT_EQ(model(), (Model{32, 7, 255, 1}));
 }
 
 TEST_F(IdentifyFixture, MissingBrandIsAskedTenMoreTimesThenUnsupported) {

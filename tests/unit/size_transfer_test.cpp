@@ -87,7 +87,6 @@ TEST_F(TransferFixture, TransmitSendsFunctionsSizesAndEnd) {
               (Strings{"1000", "030AC805", "0000000000", "F01", "C 01\"  \""}));
     EXPECT_EQ(received.back(), "END");
     EXPECT_NE(port.written.find("?FW\xDC\r"), std::string::npos);  // 63 + 70 + 87 = 220
-    EXPECT_EQ(count("F07"), 1);
     EXPECT_EQ(view.caption + "|" + view.operation + "|" + view.sizeLabel, "ZETO PX-32   1024|TRANSMITTING|SIZE 7");
     EXPECT_EQ(view.progress.back(), 100);
     EXPECT_FALSE(port.isOpen());
@@ -113,7 +112,6 @@ TEST(SizeTransmit, FailuresAreToldOnce) {
          ElementsAre("KLM NOT FOUND\rCONTROL WIRING", "Info"), 0, 0},
         {"another cam count", [](Bench& b) { b.idReply = IdReply("16", "15", "255", '1'); },
          ElementsAre("WRONG DSP  C.16"), 0, 0},
-        {"an always-ON cam", [](Bench& b) { SetPhase(b.p, 2, 0, 0, 1024); }, ElementsAre(HasSubstr("always ON")), 0, 0},
         {"another encoder count", [](Bench& b) { b.p.NEncoders = 2; },
          ElementsAre(HasSubstr("2 encoder(s) and the device has 1")), 0, 0},
         {"silent after five blocks", [](Bench& b) { b.ackAfter = 4; }, ElementsAre("TIMEOUT SERIAL PORT "), 5, 0},
@@ -139,32 +137,14 @@ TEST(SizeTransmit, FailuresAreToldOnce) {
     }
 }
 
-TEST_F(TransferFixture, DifferentSizeCountSendsTheSizesBothHold) {
+// What the device cannot take is told in one question before sending; after OK the sizes
+// both hold go out, the functions block in the device's one-encoder form (no group advances,
+// no encoder 2) with each value the nearest its field carries: a direction of 2 as 1, a
+// negative shift as 0, 12000 as 9999. The data keeps its own encoder count for a later save.
+TEST_F(TransferFixture, WhatTheDeviceCannotTakeIsToldOnceAndTheRestSent) {
     idReply = IdReply("32", "30", "255", '1');
-    prompt.push(Answer::Ok);
-    EXPECT_TRUE(SizeTransmit(p, link, view));
-    EXPECT_THAT(prompt.messages(), ElementsAre(HasSubstr("sizes 1 to 7 are sent")));
-    EXPECT_EQ(count("F07"), 1);
-    EXPECT_EQ(count("F08"), 0);
-    EXPECT_EQ(p.NSizes, 7);
-}
-
-// Another encoder count is told (cancelling it is a failure above); the data keeps its own.
-TEST_F(TransferFixture, AnotherEncoderCountIsToldAndTheDataKeepsItsOwn) {
     p.NEncoders = 2;
     p.EncShift2 = 500;
-    prompt.push(Answer::Ok);
-    EXPECT_TRUE(SizeTransmit(p, link, view));
-    EXPECT_THAT(prompt.messages(), ElementsAre(HasSubstr("2 encoder(s) and the device has 1")));
-    EXPECT_EQ(received[1], "0000000000");  // the one-encoder form: no group advances, no encoder 2
-    EXPECT_EQ(received[2], "F01");
-    EXPECT_EQ(p.NEncoders, 2);  // a later save still writes encoder 2
-}
-
-// Values the wire fields cannot carry are told before sending and go out as the nearest
-// value the field carries: a direction of 2 as 1, a negative shift as 0, 1000 as 999.
-TEST_F(TransferFixture, ValuesWiderThanTheirFieldsAreToldAndSentAsTheNearest) {
-    p.NEncoders = 1;
     p.RotDir = 2;
     p.EncShift = -5;
     p.SpeedLimit = 12000;
@@ -173,11 +153,16 @@ TEST_F(TransferFixture, ValuesWiderThanTheirFieldsAreToldAndSentAsTheNearest) {
     const TransmitResult r = SizeTransmit(p, link, view);
     ASSERT_TRUE(r.sent);
     ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_THAT(prompt.messages()[0], HasSubstr("Direction of encoder 1 2 does not fit its field: sent as 1"));
-    EXPECT_THAT(prompt.messages()[0], HasSubstr("Phase shift of encoder 1 -5 does not fit its field: sent as 0"));
-    EXPECT_THAT(prompt.messages()[0], HasSubstr("Speed limit 12000 does not fit its field: sent as 9999"));
+    for (const char* told : {"2 encoder(s) and the device has 1", "sizes 1 to 7 are sent",
+                             "Direction of encoder 1 2 does not fit its field: sent as 1",
+                             "Phase shift of encoder 1 -5 does not fit its field: sent as 0",
+                             "Speed limit 12000 does not fit its field: sent as 9999"})
+        EXPECT_THAT(prompt.messages()[0], HasSubstr(told));
     EXPECT_EQ(received[1], "0500019999");
+    EXPECT_EQ(received[2], "F01");
+    EXPECT_EQ(std::pair(count("F07"), count("F08")), std::pair(1L, 0L));
     EXPECT_EQ(r.sizes, 7);
+    EXPECT_EQ(std::pair(p.NSizes, p.NEncoders), std::pair(7, 2));
 }
 
 // What the device holds after a transmission is what the check after sending compares:

@@ -82,7 +82,7 @@ TEST(SizeBlocks, HeaderThenDeviceFormCamLinesAtMost181Phases) {
                 ElementsAre(AllOf(HasSubstr("Cam 01"), HasSubstr("02 (200)")), HasSubstr("NOPHASE")));
 }
 
-TEST(TransmitLosses, AlwaysOnCamsAndWideValues) {
+TEST(TransmitLosses, AlwaysOnCamsWideValuesAndRemarks) {
     Program p = MakeProgram(32, 7, 1);
     EXPECT_TRUE(TransmitLosses(p, 7).empty());
     SetPhase(p, 3, 4, 0, 1024);
@@ -101,16 +101,14 @@ TEST(TransmitLosses, AlwaysOnCamsAndWideValues) {
     EXPECT_THAT(TransmitLosses(p, 2), ElementsAre(HasSubstr("cams 17-32 (1/4) is not sent")));
     p.RatioOn = 1;
     EXPECT_TRUE(TransmitLosses(p, 2).empty());
-}
 
-TEST(TransmitLosses, RemarksOfCamsWithoutAPhaseInSizeOne) {
-    Program p = MakeProgram(32, 7, 1);
+    // The remark of a cam without a phase in size 1 is lost.
     p.CamRemark[3] = "PUSHER";
     p.CamRemark[4] = "   ";  // blank: nothing to lose
     SetPhase(p, 2, 3, 10, 20);
-    EXPECT_THAT(TransmitLosses(p, 7), ElementsAre(AllOf(HasSubstr("Cam 04"), HasSubstr("PUSHER"))));
+    EXPECT_THAT(TransmitLosses(p, 2), ElementsAre(AllOf(HasSubstr("Cam 04"), HasSubstr("PUSHER"))));
     SetPhase(p, 1, 3, 1000, 24);  // a phase through position 0 carries the remark
-    EXPECT_TRUE(TransmitLosses(p, 7).empty());
+    EXPECT_TRUE(TransmitLosses(p, 2).empty());
 }
 
 namespace {
