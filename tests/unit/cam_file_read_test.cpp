@@ -314,29 +314,27 @@ TEST_F(CamFileRead, TooManySizesAcceptedReadsTheSizesThatFitAndSaysWhereItStoppe
     EXPECT_EQ(p.LineBuf, " 0003 0004");
 }
 
-TEST_F(CamFileRead, CamOrPositionOutsideTheTablesEndsTheReadWithAMessage) {
+// A size, cam or position outside the tables ends the read with a message, an END inside a
+// size ends it without one; what came before stays.
+TEST_F(CamFileRead, ReadingStopsAtALineOutsideTheTablesOrAtEnd) {
     const std::string head = kOneEncoderHead + " FORMATO N. 01\r\nC 01\r\n 0001 0002\r\n";
+    const std::string stopped = " : READING STOPPED AT THIS LINE, ";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"C 33\"NOPE\"\r\n 0003 0004\r\n", "C 33\"NOPE\" : READING STOPPED AT THIS LINE, CAM 33 IS OUTSIDE 1..32"},
-        {"C 00\r\n", "C 00 : READING STOPPED AT THIS LINE, CAM 0 IS OUTSIDE 1..32"},
-        {" 1024 0004\r\n 0005 0006\r\n", " 1024 0004 : READING STOPPED AT THIS LINE, POSITION 1024 IS OUTSIDE 0..1023"},
-        {" 0010 1025\r\n", " 0010 1025 : READING STOPPED AT THIS LINE, POSITION 1025 IS OUTSIDE 0..1024"},
+        {"C 33\"NOPE\"\r\n 0003 0004\r\n", "C 33\"NOPE\"" + stopped + "CAM 33 IS OUTSIDE 1..32"},
+        {"C 00\r\n", "C 00" + stopped + "CAM 0 IS OUTSIDE 1..32"},
+        {" 1024 0004\r\n 0005 0006\r\n", " 1024 0004" + stopped + "POSITION 1024 IS OUTSIDE 0..1023"},
+        {" 0010 1025\r\n", " 0010 1025" + stopped + "POSITION 1025 IS OUTSIDE 0..1024"},
+        {" FORMATO N. 00\r\nC 01\r\n 0003 0004\r\n", " 0003 0004" + stopped + "SIZE 0 IS OUTSIDE 1..7"},
+        {"END\r\n FORMATO N. 02\r\nC 01\r\n 0003 0004\r\n", ""},
     };
     for (const auto& [tail, shown] : cases) {
         prompt.clear();
         Read(head + tail + "END\r\n");
         EXPECT_FALSE(p.ReadError) << tail;
-        EXPECT_EQ(prompt.messages(), std::vector<std::string>{shown});
+        EXPECT_EQ(prompt.messages(), shown.empty() ? Texts{} : Texts{shown}) << tail;
         EXPECT_TRUE(On(1, 0, 1));
-        EXPECT_FALSE(On(1, 0, 3) || On(1, 0, 5)) << tail;
+        EXPECT_FALSE(On(1, 0, 3) || On(1, 0, 5) || On(2, 0, 3)) << tail;
     }
-}
-
-TEST_F(CamFileRead, EndInsideASizeEndsTheSizes) {
-    Read(kOneEncoderHead + " FORMATO N. 01\r\nC 01\r\n 0001 0002\r\nEND\r\n FORMATO N. 02\r\nC 01\r\n 0001 0002\r\n");
-    EXPECT_FALSE(p.ReadError);
-    EXPECT_TRUE(On(1, 0, 1));
-    EXPECT_FALSE(On(2, 0, 1));
 }
 
 TEST_F(CamFileRead, FileStartingWithASizeIsImportedAfterAsking) {
@@ -410,7 +408,7 @@ TEST_F(CamFileRead, MissingFileChangesNothingAndAnUnreadableOneIsReported) {
     EXPECT_EQ(prompt.messages(), std::vector<std::string>{dir.str() + ": is a folder, not a file"});
 }
 
-TEST(SizeBlock, ReadsUntilTheNextSizeAndReportsWhatIsOutsideTheTables) {
+TEST(SizeBlock, ReadsUntilTheNextSize) {
     cam::Program p = camtest::MakeProgram();
     cam::LineSource in("\r\nC 02\"A\"\"\r\n 0010 0020\r\nignored\r\n 0030 0040\r\n FORMATO N. 02\r\nC 03\r\n");
     EXPECT_TRUE(cam::ReadSizeBlock(p, 1, in));
@@ -418,11 +416,6 @@ TEST(SizeBlock, ReadsUntilTheNextSizeAndReportsWhatIsOutsideTheTables) {
     EXPECT_EQ(p.CamRemark[1], "A\"");
     EXPECT_EQ(p.CamPos(1, 1, 10), 1);
     EXPECT_EQ(p.CamPos(1, 1, 39), 1);
-
-    cam::LineSource outside("C 01\r\n 0010 0020\r\n");
-    std::string stop;
-    EXPECT_FALSE(cam::ReadSizeBlock(p, 0, outside, &stop));
-    EXPECT_EQ(stop, " 0010 0020 : READING STOPPED AT THIS LINE, SIZE 0 IS OUTSIDE 1..7");
 }
 
 // The model a file's header names, when it is one a programmer can have.
