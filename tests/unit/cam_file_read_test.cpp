@@ -269,37 +269,6 @@ TEST_F(CamFileRead, OutOfRangeValuesAreBroughtIntoTheirFields) {
               (Ints{255, 0, 255, 255, 255, 32767, 0, -32768}));
 }
 
-// A megabyte line, or raw control bytes, reach the message only as a short, printable quote.
-TEST_F(CamFileRead, MessagesQuoteAtMostTheStartOfALine) {
-    EXPECT_EQ(Read(std::string(10'000'000, 'x') + "\x07\r\nEND\r\n"), cam::CamFileRead::Failed);
-    ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_EQ(prompt.messages()[0], std::string(80, 'x') + "..." + kFormatError);
-    prompt.clear();
-    EXPECT_EQ(Read(kOneEncoderHead + " FORMATO N. 01\r\nC 40\x1b\r\nEND\r\n"), cam::CamFileRead::StoppedEarly);
-    EXPECT_EQ(prompt.messages().at(0).rfind("C 40? : READING STOPPED AT THIS LINE", 0), 0u) << prompt.messages()[0];
-}
-
-// Another number of cams is refused; more sizes than the tables have is asked about. Either
-// way nothing is read.
-TEST_F(CamFileRead, WrongNumberOfCamsOrTooManySizesCancelledLeaveTheTablesAlone) {
-    const std::string functions = " \r\nANTICIPI ON    1 \r\nANTICIPO CAMS  01 ms   9 \r\nEND\r\n";
-    cam::SetPhase(p, 1, 0, 10, 20);
-    Read("FUNZIONI  16 - 15" + functions);
-    EXPECT_TRUE(p.ReadError);
-    ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].text, "16 WRONG NUMBER OF CAMS 32");
-    EXPECT_EQ(prompt.asked()[0].buttons, cam::Buttons::Ok);
-    EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Stop);
-    prompt.push(cam::Answer::Cancel);
-    Read("FUNZIONI  32 - 30" + functions);
-    EXPECT_TRUE(p.ReadError);
-    ASSERT_EQ(prompt.asked().size(), 2u);
-    EXPECT_EQ(prompt.asked()[1].text, "30 BAD TOTAL FORMATS 7");
-    EXPECT_EQ(prompt.asked()[1].buttons, cam::Buttons::OkCancel);
-    EXPECT_TRUE(On(1, 0, 10));
-    EXPECT_EQ((Ints{p.AdvOn, p.AdvMs[0]}), (Ints{0, 0}));
-}
-
 TEST_F(CamFileRead, TooManySizesAcceptedReadsTheSizesThatFitAndSaysWhereItStopped) {
     prompt.push(cam::Answer::Ok);
     Read("FUNZIONI  32 - 30 \r\n" + kOneEncoderHead.substr(19) + " FORMATO N. 07\r\nC 01\"LAST\"\r\n 0001 0002\r\n" +
@@ -325,11 +294,13 @@ TEST_F(CamFileRead, ReadingStopsAtALineOutsideTheTablesOrAtEnd) {
         {" 1024 0004\r\n 0005 0006\r\n", " 1024 0004" + stopped + "POSITION 1024 IS OUTSIDE 0..1023"},
         {" 0010 1025\r\n", " 0010 1025" + stopped + "POSITION 1025 IS OUTSIDE 0..1024"},
         {" FORMATO N. 00\r\nC 01\r\n 0003 0004\r\n", " 0003 0004" + stopped + "SIZE 0 IS OUTSIDE 1..7"},
+        {"C 40\x1b\r\n", "C 40?" + stopped + "CAM 40 IS OUTSIDE 1..32"},  // a control byte is not shown as it is
         {"END\r\n FORMATO N. 02\r\nC 01\r\n 0003 0004\r\n", ""},
     };
     for (const auto& [tail, shown] : cases) {
         prompt.clear();
-        Read(head + tail + "END\r\n");
+        EXPECT_EQ(Read(head + tail + "END\r\n"),
+                  shown.empty() ? cam::CamFileRead::Complete : cam::CamFileRead::StoppedEarly);
         EXPECT_FALSE(p.ReadError) << tail;
         EXPECT_EQ(prompt.messages(), shown.empty() ? Texts{} : Texts{shown}) << tail;
         EXPECT_TRUE(On(1, 0, 1));
@@ -348,37 +319,59 @@ TEST_F(CamFileRead, FileStartingWithASizeIsImportedAfterAsking) {
     EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Exclamation);
     EXPECT_TRUE(On(2, 3, 10));
     EXPECT_EQ(p.OutSize, 3);  // no functions block, nothing changed there
-
-    prompt.clear();
-    prompt.push(cam::Answer::Cancel);
-    Read(" FORMATO N. 02\r\nEND\r\n");
-    EXPECT_TRUE(p.ReadError);
-    EXPECT_EQ(prompt.messages().at(1), std::string(" FORMATO N. 02") + kFormatError);
 }
 
-TEST_F(CamFileRead, FormatErrorsNameTheLine) {
-    const std::string f = "FUNZIONI  32 - 7 \r\n";
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"", "t.Cam"},  // an empty file shows no line: its name stands there
-        {"HELLO\r\n", "HELLO"},
-        {f, "FUNZIONI  32 - 7 "},
-        {f + "ANTICIPI MAYBE\r\n", "ANTICIPI MAYBE"},
-        {f + "ANTICIPI ON    33 \r\n", "ANTICIPI ON    33 "},
-        {f + "ANTICIPI ON    2 \r\nANTICIPO CAMS  01 ms   5 \r\n", "ANTICIPO CAMS  01 ms   5 "},
-        {f + "ANTICIPI OFF\r\nDELAYS OFF\r\n", "DELAYS OFF"},
-        {f + "ANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI\r\n", "RAPPORTI"},
-        {f + "ANTICIPI OFF\r\n2ENC\r\nA\r\nB\r\n", "B"},
-        {f + "ANTICIPI OFF\r\n2ENC\r\nA\r\nB\r\nC\r\nD\r\nSENSO  1 \r\n", "SENSO  1 "},
-        {f + "ANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nOUTPUT 1\r\n", "OUTPUT 1"},
+// A file that is no cam file is refused with the line that shows it, a megabyte line or raw
+// control bytes only as a short, printable quote. A file of another number of cams is refused,
+// one with more sizes than the tables have, or with sizes only, is asked about: Cancel reads
+// nothing of it.
+TEST_F(CamFileRead, RefusedFilesNameWhatIsWrong) {
+    using cam::Buttons, cam::Icon;
+    const std::string f = "FUNZIONI  32 - 7 \r\n", bad = kFormatError;
+    const std::string functions = " \r\nANTICIPI ON    1 \r\nANTICIPO CAMS  01 ms   9 \r\nEND\r\n";
+    struct Case {
+        std::string file;
+        Texts shown;
+        Buttons buttons = Buttons::Ok;
+        Icon icon = Icon::Exclamation;
+        bool readNothing = false;
     };
-    for (const auto& [file, shown] : cases) {
+    const std::vector<Case> cases = {
+        {"", {"t.Cam" + bad}},  // an empty file shows no line: its name stands there
+        {"HELLO\r\n", {"HELLO" + bad}},
+        {std::string(10'000'000, 'x') + "\x07\r\nEND\r\n", {std::string(80, 'x') + "..." + bad}},
+        {f, {"FUNZIONI  32 - 7 " + bad}},
+        {f + "ANTICIPI MAYBE\r\n", {"ANTICIPI MAYBE" + bad}},
+        {f + "ANTICIPI ON    33 \r\n", {"ANTICIPI ON    33 " + bad}},
+        {f + "ANTICIPI ON    2 \r\nANTICIPO CAMS  01 ms   5 \r\n", {"ANTICIPO CAMS  01 ms   5 " + bad}},
+        {f + "ANTICIPI OFF\r\nDELAYS OFF\r\n", {"DELAYS OFF" + bad}},
+        {f + "ANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI\r\n", {"RAPPORTI" + bad}},
+        {f + "ANTICIPI OFF\r\n2ENC\r\nA\r\nB\r\n", {"B" + bad}},
+        {f + "ANTICIPI OFF\r\n2ENC\r\nA\r\nB\r\nC\r\nD\r\nSENSO  1 \r\n", {"SENSO  1 " + bad}},
+        {f + "ANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nOUTPUT 1\r\n", {"OUTPUT 1" + bad}},
+        {"FUNZIONI  16 - 15" + functions, {"16 WRONG NUMBER OF CAMS 32"}, Buttons::Ok, Icon::Stop, true},
+        {"FUNZIONI  32 - 30" + functions, {"30 BAD TOTAL FORMATS 7"}, Buttons::OkCancel, Icon::None, true},
+        {" FORMATO N. 02\r\nC 01\r\n 0003 0004\r\nEND\r\n",
+         {"IMPORT ONLY CAM FILE", " FORMATO N. 02" + bad},
+         Buttons::OkCancel,
+         Icon::Exclamation,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.substr(0, 40));
         prompt.clear();
-        p.ReadError = false;
-        Read(file);
-        EXPECT_TRUE(p.ReadError) << file;
-        ASSERT_EQ(prompt.asked().size(), 1u) << file;
-        EXPECT_EQ(prompt.asked()[0].text, shown + kFormatError) << file;
-        EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Exclamation);
+        prompt.push(cam::Answer::Cancel);
+        p = camtest::MakeProgram();
+        p.LngTxt[10] = kFormatError;
+        cam::SetPhase(p, 1, 0, 10, 20);
+        EXPECT_EQ(Read(c.file), cam::CamFileRead::Failed);
+        EXPECT_TRUE(p.ReadError);
+        EXPECT_EQ(prompt.messages(), c.shown);
+        EXPECT_EQ(prompt.asked().at(0).buttons, c.buttons);
+        EXPECT_EQ(prompt.asked().at(0).icon, c.icon);
+        if (c.readNothing) {
+            EXPECT_EQ((Ints{On(1, 0, 10), On(1, 0, 3), p.AdvOn, p.AdvMs[0]}), (Ints{1, 0, 0, 0}));
+        }
     }
     // Values read before the error stay.
     Read(f + "ANTICIPI ON    1 \r\nANTICIPO CAMS  01 ms   42 \r\nRITARDI OFF\r\nRAPPORTI OFF\r\n");
