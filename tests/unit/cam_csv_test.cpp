@@ -1,8 +1,13 @@
-// A program as a CSV table and back: the exported bytes written out, cam -> CSV -> cam byte
-// for byte for the shipped files, and the import of tables edited as a spreadsheet would.
+// Exchange files: CSV as RFC 4180 writes it and as spreadsheets save it, the UTF-8 that CSV and
+// JSON files carry for the Windows-1252 text of the program, a program as a CSV table and back
+// (the exported bytes written out, cam -> CSV -> cam byte for byte for the shipped files, the
+// import of tables edited as a spreadsheet would), and a program as JSON for scripts.
 #include "core/exchange/cam_csv.h"
 #include "core/camfile/cam_file.h"
 #include "core/editor/phase_list.h"
+#include "core/exchange/cam_json.h"
+#include "core/exchange/csv.h"
+#include "core/exchange/utf8_text.h"
 #include "core/model/scripted_prompt.h"
 #include "support/make_program.h"
 
@@ -16,6 +21,80 @@ namespace {
 using cam::Program;
 using Lines = std::vector<std::string>;
 using Ints = std::vector<int>;
+using Fields = std::vector<std::string>;
+
+std::vector<Fields> FieldsOf(const cam::CsvTable& t) {
+    std::vector<Fields> out;
+    for (const auto& r : t.records) out.push_back(r.fields);
+    return out;
+}
+
+TEST(Csv, ReadsQuotedFieldsDoubledQuotesAndLineEndsInsideQuotes) {
+    const cam::CsvTable t = cam::ReadCsv("a,\"b,c\",\"say \"\"hi\"\"\"\r\n\"two\r\nlines\",,x\r\nlast,row");
+    EXPECT_EQ(FieldsOf(t),
+              (std::vector<Fields>{{"a", "b,c", "say \"hi\""}, {"two\r\nlines", "", "x"}, {"last", "row"}}));
+    // Each record knows the line it starts on; a line end inside quotes counts.
+    EXPECT_EQ(t.records[1].line, 2);
+    EXPECT_EQ(t.records[2].line, 4);
+    EXPECT_EQ(t.unclosedQuoteLine, 0);
+    EXPECT_EQ(t.separator, ',');
+}
+
+TEST(Csv, TakesTheLineEndsAndSeparatorsThatSpreadsheetsWrite) {
+    EXPECT_EQ(FieldsOf(cam::ReadCsv("a,b\nc,d\n")), (std::vector<Fields>{{"a", "b"}, {"c", "d"}}));
+    EXPECT_EQ(FieldsOf(cam::ReadCsv("a,b\rc,d")), (std::vector<Fields>{{"a", "b"}, {"c", "d"}}));
+    // A semicolon separates when the first line has semicolons and no comma.
+    const cam::CsvTable semi = cam::ReadCsv("size;cam;remark\r\n1;2;\"a;b, c\"\r\n");
+    EXPECT_EQ(semi.separator, ';');
+    EXPECT_EQ(FieldsOf(semi), (std::vector<Fields>{{"size", "cam", "remark"}, {"1", "2", "a;b, c"}}));
+    // An empty line is a record of one empty field; a row of empty fields is blank too.
+    const cam::CsvTable blank = cam::ReadCsv("a\r\n\r\n,, ,\r\nb\r\n");
+    EXPECT_EQ(FieldsOf(blank), (std::vector<Fields>{{"a"}, {""}, {"", "", " ", ""}, {"b"}}));
+    EXPECT_TRUE(blank.records[1].blank());
+    EXPECT_TRUE(blank.records[2].blank());
+    EXPECT_FALSE(blank.records[3].blank());
+    EXPECT_EQ(blank.records[3].line, 4);
+    // Text after a closing quote stays, as spreadsheets keep it.
+    EXPECT_EQ(FieldsOf(cam::ReadCsv("\"ab\"c,d")), (std::vector<Fields>{{"abc", "d"}}));
+    EXPECT_TRUE(cam::ReadCsv("").records.empty());
+}
+
+TEST(Csv, AQuoteLeftOpenIsReportedWithItsLine) {
+    const cam::CsvTable t = cam::ReadCsv("a,b\r\nc,\"d\r\ne,f\r\n");
+    EXPECT_EQ(t.unclosedQuoteLine, 2);
+    ASSERT_EQ(t.records.size(), 2u);
+    EXPECT_EQ(t.records[1].fields, (Fields{"c", "d\r\ne,f\r\n"}));
+}
+
+TEST(Csv, WritesFieldsQuotedOnlyWhereTheyMustBe) {
+    EXPECT_EQ(cam::CsvRow({"1", "MAIN KNIFE", "", "100"}), "1,MAIN KNIFE,,100\r\n");
+    EXPECT_EQ(cam::CsvRow({"a,b", "say \"hi\"", " lead", "trail ", "x;y", "two\nlines"}),
+              "\"a,b\",\"say \"\"hi\"\"\",\" lead\",\"trail \",\"x;y\",\"two\nlines\"\r\n");
+    // What is written reads back as it was.
+    const Fields odd = {"", "\"", ",", "a\r\nb", " ", "plain"};
+    EXPECT_EQ(cam::ReadCsv(cam::CsvRow(odd)).records.at(0).fields, odd);
+}
+
+TEST(Utf8Text, EveryWindows1252ByteSurvivesTheWayThroughUtf8) {
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    const std::string utf8 = cam::Cp1252ToUtf8(all);
+    EXPECT_TRUE(cam::IsUtf8(utf8));
+    EXPECT_EQ(cam::Utf8ToCp1252(utf8), all);
+    // Bytes written out: the euro sign, e acute, the degree sign.
+    EXPECT_EQ(cam::Cp1252ToUtf8("\x80\xE9\xB0"), "\xE2\x82\xAC\xC3\xA9\xC2\xB0");
+    EXPECT_EQ(cam::Utf8ToCp1252("\xE2\x82\xAC\xC3\xA9"), "\x80\xE9");
+}
+
+TEST(Utf8Text, MalformedTextAndCharactersWithoutAByteAreRefused) {
+    EXPECT_FALSE(cam::IsUtf8("\xE9t\xE9"));                      // Windows-1252, not UTF-8
+    EXPECT_FALSE(cam::IsUtf8("\xC0\xAF"));                       // an overlong "/"
+    EXPECT_FALSE(cam::IsUtf8("\xED\xA0\x80"));                   // a surrogate
+    EXPECT_FALSE(cam::IsUtf8("\xE2\x82"));                       // cut short
+    EXPECT_EQ(cam::Utf8ToCp1252("\xE2\x86\x92"), std::nullopt);  // an arrow: no byte for it
+    EXPECT_EQ(cam::ShownAsCp1252("a\xE2\x86\x92\xC3\xA9"), "a?\xE9");
+    EXPECT_EQ(cam::ShownAsCp1252("\xE9t\xE9"), "\xE9t\xE9");
+}
 
 Program Small() { return camtest::MakeExportSample(32); }
 
@@ -239,6 +318,49 @@ TEST(CamCsv, ATableWithoutItsHeaderOrWithAnOpenQuoteIsRefused) {
              {"\n1,1,,100,200\n", "line 2" + noHeader},
              {"size,cam,remark,on,off\n1,1,\"open,1,2\n1,2,,3,4\n", "line 2: a quoted field is not closed"}})
         EXPECT_EQ(cam::ImportCamCsv(p, table).refusals, Lines{refusal}) << table;
+}
+
+TEST(CamJson, HoldsTheModelTheFunctionsBlockRemarksAndEveryPhase) {
+    cam::Program p = camtest::MakeExportSample(16);
+    EXPECT_EQ(cam::CamJsonText(p),
+              "{\n"
+              "  \"format\": \"camdesk program\",\n"
+              "  \"version\": 1,\n"
+              "  \"model\": {\"cams\": 16, \"sizes\": 2, \"encoders\": 1},\n"
+              "  \"functions\": {\n"
+              "    \"advances\": {\"on\": true, \"ms\": [12, 0]},\n"
+              "    \"group_advances_ms\": {\"17-20\": 0, \"21-24\": 0},\n"
+              "    \"delays\": {\"on\": false, \"17-20\": 0, \"21-24\": 0},\n"
+              "    \"ratio\": {\"on\": true, \"25-32\": 7, \"17-32_on\": false},\n"
+              "    \"output_size\": 1,\n"
+              "    \"encoders\": [{\"shift\": 90, \"direction\": 1}, {\"shift\": 0, \"direction\": 0}, "
+              "{\"shift\": 0, \"direction\": 0}],\n"
+              "    \"speed_limit\": 1500\n"
+              "  },\n"
+              "  \"remarks\": [\"Feed, \\\"hot\\\"\", \"\", \"\", \"\", \"\", \"\", \"\", \"\", \"\", \"SPARE\", \"\", "
+              "\"\", \"\", \"\", \"\", \"\"],\n"
+              "  \"sizes\": [\n"
+              "    {\"size\": 1, \"cams\": [\n"
+              "      {\"cam\": 1, \"remark\": \"Feed, \\\"hot\\\"\", \"phases\": [[100, 300], [600, 700]]},\n"
+              "      {\"cam\": 3, \"remark\": \"\", \"phases\": [[1000, 24]]}\n"
+              "    ]},\n"
+              "    {\"size\": 2, \"cams\": [\n"
+              "      {\"cam\": 1, \"remark\": \"Feed, \\\"hot\\\"\", \"phases\": [[0, 1024]]}\n"
+              "    ]}\n"
+              "  ]\n"
+              "}\n");
+    // A size without phases is an empty list.
+    cam::ClearSize(p, 2);
+    EXPECT_NE(cam::CamJsonText(p).find("    {\"size\": 2, \"cams\": []}\n  ]\n}\n"), std::string::npos);
+}
+
+TEST(CamJson, StringsAreUtf8WithTheEscapesJsonRequires) {
+    EXPECT_EQ(cam::JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(cam::JsonString("\t\x01\x7F"), "\"\\u0009\\u0001\\u007f\"");
+    EXPECT_EQ(cam::JsonString("\xB0"
+                              "C \x80"),
+              "\"\xC2\xB0"
+              "C \xE2\x82\xAC\"");
 }
 
 }  // namespace

@@ -1,34 +1,210 @@
-// The cam file reader on good and bad files: every message, every failure path, and the
-// round trip through the writer.
+// The cam file: the writer byte for byte, the reader on good and bad files with every message
+// and failure path, what the writer wrote read back, and saving, which replaces a file whole
+// or not at all.
 #include "core/camfile/cam_file.h"
 #include "core/model/scripted_prompt.h"
 #include "support/make_program.h"
 #include "support/scratch_folder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
+#include <tuple>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
 
 namespace {
 
 using Ints = std::vector<int>;
+using Texts = std::vector<std::string>;
 constexpr const char* kFormatError = " IS NOT A CAM FILE";
 
 const std::string kOneEncoderHead =
     "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nFORMATO IN USCITA    1 \r\n"
     "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nLIMITE DI VELOCITA'   0 \r\n";
 
+// One phase with a remark on cam 3 of size 1, as the writer gives it.
+const std::string kWorkedExample = kOneEncoderHead +
+                                   " FORMATO N. 01\r\nC 03\"X\"\r\n 0100 0200\r\n FORMATO N. 02\r\n FORMATO N. 03\r\n"
+                                   " FORMATO N. 04\r\n FORMATO N. 05\r\n FORMATO N. 06\r\n FORMATO N. 07\r\nEND\r\n";
+
+cam::Program Model(int cams, int sizes, int encoders = 1) { return camtest::MakeProgram(cams, sizes, encoders); }
+
+std::string Functions(const cam::Program& p) {
+    std::ostringstream out;
+    cam::WriteFunctions(p, out);
+    return out.str();
+}
+
+Texts Lines(const cam::Program& p, int n) { return Texts(p.SizeText.begin(), p.SizeText.begin() + n); }
+
+std::string Size(cam::Program& p, int size) {
+    std::ostringstream out;
+    cam::WriteSize(p, size, out);
+    return out.str();
+}
+
+// One encoder with advances, delays and ratio.
+cam::Program OneEncoder() {
+    cam::Program one = Model(32, 30);
+    one.AdvOn = one.DelayOn = one.RatioOn = one.RotDir = 1;
+    one.NAdvCams = 3;
+    one.AdvMs[0] = 5;
+    one.AdvMs[1] = 150;
+    one.AdvMs[2] = 210;
+    one.Delay17_20 = 5;
+    one.Delay21_24 = 42;
+    one.Ratio25_32 = 9;
+    one.OutSize = 30;
+    one.EncShift = 1000;
+    one.SpeedLimit = 9999;
+    return one;
+}
+
+// Group advances and every encoder; delays and ratio belong to the one-encoder form.
+cam::Program ThreeEncoders() {
+    cam::Program three = Model(32, 7, 3);
+    three.AdvMs[16] = 150;
+    three.AdvMs[20] = 1;
+    three.AdvMs[24] = 2;
+    three.AdvMs[28] = 3;
+    three.EncShift2 = 1024;
+    three.RotDir2 = 1;
+    three.EncShift3 = 12;
+    three.DelayOn = three.RatioOn = 1;
+    return three;
+}
+
+// Sixteen cams carry their two group advances in elements 8 and 12.
+cam::Program SixteenCams() {
+    cam::Program sixteen = Model(16, 15, 2);
+    sixteen.AdvMs[8] = 77;
+    sixteen.AdvMs[12] = 88;
+    return sixteen;
+}
+
+TEST(CamFileWriter, WorkedExampleByteForByte) {
+    cam::Program p = Model(32, 7);
+    p.OutSize = 1;
+    p.CamRemark[2] = "X";
+    cam::SetPhase(p, 1, 2, 100, 200);
+    EXPECT_EQ(cam::CamFileText(p), kWorkedExample);
+}
+
+// The functions block in each of its forms, byte for byte.
+TEST(CamFileWriter, FunctionsBlockForms) {
+    cam::Program one = OneEncoder();
+    one.Ratio17On = 1;  // never written
+    const cam::Program three = ThreeEncoders();
+    const std::string tail = "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nLIMITE DI VELOCITA'   0 \r\n";
+    EXPECT_EQ(Functions(one),
+              "FUNZIONI  32 - 30 \r\nANTICIPI ON    3 \r\nANTICIPO CAMS  01 ms   5 \r\nANTICIPO CAMS  02 ms   150 \r\n"
+              "ANTICIPO CAMS  03 ms   210 \r\nRITARDI ON\r\nRITARDO CAMS 17-20   ms. 5 \r\n"
+              "RITARDO CAMS 21-24   ms. 42 \r\nRAPPORTI  ON \r\nRAPPORTO CAMS 25-32 =  9 \r\n"
+              "FORMATO IN USCITA    30 \r\nSFASAMENTO ENCODER   1000 \r\nSENSO DI ROTAZIONE   1 \r\n"
+              "LIMITE DI VELOCITA'   9999 \r\n");
+    EXPECT_EQ(Functions(three),
+              "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n3ENC\r\nANTICIPO CAMS 17-20   ms  150 \r\n"
+              "ANTICIPO CAMS 21-24   ms  1 \r\nANTICIPO CAMS 25-28   ms  2 \r\nANTICIPO CAMS 29-32   ms  3 \r\n"
+              "SFASAMENTO ENCODER   1024 \r\nSENSO DI ROTAZIONE   1 \r\nSFASAMENTO ENCODER   12 \r\n"
+              "SENSO DI ROTAZIONE   0 \r\nFORMATO IN USCITA    0 \r\n" +
+                  tail);
+    // An unknown encoder count takes the several-encoder form, with only encoder 2 besides encoder 1.
+    EXPECT_EQ(Functions(Model(32, 7, 0)),
+              "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n0ENC\r\nANTICIPO CAMS 17-20   ms  0 \r\n"
+              "ANTICIPO CAMS 21-24   ms  0 \r\nANTICIPO CAMS 25-28   ms  0 \r\nANTICIPO CAMS 29-32   ms  0 \r\n"
+              "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nFORMATO IN USCITA    0 \r\n" +
+                  tail);
+    EXPECT_NE(Functions(SixteenCams())
+                  .find("2ENC\r\nANTICIPO CAMS 17-20   ms  77 \r\nANTICIPO CAMS 21-24   ms  88 \r\n"
+                        "ANTICIPO CAMS 25-28   ms  0 \r\nANTICIPO CAMS 29-32   ms  0 \r\n"),
+              std::string::npos);
+    // The advance count never reaches past the advances.
+    cam::Program many = Model(16, 15);
+    many.AdvOn = 1;
+    many.NAdvCams = 40;
+    const std::string text = Functions(many);
+    EXPECT_NE(text.find("ANTICIPI ON    16 \r\n"), std::string::npos);
+    EXPECT_NE(text.find("ANTICIPO CAMS  16 ms   0 \r\n"), std::string::npos);
+    EXPECT_EQ(text.find("ANTICIPO CAMS  17"), std::string::npos);
+}
+
+// The lines of one cam of one size, in a file and as sent to the device: phases ascending
+// with the wrapping one last, remarks in files wherever the cam has phases, to the device
+// in size 1 only, where a cam without phases still has its header; the whole revolution is
+// kept in files but not sent.
+TEST(SizeText, LinesOfACamInAFileAndForTheDevice) {
+    cam::Program p = Model(32, 7);
+    cam::SetPhase(p, 1, 5, 1000, 24);
+    cam::SetPhase(p, 1, 5, 500, 600);
+    cam::SetPhase(p, 1, 5, 100, 200);
+    cam::SetPhase(p, 2, 5, 900, 1024);  // ends at 1023: written with OFF 0
+    p.CamRemark[0] = "KNIFE";
+    cam::SetPhase(p, 1, 0, 10, 20);
+    cam::SetPhase(p, 2, 0, 10, 20);
+    cam::SetPhase(p, 2, 1, 0, 1024);
+    p.CamRemark[3] = " Glue \"A\" ";
+    cam::SetPhase(p, 4, 3, 10, 20);
+    p.CamRemark[4] = "   ";  // a blank remark is no remark
+    cam::SetPhase(p, 4, 4, 10, 20);
+    const auto file = cam::SizeTextForm::File, device = cam::SizeTextForm::Device;
+    // size, cam, form, the phase lines counted, the lines
+    const std::vector<std::tuple<int, int, cam::SizeTextForm, int, Texts>> rows = {
+        {1, 5, file, 3, {"C 06", " 0100 0200", " 0500 0600", " 1000 0024", ""}},
+        {2, 5, file, 1, {"C 06", " 0900 0000", ""}},
+        {4, 3, file, 1, {"C 04\" Glue \"A\" \"", " 0010 0020", ""}},
+        {1, 3, file, 0, {""}},  // no phase in this size: nothing
+        {4, 4, file, 1, {"C 05", " 0010 0020", ""}},
+        {1, 0, device, 1, {"C 01\"KNIFE\"", " 0010 0020", ""}},
+        {2, 0, device, 1, {"C 01", " 0010 0020", ""}},
+        {1, 7, device, 0, {"C 08\"  \"", ""}},
+        {2, 7, device, 0, {""}},
+        {2, 1, file, 1, {"C 02", " 0000 1024", ""}},
+        {2, 1, device, 0, {""}},
+        {8, 0, file, 0, {""}},  // outside the tables
+        {1, 32, file, 0, {""}},
+        {0, 0, file, 0, {""}},
+    };
+    for (const auto& [size, cam, form, count, lines] : rows) {
+        SCOPED_TRACE(testing::Message() << "size " << size << ", cam " << cam
+                                        << (form == file ? ", file" : ", device"));
+        p.SizeText[0] = "stale";
+        EXPECT_EQ(cam::SizeToText(p, size, cam, form), count);
+        EXPECT_EQ(Lines(p, int(lines.size())), lines);
+    }
+}
+
+TEST(SizeText, RemarkOfACamWithoutPhasesIsWrittenOnItsOwnInSizeOne) {
+    cam::Program p = Model(32, 7);
+    p.CamRemark[9] = "SPARE";
+    EXPECT_EQ(Size(p, 1), " FORMATO N. 01\r\nC 10\"SPARE\"\r\n");
+    EXPECT_EQ(Size(p, 2), " FORMATO N. 02\r\n");
+    // Once the cam has a phase anywhere, the remark travels with the phases only.
+    cam::SetPhase(p, 3, 9, 1, 2);
+    EXPECT_EQ(Size(p, 1), " FORMATO N. 01\r\n");
+    EXPECT_EQ(Size(p, 3), " FORMATO N. 03\r\nC 10\"SPARE\"\r\n 0001 0002\r\n");
+}
+
+TEST(SizeText, FilesKeepEveryPhaseOfACam) {
+    cam::Program p = Model(32, 7);
+    for (int on = 0; on < 1024; on += 2) cam::SetPhase(p, 1, 0, on, on + 1);
+    EXPECT_EQ(cam::SizeToText(p, 1, 0), 512);
+    EXPECT_EQ((Texts{p.SizeText[1], p.SizeText[182], p.SizeText[512], p.SizeText[513]}),
+              (Texts{" 0000 0001", " 0362 0363", " 1022 1023", ""}));
+    EXPECT_NE(Size(p, 1).find(" 1022 1023\r\n"), std::string::npos);
+}
+
 class CamFileRead : public ::testing::Test {
 protected:
     CamFileRead() { p.LngTxt[10] = kFormatError; }
     cam::CamFileRead Read(std::string_view bytes) { return cam::ReadCamFile(p, dir.write("t.Cam", bytes), prompt); }
     bool On(int size, int cam, int pos) const { return p.CamPos(size, cam, pos) == 1; }
-    std::string Listed(int size, int cam) {
-        cam::SizeToText(p, size, cam);
-        std::string out;
-        for (int i = 1; !p.SizeText[i].empty(); ++i) out += p.SizeText[i] + "|";
-        return out;
-    }
 
     camtest::ScratchFolder dir;
     cam::Program p = camtest::MakeProgram();
@@ -39,58 +215,50 @@ protected:
 // are the one-encoder form, whatever the tables held before: a save then writes them back
 // instead of an encoder line and zero group advances.
 TEST_F(CamFileRead, WorkedExampleReadsBackWithEitherLineEnd) {
-    const std::string crlf = kOneEncoderHead + " FORMATO N. 01\r\nC 03\"X\"\r\n 0100 0200\r\n FORMATO N. 02\r\nEND";
-    std::string lf = crlf;
+    std::string lf = kWorkedExample;
     std::erase(lf, '\r');
-    for (const auto& [file, encodersBefore] : std::vector<std::pair<std::string, int>>{{crlf, 0}, {lf, 2}, {crlf, 3}}) {
+    lf.pop_back();
+    for (const auto& [file, encodersBefore] :
+         std::vector<std::pair<std::string, int>>{{kWorkedExample, 0}, {lf, 2}, {kWorkedExample, 3}}) {
         p = camtest::MakeProgram(32, 7, encodersBefore);
         Read(file);
         EXPECT_FALSE(p.ReadError);
         EXPECT_TRUE(prompt.messages().empty());
-        EXPECT_EQ(Listed(1, 2), " 0100 0200|");
-        EXPECT_EQ(p.CamRemark[2], "X");
-        EXPECT_EQ((Ints{p.OutSize, p.NEncoders}), (Ints{1, 1}));
+        EXPECT_EQ(cam::CamFileText(p), kWorkedExample);
         EXPECT_EQ(p.FileDims, " 32 - 7 ");
     }
 }
 
-TEST_F(CamFileRead, WholeFileRoundTripsByteForByte) {
-    cam::Program a = camtest::MakeProgram(32, 7, 3);
-    a.AdvOn = 1;
-    a.NAdvCams = 32;
-    for (int i = 0; i < 32; ++i) a.AdvMs[i] = static_cast<std::uint8_t>(i * 6);
-    a.EncShift = 1000;
-    a.EncShift2 = 1024;
-    a.EncShift3 = 3;
-    a.RotDir3 = 1;
-    a.SpeedLimit = 9999;
-    a.OutSize = 7;
-    a.CamRemark[0] = "say \"hi\"";
-    a.CamRemark[31] = "ONLY A REMARK";
-    cam::SetPhase(a, 1, 0, 1000, 24);
-    cam::SetPhase(a, 7, 30, 0, 1024);
-    for (int on = 1; on < 1024; on += 2) cam::SetPhase(a, 3, 1, on, on + 1);  // 511 phases + 1023..0
-    const std::string bytes = cam::CamFileText(a);
-
-    p.NEncoders = 1;
-    Read(bytes);
-    EXPECT_FALSE(p.ReadError);
-    EXPECT_TRUE(prompt.messages().empty());
-    EXPECT_EQ(cam::CamFileText(p), bytes);  // the encoder count and the remarks with the rest
+// What the writer wrote reads back to the same bytes: the functions block in each form with
+// every value, sixteen cams with their group advances in 8 and 12, remarks with quotes and on
+// their own, phases through position 0, the whole revolution, a cam with 512 phases.
+TEST_F(CamFileRead, WrittenFilesReadBackByteForByte) {
+    cam::Program three = ThreeEncoders();
+    three.AdvOn = 1;
+    three.NAdvCams = 32;
+    for (int i = 0; i < 32; ++i) three.AdvMs[i] = static_cast<std::uint8_t>(i * 6);
+    three.RotDir3 = 1;
+    three.CamRemark[0] = "say \"hi\"";
+    three.CamRemark[31] = "ONLY A REMARK";
+    cam::SetPhase(three, 1, 0, 1000, 24);
+    cam::SetPhase(three, 7, 30, 0, 1024);
+    for (int on = 1; on < 1024; on += 2) cam::SetPhase(three, 3, 1, on, on + 1);  // 511 phases + 1023..0
+    cam::Program sixteen = SixteenCams();
+    sixteen.EncShift2 = 5;
+    sixteen.RotDir2 = 1;
+    cam::SetPhase(sixteen, 15, 15, 1, 2);
+    for (const cam::Program& written : {OneEncoder(), three, sixteen}) {
+        const std::string bytes = cam::CamFileText(written);
+        p = camtest::MakeProgram(written.NCams, written.NSizes, 1);
+        Read(bytes);
+        EXPECT_FALSE(p.ReadError);
+        EXPECT_TRUE(prompt.messages().empty());
+        EXPECT_EQ(cam::CamFileText(p), bytes);
+    }
 }
 
-TEST_F(CamFileRead, ValuesReadBackUnchangedAndOutOfRangeOnesAreBroughtIntoTheirFields) {
-    Read(
-        "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n"
-        "RITARDI ON\r\nRITARDO CAMS 17-20   ms. 5 \r\nRITARDO CAMS 21-24   ms. 210 \r\n"
-        "RAPPORTI  ON \r\nRAPPORTO CAMS 25-32 =  9 \r\n"
-        "FORMATO IN USCITA    7 \r\nSFASAMENTO ENCODER   1000 \r\nSENSO DI ROTAZIONE   1 \r\n"
-        "LIMITE DI VELOCITA'   9999 \r\nEND\r\n");
-    EXPECT_FALSE(p.ReadError);
-    EXPECT_EQ((Ints{p.DelayOn, p.Delay17_20, p.Delay21_24, p.RatioOn, p.Ratio25_32, p.EncShift, p.SpeedLimit}),
-              (Ints{1, 5, 210, 1, 9, 1000, 9999}));
-
-    // Clamped, never wrapped.
+// Clamped, never wrapped.
+TEST_F(CamFileRead, OutOfRangeValuesAreBroughtIntoTheirFields) {
     Read(
         "FUNZIONI  32 - 7 \r\nANTICIPI ON    2 \r\nANTICIPO CAMS  01 ms   300 \r\nANTICIPO CAMS  02 ms  -5 \r\n"
         "RITARDI ON\r\nRITARDO CAMS 17-20   ms. 256 \r\nRITARDO CAMS 21-24   ms. 1e9 \r\n"
@@ -99,53 +267,6 @@ TEST_F(CamFileRead, ValuesReadBackUnchangedAndOutOfRangeOnesAreBroughtIntoTheirF
     EXPECT_FALSE(p.ReadError);
     EXPECT_EQ((Ints{p.AdvMs[0], p.AdvMs[1], p.Delay17_20, p.Delay21_24, p.OutSize, p.EncShift, p.RotDir, p.SpeedLimit}),
               (Ints{255, 0, 255, 255, 255, 32767, 0, -32768}));
-}
-
-// A megabyte line, or raw control bytes, reach the message only as a short, printable quote.
-TEST_F(CamFileRead, MessagesQuoteAtMostTheStartOfALine) {
-    EXPECT_EQ(Read(std::string(10'000'000, 'x') + "\x07\r\nEND\r\n"), cam::CamFileRead::Failed);
-    ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_EQ(prompt.messages()[0], std::string(80, 'x') + "..." + kFormatError);
-    prompt.clear();
-    EXPECT_EQ(Read(kOneEncoderHead + " FORMATO N. 01\r\nC 40\x1b\r\nEND\r\n"), cam::CamFileRead::StoppedEarly);
-    EXPECT_EQ(prompt.messages().at(0).rfind("C 40? : READING STOPPED AT THIS LINE", 0), 0u) << prompt.messages()[0];
-}
-
-TEST_F(CamFileRead, SixteenCamsStoreTheirGroupAdvancesIn8And12) {
-    p = camtest::MakeProgram(16, 15);
-    p.LngTxt[10] = kFormatError;
-    Read(
-        "FUNZIONI  16 - 15 \r\nANTICIPI OFF\r\n2ENC\r\n"
-        "ANTICIPO CAMS 17-20   ms  77 \r\nANTICIPO CAMS 21-24   ms  88 \r\n"
-        "ANTICIPO CAMS 25-28   ms  99 \r\nANTICIPO CAMS 29-32   ms  111 \r\n"
-        "SFASAMENTO ENCODER   5 \r\nSENSO DI ROTAZIONE   1 \r\n"
-        "FORMATO IN USCITA    0 \r\nSFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\n"
-        "LIMITE DI VELOCITA'   0 \r\n FORMATO N. 15\r\nC 16\r\n 0001 0002\r\nEND\r\n");
-    EXPECT_FALSE(p.ReadError);
-    ASSERT_EQ(p.AdvMs.size(), 16u);
-    EXPECT_EQ((Ints{p.AdvMs[8], p.AdvMs[12], p.NEncoders, p.EncShift2}), (Ints{77, 88, 2, 5}));
-    EXPECT_TRUE(On(15, 15, 1));
-}
-
-// Another number of cams is refused; more sizes than the tables have is asked about. Either
-// way nothing is read.
-TEST_F(CamFileRead, WrongNumberOfCamsOrTooManySizesCancelledLeaveTheTablesAlone) {
-    const std::string functions = " \r\nANTICIPI ON    1 \r\nANTICIPO CAMS  01 ms   9 \r\nEND\r\n";
-    cam::SetPhase(p, 1, 0, 10, 20);
-    Read("FUNZIONI  16 - 15" + functions);
-    EXPECT_TRUE(p.ReadError);
-    ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].text, "16 WRONG NUMBER OF CAMS 32");
-    EXPECT_EQ(prompt.asked()[0].buttons, cam::Buttons::Ok);
-    EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Stop);
-    prompt.push(cam::Answer::Cancel);
-    Read("FUNZIONI  32 - 30" + functions);
-    EXPECT_TRUE(p.ReadError);
-    ASSERT_EQ(prompt.asked().size(), 2u);
-    EXPECT_EQ(prompt.asked()[1].text, "30 BAD TOTAL FORMATS 7");
-    EXPECT_EQ(prompt.asked()[1].buttons, cam::Buttons::OkCancel);
-    EXPECT_TRUE(On(1, 0, 10));
-    EXPECT_EQ((Ints{p.AdvOn, p.AdvMs[0]}), (Ints{0, 0}));
 }
 
 TEST_F(CamFileRead, TooManySizesAcceptedReadsTheSizesThatFitAndSaysWhereItStopped) {
@@ -162,33 +283,29 @@ TEST_F(CamFileRead, TooManySizesAcceptedReadsTheSizesThatFitAndSaysWhereItStoppe
     EXPECT_EQ(p.LineBuf, " 0003 0004");
 }
 
-TEST_F(CamFileRead, CamOrPositionOutsideTheTablesEndsTheReadWithAMessage) {
+// A size, cam or position outside the tables ends the read with a message, an END inside a
+// size ends it without one; what came before stays.
+TEST_F(CamFileRead, ReadingStopsAtALineOutsideTheTablesOrAtEnd) {
     const std::string head = kOneEncoderHead + " FORMATO N. 01\r\nC 01\r\n 0001 0002\r\n";
+    const std::string stopped = " : READING STOPPED AT THIS LINE, ";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"C 33\"NOPE\"\r\n 0003 0004\r\n", "C 33\"NOPE\" : READING STOPPED AT THIS LINE, CAM 33 IS OUTSIDE 1..32"},
-        {"C 00\r\n", "C 00 : READING STOPPED AT THIS LINE, CAM 0 IS OUTSIDE 1..32"},
-        {" 1024 0004\r\n 0005 0006\r\n", " 1024 0004 : READING STOPPED AT THIS LINE, POSITION 1024 IS OUTSIDE 0..1023"},
-        {" 0010 1025\r\n", " 0010 1025 : READING STOPPED AT THIS LINE, POSITION 1025 IS OUTSIDE 0..1024"},
+        {"C 33\"NOPE\"\r\n 0003 0004\r\n", "C 33\"NOPE\"" + stopped + "CAM 33 IS OUTSIDE 1..32"},
+        {"C 00\r\n", "C 00" + stopped + "CAM 0 IS OUTSIDE 1..32"},
+        {" 1024 0004\r\n 0005 0006\r\n", " 1024 0004" + stopped + "POSITION 1024 IS OUTSIDE 0..1023"},
+        {" 0010 1025\r\n", " 0010 1025" + stopped + "POSITION 1025 IS OUTSIDE 0..1024"},
+        {" FORMATO N. 00\r\nC 01\r\n 0003 0004\r\n", " 0003 0004" + stopped + "SIZE 0 IS OUTSIDE 1..7"},
+        {"C 40\x1b\r\n", "C 40?" + stopped + "CAM 40 IS OUTSIDE 1..32"},  // a control byte is not shown as it is
+        {"END\r\n FORMATO N. 02\r\nC 01\r\n 0003 0004\r\n", ""},
     };
     for (const auto& [tail, shown] : cases) {
         prompt.clear();
-        Read(head + tail + "END\r\n");
+        EXPECT_EQ(Read(head + tail + "END\r\n"),
+                  shown.empty() ? cam::CamFileRead::Complete : cam::CamFileRead::StoppedEarly);
         EXPECT_FALSE(p.ReadError) << tail;
-        EXPECT_EQ(prompt.messages(), std::vector<std::string>{shown});
+        EXPECT_EQ(prompt.messages(), shown.empty() ? Texts{} : Texts{shown}) << tail;
         EXPECT_TRUE(On(1, 0, 1));
-        EXPECT_FALSE(On(1, 0, 3) || On(1, 0, 5)) << tail;
+        EXPECT_FALSE(On(1, 0, 3) || On(1, 0, 5) || On(2, 0, 3)) << tail;
     }
-}
-
-TEST_F(CamFileRead, WholeRevolutionReadsBackFromOff1024AndEndInsideASizeEndsTheSizes) {
-    Read(kOneEncoderHead + " FORMATO N. 03\r\nC 02\r\n 0000 1024\r\nEND\r\n");
-    EXPECT_FALSE(p.ReadError);
-    EXPECT_TRUE(On(3, 1, 0) && On(3, 1, 512) && On(3, 1, 1023));
-
-    Read(kOneEncoderHead + " FORMATO N. 01\r\nC 01\r\n 0001 0002\r\nEND\r\n FORMATO N. 02\r\nC 01\r\n 0001 0002\r\n");
-    EXPECT_FALSE(p.ReadError);
-    EXPECT_TRUE(On(1, 0, 1));
-    EXPECT_FALSE(On(2, 0, 1));
 }
 
 TEST_F(CamFileRead, FileStartingWithASizeIsImportedAfterAsking) {
@@ -202,37 +319,59 @@ TEST_F(CamFileRead, FileStartingWithASizeIsImportedAfterAsking) {
     EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Exclamation);
     EXPECT_TRUE(On(2, 3, 10));
     EXPECT_EQ(p.OutSize, 3);  // no functions block, nothing changed there
-
-    prompt.clear();
-    prompt.push(cam::Answer::Cancel);
-    Read(" FORMATO N. 02\r\nEND\r\n");
-    EXPECT_TRUE(p.ReadError);
-    EXPECT_EQ(prompt.messages().at(1), std::string(" FORMATO N. 02") + kFormatError);
 }
 
-TEST_F(CamFileRead, FormatErrorsNameTheLine) {
-    const std::string f = "FUNZIONI  32 - 7 \r\n";
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"", "t.Cam"},  // an empty file shows no line: its name stands there
-        {"HELLO\r\n", "HELLO"},
-        {f, "FUNZIONI  32 - 7 "},
-        {f + "ANTICIPI MAYBE\r\n", "ANTICIPI MAYBE"},
-        {f + "ANTICIPI ON    33 \r\n", "ANTICIPI ON    33 "},
-        {f + "ANTICIPI ON    2 \r\nANTICIPO CAMS  01 ms   5 \r\n", "ANTICIPO CAMS  01 ms   5 "},
-        {f + "ANTICIPI OFF\r\nDELAYS OFF\r\n", "DELAYS OFF"},
-        {f + "ANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI\r\n", "RAPPORTI"},
-        {f + "ANTICIPI OFF\r\n2ENC\r\nA\r\nB\r\n", "B"},
-        {f + "ANTICIPI OFF\r\n2ENC\r\nA\r\nB\r\nC\r\nD\r\nSENSO  1 \r\n", "SENSO  1 "},
-        {f + "ANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nOUTPUT 1\r\n", "OUTPUT 1"},
+// A file that is no cam file is refused with the line that shows it, a megabyte line or raw
+// control bytes only as a short, printable quote. A file of another number of cams is refused,
+// one with more sizes than the tables have, or with sizes only, is asked about: Cancel reads
+// nothing of it.
+TEST_F(CamFileRead, RefusedFilesNameWhatIsWrong) {
+    using cam::Buttons, cam::Icon;
+    const std::string f = "FUNZIONI  32 - 7 \r\n", bad = kFormatError;
+    const std::string functions = " \r\nANTICIPI ON    1 \r\nANTICIPO CAMS  01 ms   9 \r\nEND\r\n";
+    struct Case {
+        std::string file;
+        Texts shown;
+        Buttons buttons = Buttons::Ok;
+        Icon icon = Icon::Exclamation;
+        bool readNothing = false;
     };
-    for (const auto& [file, shown] : cases) {
+    const std::vector<Case> cases = {
+        {"", {"t.Cam" + bad}},  // an empty file shows no line: its name stands there
+        {"HELLO\r\n", {"HELLO" + bad}},
+        {std::string(10'000'000, 'x') + "\x07\r\nEND\r\n", {std::string(80, 'x') + "..." + bad}},
+        {f, {"FUNZIONI  32 - 7 " + bad}},
+        {f + "ANTICIPI MAYBE\r\n", {"ANTICIPI MAYBE" + bad}},
+        {f + "ANTICIPI ON    33 \r\n", {"ANTICIPI ON    33 " + bad}},
+        {f + "ANTICIPI ON    2 \r\nANTICIPO CAMS  01 ms   5 \r\n", {"ANTICIPO CAMS  01 ms   5 " + bad}},
+        {f + "ANTICIPI OFF\r\nDELAYS OFF\r\n", {"DELAYS OFF" + bad}},
+        {f + "ANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI\r\n", {"RAPPORTI" + bad}},
+        {f + "ANTICIPI OFF\r\n2ENC\r\nA\r\nB\r\n", {"B" + bad}},
+        {f + "ANTICIPI OFF\r\n2ENC\r\nA\r\nB\r\nC\r\nD\r\nSENSO  1 \r\n", {"SENSO  1 " + bad}},
+        {f + "ANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nOUTPUT 1\r\n", {"OUTPUT 1" + bad}},
+        {"FUNZIONI  16 - 15" + functions, {"16 WRONG NUMBER OF CAMS 32"}, Buttons::Ok, Icon::Stop, true},
+        {"FUNZIONI  32 - 30" + functions, {"30 BAD TOTAL FORMATS 7"}, Buttons::OkCancel, Icon::None, true},
+        {" FORMATO N. 02\r\nC 01\r\n 0003 0004\r\nEND\r\n",
+         {"IMPORT ONLY CAM FILE", " FORMATO N. 02" + bad},
+         Buttons::OkCancel,
+         Icon::Exclamation,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.substr(0, 40));
         prompt.clear();
-        p.ReadError = false;
-        Read(file);
-        EXPECT_TRUE(p.ReadError) << file;
-        ASSERT_EQ(prompt.asked().size(), 1u) << file;
-        EXPECT_EQ(prompt.asked()[0].text, shown + kFormatError) << file;
-        EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Exclamation);
+        prompt.push(cam::Answer::Cancel);
+        p = camtest::MakeProgram();
+        p.LngTxt[10] = kFormatError;
+        cam::SetPhase(p, 1, 0, 10, 20);
+        EXPECT_EQ(Read(c.file), cam::CamFileRead::Failed);
+        EXPECT_TRUE(p.ReadError);
+        EXPECT_EQ(prompt.messages(), c.shown);
+        EXPECT_EQ(prompt.asked().at(0).buttons, c.buttons);
+        EXPECT_EQ(prompt.asked().at(0).icon, c.icon);
+        if (c.readNothing) {
+            EXPECT_EQ((Ints{On(1, 0, 10), On(1, 0, 3), p.AdvOn, p.AdvMs[0]}), (Ints{1, 0, 0, 0}));
+        }
     }
     // Values read before the error stay.
     Read(f + "ANTICIPI ON    1 \r\nANTICIPO CAMS  01 ms   42 \r\nRITARDI OFF\r\nRAPPORTI OFF\r\n");
@@ -262,7 +401,7 @@ TEST_F(CamFileRead, MissingFileChangesNothingAndAnUnreadableOneIsReported) {
     EXPECT_EQ(prompt.messages(), std::vector<std::string>{dir.str() + ": is a folder, not a file"});
 }
 
-TEST(SizeBlock, ReadsUntilTheNextSizeAndReportsWhatIsOutsideTheTables) {
+TEST(SizeBlock, ReadsUntilTheNextSize) {
     cam::Program p = camtest::MakeProgram();
     cam::LineSource in("\r\nC 02\"A\"\"\r\n 0010 0020\r\nignored\r\n 0030 0040\r\n FORMATO N. 02\r\nC 03\r\n");
     EXPECT_TRUE(cam::ReadSizeBlock(p, 1, in));
@@ -270,11 +409,6 @@ TEST(SizeBlock, ReadsUntilTheNextSizeAndReportsWhatIsOutsideTheTables) {
     EXPECT_EQ(p.CamRemark[1], "A\"");
     EXPECT_EQ(p.CamPos(1, 1, 10), 1);
     EXPECT_EQ(p.CamPos(1, 1, 39), 1);
-
-    cam::LineSource outside("C 01\r\n 0010 0020\r\n");
-    std::string stop;
-    EXPECT_FALSE(cam::ReadSizeBlock(p, 0, outside, &stop));
-    EXPECT_EQ(stop, " 0010 0020 : READING STOPPED AT THIS LINE, SIZE 0 IS OUTSIDE 1..7");
 }
 
 // The model a file's header names, when it is one a programmer can have.
@@ -287,6 +421,136 @@ TEST(HeaderModel, CountsOfTheHeaderOrNothing) {
     EXPECT_FALSE(cam::HeaderModel(dir.write("c.Cam", "FUNZIONI  32 - 61 \r\n")).has_value());
     EXPECT_FALSE(cam::HeaderModel(dir.write("d.Cam", " FORMATO N. 01\r\n")).has_value());
     EXPECT_FALSE(cam::HeaderModel(dir.file("missing.Cam")).has_value());
+}
+
+std::size_t EntriesIn(const std::string& folder) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+// A small program saved into a scratch folder.
+struct CamFileSave : ::testing::Test {
+    CamFileSave() {
+        p.OutSize = 1;
+        cam::SetPhase(p, 1, 2, 100, 200);
+    }
+    camtest::ScratchFolder dir;
+    cam::Program p = camtest::MakeProgram(32, 7, 1);
+};
+
+TEST_F(CamFileSave, ReplacesTheWholeFileKeepsItsPermissionsAndLeavesNoScratch) {
+    p.CamFile = dir.write("a.Cam", "OLD CONTENT THAT IS LONGER THAN THE NEW ONE " + std::string(300, '.'));
+    fs::permissions(p.CamFile, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(cam::WriteCamFile(p).reason(), "");
+    EXPECT_EQ(dir.read("a.Cam"), cam::CamFileText(p));
+    EXPECT_EQ(fs::status(p.CamFile).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(EntriesIn(dir.str()), 1u);
+}
+
+TEST_F(CamFileSave, FailureIsReportedAndKeepsThePreviousFile) {
+    // No such folder: nothing can be created.
+    EXPECT_NE(cam::WriteCamFile(p, dir.file("missing/a.Cam")).reason(), "");
+    EXPECT_FALSE(fs::exists(dir.file("missing")));
+    // A folder where the file should be: the rename fails, the folder and its content stay.
+    fs::create_directory(dir.file("b.Cam"));
+    dir.write("b.Cam/keep", "kept");
+    EXPECT_NE(cam::WriteCamFile(p, dir.file("b.Cam")).reason(), "");
+    EXPECT_EQ(dir.read("b.Cam/keep"), "kept");
+    EXPECT_EQ(EntriesIn(dir.str()), 1u) << "the temporary file is removed";
+    // No name at all.
+    p.CamFile.clear();
+    EXPECT_NE(cam::WriteCamFile(p).reason(), "");
+}
+
+// Links stay links, and the real file at the end of their chain is saved; a loop is refused
+// and changes nothing.
+TEST_F(CamFileSave, LinksAreFollowedToTheRealFileAndStayLinks) {
+    dir.write("real.Cam", "old");
+    fs::create_directory(dir.file("sub"));
+    fs::create_symlink("../real.Cam", dir.file("sub/middle.Cam"));  // relative to its own folder
+    fs::create_symlink("sub/middle.Cam", dir.file("first.Cam"));
+    fs::create_symlink("new.Cam", dir.file("dangling.Cam"));
+    fs::create_symlink("loop2.Cam", dir.file("loop1.Cam"));
+    fs::create_symlink("loop1.Cam", dir.file("loop2.Cam"));
+    EXPECT_EQ(cam::WriteCamFile(p, dir.file("first.Cam")).reason(), "");
+    EXPECT_EQ(dir.read("real.Cam"), cam::CamFileText(p));
+    EXPECT_EQ(cam::WriteCamFile(p, dir.file("dangling.Cam")).reason(), "");
+    EXPECT_EQ(dir.read("new.Cam"), cam::CamFileText(p));
+    EXPECT_THAT(cam::WriteCamFile(p, dir.file("loop1.Cam")).reason(),
+                ::testing::HasSubstr("Too many levels of symbolic links"));
+    for (const char* link : {"first.Cam", "sub/middle.Cam", "dangling.Cam", "loop1.Cam", "loop2.Cam"})
+        EXPECT_TRUE(fs::is_symlink(dir.file(link))) << link;
+    EXPECT_EQ(EntriesIn(dir.str()), 7u) << "no temporary file is left";
+}
+
+// In a shared folder with the sticky bit the system follows a link only for its owner or the
+// folder's: a link another user planted there never makes a save overwrite that user's file.
+TEST_F(CamFileSave, ALinkOfAnotherUserInASharedFolderIsNotFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "a second user's link needs root to make";
+    const std::string victim = dir.write("victim.Cam", "theirs");
+    fs::create_directory(dir.file("shared"));
+    fs::permissions(dir.file("shared"), fs::perms::all | fs::perms::sticky_bit);
+    const std::string planted = dir.file("shared/planted.Cam");
+    fs::create_symlink(victim, planted);
+    ASSERT_EQ(::lchown(planted.c_str(), 65534, 65534), 0);
+    EXPECT_THAT(cam::WriteCamFile(p, planted).reason(),
+                ::testing::HasSubstr("is a link of another user in a shared folder"));
+    EXPECT_EQ(dir.read("victim.Cam"), "theirs");
+    ASSERT_EQ(::lchown(planted.c_str(), 0, 0), 0);  // one's own link is followed
+    EXPECT_EQ(cam::WriteCamFile(p, planted).reason(), "");
+    EXPECT_EQ(dir.read("victim.Cam"), cam::CamFileText(p));
+}
+
+// A device or a FIFO is written in place and stays what it is (as root, a rename over
+// /dev/null would make it a file); a FIFO that no program reads is refused without waiting.
+TEST_F(CamFileSave, DevicesAndFifosAreWrittenInPlace) {
+    EXPECT_EQ(cam::WriteCamFile(p, "/dev/null").reason(), "");
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    const std::string fifo = dir.file("pipe.Cam");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(cam::WriteCamFile(p, fifo).reason(), "cannot write " + fifo + ": no program reads from it");
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(cam::WriteCamFile(p, fifo).reason(), "");
+    std::string got(4096, '\0');
+    got.resize(static_cast<std::size_t>(std::max<ssize_t>(0, ::read(reader, got.data(), got.size()))));
+    ::close(reader);
+    EXPECT_EQ(got, cam::CamFileText(p));
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(EntriesIn(dir.str()), 1u);
+}
+
+// A file the user may not write stays as it is, though its folder would allow the rename:
+// the save fails with the system's reason.
+TEST_F(CamFileSave, WriteProtectedFileIsNotReplaced) {
+    const std::string target = dir.write("locked.Cam", "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::string why = cam::WriteCamFile(p, target).reason();
+    EXPECT_NE(why.find("Permission denied"), std::string::npos) << why;
+    EXPECT_EQ(dir.read("locked.Cam"), "old");
+    EXPECT_EQ(EntriesIn(dir.str()), 1u);
+}
+
+// A new file gets the usual mode of the user's umask, which stays as it was.
+TEST_F(CamFileSave, NewFileFollowsTheUmaskAndLeavesIt) {
+    const mode_t old = ::umask(027);
+    EXPECT_EQ(cam::WriteCamFile(p, dir.file("new.Cam")).reason(), "");
+    const mode_t after = ::umask(old);
+    EXPECT_EQ(after, mode_t(027));
+    EXPECT_EQ(fs::status(dir.file("new.Cam")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// A save that was killed leaves its hidden temporary file; the next save of that file removes
+// it, and nothing that is not one of its temporary files.
+TEST_F(CamFileSave, WhatAKilledSaveLeftIsRemovedByTheNextSave) {
+    dir.write(".a.Cam.Xy12Ab34", std::string(1000, 'x'));
+    dir.write(".a.Cam.bak", "mine");
+    dir.write(".b.Cam.Xy12Ab34", "another file's");
+    EXPECT_EQ(cam::WriteCamFile(p, dir.file("a.Cam")).reason(), "");
+    EXPECT_FALSE(fs::exists(dir.file(".a.Cam.Xy12Ab34")));
+    EXPECT_TRUE(fs::exists(dir.file(".a.Cam.bak")));
+    EXPECT_TRUE(fs::exists(dir.file(".b.Cam.Xy12Ab34")));
+    EXPECT_EQ(dir.read("a.Cam"), cam::CamFileText(p));
 }
 
 }  // namespace
