@@ -275,13 +275,14 @@ TEST(EditingChanges, APhaseEntryOrADragIsNamedInTheUsersWords) {
 // Each command records what it changed under its name, and coming between a typed phase
 // and its undo it turns the undo off.
 TEST(EditingChanges, SizeCommandsRecordWhatTheyChangedAndEndTheUndo) {
-    // command, answer (nullptr: Yes), the change recorded: label, cams and size
+    // command, answer (nullptr: Yes), the change recorded: label, cams and size (0: none)
     const std::vector<std::tuple<Command, const char*, std::string, std::size_t, int>> cases = {
         {&ShiftCam, "100", "shift cam 5 by 100", 1, 1},
         {&CopySize, "3", "copy size 1 to size 3", 1, 3},  // the one cam that differed
         {&CopyCam, "9", "copy cam 5 to cam 9, size 1", 1, 1},
         {&EraseCam, nullptr, "erase cam 5, size 1", 1, 1},
         {&EraseSize, nullptr, "erase size 1", 1, 1},  // the one cam with phases
+        {&EditRemark, "GLUE", "remark of cam 5", 0, 0},
     };
     for (const auto& [command, answer, label, cams, size] : cases) {
         SCOPED_TRACE(label);
@@ -305,24 +306,6 @@ TEST(EditingChanges, SizeCommandsRecordWhatTheyChangedAndEndTheUndo) {
         EXPECT_FALSE(ed.Undo());
         EXPECT_EQ(h.count(), 3u);
     }
-}
-
-TEST(EditingChanges, ARemarkIsRecordedAndAShiftByNothingIsNot) {
-    Program p = Model();
-    p.CurCam = 1;
-    ASSERT_TRUE(SetPhase(p, 1, 1, 100, 200));
-    CamDocument doc(p);
-    const ChangeHistory& h = doc.history();
-    ScriptedPrompt prompt;
-    prompt.push("0");
-    EXPECT_FALSE(ShiftCam(p, doc, prompt).changed);
-    EXPECT_EQ(h.count(), 1u);
-    prompt.push("GLUE");
-    EditRemark(p, doc, prompt);
-    const Change& c = h.entry(h.present()).change;
-    EXPECT_EQ(c.label, "remark of cam 2");
-    ASSERT_EQ(c.remarks.size(), 1u);
-    EXPECT_EQ(c.remarks[0].after, "GLUE");
 }
 
 // ---- The History window's rules --------------------------------------------------------
