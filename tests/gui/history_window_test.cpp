@@ -77,11 +77,12 @@ private slots:
     }
 
     // Edits made by a double click and in the functions window are recorded too: restoring
-    // the first state takes back the remark and the advance at once. Opening a file or a new
-    // one starts a new history.
+    // the first state takes back the remark and the functions block at once. Opening a file
+    // or a new one starts a new history.
     void otherWindowsEditsAreRestoredAndAFileStartsANewHistory() {
         Start();
         ConnectFunctions(*w, *p, *prompt);
+        const std::string started = CamFileText(w->document().data());
         prompt->push("GLUE");
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->remarkPoint(1));
         const auto functions = [&](QWidget* d) {
@@ -98,8 +99,7 @@ private slots:
             Pick(d, 0);
             QTest::mouseClick(child<QPushButton>(d, "CmdRestore"), Qt::LeftButton);
         });
-        QCOMPARE(p->CamRemark[1], std::string());
-        QCOMPARE(int(p->AdvMs[0]), 0);
+        QCOMPARE(CamFileText(w->document().data()), started);
 
         w->document().MarkSaved();
         w->OpenDroppedFiles({CamFileWith("next.Cam", 0, 10, 20)});
