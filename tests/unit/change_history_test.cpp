@@ -272,65 +272,40 @@ TEST(EditingChanges, APhaseEntryOrADragIsNamedInTheUsersWords) {
     EXPECT_EQ(ed.dragCam(), -1);  // another size shown: the cam open is not on the chart
 }
 
-TEST(EditingChanges, ACommandBetweenAPhaseAndItsUndoTurnsUndoOff) {
-    const std::vector<std::tuple<const char*, Command, const char*>> cases = {
-        // each command with the answer to its question (nullptr: Yes)
-        {"erase cam", &EraseCam, nullptr},
-        {"shift cam", &ShiftCam, "10"},
-        {"copy cam", &CopyCam, "5"},
-        {"erase size", &EraseSize, nullptr},
-        {"copy size", &CopySize, "2"}};
-    for (const auto& [name, command, answer] : cases) {
-        SCOPED_TRACE(name);
+// Each command records what it changed under its name, and coming between a typed phase
+// and its undo it turns the undo off.
+TEST(EditingChanges, SizeCommandsRecordWhatTheyChangedAndEndTheUndo) {
+    // command, answer (nullptr: Yes), the change recorded: label, cams and size (0: none)
+    const std::vector<std::tuple<Command, const char*, std::string, std::size_t, int>> cases = {
+        {&ShiftCam, "100", "shift cam 5 by 100", 1, 1},
+        {&CopySize, "3", "copy size 1 to size 3", 1, 3},  // the one cam that differed
+        {&CopyCam, "9", "copy cam 5 to cam 9, size 1", 1, 1},
+        {&EraseCam, nullptr, "erase cam 5, size 1", 1, 1},
+        {&EraseSize, nullptr, "erase size 1", 1, 1},  // the one cam with phases
+        {&EditRemark, "GLUE", "remark of cam 5", 0, 0},
+    };
+    for (const auto& [command, answer, label, cams, size] : cases) {
+        SCOPED_TRACE(label);
         Program p = Model();
-        ASSERT_TRUE(SetPhase(p, 1, 2, 500, 600));
+        p.CurCam = 4;
+        ASSERT_TRUE(SetPhase(p, 1, 4, 500, 600));
         CamDocument doc(p);
+        const ChangeHistory& h = doc.history();
         PhaseEditor ed(p, doc);
-        ed.OpenCam(2);
+        ed.OpenCam(4);
         ASSERT_TRUE(ed.OffFocusOut("0100", "0200"));
         ASSERT_TRUE(ed.undoEnabled());
         ScriptedPrompt prompt;
         answer ? prompt.push(answer) : prompt.push(Answer::Yes);
         ASSERT_TRUE(command(p, doc, prompt).changed);
+        const Change& c = h.entry(h.present()).change;
+        EXPECT_EQ(c.label, label);
+        EXPECT_EQ(c.cams.size(), cams);
+        EXPECT_EQ(c.size, size);
         EXPECT_FALSE(ed.undoEnabled());
         EXPECT_FALSE(ed.Undo());
-        EXPECT_EQ(doc.history().count(), 3u);
+        EXPECT_EQ(h.count(), 3u);
     }
-}
-
-TEST(EditingChanges, SizeCommandsRecordWhatTheyChanged) {
-    Program p = Model();
-    p.CurCam = 4;
-    ASSERT_TRUE(SetPhase(p, 1, 4, 100, 200));
-    CamDocument doc(p);
-    const ChangeHistory& h = doc.history();
-    auto last = [&] { return h.entry(h.present()).change; };
-    ScriptedPrompt prompt;
-    prompt.push("0");
-    EXPECT_FALSE(ShiftCam(p, doc, prompt).changed);
-    EXPECT_EQ(h.count(), 1u);
-    // command, answer (nullptr: Yes), the change recorded: label, cams and size
-    const std::vector<std::tuple<Command, const char*, std::string, std::size_t, int>> steps = {
-        {&ShiftCam, "100", "shift cam 5 by 100", 1, 1},
-        {&CopySize, "3", "copy size 1 to size 3", 1, 3},  // the one cam that differed
-        {&CopyCam, "9", "copy cam 5 to cam 9, size 1", 1, 1},
-        {&EraseCam, nullptr, "erase cam 5, size 1", 1, 1},
-        {&EraseSize, nullptr, "erase size 1", 1, 1},  // cam 9; cam 5 was erased already
-    };
-    for (const auto& [command, answer, label, cams, size] : steps) {
-        answer ? prompt.push(answer) : prompt.push(Answer::Yes);
-        ASSERT_TRUE(command(p, doc, prompt).changed) << label;
-        EXPECT_EQ(last().label, label);
-        EXPECT_EQ(last().cams.size(), cams) << label;
-        EXPECT_EQ(last().size, size) << label;
-    }
-
-    p.CurCam = 1;
-    prompt.push("GLUE");
-    EditRemark(p, doc, prompt);
-    EXPECT_EQ(last().label, "remark of cam 2");
-    ASSERT_EQ(last().remarks.size(), 1u);
-    EXPECT_EQ(last().remarks[0].after, "GLUE");
 }
 
 // ---- The History window's rules --------------------------------------------------------

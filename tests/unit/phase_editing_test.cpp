@@ -67,8 +67,6 @@ TEST_F(PhaseEditing, TypedPhasesAreWrittenThroughTheRunReplacementRule) {
     EXPECT_EQ(Listed(p), Entries{"F001 1000 0024"});
     EXPECT_FALSE(doc.FileSaved());
     EXPECT_TRUE(ed.undoEnabled());
-    EnterPhase(ed, "1000", "1000");  // equal ON and OFF delete the run from ON on
-    EXPECT_EQ(Listed(p), Entries{"F001 0000 0024"});
     // An always-ON cam picked and left with both boxes unchanged keeps every position ON.
     EnterPhase(ed, "0", "1024");
     EXPECT_EQ(Listed(p), Entries{"F001 0000 1024"});

@@ -78,7 +78,7 @@ TEST_F(SizeCommands, SelectSizeAsksWithRangeAndMakesTheSizeCurrent) {
     }
 }
 
-TEST_F(SizeCommands, CopySizeCopiesEveryCamOfTheSizeShownAndMarksTheDataUnsaved) {
+TEST_F(SizeCommands, CopySizeCopiesEveryCamOfTheSizeShown) {
     p.CurSize = 2;
     cam::SetPhase(p, 2, 0, 100, 200);
     cam::SetPhase(p, 2, 31, 1000, 24);
@@ -92,7 +92,6 @@ TEST_F(SizeCommands, CopySizeCopiesEveryCamOfTheSizeShownAndMarksTheDataUnsaved)
     prompt.push("");
     EXPECT_FALSE(cam::CopySize(p, doc, prompt).changed);
     EXPECT_TRUE(prompt.messages().empty());
-    EXPECT_TRUE(doc.FileSaved());
 
     prompt.push("9");
     prompt.push(Answer::Ok);
@@ -105,31 +104,38 @@ TEST_F(SizeCommands, CopySizeCopiesEveryCamOfTheSizeShownAndMarksTheDataUnsaved)
     EXPECT_TRUE(r.changed);
     EXPECT_EQ(r.redraw, CommandResult::None);  // the target is not the size shown
     EXPECT_EQ(p.CurSize, 2);
-    EXPECT_FALSE(doc.FileSaved());
     EXPECT_EQ(Listed(p, 4, 0), Entries{"F001 0100 0200"});  // from size 2, not size 1
     EXPECT_EQ(Listed(p, 4, 31), Entries{"F001 1000 0024"});
     EXPECT_TRUE(Listed(p, 4, 5).empty());
     EXPECT_EQ(p.CamRemark[0], "kept");
 }
 
-TEST_F(SizeCommands, EraseSizeAsksWithTheSizeNumberAndClearsOnYes) {
+// Erase asks, naming what it erases: No keeps everything, Yes clears the cam or the size
+// shown and nothing else (a cam keeps its remark). An empty cam erased changes nothing.
+TEST_F(SizeCommands, EraseAsksAndClearsOnlyTheCamOrTheSizeShown) {
     p.CurSize = 5;
-    cam::SetPhase(p, 5, 3, 10, 20);
-    cam::SetPhase(p, 4, 3, 10, 20);
+    p.CurCam = 2;
+    p.CamRemark[2] = "glue";
+    for (auto [size, cam] : {std::pair{5, 2}, {5, 3}, {4, 2}}) cam::SetPhase(p, size, cam, 10, 20);
     cam::CamDocument& doc = Saved();
     prompt.push(Answer::No);
-    cam::EraseSize(p, doc, prompt);
-    EXPECT_EQ(Listed(p, 5, 3).size(), 1u);
-    EXPECT_TRUE(doc.FileSaved());
+    cam::EraseCam(p, doc, prompt);
+    EXPECT_EQ(Listed(p, 5, 2).size(), 1u);
     prompt.push(Answer::Yes);
-    const CommandResult r = cam::EraseSize(p, doc, prompt);
+    cam::EraseCam(p, doc, prompt);
+    EXPECT_TRUE(Listed(p, 5, 2).empty());
+    EXPECT_EQ(Listed(p, 5, 3).size(), 1u);
+    EXPECT_EQ(p.CamRemark[2], "glue");
+    prompt.push(Answer::Yes);
+    EXPECT_FALSE(cam::EraseCam(p, doc, prompt).changed);
+    prompt.push(Answer::Yes);
+    EXPECT_EQ(cam::EraseSize(p, doc, prompt).redraw, CommandResult::Chart);
     EXPECT_TRUE(Listed(p, 5, 3).empty());
-    EXPECT_EQ(Listed(p, 4, 3).size(), 1u);
-    EXPECT_EQ(r.redraw, CommandResult::Chart);
-    EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(Asked(0), "Erase every phase of 'SIZE 5'?|Confirm erase");
+    EXPECT_EQ(Listed(p, 4, 2).size(), 1u);
+    EXPECT_EQ(Asked(0), "Erase every phase of 'CAM 3'?|Confirm erase");
     EXPECT_EQ(prompt.asked()[0].buttons, cam::Buttons::YesNo);
     EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Question);
+    EXPECT_EQ(Asked(3), "Erase every phase of 'SIZE 5'?|Confirm erase");
 }
 
 TEST_F(SizeCommands, CopyCamCopiesOntoTheTargetRowAndRefusesACamOutsideTheModel) {
@@ -153,7 +159,6 @@ TEST_F(SizeCommands, CopyCamCopiesOntoTheTargetRowAndRefusesACamOutsideTheModel)
     EXPECT_EQ(r.row, 4);
     EXPECT_EQ(Listed(p, 2, 4), Entries{"F001 0100 0200"});
     EXPECT_EQ(p.CamRemark[4], "target");
-    EXPECT_FALSE(doc.FileSaved());
     EXPECT_EQ(Asked(0), "Copy cam 2 to cam [1-32]|Copy cam ");
 }
 
@@ -173,29 +178,8 @@ TEST_F(SizeCommands, ShiftCamWorkedExamples) {
         const CommandResult r = cam::ShiftCam(p, doc, prompt);
         EXPECT_EQ(Listed(p, 1, 2), Entries{phase}) << answer;
         EXPECT_EQ(r.row, 2);
-        EXPECT_EQ(doc.FileSaved(), std::string(phase) == "F001 0950 1000") << answer;
         EXPECT_EQ(Asked(0), "Positions (+/-) to shift cam 3|Shift cam");
     }
-}
-
-TEST_F(SizeCommands, EraseCamClearsOnlyTheCurrentCamAndKeepsItsRemark) {
-    p.CurCam = 2;
-    p.CamRemark[2] = "glue";
-    cam::SetPhase(p, 1, 2, 10, 20);
-    cam::SetPhase(p, 1, 3, 10, 20);
-    cam::CamDocument& doc = Saved();
-    prompt.push(Answer::Yes);
-    cam::EraseCam(p, doc, prompt);
-    EXPECT_TRUE(Listed(p, 1, 2).empty());
-    EXPECT_EQ(Listed(p, 1, 3).size(), 1u);
-    EXPECT_EQ(p.CamRemark[2], "glue");
-    EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(prompt.asked()[0].text, "Erase every phase of 'CAM 3'?");
-
-    doc.MarkSaved();  // an empty cam leaves the data saved
-    prompt.push(Answer::Yes);
-    EXPECT_FALSE(cam::EraseCam(p, doc, prompt).changed);
-    EXPECT_TRUE(doc.FileSaved());
 }
 
 TEST_F(SizeCommands, ACurrentCamOutsideTheTablesIsNeverTouched) {
@@ -224,20 +208,16 @@ TEST_F(SizeCommands, EditRemarkAsksBeforeClearingAndOffersALongRemarkCutTo20) {
     cam::EditRemark(p, doc, prompt);
     EXPECT_EQ(p.CamRemark[6], "knife");
     EXPECT_EQ(prompt.messages().size(), 1u);
-    EXPECT_TRUE(doc.FileSaved());
     prompt.push("");
     prompt.push(Answer::Ok);
     cam::EditRemark(p, doc, prompt);
     EXPECT_EQ(p.CamRemark[6], "");
-    EXPECT_FALSE(doc.FileSaved());
 
-    doc.MarkSaved();
     prompt.push("ABCDEFGHIJKLMNOPQRSTUVWXY");  // 25 characters
     prompt.push(Answer::Ok);
     prompt.push("ABCDEFGHIJKLMNOPQRST");
     EXPECT_EQ(cam::EditRemark(p, doc, prompt).row, 6);
     EXPECT_EQ(p.CamRemark[6], "ABCDEFGHIJKLMNOPQRST");
-    EXPECT_FALSE(doc.FileSaved());
     EXPECT_EQ(prompt.messages().back(), "A remark holds at most 20 characters");
     ASSERT_EQ(prompt.defaults.size(), 5u);
     EXPECT_EQ(prompt.defaults.back(), "ABCDEFGHIJKLMNOPQRST");  // refused once, offered again cut
