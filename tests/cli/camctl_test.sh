@@ -251,7 +251,7 @@ PY
     ;;
 export_json)
     run export --json "$sample" demo.json; expect_status 0
-    # Python reads the sample in it (every column's rendering is cam_json_test's).
+    # Python reads the sample in it (every column's rendering is the CamJson unit tests').
     python3 - demo.json <<'PY' || fail "the JSON does not hold the sample"
 import json, sys
 j = json.load(open(sys.argv[1], encoding="utf-8"))
