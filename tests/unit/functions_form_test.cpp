@@ -111,18 +111,14 @@ TEST_F(Functions, BlockCellsAndTheDelayTheyEdit) {
     ASSERT_TRUE(f->selectRow(20));  // cam 21
     EXPECT_EQ(p.CurCam, 20);
     EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Delay, 1}));
-    EXPECT_EQ(f->rowCaption(), "21 - 24");
-    EXPECT_EQ(f->kindCaption(), "DELAY OF CAMS");
-    EXPECT_EQ(f->unit(), "msec.");
-    EXPECT_EQ(f->sliderValue(), 60);
+    EXPECT_EQ(Area(), "21 - 24 | DELAY OF CAMS | msec. 60/210");
     EXPECT_TRUE(f->row(20).current);
     EXPECT_FALSE(f->row(16).current);
     ASSERT_TRUE(f->selectRow(18));  // cam 19: CurCam stays the clicked cam, inside the block
     EXPECT_EQ(p.CurCam, 18);
-    EXPECT_EQ(f->rowCaption(), "17 - 20");
     f->moveSlider(75);
-    EXPECT_EQ(p.Delay17_20, 75);
-    EXPECT_EQ(p.Delay21_24, 60);
+    EXPECT_EQ(Area(), "17 - 20 | DELAY OF CAMS | msec. 75/210");
+    EXPECT_EQ((std::vector<int>{p.Delay17_20, p.Delay21_24}), (std::vector<int>{75, 60}));
     EXPECT_EQ(f->entryText(), "75");
 }
 
@@ -135,13 +131,10 @@ TEST_F(Functions, TwoEncodersGroupTheCamsFrom17InFours) {
     p.AdvMs[20] = 33;
     ASSERT_TRUE(f->selectRow(22));  // cam 23
     EXPECT_EQ(p.CurCam, 20);
-    EXPECT_EQ(f->rowCaption(), "21 - 24");
-    EXPECT_EQ(f->kindCaption(), "ADVANCE OF CAM");
-    EXPECT_EQ(f->sliderValue(), 33);
+    EXPECT_EQ(Area(), "21 - 24 | ADVANCE OF CAM | msec. 33/210");
     EXPECT_TRUE(f->row(20).current);
     f->enterValue("120");
-    EXPECT_EQ(p.AdvMs[20], 120);
-    EXPECT_EQ(p.AdvMs[22], 0);
+    EXPECT_EQ((std::vector<int>{p.AdvMs[20], p.AdvMs[22]}), (std::vector<int>{120, 0}));
     // Below the groups a row is its own cam; several encoders take at most 16 advances.
     Advances("16");
     ASSERT_TRUE(f->selectRow(9));
@@ -160,13 +153,11 @@ TEST_F(Functions, SixteenCamsGroupOnlyWithTwoEncoders) {
     // No group cells, but a cam from 9 on still edits its group's advance.
     ASSERT_TRUE(f->selectRow(10));
     EXPECT_EQ(p.CurCam, 8);
-    EXPECT_EQ(f->rowCaption(), "9 - 12");
     EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Advance, 8}));
+    EXPECT_EQ(Area(), "9 - 12 | ADVANCE OF CAM | msec. 0/210");
     // The delay and ratio switches stay off with 16 cams, whatever the encoders.
     f->clickEncoders(1);
-    EXPECT_FALSE(f->delays().enabled);
-    EXPECT_FALSE(f->ratio17().enabled);
-    EXPECT_FALSE(f->ratio25().enabled);
+    for (const cam::SwitchView s : {f->delays(), f->ratio17(), f->ratio25()}) EXPECT_FALSE(s.enabled);
 }
 
 TEST_F(Functions, Ratio17CoversCams17To32AndIsReachedFrom17To24) {
@@ -177,9 +168,7 @@ TEST_F(Functions, Ratio17CoversCams17To32AndIsReachedFrom17To24) {
     EXPECT_TRUE(f->row(23).selectable);
     EXPECT_FALSE(f->row(24).selectable);
     ASSERT_TRUE(f->selectRow(17));
-    EXPECT_EQ(f->rowCaption(), "17 - 24");
-    EXPECT_EQ(f->unit(), "1 /");
-    EXPECT_EQ(f->sliderMax(), 9);
+    EXPECT_EQ(Area(), "17 - 24 | RATIO OF CAMS | 1 / 4/9");
     EXPECT_EQ(f->largeStep(), 2);
     EXPECT_TRUE(f->row(16).current);
     f->enterValue("12");  // above the maximum: the maximum
@@ -201,7 +190,7 @@ TEST_F(Functions, ValuesBeyondTheirRangeAreCutWhenSelected) {
     EXPECT_EQ(f->row(3).value, 250);  // shown as it is until selected
     f->selectRow(3);
     EXPECT_EQ(p.AdvMs[3], 210);
-    EXPECT_EQ(f->sliderValue(), 210);
+    EXPECT_EQ(Area(), "4 | ADVANCE OF CAM | msec. 210/210");
     f->clickDelays(true);
     f->selectRow(21);
     EXPECT_EQ(p.Delay21_24, 210);
@@ -215,8 +204,7 @@ TEST_F(Functions, TheEditingAreaLeavesARowThatIsNoLongerShown) {
     Open();
     EXPECT_FALSE(f->editing());
     EXPECT_FALSE(f->selectRow(3));  // hidden rows cannot be clicked
-    EXPECT_EQ(f->kindCaption(), "ADVANCE OF CAM");
-    EXPECT_EQ(f->rowCaption(), "00");
+    EXPECT_EQ(Area(), "00 | ADVANCE OF CAM | mSec. 0/210");
     f->moveSlider(50);  // nothing is edited yet
     EXPECT_EQ(p.AdvMs[p.CurCam], 0);
     f->clickDelays(true);
@@ -249,7 +237,7 @@ TEST_F(Functions, StepsAndBlocksWithTwoEncoders) {
     ASSERT_TRUE(f->editing());
     EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Advance, 20}));
     EXPECT_EQ(p.CurCam, 20);
-    EXPECT_EQ(f->kindCaption(), "ADVANCE OF CAM");
+    EXPECT_EQ(Area(), "21 - 24 | ADVANCE OF CAM | msec. 0/210");
 }
 
 }  // namespace
