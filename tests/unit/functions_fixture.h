@@ -37,6 +37,12 @@ struct Functions : ::testing::Test {
         f->clickAdvances(true);
         f->changeCount(count);
     }
+    // The block switches as shown, delays, ratio 17-32, ratio 25-32: "+" on, "-" off, "x" off
+    // and disabled, "*" on and disabled.
+    std::string Switches() const {
+        auto mark = [](cam::SwitchView s) { return s.checked ? (s.enabled ? '+' : '*') : (s.enabled ? '-' : 'x'); };
+        return {mark(f->delays()), mark(f->ratio17()), mark(f->ratio25())};
+    }
     // The editing area as shown: "row caption | kind caption | unit value/maximum".
     std::string Area() const {
         return f->rowCaption() + " | " + f->kindCaption() + " | " + f->unit() + " " + std::to_string(f->sliderValue()) +

@@ -2,6 +2,9 @@
 // blocks, and the slot a selected row edits.
 #include "functions_fixture.h"
 
+#include <functional>
+#include <tuple>
+
 namespace {
 
 using namespace camtest;
@@ -10,53 +13,51 @@ using Strings = std::vector<std::string>;
 // The count is read from one or two characters; above the cam count it is 0 but the box keeps
 // what was typed. The count decides which block switches are offered.
 TEST_F(Functions, TheCountAndTheSwitchesItOffers) {
-    struct Case {
-        const char* typed;
-        int count;
-        const char* shown;
-        bool delays, ratio17, ratio25;  // enabled
-    };
+    // typed, count, shown, switches
+    const std::tuple<const char*, int, const char*, const char*> cases[] = {
+        {"123", 0, "0", "---"},  {"12", 12, "12", "---"}, {"16", 16, "16", "---"}, {"20", 20, "20", "xx-"},
+        {"25", 25, "25", "xxx"}, {"40", 0, "40", "---"},  {"", 0, "0", "---"}};
     Open();
     f->clickAdvances(true);
-    for (const Case& c : {Case{"123", 0, "0", true, true, true}, Case{"12", 12, "12", true, true, true},
-                          Case{"16", 16, "16", true, true, true}, Case{"20", 20, "20", false, false, true},
-                          Case{"25", 25, "25", false, false, false}, Case{"40", 0, "40", true, true, true},
-                          Case{"", 0, "0", true, true, true}}) {
-        SCOPED_TRACE(c.typed);
-        f->changeCount(c.typed);
-        EXPECT_EQ(p.NAdvCams, c.count);
-        EXPECT_EQ(f->countText(), c.shown);
-        EXPECT_EQ(f->delays().enabled, c.delays);
-        EXPECT_EQ(f->ratio17().enabled, c.ratio17);
-        EXPECT_EQ(f->ratio25().enabled, c.ratio25);
+    for (auto [typed, count, shown, switches] : cases) {
+        f->changeCount(typed);
+        EXPECT_EQ(std::tuple(p.NAdvCams, f->countText(), Switches()), std::tuple(count, shown, switches)) << typed;
     }
-    // A switch that is on is cleared when the count grows over its cams; a disabled switch
-    // refuses the click.
-    f->changeCount("10");
-    f->clickDelays(true);
-    f->clickRatio25(true);
-    f->changeCount("30");
-    EXPECT_FALSE(f->delays().checked);
-    EXPECT_FALSE(f->ratio25().checked);
-    f->clickDelays(true);
-    EXPECT_FALSE(f->delays().checked);
 }
 
-TEST_F(Functions, HighestAdvanceRowFollowsTheSwitches) {
+// The two ratios are never both on; delays and ratio 17-32 cover the same cams; a switch that
+// is on is cleared when the count grows over its cams; a disabled switch refuses the click.
+// The highest advance row follows.
+TEST_F(Functions, SwitchesExcludeEachOtherAndLimitTheAdvanceRows) {
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {[&] {}, "--- 0"},
+        {[&] { Advances("5"); }, "--- 31"},
+        {[&] { f->clickRatio25(true); }, "-x+ 23"},
+        {[&] { f->clickDelays(true); }, "+x+ 15"},
+        {[&] { f->clickRatio25(false); }, "+x- 15"},
+        {[&] { f->clickRatio17(true); }, "+x- 15"},
+        {[&] { f->clickDelays(false); }, "--- 31"},
+        {[&] { f->clickRatio17(true); }, "x+x 15"},
+        {[&] { f->clickRatio25(true); }, "x+x 15"},
+        {[&] { f->clickAdvances(false); }, "x+x 0"},
+        {[&] { f->clickRatio17(false); }, "--- 0"},
+        {[&] { Advances("10"); }, "--- 31"},
+        {[&] { f->clickDelays(true); }, "+x- 15"},
+        {[&] { f->clickRatio25(true); }, "+x+ 15"},
+        {[&] { f->changeCount("30"); }, "xxx 31"},
+        {[&] { f->clickDelays(true); }, "xxx 31"},
+    };
     Open();
-    EXPECT_EQ(f->MaxAdvRow(), 0);
-    Advances("5");
-    EXPECT_EQ(f->MaxAdvRow(), 31);
-    f->clickRatio25(true);
-    EXPECT_EQ(f->MaxAdvRow(), 23);
-    f->clickDelays(true);
-    EXPECT_EQ(f->MaxAdvRow(), 15);
-    f->clickDelays(false);
-    f->clickRatio25(false);
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].first();
+        EXPECT_EQ(Switches() + " " + std::to_string(f->MaxAdvRow()), steps[i].second) << "step " << i;
+    }
+    // The switch reaches the tables at once.
+    Open();
     f->clickRatio17(true);
-    EXPECT_EQ(f->MaxAdvRow(), 15);
-    f->clickAdvances(false);
-    EXPECT_EQ(f->MaxAdvRow(), 0);
+    EXPECT_EQ(p.Ratio17On, 1);
+    f->clickRatio17(false);
+    EXPECT_EQ(p.Ratio17On, 0);
     // Two encoders and 16 cams: the single advances end at row 7.
     Open(16, 2);
     EXPECT_EQ(f->MaxAdvRow(), 7);
@@ -73,26 +74,6 @@ TEST_F(Functions, SwitchingAdvancesOffHidesEveryAdvanceRow) {
     EXPECT_EQ(f->countText(), "0");
     EXPECT_FALSE(f->countEnabled());
     for (int i = 0; i < 32; ++i) EXPECT_FALSE(f->row(i).selectable) << i;
-}
-
-// The two ratios are never both on; delays and ratio 17-32 cover the same cams.
-TEST_F(Functions, RatioSwitchesAreNeverBothOn) {
-    Open();
-    f->clickRatio17(true);
-    EXPECT_EQ(p.Ratio17On, 1);  // at once
-    EXPECT_FALSE(f->ratio25().enabled);
-    EXPECT_FALSE(f->delays().enabled);
-    f->clickRatio25(true);
-    EXPECT_FALSE(f->ratio25().checked);
-    f->clickRatio17(false);
-    EXPECT_EQ(p.Ratio17On, 0);
-    f->clickRatio25(true);
-    EXPECT_FALSE(f->ratio17().enabled);
-    EXPECT_TRUE(f->ratio25().checked);
-    f->clickRatio25(false);
-    f->clickDelays(true);
-    f->clickRatio17(true);
-    EXPECT_FALSE(f->ratio17().checked);
 }
 
 // Delays and ratio 25-32 on: three block cells; a delay block edits its own delay.
