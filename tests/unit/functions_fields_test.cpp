@@ -50,22 +50,6 @@ TEST_F(Functions, ActivationWith16CamsTurnsAdvancesOnFromTheCount) {
     EXPECT_EQ(p.Ratio17On, 0);
 }
 
-TEST_F(Functions, ChoosingSeveralEncodersClearsDelaysAndRatios) {
-    Open(32, 2);
-    f->clickEncoders(1);
-    Advances("12");
-    f->clickRatio17(true);
-    f->clickEncoders(2);
-    EXPECT_EQ(p.Ratio17On, 0);
-    EXPECT_FALSE(f->ratio17().checked);
-    EXPECT_FALSE(f->ratio17().enabled);
-    // Back on one encoder with more than 16 advances, the delays are not offered.
-    f->clickEncoders(1);
-    f->changeCount("20");
-    f->clickEncoders(2);
-    EXPECT_EQ(p.NAdvCams, 0);
-}
-
 TEST_F(Functions, SettingFieldsAreCorrectedAsTyped) {
     Open();
     EXPECT_EQ(f->changeOutSize("").text, "00");

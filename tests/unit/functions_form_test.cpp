@@ -63,19 +63,6 @@ TEST_F(Functions, SwitchesExcludeEachOtherAndLimitTheAdvanceRows) {
     EXPECT_EQ(f->MaxAdvRow(), 7);
 }
 
-TEST_F(Functions, SwitchingAdvancesOffHidesEveryAdvanceRow) {
-    Open();
-    Advances("20");
-    EXPECT_EQ(Cells().size(), 20u);
-    EXPECT_EQ(f->takeFocusRequest(), cam::FocusRequest::Count);
-    f->clickAdvances(false);
-    EXPECT_TRUE(Cells().empty());
-    EXPECT_EQ(p.NAdvCams, 0);
-    EXPECT_EQ(f->countText(), "0");
-    EXPECT_FALSE(f->countEnabled());
-    for (int i = 0; i < 32; ++i) EXPECT_FALSE(f->row(i).selectable) << i;
-}
-
 // Delays and ratio 25-32 on: three block cells; a delay block edits its own delay.
 TEST_F(Functions, BlockCellsAndTheDelayTheyEdit) {
     Open();
@@ -181,6 +168,7 @@ TEST_F(Functions, ValuesBeyondTheirRangeAreCutWhenSelected) {
     EXPECT_EQ(f->entryText(), "9");
 }
 
+// Hidden rows cannot be clicked; a selected row that is hidden leaves the editing area.
 TEST_F(Functions, TheEditingAreaLeavesARowThatIsNoLongerShown) {
     Open();
     EXPECT_FALSE(f->editing());
@@ -196,10 +184,20 @@ TEST_F(Functions, TheEditingAreaLeavesARowThatIsNoLongerShown) {
     f->moveSlider(50);
     EXPECT_EQ(p.Delay17_20, 0);
     EXPECT_EQ(p.AdvMs[17], 0);
+    // Advances switched off hide every advance row and empty the count.
+    Advances("20");
+    EXPECT_EQ(Cells().size(), 20u);
+    EXPECT_EQ(f->takeFocusRequest(), cam::FocusRequest::Count);
+    f->clickAdvances(false);
+    EXPECT_TRUE(Cells().empty());
+    EXPECT_EQ(p.NAdvCams, 0);
+    EXPECT_EQ(f->countText(), "0");
+    EXPECT_FALSE(f->countEnabled());
+    for (int i = 0; i < 32; ++i) EXPECT_FALSE(f->row(i).selectable) << i;
 }
 
 // The keyboard steps through the rows a block at a time; a delay block selected becomes the
-// advance group when a second encoder is chosen.
+// advance group when a second encoder is chosen, which clears what one encoder alone allows.
 TEST_F(Functions, StepsAndBlocksWithTwoEncoders) {
     Open(32, 2);
     Advances("2");
@@ -219,6 +217,17 @@ TEST_F(Functions, StepsAndBlocksWithTwoEncoders) {
     EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Advance, 20}));
     EXPECT_EQ(p.CurCam, 20);
     EXPECT_EQ(Area(), "21 - 24 | ADVANCE OF CAM | msec. 0/210");
+    // Several encoders clear the delays and the ratios, and more than 16 advances.
+    EXPECT_EQ(Switches(), "xxx");
+    f->clickEncoders(1);
+    f->clickRatio17(true);
+    f->clickEncoders(2);
+    EXPECT_EQ(p.Ratio17On, 0);
+    EXPECT_EQ(Switches(), "xxx");
+    f->clickEncoders(1);
+    f->changeCount("20");
+    f->clickEncoders(2);
+    EXPECT_EQ(p.NAdvCams, 0);
 }
 
 }  // namespace
