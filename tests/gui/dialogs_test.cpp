@@ -159,6 +159,9 @@ private slots:
         dialog->show();
         auto* view = child<QAbstractItemView>(dialog.get(), "listView");
         QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 3);
+        types->setCurrentIndex(1);
+        emit types->activated(1);  // as a choice in the list does: the filter goes by position
+        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 4);
         QCOMPARE(dialog->windowTitle(), QString("Open file"));
 
         // The save dialog asks before overwriting and refuses a folder that is not there.
