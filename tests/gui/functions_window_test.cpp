@@ -223,8 +223,11 @@ private slots:
         QCOMPARE(Text(&w, "FrC"), QString("S02C04"));
         Slider(&w, "ScrollRPM")->setValue(100);
         QCOMPARE(Text(&w, "LRpm"), QString("100"));
+        Slider(&w, "ScrAntRis")->setValue(360);  // steps down to what 210 ms reach
+        QCOMPARE(Slider(&w, "ScrAntRis")->value(), 126);
         Slider(&w, "ScrAntRis")->setValue(30);
         QCOMPARE(Text(&w, "LAntImp"), QString("50"));
+        QCOMPARE(Text(&w, "LAntRis"), QString("30"));
         // Bars 512 wide from x 12: the first at y 0, the second at y 50; two positions a pixel.
         const QImage img = child<QWidget>(&w, "Barra")->grab().toImage();
         auto at = [&](int bar, int position) { return img.pixelColor(12 + position / 2, 50 * bar + 12); };

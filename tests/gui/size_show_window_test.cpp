@@ -60,6 +60,7 @@ private slots:
         p.CurSize = 0;
         Open();
         auto* size = child<QScrollBar>(w.get(), "VScrForm");
+        QCOMPARE(size->minimum(), 1);
         QCOMPARE(size->maximum(), 7);
         QCOMPARE(p.CurSize, 1);
         size->setValue(2);
@@ -106,6 +107,7 @@ private slots:
     void theTimerTurnsTheDialAndTheWindowStaysResponsive() {
         Open();
         auto* speed = child<QScrollBar>(w.get(), "ScrolVel");
+        QCOMPARE(speed->minimum(), 0);
         QCOMPARE(speed->maximum(), 2000);
         QCOMPARE(speed->value(), 1000);
         speed->setValue(2000);

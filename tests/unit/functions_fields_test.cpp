@@ -66,6 +66,7 @@ TEST_F(Functions, LoadingShowsTheFieldsInTheirForms) {
     EXPECT_EQ(f->directionText(), "1");
     f->chooseListedEncoder(2);
     EXPECT_EQ(f->shiftText(), "12");
+    EXPECT_EQ(f->directionText(), "0");
     f->chooseListedEncoder(1);
     EXPECT_EQ(f->shiftText(), "007");
 }
