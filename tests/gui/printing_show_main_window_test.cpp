@@ -1,8 +1,11 @@
-// "&Print", "Se&lect Printer" and "&Rotate Demo" of the main window open their windows; the
-// cam chosen in the size show is the chart's current cam on return.
+// "&Print", "Se&lect Printer", "&Rotate Demo", the functions and the advance computation of the
+// main window open their windows; the cam chosen in the size show is the chart's current cam on
+// return. (That an edit in the functions window is a step of the history: the history window's
+// test.)
 #include "find_child.h"
 #include "gui_tests.h"
 #include "main_window_fixture.h"
+#include "widgets/main/functions_commands.h"
 
 #include <QAbstractPrintDialog>
 #include <QLabel>
@@ -46,6 +49,31 @@ private slots:
         w->action("f_SelPr")->trigger();
         QVERIFY(printerPage);
         QVERIFY(prompt->asked().empty());
+    }
+
+    // The functions window opens on the file's block, its Demo button opens the advance
+    // computation, and looking changes nothing; the advance computation opens on the current cam.
+    void functionsAndAdvanceWindowsOpenOnTheFile() {
+        Program two = Tables(32, 7, 2);
+        two.AdvMs[20] = 123;
+        Start(WriteProgram("two.Cam", two));
+        ConnectFunctions(*w, *p, *prompt);
+        QVERIFY(DriveModal([&] { w->action("Fu_Set")->trigger(); },
+                           [](QWidget* d) {
+                               QCOMPARE(child<QLabel>(d, "lValAn20")->text(), QString("123"));
+                               WithModalSoon([](QWidget* c) {
+                                   QCOMPARE(c->objectName(), QString("CalcAnt"));
+                                   qobject_cast<QDialog*>(c)->accept();
+                               });
+                               child<QPushButton>(d, "tDEMO")->click();
+                           },
+                           true));
+        QVERIFY(w->document().FileSaved());
+        ClickRow(4);
+        QString frame;
+        QVERIFY(DriveModal([&] { w->action("o_Ant")->trigger(); },
+                           [&](QWidget* d) { frame = child<QLabel>(d, "FrC")->text(); }, true));
+        QCOMPARE(frame, QString("S01C05"));
     }
 };
 

@@ -2,68 +2,41 @@
 // the encoders, the setting fields and what closing stores.
 #include "functions_fixture.h"
 
+#include <tuple>
+
 namespace {
 
 using namespace camtest;
 
-TEST_F(Functions, ActivationTakesTheTablesAs32CamsDo) {
-    p = camtest::MakeProgram(32, 7, 0);
-    p.NAdvCams = 5;  // without AdvOn the count does not survive
-    f = std::make_unique<FunctionsForm>(p, prompt);
-    f->Activate();
-    EXPECT_EQ(p.NEncoders, 1);
-    EXPECT_FALSE(f->advances().checked);
-    EXPECT_EQ(p.NAdvCams, 0);
-    p.AdvOn = 1;
-    p.NAdvCams = 18;
-    p.DelayOn = 1;  // with 18 advances the delays cannot stay
-    p.RatioOn = 1;
-    Reopen();
-    EXPECT_TRUE(f->advances().checked);
-    EXPECT_EQ(f->countText(), "18");
-    EXPECT_FALSE(f->delays().checked);
-    EXPECT_TRUE(f->ratio25().checked);
-    EXPECT_EQ(f->takeFocusRequest(), cam::FocusRequest::None);
-    // Delays held with several encoders do not cover the advance groups.
-    p.NEncoders = 2;
-    p.NAdvCams = 4;
-    p.DelayOn = 1;
-    Reopen();
-    EXPECT_FALSE(f->delays().checked);
-    f->close();
-    EXPECT_EQ(p.DelayOn, 0);
-    EXPECT_EQ(p.RatioOn, 0);
-}
-
-TEST_F(Functions, ActivationWith16CamsTurnsAdvancesOnFromTheCount) {
-    p = camtest::MakeProgram(16, 15, 1);
-    p.NAdvCams = 3;
-    p.DelayOn = 1;
-    p.Ratio17On = 1;
-    Reopen();
-    EXPECT_TRUE(f->advances().checked);
-    EXPECT_EQ(p.NAdvCams, 3);
-    EXPECT_FALSE(f->delays().checked);
-    f->close();
-    EXPECT_EQ(p.AdvOn, 1);
-    EXPECT_EQ(p.DelayOn, 0);
-    EXPECT_EQ(p.Ratio17On, 0);
-}
-
-TEST_F(Functions, ChoosingSeveralEncodersClearsDelaysAndRatios) {
-    Open(32, 2);
-    f->clickEncoders(1);
-    Advances("12");
-    f->clickRatio17(true);
-    f->clickEncoders(2);
-    EXPECT_EQ(p.Ratio17On, 0);
-    EXPECT_FALSE(f->ratio17().checked);
-    EXPECT_FALSE(f->ratio17().enabled);
-    // Back on one encoder with more than 16 advances, the delays are not offered.
-    f->clickEncoders(1);
-    f->changeCount("20");
-    f->clickEncoders(2);
-    EXPECT_EQ(p.NAdvCams, 0);
+// Activation takes the switches the tables hold as far as the model and the count allow them;
+// closing stores what was shown.
+TEST_F(Functions, ActivationTakesTheSwitchesTheModelAllows) {
+    struct Case {
+        int cams, encoders, advOn, count, delayOn, ratioOn, ratio17On;
+        const char* shown;        // advances, count, the block switches
+        std::vector<int> closed;  // AdvOn, NAdvCams, DelayOn, RatioOn, Ratio17On, NEncoders
+    };
+    const Case cases[] = {
+        // Without AdvOn the count does not survive; no encoder counts as one.
+        {32, 0, 0, 5, 0, 0, 0, "off 0 ---", {0, 0, 0, 0, 0, 1}},
+        // With 18 advances the delays cannot stay.
+        {32, 1, 1, 18, 1, 1, 0, "on 18 xx+", {1, 18, 0, 1, 0, 1}},
+        // Delays and ratios held with several encoders do not cover the advance groups.
+        {32, 2, 1, 4, 1, 1, 0, "on 4 xxx", {1, 4, 0, 0, 0, 2}},
+        // 16 cams: advances on from the count, and no delays or ratios.
+        {16, 1, 0, 3, 1, 0, 1, "on 3 xxx", {1, 3, 0, 0, 0, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        p = camtest::MakeProgram(c.cams, 7, c.encoders);
+        std::tie(p.AdvOn, p.NAdvCams, p.DelayOn, p.RatioOn, p.Ratio17On) =
+            std::tie(c.advOn, c.count, c.delayOn, c.ratioOn, c.ratio17On);
+        Reopen();
+        EXPECT_EQ(std::string(f->advances().checked ? "on " : "off ") + f->countText() + " " + Switches(), c.shown);
+        EXPECT_EQ(f->takeFocusRequest(), cam::FocusRequest::None);
+        f->close();
+        EXPECT_EQ((std::vector<int>{p.AdvOn, p.NAdvCams, p.DelayOn, p.RatioOn, p.Ratio17On, p.NEncoders}), c.closed);
+    }
 }
 
 TEST_F(Functions, SettingFieldsAreCorrectedAsTyped) {
@@ -93,6 +66,7 @@ TEST_F(Functions, LoadingShowsTheFieldsInTheirForms) {
     EXPECT_EQ(f->directionText(), "1");
     f->chooseListedEncoder(2);
     EXPECT_EQ(f->shiftText(), "12");
+    EXPECT_EQ(f->directionText(), "0");
     f->chooseListedEncoder(1);
     EXPECT_EQ(f->shiftText(), "007");
 }

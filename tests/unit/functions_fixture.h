@@ -1,8 +1,8 @@
 // The functions window's form model opened on a program of its own, as the window opens it.
 #pragma once
 
-#include "core/model/scripted_prompt.h"
 #include "core/functions/functions_form.h"
+#include "core/model/scripted_prompt.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +36,17 @@ struct Functions : ::testing::Test {
     void Advances(const std::string& count) {
         f->clickAdvances(true);
         f->changeCount(count);
+    }
+    // The block switches as shown, delays, ratio 17-32, ratio 25-32: "+" on, "-" off, "x" off
+    // and disabled, "*" on and disabled.
+    std::string Switches() const {
+        auto mark = [](cam::SwitchView s) { return s.checked ? (s.enabled ? '+' : '*') : (s.enabled ? '-' : 'x'); };
+        return {mark(f->delays()), mark(f->ratio17()), mark(f->ratio25())};
+    }
+    // The editing area as shown: "row caption | kind caption | unit value/maximum".
+    std::string Area() const {
+        return f->rowCaption() + " | " + f->kindCaption() + " | " + f->unit() + " " + std::to_string(f->sliderValue()) +
+               "/" + std::to_string(f->sliderMax());
     }
     // The rows whose own cell is drawn, as "first:span".
     std::vector<std::string> Cells() const {

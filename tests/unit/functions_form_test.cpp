@@ -2,6 +2,9 @@
 // blocks, and the slot a selected row edits.
 #include "functions_fixture.h"
 
+#include <functional>
+#include <tuple>
+
 namespace {
 
 using namespace camtest;
@@ -10,89 +13,54 @@ using Strings = std::vector<std::string>;
 // The count is read from one or two characters; above the cam count it is 0 but the box keeps
 // what was typed. The count decides which block switches are offered.
 TEST_F(Functions, TheCountAndTheSwitchesItOffers) {
-    struct Case {
-        const char* typed;
-        int count;
-        const char* shown;
-        bool delays, ratio17, ratio25;  // enabled
-    };
+    // typed, count, shown, switches
+    const std::tuple<const char*, int, const char*, const char*> cases[] = {
+        {"123", 0, "0", "---"},  {"12", 12, "12", "---"}, {"16", 16, "16", "---"}, {"20", 20, "20", "xx-"},
+        {"25", 25, "25", "xxx"}, {"40", 0, "40", "---"},  {"", 0, "0", "---"}};
     Open();
     f->clickAdvances(true);
-    for (const Case& c : {Case{"123", 0, "0", true, true, true}, Case{"12", 12, "12", true, true, true},
-                          Case{"16", 16, "16", true, true, true}, Case{"20", 20, "20", false, false, true},
-                          Case{"25", 25, "25", false, false, false}, Case{"40", 0, "40", true, true, true},
-                          Case{"", 0, "0", true, true, true}}) {
-        SCOPED_TRACE(c.typed);
-        f->changeCount(c.typed);
-        EXPECT_EQ(p.NAdvCams, c.count);
-        EXPECT_EQ(f->countText(), c.shown);
-        EXPECT_EQ(f->delays().enabled, c.delays);
-        EXPECT_EQ(f->ratio17().enabled, c.ratio17);
-        EXPECT_EQ(f->ratio25().enabled, c.ratio25);
+    for (auto [typed, count, shown, switches] : cases) {
+        f->changeCount(typed);
+        EXPECT_EQ(std::tuple(p.NAdvCams, f->countText(), Switches()), std::tuple(count, shown, switches)) << typed;
     }
-    // A switch that is on is cleared when the count grows over its cams; a disabled switch
-    // refuses the click.
-    f->changeCount("10");
-    f->clickDelays(true);
-    f->clickRatio25(true);
-    f->changeCount("30");
-    EXPECT_FALSE(f->delays().checked);
-    EXPECT_FALSE(f->ratio25().checked);
-    f->clickDelays(true);
-    EXPECT_FALSE(f->delays().checked);
 }
 
-TEST_F(Functions, HighestAdvanceRowFollowsTheSwitches) {
+// The two ratios are never both on; delays and ratio 17-32 cover the same cams; a switch that
+// is on is cleared when the count grows over its cams; a disabled switch refuses the click.
+// The highest advance row follows.
+TEST_F(Functions, SwitchesExcludeEachOtherAndLimitTheAdvanceRows) {
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {[&] {}, "--- 0"},
+        {[&] { Advances("5"); }, "--- 31"},
+        {[&] { f->clickRatio25(true); }, "-x+ 23"},
+        {[&] { f->clickDelays(true); }, "+x+ 15"},
+        {[&] { f->clickRatio25(false); }, "+x- 15"},
+        {[&] { f->clickRatio17(true); }, "+x- 15"},
+        {[&] { f->clickDelays(false); }, "--- 31"},
+        {[&] { f->clickRatio17(true); }, "x+x 15"},
+        {[&] { f->clickRatio25(true); }, "x+x 15"},
+        {[&] { f->clickAdvances(false); }, "x+x 0"},
+        {[&] { f->clickRatio17(false); }, "--- 0"},
+        {[&] { Advances("10"); }, "--- 31"},
+        {[&] { f->clickDelays(true); }, "+x- 15"},
+        {[&] { f->clickRatio25(true); }, "+x+ 15"},
+        {[&] { f->changeCount("30"); }, "xxx 31"},
+        {[&] { f->clickDelays(true); }, "xxx 31"},
+    };
     Open();
-    EXPECT_EQ(f->MaxAdvRow(), 0);
-    Advances("5");
-    EXPECT_EQ(f->MaxAdvRow(), 31);
-    f->clickRatio25(true);
-    EXPECT_EQ(f->MaxAdvRow(), 23);
-    f->clickDelays(true);
-    EXPECT_EQ(f->MaxAdvRow(), 15);
-    f->clickDelays(false);
-    f->clickRatio25(false);
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].first();
+        EXPECT_EQ(Switches() + " " + std::to_string(f->MaxAdvRow()), steps[i].second) << "step " << i;
+    }
+    // The switch reaches the tables at once.
+    Open();
     f->clickRatio17(true);
-    EXPECT_EQ(f->MaxAdvRow(), 15);
-    f->clickAdvances(false);
-    EXPECT_EQ(f->MaxAdvRow(), 0);
+    EXPECT_EQ(p.Ratio17On, 1);
+    f->clickRatio17(false);
+    EXPECT_EQ(p.Ratio17On, 0);
     // Two encoders and 16 cams: the single advances end at row 7.
     Open(16, 2);
     EXPECT_EQ(f->MaxAdvRow(), 7);
-}
-
-TEST_F(Functions, SwitchingAdvancesOffHidesEveryAdvanceRow) {
-    Open();
-    Advances("20");
-    EXPECT_EQ(Cells().size(), 20u);
-    EXPECT_EQ(f->takeFocusRequest(), cam::FocusRequest::Count);
-    f->clickAdvances(false);
-    EXPECT_TRUE(Cells().empty());
-    EXPECT_EQ(p.NAdvCams, 0);
-    EXPECT_EQ(f->countText(), "0");
-    EXPECT_FALSE(f->countEnabled());
-    for (int i = 0; i < 32; ++i) EXPECT_FALSE(f->row(i).selectable) << i;
-}
-
-// The two ratios are never both on; delays and ratio 17-32 cover the same cams.
-TEST_F(Functions, RatioSwitchesAreNeverBothOn) {
-    Open();
-    f->clickRatio17(true);
-    EXPECT_EQ(p.Ratio17On, 1);  // at once
-    EXPECT_FALSE(f->ratio25().enabled);
-    EXPECT_FALSE(f->delays().enabled);
-    f->clickRatio25(true);
-    EXPECT_FALSE(f->ratio25().checked);
-    f->clickRatio17(false);
-    EXPECT_EQ(p.Ratio17On, 0);
-    f->clickRatio25(true);
-    EXPECT_FALSE(f->ratio17().enabled);
-    EXPECT_TRUE(f->ratio25().checked);
-    f->clickRatio25(false);
-    f->clickDelays(true);
-    f->clickRatio17(true);
-    EXPECT_FALSE(f->ratio17().checked);
 }
 
 // Delays and ratio 25-32 on: three block cells; a delay block edits its own delay.
@@ -111,18 +79,14 @@ TEST_F(Functions, BlockCellsAndTheDelayTheyEdit) {
     ASSERT_TRUE(f->selectRow(20));  // cam 21
     EXPECT_EQ(p.CurCam, 20);
     EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Delay, 1}));
-    EXPECT_EQ(f->rowCaption(), "21 - 24");
-    EXPECT_EQ(f->kindCaption(), "DELAY OF CAMS");
-    EXPECT_EQ(f->unit(), "msec.");
-    EXPECT_EQ(f->sliderValue(), 60);
+    EXPECT_EQ(Area(), "21 - 24 | DELAY OF CAMS | msec. 60/210");
     EXPECT_TRUE(f->row(20).current);
     EXPECT_FALSE(f->row(16).current);
     ASSERT_TRUE(f->selectRow(18));  // cam 19: CurCam stays the clicked cam, inside the block
     EXPECT_EQ(p.CurCam, 18);
-    EXPECT_EQ(f->rowCaption(), "17 - 20");
     f->moveSlider(75);
-    EXPECT_EQ(p.Delay17_20, 75);
-    EXPECT_EQ(p.Delay21_24, 60);
+    EXPECT_EQ(Area(), "17 - 20 | DELAY OF CAMS | msec. 75/210");
+    EXPECT_EQ((std::vector<int>{p.Delay17_20, p.Delay21_24}), (std::vector<int>{75, 60}));
     EXPECT_EQ(f->entryText(), "75");
 }
 
@@ -135,13 +99,10 @@ TEST_F(Functions, TwoEncodersGroupTheCamsFrom17InFours) {
     p.AdvMs[20] = 33;
     ASSERT_TRUE(f->selectRow(22));  // cam 23
     EXPECT_EQ(p.CurCam, 20);
-    EXPECT_EQ(f->rowCaption(), "21 - 24");
-    EXPECT_EQ(f->kindCaption(), "ADVANCE OF CAM");
-    EXPECT_EQ(f->sliderValue(), 33);
+    EXPECT_EQ(Area(), "21 - 24 | ADVANCE OF CAM | msec. 33/210");
     EXPECT_TRUE(f->row(20).current);
     f->enterValue("120");
-    EXPECT_EQ(p.AdvMs[20], 120);
-    EXPECT_EQ(p.AdvMs[22], 0);
+    EXPECT_EQ((std::vector<int>{p.AdvMs[20], p.AdvMs[22]}), (std::vector<int>{120, 0}));
     // Below the groups a row is its own cam; several encoders take at most 16 advances.
     Advances("16");
     ASSERT_TRUE(f->selectRow(9));
@@ -160,13 +121,11 @@ TEST_F(Functions, SixteenCamsGroupOnlyWithTwoEncoders) {
     // No group cells, but a cam from 9 on still edits its group's advance.
     ASSERT_TRUE(f->selectRow(10));
     EXPECT_EQ(p.CurCam, 8);
-    EXPECT_EQ(f->rowCaption(), "9 - 12");
     EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Advance, 8}));
+    EXPECT_EQ(Area(), "9 - 12 | ADVANCE OF CAM | msec. 0/210");
     // The delay and ratio switches stay off with 16 cams, whatever the encoders.
     f->clickEncoders(1);
-    EXPECT_FALSE(f->delays().enabled);
-    EXPECT_FALSE(f->ratio17().enabled);
-    EXPECT_FALSE(f->ratio25().enabled);
+    for (const cam::SwitchView s : {f->delays(), f->ratio17(), f->ratio25()}) EXPECT_FALSE(s.enabled);
 }
 
 TEST_F(Functions, Ratio17CoversCams17To32AndIsReachedFrom17To24) {
@@ -177,9 +136,7 @@ TEST_F(Functions, Ratio17CoversCams17To32AndIsReachedFrom17To24) {
     EXPECT_TRUE(f->row(23).selectable);
     EXPECT_FALSE(f->row(24).selectable);
     ASSERT_TRUE(f->selectRow(17));
-    EXPECT_EQ(f->rowCaption(), "17 - 24");
-    EXPECT_EQ(f->unit(), "1 /");
-    EXPECT_EQ(f->sliderMax(), 9);
+    EXPECT_EQ(Area(), "17 - 24 | RATIO OF CAMS | 1 / 4/9");
     EXPECT_EQ(f->largeStep(), 2);
     EXPECT_TRUE(f->row(16).current);
     f->enterValue("12");  // above the maximum: the maximum
@@ -201,7 +158,7 @@ TEST_F(Functions, ValuesBeyondTheirRangeAreCutWhenSelected) {
     EXPECT_EQ(f->row(3).value, 250);  // shown as it is until selected
     f->selectRow(3);
     EXPECT_EQ(p.AdvMs[3], 210);
-    EXPECT_EQ(f->sliderValue(), 210);
+    EXPECT_EQ(Area(), "4 | ADVANCE OF CAM | msec. 210/210");
     f->clickDelays(true);
     f->selectRow(21);
     EXPECT_EQ(p.Delay21_24, 210);
@@ -211,12 +168,12 @@ TEST_F(Functions, ValuesBeyondTheirRangeAreCutWhenSelected) {
     EXPECT_EQ(f->entryText(), "9");
 }
 
+// Hidden rows cannot be clicked; a selected row that is hidden leaves the editing area.
 TEST_F(Functions, TheEditingAreaLeavesARowThatIsNoLongerShown) {
     Open();
     EXPECT_FALSE(f->editing());
     EXPECT_FALSE(f->selectRow(3));  // hidden rows cannot be clicked
-    EXPECT_EQ(f->kindCaption(), "ADVANCE OF CAM");
-    EXPECT_EQ(f->rowCaption(), "00");
+    EXPECT_EQ(Area(), "00 | ADVANCE OF CAM | mSec. 0/210");
     f->moveSlider(50);  // nothing is edited yet
     EXPECT_EQ(p.AdvMs[p.CurCam], 0);
     f->clickDelays(true);
@@ -227,10 +184,20 @@ TEST_F(Functions, TheEditingAreaLeavesARowThatIsNoLongerShown) {
     f->moveSlider(50);
     EXPECT_EQ(p.Delay17_20, 0);
     EXPECT_EQ(p.AdvMs[17], 0);
+    // Advances switched off hide every advance row and empty the count.
+    Advances("20");
+    EXPECT_EQ(Cells().size(), 20u);
+    EXPECT_EQ(f->takeFocusRequest(), cam::FocusRequest::Count);
+    f->clickAdvances(false);
+    EXPECT_TRUE(Cells().empty());
+    EXPECT_EQ(p.NAdvCams, 0);
+    EXPECT_EQ(f->countText(), "0");
+    EXPECT_FALSE(f->countEnabled());
+    for (int i = 0; i < 32; ++i) EXPECT_FALSE(f->row(i).selectable) << i;
 }
 
 // The keyboard steps through the rows a block at a time; a delay block selected becomes the
-// advance group when a second encoder is chosen.
+// advance group when a second encoder is chosen, which clears what one encoder alone allows.
 TEST_F(Functions, StepsAndBlocksWithTwoEncoders) {
     Open(32, 2);
     Advances("2");
@@ -249,7 +216,18 @@ TEST_F(Functions, StepsAndBlocksWithTwoEncoders) {
     ASSERT_TRUE(f->editing());
     EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Advance, 20}));
     EXPECT_EQ(p.CurCam, 20);
-    EXPECT_EQ(f->kindCaption(), "ADVANCE OF CAM");
+    EXPECT_EQ(Area(), "21 - 24 | ADVANCE OF CAM | msec. 0/210");
+    // Several encoders clear the delays and the ratios, and more than 16 advances.
+    EXPECT_EQ(Switches(), "xxx");
+    f->clickEncoders(1);
+    f->clickRatio17(true);
+    f->clickEncoders(2);
+    EXPECT_EQ(p.Ratio17On, 0);
+    EXPECT_EQ(Switches(), "xxx");
+    f->clickEncoders(1);
+    f->changeCount("20");
+    f->clickEncoders(2);
+    EXPECT_EQ(p.NAdvCams, 0);
 }
 
 }  // namespace

@@ -123,13 +123,6 @@ TEST_F(OptionsFile, EmptyFileAndEmptyPathKeepDefaults) {
     EXPECT_EQ(p.RecentFiles, std::vector<std::string>{"/r.Cam"}) << "an empty line names no file";
 }
 
-TEST_F(OptionsFile, PathIsInTheWorkingFolder) {
-    p.WorkDir = "/home/op/Zeto";
-    EXPECT_EQ(cam::OptionsPath(p), "/home/op/Zeto/KlmPx_opt.def");
-    p.WorkDir = "/home/op/Zeto/";
-    EXPECT_EQ(cam::OptionsPath(p), "/home/op/Zeto/KlmPx_opt.def");
-}
-
 // A site's own edition of the manual in the working folder comes first, then the program's own.
 TEST_F(OptionsFile, ManualInTheWorkingFolderFirstThenTheProgramsOwn) {
     std::filesystem::create_directories(dir.file("bin"));
