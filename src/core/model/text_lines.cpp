@@ -6,16 +6,7 @@ namespace cam {
 
 namespace {
 constexpr std::size_t kBlockBytes = 256 * 1024;
-
-// Where the first CR or LF at or after from stands. A plain loop: the lines of a cam file are
-// short, and find_first_of looks each byte up in its set of two, at several times the cost.
-std::size_t LineEnd(std::string_view s, std::size_t from) {
-    for (std::size_t i = from; i < s.size(); ++i) {
-        if (s[i] == '\n' || s[i] == '\r') return i;
-    }
-    return std::string_view::npos;
 }
-}  // namespace
 
 LineSource::LineSource(std::string_view bytes) : rest_(bytes) {}
 
@@ -45,12 +36,12 @@ bool LineSource::next(std::string_view& line) {
         return end != std::string_view::npos && !(rest_[end] == '\r' && end + 1 == rest_.size());
     };
     std::size_t from = 0;
-    std::size_t end = LineEnd(rest_, 0);
+    std::size_t end = rest_.find_first_of("\r\n");
     while (!settled(end)) {
         const std::size_t held = end == std::string_view::npos ? rest_.size() : end;
         if (!refill()) break;
         from = held;  // what was looked at before needs no second look
-        end = LineEnd(rest_, from);
+        end = rest_.find_first_of("\r\n", from);
     }
     if (rest_.empty()) return false;
     if (end == std::string_view::npos) {  // the last line, without a line end
