@@ -59,6 +59,21 @@ MUTANTS = [
      "    data_ = std::move(content);\n    history_.Start(std::move(label));",
      "    Edit(EditScope::Everything(), std::move(label), [&](CamData& d) { d = std::move(content); });\n"
      "    return;"),
+    ("message-blank-quoted", "message files", "src/core/messages/message_file.cpp",
+     'if (!TrimBlanks(text).empty()) line += " \\"" + text + "\\"";', 'line += " \\"" + text + "\\"";'),
+    ("recent-files-unbounded", "options file", "src/core/model/options.cpp",
+     "        if (written == kMaxRecentFiles) break;\n", ""),
+    ("continued-page-number", "printing", "src/core/printing/size_listing.cpp",
+     '"   - " + CStr(page) + " -"', '"   - " + CStr(page + 1) + " -"'),
+    ("show-lamps-late", "size show", "src/core/tools/size_show.cpp",
+     "p.CamPos(size, c, position) == 1", "p.CamPos(size, c, std::max(position - 1, 0)) == 1"),
+    ("direction-not-stored", "functions block", "src/core/functions/functions_fields.cpp",
+     "    if (dirDirty_) StoreDirection();\n", ""),
+    ("message-save-unwired", "message window", "src/widgets/messages/message_window.cpp",
+     "connect(svFil, &QToolButton::clicked, this, &MsgWindow::SaveList);", ""),
+    ("print-chart-ignored", "print window", "src/widgets/printing/print_window.cpp",
+     "[this](bool chart) { form_.mode = chart ? PrintMode::Chart : PrintMode::Listing; });",
+     "[this](bool) { form_.mode = PrintMode::Listing; });"),
 ]
 
 
