@@ -440,7 +440,7 @@ TEST_F(TransferFixture, ADeviceThatNeverEndsIsStopped) {
 TEST_F(TransferFixture, TheShortIdentificationLineIsShownAsItIs) {
     for (auto [reply, shown] : std::vector<std::pair<std::string, std::optional<std::string>>>{
              {"AB\r", ""}, {"A\r", "A\r"}, {"", std::nullopt}}) {
-        port.device = [reply](FakePort& f, const std::string& w) {
+        port.device = [reply = reply](FakePort& f, const std::string& w) {
             if (w == "?M\x8c\r" && !reply.empty()) f.reply(reply, 5);
         };
         EXPECT_EQ(AskDeviceLine(p, link), shown) << reply;
