@@ -29,7 +29,7 @@ QFont DesignFamily(const char* family) {
     const QString name = QString::fromLatin1(family);
     const bool courier = name.startsWith("Courier");
     // Asked for by name only where it is installed: a missing family costs a search of the
-    // font configuration for every size and weight asked, a tenth of the window's start.
+    // font configuration for every size and weight asked, milliseconds of the window's start.
     static const QStringList installed = QFontDatabase::families();
     const QString twin = courier ? QStringLiteral("Liberation Mono") : QStringLiteral("Liberation Sans");
     QFont f(installed.contains(name) ? name : twin);
@@ -72,6 +72,16 @@ std::optional<double> ChartPainter::PixelRatio() const {
     return m.m11();
 }
 
+namespace {
+
+// The box a band fills on the device: its columns wide, both corner points included.
+QRect DeviceBox(const QRectF& device, const BandSpan& columns) {
+    return QRect(int(std::lround(device.left())), int(std::lround(device.top())), int(columns.width) + 1,
+                 int(std::lround(device.height())) + 1);
+}
+
+}  // namespace
+
 // The band filled with back, then each piece from its first to its last position, never
 // past the band's right edge. The pieces are first laid onto the band's device columns, so
 // 512 phases on a few hundred pixels are a handful of runs, not 512 one-pixel ones. A band
@@ -87,7 +97,7 @@ void ChartPainter::Runs(const QRectF& band, const std::vector<RunPiece>& pieces,
     const QTransform toDevice = ratio ? g_.deviceTransform() : QTransform();
     const QRectF device = toDevice.mapRect(band);
     const BandSpan columns = BandSpanOf(device.left(), device.width(), span);
-    const QRect box = DeviceBand(band, span, toDevice);
+    const QRect box = DeviceBox(device, columns);
     const int width = box.width() - 1, h = box.height() - 1, l = box.left(), t = box.top();
     if (width < 0 || h < 0) return;
     std::vector<std::uint8_t> covered(static_cast<std::size_t>(width) + 1, 0);
@@ -120,13 +130,6 @@ void ChartPainter::Runs(const QRectF& band, const std::vector<RunPiece>& pieces,
     }
 }
 
-QRect ChartPainter::DeviceBand(const QRectF& band, int span, const QTransform& toDevice) const {
-    const QRectF device = toDevice.mapRect(band);
-    const int width = int(BandSpanOf(device.left(), device.width(), span).width);
-    return QRect(int(std::lround(device.left())), int(std::lround(device.top())), width + 1,
-                 int(std::lround(device.height())) + 1);
-}
-
 // Every pixel of a large screen is written once instead of twice where a band lies: the
 // surface goes around the bands, which Runs fills whole.
 void ChartPainter::FillSurface(int rows) {
@@ -137,7 +140,10 @@ void ChartPainter::FillSurface(int rows) {
     }
     const QTransform toDevice = g_.deviceTransform();
     QRegion surface(toDevice.mapRect(chartArea).toAlignedRect());
-    for (int c = 0; c < rows; ++c) surface -= DeviceBand(Map(layout_.Band(c)), kPositions - 1, toDevice);
+    for (int c = 0; c < rows; ++c) {
+        const QRectF band = toDevice.mapRect(Map(layout_.Band(c)));
+        surface -= DeviceBox(band, BandSpanOf(band.left(), band.width(), kPositions - 1));
+    }
     g_.save();
     g_.setWorldTransform(toDevice.inverted() * g_.worldTransform());
     for (const QRect& r : surface) g_.fillRect(r, chart_colour::kSurface);

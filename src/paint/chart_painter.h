@@ -163,8 +163,6 @@ private:
     };
     // span: positions the band's width stands for (1023 on the chart, 1024 in a cell).
     void Runs(const QRectF& band, const std::vector<RunPiece>& pieces, int span, const QColor& back, const QColor& run);
-    // The box Runs fills for a band, in device pixels.
-    QRect DeviceBand(const QRectF& band, int span, const QTransform& toDevice) const;
     // The chart's surface; on a screen around the bands of the first rows, which Runs covers.
     void FillSurface(int rows);
 
