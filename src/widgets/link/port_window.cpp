@@ -80,6 +80,8 @@ SelPort::SelPort(Program& p, Prompt& prompt, std::vector<PortEntry> ports, QWidg
     render();
 }
 
+SelPort::~SelPort() { comSel_->lineEdit()->disconnect(this); }
+
 void SelPort::takeTypedPort() {
     const QString text = comSel_->currentText().trimmed();
     if (!text.isEmpty()) choice_.typePort(ToCp1252(text));

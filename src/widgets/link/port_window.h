@@ -17,6 +17,9 @@ class SelPort : public QDialog {
 public:
     // ports: the system's list (SystemPorts()); prompt reports a failed save.
     SelPort(Program& p, Prompt& prompt, std::vector<PortEntry> ports, QWidget* parent = nullptr);
+    // The typed port is taken when its box loses the focus, and it loses it while the dialog
+    // part is taken down: by then this window's own part is gone.
+    ~SelPort() override;
 
     const PortChoice& choice() const { return choice_; }
 

@@ -67,6 +67,9 @@ class PrintWindow : public QDialog {
 public:
     PrintWindow(const Program& p, Prompt& prompt, QPrinter& printer, QWidget* parent = nullptr,
                 AskPrinter ask = SystemPrinterPage);
+    // The size box commits when it loses the focus, and it loses it while the dialog part
+    // is taken down: by then this window's own part is gone.
+    ~PrintWindow() override { nfrm_->disconnect(this); }
 
     const PrintForm& form() const { return form_; }
 
