@@ -63,9 +63,10 @@ QAction* MainWindow::action(const QString& objectName) const {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
     if (watched == form_ && e->type() == QEvent::Resize) {
-        // Controls in proportion to the window, then the chart drawn again at its new size.
+        // Controls in proportion to the window, then the chart drawn again at its new size; the
+        // phase list holds the same entries at any size.
         resizer_.ResizeControls();
-        chart_->RedrawChart();
+        chart_->update();
         return false;
     }
     if (e->type() == QEvent::KeyPress) {
