@@ -8,32 +8,26 @@
 namespace {
 
 using cam::Revolution;
+using Longs = std::vector<long>;
 
 TEST(AdvanceCalc, EffectiveAdvanceIsSplitByTheRevolutionOf1024) {
-    EXPECT_EQ(cam::EffectiveAdvance(1000, 100), 600);
-    EXPECT_EQ(cam::EffectiveAdvance(4000, 210), 5040);
-    EXPECT_EQ(cam::SplitAdvance(5040).within, 944);
-    EXPECT_EQ(cam::SplitAdvance(5040).turns, 4);
-    EXPECT_EQ(cam::SplitAdvance(600).turns, 0);
-    EXPECT_EQ(cam::EffectiveAdvance(1, 200), 1);  // Int(0.006 * 200)
-    for (int rpm : {1, 777, 4000}) EXPECT_EQ(cam::EffectiveAdvance(rpm, 0), 0);
-    // The product in its order: (345 * 0.006) * 100 is 206.99999999999997, which the other
-    // order (345 * 0.6 = 207) would not give.
-    EXPECT_EQ(cam::EffectiveAdvance(345, 100), 206);
+    // rpm, ms, the advance. 1 x 200: Int(0.006 * 200). 345 x 100: the product in its order,
+    // (345 * 0.006) * 100 is 206.99999999999997, which the other order (345 * 0.6 = 207) would not give.
+    for (auto [rpm, ms, advance] : std::vector<std::array<int, 3>>{
+             {1000, 100, 600}, {4000, 210, 5040}, {1, 200, 1}, {345, 100, 206}, {1, 0, 0}, {777, 0, 0}, {4000, 0, 0}})
+        EXPECT_EQ(cam::EffectiveAdvance(rpm, ms), advance) << rpm << " x " << ms;
+    EXPECT_EQ((Longs{cam::SplitAdvance(5040).within, cam::SplitAdvance(5040).turns, cam::SplitAdvance(600).turns}),
+              (Longs{944, 4, 0}));
 }
 
 TEST(AdvanceCalc, TheWantedAdvanceStepsDownUntilItsTimeFits) {
-    EXPECT_EQ(cam::MsForAdvance(360, 100), 600);
-    const cam::SettledAdvance s = cam::SettleWantedAdvance(360, 100);
-    EXPECT_EQ(s.wanted, 126);
-    EXPECT_EQ(s.ms, 210);
-    EXPECT_EQ(cam::MsForAdvance(127, 100), 211);
-    // A wanted advance of 1 always fits, even at the lowest speed.
-    EXPECT_EQ(cam::SettleWantedAdvance(360, 1).wanted, 1);
-    EXPECT_EQ(cam::SettleWantedAdvance(360, 1).ms, 167);
-    // The nearest whole number before the division: 3 * 166.6666666667 = 500.0000000001 -> 500.
-    EXPECT_EQ(cam::MsForAdvance(3, 1), 500);
-    EXPECT_EQ(cam::MsForAdvance(360, 4000), 15);
+    // 3 at 1 rpm: the nearest whole number before the division, 3 * 166.6666666667 = 500.0000000001 -> 500.
+    EXPECT_EQ((Longs{cam::MsForAdvance(360, 100), cam::MsForAdvance(127, 100), cam::MsForAdvance(3, 1),
+                     cam::MsForAdvance(360, 4000)}),
+              (Longs{600, 211, 500, 15}));
+    // Wanted and milliseconds settled at 100 rpm, then at 1 rpm, where a wanted advance of 1 always fits.
+    const cam::SettledAdvance at100 = cam::SettleWantedAdvance(360, 100), at1 = cam::SettleWantedAdvance(360, 1);
+    EXPECT_EQ((Longs{at100.wanted, at100.ms, at1.wanted, at1.ms}), (Longs{126, 210, 1, 167}));
 }
 
 TEST(AdvanceCalc, ThePatternMovesTowardsPositionZero) {
@@ -49,19 +43,14 @@ TEST(AdvanceCalc, ThePatternMovesTowardsPositionZero) {
 
 TEST(AdvanceForm, OpensOnTheCurrentCamAtSpeedOne) {
     cam::Program p = camtest::MakeProgram(32, 7);
-    p.CurSize = 5;
-    p.CurCam = 2;
-    p.AdvMs[2] = 200;
+    std::tie(p.CurSize, p.CurCam, p.AdvMs[2]) = std::tuple(5, 2, 200);
     cam::SetPhase(p, 5, 2, 100, 300);
     cam::AdvanceForm f(p);
-    EXPECT_EQ(f.frameText(), "S05C03");  // the built-in words: SIZE and CAM
-    EXPECT_EQ(f.rpm(), 1);
-    EXPECT_EQ(f.ms(), 200);
-    EXPECT_EQ(f.withinText(), "1");
-    EXPECT_EQ(f.turnsText(), "0");
-    EXPECT_EQ(f.programmed()[100], 1);
-    EXPECT_EQ(f.AdvPos()[99], 1);  // shifted by the effective advance of 1
-    EXPECT_EQ(f.AdvPos()[299], 0);
+    // The frame caption from the built-in words SIZE and CAM.
+    EXPECT_EQ(std::tuple(f.frameText(), f.rpm(), f.ms(), f.withinText(), f.turnsText()),
+              std::tuple("S05C03", 1, 200, "1", "0"));
+    // Programmed at 100, shifted by the effective advance of 1: ON at 99, OFF at 299.
+    EXPECT_EQ((Longs{f.programmed()[100], f.AdvPos()[99], f.AdvPos()[299]}), (Longs{1, 1, 0}));
     // The language script's words give the letters.
     p.LngTxt[74] = "FORMATO ";
     p.LngTxt[69] = "CAMMA ";
@@ -69,9 +58,8 @@ TEST(AdvanceForm, OpensOnTheCurrentCamAtSpeedOne) {
     // A stored advance above the range starts at 210.
     p.AdvMs[2] = 250;
     const cam::AdvanceForm above(p);
-    EXPECT_EQ(above.ms(), 210);
-    EXPECT_EQ(above.msText(), "210");
-    EXPECT_EQ(p.AdvMs[2], 250);  // the window changes no table
+    EXPECT_EQ(std::tuple(above.ms(), above.msText(), int(p.AdvMs[2])),
+              std::tuple(210, "210", 250));  // no table changes
 }
 
 TEST(AdvanceForm, SlidersComputeBothWays) {
@@ -82,23 +70,18 @@ TEST(AdvanceForm, SlidersComputeBothWays) {
     EXPECT_EQ(f.AdvPos(), f.programmed());  // 0 ms: the pattern as programmed
     f.setRpm(4000);
     f.setMs(210);
-    EXPECT_EQ(f.rpmText(), "4000");
-    EXPECT_EQ(f.withinText(), "944");
-    EXPECT_EQ(f.turnsText(), "4");
+    EXPECT_EQ(std::tuple(f.rpmText(), f.withinText(), f.turnsText()), std::tuple("4000", "944", "4"));
     // The wanted advance shows itself and the milliseconds it needs, stepped down to fit.
     f.setRpm(100);
     f.setWanted(360);
-    EXPECT_EQ(f.wanted(), 126);
-    EXPECT_EQ(f.msText(), "210");
+    EXPECT_EQ(std::tuple(f.wanted(), f.msText()), std::tuple(126, "210"));
     f.setMs(100);
     f.setWanted(30);
-    EXPECT_EQ(f.msText(), "50");
-    EXPECT_EQ(f.ms(), 100);  // the milliseconds slider itself has not moved
+    EXPECT_EQ(std::tuple(f.msText(), f.ms()), std::tuple("50", 100));  // the milliseconds slider itself has not moved
     EXPECT_EQ(f.AdvPos(), cam::ShiftPattern(f.programmed(), 30));
     // Entering the milliseconds slider takes the milliseconds shown, which computes again.
     f.focusMs();
-    EXPECT_EQ(f.ms(), 50);
-    EXPECT_EQ(f.withinText(), "30");  // Int(0.6 * 50)
+    EXPECT_EQ(std::tuple(f.ms(), f.withinText()), std::tuple(50, "30"));  // Int(0.6 * 50)
     // Out of range values are held at the slider's ends.
     f.setRpm(0);
     EXPECT_EQ(f.rpm(), 1);
@@ -108,8 +91,7 @@ TEST(AdvanceForm, SlidersComputeBothWays) {
 
 TEST(AdvanceForm, ACamOutsideTheTablesShowsNothing) {
     cam::Program p = camtest::MakeProgram(16, 15);
-    p.CurCam = 40;
-    p.CurSize = 99;
+    std::tie(p.CurCam, p.CurSize) = std::tuple(40, 99);
     cam::AdvanceForm f(p);
     EXPECT_EQ(f.ms(), 0);
     EXPECT_EQ(f.programmed(), Revolution{});

@@ -12,10 +12,8 @@ namespace {
 
 TEST(ChartGeometry, BandIsRoundedAsThePainterRoundsIt) {
     const BandSpan b = BandSpanOf(17 * 1.5, 360 * 1.5);  // 25.5 and 540
-    EXPECT_EQ(b.left, 26);
-    EXPECT_EQ(b.width, 540);
-    EXPECT_EQ(b.span, 1023);
-    EXPECT_EQ(BandSpanOf(10, 100, 1024).span, 1024);
+    EXPECT_EQ((std::vector<long>{b.left, b.width, b.span, BandSpanOf(10, 100, 1024).span}),
+              (std::vector<long>{26, 540, 1023, 1024}));
 }
 
 TEST(ChartGeometry, PositionsLieWhereTheBarsAreDrawn) {
@@ -43,18 +41,15 @@ TEST(ChartGeometry, OutsideTheBandTheNearestEndIsTaken) {
     // pixel, the position there, the boundary a drag reaches: the end of the revolution only
     // beyond the right edge.
     for (auto [x, pos, boundary] : std::vector<std::array<int, 3>>{
-             {-50, 0, 0}, {-3, 0, 0}, {0, 0, 0}, {377, 1023, 1023}, {378, 1023, 1024}, {5000, 1023, 1024}}) {
-        EXPECT_EQ(PositionAt(b, x), pos) << x;
-        EXPECT_EQ(BoundaryAt(b, x), boundary) << x;
-    }
+             {-50, 0, 0}, {-3, 0, 0}, {0, 0, 0}, {377, 1023, 1023}, {378, 1023, 1024}, {5000, 1023, 1024}})
+        EXPECT_EQ((std::array{PositionAt(b, x), BoundaryAt(b, x)}), (std::array{pos, boundary})) << x;
 }
 
 TEST(ChartGeometry, PositionsPerPixelRoundsUp) {
-    EXPECT_EQ(PositionsPerPixel({17, 360}), 3);  // 2.84
-    EXPECT_EQ(PositionsPerPixel({0, 1023}), 1);
-    EXPECT_EQ(PositionsPerPixel({0, 2000}), 1);
-    EXPECT_EQ(PositionsPerPixel({0, 0}), 1);  // a band of no width: no division by zero
-    EXPECT_EQ(PositionAt({5, 0}, 100), 0);
+    // 360 pixels: 2.84 positions each; a band of no width must not divide by zero.
+    EXPECT_EQ((std::array{PositionsPerPixel({17, 360}), PositionsPerPixel({0, 1023}), PositionsPerPixel({0, 2000}),
+                          PositionsPerPixel({0, 0}), PositionAt({5, 0}, 100)}),
+              (std::array{3, 1, 1, 1, 0}));
 }
 
 }  // namespace

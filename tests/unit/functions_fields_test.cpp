@@ -13,8 +13,8 @@ using namespace camtest;
 TEST_F(Functions, ActivationTakesTheSwitchesTheModelAllows) {
     struct Case {
         int cams, encoders, advOn, count, delayOn, ratioOn, ratio17On;
-        const char* shown;        // advances, count, the block switches
-        std::vector<int> closed;  // AdvOn, NAdvCams, DelayOn, RatioOn, Ratio17On, NEncoders
+        const char* shown;  // advances, count, the block switches
+        Ints closed;        // AdvOn, NAdvCams, DelayOn, RatioOn, Ratio17On, NEncoders
     };
     const Case cases[] = {
         // Without AdvOn the count does not survive; no encoder counts as one.
@@ -35,38 +35,28 @@ TEST_F(Functions, ActivationTakesTheSwitchesTheModelAllows) {
         EXPECT_EQ(std::string(f->advances().checked ? "on " : "off ") + f->countText() + " " + Switches(), c.shown);
         EXPECT_EQ(f->takeFocusRequest(), cam::FocusRequest::None);
         f->close();
-        EXPECT_EQ((std::vector<int>{p.AdvOn, p.NAdvCams, p.DelayOn, p.RatioOn, p.Ratio17On, p.NEncoders}), c.closed);
+        EXPECT_EQ((Ints{p.AdvOn, p.NAdvCams, p.DelayOn, p.RatioOn, p.Ratio17On, p.NEncoders}), c.closed);
     }
 }
 
 TEST_F(Functions, SettingFieldsAreCorrectedAsTyped) {
     Open();
-    EXPECT_EQ(f->changeOutSize("").text, "00");
-    EXPECT_TRUE(f->changeOutSize("").selectAll);
-    EXPECT_EQ(f->changeOutSize("9").text, "07");  // 7 sizes
-    EXPECT_FALSE(f->changeOutSize("9").selectAll);
-    EXPECT_EQ(f->changeOutSize("5").text, "5");
-    EXPECT_EQ(f->changeSpeedLimit("").text, "0000");
-    EXPECT_EQ(f->changeSpeedLimit("12000").text, "9999");
-    EXPECT_EQ(f->changeDirection("").text, "0");
-    EXPECT_EQ(f->changeDirection("3").text, "1");
+    const auto shown = [](cam::FieldText t) { return t.text + (t.selectAll ? " selected" : ""); };
+    EXPECT_EQ((Strings{shown(f->changeOutSize("")), shown(f->changeOutSize("9")), f->changeOutSize("5").text}),
+              (Strings{"00 selected", "07", "5"}));  // 7 sizes
+    EXPECT_EQ((Strings{f->changeSpeedLimit("").text, f->changeSpeedLimit("12000").text, f->changeDirection("").text,
+                       f->changeDirection("3").text}),
+              (Strings{"0000", "9999", "0", "1"}));
 }
 
 TEST_F(Functions, LoadingShowsTheFieldsInTheirForms) {
     p = camtest::MakeProgram(32, 7, 2);
-    p.OutSize = 3;
-    p.SpeedLimit = 450;
-    p.EncShift = 7;
-    p.RotDir = 1;
-    p.EncShift2 = 12;
+    std::tie(p.OutSize, p.SpeedLimit, p.EncShift, p.RotDir, p.EncShift2) = std::tuple(3, 450, 7, 1, 12);
     Reopen();
-    EXPECT_EQ(f->outSizeText(), "03");
-    EXPECT_EQ(f->speedLimitText(), "0450");
-    EXPECT_EQ(f->shiftText(), "007");
-    EXPECT_EQ(f->directionText(), "1");
+    EXPECT_EQ((Strings{f->outSizeText(), f->speedLimitText(), f->shiftText(), f->directionText()}),
+              (Strings{"03", "0450", "007", "1"}));
     f->chooseListedEncoder(2);
-    EXPECT_EQ(f->shiftText(), "12");
-    EXPECT_EQ(f->directionText(), "0");
+    EXPECT_EQ((Strings{f->shiftText(), f->directionText()}), (Strings{"12", "0"}));
     f->chooseListedEncoder(1);
     EXPECT_EQ(f->shiftText(), "007");
 }
@@ -79,8 +69,7 @@ TEST_F(Functions, APhaseShiftAboveOneRevolutionIsRefused) {
     const std::vector<std::string> refused{"The phase shift must not exceed 1024"};
     f->changeShift("2000");
     f->close();  // the cursor never left the field
-    EXPECT_EQ(p.EncShift, 100);
-    EXPECT_EQ(prompt.messages(), refused);
+    EXPECT_EQ(std::tuple(p.EncShift, prompt.messages()), std::tuple(100, refused));
     prompt.clear();
     Reopen();
     f->changeShift("1024");
@@ -88,12 +77,9 @@ TEST_F(Functions, APhaseShiftAboveOneRevolutionIsRefused) {
     EXPECT_EQ(p.EncShift, 1024);
     f->changeShift("1025");
     f->leaveField(cam::FuncField::Shift);
-    EXPECT_EQ(p.EncShift, 1024);
-    EXPECT_EQ(prompt.messages(), refused);
-    EXPECT_EQ(f->shiftText(), "1025");
+    EXPECT_EQ(std::tuple(p.EncShift, prompt.messages(), f->shiftText()), std::tuple(1024, refused, "1025"));
     f->close();
-    EXPECT_EQ(p.EncShift, 1024);
-    EXPECT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(std::tuple(p.EncShift, prompt.messages().size()), std::tuple(1024, 1u));
 }
 
 TEST_F(Functions, ClosingStoresTheFieldsIntoTheListedEncoder) {
@@ -104,19 +90,14 @@ TEST_F(Functions, ClosingStoresTheFieldsIntoTheListedEncoder) {
     f->changeOutSize("4");
     f->changeSpeedLimit("450");
     f->close();  // with the cursor still in the shift field
-    EXPECT_EQ(p.EncShift2, 300);
-    EXPECT_EQ(p.RotDir2, 1);
-    EXPECT_EQ(p.EncShift, 0);
-    EXPECT_EQ(p.RotDir, 0);
-    EXPECT_EQ(p.OutSize, 4);
-    EXPECT_EQ(p.SpeedLimit, 450);
+    EXPECT_EQ((Ints{p.EncShift2, p.RotDir2, p.EncShift, p.RotDir, p.OutSize, p.SpeedLimit}),
+              (Ints{300, 1, 0, 0, 4, 450}));
     // Typed for encoder 2, then encoder 1 listed: the text went to encoder 2.
     Reopen();
     f->chooseListedEncoder(2);
     f->changeShift("9");
     f->chooseListedEncoder(1);
-    EXPECT_EQ(p.EncShift2, 9);
-    EXPECT_EQ(f->shiftText(), "000");
+    EXPECT_EQ(std::tuple(p.EncShift2, f->shiftText()), std::tuple(9, "000"));
 }
 
 TEST_F(Functions, SwitchesReachTheTablesWhenTheWindowCloses) {
@@ -124,14 +105,9 @@ TEST_F(Functions, SwitchesReachTheTablesWhenTheWindowCloses) {
     Advances("4");
     f->clickDelays(true);
     f->clickRatio25(true);
-    EXPECT_EQ(p.AdvOn, 0);
-    EXPECT_EQ(p.DelayOn, 0);
-    EXPECT_EQ(p.NAdvCams, 4);  // at once
+    EXPECT_EQ((Ints{p.AdvOn, p.DelayOn, p.NAdvCams}), (Ints{0, 0, 4}));  // the count at once
     f->close();
-    EXPECT_EQ(p.AdvOn, 1);
-    EXPECT_EQ(p.DelayOn, 1);
-    EXPECT_EQ(p.RatioOn, 1);
-    EXPECT_EQ(p.Ratio17On, 0);
+    EXPECT_EQ((Ints{p.AdvOn, p.DelayOn, p.RatioOn, p.Ratio17On}), (Ints{1, 1, 1, 0}));
     // Nothing changes after closing.
     f->clickAdvances(false);
     EXPECT_EQ(p.NAdvCams, 4);
@@ -140,9 +116,9 @@ TEST_F(Functions, SwitchesReachTheTablesWhenTheWindowCloses) {
     Reopen();
     f->selectRow(2);
     f->typeEntry("25");
-    EXPECT_EQ(p.AdvMs[2], 0);
+    const int typing = p.AdvMs[2];
     f->close();
-    EXPECT_EQ(p.AdvMs[2], 25);
+    EXPECT_EQ((Ints{typing, p.AdvMs[2]}), (Ints{0, 25}));
     // Typing then moving the slider: the slider's value stands.
     Reopen();
     f->selectRow(2);
@@ -153,11 +129,11 @@ TEST_F(Functions, SwitchesReachTheTablesWhenTheWindowCloses) {
 }
 
 TEST(FunctionsEntry, BackspaceWidensTheSelectionToTheLeft) {
-    EXPECT_EQ(cam::BackspaceSelection({2, 0}).start, 1);
-    EXPECT_EQ(cam::BackspaceSelection({2, 0}).length, 1);
-    EXPECT_EQ(cam::BackspaceSelection({1, 1}).length, 2);
-    EXPECT_EQ(cam::BackspaceSelection({0, 3}).start, 0);
-    EXPECT_EQ(cam::BackspaceSelection({0, 3}).length, 3);
+    // selection start and length before, after
+    for (auto [start, length, wantStart, wantLength] : {std::array{2, 0, 1, 1}, {1, 1, 0, 2}, {0, 3, 0, 3}}) {
+        const auto s = cam::BackspaceSelection({start, length});
+        EXPECT_EQ((Ints{s.start, s.length}), (Ints{wantStart, wantLength})) << start << "+" << length;
+    }
 }
 
 }  // namespace

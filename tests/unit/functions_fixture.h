@@ -16,6 +16,8 @@ namespace camtest {
 using cam::FunctionsForm;
 using cam::SlotKind;
 using cam::ValueSlot;
+using Ints = std::vector<int>;
+using Strings = std::vector<std::string>;
 
 struct Functions : ::testing::Test {
     cam::Program p;

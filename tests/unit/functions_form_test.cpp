@@ -8,7 +8,6 @@
 namespace {
 
 using namespace camtest;
-using Strings = std::vector<std::string>;
 
 // The count is read from one or two characters; above the cam count it is 0 but the box keeps
 // what was typed. The count decides which block switches are offered.
@@ -55,54 +54,45 @@ TEST_F(Functions, SwitchesExcludeEachOtherAndLimitTheAdvanceRows) {
     // The switch reaches the tables at once.
     Open();
     f->clickRatio17(true);
-    EXPECT_EQ(p.Ratio17On, 1);
+    const int ratio17On = p.Ratio17On;
     f->clickRatio17(false);
-    EXPECT_EQ(p.Ratio17On, 0);
-    // Two encoders and 16 cams: the single advances end at row 7.
-    Open(16, 2);
-    EXPECT_EQ(f->MaxAdvRow(), 7);
+    EXPECT_EQ((Ints{ratio17On, p.Ratio17On}), (Ints{1, 0}));
+    EXPECT_EQ(Open(16, 2).MaxAdvRow(), 7);  // two encoders and 16 cams: the single advances end at row 7
 }
 
 // Delays and ratio 25-32 on: three block cells; a delay block edits its own delay.
 TEST_F(Functions, BlockCellsAndTheDelayTheyEdit) {
     Open();
-    p.Delay17_20 = 40;
-    p.Delay21_24 = 60;
+    std::tie(p.Delay17_20, p.Delay21_24) = std::tuple(40, 60);
     Advances("3");
     f->clickDelays(true);
     f->clickRatio25(true);
     EXPECT_EQ(Cells(), (Strings{"0:1", "1:1", "2:1", "16:4", "20:4", "24:8"}));
     for (int i = 16; i < 32; ++i) EXPECT_TRUE(f->row(i).selectable) << i;
-    EXPECT_FALSE(f->row(5).selectable);
-    EXPECT_EQ(f->row(24).fullScale, 9);
-    EXPECT_EQ(f->row(16).fullScale, 210);
+    // row 5 selectable, full scales of rows 16 and 24
+    EXPECT_EQ((Ints{f->row(5).selectable, f->row(16).fullScale, f->row(24).fullScale}), (Ints{0, 210, 9}));
     ASSERT_TRUE(f->selectRow(20));  // cam 21
-    EXPECT_EQ(p.CurCam, 20);
     EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Delay, 1}));
     EXPECT_EQ(Area(), "21 - 24 | DELAY OF CAMS | msec. 60/210");
-    EXPECT_TRUE(f->row(20).current);
-    EXPECT_FALSE(f->row(16).current);
+    EXPECT_EQ((Ints{p.CurCam, f->row(20).current, f->row(16).current}), (Ints{20, 1, 0}));
     ASSERT_TRUE(f->selectRow(18));  // cam 19: CurCam stays the clicked cam, inside the block
     EXPECT_EQ(p.CurCam, 18);
     f->moveSlider(75);
-    EXPECT_EQ(Area(), "17 - 20 | DELAY OF CAMS | msec. 75/210");
-    EXPECT_EQ((std::vector<int>{p.Delay17_20, p.Delay21_24}), (std::vector<int>{75, 60}));
-    EXPECT_EQ(f->entryText(), "75");
+    EXPECT_EQ(std::tuple(Area(), int(p.Delay17_20), int(p.Delay21_24), f->entryText()),
+              std::tuple("17 - 20 | DELAY OF CAMS | msec. 75/210", 75, 60, "75"));
 }
 
 TEST_F(Functions, TwoEncodersGroupTheCamsFrom17InFours) {
     Open(32, 2);
     EXPECT_EQ(Cells(), (Strings{"16:4", "20:4", "24:4", "28:4"}));
-    EXPECT_FALSE(f->delays().enabled);
-    EXPECT_TRUE(f->listEnabled());
-    EXPECT_EQ(f->listCount(), 2);
+    // delays enabled, encoder list enabled, its count
+    EXPECT_EQ((Ints{f->delays().enabled, f->listEnabled(), f->listCount()}), (Ints{0, 1, 2}));
     p.AdvMs[20] = 33;
     ASSERT_TRUE(f->selectRow(22));  // cam 23
-    EXPECT_EQ(p.CurCam, 20);
-    EXPECT_EQ(Area(), "21 - 24 | ADVANCE OF CAM | msec. 33/210");
-    EXPECT_TRUE(f->row(20).current);
+    EXPECT_EQ(std::tuple(p.CurCam, Area(), f->row(20).current),
+              std::tuple(20, "21 - 24 | ADVANCE OF CAM | msec. 33/210", true));
     f->enterValue("120");
-    EXPECT_EQ((std::vector<int>{p.AdvMs[20], p.AdvMs[22]}), (std::vector<int>{120, 0}));
+    EXPECT_EQ((Ints{p.AdvMs[20], p.AdvMs[22]}), (Ints{120, 0}));
     // Below the groups a row is its own cam; several encoders take at most 16 advances.
     Advances("16");
     ASSERT_TRUE(f->selectRow(9));
@@ -112,17 +102,15 @@ TEST_F(Functions, TwoEncodersGroupTheCamsFrom17InFours) {
 }
 
 TEST_F(Functions, SixteenCamsGroupOnlyWithTwoEncoders) {
-    Open(16, 2);
-    EXPECT_EQ(f->rows(), 16);
+    EXPECT_EQ(Open(16, 2).rows(), 16);
     EXPECT_EQ(Cells(), (Strings{"8:4", "12:4"}));
     Open(16, 3);
     EXPECT_TRUE(Cells().empty());
     Advances("16");
     // No group cells, but a cam from 9 on still edits its group's advance.
     ASSERT_TRUE(f->selectRow(10));
-    EXPECT_EQ(p.CurCam, 8);
     EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Advance, 8}));
-    EXPECT_EQ(Area(), "9 - 12 | ADVANCE OF CAM | msec. 0/210");
+    EXPECT_EQ(std::tuple(p.CurCam, Area()), std::tuple(8, "9 - 12 | ADVANCE OF CAM | msec. 0/210"));
     // The delay and ratio switches stay off with 16 cams, whatever the encoders.
     f->clickEncoders(1);
     for (const cam::SwitchView s : {f->delays(), f->ratio17(), f->ratio25()}) EXPECT_FALSE(s.enabled);
@@ -133,15 +121,12 @@ TEST_F(Functions, Ratio17CoversCams17To32AndIsReachedFrom17To24) {
     p.Ratio25_32 = 4;
     f->clickRatio17(true);
     EXPECT_EQ(Cells(), (Strings{"16:16"}));
-    EXPECT_TRUE(f->row(23).selectable);
-    EXPECT_FALSE(f->row(24).selectable);
+    EXPECT_EQ((Ints{f->row(23).selectable, f->row(24).selectable}), (Ints{1, 0}));
     ASSERT_TRUE(f->selectRow(17));
-    EXPECT_EQ(Area(), "17 - 24 | RATIO OF CAMS | 1 / 4/9");
-    EXPECT_EQ(f->largeStep(), 2);
-    EXPECT_TRUE(f->row(16).current);
+    EXPECT_EQ(std::tuple(Area(), f->largeStep(), f->row(16).current),
+              std::tuple("17 - 24 | RATIO OF CAMS | 1 / 4/9", 2, true));
     f->enterValue("12");  // above the maximum: the maximum
-    EXPECT_EQ(p.Ratio25_32, 9);
-    EXPECT_EQ(f->entryText(), "9");
+    EXPECT_EQ(std::tuple(int(p.Ratio25_32), f->entryText()), std::tuple(9, "9"));
     // Neither a cam file nor the wire keeps the ratio of cams 17-32: closing says so.
     f->close();
     EXPECT_EQ(prompt.messages().back(),
@@ -151,24 +136,20 @@ TEST_F(Functions, Ratio17CoversCams17To32AndIsReachedFrom17To24) {
 
 TEST_F(Functions, ValuesBeyondTheirRangeAreCutWhenSelected) {
     Open();
-    p.AdvMs[3] = 250;
-    p.Delay21_24 = 230;
-    p.Ratio25_32 = 12;
+    std::tie(p.AdvMs[3], p.Delay21_24, p.Ratio25_32) = std::tuple(250, 230, 12);
     Advances("5");
     EXPECT_EQ(f->row(3).value, 250);  // shown as it is until selected
     f->selectRow(3);
-    EXPECT_EQ(p.AdvMs[3], 210);
-    EXPECT_EQ(Area(), "4 | ADVANCE OF CAM | msec. 210/210");
+    EXPECT_EQ(std::tuple(int(p.AdvMs[3]), Area()), std::tuple(210, "4 | ADVANCE OF CAM | msec. 210/210"));
     f->clickDelays(true);
     f->selectRow(21);
     EXPECT_EQ(p.Delay21_24, 210);
     f->clickRatio25(true);
     f->selectRow(30);
-    EXPECT_EQ(p.Ratio25_32, 9);
-    EXPECT_EQ(f->entryText(), "9");
+    EXPECT_EQ(std::tuple(int(p.Ratio25_32), f->entryText()), std::tuple(9, "9"));
 }
 
-// Hidden rows cannot be clicked; a selected row that is hidden leaves the editing area.
+// A selected row that is hidden leaves the editing area.
 TEST_F(Functions, TheEditingAreaLeavesARowThatIsNoLongerShown) {
     Open();
     EXPECT_FALSE(f->editing());
@@ -182,17 +163,14 @@ TEST_F(Functions, TheEditingAreaLeavesARowThatIsNoLongerShown) {
     f->clickDelays(false);
     EXPECT_FALSE(f->editing());
     f->moveSlider(50);
-    EXPECT_EQ(p.Delay17_20, 0);
-    EXPECT_EQ(p.AdvMs[17], 0);
+    EXPECT_EQ((Ints{p.Delay17_20, p.AdvMs[17]}), (Ints{0, 0}));
     // Advances switched off hide every advance row and empty the count.
     Advances("20");
     EXPECT_EQ(Cells().size(), 20u);
     EXPECT_EQ(f->takeFocusRequest(), cam::FocusRequest::Count);
     f->clickAdvances(false);
     EXPECT_TRUE(Cells().empty());
-    EXPECT_EQ(p.NAdvCams, 0);
-    EXPECT_EQ(f->countText(), "0");
-    EXPECT_FALSE(f->countEnabled());
+    EXPECT_EQ(std::tuple(p.NAdvCams, f->countText(), f->countEnabled()), std::tuple(0, "0", false));
     for (int i = 0; i < 32; ++i) EXPECT_FALSE(f->row(i).selectable) << i;
 }
 
@@ -205,8 +183,7 @@ TEST_F(Functions, StepsAndBlocksWithTwoEncoders) {
     while (f->selectNeighbour(1)) seen.push_back(f->rowCaption());
     EXPECT_EQ(seen, (Strings{"1", "2", "17 - 20", "21 - 24", "25 - 28", "29 - 32"}));
     ASSERT_TRUE(f->selectNeighbour(-1));
-    EXPECT_EQ(f->rowCaption(), "25 - 28");
-    EXPECT_EQ(p.CurCam, 24);
+    EXPECT_EQ(std::tuple(f->rowCaption(), p.CurCam), std::tuple("25 - 28", 24));
 
     f->clickEncoders(1);
     f->clickDelays(true);
@@ -215,15 +192,13 @@ TEST_F(Functions, StepsAndBlocksWithTwoEncoders) {
     f->clickEncoders(2);
     ASSERT_TRUE(f->editing());
     EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Advance, 20}));
-    EXPECT_EQ(p.CurCam, 20);
-    EXPECT_EQ(Area(), "21 - 24 | ADVANCE OF CAM | msec. 0/210");
+    EXPECT_EQ(std::tuple(p.CurCam, Area()), std::tuple(20, "21 - 24 | ADVANCE OF CAM | msec. 0/210"));
     // Several encoders clear the delays and the ratios, and more than 16 advances.
     EXPECT_EQ(Switches(), "xxx");
     f->clickEncoders(1);
     f->clickRatio17(true);
     f->clickEncoders(2);
-    EXPECT_EQ(p.Ratio17On, 0);
-    EXPECT_EQ(Switches(), "xxx");
+    EXPECT_EQ(std::tuple(int(p.Ratio17On), Switches()), std::tuple(0, "xxx"));
     f->clickEncoders(1);
     f->changeCount("20");
     f->clickEncoders(2);

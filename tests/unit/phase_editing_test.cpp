@@ -38,35 +38,28 @@ struct PhaseEditing : ::testing::Test {
 };
 
 TEST(BoxKeys, DigitsPassEnterAndTabCommitEverythingElseBecomesZero) {
-    EXPECT_EQ(FilterBoxKey('7').kind, BoxKey::Insert);
-    EXPECT_EQ(FilterBoxKey('7').ch, '7');
-    EXPECT_EQ(FilterBoxKey(13).kind, BoxKey::Commit);
-    EXPECT_EQ(FilterBoxKey(9).kind, BoxKey::Commit);
-    for (int ch : {int('a'), int('Z'), int('-'), int(' '), int('.'), 8 /* Backspace */, 27}) {
-        EXPECT_EQ(FilterBoxKey(ch).kind, BoxKey::Insert) << ch;
-        EXPECT_EQ(FilterBoxKey(ch).ch, '0') << ch;
-    }
+    const auto key = [](int ch) { return std::pair(FilterBoxKey(ch).kind, FilterBoxKey(ch).ch); };
+    EXPECT_EQ(key('7'), std::pair(BoxKey::Insert, '7'));
+    EXPECT_EQ((std::array{FilterBoxKey(13).kind, FilterBoxKey(9).kind}), (std::array{BoxKey::Commit, BoxKey::Commit}));
+    for (int ch : {int('a'), int('Z'), int('-'), int(' '), int('.'), 8 /* Backspace */, 27})
+        EXPECT_EQ(key(ch), std::pair(BoxKey::Insert, '0')) << ch;
 }
 
+// An empty box commits as 0; left empty it gets "000" and nothing, as the rule builds it.
 TEST(BoxTexts, CommitAndLeaveGiveFourDigits) {
-    EXPECT_EQ(CommitBoxText("5"), "0005");
-    EXPECT_EQ(CommitBoxText("1024"), "1024");
-    EXPECT_EQ(CommitBoxText(""), "0000");  // no value: taken as 0
-    EXPECT_EQ(PadBoxText("5"), "0005");
-    EXPECT_EQ(PadBoxText("  12"), "0012");
-    EXPECT_EQ(PadBoxText(""), "000");  // as the rule builds it: "000" and nothing
-    EXPECT_EQ(PadBoxText("0100"), "0100");
-    EXPECT_EQ(BoxNumber("0100"), 100);
-    EXPECT_EQ(BoxNumber("000"), 0);
+    EXPECT_EQ((Entries{CommitBoxText("5"), CommitBoxText("1024"), CommitBoxText("")}),
+              (Entries{"0005", "1024", "0000"}));
+    EXPECT_EQ((Entries{PadBoxText("5"), PadBoxText("  12"), PadBoxText(""), PadBoxText("0100")}),
+              (Entries{"0005", "0012", "000", "0100"}));
+    EXPECT_EQ((std::array{BoxNumber("0100"), BoxNumber("000")}), (std::array{100L, 0L}));
 }
 
 // The run replacement itself belongs to SetPhase; here the boxes' texts must reach it.
 TEST_F(PhaseEditing, TypedPhasesAreWrittenThroughTheRunReplacementRule) {
     ed.OpenCam(0);
     EnterPhase(ed, "1000", "24");
-    EXPECT_EQ(Listed(p), Entries{"F001 1000 0024"});
-    EXPECT_FALSE(doc.FileSaved());
-    EXPECT_TRUE(ed.undoEnabled());
+    EXPECT_EQ(std::tuple(Listed(p), doc.FileSaved(), ed.undoEnabled()),
+              std::tuple(Entries{"F001 1000 0024"}, false, true));
     // An always-ON cam picked and left with both boxes unchanged keeps every position ON.
     EnterPhase(ed, "0", "1024");
     EXPECT_EQ(Listed(p), Entries{"F001 0000 1024"});
@@ -104,18 +97,15 @@ TEST_F(PhaseEditing, BoxesStartFromTheCamTheEntryOrZero) {
     EXPECT_EQ(ed.onText(), "0300");
 
     ed.OpenCam(4);  // an empty cam
-    EXPECT_EQ(p.CurCam, 4);
-    EXPECT_TRUE(ed.editMode() && ed.offEnabled());
-    EXPECT_EQ(ed.savedOn() + ed.savedOff(), "00000000");
+    EXPECT_EQ(std::tuple(p.CurCam, ed.editMode(), ed.offEnabled(), ed.savedOn() + ed.savedOff()),
+              std::tuple(4, true, true, "00000000"));
 
     PhaseEditor picked(p, doc);
     picked.PickEntry("F002 0300 0400");
-    EXPECT_TRUE(picked.editMode());
-    EXPECT_FALSE(picked.offEnabled());
-    EXPECT_EQ(picked.onText() + picked.offText(), "03000400");
+    EXPECT_EQ(std::tuple(picked.editMode(), picked.offEnabled(), picked.onText() + picked.offText()),
+              std::tuple(true, false, "03000400"));
     picked.PickEntryAndEdit("F001 0010 0020");
-    EXPECT_TRUE(picked.offEnabled());
-    EXPECT_EQ(picked.savedOff(), "0020");
+    EXPECT_EQ(std::tuple(picked.offEnabled(), picked.savedOff()), std::tuple(true, "0020"));
 }
 
 // Undo restores the cam exactly once, and only while the chart shows the cam it was made on.
@@ -148,20 +138,17 @@ TEST_F(PhaseEditing, UndoRestoresTheCamOnceAndNotAfterAnotherCamOrSize) {
 
 TEST_F(PhaseEditing, RightClickSwallowsTheNextLeftClickOnlyAndAClickLeavesEditMode) {
     ScriptedPrompt prompt;
-    EXPECT_TRUE(ed.CamRightClick(5));
-    EXPECT_EQ(p.CurCam, 5);
-    EXPECT_FALSE(ed.CamRightClick(5));  // same cam: nothing to redraw
-    EXPECT_FALSE(ed.AcceptCamClick(7, prompt));
-    EXPECT_TRUE(ed.AcceptCamClick(7, prompt));
+    // Right click on cam 5: redraw, cam 5 current; again: nothing to redraw; then two left clicks on cam 7.
+    const std::vector<int> seen{ed.CamRightClick(5), p.CurCam, ed.CamRightClick(5), ed.AcceptCamClick(7, prompt),
+                                ed.AcceptCamClick(7, prompt)};
+    EXPECT_EQ(seen, (std::vector<int>{1, 5, 0, 0, 1}));
     ed.SelectCam(7);
-    EXPECT_EQ(p.CurCam, 7);
-    EXPECT_TRUE(prompt.asked().empty());
+    EXPECT_EQ(std::pair(p.CurCam, prompt.asked().size()), std::pair(7, std::size_t(0)));
 
     ed.OpenCam(2);
     ASSERT_TRUE(ed.editMode());
     ed.SelectCam(3);
-    EXPECT_FALSE(ed.editMode());
-    EXPECT_EQ(p.CurCam, 3);
+    EXPECT_EQ(std::pair(ed.editMode(), p.CurCam), std::pair(false, 3));
 }
 
 // A 16-cam model: a row beyond its cams is refused, and a current cam left over from a
@@ -176,8 +163,7 @@ TEST(PhaseEditor, CamsOutsideTheModelAreRefused) {
     EXPECT_FALSE(ed.AcceptCamClick(16, prompt));
     ASSERT_EQ(prompt.messages(), Entries{"NO SUCH CAM"});
     EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
-    EXPECT_FALSE(ed.OffFocusOut("0100", "0200"));
-    EXPECT_FALSE(ed.undoEnabled());
+    EXPECT_EQ((std::array{ed.OffFocusOut("0100", "0200"), ed.undoEnabled()}), (std::array{false, false}));
 }
 
 TEST(Navigation, KeysWrapAtBothEnds) {

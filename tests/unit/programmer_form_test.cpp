@@ -10,23 +10,21 @@
 
 namespace {
 
+using Ints = std::vector<int>;
+
 cam::Program Model(int cams, int sizes) { return camtest::MakeProgram(cams, sizes, 3); }
 
 TEST(ProgrammerForm, ASizeCountNotOfferedBecomesTheLargerOne) {
     cam::Program p = Model(32, 15);
     cam::ProgrammerForm m(p);
-    EXPECT_EQ(m.camsIndex(), 1);
-    EXPECT_EQ(m.sizesIndex(), 1);
-    EXPECT_EQ(m.sizeCaption(1), "30 SIZES");
-    EXPECT_EQ(p.NSizes, 30);
-    EXPECT_EQ(p.NEncoders, 1);  // opening the window always means one encoder
+    // Opening the window always means one encoder.
+    EXPECT_EQ(std::tuple(m.camsIndex(), m.sizesIndex(), m.sizeCaption(1), p.NSizes, p.NEncoders),
+              std::tuple(1, 1, "30 SIZES", 30, 1));
     // Every offered model is shown as it is.
     for (auto [cams, sizes, index] : {std::tuple{32, 7, 0}, {32, 30, 1}, {16, 15, 0}, {16, 60, 1}}) {
         cam::Program p = Model(cams, sizes);
         cam::ProgrammerForm m(p);
-        EXPECT_EQ(m.sizesIndex(), index) << cams << "/" << sizes;
-        EXPECT_EQ(p.NSizes, sizes);
-        EXPECT_EQ(p.NCams, cams);
+        EXPECT_EQ((Ints{m.sizesIndex(), p.NSizes, p.NCams}), (Ints{index, sizes, cams})) << cams << "/" << sizes;
     }
 }
 
@@ -35,26 +33,20 @@ TEST(ProgrammerForm, ASizeCountNotOfferedBecomesTheLargerOne) {
 TEST(ProgrammerForm, SwitchingTo16CamsRelabelsAndClosingApplies) {
     cam::Program p = Model(32, 7);
     cam::ProgrammerForm m(p);
-    EXPECT_TRUE(m.encoderEnabled(0));
-    EXPECT_FALSE(m.encoderEnabled(1));
-    EXPECT_FALSE(m.encoderEnabled(2));
+    EXPECT_EQ((std::array{m.encoderEnabled(0), m.encoderEnabled(1), m.encoderEnabled(2)}),
+              (std::array{true, false, false}));
     m.clickEncoders(2);
-    EXPECT_EQ(p.NEncoders, 1);
-    EXPECT_TRUE(m.encoderSelected(0));
-    EXPECT_EQ(m.sizeCaption(0), " 7 SIZES");
+    EXPECT_EQ(std::tuple(p.NEncoders, m.encoderSelected(0), m.sizeCaption(0)), std::tuple(1, true, " 7 SIZES"));
     m.clickCams(0);
-    EXPECT_EQ(p.NCams, 16);
-    EXPECT_EQ(m.sizeCaption(0), "15 SIZES");
-    EXPECT_EQ(m.sizeCaption(1), "60 SIZES");
-    EXPECT_EQ(m.sizesIndex(), 1);
-    EXPECT_EQ(p.NSizes, 60);
+    EXPECT_EQ(std::tuple(p.NCams, m.sizeCaption(0), m.sizeCaption(1), m.sizesIndex(), p.NSizes),
+              std::tuple(16, "15 SIZES", "60 SIZES", 1, 60));
     m.clickSizes(0);
     EXPECT_EQ(p.NSizes, 15);
     p.NSizes = 99;  // whatever happened meanwhile, the buttons decide
     cam::SetPhase(p, 1, 0, 10, 20);
     m.close();
-    EXPECT_EQ((std::vector<int>{p.NCams, p.NSizes, p.CamPos.cams(), p.CamPos.sizes(), p.CamPos(1, 0, 15)}),
-              (std::vector<int>{16, 15, 16, 15, 0}));
+    EXPECT_EQ((Ints{p.NCams, p.NSizes, p.CamPos.cams(), p.CamPos.sizes(), p.CamPos(1, 0, 15)}),
+              (Ints{16, 15, 16, 15, 0}));
 }
 
 TEST(ProgrammerForm, AutoSelectShowsTheIdentifiedModelOnlyWhenTheDeviceAnswered) {
@@ -67,8 +59,7 @@ TEST(ProgrammerForm, AutoSelectShowsTheIdentifiedModelOnlyWhenTheDeviceAnswered)
         q.NSizes = 15;
         return true;
     }));
-    EXPECT_EQ(m.camsIndex(), 0);
-    EXPECT_EQ(m.sizesIndex(), 0);
+    EXPECT_EQ((Ints{m.camsIndex(), m.sizesIndex()}), (Ints{0, 0}));
     EXPECT_FALSE(m.autoSelect({}));
 }
 
@@ -100,9 +91,8 @@ TEST(ResizeRules, TagsChooseWhatFollowsTheWindow) {
 }
 
 TEST(FileFilter, PatternsMatchAnyLetterCase) {
-    EXPECT_EQ(cam::AnyCasePattern("*.cam"), "*.[cC][aA][mM]");
-    EXPECT_EQ(cam::AnyCasePattern("*.Msg"), "*.[mM][sS][gG]");
-    EXPECT_EQ(cam::AnyCasePattern("*.*"), "*");
+    EXPECT_EQ((std::vector{cam::AnyCasePattern("*.cam"), cam::AnyCasePattern("*.Msg"), cam::AnyCasePattern("*.*")}),
+              (std::vector<std::string>{"*.[cC][aA][mM]", "*.[mM][sS][gG]", "*"}));
 }
 
 }  // namespace

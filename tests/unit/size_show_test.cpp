@@ -11,6 +11,7 @@
 namespace {
 
 using cam::SizeShow;
+using Ints = std::vector<int>;
 
 std::vector<bool> Lit(std::initializer_list<int> cams, int count = 32) {
     std::vector<bool> out(count, false);
@@ -67,13 +68,12 @@ TEST(ShowRun, StopAt500AndStartGoesOnFrom500) {
     run.Start();
     for (int i = 0; i < 5; ++i) run.Tick(0, 1000);
     run.Stop();
-    EXPECT_EQ(run.position(), 500);
-    EXPECT_EQ(run.Tick(1000, 2000), 0);
-    EXPECT_EQ(run.position(), 500);
+    // the position stopped, the steps a tick makes then, the position after it
+    EXPECT_EQ((Ints{run.position(), run.Tick(1000, 2000), run.position()}), (Ints{500, 0, 500}));
     run.Start();
-    EXPECT_EQ(run.position(), 500);
+    const int started = run.position();
     run.Tick(0, 1000);
-    EXPECT_EQ(run.position(), 501);
+    EXPECT_EQ((Ints{started, run.position()}), (Ints{500, 501}));
     // Positions given from outside are kept on the dial.
     run.SetPosition(5000);
     EXPECT_EQ(run.position(), 1023);
@@ -87,11 +87,10 @@ TEST(ShowSpeed, SlowestVisiblySlowFastestOneFrameATick) {
     EXPECT_NEAR(cam::ShowStepsPerSecond(1000), 2 * std::sqrt(3840.0), 1e-9);
     for (int v = 0; v < 2000; v += 50) EXPECT_LT(cam::ShowStepsPerSecond(v), cam::ShowStepsPerSecond(v + 50));
     // Slow: a tick per step. Fast: a tick per screen frame, never faster.
-    EXPECT_EQ(cam::ShowTickMs(0, 16), 500);
-    EXPECT_EQ(cam::ShowTickMs(2000, 16), 16);
-    EXPECT_EQ(cam::ShowTickMs(1000, 16), 16);
-    EXPECT_EQ(cam::ShowTickMs(400, 16), 96);  // 2 x 3840^0.2 = 10.4 steps a second
-    EXPECT_EQ(cam::ShowTickMs(2000, 0), 1);
+    // At 400: 2 x 3840^0.2 = 10.4 steps a second, 96 ms a step.
+    EXPECT_EQ((Ints{cam::ShowTickMs(0, 16), cam::ShowTickMs(2000, 16), cam::ShowTickMs(1000, 16),
+                    cam::ShowTickMs(400, 16), cam::ShowTickMs(2000, 0)}),
+              (Ints{500, 16, 16, 96, 1}));
 }
 
 TEST(ShowSpeed, ATickMakesTheStepsDueAndCarriesTheRest) {
