@@ -81,12 +81,11 @@ private slots:
 
         Type(tm, "250");         // above the maximum: the maximum
         QVERIFY(w.isVisible());  // Enter in the entry never closes the window
-        QCOMPARE(tm->text(), QString("210"));
-        QCOMPARE(Slider(&w, "ScrVal")->value(), 210);
-        QCOMPARE(Label(&w, "lValAn", 20)->text(), QString("210"));
-        QCOMPARE(Cell(&w, 21, 100), kBlue);   // the current cell: yellow with a blue bar
-        QCOMPARE(Cell(&w, 17, 150), kWhite);  // another: white with a black bar
-        QCOMPARE(Cell(&w, 17, 50), kBlack);
+        QCOMPARE(std::tuple(tm->text(), Slider(&w, "ScrVal")->value(), Label(&w, "lValAn", 20)->text()),
+                 std::tuple(QString("210"), 210, QString("210")));
+        // The current cell: yellow with a blue bar; another: white with a black bar.
+        QCOMPARE((QList<QColor>{Cell(&w, 21, 100), Cell(&w, 17, 150), Cell(&w, 17, 50)}),
+                 (QList<QColor>{kBlue, kWhite, kBlack}));
 
         // Backspace after the second digit selects it; the next digit overwrites it.
         Type(tm, "120");
@@ -95,8 +94,7 @@ private slots:
         QCOMPARE(tm->selectedText(), QString("2"));
         QTest::keyClicks(tm, "7");
         QTest::keyClick(tm, Qt::Key_Return);
-        QCOMPARE(int(p.AdvMs[20]), 170);
-        QCOMPARE(Cell(&w, 21, 180), kYellow);
+        QCOMPARE(std::tuple(int(p.AdvMs[20]), Cell(&w, 21, 180)), std::tuple(170, kYellow));
 
         Slider(&w, "ScrVal")->triggerAction(QAbstractSlider::SliderPageStepAdd);
         QCOMPARE(tm->text(), QString("195"));
@@ -118,25 +116,22 @@ private slots:
         Check(&w, "ChkANT")->click();
         QTRY_VERIFY(count->hasFocus());
         QTest::keyClicks(count, "20");
-        QCOMPARE(p.NAdvCams, 20);
-        QVERIFY(!Check(&w, "ChkRIT")->isEnabled());
-        QVERIFY(Label(&w, "lValAn", 19)->isVisible());
+        // the count, the delays switch enabled, row 20's value shown
+        QCOMPARE(std::tuple(p.NAdvCams, Check(&w, "ChkRIT")->isEnabled(), Label(&w, "lValAn", 19)->isVisible()),
+                 std::tuple(20, false, true));
         // Letters do nothing (the fields' validator refuses a paste with them as well).
         count->selectAll();
         QTest::keyClicks(count, "a5b");
-        QCOMPARE(count->text(), QString("5"));
-        QVERIFY(!Label(&w, "lValAn", 19)->isVisible());
+        QCOMPARE(std::tuple(count->text(), Label(&w, "lValAn", 19)->isVisible()), std::tuple(QString("5"), false));
 
         Check(&w, "ChkRIT")->click();
         ClickRow(w, 19);  // cam 20
-        QCOMPARE(Text(&w, "LNcam"), QString("17 - 20"));
-        QCOMPARE(Text(&w, "Lantc"), QString("DELAY OF CAMS"));
+        QCOMPARE((QStringList{Text(&w, "LNcam"), Text(&w, "Lantc")}), (QStringList{"17 - 20", "DELAY OF CAMS"}));
         Check(&w, "ChkRIT")->click();
         QVERIFY(!Edit(&w, "TmSec")->isEnabled());  // the selected block is gone
         Check(&w, "ChkRAP25")->click();
         ClickRow(w, 30);
-        QCOMPARE(Text(&w, "Lmsec"), QString("1 /"));
-        QCOMPARE(Slider(&w, "ScrVal")->maximum(), 9);
+        QCOMPARE(std::tuple(Text(&w, "Lmsec"), Slider(&w, "ScrVal")->maximum()), std::tuple(QString("1 /"), 9));
 
         // Resized, the window keeps its controls and cells in proportion.
         ClickRow(w, 1);
@@ -145,26 +140,24 @@ private slots:
         QTRY_COMPARE(Label(&w, "LabCam", 3)->geometry().top(), label.top() * 2);
         const QImage img = child<QWidget>(&w, "Barra")->grab().toImage();
         // Row 1's cell: half of it blue, the rest yellow, at twice the design size.
-        QCOMPARE(img.pixelColor(2 * (2 + 50), 2 * (14 + 6)), kBlue);
-        QCOMPARE(img.pixelColor(2 * (2 + 160), 2 * (14 + 6)), kYellow);
+        QCOMPARE(
+            (QList<QColor>{img.pixelColor(2 * (2 + 50), 2 * (14 + 6)), img.pixelColor(2 * (2 + 160), 2 * (14 + 6))}),
+            (QList<QColor>{kBlue, kYellow}));
 
         // Emptying a field puts its zero text in, selected; Enter leaves the field first.
         QLineEdit* out = Edit(&w, "Tforusc");
         out->setFocus();
         out->selectAll();
         QTest::keyClick(out, Qt::Key_Delete);
-        QCOMPARE(out->text(), QString("00"));
-        QVERIFY(out->hasSelectedText());
+        QCOMPARE(std::tuple(out->text(), out->hasSelectedText()), std::tuple(QString("00"), true));
         QTest::keyClicks(out, "9");
-        QCOMPARE(out->text(), QString("07"));  // above the 7 sizes
-        QVERIFY(!child<QPushButton>(&w, "tOK")->isDefault());
+        auto* ok = child<QPushButton>(&w, "tOK");
+        QCOMPARE(std::tuple(out->text(), ok->isDefault()), std::tuple(QString("07"), false));  // above the 7 sizes
         QTest::keyClick(out, Qt::Key_Return);
-        QVERIFY(w.isVisible());
-        QVERIFY(child<QPushButton>(&w, "tOK")->isDefault());
+        QCOMPARE(std::tuple(w.isVisible(), ok->isDefault()), std::tuple(true, true));
         QTest::keyClick(out, Qt::Key_Return);
         QVERIFY(!w.isVisible());
-        QCOMPARE(int(p.AdvOn), 1);
-        QCOMPARE(int(p.OutSize), 7);
+        QCOMPARE((QList<int>{p.AdvOn, p.OutSize}), (QList<int>{1, 7}));
     }
 
     // Three encoders: the list shows each encoder's shift; a refused shift is told as the field
@@ -178,10 +171,10 @@ private slots:
             Show(w);
             auto* list = child<QComboBox>(&w, "CmE");
             QLineEdit* shift = Edit(&w, "Tsfas");
-            QCOMPARE(shift->text(), QString("007"));
+            const QString first = shift->text();
             list->setFocus();
             QTest::keyClick(list, Qt::Key_Down);
-            QCOMPARE(shift->text(), QString("20"));
+            QCOMPARE((QStringList{first, shift->text()}), (QStringList{"007", "20"}));
 
             // A click on the caption enters the field.
             QTest::mouseClick(child<QLabel>(&w, "Osfas"), Qt::LeftButton);
@@ -200,46 +193,38 @@ private slots:
         Show(w);
         QVERIFY(child<QRadioButton>(&w, "OpE2")->isChecked());
         child<QRadioButton>(&w, "OpE0")->click();
-        QCOMPARE(p.NEncoders, 1);
-        QVERIFY(!child<QComboBox>(&w, "CmE")->isEnabled());
+        QCOMPARE(std::tuple(p.NEncoders, child<QComboBox>(&w, "CmE")->isEnabled()), std::tuple(1, false));
         child<QPushButton>(&w, "tOK")->click();
         FuncSel again(p, prompt);
         Show(again);
-        QVERIFY(child<QRadioButton>(&again, "OpE0")->isChecked());
-        QVERIFY(!child<QRadioButton>(&again, "OpE1")->isEnabled());
-        QVERIFY(!child<QRadioButton>(&again, "OpE2")->isEnabled());
+        // one encoder checked, two and three not offered
+        QCOMPARE((QList<bool>{child<QRadioButton>(&again, "OpE0")->isChecked(),
+                              child<QRadioButton>(&again, "OpE1")->isEnabled(),
+                              child<QRadioButton>(&again, "OpE2")->isEnabled()}),
+                 (QList<bool>{true, false, false}));
     }
 
     // The advance computation: its sliders reach the labels, and it draws the two bars with a
     // run through position 0.
     void advanceWindowComputesAndDrawsBothBars() {
         p = camtest::MakeProgram(32, 7, 1);
-        p.CurSize = 2;
-        p.CurCam = 3;
+        std::tie(p.CurSize, p.CurCam) = std::tuple(2, 3);
         SetPhase(p, 2, 3, 1000, 24);
         CalcAnt w(p);
         Show(w);
-        QCOMPARE(w.windowTitle(), QString("ADVANCE COMPUTATION"));
-        QCOMPARE(Text(&w, "FrC"), QString("S02C04"));
+        QCOMPARE((QStringList{w.windowTitle(), Text(&w, "FrC")}), (QStringList{"ADVANCE COMPUTATION", "S02C04"}));
         Slider(&w, "ScrollRPM")->setValue(100);
         QCOMPARE(Text(&w, "LRpm"), QString("100"));
         Slider(&w, "ScrAntRis")->setValue(360);  // steps down to what 210 ms reach
         QCOMPARE(Slider(&w, "ScrAntRis")->value(), 126);
         Slider(&w, "ScrAntRis")->setValue(30);
-        QCOMPARE(Text(&w, "LAntImp"), QString("50"));
-        QCOMPARE(Text(&w, "LAntRis"), QString("30"));
+        QCOMPARE((QStringList{Text(&w, "LAntImp"), Text(&w, "LAntRis")}), (QStringList{"50", "30"}));
         // Bars 512 wide from x 12: the first at y 0, the second at y 50; two positions a pixel.
         const QImage img = child<QWidget>(&w, "Barra")->grab().toImage();
         auto at = [&](int bar, int position) { return img.pixelColor(12 + position / 2, 50 * bar + 12); };
         // The first: the wrapping run in two pieces; the second shifted by 30: 970..1017 in one.
-        for (auto [bar, position, colour] : {std::tuple{0, 4, kBlue},
-                                             {0, 1016, kBlue},
-                                             {0, 500, kYellow},
-                                             {0, 990, kYellow},
-                                             {1, 990, kBlue},
-                                             {1, 4, kYellow},
-                                             {1, 1022, kYellow}})
-            QVERIFY2(at(bar, position) == colour, qPrintable(QString("bar %1 at %2").arg(bar).arg(position)));
+        QCOMPARE((QList<QColor>{at(0, 4), at(0, 1016), at(0, 500), at(0, 990), at(1, 990), at(1, 4), at(1, 1022)}),
+                 (QList<QColor>{kBlue, kBlue, kYellow, kYellow, kBlue, kYellow, kYellow}));
         // Entering the milliseconds slider takes the milliseconds found.
         Slider(&w, "ScrollAnt")->setFocus();
         QCOMPARE(Slider(&w, "ScrollAnt")->value(), 50);
