@@ -31,22 +31,20 @@ private slots:
     // and Auto Select reach them.
     void programmerWindowShowsAndAppliesTheModel() {
         Program p;
-        p.NCams = 32;
-        p.NSizes = 15;
-        p.ComPort = 3;
+        std::tie(p.NCams, p.NSizes, p.ComPort) = std::tuple(32, 15, 3);
         ResizeTables(p);
         Carprg w(p);
         w.show();
-        QVERIFY(child<QRadioButton>(&w, "O_PX1")->isChecked());
-        QVERIFY(!child<QRadioButton>(&w, "O_ENC1")->isEnabled());
-        QCOMPARE(child<QLabel>(&w, "LabCom")->text(), QString("Serial Port COM 3 Unconnected"));
+        // 32 cams checked, a second encoder not offered, the port's status
+        QCOMPARE(std::tuple(child<QRadioButton>(&w, "O_PX1")->isChecked(),
+                            child<QRadioButton>(&w, "O_ENC1")->isEnabled(), child<QLabel>(&w, "LabCom")->text()),
+                 std::tuple(true, false, QString("Serial Port COM 3 Unconnected")));
         child<QRadioButton>(&w, "O_PX0")->click();
-        QCOMPARE(child<QRadioButton>(&w, "O_F1")->text(), QString("60 SIZES"));
-        QVERIFY(child<QRadioButton>(&w, "O_F1")->isChecked());
+        auto* sizes60 = child<QRadioButton>(&w, "O_F1");
+        QCOMPARE(std::tuple(sizes60->text(), sizes60->isChecked()), std::tuple(QString("60 SIZES"), true));
         child<QPushButton>(&w, "Command2")->click();  // Clear closes like OK
         QVERIFY(!w.isVisible());
-        QCOMPARE(p.CamPos.cams(), 16);
-        QCOMPARE(p.CamPos.sizes(), 60);
+        QCOMPARE((QList<int>{p.CamPos.cams(), p.CamPos.sizes()}), (QList<int>{16, 60}));
 
         // Auto Select asks the device; the link status is the one given.
         Carprg linked(
@@ -62,8 +60,7 @@ private slots:
         child<QPushButton>(&linked, "AutSel")->click();
         QVERIFY(child<QRadioButton>(&linked, "O_F0")->isChecked());
         linked.reject();  // closing by the frame applies the choice as well
-        QCOMPARE(p.CamPos.cams(), 32);
-        QCOMPARE(p.CamPos.sizes(), 7);
+        QCOMPARE((QList<int>{p.CamPos.cams(), p.CamPos.sizes()}), (QList<int>{32, 7}));
     }
 
     void infoWindowVersionAndLinks() {
@@ -81,9 +78,8 @@ private slots:
         QCOMPARE(child<QLabel>(&w, "Label2")->text(), QString("VERSION 2.0.2"));
         // The programmer's picture, not an empty square: the panel's grey, the display's green.
         const QImage picture = child<QLabel>(&w, "Image2")->pixmap().toImage();
-        QCOMPARE(picture.size(), QSize(480, 480));
-        QCOMPARE(picture.pixelColor(40, 300).name(), QString("#c7cdd4"));
-        QCOMPARE(picture.pixelColor(240, 150).name(), QString("#9fcf6a"));
+        QCOMPARE(std::tuple(picture.size(), picture.pixelColor(40, 300).name(), picture.pixelColor(240, 150).name()),
+                 std::tuple(QSize(480, 480), QString("#c7cdd4"), QString("#9fcf6a")));
 
         child<QPushButton>(&w, "Command3")->click();  // no manual: nothing at all
         QVERIFY(opened.isEmpty());
@@ -93,8 +89,7 @@ private slots:
         QVERIFY(manual.open(QIODevice::WriteOnly));
         manual.close();
         child<QPushButton>(&w, "Command3")->click();
-        QCOMPARE(opened.size(), 1);
-        QCOMPARE(opened[0], QUrl::fromLocalFile(manual.fileName()));
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(manual.fileName())});
         QCOMPARE(prompt.messages(), std::vector<std::string>{"ERROR 31"});
 
         succeed = true;
@@ -123,11 +118,11 @@ private slots:
         ClsResize r(&form);
         r.ReInitialise();
 
+        const auto placed = [&] { return std::tuple(a->geometry(), a->font().pointSizeF(), b->geometry()); };
         form.resize(400, 200);
         r.ResizeControls();
-        QCOMPARE(a->geometry(), QRect(20, 40, 100, 28));
-        QCOMPARE(a->font().pointSizeF(), 16.0);
-        QCOMPARE(b->geometry(), QRect(200, 100, 40, 10));  // moves, keeps its size
+        // b moves and keeps its size.
+        QCOMPARE(placed(), std::tuple(QRect(20, 40, 100, 28), 16.0, QRect(200, 100, 40, 10)));
 
         for (int w : {333, 251, 777, 199}) {
             form.resize(w, w / 3);
@@ -135,9 +130,7 @@ private slots:
         }
         form.resize(200, 100);
         r.ResizeControls();
-        QCOMPARE(a->geometry(), QRect(10, 20, 50, 14));
-        QCOMPARE(a->font().pointSizeF(), 8.0);
-        QCOMPARE(b->geometry(), QRect(100, 50, 40, 10));
+        QCOMPARE(placed(), std::tuple(QRect(10, 20, 50, 14), 8.0, QRect(100, 50, 40, 10)));
     }
 
     // The open dialog's patterns match any letter case.
@@ -154,8 +147,8 @@ private slots:
                             ""};
         auto dialog = prompt.makeFileDialog(request, false);
         auto* types = child<QComboBox>(dialog.get(), "fileTypeCombo");
-        QCOMPARE(types->itemText(0), QString("Cam File (*.Cam)"));
-        QCOMPARE(types->itemText(1), QString("All Files   (*.*)"));
+        QCOMPARE((QStringList{types->itemText(0), types->itemText(1)}),
+                 (QStringList{"Cam File (*.Cam)", "All Files   (*.*)"}));
         dialog->show();
         auto* view = child<QAbstractItemView>(dialog.get(), "listView");
         QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 3);
@@ -168,8 +161,8 @@ private slots:
         dialog = prompt.makeFileDialog(
             FileRequest{"Save", {{"Cam File (*.Cam)", "*.cam"}}, QFile::encodeName(dir.path()).toStdString(), ""},
             true);
-        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
-        QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        QCOMPARE(std::tuple(dialog->acceptMode(), dialog->testOption(QFileDialog::DontConfirmOverwrite)),
+                 std::tuple(QFileDialog::AcceptSave, false));
         dialog->show();
         auto* name = child<QLineEdit>(dialog.get(), "fileNameEdit");
         QString said;
@@ -185,8 +178,8 @@ private slots:
             QCoreApplication::processEvents();
         }
         QVERIFY2(said.startsWith(dir.filePath("no/such/folder") + "\nDirectory not found."), qPrintable(said));
-        QCOMPARE(dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(dialog->selectedFiles().value(0), dir.filePath("a.Cam"));
+        QCOMPARE(std::tuple(dialog->result(), dialog->selectedFiles().value(0)),
+                 std::tuple(int(QDialog::Accepted), dir.filePath("a.Cam")));
     }
 
     void messageBoxesAnswerAndTakeTheProgramTitle() {
@@ -196,12 +189,10 @@ private slots:
         owner.show();
         QtPrompt prompt(&owner);
         auto box = prompt.makeMessageBox("text", "", Buttons::YesNoCancel, Icon::Exclamation);
-        QCOMPARE(box->windowTitle(), QString("camdesk"));
-        QCOMPARE(box->icon(), QMessageBox::Warning);
+        QCOMPARE(std::tuple(box->windowTitle(), box->icon()), std::tuple(QString("camdesk"), QMessageBox::Warning));
         box->show();
-        const QPoint centre = box->frameGeometry().center();
-        QVERIFY(qAbs(centre.x() - owner.frameGeometry().center().x()) <= 2);
-        QVERIFY(qAbs(centre.y() - owner.frameGeometry().center().y()) <= 2);
+        const QPoint off = box->frameGeometry().center() - owner.frameGeometry().center();
+        QVERIFY2(qAbs(off.x()) <= 2 && qAbs(off.y()) <= 2, "centred on its owner");
         box->close();
         // The closing question of unsaved edits has Cancel as its default button.
         box = prompt.makeMessageBox("FILE NOT SAVED\rEXIT ANYWAY ?", "", Buttons::OkCancelDefaultCancel,
@@ -211,8 +202,8 @@ private slots:
 
         // The real modal box, answered by pressing its No button.
         QTimer::singleShot(0, [] {
-            auto* modal = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (modal) modal->button(QMessageBox::No)->click();
+            if (auto* modal = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                modal->button(QMessageBox::No)->click();
         });
         QCOMPARE(prompt.message("Save?", "T", Buttons::YesNoCancel, Icon::Question), Answer::No);
     }
@@ -222,16 +213,14 @@ private slots:
         auto dialog = prompt.makeInputDialog("Remark", "Cam remark N.1", "old");
         auto* edit = dialog->findChild<QLineEdit*>();
         QVERIFY(edit && edit->validator());
-        QString ok = QString::fromUtf8("caf\u00e9 \u20ac");
-        QString bad = QString::fromUtf8("\u2192");
+        QString ok = QString::fromUtf8("caf\u00e9 \u20ac"), bad = QString::fromUtf8("\u2192");
         int pos = 0;
-        QCOMPARE(edit->validator()->validate(ok, pos), QValidator::Acceptable);
-        QCOMPARE(edit->validator()->validate(bad, pos), QValidator::Invalid);
-        QCOMPARE(dialog->textValue(), QString("old"));
+        QCOMPARE(std::tuple(edit->validator()->validate(ok, pos), edit->validator()->validate(bad, pos),
+                            dialog->textValue()),
+                 std::tuple(QValidator::Acceptable, QValidator::Invalid, QString("old")));
 
         QTimer::singleShot(0, [] {
-            auto* modal = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-            if (modal) {
+            if (auto* modal = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
                 modal->setTextValue(QString::fromUtf8("caf\u00e9"));
                 modal->accept();
             }
