@@ -7,7 +7,6 @@
 #include "widgets/link/progress_bar_widget.h"
 #include "widgets/link/qt_link_runner.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -22,14 +21,11 @@
 
 using namespace cam;
 
+static const std::vector<PortEntry> kPorts = {
+    {"ttyS9 (COM10)", "COM10"}, {"ttyS0 (COM1)", "COM1"}, {"ttyUSB0 FT232R (/dev/ttyUSB0)", "/dev/ttyUSB0"}};
+
 class LinkWindowsTest : public QObject {
     Q_OBJECT
-
-private:
-    static std::vector<PortEntry> ports() {
-        return {
-            {"ttyS9 (COM10)", "COM10"}, {"ttyS0 (COM1)", "COM1"}, {"ttyUSB0 FT232R (/dev/ttyUSB0)", "/dev/ttyUSB0"}};
-    }
 
 private slots:
     // The stored port and speed shown; Exit keeps a choice made in the lists for the run but
@@ -43,13 +39,12 @@ private slots:
         p.ComSpeed = 19200;
         ScriptedPrompt prompt;
         {
-            SelPort w(p, prompt, ports());
+            SelPort w(p, prompt, kPorts);
             QCOMPARE(w.windowTitle(), QString("Select Port"));
             auto* sel = child<QComboBox>(&w, "ComSel");
             auto* baud = child<QComboBox>(&w, "ComBaud");
-            QCOMPARE(sel->currentText(), QString("ttyS0 (COM1)"));
-            QCOMPARE(baud->currentText(), QString("19200"));
-            QCOMPARE(baud->count(), 4);
+            QCOMPARE(std::tuple(sel->currentText(), baud->currentText(), baud->count()),
+                     std::tuple(QString("ttyS0 (COM1)"), QString("19200"), 4));
             sel->setCurrentIndex(2);
             emit sel->activated(2);
             baud->setCurrentIndex(0);
@@ -58,11 +53,11 @@ private slots:
                      QString("Current Settings: /dev/ttyUSB0, 2400baud, NO parity, 8 bits, 1stop"));
             child<QPushButton>(&w, "TCL")->click();
         }
-        QCOMPARE(p.ComDevice, std::string("/dev/ttyUSB0"));
-        QCOMPARE(p.ComSpeed, 2400L);
-        QVERIFY(!QFile::exists(dir.filePath(kOptionsFileName)));
+        QCOMPARE(
+            std::tuple(QString::fromStdString(p.ComDevice), p.ComSpeed, QFile::exists(dir.filePath(kOptionsFileName))),
+            std::tuple(QString("/dev/ttyUSB0"), 2400L, false));
         for (const char* typed : {"/dev/pts/5", "rfc2217://plant-server:7000", "tcp://10.0.0.7:4001"}) {
-            SelPort w(p, prompt, ports());
+            SelPort w(p, prompt, kPorts);
             child<QComboBox>(&w, "ComSel")->lineEdit()->setText(typed);
             child<QPushButton>(&w, "TOK")->click();
             QCOMPARE(p.ComDevice, std::string(typed));
@@ -89,10 +84,9 @@ private slots:
             DrawProgress(painter, img.rect(), 50);
         }
         const QRgb blue = qRgb(0, 0, 255), white = qRgb(255, 255, 255);
-        QCOMPARE(img.pixel(2, 2), blue);     // under the bar
-        QCOMPARE(img.pixel(197, 2), white);  // beyond it
-        QCOMPARE(img.pixel(99, 1), blue);    // the bar ends at width x 50 / 100
-        QCOMPARE(img.pixel(100, 1), white);
+        // Under the bar, up to its end at width x 50 / 100, then beyond it.
+        QCOMPARE((QList<QRgb>{img.pixel(2, 2), img.pixel(99, 1), img.pixel(100, 1), img.pixel(197, 2)}),
+                 (QList<QRgb>{blue, blue, white, white}));
         // The text "50%" straddles the end of the bar: drawn light on the bar and blue beyond it.
         bool textInBar = false, textBeyond = false;
         for (int x = 60; x < 100; ++x)
@@ -108,8 +102,7 @@ private slots:
         ProgressBarWidget w;
         w.hide();
         w.setPercent(140);
-        QCOMPARE(w.percent(), 100);
-        QVERIFY(w.isVisible());
+        QCOMPARE(std::tuple(w.percent(), w.isVisible()), std::tuple(100, true));
         w.setPercent(-3);
         QCOMPARE(w.percent(), 0);
     }
@@ -127,8 +120,7 @@ private slots:
         QVERIFY(!port.isOpen());
         bool ran = false;
         runner.run([&](Link&) { ran = true; }, nullptr, "test");
-        QVERIFY(ran);
-        QCOMPARE(prompt.messages().size(), std::size_t(1));
+        QCOMPARE(std::tuple(ran, prompt.messages().size()), std::tuple(true, std::size_t(1)));
     }
 };
 
