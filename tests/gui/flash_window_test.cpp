@@ -37,9 +37,6 @@ class FlashWindowTest : public MainWindowFixture {
         for (const auto& l : lines) out << l << "\r\n";
         return path;
     }
-    static QColor LampColour(FlashWindow& w) {
-        return child<QWidget>(&w, "LedConn")->palette().color(QPalette::Window);
-    }
 
 private slots:
     // The rows of a verified file at their columns, then the lamp and the bar as the screen
@@ -48,8 +45,7 @@ private slots:
         Program p;
         ScriptedPrompt prompt;
         FlashWindow w;
-        QCOMPARE(w.objectName(), QString("UpdFlsh"));
-        QCOMPARE(w.windowTitle(), QString("Update PX32"));
+        QCOMPARE((QStringList{w.objectName(), w.windowTitle()}), (QStringList{"UpdFlsh", "Update PX32"}));
         FlashScreen s;
         const FirmwareFile f = VerifyFirmware(p, AbsFile("PX32.Abs", {kIdent, k16Bytes, kEnd}), s, w, prompt);
         QVERIFY(f.ok());
@@ -61,21 +57,19 @@ private slots:
         QCOMPARE(Ink(img, {0, 36, img.width(), 18}), 0);  // row 3 stays empty
         QVERIFY(Ink(img, {0, 54, 200, 18}) > 0);          // row 4
         QCOMPARE(Ink(img, {0, 72, img.width(), img.height() - 72}), 0);
-        QVERIFY(!child<ProgressBarWidget>(&w, "Barra")->isVisible());
-        QVERIFY(!child<QWidget>(&w, "LedConn")->isVisible());
+        auto* bar = child<ProgressBarWidget>(&w, "Barra");
+        auto* lamp = child<QWidget>(&w, "LedConn");
+        QCOMPARE(std::tuple(bar->isVisible(), lamp->isVisible()), std::tuple(false, false));
 
         s = FlashScreen();
         s.lamp = FlashScreen::Lamp::Red;
         w.display(s);
-        QVERIFY(child<QWidget>(&w, "LedConn")->isVisible());
-        QCOMPARE(LampColour(w), QColor(255, 0, 0));
-        s.lamp = FlashScreen::Lamp::Green;
-        s.transmitting = true;
-        s.percent = 40;
+        QCOMPARE(std::tuple(lamp->isVisible(), lamp->palette().color(QPalette::Window)),
+                 std::tuple(true, QColor(255, 0, 0)));
+        std::tie(s.lamp, s.transmitting, s.percent) = std::tuple(FlashScreen::Lamp::Green, true, 40);
         w.display(s);
-        QCOMPARE(LampColour(w), QColor(0, 255, 0));
-        QVERIFY(child<ProgressBarWidget>(&w, "Barra")->isVisible());
-        QCOMPARE(child<ProgressBarWidget>(&w, "Barra")->percent(), 40);
+        QCOMPARE(std::tuple(lamp->palette().color(QPalette::Window), bar->isVisible(), bar->percent()),
+                 std::tuple(QColor(0, 255, 0), true, 40));
         img = child<QWidget>(&w, "Rows")->grab().toImage();
         QVERIFY(Ink(img, {0, 90, 100, 18}) > 0);  // row 6
     }
@@ -105,19 +99,17 @@ private slots:
         prompt->push(AbsFile("bad.Abs", {k16Bytes, k16Bytes, spoilt, kEnd}).c_str());
         w->action("Upd_Flash")->trigger();
         QCOMPARE(prompt->messages(), Entries{"PARITY ERROR IN LINE 3"});
-        QVERIFY(!QApplication::activeModalWidget());
-        QVERIFY(w->isVisible());
-        QVERIFY(!w->document().FileSaved());
-        QCOMPARE(int(p->CamPos(1, 0, 150)), 1);
-        QVERIFY(!port.isOpen());
+        // no box left open, the main window up with its unsaved phase, the port closed
+        QCOMPARE(std::tuple(QApplication::activeModalWidget() != nullptr, w->isVisible(), w->document().FileSaved(),
+                            int(p->CamPos(1, 0, 150)), port.isOpen()),
+                 std::tuple(false, true, false, 1, false));
 
         QDir().mkpath(dir->filePath("fw"));
         prompt->push(AbsFile("fw/PX32.Abs", {k16Bytes, kEnd}).c_str());
         w->action("Upd_Flash")->trigger();
         QCOMPARE(prompt->messages().size(), std::size_t(2));
         QVERIFY(prompt->messages()[1].rfind("Errore ", 0) == 0);
-        QVERIFY(!QApplication::activeModalWidget());
-        QVERIFY(!port.isOpen());
+        QCOMPARE(std::tuple(QApplication::activeModalWidget() != nullptr, port.isOpen()), std::tuple(false, false));
         QCOMPARE(p->FwDir, dir->filePath("fw").toStdString());
         prompt->push("");  // the next time: cancelled, nothing happens
         w->action("Upd_Flash")->trigger();
