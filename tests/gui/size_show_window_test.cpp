@@ -60,9 +60,7 @@ private slots:
         p.CurSize = 0;
         Open();
         auto* size = child<QScrollBar>(w.get(), "VScrForm");
-        QCOMPARE(size->minimum(), 1);
-        QCOMPARE(size->maximum(), 7);
-        QCOMPARE(p.CurSize, 1);
+        QCOMPARE((QList<int>{size->minimum(), size->maximum(), p.CurSize}), (QList<int>{1, 7, 1}));
         size->setValue(2);
         QCOMPARE(Shown("LNFor"), QString("02"));
         for (const auto& [pos, lit] : std::vector<std::pair<int, std::vector<int>>>{{49, {5, 32}}, {100, {1, 32}}}) {
@@ -85,17 +83,15 @@ private slots:
         QVERIFY(!child<QPushButton>(w.get(), "Strt")->isEnabled());
         for (int i = 0; i < 5; ++i) w->Advance(0);
         Click("Stp");
-        QVERIFY(child<QPushButton>(w.get(), "Strt")->isEnabled());
-        QCOMPARE(p.ShowSavedPos, 500);
-        QCOMPARE(Shown("lVeloc"), QString("0000"));
+        QCOMPARE(std::tuple(child<QPushButton>(w.get(), "Strt")->isEnabled(), p.ShowSavedPos, Shown("lVeloc")),
+                 std::tuple(true, 500, QString("0000")));
         Click("Strt");
         w->Advance(0);
         QCOMPARE(Shown("Vgradi"), QString("0501"));
         QTest::mouseDClick(child<QLabel>(w.get(), "Label1_5"), Qt::LeftButton);
-        QCOMPARE(p.CurCam, 4);
-        QVERIFY(!w->isVisible());
-        QCOMPARE(w->result(), int(QDialog::Accepted));
-        QVERIFY(!w->run().running());
+        // cam 5 chosen, the window closed by acceptance, the run stopped
+        QCOMPARE(std::tuple(p.CurCam, w->isVisible(), w->result(), w->run().running()),
+                 std::tuple(4, false, int(QDialog::Accepted), false));
         const int stopped = p.ShowSavedPos;
         QVERIFY(stopped >= 501);
         Open();
@@ -107,9 +103,7 @@ private slots:
     void theTimerTurnsTheDialAndTheWindowStaysResponsive() {
         Open();
         auto* speed = child<QScrollBar>(w.get(), "ScrolVel");
-        QCOMPARE(speed->minimum(), 0);
-        QCOMPARE(speed->maximum(), 2000);
-        QCOMPARE(speed->value(), 1000);
+        QCOMPARE((QList<int>{speed->minimum(), speed->maximum(), speed->value()}), (QList<int>{0, 2000, 1000}));
         speed->setValue(2000);
         w->SetPosition(10);
         Click("Strt");
@@ -127,9 +121,10 @@ private slots:
         p.NCams = 16;
         ResizeTables(p);
         Open();
-        QVERIFY(Lamp(16)->isVisible());
-        QVERIFY(!Lamp(17)->isVisible());
-        QVERIFY(!child<QLabel>(w.get(), "Label1_17")->isVisible());
+        // lamp 16, lamp 17 and its number
+        QCOMPARE((QList<bool>{Lamp(16)->isVisible(), Lamp(17)->isVisible(),
+                              child<QLabel>(w.get(), "Label1_17")->isVisible()}),
+                 (QList<bool>{true, false, false}));
     }
 };
 
