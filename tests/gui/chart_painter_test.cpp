@@ -48,9 +48,8 @@ private slots:
         ResizeTables(p);
     }
 
-    // One chart, a row for each rule: the current cam's colours (row 1), a bar ending at its
-    // last ON position (row 0), bars reaching both ends of the band (row 3), grid lines over a
-    // bar (row 4); rows beyond the model are not drawn.
+    // A row for each rule: the current cam (row 1), a bar's last ON position (row 0), both ends
+    // of the band (row 3), grid lines over a bar (row 4); rows beyond the model are not drawn.
     void barsColoursAndGridLines() {
         SetPhase(p, 1, 0, 100, 200);  // 360/1023 units a position: N(35.19) = 35 to N(70.03) = 70
         SetPhase(p, 1, 1, 100, 200);

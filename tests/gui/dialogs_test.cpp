@@ -35,7 +35,6 @@ private slots:
         ResizeTables(p);
         Carprg w(p);
         w.show();
-        // 32 cams checked, a second encoder not offered, the port's status
         QCOMPARE(std::tuple(child<QRadioButton>(&w, "O_PX1")->isChecked(),
                             child<QRadioButton>(&w, "O_ENC1")->isEnabled(), child<QLabel>(&w, "LabCom")->text()),
                  std::tuple(true, false, QString("Serial Port COM 3 Unconnected")));

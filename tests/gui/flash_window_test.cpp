@@ -39,8 +39,7 @@ class FlashWindowTest : public MainWindowFixture {
     }
 
 private slots:
-    // The rows of a verified file at their columns, then the lamp and the bar as the screen
-    // sets them.
+    // The rows of a verified file at their columns, then the lamp and the bar as the screen sets them.
     void verificationDrawsTheRowsAndTheLampAndBarFollowTheScreen() {
         Program p;
         ScriptedPrompt prompt;
@@ -85,9 +84,8 @@ private slots:
         QCOMPARE(w.screen().row8, s.row8);
     }
 
-    // A checksum error closes the update window and nothing else: the program goes on and
-    // the unsaved sizes are still there. A port that cannot be opened is one message; the
-    // dialog then starts in the folder of that file.
+    // A checksum error closes the update window only: the unsaved sizes stay. A port that cannot
+    // be opened is one message; the dialog then starts in the folder of that file.
     void refusedFileAndPortThatCannotBeOpened() {
         Start();
         QtLinePort port;
@@ -99,7 +97,6 @@ private slots:
         prompt->push(AbsFile("bad.Abs", {k16Bytes, k16Bytes, spoilt, kEnd}).c_str());
         w->action("Upd_Flash")->trigger();
         QCOMPARE(prompt->messages(), Entries{"PARITY ERROR IN LINE 3"});
-        // no box left open, the main window up with its unsaved phase, the port closed
         QCOMPARE(std::tuple(QApplication::activeModalWidget() != nullptr, w->isVisible(), w->document().FileSaved(),
                             int(p->CamPos(1, 0, 150)), port.isOpen()),
                  std::tuple(false, true, false, 1, false));

@@ -1,6 +1,5 @@
-// The functions window and the advance computation window driven through their real widgets.
-// The form's rules have unit tests of their own (functions_form, functions_fields,
-// advance_calc); here the keys, clicks, focus, labels and the bars the windows draw.
+// The functions and advance computation windows through their real widgets; the form's rules
+// have unit tests of their own (functions_form, functions_fields, advance_calc).
 #include "widgets/functions/functions_window.h"
 #include "core/model/scripted_prompt.h"
 #include "find_child.h"
@@ -63,8 +62,7 @@ class FunctionsWindowTest : public QObject {
 private slots:
     void init() { prompt.clear(); }
 
-    // Two encoders and 32 cams: a click on cam 23 edits its group; typing, Backspace, the slider
-    // and Page Down reach the form, and the cells show the outcome.
+    // Two encoders and 32 cams: a click on cam 23 edits its group.
     void groupAdvancesAreEditedByTypingAndSlider() {
         p = camtest::MakeProgram(32, 7, 2);
         p.AdvMs[16] = 105;
@@ -104,8 +102,6 @@ private slots:
         QVERIFY(!w.isVisible());
     }
 
-    // One encoder: the count typed or pasted, a switch clicked, resizing, and a setting field
-    // that Enter leaves before it closes the window.
     void oneEncoderCountSwitchesAndFields() {
         p = camtest::MakeProgram(32, 7, 1);
         p.AdvMs[1] = 105;
@@ -116,7 +112,6 @@ private slots:
         Check(&w, "ChkANT")->click();
         QTRY_VERIFY(count->hasFocus());
         QTest::keyClicks(count, "20");
-        // the count, the delays switch enabled, row 20's value shown
         QCOMPARE(std::tuple(p.NAdvCams, Check(&w, "ChkRIT")->isEnabled(), Label(&w, "lValAn", 19)->isVisible()),
                  std::tuple(20, false, true));
         // Letters do nothing (the fields' validator refuses a paste with them as well).
@@ -160,8 +155,7 @@ private slots:
         QCOMPARE((QList<int>{p.AdvOn, p.OutSize}), (QList<int>{1, 7}));
     }
 
-    // Three encoders: the list shows each encoder's shift; a refused shift is told as the field
-    // is left; the close box stores as OK does. "1E" then leaves one encoder only.
+    // A refused shift is told as the field is left; the close box stores as OK does.
     void encoderListShiftAndOneEncoder() {
         p = camtest::MakeProgram(32, 7, 3);
         p.EncShift = 7;
@@ -197,15 +191,12 @@ private slots:
         child<QPushButton>(&w, "tOK")->click();
         FuncSel again(p, prompt);
         Show(again);
-        // one encoder checked, two and three not offered
         QCOMPARE((QList<bool>{child<QRadioButton>(&again, "OpE0")->isChecked(),
                               child<QRadioButton>(&again, "OpE1")->isEnabled(),
                               child<QRadioButton>(&again, "OpE2")->isEnabled()}),
                  (QList<bool>{true, false, false}));
     }
 
-    // The advance computation: its sliders reach the labels, and it draws the two bars with a
-    // run through position 0.
     void advanceWindowComputesAndDrawsBothBars() {
         p = camtest::MakeProgram(32, 7, 1);
         std::tie(p.CurSize, p.CurCam) = std::tuple(2, 3);

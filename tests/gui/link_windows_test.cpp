@@ -28,9 +28,8 @@ class LinkWindowsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // The stored port and speed shown; Exit keeps a choice made in the lists for the run but
-    // saves nothing (the settings line is the port choice's own: here that it follows the
-    // lists); a typed port is taken and OK saves it.
+    // Exit keeps a choice made in the lists for the run but saves nothing; a typed port is taken
+    // and OK saves it.
     void portWindowShowsTakesAndSavesThePort() {
         QTemporaryDir dir;
         Program p;

@@ -1,6 +1,4 @@
-// The size show driven through its controls: lamps that match the chart at the hand's
-// position, START and STOP, the size and speed scroll bars, the timer that turns the dial,
-// and the double click that chooses a cam.
+// The size show through its controls; which cams are ON where is for the size show's unit tests.
 #include "widgets/tools/size_show_window.h"
 #include "find_child.h"
 #include "gui_tests.h"
@@ -54,8 +52,7 @@ private slots:
     }
     void cleanup() { w.reset(); }
 
-    // The size scroll bar offers the model's sizes; the hand's position reaches the dial, its
-    // label and the lamps (which cams are ON where: the size show's unit tests).
+    // The size scroll bar offers the model's sizes; the position reaches the dial, its label and the lamps.
     void lampsMatchTheChartAtTheHandsPosition() {
         p.CurSize = 0;
         Open();
@@ -74,8 +71,7 @@ private slots:
         QCOMPARE(img.pixelColor(img.width() / 2, img.height() / 2), QColor(0, 0, 0));
     }
 
-    // STOP and START keep the position; a double click on a cam number chooses it and closes,
-    // and the next opening shows the dial where this one stopped.
+    // The next opening shows the dial where this one stopped.
     void stopStartAndChooseACam() {
         Open();
         w->SetPosition(495);
@@ -89,7 +85,6 @@ private slots:
         w->Advance(0);
         QCOMPARE(Shown("Vgradi"), QString("0501"));
         QTest::mouseDClick(child<QLabel>(w.get(), "Label1_5"), Qt::LeftButton);
-        // cam 5 chosen, the window closed by acceptance, the run stopped
         QCOMPARE(std::tuple(p.CurCam, w->isVisible(), w->result(), w->run().running()),
                  std::tuple(4, false, int(QDialog::Accepted), false));
         const int stopped = p.ShowSavedPos;
@@ -121,7 +116,6 @@ private slots:
         p.NCams = 16;
         ResizeTables(p);
         Open();
-        // lamp 16, lamp 17 and its number
         QCOMPARE((QList<bool>{Lamp(16)->isVisible(), Lamp(17)->isVisible(),
                               child<QLabel>(w.get(), "Label1_17")->isVisible()}),
                  (QList<bool>{true, false, false}));

@@ -1,5 +1,4 @@
-// The functions window's form model from opening to closing: activation from the tables,
-// the encoders, the setting fields and what closing stores.
+// The functions form from opening to closing: activation, the encoders, the fields and what closing stores.
 #include "functions_fixture.h"
 
 #include <tuple>
@@ -129,7 +128,6 @@ TEST_F(Functions, SwitchesReachTheTablesWhenTheWindowCloses) {
 }
 
 TEST(FunctionsEntry, BackspaceWidensTheSelectionToTheLeft) {
-    // selection start and length before, after
     for (auto [start, length, wantStart, wantLength] : {std::array{2, 0, 1, 1}, {1, 1, 0, 2}, {0, 3, 0, 3}}) {
         const auto s = cam::BackspaceSelection({start, length});
         EXPECT_EQ((Ints{s.start, s.length}), (Ints{wantStart, wantLength})) << start << "+" << length;

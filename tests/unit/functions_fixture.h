@@ -13,7 +13,6 @@
 
 namespace camtest {
 
-using cam::FunctionsForm;
 using cam::SlotKind;
 using cam::ValueSlot;
 using Ints = std::vector<int>;
@@ -22,19 +21,17 @@ using Strings = std::vector<std::string>;
 struct Functions : ::testing::Test {
     cam::Program p;
     cam::ScriptedPrompt prompt;
-    std::unique_ptr<FunctionsForm> f;
+    std::unique_ptr<cam::FunctionsForm> f;
 
-    // Opens the window (loading and activation) on a model.
-    FunctionsForm& Open(int cams = 32, int encoders = 1) {
+    cam::FunctionsForm& Open(int cams = 32, int encoders = 1) {
         p = camtest::MakeProgram(cams, 7, encoders);
         return Reopen();
     }
-    FunctionsForm& Reopen() {
-        f = std::make_unique<FunctionsForm>(p, prompt);
+    cam::FunctionsForm& Reopen() {
+        f = std::make_unique<cam::FunctionsForm>(p, prompt);
         f->Activate();
         return *f;
     }
-    // Advances on with a count typed into the box.
     void Advances(const std::string& count) {
         f->clickAdvances(true);
         f->changeCount(count);

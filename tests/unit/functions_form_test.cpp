@@ -1,5 +1,4 @@
-// The functions window's rules on its form model: the count and the switches, rows and
-// blocks, and the slot a selected row edits.
+// The functions form: the count and its switches, rows and blocks, and the slot a selected row edits.
 #include "functions_fixture.h"
 
 #include <functional>
@@ -24,9 +23,8 @@ TEST_F(Functions, TheCountAndTheSwitchesItOffers) {
     }
 }
 
-// The two ratios are never both on; delays and ratio 17-32 cover the same cams; a switch that
-// is on is cleared when the count grows over its cams; a disabled switch refuses the click.
-// The highest advance row follows.
+// The two ratios are never both on; delays and ratio 17-32 cover the same cams; a switch on is
+// cleared when the count grows over its cams; a disabled switch refuses the click.
 TEST_F(Functions, SwitchesExcludeEachOtherAndLimitTheAdvanceRows) {
     const std::pair<std::function<void()>, const char*> steps[] = {
         {[&] {}, "--- 0"},
@@ -69,12 +67,10 @@ TEST_F(Functions, BlockCellsAndTheDelayTheyEdit) {
     f->clickRatio25(true);
     EXPECT_EQ(Cells(), (Strings{"0:1", "1:1", "2:1", "16:4", "20:4", "24:8"}));
     for (int i = 16; i < 32; ++i) EXPECT_TRUE(f->row(i).selectable) << i;
-    // row 5 selectable, full scales of rows 16 and 24
     EXPECT_EQ((Ints{f->row(5).selectable, f->row(16).fullScale, f->row(24).fullScale}), (Ints{0, 210, 9}));
-    ASSERT_TRUE(f->selectRow(20));  // cam 21
-    EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Delay, 1}));
-    EXPECT_EQ(Area(), "21 - 24 | DELAY OF CAMS | msec. 60/210");
-    EXPECT_EQ((Ints{p.CurCam, f->row(20).current, f->row(16).current}), (Ints{20, 1, 0}));
+    ASSERT_TRUE(f->selectRow(20));  // cam 21: the slot, the area, the current cam, rows 20 and 16 current
+    EXPECT_EQ(std::tuple(*f->editedSlot(), Area(), p.CurCam, f->row(20).current, f->row(16).current),
+              std::tuple(ValueSlot{SlotKind::Delay, 1}, "21 - 24 | DELAY OF CAMS | msec. 60/210", 20, true, false));
     ASSERT_TRUE(f->selectRow(18));  // cam 19: CurCam stays the clicked cam, inside the block
     EXPECT_EQ(p.CurCam, 18);
     f->moveSlider(75);
@@ -85,7 +81,6 @@ TEST_F(Functions, BlockCellsAndTheDelayTheyEdit) {
 TEST_F(Functions, TwoEncodersGroupTheCamsFrom17InFours) {
     Open(32, 2);
     EXPECT_EQ(Cells(), (Strings{"16:4", "20:4", "24:4", "28:4"}));
-    // delays enabled, encoder list enabled, its count
     EXPECT_EQ((Ints{f->delays().enabled, f->listEnabled(), f->listCount()}), (Ints{0, 1, 2}));
     p.AdvMs[20] = 33;
     ASSERT_TRUE(f->selectRow(22));  // cam 23
@@ -152,9 +147,8 @@ TEST_F(Functions, ValuesBeyondTheirRangeAreCutWhenSelected) {
 // A selected row that is hidden leaves the editing area.
 TEST_F(Functions, TheEditingAreaLeavesARowThatIsNoLongerShown) {
     Open();
-    EXPECT_FALSE(f->editing());
-    EXPECT_FALSE(f->selectRow(3));  // hidden rows cannot be clicked
-    EXPECT_EQ(Area(), "00 | ADVANCE OF CAM | mSec. 0/210");
+    EXPECT_EQ((std::tuple{f->editing(), f->selectRow(3), Area()}),
+              std::tuple(false, false, "00 | ADVANCE OF CAM | mSec. 0/210"));
     f->moveSlider(50);  // nothing is edited yet
     EXPECT_EQ(p.AdvMs[p.CurCam], 0);
     f->clickDelays(true);
@@ -166,11 +160,9 @@ TEST_F(Functions, TheEditingAreaLeavesARowThatIsNoLongerShown) {
     EXPECT_EQ((Ints{p.Delay17_20, p.AdvMs[17]}), (Ints{0, 0}));
     // Advances switched off hide every advance row and empty the count.
     Advances("20");
-    EXPECT_EQ(Cells().size(), 20u);
-    EXPECT_EQ(f->takeFocusRequest(), cam::FocusRequest::Count);
+    EXPECT_EQ(std::tuple(Cells().size(), f->takeFocusRequest()), std::tuple(20u, cam::FocusRequest::Count));
     f->clickAdvances(false);
-    EXPECT_TRUE(Cells().empty());
-    EXPECT_EQ(std::tuple(p.NAdvCams, f->countText(), f->countEnabled()), std::tuple(0, "0", false));
+    EXPECT_EQ(std::tuple(Cells().size(), p.NAdvCams, f->countText(), f->countEnabled()), std::tuple(0u, 0, "0", false));
     for (int i = 0; i < 32; ++i) EXPECT_FALSE(f->row(i).selectable) << i;
 }
 

@@ -68,8 +68,7 @@ TEST_F(PhaseEditing, TypedPhasesAreWrittenThroughTheRunReplacementRule) {
     ed.OnFocusOut(ed.onText());
     ed.OffFocusIn();
     ed.OffFocusOut(ed.onText(), ed.offText());
-    EXPECT_EQ(p.CamPos(1, 0, 1023), 1);
-    EXPECT_EQ(Listed(p), Entries{"F001 0000 1024"});
+    EXPECT_EQ(std::tuple(int(p.CamPos(1, 0, 1023)), Listed(p)), std::tuple(1, Entries{"F001 0000 1024"}));
 }
 
 // ON is limited to 1023 and OFF to 1024 when their boxes are left.
@@ -151,8 +150,7 @@ TEST_F(PhaseEditing, RightClickSwallowsTheNextLeftClickOnlyAndAClickLeavesEditMo
     EXPECT_EQ(std::pair(ed.editMode(), p.CurCam), std::pair(false, 3));
 }
 
-// A 16-cam model: a row beyond its cams is refused, and a current cam left over from a
-// 32-cam model is never written.
+// A 16-cam model: a row beyond its cams is refused; a current cam left over from 32 cams is never written.
 TEST(PhaseEditor, CamsOutsideTheModelAreRefused) {
     Program p = Fresh(16, 15);
     p.LngTxt[71] = "NO SUCH CAM";

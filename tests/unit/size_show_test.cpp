@@ -1,5 +1,4 @@
-// The size show's run: lamps at the hand's position, the steps a tick makes, STOP and START,
-// the hand's end and the speed shown.
+// The size show's run: the lamps, the steps a tick makes, STOP and START, the hand and the speed.
 #include "core/tools/size_show.h"
 
 #include "support/make_program.h"
@@ -68,7 +67,6 @@ TEST(ShowRun, StopAt500AndStartGoesOnFrom500) {
     run.Start();
     for (int i = 0; i < 5; ++i) run.Tick(0, 1000);
     run.Stop();
-    // the position stopped, the steps a tick makes then, the position after it
     EXPECT_EQ((Ints{run.position(), run.Tick(1000, 2000), run.position()}), (Ints{500, 0, 500}));
     run.Start();
     const int started = run.position();
