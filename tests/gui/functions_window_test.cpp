@@ -33,11 +33,9 @@ QScrollBar* Slider(QWidget* w, const char* name) { return child<QScrollBar>(w, n
 
 // The bar column at the design size: cells 210 wide from x 2, row i from y 14 i + 1, 12 high.
 QColor Cell(QWidget* w, int row, int x) {
-    const QImage img = child<QWidget>(w, "Barra")->grab().toImage();
-    return img.pixelColor(2 + x, 14 * row + 6);
+    return child<QWidget>(w, "Barra")->grab().toImage().pixelColor(2 + x, 14 * row + 6);
 }
 
-// Selects the whole text of a field, then types text and Enter.
 void Type(QLineEdit* field, const QString& text) {
     field->selectAll();
     QTest::keyClicks(field, text);
@@ -158,8 +156,7 @@ private slots:
     // A refused shift is told as the field is left; the close box stores as OK does.
     void encoderListShiftAndOneEncoder() {
         p = camtest::MakeProgram(32, 7, 3);
-        p.EncShift = 7;
-        p.EncShift2 = 20;
+        std::tie(p.EncShift, p.EncShift2) = std::tuple(7, 20);
         {
             FuncSel w(p, prompt);
             Show(w);

@@ -115,11 +115,9 @@ TEST_F(PhaseEditing, UndoRestoresTheCamOnceAndNotAfterAnotherCamOrSize) {
     EnterPhase(ed, "150", "300");
     ed.ChartShown(1, 0);  // redrawn as it was
     ASSERT_TRUE(ed.undoEnabled());
-    EXPECT_TRUE(ed.Undo());
-    EXPECT_EQ(Listed(p), Entries{"F001 0100 0200"});
-    EXPECT_FALSE(ed.undoEnabled());
-    EXPECT_FALSE(ed.Undo());
-    EXPECT_EQ(Listed(p), Entries{"F001 0100 0200"});
+    // Undo, the cam it leaves and whether undo is still offered; a second undo and the cam then.
+    EXPECT_EQ((std::tuple{ed.Undo(), Listed(p), ed.undoEnabled(), ed.Undo(), Listed(p)}),
+              std::tuple(true, Entries{"F001 0100 0200"}, false, false, Entries{"F001 0100 0200"}));
 
     EnterPhase(ed, "400", "500");
     ASSERT_TRUE(ed.undoEnabled());
@@ -130,9 +128,8 @@ TEST_F(PhaseEditing, UndoRestoresTheCamOnceAndNotAfterAnotherCamOrSize) {
     // Undo must not write a cam of size 1 into size 2.
     p.CurSize = 2;
     ed.ChartShown(2, 1);
-    EXPECT_FALSE(ed.undoEnabled());
-    EXPECT_FALSE(ed.Undo());
-    EXPECT_TRUE(PhaseListEntries(p, 2, 1).empty());
+    EXPECT_EQ((std::tuple{ed.undoEnabled(), ed.Undo(), PhaseListEntries(p, 2, 1)}),
+              std::tuple(false, false, Entries{}));
 }
 
 TEST_F(PhaseEditing, RightClickSwallowsTheNextLeftClickOnlyAndAClickLeavesEditMode) {

@@ -62,16 +62,13 @@ TEST(ShowRun, ALampLitForExactlyItsStepsOfEveryTurn) {
 
 TEST(ShowRun, StopAt500AndStartGoesOnFrom500) {
     SizeShow run(495);
-    EXPECT_FALSE(run.running());
-    EXPECT_EQ(run.Tick(1000, 1000), 0);  // stopped: no steps
+    EXPECT_EQ((Ints{run.running(), run.Tick(1000, 1000)}), (Ints{0, 0}));  // stopped: no steps
     run.Start();
     for (int i = 0; i < 5; ++i) run.Tick(0, 1000);
     run.Stop();
     EXPECT_EQ((Ints{run.position(), run.Tick(1000, 2000), run.position()}), (Ints{500, 0, 500}));
     run.Start();
-    const int started = run.position();
-    run.Tick(0, 1000);
-    EXPECT_EQ((Ints{started, run.position()}), (Ints{500, 501}));
+    EXPECT_EQ((Ints{run.position(), run.Tick(0, 1000), run.position()}), (Ints{500, 1, 501}));
     // Positions given from outside are kept on the dial.
     run.SetPosition(5000);
     EXPECT_EQ(run.position(), 1023);
