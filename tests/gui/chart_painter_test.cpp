@@ -16,11 +16,11 @@ namespace {
 constexpr int kBandLeft = 17;
 int BandMiddle(int row) { return 30 + 14 * row + 3 + 5; }
 
-QImage Paint(const Program& p) {
-    QImage img(700, 496, QImage::Format_RGB32);
+QImage Paint(const Program& p, int scale = 1) {
+    QImage img(700 * scale, 496 * scale, QImage::Format_RGB32);
     img.fill(Qt::magenta);
     QPainter g(&img);
-    ChartPainter(g, 1.0, 1.0).DrawChart(p);
+    ChartPainter(g, scale, scale).DrawChart(p);
     return img;
 }
 
@@ -75,10 +75,7 @@ private slots:
 
     void doubleScaleDoublesTheGeometry() {
         SetPhase(p, 1, 0, 100, 200);
-        QImage img(1400, 992, QImage::Format_RGB32);
-        QPainter g(&img);
-        ChartPainter(g, 2.0, 2.0).DrawChart(p);
-        g.end();
+        const QImage img = Paint(p, 2);
         // Band 720 wide from x 34: ChartScale 720/1023, bar N(70.38) = 70 .. N(140.06) = 140.
         ExpectRow(img, 34, 2 * BandMiddle(0), {{69, kWhite}, {70, kBlack}, {140, kBlack}, {141, kWhite}});
     }

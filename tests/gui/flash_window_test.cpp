@@ -106,8 +106,9 @@ private slots:
         w->action("Upd_Flash")->trigger();
         QCOMPARE(prompt->messages().size(), std::size_t(2));
         QVERIFY(prompt->messages()[1].rfind("Errore ", 0) == 0);
-        QCOMPARE(std::tuple(QApplication::activeModalWidget() != nullptr, port.isOpen()), std::tuple(false, false));
-        QCOMPARE(p->FwDir, dir->filePath("fw").toStdString());
+        QCOMPARE(
+            std::tuple(QApplication::activeModalWidget() != nullptr, port.isOpen(), QString::fromStdString(p->FwDir)),
+            std::tuple(false, false, dir->filePath("fw")));
         prompt->push("");  // the next time: cancelled, nothing happens
         w->action("Upd_Flash")->trigger();
         QCOMPARE(prompt->messages().size(), std::size_t(2));

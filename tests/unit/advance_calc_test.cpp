@@ -91,8 +91,7 @@ TEST(AdvanceForm, ACamOutsideTheTablesShowsNothing) {
     cam::Program p = camtest::MakeProgram(16, 15);
     std::tie(p.CurCam, p.CurSize) = std::tuple(40, 99);
     cam::AdvanceForm f(p);
-    EXPECT_EQ(f.ms(), 0);
-    EXPECT_EQ(f.programmed(), Revolution{});
+    EXPECT_EQ(std::tuple(f.ms(), f.programmed()), std::tuple(0, Revolution{}));
 }
 
 }  // namespace

@@ -115,9 +115,9 @@ TEST_F(Functions, SwitchesReachTheTablesWhenTheWindowCloses) {
     Reopen();
     f->selectRow(2);
     f->typeEntry("25");
-    const int typing = p.AdvMs[2];
+    EXPECT_EQ(p.AdvMs[2], 0);
     f->close();
-    EXPECT_EQ((Ints{typing, p.AdvMs[2]}), (Ints{0, 25}));
+    EXPECT_EQ(p.AdvMs[2], 25);
     // Typing then moving the slider: the slider's value stands.
     Reopen();
     f->selectRow(2);

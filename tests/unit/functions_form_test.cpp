@@ -26,23 +26,18 @@ TEST_F(Functions, TheCountAndTheSwitchesItOffers) {
 // The two ratios are never both on; delays and ratio 17-32 cover the same cams; a switch on is
 // cleared when the count grows over its cams; a disabled switch refuses the click.
 TEST_F(Functions, SwitchesExcludeEachOtherAndLimitTheAdvanceRows) {
+    // Each step, read left to right, with the switches and the highest advance row it leaves.
     const std::pair<std::function<void()>, const char*> steps[] = {
-        {[&] {}, "--- 0"},
-        {[&] { Advances("5"); }, "--- 31"},
-        {[&] { f->clickRatio25(true); }, "-x+ 23"},
-        {[&] { f->clickDelays(true); }, "+x+ 15"},
-        {[&] { f->clickRatio25(false); }, "+x- 15"},
-        {[&] { f->clickRatio17(true); }, "+x- 15"},
-        {[&] { f->clickDelays(false); }, "--- 31"},
-        {[&] { f->clickRatio17(true); }, "x+x 15"},
-        {[&] { f->clickRatio25(true); }, "x+x 15"},
-        {[&] { f->clickAdvances(false); }, "x+x 0"},
-        {[&] { f->clickRatio17(false); }, "--- 0"},
-        {[&] { Advances("10"); }, "--- 31"},
-        {[&] { f->clickDelays(true); }, "+x- 15"},
-        {[&] { f->clickRatio25(true); }, "+x+ 15"},
-        {[&] { f->changeCount("30"); }, "xxx 31"},
-        {[&] { f->clickDelays(true); }, "xxx 31"},
+        // clang-format off
+        {[&] {}, "--- 0"},                               {[&] { Advances("5"); }, "--- 31"},
+        {[&] { f->clickRatio25(true); }, "-x+ 23"},      {[&] { f->clickDelays(true); }, "+x+ 15"},
+        {[&] { f->clickRatio25(false); }, "+x- 15"},     {[&] { f->clickRatio17(true); }, "+x- 15"},
+        {[&] { f->clickDelays(false); }, "--- 31"},      {[&] { f->clickRatio17(true); }, "x+x 15"},
+        {[&] { f->clickRatio25(true); }, "x+x 15"},      {[&] { f->clickAdvances(false); }, "x+x 0"},
+        {[&] { f->clickRatio17(false); }, "--- 0"},      {[&] { Advances("10"); }, "--- 31"},
+        {[&] { f->clickDelays(true); }, "+x- 15"},       {[&] { f->clickRatio25(true); }, "+x+ 15"},
+        {[&] { f->changeCount("30"); }, "xxx 31"},       {[&] { f->clickDelays(true); }, "xxx 31"},
+        // clang-format on
     };
     Open();
     for (std::size_t i = 0; i < std::size(steps); ++i) {
@@ -52,9 +47,9 @@ TEST_F(Functions, SwitchesExcludeEachOtherAndLimitTheAdvanceRows) {
     // The switch reaches the tables at once.
     Open();
     f->clickRatio17(true);
-    const int ratio17On = p.Ratio17On;
+    EXPECT_EQ(p.Ratio17On, 1);
     f->clickRatio17(false);
-    EXPECT_EQ((Ints{ratio17On, p.Ratio17On}), (Ints{1, 0}));
+    EXPECT_EQ(p.Ratio17On, 0);
     EXPECT_EQ(Open(16, 2).MaxAdvRow(), 7);  // two encoders and 16 cams: the single advances end at row 7
 }
 
@@ -97,15 +92,14 @@ TEST_F(Functions, TwoEncodersGroupTheCamsFrom17InFours) {
 }
 
 TEST_F(Functions, SixteenCamsGroupOnlyWithTwoEncoders) {
-    EXPECT_EQ(Open(16, 2).rows(), 16);
-    EXPECT_EQ(Cells(), (Strings{"8:4", "12:4"}));
+    EXPECT_EQ((std::tuple{Open(16, 2).rows(), Cells()}), std::tuple(16, Strings{"8:4", "12:4"}));
     Open(16, 3);
     EXPECT_TRUE(Cells().empty());
     Advances("16");
     // No group cells, but a cam from 9 on still edits its group's advance.
     ASSERT_TRUE(f->selectRow(10));
-    EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Advance, 8}));
-    EXPECT_EQ(std::tuple(p.CurCam, Area()), std::tuple(8, "9 - 12 | ADVANCE OF CAM | msec. 0/210"));
+    EXPECT_EQ(std::tuple(*f->editedSlot(), p.CurCam, Area()),
+              std::tuple(ValueSlot{SlotKind::Advance, 8}, 8, "9 - 12 | ADVANCE OF CAM | msec. 0/210"));
     // The delay and ratio switches stay off with 16 cams, whatever the encoders.
     f->clickEncoders(1);
     for (const cam::SwitchView s : {f->delays(), f->ratio17(), f->ratio25()}) EXPECT_FALSE(s.enabled);
@@ -115,8 +109,8 @@ TEST_F(Functions, Ratio17CoversCams17To32AndIsReachedFrom17To24) {
     Open();
     p.Ratio25_32 = 4;
     f->clickRatio17(true);
-    EXPECT_EQ(Cells(), (Strings{"16:16"}));
-    EXPECT_EQ((Ints{f->row(23).selectable, f->row(24).selectable}), (Ints{1, 0}));
+    EXPECT_EQ(std::tuple(Cells(), f->row(23).selectable, f->row(24).selectable),
+              std::tuple(Strings{"16:16"}, true, false));
     ASSERT_TRUE(f->selectRow(17));
     EXPECT_EQ(std::tuple(Area(), f->largeStep(), f->row(16).current),
               std::tuple("17 - 24 | RATIO OF CAMS | 1 / 4/9", 2, true));
@@ -183,8 +177,8 @@ TEST_F(Functions, StepsAndBlocksWithTwoEncoders) {
     EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Delay, 1}));
     f->clickEncoders(2);
     ASSERT_TRUE(f->editing());
-    EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Advance, 20}));
-    EXPECT_EQ(std::tuple(p.CurCam, Area()), std::tuple(20, "21 - 24 | ADVANCE OF CAM | msec. 0/210"));
+    EXPECT_EQ(std::tuple(*f->editedSlot(), p.CurCam, Area()),
+              std::tuple(ValueSlot{SlotKind::Advance, 20}, 20, "21 - 24 | ADVANCE OF CAM | msec. 0/210"));
     // Several encoders clear the delays and the ratios, and more than 16 advances.
     EXPECT_EQ(Switches(), "xxx");
     f->clickEncoders(1);
