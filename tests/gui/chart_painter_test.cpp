@@ -80,7 +80,6 @@ private slots:
         ExpectRow(img, 34, 2 * BandMiddle(0), {{69, kWhite}, {70, kBlack}, {140, kBlack}, {141, kWhite}});
     }
 
-    // A printout lays the rows out over its page; the bars keep the screen's rule.
     void aLaidOutChartKeepsTheBarRule() {
         SetPhase(p, 1, 2, 100, 200);
         ChartLayout l;

@@ -116,22 +116,17 @@ private slots:
         ClsResize r(&form);
         r.ReInitialise();
 
-        const auto placed = [&] { return std::tuple(a->geometry(), a->font().pointSizeF(), b->geometry()); };
-        form.resize(400, 200);
-        r.ResizeControls();
-        // b moves and keeps its size.
-        QCOMPARE(placed(), std::tuple(QRect(20, 40, 100, 28), 16.0, QRect(200, 100, 40, 10)));
-
-        for (int w : {333, 251, 777, 199}) {
-            form.resize(w, w / 3);
+        const auto resized = [&](int w, int h) {
+            form.resize(w, h);
             r.ResizeControls();
-        }
-        form.resize(200, 100);
-        r.ResizeControls();
-        QCOMPARE(placed(), std::tuple(QRect(10, 20, 50, 14), 8.0, QRect(100, 50, 40, 10)));
+            return std::tuple(a->geometry(), a->font().pointSizeF(), b->geometry());
+        };
+        // b moves and keeps its size.
+        QCOMPARE(resized(400, 200), std::tuple(QRect(20, 40, 100, 28), 16.0, QRect(200, 100, 40, 10)));
+        for (int w : {333, 251, 777, 199}) resized(w, w / 3);
+        QCOMPARE(resized(200, 100), std::tuple(QRect(10, 20, 50, 14), 8.0, QRect(100, 50, 40, 10)));
     }
 
-    // The open dialog's patterns match any letter case.
     void fileDialogsMatchAnyCaseAndRefuseAMissingFolder() {
         QTemporaryDir dir;
         for (const char* name : {"X.CAM", "x.Cam", "y.cam", "notes.txt"}) {
@@ -139,11 +134,9 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         QtPrompt prompt;
-        FileRequest request{"Open file",
-                            {{"Cam File (*.Cam)", "*.cam"}, {"All Files   (*.*)", "*.*"}},
-                            QFile::encodeName(dir.path()).toStdString(),
-                            ""};
-        auto dialog = prompt.makeFileDialog(request, false);
+        const std::string folder = QFile::encodeName(dir.path()).toStdString();
+        auto dialog = prompt.makeFileDialog(
+            {"Open file", {{"Cam File (*.Cam)", "*.cam"}, {"All Files   (*.*)", "*.*"}}, folder, ""}, false);
         auto* types = child<QComboBox>(dialog.get(), "fileTypeCombo");
         QCOMPARE((QStringList{types->itemText(0), types->itemText(1)}),
                  (QStringList{"Cam File (*.Cam)", "All Files   (*.*)"}));
@@ -156,9 +149,7 @@ private slots:
         QCOMPARE(dialog->windowTitle(), QString("Open file"));
 
         // The save dialog asks before overwriting and refuses a folder that is not there.
-        dialog = prompt.makeFileDialog(
-            FileRequest{"Save", {{"Cam File (*.Cam)", "*.cam"}}, QFile::encodeName(dir.path()).toStdString(), ""},
-            true);
+        dialog = prompt.makeFileDialog({"Save", {{"Cam File (*.Cam)", "*.cam"}}, folder, ""}, true);
         QCOMPARE(std::tuple(dialog->acceptMode(), dialog->testOption(QFileDialog::DontConfirmOverwrite)),
                  std::tuple(QFileDialog::AcceptSave, false));
         dialog->show();

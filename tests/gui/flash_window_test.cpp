@@ -73,7 +73,6 @@ private slots:
         QVERIFY(Ink(img, {0, 90, 100, 18}) > 0);  // row 6
     }
 
-    // The update's thread hands the screen over; the window draws it on its own thread.
     void screenFromTheUpdateThreadIsDrawnOnTheWindowsThread() {
         FlashWindow w;
         FlashScreen s;

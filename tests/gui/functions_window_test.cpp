@@ -72,8 +72,7 @@ private slots:
         ClickRow(w, 22);
         QCOMPARE(p.CurCam, 20);
         QLineEdit* tm = Edit(&w, "TmSec");
-        QTRY_VERIFY(tm->hasFocus());
-        QTRY_VERIFY(tm->hasSelectedText());
+        QTRY_VERIFY(tm->hasFocus() && tm->hasSelectedText());
 
         Type(tm, "250");         // above the maximum: the maximum
         QVERIFY(w.isVisible());  // Enter in the entry never closes the window
@@ -169,8 +168,7 @@ private slots:
 
             // A click on the caption enters the field.
             QTest::mouseClick(child<QLabel>(&w, "Osfas"), Qt::LeftButton);
-            QTRY_VERIFY(shift->hasFocus());
-            QTRY_VERIFY(shift->hasSelectedText());
+            QTRY_VERIFY(shift->hasFocus() && shift->hasSelectedText());
             QTest::keyClicks(shift, "1025");
             QTest::keyClick(shift, Qt::Key_Tab);
             QCOMPARE(prompt.messages(), std::vector<std::string>{"The phase shift must not exceed 1024"});

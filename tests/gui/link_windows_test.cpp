@@ -97,7 +97,6 @@ private slots:
         // Nothing but the bar, its text and the white ground: the area is all painted.
         for (int x = 0; x < 200; ++x)
             for (int y = 0; y < 20; ++y) QVERIFY(img.pixel(x, y) != qRgb(255, 0, 0));
-        // The widget clamps its percentage and shows itself when given one.
         ProgressBarWidget w;
         w.hide();
         w.setPercent(140);

@@ -50,8 +50,7 @@ TEST(AdvanceForm, OpensOnTheCurrentCamAtSpeedOne) {
     // Programmed at 100, shifted by the effective advance of 1: ON at 99, OFF at 299.
     EXPECT_EQ((Longs{f.programmed()[100], f.AdvPos()[99], f.AdvPos()[299]}), (Longs{1, 1, 0}));
     // The language script's words give the letters.
-    p.LngTxt[74] = "FORMATO ";
-    p.LngTxt[69] = "CAMMA ";
+    std::tie(p.LngTxt[74], p.LngTxt[69]) = std::tuple("FORMATO ", "CAMMA ");
     EXPECT_EQ(cam::AdvanceForm(p).frameText(), "F05C03");
     // A stored advance above the range starts at 210.
     p.AdvMs[2] = 250;

@@ -7,8 +7,7 @@ namespace {
 
 using namespace camtest;
 
-// Activation takes the switches the tables hold as far as the model and the count allow them;
-// closing stores what was shown.
+// Closing stores what activation showed.
 TEST_F(Functions, ActivationTakesTheSwitchesTheModelAllows) {
     struct Case {
         int cams, encoders, advOn, count, delayOn, ratioOn, ratio17On;
@@ -60,8 +59,7 @@ TEST_F(Functions, LoadingShowsTheFieldsInTheirForms) {
     EXPECT_EQ(f->shiftText(), "007");
 }
 
-// A phase shift above one revolution is refused, leaving the field as typed; closing with a
-// refused value in the field tells once more only if the field changed since.
+// Closing with a refused value in the field tells once more only if the field changed since.
 TEST_F(Functions, APhaseShiftAboveOneRevolutionIsRefused) {
     Open();
     p.EncShift = 100;

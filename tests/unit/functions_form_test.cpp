@@ -53,7 +53,6 @@ TEST_F(Functions, SwitchesExcludeEachOtherAndLimitTheAdvanceRows) {
     EXPECT_EQ(Open(16, 2).MaxAdvRow(), 7);  // two encoders and 16 cams: the single advances end at row 7
 }
 
-// Delays and ratio 25-32 on: three block cells; a delay block edits its own delay.
 TEST_F(Functions, BlockCellsAndTheDelayTheyEdit) {
     Open();
     std::tie(p.Delay17_20, p.Delay21_24) = std::tuple(40, 60);
@@ -138,7 +137,6 @@ TEST_F(Functions, ValuesBeyondTheirRangeAreCutWhenSelected) {
     EXPECT_EQ(std::tuple(int(p.Ratio25_32), f->entryText()), std::tuple(9, "9"));
 }
 
-// A selected row that is hidden leaves the editing area.
 TEST_F(Functions, TheEditingAreaLeavesARowThatIsNoLongerShown) {
     Open();
     EXPECT_EQ((std::tuple{f->editing(), f->selectRow(3), Area()}),

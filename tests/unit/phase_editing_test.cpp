@@ -107,7 +107,6 @@ TEST_F(PhaseEditing, BoxesStartFromTheCamTheEntryOrZero) {
     EXPECT_EQ(std::tuple(picked.offEnabled(), picked.savedOff()), std::tuple(true, "0020"));
 }
 
-// Undo restores the cam exactly once, and only while the chart shows the cam it was made on.
 TEST_F(PhaseEditing, UndoRestoresTheCamOnceAndNotAfterAnotherCamOrSize) {
     SetPhase(p, 1, 0, 100, 200);
     ed.ChartShown(1, 0);
@@ -150,8 +149,7 @@ TEST_F(PhaseEditing, RightClickSwallowsTheNextLeftClickOnlyAndAClickLeavesEditMo
 // A 16-cam model: a row beyond its cams is refused; a current cam left over from 32 cams is never written.
 TEST(PhaseEditor, CamsOutsideTheModelAreRefused) {
     Program p = Fresh(16, 15);
-    p.LngTxt[71] = "NO SUCH CAM";
-    p.CurCam = 20;
+    std::tie(p.LngTxt[71], p.CurCam) = std::tuple("NO SUCH CAM", 20);
     ScriptedPrompt prompt;
     CamDocument doc(p);
     PhaseEditor ed(p, doc);

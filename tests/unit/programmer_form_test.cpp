@@ -28,8 +28,7 @@ TEST(ProgrammerForm, ASizeCountNotOfferedBecomesTheLargerOne) {
     }
 }
 
-// Only one encoder can be chosen; 16 cams relabel the sizes and select 60; closing applies
-// what the buttons show and empties the phases.
+// Closing applies what the buttons show, whatever the tables hold, and empties the phases.
 TEST(ProgrammerForm, SwitchingTo16CamsRelabelsAndClosingApplies) {
     cam::Program p = Model(32, 7);
     cam::ProgrammerForm m(p);

@@ -40,7 +40,6 @@ TEST(ShowLamps, OnlyTheModelsCamsAndNothingOutsideTheTables) {
         EXPECT_EQ(cam::ShowLampsAt(p, size, pos), Lit({}, 16)) << size << "@" << pos;
 }
 
-// A cam ON at 100..199 is lit for exactly the steps at 100..199 of every turn.
 TEST(ShowRun, ALampLitForExactlyItsStepsOfEveryTurn) {
     cam::Program p = camtest::MakeProgram(32, 7);
     ASSERT_TRUE(cam::SetPhase(p, 1, 0, 100, 200));
