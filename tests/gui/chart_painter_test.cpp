@@ -1,5 +1,4 @@
-// The chart painted into an image: colours, bar ends and rows, checked pixel by pixel
-// against the design's geometry (restated here, not imported).
+// The chart painted into an image, checked pixel by pixel against the design's geometry (restated, not imported).
 #include "paint/chart_painter.h"
 #include "core/model/program.h"
 #include "gui_tests.h"
@@ -89,8 +88,7 @@ private slots:
         QImage img(1000, 1200, QImage::Format_RGB32);
         img.fill(Qt::white);
         QPainter g(&img);
-        ChartPainter chart(g, 1.0, 1.0, {}, l);
-        chart.DrawCamRow(p, 1, 2, false);
+        ChartPainter(g, 1.0, 1.0, {}, l).DrawCamRow(p, 1, 2, false);
         g.end();
         // Band of row 2 from y 163, x 40; ChartScale 720/1023: bar N(70.38) = 70 .. N(140.06) = 140.
         ExpectRow(img, 40, 169, {{69, kWhite}, {70, kBlack}, {140, kBlack}, {141, kWhite}});

@@ -83,11 +83,10 @@ private slots:
         child<QPushButton>(&w, "Command3")->click();  // no manual: nothing at all
         QCOMPARE(std::tuple(opened.size(), prompt.asked().size()), std::tuple(qsizetype(0), std::size_t(0)));
 
-        QFile manual(dir.filePath("Software use manual cam programmer X9K31.pdf"));
-        QVERIFY(manual.open(QIODevice::WriteOnly));
-        manual.close();
+        const QString manual = dir.filePath("Software use manual cam programmer X9K31.pdf");
+        QVERIFY(QFile(manual).open(QIODevice::WriteOnly));
         child<QPushButton>(&w, "Command3")->click();
-        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(manual.fileName())});
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(manual)});
         QCOMPARE(prompt.messages(), std::vector<std::string>{"ERROR 31"});
 
         succeed = true;
@@ -129,10 +128,8 @@ private slots:
 
     void fileDialogsMatchAnyCaseAndRefuseAMissingFolder() {
         QTemporaryDir dir;
-        for (const char* name : {"X.CAM", "x.Cam", "y.cam", "notes.txt"}) {
-            QFile file(dir.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        for (const char* name : {"X.CAM", "x.Cam", "y.cam", "notes.txt"})
+            QVERIFY(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
         QtPrompt prompt;
         const std::string folder = QFile::encodeName(dir.path()).toStdString();
         auto dialog = prompt.makeFileDialog(

@@ -1,5 +1,4 @@
-// The update window by its control names, and "&Update FLASH" as a user runs it from the
-// main window: files refused before any port is opened, a port that cannot be opened.
+// The update window by its control names, and "&Update FLASH" as a user runs it from the main window.
 #include "widgets/firmware/flash_window.h"
 #include "find_child.h"
 #include "main_window_fixture.h"
@@ -46,8 +45,7 @@ private slots:
         FlashWindow w;
         QCOMPARE((QStringList{w.objectName(), w.windowTitle()}), (QStringList{"UpdFlsh", "Update PX32"}));
         FlashScreen s;
-        const FirmwareFile f = VerifyFirmware(p, AbsFile("PX32.Abs", {kIdent, k16Bytes, kEnd}), s, w, prompt);
-        QVERIFY(f.ok());
+        QVERIFY(VerifyFirmware(p, AbsFile("PX32.Abs", {kIdent, k16Bytes, kEnd}), s, w, prompt).ok());
         w.show();
         QImage img = child<QWidget>(&w, "Rows")->grab().toImage();
         QVERIFY(Ink(img, {0, 0, 100, 18}) > 0);           // row 1

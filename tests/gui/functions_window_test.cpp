@@ -1,5 +1,4 @@
-// The functions and advance computation windows through their real widgets; the form's rules
-// have unit tests of their own (functions_form, functions_fields, advance_calc).
+// The functions and advance windows through their widgets; their rules have unit tests of their own.
 #include "widgets/functions/functions_window.h"
 #include "core/model/scripted_prompt.h"
 #include "find_child.h"
@@ -161,10 +160,10 @@ private slots:
             Show(w);
             auto* list = child<QComboBox>(&w, "CmE");
             QLineEdit* shift = Edit(&w, "Tsfas");
-            const QString first = shift->text();
+            QCOMPARE(shift->text(), QString("007"));
             list->setFocus();
             QTest::keyClick(list, Qt::Key_Down);
-            QCOMPARE((QStringList{first, shift->text()}), (QStringList{"007", "20"}));
+            QCOMPARE(shift->text(), QString("20"));
 
             // A click on the caption enters the field.
             QTest::mouseClick(child<QLabel>(&w, "Osfas"), Qt::LeftButton);

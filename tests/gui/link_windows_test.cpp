@@ -34,8 +34,7 @@ private slots:
         QTemporaryDir dir;
         Program p;
         p.WorkDir = dir.path().toStdString();
-        p.ComPort = 1;
-        p.ComSpeed = 19200;
+        std::tie(p.ComPort, p.ComSpeed) = std::tuple(1, 19200);
         ScriptedPrompt prompt;
         {
             SelPort w(p, prompt, kPorts);

@@ -66,7 +66,6 @@ private slots:
             QCOMPARE(child<ShowDialWidget>(w.get(), "CERCHIO")->position(), pos);
             QCOMPARE(LitLamps(), lit);
         }
-        // A dark lamp is black.
         const QImage img = Lamp(2)->grab().toImage();
         QCOMPARE(img.pixelColor(img.width() / 2, img.height() / 2), QColor(0, 0, 0));
     }

@@ -31,8 +31,7 @@ TEST(AdvanceCalc, TheWantedAdvanceStepsDownUntilItsTimeFits) {
 
 TEST(AdvanceCalc, ThePatternMovesTowardsPositionZero) {
     Revolution pattern{};
-    for (int q = 1000; q < 1024; ++q) pattern[q] = 1;
-    for (int q = 0; q < 24; ++q) pattern[q] = 1;
+    for (int q = 1000; q != 24; q = (q + 1) % 1024) pattern[q] = 1;
     const Revolution shifted = cam::ShiftPattern(pattern, 30);
     // The wrapping run 1000..23 becomes the single run 970..1017.
     for (int q = 0; q < 1024; ++q) EXPECT_EQ(shifted[q], q >= 970 && q <= 1017 ? 1 : 0) << q;
@@ -44,11 +43,9 @@ TEST(AdvanceForm, OpensOnTheCurrentCamAtSpeedOne) {
     std::tie(p.CurSize, p.CurCam, p.AdvMs[2]) = std::tuple(5, 2, 200);
     cam::SetPhase(p, 5, 2, 100, 300);
     cam::AdvanceForm f(p);
-    // The frame caption from the built-in words SIZE and CAM.
     EXPECT_EQ(std::tuple(f.frameText(), f.rpm(), f.ms(), f.withinText(), f.turnsText()),
-              std::tuple("S05C03", 1, 200, "1", "0"));
-    // Programmed at 100, shifted by the effective advance of 1: ON at 99, OFF at 299.
-    EXPECT_EQ((Longs{f.programmed()[100], f.AdvPos()[99], f.AdvPos()[299]}), (Longs{1, 1, 0}));
+              std::tuple("S05C03", 1, 200, "1", "0"));  // S and C: the built-in words SIZE and CAM
+    EXPECT_EQ((Longs{f.programmed()[100], f.AdvPos()[99], f.AdvPos()[299]}), (Longs{1, 1, 0}));  // shifted by 1
     // The language script's words give the letters.
     std::tie(p.LngTxt[74], p.LngTxt[69]) = std::tuple("FORMATO ", "CAMMA ");
     EXPECT_EQ(cam::AdvanceForm(p).frameText(), "F05C03");

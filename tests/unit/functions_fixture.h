@@ -13,8 +13,6 @@
 
 namespace camtest {
 
-using cam::SlotKind;
-using cam::ValueSlot;
 using Ints = std::vector<int>;
 using Strings = std::vector<std::string>;
 

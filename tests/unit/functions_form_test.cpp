@@ -63,8 +63,9 @@ TEST_F(Functions, BlockCellsAndTheDelayTheyEdit) {
     for (int i = 16; i < 32; ++i) EXPECT_TRUE(f->row(i).selectable) << i;
     EXPECT_EQ((Ints{f->row(5).selectable, f->row(16).fullScale, f->row(24).fullScale}), (Ints{0, 210, 9}));
     ASSERT_TRUE(f->selectRow(20));  // cam 21: the slot, the area, the current cam, rows 20 and 16 current
-    EXPECT_EQ(std::tuple(*f->editedSlot(), Area(), p.CurCam, f->row(20).current, f->row(16).current),
-              std::tuple(ValueSlot{SlotKind::Delay, 1}, "21 - 24 | DELAY OF CAMS | msec. 60/210", 20, true, false));
+    EXPECT_EQ(
+        std::tuple(*f->editedSlot(), Area(), p.CurCam, f->row(20).current, f->row(16).current),
+        std::tuple(cam::ValueSlot{cam::SlotKind::Delay, 1}, "21 - 24 | DELAY OF CAMS | msec. 60/210", 20, true, false));
     ASSERT_TRUE(f->selectRow(18));  // cam 19: CurCam stays the clicked cam, inside the block
     EXPECT_EQ(p.CurCam, 18);
     f->moveSlider(75);
@@ -98,7 +99,7 @@ TEST_F(Functions, SixteenCamsGroupOnlyWithTwoEncoders) {
     // No group cells, but a cam from 9 on still edits its group's advance.
     ASSERT_TRUE(f->selectRow(10));
     EXPECT_EQ(std::tuple(*f->editedSlot(), p.CurCam, Area()),
-              std::tuple(ValueSlot{SlotKind::Advance, 8}, 8, "9 - 12 | ADVANCE OF CAM | msec. 0/210"));
+              std::tuple(cam::ValueSlot{cam::SlotKind::Advance, 8}, 8, "9 - 12 | ADVANCE OF CAM | msec. 0/210"));
     // The delay and ratio switches stay off with 16 cams, whatever the encoders.
     f->clickEncoders(1);
     for (const cam::SwitchView s : {f->delays(), f->ratio17(), f->ratio25()}) EXPECT_FALSE(s.enabled);
@@ -172,11 +173,11 @@ TEST_F(Functions, StepsAndBlocksWithTwoEncoders) {
     f->clickEncoders(1);
     f->clickDelays(true);
     ASSERT_TRUE(f->selectRow(21));
-    EXPECT_EQ(*f->editedSlot(), (ValueSlot{SlotKind::Delay, 1}));
+    EXPECT_EQ(*f->editedSlot(), (cam::ValueSlot{cam::SlotKind::Delay, 1}));
     f->clickEncoders(2);
     ASSERT_TRUE(f->editing());
     EXPECT_EQ(std::tuple(*f->editedSlot(), p.CurCam, Area()),
-              std::tuple(ValueSlot{SlotKind::Advance, 20}, 20, "21 - 24 | ADVANCE OF CAM | msec. 0/210"));
+              std::tuple(cam::ValueSlot{cam::SlotKind::Advance, 20}, 20, "21 - 24 | ADVANCE OF CAM | msec. 0/210"));
     // Several encoders clear the delays and the ratios, and more than 16 advances.
     EXPECT_EQ(Switches(), "xxx");
     f->clickEncoders(1);

@@ -66,8 +66,7 @@ TEST(PortStatus, ClosedAndOpenWording) {
     cam::Program p;
     p.ComPort = 3;
     EXPECT_EQ(cam::PortStatusText(p, false), "Serial Port COM 3 Unconnected");
-    p.ComPort = 1;
-    p.ComSpeed = 9600;
+    std::tie(p.ComPort, p.ComSpeed) = std::tuple(1, 9600);
     EXPECT_EQ(cam::PortStatusText(p, true), "Serial Port COM1 Connected to 9600");
     p.ComDevice = "/dev/ttyUSB0";
     EXPECT_EQ(cam::PortStatusText(p, false), "Serial Port /dev/ttyUSB0 Unconnected");
