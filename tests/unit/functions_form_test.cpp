@@ -62,7 +62,7 @@ TEST_F(Functions, BlockCellsAndTheDelayTheyEdit) {
     EXPECT_EQ(Cells(), (Strings{"0:1", "1:1", "2:1", "16:4", "20:4", "24:8"}));
     for (int i = 16; i < 32; ++i) EXPECT_TRUE(f->row(i).selectable) << i;
     EXPECT_EQ((Ints{f->row(5).selectable, f->row(16).fullScale, f->row(24).fullScale}), (Ints{0, 210, 9}));
-    ASSERT_TRUE(f->selectRow(20));  // cam 21: the slot, the area, the current cam, rows 20 and 16 current
+    ASSERT_TRUE(f->selectRow(20));  // cam 21
     EXPECT_EQ(
         std::tuple(*f->editedSlot(), Area(), p.CurCam, f->row(20).current, f->row(16).current),
         std::tuple(cam::ValueSlot{cam::SlotKind::Delay, 1}, "21 - 24 | DELAY OF CAMS | msec. 60/210", 20, true, false));
@@ -140,7 +140,7 @@ TEST_F(Functions, ValuesBeyondTheirRangeAreCutWhenSelected) {
 
 TEST_F(Functions, TheEditingAreaLeavesARowThatIsNoLongerShown) {
     Open();
-    EXPECT_EQ((std::tuple{f->editing(), f->selectRow(3), Area()}),
+    EXPECT_EQ((std::tuple{f->editing(), f->selectRow(3), Area()}),  // row 3 is hidden: not clicked
               std::tuple(false, false, "00 | ADVANCE OF CAM | mSec. 0/210"));
     f->moveSlider(50);  // nothing is edited yet
     EXPECT_EQ(p.AdvMs[p.CurCam], 0);
