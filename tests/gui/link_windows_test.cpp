@@ -38,11 +38,10 @@ private slots:
         ScriptedPrompt prompt;
         {
             SelPort w(p, prompt, kPorts);
-            QCOMPARE(w.windowTitle(), QString("Select Port"));
             auto* sel = child<QComboBox>(&w, "ComSel");
             auto* baud = child<QComboBox>(&w, "ComBaud");
-            QCOMPARE(std::tuple(sel->currentText(), baud->currentText(), baud->count()),
-                     std::tuple(QString("ttyS0 (COM1)"), QString("19200"), 4));
+            QCOMPARE(std::tuple(w.windowTitle(), sel->currentText(), baud->currentText(), baud->count()),
+                     std::tuple(QString("Select Port"), QString("ttyS0 (COM1)"), QString("19200"), 4));
             sel->setCurrentIndex(2);
             emit sel->activated(2);
             baud->setCurrentIndex(0);

@@ -105,8 +105,7 @@ private slots:
         // The size changes while running; the speed display shows revolutions a minute.
         child<QScrollBar>(w.get(), "VScrForm")->setValue(3);
         QCOMPARE(p.CurSize, 3);
-        QTRY_VERIFY(Lamp(2)->lit());
-        QTRY_VERIFY(Shown("lVeloc") != "0000");
+        QTRY_VERIFY(Lamp(2)->lit() && Shown("lVeloc") != "0000");
         Click("Stp");
         QCOMPARE(p.ShowSavedPos, w->run().position());
     }
