@@ -47,17 +47,13 @@ TEST(Checksums, CommandSumsAndBlockXors) {
 }
 
 TEST_F(LinkFixture, OpenPortSetsSpeedAndHandshakeAndKeepsAnOpenPortOpen) {
-    p.ComPort = 3;
-    p.ComSpeed = 19200;
+    std::tie(p.ComPort, p.ComSpeed) = std::tuple(3, 19200);
     EXPECT_TRUE(OpenPort(p, link).ok());
-    EXPECT_EQ(link.PortStatus, 0);
-    EXPECT_EQ(port.openedName, "/dev/ttyS2");
-    EXPECT_EQ(port.speed, 19200);
-    EXPECT_TRUE(port.rtsCts);
+    EXPECT_EQ(std::tuple(link.PortStatus, port.openedName, port.speed, port.rtsCts),
+              std::tuple(0, "/dev/ttyS2", 19200L, true));
     p.ComSpeed = 2400;
     (void)OpenPort(p, link);
-    EXPECT_EQ(port.opens, 1);
-    EXPECT_EQ(port.speed, 2400);
+    EXPECT_EQ(std::tuple(port.opens, port.speed), std::tuple(1, 2400L));
     ClosePort(link);
     p.ComDevice = "/dev/pts/7";
     (void)OpenPort(p, link);
@@ -66,34 +62,27 @@ TEST_F(LinkFixture, OpenPortSetsSpeedAndHandshakeAndKeepsAnOpenPortOpen) {
     // A port that went away since the last exchange is opened anew.
     port.hungUp = true;
     (void)OpenPort(p, link);
-    EXPECT_EQ(port.opens, 3);
-    EXPECT_EQ(link.PortStatus, 0);
-    EXPECT_TRUE(port.isOpen());
-    EXPECT_TRUE(prompt.messages().empty());
-    port.hungUp = true;
-    port.failOpen = true;  // and gone for good: said once, with the port as the user names it
+    EXPECT_EQ(std::tuple(port.opens, link.PortStatus, port.isOpen(), prompt.messages()),
+              std::tuple(3, 0, true, Strings{}));
+    // And gone for good: said once, with the port as the user names it.
+    std::tie(port.hungUp, port.failOpen) = std::tuple(true, true);
     p.ComDevice.clear();
     EXPECT_FALSE(OpenPort(p, link).ok());
     EXPECT_EQ(link.PortStatus, 2);
     ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].text + "|" + prompt.asked()[0].title,
-              "Errore  2 generato da QSerialPort\rCOM3: Permission denied|Errore su COM3");
-    EXPECT_EQ(prompt.asked()[0].icon, Icon::Stop);
+    EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].title, prompt.asked()[0].icon),
+              std::tuple("Errore  2 generato da QSerialPort\rCOM3: Permission denied", "Errore su COM3", Icon::Stop));
     // A command on a port that does not open writes nothing.
     p.ComDevice = "/dev/ttyUSB1";
     prompt.clear();
     EXPECT_EQ(SerialComStr(p, link, "?M"), "");
-    EXPECT_EQ(port.written, "");
-    EXPECT_EQ(prompt.asked().at(0).title, "Errore su /dev/ttyUSB1");
+    EXPECT_EQ(std::tuple(port.written, prompt.asked().at(0).title), std::tuple("", "Errore su /dev/ttyUSB1"));
 
     // CTS absent closes the port quietly; present again, it opens.
-    port.failOpen = false;
-    port.ctsState = LineState::NotAsserted;
+    std::tie(port.failOpen, port.ctsState) = std::tuple(false, LineState::NotAsserted);
     prompt.clear();
     EXPECT_FALSE(OpenPort(p, link).ok());
-    EXPECT_EQ(link.PortStatus, 1);
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_TRUE(prompt.messages().empty());
+    EXPECT_EQ(std::tuple(link.PortStatus, port.isOpen(), prompt.messages()), std::tuple(1, false, Strings{}));
     port.ctsState = LineState::Asserted;
     EXPECT_TRUE(OpenPort(p, link).ok());
     EXPECT_EQ(link.PortStatus, 0);
@@ -148,13 +137,11 @@ TEST(SerialComStr, RepliesEchoesAndSilence) {
         w.port.device = c.device;
         const std::int64_t start = w.clock.nowMs();
         EXPECT_EQ(SerialComStr(w.p, w.link, "?M"), c.reply);
-        EXPECT_EQ(w.port.written, "?M\x8C\r");
         EXPECT_GE(w.since(start), c.minMs);
         EXPECT_LE(w.since(start), c.maxMs);
         EXPECT_LT(w.port.waits, 5);  // the wait sleeps on the port; it does not spin
-        EXPECT_EQ(w.p.ReadError, c.readError);
-        EXPECT_EQ(w.port.isOpen(), c.open);
-        EXPECT_TRUE(w.prompt.messages().empty());
+        EXPECT_EQ(std::tuple(w.port.written, w.p.ReadError, w.port.isOpen(), w.prompt.messages()),
+                  std::tuple("?M\x8C\r", c.readError, c.open, Strings{}));
     }
 }
 
@@ -189,9 +176,8 @@ TEST(SendBlock, AnswersRepeatsAndTimeOut) {
         const std::int64_t start = w.clock.nowMs();
         EXPECT_EQ(SendBlock(w.p, w.link, c.text), c.result);
         EXPECT_EQ(w.port.writes, std::vector<std::string>(c.sends, STX + c.text + ETX + c.sum));
-        EXPECT_EQ(w.port.inputDiscards, 1);
-        EXPECT_EQ(w.prompt.messages(), c.said);
-        EXPECT_TRUE(w.port.isOpen());  // the transmission goes on with its next block
+        // The port stays open: the transmission goes on with its next block.
+        EXPECT_EQ(std::tuple(w.port.inputDiscards, w.prompt.messages(), w.port.isOpen()), std::tuple(1, c.said, true));
         if (c.result == SendResult::TimedOut) {
             EXPECT_GE(w.since(start), 3000);
             EXPECT_LT(w.since(start), 3100);
@@ -248,20 +234,18 @@ TEST(ReceiveBlock, FramesNoiseSilenceAndLostPorts) {
         if (c.outcome != ReceivedBlock::BadFrame) {
             EXPECT_EQ(got.text, c.text);
         }
-        EXPECT_EQ(w.port.written, c.ack);
-        EXPECT_EQ(w.port.outputDiscards, static_cast<int>(c.ack.size()));
         EXPECT_GE(w.since(start), c.minMs);
         EXPECT_LE(w.since(start), c.maxMs);
-        EXPECT_EQ(w.port.isOpen(), c.unplugAt < 0);
+        EXPECT_EQ(std::tuple(w.port.written, w.port.outputDiscards, w.port.isOpen()),
+                  std::tuple(c.ack, static_cast<int>(c.ack.size()), c.unplugAt < 0));
     }
 }
 
 TEST_F(LinkFixture, BytesAfterTheChecksumAreKeptForTheNextBlock) {
     openPort();
     port.reply(STX + "ABC" + ETX + "C" + STX + "DEF" + ETX + "D" + STX + "END" + ETX + "L");
-    EXPECT_EQ(ReceiveBlock(link).text, "ABC");
-    EXPECT_EQ(ReceiveBlock(link).text, "DEF");
-    EXPECT_EQ(ReceiveBlock(link).text, "END");
+    EXPECT_EQ((Strings{ReceiveBlock(link).text, ReceiveBlock(link).text, ReceiveBlock(link).text}),
+              (Strings{"ABC", "DEF", "END"}));
     EXPECT_EQ(port.written, "\x06\x06\x06");
 }
 
@@ -282,7 +266,14 @@ struct Identify : FakeLink {
     bool identify() { return IdentifyDevice(p, port, clock, prompt); }
     void setModel(Model m) { std::tie(p.NCams, p.NSizes, p.NMsgs, p.NEncoders) = std::tuple(m[0], m[1], m[2], m[3]); }
     Model model() const { return {p.NCams, p.NSizes, p.NMsgs, p.NEncoders}; }
+    // How the query ended: the port, the changes of RTS and what was said.
+    std::tuple<bool, std::vector<bool>, Strings> ended() const {
+        return {port.isOpen(), port.rtsChanges, prompt.messages()};
+    }
 };
+
+// A device that answered and is not supported: the port closed with RTS dropped, said once.
+const std::tuple<bool, std::vector<bool>, Strings> kUnsupported{false, {false}, {"DEVICE UNSUPPORTED"}};
 
 struct IdentifyFixture : Identify, ::testing::Test {};
 
@@ -300,9 +291,8 @@ TEST(IdentifyDevice, SupportedRepliesSetTheModel) {
         id.setModel({16, 15, 180, 1});
         EXPECT_TRUE(id.identify());
         EXPECT_EQ(id.model(), after);
-        EXPECT_EQ(id.port.written, "?M\x8C\r");
-        EXPECT_TRUE(id.port.isOpen());
-        EXPECT_TRUE(id.prompt.messages().empty());
+        EXPECT_EQ(std::tuple(id.port.written, id.port.isOpen(), id.prompt.messages()),
+                  std::tuple("?M\x8C\r", true, Strings{}));
     }
     Identify id;
     id.setModel({32, 60, 255, 2});
@@ -328,10 +318,8 @@ TEST(IdentifyDevice, UnsupportedRepliesKeepTheFieldsAcceptedBeforeThem) {
         EXPECT_FALSE(id.identify());
         EXPECT_EQ(id.port.writes.size(), 1u);  // not asked again
         EXPECT_EQ(id.model(), after);
-        EXPECT_EQ(id.prompt.messages(), Strings{"DEVICE UNSUPPORTED"});
+        EXPECT_EQ(id.ended(), kUnsupported);
         EXPECT_EQ(id.prompt.asked()[0].icon, Icon::None);
-        EXPECT_FALSE(id.port.isOpen());
-        EXPECT_EQ(id.port.rtsChanges, std::vector<bool>{false});
     }
 }
 
@@ -361,15 +349,13 @@ TEST(IdentifyDevice, NoAnswerIsNotFound) {
         id.port.ctsState = c.cts;
         id.setModel({32, 7, 255, 1});
         EXPECT_FALSE(id.identify());
-        EXPECT_EQ(id.port.written, c.written);
-        EXPECT_EQ(id.port.isOpen(), c.alive);
-        EXPECT_EQ(id.model(), (Model{32, 7, 255, 1}));
+        EXPECT_EQ(std::tuple(id.port.written, id.model()), std::tuple(c.written, Model{32, 7, 255, 1}));
         if (c.alive) {
-            EXPECT_TRUE(id.prompt.messages().empty());
-            EXPECT_TRUE(id.port.rtsChanges.empty());
+            EXPECT_EQ(id.ended(), std::tuple(true, std::vector<bool>{}, Strings{}));
             continue;
         }
-        EXPECT_EQ(id.prompt.messages(), Strings{"KLM NOT FOUND\rCONTROL WIRING"});
+        EXPECT_EQ(std::tuple(id.port.isOpen(), id.prompt.messages()),
+                  std::tuple(false, Strings{"KLM NOT FOUND\rCONTROL WIRING"}));
         EXPECT_EQ(std::tie(id.prompt.asked()[0].icon, id.prompt.asked()[0].buttons),
                   std::tuple(Icon::Information, Buttons::Ok));
         if (!c.written.empty()) {
@@ -384,16 +370,13 @@ TEST_F(IdentifyFixture, MissingBrandIsAskedTenMoreTimesThenUnsupported) {
     EXPECT_FALSE(identify());
     EXPECT_EQ(port.writes, Strings(11, "?M\x8C\r"));
     EXPECT_GE(since(start), 10 * 50);
-    EXPECT_EQ(prompt.messages(), Strings{"DEVICE UNSUPPORTED"});
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(port.rtsChanges, std::vector<bool>{false});
+    EXPECT_EQ(ended(), kUnsupported);
 
     // A brand that comes on a later query is accepted.
     int n = 0;
     port.device = [&n](FakePort& f, const std::string&) { f.reply(++n < 3 ? "BUSY\r" : kReply + "\r", 20); };
     EXPECT_TRUE(identify());
-    EXPECT_EQ(n, 3);
-    EXPECT_EQ(p.NCams, 32);
+    EXPECT_EQ(std::pair(n, p.NCams), std::pair(3, 32));
 }
 
 TEST(ReadIdentification, FieldsAreReadOnlyInsideTheReply) {
