@@ -109,8 +109,7 @@ TEST(ChangeHistory, ShowsAndRestoresAnyEarlierState) {
     // Restoring the present state, or a state equal to it, records nothing.
     EXPECT_FALSE(h.Restore(p, h.present(), "x"));
     EXPECT_FALSE(h.Restore(p, 0, "x"));
-    EXPECT_EQ(h.count(), 8u);
-    EXPECT_TRUE(Listed(p, 1, 2).empty());
+    EXPECT_EQ(std::pair(h.count(), Listed(p, 1, 2)), std::pair(std::size_t{8}, Entries{}));
 }
 
 TEST(ChangeHistory, RestoresRemarksAndTheFunctionsBlock) {
@@ -123,12 +122,11 @@ TEST(ChangeHistory, RestoresRemarksAndTheFunctionsBlock) {
     p.CamRemark[4] = "KNIFE";
     std::tie(p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders) = std::tuple(1, 25, 600, 2);
     ASSERT_TRUE(h.Record(b.Finish(p, "functions block")));
+    auto kept = [&p] { return std::tuple(p.CamRemark[4], Ints{p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders}); };
     ASSERT_TRUE(h.Restore(p, 0, "back"));
-    EXPECT_EQ(p.CamRemark[4], "");
-    EXPECT_EQ((Ints{p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders}), (Ints{0, 0, 0, 0}));
+    EXPECT_EQ(kept(), std::tuple("", Ints{0, 0, 0, 0}));
     ASSERT_TRUE(h.Restore(p, 1, "again"));
-    EXPECT_EQ(p.CamRemark[4], "KNIFE");
-    EXPECT_EQ((Ints{p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders}), (Ints{1, 25, 600, 2}));
+    EXPECT_EQ(kept(), std::tuple("KNIFE", Ints{1, 25, 600, 2}));
 }
 
 TEST(ChangeHistory, KeepsWhatFitsItsBudgetAndAtLeastTheLastEntries) {
@@ -197,8 +195,7 @@ TEST(CamDocument, SavedExactlyWhenTheFileWouldHoldTheSameBytes) {
     doc.MarkSaved();
     EXPECT_TRUE(doc.FileSaved());
     ASSERT_TRUE(doc.RestoreHistory(0, "back"));  // the history is an edit like any other
-    EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(Labels(doc.history()), (Entries{"", "a", "b", "c", "back"}));
+    EXPECT_EQ(std::pair(doc.FileSaved(), Labels(doc.history())), std::pair(false, Entries{"", "a", "b", "c", "back"}));
 }
 
 TEST(CamDocument, AnotherProgramIsOneEntryOrANewHistory) {
@@ -208,8 +205,8 @@ TEST(CamDocument, AnotherProgramIsOneEntryOrANewHistory) {
     Program same = camtest::MakeProgram();
     SetPhase(same, 3, 3, 5, 6);
     doc.Replace("reception", same.Data());
-    EXPECT_EQ(Labels(doc.history()), (Entries{"", "typed", "reception"}));
-    EXPECT_TRUE(Listed(p, 1, 2).empty());
+    EXPECT_EQ(std::pair(Labels(doc.history()), Listed(p, 1, 2)),
+              std::pair(Entries{"", "typed", "reception"}, Entries{}));
     ASSERT_TRUE(doc.RestoreHistory(1, "back"));  // the tables before the reception, whole
     EXPECT_EQ((Lists{Listed(p, 1, 2), Listed(p, 3, 3)}), (Lists{{"F001 0100 0200"}, {}}));
     // Tables of another model, or a program of no relation, begin a history of their own.
@@ -250,9 +247,9 @@ TEST(EditingChanges, APhaseEntryOrADragIsNamedInTheUsersWords) {
     std::array<std::uint8_t, kPositions> positions;
     std::copy_n(dragged.CamPos.cam(1, 2), kPositions, positions.begin());
     ed.WriteDrag(1, 2, positions, 100, 260);
-    EXPECT_EQ(std::pair(ed.undoEnabled(), doc.FileSaved()), std::pair(true, false));
-    EXPECT_EQ(ed.onText() + ed.offText() + ed.savedOff(), "010002600260");
-    EXPECT_EQ(Labels(doc.history()).back(), "phase 0100-0260 of cam 3, size 1");
+    EXPECT_EQ(std::tuple(ed.undoEnabled(), doc.FileSaved(), ed.onText() + ed.offText() + ed.savedOff(),
+                         Labels(doc.history()).back()),
+              std::tuple(true, false, "010002600260", "phase 0100-0260 of cam 3, size 1"));
     ASSERT_TRUE(ed.Undo());
     EXPECT_EQ(std::pair(Listed(p, 1, 2), doc.FileSaved()), std::pair(Entries{"F001 0100 0200"}, true));
     p.CurSize = 2;
@@ -301,17 +298,16 @@ TEST(HistoryForm, PickingShowsRestoreKeepsCloseReturns) {
     doc.Load("file opened", [](CamData&) {});
     Edit(doc, 1, 2, 100, 200, "phase 0100-0200 of cam 3, size 1");
     Edit(doc, 4, 6, 10, 20, "phase 0010-0020 of cam 7, size 4");
-    p.CurSize = 1;
-    p.CurCam = 0;
+    std::tie(p.CurSize, p.CurCam) = std::tuple(1, 0);
     {
         HistoryForm f(p, doc);
         EXPECT_EQ(f.Rows(), (Entries{"   1  file opened", "   2  phase 0100-0200 of cam 3, size 1",
                                      "   3  phase 0010-0020 of cam 7, size 4"}));
         EXPECT_EQ(std::pair(f.presentRow(), f.restoreEnabled()), std::pair(2, false));
         f.Select(1);
-        EXPECT_TRUE(f.restoreEnabled());
-        EXPECT_EQ((Ints{p.CurSize, p.CurCam}), (Ints{1, 2}));  // the entry's size and cam are shown
-        EXPECT_TRUE(Listed(p, 4, 6).empty());
+        // The entry's size and cam are shown, in the state of that entry.
+        EXPECT_EQ(std::tuple(f.restoreEnabled(), p.CurSize, p.CurCam, Listed(p, 4, 6)),
+                  std::tuple(true, 1, 2, Entries{}));
         f.Select(2);
         EXPECT_EQ(p.CurSize, 4);
         f.Close();

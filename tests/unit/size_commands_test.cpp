@@ -135,10 +135,8 @@ TEST_F(SizeCommands, CopyCamCopiesOntoTheTargetRowAndRefusesACamOutsideTheModel)
     cam::SetPhase(p, 2, 1, 100, 200);
     p.CamRemark[4] = "target";
     cam::CamDocument& doc = Saved();
-    for (const char* outside : {"33", "0"}) {
-        Reply(outside, Answer::Ok);
-        EXPECT_EQ(cam::CopyCam(p, doc, prompt).redraw, CommandResult::None);
-    }
+    Reply("33", Answer::Ok, "0", Answer::Ok);  // two cams outside the model
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(cam::CopyCam(p, doc, prompt).redraw, CommandResult::None);
     EXPECT_EQ(prompt.messages(),
               (Entries{" 33 is not a cam of this programmer", " 0 is not a cam of this programmer"}));
     EXPECT_EQ(prompt.asked()[1].buttons, cam::Buttons::Ok);
@@ -175,10 +173,8 @@ TEST_F(SizeCommands, ACurrentCamOutsideTheTablesIsNeverTouched) {
     p.CurCam = 16;
     cam::ScriptedPrompt accepting(true);
     cam::CamDocument& doc = Saved();
-    EXPECT_EQ(cam::CopyCam(p, doc, accepting).redraw, CommandResult::None);
-    EXPECT_EQ(cam::ShiftCam(p, doc, accepting).redraw, CommandResult::None);
-    EXPECT_EQ(cam::EraseCam(p, doc, accepting).redraw, CommandResult::None);
-    EXPECT_EQ(cam::EditRemark(p, doc, accepting).redraw, CommandResult::None);
+    for (auto command : {&cam::CopyCam, &cam::ShiftCam, &cam::EraseCam, &cam::EditRemark})
+        EXPECT_EQ(command(p, doc, accepting).redraw, CommandResult::None);
     EXPECT_TRUE(accepting.asked().empty());
 }
 

@@ -15,15 +15,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace cam {
 namespace {
 
 using camtest::Frame;
 using camtest::IdReply;
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::Ge;
 using ::testing::HasSubstr;
+using ::testing::Lt;
 using Strings = std::vector<std::string>;
 using Ints = std::vector<int>;
 
@@ -287,16 +289,10 @@ TEST(MsgWire, LinesToTheDeviceAndFromTheFile) {
 }
 
 TEST_F(TransferFixture, TransmittedListGoesAsUnframedLinesAndEndOnce) {
-    p.NMsgs = 3;
-    p.AlarmMsg[1] = "MOTOR OVERLOAD";
-    p.AlarmMsg[3] = "SAY \"HI\"";
+    std::tie(p.NMsgs, p.AlarmMsg[1], p.AlarmMsg[3]) = std::tuple(3, "MOTOR OVERLOAD", "SAY \"HI\"");
     ASSERT_TRUE(TransmitMsgList(p, link, view));
-    EXPECT_EQ(port.written,
-              "?AW\xD7\r"  // 63 + 65 + 87 = 215
-              "N001\"MOTOR OVERLOAD\"\r"
-              "N002\"\"\r"
-              "N003\"SAY \"HI\"\"\r"
-              "END\r");
+    // ?AW's check character: 63 + 65 + 87 = 215.
+    EXPECT_EQ(port.written, "?AW\xD7\rN001\"MOTOR OVERLOAD\"\rN002\"\"\rN003\"SAY \"HI\"\"\rEND\r");
     EXPECT_EQ(view.caption + "|" + view.operation + "|" + view.sizeLabel, "ZETO PX-32   1024|SENDING MESSAGES|");
     EXPECT_THAT(view.progress, ElementsAre(0, 0, 1));  // redrawn when the value changes
     EXPECT_FALSE(MsgSaved(p));                         // the scratch file is no save
@@ -311,8 +307,7 @@ TEST_F(TransferFixture, TransmissionKeepsToTheLineSpeed) {
     ASSERT_TRUE(TransmitMsgList(p, link, view));
     const std::int64_t bytes = static_cast<std::int64_t>(port.written.size());
     ASSERT_EQ(bytes, 5 + 255 * 7 + 4);  // "?AW" check CR, 255 lines N001"" CR, END CR
-    EXPECT_GE(clock.nowMs() - start, (bytes - 5) * 10 * 1000 / 9600);
-    EXPECT_LT(clock.nowMs() - start, bytes * 10 * 1000 / 9600 + 200);
+    EXPECT_THAT(since(start), AllOf(Ge((bytes - 5) * 10 * 1000 / 9600), Lt(bytes * 10 * 1000 / 9600 + 200)));
 }
 
 // A file goes up to its line "END"; lines end at CR alone too. A file with more messages
@@ -328,10 +323,9 @@ TEST_F(TransferFixture, AFileIsSentUpToItsEndAndMessagesBeyondTheDevicesAreTold)
     const std::string file = dir.write("three.Msg", "N. 001 \"A\"\rN. 002 \"B\"\rN. 003 \"C\"\r");
     prompt.push(Answer::Cancel);
     EXPECT_FALSE(TransmitMsgFile(p, link, view, file, ""));
+    EXPECT_EQ(ended(), std::pair(false, Strings{"three.Msg holds 1 message(s) beyond the 2 of the device: they are "
+                                                "not sent.\rSend anyway?"}));
     EXPECT_EQ(port.written, "");
-    EXPECT_THAT(
-        prompt.messages(),
-        ElementsAre("three.Msg holds 1 message(s) beyond the 2 of the device: they are not sent.\rSend anyway?"));
     prompt.push(Answer::Ok);
     ASSERT_TRUE(TransmitMsgFile(p, link, view, file, ""));
     EXPECT_EQ(port.written, "?AW\xD7\rN001\"A\"\rN002\"B\"\rN003\"C\"\rEND\r");
@@ -376,8 +370,7 @@ TEST_F(TransferFixture, ASilentDeviceEndsTheReceptionAndTheListStays) {
     const MsgReception r = ReceiveMsgs(p, link, view, MsgScratchPath(p), false);
     EXPECT_FALSE(r.complete);
     EXPECT_EQ(ended(), std::pair(false, Strings{"TIMEOUT SERIAL PORT "}));
-    EXPECT_GE(clock.nowMs() - start, 30000);  // the 30 seconds of an empty block, once
-    EXPECT_LT(clock.nowMs() - start, 40000);
+    EXPECT_THAT(since(start), AllOf(Ge(30000), Lt(40000)));  // the 30 seconds of an empty block, once
     EXPECT_FALSE(ApplyMsgReception(p, r, MsgScratchPath(p), 255, prompt));
     EXPECT_EQ((Strings{p.AlarmMsg[1], p.MsgFile, dir.read("mine.Msg")}),
               (Strings{"OLD", dir.file("mine.Msg"), "N. 001 \"OLD\"\r\n"}));
