@@ -340,14 +340,9 @@ TEST_F(FlashFixture, RecordsADeviceWouldRefuseAreRefusedBeforeTheUpdate) {
     const std::string type07 = ":100000070102030405060708090A0B0C0D0E0F1061";
     std::string spoilt = k16Bytes;
     spoilt[20] = 'F';
-    struct Case {
-        std::string bytes;
-        FirmwareFile::Outcome outcome;
-        int badLine;
-        std::string said;
-    };
     const std::string unusable = "FILE UNUSABLE";
-    const std::vector<Case> cases = {
+    // the file, what its reading finds, the line at fault, what is said
+    const std::vector<std::tuple<std::string, FirmwareFile::Outcome, int, std::string>> cases = {
         {kSum256 + "\r\n" + k16Bytes + "\r\n" + spoilt + "\r\n" + kEnd, FirmwareFile::ParityError, 3,
          "PARITY ERROR IN LINE 3"},
         {"\r\n" + spoilt + "\r\n", FirmwareFile::ParityError, 2, "PARITY ERROR IN LINE 2"},
@@ -367,20 +362,20 @@ TEST_F(FlashFixture, RecordsADeviceWouldRefuseAreRefusedBeforeTheUpdate) {
         {k16Bytes + "\n" + kEnd + "\x1A", FirmwareFile::Verified, 0, ""},
         {k16Bytes + "\r\n\r\n" + kEnd + "\r\n\r\n", FirmwareFile::Verified, 0, ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes);
-        const std::string path = dir.write("fw.Abs", c.bytes);
+    for (const auto& [bytes, outcome, badLine, said] : cases) {
+        SCOPED_TRACE(bytes);
+        const std::string path = dir.write("fw.Abs", bytes);
         const FirmwareFile f = ReadFirmwareFile(path);
-        EXPECT_EQ(std::pair(f.outcome, f.badLine), std::pair(c.outcome, c.badLine));
+        EXPECT_EQ(std::pair(f.outcome, f.badLine), std::pair(outcome, badLine));
         if (f.ok()) {
             EXPECT_EQ(f.records, (Strings{k16Bytes, kEnd}));
             continue;
         }
         prompt.clear();
         EXPECT_EQ(FlashUpdate(p, link, path, view), FlashOutcome::FileRefused);
-        EXPECT_THAT(prompt.messages(), ElementsAre(c.said));
-        if (c.outcome != FirmwareFile::ParityError) {
-            EXPECT_EQ(view.shown.back().row4, c.said);
+        EXPECT_THAT(prompt.messages(), ElementsAre(said));
+        if (outcome != FirmwareFile::ParityError) {
+            EXPECT_EQ(view.shown.back().row4, said);
         }
     }
     prompt.clear();

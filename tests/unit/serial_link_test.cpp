@@ -13,7 +13,9 @@
 namespace cam {
 namespace {
 
-using namespace std::string_literals;
+using ::testing::AllOf;
+using ::testing::Ge;
+using ::testing::Le;
 using Device = std::function<void(FakePort&, const std::string&)>;
 using Arrivals = std::vector<std::pair<std::string, int>>;  // bytes and when they arrive, in ms
 using Strings = std::vector<std::string>;
@@ -110,14 +112,8 @@ TEST_F(LinkFixture, PermissionAndLockFailuresSayWhatToDo) {
 // A command's reply is taken up to its first line end, as soon as that arrives; a silent or
 // lost device ends it after 2 s at most, quietly, with the port closed.
 TEST(SerialComStr, RepliesEchoesAndSilence) {
-    struct Case {
-        const char* name;
-        Device device;
-        std::string reply;
-        bool readError, open;
-        std::int64_t minMs, maxMs;  // how long the command takes
-    };
-    const std::vector<Case> cases = {
+    // name, device, the reply, ReadError and the port open after it, how long the command takes (ms)
+    const std::vector<std::tuple<const char*, Device, std::string, bool, bool, std::int64_t, std::int64_t>> cases = {
         {"LF only", [](FakePort& f, const std::string&) { f.reply("  KLM\n", 120); }, "KLM\n", false, true, 120, 200},
         {"in pieces",
          [](FakePort& f, const std::string&) {
@@ -131,17 +127,16 @@ TEST(SerialComStr, RepliesEchoesAndSilence) {
         {"echo", [](FakePort& f, const std::string& w) { f.reply(w, 1); }, "?M\x8C\r", true, true, 0, 100},
         {"unplugged", [](FakePort& f, const std::string&) { f.unplugAfter(300); }, "", true, false, 300, 1999},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, device, reply, readError, open, minMs, maxMs] : cases) {
+        SCOPED_TRACE(name);
         Wire w;
-        w.port.device = c.device;
+        w.port.device = device;
         const std::int64_t start = w.clock.nowMs();
-        EXPECT_EQ(SerialComStr(w.p, w.link, "?M"), c.reply);
-        EXPECT_GE(w.since(start), c.minMs);
-        EXPECT_LE(w.since(start), c.maxMs);
+        EXPECT_EQ(SerialComStr(w.p, w.link, "?M"), reply);
+        EXPECT_THAT(w.since(start), AllOf(Ge(minMs), Le(maxMs)));
         EXPECT_LT(w.port.waits, 5);  // the wait sleeps on the port; it does not spin
         EXPECT_EQ(std::tuple(w.port.written, w.p.ReadError, w.port.isOpen(), w.prompt.messages()),
-                  std::tuple("?M\x8C\r", c.readError, c.open, Strings{}));
+                  std::tuple("?M\x8C\r", readError, open, Strings{}));
     }
 }
 
@@ -179,8 +174,7 @@ TEST(SendBlock, AnswersRepeatsAndTimeOut) {
         // The port stays open: the transmission goes on with its next block.
         EXPECT_EQ(std::tuple(w.port.inputDiscards, w.prompt.messages(), w.port.isOpen()), std::tuple(1, c.said, true));
         if (c.result == SendResult::TimedOut) {
-            EXPECT_GE(w.since(start), 3000);
-            EXPECT_LT(w.since(start), 3100);
+            EXPECT_THAT(w.since(start), AllOf(Ge(3000), Le(3099)));
             EXPECT_EQ(w.prompt.asked()[0].buttons, Buttons::Ok);
         }
     }
@@ -234,8 +228,7 @@ TEST(ReceiveBlock, FramesNoiseSilenceAndLostPorts) {
         if (c.outcome != ReceivedBlock::BadFrame) {
             EXPECT_EQ(got.text, c.text);
         }
-        EXPECT_GE(w.since(start), c.minMs);
-        EXPECT_LE(w.since(start), c.maxMs);
+        EXPECT_THAT(w.since(start), AllOf(Ge(c.minMs), Le(c.maxMs)));
         EXPECT_EQ(std::tuple(w.port.written, w.port.outputDiscards, w.port.isOpen()),
                   std::tuple(c.ack, static_cast<int>(c.ack.size()), c.unplugAt < 0));
     }
@@ -301,9 +294,8 @@ TEST(IdentifyDevice, SupportedRepliesSetTheModel) {
     EXPECT_EQ(ModelText(id.p), "32 cams, 60 sizes, 255 messages, 1 encoder");
 }
 
-// Fields are taken messages, cams, sizes: an unsupported one keeps those before it. A brand
-// too close to the start for the cams field, or a reply without its encoder digit, is
-// unsupported at once.
+// Fields are taken messages, cams, sizes: an unsupported one keeps those before it. A brand too
+// close to the start for the cams field, or no encoder digit, is unsupported at once.
 TEST(IdentifyDevice, UnsupportedRepliesKeepTheFieldsAcceptedBeforeThem) {
     for (auto [line, after] : std::vector<std::pair<const char*, Model>>{
              {"KLM 16C15F100M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC1", {32, 7, 180, 1}},
@@ -324,33 +316,26 @@ TEST(IdentifyDevice, UnsupportedRepliesKeepTheFieldsAcceptedBeforeThem) {
 }
 
 // A silent device, CTS absent and a port lost during the query: the device is not found. An
-// echo of the query is no answer either, but the line is alive: nothing is said, the port
-// stays open and the model as it was.
+// echo is no answer either, but the line is alive: nothing is said and the port stays open.
 TEST(IdentifyDevice, NoAnswerIsNotFound) {
-    struct Case {
-        const char* name;
-        Device device;
-        LineState cts;
-        std::string written;
-        bool alive;  // the line answered: nothing is said and the port stays open
-    };
+    // name, device, CTS, what is written, whether the line answered (nothing said, the port stays open)
     const Device unplugged = [](FakePort& f, const std::string&) { f.unplugAfter(200); };
     const Device echo = [](FakePort& f, const std::string& w) { f.reply(w, 1); };
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<const char*, Device, LineState, std::string, bool>> cases = {
         {"silent", nullptr, LineState::Unknown, "?M\x8C\r", false},
         {"CTS absent", nullptr, LineState::NotAsserted, "", false},
         {"port lost", unplugged, LineState::Unknown, "?M\x8C\r", false},
         {"echo", echo, LineState::Unknown, "?M\x8C\r", true},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, device, cts, written, alive] : cases) {
+        SCOPED_TRACE(name);
         Identify id;
-        id.port.device = c.device;
-        id.port.ctsState = c.cts;
+        id.port.device = device;
+        id.port.ctsState = cts;
         id.setModel({32, 7, 255, 1});
         EXPECT_FALSE(id.identify());
-        EXPECT_EQ(std::tuple(id.port.written, id.model()), std::tuple(c.written, Model{32, 7, 255, 1}));
-        if (c.alive) {
+        EXPECT_EQ(std::tuple(id.port.written, id.model()), std::tuple(written, Model{32, 7, 255, 1}));
+        if (alive) {
             EXPECT_EQ(id.ended(), std::tuple(true, std::vector<bool>{}, Strings{}));
             continue;
         }
@@ -358,7 +343,7 @@ TEST(IdentifyDevice, NoAnswerIsNotFound) {
                   std::tuple(false, Strings{"KLM NOT FOUND\rCONTROL WIRING"}));
         EXPECT_EQ(std::tie(id.prompt.asked()[0].icon, id.prompt.asked()[0].buttons),
                   std::tuple(Icon::Information, Buttons::Ok));
-        if (!c.written.empty()) {
+        if (!written.empty()) {
             EXPECT_TRUE(id.p.ReadError);
         }
     }

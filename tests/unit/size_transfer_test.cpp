@@ -222,24 +222,20 @@ TEST_F(TransferFixture, ReceivesIntoTheReceptionFileAndAProgramOfItsOwn) {
 // Only a whole reception of a model that fits comes back; each fault says why, once.
 TEST(ReceiveProgram, APartialOrMisfitReceptionGivesNothing) {
     const std::string incomplete = "The reception did not end: nothing was taken from the device.";
-    struct Case {
-        const char* name;
-        Strings blocks;
-        Strings messages;
-    };
-    const std::vector<Case> cases = {
+    // name, the blocks the device sends, what is said
+    const std::vector<std::tuple<const char*, Strings, Strings>> cases = {
         {"silent after two blocks", {"FUNZIONI 32-07", "0000"}, {"TIMEOUT SERIAL PORT ", incomplete}},
         {"another cam count", {"FUNZIONI 16-07", "00", "0000000000", "END"}, {"WRONG DSP  C.16"}},
         {"a size outside the model",
          {"FUNZIONI 32-07", "0000", "0100640105DC", " FORMATO N. 01", "C 01", " 0001 0002", " FORMATO N. 09", "END"},
          {"Size 9 is outside the sizes of the device model: nothing was taken from the device"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, blocks, messages] : cases) {
+        SCOPED_TRACE(name);
         Bench b;
-        b.blocks = c.blocks;
+        b.blocks = blocks;
         EXPECT_FALSE(ReceiveProgram(b.p, b.link, b.view, 32));
-        EXPECT_EQ(b.ended(), std::pair(false, c.messages));
+        EXPECT_EQ(b.ended(), std::pair(false, messages));
     }
 }
 
