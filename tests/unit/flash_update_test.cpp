@@ -15,7 +15,9 @@ namespace {
 
 using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::Ge;
 using ::testing::HasSubstr;
+using ::testing::Le;
 using ::testing::StartsWith;
 using namespace std::string_literals;
 using Strings = std::vector<std::string>;
@@ -135,16 +137,15 @@ TEST(FlashPlan, LinesAreShownEveryHundredthRoundedHalfToEvenAtLeastOne) {
 // A byte-count-00 record is held back and sent after the last line; when it is the last
 // line it goes in its place too, so twice.
 TEST(FlashPlan, ByteCountZeroRecordsAreSentAfterTheLastLine) {
-    const std::vector<std::string> endLast{k16Bytes, k16Bytes, kEnd};
+    using Plan = std::vector<PlannedSend>;
     EXPECT_EQ(
-        TransmissionPlan(endLast),
-        (std::vector<PlannedSend>{
+        TransmissionPlan({k16Bytes, k16Bytes, kEnd}),
+        (Plan{
             {k16Bytes, 1, 1, 16, true}, {k16Bytes, 2, 2, 32, true}, {kEnd, 3, 3, 32, true}, {kEnd, 3, 0, 32, false}}));
-    const std::vector<std::string> emptyInside{kExtended, kEmptyData, k16Bytes, kIdent1};
-    EXPECT_EQ(TransmissionPlan(emptyInside), (std::vector<PlannedSend>{{kExtended, 1, 1, 2, true},
-                                                                       {k16Bytes, 3, 2, 18, true},
-                                                                       {kIdent1, 4, 3, 26, true},
-                                                                       {kEmptyData, 2, 0, 26, false}}));
+    EXPECT_EQ(TransmissionPlan({kExtended, kEmptyData, k16Bytes, kIdent1}), (Plan{{kExtended, 1, 1, 2, true},
+                                                                                  {k16Bytes, 3, 2, 18, true},
+                                                                                  {kIdent1, 4, 3, 26, true},
+                                                                                  {kEmptyData, 2, 0, 26, false}}));
 }
 
 TEST(FlashScreenRows, TextsAtTheirRowsAndColumns) {
@@ -177,8 +178,7 @@ struct FlashFixture : FakeLink, ::testing::Test {
     camtest::ScratchFolder dir;
 
     void SetUp() override {
-        p.ComDevice = "/dev/ttyFW";
-        p.ComSpeed = 9600;
+        std::tie(p.ComDevice, p.ComSpeed) = std::tuple("/dev/ttyFW", 9600);
         // A device that acknowledges ":FU" and every record after 2 ms.
         port.device = [](FakePort& f, const std::string& w) {
             if (w.size() > 1 && w.front() == ':' && w.back() == '\r') f.reply("\x06", 2);
@@ -259,8 +259,7 @@ TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
         EXPECT_EQ(std::tuple(w.prompt.messages().back(), w.port.writes.size(), w.port.isOpen()),
                   std::tuple(c.said, c.writes, false));
         if (c.outcome == FlashOutcome::TimedOut) {
-            EXPECT_GE(w.since(start), 5000);
-            EXPECT_LE(w.since(start), 5010) << "5 s after the last line";
+            EXPECT_THAT(w.since(start), AllOf(Ge(5000), Le(5010))) << "5 s after the last line";
         }
     }
 }

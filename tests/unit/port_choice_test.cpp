@@ -77,8 +77,7 @@ struct PortChoiceFixture : ::testing::Test {
 };
 
 TEST_F(PortChoiceFixture, LoadSelectsTheStoredPortAndSpeedThenTheUsersChoice) {
-    p.ComPort = 1;
-    p.ComSpeed = 19200;
+    std::tie(p.ComPort, p.ComSpeed) = std::tuple(1, 19200);
     PortChoice c(p, ports);
     // COM1, not the COM10 listed before it.
     EXPECT_EQ(std::tuple(c.portIndex(), c.speedIndex(), p.ComPort), std::tuple(1, 2, 1));

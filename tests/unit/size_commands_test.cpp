@@ -19,8 +19,7 @@ using cam::CommandResult;
 using Entries = std::vector<std::string>;
 
 // Records the default text each input box offered, which the scripted prompt does not keep.
-class DefaultsPrompt : public cam::ScriptedPrompt {
-public:
+struct DefaultsPrompt : cam::ScriptedPrompt {
     std::optional<std::string> input(const std::string& prompt, const std::string& title,
                                      const std::string& defaultText) override {
         defaults.push_back(defaultText);
@@ -110,9 +109,7 @@ TEST_F(SizeCommands, CopySizeCopiesEveryCamOfTheSizeShown) {
 // Erase asks, naming what it erases: No keeps everything, Yes clears the cam or the size
 // shown and nothing else (a cam keeps its remark). An empty cam erased changes nothing.
 TEST_F(SizeCommands, EraseAsksAndClearsOnlyTheCamOrTheSizeShown) {
-    p.CurSize = 5;
-    p.CurCam = 2;
-    p.CamRemark[2] = "glue";
+    std::tie(p.CurSize, p.CurCam, p.CamRemark[2]) = std::tuple(5, 2, "glue");
     for (auto [size, cam] : {std::pair{5, 2}, {5, 3}, {4, 2}}) cam::SetPhase(p, size, cam, 10, 20);
     cam::CamDocument& doc = Saved();
     Reply(Answer::No, Answer::Yes, Answer::Yes, Answer::Yes);
@@ -130,8 +127,7 @@ TEST_F(SizeCommands, EraseAsksAndClearsOnlyTheCamOrTheSizeShown) {
 }
 
 TEST_F(SizeCommands, CopyCamCopiesOntoTheTargetRowAndRefusesACamOutsideTheModel) {
-    p.CurSize = 2;
-    p.CurCam = 1;
+    std::tie(p.CurSize, p.CurCam) = std::tuple(2, 1);
     cam::SetPhase(p, 2, 1, 100, 200);
     p.CamRemark[4] = "target";
     cam::CamDocument& doc = Saved();
@@ -139,8 +135,7 @@ TEST_F(SizeCommands, CopyCamCopiesOntoTheTargetRowAndRefusesACamOutsideTheModel)
     for (int i = 0; i < 2; ++i) EXPECT_EQ(cam::CopyCam(p, doc, prompt).redraw, CommandResult::None);
     EXPECT_EQ(prompt.messages(),
               (Entries{" 33 is not a cam of this programmer", " 0 is not a cam of this programmer"}));
-    EXPECT_EQ(prompt.asked()[1].buttons, cam::Buttons::Ok);
-    EXPECT_TRUE(doc.FileSaved());
+    EXPECT_EQ(std::tuple(prompt.asked()[1].buttons, doc.FileSaved()), std::tuple(cam::Buttons::Ok, true));
     Reply("5");
     const CommandResult r = cam::CopyCam(p, doc, prompt);
     EXPECT_EQ(std::tuple(r.redraw, r.row), std::tuple(CommandResult::Row, 4));
@@ -179,8 +174,7 @@ TEST_F(SizeCommands, ACurrentCamOutsideTheTablesIsNeverTouched) {
 }
 
 TEST_F(SizeCommands, EditRemarkAsksBeforeClearingAndOffersALongRemarkCutTo20) {
-    p.CurCam = 6;
-    p.CamRemark[6] = "knife";
+    std::tie(p.CurCam, p.CamRemark[6]) = std::tuple(6, "knife");
     cam::CamDocument& doc = Saved();
     Reply("", Answer::Cancel);
     cam::EditRemark(p, doc, prompt);

@@ -120,13 +120,7 @@ TEST_F(Reception, ThirtyTwoCamsOneEncoder) {
 
 TEST_F(Reception, GroupAdvancesWithSeveralEncodersAndClamps) {
     Program p = MakeProgram(32, 7, 2);
-    auto r = Parse(p,
-                   "FUNZIONI 32-07\r\n"
-                   "01FF0102D2\r\n"
-                   "01C8\r\n"
-                   "08FFFF02FFFF000100000401\r\n"
-                   "END\r\n",
-                   32);
+    auto r = Parse(p, "FUNZIONI 32-07\r\n01FF0102D2\r\n01C8\r\n08FFFF02FFFF000100000401\r\nEND\r\n", 32);
     EXPECT_TRUE(r.accepted);
     EXPECT_EQ((Ints{p.DelayOn, p.AdvMs[16], p.AdvMs[20], p.AdvMs[24], p.AdvMs[28], p.AdvMs[0]}),
               (Ints{0, 210, 1, 2, 210, 200}));
