@@ -138,14 +138,15 @@ TEST(FlashPlan, LinesAreShownEveryHundredthRoundedHalfToEvenAtLeastOne) {
 // line it goes in its place too, so twice.
 TEST(FlashPlan, ByteCountZeroRecordsAreSentAfterTheLastLine) {
     using Plan = std::vector<PlannedSend>;
+    const Strings endLast{k16Bytes, k16Bytes, kEnd}, emptyInside{kExtended, kEmptyData, k16Bytes, kIdent1};
     EXPECT_EQ(
-        TransmissionPlan({k16Bytes, k16Bytes, kEnd}),
+        TransmissionPlan(endLast),
         (Plan{
             {k16Bytes, 1, 1, 16, true}, {k16Bytes, 2, 2, 32, true}, {kEnd, 3, 3, 32, true}, {kEnd, 3, 0, 32, false}}));
-    EXPECT_EQ(TransmissionPlan({kExtended, kEmptyData, k16Bytes, kIdent1}), (Plan{{kExtended, 1, 1, 2, true},
-                                                                                  {k16Bytes, 3, 2, 18, true},
-                                                                                  {kIdent1, 4, 3, 26, true},
-                                                                                  {kEmptyData, 2, 0, 26, false}}));
+    EXPECT_EQ(TransmissionPlan(emptyInside), (Plan{{kExtended, 1, 1, 2, true},
+                                                   {k16Bytes, 3, 2, 18, true},
+                                                   {kIdent1, 4, 3, 26, true},
+                                                   {kEmptyData, 2, 0, 26, false}}));
 }
 
 TEST(FlashScreenRows, TextsAtTheirRowsAndColumns) {
