@@ -1,6 +1,5 @@
-// The firmware: the absolute hex file's records and its verification, then the update's
-// window rows, sending order and exchange against a fake device on a fake clock. Records are
-// written out with checksums computed by hand, wire bytes too.
+// The firmware file's records and verification, then the update's window, order and exchange
+// against a fake device on a fake clock. Checksums are computed by hand, wire bytes too.
 #include "core/firmware/flash_update.h"
 #include "core/firmware/firmware_file.h"
 #include "core/model/scripted_prompt.h"
@@ -193,8 +192,7 @@ struct FlashFixture : FakeLink, ::testing::Test {
     FlashOutcome update(const std::vector<std::string>& lines) { return FlashUpdate(p, link, file(lines), view); }
 };
 
-// Empty lines are neither sent nor counted; small files redraw every line, and the bar
-// follows the lines.
+// Empty lines are neither sent nor counted; small files redraw every line, the bar follows the lines.
 TEST_F(FlashFixture, UpdateSendsFuThenEveryRecordWithCrAtTheUpdateSpeed) {
     const std::int64_t start = clock.nowMs();
     ASSERT_EQ(update({kIdent1, k16Bytes, "", kIdent2, kEnd, ""}), FlashOutcome::Updated);
@@ -219,9 +217,8 @@ TEST_F(FlashFixture, UpdateSendsFuThenEveryRecordWithCrAtTheUpdateSpeed) {
     EXPECT_EQ(percents, (std::vector<int>{0, 25, 50, 75, 100}));
 }
 
-// The answer to ":FU" and to each record is one ACK, or one NAK that has the record sent
-// again (at most ten times more); anything else stops the update and says what came, since a
-// byte 06 among noise is no acknowledgement.
+// A NAK has the record sent again (at most ten times more); anything else stops the update and says
+// what came, since a byte 06 among noise is no acknowledgement.
 TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
     const std::string stopped =
         ": the update was stopped. The device may hold an incomplete firmware: repeat the update.";
@@ -332,9 +329,8 @@ TEST_F(FlashFixture, PortThatGoesAwayMidUpdateIsOneMessageAndClosed) {
     EXPECT_EQ(std::tuple(port.writes.size(), port.isOpen()), std::tuple(2u, false));
 }
 
-// What a device would refuse half-way through the update is refused before it, naming the
-// line of the file (empty lines count there, and are skipped) in the window and a box; what
-// other tools write is taken. Nothing is opened for a refused file.
+// Refused before the update, naming the line of the file (empty lines count there, and are skipped) in
+// the window and a box; what other tools write is taken. Nothing is opened for a refused file.
 TEST_F(FlashFixture, RecordsADeviceWouldRefuseAreRefusedBeforeTheUpdate) {
     const std::string count15 = ":0F0000000102030405060708090A0B0C0D0E0F1069";  // 16 data bytes
     const std::string type07 = ":100000070102030405060708090A0B0C0D0E0F1061";

@@ -103,8 +103,7 @@ TEST_F(TransferFixture, TransmitSendsFunctionsSizesAndEnd) {
     EXPECT_EQ(dir.read("TST.TXT").substr(0, 5), "1000\r");  // the first block of this transmission
 }
 
-// Each failure, or a question about losses cancelled, is said once, leaves the model of the
-// tables as it was and closes the port.
+// A question about losses cancelled too: said once, the tables' model as it was, the port closed.
 TEST(SizeTransmit, FailuresAreToldOnce) {
     struct Case {
         const char* name;
@@ -141,10 +140,8 @@ TEST(SizeTransmit, FailuresAreToldOnce) {
     }
 }
 
-// What the device cannot take is told in one question before sending; after OK the sizes
-// both hold go out, the functions block in the device's one-encoder form (no group advances,
-// no encoder 2) with each value the nearest its field carries: a direction of 2 as 1, a
-// negative shift as 0, 12000 as 9999. The data keeps its own encoder count for a later save.
+// After OK, the sizes both hold go out, the functions block in the one-encoder form with each value the
+// nearest its field carries (a direction of 2 as 1, -5 as 0); the data keeps its encoder count for a save.
 TEST_F(TransferFixture, WhatTheDeviceCannotTakeIsToldOnceAndTheRestSent) {
     idReply = IdReply("32", "30", "255", '1');
     std::tie(p.NEncoders, p.EncShift2, p.RotDir, p.EncShift, p.SpeedLimit, p.OutSize) =
@@ -239,8 +236,7 @@ TEST(ReceiveProgram, APartialOrMisfitReceptionGivesNothing) {
     }
 }
 
-// Bytes that never make a frame end the reception at once; they never reach the reception
-// file.
+// Bytes that never make a frame end the reception at once; they never reach the reception file.
 TEST_F(TransferFixture, StreamWithoutFrameEndsTheReceptionAtOnce) {
     port.device = [](FakePort& f, const std::string& w) {
         if (w == "?M\x8c\r") return f.reply(IdReply("32", "07", "255", '1'), 5);
@@ -306,8 +302,7 @@ TEST_F(TransferFixture, TransmissionKeepsToTheLineSpeed) {
     EXPECT_THAT(since(start), AllOf(Ge((bytes - 5) * 10 * 1000 / 9600), Lt(bytes * 10 * 1000 / 9600 + 200)));
 }
 
-// A file goes up to its line "END"; lines end at CR alone too. A file with more messages
-// than the device holds says how many it would lose before anything is sent.
+// A file goes up to its line "END"; lines end at CR alone too.
 TEST_F(TransferFixture, AFileIsSentUpToItsEndAndMessagesBeyondTheDevicesAreTold) {
     const std::string half = dir.write("f.Msg", "N. 128 \"HALF\"\r\nEND\r\nN. 200 \"AFTER\"\r\n");
     ASSERT_TRUE(TransmitMsgFile(p, link, view, half, "KLM 32C"));
@@ -332,9 +327,8 @@ TEST_F(TransferFixture, AFileThatIsNoMessageFileSendsNothing) {
         prompt.clear();
         EXPECT_FALSE(TransmitMsgFile(p, link, view, dir.write("bad.Msg", bytes), ""));
         ASSERT_EQ(prompt.asked().size(), 1u);
-        EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].icon),
-                  std::tuple("bad.Msg - wrong file format", Icon::Stop));
-        EXPECT_FALSE(port.isOpen());
+        EXPECT_EQ(std::tuple(prompt.asked()[0].text, prompt.asked()[0].icon, port.isOpen()),
+                  std::tuple("bad.Msg - wrong file format", Icon::Stop, false));
     }
     EXPECT_EQ(port.written, "");
 }
@@ -360,8 +354,7 @@ TEST_F(TransferFixture, ReceivedBlocksBecomeTheLinesOfTheFileAndTheList) {
 
 TEST_F(TransferFixture, ASilentDeviceEndsTheReceptionAndTheListStays) {
     blocks = {"N 001\"NEW\"", "N 002\"NEW\""};  // and then nothing
-    p.AlarmMsg[1] = "OLD";
-    p.MsgFile = dir.write("mine.Msg", "N. 001 \"OLD\"\r\n");
+    std::tie(p.AlarmMsg[1], p.MsgFile) = std::tuple("OLD", dir.write("mine.Msg", "N. 001 \"OLD\"\r\n"));
     const std::int64_t start = clock.nowMs();
     const MsgReception r = ReceiveMsgs(p, link, view, MsgScratchPath(p), false);
     EXPECT_FALSE(r.complete);
@@ -374,8 +367,7 @@ TEST_F(TransferFixture, ASilentDeviceEndsTheReceptionAndTheListStays) {
 
 TEST_F(TransferFixture, ADamagedBlockLeavesItsMessageEmptyAndIsAskedAbout) {
     blocks = {"N 001\"A\"", "N 002\"B\"", "N 003\"C\"", "END"};
-    spoil = 2;
-    p.LngTxt[270] = "Damaged: %1";
+    std::tie(spoil, p.LngTxt[270]) = std::tuple(2, "Damaged: %1");
     const std::string path = MsgScratchPath(p);
     const MsgReception r = ReceiveMsgs(p, link, view, path, false);
     ASSERT_TRUE(r.complete);
@@ -385,10 +377,9 @@ TEST_F(TransferFixture, ADamagedBlockLeavesItsMessageEmptyAndIsAskedAbout) {
     p.AlarmMsg[2] = "KEPT";
     prompt.push(Answer::Cancel);
     EXPECT_FALSE(ApplyMsgReception(p, r, path, 255, prompt));
-    EXPECT_EQ(p.AlarmMsg[2], "KEPT");
     ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].buttons),
-              std::tuple("Damaged: 2", Buttons::OkCancelDefaultCancel));
+    EXPECT_EQ(std::tie(p.AlarmMsg[2], prompt.asked()[0].text, prompt.asked()[0].buttons),
+              std::tuple("KEPT", "Damaged: 2", Buttons::OkCancelDefaultCancel));
     prompt.push(Answer::Ok);
     EXPECT_TRUE(ApplyMsgReception(p, r, path, 255, prompt));
     EXPECT_EQ(Strings(p.AlarmMsg.begin() + 2, p.AlarmMsg.begin() + 4), (Strings{"", "C"}));
