@@ -14,10 +14,7 @@ namespace {
 
 using ::testing::AllOf;
 using ::testing::ElementsAre;
-using ::testing::Ge;
 using ::testing::HasSubstr;
-using ::testing::Le;
-using ::testing::StartsWith;
 using namespace std::string_literals;
 using Strings = std::vector<std::string>;
 using Bools = std::vector<bool>;
@@ -257,7 +254,7 @@ TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
         EXPECT_EQ(std::tuple(w.prompt.messages().back(), w.port.writes.size(), w.port.isOpen()),
                   std::tuple(c.said, c.writes, false));
         if (c.outcome == FlashOutcome::TimedOut) {
-            EXPECT_THAT(w.since(start), AllOf(Ge(5000), Le(5010))) << "5 s after the last line";
+            EXPECT_THAT(w.since(start), AllOf(::testing::Ge(5000), ::testing::Le(5010))) << "5 s after the last line";
         }
     }
 }
@@ -324,8 +321,9 @@ TEST_F(FlashFixture, PortThatGoesAwayMidUpdateIsOneMessageAndClosed) {
     EXPECT_EQ(update({k16Bytes, k16Bytes, kEnd}), FlashOutcome::LineLost);
     // The question, then what happened.
     EXPECT_THAT(prompt.messages(),
-                ElementsAre("UPDATE FLASH ?", AllOf(StartsWith("The line to the device went away during the firmware"),
-                                                    HasSubstr("Resource error"))));
+                ElementsAre("UPDATE FLASH ?",
+                            AllOf(::testing::StartsWith("The line to the device went away during the firmware"),
+                                  HasSubstr("Resource error"))));
     EXPECT_EQ(std::tuple(port.writes.size(), port.isOpen()), std::tuple(2u, false));
 }
 

@@ -181,12 +181,8 @@ TEST(TelnetSession, OpensAskingForBinaryNoGoAheadAndComPortControl) {
 }
 
 TEST(TelnetSession, ServerBytesGiveTheLineAndTheRepliesOwed) {
-    struct Row {
-        std::string from;     // what the server sent after start()
-        std::string data;     // the line's bytes
-        std::string replies;  // owed to the server
-    };
-    const Row rows[] = {
+    // what the server sent after start(), the line's bytes, the replies owed to the server
+    const std::tuple<std::string, std::string, std::string> rows[] = {
         {"ABC\r"s, "ABC\r", ""},
         {"\x02\xff\xff\x03"s, "\x02\xff\x03"s, ""},                   // IAC doubled is one 255
         {"\xff\xfb\001A"s, "A", "\xff\xfe\x01"s},                     // WILL ECHO: DONT ECHO
@@ -197,14 +193,14 @@ TEST(TelnetSession, ServerBytesGiveTheLineAndTheRepliesOwed) {
         {Sb("\x6b\x30") + "Z", "Z", ""},                              // modem state notice: no data
         {"\xff\xfa\x2c\x65\x00\x00\x96\xff\xff\xff\xf0Q"s, "Q", ""},  // IAC inside a suboption
     };
-    for (const Row& r : rows) {
+    for (const auto& [from, line, owed] : rows) {
         TelnetSession t;
         (void)t.start();
         std::string data;
         // Byte by byte: a command split between two reads is still one command.
-        for (char c : r.from) t.receive(std::string(1, c), data);
-        EXPECT_EQ(data, r.data);
-        EXPECT_EQ(t.takeReplies(), r.replies);
+        for (char c : from) t.receive(std::string(1, c), data);
+        EXPECT_EQ(data, line);
+        EXPECT_EQ(t.takeReplies(), owed);
         EXPECT_EQ(t.takeReplies(), "");
     }
 }

@@ -19,7 +19,6 @@
 namespace cam {
 namespace {
 
-using camtest::Frame;
 using camtest::IdReply;
 using ::testing::AllOf;
 using ::testing::ElementsAre;
@@ -63,7 +62,7 @@ struct Bench : FakeLink {
             const bool start = w == "?FR\xD7\r" || w == "?AR\xD2\r";
             if (start) sent = 0;
             if ((start || w == "\x06") && sent < blocks.size()) {
-                std::string frame = Frame(blocks[sent]);
+                std::string frame = camtest::Frame(blocks[sent]);
                 if (++sent == spoil) frame.back() = static_cast<char>(frame.back() ^ 1);
                 f.reply(frame, 5);
             } else if (w.size() > 2 && w[0] == '\x02') {
