@@ -69,7 +69,8 @@ TEST(TransmitLosses, AlwaysOnCamsWideValuesAndRemarks) {
     EXPECT_THAT(TransmitLosses(p, 7), ElementsAre(AllOf(HasSubstr("Cam 05"), HasSubstr("always ON")),
                                                   AllOf(HasSubstr("1000"), HasSubstr("000"))));
     EXPECT_EQ(TransmitLosses(p, 2).size(), 1u);  // only the sizes that are sent count
-    p.EncShift = 1024;                           // one turn is no shift: it goes as 000, with nothing to tell
+    // One turn is no shift: 1024 goes as 000, with nothing to tell.
+    p.EncShift = 1024;
     EXPECT_EQ(TransmitLosses(p, 2).size(), 0u);
     FitFunctionsToWire(p, true);
     EXPECT_EQ(FunctionBlocks(p).back(), "0000000000");
