@@ -7,7 +7,6 @@
 #include "core/editor/phase_list.h"
 #include "core/editor/size_commands.h"
 #include "core/model/scripted_prompt.h"
-#include "core/model/texts.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,6 @@
 // The size and alarm message transfers against a fake device: what goes on the wire, what
 // comes back into the tables, the reception file and the list, and how each failure ends.
 #include "core/link/size_transfer.h"
-#include "core/camfile/cam_file.h"
 #include "core/link/functions_wire.h"
 #include "core/link/message_transfer.h"
 #include "core/messages/message_file.h"
