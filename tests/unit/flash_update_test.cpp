@@ -220,14 +220,9 @@ TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
     const std::string notAck = " instead of ACK or NAK" + stopped;
     const std::string fu = "The device answered :FU with ", record1 = "record 1 (" + k16Bytes + ")";
     using Replies = std::vector<std::pair<std::string, int>>;  // bytes and their delay
-    struct Case {
-        std::vector<Replies> answers;  // to ":FU", then to each line sent; the last one repeats
-        FlashOutcome outcome;
-        std::string said;  // the last message
-        std::size_t writes;
-    };
     const Replies ack{{"\x06", 2}}, nak{{"\x15", 2}};
-    const std::vector<Case> cases = {
+    // the answers to ":FU", then to each line sent (the last one repeats), the outcome, the last message, the writes
+    const std::vector<std::tuple<std::vector<Replies>, FlashOutcome, std::string, std::size_t>> cases = {
         {{{{"x\x06", 2}}}, FlashOutcome::Garbled, fu + "78 06" + notAck, 1},
         {{{{"x", 1500}, {"\x06", 1600}}}, FlashOutcome::Garbled, fu + "78" + notAck, 1},
         {{nak}, FlashOutcome::Refused, "The device refused :FU 1 time(s)" + stopped, 1},
@@ -240,18 +235,18 @@ TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
     };
     FlashScreen screen;
     const FirmwareFile f = VerifyFirmware(p, file({k16Bytes, kEnd}), screen, view, prompt);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.said);
+    for (const auto& [answers, outcome, said, writes] : cases) {
+        SCOPED_TRACE(said);
         FakeLink w(true);
-        w.port.device = [&c](FakePort& fake, const std::string&) {
-            for (const auto& [bytes, delay] : c.answers[std::min(fake.writes.size(), c.answers.size()) - 1])
+        w.port.device = [&answers = answers](FakePort& fake, const std::string&) {
+            for (const auto& [bytes, delay] : answers[std::min(fake.writes.size(), answers.size()) - 1])
                 fake.reply(bytes, delay);
         };
         const std::int64_t start = w.clock.nowMs();
-        EXPECT_EQ(SendFirmware(p, w.link, f, "fw", screen, view, 0), c.outcome);
+        EXPECT_EQ(SendFirmware(p, w.link, f, "fw", screen, view, 0), outcome);
         EXPECT_EQ(std::tuple(w.prompt.messages().back(), w.port.writes.size(), w.port.isOpen()),
-                  std::tuple(c.said, c.writes, false));
-        if (c.outcome == FlashOutcome::TimedOut) {
+                  std::tuple(said, writes, false));
+        if (outcome == FlashOutcome::TimedOut) {
             EXPECT_THAT(w.since(start), AllOf(::testing::Ge(5000), ::testing::Le(5010))) << "5 s after the last line";
         }
     }

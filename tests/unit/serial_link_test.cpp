@@ -145,35 +145,29 @@ TEST(SerialComStr, RepliesEchoesAndSilence) {
 TEST(SendBlock, AnswersRepeatsAndTimeOut) {
     const std::string ack = "\x06", nak = "\x15";
     const std::string refusedF07 = "The device refused the block \"F07\" 11 times: the transfer was stopped.";
-    struct Case {
-        std::string text;
-        char sum;
-        std::vector<std::string> answers;  // to each send; the last one repeats
-        SendResult result;
-        std::size_t sends;
-        std::vector<std::string> said;
-    };
-    const std::vector<Case> cases = {
+    // the block, its check character, the answer to each send (the last one repeats), the result, the sends, what is
+    // said
+    const std::vector<std::tuple<std::string, char, Strings, SendResult, std::size_t, Strings>> cases = {
         {"1000", '"', {ack}, SendResult::Acked, 1, {}},
         {"ABC", 'C', {nak, nak, ack}, SendResult::Acked, 3, {}},
         {"END", 'L', {nak}, SendResult::Answered, 1, {}},
         {"F07", 'B', {nak}, SendResult::Refused, 11, {refusedF07}},
         {"F01", 'D', {}, SendResult::TimedOut, 1, {"TIMEOUT SERIAL PORT "}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
+    for (const auto& [text, sum, answers, result, sends, said] : cases) {
+        SCOPED_TRACE(text);
         Wire w;
         w.openPort();
         w.port.reply("stale");
-        w.port.device = [&c](FakePort& f, const std::string&) {
-            if (!c.answers.empty()) f.reply(c.answers[std::min(f.writes.size(), c.answers.size()) - 1], 5);
+        w.port.device = [&answers = answers](FakePort& f, const std::string&) {
+            if (!answers.empty()) f.reply(answers[std::min(f.writes.size(), answers.size()) - 1], 5);
         };
         const std::int64_t start = w.clock.nowMs();
-        EXPECT_EQ(SendBlock(w.p, w.link, c.text), c.result);
-        EXPECT_EQ(w.port.writes, std::vector<std::string>(c.sends, STX + c.text + ETX + c.sum));
+        EXPECT_EQ(SendBlock(w.p, w.link, text), result);
+        EXPECT_EQ(w.port.writes, std::vector<std::string>(sends, STX + text + ETX + sum));
         // The port stays open: the transmission goes on with its next block.
-        EXPECT_EQ(std::tuple(w.port.inputDiscards, w.prompt.messages(), w.port.isOpen()), std::tuple(1, c.said, true));
-        if (c.result == SendResult::TimedOut) {
+        EXPECT_EQ(std::tuple(w.port.inputDiscards, w.prompt.messages(), w.port.isOpen()), std::tuple(1, said, true));
+        if (result == SendResult::TimedOut) {
             EXPECT_THAT(w.since(start), AllOf(Ge(3000), Le(3099)));
             EXPECT_EQ(w.prompt.asked()[0].buttons, Buttons::Ok);
         }

@@ -164,14 +164,11 @@ TEST_F(TransferFixture, WhatTheDeviceCannotTakeIsToldOnceAndTheRestSent) {
 TEST(ExpectedOnDevice, HoldsWhatTheDeviceFormCarries) {
     Program p;
     ResizeTables(p);
-    p.NEncoders = 1;
-    p.CamRemark[0] = "KEPT";
+    std::tie(p.NEncoders, p.RotDir, p.CamRemark[0], p.CamRemark[1]) = std::tuple(1, 3, "KEPT", "DROPPED");
     SetPhase(p, 1, 0, 10, 20);
-    p.CamRemark[1] = "DROPPED";
     SetPhase(p, 2, 1, 30, 40);
     for (int k = 0; k < 200; ++k) SetPhase(p, 1, 2, 2 * k + 1, 2 * k + 2);
     SetPhase(p, 3, 3, 0, 1024);
-    p.RotDir = 3;
     Program e = ExpectedOnDevice(p, 7, 1);
     EXPECT_EQ((Strings{e.CamRemark[0], std::string(TrimBlanks(e.CamRemark[1]))}), (Strings{"KEPT", ""}));
     int phases = 0;
@@ -243,9 +240,9 @@ TEST_F(TransferFixture, StreamWithoutFrameEndsTheReceptionAtOnce) {
     };
     const std::int64_t start = clock.nowMs();
     EXPECT_FALSE(ReceiveProgram(p, link, view, std::nullopt));
-    EXPECT_LT(clock.nowMs() - start, 3000);
-    EXPECT_EQ(prompt.messages().front(), "TIMEOUT SERIAL PORT ");
-    EXPECT_EQ(std::filesystem::file_size(p.TmpFile), 0u);
+    EXPECT_LT(since(start), 3000);
+    EXPECT_EQ(std::tuple(prompt.messages().front(), std::filesystem::file_size(p.TmpFile)),
+              std::tuple("TIMEOUT SERIAL PORT ", 0u));
 }
 
 // A link planted at the reception file's path is not followed.
