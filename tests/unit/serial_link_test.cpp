@@ -145,8 +145,7 @@ TEST(SerialComStr, RepliesEchoesAndSilence) {
 TEST(SendBlock, AnswersRepeatsAndTimeOut) {
     const std::string ack = "\x06", nak = "\x15";
     const std::string refusedF07 = "The device refused the block \"F07\" 11 times: the transfer was stopped.";
-    // the block, its check character, the answer to each send (the last one repeats), the result, the sends, what is
-    // said
+    // block, check character, the answer to each send (the last one repeats), result, sends, what is said
     const std::vector<std::tuple<std::string, char, Strings, SendResult, std::size_t, Strings>> cases = {
         {"1000", '"', {ack}, SendResult::Acked, 1, {}},
         {"ABC", 'C', {nak, nak, ack}, SendResult::Acked, 3, {}},
