@@ -30,9 +30,7 @@ struct DefaultsPrompt : cam::ScriptedPrompt {
 
 cam::Program Model(int cams = 32, int sizes = 7) {
     cam::Program p = camtest::MakeProgram(cams, sizes);
-    p.LngTxt = camtest::ShippedTexts();
-    p.CamFile = "/tmp/x.Cam";
-    p.CurCam = 0;
+    std::tie(p.LngTxt, p.CamFile, p.CurCam) = std::tuple(camtest::ShippedTexts(), "/tmp/x.Cam", 0);
     return p;
 }
 
