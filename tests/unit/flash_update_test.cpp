@@ -312,7 +312,6 @@ TEST_F(FlashFixture, PortThatGoesAwayMidUpdateIsOneMessageAndClosed) {
         f.unplugAfter(100);
     };
     EXPECT_EQ(update({k16Bytes, k16Bytes, kEnd}), FlashOutcome::LineLost);
-    // The question, then what happened.
     EXPECT_THAT(prompt.messages(),
                 ElementsAre("UPDATE FLASH ?",
                             AllOf(::testing::StartsWith("The line to the device went away during the firmware"),
@@ -371,7 +370,6 @@ TEST_F(FlashFixture, RecordsADeviceWouldRefuseAreRefusedBeforeTheUpdate) {
     EXPECT_EQ(port.opens, 0);
 }
 
-// Keeps what the file dialog was asked with.
 struct DialogPrompt : ScriptedPrompt {
     std::vector<FileRequest> requests;
     std::string openFile(const FileRequest& r) override {

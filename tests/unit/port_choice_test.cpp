@@ -39,7 +39,6 @@ TEST(PortName, ComNumbersAndPaths) {
     EXPECT_EQ(names(), "COM4|/dev/ttyS3");
 }
 
-// Other programs' claims on a port, as they write them.
 TEST(PortLocks, LockFilesAndFlockHoldersAreRead) {
     for (auto [bytes, pid] : std::initializer_list<std::pair<std::string_view, std::optional<long>>>{
              {"      4711\n", 4711},          // ten columns, as minicom writes it

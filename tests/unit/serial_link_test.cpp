@@ -178,7 +178,6 @@ TEST_F(LinkFixture, PortLostDuringABlockIsReportedOnce) {
     port.device = [](FakePort& f, const std::string&) { f.unplugAfter(100); };
     EXPECT_EQ(SendBlock(p, link, "F01"), SendResult::PortLost);
     EXPECT_EQ(SendBlock(p, link, "F02"), SendResult::PortLost);
-    // Once, with why the line ended.
     EXPECT_EQ(prompt.messages(),
               (Strings{"TIMEOUT SERIAL PORT ", "The line to the device went away: COM1: Resource error"}));
 }
@@ -193,8 +192,7 @@ TEST(ReceiveBlock, FramesNoiseSilenceAndLostPorts) {
         const char* name;
         Arrivals arrivals;
         ReceivedBlock::Outcome outcome;
-        std::string text;
-        std::string ack;
+        std::string text, ack;
         std::int64_t minMs = 0, maxMs = 40000;  // how long the reception takes
         int unplugAt = -1;
     };
@@ -243,7 +241,6 @@ using Model = std::array<int, 4>;  // cams, sizes, messages, encoders
 const std::string kReply = "KLM 32C60F255M ZETO CAM PROGRAMMER X9K31 FW 2.0.2 ENC2";
 
 struct Identify : FakeLink {
-    // The device answers each "?M" with line + CR.
     void device(std::string line) {
         port.device = [line](FakePort& f, const std::string& w) {
             if (!w.empty() && w.back() == '\r') f.reply(line + "\r", 30);
@@ -252,7 +249,7 @@ struct Identify : FakeLink {
     bool identify() { return IdentifyDevice(p, port, clock, prompt); }
     void setModel(Model m) { std::tie(p.NCams, p.NSizes, p.NMsgs, p.NEncoders) = std::tuple(m[0], m[1], m[2], m[3]); }
     Model model() const { return {p.NCams, p.NSizes, p.NMsgs, p.NEncoders}; }
-    // How the query ended: the port, the changes of RTS and what was said.
+    // the port open, the changes of RTS, what was said
     std::tuple<bool, std::vector<bool>, Strings> ended() const {
         return {port.isOpen(), port.rtsChanges, prompt.messages()};
     }

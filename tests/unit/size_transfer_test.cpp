@@ -72,7 +72,7 @@ struct Bench : FakeLink {
         };
     }
     long count(const std::string& block) const { return std::count(received.begin(), received.end(), block); }
-    // The transfer window as left: caption|operation|size label|last percent.
+    // caption|operation|size label|last percent
     std::string shown() const {
         return view.caption + "|" + view.operation + "|" + view.sizeLabel + "|" + std::to_string(view.progress.back());
     }
@@ -245,7 +245,6 @@ TEST_F(TransferFixture, StreamWithoutFrameEndsTheReceptionAtOnce) {
               std::tuple("TIMEOUT SERIAL PORT ", 0u));
 }
 
-// A link planted at the reception file's path is not followed.
 TEST_F(TransferFixture, ReceptionFileIsNotWrittenThroughALink) {
     blocks = {"FUNZIONI 32-07", "END"};
     std::filesystem::create_symlink(dir.write("victim", "keep"), p.TmpFile);
@@ -255,7 +254,6 @@ TEST_F(TransferFixture, ReceptionFileIsNotWrittenThroughALink) {
 
 // ---- alarm messages
 
-// Lines to the device, and the lines of a file read for sending.
 TEST(MsgWire, LinesToTheDeviceAndFromTheFile) {
     EXPECT_EQ((Strings{MsgWireLine(7, "ALARM"), MsgWireLine(255, ""), MsgWireLine(1, "TWO\rLINES\n")}),
               (Strings{"N007\"ALARM\"\r", "N255\"\"\r", "N001\"TWO LINES \"\r"}));
