@@ -118,8 +118,7 @@ TEST(ChangeHistory, RestoresRemarksAndTheFunctionsBlock) {
     ChangeBuilder b;
     b.NoteRemark(p, 4);
     b.NoteFunctions(p);
-    p.CamRemark[4] = "KNIFE";
-    std::tie(p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders) = std::tuple(1, 25, 600, 2);
+    std::tie(p.CamRemark[4], p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders) = std::tuple("KNIFE", 1, 25, 600, 2);
     ASSERT_TRUE(h.Record(b.Finish(p, "functions block")));
     auto kept = [&p] { return std::tuple(p.CamRemark[4], Ints{p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders}); };
     ASSERT_TRUE(h.Restore(p, 0, "back"));

@@ -324,8 +324,7 @@ TEST_F(FlashFixture, PortThatGoesAwayMidUpdateIsOneMessageAndClosed) {
 TEST_F(FlashFixture, RecordsADeviceWouldRefuseAreRefusedBeforeTheUpdate) {
     const std::string count15 = ":0F0000000102030405060708090A0B0C0D0E0F1069";  // 16 data bytes
     const std::string type07 = ":100000070102030405060708090A0B0C0D0E0F1061";
-    std::string spoilt = k16Bytes;
-    spoilt[20] = 'F';
+    const std::string spoilt = k16Bytes.substr(0, 20) + "F" + k16Bytes.substr(21);
     const std::string unusable = "FILE UNUSABLE";
     // the file, what its reading finds, the line at fault, what is said
     const std::vector<std::tuple<std::string, FirmwareFile::Outcome, int, std::string>> cases = {

@@ -93,8 +93,7 @@ TEST_F(LinkFixture, OpenPortSetsSpeedAndHandshakeAndKeepsAnOpenPortOpen) {
 // What a user can mend is said in words of what to do, with the port; a port that cannot be
 // opened is no missing device.
 TEST_F(LinkFixture, PermissionAndLockFailuresSayWhatToDo) {
-    port.failOpen = true;
-    p.ComDevice = "/dev/ttyUSB3";
+    std::tie(port.failOpen, p.ComDevice) = std::tuple(true, "/dev/ttyUSB3");
     for (auto [error, said] : std::initializer_list<std::pair<PortError, std::string>>{
              {{2, "QSerialPort", "Permission denied", PortError::NoPermission}, "add your user to the dialout group"},
              {{2, "QSerialPort", "Permission error while locking the device", PortError::InUse},

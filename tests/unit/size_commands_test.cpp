@@ -79,10 +79,9 @@ TEST_F(SizeCommands, SelectSizeAsksWithRangeAndMakesTheSizeCurrent) {
 }
 
 TEST_F(SizeCommands, CopySizeCopiesEveryCamOfTheSizeShown) {
-    p.CurSize = 2;
+    std::tie(p.CurSize, p.CamRemark[0]) = std::tuple(2, "kept");
     for (auto [size, cam, on, off] : {std::tuple{2, 0, 100, 200}, {2, 31, 1000, 24}, {1, 0, 5, 6}, {4, 5, 10, 20}})
         cam::SetPhase(p, size, cam, on, off);  // the last, in size 4, is overwritten by the copy
-    p.CamRemark[0] = "kept";
     cam::CamDocument& doc = Saved();
     // Onto the size itself, or cancelled: nothing, silently.
     Reply("2", "");

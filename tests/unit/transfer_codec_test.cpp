@@ -45,8 +45,7 @@ TEST(FunctionBlocks, DelaysAndRatioOnlyWithOneEncoderAndSixteenCams) {
 TEST(SizeBlocks, HeaderThenDeviceFormCamLinesAtMost181Phases) {
     Program p = MakeProgram(32, 7, 1);
     SetPhase(p, 7, 2, 100, 200);
-    p.CamRemark[2] = "GLUE";
-    p.CamRemark[5] = "NOPHASE";
+    std::tie(p.CamRemark[2], p.CamRemark[5]) = std::tuple("GLUE", "NOPHASE");
     EXPECT_THAT(SizeBlocks(p, 7), ElementsAre("F07", "C 03", " 0100 0200"));
     SetPhase(p, 1, 2, 100, 200);
     const auto first = SizeBlocks(p, 1);  // size 1 announces every cam
@@ -81,8 +80,7 @@ TEST(TransmitLosses, AlwaysOnCamsWideValuesAndRemarks) {
     EXPECT_TRUE(TransmitLosses(p, 2).empty());
 
     // The remark of a cam without a phase in size 1 is lost.
-    p.CamRemark[3] = "PUSHER";
-    p.CamRemark[4] = "   ";  // blank: nothing to lose
+    std::tie(p.CamRemark[3], p.CamRemark[4]) = std::tuple("PUSHER", "   ");  // a blank one has nothing to lose
     SetPhase(p, 2, 3, 10, 20);
     EXPECT_THAT(TransmitLosses(p, 2), ElementsAre(AllOf(HasSubstr("Cam 04"), HasSubstr("PUSHER"))));
     SetPhase(p, 1, 3, 1000, 24);  // a phase through position 0 carries the remark
