@@ -7,7 +7,6 @@
 #include "core/editor/phase_list.h"
 #include "core/editor/size_commands.h"
 #include "core/model/scripted_prompt.h"
-#include "core/model/texts.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +19,7 @@ namespace {
 
 using Entries = std::vector<std::string>;
 using Ints = std::vector<int>;
+using Lists = std::vector<Entries>;
 using Command = CommandResult (*)(Program&, CamDocument&, Prompt&);  // a Sizes menu command
 
 Entries Listed(const Program& p, int size, int cam) { return PhaseListEntries(p, size, cam); }
@@ -74,8 +74,7 @@ TEST(ChangeBuilder, KeepsOnlyWhatChangedAndSeesTablesDimensionedAnew) {
     ChangeBuilder all;
     all.NoteAll(p);
     EXPECT_FALSE(all.Redimensioned(p));
-    p.NSizes = 15;
-    p.NCams = 16;
+    std::tie(p.NSizes, p.NCams) = std::tuple(15, 16);
     ResizeTables(p);
     EXPECT_TRUE(all.Redimensioned(p));
 }
@@ -88,22 +87,20 @@ TEST(ChangeHistory, ShowsAndRestoresAnyEarlierState) {
     Edit(h, p, 1, 2, 100, 250, "second");
     Edit(h, p, 3, 7, 10, 20, "other size");
     EXPECT_EQ(Labels(h), (Entries{"file opened", "first", "second", "other size"}));
+    // The phases of the two cams edited.
+    auto both = [&p] { return Lists{Listed(p, 1, 2), Listed(p, 3, 7)}; };
     h.Show(p, 0);
-    EXPECT_TRUE(Listed(p, 1, 2).empty());
-    EXPECT_TRUE(Listed(p, 3, 7).empty());
+    EXPECT_EQ(both(), (Lists{{}, {}}));
     h.Show(p, 1);
     EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
     h.Show(p, 99);  // beyond the last: the present state
     EXPECT_EQ(h.shown(), 3u);
-    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0250"});
-    EXPECT_EQ(Listed(p, 3, 7), Entries{"F001 0010 0020"});
+    EXPECT_EQ(both(), (Lists{{"F001 0100 0250"}, {"F001 0010 0020"}}));
     // A restore is an entry of its own, which a later restore can take back in turn.
     ASSERT_TRUE(h.Restore(p, 0, "back to: file opened"));
-    EXPECT_TRUE(Listed(p, 1, 2).empty());
-    EXPECT_EQ(h.present(), 4u);
+    EXPECT_EQ(std::pair(Listed(p, 1, 2), h.present()), std::pair(Entries{}, std::size_t{4}));
     ASSERT_TRUE(h.Restore(p, 1, "back to: first"));
-    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
-    EXPECT_TRUE(Listed(p, 3, 7).empty());
+    EXPECT_EQ(both(), (Lists{{"F001 0100 0200"}, {}}));
     ASSERT_TRUE(h.Restore(p, 3, "back to: other size"));  // the state before the restores
     EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0250"});
     ASSERT_TRUE(h.Restore(p, 4, "back to: back to: file opened"));
@@ -111,8 +108,7 @@ TEST(ChangeHistory, ShowsAndRestoresAnyEarlierState) {
     // Restoring the present state, or a state equal to it, records nothing.
     EXPECT_FALSE(h.Restore(p, h.present(), "x"));
     EXPECT_FALSE(h.Restore(p, 0, "x"));
-    EXPECT_EQ(h.count(), 8u);
-    EXPECT_TRUE(Listed(p, 1, 2).empty());
+    EXPECT_EQ(std::pair(h.count(), Listed(p, 1, 2)), std::pair(std::size_t{8}, Entries{}));
 }
 
 TEST(ChangeHistory, RestoresRemarksAndTheFunctionsBlock) {
@@ -122,18 +118,13 @@ TEST(ChangeHistory, RestoresRemarksAndTheFunctionsBlock) {
     ChangeBuilder b;
     b.NoteRemark(p, 4);
     b.NoteFunctions(p);
-    p.CamRemark[4] = "KNIFE";
-    p.AdvOn = 1;
-    p.AdvMs[3] = 25;
-    p.SpeedLimit = 600;
-    p.NEncoders = 2;
+    std::tie(p.CamRemark[4], p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders) = std::tuple("KNIFE", 1, 25, 600, 2);
     ASSERT_TRUE(h.Record(b.Finish(p, "functions block")));
+    auto kept = [&p] { return std::tuple(p.CamRemark[4], Ints{p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders}); };
     ASSERT_TRUE(h.Restore(p, 0, "back"));
-    EXPECT_EQ(p.CamRemark[4], "");
-    EXPECT_EQ((Ints{p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders}), (Ints{0, 0, 0, 0}));
+    EXPECT_EQ(kept(), std::tuple("", Ints{0, 0, 0, 0}));
     ASSERT_TRUE(h.Restore(p, 1, "again"));
-    EXPECT_EQ(p.CamRemark[4], "KNIFE");
-    EXPECT_EQ((Ints{p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders}), (Ints{1, 25, 600, 2}));
+    EXPECT_EQ(kept(), std::tuple("KNIFE", Ints{1, 25, 600, 2}));
 }
 
 TEST(ChangeHistory, KeepsWhatFitsItsBudgetAndAtLeastTheLastEntries) {
@@ -141,8 +132,7 @@ TEST(ChangeHistory, KeepsWhatFitsItsBudgetAndAtLeastTheLastEntries) {
     ChangeHistory h;
     h.Start("file opened");
     for (int i = 1; i <= 1000; ++i) Edit(h, p, 1 + i % 60, i % 32, i % 1000, i % 1000 + 5, "e" + std::to_string(i));
-    EXPECT_EQ(h.count(), 1001u);  // small changes: all of them fit
-    EXPECT_EQ(h.dropped(), 0);
+    EXPECT_EQ(std::pair(h.count(), h.dropped()), std::pair(std::size_t{1001}, 0));  // small changes: all of them fit
     // Changes of every cam of every size: only what fits the budget stays.
     auto everything = [&](int round) {
         ChangeBuilder b;
@@ -203,8 +193,7 @@ TEST(CamDocument, SavedExactlyWhenTheFileWouldHoldTheSameBytes) {
     doc.MarkSaved();
     EXPECT_TRUE(doc.FileSaved());
     ASSERT_TRUE(doc.RestoreHistory(0, "back"));  // the history is an edit like any other
-    EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(Labels(doc.history()), (Entries{"", "a", "b", "c", "back"}));
+    EXPECT_EQ(std::pair(doc.FileSaved(), Labels(doc.history())), std::pair(false, Entries{"", "a", "b", "c", "back"}));
 }
 
 TEST(CamDocument, AnotherProgramIsOneEntryOrANewHistory) {
@@ -214,21 +203,17 @@ TEST(CamDocument, AnotherProgramIsOneEntryOrANewHistory) {
     Program same = camtest::MakeProgram();
     SetPhase(same, 3, 3, 5, 6);
     doc.Replace("reception", same.Data());
-    EXPECT_EQ(Labels(doc.history()), (Entries{"", "typed", "reception"}));
-    EXPECT_TRUE(Listed(p, 1, 2).empty());
+    EXPECT_EQ(std::pair(Labels(doc.history()), Listed(p, 1, 2)),
+              std::pair(Entries{"", "typed", "reception"}, Entries{}));
     ASSERT_TRUE(doc.RestoreHistory(1, "back"));  // the tables before the reception, whole
-    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
-    EXPECT_TRUE(Listed(p, 3, 3).empty());
+    EXPECT_EQ((Lists{Listed(p, 1, 2), Listed(p, 3, 3)}), (Lists{{"F001 0100 0200"}, {}}));
     // Tables of another model, or a program of no relation, begin a history of their own.
     doc.Replace("other model", camtest::MakeProgram(16, 15).Data());
-    EXPECT_EQ(Labels(doc.history()), Entries{"other model"});
-    EXPECT_EQ(p.NCams, 16);
+    EXPECT_EQ(std::pair(Labels(doc.history()), p.NCams), std::pair(Entries{"other model"}, 16));
     doc.Begin("imported", same.Data());
-    EXPECT_EQ(Labels(doc.history()), Entries{"imported"});
-    EXPECT_FALSE(doc.FileSaved());
+    EXPECT_EQ(std::pair(Labels(doc.history()), doc.FileSaved()), std::pair(Entries{"imported"}, false));
     doc.Load("opened", [](CamData& d) { ClearAll(d); });
-    EXPECT_TRUE(doc.FileSaved());
-    EXPECT_EQ(Labels(doc.history()), Entries{"opened"});
+    EXPECT_EQ(std::pair(Labels(doc.history()), doc.FileSaved()), std::pair(Entries{"opened"}, true));
 }
 
 // ---- What the editing commands record --------------------------------------------------
@@ -246,8 +231,7 @@ TEST(EditingChanges, APhaseEntryOrADragIsNamedInTheUsersWords) {
     EXPECT_EQ(c.cams[0].after.count(), 100u);
     // The same phase left again writes nothing new, and keeps the undo copy.
     ASSERT_TRUE(ed.OffFocusOut("0100", "0200"));
-    EXPECT_EQ(doc.history().count(), 2u);
-    EXPECT_TRUE(ed.undoEnabled());
+    EXPECT_EQ(std::pair(doc.history().count(), ed.undoEnabled()), std::pair(std::size_t{2}, true));
     ASSERT_TRUE(ed.OffFocusOut("0150", "0150"));
     ASSERT_TRUE(ed.Undo());
     EXPECT_EQ(Labels(doc.history()), (Entries{"", "phase 0100-0200 of cam 3, size 1",
@@ -261,13 +245,11 @@ TEST(EditingChanges, APhaseEntryOrADragIsNamedInTheUsersWords) {
     std::array<std::uint8_t, kPositions> positions;
     std::copy_n(dragged.CamPos.cam(1, 2), kPositions, positions.begin());
     ed.WriteDrag(1, 2, positions, 100, 260);
-    EXPECT_TRUE(ed.undoEnabled());
-    EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(ed.onText() + ed.offText() + ed.savedOff(), "010002600260");
-    EXPECT_EQ(Labels(doc.history()).back(), "phase 0100-0260 of cam 3, size 1");
+    EXPECT_EQ(std::tuple(ed.undoEnabled(), doc.FileSaved(), ed.onText() + ed.offText() + ed.savedOff(),
+                         Labels(doc.history()).back()),
+              std::tuple(true, false, "010002600260", "phase 0100-0260 of cam 3, size 1"));
     ASSERT_TRUE(ed.Undo());
-    EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
-    EXPECT_TRUE(doc.FileSaved());
+    EXPECT_EQ(std::pair(Listed(p, 1, 2), doc.FileSaved()), std::pair(Entries{"F001 0100 0200"}, true));
     p.CurSize = 2;
     EXPECT_EQ(ed.dragCam(), -1);  // another size shown: the cam open is not on the chart
 }
@@ -299,9 +281,7 @@ TEST(EditingChanges, SizeCommandsRecordWhatTheyChangedAndEndTheUndo) {
         answer ? prompt.push(answer) : prompt.push(Answer::Yes);
         ASSERT_TRUE(command(p, doc, prompt).changed);
         const Change& c = h.entry(h.present()).change;
-        EXPECT_EQ(c.label, label);
-        EXPECT_EQ(c.cams.size(), cams);
-        EXPECT_EQ(c.size, size);
+        EXPECT_EQ(std::tuple(c.label, c.cams.size(), c.size), std::tuple(label, cams, size));
         EXPECT_FALSE(ed.undoEnabled());
         EXPECT_FALSE(ed.Undo());
         EXPECT_EQ(h.count(), 3u);
@@ -316,36 +296,33 @@ TEST(HistoryForm, PickingShowsRestoreKeepsCloseReturns) {
     doc.Load("file opened", [](CamData&) {});
     Edit(doc, 1, 2, 100, 200, "phase 0100-0200 of cam 3, size 1");
     Edit(doc, 4, 6, 10, 20, "phase 0010-0020 of cam 7, size 4");
-    p.CurSize = 1;
-    p.CurCam = 0;
+    std::tie(p.CurSize, p.CurCam) = std::tuple(1, 0);
     {
         HistoryForm f(p, doc);
         EXPECT_EQ(f.Rows(), (Entries{"   1  file opened", "   2  phase 0100-0200 of cam 3, size 1",
                                      "   3  phase 0010-0020 of cam 7, size 4"}));
-        EXPECT_EQ(f.presentRow(), 2);
-        EXPECT_FALSE(f.restoreEnabled());
+        EXPECT_EQ(std::pair(f.presentRow(), f.restoreEnabled()), std::pair(2, false));
         f.Select(1);
-        EXPECT_TRUE(f.restoreEnabled());
-        EXPECT_EQ((Ints{p.CurSize, p.CurCam}), (Ints{1, 2}));  // the entry's size and cam are shown
-        EXPECT_TRUE(Listed(p, 4, 6).empty());
+        // The entry's size and cam are shown, in the state of that entry.
+        EXPECT_EQ(std::tuple(f.restoreEnabled(), p.CurSize, p.CurCam, Listed(p, 4, 6)),
+                  std::tuple(true, 1, 2, Entries{}));
         f.Select(2);
         EXPECT_EQ(p.CurSize, 4);
         f.Close();
-        EXPECT_EQ((Ints{p.CurSize, p.CurCam}), (Ints{1, 0}));  // back where the window was opened
-        EXPECT_FALSE(f.restored());
+        // Back where the window was opened.
+        EXPECT_EQ(std::tuple(p.CurSize, p.CurCam, f.restored()), std::tuple(1, 0, false));
     }
     {
         HistoryForm f(p, doc);
         f.Select(0);
         ASSERT_TRUE(f.Restore());
-        EXPECT_TRUE(f.restored());
-        EXPECT_EQ(f.selectedRow(), f.presentRow());
+        EXPECT_EQ(std::pair(f.restored(), f.selectedRow()), std::pair(true, f.presentRow()));
         EXPECT_EQ(f.Rows().back(), "   4  back to: file opened");
         f.Select(2);  // looked at, not restored
         f.Close();
-        EXPECT_TRUE(Listed(p, 1, 2).empty());
-        EXPECT_TRUE(Listed(p, 4, 6).empty());
-        EXPECT_TRUE(doc.FileSaved());  // back to the state of the file
+        // Back to the state of the file.
+        EXPECT_EQ(std::tuple(Listed(p, 1, 2), Listed(p, 4, 6), doc.FileSaved()),
+                  std::tuple(Entries{}, Entries{}, true));
     }
 }
 

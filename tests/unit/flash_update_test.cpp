@@ -1,6 +1,5 @@
-// The firmware: the absolute hex file's records and its verification, then the update's
-// window rows, sending order and exchange against a fake device on a fake clock. Records are
-// written out with checksums computed by hand, wire bytes too.
+// The firmware file's records and verification, then the update's window, order and exchange
+// against a fake device on a fake clock. Checksums are computed by hand, wire bytes too.
 #include "core/firmware/flash_update.h"
 #include "core/firmware/firmware_file.h"
 #include "core/model/scripted_prompt.h"
@@ -16,8 +15,9 @@ namespace {
 using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using ::testing::StartsWith;
 using namespace std::string_literals;
+using Strings = std::vector<std::string>;
+using Bools = std::vector<bool>;
 
 // 16 data bytes 01..10 at 0000: 0x10 + 0x88 = 0x98, two's complement 0x68.
 const std::string k16Bytes = ":100000000102030405060708090A0B0C0D0E0F1068";
@@ -33,18 +33,15 @@ const std::string kIdent2 = ":080600002F31352F3230323664";
 const std::string kEnterUpdate = ":FU\xD5\r";
 
 TEST(HexRecord, DataBytesAreHalfTheLengthBeyondElevenCharactersAndTheChecksumTheTwosComplement) {
-    EXPECT_EQ(RecordDataBytes(k16Bytes), 16);
-    EXPECT_EQ(RecordDataBytes(kEnd), 0);
-    EXPECT_EQ(RecordDataBytes(kSum256), 2);
-    EXPECT_EQ(RecordDataBytes(":0000"), 0);  // too short to carry any
-    EXPECT_EQ(RecordDataBytes(k16Bytes + "0"), 16);
-    EXPECT_EQ(RecordChecksum(k16Bytes), "68");
-    EXPECT_TRUE(RecordChecksumOk(k16Bytes));
-    EXPECT_EQ(RecordChecksum(kSum256), "00");
-    EXPECT_TRUE(RecordChecksumOk(kSum256));
-    EXPECT_TRUE(RecordChecksumOk(kEnd));
-    EXPECT_TRUE(RecordChecksumOk(":020000007f7f00"));  // the pairs in any case
-    EXPECT_FALSE(RecordChecksumOk(":00000001ff"));     // the field itself in upper case only
+    // ":0000" is too short to carry any.
+    EXPECT_EQ((std::vector<int>{RecordDataBytes(k16Bytes), RecordDataBytes(kEnd), RecordDataBytes(kSum256),
+                                RecordDataBytes(":0000"), RecordDataBytes(k16Bytes + "0")}),
+              (std::vector<int>{16, 0, 2, 0, 16}));
+    EXPECT_EQ((Strings{RecordChecksum(k16Bytes), RecordChecksum(kSum256)}), (Strings{"68", "00"}));
+    // The pairs in any case; the field itself in upper case only.
+    EXPECT_EQ((Bools{RecordChecksumOk(k16Bytes), RecordChecksumOk(kSum256), RecordChecksumOk(kEnd),
+                     RecordChecksumOk(":020000007f7f00"), RecordChecksumOk(":00000001ff")}),
+              (Bools{true, true, true, true, false}));
     // Any data digit changed breaks it.
     for (std::size_t i = 9; i + 2 < k16Bytes.size(); ++i) {
         std::string changed = k16Bytes;
@@ -52,23 +49,21 @@ TEST(HexRecord, DataBytesAreHalfTheLengthBeyondElevenCharactersAndTheChecksumThe
         EXPECT_FALSE(RecordChecksumOk(changed)) << changed;
     }
     // Lines that are no whole record.
-    for (const char* bad : {":00000001F", ":000000", ":0000000G01F8", ":00000001FF0", ":", ":00 00001FF"}) {
-        EXPECT_FALSE(RecordChecksumOk(bad)) << bad;
-        EXPECT_EQ(RecordChecksum(bad), "") << bad;
-    }
+    for (const char* bad : {":00000001F", ":000000", ":0000000G01F8", ":00000001FF0", ":", ":00 00001FF"})
+        EXPECT_EQ(std::tuple(RecordChecksumOk(bad), RecordChecksum(bad)), std::tuple(false, "")) << bad;
 }
 
 TEST(HexRecord, KindsDataAndAddressColumn) {
-    EXPECT_TRUE(IsEmptyRecord(kEnd));
-    EXPECT_TRUE(IsEmptyRecord(kEmptyData));
-    EXPECT_FALSE(IsEmptyRecord(k16Bytes));
-    EXPECT_TRUE(IsIdentificationRecord(kIdent1));
-    EXPECT_FALSE(IsIdentificationRecord(":08060001413142324333303332"));  // type 01
-    EXPECT_FALSE(IsIdentificationRecord(k16Bytes));
-    EXPECT_EQ(RecordData(kIdent1), "A1B2C303");
-    EXPECT_EQ(RecordData(kSum256), "\x7F\x7F");
-    EXPECT_EQ(RecordAddressText(":10C00000"), "0C000H");
-    EXPECT_EQ(RecordAddressText(":08C0000000112233445566775C"), "0C000H");  // not the count's digit
+    EXPECT_EQ((Bools{IsEmptyRecord(kEnd), IsEmptyRecord(kEmptyData), IsEmptyRecord(k16Bytes)}),
+              (Bools{true, true, false}));
+    // The second one is of type 01.
+    EXPECT_EQ((Bools{IsIdentificationRecord(kIdent1), IsIdentificationRecord(":08060001413142324333303332"),
+                     IsIdentificationRecord(k16Bytes)}),
+              (Bools{true, false, false}));
+    EXPECT_EQ((Strings{RecordData(kIdent1), RecordData(kSum256)}), (Strings{"A1B2C303", "\x7F\x7F"}));
+    // The address column is not the count's digit.
+    EXPECT_EQ((Strings{RecordAddressText(":10C00000"), RecordAddressText(":08C0000000112233445566775C")}),
+              (Strings{"0C000H", "0C000H"}));
 }
 
 TEST(IdentificationRow, MonthNameDayAndYearOrTheLastTenCharacters) {
@@ -96,10 +91,10 @@ TEST_F(FirmwareFileTest, VerifiedFileKeepsItsRecordsCountsAndIdentification) {
     const std::string bytes = kIdent1 + "\r\n" + k16Bytes + "\r\n" + kIdent2 + "\r\n" + kEnd + "\r\n";
     const FirmwareFile f = read(bytes);
     ASSERT_TRUE(f.ok());
-    EXPECT_EQ(f.records, (std::vector<std::string>{kIdent1, k16Bytes, kIdent2, kEnd}));
-    EXPECT_EQ(f.dataBytes, 32);
-    EXPECT_EQ(f.identification, "A1B2C303/15/2026");  // appended in file order
-    EXPECT_EQ(f.fileBytes, bytes.size());
+    EXPECT_EQ(f.records, (Strings{kIdent1, k16Bytes, kIdent2, kEnd}));
+    // The identification records are appended in file order.
+    EXPECT_EQ(std::tuple(f.dataBytes, f.identification, f.fileBytes),
+              std::tuple(32L, "A1B2C303/15/2026", std::uintmax_t{bytes.size()}));
     EXPECT_EQ(shown, (std::vector<std::pair<long, long>>{{4, 32}}));
 
     shown.clear();
@@ -111,8 +106,8 @@ TEST_F(FirmwareFileTest, VerifiedFileKeepsItsRecordsCountsAndIdentification) {
 
 TEST_F(FirmwareFileTest, UnreadableFiles) {
     const FirmwareFile f = ReadFirmwareFile(dir.str());  // a folder
-    EXPECT_EQ(f.outcome, FirmwareFile::Unreadable);
-    EXPECT_EQ(f.reason, dir.str() + ": is a folder, not a file");
+    EXPECT_EQ(std::tie(f.outcome, f.reason),
+              std::tuple(FirmwareFile::Unreadable, dir.str() + ": is a folder, not a file"));
     // Larger than any firmware: refused before a line is read.
     std::filesystem::resize_file(dir.write("fw.Abs", ""), kMaxFirmwareFileBytes + 1);
     EXPECT_THAT(ReadFirmwareFile(dir.file("fw.Abs")).reason, HasSubstr("is larger than any file of its kind"));
@@ -136,16 +131,16 @@ TEST(FlashPlan, LinesAreShownEveryHundredthRoundedHalfToEvenAtLeastOne) {
 // A byte-count-00 record is held back and sent after the last line; when it is the last
 // line it goes in its place too, so twice.
 TEST(FlashPlan, ByteCountZeroRecordsAreSentAfterTheLastLine) {
-    const std::vector<std::string> endLast{k16Bytes, k16Bytes, kEnd};
+    using Plan = std::vector<PlannedSend>;
+    const Strings endLast{k16Bytes, k16Bytes, kEnd}, emptyInside{kExtended, kEmptyData, k16Bytes, kIdent1};
     EXPECT_EQ(
         TransmissionPlan(endLast),
-        (std::vector<PlannedSend>{
+        (Plan{
             {k16Bytes, 1, 1, 16, true}, {k16Bytes, 2, 2, 32, true}, {kEnd, 3, 3, 32, true}, {kEnd, 3, 0, 32, false}}));
-    const std::vector<std::string> emptyInside{kExtended, kEmptyData, k16Bytes, kIdent1};
-    EXPECT_EQ(TransmissionPlan(emptyInside), (std::vector<PlannedSend>{{kExtended, 1, 1, 2, true},
-                                                                       {k16Bytes, 3, 2, 18, true},
-                                                                       {kIdent1, 4, 3, 26, true},
-                                                                       {kEmptyData, 2, 0, 26, false}}));
+    EXPECT_EQ(TransmissionPlan(emptyInside), (Plan{{kExtended, 1, 1, 2, true},
+                                                   {k16Bytes, 3, 2, 18, true},
+                                                   {kIdent1, 4, 3, 26, true},
+                                                   {kEmptyData, 2, 0, 26, false}}));
 }
 
 TEST(FlashScreenRows, TextsAtTheirRowsAndColumns) {
@@ -155,14 +150,9 @@ TEST(FlashScreenRows, TextsAtTheirRowsAndColumns) {
     s.testing = true;
     EXPECT_EQ(ScreenTexts(s),
               (std::vector<PlacedText>{{1, 0, s.workingFile}, {2, 0, "Testing Line:            Tot.Bytes:"}}));
-    s.testLines = 7;
-    s.testBytes = 112;
-    s.row4 = " CRC Prog:  A1B2C3  Date Prog: MAR 15 2026";
-    s.transmitting = true;
-    s.sentLines = 1000;
-    s.sentBytes = 5;
-    s.address = "0C000H";
-    s.row8 = "DEVICE UPDATED WITH  /fw/PX32.Abs";
+    std::tie(s.testLines, s.testBytes, s.transmitting, s.sentLines, s.sentBytes) = std::tuple(7, 112, true, 1000, 5);
+    std::tie(s.row4, s.address, s.row8) =
+        std::tuple(" CRC Prog:  A1B2C3  Date Prog: MAR 15 2026", "0C000H", "DEVICE UPDATED WITH  /fw/PX32.Abs");
     const std::vector<PlacedText> all = {{1, 0, s.workingFile}, {2, 0, "Testing Line:            Tot.Bytes:"},
                                          {2, 140, "07"},        {2, 340, "112"},
                                          {4, 0, s.row4},        {6, 0, "Transmit Line:         Bytes:          Addr:"},
@@ -183,8 +173,7 @@ struct FlashFixture : FakeLink, ::testing::Test {
     camtest::ScratchFolder dir;
 
     void SetUp() override {
-        p.ComDevice = "/dev/ttyFW";
-        p.ComSpeed = 9600;
+        std::tie(p.ComDevice, p.ComSpeed) = std::tuple("/dev/ttyFW", 9600);
         // A device that acknowledges ":FU" and every record after 2 ms.
         port.device = [](FakePort& f, const std::string& w) {
             if (w.size() > 1 && w.front() == ':' && w.back() == '\r') f.reply("\x06", 2);
@@ -198,24 +187,24 @@ struct FlashFixture : FakeLink, ::testing::Test {
     FlashOutcome update(const std::vector<std::string>& lines) { return FlashUpdate(p, link, file(lines), view); }
 };
 
-// Empty lines are neither sent nor counted; small files redraw every line, and the bar
-// follows the lines.
+// Empty lines are neither sent nor counted; small files redraw every line, the bar follows the lines.
 TEST_F(FlashFixture, UpdateSendsFuThenEveryRecordWithCrAtTheUpdateSpeed) {
     const std::int64_t start = clock.nowMs();
     ASSERT_EQ(update({kIdent1, k16Bytes, "", kIdent2, kEnd, ""}), FlashOutcome::Updated);
     EXPECT_THAT(port.writes,
                 ElementsAre(kEnterUpdate, kIdent1 + "\r", k16Bytes + "\r", kIdent2 + "\r", kEnd + "\r", kEnd + "\r"));
     // At the update speed, whatever is stored, with RTS/CTS.
-    EXPECT_EQ(std::tie(port.openedName, port.speed, port.rtsCts), std::tuple("/dev/ttyFW", 19200, true));
-    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(std::tuple(port.openedName, port.speed, port.rtsCts, port.isOpen()),
+              std::tuple("/dev/ttyFW", 19200, true, false));
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].buttons, prompt.asked()[0].icon),
               std::tuple("UPDATE FLASH ?", Buttons::YesNo, Icon::Question));
     const FlashScreen& last = view.shown.back();
-    EXPECT_EQ(last.row4, " CRC Prog:  A1B2C3  Date Prog: MAR 15 2026");
-    EXPECT_EQ(last.row8, "DEVICE UPDATED WITH  " + dir.file("PX32.Abs"));
-    EXPECT_EQ(std::tie(last.testLines, last.sentLines, last.sentBytes), std::tuple(4, 4, 32));
-    EXPECT_EQ(last.lamp, FlashScreen::Lamp::Green);  // a line without modem lines cannot tell
+    EXPECT_EQ(std::tie(last.row4, last.row8),
+              std::tuple(" CRC Prog:  A1B2C3  Date Prog: MAR 15 2026", "DEVICE UPDATED WITH  " + dir.file("PX32.Abs")));
+    // The lamp green: a line without modem lines cannot tell.
+    EXPECT_EQ(std::tie(last.testLines, last.sentLines, last.sentBytes, last.lamp),
+              std::tuple(4, 4, 32, FlashScreen::Lamp::Green));
     EXPECT_GE(clock.nowMs() - start, kUpdatedShownMs);
     std::vector<int> percents;
     for (const FlashScreen& s : view.shown)
@@ -223,23 +212,17 @@ TEST_F(FlashFixture, UpdateSendsFuThenEveryRecordWithCrAtTheUpdateSpeed) {
     EXPECT_EQ(percents, (std::vector<int>{0, 25, 50, 75, 100}));
 }
 
-// The answer to ":FU" and to each record is one ACK, or one NAK that has the record sent
-// again (at most ten times more); anything else stops the update and says what came, since a
-// byte 06 among noise is no acknowledgement.
+// A NAK has the record sent again (at most ten times more); anything else stops the update and says
+// what came, since a byte 06 among noise is no acknowledgement.
 TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
     const std::string stopped =
         ": the update was stopped. The device may hold an incomplete firmware: repeat the update.";
     const std::string notAck = " instead of ACK or NAK" + stopped;
     const std::string fu = "The device answered :FU with ", record1 = "record 1 (" + k16Bytes + ")";
     using Replies = std::vector<std::pair<std::string, int>>;  // bytes and their delay
-    struct Case {
-        std::vector<Replies> answers;  // to ":FU", then to each line sent; the last one repeats
-        FlashOutcome outcome;
-        std::string said;  // the last message
-        std::size_t writes;
-    };
     const Replies ack{{"\x06", 2}}, nak{{"\x15", 2}};
-    const std::vector<Case> cases = {
+    // the answers to ":FU", then to each line sent (the last one repeats), the outcome, the last message, the writes
+    const std::vector<std::tuple<std::vector<Replies>, FlashOutcome, std::string, std::size_t>> cases = {
         {{{{"x\x06", 2}}}, FlashOutcome::Garbled, fu + "78 06" + notAck, 1},
         {{{{"x", 1500}, {"\x06", 1600}}}, FlashOutcome::Garbled, fu + "78" + notAck, 1},
         {{nak}, FlashOutcome::Refused, "The device refused :FU 1 time(s)" + stopped, 1},
@@ -252,21 +235,19 @@ TEST_F(FlashFixture, AnAnswerIsOneAckOrOneNakAndNothingElse) {
     };
     FlashScreen screen;
     const FirmwareFile f = VerifyFirmware(p, file({k16Bytes, kEnd}), screen, view, prompt);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.said);
+    for (const auto& [answers, outcome, said, writes] : cases) {
+        SCOPED_TRACE(said);
         FakeLink w(true);
-        w.port.device = [&c](FakePort& fake, const std::string&) {
-            for (const auto& [bytes, delay] : c.answers[std::min(fake.writes.size(), c.answers.size()) - 1])
+        w.port.device = [&answers = answers](FakePort& fake, const std::string&) {
+            for (const auto& [bytes, delay] : answers[std::min(fake.writes.size(), answers.size()) - 1])
                 fake.reply(bytes, delay);
         };
         const std::int64_t start = w.clock.nowMs();
-        EXPECT_EQ(SendFirmware(p, w.link, f, "fw", screen, view, 0), c.outcome);
-        EXPECT_EQ(w.prompt.messages().back(), c.said);
-        EXPECT_EQ(w.port.writes.size(), c.writes);
-        EXPECT_FALSE(w.port.isOpen());
-        if (c.outcome == FlashOutcome::TimedOut) {
-            EXPECT_GE(w.since(start), 5000);
-            EXPECT_LE(w.since(start), 5010) << "5 s after the last line";
+        EXPECT_EQ(SendFirmware(p, w.link, f, "fw", screen, view, 0), outcome);
+        EXPECT_EQ(std::tuple(w.prompt.messages().back(), w.port.writes.size(), w.port.isOpen()),
+                  std::tuple(said, writes, false));
+        if (outcome == FlashOutcome::TimedOut) {
+            EXPECT_THAT(w.since(start), AllOf(::testing::Ge(5000), ::testing::Le(5010))) << "5 s after the last line";
         }
     }
 }
@@ -300,12 +281,9 @@ TEST_F(FlashFixture, NothingIsSentUntilTheUserAndTheDeviceAreReady) {
 
     port.ctsState = LineState::NotAsserted;
     prompt.clear();
-    prompt.push(Answer::Yes);
-    prompt.push(Answer::Retry);
-    prompt.push(Answer::Cancel);
+    for (Answer a : {Answer::Yes, Answer::Retry, Answer::Cancel}) prompt.push(a);
     EXPECT_EQ(update({k16Bytes, kEnd}), FlashOutcome::NotReady);
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(view.shown.back().lamp, FlashScreen::Lamp::Red);
+    EXPECT_EQ(std::tuple(port.isOpen(), view.shown.back().lamp), std::tuple(false, FlashScreen::Lamp::Red));
     const auto& asked = prompt.asked();
     ASSERT_EQ(asked.size(), 3u);
     EXPECT_EQ(std::tie(asked[1].text, asked[1].buttons, asked[1].icon),
@@ -321,12 +299,11 @@ TEST_F(FlashFixture, NothingIsSentUntilTheUserAndTheDeviceAreReady) {
     port.failOpen = false;
     PluggingPrompt plugging;
     plugging.port = &port;
-    plugging.push(Answer::Yes);
-    plugging.push(Answer::Retry);
+    for (Answer a : {Answer::Yes, Answer::Retry}) plugging.push(a);
     Link pluggedLink{port, clock, plugging};
     ASSERT_EQ(FlashUpdate(p, pluggedLink, file({k16Bytes, kEnd}), view), FlashOutcome::Updated);
-    EXPECT_EQ(view.shown.back().lamp, FlashScreen::Lamp::Green);
-    EXPECT_EQ(port.writes.size(), 4u);  // :FU, the record, the end twice
+    // :FU, the record, the end twice
+    EXPECT_EQ(std::tuple(view.shown.back().lamp, port.writes.size()), std::tuple(FlashScreen::Lamp::Green, 4u));
 }
 
 TEST_F(FlashFixture, PortThatGoesAwayMidUpdateIsOneMessageAndClosed) {
@@ -335,30 +312,22 @@ TEST_F(FlashFixture, PortThatGoesAwayMidUpdateIsOneMessageAndClosed) {
         f.unplugAfter(100);
     };
     EXPECT_EQ(update({k16Bytes, k16Bytes, kEnd}), FlashOutcome::LineLost);
-    // The question, then what happened.
     EXPECT_THAT(prompt.messages(),
-                ElementsAre("UPDATE FLASH ?", AllOf(StartsWith("The line to the device went away during the firmware"),
-                                                    HasSubstr("Resource error"))));
-    EXPECT_EQ(port.writes.size(), 2u);
-    EXPECT_FALSE(port.isOpen());
+                ElementsAre("UPDATE FLASH ?",
+                            AllOf(::testing::StartsWith("The line to the device went away during the firmware"),
+                                  HasSubstr("Resource error"))));
+    EXPECT_EQ(std::tuple(port.writes.size(), port.isOpen()), std::tuple(2u, false));
 }
 
-// What a device would refuse half-way through the update is refused before it, naming the
-// line of the file (empty lines count there, and are skipped) in the window and a box; what
-// other tools write is taken. Nothing is opened for a refused file.
+// Refused before the update, naming the line of the file (empty lines count there, and are skipped) in
+// the window and a box; what other tools write is taken. Nothing is opened for a refused file.
 TEST_F(FlashFixture, RecordsADeviceWouldRefuseAreRefusedBeforeTheUpdate) {
     const std::string count15 = ":0F0000000102030405060708090A0B0C0D0E0F1069";  // 16 data bytes
     const std::string type07 = ":100000070102030405060708090A0B0C0D0E0F1061";
-    std::string spoilt = k16Bytes;
-    spoilt[20] = 'F';
-    struct Case {
-        std::string bytes;
-        FirmwareFile::Outcome outcome;
-        int badLine;
-        std::string said;
-    };
+    const std::string spoilt = k16Bytes.substr(0, 20) + "F" + k16Bytes.substr(21);
     const std::string unusable = "FILE UNUSABLE";
-    const std::vector<Case> cases = {
+    // the file, what its reading finds, the line at fault, what is said
+    const std::vector<std::tuple<std::string, FirmwareFile::Outcome, int, std::string>> cases = {
         {kSum256 + "\r\n" + k16Bytes + "\r\n" + spoilt + "\r\n" + kEnd, FirmwareFile::ParityError, 3,
          "PARITY ERROR IN LINE 3"},
         {"\r\n" + spoilt + "\r\n", FirmwareFile::ParityError, 2, "PARITY ERROR IN LINE 2"},
@@ -378,20 +347,20 @@ TEST_F(FlashFixture, RecordsADeviceWouldRefuseAreRefusedBeforeTheUpdate) {
         {k16Bytes + "\n" + kEnd + "\x1A", FirmwareFile::Verified, 0, ""},
         {k16Bytes + "\r\n\r\n" + kEnd + "\r\n\r\n", FirmwareFile::Verified, 0, ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes);
-        const std::string path = dir.write("fw.Abs", c.bytes);
+    for (const auto& [bytes, outcome, badLine, said] : cases) {
+        SCOPED_TRACE(bytes);
+        const std::string path = dir.write("fw.Abs", bytes);
         const FirmwareFile f = ReadFirmwareFile(path);
-        EXPECT_EQ(std::pair(f.outcome, f.badLine), std::pair(c.outcome, c.badLine));
+        EXPECT_EQ(std::pair(f.outcome, f.badLine), std::pair(outcome, badLine));
         if (f.ok()) {
-            EXPECT_EQ(f.records, (std::vector<std::string>{k16Bytes, kEnd}));
+            EXPECT_EQ(f.records, (Strings{k16Bytes, kEnd}));
             continue;
         }
         prompt.clear();
         EXPECT_EQ(FlashUpdate(p, link, path, view), FlashOutcome::FileRefused);
-        EXPECT_THAT(prompt.messages(), ElementsAre(c.said));
-        if (c.outcome != FirmwareFile::ParityError) {
-            EXPECT_EQ(view.shown.back().row4, c.said);
+        EXPECT_THAT(prompt.messages(), ElementsAre(said));
+        if (outcome != FirmwareFile::ParityError) {
+            EXPECT_EQ(view.shown.back().row4, said);
         }
     }
     prompt.clear();
@@ -400,7 +369,6 @@ TEST_F(FlashFixture, RecordsADeviceWouldRefuseAreRefusedBeforeTheUpdate) {
     EXPECT_EQ(port.opens, 0);
 }
 
-// Keeps what the file dialog was asked with.
 struct DialogPrompt : ScriptedPrompt {
     std::vector<FileRequest> requests;
     std::string openFile(const FileRequest& r) override {
@@ -415,8 +383,7 @@ TEST(FirmwareDialog, StartsInTheWorkingFolderThenInTheLastFilesFolder) {
     DialogPrompt prompt;
     prompt.push("/fw/v2/PX32.Abs");
     EXPECT_EQ(ChooseFirmwareFile(p, prompt), "/fw/v2/PX32.Abs");
-    EXPECT_EQ(p.FwFile, "/fw/v2/PX32.Abs");
-    EXPECT_EQ(p.FwDir, "/fw/v2");
+    EXPECT_EQ(std::tie(p.FwFile, p.FwDir), std::tuple("/fw/v2/PX32.Abs", "/fw/v2"));
     prompt.push("");  // cancelled: the folder stays
     EXPECT_EQ(ChooseFirmwareFile(p, prompt), "");
     EXPECT_EQ(p.FwDir, "/fw/v2");
@@ -425,11 +392,10 @@ TEST(FirmwareDialog, StartsInTheWorkingFolderThenInTheLastFilesFolder) {
     EXPECT_EQ(p.FwFile, "/fw/v2/PX32.Abs");
     ASSERT_EQ(prompt.requests.size(), 3u);
     const FileRequest& first = prompt.requests[0];
-    EXPECT_EQ(first.title, "Open file");
-    EXPECT_EQ(first.folder, "/home/op/Zeto");
+    EXPECT_EQ((Strings{first.title, first.folder, prompt.requests[1].folder}),
+              (Strings{"Open file", "/home/op/Zeto", "/fw/v2"}));
     using Filters = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(first.filters, (Filters{{"File Absolute HEX (*.Abs)", "*.abs"}, {"All Files   (*.*)", "*.*"}}));
-    EXPECT_EQ(prompt.requests[1].folder, "/fw/v2");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ namespace cam {
 namespace {
 
 using namespace std::string_literals;
+using Strings = std::vector<std::string>;
 
 TEST(PortName, ComNumbersAndPaths) {
     Program p;
@@ -38,7 +39,6 @@ TEST(PortName, ComNumbersAndPaths) {
     EXPECT_EQ(names(), "COM4|/dev/ttyS3");
 }
 
-// Other programs' claims on a port, as they write them.
 TEST(PortLocks, LockFilesAndFlockHoldersAreRead) {
     for (auto [bytes, pid] : std::initializer_list<std::pair<std::string_view, std::optional<long>>>{
              {"      4711\n", 4711},          // ten columns, as minicom writes it
@@ -48,10 +48,9 @@ TEST(PortLocks, LockFilesAndFlockHoldersAreRead) {
              {"-5\n", std::nullopt},
              {"0000000000\n", std::nullopt}})
         EXPECT_EQ(LockFilePid(bytes), pid) << bytes;
-    EXPECT_EQ(LockFilePaths("/dev/ttyUSB0"),
-              (std::vector<std::string>{"/var/lock/LCK..ttyUSB0", "/run/lock/LCK..ttyUSB0"}));
-    EXPECT_EQ(LockFilePaths("/dev/pts/3"), (std::vector<std::string>{"/var/lock/LCK..pts_3", "/var/lock/LCK..3",
-                                                                     "/run/lock/LCK..pts_3", "/run/lock/LCK..3"}));
+    EXPECT_EQ(LockFilePaths("/dev/ttyUSB0"), (Strings{"/var/lock/LCK..ttyUSB0", "/run/lock/LCK..ttyUSB0"}));
+    EXPECT_EQ(LockFilePaths("/dev/pts/3"),
+              (Strings{"/var/lock/LCK..pts_3", "/var/lock/LCK..3", "/run/lock/LCK..pts_3", "/run/lock/LCK..3"}));
     const std::string locks =
         "1: POSIX  ADVISORY  WRITE 900 08:01:77 0 EOF\n"
         "2: FLOCK  ADVISORY  WRITE 4711 00:1a:3 0 EOF\n"
@@ -77,21 +76,19 @@ struct PortChoiceFixture : ::testing::Test {
 };
 
 TEST_F(PortChoiceFixture, LoadSelectsTheStoredPortAndSpeedThenTheUsersChoice) {
-    p.ComPort = 1;
-    p.ComSpeed = 19200;
+    std::tie(p.ComPort, p.ComSpeed) = std::tuple(1, 19200);
     PortChoice c(p, ports);
-    EXPECT_EQ(c.portIndex(), 1);  // COM1, not the COM10 listed before it
-    EXPECT_EQ(c.speedIndex(), 2);
-    EXPECT_EQ(p.ComPort, 1);
+    // COM1, not the COM10 listed before it.
+    EXPECT_EQ(std::tuple(c.portIndex(), c.speedIndex(), p.ComPort), std::tuple(1, 2, 1));
     EXPECT_EQ(c.settingsLine(), "Current Settings: COM:1, 19200baud, NO parity, 8 bits, 1stop");
     c.selectPort(2);
     EXPECT_EQ(p.ComPort, 7);
     c.selectSpeed(0);
-    EXPECT_EQ(p.ComSpeed, 2400);
-    EXPECT_EQ(c.settingsLine(), "Current Settings: COM:7, 2400baud, NO parity, 8 bits, 1stop");
+    EXPECT_EQ(std::tuple(p.ComSpeed, c.settingsLine()),
+              std::tuple(2400L, "Current Settings: COM:7, 2400baud, NO parity, 8 bits, 1stop"));
     c.selectPort(3);
-    EXPECT_EQ(p.ComDevice, "/dev/ttyUSB0");
-    EXPECT_EQ(c.settingsLine(), "Current Settings: /dev/ttyUSB0, 2400baud, NO parity, 8 bits, 1stop");
+    EXPECT_EQ(std::tuple(p.ComDevice, c.settingsLine()),
+              std::tuple("/dev/ttyUSB0", "Current Settings: /dev/ttyUSB0, 2400baud, NO parity, 8 bits, 1stop"));
     c.selectPort(9);  // outside the list: nothing
     EXPECT_EQ(c.portIndex(), 3);
 }
@@ -101,11 +98,9 @@ TEST_F(PortChoiceFixture, TypedPortsUnknownSpeedsAndNoPorts) {
     PortChoice c(p, ports);
     EXPECT_EQ(c.speedIndex(), -1);
     c.typePort("/dev/pts/4");
-    EXPECT_EQ(p.ComDevice, "/dev/pts/4");
-    EXPECT_EQ(c.portIndex(), -1);
+    EXPECT_EQ(std::tuple(p.ComDevice, c.portIndex()), std::tuple("/dev/pts/4", -1));
     c.typePort("USB Serial Port (COM7)");
-    EXPECT_EQ(std::tie(p.ComPort, p.ComDevice), std::tuple(7, ""));
-    EXPECT_EQ(c.portIndex(), 2);
+    EXPECT_EQ(std::tuple(p.ComPort, p.ComDevice, c.portIndex()), std::tuple(7, "", 2));
     c.typePort("COM10");
     EXPECT_EQ(c.portIndex(), 0);
     // An empty list keeps the port.
@@ -160,11 +155,11 @@ TEST(NetworkPortName, WellFormedAndMalformedNames) {
             EXPECT_EQ(got.rfind(name, 0), 0u) << "the refusal names the port: " << got;
         }
     }
-    EXPECT_TRUE(IsNetworkPortName("tcp://x"));  // malformed, still never a device path
-    EXPECT_FALSE(IsNetworkPortName("COM3"));
-    EXPECT_FALSE(SpeedApplies("tcp://h:1"));
-    EXPECT_TRUE(SpeedApplies("rfc2217://h:1"));
-    EXPECT_TRUE(SpeedApplies("/dev/ttyUSB0"));
+    // "tcp://x" is malformed, still never a device path.
+    EXPECT_EQ(std::tuple(IsNetworkPortName("tcp://x"), IsNetworkPortName("COM3")), std::tuple(true, false));
+    EXPECT_EQ(
+        (std::vector<bool>{SpeedApplies("tcp://h:1"), SpeedApplies("rfc2217://h:1"), SpeedApplies("/dev/ttyUSB0")}),
+        (std::vector<bool>{false, true, true}));
 }
 
 // IAC SB COM-PORT-OPTION(44) code value IAC SE.
@@ -177,22 +172,16 @@ TEST(TelnetSession, OpensAskingForBinaryNoGoAheadAndComPortControl) {
     EXPECT_EQ(t.comPort(), TelnetSession::Option::Pending);
     std::string data;
     t.receive("\xff\xfd\x2c"s, data);  // DO COM-PORT: granted, nothing owed
-    EXPECT_EQ(t.comPort(), TelnetSession::Option::On);
-    EXPECT_EQ(t.takeReplies(), "");
+    EXPECT_EQ(std::tuple(t.comPort(), t.takeReplies()), std::tuple(TelnetSession::Option::On, std::string()));
     TelnetSession refused;
     (void)refused.start();
     refused.receive("\xff\xfe\x2c"s, data);  // DONT COM-PORT
-    EXPECT_EQ(refused.comPort(), TelnetSession::Option::Refused);
-    EXPECT_EQ(data, "");
+    EXPECT_EQ(std::tuple(refused.comPort(), data), std::tuple(TelnetSession::Option::Refused, std::string()));
 }
 
 TEST(TelnetSession, ServerBytesGiveTheLineAndTheRepliesOwed) {
-    struct Row {
-        std::string from;     // what the server sent after start()
-        std::string data;     // the line's bytes
-        std::string replies;  // owed to the server
-    };
-    const Row rows[] = {
+    // what the server sent after start(), the line's bytes, the replies owed to the server
+    const std::tuple<std::string, std::string, std::string> rows[] = {
         {"ABC\r"s, "ABC\r", ""},
         {"\x02\xff\xff\x03"s, "\x02\xff\x03"s, ""},                   // IAC doubled is one 255
         {"\xff\xfb\001A"s, "A", "\xff\xfe\x01"s},                     // WILL ECHO: DONT ECHO
@@ -203,14 +192,14 @@ TEST(TelnetSession, ServerBytesGiveTheLineAndTheRepliesOwed) {
         {Sb("\x6b\x30") + "Z", "Z", ""},                              // modem state notice: no data
         {"\xff\xfa\x2c\x65\x00\x00\x96\xff\xff\xff\xf0Q"s, "Q", ""},  // IAC inside a suboption
     };
-    for (const Row& r : rows) {
+    for (const auto& [from, line, owed] : rows) {
         TelnetSession t;
         (void)t.start();
         std::string data;
         // Byte by byte: a command split between two reads is still one command.
-        for (char c : r.from) t.receive(std::string(1, c), data);
-        EXPECT_EQ(data, r.data);
-        EXPECT_EQ(t.takeReplies(), r.replies);
+        for (char c : from) t.receive(std::string(1, c), data);
+        EXPECT_EQ(data, line);
+        EXPECT_EQ(t.takeReplies(), owed);
         EXPECT_EQ(t.takeReplies(), "");
     }
 }
@@ -233,10 +222,9 @@ TEST(TelnetSession, LineSettingsAndTheServersAnswers) {
     EXPECT_EQ(t.lineSettings(38400), Sb("\x01\x00\x00\x96\x00"s) + Sb("\x02\x08") + Sb("\x03\x01") + Sb("\x04\x01"));
     EXPECT_EQ(t.lineSettings(0xff), Sb("\x01\x00\x00\x00\xff\xff"s) + Sb("\x02\x08") + Sb("\x03\x01") +
                                         Sb("\x04\x01"));  // IAC doubled inside the value
-    EXPECT_EQ(TelnetSession::flowControl(true), Sb("\x05\x03"));
-    EXPECT_EQ(TelnetSession::flowControl(false), Sb("\x05\x01"));
-    EXPECT_EQ(TelnetSession::rts(true), Sb("\x05\x0b"));
-    EXPECT_EQ(TelnetSession::rts(false), Sb("\x05\x0c"));
+    EXPECT_EQ((Strings{TelnetSession::flowControl(true), TelnetSession::flowControl(false), TelnetSession::rts(true),
+                       TelnetSession::rts(false)}),
+              (Strings{Sb("\x05\x03"), Sb("\x05\x01"), Sb("\x05\x0b"), Sb("\x05\x0c")}));
 
     std::string data;
     (void)t.lineSettings(38400);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -18,8 +19,7 @@ using cam::CommandResult;
 using Entries = std::vector<std::string>;
 
 // Records the default text each input box offered, which the scripted prompt does not keep.
-class DefaultsPrompt : public cam::ScriptedPrompt {
-public:
+struct DefaultsPrompt : cam::ScriptedPrompt {
     std::optional<std::string> input(const std::string& prompt, const std::string& title,
                                      const std::string& defaultText) override {
         defaults.push_back(defaultText);
@@ -30,9 +30,7 @@ public:
 
 cam::Program Model(int cams = 32, int sizes = 7) {
     cam::Program p = camtest::MakeProgram(cams, sizes);
-    p.LngTxt = camtest::ShippedTexts();
-    p.CamFile = "/tmp/x.Cam";
-    p.CurCam = 0;
+    std::tie(p.LngTxt, p.CamFile, p.CurCam) = std::tuple(camtest::ShippedTexts(), "/tmp/x.Cam", 0);
     return p;
 }
 
@@ -42,6 +40,11 @@ struct SizeCommands : ::testing::Test {
     // The document of the tables set up so far, as a file holds them.
     cam::CamDocument& Saved() { return doc.emplace(p); }
     std::string Asked(std::size_t i) const { return prompt.asked()[i].text + "|" + prompt.asked()[i].title; }
+    // Queues the replies to the next questions, in order.
+    template <class... Replies>
+    void Reply(Replies... replies) {
+        (prompt.push(replies), ...);
+    }
 
     cam::Program p = Model();
     std::optional<cam::CamDocument> doc;
@@ -51,114 +54,89 @@ struct SizeCommands : ::testing::Test {
 TEST_F(SizeCommands, SelectSizeAsksWithRangeAndMakesTheSizeCurrent) {
     p = Model(32, 30);
     cam::CamDocument& doc = Saved();
-    prompt.push("4");
+    Reply("4");
     const CommandResult r = cam::SelectSize(p, doc, prompt);
-    EXPECT_EQ(p.CurSize, 4);
-    EXPECT_EQ(r.redraw, CommandResult::Chart);
-    EXPECT_TRUE(r.sizeChanged);
+    EXPECT_EQ(std::tuple(p.CurSize, r.redraw, r.sizeChanged), std::tuple(4, CommandResult::Chart, true));
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(Asked(0), "Select size 1- 30|/tmp/x.Cam");
     EXPECT_TRUE(doc.FileSaved());
     // Cancel or the same size changes nothing.
-    prompt.push(std::optional<std::string>());
+    Reply(std::optional<std::string>(), "4");
     EXPECT_EQ(cam::SelectSize(p, doc, prompt).redraw, CommandResult::None);
-    prompt.push("4");
     EXPECT_FALSE(cam::SelectSize(p, doc, prompt).sizeChanged);
     EXPECT_EQ(p.CurSize, 4);
     // An answer out of range is shown and makes size 1 current.
     for (const char* answer : {"0", "99"}) {
+        SCOPED_TRACE(answer);
         p.CurSize = 5;
         prompt.clear();
-        prompt.push(answer);
+        Reply(answer);
         EXPECT_TRUE(cam::SelectSize(p, doc, prompt).sizeChanged);
-        EXPECT_EQ(p.CurSize, 1) << answer;
         EXPECT_EQ(prompt.messages(), Entries{std::string("Out of range: ") + answer});
-        EXPECT_EQ(prompt.asked()[1].title, "Select size");
-        EXPECT_EQ(prompt.asked()[1].icon, cam::Icon::Exclamation);
+        EXPECT_EQ(std::tuple(p.CurSize, prompt.asked()[1].title, prompt.asked()[1].icon),
+                  std::tuple(1, "Select size", cam::Icon::Exclamation));
     }
 }
 
 TEST_F(SizeCommands, CopySizeCopiesEveryCamOfTheSizeShown) {
-    p.CurSize = 2;
-    cam::SetPhase(p, 2, 0, 100, 200);
-    cam::SetPhase(p, 2, 31, 1000, 24);
-    cam::SetPhase(p, 1, 0, 5, 6);
-    cam::SetPhase(p, 4, 5, 10, 20);  // overwritten by the copy
-    p.CamRemark[0] = "kept";
+    std::tie(p.CurSize, p.CamRemark[0]) = std::tuple(2, "kept");
+    for (auto [size, cam, on, off] : {std::tuple{2, 0, 100, 200}, {2, 31, 1000, 24}, {1, 0, 5, 6}, {4, 5, 10, 20}})
+        cam::SetPhase(p, size, cam, on, off);  // the last, in size 4, is overwritten by the copy
     cam::CamDocument& doc = Saved();
     // Onto the size itself, or cancelled: nothing, silently.
-    prompt.push("2");
+    Reply("2", "");
     EXPECT_FALSE(cam::CopySize(p, doc, prompt).changed);
-    prompt.push("");
     EXPECT_FALSE(cam::CopySize(p, doc, prompt).changed);
     EXPECT_TRUE(prompt.messages().empty());
 
-    prompt.push("9");
-    prompt.push(Answer::Ok);
-    prompt.push("4");
+    Reply("9", Answer::Ok, "4");
     const CommandResult r = cam::CopySize(p, doc, prompt);
     EXPECT_EQ(prompt.messages(), Entries{"Out of range: 9"});
     EXPECT_EQ(prompt.defaults, (Entries{"2", "2", "2", "9"}));  // the refused number is offered again
-    EXPECT_EQ(prompt.asked()[0].text, "Copy size 2 into size, range 1 -7");
-    EXPECT_EQ(prompt.asked()[4].text, "Copy size 2 into size, range 1 -7");
-    EXPECT_TRUE(r.changed);
-    EXPECT_EQ(r.redraw, CommandResult::None);  // the target is not the size shown
-    EXPECT_EQ(p.CurSize, 2);
-    EXPECT_EQ(Listed(p, 4, 0), Entries{"F001 0100 0200"});  // from size 2, not size 1
-    EXPECT_EQ(Listed(p, 4, 31), Entries{"F001 1000 0024"});
-    EXPECT_TRUE(Listed(p, 4, 5).empty());
+    EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[4].text),
+              std::tuple("Copy size 2 into size, range 1 -7", "Copy size 2 into size, range 1 -7"));
+    // Not redrawn: the target is not the size shown.
+    EXPECT_EQ(std::tuple(r.changed, r.redraw, p.CurSize), std::tuple(true, CommandResult::None, 2));
+    // From size 2, not size 1.
+    EXPECT_EQ((std::vector<Entries>{Listed(p, 4, 0), Listed(p, 4, 31), Listed(p, 4, 5)}),
+              (std::vector<Entries>{{"F001 0100 0200"}, {"F001 1000 0024"}, {}}));
     EXPECT_EQ(p.CamRemark[0], "kept");
 }
 
 // Erase asks, naming what it erases: No keeps everything, Yes clears the cam or the size
 // shown and nothing else (a cam keeps its remark). An empty cam erased changes nothing.
 TEST_F(SizeCommands, EraseAsksAndClearsOnlyTheCamOrTheSizeShown) {
-    p.CurSize = 5;
-    p.CurCam = 2;
-    p.CamRemark[2] = "glue";
+    std::tie(p.CurSize, p.CurCam, p.CamRemark[2]) = std::tuple(5, 2, "glue");
     for (auto [size, cam] : {std::pair{5, 2}, {5, 3}, {4, 2}}) cam::SetPhase(p, size, cam, 10, 20);
     cam::CamDocument& doc = Saved();
-    prompt.push(Answer::No);
+    Reply(Answer::No, Answer::Yes, Answer::Yes, Answer::Yes);
     cam::EraseCam(p, doc, prompt);
     EXPECT_EQ(Listed(p, 5, 2).size(), 1u);
-    prompt.push(Answer::Yes);
     cam::EraseCam(p, doc, prompt);
-    EXPECT_TRUE(Listed(p, 5, 2).empty());
-    EXPECT_EQ(Listed(p, 5, 3).size(), 1u);
-    EXPECT_EQ(p.CamRemark[2], "glue");
-    prompt.push(Answer::Yes);
+    EXPECT_EQ(std::tuple(Listed(p, 5, 2).size(), Listed(p, 5, 3).size(), p.CamRemark[2]), std::tuple(0u, 1u, "glue"));
     EXPECT_FALSE(cam::EraseCam(p, doc, prompt).changed);
-    prompt.push(Answer::Yes);
     EXPECT_EQ(cam::EraseSize(p, doc, prompt).redraw, CommandResult::Chart);
-    EXPECT_TRUE(Listed(p, 5, 3).empty());
-    EXPECT_EQ(Listed(p, 4, 2).size(), 1u);
+    EXPECT_EQ(std::tuple(Listed(p, 5, 3).size(), Listed(p, 4, 2).size()), std::tuple(0u, 1u));
     EXPECT_EQ(Asked(0), "Erase every phase of 'CAM 3'?|Confirm erase");
-    EXPECT_EQ(prompt.asked()[0].buttons, cam::Buttons::YesNo);
-    EXPECT_EQ(prompt.asked()[0].icon, cam::Icon::Question);
+    EXPECT_EQ(std::tie(prompt.asked()[0].buttons, prompt.asked()[0].icon),
+              std::tuple(cam::Buttons::YesNo, cam::Icon::Question));
     EXPECT_EQ(Asked(3), "Erase every phase of 'SIZE 5'?|Confirm erase");
 }
 
 TEST_F(SizeCommands, CopyCamCopiesOntoTheTargetRowAndRefusesACamOutsideTheModel) {
-    p.CurSize = 2;
-    p.CurCam = 1;
+    std::tie(p.CurSize, p.CurCam) = std::tuple(2, 1);
     cam::SetPhase(p, 2, 1, 100, 200);
     p.CamRemark[4] = "target";
     cam::CamDocument& doc = Saved();
-    for (const char* outside : {"33", "0"}) {
-        prompt.push(outside);
-        prompt.push(Answer::Ok);
-        EXPECT_EQ(cam::CopyCam(p, doc, prompt).redraw, CommandResult::None);
-    }
+    Reply("33", Answer::Ok, "0", Answer::Ok);  // two cams outside the model
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(cam::CopyCam(p, doc, prompt).redraw, CommandResult::None);
     EXPECT_EQ(prompt.messages(),
               (Entries{" 33 is not a cam of this programmer", " 0 is not a cam of this programmer"}));
-    EXPECT_EQ(prompt.asked()[1].buttons, cam::Buttons::Ok);
-    EXPECT_TRUE(doc.FileSaved());
-    prompt.push("5");
+    EXPECT_EQ(std::tuple(prompt.asked()[1].buttons, doc.FileSaved()), std::tuple(cam::Buttons::Ok, true));
+    Reply("5");
     const CommandResult r = cam::CopyCam(p, doc, prompt);
-    EXPECT_EQ(r.redraw, CommandResult::Row);
-    EXPECT_EQ(r.row, 4);
-    EXPECT_EQ(Listed(p, 2, 4), Entries{"F001 0100 0200"});
-    EXPECT_EQ(p.CamRemark[4], "target");
+    EXPECT_EQ(std::tuple(r.redraw, r.row), std::tuple(CommandResult::Row, 4));
+    EXPECT_EQ(std::tuple(Listed(p, 2, 4), p.CamRemark[4]), std::tuple(Entries{"F001 0100 0200"}, "target"));
     EXPECT_EQ(Asked(0), "Copy cam 2 to cam [1-32]|Copy cam ");
 }
 
@@ -174,11 +152,11 @@ TEST_F(SizeCommands, ShiftCamWorkedExamples) {
         cam::SetPhase(p, 1, 2, 950, 1000);
         cam::CamDocument& doc = Saved();
         prompt.clear();
-        prompt.push(answer);
+        Reply(answer);
         const CommandResult r = cam::ShiftCam(p, doc, prompt);
-        EXPECT_EQ(Listed(p, 1, 2), Entries{phase}) << answer;
-        EXPECT_EQ(r.row, 2);
-        EXPECT_EQ(Asked(0), "Positions (+/-) to shift cam 3|Shift cam");
+        EXPECT_EQ(std::tuple(Listed(p, 1, 2), r.row, Asked(0)),
+                  std::tuple(Entries{phase}, 2, "Positions (+/-) to shift cam 3|Shift cam"))
+            << answer;
     }
 }
 
@@ -187,38 +165,30 @@ TEST_F(SizeCommands, ACurrentCamOutsideTheTablesIsNeverTouched) {
     p.CurCam = 16;
     cam::ScriptedPrompt accepting(true);
     cam::CamDocument& doc = Saved();
-    EXPECT_EQ(cam::CopyCam(p, doc, accepting).redraw, CommandResult::None);
-    EXPECT_EQ(cam::ShiftCam(p, doc, accepting).redraw, CommandResult::None);
-    EXPECT_EQ(cam::EraseCam(p, doc, accepting).redraw, CommandResult::None);
-    EXPECT_EQ(cam::EditRemark(p, doc, accepting).redraw, CommandResult::None);
+    for (auto command : {&cam::CopyCam, &cam::ShiftCam, &cam::EraseCam, &cam::EditRemark})
+        EXPECT_EQ(command(p, doc, accepting).redraw, CommandResult::None);
     EXPECT_TRUE(accepting.asked().empty());
 }
 
 TEST_F(SizeCommands, EditRemarkAsksBeforeClearingAndOffersALongRemarkCutTo20) {
-    p.CurCam = 6;
-    p.CamRemark[6] = "knife";
+    std::tie(p.CurCam, p.CamRemark[6]) = std::tuple(6, "knife");
     cam::CamDocument& doc = Saved();
-    prompt.push("");
-    prompt.push(Answer::Cancel);
+    Reply("", Answer::Cancel);
     cam::EditRemark(p, doc, prompt);
-    EXPECT_EQ(prompt.messages(), Entries{"Confirm erase"});
-    EXPECT_EQ(prompt.asked()[0].title, "Cam remark N.7");
+    EXPECT_EQ(std::tuple(prompt.messages(), prompt.asked()[0].title),
+              std::tuple(Entries{"Confirm erase"}, "Cam remark N.7"));
     // Cancel of the input box keeps the remark without a question.
-    prompt.push(std::optional<std::string>());
+    Reply(std::optional<std::string>());
     cam::EditRemark(p, doc, prompt);
-    EXPECT_EQ(p.CamRemark[6], "knife");
-    EXPECT_EQ(prompt.messages().size(), 1u);
-    prompt.push("");
-    prompt.push(Answer::Ok);
+    EXPECT_EQ(std::tuple(p.CamRemark[6], prompt.messages().size()), std::tuple("knife", 1u));
+    Reply("", Answer::Ok);
     cam::EditRemark(p, doc, prompt);
     EXPECT_EQ(p.CamRemark[6], "");
 
-    prompt.push("ABCDEFGHIJKLMNOPQRSTUVWXY");  // 25 characters
-    prompt.push(Answer::Ok);
-    prompt.push("ABCDEFGHIJKLMNOPQRST");
+    Reply("ABCDEFGHIJKLMNOPQRSTUVWXY", Answer::Ok, "ABCDEFGHIJKLMNOPQRST");  // 25 characters, then 20
     EXPECT_EQ(cam::EditRemark(p, doc, prompt).row, 6);
-    EXPECT_EQ(p.CamRemark[6], "ABCDEFGHIJKLMNOPQRST");
-    EXPECT_EQ(prompt.messages().back(), "A remark holds at most 20 characters");
+    EXPECT_EQ(std::tuple(p.CamRemark[6], prompt.messages().back()),
+              std::tuple("ABCDEFGHIJKLMNOPQRST", "A remark holds at most 20 characters"));
     ASSERT_EQ(prompt.defaults.size(), 5u);
     EXPECT_EQ(prompt.defaults.back(), "ABCDEFGHIJKLMNOPQRST");  // refused once, offered again cut
 }
@@ -226,14 +196,12 @@ TEST_F(SizeCommands, EditRemarkAsksBeforeClearingAndOffersALongRemarkCutTo20) {
 // The size spinner stops at size 1 and at the last size; it never wraps.
 TEST(StepSize, StopsAtTheEnds) {
     cam::Program p = camtest::MakeProgram(32, 7);
-    p.CurSize = 1;
-    EXPECT_FALSE(cam::StepSize(p, -1));
-    EXPECT_EQ(p.CurSize, 1);
-    EXPECT_TRUE(cam::StepSize(p, +1));
-    EXPECT_EQ(p.CurSize, 2);
-    p.CurSize = 7;
-    EXPECT_FALSE(cam::StepSize(p, +1));
-    EXPECT_EQ(p.CurSize, 7);
+    // from, step, whether it moved, the size after
+    for (auto [from, step, moved, to] : {std::tuple{1, -1, false, 1}, {1, +1, true, 2}, {7, +1, false, 7}}) {
+        p.CurSize = from;
+        const bool stepped = cam::StepSize(p, step);
+        EXPECT_EQ(std::pair(stepped, p.CurSize), std::pair(moved, to)) << from << " " << step;
+    }
 }
 
 }  // namespace
