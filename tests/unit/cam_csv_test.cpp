@@ -1,7 +1,5 @@
-// Exchange files: CSV as RFC 4180 writes it and as spreadsheets save it, the UTF-8 that CSV and
-// JSON files carry for the Windows-1252 text of the program, a program as a CSV table and back
-// (the exported bytes written out, cam -> CSV -> cam byte for byte for the shipped files, the
-// import of tables edited as a spreadsheet would), and a program as JSON for scripts.
+// Exchange files: CSV as RFC 4180 writes it and as spreadsheets save it, the UTF-8 that CSV and JSON
+// carry for the program's Windows-1252 text, a program as a CSV table and back, and as JSON.
 #include "core/exchange/cam_csv.h"
 #include "core/camfile/cam_file.h"
 #include "core/editor/phase_list.h"
@@ -34,10 +32,7 @@ TEST(Csv, ReadsQuotedFieldsDoubledQuotesAndLineEndsInsideQuotes) {
     EXPECT_EQ(FieldsOf(t),
               (std::vector<Fields>{{"a", "b,c", "say \"hi\""}, {"two\r\nlines", "", "x"}, {"last", "row"}}));
     // Each record knows the line it starts on; a line end inside quotes counts.
-    EXPECT_EQ(t.records[1].line, 2);
-    EXPECT_EQ(t.records[2].line, 4);
-    EXPECT_EQ(t.unclosedQuoteLine, 0);
-    EXPECT_EQ(t.separator, ',');
+    EXPECT_EQ((Ints{t.records[1].line, t.records[2].line, t.unclosedQuoteLine, t.separator}), (Ints{2, 4, 0, ','}));
 }
 
 TEST(Csv, TakesTheLineEndsAndSeparatorsThatSpreadsheetsWrite) {
@@ -50,10 +45,9 @@ TEST(Csv, TakesTheLineEndsAndSeparatorsThatSpreadsheetsWrite) {
     // An empty line is a record of one empty field; a row of empty fields is blank too.
     const cam::CsvTable blank = cam::ReadCsv("a\r\n\r\n,, ,\r\nb\r\n");
     EXPECT_EQ(FieldsOf(blank), (std::vector<Fields>{{"a"}, {""}, {"", "", " ", ""}, {"b"}}));
-    EXPECT_TRUE(blank.records[1].blank());
-    EXPECT_TRUE(blank.records[2].blank());
-    EXPECT_FALSE(blank.records[3].blank());
-    EXPECT_EQ(blank.records[3].line, 4);
+    EXPECT_EQ(
+        (Ints{blank.records[1].blank(), blank.records[2].blank(), blank.records[3].blank(), blank.records[3].line}),
+        (Ints{1, 1, 0, 4}));
     // Text after a closing quote stays, as spreadsheets keep it.
     EXPECT_EQ(FieldsOf(cam::ReadCsv("\"ab\"c,d")), (std::vector<Fields>{{"abc", "d"}}));
     EXPECT_TRUE(cam::ReadCsv("").records.empty());
@@ -62,8 +56,7 @@ TEST(Csv, TakesTheLineEndsAndSeparatorsThatSpreadsheetsWrite) {
 TEST(Csv, AQuoteLeftOpenIsReportedWithItsLine) {
     const cam::CsvTable t = cam::ReadCsv("a,b\r\nc,\"d\r\ne,f\r\n");
     EXPECT_EQ(t.unclosedQuoteLine, 2);
-    ASSERT_EQ(t.records.size(), 2u);
-    EXPECT_EQ(t.records[1].fields, (Fields{"c", "d\r\ne,f\r\n"}));
+    EXPECT_EQ(FieldsOf(t), (std::vector<Fields>{{"a", "b"}, {"c", "d\r\ne,f\r\n"}}));
 }
 
 TEST(Csv, WritesFieldsQuotedOnlyWhereTheyMustBe) {
@@ -79,18 +72,15 @@ TEST(Utf8Text, EveryWindows1252ByteSurvivesTheWayThroughUtf8) {
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
     const std::string utf8 = cam::Cp1252ToUtf8(all);
-    EXPECT_TRUE(cam::IsUtf8(utf8));
-    EXPECT_EQ(cam::Utf8ToCp1252(utf8), all);
+    EXPECT_EQ(std::tuple(cam::IsUtf8(utf8), cam::Utf8ToCp1252(utf8)), std::tuple(true, all));
     // Bytes written out: the euro sign, e acute, the degree sign.
     EXPECT_EQ(cam::Cp1252ToUtf8("\x80\xE9\xB0"), "\xE2\x82\xAC\xC3\xA9\xC2\xB0");
     EXPECT_EQ(cam::Utf8ToCp1252("\xE2\x82\xAC\xC3\xA9"), "\x80\xE9");
 }
 
 TEST(Utf8Text, MalformedTextAndCharactersWithoutAByteAreRefused) {
-    EXPECT_FALSE(cam::IsUtf8("\xE9t\xE9"));                      // Windows-1252, not UTF-8
-    EXPECT_FALSE(cam::IsUtf8("\xC0\xAF"));                       // an overlong "/"
-    EXPECT_FALSE(cam::IsUtf8("\xED\xA0\x80"));                   // a surrogate
-    EXPECT_FALSE(cam::IsUtf8("\xE2\x82"));                       // cut short
+    // Windows-1252, an overlong "/", a surrogate, cut short.
+    for (const char* bad : {"\xE9t\xE9", "\xC0\xAF", "\xED\xA0\x80", "\xE2\x82"}) EXPECT_FALSE(cam::IsUtf8(bad)) << bad;
     EXPECT_EQ(cam::Utf8ToCp1252("\xE2\x86\x92"), std::nullopt);  // an arrow: no byte for it
     EXPECT_EQ(cam::ShownAsCp1252("a\xE2\x86\x92\xC3\xA9"), "a?\xE9");
     EXPECT_EQ(cam::ShownAsCp1252("\xE9t\xE9"), "\xE9t\xE9");
@@ -157,31 +147,21 @@ TEST(CamCsv, CamFileToCsvAndBackIsByteForByteTheSame) {
         EXPECT_EQ(cam::CamFileText(read), Bytes(path)) << file;
         Program back;
         const cam::CsvImport r = cam::ImportCamCsv(back, cam::CamCsvText(read));
-        EXPECT_TRUE(r.ok()) << file << ": " << r.refusals.front();
-        EXPECT_TRUE(r.notes.empty()) << file;
+        EXPECT_EQ(std::tuple(r.refusals, r.notes), std::tuple(Lines{}, Lines{})) << file;
         EXPECT_EQ(cam::CamFileText(back), Bytes(path)) << file;
     }
     // Whatever a cam file holds: remarks a spreadsheet would take for formulas, longer than the
     // remark box takes, with control characters; values beyond what the device takes.
     Program p = Small();
-    const Lines remarks = {"=HYPERLINK(\"x\")",
-                           "+1",
-                           "-",
-                           "@SUM(A1)",
-                           "'=quoted",
-                           "''+twice",
-                           "'plain",
-                           "a remark longer than twenty characters",
-                           "tab\there",
-                           "\x01\x7F\x81 \"q\" \r"};
+    // clang-format off
+    const Lines remarks = {"=HYPERLINK(\"x\")", "+1", "-", "@SUM(A1)", "'=quoted", "''+twice", "'plain",
+                           "a remark longer than twenty characters", "tab\there", "\x01\x7F\x81 \"q\" \r"};
+    // clang-format on
     for (std::size_t c = 0; c < remarks.size(); ++c) {
         p.CamRemark[c] = remarks[c];
         cam::SetPhase(p, 1, static_cast<int>(c), 10, 20);
     }
-    p.AdvMs[0] = 255;
-    p.Ratio25_32 = 200;
-    p.EncShift = -5;
-    p.SpeedLimit = 32767;
+    std::tie(p.AdvMs[0], p.Ratio25_32, p.EncShift, p.SpeedLimit) = std::tuple(255, 200, -5, 32767);
     const std::string csv = cam::CamCsvText(p);
     for (const char* sheet : {"1,1,\"'=HYPERLINK(\"\"x\"\")\",", "1,2,'+1,", "1,3,'-,", "1,4,'@SUM(A1),",
                               "1,5,''=quoted,", "1,6,'''+twice,", "1,7,'plain,"})
@@ -214,12 +194,10 @@ TEST(CamCsv, ImportsATableEditedAsASpreadsheetSavesIt) {
     const cam::CsvImport r = cam::ImportCamCsv(p, edited);
     ASSERT_TRUE(r.ok()) << r.refusals.front();
     EXPECT_TRUE(r.notes.empty());
-    EXPECT_EQ(r.phases, 4);
-    EXPECT_EQ((Ints{p.NCams, p.NSizes, p.NEncoders, p.RatioOn, p.Ratio25_32, p.SpeedLimit, p.AdvOn}),
-              (Ints{32, 2, 1, 1, 7, 1500, 0}));
-    EXPECT_EQ(Listed(p, 1, 0), (Lines{"F001 0150 0350", "F002 0600 0700"}));
-    EXPECT_EQ(Listed(p, 1, 2), (Lines{"F001 1000 0024"}));
-    EXPECT_EQ(Listed(p, 2, 3), (Lines{"F001 0005 0006"}));
+    EXPECT_EQ((Ints{r.phases, p.NCams, p.NSizes, p.NEncoders, p.RatioOn, p.Ratio25_32, p.SpeedLimit, p.AdvOn}),
+              (Ints{4, 32, 2, 1, 1, 7, 1500, 0}));
+    EXPECT_EQ((std::vector<Lines>{Listed(p, 1, 0), Listed(p, 1, 2), Listed(p, 2, 3)}),
+              (std::vector<Lines>{{"F001 0150 0350", "F002 0600 0700"}, {"F001 1000 0024"}, {"F001 0005 0006"}}));
     EXPECT_EQ((Lines{p.CamRemark[0], p.CamRemark[3], p.CamRemark[9]}), (Lines{"Feed, \"hot\"", "NEW", "SPARE"}));
 }
 
@@ -258,9 +236,8 @@ TEST(CamCsv, EveryBadRowIsRefusedWithItsLineAndNothingIsImported) {
     std::string junk = "size,cam,on,off\r\n";
     for (int i = 0; i < 1500; ++i) junk += "x,1,1,2\r\n";
     const cam::CsvImport many = cam::ImportCamCsv(p, junk);
-    EXPECT_EQ(many.refusals.size(), 1000u);
-    EXPECT_EQ(many.unlistedRefusals, 500u);
-    EXPECT_EQ(many.refusals.back(), "line 1001: size cannot be \"x\" (it takes 1..7)");
+    EXPECT_EQ(std::tuple(many.refusals.size(), many.unlistedRefusals, many.refusals.back()),
+              std::tuple(1000u, 500u, "line 1001: size cannot be \"x\" (it takes 1..7)"));
 }
 
 TEST(CamCsv, RowsThatThePhaseRuleChangesAreNoted) {
@@ -278,9 +255,8 @@ TEST(CamCsv, RowsThatThePhaseRuleChangesAreNoted) {
                               "line 4: size 1, cam 2: phase 0010-0020 touches or overlaps a phase of another row and "
                               "was cut back, as in typed entry",
                               "line 5: on and off are equal: as in typed entry, this removes the phase there"}));
-    EXPECT_EQ(Listed(p, 1, 0), (Lines{"F001 0250 0400"}));
-    EXPECT_TRUE(Listed(p, 1, 1).empty());
-    EXPECT_EQ(Listed(p, 1, 2), (Lines{"F001 0900 0000"}));
+    EXPECT_EQ((std::vector<Lines>{Listed(p, 1, 0), Listed(p, 1, 1), Listed(p, 1, 2)}),
+              (std::vector<Lines>{{"F001 0250 0400"}, {}, {"F001 0900 0000"}}));
 }
 
 TEST(CamCsv, RemarksComeInUtf8OrWindows1252AndMustFitACamFileLine) {
@@ -304,8 +280,8 @@ TEST(CamCsv, TheModelComesFromTheOptionElseTheTableElse32x7) {
     ASSERT_TRUE(cam::ImportCamCsv(p, semi).ok());
     EXPECT_EQ((Ints{p.NCams, p.NSizes}), (Ints{16, 15}));
     EXPECT_EQ(Listed(p, 12, 15), (Lines{"F001 0001 0002"}));
-    const cam::CsvImport small = cam::ImportCamCsv(p, semi, cam::ModelCounts{32, 7});
-    EXPECT_EQ(small.refusals, (Lines{"line 2: size cannot be \"12\" (it takes 1..7)"}));
+    EXPECT_EQ(cam::ImportCamCsv(p, semi, cam::ModelCounts{32, 7}).refusals,
+              (Lines{"line 2: size cannot be \"12\" (it takes 1..7)"}));
     ASSERT_TRUE(cam::ImportCamCsv(p, "size,cam,remark,on,off\r\n").ok());
     EXPECT_EQ((Ints{p.NCams, p.NSizes}), (Ints{32, 7}));
 }
@@ -355,12 +331,8 @@ TEST(CamJson, HoldsTheModelTheFunctionsBlockRemarksAndEveryPhase) {
 }
 
 TEST(CamJson, StringsAreUtf8WithTheEscapesJsonRequires) {
-    EXPECT_EQ(cam::JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
-    EXPECT_EQ(cam::JsonString("\t\x01\x7F"), "\"\\u0009\\u0001\\u007f\"");
-    EXPECT_EQ(cam::JsonString("\xB0"
-                              "C \x80"),
-              "\"\xC2\xB0"
-              "C \xE2\x82\xAC\"");
+    EXPECT_EQ((Lines{cam::JsonString("a\"b\\c"), cam::JsonString("\t\x01\x7F"), cam::JsonString("\xB0 C \x80")}),
+              (Lines{"\"a\\\"b\\\\c\"", "\"\\u0009\\u0001\\u007f\"", "\"\xC2\xB0 C \xE2\x82\xAC\""}));
 }
 
 }  // namespace
