@@ -29,9 +29,8 @@ TEST(PrintForm, StartsWithTheCurrentSizeAndPrintsOneOrAll) {
     cam::Program p = camtest::MakeProgram(32, 7);
     p.CurSize = 4;
     cam::PrintForm form(p);
-    EXPECT_EQ(form.sizeBox, "04");
-    EXPECT_EQ(form.mode, cam::PrintMode::Listing);
-    EXPECT_EQ(form.SizesToPrint(7), std::vector<int>{4});
+    EXPECT_EQ(std::tuple(form.sizeBox, form.mode, form.SizesToPrint(7)),
+              std::tuple("04", cam::PrintMode::Listing, std::vector<int>{4}));
     form.sizeBox = "00";
     EXPECT_EQ(form.SizesToPrint(7), std::vector<int>{1});
     form.sizeBox = "12";

@@ -41,8 +41,7 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
     for (auto [x, rounded] : std::vector<std::pair<double, long>>{{0.5, 0}, {1.5, 2}, {2.5, 2}, {-2.5, -2}, {2.6, 3}})
         EXPECT_EQ(RoundHalfEven(x), rounded) << x;
     EXPECT_EQ(RoundHalfEven(1e300), RoundHalfEven(1e301));  // limited, never undefined
-    EXPECT_EQ(ValRounded("99.5"), 100);
-    EXPECT_EQ(ValRounded("100.5"), 100);
+    EXPECT_EQ((std::vector<long>{ValRounded("99.5"), ValRounded("100.5")}), (std::vector<long>{100, 100}));
 }
 
 TEST(TextHelpers, FieldsAndSlices) {
@@ -53,10 +52,9 @@ TEST(TextHelpers, FieldsAndSlices) {
 
 // A message quotes at most 80 characters of a line, says it was cut, and shows no raw bytes.
 TEST(TextHelpers, QuotedLineIsShortAndPrintable) {
-    EXPECT_EQ(QuotedLine("hello"), "hello");
-    EXPECT_EQ(QuotedLine(std::string(80, 'a')), std::string(80, 'a'));
-    EXPECT_EQ(QuotedLine(std::string(10'000'000, 'a')), std::string(80, 'a') + "...");
-    EXPECT_EQ(QuotedLine(std::string("a\x02\x1b[2Jb\x7f\xb0")), "a??[2Jb?\xb0");
+    ExpectAll({{QuotedLine("hello"), "hello"}, {QuotedLine(std::string(80, 'a')), std::string(80, 'a')},
+               {QuotedLine(std::string(10'000'000, 'a')), std::string(80, 'a') + "..."},
+               {QuotedLine(std::string("a\x02\x1b[2Jb\x7f\xb0")), "a??[2Jb?\xb0"}});
 }
 
 }  // namespace
