@@ -6,13 +6,11 @@
 #include "core/exchange/cam_json.h"
 #include "core/exchange/csv.h"
 #include "core/exchange/utf8_text.h"
+#include "core/model/file_io.h"
 #include "core/model/scripted_prompt.h"
 #include "support/make_program.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -88,31 +86,23 @@ TEST(Utf8Text, MalformedTextAndCharactersWithoutAByteAreRefused) {
 
 Program Small() { return camtest::MakeExportSample(32); }
 
-const char* const kSmallCsv =
+// The functions block as exported: each setting and its value in the last two columns.
+std::string SettingRows(std::initializer_list<const char*> rows) {
+    std::string out;
+    for (const char* row : rows) out += std::string(",,,,,") + row + "\r\n";
+    return out;
+}
+
+const std::string kSmallCsv =
     "size,cam,remark,on,off,setting,value\r\n"
     "1,1,\"Feed, \"\"hot\"\"\",100,300,,\r\n"
     "1,1,\"Feed, \"\"hot\"\"\",600,700,,\r\n"
     "1,3,,1000,24,,\r\n"
     "1,10,SPARE,,,,\r\n"
-    "2,1,\"Feed, \"\"hot\"\"\",0,1024,,\r\n"
-    ",,,,,cams,32\r\n"
-    ",,,,,sizes,2\r\n"
-    ",,,,,encoders,1\r\n"
-    ",,,,,advances,on\r\n"
-    ",,,,,advance cam 1,12\r\n"
-    ",,,,,advance cam 2,0\r\n"
-    ",,,,,delays,off\r\n"
-    ",,,,,ratio,on\r\n"
-    ",,,,,ratio cams 25-32,7\r\n"
-    ",,,,,output size,1\r\n"
-    ",,,,,shift encoder 1,90\r\n"
-    ",,,,,direction encoder 1,1\r\n"
-    ",,,,,speed limit,1500\r\n";
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+    "2,1,\"Feed, \"\"hot\"\"\",0,1024,,\r\n" +
+    SettingRows({"cams,32", "sizes,2", "encoders,1", "advances,on", "advance cam 1,12", "advance cam 2,0", "delays,off",
+                 "ratio,on", "ratio cams 25-32,7", "output size,1", "shift encoder 1,90", "direction encoder 1,1",
+                 "speed limit,1500"});
 
 Lines Listed(const Program& p, int size, int cam) { return cam::PhaseListEntries(p, size, cam); }
 
@@ -120,16 +110,13 @@ TEST(CamCsv, ExportsOneRowPerPhaseThenTheFunctionsBlock) {
     EXPECT_EQ(cam::CamCsvText(Small()), kSmallCsv);
     // Several encoders: the group advances and the other encoders instead of delays and ratio.
     Program p = camtest::MakeProgram(16, 1, 2);
-    p.AdvMs[8] = 150;
-    p.EncShift2 = 1000;
-    p.RotDir2 = 1;
-    std::string settings;
-    for (const char* row :
-         {"cams,16", "sizes,1", "encoders,2", "advances,off", "advance cams 17-20,150", "advance cams 21-24,0",
-          "advance cams 25-28,0", "advance cams 29-32,0", "shift encoder 2,1000", "direction encoder 2,1",
-          "output size,0", "shift encoder 1,0", "direction encoder 1,0", "speed limit,0"})
-        settings += std::string(",,,,,") + row + "\r\n";
-    EXPECT_EQ(cam::CamCsvText(p), "size,cam,remark,on,off,setting,value\r\n" + settings);
+    std::tie(p.AdvMs[8], p.EncShift2, p.RotDir2) = std::tuple(150, 1000, 1);
+    EXPECT_EQ(cam::CamCsvText(p),
+              "size,cam,remark,on,off,setting,value\r\n" +
+                  SettingRows({"cams,16", "sizes,1", "encoders,2", "advances,off", "advance cams 17-20,150",
+                               "advance cams 21-24,0", "advance cams 25-28,0", "advance cams 29-32,0",
+                               "shift encoder 2,1000", "direction encoder 2,1", "output size,0", "shift encoder 1,0",
+                               "direction encoder 1,0", "speed limit,0"}));
 }
 
 TEST(CamCsv, CamFileToCsvAndBackIsByteForByteTheSame) {
@@ -144,11 +131,12 @@ TEST(CamCsv, CamFileToCsvAndBackIsByteForByteTheSame) {
         cam::ScriptedPrompt prompt;
         ASSERT_EQ(cam::ReadCamFile(read, path, prompt), cam::CamFileRead::Complete) << file;
         EXPECT_TRUE(prompt.asked().empty()) << file;
-        EXPECT_EQ(cam::CamFileText(read), Bytes(path)) << file;
+        const std::string bytes = cam::ReadFileBytes(path, 1 << 20).bytes;
+        EXPECT_EQ(cam::CamFileText(read), bytes) << file;
         Program back;
         const cam::CsvImport r = cam::ImportCamCsv(back, cam::CamCsvText(read));
         EXPECT_EQ(std::tuple(r.refusals, r.notes), std::tuple(Lines{}, Lines{})) << file;
-        EXPECT_EQ(cam::CamFileText(back), Bytes(path)) << file;
+        EXPECT_EQ(cam::CamFileText(back), bytes) << file;
     }
     // Whatever a cam file holds: remarks a spreadsheet would take for formulas, longer than the
     // remark box takes, with control characters; values beyond what the device takes.

@@ -120,10 +120,8 @@ TEST(CamFileWriter, FunctionsBlockForms) {
     EXPECT_EQ(text.find("ANTICIPO CAMS  17"), std::string::npos);
 }
 
-// The lines of one cam of one size, in a file and as sent to the device: phases ascending
-// with the wrapping one last, remarks in files wherever the cam has phases, to the device
-// in size 1 only, where a cam without phases still has its header; the whole revolution is
-// kept in files but not sent.
+// Phases ascending, the wrapping one last; remarks in files wherever the cam has phases, to the device in
+// size 1 only, even for a cam without phases; the whole revolution is kept in files but not sent.
 TEST(SizeText, LinesOfACamInAFileAndForTheDevice) {
     cam::Program p = Model(32, 7);
     cam::SetPhase(p, 1, 5, 1000, 24);
@@ -195,9 +193,8 @@ protected:
     cam::ScriptedPrompt prompt;
 };
 
-// Lines end with CR LF or with LF alone; the last may have no end. The delay and ratio lines
-// are the one-encoder form, whatever the tables held before: a save then writes them back
-// instead of an encoder line and zero group advances.
+// Lines end with CR LF or LF alone, the last maybe with none. Delay and ratio lines are the one-encoder
+// form whatever the tables held: a save writes them back, not an encoder line and zero group advances.
 TEST_F(CamFileRead, WorkedExampleReadsBackWithEitherLineEnd) {
     std::string lf = kWorkedExample;
     std::erase(lf, '\r');
@@ -212,9 +209,8 @@ TEST_F(CamFileRead, WorkedExampleReadsBackWithEitherLineEnd) {
     }
 }
 
-// What the writer wrote reads back to the same bytes: the functions block in each form with
-// every value, sixteen cams with their group advances in 8 and 12, remarks with quotes and on
-// their own, phases through position 0, the whole revolution, a cam with 512 phases.
+// Every form of the functions block with every value, group advances of sixteen cams, remarks with quotes
+// and on their own, phases through position 0, the whole revolution, a cam with 512 phases.
 TEST_F(CamFileRead, WrittenFilesReadBackByteForByte) {
     cam::Program three = ThreeEncoders();
     std::tie(three.AdvOn, three.NAdvCams, three.RotDir3) = std::tuple(1, 32, 1);
@@ -296,10 +292,8 @@ TEST_F(CamFileRead, FileStartingWithASizeIsImportedAfterAsking) {
     EXPECT_EQ((Ints{p.ReadError, On(2, 3, 10), p.OutSize}), (Ints{0, 1, 3}));
 }
 
-// A file that is no cam file is refused with the line that shows it, a megabyte line or raw
-// control bytes only as a short, printable quote. A file of another number of cams is refused,
-// one with more sizes than the tables have, or with sizes only, is asked about: Cancel reads
-// nothing of it.
+// No cam file: refused, quoting the line that shows it short and printable. Another number of cams is
+// refused; more sizes than the tables have, or sizes only, are asked about: Cancel reads nothing.
 TEST_F(CamFileRead, RefusedFilesNameWhatIsWrong) {
     using cam::Buttons, cam::Icon;
     const std::string f = "FUNZIONI  32 - 7 \r\n", bad = kFormatError;

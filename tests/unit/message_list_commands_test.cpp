@@ -71,9 +71,8 @@ TEST(MsgFileReader, LineKIsMessageKWhateverNumberItCarries) {
     EXPECT_THAT(ParseMsgFile("", 2), ElementsAre("", "", ""));
 }
 
-// Fewer lines than messages leave the rest empty; a count beyond the table (as identification
-// sets it, without resizing the tables) is made room for. A missing file is said and the list
-// stays; without a file nothing happens and nothing is said.
+// Fewer lines leave the rest empty; a count beyond the table (identification sets it without resizing)
+// is made room for. A missing file is said and the list stays; without a file nothing happens.
 TEST_F(MsgCommands, LoadedFilesFillTheWholeCountAndAMissingOneIsSaid) {
     p.AlarmMsg = {"", "OLD", "OLD"};
     dir.write("list.Msg", "N. 001 \"ONE\"\r\n");

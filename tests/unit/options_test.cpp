@@ -25,10 +25,8 @@ struct OptionsFile : ::testing::Test {
     std::string fileBytes() const { return dir.read("KlmPx_opt.def"); }
 };
 
-// The quoted path, the port or the device path, the speed, then the recent files, most recent
-// first; the path's bytes unchanged. Values the file cannot hold are left out: a quote would
-// end a field early, and a device path falls back to the port number. What was written is
-// read back.
+// The quoted path as it is, port or device, speed, then the recent files, newest first, read back as
+// written. Values the file cannot hold are left out: a device path then falls back to the port number.
 TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFiles) {
     struct Case {
         std::string lngFile, device;

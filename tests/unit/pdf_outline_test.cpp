@@ -1,6 +1,5 @@
-// The outline added to a PDF after its writer: the tree of entries, the pages they open, the
-// update's cross-reference section, and what it refuses. (The manual's PDF is checked whole
-// by qpdf in the install test.)
+// The outline added to a PDF after its writer: the entries, the pages they open, the update's
+// cross-reference section, what it refuses. (qpdf checks the manual's PDF in the install test.)
 #include "core/printing/pdf_outline.h"
 
 #include <gtest/gtest.h>
