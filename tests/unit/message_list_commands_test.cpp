@@ -185,13 +185,8 @@ TEST_F(MsgCommands, OpenRefusesWhatIsNoMessageFileAndAsksBeforeLeavingMessagesOu
     std::string many;
     for (int k = 1; k <= 258; ++k) many += MsgFileLine(k, k > 256 ? " " : "M" + std::to_string(k)) + "\r\n";
     std::filesystem::create_directory(dir.file("folder.Msg"));
-    struct Case {
-        const char* name;
-        std::string bytes;  // "" for the folder
-        std::optional<Answer> answer;
-        bool opened;
-        std::string said;
-    };
+    // The file and its bytes ("" for the folder), the answer asked for, whether it opens, the last message.
+    using Case = std::tuple<const char*, std::string, std::optional<Answer>, bool, std::string>;
     const std::string leftOut =
         "many.Msg holds 1 message(s) beyond the 255 of the list: they are left out.\rOpen anyway?";
     const std::vector<Case> cases = {
@@ -204,22 +199,20 @@ TEST_F(MsgCommands, OpenRefusesWhatIsNoMessageFileAndAsksBeforeLeavingMessagesOu
         {"many.Msg", many, Answer::Cancel, false, leftOut},
         {"many.Msg", many, Answer::Ok, true, leftOut},
     };
-    for (const Case& c : cases) {
-        p.MsgFile = dir.file("kept.Msg");
-        p.AlarmMsg[1] = "KEPT";
-        p.AlarmMsg[2] = "";
+    for (const auto& [name, bytes, answer, opened, said] : cases) {
+        std::tie(p.MsgFile, p.AlarmMsg[1], p.AlarmMsg[2]) = std::tuple(dir.file("kept.Msg"), "KEPT", "");
         MarkMsgSaved(p);  // the list of kept.Msg
-        const std::string path = c.bytes.empty() ? dir.file(c.name) : dir.write(c.name, c.bytes);
+        const std::string path = bytes.empty() ? dir.file(name) : dir.write(name, bytes);
         prompt.clear();
         prompt.push(path.c_str());
-        if (c.answer) prompt.push(*c.answer);
-        EXPECT_EQ(MsgOpen(p, prompt), c.opened) << c.name;
-        const bool many = c.name[0] == 'm';
-        const Strings said = prompt.messages();
-        EXPECT_EQ(std::tuple(p.MsgFile, p.AlarmMsg[1], p.AlarmMsg[2], said.empty() ? std::string() : said.back()),
-                  std::tuple(c.opened ? path : dir.file("kept.Msg"), c.opened ? (many ? "M1" : "A") : "KEPT",
-                             c.opened ? (many ? "M2" : "B") : "", c.said))
-            << c.name;
+        if (answer) prompt.push(*answer);
+        EXPECT_EQ(MsgOpen(p, prompt), opened) << name;
+        const bool big = name[0] == 'm';
+        const Strings shown = prompt.messages();
+        EXPECT_EQ(std::tuple(p.MsgFile, p.AlarmMsg[1], p.AlarmMsg[2], shown.empty() ? std::string() : shown.back()),
+                  std::tuple(opened ? path : dir.file("kept.Msg"), opened ? (big ? "M1" : "A") : "KEPT",
+                             opened ? (big ? "M2" : "B") : "", said))
+            << name;
     }
     EXPECT_EQ(p.AlarmMsg[255], "M255");
 }

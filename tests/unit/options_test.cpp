@@ -28,13 +28,8 @@ struct OptionsFile : ::testing::Test {
 // The quoted path as it is, port or device, speed, then the recent files, newest first, read back as
 // written. Values the file cannot hold are left out: a device path then falls back to the port number.
 TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFiles) {
-    struct Case {
-        std::string lngFile, device;
-        long port, speed;
-        Strings recent;
-        std::string bytes;
-        bool readBack;
-    };
+    // Path, device, port, speed and recent files; the bytes written; whether all of it reads back.
+    using Case = std::tuple<std::string, std::string, long, long, Strings, std::string, bool>;
     const Strings eight = {"/a.Cam", "/b\r\nc.Cam", "", "/d", "/e", "/f", "/g", "/h"};
     const Case cases[] = {
         {"/Z.SCR", "", 2, 19200, {"/c.Cam", "/b, c.Cam"}, "\"/Z.SCR\",2,19200\r\n/c.Cam\r\n/b, c.Cam\r\n", true},
@@ -43,16 +38,16 @@ TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFiles) {
         {"/x/say \"hi\".Scr", "/dev/tty\"1", 4, 9600, eight, "\"\",4,9600\r\n/a.Cam\r\n/d\r\n/e\r\n/f\r\n/g\r\n",
          false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes);
+    for (const auto& [lngFile, device, port, speed, recent, bytes, readBack] : cases) {
+        SCOPED_TRACE(bytes);
         std::tie(p.LngFile, p.ComDevice, p.ComPort, p.ComSpeed, p.RecentFiles) =
-            std::tie(c.lngFile, c.device, c.port, c.speed, c.recent);
+            std::tie(lngFile, device, port, speed, recent);
         ASSERT_EQ(cam::WriteOptions(p).reason(), "");
-        EXPECT_EQ(fileBytes(), c.bytes);
+        EXPECT_EQ(fileBytes(), bytes);
         Program q;
         q.WorkDir = p.WorkDir;
         ASSERT_TRUE(cam::ReadOptions(q));
-        if (c.readBack) {
+        if (readBack) {
             EXPECT_EQ(std::tie(q.LngFile, q.ComDevice, q.ComSpeed, q.RecentFiles),
                       std::tie(p.LngFile, p.ComDevice, p.ComSpeed, p.RecentFiles));
         }
@@ -62,12 +57,8 @@ TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFiles) {
 TEST_F(OptionsFile, ReadsPathPortSpeedAndTheFirstFiveRecentFiles) {
     // Every read starts from a device path and a stale recent file: the file's port number
     // selects the port number again, and the file's recent files replace the list.
-    struct Case {
-        std::string file;
-        std::string lngFile, device;
-        long port, speed;
-        Strings recent;
-    };
+    // The file, then the path, device, port, speed and recent files read from it.
+    using Case = std::tuple<std::string, std::string, std::string, long, long, Strings>;
     const std::string acm0 = "/dev/ttyACM0";
     const std::string seven = "/1.Cam\r\n/2.Cam\r\n/3.Cam\r\n/4.Cam\r\n/5.Cam\r\n/6.Cam\r\n/7.Cam\r\n";
     const Case cases[] = {
@@ -88,14 +79,14 @@ TEST_F(OptionsFile, ReadsPathPortSpeedAndTheFirstFiveRecentFiles) {
         {"\"L.Scr\"\r\n", "L.Scr", acm0, 1, 9600, {}},
         {"\"L.Scr\",99999999999,123456789012\r\n", "L.Scr", acm0, 1, 9600, {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [file, lngFile, device, port, speed, recent] : cases) {
         Program q;
         std::tie(q.WorkDir, q.ComDevice, q.RecentFiles) = std::tuple(dir.str(), acm0, Strings{"/stale.Cam"});
-        givenFile(c.file);
-        ASSERT_TRUE(cam::ReadOptions(q)) << c.file;
+        givenFile(file);
+        ASSERT_TRUE(cam::ReadOptions(q)) << file;
         EXPECT_EQ(std::tie(q.LngFile, q.ComDevice, q.ComPort, q.ComSpeed, q.RecentFiles),
-                  std::tie(c.lngFile, c.device, c.port, c.speed, c.recent))
-            << c.file;
+                  std::tie(lngFile, device, port, speed, recent))
+            << file;
     }
 }
 
