@@ -29,15 +29,19 @@ struct CountingChooser : cam::ModelChooser {
 
 cam::Program Model() {
     cam::Program p = camtest::MakeProgram();
-    p.LngTxt[1] = "File not found";
-    p.LngTxt[11] = "Open file";
-    p.LngTxt[33] = "CAM PROGRAMMER ";
-    p.LngTxt[109] = "Save cam file as";
-    p.LngTxt[112] = "The sizes have unsaved changes. Save them?";
+    std::tie(p.LngTxt[1], p.LngTxt[11], p.LngTxt[33], p.LngTxt[109], p.LngTxt[112]) =
+        std::tuple("File not found", "Open file", "CAM PROGRAMMER ", "Save cam file as",
+                   "The sizes have unsaved changes. Save them?");
     return p;
 }
 
 bool HasPhase(const cam::Program& p) { return p.CamPos(1, 2, 150) == 1; }
+
+// Queues the replies to the coming questions, in order.
+template <typename... Reply>
+void Replies(cam::ScriptedPrompt& prompt, Reply... replies) {
+    (prompt.push(replies), ...);
+}
 
 struct FileCommands : ::testing::Test {
     // A cam file holding the phase 100-200 on cam 3 of size 1.
@@ -94,13 +98,11 @@ TEST_F(FileCommands, OpenAsksAboutUnsavedChangesThenReadsTheChosenFileWhichSaveW
               std::tuple("The sizes have unsaved changes. Save them?", "Main title", cam::Buttons::OkCancel,
                          cam::Icon::Exclamation));
     EXPECT_EQ((std::vector<int>{p.CamPos(2, 0, 7), doc.FileSaved()}), (std::vector<int>{1, 0}));
-    prompt.push(Answer::Ok);
-    prompt.push("");  // the dialog cancelled: the open file stays the one a Save writes
+    Replies(prompt, Answer::Ok, "");  // the dialog cancelled: the open file stays the one a Save writes
     EXPECT_FALSE(cam::Open(p, doc, prompt, "Main title").done);
     EXPECT_EQ(std::tie(p.CamFile, prompt.asked()[2].kind, prompt.asked()[2].title),
               std::tuple("/old.Cam", cam::ScriptedPrompt::Asked::OpenFile, "Open file"));
-    prompt.push(Answer::Ok);
-    prompt.push(path);
+    Replies(prompt, Answer::Ok, path);
     const cam::FileOutcome out = cam::Open(p, doc, prompt, "Main title");
     EXPECT_EQ((std::vector<int>{out.done, HasPhase(p), p.CamPos(2, 0, 7), doc.FileSaved()}),
               (std::vector<int>{1, 1, 0, 1}));
@@ -188,8 +190,7 @@ TEST_F(FileCommands, SaveAsGivesANameWithoutADotCamAndReplacesAFileOnlyAfterYes)
     const std::string existing = dir.write("dies.v2/press.Cam", "keep me");
     Edit();
     p.CamFile = "/before.Cam";
-    prompt.push(dir.file("dies.v2/press"));
-    prompt.push(Answer::No);
+    Replies(prompt, dir.file("dies.v2/press"), Answer::No);
     EXPECT_FALSE(cam::SaveAs(p, doc, prompt));
     EXPECT_EQ(std::tuple(dir.read("dies.v2/press.Cam"), doc.FileSaved(), p.CamFile),
               std::tuple("keep me", false, "/before.Cam"));
@@ -197,8 +198,7 @@ TEST_F(FileCommands, SaveAsGivesANameWithoutADotCamAndReplacesAFileOnlyAfterYes)
     EXPECT_NE(prompt.messages()[0].find(existing), std::string::npos);
     EXPECT_EQ(std::tie(prompt.asked()[0].title, prompt.asked()[1].buttons),
               std::tuple("Save cam file as", cam::Buttons::YesNo));
-    prompt.push(dir.file("dies.v2/press"));
-    prompt.push(Answer::Yes);
+    Replies(prompt, dir.file("dies.v2/press"), Answer::Yes);
     EXPECT_TRUE(cam::SaveAs(p, doc, prompt));
     EXPECT_EQ(std::tuple(p.CamFile, dir.read("dies.v2/press.Cam").substr(0, 8), doc.FileSaved()),
               std::tuple(existing, "FUNZIONI", true));
@@ -219,17 +219,14 @@ TEST_F(FileCommands, QueryCloseClosesOnlyWhenNothingIsLost) {
     EXPECT_FALSE(cam::QueryClose(p, doc, prompt, "T"));
     // No file yet: the save asks for a name; a failed write is shown with the file and its reason.
     const std::string target = dir.file("no such folder/x.Cam");
-    prompt.push(Answer::Yes);
-    prompt.push(target);
-    prompt.push(Answer::Ok);
+    Replies(prompt, Answer::Yes, target, Answer::Ok);
     EXPECT_FALSE(cam::QueryClose(p, doc, prompt, "T"));
     EXPECT_FALSE(doc.FileSaved());
     ASSERT_EQ(prompt.messages().size(), 4u);
     const std::string shown = prompt.messages()[3];
     EXPECT_THAT(shown, ::testing::HasSubstr(target));
     EXPECT_GT(shown.size(), target.size() + 30);  // carries a reason besides the name
-    prompt.push(Answer::Yes);
-    prompt.push(dir.file("x.Cam"));
+    Replies(prompt, Answer::Yes, dir.file("x.Cam"));
     EXPECT_TRUE(cam::QueryClose(p, doc, prompt, "T"));
     EXPECT_TRUE(std::filesystem::exists(dir.file("x.Cam")));
 }
@@ -252,8 +249,7 @@ TEST_F(CsvCommands, ExportWritesTheTablesAndAddsTheExtension) {
     EXPECT_THAT(dir.read("table.csv"),
                 ::testing::StartsWith("size,cam,remark,on,off,setting,value\r\n2,5,KNIFE,100,200,,\r\n,,,,,cams,"));
     // The name completed here names a file that exists: asked first, kept on No.
-    prompt.push(dir.file("table"));
-    prompt.push(Answer::No);
+    Replies(prompt, dir.file("table"), Answer::No);
     dir.write("table.csv", "keep");
     EXPECT_FALSE(cam::ExportCsv(p, prompt));
     EXPECT_EQ(std::tuple(prompt.messages().back(), dir.read("table.csv")),

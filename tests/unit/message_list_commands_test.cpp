@@ -25,8 +25,12 @@ struct MsgCommands : ::testing::Test {
     ScriptedPrompt prompt;
     void SetUp() override {
         ResizeTables(p);
-        p.WorkDir = dir.str();
-        p.MsgFile = dir.file("list.Msg");
+        std::tie(p.WorkDir, p.MsgFile) = std::tuple(dir.str(), dir.file("list.Msg"));
+    }
+    // Queues the replies to the coming questions, in order.
+    template <typename... Reply>
+    void Replies(Reply... replies) {
+        (prompt.push(replies), ...);
     }
 };
 
@@ -117,8 +121,7 @@ TEST_F(MsgCommands, SaveAsCompletesANameAndAsksBeforeReplacing) {
     ASSERT_TRUE(MsgSaveAs(p, prompt));
     EXPECT_EQ(p.MsgFile, dir.file("ALARMS.TXT"));
     p.AlarmMsg[1] = "EDITED";
-    prompt.push(dir.file("ALARMS").c_str());
-    prompt.push(Answer::No);
+    Replies(dir.file("ALARMS"), Answer::No);
     EXPECT_FALSE(MsgSaveAs(p, prompt));
     EXPECT_EQ(std::tuple(p.MsgFile, dir.read("ALARMS.Msg").substr(0, 14)),
               std::tuple(dir.file("ALARMS.TXT"), "N. 001 \"A\"\r\nN."));
@@ -165,8 +168,7 @@ TEST_F(MsgCommands, OpenReadsTheFileAndAsksFirstAboutUnsavedEdits) {
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(std::tie(prompt.asked()[0].kind, p.AlarmMsg[2]), std::tuple(ScriptedPrompt::Asked::Message, "EDITED"));
     prompt.clear();
-    prompt.push(Answer::Ok);
-    prompt.push(file.c_str());
+    Replies(Answer::Ok, file);
     ASSERT_TRUE(MsgOpen(p, prompt));
     EXPECT_EQ(std::tie(prompt.asked()[1].text, p.MsgFile), std::tuple("Open file", file));
     EXPECT_EQ(Strings(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 3), (Strings{"FIRST", ""}));
@@ -240,8 +242,7 @@ TEST_F(MsgCommands, ModifyLabelPreviewRowsAndTheEdit) {
 }
 
 TEST_F(MsgCommands, SearchByNumber) {
-    prompt.push("255");
-    prompt.push(" 7 ");
+    Replies("255", " 7 ");
     EXPECT_EQ((std::vector<std::optional<int>>{SearchMsgNumber(p, prompt), SearchMsgNumber(p, prompt)}),
               (std::vector<std::optional<int>>{254, 6}));
     EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].title),
@@ -255,10 +256,7 @@ TEST_F(MsgCommands, SearchByNumber) {
     }
     // Empty, cancelled and non-numeric answers end silently.
     prompt.clear();
-    prompt.push("");
-    prompt.push(std::nullopt);
-    prompt.push("abc");
-    prompt.push("1x");
+    Replies("", std::nullopt, "abc", "1x");
     for (int i = 0; i < 4; ++i) EXPECT_EQ(SearchMsgNumber(p, prompt), std::nullopt);
     EXPECT_TRUE(prompt.messages().empty());
 }
@@ -285,8 +283,7 @@ TEST_F(MsgCommands, SearchByTextFindsTheNextMatchThenStartsAgain) {
     prompt.push("TEMP\xC9RATURE");  // É
     EXPECT_EQ(SearchMsgText(p, prompt, entries), 11);
     // A cancelled or empty answer searches nothing and keeps the position.
-    prompt.push(std::nullopt);
-    prompt.push("");
+    Replies(std::nullopt, "");
     for (int i = 0; i < 2; ++i) EXPECT_EQ(SearchMsgText(p, prompt, entries), std::nullopt);
     EXPECT_EQ(p.MsgSearchPos, 12);
     EXPECT_TRUE(prompt.messages().empty());
