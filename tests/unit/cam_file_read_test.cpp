@@ -152,8 +152,7 @@ TEST(SizeText, LinesOfACamInAFileAndForTheDevice) {
         {2, 1, device, 0, {""}},
         {8, 0, file, 0, {""}},  // outside the tables
         {1, 32, file, 0, {""}},
-        {0, 0, file, 0, {""}},
-    };
+        {0, 0, file, 0, {""}}};
     for (const auto& [size, cam, form, count, lines] : rows) {
         SCOPED_TRACE(testing::Message() << "size " << size << ", cam " << cam
                                         << (form == file ? ", file" : ", device"));
