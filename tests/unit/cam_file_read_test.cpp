@@ -297,6 +297,7 @@ TEST_F(CamFileRead, RefusedFilesNameWhatIsWrong) {
     using cam::Buttons, cam::Icon;
     const std::string f = "FUNZIONI  32 - 7 \r\n", bad = kFormatError;
     const std::string functions = " \r\nANTICIPI ON    1 \r\nANTICIPO CAMS  01 ms   9 \r\nEND\r\n";
+    const std::string sizesOnly = " FORMATO N. 02\r\nC 01\r\n 0003 0004\r\nEND\r\n";
     struct Case {
         std::string file;
         Texts shown;
@@ -319,12 +320,7 @@ TEST_F(CamFileRead, RefusedFilesNameWhatIsWrong) {
         {f + "ANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nOUTPUT 1\r\n", {"OUTPUT 1" + bad}},
         {"FUNZIONI  16 - 15" + functions, {"16 WRONG NUMBER OF CAMS 32"}, Buttons::Ok, Icon::Stop, true},
         {"FUNZIONI  32 - 30" + functions, {"30 BAD TOTAL FORMATS 7"}, Buttons::OkCancel, Icon::None, true},
-        {" FORMATO N. 02\r\nC 01\r\n 0003 0004\r\nEND\r\n",
-         {"IMPORT ONLY CAM FILE", " FORMATO N. 02" + bad},
-         Buttons::OkCancel,
-         Icon::Exclamation,
-         true},
-    };
+        {sizesOnly, {"IMPORT ONLY CAM FILE", " FORMATO N. 02" + bad}, Buttons::OkCancel, Icon::Exclamation, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.substr(0, 40));
         prompt.clear();

@@ -17,6 +17,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::StartsWith;
 using Strings = std::vector<std::string>;
+using Found = std::vector<std::optional<int>>;
 
 // 255 messages whose file is list.Msg in the working folder.
 struct MsgCommands : ::testing::Test {
@@ -45,10 +46,7 @@ TEST_F(MsgCommands, FileLinesCarryTheTextBetweenQuotesOnlyWhenItIsNotBlank) {
         std::tuple("MOTOR OVERLOAD", "   ", "SAY \"STOP\" NOW", " LEFT  ");
     ASSERT_TRUE(WriteMsgFile(p));
     EXPECT_EQ(dir.read("list.Msg"),
-              "N. 001 \"MOTOR OVERLOAD\"\r\n"
-              "N. 002\r\n"
-              "N. 003 \"SAY \"STOP\" NOW\"\r\n"
-              "N. 004 \" LEFT  \"\r\n");
+              "N. 001 \"MOTOR OVERLOAD\"\r\nN. 002\r\nN. 003 \"SAY \"STOP\" NOW\"\r\nN. 004 \" LEFT  \"\r\n");
     // Read back: blanks only come back as one blank, quotes and blanks of a text as they were.
     p.AlarmMsg.assign(256, "old");
     ASSERT_TRUE(LoadReceivedMessages(p, prompt));
@@ -83,8 +81,7 @@ TEST_F(MsgCommands, LoadedFilesFillTheWholeCountAndAMissingOneIsSaid) {
     ASSERT_TRUE(LoadReceivedMessages(p, prompt));
     EXPECT_EQ(std::tuple(p.AlarmMsg.size(), MsgList(p).size()), std::tuple(256u, 255u));
     EXPECT_EQ(Strings(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 4), (Strings{"ONE", "", ""}));
-    p.LngTxt[1] = "FILE NOT FOUND";
-    p.MsgFile = dir.file("gone.Msg");
+    std::tie(p.LngTxt[1], p.MsgFile) = std::tuple("FILE NOT FOUND", dir.file("gone.Msg"));
     EXPECT_FALSE(LoadReceivedMessages(p, prompt));
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].icon, p.AlarmMsg[1]),
@@ -243,8 +240,7 @@ TEST_F(MsgCommands, ModifyLabelPreviewRowsAndTheEdit) {
 
 TEST_F(MsgCommands, SearchByNumber) {
     Replies("255", " 7 ");
-    EXPECT_EQ((std::vector<std::optional<int>>{SearchMsgNumber(p, prompt), SearchMsgNumber(p, prompt)}),
-              (std::vector<std::optional<int>>{254, 6}));
+    EXPECT_EQ((Found{SearchMsgNumber(p, prompt), SearchMsgNumber(p, prompt)}), (Found{254, 6}));
     EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].title),
               std::tuple("NUMERO ALLARME 1 - 255", "SEARCH"));
     EXPECT_TRUE(prompt.messages().empty());
@@ -271,11 +267,12 @@ TEST_F(MsgCommands, SearchByTextFindsTheNextMatchThenStartsAgain) {
               std::tuple("TESTO DA RICERCARE", "MESSAGGI ALLARME"));
     // Accepting the box again searches for the same text: it is the box's default.
     ScriptedPrompt again(true);
-    EXPECT_EQ(SearchMsgText(p, again, entries), 8);
-    EXPECT_EQ(SearchMsgText(p, again, entries), std::nullopt);
+    EXPECT_EQ(
+        (Found{SearchMsgText(p, again, entries), SearchMsgText(p, again, entries), SearchMsgText(p, again, entries)}),
+        (Found{8, std::nullopt, 2}));
     EXPECT_THAT(again.messages(), ElementsAre("TESTO NON TROVATO"));
-    EXPECT_EQ(again.asked().back().title, "MESSAGGI ALLARME");
-    EXPECT_EQ(SearchMsgText(p, again, entries), 2);
+    EXPECT_EQ(std::tie(again.asked()[2].kind, again.asked()[2].title),
+              std::tuple(ScriptedPrompt::Asked::Message, "MESSAGGI ALLARME"));
     // The number is searched too, and capitals match accented letters.
     prompt.push("012");
     EXPECT_EQ(SearchMsgText(p, prompt, entries), 11);
