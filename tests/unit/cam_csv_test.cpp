@@ -171,13 +171,8 @@ TEST(CamCsv, ImportsATableEditedAsASpreadsheetSavesIt) {
         "3,1,1000,24,,\n"
         "10,1,,,SPARE,\n"
         "4,2,5,6,NEW,added\n"
-        ",,,,,\n"
-        "setting,value,,,,\n"
-        "cams,32,,,,\n"
-        "sizes,2,,,,\n"
-        "ratio,on,,,,\n"
-        "ratio cams 25-32,7,,,,\n"
-        "speed limit,1500,,,,\n";
+        ",,,,,\nsetting,value,,,,\ncams,32,,,,\nsizes,2,,,,\n"
+        "ratio,on,,,,\nratio cams 25-32,7,,,,\nspeed limit,1500,,,,\n";
     Program p;
     const cam::CsvImport r = cam::ImportCamCsv(p, edited);
     ASSERT_TRUE(r.ok()) << r.refusals.front();

@@ -234,9 +234,8 @@ TEST_F(FileCommands, QueryCloseClosesOnlyWhenNothingIsLost) {
 // The tables of a file just read: a phase and a remark on cam 5.
 struct CsvCommands : FileCommands {
     CsvCommands() {
-        p.WorkDir = dir.str();
+        std::tie(p.WorkDir, p.CamRemark[4]) = std::tuple(dir.str(), "KNIFE");
         cam::SetPhase(p, 2, 4, 100, 200);
-        p.CamRemark[4] = "KNIFE";
         doc.MarkSaved();
     }
 };
@@ -260,8 +259,7 @@ TEST_F(CsvCommands, ExportWritesTheTablesAndAddsTheExtension) {
 }
 
 TEST_F(CsvCommands, ImportReplacesTheTablesWithAnUnsavedProgram) {
-    p.CamFile = dir.file("demo.Cam");
-    p.CamFileTitle = "demo.Cam";
+    std::tie(p.CamFile, p.CamFileTitle) = std::tuple(dir.file("demo.Cam"), "demo.Cam");
     const std::string csv = dir.write("in.csv", "size,cam,remark,on,off\n3,1,PUSH,10,20\n1,1,,5,5\n");
     prompt.push(csv);
     const cam::FileOutcome out = cam::ImportCsv(p, doc, prompt, "camdesk");

@@ -79,10 +79,7 @@ struct LoadLanguageTest : ::testing::Test {
     camtest::ScratchFolder dir;
     Program p;
     RecordingPrompt prompt;
-    void SetUp() override {
-        p.WorkDir = dir.str();
-        p.LngTxt[3] = "before";
-    }
+    void SetUp() override { std::tie(p.WorkDir, p.LngTxt[3]) = std::tuple(dir.str(), "before"); }
 };
 
 TEST_F(LoadLanguageTest, PresentScriptLoadsWithoutQuestions) {

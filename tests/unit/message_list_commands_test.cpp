@@ -168,9 +168,8 @@ TEST_F(MsgCommands, OpenReadsTheFileAndAsksFirstAboutUnsavedEdits) {
     Replies(Answer::Ok, file);
     ASSERT_TRUE(MsgOpen(p, prompt));
     EXPECT_EQ(std::tie(prompt.asked()[1].text, p.MsgFile), std::tuple("Open file", file));
-    EXPECT_EQ(Strings(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 3), (Strings{"FIRST", ""}));
-    EXPECT_TRUE(MsgSaved(p));
-    EXPECT_EQ(MsgOpenedTitle(p.MsgFile), "ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file);
+    EXPECT_EQ(std::tuple(p.AlarmMsg[1], p.AlarmMsg[2], MsgSaved(p), MsgOpenedTitle(p.MsgFile)),
+              std::tuple("FIRST", "", true, "ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file));
     prompt.push("");  // Open cancelled: the list keeps its file
     EXPECT_FALSE(MsgOpen(p, prompt));
     EXPECT_EQ(p.MsgFile, file);
