@@ -42,8 +42,6 @@ std::string Functions(const cam::Program& p) {
     return out.str();
 }
 
-Texts Lines(const cam::Program& p, int n) { return Texts(p.SizeText.begin(), p.SizeText.begin() + n); }
-
 std::string Size(cam::Program& p, int size) {
     std::ostringstream out;
     cam::WriteSize(p, size, out);
@@ -89,7 +87,6 @@ TEST(CamFileWriter, FunctionsBlockForms) {
     cam::Program one = OneEncoder();
     one.Ratio17On = 1;  // never written
     const cam::Program three = ThreeEncoders();
-    const std::string tail = "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nLIMITE DI VELOCITA'   0 \r\n";
     EXPECT_EQ(Functions(one),
               "FUNZIONI  32 - 30 \r\nANTICIPI ON    3 \r\nANTICIPO CAMS  01 ms   5 \r\nANTICIPO CAMS  02 ms   150 \r\n"
               "ANTICIPO CAMS  03 ms   210 \r\nRITARDI ON\r\nRITARDO CAMS 17-20   ms. 5 \r\n"
@@ -100,14 +97,14 @@ TEST(CamFileWriter, FunctionsBlockForms) {
               "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n3ENC\r\nANTICIPO CAMS 17-20   ms  150 \r\n"
               "ANTICIPO CAMS 21-24   ms  1 \r\nANTICIPO CAMS 25-28   ms  2 \r\nANTICIPO CAMS 29-32   ms  3 \r\n"
               "SFASAMENTO ENCODER   1024 \r\nSENSO DI ROTAZIONE   1 \r\nSFASAMENTO ENCODER   12 \r\n"
-              "SENSO DI ROTAZIONE   0 \r\nFORMATO IN USCITA    0 \r\n" +
-                  tail);
+              "SENSO DI ROTAZIONE   0 \r\nFORMATO IN USCITA    0 \r\nSFASAMENTO ENCODER   0 \r\n"
+              "SENSO DI ROTAZIONE   0 \r\nLIMITE DI VELOCITA'   0 \r\n");
     // An unknown encoder count takes the several-encoder form, with only encoder 2 besides encoder 1.
     EXPECT_EQ(Functions(Model(32, 7, 0)),
               "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\n0ENC\r\nANTICIPO CAMS 17-20   ms  0 \r\n"
               "ANTICIPO CAMS 21-24   ms  0 \r\nANTICIPO CAMS 25-28   ms  0 \r\nANTICIPO CAMS 29-32   ms  0 \r\n"
-              "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nFORMATO IN USCITA    0 \r\n" +
-                  tail);
+              "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nFORMATO IN USCITA    0 \r\n"
+              "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nLIMITE DI VELOCITA'   0 \r\n");
     EXPECT_THAT(Functions(SixteenCams()),
                 HasSubstr("2ENC\r\nANTICIPO CAMS 17-20   ms  77 \r\nANTICIPO CAMS 21-24   ms  88 \r\n"
                           "ANTICIPO CAMS 25-28   ms  0 \r\nANTICIPO CAMS 29-32   ms  0 \r\n"));
@@ -156,7 +153,7 @@ TEST(SizeText, LinesOfACamInAFileAndForTheDevice) {
                                         << (form == file ? ", file" : ", device"));
         p.SizeText[0] = "stale";
         EXPECT_EQ(cam::SizeToText(p, size, cam, form), count);
-        EXPECT_EQ(Lines(p, int(lines.size())), lines);
+        EXPECT_EQ(Texts(p.SizeText.begin(), p.SizeText.begin() + int(lines.size())), lines);
     }
 }
 

@@ -14,20 +14,16 @@ std::string TwoPages(const std::string& catalogExtra = "") {
     const std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R" + catalogExtra + " >>",
                                               "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >>",
                                               "<< /Type /Page /Parent 2 0 R >>", "<< /Type /Page /Parent 2 0 R >>"};
-    std::string pdf = "%PDF-1.4\n";
-    std::vector<std::size_t> at;
+    std::string pdf = "%PDF-1.4\n", table = "xref\n0 5\n0000000000 65535 f \n";
     for (std::size_t i = 0; i < objects.size(); ++i) {
-        at.push_back(pdf.size());
+        char line[24];
+        std::snprintf(line, sizeof line, "%010zu 00000 n \n", pdf.size());
+        table += line;
         pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
     }
     const std::size_t xref = pdf.size();
-    pdf += "xref\n0 5\n0000000000 65535 f \n";
-    for (std::size_t a : at) {
-        char line[24];
-        std::snprintf(line, sizeof line, "%010zu 00000 n \n", a);
-        pdf += line;
-    }
-    return pdf + "trailer\n<< /Size 5 /Root 1 0 R /ID [<AB> <AB>] >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    return pdf + table + "trailer\n<< /Size 5 /Root 1 0 R /ID [<AB> <AB>] >>\nstartxref\n" + std::to_string(xref) +
+           "\n%%EOF\n";
 }
 
 // The object whose number is n in the update (the last definition of it).

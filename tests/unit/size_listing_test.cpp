@@ -34,9 +34,7 @@ TEST(PrintHeader, FixedFieldsInTheirOrder) {
 
 TEST(ListingPhases, ChartOrderWithThePhaseThroughZeroFirst) {
     cam::Program p = Sample();
-    ASSERT_TRUE(cam::SetPhase(p, 1, 0, 300, 400));
-    ASSERT_TRUE(cam::SetPhase(p, 1, 0, 900, 50));
-    ASSERT_TRUE(cam::SetPhase(p, 1, 0, 100, 200));
+    for (auto [on, off] : {std::pair{300, 400}, {900, 50}, {100, 200}}) ASSERT_TRUE(cam::SetPhase(p, 1, 0, on, off));
     EXPECT_EQ(cam::ListingPhaseLines(p, 1, 0, Chars, 200), Lines{"   0900 0050 - 0100 0200 - 0300 0400"});
     // A phase that starts at 0 shows ON 0000, one that ends at 1023 OFF 0000, a full turn 0000 1024.
     ASSERT_TRUE(cam::SetPhase(p, 1, 1, 0, 100));

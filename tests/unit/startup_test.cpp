@@ -28,15 +28,12 @@ TEST(CommandLine, ValuesAndMistakes) {
               std::tuple("", "/dev/ttyUSB0", "/tmp/a b.Cam", "", true));
     cl =
         read({{"screenshot", {"o.png"}}, {"window", {"functions"}}, {"cam", {"23"}}, {"position", {"500"}}}, {"f.Cam"});
-    EXPECT_EQ(
-        cl.error + "|" + cl.window + "|" + std::to_string(cl.cam) + "|" + std::to_string(cl.position) + "|" + cl.file,
-        "|functions|23|500|f.Cam");
+    EXPECT_EQ(std::tie(cl.error, cl.window, cl.cam, cl.position, cl.file),
+              std::tuple("", "functions", 23, 500, "f.Cam"));
     EXPECT_TRUE(read({{"version", {""}}}).version);
     // --drag CAM:FROM:TO, with --screenshot only.
     cl = read({{"screenshot", {"o.png"}}, {"drag", {"3:100:200"}}});
-    EXPECT_EQ(
-        cl.error + std::to_string(cl.dragCam) + ":" + std::to_string(cl.dragFrom) + ":" + std::to_string(cl.dragTo),
-        "3:100:200");
+    EXPECT_EQ(std::tie(cl.error, cl.dragCam, cl.dragFrom, cl.dragTo), std::tuple("", 3, 100, 200));
     cl = read({{"screenshot", {"o.png"}}, {"drag", {"32:1023:0"}}});
     EXPECT_EQ(std::tie(cl.error, cl.dragFrom), std::tuple("", 1023));
     std::vector<Options> wrong = {{{"window", {"functions"}}},  // only with --screenshot
