@@ -48,9 +48,7 @@ TEST(LanguageScript, LineRules) {
     // Tiny and degenerate inputs give empty texts.
     for (const char* s : {"", "\r", "\n", "\r\n", "\r\n\r\n", "\""})
         EXPECT_EQ(ParseLanguageScript(s), std::vector<std::string>(501)) << s;
-}
-
-TEST(LanguageScript, SixHundredLinesLoadTextsOneToFiveHundred) {
+    // Six hundred lines load texts 1 to 500.
     std::string script = "T1\"\r\n";
     for (int k = 2; k <= 600; ++k) script += "\"T" + std::to_string(k) + "\"\r\n";
     const auto t = ParseLanguageScript(script);

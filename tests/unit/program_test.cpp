@@ -93,15 +93,12 @@ std::vector<std::string> Entries(std::initializer_list<std::pair<int, int>> onRu
 }
 using E = std::vector<std::string>;
 
-TEST(PhaseList, EntriesInChartOrder) {
+TEST(PhaseList, EntriesInChartOrderNumberedToThreeDigits) {
     EXPECT_EQ(Entries({{0, 49}, {900, 1023}}), (E{"F001 0900 0050"}));
     EXPECT_EQ(Entries({{0, 99}, {300, 399}}), (E{"F001 0000 0100", "F002 0300 0400"}));
     EXPECT_EQ(Entries({{300, 399}, {900, 1023}}), (E{"F001 0900 0000", "F002 0300 0400"}));
     EXPECT_EQ(Entries({{0, 1023}}), (E{"F001 0000 1024"}));
     EXPECT_EQ(Entries({{1022, 1022}}), (E{"F001 1022 1023"}));
-}
-
-TEST(PhaseList, NumbersRunToThreeDigits) {
     Program p = MakeProgram();
     for (int q = 1; q < kPositions - 1; q += 2) p.CamPos(1, 0, q) = 1;  // 511 phases of one position
     auto e = PhaseListEntries(p, 1, 0);

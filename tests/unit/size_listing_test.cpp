@@ -32,7 +32,7 @@ TEST(PrintHeader, FixedFieldsInTheirOrder) {
     EXPECT_EQ(cam::PrintHeaderLine(q, 12), "CAM PROGRAMMER 1024 16     FORMATO N. 12                    File:");
 }
 
-TEST(ListingPhases, ChartOrderWithThePhaseThroughZeroFirst) {
+TEST(ListingPhases, ChartOrderThroughZeroFirstAndANewLineWhereAPhaseWouldPassTheMargin) {
     cam::Program p = Sample();
     for (auto [on, off] : {std::pair{300, 400}, {900, 50}, {100, 200}}) ASSERT_TRUE(cam::SetPhase(p, 1, 0, on, off));
     EXPECT_EQ(cam::ListingPhaseLines(p, 1, 0, Chars, 200), Lines{"   0900 0050 - 0100 0200 - 0300 0400"});
@@ -43,10 +43,6 @@ TEST(ListingPhases, ChartOrderWithThePhaseThroughZeroFirst) {
     std::vector<Lines> listed;
     for (int cam = 1; cam <= 4; ++cam) listed.push_back(cam::ListingPhaseLines(p, 1, cam, Chars, 200));
     EXPECT_EQ(listed, (std::vector<Lines>{{"   0000 0100"}, {"   1000 0000"}, {"   0000 1024"}, {}}));
-}
-
-TEST(ListingPhases, ANewLineWhenThePhaseWouldPassTheMargin) {
-    cam::Program p = Sample();
     for (int on = 10; on < 100; on += 20) ASSERT_TRUE(cam::SetPhase(p, 2, 5, on, on + 5));
     // "   0010 0015 - 0030 0035" is 24 characters: it fits 24 but not 23.
     EXPECT_EQ(cam::ListingPhaseLines(p, 2, 5, Chars, 24),

@@ -12,14 +12,12 @@ void ExpectAll(const Pairs& rows) {
     for (const auto& [made, expected] : rows) EXPECT_EQ(made, expected);
 }
 
-TEST(NumberForms, PrintZeroPaddedAndStr) {
+TEST(NumberForms, PrintZeroPaddedStrAndWireFields) {
     ExpectAll({{PrintNumber(7), " 7 "}, {PrintNumber(32), " 32 "}, {PrintNumber(0), " 0 "}, {PrintNumber(-3), "-3 "},
                {D2(5), "05"},           {D2(60), "60"},           {D2(100), "100"},        {D3(10), "010"},
                {D4(24), "0024"},        {D4(1024), "1024"},       {D4(12345), "12345"},    {Str(5), " 5"},
                {Str(0), " 0"},          {Str(-5), "-5"},          {CStr(5), "5"},          {CStr(-5), "-5"}});
-}
-
-TEST(NumberForms, WireFieldsKeepTheRightmostCharacters) {
+    // Wire fields keep the rightmost characters.
     ExpectAll({{Dec(3, 2), "03"}, {Dec(90, 3), "090"}, {Dec(1500, 4), "1500"},
                {Dec(1024, 3), "024"},  // cut: the caller must warn before it happens
                {Dec(7, 2), "07"}, {Hex2(10), "0A"}, {Hex2(200), "C8"}, {Hex2(5), "05"}, {Hex2(0), "00"},
