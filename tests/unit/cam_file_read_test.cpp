@@ -157,7 +157,7 @@ TEST(SizeText, LinesOfACamInAFileAndForTheDevice) {
     }
 }
 
-TEST(SizeText, RemarkOfACamWithoutPhasesIsWrittenOnItsOwnInSizeOne) {
+TEST(SizeText, RemarkOfACamWithoutPhasesOnItsOwnInSizeOneAndEveryPhaseInFiles) {
     cam::Program p = Model(32, 7);
     p.CamRemark[9] = "SPARE";
     EXPECT_EQ((Texts{Size(p, 1), Size(p, 2)}), (Texts{" FORMATO N. 01\r\nC 10\"SPARE\"\r\n", " FORMATO N. 02\r\n"}));
@@ -165,10 +165,7 @@ TEST(SizeText, RemarkOfACamWithoutPhasesIsWrittenOnItsOwnInSizeOne) {
     cam::SetPhase(p, 3, 9, 1, 2);
     EXPECT_EQ((Texts{Size(p, 1), Size(p, 3)}),
               (Texts{" FORMATO N. 01\r\n", " FORMATO N. 03\r\nC 10\"SPARE\"\r\n 0001 0002\r\n"}));
-}
-
-TEST(SizeText, FilesKeepEveryPhaseOfACam) {
-    cam::Program p = Model(32, 7);
+    // Files keep every phase of a cam.
     for (int on = 0; on < 1024; on += 2) cam::SetPhase(p, 1, 0, on, on + 1);
     EXPECT_EQ(cam::SizeToText(p, 1, 0), 512);
     EXPECT_EQ((Texts{p.SizeText[1], p.SizeText[182], p.SizeText[512], p.SizeText[513]}),
@@ -176,8 +173,7 @@ TEST(SizeText, FilesKeepEveryPhaseOfACam) {
     EXPECT_THAT(Size(p, 1), HasSubstr(" 1022 1023\r\n"));
 }
 
-class CamFileRead : public ::testing::Test {
-protected:
+struct CamFileRead : ::testing::Test {
     CamFileRead() { p.LngTxt[10] = kFormatError; }
     cam::CamFileRead Read(std::string_view bytes) { return cam::ReadCamFile(p, dir.write("t.Cam", bytes), prompt); }
     bool On(int size, int cam, int pos) const { return p.CamPos(size, cam, pos) == 1; }

@@ -260,15 +260,14 @@ TEST_F(CsvCommands, ExportWritesTheTablesAndAddsTheExtension) {
 
 TEST_F(CsvCommands, ImportReplacesTheTablesWithAnUnsavedProgram) {
     std::tie(p.CamFile, p.CamFileTitle) = std::tuple(dir.file("demo.Cam"), "demo.Cam");
-    const std::string csv = dir.write("in.csv", "size,cam,remark,on,off\n3,1,PUSH,10,20\n1,1,,5,5\n");
-    prompt.push(csv);
+    prompt.push(dir.write("in.csv", "size,cam,remark,on,off\n3,1,PUSH,10,20\n1,1,,5,5\n"));
     const cam::FileOutcome out = cam::ImportCsv(p, doc, prompt, "camdesk");
     EXPECT_EQ((std::vector<bool>{out.done, out.redraw, doc.FileSaved()}), (std::vector<bool>{true, true, false}));
     EXPECT_EQ((std::vector<Lines>{cam::PhaseListEntries(p, 3, 0), cam::PhaseListEntries(p, 2, 4)}),
               (std::vector<Lines>{{"F001 0010 0020"}, {}}));
     // No file name: a Save asks for one; a history of its own: nothing of the old program.
-    EXPECT_EQ(std::tie(p.CamRemark[0], p.CamRemark[4], p.CamFile), std::tuple("PUSH", "", ""));
-    EXPECT_EQ(doc.history().count(), 1u);
+    EXPECT_EQ(std::tuple(p.CamRemark[0], p.CamRemark[4], p.CamFile, doc.history().count()),
+              std::tuple("PUSH", "", "", 1u));
     // The row that the phase rule made into a deletion is noted.
     EXPECT_EQ(prompt.messages().back(),
               "Imported from in.csv, with these notes:\rline 3: on and off are equal: as in typed entry, this removes "

@@ -64,8 +64,7 @@ TEST(LanguageScript, ReadingAMissingFileLeavesTheTexts) {
 }
 
 // Records the file requests, which ScriptedPrompt does not keep.
-class RecordingPrompt : public cam::ScriptedPrompt {
-public:
+struct RecordingPrompt : cam::ScriptedPrompt {
     std::string openFile(const cam::FileRequest& request) override {
         requests.push_back(request);
         return ScriptedPrompt::openFile(request);
@@ -117,7 +116,7 @@ TEST_F(LoadLanguageTest, MissingScriptIsReportedAndAnotherChosen) {
               std::tuple(chosen, "due", "", "\"" + chosen + "\",1,9600\r\n"));
 }
 
-TEST(DefaultLanguageScript, FoundBesideTheExecutableFirst) {
+TEST(DefaultLanguageScript, FoundBesideTheExecutableFirstWhereTheTestProgramHasTheShippedOne) {
     camtest::ScratchFolder dir;
     const std::string beside = dir.write("Z32px_ENG.SCR", "x\"\r\n");
     EXPECT_EQ(cam::FindDefaultLanguageScript(dir.str()), beside);
@@ -125,6 +124,13 @@ TEST(DefaultLanguageScript, FoundBesideTheExecutableFirst) {
     camtest::ScratchFolder empty;
     const std::string found = cam::FindDefaultLanguageScript(empty.str());
     EXPECT_EQ(found.find(empty.str()), std::string::npos) << "only the installed copy may be found";
+    // This test program has the shipped script beside it.
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) GTEST_SKIP() << "no /proc/self/exe";
+    const std::string installed = cam::FindDefaultLanguageScript(exe.parent_path().string());
+    ASSERT_EQ(installed, (exe.parent_path() / "Z32px_ENG.SCR").string());
+    EXPECT_EQ(cam::ReadFileBytes(installed, cam::kMaxLanguageScriptBytes).bytes, camtest::ShippedScriptBytes());
 }
 
 // Every text number the program uses, restated.
@@ -195,15 +201,6 @@ TEST(Texts, ScriptWordingElseBuiltInAndFilledArguments) {
     EXPECT_EQ(cam::Text(p, cam::txt::kSize), "FORMAT ");
     EXPECT_EQ(cam::Fill("%1 of %2, %3 %", {"a", "b"}), "a of b, %3 %");
     EXPECT_EQ(cam::Fill("%2%1", {"x", "%1"}), "%1x");  // arguments are not filled again
-}
-
-TEST(ShippedScriptCopy, LiesBesideTheTestProgram) {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) GTEST_SKIP() << "no /proc/self/exe";
-    const std::string beside = cam::FindDefaultLanguageScript(exe.parent_path().string());
-    ASSERT_EQ(beside, (exe.parent_path() / "Z32px_ENG.SCR").string());
-    EXPECT_EQ(cam::ReadFileBytes(beside, cam::kMaxLanguageScriptBytes).bytes, camtest::ShippedScriptBytes());
 }
 
 }  // namespace
