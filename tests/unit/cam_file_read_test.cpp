@@ -76,8 +76,7 @@ cam::Program SixteenCams() {
 
 TEST(CamFileWriter, WorkedExampleByteForByte) {
     cam::Program p = Model(32, 7);
-    p.OutSize = 1;
-    p.CamRemark[2] = "X";
+    std::tie(p.OutSize, p.CamRemark[2]) = std::tuple(1, "X");
     cam::SetPhase(p, 1, 2, 100, 200);
     EXPECT_EQ(cam::CamFileText(p), kWorkedExample);
 }

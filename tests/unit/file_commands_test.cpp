@@ -77,8 +77,7 @@ TEST_F(FileCommands, FileNameAndWindowTitles) {
 
 TEST(RecentList, AListedFileMovesToTheTopAndTheOthersMoveDown) {
     cam::Program p;
-    p.RecentFiles = {"1", "2", "3", "4", "5"};
-    p.CamFile = "3";
+    std::tie(p.RecentFiles, p.CamFile) = std::tuple(Lines{"1", "2", "3", "4", "5"}, "3");
     cam::UpdateRecentList(p);
     EXPECT_EQ(std::tuple(p.RecentFiles, cam::RecentCaption(p, 2)), std::tuple(Lines{"3", "1", "2", "4", "5"}, "&2 1"));
     p.CamFile = "6";

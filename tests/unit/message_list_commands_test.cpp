@@ -136,8 +136,7 @@ TEST_F(MsgCommands, SaveAsCompletesANameAndAsksBeforeReplacing) {
 }
 
 TEST_F(MsgCommands, SaveAsksBeforeOverwritingAndNoWritesNothing) {
-    p.MsgFile = dir.write("list.Msg", "old");
-    p.AlarmMsg[3] = "EDITED";
+    std::tie(p.MsgFile, p.AlarmMsg[3]) = std::tuple(dir.write("list.Msg", "old"), "EDITED");
     prompt.push(Answer::No);
     EXPECT_FALSE(MsgSave(p, prompt));
     EXPECT_EQ(std::tuple(dir.read("list.Msg"), MsgSaved(p)), std::tuple("old", false));

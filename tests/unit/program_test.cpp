@@ -23,7 +23,7 @@ Runs_t Runs(const Program& p, int size, int cam) {
     return out;
 }
 
-TEST(SetPhase, RunReplacementRule) {
+TEST(SetPhase, RunReplacementRuleAndNothingOutsideTheTables) {
     // Phases written in this order (on, off), and the ON runs they leave.
     const std::vector<std::pair<Runs_t, Runs_t>> cases = {
         {{{100, 200}}, {{100, 199}}},
@@ -42,9 +42,7 @@ TEST(SetPhase, RunReplacementRule) {
         for (auto [on, off] : phases) EXPECT_TRUE(SetPhase(p, 1, 0, on, off));
         EXPECT_EQ(Runs(p, 1, 0), runs) << phases.back().first << "-" << phases.back().second;
     }
-}
-
-TEST(SetPhase, RefusesEverythingOutsideTheTables) {
+    // Nothing outside the tables is written.
     Program p = MakeProgram(16, 15);
     const std::array<int, 4> refused[] = {{0, 0, 1, 2},    {16, 0, 1, 2},   {1, 16, 1, 2}, {1, -1, 1, 2},
                                           {1, 0, 1024, 2}, {1, 0, 1, 1025}, {1, 0, -1, 2}};

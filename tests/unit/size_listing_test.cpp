@@ -17,8 +17,7 @@ double Chars(const std::string& text) { return double(text.size()); }
 
 cam::Program Sample() {
     cam::Program p = camtest::MakeProgram(32, 7);
-    p.LngTxt = camtest::ShippedTexts();
-    p.CamFileTitle = "demo.Cam";
+    std::tie(p.LngTxt, p.CamFileTitle) = std::tuple(camtest::ShippedTexts(), "demo.Cam");
     return p;
 }
 
