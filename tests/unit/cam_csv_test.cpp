@@ -179,7 +179,7 @@ TEST(CamCsv, ImportsATableEditedAsASpreadsheetSavesIt) {
     EXPECT_EQ((Lines{p.CamRemark[0], p.CamRemark[3], p.CamRemark[9]}), (Lines{"Feed, \"hot\"", "NEW", "SPARE"}));
 }
 
-TEST(CamCsv, EveryBadRowIsRefusedWithItsLineAndNothingIsImported) {
+TEST(CamCsv, EveryBadRowOrHeaderIsRefusedWithItsLineAndNothingIsImported) {
     const std::string table =
         "size,cam,remark,on,off\r\n"
         "1,1,A,100,200\r\n"
@@ -216,6 +216,13 @@ TEST(CamCsv, EveryBadRowIsRefusedWithItsLineAndNothingIsImported) {
     const cam::CsvImport many = cam::ImportCamCsv(p, junk);
     EXPECT_EQ(std::tuple(many.refusals.size(), many.unlistedRefusals, many.refusals.back()),
               std::tuple(1000u, 500u, "line 1001: size cannot be \"x\" (it takes 1..7)"));
+    // A table without its header, or with a quote left open, is refused.
+    const std::string noHeader = ": the first row must name the columns size, cam, remark, on and off";
+    for (auto [table, refusal] : std::vector<std::pair<std::string, std::string>>{
+             {"", "line 1" + noHeader},
+             {"\n1,1,,100,200\n", "line 2" + noHeader},
+             {"size,cam,remark,on,off\n1,1,\"open,1,2\n1,2,,3,4\n", "line 2: a quoted field is not closed"}})
+        EXPECT_EQ(cam::ImportCamCsv(p, table).refusals, Lines{refusal}) << table;
 }
 
 TEST(CamCsv, RowsThatThePhaseRuleChangesAreNoted) {
@@ -264,17 +271,7 @@ TEST(CamCsv, TheModelComesFromTheOptionElseTheTableElse32x7) {
     EXPECT_EQ((Ints{p.NCams, p.NSizes}), (Ints{32, 7}));
 }
 
-TEST(CamCsv, ATableWithoutItsHeaderOrWithAnOpenQuoteIsRefused) {
-    Program p;
-    const std::string noHeader = ": the first row must name the columns size, cam, remark, on and off";
-    for (auto [table, refusal] : std::vector<std::pair<std::string, std::string>>{
-             {"", "line 1" + noHeader},
-             {"\n1,1,,100,200\n", "line 2" + noHeader},
-             {"size,cam,remark,on,off\n1,1,\"open,1,2\n1,2,,3,4\n", "line 2: a quoted field is not closed"}})
-        EXPECT_EQ(cam::ImportCamCsv(p, table).refusals, Lines{refusal}) << table;
-}
-
-TEST(CamJson, HoldsTheModelTheFunctionsBlockRemarksAndEveryPhase) {
+TEST(CamJson, HoldsTheModelTheFunctionsBlockRemarksAndEveryPhaseInEscapedUtf8) {
     cam::Program p = camtest::MakeExportSample(16);
     EXPECT_EQ(cam::CamJsonText(p),
               "{\n  \"format\": \"camdesk program\",\n  \"version\": 1,\n"
@@ -298,9 +295,7 @@ TEST(CamJson, HoldsTheModelTheFunctionsBlockRemarksAndEveryPhase) {
     // A size without phases is an empty list.
     cam::ClearSize(p, 2);
     EXPECT_NE(cam::CamJsonText(p).find("    {\"size\": 2, \"cams\": []}\n  ]\n}\n"), std::string::npos);
-}
-
-TEST(CamJson, StringsAreUtf8WithTheEscapesJsonRequires) {
+    // Strings are UTF-8 with the escapes JSON requires.
     EXPECT_EQ((Lines{cam::JsonString("a\"b\\c"), cam::JsonString("\t\x01\x7F"), cam::JsonString("\xB0 C \x80")}),
               (Lines{"\"a\\\"b\\\\c\"", "\"\\u0009\\u0001\\u007f\"", "\"\xC2\xB0 C \xE2\x82\xAC\""}));
 }

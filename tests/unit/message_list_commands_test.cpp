@@ -41,9 +41,8 @@ TEST_F(MsgCommands, FileLinesCarryTheTextBetweenQuotesOnlyWhenItIsNotBlank) {
     const std::string empty = dir.read("list.Msg");
     ASSERT_EQ(empty.size(), 255u * 8u);  // "N. 001" CR LF
     EXPECT_EQ(empty.substr(0, 16) + empty.substr(empty.size() - 8), "N. 001\r\nN. 002\r\nN. 255\r\n");
-    p.NMsgs = 4;
-    std::tie(p.AlarmMsg[1], p.AlarmMsg[2], p.AlarmMsg[3], p.AlarmMsg[4]) =
-        std::tuple("MOTOR OVERLOAD", "   ", "SAY \"STOP\" NOW", " LEFT  ");
+    std::tie(p.NMsgs, p.AlarmMsg[1], p.AlarmMsg[2], p.AlarmMsg[3], p.AlarmMsg[4]) =
+        std::tuple(4, "MOTOR OVERLOAD", "   ", "SAY \"STOP\" NOW", " LEFT  ");
     ASSERT_TRUE(WriteMsgFile(p));
     EXPECT_EQ(dir.read("list.Msg"),
               "N. 001 \"MOTOR OVERLOAD\"\r\nN. 002\r\nN. 003 \"SAY \"STOP\" NOW\"\r\nN. 004 \" LEFT  \"\r\n");
