@@ -368,9 +368,7 @@ TEST(HeaderModel, CountsOfTheHeaderOrNothing) {
     EXPECT_FALSE(cam::HeaderModel(dir.file("missing.Cam")).has_value());
 }
 
-std::size_t EntriesIn(const std::string& folder) {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
+std::size_t EntriesIn(const std::string& folder) { return std::ranges::distance(fs::directory_iterator(folder)); }
 
 // A small program saved into a scratch folder.
 struct CamFileSave : ::testing::Test {

@@ -176,9 +176,9 @@ TEST_F(FileCommands, SaveTellsTheRatioOfCams17To32BeforeItIsLeftOut) {
     prompt.push(Answer::Cancel);
     EXPECT_FALSE(cam::Save(p, doc, prompt));
     EXPECT_EQ(std::tuple(dir.read("r.Cam"), doc.FileSaved()), std::tuple(before, false));
-    EXPECT_EQ(
-        prompt.messages(),
-        Lines{"A cam file has no place for the ratio of cams 17-32 (1/0): it is not kept in the file.\rSave anyway?"});
+    EXPECT_EQ(prompt.messages(),
+              Lines{"A cam file has no place for the ratio of cams 17-32 (1/0): it is not kept in the file.\r"
+                    "Save anyway?"});
     prompt.push(Answer::Ok);
     EXPECT_TRUE(cam::Save(p, doc, prompt));
     EXPECT_NE(dir.read("r.Cam"), before);

@@ -287,8 +287,8 @@ TEST_F(MsgCommands, SearchByTextFindsTheNextMatchThenStartsAgain) {
 TEST_F(MsgCommands, TheListAndThePrintedLines) {
     p.NMsgs = 12;
     ResizeTables(p);
-    std::tie(p.AlarmMsg[2], p.AlarmMsg[5], p.AlarmMsg[12]) = std::tuple("ONE", " ", "  TWO ");
-    p.MsgFile = dir.file("plant.Msg");
+    std::tie(p.AlarmMsg[2], p.AlarmMsg[5], p.AlarmMsg[12], p.MsgFile) =
+        std::tuple("ONE", " ", "  TWO ", dir.file("plant.Msg"));
     const Strings entries = MsgList(p);
     ASSERT_EQ(entries.size(), 12u);
     EXPECT_EQ(Strings({entries[0], entries[1], entries[11]}), (Strings{"001 ", "002 ONE", "012   TWO "}));

@@ -24,20 +24,18 @@ Lines Texts(const std::vector<cam::ProgramDifference>& d) {
 
 Lines Diff(const Program& a, const Program& b) { return Texts(cam::ComparePrograms(a, b, a)); }
 
-std::array<std::uint8_t, cam::kPositions> Positions(std::initializer_list<std::pair<int, int>> phases) {
+Program OneCam(std::initializer_list<std::pair<int, int>> phases) {
     Program p = MakeProgram(32, 1);
     for (auto [on, off] : phases) cam::SetPhase(p, 1, 0, on, off);
-    std::array<std::uint8_t, cam::kPositions> out{};
-    std::copy_n(p.CamPos.cam(1, 0), cam::kPositions, out.begin());
-    return out;
+    return p;
 }
 
 using Kind = cam::PhaseChange::Kind;
 using Change = std::tuple<Kind, int, int, int, int>;  // kind, A's on-off, B's on-off
 std::vector<Change> Phases(std::initializer_list<std::pair<int, int>> a, std::initializer_list<std::pair<int, int>> b) {
-    const auto pa = Positions(a), pb = Positions(b);
+    const Program pa = OneCam(a), pb = OneCam(b);
     std::vector<Change> out;
-    for (const auto& c : cam::ComparePhases(pa.data(), pb.data()))
+    for (const auto& c : cam::ComparePhases(pa.CamPos.cam(1, 0), pb.CamPos.cam(1, 0)))
         out.push_back({c.kind, c.aOn, c.aOff, c.bOn, c.bOff});
     return out;
 }

@@ -52,7 +52,7 @@ TEST(SetPhase, RunReplacementRuleAndNothingOutsideTheTables) {
         for (int c = 0; c < 16; ++c) EXPECT_TRUE(Runs(p, s, c).empty());
 }
 
-TEST(Tables, ResizeEmptiesPositionsAndKeepsWhatRemains) {
+TEST(Tables, ResizeKeepsWhatRemainsClearFunctionsKeepsCountsClearAllResetsSelection) {
     Program p = MakeProgram();
     SetPhase(p, 7, 31, 1, 2);
     std::tie(p.CamRemark[3], p.CamRemark[20], p.AdvMs[2]) = std::tuple("kept", "dropped", 9);
@@ -65,10 +65,7 @@ TEST(Tables, ResizeEmptiesPositionsAndKeepsWhatRemains) {
     p.NCams = 32;
     ResizeTables(p);
     EXPECT_EQ(p.CamRemark[20], "");
-}
-
-TEST(Tables, ClearFunctionsKeepsCountsAndSecondEncodersClearAllResetsSelection) {
-    Program p = MakeProgram();
+    p = MakeProgram();
     p.AdvOn = p.DelayOn = p.RatioOn = p.Ratio17On = p.RotDir = p.RotDir2 = 1;
     p.EncShift = p.EncShift2 = p.EncShift3 = 10;
     std::tie(p.NAdvCams, p.AdvMs[4], p.SpeedLimit, p.NEncoders, p.OutSize) = std::tuple(5, 7, 99, 2, 3);

@@ -21,16 +21,6 @@ cam::Program Sample() {
     return p;
 }
 
-TEST(PrintHeader, FixedFieldsInTheirOrder) {
-    cam::Program p = Sample();
-    EXPECT_EQ(cam::PrintHeaderLine(p, 5), "CAM PROGRAMMER 1024 32     FORMATO N. 05                    File:demo.Cam");
-    EXPECT_EQ(cam::ContinuedHeaderLine(p, 5, 2),
-              "CAM PROGRAMMER 1024 32     FORMATO N. 05                    File:demo.Cam   - 2 -");
-    // Without a script: the built-in wording; a 16-cam model, size 12, no file yet.
-    cam::Program q = camtest::MakeProgram(16, 15);
-    EXPECT_EQ(cam::PrintHeaderLine(q, 12), "CAM PROGRAMMER 1024 16     FORMATO N. 12                    File:");
-}
-
 TEST(ListingPhases, ChartOrderThroughZeroFirstAndANewLineWhereAPhaseWouldPassTheMargin) {
     cam::Program p = Sample();
     for (auto [on, off] : {std::pair{300, 400}, {900, 50}, {100, 200}}) ASSERT_TRUE(cam::SetPhase(p, 1, 0, on, off));
@@ -54,8 +44,14 @@ TEST(ListingPhases, ChartOrderThroughZeroFirstAndANewLineWhereAPhaseWouldPassThe
 
 // An empty line, the bold header, then every cam: its number, its quoted remark as it is,
 // and its phases. Sizes outside the tables list nothing.
-TEST(Listing, EmptyLineBoldHeaderThenEveryCam) {
+TEST(Listing, HeaderFieldsInTheirOrderThenEmptyLineBoldHeaderAndEveryCam) {
     cam::Program p = Sample();
+    EXPECT_EQ(cam::PrintHeaderLine(p, 5), "CAM PROGRAMMER 1024 32     FORMATO N. 05                    File:demo.Cam");
+    EXPECT_EQ(cam::ContinuedHeaderLine(p, 5, 2),
+              "CAM PROGRAMMER 1024 32     FORMATO N. 05                    File:demo.Cam   - 2 -");
+    // Without a script: the built-in wording; a 16-cam model, size 12, no file yet.
+    cam::Program q = camtest::MakeProgram(16, 15);
+    EXPECT_EQ(cam::PrintHeaderLine(q, 12), "CAM PROGRAMMER 1024 16     FORMATO N. 12                    File:");
     std::tie(p.CamRemark[0], p.CamRemark[9]) = std::tuple("MAIN KNIFE", " SPARE ");
     ASSERT_TRUE(cam::SetPhase(p, 3, 0, 100, 300));
     ASSERT_TRUE(cam::SetPhase(p, 3, 31, 1000, 24));
