@@ -115,11 +115,10 @@ TEST(CamCsv, ExportsOneRowPerPhaseThenTheFunctionsBlock) {
 }
 
 TEST(CamCsv, CamFileToCsvAndBackIsByteForByteTheSame) {
-    const std::string src = CAMDESK_SOURCE_DIR;
     for (const std::string file :
          {"/resources/samples/demo.Cam", "/tests/e2e/data/one_encoder.Cam", "/tests/e2e/data/two_encoders.Cam",
           "/tests/e2e/data/three_encoders.Cam", "/tests/e2e/data/sixteen_cams.Cam"}) {
-        const std::string path = src + file;
+        const std::string path = CAMDESK_SOURCE_DIR + file;
         const auto model = cam::HeaderModel(path);
         ASSERT_TRUE(model) << file;
         Program read = camtest::MakeProgram(model->NCams, model->NSizes);

@@ -192,9 +192,8 @@ TEST_F(CamFileRead, WorkedExampleReadsBackWithEitherLineEnd) {
          std::vector<std::pair<std::string, int>>{{kWorkedExample, 0}, {lf, 2}, {kWorkedExample, 3}}) {
         p = camtest::MakeProgram(32, 7, encodersBefore);
         Read(file);
-        EXPECT_EQ(std::tie(p.ReadError, p.FileDims), std::tuple(false, " 32 - 7 "));
-        EXPECT_EQ(prompt.messages(), Texts{});
-        EXPECT_EQ(cam::CamFileText(p), kWorkedExample);
+        EXPECT_EQ(std::tuple(p.ReadError, prompt.messages(), p.FileDims, cam::CamFileText(p)),
+                  std::tuple(false, Texts{}, " 32 - 7 ", kWorkedExample));
     }
 }
 
@@ -215,9 +214,7 @@ TEST_F(CamFileRead, WrittenFilesReadBackByteForByte) {
         const std::string bytes = cam::CamFileText(written);
         p = camtest::MakeProgram(written.NCams, written.NSizes, 1);
         Read(bytes);
-        EXPECT_FALSE(p.ReadError);
-        EXPECT_EQ(prompt.messages(), Texts{});
-        EXPECT_EQ(cam::CamFileText(p), bytes);
+        EXPECT_EQ(std::tuple(p.ReadError, prompt.messages(), cam::CamFileText(p)), std::tuple(false, Texts{}, bytes));
     }
 }
 
