@@ -26,9 +26,8 @@ TEST(ListingPhases, ChartOrderThroughZeroFirstAndANewLineWhereAPhaseWouldPassThe
     for (auto [on, off] : {std::pair{300, 400}, {900, 50}, {100, 200}}) ASSERT_TRUE(cam::SetPhase(p, 1, 0, on, off));
     EXPECT_EQ(cam::ListingPhaseLines(p, 1, 0, Chars, 200), Lines{"   0900 0050 - 0100 0200 - 0300 0400"});
     // A phase that starts at 0 shows ON 0000, one that ends at 1023 OFF 0000, a full turn 0000 1024.
-    ASSERT_TRUE(cam::SetPhase(p, 1, 1, 0, 100));
-    ASSERT_TRUE(cam::SetPhase(p, 1, 2, 1000, 1024));
-    ASSERT_TRUE(cam::SetPhase(p, 1, 3, 0, 1024));
+    for (auto [c, on, off] : {std::array{1, 0, 100}, {2, 1000, 1024}, {3, 0, 1024}})
+        ASSERT_TRUE(cam::SetPhase(p, 1, c, on, off));
     std::vector<Lines> listed;
     for (int cam = 1; cam <= 4; ++cam) listed.push_back(cam::ListingPhaseLines(p, 1, cam, Chars, 200));
     EXPECT_EQ(listed, (std::vector<Lines>{{"   0000 0100"}, {"   1000 0000"}, {"   0000 1024"}, {}}));

@@ -53,8 +53,7 @@ TEST(StartupValues, SettingsModelAndScreenScale) {
     EXPECT_EQ(std::tie(p.TmpFile, p.ComDevice, p.ComPort, p.ComSpeed), std::tuple("/w/_._", "", 1, 9600));
     std::tie(p.NCams, p.NSizes, p.NMsgs, p.CurSize) = std::tuple(16, 60, 180, 9);
     SetStartupModel(p);
-    EXPECT_EQ((std::vector<long>{p.NCams, p.NSizes, p.NMsgs, p.CurCam, p.CurSize}),
-              (std::vector<long>{32, 7, 255, 1, 1}));
+    EXPECT_EQ(std::tie(p.NCams, p.NSizes, p.NMsgs, p.CurCam, p.CurSize), std::tuple(32, 7, 255, 1, 1));
     EXPECT_FLOAT_EQ(ScreenScale(960, 0), 90.0f);
     EXPECT_FLOAT_EQ(ScreenScale(480, 7), 7.0f);
 }
