@@ -18,8 +18,7 @@ TEST(EditSettings, SnapStepIsWrittenAndReadBack) {
         {"SnapStep=16\r\n", 16}, {"Other=3\nSnapStep=4\n", 4}, {"Other=3\rSnapStep=5\r", 5}, {"SnapStep=abc\r\n", 8},
         {"SnapStep=\r\n", 8},    {"SnapStep=-3\r\n", 8},       {"SnapStep=99999\r\n", 128},  {"SnapStep=0\r\n", 1}};
     for (auto [file, step] : files) {
-        Program q;
-        q.SnapStep = 8;
+        Program q;  // its step is 8
         ParseEditSettings(q, file);
         EXPECT_EQ(q.SnapStep, step) << file;
     }

@@ -1,5 +1,5 @@
-// The File menu commands over real files in a scratch folder: New, Open, Save and the rest
-// on cam files, Export CSV... and Import CSV... on the tables.
+// The File menu commands over real files in a scratch folder: New, Open, Save and the rest on cam
+// files, Export CSV... and Import CSV... on the tables.
 #include "core/camfile/file_commands.h"
 
 #include "core/camfile/cam_file.h"
@@ -9,6 +9,7 @@
 #include "support/make_program.h"
 #include "support/scratch_folder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -28,15 +29,19 @@ struct CountingChooser : cam::ModelChooser {
 
 cam::Program Model() {
     cam::Program p = camtest::MakeProgram();
-    p.LngTxt[1] = "File not found";
-    p.LngTxt[11] = "Open file";
-    p.LngTxt[33] = "CAM PROGRAMMER ";
-    p.LngTxt[109] = "Save cam file as";
-    p.LngTxt[112] = "The sizes have unsaved changes. Save them?";
+    std::tie(p.LngTxt[1], p.LngTxt[11], p.LngTxt[33], p.LngTxt[109], p.LngTxt[112]) =
+        std::tuple("File not found", "Open file", "CAM PROGRAMMER ", "Save cam file as",
+                   "The sizes have unsaved changes. Save them?");
     return p;
 }
 
 bool HasPhase(const cam::Program& p) { return p.CamPos(1, 2, 150) == 1; }
+
+// Queues the replies to the coming questions, in order.
+template <typename... Reply>
+void Replies(cam::ScriptedPrompt& prompt, Reply... replies) {
+    (prompt.push(replies), ...);
+}
 
 struct FileCommands : ::testing::Test {
     // A cam file holding the phase 100-200 on cam 3 of size 1.
@@ -61,29 +66,23 @@ struct FileCommands : ::testing::Test {
 };
 
 TEST_F(FileCommands, FileNameAndWindowTitles) {
-    EXPECT_EQ(cam::FileTitle("/home/op/dies.v2/press.Cam"), "press.Cam");
-    EXPECT_EQ(cam::FileTitle("C:\\Zeto\\press.Cam"), "press.Cam");
-    EXPECT_EQ(cam::FileTitle("press"), "press");
+    EXPECT_EQ((Lines{cam::FileTitle("/home/op/dies.v2/press.Cam"), cam::FileTitle("C:\\Zeto\\press.Cam"),
+                     cam::FileTitle("press")}),
+              (Lines{"press.Cam", "press.Cam", "press"}));
     EXPECT_EQ(cam::ActivationTitle(p), "CAM PROGRAMMER 1024 32C-07F  255-Msg ");
-    p.NCams = 16;
-    p.NSizes = 60;
-    p.NMsgs = 180;
-    p.CamFile = "/w/a.Cam";
-    EXPECT_EQ(cam::ActivationTitle(p), "CAM PROGRAMMER 1024 16C-60F  180-Msg ");
-    EXPECT_EQ(cam::OpenedTitle(p), "CAM PROGRAMMER 1024 16C-60  [/w/a.Cam]");
+    std::tie(p.NCams, p.NSizes, p.NMsgs, p.CamFile) = std::tuple(16, 60, 180, "/w/a.Cam");
+    EXPECT_EQ((Lines{cam::ActivationTitle(p), cam::OpenedTitle(p)}),
+              (Lines{"CAM PROGRAMMER 1024 16C-60F  180-Msg ", "CAM PROGRAMMER 1024 16C-60  [/w/a.Cam]"}));
 }
 
 TEST(RecentList, AListedFileMovesToTheTopAndTheOthersMoveDown) {
     cam::Program p;
-    p.RecentFiles = {"1", "2", "3", "4", "5"};
-    p.CamFile = "3";
+    std::tie(p.RecentFiles, p.CamFile) = std::tuple(Lines{"1", "2", "3", "4", "5"}, "3");
     cam::UpdateRecentList(p);
-    EXPECT_EQ(p.RecentFiles, (Lines{"3", "1", "2", "4", "5"}));
-    EXPECT_EQ(cam::RecentCaption(p, 2), "&2 1");
+    EXPECT_EQ(std::tuple(p.RecentFiles, cam::RecentCaption(p, 2)), std::tuple(Lines{"3", "1", "2", "4", "5"}, "&2 1"));
     p.CamFile = "6";
     cam::UpdateRecentList(p);
-    EXPECT_EQ(p.RecentFiles, (Lines{"6", "3", "1", "2", "4"}));
-    EXPECT_EQ(cam::RecentCaption(p, 6), "");
+    EXPECT_EQ(std::tuple(p.RecentFiles, cam::RecentCaption(p, 6)), std::tuple(Lines{"6", "3", "1", "2", "4"}, ""));
 }
 
 TEST_F(FileCommands, OpenAsksAboutUnsavedChangesThenReadsTheChosenFileWhichSaveWritesBack) {
@@ -94,36 +93,26 @@ TEST_F(FileCommands, OpenAsksAboutUnsavedChangesThenReadsTheChosenFileWhichSaveW
     EXPECT_FALSE(cam::Open(p, doc, prompt, "Main title").done);
     ASSERT_EQ(prompt.asked().size(), 1u);  // no file dialog after Cancel
     const auto q = prompt.asked()[0];
-    EXPECT_EQ(q.text + "|" + q.title, "The sizes have unsaved changes. Save them?|Main title");
-    EXPECT_EQ(q.buttons, cam::Buttons::OkCancel);
-    EXPECT_EQ(q.icon, cam::Icon::Exclamation);
-    EXPECT_EQ(p.CamPos(2, 0, 7), 1);
-    EXPECT_FALSE(doc.FileSaved());
-    prompt.push(Answer::Ok);
-    prompt.push("");  // the dialog cancelled: the open file stays the one a Save writes
+    EXPECT_EQ(std::tie(q.text, q.title, q.buttons, q.icon),
+              std::tuple("The sizes have unsaved changes. Save them?", "Main title", cam::Buttons::OkCancel,
+                         cam::Icon::Exclamation));
+    EXPECT_EQ((std::vector<int>{p.CamPos(2, 0, 7), doc.FileSaved()}), (std::vector<int>{1, 0}));
+    Replies(prompt, Answer::Ok, "");  // the dialog cancelled: the open file stays the one a Save writes
     EXPECT_FALSE(cam::Open(p, doc, prompt, "Main title").done);
-    EXPECT_EQ(p.CamFile, "/old.Cam");
-    EXPECT_EQ(prompt.asked()[2].kind, cam::ScriptedPrompt::Asked::OpenFile);
-    EXPECT_EQ(prompt.asked()[2].title, "Open file");
-
-    prompt.push(Answer::Ok);
-    prompt.push(path);
+    EXPECT_EQ(std::tie(p.CamFile, prompt.asked()[2].kind, prompt.asked()[2].title),
+              std::tuple("/old.Cam", cam::ScriptedPrompt::Asked::OpenFile, "Open file"));
+    Replies(prompt, Answer::Ok, path);
     const cam::FileOutcome out = cam::Open(p, doc, prompt, "Main title");
-    EXPECT_TRUE(out.done);
-    EXPECT_TRUE(HasPhase(p));
-    EXPECT_EQ(p.CamPos(2, 0, 7), 0);
-    EXPECT_EQ(p.CamRemark[2], "saw");
-    EXPECT_EQ(p.CamFileTitle, "press.Cam");
-    EXPECT_EQ(out.title, "CAM PROGRAMMER 1024 32C-07  [" + path + "]");
-    EXPECT_EQ(p.RecentFiles, Lines{path});
-    EXPECT_TRUE(doc.FileSaved());
+    EXPECT_EQ((std::vector<int>{out.done, HasPhase(p), p.CamPos(2, 0, 7), doc.FileSaved()}),
+              (std::vector<int>{1, 1, 0, 1}));
+    EXPECT_EQ(std::tie(p.CamRemark[2], p.CamFileTitle, out.title, p.RecentFiles),
+              std::tuple("saw", "press.Cam", "CAM PROGRAMMER 1024 32C-07  [" + path + "]", Lines{path}));
     // Saved right away, the file is written back without a dialog.
     const std::string before = dir.read("press.Cam");
     prompt.clear();
     dir.write("press.Cam", "stale");  // Save must replace it
     EXPECT_TRUE(cam::Save(p, doc, prompt));
-    EXPECT_TRUE(prompt.asked().empty());
-    EXPECT_EQ(dir.read("press.Cam"), before);
+    EXPECT_EQ(std::tuple(prompt.asked().size(), dir.read("press.Cam")), std::tuple(0u, before));
 }
 
 TEST_F(FileCommands, NewAsksAboutUnsavedChangesAndOkShowsTheModelWindow) {
@@ -131,13 +120,10 @@ TEST_F(FileCommands, NewAsksAboutUnsavedChangesAndOkShowsTheModelWindow) {
     p.CamFile = "/old.Cam";
     prompt.push(Answer::Cancel);
     EXPECT_FALSE(cam::New(p, doc, prompt, chooser, "T").done);
-    EXPECT_EQ(chooser.calls, 0);
-    EXPECT_EQ(p.CamPos(1, 0, 7), 1);
+    EXPECT_EQ((std::vector<int>{chooser.calls, p.CamPos(1, 0, 7)}), (std::vector<int>{0, 1}));
     prompt.push(Answer::Ok);
     EXPECT_TRUE(cam::New(p, doc, prompt, chooser, "T").done);
-    EXPECT_EQ(chooser.calls, 1);
-    EXPECT_EQ(p.CamPos(1, 0, 7), 0);
-    EXPECT_EQ(p.CamFile, "");
+    EXPECT_EQ(std::tie(chooser.calls, p.CamPos(1, 0, 7), p.CamFile), std::tuple(1, 0, ""));
 }
 
 // After the question about unsaved changes a missing file is reported before anything is
@@ -148,14 +134,11 @@ TEST_F(FileCommands, OpenRecentChecksTheFileBeforeTheModelWindow) {
     Edit();
     prompt.push(Answer::Ok);
     EXPECT_FALSE(cam::OpenRecent(p, doc, prompt, chooser, 1, "T").done);
-    EXPECT_EQ(chooser.calls, 0);
-    EXPECT_EQ(p.CamPos(1, 0, 7), 1);
+    EXPECT_EQ((std::vector<int>{chooser.calls, p.CamPos(1, 0, 7)}), (std::vector<int>{0, 1}));
     EXPECT_EQ(prompt.messages().back(), "File not found:\r/nowhere/gone.Cam");
     prompt.push(Answer::Ok);
     EXPECT_TRUE(cam::OpenRecent(p, doc, prompt, chooser, 2, "T").done);
-    EXPECT_EQ(chooser.calls, 1);
-    EXPECT_TRUE(HasPhase(p));
-    EXPECT_TRUE(doc.FileSaved());
+    EXPECT_EQ((std::vector<int>{chooser.calls, HasPhase(p), doc.FileSaved()}), (std::vector<int>{1, 1, 1}));
     EXPECT_EQ(p.RecentFiles, (Lines{path, "/nowhere/gone.Cam"}));
     EXPECT_FALSE(cam::OpenRecent(p, doc, prompt, chooser, 3, "T").done);  // no such item
 }
@@ -168,15 +151,13 @@ TEST_F(FileCommands, OpenDroppedOpensTheLastFileAfterTheQuestion) {
     EXPECT_FALSE(HasPhase(p));
     prompt.push(Answer::Ok);
     EXPECT_TRUE(cam::OpenDropped(p, doc, prompt, dropped, "T").done);
-    EXPECT_EQ(p.CamFile, dropped[1]);
-    EXPECT_TRUE(doc.FileSaved());
+    EXPECT_EQ(std::tuple(p.CamFile, doc.FileSaved()), std::tuple(dropped[1], true));
 }
 
 TEST_F(FileCommands, OpenCommandLineTakesTheQuotesOffAndAMissingFileKeepsTheTables) {
     const std::string path = CamFileWithPhase("with blank.Cam");
     EXPECT_TRUE(cam::OpenCommandLine(p, doc, prompt, "\"" + path + "\"").done);
-    EXPECT_EQ(p.CamFile, path);
-    EXPECT_TRUE(HasPhase(p));
+    EXPECT_EQ(std::tuple(p.CamFile, HasPhase(p)), std::tuple(path, true));
     EXPECT_FALSE(cam::OpenCommandLine(p, doc, prompt, dir.file("missing.Cam")).done);
     // Something that is there but no file is named for what it is.
     std::filesystem::create_directory(dir.file("folder.Cam"));
@@ -190,17 +171,14 @@ TEST_F(FileCommands, OpenCommandLineTakesTheQuotesOffAndAMissingFileKeepsTheTabl
 TEST_F(FileCommands, SaveTellsTheRatioOfCams17To32BeforeItIsLeftOut) {
     p.CamFile = CamFileWithPhase("r.Cam");
     const std::string before = dir.read("r.Cam");
-    doc.Edit(cam::EditScope::Functions(), "functions", [](cam::CamData& d) {
-        d.Ratio17On = 1;
-        d.OutSize = 4;
-    });
+    doc.Edit(cam::EditScope::Functions(), "functions",
+             [](cam::CamData& d) { std::tie(d.Ratio17On, d.OutSize) = std::tuple(1, 4); });
     prompt.push(Answer::Cancel);
     EXPECT_FALSE(cam::Save(p, doc, prompt));
-    EXPECT_EQ(dir.read("r.Cam"), before);
-    EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(
-        prompt.messages(),
-        Lines{"A cam file has no place for the ratio of cams 17-32 (1/0): it is not kept in the file.\rSave anyway?"});
+    EXPECT_EQ(std::tuple(dir.read("r.Cam"), doc.FileSaved()), std::tuple(before, false));
+    EXPECT_EQ(prompt.messages(),
+              Lines{"A cam file has no place for the ratio of cams 17-32 (1/0): it is not kept in the file.\r"
+                    "Save anyway?"});
     prompt.push(Answer::Ok);
     EXPECT_TRUE(cam::Save(p, doc, prompt));
     EXPECT_NE(dir.read("r.Cam"), before);
@@ -211,24 +189,18 @@ TEST_F(FileCommands, SaveAsGivesANameWithoutADotCamAndReplacesAFileOnlyAfterYes)
     const std::string existing = dir.write("dies.v2/press.Cam", "keep me");
     Edit();
     p.CamFile = "/before.Cam";
-    prompt.push(dir.file("dies.v2/press"));
-    prompt.push(Answer::No);
+    Replies(prompt, dir.file("dies.v2/press"), Answer::No);
     EXPECT_FALSE(cam::SaveAs(p, doc, prompt));
-    EXPECT_EQ(dir.read("dies.v2/press.Cam"), "keep me");
-    EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(p.CamFile, "/before.Cam");
-    EXPECT_EQ(prompt.asked()[0].title, "Save cam file as");
+    EXPECT_EQ(std::tuple(dir.read("dies.v2/press.Cam"), doc.FileSaved(), p.CamFile),
+              std::tuple("keep me", false, "/before.Cam"));
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_NE(prompt.messages()[0].find(existing), std::string::npos);
-    EXPECT_EQ(prompt.asked()[1].buttons, cam::Buttons::YesNo);
-
-    prompt.push(dir.file("dies.v2/press"));
-    prompt.push(Answer::Yes);
+    EXPECT_EQ(std::tie(prompt.asked()[0].title, prompt.asked()[1].buttons),
+              std::tuple("Save cam file as", cam::Buttons::YesNo));
+    Replies(prompt, dir.file("dies.v2/press"), Answer::Yes);
     EXPECT_TRUE(cam::SaveAs(p, doc, prompt));
-    EXPECT_EQ(p.CamFile, existing);
-    EXPECT_EQ(dir.read("dies.v2/press.Cam").substr(0, 8), "FUNZIONI");
-    EXPECT_TRUE(doc.FileSaved());
-
+    EXPECT_EQ(std::tuple(p.CamFile, dir.read("dies.v2/press.Cam").substr(0, 8), doc.FileSaved()),
+              std::tuple(existing, "FUNZIONI", true));
     prompt.push(dir.file("dies.v2/other.txt"));
     EXPECT_TRUE(cam::SaveAs(p, doc, prompt));
     EXPECT_TRUE(std::filesystem::exists(dir.file("dies.v2/other.txt")));
@@ -241,24 +213,19 @@ TEST_F(FileCommands, QueryCloseClosesOnlyWhenNothingIsLost) {
     Edit();
     prompt.push(Answer::No);
     EXPECT_TRUE(cam::QueryClose(p, doc, prompt, "T"));
-    EXPECT_EQ(prompt.asked()[0].buttons, cam::Buttons::YesNoCancel);
-    EXPECT_EQ(prompt.asked()[0].title, "T");
+    EXPECT_EQ(std::tie(prompt.asked()[0].buttons, prompt.asked()[0].title), std::tuple(cam::Buttons::YesNoCancel, "T"));
     prompt.push(Answer::Cancel);
     EXPECT_FALSE(cam::QueryClose(p, doc, prompt, "T"));
-
     // No file yet: the save asks for a name; a failed write is shown with the file and its reason.
     const std::string target = dir.file("no such folder/x.Cam");
-    prompt.push(Answer::Yes);
-    prompt.push(target);
-    prompt.push(Answer::Ok);
+    Replies(prompt, Answer::Yes, target, Answer::Ok);
     EXPECT_FALSE(cam::QueryClose(p, doc, prompt, "T"));
     EXPECT_FALSE(doc.FileSaved());
     ASSERT_EQ(prompt.messages().size(), 4u);
     const std::string shown = prompt.messages()[3];
-    EXPECT_NE(shown.find(target), std::string::npos);
+    EXPECT_THAT(shown, ::testing::HasSubstr(target));
     EXPECT_GT(shown.size(), target.size() + 30);  // carries a reason besides the name
-    prompt.push(Answer::Yes);
-    prompt.push(dir.file("x.Cam"));
+    Replies(prompt, Answer::Yes, dir.file("x.Cam"));
     EXPECT_TRUE(cam::QueryClose(p, doc, prompt, "T"));
     EXPECT_TRUE(std::filesystem::exists(dir.file("x.Cam")));
 }
@@ -266,9 +233,8 @@ TEST_F(FileCommands, QueryCloseClosesOnlyWhenNothingIsLost) {
 // The tables of a file just read: a phase and a remark on cam 5.
 struct CsvCommands : FileCommands {
     CsvCommands() {
-        p.WorkDir = dir.str();
+        std::tie(p.WorkDir, p.CamRemark[4]) = std::tuple(dir.str(), "KNIFE");
         cam::SetPhase(p, 2, 4, 100, 200);
-        p.CamRemark[4] = "KNIFE";
         doc.MarkSaved();
     }
 };
@@ -278,36 +244,29 @@ TEST_F(CsvCommands, ExportWritesTheTablesAndAddsTheExtension) {
     prompt.push(dir.file("table"));
     ASSERT_TRUE(cam::ExportCsv(p, prompt));
     EXPECT_EQ(prompt.asked().front().text, "Export CSV");
-    EXPECT_EQ(
-        dir.read("table.csv").rfind("size,cam,remark,on,off,setting,value\r\n2,5,KNIFE,100,200,,\r\n,,,,,cams,", 0),
-        0u);
+    EXPECT_THAT(dir.read("table.csv"),
+                ::testing::StartsWith("size,cam,remark,on,off,setting,value\r\n2,5,KNIFE,100,200,,\r\n,,,,,cams,"));
     // The name completed here names a file that exists: asked first, kept on No.
-    prompt.push(dir.file("table"));
-    prompt.push(Answer::No);
+    Replies(prompt, dir.file("table"), Answer::No);
     dir.write("table.csv", "keep");
     EXPECT_FALSE(cam::ExportCsv(p, prompt));
-    EXPECT_EQ(prompt.messages().back(), dir.file("table.csv") + " already exists. Do you want to replace it?");
-    EXPECT_EQ(dir.read("table.csv"), "keep");
+    EXPECT_EQ(std::tuple(prompt.messages().back(), dir.read("table.csv")),
+              std::tuple(dir.file("table.csv") + " already exists. Do you want to replace it?", "keep"));
     // Cancelled: nothing.
     prompt.push("");
     EXPECT_FALSE(cam::ExportCsv(p, prompt));
 }
 
 TEST_F(CsvCommands, ImportReplacesTheTablesWithAnUnsavedProgram) {
-    p.CamFile = dir.file("demo.Cam");
-    p.CamFileTitle = "demo.Cam";
-    const std::string csv = dir.write("in.csv", "size,cam,remark,on,off\n3,1,PUSH,10,20\n1,1,,5,5\n");
-    prompt.push(csv);
+    std::tie(p.CamFile, p.CamFileTitle) = std::tuple(dir.file("demo.Cam"), "demo.Cam");
+    prompt.push(dir.write("in.csv", "size,cam,remark,on,off\n3,1,PUSH,10,20\n1,1,,5,5\n"));
     const cam::FileOutcome out = cam::ImportCsv(p, doc, prompt, "camdesk");
-    EXPECT_TRUE(out.done);
-    EXPECT_TRUE(out.redraw);
-    EXPECT_EQ(cam::PhaseListEntries(p, 3, 0), std::vector<std::string>{"F001 0010 0020"});
-    EXPECT_TRUE(cam::PhaseListEntries(p, 2, 4).empty());
-    EXPECT_EQ(p.CamRemark[0], "PUSH");
-    EXPECT_EQ(p.CamRemark[4], "");
-    EXPECT_FALSE(doc.FileSaved());
-    EXPECT_EQ(p.CamFile, "");              // a Save asks for a name
-    EXPECT_EQ(doc.history().count(), 1u);  // a history of its own: nothing of the old program
+    EXPECT_EQ((std::vector<bool>{out.done, out.redraw, doc.FileSaved()}), (std::vector<bool>{true, true, false}));
+    EXPECT_EQ((std::vector<Lines>{cam::PhaseListEntries(p, 3, 0), cam::PhaseListEntries(p, 2, 4)}),
+              (std::vector<Lines>{{"F001 0010 0020"}, {}}));
+    // No file name: a Save asks for one; a history of its own: nothing of the old program.
+    EXPECT_EQ(std::tuple(p.CamRemark[0], p.CamRemark[4], p.CamFile, doc.history().count()),
+              std::tuple("PUSH", "", "", 1u));
     // The row that the phase rule made into a deletion is noted.
     EXPECT_EQ(prompt.messages().back(),
               "Imported from in.csv, with these notes:\rline 3: on and off are equal: as in typed entry, this removes "
@@ -320,13 +279,10 @@ TEST_F(CsvCommands, ARefusedTableLeavesTheTablesAsTheyWere) {
     for (int i = 0; i < 30; ++i) rows += "9,1,,1,2\n";
     prompt.push(dir.write("bad.csv", rows));
     EXPECT_FALSE(cam::ImportCsv(p, doc, prompt, "camdesk").done);
-    EXPECT_EQ(cam::CamFileText(p), before);
-    EXPECT_TRUE(doc.FileSaved());
+    EXPECT_EQ(std::tuple(cam::CamFileText(p), doc.FileSaved()), std::tuple(before, true));
     const std::string shown = prompt.messages().back();
-    EXPECT_EQ(shown.rfind("Nothing was imported from bad.csv: 30 row(s) refused.\rline 2: size cannot be \"9\" (it "
-                          "takes 1..7)\r",
-                          0),
-              0u);
+    EXPECT_THAT(shown, ::testing::StartsWith("Nothing was imported from bad.csv: 30 row(s) refused.\rline 2: size "
+                                             "cannot be \"9\" (it takes 1..7)\r"));
     EXPECT_NE(shown.find("\rline 26: "), std::string::npos);
     EXPECT_EQ(shown.find("\rline 27: "), std::string::npos);
     EXPECT_EQ(shown.substr(shown.find("\r... ")), "\r... and 5 more");

@@ -9,9 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include <filesystem>
+#include <set>
 
 namespace {
 
@@ -19,12 +18,9 @@ using cam::ParseLanguageScript;
 using cam::Program;
 
 TEST(LanguageScript, LineRules) {
-    struct Case {
-        const char* script;
-        std::vector<std::string> texts;  // texts 1.. that follow; the others up to 500 are empty
-    };
     const std::vector<std::string> four = {"one", "two", "", "four"};
-    const std::vector<Case> cases = {
+    // A script and its texts 1.. that follow; the others up to 500 are empty.
+    const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
         // The first line drops its last character, the others both delimiters.
         {"First text!\r\n\"Hello\"\r\n'single'\r\n\"\"\r\n", {"First text", "Hello", "single", "", ""}},
         // Only the outer delimiters go; bytes are kept.
@@ -44,17 +40,15 @@ TEST(LanguageScript, LineRules) {
         {"one\"\n\"two\"\n\"\"\n\"four\"\n", four},
         {"one\"\r\n\"two\"\n\"\"\r\n\"four\"\n", four},
         {"one\"\r\"two\"\r\"\"\r\n\"four\"\r", four}};
-    for (const Case& c : cases) {
+    for (const auto& [script, texts] : cases) {
         std::vector<std::string> expected(501);
-        std::copy(c.texts.begin(), c.texts.end(), expected.begin() + 1);
-        EXPECT_EQ(ParseLanguageScript(c.script), expected) << c.script;
+        std::copy(texts.begin(), texts.end(), expected.begin() + 1);
+        EXPECT_EQ(ParseLanguageScript(script), expected) << script;
     }
     // Tiny and degenerate inputs give empty texts.
     for (const char* s : {"", "\r", "\n", "\r\n", "\r\n\r\n", "\""})
         EXPECT_EQ(ParseLanguageScript(s), std::vector<std::string>(501)) << s;
-}
-
-TEST(LanguageScript, SixHundredLinesLoadTextsOneToFiveHundred) {
+    // Six hundred lines load texts 1 to 500.
     std::string script = "T1\"\r\n";
     for (int k = 2; k <= 600; ++k) script += "\"T" + std::to_string(k) + "\"\r\n";
     const auto t = ParseLanguageScript(script);
@@ -70,8 +64,7 @@ TEST(LanguageScript, ReadingAMissingFileLeavesTheTexts) {
 }
 
 // Records the file requests, which ScriptedPrompt does not keep.
-class RecordingPrompt : public cam::ScriptedPrompt {
-public:
+struct RecordingPrompt : cam::ScriptedPrompt {
     std::string openFile(const cam::FileRequest& request) override {
         requests.push_back(request);
         return ScriptedPrompt::openFile(request);
@@ -83,17 +76,13 @@ struct LoadLanguageTest : ::testing::Test {
     camtest::ScratchFolder dir;
     Program p;
     RecordingPrompt prompt;
-    void SetUp() override {
-        p.WorkDir = dir.str();
-        p.LngTxt[3] = "before";
-    }
+    void SetUp() override { std::tie(p.WorkDir, p.LngTxt[3]) = std::tuple(dir.str(), "before"); }
 };
 
 TEST_F(LoadLanguageTest, PresentScriptLoadsWithoutQuestions) {
     p.LngFile = dir.write("L.Scr", "one\"\r\n\"two\"\r\n");
     cam::LoadLanguage(p, prompt);
-    EXPECT_TRUE(prompt.asked().empty());
-    EXPECT_EQ(p.Text(1) + "|" + p.Text(2) + "|" + p.Text(3), "one|two|");
+    EXPECT_EQ(std::tuple(prompt.asked().size(), p.Text(1), p.Text(2), p.Text(3)), std::tuple(0u, "one", "two", ""));
 }
 
 // A missing script is reported and another asked for: cancelled, or one that does not exist,
@@ -103,44 +92,44 @@ TEST_F(LoadLanguageTest, MissingScriptIsReportedAndAnotherChosen) {
     cam::LoadLanguage(p, prompt);
     ASSERT_EQ(prompt.asked().size(), 2u);
     const auto& msg = prompt.asked()[0];
-    EXPECT_EQ(msg.text + "|" + msg.title, " FILE '\"/gone/Z32px_ENG.SCR\"' IS NOT AVAILABLE|UNRECOV. DEF.FILE ERROR");
-    EXPECT_EQ(msg.buttons, cam::Buttons::Ok);
-    EXPECT_EQ(msg.icon, cam::Icon::Stop);
+    EXPECT_EQ(std::tie(msg.text, msg.title, msg.buttons, msg.icon),
+              std::tuple(" FILE '\"/gone/Z32px_ENG.SCR\"' IS NOT AVAILABLE", "UNRECOV. DEF.FILE ERROR",
+                         cam::Buttons::Ok, cam::Icon::Stop));
     ASSERT_EQ(prompt.requests.size(), 1u);
-    EXPECT_EQ(prompt.requests[0].title, "SELECT LANGUAGE");
     using Filters = std::vector<std::pair<std::string, std::string>>;
-    EXPECT_EQ(prompt.requests[0].filters,
-              (Filters{{"File Script Lang. (*.Scr)", "*.scr"}, {"All Files (*.*)", "*.*"}}));
+    EXPECT_EQ(
+        std::tie(prompt.requests[0].title, prompt.requests[0].filters),
+        std::tuple("SELECT LANGUAGE", Filters{{"File Script Lang. (*.Scr)", "*.scr"}, {"All Files (*.*)", "*.*"}}));
     EXPECT_FALSE(std::filesystem::exists(dir.file("KlmPx_opt.def")));
-
     prompt.push(cam::Answer::Ok);
     prompt.push("/also/gone.Scr");
     cam::LoadLanguage(p, prompt);
-    EXPECT_EQ(prompt.messages().size(), 3u);
-    EXPECT_EQ(prompt.messages().back(), "FILE ERROR");
-    EXPECT_EQ(prompt.asked().back().icon, cam::Icon::Stop);
-    EXPECT_EQ(p.LngFile, "/gone/Z32px_ENG.SCR");
-    EXPECT_EQ(p.Text(3), "before");
-
+    EXPECT_EQ(std::tuple(prompt.messages().size(), prompt.messages().back(), prompt.asked().back().icon),
+              std::tuple(3u, "FILE ERROR", cam::Icon::Stop));
+    EXPECT_EQ(std::tuple(p.LngFile, p.Text(3)), std::tuple("/gone/Z32px_ENG.SCR", "before"));
     const std::string chosen = dir.write("Mine.Scr", "uno\"\n\"due\"\n");
     prompt.push(cam::Answer::Ok);
     prompt.push(chosen.c_str());
     cam::LoadLanguage(p, prompt);
-    EXPECT_EQ(p.LngFile, chosen);
-    EXPECT_EQ(p.Text(2), "due");
-    EXPECT_EQ(p.Text(3), "");
-    EXPECT_EQ(dir.read("KlmPx_opt.def"), "\"" + chosen + "\",1,9600\r\n");
+    EXPECT_EQ(std::tuple(p.LngFile, p.Text(2), p.Text(3), dir.read("KlmPx_opt.def")),
+              std::tuple(chosen, "due", "", "\"" + chosen + "\",1,9600\r\n"));
 }
 
-TEST(DefaultLanguageScript, FoundBesideTheExecutableFirst) {
+TEST(DefaultLanguageScript, FoundBesideTheExecutableFirstWhereTheTestProgramHasTheShippedOne) {
     camtest::ScratchFolder dir;
     const std::string beside = dir.write("Z32px_ENG.SCR", "x\"\r\n");
     EXPECT_EQ(cam::FindDefaultLanguageScript(dir.str()), beside);
     EXPECT_EQ(cam::FindDefaultLanguageScript(dir.str() + "/"), beside);
-
     camtest::ScratchFolder empty;
     const std::string found = cam::FindDefaultLanguageScript(empty.str());
     EXPECT_EQ(found.find(empty.str()), std::string::npos) << "only the installed copy may be found";
+    // This test program has the shipped script beside it.
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) GTEST_SKIP() << "no /proc/self/exe";
+    const std::string installed = cam::FindDefaultLanguageScript(exe.parent_path().string());
+    ASSERT_EQ(installed, (exe.parent_path() / "Z32px_ENG.SCR").string());
+    EXPECT_EQ(cam::ReadFileBytes(installed, cam::kMaxLanguageScriptBytes).bytes, camtest::ShippedScriptBytes());
 }
 
 // Every text number the program uses, restated.
@@ -148,8 +137,6 @@ constexpr int kUsedTexts[] = {1,   2,   3,   10,  11,  12,  15,  17,  20,  21,  
                               33,  34,  42,  46,  47,  48,  52,  55,  56,  69,  71,  73,  74,  75,  76,  77,  78,
                               79,  80,  84,  89,  92,  94,  95,  98,  104, 109, 112, 114, 121, 122, 123, 125, 126,
                               127, 128, 129, 132, 139, 140, 141, 142, 143, 144, 145, 146, 147, 148, 149, 150};
-
-using camtest::ShippedScriptBytes;
 
 struct ShippedScript : ::testing::Test {
     Program p;
@@ -161,7 +148,7 @@ TEST_F(ShippedScript, HasATextForEveryNumberTheProgramUses) {
 }
 
 TEST_F(ShippedScript, IsQuotedCrLfTextWithoutLfAloneOrUtf8) {
-    const std::string bytes = ShippedScriptBytes();
+    const std::string bytes = camtest::ShippedScriptBytes();
     ASSERT_FALSE(bytes.empty());
     ASSERT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
     int line = 0;
@@ -170,11 +157,10 @@ TEST_F(ShippedScript, IsQuotedCrLfTextWithoutLfAloneOrUtf8) {
         ASSERT_NE(end, std::string::npos);
         const std::string text = bytes.substr(start, end - start);
         ++line;
-        EXPECT_EQ(text.find('\n'), std::string::npos) << "line " << line;
-        EXPECT_EQ(text.back(), '"') << "line " << line;
-        if (line > 1) {
-            EXPECT_EQ(text.front(), '"') << "line " << line;
-        }
+        // No LF alone; quoted, the first line only at its end.
+        EXPECT_EQ(std::tuple(text.find('\n'), text.front() == '"' || line == 1, text.back()),
+                  std::tuple(std::string::npos, true, '"'))
+            << "line " << line;
     }
     // Windows-1252 text: the UTF-8 lead bytes of accented letters would show as two characters.
     for (unsigned char c : bytes) EXPECT_FALSE(c == 0xC3 || c == 0xC2);
@@ -214,15 +200,6 @@ TEST(Texts, ScriptWordingElseBuiltInAndFilledArguments) {
     EXPECT_EQ(cam::Text(p, cam::txt::kSize), "FORMAT ");
     EXPECT_EQ(cam::Fill("%1 of %2, %3 %", {"a", "b"}), "a of b, %3 %");
     EXPECT_EQ(cam::Fill("%2%1", {"x", "%1"}), "%1x");  // arguments are not filled again
-}
-
-TEST(ShippedScriptCopy, LiesBesideTheTestProgram) {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) GTEST_SKIP() << "no /proc/self/exe";
-    const std::string beside = cam::FindDefaultLanguageScript(exe.parent_path().string());
-    ASSERT_EQ(beside, (exe.parent_path() / "Z32px_ENG.SCR").string());
-    EXPECT_EQ(cam::ReadFileBytes(beside, cam::kMaxLanguageScriptBytes).bytes, ShippedScriptBytes());
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The message file byte for byte and its reader, then the message window's commands as a
-// user meets them: New, Open, Save, Save as, the modification of one message, the two
-// searches and the printed lines.
+// The message file byte for byte and its reader, then the message window's commands as a user
+// meets them: New, Open, Save, Save as, changing one message, the two searches, the printout.
 #include "core/messages/message_list_commands.h"
 
 #include "core/messages/message_file.h"
@@ -18,6 +17,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::StartsWith;
 using Strings = std::vector<std::string>;
+using Found = std::vector<std::optional<int>>;
 
 // 255 messages whose file is list.Msg in the working folder.
 struct MsgCommands : ::testing::Test {
@@ -26,8 +26,12 @@ struct MsgCommands : ::testing::Test {
     ScriptedPrompt prompt;
     void SetUp() override {
         ResizeTables(p);
-        p.WorkDir = dir.str();
-        p.MsgFile = dir.file("list.Msg");
+        std::tie(p.WorkDir, p.MsgFile) = std::tuple(dir.str(), dir.file("list.Msg"));
+    }
+    // Queues the replies to the coming questions, in order.
+    template <typename... Reply>
+    void Replies(Reply... replies) {
+        (prompt.push(replies), ...);
     }
 };
 
@@ -36,20 +40,12 @@ TEST_F(MsgCommands, FileLinesCarryTheTextBetweenQuotesOnlyWhenItIsNotBlank) {
     EXPECT_TRUE(MsgSaved(p));
     const std::string empty = dir.read("list.Msg");
     ASSERT_EQ(empty.size(), 255u * 8u);  // "N. 001" CR LF
-    EXPECT_EQ(empty.substr(0, 16), "N. 001\r\nN. 002\r\n");
-    EXPECT_EQ(empty.substr(empty.size() - 8), "N. 255\r\n");
-
-    p.NMsgs = 4;
-    p.AlarmMsg[1] = "MOTOR OVERLOAD";
-    p.AlarmMsg[2] = "   ";
-    p.AlarmMsg[3] = "SAY \"STOP\" NOW";
-    p.AlarmMsg[4] = " LEFT  ";
+    EXPECT_EQ(empty.substr(0, 16) + empty.substr(empty.size() - 8), "N. 001\r\nN. 002\r\nN. 255\r\n");
+    std::tie(p.NMsgs, p.AlarmMsg[1], p.AlarmMsg[2], p.AlarmMsg[3], p.AlarmMsg[4]) =
+        std::tuple(4, "MOTOR OVERLOAD", "   ", "SAY \"STOP\" NOW", " LEFT  ");
     ASSERT_TRUE(WriteMsgFile(p));
     EXPECT_EQ(dir.read("list.Msg"),
-              "N. 001 \"MOTOR OVERLOAD\"\r\n"
-              "N. 002\r\n"
-              "N. 003 \"SAY \"STOP\" NOW\"\r\n"
-              "N. 004 \" LEFT  \"\r\n");
+              "N. 001 \"MOTOR OVERLOAD\"\r\nN. 002\r\nN. 003 \"SAY \"STOP\" NOW\"\r\nN. 004 \" LEFT  \"\r\n");
     // Read back: blanks only come back as one blank, quotes and blanks of a text as they were.
     p.AlarmMsg.assign(256, "old");
     ASSERT_TRUE(LoadReceivedMessages(p, prompt));
@@ -76,24 +72,19 @@ TEST(MsgFileReader, LineKIsMessageKWhateverNumberItCarries) {
     EXPECT_THAT(ParseMsgFile("", 2), ElementsAre("", "", ""));
 }
 
-// Fewer lines than messages leave the rest empty; a count beyond the table (as identification
-// sets it, without resizing the tables) is made room for. A missing file is said and the list
-// stays; without a file nothing happens and nothing is said.
+// Fewer lines leave the rest empty; a count beyond the table (identification sets it without resizing)
+// is made room for. A missing file is said and the list stays; without a file nothing happens.
 TEST_F(MsgCommands, LoadedFilesFillTheWholeCountAndAMissingOneIsSaid) {
     p.AlarmMsg = {"", "OLD", "OLD"};
     dir.write("list.Msg", "N. 001 \"ONE\"\r\n");
     ASSERT_TRUE(LoadReceivedMessages(p, prompt));
-    EXPECT_EQ(p.AlarmMsg.size(), 256u);
-    EXPECT_EQ(MsgList(p).size(), 255u);
+    EXPECT_EQ(std::tuple(p.AlarmMsg.size(), MsgList(p).size()), std::tuple(256u, 255u));
     EXPECT_EQ(Strings(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 4), (Strings{"ONE", "", ""}));
-
-    p.LngTxt[1] = "FILE NOT FOUND";
-    p.MsgFile = dir.file("gone.Msg");
+    std::tie(p.LngTxt[1], p.MsgFile) = std::tuple("FILE NOT FOUND", dir.file("gone.Msg"));
     EXPECT_FALSE(LoadReceivedMessages(p, prompt));
     ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].icon),
-              std::tuple("FILE NOT FOUND\r" + p.MsgFile + ": no such file", Icon::Exclamation));
-    EXPECT_EQ(p.AlarmMsg[1], "ONE");
+    EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].icon, p.AlarmMsg[1]),
+              std::tuple("FILE NOT FOUND\r" + p.MsgFile + ": no such file", Icon::Exclamation, "ONE"));
     p.MsgFile.clear();
     EXPECT_FALSE(LoadReceivedMessages(p, prompt));
     EXPECT_EQ(prompt.asked().size(), 1u);
@@ -118,21 +109,18 @@ TEST_F(MsgCommands, SaveAsCompletesANameAndAsksBeforeReplacing) {
     p.AlarmMsg[1] = "A";
     prompt.push(dir.file("ALARMS").c_str());
     ASSERT_TRUE(MsgSaveAs(p, prompt));
-    EXPECT_EQ(p.MsgFile, dir.file("ALARMS.Msg"));
-    EXPECT_EQ(dir.read("ALARMS.Msg").substr(0, 14), "N. 001 \"A\"\r\nN.");
-    EXPECT_EQ(prompt.asked()[0].text, "Save message file as");
-    EXPECT_EQ(prompt.asked()[0].kind, ScriptedPrompt::Asked::SaveFile);
+    EXPECT_EQ(std::tuple(p.MsgFile, dir.read("ALARMS.Msg").substr(0, 14)),
+              std::tuple(dir.file("ALARMS.Msg"), "N. 001 \"A\"\r\nN."));
+    EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].kind),
+              std::tuple("Save message file as", ScriptedPrompt::Asked::SaveFile));
     prompt.push(dir.file("ALARMS.TXT").c_str());
     ASSERT_TRUE(MsgSaveAs(p, prompt));
     EXPECT_EQ(p.MsgFile, dir.file("ALARMS.TXT"));
-
     p.AlarmMsg[1] = "EDITED";
-    prompt.push(dir.file("ALARMS").c_str());
-    prompt.push(Answer::No);
+    Replies(dir.file("ALARMS"), Answer::No);
     EXPECT_FALSE(MsgSaveAs(p, prompt));
-    EXPECT_EQ(dir.read("ALARMS.Msg").substr(0, 14), "N. 001 \"A\"\r\nN.");
-    EXPECT_EQ(p.MsgFile, dir.file("ALARMS.TXT"));
-
+    EXPECT_EQ(std::tuple(p.MsgFile, dir.read("ALARMS.Msg").substr(0, 14)),
+              std::tuple(dir.file("ALARMS.TXT"), "N. 001 \"A\"\r\nN."));
     const std::string target = dir.write("locked.Msg", "old");
     std::filesystem::permissions(target, std::filesystem::perms::owner_read);
     prompt.clear();
@@ -142,34 +130,29 @@ TEST_F(MsgCommands, SaveAsCompletesANameAndAsksBeforeReplacing) {
     const std::string cannot = "The file could not be saved:\r" + target + "\r";
     EXPECT_THAT(prompt.messages()[0], StartsWith(cannot));
     EXPECT_GT(prompt.messages()[0].size(), cannot.size());  // and why
-    EXPECT_EQ(dir.read("locked.Msg"), "old");
-    EXPECT_EQ(p.MsgFile, dir.file("ALARMS.TXT"));
-    EXPECT_FALSE(MsgSaved(p));
+    EXPECT_EQ(std::tuple(dir.read("locked.Msg"), p.MsgFile, MsgSaved(p)),
+              std::tuple("old", dir.file("ALARMS.TXT"), false));
 }
 
 TEST_F(MsgCommands, SaveAsksBeforeOverwritingAndNoWritesNothing) {
-    p.MsgFile = dir.write("list.Msg", "old");
-    p.AlarmMsg[3] = "EDITED";
+    std::tie(p.MsgFile, p.AlarmMsg[3]) = std::tuple(dir.write("list.Msg", "old"), "EDITED");
     prompt.push(Answer::No);
     EXPECT_FALSE(MsgSave(p, prompt));
-    EXPECT_EQ(dir.read("list.Msg"), "old");
-    EXPECT_FALSE(MsgSaved(p));
+    EXPECT_EQ(std::tuple(dir.read("list.Msg"), MsgSaved(p)), std::tuple("old", false));
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].buttons),
               std::tuple("OVERWRITE FILE ", Buttons::YesNo));
     prompt.push(Answer::Yes);
     EXPECT_TRUE(MsgSave(p, prompt));
-    EXPECT_TRUE(MsgSaved(p));
-    EXPECT_EQ(dir.read("list.Msg").substr(16, 17), "N. 003 \"EDITED\"\r\n");
-
+    EXPECT_EQ(std::tuple(MsgSaved(p), dir.read("list.Msg").substr(16, 17)), std::tuple(true, "N. 003 \"EDITED\"\r\n"));
     // A list from the scratch file has no name of its own yet: Save asks for one.
     p.MsgFile = dir.write("~.~", "N. 001\r\n");
     prompt.clear();
     prompt.push("");  // the save dialog cancelled
     EXPECT_FALSE(MsgSave(p, prompt));
     ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].kind, ScriptedPrompt::Asked::SaveFile);
-    EXPECT_EQ(p.MsgFile, dir.file("~.~"));
+    EXPECT_EQ(std::tie(prompt.asked()[0].kind, p.MsgFile),
+              std::tuple(ScriptedPrompt::Asked::SaveFile, dir.file("~.~")));
 }
 
 TEST_F(MsgCommands, OpenReadsTheFileAndAsksFirstAboutUnsavedEdits) {
@@ -178,42 +161,28 @@ TEST_F(MsgCommands, OpenReadsTheFileAndAsksFirstAboutUnsavedEdits) {
     prompt.push(Answer::Cancel);
     EXPECT_FALSE(MsgOpen(p, prompt));
     ASSERT_EQ(prompt.asked().size(), 1u);
-    EXPECT_EQ(prompt.asked()[0].kind, ScriptedPrompt::Asked::Message);
-    EXPECT_EQ(p.AlarmMsg[2], "EDITED");
-
+    EXPECT_EQ(std::tie(prompt.asked()[0].kind, p.AlarmMsg[2]), std::tuple(ScriptedPrompt::Asked::Message, "EDITED"));
     prompt.clear();
-    prompt.push(Answer::Ok);
-    prompt.push(file.c_str());
+    Replies(Answer::Ok, file);
     ASSERT_TRUE(MsgOpen(p, prompt));
-    EXPECT_EQ(prompt.asked()[1].text, "Open file");
-    EXPECT_EQ(p.MsgFile, file);
-    EXPECT_EQ(Strings(p.AlarmMsg.begin() + 1, p.AlarmMsg.begin() + 3), (Strings{"FIRST", ""}));
-    EXPECT_TRUE(MsgSaved(p));
-    EXPECT_EQ(MsgOpenedTitle(p.MsgFile), "ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file);
-
+    EXPECT_EQ(std::tie(prompt.asked()[1].text, p.MsgFile), std::tuple("Open file", file));
+    EXPECT_EQ(std::tuple(p.AlarmMsg[1], p.AlarmMsg[2], MsgSaved(p), MsgOpenedTitle(p.MsgFile)),
+              std::tuple("FIRST", "", true, "ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file));
     prompt.push("");  // Open cancelled: the list keeps its file
     EXPECT_FALSE(MsgOpen(p, prompt));
     EXPECT_EQ(p.MsgFile, file);
     // New empties the list and asks nothing when it holds no edits.
     prompt.clear();
     ASSERT_TRUE(MsgNew(p, prompt));
-    EXPECT_TRUE(prompt.asked().empty());
-    EXPECT_EQ(p.AlarmMsg[1], "");
-    EXPECT_EQ(p.MsgFile, file);
-    EXPECT_TRUE(MsgSaved(p));
+    EXPECT_EQ(std::tuple(prompt.asked().size(), p.AlarmMsg[1], p.MsgFile, MsgSaved(p)), std::tuple(0u, "", file, true));
 }
 
 TEST_F(MsgCommands, OpenRefusesWhatIsNoMessageFileAndAsksBeforeLeavingMessagesOut) {
     std::string many;
     for (int k = 1; k <= 258; ++k) many += MsgFileLine(k, k > 256 ? " " : "M" + std::to_string(k)) + "\r\n";
     std::filesystem::create_directory(dir.file("folder.Msg"));
-    struct Case {
-        const char* name;
-        std::string bytes;  // "" for the folder
-        std::optional<Answer> answer;
-        bool opened;
-        std::string said;
-    };
+    // The file and its bytes ("" for the folder), the answer asked for, whether it opens, the last message.
+    using Case = std::tuple<const char*, std::string, std::optional<Answer>, bool, std::string>;
     const std::string leftOut =
         "many.Msg holds 1 message(s) beyond the 255 of the list: they are left out.\rOpen anyway?";
     const std::vector<Case> cases = {
@@ -226,23 +195,20 @@ TEST_F(MsgCommands, OpenRefusesWhatIsNoMessageFileAndAsksBeforeLeavingMessagesOu
         {"many.Msg", many, Answer::Cancel, false, leftOut},
         {"many.Msg", many, Answer::Ok, true, leftOut},
     };
-    for (const Case& c : cases) {
-        p.MsgFile = dir.file("kept.Msg");
-        p.AlarmMsg[1] = "KEPT";
-        p.AlarmMsg[2] = "";
+    for (const auto& [name, bytes, answer, opened, said] : cases) {
+        std::tie(p.MsgFile, p.AlarmMsg[1], p.AlarmMsg[2]) = std::tuple(dir.file("kept.Msg"), "KEPT", "");
         MarkMsgSaved(p);  // the list of kept.Msg
-        const std::string path = c.bytes.empty() ? dir.file(c.name) : dir.write(c.name, c.bytes);
+        const std::string path = bytes.empty() ? dir.file(name) : dir.write(name, bytes);
         prompt.clear();
         prompt.push(path.c_str());
-        if (c.answer) prompt.push(*c.answer);
-        EXPECT_EQ(MsgOpen(p, prompt), c.opened) << c.name;
-        EXPECT_EQ(p.MsgFile, c.opened ? path : dir.file("kept.Msg")) << c.name;
-        EXPECT_EQ(p.AlarmMsg[1], c.opened ? (c.name[0] == 'm' ? "M1" : "A") : "KEPT") << c.name;
-        if (c.opened) {
-            EXPECT_EQ(p.AlarmMsg[2], c.name[0] == 'm' ? "M2" : "B") << c.name;
-        }
-        const std::vector<std::string> said = prompt.messages();
-        EXPECT_EQ(said.empty() ? "" : said.back(), c.said) << c.name;
+        if (answer) prompt.push(*answer);
+        EXPECT_EQ(MsgOpen(p, prompt), opened) << name;
+        const bool big = name[0] == 'm';
+        const Strings shown = prompt.messages();
+        EXPECT_EQ(std::tuple(p.MsgFile, p.AlarmMsg[1], p.AlarmMsg[2], shown.empty() ? std::string() : shown.back()),
+                  std::tuple(opened ? path : dir.file("kept.Msg"), opened ? (big ? "M1" : "A") : "KEPT",
+                             opened ? (big ? "M2" : "B") : "", said))
+            << name;
     }
     EXPECT_EQ(p.AlarmMsg[255], "M255");
 }
@@ -266,19 +232,15 @@ TEST_F(MsgCommands, ModifyLabelPreviewRowsAndTheEdit) {
     EXPECT_TRUE(MsgSaved(p));
     BeginMsgEdit(p, 6, "007 OLD");
     EXPECT_EQ(EndMsgEdit(p, std::string(45, 'Z')), "007 " + std::string(40, 'Z'));
-    EXPECT_FALSE(MsgSaved(p));
-    EXPECT_EQ(p.AlarmMsg[7], std::string(40, 'Z'));
+    EXPECT_EQ(std::tuple(MsgSaved(p), p.AlarmMsg[7]), std::tuple(false, std::string(40, 'Z')));
 }
 
 TEST_F(MsgCommands, SearchByNumber) {
-    prompt.push("255");
-    EXPECT_EQ(SearchMsgNumber(p, prompt), 254);
+    Replies("255", " 7 ");
+    EXPECT_EQ((Found{SearchMsgNumber(p, prompt), SearchMsgNumber(p, prompt)}), (Found{254, 6}));
     EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].title),
               std::tuple("NUMERO ALLARME 1 - 255", "SEARCH"));
-    prompt.push(" 7 ");
-    EXPECT_EQ(SearchMsgNumber(p, prompt), 6);
     EXPECT_TRUE(prompt.messages().empty());
-
     for (const char* refused : {"0", "256", "-3", "99999999999"}) {
         prompt.clear();
         prompt.push(refused);
@@ -287,18 +249,14 @@ TEST_F(MsgCommands, SearchByNumber) {
     }
     // Empty, cancelled and non-numeric answers end silently.
     prompt.clear();
-    prompt.push("");
-    prompt.push(std::nullopt);
-    prompt.push("abc");
-    prompt.push("1x");
+    Replies("", std::nullopt, "abc", "1x");
     for (int i = 0; i < 4; ++i) EXPECT_EQ(SearchMsgNumber(p, prompt), std::nullopt);
     EXPECT_TRUE(prompt.messages().empty());
 }
 
 TEST_F(MsgCommands, SearchByTextFindsTheNextMatchThenStartsAgain) {
-    p.AlarmMsg[3] = "Oil pressure low";
-    p.AlarmMsg[9] = "OIL LEVEL";
-    p.AlarmMsg[12] = "Temp\xE9rature";  // é
+    std::tie(p.AlarmMsg[3], p.AlarmMsg[9], p.AlarmMsg[12]) =
+        std::tuple("Oil pressure low", "OIL LEVEL", "Temp\xE9rature");
     const std::vector<std::string> entries = MsgList(p);
     prompt.push("oil");
     EXPECT_EQ(SearchMsgText(p, prompt, entries), 2);
@@ -311,7 +269,6 @@ TEST_F(MsgCommands, SearchByTextFindsTheNextMatchThenStartsAgain) {
     EXPECT_THAT(again.messages(), ElementsAre("TESTO NON TROVATO"));
     EXPECT_EQ(again.asked().back().title, "MESSAGGI ALLARME");
     EXPECT_EQ(SearchMsgText(p, again, entries), 2);
-
     // The number is searched too, and capitals match accented letters.
     prompt.push("012");
     EXPECT_EQ(SearchMsgText(p, prompt, entries), 11);
@@ -319,10 +276,8 @@ TEST_F(MsgCommands, SearchByTextFindsTheNextMatchThenStartsAgain) {
     prompt.push("TEMP\xC9RATURE");  // É
     EXPECT_EQ(SearchMsgText(p, prompt, entries), 11);
     // A cancelled or empty answer searches nothing and keeps the position.
-    prompt.push(std::nullopt);
-    prompt.push("");
-    EXPECT_EQ(SearchMsgText(p, prompt, entries), std::nullopt);
-    EXPECT_EQ(SearchMsgText(p, prompt, entries), std::nullopt);
+    Replies(std::nullopt, "");
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(SearchMsgText(p, prompt, entries), std::nullopt);
     EXPECT_EQ(p.MsgSearchPos, 12);
     EXPECT_TRUE(prompt.messages().empty());
 }
@@ -332,10 +287,8 @@ TEST_F(MsgCommands, SearchByTextFindsTheNextMatchThenStartsAgain) {
 TEST_F(MsgCommands, TheListAndThePrintedLines) {
     p.NMsgs = 12;
     ResizeTables(p);
-    p.AlarmMsg[2] = "ONE";
-    p.AlarmMsg[5] = " ";
-    p.AlarmMsg[12] = "  TWO ";
-    p.MsgFile = dir.file("plant.Msg");
+    std::tie(p.AlarmMsg[2], p.AlarmMsg[5], p.AlarmMsg[12], p.MsgFile) =
+        std::tuple("ONE", " ", "  TWO ", dir.file("plant.Msg"));
     const Strings entries = MsgList(p);
     ASSERT_EQ(entries.size(), 12u);
     EXPECT_EQ(Strings({entries[0], entries[1], entries[11]}), (Strings{"001 ", "002 ONE", "012   TWO "}));

@@ -9,20 +9,13 @@
 
 #include <sys/resource.h>
 
-#include <algorithm>
 #include <csignal>
 #include <filesystem>
 
 namespace {
 
 using cam::Program;
-
-std::vector<std::string> EntriesOf(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using Strings = std::vector<std::string>;
 
 struct OptionsFile : ::testing::Test {
     camtest::ScratchFolder dir;
@@ -32,20 +25,11 @@ struct OptionsFile : ::testing::Test {
     std::string fileBytes() const { return dir.read("KlmPx_opt.def"); }
 };
 
-using Strings = std::vector<std::string>;
-
-// The quoted path, the port or the device path, the speed, then the recent files, most recent
-// first; the path's bytes unchanged. Values the file cannot hold are left out: a quote would
-// end a field early, and a device path falls back to the port number. What was written is
-// read back.
+// The quoted path as it is, port or device, speed, then the recent files, newest first, read back as
+// written. Values the file cannot hold are left out: a device path then falls back to the port number.
 TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFiles) {
-    struct Case {
-        std::string lngFile, device;
-        long port, speed;
-        Strings recent;
-        std::string bytes;
-        bool readBack;
-    };
+    // Path, device, port, speed and recent files; the bytes written; whether all of it reads back.
+    using Case = std::tuple<std::string, std::string, long, long, Strings, std::string, bool>;
     const Strings eight = {"/a.Cam", "/b\r\nc.Cam", "", "/d", "/e", "/f", "/g", "/h"};
     const Case cases[] = {
         {"/Z.SCR", "", 2, 19200, {"/c.Cam", "/b, c.Cam"}, "\"/Z.SCR\",2,19200\r\n/c.Cam\r\n/b, c.Cam\r\n", true},
@@ -54,16 +38,16 @@ TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFiles) {
         {"/x/say \"hi\".Scr", "/dev/tty\"1", 4, 9600, eight, "\"\",4,9600\r\n/a.Cam\r\n/d\r\n/e\r\n/f\r\n/g\r\n",
          false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes);
+    for (const auto& [lngFile, device, port, speed, recent, bytes, readBack] : cases) {
+        SCOPED_TRACE(bytes);
         std::tie(p.LngFile, p.ComDevice, p.ComPort, p.ComSpeed, p.RecentFiles) =
-            std::tie(c.lngFile, c.device, c.port, c.speed, c.recent);
+            std::tie(lngFile, device, port, speed, recent);
         ASSERT_EQ(cam::WriteOptions(p).reason(), "");
-        EXPECT_EQ(fileBytes(), c.bytes);
+        EXPECT_EQ(fileBytes(), bytes);
         Program q;
         q.WorkDir = p.WorkDir;
         ASSERT_TRUE(cam::ReadOptions(q));
-        if (c.readBack) {
+        if (readBack) {
             EXPECT_EQ(std::tie(q.LngFile, q.ComDevice, q.ComSpeed, q.RecentFiles),
                       std::tie(p.LngFile, p.ComDevice, p.ComSpeed, p.RecentFiles));
         }
@@ -73,12 +57,8 @@ TEST_F(OptionsFile, WritesQuotedPathPortSpeedThenRecentFiles) {
 TEST_F(OptionsFile, ReadsPathPortSpeedAndTheFirstFiveRecentFiles) {
     // Every read starts from a device path and a stale recent file: the file's port number
     // selects the port number again, and the file's recent files replace the list.
-    struct Case {
-        std::string file;
-        std::string lngFile, device;
-        long port, speed;
-        Strings recent;
-    };
+    // The file, then the path, device, port, speed and recent files read from it.
+    using Case = std::tuple<std::string, std::string, std::string, long, long, Strings>;
     const std::string acm0 = "/dev/ttyACM0";
     const std::string seven = "/1.Cam\r\n/2.Cam\r\n/3.Cam\r\n/4.Cam\r\n/5.Cam\r\n/6.Cam\r\n/7.Cam\r\n";
     const Case cases[] = {
@@ -99,16 +79,14 @@ TEST_F(OptionsFile, ReadsPathPortSpeedAndTheFirstFiveRecentFiles) {
         {"\"L.Scr\"\r\n", "L.Scr", acm0, 1, 9600, {}},
         {"\"L.Scr\",99999999999,123456789012\r\n", "L.Scr", acm0, 1, 9600, {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [file, lngFile, device, port, speed, recent] : cases) {
         Program q;
-        q.WorkDir = dir.str();
-        q.ComDevice = acm0;
-        q.RecentFiles = {"/stale.Cam"};
-        givenFile(c.file);
-        ASSERT_TRUE(cam::ReadOptions(q)) << c.file;
+        std::tie(q.WorkDir, q.ComDevice, q.RecentFiles) = std::tuple(dir.str(), acm0, Strings{"/stale.Cam"});
+        givenFile(file);
+        ASSERT_TRUE(cam::ReadOptions(q)) << file;
         EXPECT_EQ(std::tie(q.LngFile, q.ComDevice, q.ComPort, q.ComSpeed, q.RecentFiles),
-                  std::tie(c.lngFile, c.device, c.port, c.speed, c.recent))
-            << c.file;
+                  std::tie(lngFile, device, port, speed, recent))
+            << file;
     }
 }
 
@@ -119,8 +97,8 @@ TEST_F(OptionsFile, EmptyFileAndEmptyPathKeepDefaults) {
     EXPECT_EQ(p.LngFile, "/default/Z32px_ENG.SCR");
     givenFile("\"\",2,9600\r\n\r\n/r.Cam\r\n");
     ASSERT_TRUE(cam::ReadOptions(p));
-    EXPECT_EQ(p.LngFile, "/default/Z32px_ENG.SCR");
-    EXPECT_EQ(p.RecentFiles, std::vector<std::string>{"/r.Cam"}) << "an empty line names no file";
+    // An empty line names no file.
+    EXPECT_EQ(std::tie(p.LngFile, p.RecentFiles), std::tuple("/default/Z32px_ENG.SCR", Strings{"/r.Cam"}));
 }
 
 // A site's own edition of the manual in the working folder comes first, then the program's own.
@@ -142,16 +120,15 @@ TEST_F(OptionsFile, FailedWriteLeavesTheOldFileAndSaysWhy) {
     struct rlimit saved {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 20;
+    const struct rlimit small = {20, saved.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const std::string reason = cam::WriteOptions(p).reason();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
-
     EXPECT_NE(reason, "");
-    EXPECT_EQ(fileBytes(), "\"old.Scr\",1,9600\r\n");
-    EXPECT_EQ(EntriesOf(dir.str()), std::vector<std::string>{"KlmPx_opt.def"}) << "no temporary file is left";
+    // The old file, and no temporary file left beside it.
+    EXPECT_EQ(std::tuple(fileBytes(), std::ranges::distance(std::filesystem::directory_iterator(dir.str()))),
+              std::tuple("\"old.Scr\",1,9600\r\n", 1));
 }
 
 TEST_F(OptionsFile, MissingWorkingFolderIsReported) {

@@ -9,14 +9,11 @@
 
 namespace {
 
-TEST(SizeBox, DigitsPassAnyOtherCharacterIsAZero) {
+TEST(SizeBox, DigitsPassOthersAreZerosAndEnterKeepsTheBoxWithinTheSizes) {
     for (char c = '0'; c <= '9'; ++c) EXPECT_EQ(cam::SizeBoxKey(c), c);
     for (char c : {'a', 'Z', ' ', '-', '+', '.', '/', ':', '\x7f'}) EXPECT_EQ(cam::SizeBoxKey(c), '0') << int(c);
-}
-
-// Enter clamps to the sizes and writes two digits; the box never stands for a size that does
-// not exist: an empty box and "00" are size 1.
-TEST(SizeBox, EnterKeepsTheBoxWithinTheSizes) {
+    // Enter clamps to the sizes and writes two digits; the box never stands for a size that does
+    // not exist: an empty box and "00" are size 1.
     const std::tuple<const char*, int, const char*> commits[] = {{"99", 30, "30"}, {"30", 30, "30"}, {"5", 30, "05"},
                                                                  {"08", 7, "07"},  {"", 7, "01"},    {"00", 7, "01"},
                                                                  {"0", 7, "01"}};
@@ -29,9 +26,8 @@ TEST(PrintForm, StartsWithTheCurrentSizeAndPrintsOneOrAll) {
     cam::Program p = camtest::MakeProgram(32, 7);
     p.CurSize = 4;
     cam::PrintForm form(p);
-    EXPECT_EQ(form.sizeBox, "04");
-    EXPECT_EQ(form.mode, cam::PrintMode::Listing);
-    EXPECT_EQ(form.SizesToPrint(7), std::vector<int>{4});
+    EXPECT_EQ(std::tuple(form.sizeBox, form.mode, form.SizesToPrint(7)),
+              std::tuple("04", cam::PrintMode::Listing, std::vector<int>{4}));
     form.sizeBox = "00";
     EXPECT_EQ(form.SizesToPrint(7), std::vector<int>{1});
     form.sizeBox = "12";

@@ -23,12 +23,9 @@ Runs_t Runs(const Program& p, int size, int cam) {
     return out;
 }
 
-TEST(SetPhase, RunReplacementRule) {
-    struct Case {
-        std::vector<std::pair<int, int>> phases;  // written in this order
-        Runs_t runs;
-    };
-    const std::vector<Case> cases = {
+TEST(SetPhase, RunReplacementRuleAndNothingOutsideTheTables) {
+    // Phases written in this order (on, off), and the ON runs they leave.
+    const std::vector<std::pair<Runs_t, Runs_t>> cases = {
         {{{100, 200}}, {{100, 199}}},
         {{{100, 200}, {150, 300}}, {{150, 299}}},  // the overlapped phase is removed
         {{{100, 300}, {300, 400}}, {{300, 399}}},  // starting where another ends removes it too
@@ -40,67 +37,46 @@ TEST(SetPhase, RunReplacementRule) {
         {{{1000, 24}, {1000, 1000}}, {{0, 23}}},  // the part past 0 is a run of its own
         {{{0, 1024}}, {{0, 1023}}},               // whole revolution
     };
-    for (const Case& c : cases) {
+    for (const auto& [phases, runs] : cases) {
         Program p = MakeProgram();
-        for (auto [on, off] : c.phases) EXPECT_TRUE(SetPhase(p, 1, 0, on, off));
-        EXPECT_EQ(Runs(p, 1, 0), c.runs) << c.phases.back().first << "-" << c.phases.back().second;
+        for (auto [on, off] : phases) EXPECT_TRUE(SetPhase(p, 1, 0, on, off));
+        EXPECT_EQ(Runs(p, 1, 0), runs) << phases.back().first << "-" << phases.back().second;
     }
-}
-
-TEST(SetPhase, RefusesEverythingOutsideTheTables) {
+    // Nothing outside the tables is written.
     Program p = MakeProgram(16, 15);
-    for (auto [size, cam, on, off] : std::vector<std::array<int, 4>>{{0, 0, 1, 2},
-                                                                     {16, 0, 1, 2},
-                                                                     {1, 16, 1, 2},
-                                                                     {1, -1, 1, 2},
-                                                                     {1, 0, 1024, 2},
-                                                                     {1, 0, 1, 1025},
-                                                                     {1, 0, -1, 2}})
+    const std::array<int, 4> refused[] = {{0, 0, 1, 2},    {16, 0, 1, 2},   {1, 16, 1, 2}, {1, -1, 1, 2},
+                                          {1, 0, 1024, 2}, {1, 0, 1, 1025}, {1, 0, -1, 2}};
+    for (auto [size, cam, on, off] : refused)
         EXPECT_FALSE(SetPhase(p, size, cam, on, off)) << size << " " << cam << " " << on << " " << off;
     for (int s = 1; s <= 15; ++s)
         for (int c = 0; c < 16; ++c) EXPECT_TRUE(Runs(p, s, c).empty());
 }
 
-TEST(Tables, ResizeEmptiesPositionsAndKeepsWhatRemains) {
+TEST(Tables, ResizeKeepsWhatRemainsClearFunctionsKeepsCountsClearAllResetsSelection) {
     Program p = MakeProgram();
     SetPhase(p, 7, 31, 1, 2);
-    p.CamRemark[3] = "kept";
-    p.CamRemark[20] = "dropped";
-    p.AdvMs[2] = 9;
+    std::tie(p.CamRemark[3], p.CamRemark[20], p.AdvMs[2]) = std::tuple("kept", "dropped", 9);
     ResizeTables(p);  // unchanged bounds still clear every position
     EXPECT_TRUE(Runs(p, 7, 31).empty());
-    p.NCams = 16;
-    p.NSizes = 60;
+    std::tie(p.NCams, p.NSizes) = std::tuple(16, 60);
     ResizeTables(p);
     EXPECT_EQ((Ints{p.CamPos.sizes(), p.CamPos.cams(), int(p.CamRemark.size()), p.AdvMs[2]}), (Ints{60, 16, 16, 9}));
     EXPECT_EQ(p.CamRemark[3], "kept");
     p.NCams = 32;
     ResizeTables(p);
     EXPECT_EQ(p.CamRemark[20], "");
-}
-
-TEST(Tables, ClearFunctionsKeepsCountsAndSecondEncodersClearAllResetsSelection) {
-    Program p = MakeProgram();
+    p = MakeProgram();
     p.AdvOn = p.DelayOn = p.RatioOn = p.Ratio17On = p.RotDir = p.RotDir2 = 1;
-    p.NAdvCams = 5;
-    p.AdvMs[4] = 7;
     p.EncShift = p.EncShift2 = p.EncShift3 = 10;
-    p.SpeedLimit = 99;
-    p.NEncoders = 2;
-    p.OutSize = 3;
+    std::tie(p.NAdvCams, p.AdvMs[4], p.SpeedLimit, p.NEncoders, p.OutSize) = std::tuple(5, 7, 99, 2, 3);
     ClearFunctions(p);
     EXPECT_EQ(p.AdvOn + p.DelayOn + p.RatioOn + p.Ratio17On + p.OutSize + p.AdvMs[4], 0);
     EXPECT_EQ((Ints{p.EncShift, p.RotDir, p.SpeedLimit}), (Ints{0, 0, 0}));
     EXPECT_EQ((Ints{p.NAdvCams, p.EncShift2, p.RotDir2, p.NEncoders}), (Ints{5, 10, 1, 2}));
-
     SetPhase(p, 3, 4, 10, 20);
-    p.CamRemark[4] = "x";
-    p.CurCam = 5;
-    p.CurSize = 3;
+    std::tie(p.CamRemark[4], p.CurCam, p.CurSize) = std::tuple("x", 5, 3);
     ClearAll(p);
-    EXPECT_TRUE(Runs(p, 3, 4).empty());
-    EXPECT_EQ(p.CamRemark[4], "");
-    EXPECT_EQ((Ints{p.CurCam, p.CurSize}), (Ints{0, 1}));
+    EXPECT_EQ(std::tuple(Runs(p, 3, 4), p.CamRemark[4], p.CurCam, p.CurSize), std::tuple(Runs_t{}, "", 0, 1));
 }
 
 // Phase list entries in the chart's order and layout.
@@ -112,15 +88,12 @@ std::vector<std::string> Entries(std::initializer_list<std::pair<int, int>> onRu
 }
 using E = std::vector<std::string>;
 
-TEST(PhaseList, EntriesInChartOrder) {
+TEST(PhaseList, EntriesInChartOrderNumberedToThreeDigits) {
     EXPECT_EQ(Entries({{0, 49}, {900, 1023}}), (E{"F001 0900 0050"}));
     EXPECT_EQ(Entries({{0, 99}, {300, 399}}), (E{"F001 0000 0100", "F002 0300 0400"}));
     EXPECT_EQ(Entries({{300, 399}, {900, 1023}}), (E{"F001 0900 0000", "F002 0300 0400"}));
     EXPECT_EQ(Entries({{0, 1023}}), (E{"F001 0000 1024"}));
     EXPECT_EQ(Entries({{1022, 1022}}), (E{"F001 1022 1023"}));
-}
-
-TEST(PhaseList, NumbersRunToThreeDigits) {
     Program p = MakeProgram();
     for (int q = 1; q < kPositions - 1; q += 2) p.CamPos(1, 0, q) = 1;  // 511 phases of one position
     auto e = PhaseListEntries(p, 1, 0);

@@ -21,28 +21,21 @@ TEST(WorkDir, ZetoInDocumentsWinsWhenWritable) {
 TEST(CommandLine, ValuesAndMistakes) {
     using Options = std::map<std::string, std::vector<std::string>>;
     auto read = [](Options options, std::vector<std::string> files = {}) {
-        ParsedArgs a;
-        a.options = std::move(options);
-        a.arguments = std::move(files);
-        return ReadCommandLine(a);
+        return ReadCommandLine(ParsedArgs{std::move(options), std::move(files)});
     };
     auto cl = read({{"port", {"/dev/ttyUSB0"}}, {"trace", {""}}}, {"\"/tmp/a b.Cam\""});
-    EXPECT_EQ(cl.error + "|" + cl.port + "|" + cl.file + "|" + cl.screenshot, "|/dev/ttyUSB0|/tmp/a b.Cam|");
-    EXPECT_TRUE(cl.trace);
+    EXPECT_EQ(std::tie(cl.error, cl.port, cl.file, cl.screenshot, cl.trace),
+              std::tuple("", "/dev/ttyUSB0", "/tmp/a b.Cam", "", true));
     cl =
         read({{"screenshot", {"o.png"}}, {"window", {"functions"}}, {"cam", {"23"}}, {"position", {"500"}}}, {"f.Cam"});
-    EXPECT_EQ(
-        cl.error + "|" + cl.window + "|" + std::to_string(cl.cam) + "|" + std::to_string(cl.position) + "|" + cl.file,
-        "|functions|23|500|f.Cam");
+    EXPECT_EQ(std::tie(cl.error, cl.window, cl.cam, cl.position, cl.file),
+              std::tuple("", "functions", 23, 500, "f.Cam"));
     EXPECT_TRUE(read({{"version", {""}}}).version);
     // --drag CAM:FROM:TO, with --screenshot only.
     cl = read({{"screenshot", {"o.png"}}, {"drag", {"3:100:200"}}});
-    EXPECT_EQ(
-        cl.error + std::to_string(cl.dragCam) + ":" + std::to_string(cl.dragFrom) + ":" + std::to_string(cl.dragTo),
-        "3:100:200");
+    EXPECT_EQ(std::tie(cl.error, cl.dragCam, cl.dragFrom, cl.dragTo), std::tuple("", 3, 100, 200));
     cl = read({{"screenshot", {"o.png"}}, {"drag", {"32:1023:0"}}});
-    EXPECT_EQ(cl.error, "");
-    EXPECT_EQ(cl.dragFrom, 1023);
+    EXPECT_EQ(std::tie(cl.error, cl.dragFrom), std::tuple("", 1023));
     std::vector<Options> wrong = {{{"window", {"functions"}}},  // only with --screenshot
                                   {{"cam", {"2"}}},
                                   {{"drag", {"3:100:200"}}},
@@ -55,21 +48,12 @@ TEST(CommandLine, ValuesAndMistakes) {
 
 TEST(StartupValues, SettingsModelAndScreenScale) {
     Program p;
-    p.WorkDir = "/w";
-    p.ComPort = 4;
-    p.ComDevice = "/dev/x";
-    p.ComSpeed = 19200;
+    std::tie(p.WorkDir, p.ComPort, p.ComDevice, p.ComSpeed) = std::tuple("/w", 4, "/dev/x", 19200);
     SetStartupSettings(p);
-    EXPECT_EQ(p.TmpFile, "/w/_._");
-    EXPECT_EQ(p.ComDevice, "");
-    EXPECT_EQ((std::vector<long>{p.ComPort, p.ComSpeed}), (std::vector<long>{1, 9600}));
-    p.NCams = 16;
-    p.NSizes = 60;
-    p.NMsgs = 180;
-    p.CurSize = 9;
+    EXPECT_EQ(std::tie(p.TmpFile, p.ComDevice, p.ComPort, p.ComSpeed), std::tuple("/w/_._", "", 1, 9600));
+    std::tie(p.NCams, p.NSizes, p.NMsgs, p.CurSize) = std::tuple(16, 60, 180, 9);
     SetStartupModel(p);
-    EXPECT_EQ((std::vector<long>{p.NCams, p.NSizes, p.NMsgs, p.CurCam, p.CurSize}),
-              (std::vector<long>{32, 7, 255, 1, 1}));
+    EXPECT_EQ(std::tie(p.NCams, p.NSizes, p.NMsgs, p.CurCam, p.CurSize), std::tuple(32, 7, 255, 1, 1));
     EXPECT_FLOAT_EQ(ScreenScale(960, 0), 90.0f);
     EXPECT_FLOAT_EQ(ScreenScale(480, 7), 7.0f);
 }
