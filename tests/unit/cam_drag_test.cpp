@@ -31,19 +31,25 @@ TEST(DragGrip, WhatAPressHolds) {
               two = Cam().on(100, 200).on(205, 300);
     // name, the cam, the position pressed, what the press holds: kind, ON and length
     const std::vector<std::tuple<const char*, Cam, int, K, int, int>> rows = {
-        // clang-format off
-        {"middle", plain, 200, K::Whole, 100, 200}, {"at ON", plain, 102, K::OnEnd, 100, 200},
-        {"left of the bar", plain, 95, K::OnEnd, 100, 200}, {"two from OFF", plain, 298, K::OffEnd, 100, 200},
-        {"right of OFF", plain, 305, K::OffEnd, 100, 200}, {"through zero, right part", wrap, 5, K::Whole, 1000, 48},
+        {"middle", plain, 200, K::Whole, 100, 200},
+        {"at ON", plain, 102, K::OnEnd, 100, 200},
+        {"left of the bar", plain, 95, K::OnEnd, 100, 200},
+        {"two from OFF", plain, 298, K::OffEnd, 100, 200},
+        {"right of OFF", plain, 305, K::OffEnd, 100, 200},
+        {"through zero, right part", wrap, 5, K::Whole, 1000, 48},
         {"through zero, left part", wrap, 1020, K::Whole, 1000, 48},
-        {"through zero, ON", wrap, 1001, K::OnEnd, 1000, 48}, {"through zero, OFF", wrap, 22, K::OffEnd, 1000, 48},
-        {"through zero, left of ON", wrap, 995, K::OnEnd, 1000, 48}, {"short middle", shortOne, 104, K::Whole, 100, 8},
-        {"short ON", shortOne, 101, K::OnEnd, 100, 8}, {"short OFF", shortOne, 107, K::OffEnd, 100, 8},
-        {"short, left", shortOne, 92, K::OnEnd, 100, 8}, {"between: nearer ON", two, 203, K::OnEnd, 205, 95},
-        {"between: nearer OFF", two, 201, K::OffEnd, 100, 100}, {"revolution, left edge", whole, 2, K::OnEnd, 0, 1024},
+        {"through zero, ON", wrap, 1001, K::OnEnd, 1000, 48},
+        {"through zero, OFF", wrap, 22, K::OffEnd, 1000, 48},
+        {"through zero, left of ON", wrap, 995, K::OnEnd, 1000, 48},
+        {"short middle", shortOne, 104, K::Whole, 100, 8},
+        {"short ON", shortOne, 101, K::OnEnd, 100, 8},
+        {"short OFF", shortOne, 107, K::OffEnd, 100, 8},
+        {"short, left", shortOne, 92, K::OnEnd, 100, 8},
+        {"between: nearer ON", two, 203, K::OnEnd, 205, 95},
+        {"between: nearer OFF", two, 201, K::OffEnd, 100, 100},
+        {"revolution, left edge", whole, 2, K::OnEnd, 0, 1024},
         {"revolution, right edge", whole, 1021, K::OffEnd, 0, 1024},
-        {"revolution, middle", whole, 500, K::Whole, 0, 1024}
-        // clang-format on
+        {"revolution, middle", whole, 500, K::Whole, 0, 1024},
     };
     for (const auto& [name, cam, at, kind, on, length] : rows) {
         const DragGrip g = GripAt(cam.pos.data(), at, 9);
@@ -57,22 +63,28 @@ TEST(DragPhase, ThePhaseADragGives) {
         whole{K::Whole, 950, 50};
     // name, what the press held, press, mouse, snap step, the phase given (-1: none)
     const std::vector<std::tuple<const char*, DragGrip, int, int, int, int, int>> rows = {
-        // clang-format off
-        {"new", none, 100, 200, 1, 100, 200}, {"new, drawn leftwards", none, 200, 100, 1, 100, 200},
+        {"new", none, 100, 200, 1, 100, 200},
+        {"new, drawn leftwards", none, 200, 100, 1, 100, 200},
         {"new, no length", none, 100, 100, 1, -1, -1},
         {"new, to the end: OFF 0000 as listed", none, 900, 1024, 1, 900, 0},
         {"new, the whole revolution", none, 0, 1024, 1, 0, 1024},
         {"new, Shift: multiples of 8", none, 101, 203, 8, 104, 200},
-        {"new, both ends snap to 104", none, 101, 103, 8, -1, -1}, {"ON left", on, 100, 50, 1, 50, 200},
-        {"ON right", on, 100, 150, 1, 150, 200}, {"ON past OFF: one position stays", on, 100, 600, 1, 199, 200},
-        {"ON to 0", on, 100, 0, 1, 0, 200}, {"ON snaps, not the distance", on, 103, 45, 8, 40, 200},
-        {"OFF right", off, 200, 400, 1, 100, 400}, {"OFF past ON", off, 200, 0, 1, 100, 101},
-        {"OFF 1024 written as 0", off, 200, 1024, 1, 100, 0}, {"ON across zero", wrapOn, 995, 1024, 1, 5, 24},
-        {"ON back across zero", wrapOn, 1000, 900, 1, 900, 24}, {"whole by 50", whole, 974, 1024, 1, 1000, 26},
-        {"whole by 100", whole, 924, 1024, 1, 26, 76}, {"whole left by 960", whole, 975, 15, 1, 1014, 40},
+        {"new, both ends snap to 104", none, 101, 103, 8, -1, -1},
+        {"ON left", on, 100, 50, 1, 50, 200},
+        {"ON right", on, 100, 150, 1, 150, 200},
+        {"ON past OFF: one position stays", on, 100, 600, 1, 199, 200},
+        {"ON to 0", on, 100, 0, 1, 0, 200},
+        {"ON snaps, not the distance", on, 103, 45, 8, 40, 200},
+        {"OFF right", off, 200, 400, 1, 100, 400},
+        {"OFF past ON", off, 200, 0, 1, 100, 101},
+        {"OFF 1024 written as 0", off, 200, 1024, 1, 100, 0},
+        {"ON across zero", wrapOn, 995, 1024, 1, 5, 24},
+        {"ON back across zero", wrapOn, 1000, 900, 1, 900, 24},
+        {"whole by 50", whole, 974, 1024, 1, 1000, 26},
+        {"whole by 100", whole, 924, 1024, 1, 26, 76},
+        {"whole left by 960", whole, 975, 15, 1, 1014, 40},
         {"whole, snapped", DragGrip{K::Whole, 100, 100}, 150, 163, 8, 112, 212},
-        {"whole revolution stays", DragGrip{K::Whole, 0, 1024}, 500, 700, 1, 0, 1024}
-        // clang-format on
+        {"whole revolution stays", DragGrip{K::Whole, 0, 1024}, 500, 700, 1, 0, 1024},
     };
     for (const auto& [name, grip, press, mouse, snap, wantOn, wantOff] : rows) {
         const DraggedPhase ph = DragPhase(grip, press, mouse, snap);
