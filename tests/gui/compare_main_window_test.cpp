@@ -8,7 +8,6 @@
 #include "core/exchange/cam_csv.h"
 
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 
 namespace camtest {
@@ -38,32 +37,28 @@ private slots:
         const std::string fileA = WriteProgram("a.Cam", a);
         Start(fileA);
         const std::string before = CamFileText(*p);
-        QStringList listed;
-        QString names, count, sizeShown, camShown;
-        int sizeAfterKeys = 0, camAfterKeys = -1;
+        QStringList listed, shown;
+        QString names, count;
+        std::pair<int, int> afterKeys;
         Compare(WriteProgram("b.Cam", b), [&](QListWidget* list, QLabel* counted) {
             for (int i = 0; i < list->count(); ++i) listed << list->item(i)->text();
             names = child<QLabel>(list->window(), "LabNames")->text();
             count = counted->text();
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
-            sizeShown = Chart()->sizeCaption();
-            camShown = Chart()->camCaption();
+            shown = Captions();
             list->setFocus();
             QTest::keyClick(list, Qt::Key_Down);
-            sizeAfterKeys = p->CurSize;
-            camAfterKeys = p->CurCam;
+            afterKeys = {p->CurSize, p->CurCam};
         });
         QCOMPARE(listed, (QStringList{"Remark of cam 2: none in A, \"NEW\" in B",
                                       "size 3, cam 5: phase 0300-0400 in A, 0300-0420 in B",
                                       "size 6, cam 2: phase 0010-0020 only in B"}));
         QCOMPARE(names, QString("A: a.Cam     B: b.Cam"));
         QVERIFY(count.startsWith("3 difference(s)."));
-        QCOMPARE(sizeShown, QString("SIZE 03"));
-        QCOMPARE(camShown, QString("CAM 05"));
-        QCOMPARE(sizeAfterKeys, 6);
-        QCOMPARE(camAfterKeys, 1);
+        QCOMPARE(shown, (QStringList{"SIZE 03", "CAM 05"}));
+        QCOMPARE(afterKeys, std::pair(6, 1));
         QCOMPARE(CamFileText(*p), before);
-        QVERIFY(w->document().FileSaved());
+        QVERIFY(Saved());
         QCOMPARE(int(prompt->asked().size()), 1);  // the file dialog only
 
         int rows = -1;
@@ -71,8 +66,7 @@ private slots:
             rows = list->count();
             count = counted->text();
         });
-        QCOMPARE(rows, 0);
-        QCOMPARE(count, QString("No differences: A and B hold the same program."));
+        QCOMPARE(std::pair(rows, count), std::pair(0, QString("No differences: A and B hold the same program.")));
         prompt->push("");
         w->action("Co_CmpFil")->trigger();  // no window opens: a modal one would block here
         QVERIFY(!QApplication::activeModalWidget());
@@ -89,9 +83,9 @@ private slots:
         w->action("f_ImpCsv")->trigger();
         QVERIFY(prompt->messages().back().starts_with("Nothing was imported from bad.csv"));
         QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
-        QVERIFY(w->document().FileSaved());
+        QVERIFY(Saved());
 
-        const std::string csv = dir->filePath("a.csv").toStdString();
+        const std::string csv = Path("a.csv");
         prompt->push(csv.c_str());
         w->action("f_ExpCsv")->trigger();
         QCOMPARE(Bytes(csv), CamCsvText(*p));
@@ -101,8 +95,7 @@ private slots:
         QCOMPARE(Chart()->camCaption(), QString("CAM 01"));  // new tables, shown from their start
         ClickRow(2);
         QCOMPARE(Listed(), (Entries{"F001 0150 0250", "F002 0400 0500"}));
-        QVERIFY(!w->document().FileSaved());
-        QVERIFY(!w->windowTitle().contains("a.Cam"));
+        QCOMPARE(std::pair(Saved(), w->windowTitle().contains("a.Cam")), std::pair(false, false));
     }
 };
 

@@ -3,19 +3,15 @@
 // after every step against what the files hold and what the history can bring back.
 #include "main_window_fixture.h"
 
-#include "core/editor/phase_list.h"
 #include "gui_tests.h"
 #include "support/fake_port.h"
 #include "support/wire_doubles.h"
 #include "widgets/link/qt_link_runner.h"
 
-#include <QListWidget>
 #include <QPushButton>
 
 #include <cstdlib>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 namespace {
 
@@ -153,9 +149,9 @@ private slots:
         OpenRow(0);
         TypePhase("100", "200");
         Save();
-        QVERIFY(w->document().FileSaved());
+        QVERIFY(Saved());
         Undo();
-        QVERIFY(!w->document().FileSaved());
+        QVERIFY(!Saved());
         QVERIFY(w->PerformDrag(0, 300, 500));
         Save();
         Undo();
@@ -179,35 +175,30 @@ private slots:
         QCOMPARE(w->document().history().count(), std::size_t(1));
         History(0, false);
         QCOMPARE(Doc(), imported);
-        QVERIFY(PhaseListEntries(*p, 1, 5).empty());
-        QVERIFY(!w->document().FileSaved());
+        QCOMPARE(std::pair(PhaseListEntries(*p, 1, 5).empty(), Saved()), std::pair(true, false));
     }
 
     // Only a whole reception of a device with the tables' cam count replaces them, as one
     // entry of the history; otherwise the tables, the saved state and the history stay.
     void onlyAWholeFittingReceptionReplacesTheTables() {
-        struct Case {
-            const Device& device;
-            bool taken;
-            std::size_t entries;  // after a file opened and one phase typed
-        };
-        for (const Case& c :
-             {Case{kWhole, true, 3}, Case{kMoreSizes, true, 1}, Case{kPartial, false, 2}, Case{kOtherCams, false, 2}}) {
+        // Per device: taken or not, and the history's entries after a file opened and one phase typed.
+        const std::tuple<const Device*, bool, int> cases[] = {
+            {&kWhole, true, 3}, {&kMoreSizes, true, 1}, {&kPartial, false, 2}, {&kOtherCams, false, 2}};
+        for (const auto& [device, taken, entries] : cases) {
             const std::string path = CamFileWith("d.Cam", 5, 10, 20);
             Start(path);
             OpenRow(0);
             TypePhase("100", "200");
             User().goOn = Answer::Cancel;  // unsaved work kept: the device is not asked
-            Receive(c.device);
+            Receive(*device);
             QCOMPARE(PhaseListEntries(*p, 1, 0), Entries{"F001 0100 0200"});
             User().goOn = Answer::Ok;
             Save();
             const std::string before = Doc();
-            Receive(c.device);
-            QVERIFY2((Doc() != before) == c.taken, c.device.name);
-            QVERIFY2(w->document().FileSaved() == !c.taken, c.device.name);
-            QVERIFY2(w->document().history().count() == c.entries, c.device.name);
-            if (c.taken) QCOMPARE(PhaseListEntries(*p, 2, 4), Entries{"F001 0300 0400"});
+            Receive(*device);
+            QCOMPARE(std::tuple(QString(device->name), Doc() != before, Saved(), int(w->document().history().count())),
+                     std::tuple(QString(device->name), taken, !taken, entries));
+            if (taken) QCOMPARE(PhaseListEntries(*p, 2, 4), Entries{"F001 0300 0400"});
             Save();
             QCOMPARE(Bytes(path), Doc());
         }

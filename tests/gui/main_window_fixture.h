@@ -2,25 +2,21 @@
 // drive it through its real widgets. Shared by the main window's test classes.
 #pragma once
 
-#include "widgets/main/main_window.h"
 #include "core/camfile/cam_file.h"
+#include "core/editor/phase_list.h"
 #include "core/model/file_io.h"
 #include "core/model/scripted_prompt.h"
 #include "widgets/editor/chart_widget.h"
+#include "widgets/main/main_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QListWidget>
 #include <QMenu>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <fstream>
-#include <functional>
-#include <memory>
 
 namespace camtest {
 
@@ -37,9 +33,11 @@ protected:
     std::unique_ptr<MainWindow> w;
 
     // The prompt of the next Start: scripted, declining what the script does not answer.
-    std::function<std::unique_ptr<ScriptedPrompt>()> makePrompt = [] { return std::make_unique<ScriptedPrompt>(false); };
+    std::function<std::unique_ptr<ScriptedPrompt>()> makePrompt = [] {
+        return std::make_unique<ScriptedPrompt>(false);
+    };
 
-    std::string Docs() const { return dir->filePath("docs").toStdString(); }
+    std::string Docs() const { return Path("docs"); }
 
     void Start(const std::string& file = "", bool show = true, const std::string& port = "") {
         Stop();
@@ -65,6 +63,9 @@ protected:
     ChartWidget* Chart() const { return w->chart(); }
     PhaseBox* On() const { return Chart()->onBox(); }
     PhaseBox* Off() const { return Chart()->offBox(); }
+    QStringList Boxes() const { return {On()->text(), Off()->text()}; }
+    QStringList Captions() const { return {Chart()->sizeCaption(), Chart()->camCaption()}; }
+    bool Saved() const { return w->document().FileSaved(); }
     Entries Listed() const {
         Entries out;
         for (int i = 0; i < Chart()->phaseList()->count(); ++i)
@@ -101,13 +102,19 @@ protected:
         QTRY_VERIFY(w->camMenu()->isVisible());
         w->camMenu()->close();
     }
+    std::string Path(const QString& name) const { return dir->filePath(name).toStdString(); }
     // Writes bytes into name under the private folder; its path.
     std::string WriteFile(const QString& name, const std::string& bytes) const {
-        const std::string path = dir->filePath(name).toStdString();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+        return Path(name);
     }
     static std::string Bytes(const std::string& path) { return ReadFileBytes(path, 1 << 30).bytes; }
+    // The phase lists of (size, cam) pairs.
+    std::vector<Entries> Phases(const std::vector<std::pair<int, int>>& cams) const {
+        std::vector<Entries> out;
+        for (auto [size, cam] : cams) out.push_back(PhaseListEntries(*p, size, cam));
+        return out;
+    }
     bool UndoEnabled() const { return w->action("o_Undo")->isEnabled(); }
     // The phase on-off written into cam (size, cam) as an edit of the document.
     void EditPhase(int size, int cam, int on, int off) {
@@ -124,9 +131,8 @@ protected:
     }
     // q written as the cam file name under the private folder; its path.
     std::string WriteProgram(const char* name, Program q) const {
-        const std::string path = dir->filePath(name).toStdString();
-        if (!WriteCamFile(q, path).reason().empty()) qFatal("cannot write %s", path.c_str());
-        return path;
+        if (!WriteCamFile(q, Path(name)).reason().empty()) qFatal("cannot write %s", name);
+        return Path(name);
     }
     // A cam file of the default model holding one phase on cam `cam` of size 1.
     std::string CamFileWith(const char* name, int cam, int on, int off) const {

@@ -2,7 +2,6 @@
 // name with a scripted prompt; the printed list; and the message commands of the main window.
 #include "widgets/messages/message_window.h"
 #include "core/messages/message_file.h"
-#include "core/model/scripted_prompt.h"
 #include "find_child.h"
 #include "gui_tests.h"
 #include "main_window_fixture.h"
@@ -16,7 +15,6 @@
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -98,13 +96,10 @@ private slots:
     void theListItsCaptionsAndItsCommands() {
         p->LngTxt[94] = "&Modifica";
         Show();
-        QCOMPARE(w->windowTitle(), QString("MESSAGES"));
-        QCOMPARE(List()->count(), 255);
-        QCOMPARE(Entry(2), QString("003 OIL PRESSURE LOW"));
-        QCOMPARE(List()->currentRow(), 0);
-        QCOMPARE(Label("LM"), QString("MESSAGE  N."));
-        QCOMPARE(child<QPushButton>(w.get(), "tMOD")->text(), QString("&Modifica"));
-        QCOMPARE(child<QPushButton>(w.get(), "tEX")->text(), QString("E&XIT"));
+        QCOMPARE((QStringList{w->windowTitle(), Entry(2), Label("LM"), child<QPushButton>(w.get(), "tMOD")->text(),
+                              child<QPushButton>(w.get(), "tEX")->text()}),
+                 (QStringList{"MESSAGES", "003 OIL PRESSURE LOW", "MESSAGE  N.", "&Modifica", "E&XIT"}));
+        QCOMPARE(std::pair(List()->count(), List()->currentRow()), std::pair(255, 0));
         QVERIFY(!w->action("c_Rec")->isEnabled());  // no port given to this window
         QCOMPARE(Search("s_Text", "oil"), 2);
         QCOMPARE(Label("LNMsg"), QString("3"));
@@ -120,8 +115,9 @@ private slots:
         std::ofstream(file, std::ios::binary) << "N. 001 \"FROM FILE\"\r\n";
         prompt->push(file.c_str());
         Trigger("f_Open");
-        QCOMPARE(w->windowTitle(), QString::fromStdString("ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file));
-        QCOMPARE(Entry(0), QString("001 FROM FILE"));
+        QCOMPARE((QStringList{w->windowTitle(), Entry(0)}),
+                 (QStringList{QString::fromStdString("ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file),
+                              "001 FROM FILE"}));
         Modify(1, "SECOND", true);
         prompt->push(Answer::Yes);  // OVERWRITE FILE
         child<QToolButton>(w.get(), "Sv_Fil")->click();
@@ -138,9 +134,8 @@ private slots:
         Show();
         Modify(2, "SOMETHING ELSE", false);
         QCOMPARE(Entry(2), QString("003 OIL PRESSURE LOW"));
-        // A double click opens the modify window too.
         WhenModal("MsgModify", [](QWidget* m) { child<QPushButton>(m, "kcl")->click(); });
-        emit List()->itemDoubleClicked(List()->item(2));
+        emit List()->itemDoubleClicked(List()->item(2));  // opens the modify window too
         QVERIFY(!QApplication::activeModalWidget());
 
         List()->setCurrentRow(6);
@@ -152,15 +147,15 @@ private slots:
             focus = text1->hasFocus() ? "focus" : "no focus";
             QTest::keyClicks(text1, "12345678901234567890ABCDEFGHIJKLMNOPQRSTUVWXY");  // 45 characters
             rows = child<QLabel>(m, "row1")->text() + "|" + child<QLabel>(m, "row2")->text();
-            QCOMPARE(child<QLabel>(m, "row1")->palette().color(QPalette::WindowText), QColor(Qt::cyan));
-            QCOMPARE(child<QLabel>(m, "row1")->palette().color(QPalette::Window), QColor(Qt::black));
+            const QPalette row1 = child<QLabel>(m, "row1")->palette();
+            QCOMPARE(std::pair(row1.color(QPalette::WindowText), row1.color(QPalette::Window)),
+                     std::pair(QColor(Qt::cyan), QColor(Qt::black)));
             child<QPushButton>(m, "kok")->click();
         });
         child<QPushButton>(w.get(), "tMOD")->click();
-        QCOMPARE(label, QString("MOIDFY  N. 007"));
-        QCOMPARE(focus, QString("focus"));
-        QCOMPARE(rows, QString("12345678901234567890|ABCDEFGHIJKLMNOPQRST"));
-        QCOMPARE(Entry(6), QString("007 12345678901234567890ABCDEFGHIJKLMNOPQRST"));
+        QCOMPARE((QStringList{label, focus, rows, Entry(6)}),
+                 (QStringList{"MOIDFY  N. 007", "focus", "12345678901234567890|ABCDEFGHIJKLMNOPQRST",
+                              "007 12345678901234567890ABCDEFGHIJKLMNOPQRST"}));
         QVERIFY(!MsgSaved(*p));
 
         prompt->push(Answer::Cancel);
@@ -187,15 +182,13 @@ private slots:
             static_cast<QDialog*>(d)->accept();
         });
         Trigger("f_Font");
-        QCOMPARE(QString::fromStdString(p->PrnFontName), family);
-        QCOMPARE(p->PrnFontSize, 14.0);
-        QVERIFY(p->PrnFontItalic);
-        QCOMPARE(MsgPrintFont(*p).family(), family);
-        QVERIFY(MsgPrintFont(*p).bold());  // the printout is bold whatever the choice
+        QCOMPARE(std::tuple(QString::fromStdString(p->PrnFontName), p->PrnFontSize, p->PrnFontItalic),
+                 std::tuple(family, 14.0, true));
+        // The printout is bold whatever the choice.
+        QCOMPARE(std::pair(MsgPrintFont(*p).family(), MsgPrintFont(*p).bold()), std::pair(family, true));
         WhenModal("FontDialog", [](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
         Trigger("f_Font");
-        QCOMPARE(QString::fromStdString(p->PrnFontName), family);
-        QCOMPARE(p->PrnFontSize, 14.0);
+        QCOMPARE(std::pair(QString::fromStdString(p->PrnFontName), p->PrnFontSize), std::pair(family, 14.0));
     }
 
     // The printout lists the messages that have a text; one that cannot be written says why.
@@ -288,8 +281,7 @@ private slots:
             child<QPushButton>(m, "tEX")->click();
         });
         w->action("Al_Msg")->trigger();
-        QCOMPARE(first, QString("001 EDITED"));
-        QCOMPARE(prompt->asked().size(), asked + 1);
+        QCOMPARE(std::pair(first, prompt->asked().size()), std::pair(QString("001 EDITED"), asked + 1));
 
         // Receiving asks first; Cancel keeps the edits and opens no port.
         prompt->push(Answer::Cancel);
@@ -314,14 +306,13 @@ private slots:
         CommandLine cl;
         cl.file = WriteFile("shot.Msg", "N. 001 \"SHOWN\"\r\n");
         const WindowShot* shot = FindWindowShot("messages");
-        QVERIFY(shot);
-        QVERIFY(!shot->camFile);
+        QVERIFY(shot && !shot->camFile);
         const std::unique_ptr<QWidget> window = shot->make(*w, *p, *prompt, cl);
         QVERIFY(window);
         window->show();
         QCOMPARE(child<QListWidget>(window.get(), "LstAlr")->item(0)->text(), QString("001 SHOWN"));
         QVERIFY(window->windowTitle().endsWith(QString::fromStdString(cl.file)));
-        cl.file = dir->filePath("missing.Msg").toStdString();
+        cl.file = Path("missing.Msg");
         QVERIFY(!shot->make(*w, *p, *prompt, cl));
     }
 };

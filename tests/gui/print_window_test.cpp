@@ -18,8 +18,6 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include <utility>
-
 using namespace cam;
 
 namespace {
@@ -82,36 +80,31 @@ private slots:
             const QString shown = c->property(qobject_cast<QGroupBox*>(c) ? "title" : "text").toString();
             QVERIFY2(shown == (*caption ? QString(caption) : "File " + Out()), name);
         }
-        QVERIFY(child<QRadioButton>(w.get(), "F_TXT")->isChecked());
-        QCOMPARE(Box()->text(), QString("03"));
-        QVERIFY(Box()->hasFocus());
+        QCOMPARE(std::tuple(child<QRadioButton>(w.get(), "F_TXT")->isChecked(), Box()->text(), Box()->hasFocus()),
+                 std::tuple(true, QString("03"), true));
 
         // Without Enter the box is corrected as it is left: a size beyond the model is never
         // printed. (The pages of one size: the test without a printer.)
         Print("99");
-        QVERIFY(w->isVisible());
-        QCOMPARE(Box()->text(), QString("07"));
+        QCOMPARE(std::pair(w->isVisible(), Box()->text()), std::pair(true, QString("07")));
         QStringList pages = camtest::PdfPages(Out());
         QCOMPARE(pages.size(), 1);
         QVERIFY2(pages[0].contains("FORMATO N. 07"), qPrintable(pages[0]));
 
         Click("PRINTALL");
-        QVERIFY(!Box()->isVisible());
-        QVERIFY(!child<QLabel>(w.get(), "LFORM")->isVisible());
+        QCOMPARE(std::pair(Box()->isVisible(), child<QLabel>(w.get(), "LFORM")->isVisible()), std::pair(false, false));
         Click("F_grh");
         Click("T_OK");
         pages = camtest::PdfPages(Out());
         QCOMPARE(pages.size(), 7);
         // The last size, and a chart: its scale ends at 1023.
         QVERIFY2(pages[6].contains("FORMATO N. 07") && pages[6].contains("1023"), qPrintable(pages[6]));
-        QCOMPARE(p.CurSize, 3);
-        QCOMPARE(CamFileText(p), before);
-        QVERIFY(prompt->asked().empty());
+        QCOMPARE(std::tuple(p.CurSize, CamFileText(p) == before, prompt->asked().empty()), std::tuple(3, true, true));
         // Without a script: the built-in wording.
         p.LngTxt.assign(p.LngTxt.size(), "");
         Open();
-        QCOMPARE(w->windowTitle(), QString("STAMPA"));
-        QCOMPARE(child<QLabel>(w.get(), "LFORM")->text(), QString("STAMPA FORMATO N. "));
+        QCOMPARE((QStringList{w->windowTitle(), child<QLabel>(w.get(), "LFORM")->text()}),
+                 (QStringList{"STAMPA", "STAMPA FORMATO N. "}));
     }
 
     // The box's rules are the print form's; here that keys, Enter, Tab and pasting reach them.
@@ -128,8 +121,7 @@ private slots:
             QTest::keyClicks(box, "99");
             QCOMPARE(box->text(), QString("99"));  // corrected on the key, not as typed
             QTest::keyClick(box, key);
-            QCOMPARE(box->text(), QString("30"));
-            QVERIFY(box->hasFocus());
+            QCOMPARE(std::pair(box->text(), box->hasFocus()), std::pair(QString("30"), true));
         }
         QVERIFY(!box->hasSelectedText());
         box->selectAll();
@@ -158,14 +150,12 @@ private slots:
         QCOMPARE(asked, 3);
         const std::string oneCopy = "Only one copy of all pages can be printed";
         QCOMPARE(prompt->messages(), (std::vector<std::string>{oneCopy, oneCopy}));
-        QCOMPARE(printer->copyCount(), 1);
-        QCOMPARE(printer->printRange(), QPrinter::AllPages);
+        QCOMPARE(std::pair(printer->copyCount(), printer->printRange()), std::pair(1, QPrinter::AllPages));
         QCOMPARE(child<QLabel>(w.get(), "LbPRN")->text(), "File " + chosen);
         // A cancelled choice keeps the printer and says nothing.
         prompt->clear();
         Click("Command1");
-        QCOMPARE(asked, 4);
-        QVERIFY(prompt->asked().empty());
+        QCOMPARE(std::pair(asked, prompt->asked().empty()), std::pair(4, true));
         QCOMPARE(printer->outputFileName(), chosen);
     }
 

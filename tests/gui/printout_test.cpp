@@ -1,7 +1,6 @@
 // The printouts drawn on images and written as PDFs: bars where the chart puts them (the
 // phase through position 0 at both ends), the listing wrapped within the page and going on
 // over the next, a page per size, and PDFs that carry their text.
-#include "find_child.h"
 #include "gui_tests.h"
 #include "paint/size_chart_painter.h"
 #include "paint/size_listing_painter.h"
@@ -83,8 +82,7 @@ private slots:
                          qPrintable(where));
         }
         // The rows fill the page below the header and the scale, the last ending inside it.
-        QVERIFY(l.Band(31).bottom() <= 10 * 96);
-        QVERIFY(l.Band(31).bottom() > 9 * 96);
+        QVERIFY(l.Band(31).bottom() <= 10 * 96 && l.Band(31).bottom() > 9 * 96);
         QVERIFY(l.bandWidth > 400);
         for (int y = 0; y < img.height(); y += 3)
             for (int x = 0; x < img.width(); x += 3) {
@@ -127,8 +125,8 @@ private slots:
         }
         // Size 2 starts a page of its own: an empty line, then its header.
         QVERIFY(pageOfSize2 == out.PageCount() - 1);
-        QCOMPARE(out.pages()[pageOfSize2][0].line.text, std::string());
-        QVERIFY(out.pages()[pageOfSize2][1].line.bold);
+        QCOMPARE(std::pair(out.pages()[pageOfSize2][0].line.text.empty(), out.pages()[pageOfSize2][1].line.bold),
+                 std::pair(true, true));
         // Every phase of cam 32 is there, in order, on lines indented by three blanks.
         const QString cam32 = size1.mid(size1.indexOf("C 32\n") + 5);
         QStringList phases;
@@ -140,9 +138,8 @@ private slots:
             if (i + 1 < lines.size())
                 QVERIFY(metrics.horizontalAdvance(lines[i] + " - " + lines[i + 1].trimmed().left(9)) > 7.5 * 1200);
         }
-        QCOMPARE(phases.size(), 125);
-        QCOMPARE(phases.front(), QString("0001 0004"));
-        QCOMPARE(phases.back(), QString("0993 0996"));
+        QCOMPARE(std::tuple(int(phases.size()), phases.front(), phases.back()),
+                 std::tuple(125, QString("0001 0004"), QString("0993 0996")));
     }
 
     // Every page is told as it is done; a cancel ends the printout there, says at which page,

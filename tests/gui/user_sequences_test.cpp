@@ -2,7 +2,6 @@
 // way a user performs it, through the real window.
 #include "main_window_fixture.h"
 
-#include "core/editor/phase_list.h"
 #include "gui_tests.h"
 
 #include <sys/stat.h>
@@ -14,6 +13,7 @@ using namespace camtest;
 const std::string kHead32x7 =
     "FUNZIONI  32 - 7 \r\nANTICIPI OFF\r\nRITARDI OFF\r\nRAPPORTI OFF\r\nFORMATO IN USCITA    1 \r\n"
     "SFASAMENTO ENCODER   0 \r\nSENSO DI ROTAZIONE   0 \r\nLIMITE DI VELOCITA'   0 \r\n";
+const std::string kSizeWithCam40 = " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\nC 40\r\n 0001 0002\r\nEND\r\n";
 
 class UserSequencesTest : public MainWindowFixture {
     Q_OBJECT
@@ -40,10 +40,7 @@ private slots:
             {"sixteen.Cam", "FUNZIONI  16 - 15 \r\nANTICIPI OFF\r\nEND\r\n", Menu, {}},
             {"broken.Cam", "FUNZIONI  32 - 7 \r\nhello\r\n", Menu, {}},
             {"sizes.Cam", " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\nEND\r\n", Menu, {Answer::Cancel}},
-            {"stopped.Cam",
-             kHead32x7 + " FORMATO N. 01\r\nC 03\r\n 0100 0200\r\nC 40\r\n 0001 0002\r\nEND\r\n",
-             Menu,
-             {}},
+            {"stopped.Cam", kHead32x7 + kSizeWithCam40, Menu, {}},
             {"argument.Cam", "FUNZIONI  16 - 15 \r\nEND\r\n", CommandLine, {}},
             {"kept.Cam", "", Language, {}},
         };
@@ -105,9 +102,9 @@ private slots:
         OpenRow(0);
         TypePhase("300", "400");
         Save();
-        QVERIFY(!w->document().FileSaved());
-        QVERIFY(!prompt->messages().empty());
-        QVERIFY(prompt->messages().back().find("Permission denied") != std::string::npos);
+        QVERIFY(!Saved());
+        QVERIFY(!prompt->messages().empty() &&
+                prompt->messages().back().find("Permission denied") != std::string::npos);
     }
 
     // The click swallowed after a right click never makes a double click, a remark edit or a
@@ -120,28 +117,23 @@ private slots:
         QVERIFY(UndoEnabled());
         RightClickRow(7);
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->camLabelPoint(2));
-        QCOMPARE(p->CurCam, 2);
-        QCOMPARE(Chart()->camCaption(), QString("CAM 03"));
+        QCOMPARE(std::tuple(p->CurCam, Chart()->camCaption(), UndoEnabled()), std::tuple(2, QString("CAM 03"), false));
         QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
-        QVERIFY(!UndoEnabled());
         QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(PhaseListEntries(*p, 1, 2), (Entries{"F001 0100 0200"}));
-        QCOMPARE(PhaseListEntries(*p, 1, 7), (Entries{"F001 0600 0700"}));
+        QCOMPARE(Phases({{1, 2}, {1, 7}}), (std::vector<Entries>{{"F001 0100 0200"}, {"F001 0600 0700"}}));
 
         // A remark double click edits the remark it is on.
         RightClickRow(5);
         prompt->push("POINTED");
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->remarkPoint(9));
-        QCOMPARE(p->CamRemark[9], std::string("POINTED"));
-        QCOMPARE(p->CamRemark[5], std::string());
+        QCOMPARE((Entries{p->CamRemark[9], p->CamRemark[5]}), (Entries{"POINTED", ""}));
         QCOMPARE(p->CurCam, 9);
 
         // PageDown goes on from the cam that was right-clicked.
         RightClickRow(5);
         QTest::keyClick(w.get(), Qt::Key_PageDown);
-        QCOMPARE(p->CurCam, 6);
-        QCOMPARE(Chart()->camCaption(), QString("CAM 07"));
-        QVERIFY(On()->isVisible());
+        QCOMPARE(std::tuple(p->CurCam, Chart()->camCaption(), On()->isVisible()),
+                 std::tuple(6, QString("CAM 07"), true));
     }
 
     // A phase half typed in the boxes stays with the size and cam it was typed for.
@@ -150,13 +142,11 @@ private slots:
         HalfType(0, "300", "400");
         QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
         QCOMPARE(p->CurSize, 2);
-        QVERIFY(PhaseListEntries(*p, 2, 0).empty());
-        QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0300 0400"}));
+        QCOMPARE(Phases({{1, 0}, {2, 0}}), (std::vector<Entries>{{"F001 0300 0400"}, {}}));
 
         HalfType(1, "500", "600");
         RightClickRow(4);
-        QVERIFY(PhaseListEntries(*p, 2, 4).empty());
-        QCOMPARE(PhaseListEntries(*p, 2, 1), (Entries{"F001 0500 0600"}));
+        QCOMPARE(Phases({{2, 1}, {2, 4}}), (std::vector<Entries>{{"F001 0500 0600"}, {}}));
 
         // A size chosen from the menu while the OFF box is being typed in.
         HalfType(0, "700", "800");
@@ -164,8 +154,7 @@ private slots:
         w->action("s_sel")->trigger();
         QCOMPARE(p->CurSize, 3);
         QTest::keyClick(Off(), Qt::Key_Return);
-        QVERIFY(PhaseListEntries(*p, 3, 0).empty());
-        QCOMPARE(PhaseListEntries(*p, 2, 0), (Entries{"F001 0700 0800"}));
+        QCOMPARE(Phases({{2, 0}, {3, 0}}), (std::vector<Entries>{{"F001 0700 0800"}, {}}));
     }
 
     // However a box gets the focus, its whole text is selected, so that typed digits replace it.
@@ -174,13 +163,11 @@ private slots:
         SetPhase(*p, 1, 0, 100, 200);
         OpenRow(0);
         QTest::mouseClick(Off(), Qt::LeftButton, {}, QPoint(3, Off()->height() / 2));
-        QVERIFY(Off()->hasFocus());
-        QCOMPARE(Off()->selectedText(), QString("0200"));
+        QCOMPARE(std::pair(Off()->hasFocus(), Off()->selectedText()), std::pair(true, QString("0200")));
         QTest::keyClicks(Off(), "250");
         QCOMPARE(Off()->text(), QString("250"));
         QTest::mouseClick(On(), Qt::LeftButton, {}, QPoint(On()->width() - 3, On()->height() / 2));
-        QVERIFY(On()->hasFocus());
-        QCOMPARE(On()->selectedText(), On()->text());
+        QCOMPARE(std::pair(On()->hasFocus(), On()->selectedText()), std::pair(true, On()->text()));
     }
 };
 
