@@ -133,8 +133,7 @@ private slots:
 
     void theSnapStepIsASettingOfItsOwn() {
         Start();
-        prompt->push("16");
-        w->action("o_Snap")->trigger();
+        Trigger("o_Snap", "16");
         QCOMPARE(p->SnapStep, 16);
         OpenRow(2);
         const QPoint a = At(2, 101), b = At(2, 203);

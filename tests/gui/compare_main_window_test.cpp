@@ -17,12 +17,11 @@ class CompareMainWindowTest : public MainWindowFixture {
 
     // Compares with file, driving the compare window with `drive` (nothing when none opens).
     void Compare(const std::string& file, const std::function<void(QListWidget*, QLabel*)>& drive) {
-        prompt->push(file.c_str());
         WithModalSoon([&](QWidget* modal) {
             drive(child<QListWidget>(modal, "LstDiff"), child<QLabel>(modal, "LabCount"));
             child<QPushButton>(modal, "CmdClose")->click();
         });
-        w->action("Co_CmpFil")->trigger();
+        Trigger("Co_CmpFil", file);
     }
 
 private slots:
@@ -67,8 +66,7 @@ private slots:
             count = counted->text();
         });
         QCOMPARE(std::pair(rows, count), std::pair(0, QString("No differences: A and B hold the same program.")));
-        prompt->push("");
-        w->action("Co_CmpFil")->trigger();  // no window opens: a modal one would block here
+        Trigger("Co_CmpFil", "");  // no window opens: a modal one would block here
         QVERIFY(!QApplication::activeModalWidget());
     }
 
@@ -79,19 +77,16 @@ private slots:
         a.CamRemark[2] = "FEED";
         Start(WriteProgram("a.Cam", a));
         ClickRow(2);
-        prompt->push(WriteFile("bad.csv", "size,cam,remark,on,off\n1,1,,100,\n"));
-        w->action("f_ImpCsv")->trigger();
+        Trigger("f_ImpCsv", WriteFile("bad.csv", "size,cam,remark,on,off\n1,1,,100,\n"));
         QVERIFY(prompt->messages().back().starts_with("Nothing was imported from bad.csv"));
         QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
         QVERIFY(Saved());
 
         const std::string csv = Path("a.csv");
-        prompt->push(csv.c_str());
-        w->action("f_ExpCsv")->trigger();
+        Trigger("f_ExpCsv", csv);
         QCOMPARE(Bytes(csv), CamCsvText(*p));
         // Moved in a spreadsheet, and a second phase added.
-        prompt->push(WriteFile("a.csv", "size,cam,remark,on,off\n1,3,FEED,150,250\n1,3,,400,500\n"));
-        w->action("f_ImpCsv")->trigger();
+        Trigger("f_ImpCsv", WriteFile("a.csv", "size,cam,remark,on,off\n1,3,FEED,150,250\n1,3,,400,500\n"));
         QCOMPARE(Chart()->camCaption(), QString("CAM 01"));  // new tables, shown from their start
         ClickRow(2);
         QCOMPARE(Listed(), (Entries{"F001 0150 0250", "F002 0400 0500"}));

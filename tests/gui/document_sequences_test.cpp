@@ -1,6 +1,5 @@
-// The program data as one document, through the real main window: the sequences of
-// ordinary actions that once lost a phase or a program, and seeded random sequences checked
-// after every step against what the files hold and what the history can bring back.
+// The program data as one document, through the real main window: sequences of ordinary actions
+// that once lost a phase or a program, and seeded random sequences checked after every step.
 #include "main_window_fixture.h"
 
 #include "gui_tests.h"
@@ -75,7 +74,6 @@ public:
 private:
     GoingOnPrompt& User() { return static_cast<GoingOnPrompt&>(*prompt); }
     std::string Doc() const { return CamFileText(w->document().data()); }
-    std::string Scratch(const char* name) const { return dir->filePath(name).toStdString(); }
 
     // Size Receive from the device, over the in-memory port.
     void Receive(const Device& device) {
@@ -92,7 +90,7 @@ private:
             Link link(port, clock, *prompt);
             RecordingView view;
             Program session = LinkScratch(*p);
-            session.TmpFile = Scratch("_._");
+            session.TmpFile = Path("_._");
             return ReceiveProgram(session, link, view, cams);
         });
     }
@@ -106,11 +104,7 @@ private:
                            },
                            false));
     }
-    std::string ImportFile() {
-        const std::string csv = Scratch("in.csv");
-        std::ofstream(csv, std::ios::binary) << "size,cam,remark,on,off\n1,4,IMPORTED,500,600\n";
-        return csv;
-    }
+    std::string ImportFile() { return WriteFile("in.csv", "size,cam,remark,on,off\n1,4,IMPORTED,500,600\n"); }
     void Import(const std::string& csv) {
         User().file = csv;
         w->action("f_ImpCsv")->trigger();
@@ -139,11 +133,8 @@ private slots:
         QCOMPARE(PhaseListEntries(*p, 1, 1), Entries{"F001 0300 0400"});
     }
 
-    // One file through three sequences. Ctrl+Z after Ctrl+S, after a typed phase or a drag,
-    // leaves the file unsaved again; taking the change back once more makes it saved. A drag
-    // while values are half typed enters them first; Alt+F with the focus in the ON box changes
-    // nothing. After Import CSV the history holds the imported program only: looking at an
-    // entry and closing brings nothing of the previous file back.
+    // Ctrl+Z after Ctrl+S leaves the file unsaved, taking the change back again saved. A drag enters
+    // half-typed values first; Alt+F in the ON box changes nothing; Import CSV starts the history.
     void undoAfterSaveDragAfterHalfTypingAndImport() {
         Start(CamFileWith("b.Cam", 5, 10, 20));
         OpenRow(0);
@@ -155,7 +146,7 @@ private slots:
         QVERIFY(w->PerformDrag(0, 300, 500));
         Save();
         Undo();
-        QVERIFY(!w->document().FileSaved());
+        QVERIFY(!Saved());
         HalfType(0, "300", "500");  // the same phase again: the file's state
         ClickRow(3);
         QVERIFY(w->document().FileSaved());
@@ -204,20 +195,17 @@ private slots:
         }
     }
 
-    // Seeded random sequences of the actions above and the size commands. After every step:
-    // the file counts as saved exactly when the writer gives for the document the bytes of
-    // the state last read or written; a save writes what the chart shows; the history
-    // brings back exactly the states it lists; the chart lists the document's phases; and
-    // closing asks exactly when the document is not the file's.
+    // After every step: saved exactly when the document's bytes are those last read or written; a
+    // save writes what the chart shows; the history brings back exactly the states it lists; the
+    // chart lists the document's phases; closing asks exactly when the document is not the file's.
     void randomSequencesKeepTheDocumentHonest() {
         const unsigned first = std::getenv("CAMDESK_SEED") ? unsigned(std::atoi(std::getenv("CAMDESK_SEED"))) : 1;
         const int sequences = std::getenv("CAMDESK_SEED") ? 1 : 500;
         const std::string csv = ImportFile();
         const std::string script = CAMDESK_SOURCE_DIR "/resources/Z32px_ENG.SCR";
-        for (unsigned seed = first; seed < first + unsigned(sequences); ++seed) {
+        for (unsigned seed = first; seed < first + unsigned(sequences); ++seed)
             if (!RandomSequence(seed, csv, script))
                 QFAIL(qPrintable(QString("seed %1 (CAMDESK_SEED=%1 repeats it)").arg(seed)));
-        }
     }
 
 private:

@@ -95,6 +95,12 @@ protected:
         QTest::keyClicks(Off(), off);
     }
     void Save() { QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier); }
+    // Triggers the window's action, the prompt giving answers in turn.
+    template <class... A>
+    void Trigger(const char* action, const A&... answers) {
+        (prompt->push(answers), ...);
+        w->action(action)->trigger();
+    }
     void Undo() { QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier); }
     // A right click on the row's caption, its menu closed again.
     void RightClickRow(int row) {
@@ -149,11 +155,8 @@ protected:
             if (!d || !QTest::qWaitForWindowActive(d)) return;
             shown = true;
             drive(d);
-            if (!d->isVisible()) return;
-            if (accept)
-                qobject_cast<QDialog*>(d)->accept();
-            else
-                qobject_cast<QDialog*>(d)->reject();
+            auto* dialog = qobject_cast<QDialog*>(d);
+            if (d->isVisible()) accept ? dialog->accept() : dialog->reject();
         });
         open();
         return shown;

@@ -133,15 +133,12 @@ private slots:
         OpenRow(0);
         TypePhase("100", "200");
         const std::string path = Path("docs/other.Cam");
-        prompt->push(path);
-        w->action("f_save")->trigger();
+        Trigger("f_save", path);
         OpenRow(0);
         QTest::keyClicks(On(), "300");
         QTest::keyClick(On(), Qt::Key_Return);
-        QVERIFY(Off()->hasFocus());  // 300 and 200 wait in the boxes
-        prompt->push(Answer::Ok);    // text 112: go on without saving
-        prompt->push(path);
-        w->action("f_open")->trigger();
+        QVERIFY(Off()->hasFocus());           // 300 and 200 wait in the boxes
+        Trigger("f_open", Answer::Ok, path);  // text 112: go on without saving
         QVERIFY(!On()->isVisible());
         ClickRow(5);  // focus moves on: nothing of the old boxes is written
         QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0100 0200"}));
@@ -201,13 +198,10 @@ private slots:
         for (int k = 1; k <= 160; ++k) texts += "\"" + (k == 74 ? "FORMAT " : "T" + std::to_string(k)) + "\"\r\n";
         const std::string script = WriteFile("docs/Other.Scr", texts);
         EditPhase(1, 0, 10, 20);
-        prompt->push(Answer::Cancel);  // unsaved work: Cancel keeps everything
-        w->action("o_Setlng")->trigger();
+        Trigger("o_Setlng", Answer::Cancel);  // unsaved work: Cancel keeps everything
         QCOMPARE(PhaseListEntries(*p, 1, 0).size(), std::size_t(1));
 
-        prompt->push(Answer::Ok);
-        prompt->push(script);
-        w->action("o_Setlng")->trigger();
+        Trigger("o_Setlng", Answer::Ok, script);
         QCOMPARE(p->LngFile, script);
         QCOMPARE(Chart()->sizeCaption(), QString("FORMAT 01"));
         QVERIFY(PhaseListEntries(*p, 1, 0).empty());

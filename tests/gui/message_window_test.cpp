@@ -1,5 +1,5 @@
-// The message window and its modify window, driven through their real widgets by control
-// name with a scripted prompt; the printed list; and the message commands of the main window.
+// The message window and its modify window driven through their real widgets; the printed list;
+// and the message commands of the main window.
 #include "widgets/messages/message_window.h"
 #include "core/messages/message_file.h"
 #include "find_child.h"
@@ -50,7 +50,12 @@ class MessageWindowTest : public QObject {
     QListWidget* List() const { return child<QListWidget>(w.get(), "LstAlr"); }
     QString Entry(int row) const { return List()->item(row)->text(); }
     QString Label(const char* name) const { return child<QLabel>(w.get(), name)->text(); }
-    void Trigger(const char* action) { w->action(action)->trigger(); }
+    // Triggers the window's action, the prompt giving answers in turn.
+    template <class... A>
+    void Trigger(const char* action, const A&... answers) {
+        (prompt->push(answers), ...);
+        w->action(action)->trigger();
+    }
     void Show() {
         w = std::make_unique<MsgWindow>(*p, *prompt, nullptr);
         w->show();
@@ -66,9 +71,8 @@ class MessageWindowTest : public QObject {
         child<QPushButton>(w.get(), "tMOD")->click();
     }
     // The search `action` answered with `answer`: the row selected after it.
-    int Search(const char* action, std::optional<std::string> answer) {
-        prompt->push(std::move(answer));
-        Trigger(action);
+    int Search(const char* action, const char* answer) {
+        Trigger(action, answer);
         return List()->currentRow();
     }
 
@@ -91,8 +95,7 @@ private slots:
         w.reset();
     }
 
-    // What the list commands do is theirs to check: here, that the window calls them and
-    // shows what they give, one success and one refusal each.
+    // The list commands are checked on their own: here the window calls them and shows what they give.
     void theListItsCaptionsAndItsCommands() {
         p->LngTxt[94] = "&Modifica";
         Show();
@@ -113,8 +116,7 @@ private slots:
 
         const std::string file = File("plant.Msg");
         std::ofstream(file, std::ios::binary) << "N. 001 \"FROM FILE\"\r\n";
-        prompt->push(file.c_str());
-        Trigger("f_Open");
+        Trigger("f_Open", file);
         QCOMPARE((QStringList{w->windowTitle(), Entry(0)}),
                  (QStringList{QString::fromStdString("ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file),
                               "001 FROM FILE"}));
@@ -123,8 +125,7 @@ private slots:
         child<QToolButton>(w.get(), "Sv_Fil")->click();
         QVERIFY(MsgSaved(*p));
         QCOMPARE(ReadFileBytes(file, 1 << 20).bytes.substr(20, 17), std::string("N. 002 \"SECOND\"\r\n"));
-        prompt->push(File("copy").c_str());
-        Trigger("f_SaveAs");
+        Trigger("f_SaveAs", File("copy"));
         QVERIFY(w->windowTitle().endsWith("copy.Msg"));
     }
 
@@ -175,10 +176,7 @@ private slots:
             if (QFontDatabase::styles(f).contains("Italic")) family = f;
         if (family.isEmpty()) QSKIP("no font with an italic style here");
         WhenModal("FontDialog", [family](QWidget* d) {
-            QFont f(family);
-            f.setPointSize(14);
-            f.setItalic(true);
-            static_cast<QFontDialog*>(d)->setCurrentFont(f);
+            static_cast<QFontDialog*>(d)->setCurrentFont(QFont(family, 14, -1, true));
             static_cast<QDialog*>(d)->accept();
         });
         Trigger("f_Font");
@@ -241,15 +239,14 @@ private slots:
                     if (page.pixel(x, y) != qRgb(255, 255, 255)) return true;
             return false;
         };
-        QVERIFY(inkIn(0, step));
-        QVERIFY(!inkIn(static_cast<int>(next) * step + 1, page.height()));
+        QCOMPARE(std::pair(inkIn(0, step), inkIn(int(next) * step + 1, page.height())), std::pair(true, false));
     }
 };
 
 RegisterGuiTest<MessageWindowTest> registered;
 
-// The message window reached from the main window: edits of an earlier visit are kept and
-// asked about before another list comes or the program closes.
+// From the main window: edits of an earlier visit are kept, and asked about before another list
+// comes or the program closes.
 class MessagesInMainWindowTest : public MainWindowFixture {
     Q_OBJECT
 
@@ -284,12 +281,10 @@ private slots:
         QCOMPARE(std::pair(first, prompt->asked().size()), std::pair(QString("001 EDITED"), asked + 1));
 
         // Receiving asks first; Cancel keeps the edits and opens no port.
-        prompt->push(Answer::Cancel);
-        w->action("Msg_Rec")->trigger();
+        Trigger("Msg_Rec", Answer::Cancel);
         QCOMPARE(prompt->asked().size(), asked + 2);
         QCOMPARE(prompt->asked().back().text, std::string("FILE NOT SAVED\rEXIT ANYWAY ?"));
-        QCOMPARE(p->AlarmMsg[1], std::string("EDITED"));
-        QVERIFY(!port.isOpen());
+        QCOMPARE(std::pair(QString::fromStdString(p->AlarmMsg[1]), port.isOpen()), std::pair(QString("EDITED"), false));
 
         // Closing the program asks too; Cancel keeps it open.
         prompt->push(Answer::Cancel);

@@ -58,8 +58,7 @@ private slots:
             }
             if (c.from == Language) {
                 QCOMPARE(PhaseListEntries(*p, 1, 3).size(), std::size_t(1));
-                prompt->push(WriteFile("docs/Other.Scr", "\"A\"\r\n"));
-                w->action("o_Setlng")->trigger();
+                Trigger("o_Setlng", WriteFile("docs/Other.Scr", "\"A\"\r\n"));
                 QVERIFY(PhaseListEntries(*p, 1, 3).empty());
             } else {
                 QVERIFY2(!prompt->messages().empty(), c.name);  // the reader said what was wrong
@@ -85,8 +84,7 @@ private slots:
         const std::string before = Bytes(onePath);
 
         Start(twoPath);
-        prompt->push(onePath);
-        w->action("f_open")->trigger();
+        Trigger("f_open", onePath);
         QCOMPARE(p->NEncoders, 1);
         Save();
         QVERIFY(!SaveDialogAsked());
@@ -150,8 +148,7 @@ private slots:
 
         // A size chosen from the menu while the OFF box is being typed in.
         HalfType(0, "700", "800");
-        prompt->push("3");
-        w->action("s_sel")->trigger();
+        Trigger("s_sel", "3");
         QCOMPARE(p->CurSize, 3);
         QTest::keyClick(Off(), Qt::Key_Return);
         QCOMPARE(Phases({{2, 0}, {3, 0}}), (std::vector<Entries>{{"F001 0700 0800"}, {}}));
