@@ -4,10 +4,10 @@
 
 #include "main_window_fixture.h"
 
-#include "core/model/text_format.h"
 #include "core/editor/cam_drag.h"
 #include "core/editor/chart_geometry.h"
 #include "core/editor/phase_list.h"
+#include "core/model/text_format.h"
 
 #include <QMouseEvent>
 
@@ -37,10 +37,13 @@ protected:
     }
     static std::string Entry(int n, int on, int off) { return PhaseListEntry(n, on, off); }
     static QString Four(int v) { return QString::fromStdString(D4(v)); }
-    std::string LastLabel() const { return w->document().history().entry(w->document().history().present()).change.label; }
+    std::string LastLabel() const {
+        return w->document().history().entry(w->document().history().present()).change.label;
+    }
     std::vector<std::string> Labels() const {
         std::vector<std::string> out;
-        for (std::size_t i = 0; i < w->document().history().count(); ++i) out.push_back(w->document().history().entry(i).change.label);
+        for (std::size_t i = 0; i < w->document().history().count(); ++i)
+            out.push_back(w->document().history().entry(i).change.label);
         return out;
     }
 

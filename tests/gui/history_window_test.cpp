@@ -1,6 +1,5 @@
-// The change history as a user meets it: the History window shows an earlier state on the
-// chart, Restore brings it back, and the file saved afterwards holds exactly that state. The
-// window's own rules are unit-tested with HistoryForm.
+// The change history as a user meets it: the History window shows an earlier state on the chart,
+// Restore brings it back, and the file saved afterwards holds exactly that state.
 #include "chart_drag_fixture.h"
 
 #include "find_child.h"
@@ -34,11 +33,6 @@ class HistoryWindowTest : public ChartDragFixture {
         QListWidget* list = List(d);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
     }
-    static std::vector<std::string> Rows(QWidget* d) {
-        std::vector<std::string> out;
-        for (int i = 0; i < List(d)->count(); ++i) out.push_back(List(d)->item(i)->text().toStdString());
-        return out;
-    }
 
 private slots:
     // Two drags; the History window shows the opened state, restores it, then the state after
@@ -57,7 +51,7 @@ private slots:
             Pick(d, 0);
             QCOMPARE(Listed(), Entries{"F001 0000 0512"});  // shown on the chart behind
             QTest::mouseClick(child<QPushButton>(d, "CmdRestore"), Qt::LeftButton);
-            QCOMPARE(Rows(d).back(), std::string("   4  back to: file opened"));
+            QCOMPARE(List(d)->item(List(d)->count() - 1)->text(), QString("   4  back to: file opened"));
             Pick(d, 1);
             QCOMPARE(Listed(), firstListed);
             QTest::mouseClick(child<QPushButton>(d, "CmdRestore"), Qt::LeftButton);
@@ -71,8 +65,7 @@ private slots:
         QCOMPARE(Bytes(path), afterFirst);
     }
 
-    // Edits made by a double click and in the functions window are recorded too: restoring
-    // the first state takes back the remark and the functions block at once. Opening a file
+    // Restoring the first state takes back a remark and a functions block at once; opening a file
     // or a new one starts a new history.
     void otherWindowsEditsAreRestoredAndAFileStartsANewHistory() {
         Start();
