@@ -1,6 +1,5 @@
-// Drags on the open cam's row, driven by real mouse events: a new phase, an end, a release
-// outside the chart, Esc, Shift, and the short press that stays the click it always was. Also
-// the position readout and its guide line. The phase a drag gives is unit-tested.
+// Drags on the open cam's row, driven by real mouse events: a new phase, an end, a release outside
+// the chart, Esc, Shift, the short press that stays a click; and the position readout.
 #include "chart_drag_fixture.h"
 
 #include "gui_tests.h"
@@ -16,8 +15,7 @@ class ChartDragTest : public ChartDragFixture {
     Q_OBJECT
 
 private slots:
-    // The position readout follows the mouse with a guide line; a drag on an empty stretch
-    // draws a phase live.
+    // The position readout follows the mouse with a guide line; a drag on an empty stretch draws live.
     void theReadoutAndADragOnAnEmptyStretch() {
         Start();
         QLabel* readout = Chart()->readoutLabel();
@@ -60,8 +58,8 @@ private slots:
         MoveHeld(a + QPoint(3, 0));
         Release(a + QPoint(3, 0));
         // The click on the row left edit mode, as always.
-        QCOMPARE(std::tuple(On()->isVisible(), p->CurCam, Listed().empty()), std::tuple(false, 2, true));
-        QCOMPARE(w->document().history().count(), std::size_t(1));
+        QCOMPARE(std::tuple(On()->isVisible(), p->CurCam, Listed().empty(), int(w->document().history().count())),
+                 std::tuple(false, 2, true, 1));
         // Browsing, a press moved across a row selects it on the press and draws nothing.
         Press(At(6, 100));
         QCOMPARE(p->CurCam, 6);
@@ -85,8 +83,7 @@ private slots:
         QCOMPARE(p->CurCam, 7);
     }
 
-    // A new phase drawn past the right end of the chart ends at 1023 (how a moved phase
-    // wraps through position 0 is the drag routines' own).
+    // A new phase drawn past the right end of the chart ends at 1023.
     void aDragEndsBeyondTheChart() {
         Start();
         OpenRow(2);

@@ -1,6 +1,5 @@
-// Compare with File, Export CSV and Import CSV as a user reaches them in the main window:
-// the compare window lists the differences, a click on one shows its size and cam on the
-// chart, and the tables are never changed by a comparison.
+// Compare with File, Export CSV and Import CSV from the main window: the compare window lists the
+// differences, a click on one shows it on the chart, and a comparison changes nothing.
 #include "find_child.h"
 #include "gui_tests.h"
 #include "main_window_fixture.h"

@@ -25,9 +25,8 @@ class UserSequencesTest : public MainWindowFixture {
     }
 
 private slots:
-    // A file whose reading was refused or failed is not what the tables hold, nor is one
-    // open before Set Language (it runs the start-up again, clearing the tables): Save asks
-    // for a name instead of writing the cleared tables over it.
+    // A file whose reading was refused or failed is not what the tables hold, nor is one open before
+    // Set Language (which clears the tables): Save asks for a name instead of writing over it.
     void refusedOpenThenSaveLeavesTheFile() {
         enum From { Menu, CommandLine, Language };
         struct Case {
@@ -48,13 +47,11 @@ private slots:
             const std::string path = c.from == Language ? CamFileWith("docs/kept.Cam", 3, 100, 200)
                                                         : WriteFile(QString("docs/") + c.name, c.bytes);
             const std::string before = Bytes(path);
+            Start(c.from == Menu ? "" : path);
             if (c.from == Menu) {
-                Start();
                 prompt->push(path);
                 for (Answer a : c.answers) prompt->push(a);
                 w->action("f_open")->trigger();
-            } else {
-                Start(path);
             }
             if (c.from == Language) {
                 QCOMPARE(PhaseListEntries(*p, 1, 3).size(), std::size_t(1));
