@@ -26,9 +26,7 @@ protected:
     void Release(QPoint pt, Qt::KeyboardModifiers m = {}) { QTest::mouseRelease(Chart(), Qt::LeftButton, m, pt); }
     // A move with the left button held (QTest's own move carries no modifiers).
     void MoveHeld(QPoint pt, Qt::KeyboardModifiers m = {}) { SendMove(pt, Qt::LeftButton, m); }
-    // The mouse passing over the chart with no button.
     void Hover(QPoint pt) { SendMove(pt, Qt::NoButton, {}); }
-    // Press, two moves on the way, release.
     void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers m = {}) {
         Press(from, m);
         MoveHeld((from + to) / 2, m);

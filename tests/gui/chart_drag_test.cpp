@@ -93,7 +93,6 @@ private slots:
         QCOMPARE(int(p->CamPos(1, 2, 1023)), 1);
     }
 
-    // Esc puts the cam back and the release does nothing; a drag on an end moves it.
     void escPutsTheCamBackAndAnEndMoves() {
         Start(CamFileWith("esc.Cam", 2, 100, 200));
         OpenRow(2);

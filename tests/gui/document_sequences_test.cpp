@@ -93,7 +93,6 @@ private:
             return ReceiveProgram(session, link, view, cams);
         });
     }
-    // Ctrl+H; the entry at row is picked, then Restore or Close.
     void History(int row, bool restore) {
         QVERIFY(DriveModal([&] { w->action("o_History")->trigger(); },
                            [&](QWidget* d) {
@@ -232,8 +231,8 @@ private:
                 if (!QTest::qWaitForWindowActive(w.get())) return fail("the window cannot be activated");
             }
             const int cam = pick(0, 7), action = pick(0, 13);
-            // Every action enters a phase still in the boxes first, as a click on another row
-            // would: one entry of its own. Ctrl+Z while there is nothing to undo is no action.
+            // Every action enters a phase still in the boxes first, as an entry of its own; Ctrl+Z
+            // while there is nothing to undo is no action.
             std::string before = Doc();
             const bool acts = action != 6 || UndoEnabled();
             if (pending.open && acts) {

@@ -77,7 +77,6 @@ protected:
         ClickRow(row);
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->camLabelPoint(row));
     }
-    // Types ON, Enter, OFF, Enter into the real boxes.
     void TypePhase(const QString& on, const QString& off) {
         QVERIFY(On()->hasFocus());
         QTest::keyClicks(On(), on);
@@ -95,38 +94,32 @@ protected:
         QTest::keyClicks(Off(), off);
     }
     void Save() { QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier); }
-    // Triggers the window's action, the prompt giving answers in turn.
     template <class... A>
     void Trigger(const char* action, const A&... answers) {
         (prompt->push(answers), ...);
         w->action(action)->trigger();
     }
     void Undo() { QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier); }
-    // A right click on the row's caption, its menu closed again.
     void RightClickRow(int row) {
         QTest::mouseClick(Chart(), Qt::RightButton, {}, Chart()->camLabelPoint(row));
         QTRY_VERIFY(w->camMenu()->isVisible());
         w->camMenu()->close();
     }
     std::string Path(const QString& name) const { return dir->filePath(name).toStdString(); }
-    // Writes bytes into name under the private folder; its path.
     std::string WriteFile(const QString& name, const std::string& bytes) const {
         std::ofstream(Path(name), std::ios::binary) << bytes;
         return Path(name);
     }
     static std::string Bytes(const std::string& path) { return ReadFileBytes(path, 1 << 30).bytes; }
-    // The phase lists of (size, cam) pairs.
     std::vector<Entries> Phases(const std::vector<std::pair<int, int>>& cams) const {
         std::vector<Entries> out;
         for (auto [size, cam] : cams) out.push_back(PhaseListEntries(*p, size, cam));
         return out;
     }
     bool UndoEnabled() const { return w->action("o_Undo")->isEnabled(); }
-    // The phase on-off written into cam (size, cam) as an edit of the document.
     void EditPhase(int size, int cam, int on, int off) {
         w->document().Edit(EditScope::Cam(size, cam), "edit", [&](CamData& d) { SetPhase(d, size, cam, on, off); });
     }
-    // Empty tables of a model.
     static Program Tables(int cams = 32, int sizes = 7, int encoders = 0) {
         Program q;
         q.NCams = cams;
@@ -135,7 +128,6 @@ protected:
         ResizeTables(q);
         return q;
     }
-    // q written as the cam file name under the private folder; its path.
     std::string WriteProgram(const char* name, Program q) const {
         if (!WriteCamFile(q, Path(name)).reason().empty()) qFatal("cannot write %s", name);
         return Path(name);

@@ -33,8 +33,7 @@ private slots:
         QCOMPARE(Button("GoPrCam")->toolTip().toStdString(), p->Text(121));
     }
 
-    // The boxes reach the key filter and the phase rules (tested on their own); here only
-    // that typed keys end up as a phase on the chart, Ctrl+Z, the size spinner and closing.
+    // The key filter and the phase rules are tested on their own: here typed keys end up on the chart.
     void typedPhasesAreWrittenOnLeavingTheOffBoxAndTakenBack() {
         Start();
         OpenRow(0);
@@ -71,7 +70,6 @@ private slots:
         QVERIFY(w->isVisible());
     }
 
-    // Modify Cam opens the cam; the navigation keys and the phase list.
     void browsingTheCamsAndThePhaseList() {
         Start();
         ClickRow(7);
@@ -177,8 +175,7 @@ private slots:
         QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0030 0040"}));
     }
 
-    // Set Language runs the start-up again, after the unsaved-work question; a port given for
-    // the run is used and stored by nothing, Set Language included.
+    // Set Language runs the start-up again; a port given for the run is used and stored by nothing.
     void setLanguageAndAPortForThisRunOnly() {
         Program stored;
         stored.WorkDir = Docs();

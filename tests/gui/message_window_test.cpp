@@ -50,7 +50,6 @@ class MessageWindowTest : public QObject {
     QListWidget* List() const { return child<QListWidget>(w.get(), "LstAlr"); }
     QString Entry(int row) const { return List()->item(row)->text(); }
     QString Label(const char* name) const { return child<QLabel>(w.get(), name)->text(); }
-    // Triggers the window's action, the prompt giving answers in turn.
     template <class... A>
     void Trigger(const char* action, const A&... answers) {
         (prompt->push(answers), ...);
@@ -70,7 +69,6 @@ class MessageWindowTest : public QObject {
         });
         child<QPushButton>(w.get(), "tMOD")->click();
     }
-    // The search `action` answered with `answer`: the row selected after it.
     int Search(const char* action, const char* answer) {
         Trigger(action, answer);
         return List()->currentRow();
@@ -129,8 +127,7 @@ private slots:
         QVERIFY(w->windowTitle().endsWith("copy.Msg"));
     }
 
-    // The modify window: Clear keeps the message, OK takes what was typed over the old text,
-    // previewed in two rows; closing with unsaved edits then asks, and Cancel stays.
+    // Clear keeps the message, OK takes what was typed, previewed in two rows; closing then asks.
     void modifyThenCloseWithUnsavedEdits() {
         Show();
         Modify(2, "SOMETHING ELSE", false);
@@ -189,8 +186,7 @@ private slots:
         QCOMPARE(std::pair(QString::fromStdString(p->PrnFontName), p->PrnFontSize), std::pair(family, 14.0));
     }
 
-    // The printout lists the messages that have a text; one that cannot be written says why.
-    // A cancelled printer choice changes nothing; a choice made is kept for the run.
+    // The printout lists the messages that have a text; a printer choice made is kept for the run.
     void printListsTheMessagesAndThePrinterChoiceIsKept() {
         Show();
         p->MsgFile = File("plant.Msg");

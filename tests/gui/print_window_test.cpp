@@ -1,5 +1,4 @@
-// The print dialog driven through its controls: captions, the size box's keys and correction,
-// all sizes, printing into a PDF printer (read back with pdftotext) and the printer choice.
+// The print dialog driven through its controls, printing into a PDF read back with pdftotext.
 #include "widgets/printing/print_window.h"
 #include "core/camfile/cam_file.h"
 #include "core/model/scripted_prompt.h"
@@ -41,7 +40,6 @@ class PrintWindowTest : public QObject {
         auto* b = child<QAbstractButton>(w.get(), name);
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(qMin(8, b->width() / 2), b->height() / 2));
     }
-    // Types size into the box, its old text selected, and prints.
     void Print(const char* size) {
         Box()->selectAll();
         QTest::keyClicks(Box(), size);
@@ -64,8 +62,7 @@ private slots:
     }
     void cleanup() { w.reset(); }
 
-    // One size, a size beyond the model, then all sizes as charts: the dialog stays open and
-    // printing changes neither the selection nor the tables.
+    // One size, a size beyond the model, then all sizes as charts: the tables stay as they were.
     void printsTheSizeOfTheBoxOrAllSizes() {
         const std::string before = CamFileText(p);
         Open();
