@@ -46,8 +46,7 @@ public:
 struct Device {
     const char* name;
     std::string id;
-    std::vector<std::string> blocks;
-    int silentAfter = 1000;  // blocks it sends before it falls silent
+    std::vector<std::string> blocks;  // after the last it falls silent
 };
 
 const std::vector<std::string> kSizes = {" FORMATO N. 01", "C 03\"GLUE\"", " 0100 0200", " FORMATO N. 02",
@@ -59,7 +58,9 @@ std::vector<std::string> Blocks(const std::string& header) {
 }
 const Device kWhole{"whole", IdReply("32", "07", "255", '1'), Blocks("FUNZIONI 32-07")};
 const Device kMoreSizes{"more sizes", IdReply("32", "15", "255", '1'), Blocks("FUNZIONI 32-15")};
-const Device kPartial{"partial", IdReply("32", "07", "255", '1'), Blocks("FUNZIONI 32-07"), 5};
+const Device kPartial{"partial",
+                      IdReply("32", "07", "255", '1'),
+                      {"FUNZIONI 32-07", "0000", "0100640105DC", " FORMATO N. 01", "C 03\"GLUE\""}};
 const Device kOtherCams{"other cams", IdReply("16", "15", "180", '1'), {"FUNZIONI 16-15", "00", "0000000000", "END"}};
 
 class DocumentSequencesTest : public MainWindowFixture {
@@ -82,8 +83,7 @@ private:
             int sent = 0;
             port.device = [&](FakePort& f, const std::string& written) {
                 if (written == "?M\x8c\r") return f.reply(device.id, 5);
-                if ((written == "?FR\xD7\r" || written == "\x06") && sent < int(device.blocks.size()) &&
-                    sent < device.silentAfter)
+                if ((written == "?FR\xD7\r" || written == "\x06") && sent < int(device.blocks.size()))
                     f.reply(Frame(device.blocks[sent++]), 5);
             };
             Link link(port, clock, *prompt);

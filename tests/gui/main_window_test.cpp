@@ -194,8 +194,7 @@ private slots:
         Trigger("o_Setlng", Answer::Ok, script);
         QCOMPARE(p->LngFile, script);
         QCOMPARE(Chart()->sizeCaption(), QString("FORMAT 01"));
-        QVERIFY(PhaseListEntries(*p, 1, 0).empty());
-        QVERIFY(Saved());
+        QCOMPARE(std::pair(PhaseListEntries(*p, 1, 0).empty(), Saved()), std::pair(true, true));
         QCOMPARE(p->RecentFiles, (std::vector<std::string>{"/x/one.Cam", "/x/two.Cam"}));
         QCOMPARE(w->findChildren<QAction*>(QRegularExpression("^F_Mnu_oldF_[1-5]$")).size(), 2);
         QCOMPARE(p->ComDevice, std::string("/dev/ttyUSB7"));
@@ -204,8 +203,7 @@ private slots:
         Program read;
         read.WorkDir = Docs();
         QVERIFY(ReadOptions(read));
-        QCOMPARE(read.ComDevice, std::string("/dev/ttyUSB1"));
-        QCOMPARE(read.LngFile, script);
+        QCOMPARE((Entries{read.ComDevice, read.LngFile}), (Entries{"/dev/ttyUSB1", script}));
     }
 
     void secondInstanceIsRefused() {
