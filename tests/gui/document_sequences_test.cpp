@@ -22,10 +22,7 @@ class GoingOnPrompt : public ScriptedPrompt {
 public:
     Answer message(const std::string& text, const std::string& title, Buttons buttons, Icon icon) override {
         ScriptedPrompt::message(text, title, buttons, icon);
-        if (buttons == Buttons::YesNoCancel) {
-            ++closeQuestions;
-            return closeAnswer;
-        }
+        if (buttons == Buttons::YesNoCancel) return ++closeQuestions, closeAnswer;
         if (buttons == Buttons::OkCancel) return goOn;
         return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
@@ -94,13 +91,12 @@ private:
         });
     }
     void History(int row, bool restore) {
-        QVERIFY(DriveModal([&] { w->action("o_History")->trigger(); },
-                           [&](QWidget* d) {
-                               d->findChild<QListWidget*>("LstHistory")->setCurrentRow(row);
-                               if (restore) d->findChild<QPushButton*>("CmdRestore")->click();
-                               d->findChild<QPushButton*>("CmdClose")->click();
-                           },
-                           false));
+        const auto pick = [&](QWidget* d) {
+            d->findChild<QListWidget*>("LstHistory")->setCurrentRow(row);
+            if (restore) d->findChild<QPushButton*>("CmdRestore")->click();
+            d->findChild<QPushButton*>("CmdClose")->click();
+        };
+        QVERIFY(DriveModal([&] { w->action("o_History")->trigger(); }, pick, false));
     }
     std::string ImportFile() { return WriteFile("in.csv", "size,cam,remark,on,off\n1,4,IMPORTED,500,600\n"); }
     void Import(const std::string& csv) {

@@ -54,16 +54,15 @@ private slots:
         two.AdvMs[20] = 123;
         Start(WriteProgram("two.Cam", two));
         ConnectFunctions(*w, *p, *prompt);
-        QVERIFY(DriveModal([&] { w->action("Fu_Set")->trigger(); },
-                           [](QWidget* d) {
-                               QCOMPARE(child<QLabel>(d, "lValAn20")->text(), QString("123"));
-                               WithModalSoon([](QWidget* c) {
-                                   QCOMPARE(c->objectName(), QString("CalcAnt"));
-                                   qobject_cast<QDialog*>(c)->accept();
-                               });
-                               child<QPushButton>(d, "tDEMO")->click();
-                           },
-                           true));
+        const auto demo = [](QWidget* d) {
+            QCOMPARE(child<QLabel>(d, "lValAn20")->text(), QString("123"));
+            WithModalSoon([](QWidget* c) {
+                QCOMPARE(c->objectName(), QString("CalcAnt"));
+                qobject_cast<QDialog*>(c)->accept();
+            });
+            child<QPushButton>(d, "tDEMO")->click();
+        };
+        QVERIFY(DriveModal([&] { w->action("Fu_Set")->trigger(); }, demo, true));
         QVERIFY(Saved());
         ClickRow(4);
         QString frame;
