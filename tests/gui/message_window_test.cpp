@@ -137,23 +137,21 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
 
         List()->setCurrentRow(6);
-        QString label, rows, focus;
+        QStringList seen;  // title, caption, focus, the two preview rows
         WhenModal("MsgModify", [&](QWidget* m) {
-            QCOMPARE(m->windowTitle(), QString("ALARM MESSAGE MODIFY"));
-            label = child<QLabel>(m, "ltx")->text();
             auto* text1 = child<QLineEdit>(m, "Text1");
-            focus = text1->hasFocus() ? "focus" : "no focus";
+            seen << m->windowTitle() << child<QLabel>(m, "ltx")->text() << (text1->hasFocus() ? "focus" : "no focus");
             QTest::keyClicks(text1, "12345678901234567890ABCDEFGHIJKLMNOPQRSTUVWXY");  // 45 characters
-            rows = child<QLabel>(m, "row1")->text() + "|" + child<QLabel>(m, "row2")->text();
+            seen << child<QLabel>(m, "row1")->text() + "|" + child<QLabel>(m, "row2")->text();
             const QPalette row1 = child<QLabel>(m, "row1")->palette();
             QCOMPARE(std::pair(row1.color(QPalette::WindowText), row1.color(QPalette::Window)),
                      std::pair(QColor(Qt::cyan), QColor(Qt::black)));
             child<QPushButton>(m, "kok")->click();
         });
         child<QPushButton>(w.get(), "tMOD")->click();
-        QCOMPARE((QStringList{label, focus, rows, Entry(6)}),
-                 (QStringList{"MOIDFY  N. 007", "focus", "12345678901234567890|ABCDEFGHIJKLMNOPQRST",
-                              "007 12345678901234567890ABCDEFGHIJKLMNOPQRST"}));
+        QCOMPARE(seen << Entry(6), (QStringList{"ALARM MESSAGE MODIFY", "MOIDFY  N. 007", "focus",
+                                                "12345678901234567890|ABCDEFGHIJKLMNOPQRST",
+                                                "007 12345678901234567890ABCDEFGHIJKLMNOPQRST"}));
         QVERIFY(!MsgSaved(*p));
 
         prompt->push(Answer::Cancel);
