@@ -2,6 +2,7 @@
 // drive it through its real widgets. Shared by the main window's test classes.
 #pragma once
 
+#include "../support/make_program.h"
 #include "core/camfile/cam_file.h"
 #include "core/editor/phase_list.h"
 #include "core/model/file_io.h"
@@ -120,14 +121,7 @@ protected:
     void EditPhase(int size, int cam, int on, int off) {
         w->document().Edit(EditScope::Cam(size, cam), "edit", [&](CamData& d) { SetPhase(d, size, cam, on, off); });
     }
-    static Program Tables(int cams = 32, int sizes = 7, int encoders = 0) {
-        Program q;
-        q.NCams = cams;
-        q.NSizes = sizes;
-        q.NEncoders = encoders;
-        ResizeTables(q);
-        return q;
-    }
+    static Program Tables(int cams = 32, int sizes = 7, int encoders = 0) { return MakeProgram(cams, sizes, encoders); }
     std::string WriteProgram(const char* name, Program q) const {
         if (!WriteCamFile(q, Path(name)).reason().empty()) qFatal("cannot write %s", name);
         return Path(name);
