@@ -55,9 +55,7 @@ std::vector<std::string> Blocks(const std::string& header) {
 }
 const Device kWhole{"whole", IdReply("32", "07", "255", '1'), Blocks("FUNZIONI 32-07")};
 const Device kMoreSizes{"more sizes", IdReply("32", "15", "255", '1'), Blocks("FUNZIONI 32-15")};
-const Device kPartial{"partial",
-                      IdReply("32", "07", "255", '1'),
-                      {"FUNZIONI 32-07", "0000", "0100640105DC", " FORMATO N. 01", "C 03\"GLUE\""}};
+const Device kPartial{"partial", kWhole.id, {kWhole.blocks.begin(), kWhole.blocks.begin() + 5}};
 const Device kOtherCams{"other cams", IdReply("16", "15", "180", '1'), {"FUNZIONI 16-15", "00", "0000000000", "END"}};
 
 class DocumentSequencesTest : public MainWindowFixture {
