@@ -37,8 +37,9 @@ private slots:
     void typedPhasesAreWrittenOnLeavingTheOffBoxAndTakenBack() {
         Start();
         OpenRow(0);
-        QCOMPARE(std::pair(p->CurCam, On()->text()), std::pair(0, QString("0000")));
-        QVERIFY(On()->isVisible() && Off()->isVisible() && Chart()->boxHeading()->isVisible());
+        QCOMPARE(std::tuple(p->CurCam, On()->text(),
+                            On()->isVisible() && Off()->isVisible() && Chart()->boxHeading()->isVisible()),
+                 std::tuple(0, QString("0000"), true));
         QTest::keyClicks(On(), "5");
         QTest::keyClick(On(), Qt::Key_A);  // any other key types 0
         QTest::keyClick(On(), Qt::Key_Backspace);
@@ -143,8 +144,8 @@ private slots:
         AcceptModelWindowSoon();
         QTest::mouseClick(Button("New_Fil"), Qt::LeftButton);
         QCOMPARE(prompt->messages(), (Entries{p->Text(112), p->Text(112)}));
-        QVERIFY(PhaseListEntries(*p, 1, 0).empty());
-        QCOMPARE(std::tuple(On()->isVisible(), p->CurCam, UndoEnabled()), std::tuple(false, 0, false));
+        QCOMPARE(std::tuple(PhaseListEntries(*p, 1, 0).empty(), On()->isVisible(), p->CurCam, UndoEnabled()),
+                 std::tuple(true, false, 0, false));
     }
 
     // A recent item, read from the options file, reopens its file; of dropped files the last is opened.
@@ -193,8 +194,8 @@ private slots:
 
         Trigger("o_Setlng", Answer::Ok, script);
         QCOMPARE(p->LngFile, script);
-        QCOMPARE(Chart()->sizeCaption(), QString("FORMAT 01"));
-        QCOMPARE(std::pair(PhaseListEntries(*p, 1, 0).empty(), Saved()), std::pair(true, true));
+        QCOMPARE(std::tuple(Chart()->sizeCaption(), PhaseListEntries(*p, 1, 0).empty(), Saved()),
+                 std::tuple(QString("FORMAT 01"), true, true));
         QCOMPARE(p->RecentFiles, (std::vector<std::string>{"/x/one.Cam", "/x/two.Cam"}));
         QCOMPARE(w->findChildren<QAction*>(QRegularExpression("^F_Mnu_oldF_[1-5]$")).size(), 2);
         QCOMPARE(p->ComDevice, std::string("/dev/ttyUSB7"));

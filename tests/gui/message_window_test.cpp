@@ -283,9 +283,9 @@ private slots:
         // Closing the program asks too; Cancel keeps it open.
         prompt->push(Answer::Cancel);
         w->close();
-        QVERIFY(w->isVisible());
-        QCOMPARE(prompt->asked().size(), asked + 3);
-        QCOMPARE(prompt->asked().back().text, std::string("FILE NOT SAVED\rEXIT ANYWAY ?"));
+        QCOMPARE(
+            std::tuple(w->isVisible(), prompt->asked().size(), QString::fromStdString(prompt->asked().back().text)),
+            std::tuple(true, asked + 3, QString("FILE NOT SAVED\rEXIT ANYWAY ?")));
         MarkMsgSaved(*p);
     }
 
