@@ -4,10 +4,10 @@
 
 #include "main_window_fixture.h"
 
-#include "core/model/text_format.h"
 #include "core/editor/cam_drag.h"
 #include "core/editor/chart_geometry.h"
 #include "core/editor/phase_list.h"
+#include "core/model/text_format.h"
 
 #include <QMouseEvent>
 
@@ -26,9 +26,7 @@ protected:
     void Release(QPoint pt, Qt::KeyboardModifiers m = {}) { QTest::mouseRelease(Chart(), Qt::LeftButton, m, pt); }
     // A move with the left button held (QTest's own move carries no modifiers).
     void MoveHeld(QPoint pt, Qt::KeyboardModifiers m = {}) { SendMove(pt, Qt::LeftButton, m); }
-    // The mouse passing over the chart with no button.
     void Hover(QPoint pt) { SendMove(pt, Qt::NoButton, {}); }
-    // Press, two moves on the way, release.
     void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers m = {}) {
         Press(from, m);
         MoveHeld((from + to) / 2, m);
@@ -37,10 +35,13 @@ protected:
     }
     static std::string Entry(int n, int on, int off) { return PhaseListEntry(n, on, off); }
     static QString Four(int v) { return QString::fromStdString(D4(v)); }
-    std::string LastLabel() const { return w->document().history().entry(w->document().history().present()).change.label; }
+    std::string LastLabel() const {
+        return w->document().history().entry(w->document().history().present()).change.label;
+    }
     std::vector<std::string> Labels() const {
         std::vector<std::string> out;
-        for (std::size_t i = 0; i < w->document().history().count(); ++i) out.push_back(w->document().history().entry(i).change.label);
+        for (std::size_t i = 0; i < w->document().history().count(); ++i)
+            out.push_back(w->document().history().entry(i).change.label);
         return out;
     }
 

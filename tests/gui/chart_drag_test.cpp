@@ -1,13 +1,11 @@
-// Drags on the open cam's row, driven by real mouse events: a new phase, an end, a release
-// outside the chart, Esc, Shift, and the short press that stays the click it always was. Also
-// the position readout and its guide line. The phase a drag gives is unit-tested.
+// Drags on the open cam's row, driven by real mouse events: a new phase, an end, a release outside
+// the chart, Esc, Shift, the short press that stays a click; and the position readout.
 #include "chart_drag_fixture.h"
 
 #include "gui_tests.h"
 #include "paint/chart_painter.h"
 
 #include <QLabel>
-#include <QMenu>
 
 namespace {
 
@@ -17,24 +15,21 @@ class ChartDragTest : public ChartDragFixture {
     Q_OBJECT
 
 private slots:
-    // The position readout follows the mouse with a guide line; a drag on an empty stretch
-    // draws a phase live.
+    // The position readout follows the mouse with a guide line; a drag on an empty stretch draws live.
     void theReadoutAndADragOnAnEmptyStretch() {
         Start();
         QLabel* readout = Chart()->readoutLabel();
         QVERIFY(!readout->isVisible());
         const QPoint over = At(9, 100);
         Hover(over);
-        QVERIFY(readout->isVisible());
-        QCOMPARE(Chart()->readout(), PosAt(over));
-        QCOMPARE(readout->text(), Four(PosAt(over)));
+        QCOMPARE(std::tuple(readout->isVisible(), Chart()->readout(), readout->text()),
+                 std::tuple(true, PosAt(over), Four(PosAt(over))));
         const BandSpan span = Chart()->bandSpan();
         const int x = int(span.left + PixelOf(span, PosAt(over)));
         const QPoint onRow(x, At(12, 100).y());  // a white band with no bar
         QCOMPARE(Chart()->grab().toImage().pixelColor(onRow), chart_colour::kGuide);
         Hover(Chart()->remarkPoint(9));  // off the bands
-        QVERIFY(!readout->isVisible());
-        QCOMPARE(Chart()->readout(), -1);
+        QCOMPARE(std::pair(readout->isVisible(), Chart()->readout()), std::pair(false, -1));
         QCOMPARE(Chart()->grab().toImage().pixelColor(onRow), chart_colour::kOtherBand);
 
         OpenRow(2);
@@ -47,14 +42,11 @@ private slots:
         MoveHeld(b);
         QVERIFY(Chart()->dragging());
         // While dragging the boxes and the chart show the phase as it stands.
-        QCOMPARE(On()->text(), Four(on));
-        QCOMPARE(Off()->text(), Four(off));
+        QCOMPARE(Boxes(), (QStringList{Four(on), Four(off)}));
         QCOMPARE(Listed(), Entries{Entry(1, on, off)});
         Release(b);
-        QVERIFY(!Chart()->dragging());
         QCOMPARE(Listed(), Entries{Entry(1, on, off)});
-        QVERIFY(On()->isVisible());
-        QCOMPARE(p->CurCam, 2);
+        QCOMPARE(std::tuple(Chart()->dragging(), On()->isVisible(), p->CurCam), std::tuple(false, true, 2));
         QCOMPARE(LastLabel(), "phase " + D4(on) + "-" + D4(off) + " of cam 3, size 1");
     }
 
@@ -65,17 +57,15 @@ private slots:
         Press(a);
         MoveHeld(a + QPoint(3, 0));
         Release(a + QPoint(3, 0));
-        QVERIFY(!On()->isVisible());  // the click on the row left edit mode, as always
-        QCOMPARE(p->CurCam, 2);
-        QVERIFY(Listed().empty());
-        QCOMPARE(w->document().history().count(), std::size_t(1));
+        // The click on the row left edit mode, as always.
+        QCOMPARE(std::tuple(On()->isVisible(), p->CurCam, Listed().empty(), int(w->document().history().count())),
+                 std::tuple(false, 2, true, 1));
         // Browsing, a press moved across a row selects it on the press and draws nothing.
         Press(At(6, 100));
         QCOMPARE(p->CurCam, 6);
         MoveHeld(At(6, 400));
         Release(At(6, 400));
-        QVERIFY(!Chart()->dragging());
-        QVERIFY(PhaseListEntries(*p, 1, 6).empty());
+        QVERIFY(!Chart()->dragging() && PhaseListEntries(*p, 1, 6).empty());
         // In edit mode another row still answers on the press.
         OpenRow(2);
         Press(At(7, 100));
@@ -93,8 +83,7 @@ private slots:
         QCOMPARE(p->CurCam, 7);
     }
 
-    // A new phase drawn past the right end of the chart ends at 1023 (how a moved phase
-    // wraps through position 0 is the drag routines' own).
+    // A new phase drawn past the right end of the chart ends at 1023.
     void aDragEndsBeyondTheChart() {
         Start();
         OpenRow(2);
@@ -104,7 +93,6 @@ private slots:
         QCOMPARE(int(p->CamPos(1, 2, 1023)), 1);
     }
 
-    // Esc puts the cam back and the release does nothing; a drag on an end moves it.
     void escPutsTheCamBackAndAnEndMoves() {
         Start(CamFileWith("esc.Cam", 2, 100, 200));
         OpenRow(2);
@@ -114,22 +102,20 @@ private slots:
         QTest::keyClick(On(), Qt::Key_Escape);  // the focus is in the ON box
         QVERIFY(!Chart()->dragging());
         QCOMPARE(Listed(), Entries{"F001 0100 0200"});
-        QCOMPARE(On()->text(), QString("0100"));  // Esc typed nothing into the box
-        QCOMPARE(Off()->text(), QString("0200"));
+        QCOMPARE(Boxes(), (QStringList{"0100", "0200"}));  // Esc typed nothing into the box
         MoveHeld(At(2, 600));
         Release(At(2, 600));
         QCOMPARE(Listed(), Entries{"F001 0100 0200"});
-        QVERIFY(On()->isVisible());  // not a click either
-        QVERIFY(!UndoEnabled());
-        QCOMPARE(w->document().history().count(), std::size_t(1));
+        // Not a click either.
+        QCOMPARE(std::tuple(On()->isVisible(), UndoEnabled(), int(w->document().history().count())),
+                 std::tuple(true, false, 1));
 
         // An end moves; Shift snaps it to eights.
         const QPoint end = At(2, 200), target = At(2, 300);
         const int moved = EndAt(target) - PosAt(end);
         Press(end);
         MoveHeld(target);
-        QCOMPARE(Off()->text(), Four(200 + moved));
-        QCOMPARE(On()->text(), QString("0100"));
+        QCOMPARE(Boxes(), (QStringList{"0100", Four(200 + moved)}));
         // Shift held, then let go, while the mouse stays.
         QTest::keyPress(On(), Qt::Key_Shift, Qt::ShiftModifier);
         const int snapped = SnapTo(200 + moved, 8);
@@ -143,8 +129,7 @@ private slots:
 
     void theSnapStepIsASettingOfItsOwn() {
         Start();
-        prompt->push("16");
-        w->action("o_Snap")->trigger();
+        Trigger("o_Snap", "16");
         QCOMPARE(p->SnapStep, 16);
         OpenRow(2);
         const QPoint a = At(2, 101), b = At(2, 203);

@@ -1,6 +1,5 @@
-// Compare with File, Export CSV and Import CSV as a user reaches them in the main window:
-// the compare window lists the differences, a click on one shows its size and cam on the
-// chart, and the tables are never changed by a comparison.
+// Compare with File, Export CSV and Import CSV from the main window: the compare window lists the
+// differences, a click on one shows it on the chart, and a comparison changes nothing.
 #include "find_child.h"
 #include "gui_tests.h"
 #include "main_window_fixture.h"
@@ -8,7 +7,6 @@
 #include "core/exchange/cam_csv.h"
 
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 
 namespace camtest {
@@ -18,12 +16,11 @@ class CompareMainWindowTest : public MainWindowFixture {
 
     // Compares with file, driving the compare window with `drive` (nothing when none opens).
     void Compare(const std::string& file, const std::function<void(QListWidget*, QLabel*)>& drive) {
-        prompt->push(file.c_str());
         WithModalSoon([&](QWidget* modal) {
             drive(child<QListWidget>(modal, "LstDiff"), child<QLabel>(modal, "LabCount"));
             child<QPushButton>(modal, "CmdClose")->click();
         });
-        w->action("Co_CmpFil")->trigger();
+        Trigger("Co_CmpFil", file);
     }
 
 private slots:
@@ -38,43 +35,37 @@ private slots:
         const std::string fileA = WriteProgram("a.Cam", a);
         Start(fileA);
         const std::string before = CamFileText(*p);
-        QStringList listed;
-        QString names, count, sizeShown, camShown;
-        int sizeAfterKeys = 0, camAfterKeys = -1;
+        QStringList listed, shown;
+        QString names, count;
+        std::pair<int, int> afterKeys;
         Compare(WriteProgram("b.Cam", b), [&](QListWidget* list, QLabel* counted) {
             for (int i = 0; i < list->count(); ++i) listed << list->item(i)->text();
             names = child<QLabel>(list->window(), "LabNames")->text();
             count = counted->text();
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
-            sizeShown = Chart()->sizeCaption();
-            camShown = Chart()->camCaption();
+            shown = Captions();
             list->setFocus();
             QTest::keyClick(list, Qt::Key_Down);
-            sizeAfterKeys = p->CurSize;
-            camAfterKeys = p->CurCam;
+            afterKeys = {p->CurSize, p->CurCam};
         });
         QCOMPARE(listed, (QStringList{"Remark of cam 2: none in A, \"NEW\" in B",
                                       "size 3, cam 5: phase 0300-0400 in A, 0300-0420 in B",
                                       "size 6, cam 2: phase 0010-0020 only in B"}));
-        QCOMPARE(names, QString("A: a.Cam     B: b.Cam"));
-        QVERIFY(count.startsWith("3 difference(s)."));
-        QCOMPARE(sizeShown, QString("SIZE 03"));
-        QCOMPARE(camShown, QString("CAM 05"));
-        QCOMPARE(sizeAfterKeys, 6);
-        QCOMPARE(camAfterKeys, 1);
-        QCOMPARE(CamFileText(*p), before);
-        QVERIFY(w->document().FileSaved());
-        QCOMPARE(int(prompt->asked().size()), 1);  // the file dialog only
+        QCOMPARE(std::pair(names, count.startsWith("3 difference(s).")),
+                 std::pair(QString("A: a.Cam     B: b.Cam"), true));
+        QCOMPARE(shown, (QStringList{"SIZE 03", "CAM 05"}));
+        QCOMPARE(afterKeys, std::pair(6, 1));
+        // Unchanged and saved; the file dialog the only question.
+        QCOMPARE(std::tuple(CamFileText(*p) == before, Saved(), int(prompt->asked().size())),
+                 std::tuple(true, true, 1));
 
         int rows = -1;
         Compare(fileA, [&](QListWidget* list, QLabel* counted) {
             rows = list->count();
             count = counted->text();
         });
-        QCOMPARE(rows, 0);
-        QCOMPARE(count, QString("No differences: A and B hold the same program."));
-        prompt->push("");
-        w->action("Co_CmpFil")->trigger();  // no window opens: a modal one would block here
+        QCOMPARE(std::pair(rows, count), std::pair(0, QString("No differences: A and B hold the same program.")));
+        Trigger("Co_CmpFil", "");  // no window opens: a modal one would block here
         QVERIFY(!QApplication::activeModalWidget());
     }
 
@@ -85,24 +76,20 @@ private slots:
         a.CamRemark[2] = "FEED";
         Start(WriteProgram("a.Cam", a));
         ClickRow(2);
-        prompt->push(WriteFile("bad.csv", "size,cam,remark,on,off\n1,1,,100,\n"));
-        w->action("f_ImpCsv")->trigger();
+        Trigger("f_ImpCsv", WriteFile("bad.csv", "size,cam,remark,on,off\n1,1,,100,\n"));
         QVERIFY(prompt->messages().back().starts_with("Nothing was imported from bad.csv"));
         QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
-        QVERIFY(w->document().FileSaved());
+        QVERIFY(Saved());
 
-        const std::string csv = dir->filePath("a.csv").toStdString();
-        prompt->push(csv.c_str());
-        w->action("f_ExpCsv")->trigger();
+        const std::string csv = Path("a.csv");
+        Trigger("f_ExpCsv", csv);
         QCOMPARE(Bytes(csv), CamCsvText(*p));
         // Moved in a spreadsheet, and a second phase added.
-        prompt->push(WriteFile("a.csv", "size,cam,remark,on,off\n1,3,FEED,150,250\n1,3,,400,500\n"));
-        w->action("f_ImpCsv")->trigger();
+        Trigger("f_ImpCsv", WriteFile("a.csv", "size,cam,remark,on,off\n1,3,FEED,150,250\n1,3,,400,500\n"));
         QCOMPARE(Chart()->camCaption(), QString("CAM 01"));  // new tables, shown from their start
         ClickRow(2);
         QCOMPARE(Listed(), (Entries{"F001 0150 0250", "F002 0400 0500"}));
-        QVERIFY(!w->document().FileSaved());
-        QVERIFY(!w->windowTitle().contains("a.Cam"));
+        QCOMPARE(std::pair(Saved(), w->windowTitle().contains("a.Cam")), std::pair(false, false));
     }
 };
 

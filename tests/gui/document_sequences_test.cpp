@@ -1,21 +1,16 @@
-// The program data as one document, through the real main window: the sequences of
-// ordinary actions that once lost a phase or a program, and seeded random sequences checked
-// after every step against what the files hold and what the history can bring back.
+// The program data as one document, through the real main window: sequences of ordinary actions
+// that once lost a phase or a program, and seeded random sequences checked after every step.
 #include "main_window_fixture.h"
 
-#include "core/editor/phase_list.h"
 #include "gui_tests.h"
 #include "support/fake_port.h"
 #include "support/wire_doubles.h"
 #include "widgets/link/qt_link_runner.h"
 
-#include <QListWidget>
 #include <QPushButton>
 
 #include <cstdlib>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 namespace {
 
@@ -27,17 +22,13 @@ class GoingOnPrompt : public ScriptedPrompt {
 public:
     Answer message(const std::string& text, const std::string& title, Buttons buttons, Icon icon) override {
         ScriptedPrompt::message(text, title, buttons, icon);
-        if (buttons == Buttons::YesNoCancel) {
-            ++closeQuestions;
-            return closeAnswer;
-        }
+        if (buttons == Buttons::YesNoCancel) return ++closeQuestions, closeAnswer;
         if (buttons == Buttons::OkCancel) return goOn;
         return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
     std::optional<std::string> input(const std::string& prompt, const std::string& title,
                                      const std::string& defaultText) override {
-        ScriptedPrompt::input(prompt, title, defaultText);
-        return text;
+        return ScriptedPrompt::input(prompt, title, defaultText), text;
     }
     std::string openFile(const FileRequest& request) override { return ScriptedPrompt::openFile(request), file; }
     std::string saveFile(const FileRequest& request) override { return ScriptedPrompt::saveFile(request), file; }
@@ -52,8 +43,7 @@ public:
 struct Device {
     const char* name;
     std::string id;
-    std::vector<std::string> blocks;
-    int silentAfter = 1000;  // blocks it sends before it falls silent
+    std::vector<std::string> blocks;  // after the last it falls silent
 };
 
 const std::vector<std::string> kSizes = {" FORMATO N. 01", "C 03\"GLUE\"", " 0100 0200", " FORMATO N. 02",
@@ -65,7 +55,7 @@ std::vector<std::string> Blocks(const std::string& header) {
 }
 const Device kWhole{"whole", IdReply("32", "07", "255", '1'), Blocks("FUNZIONI 32-07")};
 const Device kMoreSizes{"more sizes", IdReply("32", "15", "255", '1'), Blocks("FUNZIONI 32-15")};
-const Device kPartial{"partial", IdReply("32", "07", "255", '1'), Blocks("FUNZIONI 32-07"), 5};
+const Device kPartial{"partial", kWhole.id, {kWhole.blocks.begin(), kWhole.blocks.begin() + 5}};
 const Device kOtherCams{"other cams", IdReply("16", "15", "180", '1'), {"FUNZIONI 16-15", "00", "0000000000", "END"}};
 
 class DocumentSequencesTest : public MainWindowFixture {
@@ -79,7 +69,6 @@ public:
 private:
     GoingOnPrompt& User() { return static_cast<GoingOnPrompt&>(*prompt); }
     std::string Doc() const { return CamFileText(w->document().data()); }
-    std::string Scratch(const char* name) const { return dir->filePath(name).toStdString(); }
 
     // Size Receive from the device, over the in-memory port.
     void Receive(const Device& device) {
@@ -89,32 +78,25 @@ private:
             int sent = 0;
             port.device = [&](FakePort& f, const std::string& written) {
                 if (written == "?M\x8c\r") return f.reply(device.id, 5);
-                if ((written == "?FR\xD7\r" || written == "\x06") && sent < int(device.blocks.size()) &&
-                    sent < device.silentAfter)
+                if ((written == "?FR\xD7\r" || written == "\x06") && sent < int(device.blocks.size()))
                     f.reply(Frame(device.blocks[sent++]), 5);
             };
             Link link(port, clock, *prompt);
             RecordingView view;
             Program session = LinkScratch(*p);
-            session.TmpFile = Scratch("_._");
+            session.TmpFile = Path("_._");
             return ReceiveProgram(session, link, view, cams);
         });
     }
-    // Ctrl+H; the entry at row is picked, then Restore or Close.
     void History(int row, bool restore) {
-        QVERIFY(DriveModal([&] { w->action("o_History")->trigger(); },
-                           [&](QWidget* d) {
-                               d->findChild<QListWidget*>("LstHistory")->setCurrentRow(row);
-                               if (restore) d->findChild<QPushButton*>("CmdRestore")->click();
-                               d->findChild<QPushButton*>("CmdClose")->click();
-                           },
-                           false));
+        const auto pick = [&](QWidget* d) {
+            d->findChild<QListWidget*>("LstHistory")->setCurrentRow(row);
+            if (restore) d->findChild<QPushButton*>("CmdRestore")->click();
+            d->findChild<QPushButton*>("CmdClose")->click();
+        };
+        QVERIFY(DriveModal([&] { w->action("o_History")->trigger(); }, pick, false));
     }
-    std::string ImportFile() {
-        const std::string csv = Scratch("in.csv");
-        std::ofstream(csv, std::ios::binary) << "size,cam,remark,on,off\n1,4,IMPORTED,500,600\n";
-        return csv;
-    }
+    std::string ImportFile() { return WriteFile("in.csv", "size,cam,remark,on,off\n1,4,IMPORTED,500,600\n"); }
     void Import(const std::string& csv) {
         User().file = csv;
         w->action("f_ImpCsv")->trigger();
@@ -138,28 +120,24 @@ private slots:
         User().closeAnswer = Answer::Yes;
         User().file = path;
         w->close();
-        QCOMPARE(User().closeQuestions, 1);
-        QCOMPARE(Bytes(path), Doc());
+        QCOMPARE(std::pair(User().closeQuestions, Bytes(path) == Doc()), std::pair(1, true));
         QCOMPARE(PhaseListEntries(*p, 1, 1), Entries{"F001 0300 0400"});
     }
 
-    // One file through three sequences. Ctrl+Z after Ctrl+S, after a typed phase or a drag,
-    // leaves the file unsaved again; taking the change back once more makes it saved. A drag
-    // while values are half typed enters them first; Alt+F with the focus in the ON box changes
-    // nothing. After Import CSV the history holds the imported program only: looking at an
-    // entry and closing brings nothing of the previous file back.
+    // Ctrl+Z after Ctrl+S leaves the file unsaved, taking the change back again saved. A drag enters
+    // half-typed values first; Alt+F in the ON box changes nothing; Import CSV starts the history.
     void undoAfterSaveDragAfterHalfTypingAndImport() {
         Start(CamFileWith("b.Cam", 5, 10, 20));
         OpenRow(0);
         TypePhase("100", "200");
         Save();
-        QVERIFY(w->document().FileSaved());
+        QVERIFY(Saved());
         Undo();
-        QVERIFY(!w->document().FileSaved());
+        QVERIFY(!Saved());
         QVERIFY(w->PerformDrag(0, 300, 500));
         Save();
         Undo();
-        QVERIFY(!w->document().FileSaved());
+        QVERIFY(!Saved());
         HalfType(0, "300", "500");  // the same phase again: the file's state
         ClickRow(3);
         QVERIFY(w->document().FileSaved());
@@ -178,55 +156,47 @@ private slots:
         const std::string imported = Doc();
         QCOMPARE(w->document().history().count(), std::size_t(1));
         History(0, false);
-        QCOMPARE(Doc(), imported);
-        QVERIFY(PhaseListEntries(*p, 1, 5).empty());
-        QVERIFY(!w->document().FileSaved());
+        QCOMPARE(std::tuple(Doc() == imported, PhaseListEntries(*p, 1, 5).empty(), Saved()),
+                 std::tuple(true, true, false));
     }
 
     // Only a whole reception of a device with the tables' cam count replaces them, as one
     // entry of the history; otherwise the tables, the saved state and the history stay.
     void onlyAWholeFittingReceptionReplacesTheTables() {
-        struct Case {
-            const Device& device;
-            bool taken;
-            std::size_t entries;  // after a file opened and one phase typed
-        };
-        for (const Case& c :
-             {Case{kWhole, true, 3}, Case{kMoreSizes, true, 1}, Case{kPartial, false, 2}, Case{kOtherCams, false, 2}}) {
+        // Per device: taken or not, and the history's entries after a file opened and one phase typed.
+        const std::tuple<const Device*, bool, int> cases[] = {
+            {&kWhole, true, 3}, {&kMoreSizes, true, 1}, {&kPartial, false, 2}, {&kOtherCams, false, 2}};
+        for (const auto& [device, taken, entries] : cases) {
             const std::string path = CamFileWith("d.Cam", 5, 10, 20);
             Start(path);
             OpenRow(0);
             TypePhase("100", "200");
             User().goOn = Answer::Cancel;  // unsaved work kept: the device is not asked
-            Receive(c.device);
+            Receive(*device);
             QCOMPARE(PhaseListEntries(*p, 1, 0), Entries{"F001 0100 0200"});
             User().goOn = Answer::Ok;
             Save();
             const std::string before = Doc();
-            Receive(c.device);
-            QVERIFY2((Doc() != before) == c.taken, c.device.name);
-            QVERIFY2(w->document().FileSaved() == !c.taken, c.device.name);
-            QVERIFY2(w->document().history().count() == c.entries, c.device.name);
-            if (c.taken) QCOMPARE(PhaseListEntries(*p, 2, 4), Entries{"F001 0300 0400"});
+            Receive(*device);
+            QCOMPARE(std::tuple(QString(device->name), Doc() != before, Saved(), int(w->document().history().count())),
+                     std::tuple(QString(device->name), taken, !taken, entries));
+            if (taken) QCOMPARE(PhaseListEntries(*p, 2, 4), Entries{"F001 0300 0400"});
             Save();
             QCOMPARE(Bytes(path), Doc());
         }
     }
 
-    // Seeded random sequences of the actions above and the size commands. After every step:
-    // the file counts as saved exactly when the writer gives for the document the bytes of
-    // the state last read or written; a save writes what the chart shows; the history
-    // brings back exactly the states it lists; the chart lists the document's phases; and
-    // closing asks exactly when the document is not the file's.
+    // After every step: saved exactly when the document's bytes are those last read or written; a
+    // save writes what the chart shows; the history brings back exactly the states it lists; the
+    // chart lists the document's phases; closing asks exactly when the document is not the file's.
     void randomSequencesKeepTheDocumentHonest() {
         const unsigned first = std::getenv("CAMDESK_SEED") ? unsigned(std::atoi(std::getenv("CAMDESK_SEED"))) : 1;
         const int sequences = std::getenv("CAMDESK_SEED") ? 1 : 500;
         const std::string csv = ImportFile();
         const std::string script = CAMDESK_SOURCE_DIR "/resources/Z32px_ENG.SCR";
-        for (unsigned seed = first; seed < first + unsigned(sequences); ++seed) {
+        for (unsigned seed = first; seed < first + unsigned(sequences); ++seed)
             if (!RandomSequence(seed, csv, script))
                 QFAIL(qPrintable(QString("seed %1 (CAMDESK_SEED=%1 repeats it)").arg(seed)));
-        }
     }
 
 private:
@@ -255,8 +225,8 @@ private:
                 if (!QTest::qWaitForWindowActive(w.get())) return fail("the window cannot be activated");
             }
             const int cam = pick(0, 7), action = pick(0, 13);
-            // Every action enters a phase still in the boxes first, as a click on another row
-            // would: one entry of its own. Ctrl+Z while there is nothing to undo is no action.
+            // Every action enters a phase still in the boxes first, as an entry of its own; Ctrl+Z
+            // while there is nothing to undo is no action.
             std::string before = Doc();
             const bool acts = action != 6 || UndoEnabled();
             if (pending.open && acts) {
@@ -345,17 +315,9 @@ private:
             const std::string now = Doc();
             const ChangeHistory& h = w->document().history();
             if (expected && now != *expected) return fail("the history brought back another state");
-            switch (effect) {
-                case Edit:
-                    if (now != before) states.push_back(now);
-                    break;
-                case Restart:
-                    states = {now};
-                    break;
-                case Same:
-                    if (now != before) return fail("the document changed");
-                    break;
-            }
+            if (effect == Same && now != before) return fail("the document changed");
+            if (effect == Edit && now != before) states.push_back(now);
+            if (effect == Restart) states = {now};
             if (h.count() != states.size()) {
                 for (std::size_t i = 0; i < h.count(); ++i) qWarning("  %s", h.entry(i).change.label.c_str());
                 return fail("the history holds " + std::to_string(h.count()) + " entries, not " +

@@ -13,8 +13,3 @@ int main(int argc, char** argv) {
     }
     return failed == 0 ? 0 : 1;
 }
-
-std::vector<GuiTestFactory>& GuiTests() {
-    static std::vector<GuiTestFactory> tests;
-    return tests;
-}

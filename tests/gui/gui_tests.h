@@ -7,7 +7,10 @@
 #include <vector>
 
 using GuiTestFactory = std::function<std::unique_ptr<QObject>()>;
-std::vector<GuiTestFactory>& GuiTests();
+inline std::vector<GuiTestFactory>& GuiTests() {
+    static std::vector<GuiTestFactory> tests;
+    return tests;
+}
 
 template <class T>
 struct RegisterGuiTest {

@@ -1,6 +1,5 @@
-// The change history as a user meets it: the History window shows an earlier state on the
-// chart, Restore brings it back, and the file saved afterwards holds exactly that state. The
-// window's own rules are unit-tested with HistoryForm.
+// The change history as a user meets it: the History window shows an earlier state on the chart,
+// Restore brings it back, and the file saved afterwards holds exactly that state.
 #include "chart_drag_fixture.h"
 
 #include "find_child.h"
@@ -11,8 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <functional>
 
 namespace {
 
@@ -36,17 +33,10 @@ class HistoryWindowTest : public ChartDragFixture {
         QListWidget* list = List(d);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
     }
-    static std::vector<std::string> Rows(QWidget* d) {
-        std::vector<std::string> out;
-        for (int i = 0; i < List(d)->count(); ++i) out.push_back(List(d)->item(i)->text().toStdString());
-        return out;
-    }
 
 private slots:
-    // Open a file, drag a new phase on cam 3 and move its end; in the History window look
-    // at the opened state, restore it, then restore the state after the first drag: the file
-    // saved afterwards holds exactly that state. The undo copy was taken against other
-    // positions, so Ctrl+Z is off.
+    // Two drags; the History window shows the opened state, restores it, then the state after
+    // the first drag: the file saved afterwards holds exactly that. Ctrl+Z is off then.
     void restoredStateIsWhatTheFileHolds() {
         const std::string path = CamFileWith("h.Cam", 2, 0, 512);
         Start(path);
@@ -61,23 +51,21 @@ private slots:
             Pick(d, 0);
             QCOMPARE(Listed(), Entries{"F001 0000 0512"});  // shown on the chart behind
             QTest::mouseClick(child<QPushButton>(d, "CmdRestore"), Qt::LeftButton);
-            QCOMPARE(Rows(d).back(), std::string("   4  back to: file opened"));
+            QCOMPARE(List(d)->item(List(d)->count() - 1)->text(), QString("   4  back to: file opened"));
             Pick(d, 1);
             QCOMPARE(Listed(), firstListed);
             QTest::mouseClick(child<QPushButton>(d, "CmdRestore"), Qt::LeftButton);
             QTest::mouseClick(child<QPushButton>(d, "CmdClose"), Qt::LeftButton);
         });
         QCOMPARE(Listed(), firstListed);
-        QVERIFY(!w->document().FileSaved());
-        QVERIFY(!UndoEnabled());
+        QCOMPARE(std::pair(Saved(), UndoEnabled()), std::pair(false, false));
         Activated();
-        QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
-        QVERIFY(w->document().FileSaved());
+        Save();
+        QVERIFY(Saved());
         QCOMPARE(Bytes(path), afterFirst);
     }
 
-    // Edits made by a double click and in the functions window are recorded too: restoring
-    // the first state takes back the remark and the functions block at once. Opening a file
+    // Restoring the first state takes back a remark and a functions block at once; opening a file
     // or a new one starts a new history.
     void otherWindowsEditsAreRestoredAndAFileStartsANewHistory() {
         Start();

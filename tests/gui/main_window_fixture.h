@@ -2,25 +2,22 @@
 // drive it through its real widgets. Shared by the main window's test classes.
 #pragma once
 
-#include "widgets/main/main_window.h"
+#include "../support/make_program.h"
 #include "core/camfile/cam_file.h"
+#include "core/editor/phase_list.h"
 #include "core/model/file_io.h"
 #include "core/model/scripted_prompt.h"
 #include "widgets/editor/chart_widget.h"
+#include "widgets/main/main_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QListWidget>
 #include <QMenu>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <fstream>
-#include <functional>
-#include <memory>
 
 namespace camtest {
 
@@ -37,9 +34,11 @@ protected:
     std::unique_ptr<MainWindow> w;
 
     // The prompt of the next Start: scripted, declining what the script does not answer.
-    std::function<std::unique_ptr<ScriptedPrompt>()> makePrompt = [] { return std::make_unique<ScriptedPrompt>(false); };
+    std::function<std::unique_ptr<ScriptedPrompt>()> makePrompt = [] {
+        return std::make_unique<ScriptedPrompt>(false);
+    };
 
-    std::string Docs() const { return dir->filePath("docs").toStdString(); }
+    std::string Docs() const { return Path("docs"); }
 
     void Start(const std::string& file = "", bool show = true, const std::string& port = "") {
         Stop();
@@ -65,6 +64,9 @@ protected:
     ChartWidget* Chart() const { return w->chart(); }
     PhaseBox* On() const { return Chart()->onBox(); }
     PhaseBox* Off() const { return Chart()->offBox(); }
+    QStringList Boxes() const { return {On()->text(), Off()->text()}; }
+    QStringList Captions() const { return {Chart()->sizeCaption(), Chart()->camCaption()}; }
+    bool Saved() const { return w->document().FileSaved(); }
     Entries Listed() const {
         Entries out;
         for (int i = 0; i < Chart()->phaseList()->count(); ++i)
@@ -76,7 +78,6 @@ protected:
         ClickRow(row);
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->camLabelPoint(row));
     }
-    // Types ON, Enter, OFF, Enter into the real boxes.
     void TypePhase(const QString& on, const QString& off) {
         QVERIFY(On()->hasFocus());
         QTest::keyClicks(On(), on);
@@ -94,39 +95,36 @@ protected:
         QTest::keyClicks(Off(), off);
     }
     void Save() { QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier); }
+    template <class... A>
+    void Trigger(const char* action, const A&... answers) {
+        (prompt->push(answers), ...);
+        w->action(action)->trigger();
+    }
     void Undo() { QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier); }
-    // A right click on the row's caption, its menu closed again.
     void RightClickRow(int row) {
         QTest::mouseClick(Chart(), Qt::RightButton, {}, Chart()->camLabelPoint(row));
         QTRY_VERIFY(w->camMenu()->isVisible());
         w->camMenu()->close();
     }
-    // Writes bytes into name under the private folder; its path.
+    std::string Path(const QString& name) const { return dir->filePath(name).toStdString(); }
     std::string WriteFile(const QString& name, const std::string& bytes) const {
-        const std::string path = dir->filePath(name).toStdString();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+        return Path(name);
     }
     static std::string Bytes(const std::string& path) { return ReadFileBytes(path, 1 << 30).bytes; }
+    std::vector<Entries> Phases(const std::vector<std::pair<int, int>>& cams) const {
+        std::vector<Entries> out;
+        for (auto [size, cam] : cams) out.push_back(PhaseListEntries(*p, size, cam));
+        return out;
+    }
     bool UndoEnabled() const { return w->action("o_Undo")->isEnabled(); }
-    // The phase on-off written into cam (size, cam) as an edit of the document.
     void EditPhase(int size, int cam, int on, int off) {
         w->document().Edit(EditScope::Cam(size, cam), "edit", [&](CamData& d) { SetPhase(d, size, cam, on, off); });
     }
-    // Empty tables of a model.
-    static Program Tables(int cams = 32, int sizes = 7, int encoders = 0) {
-        Program q;
-        q.NCams = cams;
-        q.NSizes = sizes;
-        q.NEncoders = encoders;
-        ResizeTables(q);
-        return q;
-    }
-    // q written as the cam file name under the private folder; its path.
+    static Program Tables(int cams = 32, int sizes = 7, int encoders = 0) { return MakeProgram(cams, sizes, encoders); }
     std::string WriteProgram(const char* name, Program q) const {
-        const std::string path = dir->filePath(name).toStdString();
-        if (!WriteCamFile(q, path).reason().empty()) qFatal("cannot write %s", path.c_str());
-        return path;
+        if (!WriteCamFile(q, Path(name)).reason().empty()) qFatal("cannot write %s", name);
+        return Path(name);
     }
     // A cam file of the default model holding one phase on cam `cam` of size 1.
     std::string CamFileWith(const char* name, int cam, int on, int off) const {
@@ -143,11 +141,8 @@ protected:
             if (!d || !QTest::qWaitForWindowActive(d)) return;
             shown = true;
             drive(d);
-            if (!d->isVisible()) return;
-            if (accept)
-                qobject_cast<QDialog*>(d)->accept();
-            else
-                qobject_cast<QDialog*>(d)->reject();
+            auto* dialog = qobject_cast<QDialog*>(d);
+            if (d->isVisible()) accept ? dialog->accept() : dialog->reject();
         });
         open();
         return shown;

@@ -1,70 +1,57 @@
 // The main window driven through its real widgets, a scripted prompt answering every question.
 #include "main_window_fixture.h"
 
-#include "core/editor/phase_list.h"
 #include "core/model/options.h"
 #include "gui_tests.h"
 #include "widgets/ui/qt_single_instance.h"
 
-#include <QAction>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QToolButton>
-#include <fstream>
-
-using namespace cam;
-using camtest::Entries;
 
 namespace {
 
-class MainWindowTest : public camtest::MainWindowFixture {
+using namespace camtest;
+
+class MainWindowTest : public MainWindowFixture {
     Q_OBJECT
+
+    QToolButton* Button(const char* name) const { return w->findChild<QToolButton*>(name); }
 
 private slots:
     void startupShowsTheDefaultModelTheToolButtonsAndAMissingCommand() {
         Start();  // the start-up values are the start-up routines' own; here what the screen shows
         QVERIFY(w->windowTitle().endsWith("1024 32C-07F  255-Msg "));
-        QCOMPARE(Chart()->sizeCaption(), QString("SIZE 01"));
-        QCOMPARE(Chart()->camCaption(), QString("CAM 02"));
-        QVERIFY(!On()->isVisible());
-        QVERIFY(!UndoEnabled());
+        QCOMPARE(Captions(), (QStringList{"SIZE 01", "CAM 02"}));
+        QCOMPARE(std::pair(On()->isVisible(), UndoEnabled()), std::pair(false, false));
         // A command not connected yet says it comes later.
         w->action("Upd_Flash")->trigger();
         QCOMPARE(prompt->messages().size(), std::size_t(1));
         QVERIFY(QString::fromStdString(prompt->messages()[0]).contains("not available"));
-
-        // Every tool button says what it does and shows its picture.
-        for (const char* b : {"GoPrCam", "Azz_Form", "Sel_Form", "New_Fil", "OP_FIL", "Sv_Fil"}) {
-            auto* button = w->findChild<QToolButton*>(b);
-            QVERIFY2(button && !button->toolTip().isEmpty() && !button->icon().isNull(), b);
-        }
-        QCOMPARE(w->findChild<QToolButton*>("GoPrCam")->toolTip().toStdString(), p->Text(121));
+        for (const char* b : {"GoPrCam", "Azz_Form", "Sel_Form", "New_Fil", "OP_FIL", "Sv_Fil"})
+            QVERIFY2(Button(b) && !Button(b)->toolTip().isEmpty() && !Button(b)->icon().isNull(), b);
+        QCOMPARE(Button("GoPrCam")->toolTip().toStdString(), p->Text(121));
     }
 
-    // The boxes reach the key filter and the phase rules (tested on their own); here only
-    // that typed keys end up as a phase on the chart, Ctrl+Z, the size spinner and closing.
+    // The key filter and the phase rules are tested on their own: here typed keys end up on the chart.
     void typedPhasesAreWrittenOnLeavingTheOffBoxAndTakenBack() {
         Start();
         OpenRow(0);
-        QCOMPARE(p->CurCam, 0);
-        QVERIFY(On()->isVisible() && Off()->isVisible() && Chart()->boxHeading()->isVisible());
-        QCOMPARE(On()->text(), QString("0000"));
+        QCOMPARE(std::tuple(p->CurCam, On()->text(),
+                            On()->isVisible() && Off()->isVisible() && Chart()->boxHeading()->isVisible()),
+                 std::tuple(0, QString("0000"), true));
         QTest::keyClicks(On(), "5");
         QTest::keyClick(On(), Qt::Key_A);  // any other key types 0
         QTest::keyClick(On(), Qt::Key_Backspace);
         QCOMPARE(On()->text(), QString("500"));
         QTest::keyClick(On(), Qt::Key_Tab);  // Tab commits like Enter
-        QCOMPARE(On()->text(), QString("0500"));
-        QVERIFY(Off()->hasFocus());
+        QCOMPARE(std::pair(On()->text(), Off()->hasFocus()), std::pair(QString("0500"), true));
         QTest::keyClicks(Off(), "600");
         QTest::keyClick(Off(), Qt::Key_Return);
         QVERIFY(On()->hasFocus());
         QCOMPARE(Listed(), (Entries{"F001 0500 0600"}));
         QCOMPARE(Chart()->phaseCount()->text(), QString("PHASES 0001"));
-        QVERIFY(!w->document().FileSaved());
-        QVERIFY(UndoEnabled());
+        QCOMPARE(std::pair(Saved(), UndoEnabled()), std::pair(false, true));
 
         // Ctrl+Z takes back the last phase; another size ends the undo.
         TypePhase("150", "300");
@@ -73,8 +60,7 @@ private slots:
         QVERIFY(!UndoEnabled());
         TypePhase("300", "400");
         QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
-        QCOMPARE(Chart()->sizeCaption(), QString("SIZE 02"));
-        QVERIFY(!UndoEnabled());
+        QCOMPARE(std::pair(Chart()->sizeCaption(), UndoEnabled()), std::pair(QString("SIZE 02"), false));
         // The size spinner stops at size 1.
         for (int i = 0; i < 2; ++i) QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(false));
         QCOMPARE(p->CurSize, 1);
@@ -85,29 +71,24 @@ private slots:
         QVERIFY(w->isVisible());
     }
 
-    // Modify Cam opens the cam; the navigation keys and the phase list.
     void browsingTheCamsAndThePhaseList() {
         Start();
         ClickRow(7);
-        QCOMPARE(p->CurCam, 7);
         // The click leaves the focus on Modify Cam: Enter opens the cam.
-        QVERIFY(w->findChild<QToolButton*>("GoPrCam")->hasFocus());
-        QTest::keyClick(w->findChild<QToolButton*>("GoPrCam"), Qt::Key_Return);
+        QCOMPARE(std::pair(p->CurCam, Button("GoPrCam")->hasFocus()), std::pair(7, true));
+        QTest::keyClick(Button("GoPrCam"), Qt::Key_Return);
         QVERIFY(On()->isVisible() && On()->hasFocus());
         // The button opens the current cam with its first phase in the boxes.
         SetPhase(*p, 1, 1, 500, 600);
         ClickRow(1);
-        QTest::mouseClick(w->findChild<QToolButton*>("GoPrCam"), Qt::LeftButton);
+        QTest::mouseClick(Button("GoPrCam"), Qt::LeftButton);
         QVERIFY(On()->hasFocus());
-        QCOMPARE(On()->text(), QString("0500"));
-        QCOMPARE(Off()->text(), QString("0600"));
+        QCOMPARE(Boxes(), (QStringList{"0500", "0600"}));
 
-        // The navigation keys wrap and open the cam; Home and End act at window level, also
-        // while the ON box has the focus.
+        // The navigation keys wrap and open the cam; Home and End act at window level, also in the ON box.
         ClickRow(31);
         QTest::keyClick(w.get(), Qt::Key_PageDown);
-        QCOMPARE(p->CurCam, 0);
-        QVERIFY(On()->isVisible() && On()->hasFocus());
+        QCOMPARE(std::pair(p->CurCam, On()->isVisible() && On()->hasFocus()), std::pair(0, true));
         QTest::keyClick(On(), Qt::Key_End);
         QCOMPARE(p->CurCam, 31);
         QTest::keyClick(On(), Qt::Key_Home);
@@ -121,16 +102,12 @@ private slots:
         QListWidget* list = Chart()->phaseList();
         const QRect second = list->visualItemRect(list->item(1));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
-        QVERIFY(On()->isVisible());
-        QCOMPARE(On()->text(), QString("0300"));
-        QCOMPARE(Off()->text(), QString("0400"));
+        QCOMPARE(Boxes() << (On()->isVisible() ? "shown" : "hidden"), (QStringList{"0300", "0400", "shown"}));
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
-        QVERIFY(On()->hasFocus());
-        QVERIFY(Off()->isEnabled());
+        QVERIFY(On()->hasFocus() && Off()->isEnabled());
     }
 
-    // The shift of the cam menu, and a double click on the size caption asking for the size
-    // (the main menu's commands are driven by the document sequences).
+    // The shift of the cam menu, and a double click on the size caption asking for the size.
     void camMenuShiftAndSizeCaption() {
         Start();
         SetPhase(*p, 1, 1, 950, 1000);
@@ -140,8 +117,7 @@ private slots:
         QCOMPARE(Listed(), (Entries{"F001 1000 0026"}));
         prompt->push("5");
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->sizeCaptionPoint());
-        QCOMPARE(p->CurSize, 5);
-        QCOMPARE(Chart()->sizeCaption(), QString("SIZE 05"));
+        QCOMPARE(std::pair(p->CurSize, Chart()->sizeCaption()), std::pair(5, QString("SIZE 05")));
     }
 
     // Opened tables are not written with the phase still in the boxes; New clears them.
@@ -149,36 +125,30 @@ private slots:
         Start();
         OpenRow(0);
         TypePhase("100", "200");
-        const std::string path = dir->filePath("docs/other.Cam").toStdString();
-        prompt->push(path);
-        w->action("f_save")->trigger();
+        const std::string path = Path("docs/other.Cam");
+        Trigger("f_save", path);
         OpenRow(0);
         QTest::keyClicks(On(), "300");
         QTest::keyClick(On(), Qt::Key_Return);
-        QVERIFY(Off()->hasFocus());  // 300 and 200 wait in the boxes
-        prompt->push(Answer::Ok);    // text 112: go on without saving
-        prompt->push(path);
-        w->action("f_open")->trigger();
+        QVERIFY(Off()->hasFocus());           // 300 and 200 wait in the boxes
+        Trigger("f_open", Answer::Ok, path);  // text 112: go on without saving
         QVERIFY(!On()->isVisible());
         ClickRow(5);  // focus moves on: nothing of the old boxes is written
         QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0100 0200"}));
-        QVERIFY(w->document().FileSaved());
+        QVERIFY(Saved());
 
         // New goes through the programmer window and clears.
         OpenRow(0);
         TypePhase("500", "600");
         prompt->push(Answer::Ok);  // text 112: the unsaved phase may go
         AcceptModelWindowSoon();
-        QTest::mouseClick(w->findChild<QToolButton*>("New_Fil"), Qt::LeftButton);
+        QTest::mouseClick(Button("New_Fil"), Qt::LeftButton);
         QCOMPARE(prompt->messages(), (Entries{p->Text(112), p->Text(112)}));
-        QVERIFY(!On()->isVisible());
-        QVERIFY(PhaseListEntries(*p, 1, 0).empty());
-        QCOMPARE(p->CurCam, 0);
-        QVERIFY(!UndoEnabled());
+        QCOMPARE(std::tuple(PhaseListEntries(*p, 1, 0).empty(), On()->isVisible(), p->CurCam, UndoEnabled()),
+                 std::tuple(true, false, 0, false));
     }
 
-    // A recent item, read from the options file, reopens its file; dropped files are copied
-    // and the last one opened.
+    // A recent item, read from the options file, reopens its file; of dropped files the last is opened.
     void recentAndDroppedFiles() {
         Program stored;
         stored.WorkDir = Docs();
@@ -192,23 +162,21 @@ private slots:
         AcceptModelWindowSoon();
         item->trigger();
         QCOMPARE(PhaseListEntries(*p, 1, 4), (Entries{"F001 0700 0800"}));
-        QVERIFY(w->document().FileSaved());
+        QVERIFY(Saved());
 
         const std::string a = CamFileWith("a.Cam", 0, 10, 20), b = CamFileWith("b.Cam", 0, 30, 40);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(a)), QUrl::fromLocalFile(QString::fromStdString(b))});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(w.get(), &enter);
-        QVERIFY(enter.isAccepted());
-        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+        QCOMPARE(std::pair(enter.isAccepted(), enter.dropAction()), std::pair(true, Qt::CopyAction));
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(w.get(), &drop);
         QCOMPARE(drop.dropAction(), Qt::CopyAction);
         QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0030 0040"}));
     }
 
-    // Set Language runs the start-up again, after the unsaved-work question; a port given for
-    // the run is used and stored by nothing, Set Language included.
+    // Set Language runs the start-up again; a port given for the run is used and stored by nothing.
     void setLanguageAndAPortForThisRunOnly() {
         Program stored;
         stored.WorkDir = Docs();
@@ -217,23 +185,17 @@ private slots:
         QCOMPARE(WriteOptions(stored).reason(), std::string());
         Start("", true, "/dev/ttyUSB7");
         QCOMPARE(p->ComDevice, std::string("/dev/ttyUSB7"));
-        const std::string script = dir->filePath("docs/Other.Scr").toStdString();
-        {
-            std::ofstream out(script, std::ios::binary);
-            for (int k = 1; k <= 160; ++k) out << "\"" << (k == 74 ? "FORMAT " : "T" + std::to_string(k)) << "\"\r\n";
-        }
+        std::string texts;
+        for (int k = 1; k <= 160; ++k) texts += "\"" + (k == 74 ? "FORMAT " : "T" + std::to_string(k)) + "\"\r\n";
+        const std::string script = WriteFile("docs/Other.Scr", texts);
         EditPhase(1, 0, 10, 20);
-        prompt->push(Answer::Cancel);  // unsaved work: Cancel keeps everything
-        w->action("o_Setlng")->trigger();
+        Trigger("o_Setlng", Answer::Cancel);  // unsaved work: Cancel keeps everything
         QCOMPARE(PhaseListEntries(*p, 1, 0).size(), std::size_t(1));
 
-        prompt->push(Answer::Ok);
-        prompt->push(script);
-        w->action("o_Setlng")->trigger();
+        Trigger("o_Setlng", Answer::Ok, script);
         QCOMPARE(p->LngFile, script);
-        QCOMPARE(Chart()->sizeCaption(), QString("FORMAT 01"));
-        QVERIFY(PhaseListEntries(*p, 1, 0).empty());
-        QVERIFY(w->document().FileSaved());
+        QCOMPARE(std::tuple(Chart()->sizeCaption(), PhaseListEntries(*p, 1, 0).empty(), Saved()),
+                 std::tuple(QString("FORMAT 01"), true, true));
         QCOMPARE(p->RecentFiles, (std::vector<std::string>{"/x/one.Cam", "/x/two.Cam"}));
         QCOMPARE(w->findChildren<QAction*>(QRegularExpression("^F_Mnu_oldF_[1-5]$")).size(), 2);
         QCOMPARE(p->ComDevice, std::string("/dev/ttyUSB7"));
@@ -242,8 +204,7 @@ private slots:
         Program read;
         read.WorkDir = Docs();
         QVERIFY(ReadOptions(read));
-        QCOMPARE(read.ComDevice, std::string("/dev/ttyUSB1"));
-        QCOMPARE(read.LngFile, script);
+        QCOMPARE((Entries{read.ComDevice, read.LngFile}), (Entries{"/dev/ttyUSB1", script}));
     }
 
     void secondInstanceIsRefused() {

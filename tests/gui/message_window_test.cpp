@@ -1,8 +1,7 @@
-// The message window and its modify window, driven through their real widgets by control
-// name with a scripted prompt; the printed list; and the message commands of the main window.
+// The message window and its modify window driven through their real widgets; the printed list;
+// and the message commands of the main window.
 #include "widgets/messages/message_window.h"
 #include "core/messages/message_file.h"
-#include "core/model/scripted_prompt.h"
 #include "find_child.h"
 #include "gui_tests.h"
 #include "main_window_fixture.h"
@@ -16,7 +15,6 @@
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -52,7 +50,11 @@ class MessageWindowTest : public QObject {
     QListWidget* List() const { return child<QListWidget>(w.get(), "LstAlr"); }
     QString Entry(int row) const { return List()->item(row)->text(); }
     QString Label(const char* name) const { return child<QLabel>(w.get(), name)->text(); }
-    void Trigger(const char* action) { w->action(action)->trigger(); }
+    template <class... A>
+    void Trigger(const char* action, const A&... answers) {
+        (prompt->push(answers), ...);
+        w->action(action)->trigger();
+    }
     void Show() {
         w = std::make_unique<MsgWindow>(*p, *prompt, nullptr);
         w->show();
@@ -67,10 +69,8 @@ class MessageWindowTest : public QObject {
         });
         child<QPushButton>(w.get(), "tMOD")->click();
     }
-    // The search `action` answered with `answer`: the row selected after it.
-    int Search(const char* action, std::optional<std::string> answer) {
-        prompt->push(std::move(answer));
-        Trigger(action);
+    int Search(const char* action, const char* answer) {
+        Trigger(action, answer);
         return List()->currentRow();
     }
 
@@ -93,18 +93,14 @@ private slots:
         w.reset();
     }
 
-    // What the list commands do is theirs to check: here, that the window calls them and
-    // shows what they give, one success and one refusal each.
+    // The list commands are checked on their own: here the window calls them and shows what they give.
     void theListItsCaptionsAndItsCommands() {
         p->LngTxt[94] = "&Modifica";
         Show();
-        QCOMPARE(w->windowTitle(), QString("MESSAGES"));
-        QCOMPARE(List()->count(), 255);
-        QCOMPARE(Entry(2), QString("003 OIL PRESSURE LOW"));
-        QCOMPARE(List()->currentRow(), 0);
-        QCOMPARE(Label("LM"), QString("MESSAGE  N."));
-        QCOMPARE(child<QPushButton>(w.get(), "tMOD")->text(), QString("&Modifica"));
-        QCOMPARE(child<QPushButton>(w.get(), "tEX")->text(), QString("E&XIT"));
+        QCOMPARE((QStringList{w->windowTitle(), Entry(2), Label("LM"), child<QPushButton>(w.get(), "tMOD")->text(),
+                              child<QPushButton>(w.get(), "tEX")->text()}),
+                 (QStringList{"MESSAGES", "003 OIL PRESSURE LOW", "MESSAGE  N.", "&Modifica", "E&XIT"}));
+        QCOMPARE(std::pair(List()->count(), List()->currentRow()), std::pair(255, 0));
         QVERIFY(!w->action("c_Rec")->isEnabled());  // no port given to this window
         QCOMPARE(Search("s_Text", "oil"), 2);
         QCOMPARE(Label("LNMsg"), QString("3"));
@@ -118,49 +114,44 @@ private slots:
 
         const std::string file = File("plant.Msg");
         std::ofstream(file, std::ios::binary) << "N. 001 \"FROM FILE\"\r\n";
-        prompt->push(file.c_str());
-        Trigger("f_Open");
-        QCOMPARE(w->windowTitle(), QString::fromStdString("ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file));
-        QCOMPARE(Entry(0), QString("001 FROM FILE"));
+        Trigger("f_Open", file);
+        QCOMPARE((QStringList{w->windowTitle(), Entry(0)}),
+                 (QStringList{QString::fromStdString("ZETO-QOR -  PROGRAMMATORE DI CAMME PX32 -  " + file),
+                              "001 FROM FILE"}));
         Modify(1, "SECOND", true);
         prompt->push(Answer::Yes);  // OVERWRITE FILE
         child<QToolButton>(w.get(), "Sv_Fil")->click();
         QVERIFY(MsgSaved(*p));
         QCOMPARE(ReadFileBytes(file, 1 << 20).bytes.substr(20, 17), std::string("N. 002 \"SECOND\"\r\n"));
-        prompt->push(File("copy").c_str());
-        Trigger("f_SaveAs");
+        Trigger("f_SaveAs", File("copy"));
         QVERIFY(w->windowTitle().endsWith("copy.Msg"));
     }
 
-    // The modify window: Clear keeps the message, OK takes what was typed over the old text,
-    // previewed in two rows; closing with unsaved edits then asks, and Cancel stays.
+    // Clear keeps the message, OK takes what was typed, previewed in two rows; closing then asks.
     void modifyThenCloseWithUnsavedEdits() {
         Show();
         Modify(2, "SOMETHING ELSE", false);
         QCOMPARE(Entry(2), QString("003 OIL PRESSURE LOW"));
-        // A double click opens the modify window too.
         WhenModal("MsgModify", [](QWidget* m) { child<QPushButton>(m, "kcl")->click(); });
-        emit List()->itemDoubleClicked(List()->item(2));
+        emit List()->itemDoubleClicked(List()->item(2));  // opens the modify window too
         QVERIFY(!QApplication::activeModalWidget());
 
         List()->setCurrentRow(6);
-        QString label, rows, focus;
+        QStringList seen;  // title, caption, focus, the two preview rows
         WhenModal("MsgModify", [&](QWidget* m) {
-            QCOMPARE(m->windowTitle(), QString("ALARM MESSAGE MODIFY"));
-            label = child<QLabel>(m, "ltx")->text();
             auto* text1 = child<QLineEdit>(m, "Text1");
-            focus = text1->hasFocus() ? "focus" : "no focus";
+            seen << m->windowTitle() << child<QLabel>(m, "ltx")->text() << (text1->hasFocus() ? "focus" : "no focus");
             QTest::keyClicks(text1, "12345678901234567890ABCDEFGHIJKLMNOPQRSTUVWXY");  // 45 characters
-            rows = child<QLabel>(m, "row1")->text() + "|" + child<QLabel>(m, "row2")->text();
-            QCOMPARE(child<QLabel>(m, "row1")->palette().color(QPalette::WindowText), QColor(Qt::cyan));
-            QCOMPARE(child<QLabel>(m, "row1")->palette().color(QPalette::Window), QColor(Qt::black));
+            seen << child<QLabel>(m, "row1")->text() + "|" + child<QLabel>(m, "row2")->text();
+            const QPalette row1 = child<QLabel>(m, "row1")->palette();
+            QCOMPARE(std::pair(row1.color(QPalette::WindowText), row1.color(QPalette::Window)),
+                     std::pair(QColor(Qt::cyan), QColor(Qt::black)));
             child<QPushButton>(m, "kok")->click();
         });
         child<QPushButton>(w.get(), "tMOD")->click();
-        QCOMPARE(label, QString("MOIDFY  N. 007"));
-        QCOMPARE(focus, QString("focus"));
-        QCOMPARE(rows, QString("12345678901234567890|ABCDEFGHIJKLMNOPQRST"));
-        QCOMPARE(Entry(6), QString("007 12345678901234567890ABCDEFGHIJKLMNOPQRST"));
+        QCOMPARE(seen << Entry(6), (QStringList{"ALARM MESSAGE MODIFY", "MOIDFY  N. 007", "focus",
+                                                "12345678901234567890|ABCDEFGHIJKLMNOPQRST",
+                                                "007 12345678901234567890ABCDEFGHIJKLMNOPQRST"}));
         QVERIFY(!MsgSaved(*p));
 
         prompt->push(Answer::Cancel);
@@ -180,26 +171,20 @@ private slots:
             if (QFontDatabase::styles(f).contains("Italic")) family = f;
         if (family.isEmpty()) QSKIP("no font with an italic style here");
         WhenModal("FontDialog", [family](QWidget* d) {
-            QFont f(family);
-            f.setPointSize(14);
-            f.setItalic(true);
-            static_cast<QFontDialog*>(d)->setCurrentFont(f);
+            static_cast<QFontDialog*>(d)->setCurrentFont(QFont(family, 14, -1, true));
             static_cast<QDialog*>(d)->accept();
         });
         Trigger("f_Font");
-        QCOMPARE(QString::fromStdString(p->PrnFontName), family);
-        QCOMPARE(p->PrnFontSize, 14.0);
-        QVERIFY(p->PrnFontItalic);
-        QCOMPARE(MsgPrintFont(*p).family(), family);
-        QVERIFY(MsgPrintFont(*p).bold());  // the printout is bold whatever the choice
+        QCOMPARE(std::tuple(QString::fromStdString(p->PrnFontName), p->PrnFontSize, p->PrnFontItalic),
+                 std::tuple(family, 14.0, true));
+        // The printout is bold whatever the choice.
+        QCOMPARE(std::pair(MsgPrintFont(*p).family(), MsgPrintFont(*p).bold()), std::pair(family, true));
         WhenModal("FontDialog", [](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
         Trigger("f_Font");
-        QCOMPARE(QString::fromStdString(p->PrnFontName), family);
-        QCOMPARE(p->PrnFontSize, 14.0);
+        QCOMPARE(std::pair(QString::fromStdString(p->PrnFontName), p->PrnFontSize), std::pair(family, 14.0));
     }
 
-    // The printout lists the messages that have a text; one that cannot be written says why.
-    // A cancelled printer choice changes nothing; a choice made is kept for the run.
+    // The printout lists the messages that have a text; a printer choice made is kept for the run.
     void printListsTheMessagesAndThePrinterChoiceIsKept() {
         Show();
         p->MsgFile = File("plant.Msg");
@@ -248,15 +233,14 @@ private slots:
                     if (page.pixel(x, y) != qRgb(255, 255, 255)) return true;
             return false;
         };
-        QVERIFY(inkIn(0, step));
-        QVERIFY(!inkIn(static_cast<int>(next) * step + 1, page.height()));
+        QCOMPARE(std::pair(inkIn(0, step), inkIn(int(next) * step + 1, page.height())), std::pair(true, false));
     }
 };
 
 RegisterGuiTest<MessageWindowTest> registered;
 
-// The message window reached from the main window: edits of an earlier visit are kept and
-// asked about before another list comes or the program closes.
+// From the main window: edits of an earlier visit are kept, and asked about before another list
+// comes or the program closes.
 class MessagesInMainWindowTest : public MainWindowFixture {
     Q_OBJECT
 
@@ -288,23 +272,20 @@ private slots:
             child<QPushButton>(m, "tEX")->click();
         });
         w->action("Al_Msg")->trigger();
-        QCOMPARE(first, QString("001 EDITED"));
-        QCOMPARE(prompt->asked().size(), asked + 1);
+        QCOMPARE(std::pair(first, prompt->asked().size()), std::pair(QString("001 EDITED"), asked + 1));
 
         // Receiving asks first; Cancel keeps the edits and opens no port.
-        prompt->push(Answer::Cancel);
-        w->action("Msg_Rec")->trigger();
+        Trigger("Msg_Rec", Answer::Cancel);
         QCOMPARE(prompt->asked().size(), asked + 2);
         QCOMPARE(prompt->asked().back().text, std::string("FILE NOT SAVED\rEXIT ANYWAY ?"));
-        QCOMPARE(p->AlarmMsg[1], std::string("EDITED"));
-        QVERIFY(!port.isOpen());
+        QCOMPARE(std::pair(QString::fromStdString(p->AlarmMsg[1]), port.isOpen()), std::pair(QString("EDITED"), false));
 
         // Closing the program asks too; Cancel keeps it open.
         prompt->push(Answer::Cancel);
         w->close();
-        QVERIFY(w->isVisible());
-        QCOMPARE(prompt->asked().size(), asked + 3);
-        QCOMPARE(prompt->asked().back().text, std::string("FILE NOT SAVED\rEXIT ANYWAY ?"));
+        QCOMPARE(
+            std::tuple(w->isVisible(), prompt->asked().size(), QString::fromStdString(prompt->asked().back().text)),
+            std::tuple(true, asked + 3, QString("FILE NOT SAVED\rEXIT ANYWAY ?")));
         MarkMsgSaved(*p);
     }
 
@@ -314,14 +295,13 @@ private slots:
         CommandLine cl;
         cl.file = WriteFile("shot.Msg", "N. 001 \"SHOWN\"\r\n");
         const WindowShot* shot = FindWindowShot("messages");
-        QVERIFY(shot);
-        QVERIFY(!shot->camFile);
+        QVERIFY(shot && !shot->camFile);
         const std::unique_ptr<QWidget> window = shot->make(*w, *p, *prompt, cl);
         QVERIFY(window);
         window->show();
         QCOMPARE(child<QListWidget>(window.get(), "LstAlr")->item(0)->text(), QString("001 SHOWN"));
         QVERIFY(window->windowTitle().endsWith(QString::fromStdString(cl.file)));
-        cl.file = dir->filePath("missing.Msg").toStdString();
+        cl.file = Path("missing.Msg");
         QVERIFY(!shot->make(*w, *p, *prompt, cl));
     }
 };

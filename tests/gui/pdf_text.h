@@ -4,8 +4,6 @@
 
 #include <QImage>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 
 namespace camtest {

@@ -1,7 +1,6 @@
 // "&Print", "Se&lect Printer", "&Rotate Demo", the functions and the advance computation of the
 // main window open their windows; the cam chosen in the size show is the chart's current cam on
-// return. (That an edit in the functions window is a step of the history: the history window's
-// test.)
+// return.
 #include "find_child.h"
 #include "gui_tests.h"
 #include "main_window_fixture.h"
@@ -25,9 +24,8 @@ private slots:
             QTest::mouseDClick(child<QLabel>(modal, "Label1_3"), Qt::LeftButton);
         });
         w->action("O_Rot")->trigger();
-        QCOMPARE(title, QString("SIZE SHOW"));
-        QCOMPARE(p->CurCam, 2);
-        QCOMPARE(Chart()->camCaption(), QString("CAM 03"));
+        QCOMPARE(std::tuple(title, p->CurCam, Chart()->camCaption()),
+                 std::tuple(QString("SIZE SHOW"), 2, QString("CAM 03")));
         QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
 
         // The print dialog opens on the current size.
@@ -38,8 +36,7 @@ private slots:
             child<QPushButton>(modal, "T_EX")->click();
         });
         w->action("Pr_size")->trigger();
-        QCOMPARE(box, QString("04"));
-        QCOMPARE(p->CurSize, 4);
+        QCOMPARE(std::pair(box, p->CurSize), std::pair(QString("04"), 4));
 
         bool printerPage = false;
         WithModalSoon([&](QWidget* modal) {
@@ -47,8 +44,7 @@ private slots:
             qobject_cast<QDialog*>(modal)->reject();
         });
         w->action("f_SelPr")->trigger();
-        QVERIFY(printerPage);
-        QVERIFY(prompt->asked().empty());
+        QCOMPARE(std::pair(printerPage, prompt->asked().empty()), std::pair(true, true));
     }
 
     // The functions window opens on the file's block, its Demo button opens the advance
@@ -58,17 +54,16 @@ private slots:
         two.AdvMs[20] = 123;
         Start(WriteProgram("two.Cam", two));
         ConnectFunctions(*w, *p, *prompt);
-        QVERIFY(DriveModal([&] { w->action("Fu_Set")->trigger(); },
-                           [](QWidget* d) {
-                               QCOMPARE(child<QLabel>(d, "lValAn20")->text(), QString("123"));
-                               WithModalSoon([](QWidget* c) {
-                                   QCOMPARE(c->objectName(), QString("CalcAnt"));
-                                   qobject_cast<QDialog*>(c)->accept();
-                               });
-                               child<QPushButton>(d, "tDEMO")->click();
-                           },
-                           true));
-        QVERIFY(w->document().FileSaved());
+        const auto demo = [](QWidget* d) {
+            QCOMPARE(child<QLabel>(d, "lValAn20")->text(), QString("123"));
+            WithModalSoon([](QWidget* c) {
+                QCOMPARE(c->objectName(), QString("CalcAnt"));
+                qobject_cast<QDialog*>(c)->accept();
+            });
+            child<QPushButton>(d, "tDEMO")->click();
+        };
+        QVERIFY(DriveModal([&] { w->action("Fu_Set")->trigger(); }, demo, true));
+        QVERIFY(Saved());
         ClickRow(4);
         QString frame;
         QVERIFY(DriveModal([&] { w->action("o_Ant")->trigger(); },

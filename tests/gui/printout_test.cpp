@@ -1,7 +1,5 @@
-// The printouts drawn on images and written as PDFs: bars where the chart puts them (the
-// phase through position 0 at both ends), the listing wrapped within the page and going on
-// over the next, a page per size, and PDFs that carry their text.
-#include "find_child.h"
+// The printouts drawn on images and written as PDFs: bars where the chart puts them, the listing
+// wrapped within the page and going on over the next, a page per size, PDFs that carry their text.
 #include "gui_tests.h"
 #include "paint/size_chart_painter.h"
 #include "paint/size_listing_painter.h"
@@ -30,20 +28,19 @@ Program Sample() {
     return p;
 }
 
-// A page of 7.5 x 10 inches drawn at 96 dots an inch on white.
-QImage Page(const Printout& printout, int page, double dpi = 96) {
-    QImage img(int(7.5 * dpi), int(10 * dpi), QImage::Format_RGB32);
+// The first page of 7.5 x 10 inches drawn at 96 dots an inch on white.
+QImage FirstPage(const Printout& printout) {
+    QImage img(int(7.5 * 96), 10 * 96, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter g(&img);
-    printout.DrawPage(g, page, dpi);
+    printout.DrawPage(g, 0, 96);
     return img;
 }
 
 // The pixel over position pos in the middle of row's band, by the layout of the printout.
-QPoint At(const ChartLayout& l, int row, double pos, double dpi = 96) {
+QPoint At(const ChartLayout& l, int row, double pos) {
     const QRectF band = l.Band(row);
-    const double s = dpi / 96;
-    return QPoint(int(std::lround((band.left() + band.width() * pos / 1023) * s)), int(band.center().y() * s));
+    return QPoint(int(std::lround(band.left() + band.width() * pos / 1023)), int(band.center().y()));
 }
 
 class PrintoutTest : public QObject {
@@ -61,7 +58,7 @@ private slots:
         p.CurCam = 0;                          // the current cam is not highlighted on paper
         const SizeChartPrintout out(p, {1}, QSizeF(7.5, 10));
         QCOMPARE(out.PageCount(), 1);
-        const QImage img = Page(out, 0);
+        const QImage img = FirstPage(out);
         const ChartLayout& l = out.layout();
         QTemporaryDir dir;
         const QString pdf = dir.filePath("chart.pdf");
@@ -83,9 +80,7 @@ private slots:
                          qPrintable(where));
         }
         // The rows fill the page below the header and the scale, the last ending inside it.
-        QVERIFY(l.Band(31).bottom() <= 10 * 96);
-        QVERIFY(l.Band(31).bottom() > 9 * 96);
-        QVERIFY(l.bandWidth > 400);
+        QVERIFY(l.Band(31).bottom() <= 10 * 96 && l.Band(31).bottom() > 9 * 96 && l.bandWidth > 400);
         for (int y = 0; y < img.height(); y += 3)
             for (int x = 0; x < img.width(); x += 3) {
                 const QColor c = img.pixelColor(x, y);
@@ -98,8 +93,7 @@ private slots:
         QVERIFY(SetPhase(p, 15, 15, 0, 1024));
         const SizeChartPrintout out(p, {15, 16, 0}, QSizeF(7.5, 10));
         QCOMPARE(out.PageCount(), 1);  // sizes outside the model are not printed
-        const QImage img = Page(out, 0);
-        QCOMPARE(img.pixelColor(At(out.layout(), 15, 530)), kBlack);
+        QCOMPARE(FirstPage(out).pixelColor(At(out.layout(), 15, 530)), kBlack);
         QVERIFY(out.layout().rowPitch > 40);  // sixteen rows share the page
     }
 
@@ -126,9 +120,9 @@ private slots:
             QVERIFY(out.pages()[page][0].line.bold || out.pages()[page][0].line.text.empty());
         }
         // Size 2 starts a page of its own: an empty line, then its header.
-        QVERIFY(pageOfSize2 == out.PageCount() - 1);
-        QCOMPARE(out.pages()[pageOfSize2][0].line.text, std::string());
-        QVERIFY(out.pages()[pageOfSize2][1].line.bold);
+        const auto& last = out.pages().back();
+        QCOMPARE(std::tuple(pageOfSize2, last[0].line.text.empty(), last[1].line.bold),
+                 std::tuple(out.PageCount() - 1, true, true));
         // Every phase of cam 32 is there, in order, on lines indented by three blanks.
         const QString cam32 = size1.mid(size1.indexOf("C 32\n") + 5);
         QStringList phases;
@@ -140,14 +134,12 @@ private slots:
             if (i + 1 < lines.size())
                 QVERIFY(metrics.horizontalAdvance(lines[i] + " - " + lines[i + 1].trimmed().left(9)) > 7.5 * 1200);
         }
-        QCOMPARE(phases.size(), 125);
-        QCOMPARE(phases.front(), QString("0001 0004"));
-        QCOMPARE(phases.back(), QString("0993 0996"));
+        QCOMPARE(std::tuple(int(phases.size()), phases.front(), phases.back()),
+                 std::tuple(125, QString("0001 0004"), QString("0993 0996")));
     }
 
-    // Every page is told as it is done; a cancel ends the printout there, says at which page,
-    // and writes no file; a write that fails is told. (What the pages say is camctl print's,
-    // checked in its tests; the durable writer keeps an old file, checked with the cam files.)
+    // Every page is told as it is done; a cancel ends the printout there, says at which page, and
+    // writes no file; a write that fails is told.
     void progressCountsThePagesAndACancelWritesNothing() {
         Program p = Sample();
         QTemporaryDir dir;
@@ -162,9 +154,8 @@ private slots:
         const QString cancelled = dir.filePath("cancelled.pdf");
         const Result r = WriteSizesPdf(p, PrintMode::Listing, {1, 2, 3}, cancelled.toStdString(),
                                        [](int done, int) { return done < 2; });
-        QVERIFY(!r.ok());
-        QCOMPARE(r.reason(), std::string("The printout was cancelled at page 2 of 3."));
-        QVERIFY(!QFile::exists(cancelled));
+        QCOMPARE(std::tuple(r.ok(), QString::fromStdString(r.reason()), QFile::exists(cancelled)),
+                 std::tuple(false, QString("The printout was cancelled at page 2 of 3."), false));
         QVERIFY(!WriteSizesPdf(p, PrintMode::Chart, {1}, dir.filePath("no/such/folder/a.pdf").toStdString()).ok());
     }
 };
