@@ -1,7 +1,5 @@
-// The exchange routines against one device over two lines: camsim's own device code behind
-// the in-memory port (its clock moves only when the link waits) and the camsim program on a
-// real pseudo-terminal through the QSerialPort adapter. Every scenario runs on both, so the
-// fake line cannot drift from what a real line does; then what only a real line shows.
+// The exchange routines against camsim's device code behind the in-memory port and against the
+// camsim program on a real pseudo-terminal, so that the fake line cannot drift from a real one.
 #include "core/camfile/cam_file.h"
 #include "core/link/identify.h"
 #include "core/link/size_transfer.h"
@@ -12,6 +10,7 @@
 #include "sim_process.h"
 #include "support/fake_port.h"
 #include "support/scratch_folder.h"
+#include "support/wire_doubles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -22,13 +21,13 @@
 namespace cam {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 enum class Line { Fake, Pty };
 
-// camsim on the line of the test's parameter: its device code answering on the fake port and
-// clock, or the camsim program on a pseudo-terminal.
 struct DeviceLine {
     DeviceLine(Line kind, const std::vector<std::string>& args) {
         if (kind == Line::Pty) {
@@ -67,7 +66,6 @@ protected:
     void TearDown() override {
         if (link) ClosePort(*link);
     }
-    // The device camsim plays with these options, on the line of the test's parameter.
     void Start(std::vector<std::string> args) {
         args.insert(args.end(), {"--baud", "0"});
         line = std::make_unique<DeviceLine>(GetParam(), args);
@@ -80,12 +78,7 @@ protected:
     ScriptedPrompt prompt;
     std::unique_ptr<DeviceLine> line;
     std::unique_ptr<Link> link;
-    struct NoView : TransferView {
-        void setCaption(const std::string&) override {}
-        void setOperation(const std::string&) override {}
-        void setSizeLabel(const std::string&) override {}
-        void setProgress(int) override {}
-    } view;
+    camtest::RecordingView view;
 };
 
 TEST_P(Exchange, IdentificationGivesTheDevicesModel) {
@@ -95,7 +88,6 @@ TEST_P(Exchange, IdentificationGivesTheDevicesModel) {
     EXPECT_TRUE(line->port().isOpen());  // left open for the transfer that follows
 }
 
-// A device that is not there, or not one of ours: said once, the port closed again.
 TEST_P(Exchange, FailedIdentificationIsSaidWithThePortClosed) {
     const std::pair<const char*, const char*> cases[] = {
         {"silent", "KLM NOT FOUND\rCONTROL WIRING"}, {"vanish", "KLM NOT FOUND\rCONTROL WIRING"},
@@ -119,15 +111,12 @@ TEST_P(Exchange, EchoIsRefusedQuietly) {
     EXPECT_TRUE(prompt.messages().empty());
 }
 
-// What is sent comes back: the functions block, the phases and the remarks of size 1.
 TEST_P(Exchange, SizesGoAndComeBack) {
     Start({"--model", "32x7x255x1"});
-    p.NEncoders = 1;
-    p.AdvOn = 1;
+    p.NEncoders = p.AdvOn = p.DelayOn = 1;
     p.NAdvCams = 3;
     p.AdvMs[0] = 10;
     p.AdvMs[2] = 200;
-    p.DelayOn = 1;
     p.Delay21_24 = 7;
     p.OutSize = 2;
     p.EncShift = 500;
@@ -137,9 +126,7 @@ TEST_P(Exchange, SizesGoAndComeBack) {
     SetPhase(p, 7, 31, 0, 512);
     p.CamRemark[2] = "GLUE";
     const TransmitResult sent = SizeTransmit(p, *link, view);
-    ASSERT_TRUE(sent.sent);
-    EXPECT_EQ(sent.sizes, 7);
-    EXPECT_TRUE(prompt.messages().empty());
+    ASSERT_EQ(std::tuple(sent.sent, sent.sizes, prompt.messages()), std::tuple(true, 7, std::vector<std::string>{}));
 
     Program back;
     back.Port() = p.Port();
@@ -149,16 +136,12 @@ TEST_P(Exchange, SizesGoAndComeBack) {
     EXPECT_EQ(CamFileText(received->data), CamFileText(p));
 }
 
-// A refused end and a reception that stops short: size_transfer_test on the tool's side, the
-// fault matrix (send refuse-end, receive bad-checksum and babble) over the pty.
-
 INSTANTIATE_TEST_SUITE_P(Lines, Exchange, ::testing::Values(Line::Fake, Line::Pty),
                          [](const ::testing::TestParamInfo<Line>& i) {
                              return i.param == Line::Fake ? std::string("FakePort") : std::string("Pty");
                          });
 
-// What only a real line shows: the simulator going away between exchanges, a port another
-// program holds, and the port crossing threads.
+// What only a real line shows.
 struct OverPty : ::testing::Test {
     QtSerialPort port;
     SteadyClock clock;
@@ -180,11 +163,9 @@ TEST_F(OverPty, SimulatorStoppedBetweenExchanges) {
     prompt.clear();
     EXPECT_FALSE(IdentifyDevice(p, link));
     EXPECT_FALSE(port.isOpen());
-    // The port is opened anew, which fails: its error names the port, and no device is missed
-    // on a port that is not there.
-    ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_EQ(prompt.messages()[0].rfind("Errore ", 0), 0u);
-    EXPECT_THAT(prompt.messages()[0], HasSubstr(sim.port() + ": There is no such port."));
+    // The port opened anew fails: its error names the port, and no device is said to be missed.
+    ASSERT_THAT(prompt.messages(),
+                ElementsAre(AllOf(StartsWith("Errore "), HasSubstr(sim.port() + ": There is no such port."))));
     EXPECT_EQ(prompt.asked()[0].title, "Errore su " + sim.port());
 }
 

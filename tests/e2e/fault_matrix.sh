@@ -1,14 +1,10 @@
 #!/usr/bin/env bash
 # usage: fault_matrix.sh CAMSIM CAMCTL SOURCE_DIR
-# Every transfer against camsim with every fault that can meet it, as one table: each cell
-# must end with its exit status and its documented message, said once, within its time limit;
-# a failed transfer ends with its closing line, reports nothing on stdout, leaves a file being
-# received untouched and no scratch file behind; an update leaves in camsim the file's data
-# records when it succeeds and nothing when it fails. Cells run six at a time, the slowest six
-# first.
-# The held-* faults are another program on the port, not the device's: an flock on it (as
-# picocom takes), or a live lock file (as minicom writes) while the port is named through a
-# link to it; stale-lockfile is one whose process is gone.
+# Every transfer against camsim with every fault that can meet it: each cell ends with its exit
+# status and its message said once, in time; a failure ends with its closing line, nothing on
+# stdout, the output file untouched, no scratch left; an update leaves camsim the file's records
+# only when it succeeds. held-*: another program holds the port (an flock, or a live lock file
+# while the port is named through a link); stale-lockfile: its process is gone.
 set -uo pipefail
 camsim=$(realpath "$1") camctl=$(realpath "$2") src=$(realpath "$3") case=matrix
 source "$(dirname "$(realpath "$0")")/../checks.sh"
@@ -17,10 +13,8 @@ cam="$src/tests/e2e/data/one_encoder.Cam"
 msg="$src/resources/samples/demo.Msg"
 abs="$src/tests/e2e/data/firmware.Abs"
 
-# transfer[@tcp|@rfc2217: through ser2net] | fault | exit status | what it says (stderr or stdout)
-# | seconds at most. no-port: a port that is not there. Network faults: refused (no server),
-# no-answer (a server that never takes the connection), server-gone (ser2net killed while the
-# device is silent mid-reception).
+# transfer[@tcp|@rfc2217 through ser2net] | fault | exit status | what it says | seconds at most.
+# refused: no server; no-answer: one that never accepts; server-gone: ser2net killed mid-reception.
 matrix=$(cat <<'TABLE'
 identify    | silent               | 1 | CONTROL WIRING                | 10
 identify    | echo                 | 1 | came back unchanged           | 10
@@ -65,7 +59,6 @@ msg-receive@tcp  | server-gone     | 1 | the connection was dropped    | 15
 TABLE
 )
 
-# The last line of a failed transfer.
 declare -A closings=([send]="camctl send: the sizes were not sent" [receive]="camctl receive: nothing was written"
     [msg-receive]="camctl msg-receive: nothing was written")
 
@@ -159,8 +152,7 @@ print(flush=True); time.sleep(60)' "$busy" >busy.fifo &
     read -r <busy.fifo
 }
 
-# The rows numbered, their blanks trimmed; run by their time limit, longest first, so that the
-# slow cells wait together.
+# The rows numbered and trimmed, run six at a time, longest limit first, so slow cells wait together.
 mapfile -t rows < <(sed -e 's/ *| */|/g' -e 's/ *$//' <<<"$matrix" | awk -F'|' '{ print $5 "|" NR "|" $0 }')
 k=0
 while IFS='|' read -r limit n transfer fault status message _; do

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # usage: readme_examples.sh SOURCE_DIR BUILD_DIR
-# Runs every command example of the README as it is written there (its indented lines that
-# start with build/), camsim playing the device, the files they make in /tmp made in a scratch
-# folder instead: the README and the programs cannot drift apart.
+# Every command example of the README (its indented lines starting with build/) as written,
+# camsim playing the device and a scratch folder standing for /tmp.
 set -uo pipefail
 src=$(realpath "$1") build=$(realpath "$2") case=readme
 source "$(dirname "$(realpath "$0")")/../checks.sh"

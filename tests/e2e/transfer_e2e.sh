@@ -1,12 +1,7 @@
 #!/usr/bin/env bash
-# camctl against camsim over a real pseudo-terminal: identify; send / receive round trips that
-# must come back byte for byte, the check after sending, the comparison with the device, the
-# private scratch folder, the cam count checked; firmware files checked, flashed and found
-# again in the simulator's stored image, or refused before anything is sent; the message
-# commands on hand-made files and their round trips; devices behind a real serial server,
-# ser2net in raw and in telnet (RFC 2217) mode, and backup / restore of several at once. The
-# faults the simulator shows are rows of fault_matrix.sh. One case a run, so that the slow
-# ones run beside the others.
+# camctl's transfers, firmware updates and message commands against camsim on a real
+# pseudo-terminal and behind ser2net (raw and RFC 2217); the device's faults are fault_matrix.sh's.
+# One case a run, so that the slow ones run beside the others.
 # usage: transfer_e2e.sh CAMSIM CAMCTL SOURCE_DIR CASE
 set -uo pipefail
 camsim=$(realpath "$1") camctl=$(realpath "$2") src=$(realpath "$3") case=$4
@@ -17,14 +12,15 @@ source "$(dirname "$(realpath "$0")")/../checks.sh"
 round_trip() {
     run send --port "$1" "$2"; expect_status 0
     run receive --port "$1" back.Cam; expect_status 0
-    cmp "$2" back.Cam >&2 || { diff <(tr -d '\r' <"$2") <(tr -d '\r' <back.Cam) >&2; fail "$2 came back changed"; }
+    same_bytes "$2" back.Cam
 }
+# same_bytes SENT BACK : the same bytes; the lines that differ are shown.
+same_bytes() { cmp "$1" "$2" >&2 || { diff <(tr -d '\r' <"$1") <(tr -d '\r' <"$2") >&2; fail "$1 came back changed"; }; }
 
 fw="$data/firmware.Abs"
 image=dev/camsim-32x60x255x2.firmware
 
-# The simulator's image holds the data records of the file in their order (the byte-count-00
-# records carry no data), and the identification text "A1B2C303/15/2026" in hex.
+# The file's data records in order (byte count 00 carries none) and "A1B2C303/15/2026" in hex.
 expect_image() {
     [ -f "$image" ] || fail "camsim stored no firmware image"
     diff -u <(grep -v '^:00' "$fw" | tr -d '\r') <(sed -n 's/^record //p' "$image") >&2 ||
@@ -39,7 +35,7 @@ data bytes: 1906
 $1"
 }
 
-# A copy of the file with one data digit of line 5 changed, and one cut off after line 10.
+# One data digit of line 5 changed, and the file cut after line 10.
 spoilt_copies() {
     sed '5s/^\(.\{12\}\)./\1F/' "$fw" >corrupt.Abs
     cmp -s "$fw" corrupt.Abs && fail "the corrupted copy is the file"
@@ -60,8 +56,7 @@ canonical() {
     done
 }
 
-# A program whose remarks carry the byte 255, the telnet IAC: it must cross doubled and come
-# back single, both ways.
+# Remarks that carry the byte 255, the telnet IAC, which must cross doubled both ways.
 iac_file() { LC_ALL=C sed 's/^C 01"Feed"/C 01"F\xffe\xffd"/' "$data/one_encoder.Cam" >iac.Cam; }
 same() { cmp "$1" "$2" >&2 || fail "$2 differs from $1"; }
 # another_sim MODEL : one more camsim; the one before keeps running.
@@ -70,13 +65,14 @@ another_sim() {
     start_sim --model "$1" --baud 0
 }
 row() { grep -E "^$1 " out || fail "no summary line for $1: $(cat out)"; }
+expect_seven_sent() { grep -q "^sent the functions block and 7 sizes of " out || fail "not 7 sizes sent: $(cat out)"; }
 
 case $case in
 identify)
     start_sim
     check "identify --port $port" 0 $'32 cams, 60 sizes, 255 messages, 2 encoders\n'
     [ ! -s err ] || fail "a good device gives no message: $(cat err)"
-    # Again on the same simulator: the port was released and is taken again.
+    # The port was released and is taken again.
     mv out first
     run identify --port "$port" --baud 19200; expect_status 0
     cmp -s first out || fail "second run: $(cat first) / $(cat out)"
@@ -99,37 +95,31 @@ TABLE
     ;;
 
 verify)
-    # A device with fewer sizes than the file takes the sizes it holds; the summary says so.
+    # Fewer sizes on the device than in the file, then more: the sizes sent are counted and checked.
     start_sim --model 32x7x255x2 --baud 0
     run send --yes --port "$port" "$data/three_encoders.Cam"; expect_status 0
-    grep -q "^sent the functions block and 7 sizes of " out || fail "the summary counts the file's sizes: $(cat out)"
+    expect_seven_sent
     run send --verify --port "$port" "$data/two_encoders.Cam"; expect_status 0
-    grep -qxF "verified: the device holds what was sent" out || fail "no verification line: $(cat out)"
-    stop_sim
-    # A device with more sizes than the file: the sizes sent are the ones checked, and the
-    # summary counts them.
-    start_sim --model 32x15x255x2 --baud 0
+    expect_out_line "verified: the device holds what was sent"
+    restart_sim --model 32x15x255x2 --baud 0
     run send --verify --yes --port "$port" "$data/two_encoders.Cam"; expect_status 0
-    grep -qxF "verified: the device holds what was sent" out || fail "no verification line: $(cat out)"
-    grep -q "^sent the functions block and 7 sizes of " out || fail "the summary does not count the sizes sent: $(cat out)"
+    expect_out_line "verified: the device holds what was sent"
+    expect_seven_sent
     ;;
 
 state)
-    # Another run of the simulator on the same folder is the same device: its sizes and its
-    # messages.
+    # Another run of the simulator on the same folder is the same device.
     mkdir dev
     start_sim --model 32x7x255x1 --baud 0 --state dev
     run send --port "$port" "$data/one_encoder.Cam"; expect_status 0
     run msg-send --port "$port" "$msg"; expect_status 0
-    stop_sim
-    start_sim --model 32x7x255x1 --baud 0 --state dev
+    restart_sim --model 32x7x255x1 --baud 0 --state dev
     run receive --port "$port" back.Cam; expect_status 0
-    cmp "$data/one_encoder.Cam" back.Cam >&2 || fail "the sizes did not survive a restart"
+    same "$data/one_encoder.Cam" back.Cam
     run msg-receive --port "$port" back.Msg; expect_status 0
-    cmp "$msg" back.Msg >&2 || fail "the messages did not survive a restart"
+    same "$msg" back.Msg
     stop_sim
-    # A damaged state, or one that is no file (a FIFO would hold the simulator before it says
-    # its port), is said in a short line and not used; the device starts empty and still serves.
+    # A damaged state, or a FIFO that would hold the simulator, is said in a short line and not used.
     for damaged in size fifo long; do
         rm -f dev/camsim-32x7x255x1.state sim.err
         case $damaged in
@@ -147,14 +137,12 @@ state)
     ;;
 
 receive_scratch_is_private)
-    # The reception file lives in a folder of its own under TMPDIR, open to this user only,
-    # and is gone afterwards, also when the command is stopped.
+    # The reception file lives in a folder under TMPDIR open to this user only, gone afterwards.
     mkdir tmp
     start_sim --model 32x7x255x1 --baud 0
     TMPDIR="$work/tmp" run receive --port "$port" back.Cam; expect_status 0
     [ -z "$(ls tmp)" ] || fail "scratch files were left behind: $(ls tmp)"
-    stop_sim
-    start_sim --model 32x7x255x1 --baud 200
+    restart_sim --model 32x7x255x1 --baud 200
     TMPDIR="$work/tmp" timeout 90 "$camctl" receive --port "$port" slow.Cam >out 2>err &
     pid=$!
     for _ in $(seq 50); do [ -n "$(ls -d tmp/camctl-?????? 2>/dev/null)" ] && break; sleep 0.1; done
@@ -174,8 +162,7 @@ receive_scratch_is_private)
     ;;
 
 diff_device)
-    # The file sent, then another one with a phase moved: diff --port names that phase. What
-    # the device cannot hold is left out of the comparison and said on stderr.
+    # What the device cannot hold is left out of the comparison and said on stderr.
     sample=$src/resources/samples/demo.Cam
     start_sim --model 32x7x255x1 --baud 0
     run send --yes --port "$port" "$sample"; expect_status 0
@@ -185,19 +172,16 @@ diff_device)
     check "diff --port $port $sample" 1 "size 2, cam 1: phase 0200-0400 in A, 0200-0420 in B
 "
     # Another model on the device is a difference, not a failure.
-    stop_sim
-    start_sim --model 32x15x255x2 --baud 0
+    restart_sim --model 32x15x255x2 --baud 0
     run send --port "$port" "$data/two_encoders.Cam" --yes; expect_status 0
     check "diff --port $port $data/two_encoders.Cam" 1 "Number of sizes: 7 in A, 15 in B
 "
-    stop_sim
     # A device that does not answer gives no answer either.
-    start_sim --model 32x7x255x1 --baud 0 --fault bad-checksum:5
+    restart_sim --model 32x7x255x1 --baud 0 --fault bad-checksum:5
     check "diff --port $port $data/one_encoder.Cam" 2 - "TIMEOUT SERIAL PORT "
     ;;
 
 wrong_cams)
-    # The device is a 32-cam model: a 16-cam file is not sent, a 16-cam reception is refused.
     start_sim --model 32x7x255x1 --baud 0
     check "send --port $port $data/sixteen_cams.Cam" 1 - "WRONG DSP  C.32"
     printf 'previous content' >out.Cam
@@ -224,8 +208,7 @@ verify_hex)
         run verify-hex $f; expect_status 0
         grep -qx "lines: 20" out || fail "$f: $(cat out err)"
     done
-    # What a device would refuse half-way through an update is refused here, naming the line
-    # (each kind of such record is flash_update_test's).
+    # What a device would refuse half-way through an update is refused here, naming the line.
     check "verify-hex cut.Abs" 1 - "THE FILE ENDS AT LINE 10 WITHOUT ITS END RECORD: IT IS INCOMPLETE"
     ;;
 
@@ -248,8 +231,7 @@ flash)
 flash_refused)
     spoilt_copies
     mkdir dev
-    # A corrupted or cut file is refused before the port is opened, and a declined update
-    # sends nothing: the device never hears of them.
+    # A corrupted or cut file is refused before the port is opened; a declined update sends nothing.
     start_sim --baud 0 --state dev
     check "flash --port $port --yes corrupt.Abs" 1 - "PARITY ERROR IN LINE 5"
     grep -qF "UPDATE FLASH ?" err && fail "a corrupted file was offered for the update"
@@ -262,8 +244,7 @@ flash_refused)
     ;;
 
 msg_list)
-    # Line k is message k whatever number it carries, listed with its blanks; a message the
-    # file lacks is empty (how every odd line reads is message_list_commands_test's).
+    # Line k is message k whatever number it carries, listed with its blanks.
     crlf 'N. 009 "FIRST"' 'N. 002     ' 'N. 003 "SAY "HI" "' >odd.Msg
     check "msg-list --msgs 4 odd.Msg" 0 '001 FIRST
 002  
@@ -318,8 +299,8 @@ msg_round_trip)
     run msg-send --port "$port" sent.Msg; expect_status 0
     grep -q "^sent the messages of sent.Msg to " out || fail "no summary: $(cat out)"
     run msg-receive --port "$port" back.Msg; expect_status 0
-    cmp sent.Msg back.Msg >&2 || { diff <(tr -d '\r' <sent.Msg) <(tr -d '\r' <back.Msg) >&2; fail "came back changed"; }
-    grep -qxF "received 180 messages from $port into back.Msg" out || fail "no summary: $(cat out)"
+    same_bytes sent.Msg back.Msg
+    expect_out_line "received 180 messages from $port into back.Msg"
     [ ! -s sim.err ] || fail "camsim complained: $(cat sim.err)"
     stop_sim
     # At a real line speed, with a device that thinks before each block.
@@ -353,8 +334,8 @@ net_tcp)
     ;;
 
 net_rfc2217)
-    # The server's line is at 9600 bit/s, 7 bits, even parity, 2 stop bits. While the tool is
-    # connected (a silent device keeps it so for 2 s), stty on camsim's side shows what it set.
+    # The server's line starts at 9600e72; while the tool waits on a silent device, stty on
+    # camsim's side shows what the tool set.
     start_sim --model 32x7x255x1 --baud 0 --fault silent
     serve_port rfc2217 9600e72
     for speed in 19200 2400; do
@@ -373,7 +354,7 @@ net_rfc2217)
     ;;
 
 net_backup_restore)
-    # Three devices, one on a local line, two behind the server; a fourth that no server answers.
+    # One device on a local line, two behind the server, a fourth that no server answers.
     another_sim 32x7x255x1; local=$port; run send --port "$local" "$data/one_encoder.Cam"; expect_status 0
     another_sim 32x7x255x2; serve_port tcp; raw=$net_port; run send --port "$raw" "$data/two_encoders.Cam"
     another_sim 16x7x180x1; serve_port rfc2217; tel=$net_port; run send --port "$tel" "$data/sixteen_cams.Cam"

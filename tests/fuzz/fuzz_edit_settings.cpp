@@ -1,5 +1,4 @@
-// Any bytes as camdesk's own settings file: the snap step stays within its limits, and what
-// was read writes back and reads again to the same value.
+// Any bytes as the settings file: the snap step stays within its limits and survives a write.
 #include "core/model/edit_settings.h"
 
 #include <cstddef>

@@ -1,5 +1,4 @@
-// Any bytes as a firmware file: a verified file holds only records that pass the checksum
-// rule, its sending order ends, and the identification row shows no control character.
+// Any bytes as a firmware file: only sound records pass, and no control character is shown.
 #include "core/firmware/firmware_file.h"
 #include "core/firmware/flash_update.h"
 
