@@ -35,12 +35,8 @@ std::string Bytes(const Replies& r) {
     return b;
 }
 
-Options Opts(Model model = {}, BlockFaults faults = {}) {
-    Options o;
-    o.model = model;
-    o.blocks = faults;
-    o.baud = 0;
-    return o;
+Options Opts(Model model = {}, BlockFaults faults = {}, const std::string& stateDir = "") {
+    return {.model = model, .faults = {}, .blocks = faults, .baud = 0, .stateDir = stateDir};
 }
 
 // What the device sends for a reading command: its first block, then one after each ACK.
@@ -60,9 +56,7 @@ std::vector<std::string> Frames(std::initializer_list<std::string> texts) {
 TEST(CamsimFrame, ReaderTakesFramesInPiecesAndTellsBadOnes) {
     FrameReader r;
     EXPECT_EQ(r.take('x'), FrameReader::Step::Outside);
-    for (char c : std::string("\x02"
-                              "ABC\x03"))
-        EXPECT_EQ(r.take(c), FrameReader::Step::Inside);
+    for (char c : {'\x02', 'A', 'B', 'C', '\x03'}) EXPECT_EQ(r.take(c), FrameReader::Step::Inside);
     EXPECT_EQ(r.take('C'), FrameReader::Step::Done);
     EXPECT_EQ(std::tuple(r.good(), r.text()), std::tuple(true, "ABC"));
     for (char c : FrameOf("ABC", 'Z')) r.take(c);
@@ -111,9 +105,7 @@ TEST(CamsimSession, RefusesWhatDoesNotFitAndKeepsItsMemoryUntilEnd) {
 }
 
 TEST(CamsimFaults, ABadBlockIsSentOnceAndRightWhenAskedAgain) {
-    BlockFaults f;
-    f.badChecksum = 2;
-    Device bad(Opts({32, 7, 255, 1}, f));
+    Device bad(Opts({32, 7, 255, 1}, {.badChecksum = 2}));
     bad.receive(kFr);
     // Block 2 is line A, whose right check is 3 -> 35 ('#'): sent once with another one,
     // then right when the tool asks again.
@@ -197,8 +189,7 @@ TEST(CamsimFlash, AcknowledgesFuAndEveryGoodRecordAndKeepsTheImageAtTheEnd) {
 
 TEST(CamsimFlash, FirmwareFileSurvivesARestartAndADamagedOneIsNotUsed) {
     const camtest::ScratchFolder dir;
-    Options o = Opts();
-    o.stateDir = dir.str();
+    const Options o = Opts({}, {}, dir.str());
     const std::string path = FirmwarePath(dir.str(), o.model);
     EXPECT_EQ(path, dir.file("camsim-32x60x255x2.firmware"));
     {
@@ -236,8 +227,7 @@ TEST(CamsimMessages, LineReaderTakesOnlyWholeMessageLines) {
 
 TEST(CamsimMessages, TakesTheLinesAtEndGivesThemBackAsBlocksAndKeepsThemInItsState) {
     const camtest::ScratchFolder dir;
-    Options o = Opts({32, 7, 3, 1});
-    o.stateDir = dir.str();
+    const Options o = Opts({32, 7, 3, 1}, {}, dir.str());
     {
         Device d(o);
         // Nothing is answered: not the command, not a line, not "END"; texts may hold '?' and ':'.
@@ -261,19 +251,14 @@ TEST(CamsimMessages, TakesTheLinesAtEndGivesThemBackAsBlocksAndKeepsThemInItsSta
 }
 
 TEST(CamsimMessages, FaultsOfBothDirections) {
-    BlockFaults f;
-    f.silentAfter = 1;
-    Device silent(Opts({32, 7, 3, 1}, f));
+    Device silent(Opts({32, 7, 3, 1}, {.silentAfter = 1}));
     // Sending: the device stops listening after one line and takes nothing.
     silent.receive(kAw + "N001\"A\"\rN002\"B\"\rEND\r");
     EXPECT_TRUE(silent.memory().messages[0].empty());
     // Receiving: one block, then nothing.
     EXPECT_EQ(Reception(silent, kAr, 2), Frames({"N 001\"\"", ""}));
 
-    f = {};
-    f.badChecksum = 2;
-    f.replyDelayMs = 25;
-    Device bad(Opts({32, 7, 2, 1}, f));
+    Device bad(Opts({32, 7, 2, 1}, {.badChecksum = 2, .replyDelayMs = 25}));
     Replies first = bad.receive(kAr);
     ASSERT_EQ(first.size(), 1u);
     EXPECT_EQ(first[0].delayMs, 25);

@@ -25,6 +25,7 @@ using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
+using Strings = std::vector<std::string>;
 
 enum class Line { Fake, Pty };
 
@@ -72,6 +73,8 @@ protected:
         p.ComDevice = line->name();
         link = std::make_unique<Link>(line->port(), line->clock(), prompt);
     }
+    // What an exchange ended with: its result, the messages shown, the port left open.
+    std::tuple<bool, Strings, bool> ended(bool result) { return {result, prompt.messages(), line->port().isOpen()}; }
 
     camtest::ScratchFolder dir;
     Program p;
@@ -83,9 +86,8 @@ protected:
 
 TEST_P(Exchange, IdentificationGivesTheDevicesModel) {
     Start({"--model", "16x45x180x3"});
-    ASSERT_TRUE(IdentifyDevice(p, *link));
+    ASSERT_EQ(ended(IdentifyDevice(p, *link)), std::tuple(true, Strings{}, true));  // open for the transfer to come
     EXPECT_EQ((std::vector<int>{p.NCams, p.NSizes, p.NMsgs, p.NEncoders}), (std::vector<int>{16, 45, 180, 3}));
-    EXPECT_TRUE(line->port().isOpen());  // left open for the transfer that follows
 }
 
 TEST_P(Exchange, FailedIdentificationIsSaidWithThePortClosed) {
@@ -98,17 +100,14 @@ TEST_P(Exchange, FailedIdentificationIsSaidWithThePortClosed) {
         SCOPED_TRACE(fault);
         Start({"--fault", fault});
         prompt.clear();
-        EXPECT_FALSE(IdentifyDevice(p, *link));
-        EXPECT_THAT(prompt.messages(), ElementsAre(message));
-        EXPECT_FALSE(line->port().isOpen());
+        EXPECT_EQ(ended(IdentifyDevice(p, *link)), std::tuple(false, Strings{message}, false));
     }
 }
 
 TEST_P(Exchange, EchoIsRefusedQuietly) {
     Start({"--fault", "echo"});
     EXPECT_FALSE(IdentifyDevice(p, *link));
-    EXPECT_TRUE(p.ReadError);
-    EXPECT_TRUE(prompt.messages().empty());
+    EXPECT_EQ(std::tuple(p.ReadError, prompt.messages()), std::tuple(true, Strings{}));
 }
 
 TEST_P(Exchange, SizesGoAndComeBack) {
@@ -126,7 +125,7 @@ TEST_P(Exchange, SizesGoAndComeBack) {
     SetPhase(p, 7, 31, 0, 512);
     p.CamRemark[2] = "GLUE";
     const TransmitResult sent = SizeTransmit(p, *link, view);
-    ASSERT_EQ(std::tuple(sent.sent, sent.sizes, prompt.messages()), std::tuple(true, 7, std::vector<std::string>{}));
+    ASSERT_EQ(std::tuple(sent.sent, sent.sizes, prompt.messages()), std::tuple(true, 7, Strings{}));
 
     Program back;
     back.Port() = p.Port();
