@@ -182,14 +182,12 @@ print_chart)
     ;;
 diff)
     sed 's/^ 0200 0400\r$/ 0200 0420\r/' "$sample" >changed.Cam
-    check "diff $sample changed.Cam" 1 "size 2, cam 1: phase 0200-0400 in A, 0200-0420 in B
-"
+    check "diff $sample changed.Cam" 1 $'size 2, cam 1: phase 0200-0400 in A, 0200-0420 in B\n'
     [ ! -s err ] || fail "a clean comparison says something on stderr: $(cat err)"
     check "diff $sample $sample" 0 ""
     # Each file is read with the counts of its own header.
     sed 's/^FUNZIONI  32 - 7 /FUNZIONI  32 - 15 /' "$sample" >fifteen.Cam
-    check "diff $sample fifteen.Cam" 1 "Number of sizes: 7 in A, 15 in B
-"
+    check "diff $sample fifteen.Cam" 1 $'Number of sizes: 7 in A, 15 in B\n'
     ;;
 diff_usage)
     for args in "diff" "diff $sample" "diff a b c" "diff --port" "diff --colour $sample $sample" \
@@ -248,8 +246,7 @@ import_csv)
     # Edited as a spreadsheet saves it: LF line ends, a phase shifted, a row added.
     tr -d '\r' <demo.csv | sed -e 's/^2,1,MAIN KNIFE,200,400,,$/2,1,MAIN KNIFE,250,450,,/' \
         -e 's/^7,16,,1,2,,$/7,16,,1,2,,\n5,8,NEW CAM,10,20,,/' >edited.csv
-    check "import --csv edited.csv edited.Cam" 0 "imported 13 phases (32 cams, 7 sizes) from edited.csv into edited.Cam
-"
+    check "import --csv edited.csv edited.Cam" 0 $'imported 13 phases (32 cams, 7 sizes) from edited.csv into edited.Cam\n'
     check "diff $sample edited.Cam" 1 "Remark of cam 8: none in A, \"NEW CAM\" in B
 size 2, cam 1: phase 0200-0400 in A, 0250-0450 in B
 size 5, cam 8: phase 0010-0020 only in B

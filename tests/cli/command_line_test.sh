@@ -7,12 +7,6 @@ camdesk=$(realpath "$1") camctl=$(realpath "$2") camsim=$(realpath "$3") man=$(r
 source "$(dirname "$(realpath "$0")")/../checks.sh"
 export QT_QPA_PLATFORM=offscreen
 
-# program ARGS... : as run(), for any of the three.
-program() {
-    local p=$1; shift
-    timeout 60 "$p" "$@" >out 2>err
-    status=$?
-}
 
 case $case in
 parsing)
@@ -20,7 +14,8 @@ parsing)
     # status | first line expected (stdout for status 0, else stderr) | program and words
     while IFS='|' read -r want line words; do
         eval "set -- $words"
-        program "$@"
+        timeout 60 "$@" >out 2>err
+        status=$?
         [ "$status" -eq "$want" ] || fail "'$words': status $status, expected $want; stderr: $(cat err)"
         got=$(if [ "$want" -eq 0 ]; then head -n 1 out; else head -n 1 err; fi)
         [ "$got" = "$line" ] || fail "'$words': said '$got', expected '$line'"

@@ -59,6 +59,8 @@ msg-receive@tcp  | server-gone     | 1 | the connection was dropped    | 15
 TABLE
 )
 
+declare -A commands=([identify]="identify" [send]="send $cam" [receive]="receive out.Cam" [msg-send]="msg-send $msg"
+    [msg-receive]="msg-receive out.Msg" [flash]="flash --yes $abs")
 declare -A closings=([send]="camctl send: the sizes were not sent" [receive]="camctl receive: nothing was written"
     [msg-receive]="camctl msg-receive: nothing was written")
 
@@ -93,15 +95,7 @@ run_cell() {
             ln -s "$port" by-id && port=$PWD/by-id ;;
         *) [ -z "$via" ] || { serve_port "$via" && port=$net_port; } ;;
     esac
-    local args
-    case $transfer in
-        identify) args=(identify) ;;
-        send) args=(send "$cam") ;;
-        receive) args=(receive out.Cam) ;;
-        msg-send) args=(msg-send "$msg") ;;
-        msg-receive) args=(msg-receive out.Msg) ;;
-        flash) args=(flash --yes "$abs") ;;
-    esac
+    local args=(${commands[$transfer]})
     printf 'previous content' >out.Cam; printf 'previous content' >out.Msg
     local start=$SECONDS
     TMPDIR="$PWD/tmp" timeout 90 "$camctl" "${args[0]}" --port "$port" "${args[@]:1}" >out 2>err &

@@ -8,11 +8,13 @@ camsim=$(realpath "$1") camctl=$(realpath "$2") src=$(realpath "$3") case=$4
 data=$src/tests/e2e/data msg=$src/resources/samples/demo.Msg
 source "$(dirname "$(realpath "$0")")/../checks.sh"
 
-# round_trip PORT FILE : sent and received back, byte for byte.
+# round_trip PORT FILE : sent and received back, byte for byte (a .Msg file by the message commands).
 round_trip() {
-    run send --port "$1" "$2"; expect_status 0
-    run receive --port "$1" back.Cam; expect_status 0
-    same_bytes "$2" back.Cam
+    local m= back=back.${2##*.}
+    [[ $2 == *.Msg ]] && m=msg-
+    run ${m}send --port "$1" "$2"; expect_status 0
+    run ${m}receive --port "$1" "$back"; expect_status 0
+    same_bytes "$2" "$back"
 }
 # same_bytes SENT BACK : the same bytes; the lines that differ are shown.
 same_bytes() { cmp "$1" "$2" >&2 || { diff <(tr -d '\r' <"$1") <(tr -d '\r' <"$2") >&2; fail "$1 came back changed"; }; }
@@ -28,12 +30,7 @@ expect_image() {
     grep -qxF "identification =41314232433330332f31352f32303236" "$image" || fail "identification: $(cat "$image")"
 }
 expect_no_image() { [ ! -e "$image" ] || fail "camsim took a firmware image: $(head -3 "$image")"; }
-expect_verified() {
-    expect_out "lines: 121
-data bytes: 1906
- CRC Prog:  A1B2C3  Date Prog: MAR 15 2026
-$1"
-}
+expect_verified() { expect_out $'lines: 121\ndata bytes: 1906\n CRC Prog:  A1B2C3  Date Prog: MAR 15 2026\n'"$1"; }
 
 # One data digit of line 5 changed, and the file cut after line 10.
 spoilt_copies() {
@@ -45,15 +42,11 @@ spoilt_copies() {
 crlf() { printf '%s\r\n' "$@"; }
 # The canonical file of a list of n messages whose texts are given as "k=text" arguments.
 canonical() {
-    local n=$1 k line
+    local n=$1 k
     shift
     declare -A text=()
     for a in "$@"; do text[${a%%=*}]=${a#*=}; done
-    for ((k = 1; k <= n; k++)); do
-        line=$(printf 'N. %03d' "$k")
-        [ -n "${text[$k]+x}" ] && line+=" \"${text[$k]}\""
-        printf '%s\r\n' "$line"
-    done
+    for ((k = 1; k <= n; k++)); do printf 'N. %03d%s\r\n' "$k" "${text[$k]+ \"${text[$k]}\"}"; done
 }
 
 # Remarks that carry the byte 255, the telnet IAC, which must cross doubled both ways.
@@ -169,13 +162,11 @@ diff_device)
     check "diff --port $port $sample" 0 "" '  Cam 10: no phase in size 1, its remark "SPARE" is not sent'
     sed 's/^ 0200 0400\r$/ 0200 0420\r/' "$sample" >changed.Cam
     run send --yes --port "$port" changed.Cam; expect_status 0
-    check "diff --port $port $sample" 1 "size 2, cam 1: phase 0200-0400 in A, 0200-0420 in B
-"
+    check "diff --port $port $sample" 1 $'size 2, cam 1: phase 0200-0400 in A, 0200-0420 in B\n'
     # Another model on the device is a difference, not a failure.
     restart_sim --model 32x15x255x2 --baud 0
     run send --port "$port" "$data/two_encoders.Cam" --yes; expect_status 0
-    check "diff --port $port $data/two_encoders.Cam" 1 "Number of sizes: 7 in A, 15 in B
-"
+    check "diff --port $port $data/two_encoders.Cam" 1 $'Number of sizes: 7 in A, 15 in B\n'
     # A device that does not answer gives no answer either.
     restart_sim --model 32x7x255x1 --baud 0 --fault bad-checksum:5
     check "diff --port $port $data/one_encoder.Cam" 2 - "TIMEOUT SERIAL PORT "
@@ -216,8 +207,7 @@ flash)
     mkdir dev
     start_sim --baud 0 --state dev
     run flash --port "$port" --yes "$fw"; expect_status 0
-    expect_verified "DEVICE UPDATED WITH  $fw
-"
+    expect_verified "DEVICE UPDATED WITH  $fw"$'\n'
     expect_err_line "UPDATE FLASH ?"
     expect_image
     stop_sim
@@ -306,9 +296,7 @@ msg_round_trip)
     # At a real line speed, with a device that thinks before each block.
     canonical 255 7=ALARM 128=HALF >sent.Msg
     start_sim --model 32x7x255x2 --baud 115200 --fault delay:5
-    run msg-send --port "$port" sent.Msg; expect_status 0
-    run msg-receive --port "$port" back.Msg; expect_status 0
-    cmp sent.Msg back.Msg >&2 || fail "paced round trip changed the list"
+    round_trip "$port" sent.Msg
     ;;
 
 msg_send_not_a_message_file)
@@ -326,9 +314,7 @@ net_tcp)
     serve_port tcp
     iac_file
     round_trip "$net_port" iac.Cam
-    run msg-send --port "$net_port" "$msg"; expect_status 0
-    run msg-receive --port "$net_port" back.Msg; expect_status 0
-    same "$msg" back.Msg
+    round_trip "$net_port" "$msg"
     check "identify --port $net_port --baud 19200" 0 - \
         "camctl: --baud is ignored on $net_port: the serial server's own line settings apply"
     ;;
