@@ -69,15 +69,13 @@ run_cell() {
     local n=$1 transfer=$2 fault=$3 status=$4 message=$5 limit=$6
     local dir="cell$n"
     mkdir -p "$dir/tmp" && cd "$dir" || return
-    mkfifo sim.fifo busy.fifo
+    mkfifo busy.fifo
     local via="" simfault=$fault
     [[ $transfer == *@* ]] && via=${transfer#*@} transfer=${transfer%@*}
     case $fault in refused | no-answer) simfault=silent ;; server-gone) simfault=silent-after:4 ;; esac
     local faults=(--fault "$simfault")
     [[ $fault == held-* || $fault == stale-* || $fault == no-port ]] && faults=()
-    "$camsim" --model 32x7x255x1 --baud 0 --state . "${faults[@]}" >sim.fifo 2>sim.err &
-    local sim=$!
-    read -r port <sim.fifo
+    start_sim --model 32x7x255x1 --baud 0 --state . "${faults[@]}"
     local holder= lockfile=/var/lock/LCK..$(echo "${port#/dev/}" | tr / _)
     case $fault in
         refused) port=tcp://127.0.0.1:1 ;;
@@ -105,7 +103,7 @@ run_cell() {
         kill -9 "${more_pids[0]}"
     wait $client
     local got=$? took=$((SECONDS - start))
-    kill "$sim" "${more_pids[@]}" 2>/dev/null; wait "$sim" "${more_pids[@]}" 2>/dev/null
+    kill "$sim_pid" "${more_pids[@]}" 2>/dev/null; wait "$sim_pid" "${more_pids[@]}" 2>/dev/null
     local why=""
     if [ "$fault" = held-lockfile ]; then
         [ -f "$lockfile" ] || why+="the live lock file was removed; "

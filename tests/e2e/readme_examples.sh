@@ -16,12 +16,7 @@ for line in "${examples[@]}"; do
     command=${command%"${command##*[![:space:]]}"}
     if [ "${command: -1}" = "&" ]; then
         # The simulator, started in the background: it prints its port first.
-        mkfifo sim.fifo
-        bash -c "exec ${command%&}" >sim.fifo 2>sim.err &
-        sim_pid=$!
-        read -r port <sim.fifo
-        rm -f sim.fifo
-        [ -n "$port" ] || fail "'$command' printed no port"
+        camsim=bash start_sim -c "exec ${command%&}"
         continue
     fi
     [ -n "$port" ] || fail "'$command' comes before the simulator is started"

@@ -20,9 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!r.ok()) return 0;
     if (p.CamPos.cams() != p.NCams || p.CamPos.sizes() != p.NSizes) std::abort();
     cam::Program again;
-    if (!cam::ImportCamCsv(again, cam::CamCsvText(p)).ok()) std::abort();
     const std::string file = cam::CamFileText(p);
-    if (cam::CamFileText(again) != file) std::abort();
+    if (!cam::ImportCamCsv(again, cam::CamCsvText(p)).ok() || cam::CamFileText(again) != file) std::abort();
     cam::Program read;
     read.NCams = p.NCams;
     read.NSizes = p.NSizes;

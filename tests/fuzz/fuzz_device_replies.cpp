@@ -19,8 +19,7 @@ cam::Program& ReceptionTables(int cams, int encoders) {
     q.NSizes = cams == 32 ? 7 : 15;
     if (q.CamPos.cams() != q.NCams || q.CamPos.sizes() != q.NSizes) cam::ResizeTables(q);
     cam::ClearAll(q);
-    q.NAdvCams = 0;
-    q.EncShift2 = q.EncShift3 = 0;
+    q.NAdvCams = q.EncShift2 = q.EncShift3 = 0;
     q.RotDir2 = q.RotDir3 = 0;
     q.NEncoders = encoders;
     return q;

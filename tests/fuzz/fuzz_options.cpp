@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     cam::Program q;
     cam::ParseOptions(q, cam::FormatOptions(p));
-    if (q.ComSpeed != p.ComSpeed || q.ComDevice != p.ComDevice) std::abort();
+    if (q.ComSpeed != p.ComSpeed || q.ComDevice != p.ComDevice || q.RecentFiles != p.RecentFiles) std::abort();
     if (q.ComDevice.empty() && q.ComPort != p.ComPort) std::abort();
-    if (q.RecentFiles != p.RecentFiles) std::abort();
     return 0;
 }
