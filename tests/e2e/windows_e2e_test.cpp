@@ -91,13 +91,11 @@ struct OnCamsim : ::testing::Test {
 TEST_F(OnCamsim, AtStartUpTheDevicesModelBecomesTheTablesModel) {
     SimProcess sim({"--model", "16x60x180x2"});
     auto window = mainWindow(sim);
-    ASSERT_TRUE(window->RunStartup());
-    EXPECT_TRUE(prompt.messages().empty());
+    ASSERT_EQ(ended(window->RunStartup()), std::tuple(true, Strings{}, true));  // the port left open
     EXPECT_EQ((Ints{p.NCams, p.NSizes, p.NMsgs, p.NEncoders, p.CamPos.cams(), p.CamPos.sizes()}),
               (Ints{16, 60, 180, 2, 16, 60}));
     window->Activate();
     EXPECT_TRUE(window->windowTitle().endsWith("1024 16C-60F  180-Msg ")) << window->windowTitle().toStdString();
-    EXPECT_TRUE(port.isOpen());  // a successful identification leaves the port open
 }
 
 TEST_F(OnCamsim, AFailedIdentificationAtStartUpIsReportedAndTheStartUpModelStays) {
@@ -107,10 +105,9 @@ TEST_F(OnCamsim, AFailedIdentificationAtStartUpIsReportedAndTheStartUpModelStays
         SimProcess sim({"--fault", fault});
         p = Program();
         prompt.clear();
-        ASSERT_TRUE(mainWindow(sim)->RunStartup());
-        EXPECT_EQ(prompt.messages(), Strings{shown});
+        ASSERT_EQ(ended(mainWindow(sim)->RunStartup()), std::tuple(true, Strings{shown}, false));
         // The unsupported device names 24 cams: nothing of it may reach the tables.
-        EXPECT_EQ((Ints{p.NCams, p.NSizes, p.CamPos.cams(), p.CamPos.sizes(), port.isOpen()}), (Ints{32, 7, 32, 7, 0}));
+        EXPECT_EQ((Ints{p.NCams, p.NSizes, p.CamPos.cams(), p.CamPos.sizes()}), (Ints{32, 7, 32, 7}));
     }
 }
 
@@ -216,8 +213,7 @@ TEST_F(OnCamsim, AReceptionThatEndsEarlyComparesNothing) {
 TEST_F(OnCamsim, UpdateFlashFromTheMainWindowLeavesTheSizesAsTheyWere) {
     SimProcess sim({"--baud", "0", "--state", work()});
     auto window = mainWindow(sim);
-    ASSERT_TRUE(window->RunStartup());
-    ASSERT_TRUE(port.isOpen());
+    ASSERT_EQ(ended(window->RunStartup()), std::tuple(true, Strings{}, true));
     window->document().Edit(EditScope::Cam(2, 5), "typed", [](CamData& d) { SetPhase(d, 2, 5, 10, 20); });
     prompt.push(kFirmware.c_str());
     prompt.push(Answer::Yes);
@@ -246,8 +242,7 @@ TEST_F(OnCamsim, FlashWindowEndsShowingTheUpdatedFileWithTheBarFull) {
     p.ComSpeed = 2400;  // the update runs at its own speed
     FlashWindow window;
     FlashOutcome outcome = FlashOutcome::FileRefused;
-    ScriptedPrompt yes(true);  // "UPDATE FLASH ?"
-    LinkRunner(p, port, yes, nullptr)
+    LinkRunner(p, port, prompt, nullptr)  // Yes to "UPDATE FLASH ?"
         .run([&](Link& link) { outcome = FlashUpdate(p, link, kFirmware, window, 0); }, &window);
     ASSERT_EQ(outcome, FlashOutcome::Updated);
     const FlashScreen& s = window.screen();
@@ -268,10 +263,9 @@ TEST_F(OnCamsim, MessagesReceivedEditedSentAndReceivedShowTheEdit) {
     EXPECT_FALSE(port.isOpen());
 
     Program q = onLine(sim);
-    ASSERT_TRUE(RunMsgReceive(q, port, prompt, nullptr));
-    EXPECT_EQ(std::tuple(prompt.messages(), q.NMsgs), std::tuple(Strings{}, 180));  // the device's count
-    EXPECT_EQ((Strings{q.MsgFile, q.AlarmMsg[1], q.AlarmMsg[3]}),
-              (Strings{MsgScratchPath(q), "MOTOR OVERLOAD", "FROM THE WINDOW"}));
+    ASSERT_EQ(ended(RunMsgReceive(q, port, prompt, nullptr)), std::tuple(true, Strings{}, false));
+    EXPECT_EQ(std::tuple(q.NMsgs, q.MsgFile, q.AlarmMsg[1], q.AlarmMsg[3]),
+              std::tuple(180, MsgScratchPath(q), "MOTOR OVERLOAD", "FROM THE WINDOW"));  // the device's count
 
     BeginMsgEdit(q, 4, MsgList(q)[4]);
     EndMsgEdit(q, std::string("DOOR OPEN"));
