@@ -50,9 +50,7 @@ PY
 desktop-file-validate share/applications/org.camdesk.CamDesk.desktop || fail "desktop-file-validate"
 appstreamcli validate --no-net share/metainfo/org.camdesk.CamDesk.metainfo.xml >validate.log 2>&1 ||
     fail "appstreamcli: $(cat validate.log)"
-for page in share/man/man1/*.1.gz; do
-    mandoc -T lint -W warning "$page" || fail "mandoc: $page"
-done
+for page in share/man/man1/*.1.gz; do mandoc -T lint -W warning "$page" || fail "mandoc: $page"; done
 update-mime-database share/mime || fail "update-mime-database"
 for glob in '*.cam' '*.Msg' '*.abs'; do grep -qF ":$glob" share/mime/globs2 || fail "no file type for $glob"; done
 grep -qF 'FUNZIONI' share/mime/magic || fail "cam files are not known by their start"

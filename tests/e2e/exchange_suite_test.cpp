@@ -181,14 +181,13 @@ TEST_F(OverPty, PortOpenedOnOneThreadServesAnExchangeOnAnother) {
     ASSERT_TRUE(identifyOn(sim));
     QThread* ui = QThread::currentThread();
     bool found = false;
-    QThread* worker = QThread::create([&] {
+    std::unique_ptr<QThread> worker(QThread::create([&] {
         found = IdentifyDevice(p, link);
         port.moveToThread(ui);
-    });
-    port.moveToThread(worker);
+    }));
+    port.moveToThread(worker.get());
     worker->start();
     worker->wait();
-    delete worker;
     EXPECT_TRUE(found);
     EXPECT_TRUE(IdentifyDevice(p, link));  // and back on this thread
 }

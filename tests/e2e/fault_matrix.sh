@@ -118,8 +118,7 @@ run_cell() {
     if [ "$status" -ne 0 ]; then
         [ "$(cat out.Cam)$(cat out.Msg)" = "previous contentprevious content" ] || why+="a file was written; "
         # (An update lists the file it checked first.)
-        local reported
-        reported=$(if [ "$transfer" = flash ]; then grep "DEVICE UPDATED" out; else cat out; fi)
+        local reported=$(if [ "$transfer" = flash ]; then grep "DEVICE UPDATED" out; else cat out; fi)
         [ -z "$reported" ] || why+="a failure reported on stdout: $reported; "
     fi
     if [ "$transfer" = flash ]; then
