@@ -16,6 +16,8 @@ run() {
 }
 expect_status() { [ "$status" -eq "$1" ] || fail "exit status $status, expected $1; stderr: $(cat err)"; }
 expect_err_line() { grep -qxF -- "$1" err || fail "stderr lacks the line '$1'; it was: $(cat err)"; }
+# expect_lines FILE PATTERN... : each extended regular expression matches a line of FILE.
+expect_lines() { for pattern in "${@:2}"; do grep -Eq -- "$pattern" "$1" || fail "$1 lacks '$pattern'"; done; }
 expect_out_line() { grep -qxF -- "$1" out || fail "stdout lacks the line '$1'; it was: $(cat out)"; }
 expect_out() { diff -u <(printf '%s' "$1") out >&2 || fail "stdout differs"; }
 # check "ARGS" STATUS STDOUT [LINE...] : camctl ARGS (split at blanks) ends with STATUS, writes

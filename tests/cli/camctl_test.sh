@@ -21,9 +21,7 @@ files)
         cmp -s "$sample" x.Cam || fail "'$args' replaced its input"
     done
     : >empty.Cam && mkfifo fifo.Cam && mkdir folder.Cam && ln -s loop.Cam loop.Cam
-    while IFS='|' read -r f said; do
-        check "phases $f" 1 - "$said"
-    done <<'TABLE'
+    while IFS='|' read -r f said; do check "phases $f" 1 - "$said"; done <<'TABLE'
 empty.Cam|empty.Cam - wrong file format
 fifo.Cam|camctl: fifo.Cam: is not a regular file
 folder.Cam|camctl: folder.Cam: is a folder, not a file
@@ -127,8 +125,8 @@ advance)
     check "advance --rpm 4000 --ms 210" 0 $'944 4\n'
     check "advance --deg 360 --rpm 100" 0 $'210 126\n'
     # The sliders' ranges, one computation at a time.
-    for args in "--rpm 0 --ms 5" "--rpm 4001 --ms 5" "--rpm 10 --deg 0" "--rpm 10 --deg 361" "--rpm 10" "--ms 5" \
-                "--rpm 10 --ms 5 --deg 5" "--rpm 1e3 --ms 5" "--rpm 10 --ms" "--speed 10"; do
+    for args in "--rpm 0 --ms 5" "--rpm 4001 --ms 5" "--rpm 10 --deg 0" "--rpm 10 --deg 361" "--rpm 10" \
+                "--ms 5" "--rpm 10 --ms 5 --deg 5" "--rpm 1e3 --ms 5" "--rpm 10 --ms" "--speed 10"; do
         check "advance $args" 2 ""
     done
     check "advance --rpm 10 --ms 211" 2 "" "camctl advance: --ms takes a whole number from 0 to 210, not '211'"
@@ -153,10 +151,8 @@ print_text)
     # By default size 1, as a listing.
     run print "$sample" --pdf one.pdf; expect_status 0
     pdftotext -layout one.pdf one.txt || fail "not a PDF"
-    grep -q "FORMATO N. 01" one.txt || fail "no header of size 1: $(cat one.txt)"
-    grep -q "File:demo.Cam" one.txt || fail "no file title"
-    grep -Eq '^ *0100 0300 - 0600 0700' one.txt || fail "the phases of cam 1 are not on one line"
-    grep -Eq '^ *1000 0024' one.txt || fail "the phase through position 0 is not listed"
+    # The header, the file title, the phases of cam 1 on one line, the one through position 0.
+    expect_lines one.txt "FORMATO N. 01" "File:demo.Cam" '^ *0100 0300 - 0600 0700' '^ *1000 0024'
     [ "$(grep -c 'FORMATO N.' one.txt)" -eq 1 ] || fail "more than the one size"
     run print --all --text "$sample" --pdf all.pdf; expect_status 0
     pdftotext -layout all.pdf all.txt
@@ -175,8 +171,7 @@ print_chart)
     run print --chart --all "$sample" --pdf chart.pdf; expect_status 0
     pdftotext -layout chart.pdf chart.txt
     [ "$(grep -o 'FORMATO N. 0[1-7]' chart.txt | sort -u | wc -l)" = 7 ] || fail "a chart is missing: $(cat chart.txt)"
-    grep -q "0000 .*0512 .*1023" chart.txt || fail "no scale line: $(head chart.txt)"
-    grep -q "C 32" chart.txt || fail "no row of cam 32"
+    expect_lines chart.txt "0000 .*0512 .*1023" "C 32"  # the scale, the row of cam 32
     pdftoppm -png -r 30 -f 1 -l 1 -singlefile chart.pdf page || fail "the chart page cannot be rendered"
     [ -s page.png ] || fail "no image of the chart page"
     ;;
@@ -191,9 +186,7 @@ diff)
     ;;
 diff_usage)
     for args in "diff" "diff $sample" "diff a b c" "diff --port" "diff --colour $sample $sample" \
-                "diff --model 17x7 $sample $sample"; do
-        check "$args" 2 ""
-    done
+                "diff --model 17x7 $sample $sample"; do check "$args" 2 ""; done
     # A file that cannot be read gives no answer either.
     check "diff $sample missing.Cam" 2 - "camctl: missing.Cam: no such file"
     printf 'hello\r\n' >bad.Cam
@@ -246,7 +239,8 @@ import_csv)
     # Edited as a spreadsheet saves it: LF line ends, a phase shifted, a row added.
     tr -d '\r' <demo.csv | sed -e 's/^2,1,MAIN KNIFE,200,400,,$/2,1,MAIN KNIFE,250,450,,/' \
         -e 's/^7,16,,1,2,,$/7,16,,1,2,,\n5,8,NEW CAM,10,20,,/' >edited.csv
-    check "import --csv edited.csv edited.Cam" 0 $'imported 13 phases (32 cams, 7 sizes) from edited.csv into edited.Cam\n'
+    check "import --csv edited.csv edited.Cam" 0 \
+        $'imported 13 phases (32 cams, 7 sizes) from edited.csv into edited.Cam\n'
     check "diff $sample edited.Cam" 1 "Remark of cam 8: none in A, \"NEW CAM\" in B
 size 2, cam 1: phase 0200-0400 in A, 0250-0450 in B
 size 5, cam 8: phase 0010-0020 only in B

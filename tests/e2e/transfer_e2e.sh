@@ -17,7 +17,7 @@ round_trip() {
     same_bytes "$2" "$back"
 }
 # same_bytes SENT BACK : the same bytes; the lines that differ are shown.
-same_bytes() { cmp "$1" "$2" >&2 || { diff <(tr -d '\r' <"$1") <(tr -d '\r' <"$2") >&2; fail "$1 came back changed"; }; }
+same_bytes() { cmp "$1" "$2" >&2 || { diff <(tr -d '\r' <"$1") <(tr -d '\r' <"$2") >&2; fail "$1 changed"; }; }
 
 fw="$data/firmware.Abs"
 image=dev/camsim-32x60x255x2.firmware
