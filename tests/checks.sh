@@ -20,6 +20,7 @@ expect_err_line() { grep -qxF -- "$1" err || fail "stderr lacks the line '$1'; i
 expect_lines() { for pattern in "${@:2}"; do grep -Eq -- "$pattern" "$1" || fail "$1 lacks '$pattern'"; done; }
 expect_out_line() { grep -qxF -- "$1" out || fail "stdout lacks the line '$1'; it was: $(cat out)"; }
 expect_out() { diff -u <(printf '%s' "$1") out >&2 || fail "stdout differs"; }
+expect_out_lines() { diff -u <(printf '%s\n' "$@") out >&2 || fail "stdout differs"; }  # LINE...: stdout is these lines
 # check "ARGS" STATUS STDOUT [LINE...] : camctl ARGS (split at blanks) ends with STATUS, writes
 # STDOUT ("-": anything) and says each LINE on stderr.
 check() {

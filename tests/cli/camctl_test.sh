@@ -58,19 +58,10 @@ TABLE
     ;;
 phases)
     # The model comes from the header unless --model says otherwise.
-    check "phases $sample" 0 "01 01 F001 0100 0300
-01 01 F002 0600 0700
-01 02 F001 1000 0024
-01 03 F001 0000 0512
-01 05 F001 0900 0000
-01 17 F001 0200 0260
-02 01 F001 0200 0400
-02 04 F001 0300 0350
-02 04 F002 0700 0750
-03 32 F001 0512 0768
-04 02 F001 0950 0050
-07 16 F001 0001 0002
-"
+    run phases "$sample"; expect_status 0
+    expect_out_lines "01 01 F001 0100 0300" "01 01 F002 0600 0700" "01 02 F001 1000 0024" "01 03 F001 0000 0512" \
+        "01 05 F001 0900 0000" "01 17 F001 0200 0260" "02 01 F001 0200 0400" "02 04 F001 0300 0350" \
+        "02 04 F002 0700 0750" "03 32 F001 0512 0768" "04 02 F001 0950 0050" "07 16 F001 0001 0002"
     [ ! -s err ] || fail "a clean read shows nothing: $(cat err)"
     crlf "${head32x7[@]}" " FORMATO N. 02" "C 07" " 0010 0020" "END" | tr -d '\r' >lf.Cam
     check "phases lf.Cam" 0 $'02 07 F001 0010 0020\n'
@@ -241,10 +232,9 @@ import_csv)
         -e 's/^7,16,,1,2,,$/7,16,,1,2,,\n5,8,NEW CAM,10,20,,/' >edited.csv
     check "import --csv edited.csv edited.Cam" 0 \
         $'imported 13 phases (32 cams, 7 sizes) from edited.csv into edited.Cam\n'
-    check "diff $sample edited.Cam" 1 "Remark of cam 8: none in A, \"NEW CAM\" in B
-size 2, cam 1: phase 0200-0400 in A, 0250-0450 in B
-size 5, cam 8: phase 0010-0020 only in B
-"
+    run diff "$sample" edited.Cam; expect_status 1
+    expect_out_lines 'Remark of cam 8: none in A, "NEW CAM" in B' \
+        "size 2, cam 1: phase 0200-0400 in A, 0250-0450 in B" "size 5, cam 8: phase 0010-0020 only in B"
     # Every refused row is named, nothing is written.
     sed -e 's/^3,32,EJECT,512,768,,$/3,32,EJECT,512,2000,,/' -e 's/^4,2,GLUE,950,50,,$/4,2,GLUE,950,,,/' edited.csv >bad.csv
     printf 'previous' >bad.Cam

@@ -29,7 +29,9 @@ expect_image() {
     grep -qxF "identification =41314232433330332f31352f32303236" "$image" || fail "identification: $(cat "$image")"
 }
 expect_no_image() { [ ! -e "$image" ] || fail "camsim took a firmware image: $(head -3 "$image")"; }
-expect_verified() { expect_out $'lines: 121\ndata bytes: 1906\n CRC Prog:  A1B2C3  Date Prog: MAR 15 2026\n'"$1"; }
+expect_verified() {
+    expect_out_lines "lines: 121" "data bytes: 1906" " CRC Prog:  A1B2C3  Date Prog: MAR 15 2026" "$@"
+}
 
 # One data digit of line 5 changed, and the file cut after line 10.
 spoilt_copies() {
@@ -183,7 +185,7 @@ wrong_cams)
 verify_hex)
     spoilt_copies
     run verify-hex "$fw"; expect_status 0
-    expect_verified ""
+    expect_verified
     check "verify-hex corrupt.Abs" 1 - "PARITY ERROR IN LINE 5"
     expect_out ""
     printf ':00000001FF\r\nnot a record\r\n' >unusable.Abs
@@ -206,7 +208,7 @@ flash)
     mkdir dev
     start_sim --baud 0 --state dev
     run flash --port "$port" --yes "$fw"; expect_status 0
-    expect_verified "DEVICE UPDATED WITH  $fw"$'\n'
+    expect_verified "DEVICE UPDATED WITH  $fw"
     expect_err_line "UPDATE FLASH ?"
     expect_image
     stop_sim
@@ -235,11 +237,8 @@ flash_refused)
 msg_list)
     # Line k is message k whatever number it carries, listed with its blanks.
     crlf 'N. 009 "FIRST"' 'N. 002     ' 'N. 003 "SAY "HI" "' >odd.Msg
-    check "msg-list --msgs 4 odd.Msg" 0 '001 FIRST
-002  
-003 SAY "HI" 
-004 
-'
+    run msg-list --msgs 4 odd.Msg; expect_status 0
+    expect_out_lines "001 FIRST" "002  " '003 SAY "HI" ' "004 "
     [ ! -s err ] || fail "a clean read says nothing: $(cat err)"
     run msg-list "$msg"; expect_status 0
     [ "$(wc -l <out)" = 255 ] || fail "255 messages by default"
