@@ -51,7 +51,6 @@ struct OnCamsim : ::testing::Test {
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-    // A program of the default model on the simulator's line, its scratch files in the test's folder.
     Program onLine(const SimProcess& sim) {
         EXPECT_FALSE(sim.port().empty());
         Program q;
@@ -70,8 +69,7 @@ struct OnCamsim : ::testing::Test {
         ASSERT_TRUE(RunSizeTransmit(q, port, yes, nullptr));
         EXPECT_FALSE(port.isOpen());  // the command closes the port when it is done
     }
-    // camdesk on the simulator's port, its folders the test's own; `file` opened instead of
-    // asking the device.
+    // camdesk on the simulator's port; `file` opened instead of asking the device.
     std::unique_ptr<MainWindow> mainWindow(const SimProcess& sim, const std::string& file = "") {
         StartupSettings s;
         s.exeDir = QCoreApplication::applicationDirPath().toStdString();
@@ -118,7 +116,6 @@ TEST_F(OnCamsim, TheScreenStaysResponsiveWhileTheDeviceIsSilent) {
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
     timer.start(100);
-    // The prompt notes the thread it is asked on.
     struct Recording : ScriptedPrompt {
         std::thread::id askedOn;
         Answer message(const std::string& t, const std::string& ti, Buttons b, Icon i) override {
@@ -128,9 +125,9 @@ TEST_F(OnCamsim, TheScreenStaysResponsiveWhileTheDeviceIsSilent) {
     } recording;
     EXPECT_FALSE(IdentifyDeviceModal(p, port, recording, nullptr));
     EXPECT_GE(ticks, 15);  // two seconds of silence, the screen's timers kept running
-    EXPECT_EQ(recording.messages(), Strings{"KLM NOT FOUND\rCONTROL WIRING"});
-    EXPECT_EQ(recording.askedOn, std::this_thread::get_id());  // the message was shown on the screen's thread
-    EXPECT_FALSE(port.isOpen());
+    // The message shown on the screen's thread.
+    EXPECT_EQ(std::tuple(recording.messages(), recording.askedOn, port.isOpen()),
+              std::tuple(Strings{"KLM NOT FOUND\rCONTROL WIRING"}, std::this_thread::get_id(), false));
 }
 
 TEST_F(OnCamsim, DevicesBehindASerialServerAndOnALocalLineShareThePort) {
@@ -144,8 +141,7 @@ TEST_F(OnCamsim, DevicesBehindASerialServerAndOnALocalLineShareThePort) {
         port.close();  // the server goes with this iteration
     }
     p.ComDevice = sim.port();
-    EXPECT_TRUE(IdentifyDeviceModal(p, port, prompt, nullptr));
-    EXPECT_EQ(prompt.messages(), Strings{});
+    EXPECT_EQ(ended(IdentifyDeviceModal(p, port, prompt, nullptr)), std::tuple(true, Strings{}, true));
 }
 
 TEST_F(OnCamsim, AReceptionIsAHistoryEntryThatARestoreTakesBack) {
@@ -251,7 +247,6 @@ TEST_F(OnCamsim, FlashWindowEndsShowingTheUpdatedFileWithTheBarFull) {
               std::tuple("DEVICE UPDATED WITH  " + kFirmware, 100, 121, 1906, 121, FlashScreen::Lamp::Green));
 }
 
-// The window sends its list; received, edited and sent again, the window's reception shows the edit.
 TEST_F(OnCamsim, MessagesReceivedEditedSentAndReceivedShowTheEdit) {
     SimProcess sim({"--model", "32x7x180x1", "--baud", "0"});
     p = onLine(sim);
