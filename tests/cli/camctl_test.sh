@@ -5,7 +5,6 @@ set -uo pipefail
 camctl=$(realpath "$1") src=$2 case=$3
 source "$(dirname "$(realpath "$0")")/../checks.sh"
 
-crlf() { printf '%s\r\n' "$@"; }
 sample="$src/resources/samples/demo.Cam"
 head32x7=("FUNZIONI  32 - 7 " "ANTICIPI OFF" "RITARDI OFF" "RAPPORTI OFF" "FORMATO IN USCITA    1 "
           "SFASAMENTO ENCODER   0 " "SENSO DI ROTAZIONE   0 " "LIMITE DI VELOCITA'   0 ")

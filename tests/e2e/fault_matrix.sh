@@ -67,8 +67,7 @@ declare -A closings=([send]="camctl send: the sizes were not sent" [receive]="ca
 # run_cell N TRANSFER FAULT STATUS MESSAGE LIMIT: one cell in its own folder; "ok" or why not.
 run_cell() {
     local n=$1 transfer=$2 fault=$3 status=$4 message=$5 limit=$6
-    local dir="cell$n"
-    mkdir -p "$dir/tmp" && cd "$dir" || return
+    mkdir -p "cell$n/tmp" && cd "cell$n" || return
     mkfifo busy.fifo
     local via="" simfault=$fault
     [[ $transfer == *@* ]] && via=${transfer#*@} transfer=${transfer%@*}
@@ -122,8 +121,7 @@ run_cell() {
         [ -z "$reported" ] || why+="a failure reported on stdout: $reported; "
     fi
     if [ "$transfer" = flash ]; then
-        local image want=
-        image=$(sed -n 's/^record //p' camsim-*.firmware 2>/dev/null)
+        local want= image=$(sed -n 's/^record //p' camsim-*.firmware 2>/dev/null)
         [ "$status" -ne 0 ] || want=$(grep -v '^:00' "$abs" | tr -d '\r')
         [ "$image" = "$want" ] || why+="camsim's image is not what was expected; "
     fi
