@@ -13,19 +13,13 @@ namespace camsim {
 namespace {
 
 const std::string kAckS(1, '\x06'), kNakS(1, '\x15');
-// The commands with their check characters: "?FW" 220, "?FR" 215, "?AW" 215, "?AR" 210,
-// "?M" 140, ":FU" 213.
-const std::string kFw = std::string("?FW") + '\xDC' + '\r';
-const std::string kFr = std::string("?FR") + '\xD7' + '\r';
-const std::string kAw = std::string("?AW") + '\xD7' + '\r';
-const std::string kAr = std::string("?AR") + '\xD2' + '\r';
-const std::string kM = std::string("?M") + '\x8C' + '\r';
-const std::string kFu = std::string(":FU") + '\xD5' + '\r';
+// A command with its check character (worked out by hand), as the tool sends it.
+std::string Command(const char* text, int check) { return text + std::string(1, static_cast<char>(check)) + '\r'; }
+const std::string kFw = Command("?FW", 220), kFr = Command("?FR", 215), kAw = Command("?AW", 215),
+                  kAr = Command("?AR", 210), kM = Command("?M", 140), kFu = Command(":FU", 213);
 // Firmware records: 16 data bytes, "A1B2C303" and "/15/2026" at 0600, the end record.
-const std::string kData = ":100000000102030405060708090A0B0C0D0E0F1068";
-const std::string kIdent1 = ":08060000413142324333303333";
-const std::string kIdent2 = ":080600002F31352F3230323664";
-const std::string kEnd = ":00000001FF";
+const std::string kData = ":100000000102030405060708090A0B0C0D0E0F1068", kIdent1 = ":08060000413142324333303333",
+                  kIdent2 = ":080600002F31352F3230323664", kEnd = ":00000001FF";
 
 std::string FrameOf(const std::string& text, char check) { return "\x02" + text + "\x03" + check; }
 
@@ -120,10 +114,7 @@ TEST(CamsimState, SurvivesSaveAndLoadAndRefusesADamagedFile) {
     EXPECT_EQ(path, dir.file("camsim-32x7x180x1.state"));
     DeviceMemory m = EmptyMemory(model);
     ASSERT_EQ(m.messages.size(), 180u);
-    m.functions.advOn = 1;
-    m.functions.advances = {1, 210};
-    m.functions.speedLimit = 9999;
-    m.functions.shift = {999, 0, 7};
+    m.functions = {.advOn = 1, .advances = {1, 210}, .shift = {999, 0, 7}, .speedLimit = 9999};
     m.sizes[6].push_back({32, true, "a \"b\" \xE9 ", {{1000, 24}, {0, 1}}});
     m.sizes[0].push_back({1, false, "", {}});
     m.messages[0] = "a \"b\" \xE9";
