@@ -136,9 +136,7 @@ TEST_P(Exchange, SizesGoAndComeBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, Exchange, ::testing::Values(Line::Fake, Line::Pty),
-                         [](const ::testing::TestParamInfo<Line>& i) {
-                             return i.param == Line::Fake ? std::string("FakePort") : std::string("Pty");
-                         });
+                         [](const auto& i) { return std::string(i.param == Line::Fake ? "FakePort" : "Pty"); });
 
 // What only a real line shows.
 struct OverPty : ::testing::Test {

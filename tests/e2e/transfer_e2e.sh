@@ -19,8 +19,7 @@ round_trip() {
 # same_bytes A B : the same bytes; the lines that differ are shown.
 same_bytes() { cmp "$1" "$2" >&2 || { diff <(tr -d '\r' <"$1") <(tr -d '\r' <"$2") >&2; fail "$2 is not $1"; }; }
 
-fw="$data/firmware.Abs"
-image=dev/camsim-32x60x255x2.firmware
+fw=$data/firmware.Abs image=dev/camsim-32x60x255x2.firmware
 
 # The file's data records in order (byte count 00 carries none) and "A1B2C303/15/2026" in hex.
 expect_image() {
@@ -41,10 +40,9 @@ spoilt_copies() {
 
 # The canonical file of a list of n messages whose texts are given as "k=text" arguments.
 canonical() {
-    local n=$1 k
-    shift
+    local n=$1 k a
     declare -A text=()
-    for a in "$@"; do text[${a%%=*}]=${a#*=}; done
+    for a in "${@:2}"; do text[${a%%=*}]=${a#*=}; done
     for ((k = 1; k <= n; k++)); do printf 'N. %03d%s\r\n' "$k" "${text[$k]+ \"${text[$k]}\"}"; done
 }
 
