@@ -16,9 +16,8 @@ parsing)
         eval "set -- $words"
         timeout 60 "$@" >out 2>err
         status=$?
-        [ "$status" -eq "$want" ] || fail "'$words': status $status, expected $want; stderr: $(cat err)"
         got=$(if [ "$want" -eq 0 ]; then head -n 1 out; else head -n 1 err; fi)
-        [ "$got" = "$line" ] || fail "'$words': said '$got', expected '$line'"
+        [ "$status $got" = "$want $line" ] || fail "'$words': $status '$got', expected $want '$line'; stderr: $(cat err)"
     done <<'EOF'
 2|usage: camctl COMMAND [OPTIONS] [ARGUMENTS]|$camctl
 0|usage: camctl COMMAND [OPTIONS] [ARGUMENTS]|$camctl --help

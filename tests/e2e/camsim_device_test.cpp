@@ -234,8 +234,7 @@ TEST(CamsimMessages, TakesTheLinesAtEndGivesThemBackAsBlocksAndKeepsThemInItsSta
     EXPECT_EQ(Reception(again, kAr, 5),
               Frames({"N 001\"OIL ?:LOW\"", "N 002\"\"", "N 003\"" + std::string(40, 'X') + "\"", "END", ""}));
     // A command before "END" drops the lines.
-    again.receive(kAw);
-    again.receive("N001\"NEW\"\r");
+    again.receive(kAw + "N001\"NEW\"\r");
     EXPECT_EQ(Bytes(again.receive(kM)).substr(0, 4), "KLM ");
     again.receive("END\r");
     EXPECT_EQ(again.memory().messages[0], "OIL ?:LOW");

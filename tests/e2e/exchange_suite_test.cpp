@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <QThread>
 
+#include <array>
 #include <memory>
 
 namespace cam {
@@ -120,9 +121,8 @@ TEST_P(Exchange, SizesGoAndComeBack) {
     p.OutSize = 2;
     p.EncShift = 500;
     p.SpeedLimit = 1500;
-    SetPhase(p, 1, 2, 100, 200);
-    SetPhase(p, 1, 2, 1000, 24);
-    SetPhase(p, 7, 31, 0, 512);
+    for (auto [size, cam, on, off] : {std::array{1, 2, 100, 200}, {1, 2, 1000, 24}, {7, 31, 0, 512}})
+        SetPhase(p, size, cam, on, off);
     p.CamRemark[2] = "GLUE";
     const TransmitResult sent = SizeTransmit(p, *link, view);
     ASSERT_EQ(std::tuple(sent.sent, sent.sizes, prompt.messages()), std::tuple(true, 7, Strings{}));

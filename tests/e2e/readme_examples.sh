@@ -22,9 +22,7 @@ for line in "${examples[@]}"; do
     [ -n "$port" ] || fail "'$command' comes before the simulator is started"
     command=${command//\/dev\/pts\/N/$port}
     command=${command//\/tmp\//$work\/}
-    timeout 90 bash -c "$command" >out 2>err
-    status=$?
-    [ $status -eq 0 ] || fail "'$line' exited with $status: $(cat err)"
+    timeout 90 bash -c "$command" >out 2>err || fail "'$line' exited with $?: $(cat err)"
     echo "ok: $line"
     sed 's/^/    /' out
 done

@@ -197,11 +197,8 @@ TEST_F(OnCamsim, AReceptionThatEndsEarlyComparesNothing) {
     p = onLine(sim);
     SetPhase(p, 1, 0, 100, 200);
     const std::string before = CamFileText(p);
-    EXPECT_EQ(
-        ended(CompareTablesWithDevice(p, port, prompt, nullptr).has_value()),
-        std::tuple(false,
-                   Strings{"TIMEOUT SERIAL PORT ", "The reception did not end: nothing was taken from the device."},
-                   false));
+    const Strings said{"TIMEOUT SERIAL PORT ", "The reception did not end: nothing was taken from the device."};
+    EXPECT_EQ(ended(CompareTablesWithDevice(p, port, prompt, nullptr).has_value()), std::tuple(false, said, false));
     EXPECT_EQ(CamFileText(p), before);
 }
 
