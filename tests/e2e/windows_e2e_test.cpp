@@ -8,6 +8,7 @@
 #include "core/model/scripted_prompt.h"
 #include "qt/qt_line_port.h"
 #include "sim_process.h"
+#include "support/scratch_folder.h"
 #include "widgets/compare/compare_window.h"
 #include "widgets/editor/chart_widget.h"
 #include "widgets/firmware/flash_window.h"
@@ -23,7 +24,6 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <fstream>
@@ -40,24 +40,18 @@ using Ints = std::vector<int>;
 using Strings = std::vector<std::string>;
 
 struct OnCamsim : ::testing::Test {
-    QTemporaryDir docs;
+    camtest::ScratchFolder dir;
     QtLinePort port;
     ScriptedPrompt prompt{true};  // questions not scripted get OK or Yes
     Program p;
 
-    std::string work() const { return docs.path().toStdString(); }
-    std::string file(const char* name, const std::string& bytes) {
-        const std::string path = work() + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
     Program onLine(const SimProcess& sim) {
         EXPECT_FALSE(sim.port().empty());
         Program q;
         ResizeTables(q);
         q.ComDevice = sim.port();
-        q.WorkDir = work();
-        q.TmpFile = work() + "/_._";
+        q.WorkDir = dir.str();
+        q.TmpFile = dir.file("_._");
         return q;
     }
     // The device is given the sizes of the cam file, changed by `change` first.
@@ -73,7 +67,7 @@ struct OnCamsim : ::testing::Test {
     std::unique_ptr<MainWindow> mainWindow(const SimProcess& sim, const std::string& file = "") {
         StartupSettings s;
         s.exeDir = QCoreApplication::applicationDirPath().toStdString();
-        s.documentsDir = s.homeDir = work();
+        s.documentsDir = s.homeDir = dir.str();
         s.singleInstance = s.writeOptions = false;  // no instance lock, no options file written
         s.commandLine.port = sim.port();
         s.commandLine.file = file;
@@ -204,7 +198,7 @@ TEST_F(OnCamsim, AReceptionThatEndsEarlyComparesNothing) {
 
 // As a user does it: camdesk started on the device's port, unsaved sizes, Update FLASH, the file, Yes.
 TEST_F(OnCamsim, UpdateFlashFromTheMainWindowLeavesTheSizesAsTheyWere) {
-    SimProcess sim({"--baud", "0", "--state", work()});
+    SimProcess sim({"--baud", "0", "--state", dir.str()});
     auto window = mainWindow(sim);
     ASSERT_EQ(ended(window->RunStartup()), std::tuple(true, Strings{}, true));
     window->document().Edit(EditScope::Cam(2, 5), "typed", [](CamData& d) { SetPhase(d, 2, 5, 10, 20); });
@@ -218,7 +212,7 @@ TEST_F(OnCamsim, UpdateFlashFromTheMainWindowLeavesTheSizesAsTheyWere) {
               std::tuple(nullptr, false, false, 1));
     sim.stop();
     // camsim stored the records of the file that carry data (byte count above 00), in file order.
-    std::ifstream in(kFirmware), stored(work() + "/camsim-32x60x255x2.firmware");
+    std::ifstream in(kFirmware), stored(dir.file("camsim-32x60x255x2.firmware"));
     Strings sent, kept;
     for (std::string line; std::getline(in, line);)
         if (line.rfind(":00", 0) != 0) sent.push_back(line.substr(0, line.find('\r')));
@@ -266,14 +260,14 @@ TEST_F(OnCamsim, MessagesReceivedEditedSentAndReceivedShowTheEdit) {
 
     Program r = onLine(sim);
     r.NMsgs = 180;
-    r.MsgFile = file("mine.Msg", "");
+    r.MsgFile = dir.write("mine.Msg", "");
     MsgWindow w(r, prompt, &port);
     w.show();
     EXPECT_EQ(w.list()->item(4)->text().toStdString(), "005 ");
     w.action("c_Rec")->trigger();
     EXPECT_EQ(w.list()->item(4)->text().toStdString(), "005 DOOR OPEN");
     EXPECT_EQ(std::tuple(r.AlarmMsg[1], r.MsgFile, MsgSaved(r), port.isOpen()),
-              std::tuple("MOTOR OVERLOAD", work() + "/mine.Msg", true, false));  // the list keeps its file
+              std::tuple("MOTOR OVERLOAD", dir.file("mine.Msg"), true, false));  // the list keeps its file
 }
 
 TEST_F(OnCamsim, TransmitOfAChosenMessageFileAndItsRefusals) {
@@ -282,10 +276,10 @@ TEST_F(OnCamsim, TransmitOfAChosenMessageFileAndItsRefusals) {
     p.MsgFile = "kept.Msg";
     prompt.push("");  // the choice cancelled
     EXPECT_EQ(ended(RunMsgFileTransmit(p, port, prompt, nullptr)), std::tuple(false, Strings{}, false));
-    prompt.push((work() + "/missing.Msg").c_str());
+    prompt.push(dir.file("missing.Msg").c_str());
     EXPECT_EQ(ended(RunMsgFileTransmit(p, port, prompt, nullptr)), std::tuple(false, Strings{"File not found"}, false));
     EXPECT_EQ(prompt.asked().back().icon, Icon::Stop);
-    prompt.push(file("good.Msg", "N. 001 \"SENT\"\r\nN. 002\r\n").c_str());
+    prompt.push(dir.write("good.Msg", "N. 001 \"SENT\"\r\nN. 002\r\n").c_str());
     EXPECT_EQ(ended(RunMsgFileTransmit(p, port, prompt, nullptr)), std::tuple(true, Strings{"File not found"}, false));
     EXPECT_EQ(p.MsgFile, "kept.Msg");  // it stays the list's
 
@@ -298,12 +292,12 @@ TEST_F(OnCamsim, AFailedMessageReceptionLeavesTheListAndItsFile) {
     SimProcess sim({"--model", "32x7x255x1", "--baud", "0", "--fault", "babble"});
     p = onLine(sim);
     p.AlarmMsg[1] = "OLD";
-    p.MsgFile = file("mine.Msg", "N. 001 \"OLD\"\r\n");
+    p.MsgFile = dir.write("mine.Msg", "N. 001 \"OLD\"\r\n");
     MarkMsgSaved(p);
     EXPECT_FALSE(RunMsgReceive(p, port, prompt, nullptr));
     ASSERT_FALSE(prompt.messages().empty());
     EXPECT_EQ((Strings{prompt.messages().back(), p.AlarmMsg[1], p.MsgFile}),
-              (Strings{"TIMEOUT SERIAL PORT ", "OLD", work() + "/mine.Msg"}));
+              (Strings{"TIMEOUT SERIAL PORT ", "OLD", dir.file("mine.Msg")}));
     EXPECT_FALSE(port.isOpen());
 }
 
