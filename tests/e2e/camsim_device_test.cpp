@@ -185,8 +185,7 @@ TEST(CamsimFlash, FirmwareFileSurvivesARestartAndADamagedOneIsNotUsed) {
     EXPECT_EQ(path, dir.file("camsim-32x60x255x2.firmware"));
     {
         Device d(o);
-        d.receive(kFu);
-        for (const std::string& r : {kIdent1, kData, kEnd}) d.receive(r + "\r");
+        for (const std::string& in : {kFu, kIdent1 + "\r", kData + "\r", kEnd + "\r"}) d.receive(in);
     }
     EXPECT_EQ(dir.read("camsim-32x60x255x2.firmware"), "camsim firmware 1\nidentification =4131423243333033\nrecord " +
                                                            kIdent1 + "\nrecord " + kData + "\nend\n");
