@@ -198,17 +198,16 @@ verify_hex)
 
 flash)
     mkdir dev
-    start_sim --baud 0 --state dev
-    run flash --port "$port" --yes "$fw"; expect_status 0
-    expect_verified "DEVICE UPDATED WITH  $fw"
-    expect_err_line "UPDATE FLASH ?"
-    expect_image
-    stop_sim
-    # Again at a real line speed, with a device that thinks before each answer.
-    rm "$image"
-    start_sim --baud 115200 --fault delay:2 --state dev
-    run flash --port "$port" --yes "$fw"; expect_status 0
-    expect_image
+    # Also at a real line speed, with a device that thinks before each answer.
+    for options in "--baud 0" "--baud 115200 --fault delay:2"; do
+        rm -f "$image"
+        start_sim $options --state dev
+        run flash --port "$port" --yes "$fw"; expect_status 0
+        expect_verified "DEVICE UPDATED WITH  $fw"
+        expect_err_line "UPDATE FLASH ?"
+        expect_image
+        stop_sim
+    done
     ;;
 
 flash_refused)

@@ -33,9 +33,7 @@
 namespace cam {
 namespace {
 
-const std::string kData = E2E_DATA_DIR;
-const std::string kCamFile = kData + "/one_encoder.Cam";
-const std::string kFirmware = kData + "/firmware.Abs";
+const std::string kData = E2E_DATA_DIR, kCamFile = kData + "/one_encoder.Cam", kFirmware = kData + "/firmware.Abs";
 using Ints = std::vector<int>;
 using Strings = std::vector<std::string>;
 
