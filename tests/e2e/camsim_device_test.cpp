@@ -29,8 +29,8 @@ std::string Bytes(const Replies& r) {
     return b;
 }
 
-Options Opts(Model model = {}, BlockFaults faults = {}, const std::string& stateDir = "") {
-    return {.model = model, .faults = {}, .blocks = faults, .baud = 0, .stateDir = stateDir};
+Options Opts(Model model = {}, BlockFaults blocks = {}, const std::string& stateDir = "", std::set<Fault> faults = {}) {
+    return {.model = model, .faults = faults, .blocks = blocks, .baud = 0, .stateDir = stateDir};
 }
 
 // What the device sends for a reading command: its first block, then one after each ACK.
@@ -225,8 +225,8 @@ TEST(CamsimMessages, TakesTheLinesAtEndGivesThemBackAsBlocksAndKeepsThemInItsSta
         EXPECT_EQ(Bytes(d.receive("N001\"OIL ?:LOW\"\rN0")), "");
         EXPECT_TRUE(d.memory().messages[0].empty());  // kept aside until "END"
         EXPECT_EQ(Bytes(d.receive("03\"" + std::string(45, 'X') + "\"\rN009\"NO SUCH\"\rEND\r")), "");
-        ASSERT_EQ(d.memory().messages.size(), 3u);
-        EXPECT_EQ(d.memory().messages[2], std::string(40, 'X'));  // the display holds 40 characters
+        // The display holds 40 characters.
+        EXPECT_EQ(d.memory().messages, (std::vector<std::string>{"OIL ?:LOW", "", std::string(40, 'X')}));
     }
     // A device with a state folder keeps what it took.
     Device again(o);
@@ -254,9 +254,7 @@ TEST(CamsimMessages, FaultsOfBothDirections) {
     EXPECT_EQ(Bytes(bad.receive(kAckS)), Frame("N 002\"\"", true));
     EXPECT_EQ(Bytes(bad.receive(kAckS)), Frame("END"));
 
-    Options o = Opts({32, 7, 2, 1});
-    o.faults.insert(Fault::Babble);
-    EXPECT_EQ(Bytes(Device(o).receive(kAr)).find('\x03'), std::string::npos);
+    EXPECT_EQ(Bytes(Device(Opts({32, 7, 2, 1}, {}, "", {Fault::Babble})).receive(kAr)).find('\x03'), std::string::npos);
 }
 
 }  // namespace
