@@ -30,6 +30,7 @@ using Strings = std::vector<std::string>;
 
 enum class Line { Fake, Pty };
 
+// camsim's device code behind the fake port, or the camsim program on a pseudo-terminal.
 struct DeviceLine {
     DeviceLine(Line kind, const std::vector<std::string>& args) {
         if (kind == Line::Pty) {
