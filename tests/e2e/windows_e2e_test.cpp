@@ -147,9 +147,9 @@ TEST_F(OnCamsim, AReceptionIsAHistoryEntryThatARestoreTakesBack) {
     const std::string typed = CamFileText(p);
 
     window->action("Rc_Siz")->trigger();
-    ASSERT_EQ(doc.history().count(), before + 1);
-    EXPECT_EQ(doc.history().entry(doc.history().present()).change.label, "reception from the device");
-    EXPECT_EQ(std::tuple(CamFileText(p), doc.FileSaved()), std::tuple(ReadFileBytes(kCamFile, 1 << 30).bytes, false));
+    ASSERT_EQ(std::tuple(doc.history().count(), doc.history().entry(doc.history().present()).change.label,
+                         CamFileText(p), doc.FileSaved()),
+              std::tuple(before + 1, "reception from the device", ReadFileBytes(kCamFile, 1 << 30).bytes, false));
 
     ASSERT_TRUE(doc.RestoreHistory(before - 1, "back"));
     EXPECT_EQ(CamFileText(p), typed);
@@ -203,11 +203,10 @@ TEST_F(OnCamsim, UpdateFlashFromTheMainWindowLeavesTheSizesAsTheyWere) {
     prompt.push(kFirmware.c_str());
     prompt.push(Answer::Yes);
     window->action("Upd_Flash")->trigger();
-    EXPECT_EQ(prompt.messages(), Strings{"UPDATE FLASH ?"});
-    // No window left, the port closed, the sizes unsaved and kept.
-    EXPECT_EQ(std::tuple(QApplication::activeModalWidget(), port.isOpen(), window->document().FileSaved(),
-                         p.CamPos(2, 5, 15)),
-              std::tuple(nullptr, false, false, 1));
+    // Asked once; no window left, the port closed, the sizes unsaved and kept.
+    EXPECT_EQ(std::tuple(prompt.messages(), QApplication::activeModalWidget(), port.isOpen(),
+                         window->document().FileSaved(), p.CamPos(2, 5, 15)),
+              std::tuple(Strings{"UPDATE FLASH ?"}, nullptr, false, false, 1));
     sim.stop();
     // camsim stored the records of the file that carry data (byte count above 00), in file order.
     std::ifstream in(kFirmware), stored(dir.file("camsim-32x60x255x2.firmware"));
