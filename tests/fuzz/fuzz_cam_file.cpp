@@ -15,8 +15,7 @@ namespace {
 
 struct Setting {
     int cams, sizes, encoders;
-    bool accept;
-    bool csv;  // also through a CSV table and back
+    bool accept, csv;  // csv: also through a CSV table and back
 };
 
 // Taken from the bytes themselves, so that a crash replays.
