@@ -59,6 +59,7 @@ msg-receive@tcp  | server-gone     | 1 | the connection was dropped    | 15
 TABLE
 )
 
+# The command of each transfer, and the last line of a failed one.
 declare -A commands=([identify]="identify" [send]="send $cam" [receive]="receive out.Cam" [msg-send]="msg-send $msg"
     [msg-receive]="msg-receive out.Msg" [flash]="flash --yes $abs")
 declare -A closings=([send]="camctl send: the sizes were not sent" [receive]="camctl receive: nothing was written"
