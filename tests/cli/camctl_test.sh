@@ -36,7 +36,6 @@ TABLE
     run phases x.Cam; mv out expected
     run phases cr.Cam; expect_status 0
     cmp -s expected out || fail "CR line ends read otherwise: $(head -3 out) $(cat err)"
-    # A device or a FIFO is written into, never replaced by a file.
     run convert x.Cam /dev/null; expect_status 0
     [ -c /dev/null ] || fail "/dev/null was replaced"
     check "convert x.Cam fifo.Cam" 1 - "camctl: cannot write fifo.Cam: no program reads from it"
@@ -234,7 +233,6 @@ import_csv)
     run diff "$sample" edited.Cam; expect_status 1
     expect_out_lines 'Remark of cam 8: none in A, "NEW CAM" in B' \
         "size 2, cam 1: phase 0200-0400 in A, 0250-0450 in B" "size 5, cam 8: phase 0010-0020 only in B"
-    # Every refused row is named, nothing is written.
     sed -e 's/^3,32,EJECT,512,768,,$/3,32,EJECT,512,2000,,/' -e 's/^4,2,GLUE,950,50,,$/4,2,GLUE,950,,,/' edited.csv >bad.csv
     printf 'previous' >bad.Cam
     check "import --csv bad.csv bad.Cam" 1 - 'line 12: off cannot be "2000" (it takes 0..1024)' \
@@ -246,7 +244,6 @@ import_csv)
     run import --csv missing.csv x.Cam; expect_status 1
     ;;
 csv_round_trip)
-    # Cam -> CSV -> cam gives the same bytes.
     for f in "$sample" "$src"/tests/e2e/data/*.Cam; do
         run export --csv "$f" t.csv; expect_status 0
         run import --csv t.csv t.Cam; expect_status 0

@@ -254,7 +254,6 @@ msg_convert)
     cmp out.Msg <(canonical 4 1=A 3='Q "X" Q') >&2 || fail "converted file differs: $(cat -A out.Msg)"
     run msg-convert in.Msg 255.Msg; expect_status 0
     cmp 255.Msg <(canonical 255 1=A 3='Q "X" Q') >&2 || fail "255 messages by default"
-    # A file that cannot be replaced stays as it was.
     printf 'kept' >locked.Msg; chmod 444 locked.Msg
     run msg-convert in.Msg locked.Msg; expect_status 1
     [ "$(cat locked.Msg)" = kept ] || fail "a write-protected file was replaced"
