@@ -1,6 +1,5 @@
-# Shared by the shell tests of camctl and camsim (sourced). The caller sets camctl, camsim
-# (when it needs one) and case; this makes a scratch folder, moves into it and removes it,
-# and any simulator left running, at the end. Each check ends the test at the first failure.
+# Sourced by the shell tests; the caller sets camctl, camsim (when it needs one) and case. Works
+# in a scratch folder, removed with any simulator left running; a check ends the test at its failure.
 work=$(mktemp -d)
 sim_pid=
 more_pids=()  # further simulators and serial servers
@@ -8,6 +7,7 @@ trap 'for p in $sim_pid "${more_pids[@]}"; do kill "$p" && wait "$p"; done 2>/de
 cd "$work" || exit 1
 
 fail() { echo "FAIL [$case]: $*" >&2; exit 1; }
+crlf() { printf '%s\r\n' "$@"; }  # ARGS... as lines of a file of the programmer's, CR LF ended
 
 # run ARGS... : camctl, with a limit well above any wait of the protocol; sets status, out and err.
 run() {
@@ -17,7 +17,11 @@ run() {
 }
 expect_status() { [ "$status" -eq "$1" ] || fail "exit status $status, expected $1; stderr: $(cat err)"; }
 expect_err_line() { grep -qxF -- "$1" err || fail "stderr lacks the line '$1'; it was: $(cat err)"; }
+# expect_lines FILE PATTERN... : each extended regular expression matches a line of FILE.
+expect_lines() { for pattern in "${@:2}"; do grep -Eq -- "$pattern" "$1" || fail "$1 lacks '$pattern'"; done; }
+expect_out_line() { grep -qxF -- "$1" out || fail "stdout lacks the line '$1'; it was: $(cat out)"; }
 expect_out() { diff -u <(printf '%s' "$1") out >&2 || fail "stdout differs"; }
+expect_out_lines() { diff -u <(printf '%s\n' "$@") out >&2 || fail "stdout differs"; }  # LINE...: stdout is these lines
 # check "ARGS" STATUS STDOUT [LINE...] : camctl ARGS (split at blanks) ends with STATUS, writes
 # STDOUT ("-": anything) and says each LINE on stderr.
 check() {
@@ -42,10 +46,10 @@ stop_sim() {
     wait "$sim_pid" 2>/dev/null
     sim_pid=
 }
+restart_sim() { stop_sim; start_sim "$@"; }
 
 # serve_port MODE [LINE] : ser2net (tcp: raw, or rfc2217) in front of camsim's $port, its line at
-# LINE (default 9600n81); sets net_port to tcp://127.0.0.1:N or rfc2217://127.0.0.1:N once the
-# server listens.
+# LINE (default 9600n81); sets net_port to MODE://127.0.0.1:N once the server listens.
 serve_port() {
     local accepter=tcp scheme=tcp n
     [ "$1" = rfc2217 ] && accepter="telnet(rfc2217),tcp" scheme=rfc2217

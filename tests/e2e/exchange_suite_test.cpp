@@ -1,7 +1,5 @@
-// The exchange routines against one device over two lines: camsim's own device code behind
-// the in-memory port (its clock moves only when the link waits) and the camsim program on a
-// real pseudo-terminal through the QSerialPort adapter. Every scenario runs on both, so the
-// fake line cannot drift from what a real line does; then what only a real line shows.
+// The exchange routines against camsim's device code behind the in-memory port and against the
+// camsim program on a real pseudo-terminal, so that the fake line cannot drift from a real one.
 #include "core/camfile/cam_file.h"
 #include "core/link/identify.h"
 #include "core/link/size_transfer.h"
@@ -12,23 +10,27 @@
 #include "sim_process.h"
 #include "support/fake_port.h"
 #include "support/scratch_folder.h"
+#include "support/wire_doubles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <QThread>
 
+#include <array>
 #include <memory>
 
 namespace cam {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
+using Strings = std::vector<std::string>;
 
 enum class Line { Fake, Pty };
 
-// camsim on the line of the test's parameter: its device code answering on the fake port and
-// clock, or the camsim program on a pseudo-terminal.
+// camsim's device code behind the fake port, or the camsim program on a pseudo-terminal.
 struct DeviceLine {
     DeviceLine(Line kind, const std::vector<std::string>& args) {
         if (kind == Line::Pty) {
@@ -67,35 +69,29 @@ protected:
     void TearDown() override {
         if (link) ClosePort(*link);
     }
-    // The device camsim plays with these options, on the line of the test's parameter.
     void Start(std::vector<std::string> args) {
         args.insert(args.end(), {"--baud", "0"});
         line = std::make_unique<DeviceLine>(GetParam(), args);
         p.ComDevice = line->name();
         link = std::make_unique<Link>(line->port(), line->clock(), prompt);
     }
+    // What an exchange ended with: its result, the messages shown, the port left open.
+    std::tuple<bool, Strings, bool> ended(bool result) { return {result, prompt.messages(), line->port().isOpen()}; }
 
     camtest::ScratchFolder dir;
     Program p;
     ScriptedPrompt prompt;
     std::unique_ptr<DeviceLine> line;
     std::unique_ptr<Link> link;
-    struct NoView : TransferView {
-        void setCaption(const std::string&) override {}
-        void setOperation(const std::string&) override {}
-        void setSizeLabel(const std::string&) override {}
-        void setProgress(int) override {}
-    } view;
+    camtest::RecordingView view;
 };
 
 TEST_P(Exchange, IdentificationGivesTheDevicesModel) {
     Start({"--model", "16x45x180x3"});
-    ASSERT_TRUE(IdentifyDevice(p, *link));
+    ASSERT_EQ(ended(IdentifyDevice(p, *link)), std::tuple(true, Strings{}, true));  // open for the transfer to come
     EXPECT_EQ((std::vector<int>{p.NCams, p.NSizes, p.NMsgs, p.NEncoders}), (std::vector<int>{16, 45, 180, 3}));
-    EXPECT_TRUE(line->port().isOpen());  // left open for the transfer that follows
 }
 
-// A device that is not there, or not one of ours: said once, the port closed again.
 TEST_P(Exchange, FailedIdentificationIsSaidWithThePortClosed) {
     const std::pair<const char*, const char*> cases[] = {
         {"silent", "KLM NOT FOUND\rCONTROL WIRING"}, {"vanish", "KLM NOT FOUND\rCONTROL WIRING"},
@@ -106,40 +102,31 @@ TEST_P(Exchange, FailedIdentificationIsSaidWithThePortClosed) {
         SCOPED_TRACE(fault);
         Start({"--fault", fault});
         prompt.clear();
-        EXPECT_FALSE(IdentifyDevice(p, *link));
-        EXPECT_THAT(prompt.messages(), ElementsAre(message));
-        EXPECT_FALSE(line->port().isOpen());
+        EXPECT_EQ(ended(IdentifyDevice(p, *link)), std::tuple(false, Strings{message}, false));
     }
 }
 
 TEST_P(Exchange, EchoIsRefusedQuietly) {
     Start({"--fault", "echo"});
     EXPECT_FALSE(IdentifyDevice(p, *link));
-    EXPECT_TRUE(p.ReadError);
-    EXPECT_TRUE(prompt.messages().empty());
+    EXPECT_EQ(std::tuple(p.ReadError, prompt.messages()), std::tuple(true, Strings{}));
 }
 
-// What is sent comes back: the functions block, the phases and the remarks of size 1.
 TEST_P(Exchange, SizesGoAndComeBack) {
     Start({"--model", "32x7x255x1"});
-    p.NEncoders = 1;
-    p.AdvOn = 1;
+    p.NEncoders = p.AdvOn = p.DelayOn = 1;
     p.NAdvCams = 3;
     p.AdvMs[0] = 10;
     p.AdvMs[2] = 200;
-    p.DelayOn = 1;
     p.Delay21_24 = 7;
     p.OutSize = 2;
     p.EncShift = 500;
     p.SpeedLimit = 1500;
-    SetPhase(p, 1, 2, 100, 200);
-    SetPhase(p, 1, 2, 1000, 24);
-    SetPhase(p, 7, 31, 0, 512);
+    for (auto [size, cam, on, off] : {std::array{1, 2, 100, 200}, {1, 2, 1000, 24}, {7, 31, 0, 512}})
+        SetPhase(p, size, cam, on, off);
     p.CamRemark[2] = "GLUE";
     const TransmitResult sent = SizeTransmit(p, *link, view);
-    ASSERT_TRUE(sent.sent);
-    EXPECT_EQ(sent.sizes, 7);
-    EXPECT_TRUE(prompt.messages().empty());
+    ASSERT_EQ(std::tuple(sent.sent, sent.sizes, prompt.messages()), std::tuple(true, 7, Strings{}));
 
     Program back;
     back.Port() = p.Port();
@@ -149,16 +136,10 @@ TEST_P(Exchange, SizesGoAndComeBack) {
     EXPECT_EQ(CamFileText(received->data), CamFileText(p));
 }
 
-// A refused end and a reception that stops short: size_transfer_test on the tool's side, the
-// fault matrix (send refuse-end, receive bad-checksum and babble) over the pty.
-
 INSTANTIATE_TEST_SUITE_P(Lines, Exchange, ::testing::Values(Line::Fake, Line::Pty),
-                         [](const ::testing::TestParamInfo<Line>& i) {
-                             return i.param == Line::Fake ? std::string("FakePort") : std::string("Pty");
-                         });
+                         [](const auto& i) { return std::string(i.param == Line::Fake ? "FakePort" : "Pty"); });
 
-// What only a real line shows: the simulator going away between exchanges, a port another
-// program holds, and the port crossing threads.
+// What only a real line shows.
 struct OverPty : ::testing::Test {
     QtSerialPort port;
     SteadyClock clock;
@@ -180,11 +161,9 @@ TEST_F(OverPty, SimulatorStoppedBetweenExchanges) {
     prompt.clear();
     EXPECT_FALSE(IdentifyDevice(p, link));
     EXPECT_FALSE(port.isOpen());
-    // The port is opened anew, which fails: its error names the port, and no device is missed
-    // on a port that is not there.
-    ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_EQ(prompt.messages()[0].rfind("Errore ", 0), 0u);
-    EXPECT_THAT(prompt.messages()[0], HasSubstr(sim.port() + ": There is no such port."));
+    // The port opened anew fails: its error names the port, and no device is said to be missed.
+    ASSERT_THAT(prompt.messages(),
+                ElementsAre(AllOf(StartsWith("Errore "), HasSubstr(sim.port() + ": There is no such port."))));
     EXPECT_EQ(prompt.asked()[0].title, "Errore su " + sim.port());
 }
 
@@ -201,14 +180,13 @@ TEST_F(OverPty, PortOpenedOnOneThreadServesAnExchangeOnAnother) {
     ASSERT_TRUE(identifyOn(sim));
     QThread* ui = QThread::currentThread();
     bool found = false;
-    QThread* worker = QThread::create([&] {
+    std::unique_ptr<QThread> worker(QThread::create([&] {
         found = IdentifyDevice(p, link);
         port.moveToThread(ui);
-    });
-    port.moveToThread(worker);
+    }));
+    port.moveToThread(worker.get());
     worker->start();
     worker->wait();
-    delete worker;
     EXPECT_TRUE(found);
     EXPECT_TRUE(IdentifyDevice(p, link));  // and back on this thread
 }

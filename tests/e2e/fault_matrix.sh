@@ -1,14 +1,10 @@
 #!/usr/bin/env bash
 # usage: fault_matrix.sh CAMSIM CAMCTL SOURCE_DIR
-# Every transfer against camsim with every fault that can meet it, as one table: each cell
-# must end with its exit status and its documented message, said once, within its time limit;
-# a failed transfer ends with its closing line, reports nothing on stdout, leaves a file being
-# received untouched and no scratch file behind; an update leaves in camsim the file's data
-# records when it succeeds and nothing when it fails. Cells run six at a time, the slowest six
-# first.
-# The held-* faults are another program on the port, not the device's: an flock on it (as
-# picocom takes), or a live lock file (as minicom writes) while the port is named through a
-# link to it; stale-lockfile is one whose process is gone.
+# Every transfer against camsim with every fault that can meet it: each cell ends with its exit
+# status and its message said once, in time; a failure ends with its closing line, nothing on
+# stdout, the output file untouched, no scratch left; an update leaves camsim the file's records
+# only when it succeeds. held-*: another program holds the port (an flock, or a live lock file
+# while the port is named through a link); stale-lockfile: its process is gone.
 set -uo pipefail
 camsim=$(realpath "$1") camctl=$(realpath "$2") src=$(realpath "$3") case=matrix
 source "$(dirname "$(realpath "$0")")/../checks.sh"
@@ -17,10 +13,8 @@ cam="$src/tests/e2e/data/one_encoder.Cam"
 msg="$src/resources/samples/demo.Msg"
 abs="$src/tests/e2e/data/firmware.Abs"
 
-# transfer[@tcp|@rfc2217: through ser2net] | fault | exit status | what it says (stderr or stdout)
-# | seconds at most. no-port: a port that is not there. Network faults: refused (no server),
-# no-answer (a server that never takes the connection), server-gone (ser2net killed while the
-# device is silent mid-reception).
+# transfer[@tcp|@rfc2217 through ser2net] | fault | exit status | what it says | seconds at most.
+# refused: no server; no-answer: one that never accepts; server-gone: ser2net killed mid-reception.
 matrix=$(cat <<'TABLE'
 identify    | silent               | 1 | CONTROL WIRING                | 10
 identify    | echo                 | 1 | came back unchanged           | 10
@@ -65,24 +59,23 @@ msg-receive@tcp  | server-gone     | 1 | the connection was dropped    | 15
 TABLE
 )
 
-# The last line of a failed transfer.
+# The command of each transfer, and the last line of a failed one.
+declare -A commands=([identify]="identify" [send]="send $cam" [receive]="receive out.Cam" [msg-send]="msg-send $msg"
+    [msg-receive]="msg-receive out.Msg" [flash]="flash --yes $abs")
 declare -A closings=([send]="camctl send: the sizes were not sent" [receive]="camctl receive: nothing was written"
     [msg-receive]="camctl msg-receive: nothing was written")
 
 # run_cell N TRANSFER FAULT STATUS MESSAGE LIMIT: one cell in its own folder; "ok" or why not.
 run_cell() {
     local n=$1 transfer=$2 fault=$3 status=$4 message=$5 limit=$6
-    local dir="cell$n"
-    mkdir -p "$dir/tmp" && cd "$dir" || return
-    mkfifo sim.fifo busy.fifo
+    mkdir -p "cell$n/tmp" && cd "cell$n" || return
+    mkfifo busy.fifo
     local via="" simfault=$fault
     [[ $transfer == *@* ]] && via=${transfer#*@} transfer=${transfer%@*}
     case $fault in refused | no-answer) simfault=silent ;; server-gone) simfault=silent-after:4 ;; esac
     local faults=(--fault "$simfault")
     [[ $fault == held-* || $fault == stale-* || $fault == no-port ]] && faults=()
-    "$camsim" --model 32x7x255x1 --baud 0 --state . "${faults[@]}" >sim.fifo 2>sim.err &
-    local sim=$!
-    read -r port <sim.fifo
+    start_sim --model 32x7x255x1 --baud 0 --state . "${faults[@]}"
     local holder= lockfile=/var/lock/LCK..$(echo "${port#/dev/}" | tr / _)
     case $fault in
         refused) port=tcp://127.0.0.1:1 ;;
@@ -100,15 +93,7 @@ run_cell() {
             ln -s "$port" by-id && port=$PWD/by-id ;;
         *) [ -z "$via" ] || { serve_port "$via" && port=$net_port; } ;;
     esac
-    local args
-    case $transfer in
-        identify) args=(identify) ;;
-        send) args=(send "$cam") ;;
-        receive) args=(receive out.Cam) ;;
-        msg-send) args=(msg-send "$msg") ;;
-        msg-receive) args=(msg-receive out.Msg) ;;
-        flash) args=(flash --yes "$abs") ;;
-    esac
+    local args=(${commands[$transfer]})
     printf 'previous content' >out.Cam; printf 'previous content' >out.Msg
     local start=$SECONDS
     TMPDIR="$PWD/tmp" timeout 90 "$camctl" "${args[0]}" --port "$port" "${args[@]:1}" >out 2>err &
@@ -118,7 +103,7 @@ run_cell() {
         kill -9 "${more_pids[0]}"
     wait $client
     local got=$? took=$((SECONDS - start))
-    kill "$sim" "${more_pids[@]}" 2>/dev/null; wait "$sim" "${more_pids[@]}" 2>/dev/null
+    kill "$sim_pid" "${more_pids[@]}" 2>/dev/null; wait "$sim_pid" "${more_pids[@]}" 2>/dev/null
     local why=""
     if [ "$fault" = held-lockfile ]; then
         [ -f "$lockfile" ] || why+="the live lock file was removed; "
@@ -133,13 +118,11 @@ run_cell() {
     if [ "$status" -ne 0 ]; then
         [ "$(cat out.Cam)$(cat out.Msg)" = "previous contentprevious content" ] || why+="a file was written; "
         # (An update lists the file it checked first.)
-        local reported
-        reported=$(if [ "$transfer" = flash ]; then grep "DEVICE UPDATED" out; else cat out; fi)
+        local reported=$(if [ "$transfer" = flash ]; then grep "DEVICE UPDATED" out; else cat out; fi)
         [ -z "$reported" ] || why+="a failure reported on stdout: $reported; "
     fi
     if [ "$transfer" = flash ]; then
-        local image want=
-        image=$(sed -n 's/^record //p' camsim-*.firmware 2>/dev/null)
+        local want= image=$(sed -n 's/^record //p' camsim-*.firmware 2>/dev/null)
         [ "$status" -ne 0 ] || want=$(grep -v '^:00' "$abs" | tr -d '\r')
         [ "$image" = "$want" ] || why+="camsim's image is not what was expected; "
     fi
@@ -159,8 +142,7 @@ print(flush=True); time.sleep(60)' "$busy" >busy.fifo &
     read -r <busy.fifo
 }
 
-# The rows numbered, their blanks trimmed; run by their time limit, longest first, so that the
-# slow cells wait together.
+# The rows numbered and trimmed, run six at a time, longest limit first, so slow cells wait together.
 mapfile -t rows < <(sed -e 's/ *| */|/g' -e 's/ *$//' <<<"$matrix" | awk -F'|' '{ print $5 "|" NR "|" $0 }')
 k=0
 while IFS='|' read -r limit n transfer fault status message _; do

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # usage: readme_examples.sh SOURCE_DIR BUILD_DIR
-# Runs every command example of the README as it is written there (its indented lines that
-# start with build/), camsim playing the device, the files they make in /tmp made in a scratch
-# folder instead: the README and the programs cannot drift apart.
+# Every command example of the README (its indented lines starting with build/) as written,
+# camsim playing the device and a scratch folder standing for /tmp.
 set -uo pipefail
 src=$(realpath "$1") build=$(realpath "$2") case=readme
 source "$(dirname "$(realpath "$0")")/../checks.sh"
@@ -17,20 +16,13 @@ for line in "${examples[@]}"; do
     command=${command%"${command##*[![:space:]]}"}
     if [ "${command: -1}" = "&" ]; then
         # The simulator, started in the background: it prints its port first.
-        mkfifo sim.fifo
-        bash -c "exec ${command%&}" >sim.fifo 2>sim.err &
-        sim_pid=$!
-        read -r port <sim.fifo
-        rm -f sim.fifo
-        [ -n "$port" ] || fail "'$command' printed no port"
+        camsim=bash start_sim -c "exec ${command%&}"
         continue
     fi
     [ -n "$port" ] || fail "'$command' comes before the simulator is started"
     command=${command//\/dev\/pts\/N/$port}
     command=${command//\/tmp\//$work\/}
-    timeout 90 bash -c "$command" >out 2>err
-    status=$?
-    [ $status -eq 0 ] || fail "'$line' exited with $status: $(cat err)"
+    timeout 90 bash -c "$command" >out 2>err || fail "'$line' exited with $?: $(cat err)"
     echo "ok: $line"
     sed 's/^/    /' out
 done

@@ -56,8 +56,7 @@ int FreePort() {
     return port;
 }
 
-// Something listens on 127.0.0.1:port, as the kernel lists it (no connection is made: a
-// connection would make the server open its line).
+// Something listens on 127.0.0.1:port, as the kernel lists it (a connection would open the server's line).
 bool Listening(int port) {
     char key[40];
     std::snprintf(key, sizeof key, "0100007F:%04X 00000000:0000 0A", port);
@@ -96,8 +95,7 @@ SerialServer::SerialServer(const std::string& terminal, const std::string& proto
     std::ofstream(config_) << "connection: &line\n  accepter: " << (protocol == "rfc2217" ? "telnet(rfc2217)," : "")
                            << "tcp,127.0.0.1," << port << "\n  connector: serialdev," << terminal
                            << ",9600n81,local\n"
-                           // Forwarded as it comes, as a request/answer line is served (by default ser2net
-                           // waits two character times after each character for more).
+                           // Forwarded as it comes (ser2net waits two character times for more by default).
                            << "  options:\n    chardelay: false\n";
     pid_ = Spawn({"/usr/sbin/ser2net", "-n", "-d", "-c", config_}, -1);
     for (int i = 0; pid_ > 0 && i < 250 && !Listening(port); ++i)

@@ -22,8 +22,7 @@ private:
 };
 
 // ser2net serving a terminal on a free local port, raw (protocol "tcp") or as telnet with
-// RFC 2217 ("rfc2217"); its line at 9600n81 until a client sets it, characters forwarded
-// without waiting for more.
+// RFC 2217 ("rfc2217"); its line at 9600n81 until a client sets it.
 class SerialServer {
 public:
     SerialServer(const std::string& terminal, const std::string& protocol);

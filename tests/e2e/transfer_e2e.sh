@@ -1,85 +1,68 @@
 #!/usr/bin/env bash
-# camctl against camsim over a real pseudo-terminal: identify; send / receive round trips that
-# must come back byte for byte, the check after sending, the comparison with the device, the
-# private scratch folder, the cam count checked; firmware files checked, flashed and found
-# again in the simulator's stored image, or refused before anything is sent; the message
-# commands on hand-made files and their round trips; devices behind a real serial server,
-# ser2net in raw and in telnet (RFC 2217) mode, and backup / restore of several at once. The
-# faults the simulator shows are rows of fault_matrix.sh. One case a run, so that the slow
-# ones run beside the others.
+# camctl's transfers, firmware updates and message commands against camsim on a real
+# pseudo-terminal and behind ser2net (raw and RFC 2217); the device's faults are fault_matrix.sh's.
+# One case a run, so that the slow ones run beside the others.
 # usage: transfer_e2e.sh CAMSIM CAMCTL SOURCE_DIR CASE
 set -uo pipefail
 camsim=$(realpath "$1") camctl=$(realpath "$2") src=$(realpath "$3") case=$4
 data=$src/tests/e2e/data msg=$src/resources/samples/demo.Msg
 source "$(dirname "$(realpath "$0")")/../checks.sh"
 
-# round_trip PORT FILE : sent and received back, byte for byte.
+# round_trip PORT FILE : sent and received back, byte for byte (a .Msg file by the message commands).
 round_trip() {
-    run send --port "$1" "$2"; expect_status 0
-    run receive --port "$1" back.Cam; expect_status 0
-    cmp "$2" back.Cam >&2 || { diff <(tr -d '\r' <"$2") <(tr -d '\r' <back.Cam) >&2; fail "$2 came back changed"; }
+    local m= back=back.${2##*.}
+    [[ $2 == *.Msg ]] && m=msg-
+    run ${m}send --port "$1" "$2"; expect_status 0
+    run ${m}receive --port "$1" "$back"; expect_status 0
+    same_bytes "$2" "$back"
 }
+# same_bytes A B : the same bytes; the lines that differ are shown.
+same_bytes() { cmp "$1" "$2" >&2 || { diff <(tr -d '\r' <"$1") <(tr -d '\r' <"$2") >&2; fail "$2 is not $1"; }; }
 
-fw="$data/firmware.Abs"
-image=dev/camsim-32x60x255x2.firmware
+fw=$data/firmware.Abs image=dev/camsim-32x60x255x2.firmware
 
-# The simulator's image holds the data records of the file in their order (the byte-count-00
-# records carry no data), and the identification text "A1B2C303/15/2026" in hex.
+# The file's data records in order (byte count 00 carries none) and "A1B2C303/15/2026" in hex.
 expect_image() {
-    [ -f "$image" ] || fail "camsim stored no firmware image"
     diff -u <(grep -v '^:00' "$fw" | tr -d '\r') <(sed -n 's/^record //p' "$image") >&2 ||
         fail "the stored image is not the file's records"
     grep -qxF "identification =41314232433330332f31352f32303236" "$image" || fail "identification: $(cat "$image")"
 }
-expect_no_image() { [ ! -e "$image" ] || fail "camsim took a firmware image: $(head -3 "$image")"; }
 expect_verified() {
-    expect_out "lines: 121
-data bytes: 1906
- CRC Prog:  A1B2C3  Date Prog: MAR 15 2026
-$1"
+    expect_out_lines "lines: 121" "data bytes: 1906" " CRC Prog:  A1B2C3  Date Prog: MAR 15 2026" "$@"
 }
 
-# A copy of the file with one data digit of line 5 changed, and one cut off after line 10.
+# One data digit of line 5 changed, and the file cut after line 10.
 spoilt_copies() {
     sed '5s/^\(.\{12\}\)./\1F/' "$fw" >corrupt.Abs
     cmp -s "$fw" corrupt.Abs && fail "the corrupted copy is the file"
     head -n 10 "$fw" >cut.Abs
 }
 
-crlf() { printf '%s\r\n' "$@"; }
 # The canonical file of a list of n messages whose texts are given as "k=text" arguments.
 canonical() {
-    local n=$1 k line
-    shift
+    local n=$1 k a
     declare -A text=()
-    for a in "$@"; do text[${a%%=*}]=${a#*=}; done
-    for ((k = 1; k <= n; k++)); do
-        line=$(printf 'N. %03d' "$k")
-        [ -n "${text[$k]+x}" ] && line+=" \"${text[$k]}\""
-        printf '%s\r\n' "$line"
-    done
+    for a in "${@:2}"; do text[${a%%=*}]=${a#*=}; done
+    for ((k = 1; k <= n; k++)); do printf 'N. %03d%s\r\n' "$k" "${text[$k]+ \"${text[$k]}\"}"; done
 }
 
-# A program whose remarks carry the byte 255, the telnet IAC: it must cross doubled and come
-# back single, both ways.
+# Remarks that carry the byte 255, the telnet IAC, which must cross doubled both ways.
 iac_file() { LC_ALL=C sed 's/^C 01"Feed"/C 01"F\xffe\xffd"/' "$data/one_encoder.Cam" >iac.Cam; }
-same() { cmp "$1" "$2" >&2 || fail "$2 differs from $1"; }
 # another_sim MODEL : one more camsim; the one before keeps running.
 another_sim() {
     [ -n "$sim_pid" ] && more_pids+=("$sim_pid")
     start_sim --model "$1" --baud 0
 }
 row() { grep -E "^$1 " out || fail "no summary line for $1: $(cat out)"; }
+expect_seven_sent() { grep -q "^sent the functions block and 7 sizes of " out || fail "not 7 sizes sent: $(cat out)"; }
 
 case $case in
 identify)
     start_sim
     check "identify --port $port" 0 $'32 cams, 60 sizes, 255 messages, 2 encoders\n'
     [ ! -s err ] || fail "a good device gives no message: $(cat err)"
-    # Again on the same simulator: the port was released and is taken again.
-    mv out first
-    run identify --port "$port" --baud 19200; expect_status 0
-    cmp -s first out || fail "second run: $(cat first) / $(cat out)"
+    # The port was released and is taken again.
+    check "identify --port $port --baud 19200" 0 $'32 cams, 60 sizes, 255 messages, 2 encoders\n'
     ;;
 
 round_trips)
@@ -99,37 +82,31 @@ TABLE
     ;;
 
 verify)
-    # A device with fewer sizes than the file takes the sizes it holds; the summary says so.
+    # Fewer sizes on the device than in the file, then more: the sizes sent are counted and checked.
     start_sim --model 32x7x255x2 --baud 0
     run send --yes --port "$port" "$data/three_encoders.Cam"; expect_status 0
-    grep -q "^sent the functions block and 7 sizes of " out || fail "the summary counts the file's sizes: $(cat out)"
+    expect_seven_sent
     run send --verify --port "$port" "$data/two_encoders.Cam"; expect_status 0
-    grep -qxF "verified: the device holds what was sent" out || fail "no verification line: $(cat out)"
-    stop_sim
-    # A device with more sizes than the file: the sizes sent are the ones checked, and the
-    # summary counts them.
-    start_sim --model 32x15x255x2 --baud 0
+    expect_out_line "verified: the device holds what was sent"
+    restart_sim --model 32x15x255x2 --baud 0
     run send --verify --yes --port "$port" "$data/two_encoders.Cam"; expect_status 0
-    grep -qxF "verified: the device holds what was sent" out || fail "no verification line: $(cat out)"
-    grep -q "^sent the functions block and 7 sizes of " out || fail "the summary does not count the sizes sent: $(cat out)"
+    expect_out_line "verified: the device holds what was sent"
+    expect_seven_sent
     ;;
 
 state)
-    # Another run of the simulator on the same folder is the same device: its sizes and its
-    # messages.
+    # Another run of the simulator on the same folder is the same device.
     mkdir dev
     start_sim --model 32x7x255x1 --baud 0 --state dev
     run send --port "$port" "$data/one_encoder.Cam"; expect_status 0
     run msg-send --port "$port" "$msg"; expect_status 0
-    stop_sim
-    start_sim --model 32x7x255x1 --baud 0 --state dev
+    restart_sim --model 32x7x255x1 --baud 0 --state dev
     run receive --port "$port" back.Cam; expect_status 0
-    cmp "$data/one_encoder.Cam" back.Cam >&2 || fail "the sizes did not survive a restart"
+    same_bytes "$data/one_encoder.Cam" back.Cam
     run msg-receive --port "$port" back.Msg; expect_status 0
-    cmp "$msg" back.Msg >&2 || fail "the messages did not survive a restart"
+    same_bytes "$msg" back.Msg
     stop_sim
-    # A damaged state, or one that is no file (a FIFO would hold the simulator before it says
-    # its port), is said in a short line and not used; the device starts empty and still serves.
+    # A damaged state, or a FIFO that would hold the simulator, is said in a short line and not used.
     for damaged in size fifo long; do
         rm -f dev/camsim-32x7x255x1.state sim.err
         case $damaged in
@@ -147,14 +124,12 @@ state)
     ;;
 
 receive_scratch_is_private)
-    # The reception file lives in a folder of its own under TMPDIR, open to this user only,
-    # and is gone afterwards, also when the command is stopped.
+    # The reception file lives in a folder under TMPDIR open to this user only, gone afterwards.
     mkdir tmp
     start_sim --model 32x7x255x1 --baud 0
     TMPDIR="$work/tmp" run receive --port "$port" back.Cam; expect_status 0
     [ -z "$(ls tmp)" ] || fail "scratch files were left behind: $(ls tmp)"
-    stop_sim
-    start_sim --model 32x7x255x1 --baud 200
+    restart_sim --model 32x7x255x1 --baud 200
     TMPDIR="$work/tmp" timeout 90 "$camctl" receive --port "$port" slow.Cam >out 2>err &
     pid=$!
     for _ in $(seq 50); do [ -n "$(ls -d tmp/camctl-?????? 2>/dev/null)" ] && break; sleep 0.1; done
@@ -174,30 +149,24 @@ receive_scratch_is_private)
     ;;
 
 diff_device)
-    # The file sent, then another one with a phase moved: diff --port names that phase. What
-    # the device cannot hold is left out of the comparison and said on stderr.
+    # What the device cannot hold is left out of the comparison and said on stderr.
     sample=$src/resources/samples/demo.Cam
     start_sim --model 32x7x255x1 --baud 0
     run send --yes --port "$port" "$sample"; expect_status 0
     check "diff --port $port $sample" 0 "" '  Cam 10: no phase in size 1, its remark "SPARE" is not sent'
     sed 's/^ 0200 0400\r$/ 0200 0420\r/' "$sample" >changed.Cam
     run send --yes --port "$port" changed.Cam; expect_status 0
-    check "diff --port $port $sample" 1 "size 2, cam 1: phase 0200-0400 in A, 0200-0420 in B
-"
+    check "diff --port $port $sample" 1 $'size 2, cam 1: phase 0200-0400 in A, 0200-0420 in B\n'
     # Another model on the device is a difference, not a failure.
-    stop_sim
-    start_sim --model 32x15x255x2 --baud 0
+    restart_sim --model 32x15x255x2 --baud 0
     run send --port "$port" "$data/two_encoders.Cam" --yes; expect_status 0
-    check "diff --port $port $data/two_encoders.Cam" 1 "Number of sizes: 7 in A, 15 in B
-"
-    stop_sim
+    check "diff --port $port $data/two_encoders.Cam" 1 $'Number of sizes: 7 in A, 15 in B\n'
     # A device that does not answer gives no answer either.
-    start_sim --model 32x7x255x1 --baud 0 --fault bad-checksum:5
+    restart_sim --model 32x7x255x1 --baud 0 --fault bad-checksum:5
     check "diff --port $port $data/one_encoder.Cam" 2 - "TIMEOUT SERIAL PORT "
     ;;
 
 wrong_cams)
-    # The device is a 32-cam model: a 16-cam file is not sent, a 16-cam reception is refused.
     start_sim --model 32x7x255x1 --baud 0
     check "send --port $port $data/sixteen_cams.Cam" 1 - "WRONG DSP  C.32"
     printf 'previous content' >out.Cam
@@ -209,9 +178,8 @@ wrong_cams)
 verify_hex)
     spoilt_copies
     run verify-hex "$fw"; expect_status 0
-    expect_verified ""
-    check "verify-hex corrupt.Abs" 1 - "PARITY ERROR IN LINE 5"
-    expect_out ""
+    expect_verified
+    check "verify-hex corrupt.Abs" 1 "" "PARITY ERROR IN LINE 5"
     printf ':00000001FF\r\nnot a record\r\n' >unusable.Abs
     check "verify-hex unusable.Abs" 1 - "FILE UNUSABLE"
     run verify-hex missing.Abs; expect_status 1
@@ -224,32 +192,28 @@ verify_hex)
         run verify-hex $f; expect_status 0
         grep -qx "lines: 20" out || fail "$f: $(cat out err)"
     done
-    # What a device would refuse half-way through an update is refused here, naming the line
-    # (each kind of such record is flash_update_test's).
+    # What a device would refuse half-way through an update is refused here, naming the line.
     check "verify-hex cut.Abs" 1 - "THE FILE ENDS AT LINE 10 WITHOUT ITS END RECORD: IT IS INCOMPLETE"
     ;;
 
 flash)
     mkdir dev
-    start_sim --baud 0 --state dev
-    run flash --port "$port" --yes "$fw"; expect_status 0
-    expect_verified "DEVICE UPDATED WITH  $fw
-"
-    expect_err_line "UPDATE FLASH ?"
-    expect_image
-    stop_sim
-    # Again at a real line speed, with a device that thinks before each answer.
-    rm "$image"
-    start_sim --baud 115200 --fault delay:2 --state dev
-    run flash --port "$port" --yes "$fw"; expect_status 0
-    expect_image
+    # Also at a real line speed, with a device that thinks before each answer.
+    for options in "--baud 0" "--baud 115200 --fault delay:2"; do
+        rm -f "$image"
+        start_sim $options --state dev
+        run flash --port "$port" --yes "$fw"; expect_status 0
+        expect_verified "DEVICE UPDATED WITH  $fw"
+        expect_err_line "UPDATE FLASH ?"
+        expect_image
+        stop_sim
+    done
     ;;
 
 flash_refused)
     spoilt_copies
     mkdir dev
-    # A corrupted or cut file is refused before the port is opened, and a declined update
-    # sends nothing: the device never hears of them.
+    # A corrupted or cut file is refused before the port is opened; a declined update sends nothing.
     start_sim --baud 0 --state dev
     check "flash --port $port --yes corrupt.Abs" 1 - "PARITY ERROR IN LINE 5"
     grep -qF "UPDATE FLASH ?" err && fail "a corrupted file was offered for the update"
@@ -258,18 +222,14 @@ flash_refused)
     check "flash --port $port $fw" 1 - "UPDATE FLASH ?"
     grep -q "was not updated" err || fail "no word that nothing was updated: $(cat err)"
     stop_sim
-    expect_no_image
+    [ ! -e "$image" ] || fail "camsim took a firmware image: $(head -3 "$image")"
     ;;
 
 msg_list)
-    # Line k is message k whatever number it carries, listed with its blanks; a message the
-    # file lacks is empty (how every odd line reads is message_list_commands_test's).
+    # Line k is message k whatever number it carries, listed with its blanks.
     crlf 'N. 009 "FIRST"' 'N. 002     ' 'N. 003 "SAY "HI" "' >odd.Msg
-    check "msg-list --msgs 4 odd.Msg" 0 '001 FIRST
-002  
-003 SAY "HI" 
-004 
-'
+    run msg-list --msgs 4 odd.Msg; expect_status 0
+    expect_out_lines "001 FIRST" "002  " '003 SAY "HI" ' "004 "
     [ ! -s err ] || fail "a clean read says nothing: $(cat err)"
     run msg-list "$msg"; expect_status 0
     [ "$(wc -l <out)" = 255 ] || fail "255 messages by default"
@@ -294,7 +254,6 @@ msg_convert)
     cmp out.Msg <(canonical 4 1=A 3='Q "X" Q') >&2 || fail "converted file differs: $(cat -A out.Msg)"
     run msg-convert in.Msg 255.Msg; expect_status 0
     cmp 255.Msg <(canonical 255 1=A 3='Q "X" Q') >&2 || fail "255 messages by default"
-    # A file that cannot be replaced stays as it was.
     printf 'kept' >locked.Msg; chmod 444 locked.Msg
     run msg-convert in.Msg locked.Msg; expect_status 1
     [ "$(cat locked.Msg)" = kept ] || fail "a write-protected file was replaced"
@@ -318,16 +277,14 @@ msg_round_trip)
     run msg-send --port "$port" sent.Msg; expect_status 0
     grep -q "^sent the messages of sent.Msg to " out || fail "no summary: $(cat out)"
     run msg-receive --port "$port" back.Msg; expect_status 0
-    cmp sent.Msg back.Msg >&2 || { diff <(tr -d '\r' <sent.Msg) <(tr -d '\r' <back.Msg) >&2; fail "came back changed"; }
-    grep -qxF "received 180 messages from $port into back.Msg" out || fail "no summary: $(cat out)"
+    same_bytes sent.Msg back.Msg
+    expect_out_line "received 180 messages from $port into back.Msg"
     [ ! -s sim.err ] || fail "camsim complained: $(cat sim.err)"
     stop_sim
     # At a real line speed, with a device that thinks before each block.
     canonical 255 7=ALARM 128=HALF >sent.Msg
     start_sim --model 32x7x255x2 --baud 115200 --fault delay:5
-    run msg-send --port "$port" sent.Msg; expect_status 0
-    run msg-receive --port "$port" back.Msg; expect_status 0
-    cmp sent.Msg back.Msg >&2 || fail "paced round trip changed the list"
+    round_trip "$port" sent.Msg
     ;;
 
 msg_send_not_a_message_file)
@@ -345,16 +302,14 @@ net_tcp)
     serve_port tcp
     iac_file
     round_trip "$net_port" iac.Cam
-    run msg-send --port "$net_port" "$msg"; expect_status 0
-    run msg-receive --port "$net_port" back.Msg; expect_status 0
-    same "$msg" back.Msg
+    round_trip "$net_port" "$msg"
     check "identify --port $net_port --baud 19200" 0 - \
         "camctl: --baud is ignored on $net_port: the serial server's own line settings apply"
     ;;
 
 net_rfc2217)
-    # The server's line is at 9600 bit/s, 7 bits, even parity, 2 stop bits. While the tool is
-    # connected (a silent device keeps it so for 2 s), stty on camsim's side shows what it set.
+    # The server's line starts at 9600e72; while the tool waits on a silent device, stty on
+    # camsim's side shows what the tool set.
     start_sim --model 32x7x255x1 --baud 0 --fault silent
     serve_port rfc2217 9600e72
     for speed in 19200 2400; do
@@ -373,15 +328,15 @@ net_rfc2217)
     ;;
 
 net_backup_restore)
-    # Three devices, one on a local line, two behind the server; a fourth that no server answers.
+    # One device on a local line, two behind the server, a fourth that no server answers.
     another_sim 32x7x255x1; local=$port; run send --port "$local" "$data/one_encoder.Cam"; expect_status 0
     another_sim 32x7x255x2; serve_port tcp; raw=$net_port; run send --port "$raw" "$data/two_encoders.Cam"
     another_sim 16x7x180x1; serve_port rfc2217; tel=$net_port; run send --port "$tel" "$data/sixteen_cams.Cam"
     run msg-send --port "$tel" "$msg"; expect_status 0
     mkdir plant && printf 'previous content' >plant/gone.Cam
     run backup --into plant a=$local b=$raw c=$tel gone=tcp://127.0.0.1:1; expect_status 1
-    same "$data/one_encoder.Cam" plant/a.Cam; same "$data/two_encoders.Cam" plant/b.Cam
-    same "$data/sixteen_cams.Cam" plant/c.Cam
+    same_bytes "$data/one_encoder.Cam" plant/a.Cam; same_bytes "$data/two_encoders.Cam" plant/b.Cam
+    same_bytes "$data/sixteen_cams.Cam" plant/c.Cam
     [ "$(grep -c . plant/c.Msg)" = 180 ] && grep -q '"MOTOR OVERLOAD"' plant/c.Msg || fail "c.Msg: $(head -3 plant/c.Msg)"
     [ "$(cat plant/gone.Cam)" = "previous content" ] && [ ! -e plant/gone.Msg ] || fail "a failed device got files"
     row a | grep -qE "^a +32x7x255x1 +7 +255 .* ok$" || fail "$(row a)"

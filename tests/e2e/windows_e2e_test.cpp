@@ -1,9 +1,5 @@
-// camdesk's device commands as the program runs them, each against camsim on a real
-// pseudo-terminal: the identification at start-up and behind its wait window, the transfer,
-// message, update and compare windows over their worker threads, and a reception as an entry
-// of the change history. Questions are answered by a scripted prompt. (A size transmission
-// through the transfer window starts every test that needs sizes on the device; a reception
-// through it ends in the compare window.)
+// camdesk's device commands as the program runs them, against camsim on a real pseudo-terminal,
+// questions answered by a scripted prompt.
 #include "core/camfile/cam_file.h"
 #include "core/link/port_name.h"
 #include "core/messages/message_file.h"
@@ -12,6 +8,7 @@
 #include "core/model/scripted_prompt.h"
 #include "qt/qt_line_port.h"
 #include "sim_process.h"
+#include "support/scratch_folder.h"
 #include "widgets/compare/compare_window.h"
 #include "widgets/editor/chart_widget.h"
 #include "widgets/firmware/flash_window.h"
@@ -27,7 +24,6 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <fstream>
@@ -37,30 +33,23 @@
 namespace cam {
 namespace {
 
-const std::string kData = E2E_DATA_DIR;
-const std::string kCamFile = kData + "/one_encoder.Cam";
-const std::string kFirmware = kData + "/firmware.Abs";
+const std::string kData = E2E_DATA_DIR, kCamFile = kData + "/one_encoder.Cam", kFirmware = kData + "/firmware.Abs";
+using Ints = std::vector<int>;
+using Strings = std::vector<std::string>;
 
 struct OnCamsim : ::testing::Test {
-    QTemporaryDir docs;
+    camtest::ScratchFolder dir;
     QtLinePort port;
     ScriptedPrompt prompt{true};  // questions not scripted get OK or Yes
     Program p;
 
-    std::string work() const { return docs.path().toStdString(); }
-    std::string file(const char* name, const std::string& bytes) {
-        const std::string path = work() + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    // A program of the default model on the simulator's line, its scratch files in the test's folder.
     Program onLine(const SimProcess& sim) {
         EXPECT_FALSE(sim.port().empty());
         Program q;
         ResizeTables(q);
         q.ComDevice = sim.port();
-        q.WorkDir = work();
-        q.TmpFile = work() + "/_._";
+        q.WorkDir = dir.str();
+        q.TmpFile = dir.file("_._");
         return q;
     }
     // The device is given the sizes of the cam file, changed by `change` first.
@@ -72,34 +61,31 @@ struct OnCamsim : ::testing::Test {
         ASSERT_TRUE(RunSizeTransmit(q, port, yes, nullptr));
         EXPECT_FALSE(port.isOpen());  // the command closes the port when it is done
     }
-    // camdesk on the simulator's port, as it starts: no instance lock, no options file
-    // written on shut-down, its folders the test's own; `file` opened instead of asking the
-    // device.
+    // camdesk on the simulator's port; `file` opened instead of asking the device.
     std::unique_ptr<MainWindow> mainWindow(const SimProcess& sim, const std::string& file = "") {
         StartupSettings s;
         s.exeDir = QCoreApplication::applicationDirPath().toStdString();
-        s.documentsDir = s.homeDir = work();
-        s.singleInstance = false;
-        s.writeOptions = false;
+        s.documentsDir = s.homeDir = dir.str();
+        s.singleInstance = s.writeOptions = false;  // no instance lock, no options file written
         s.commandLine.port = sim.port();
-        s.askDevice = file.empty();
         s.commandLine.file = file;
+        s.askDevice = file.empty();
         auto window = std::make_unique<MainWindow>(p, prompt, s);
         ConnectDevice(*window, p, prompt, port);
         return window;
     }
+    // What a command ended with: its result, the messages shown so far, the port left open.
+    std::tuple<bool, Strings, bool> ended(bool result) { return {result, prompt.messages(), port.isOpen()}; }
 };
 
 TEST_F(OnCamsim, AtStartUpTheDevicesModelBecomesTheTablesModel) {
     SimProcess sim({"--model", "16x60x180x2"});
     auto window = mainWindow(sim);
-    ASSERT_TRUE(window->RunStartup());
-    EXPECT_TRUE(prompt.messages().empty());
-    EXPECT_EQ((std::vector<int>{p.NCams, p.NSizes, p.NMsgs, p.NEncoders, p.CamPos.cams(), p.CamPos.sizes()}),
-              (std::vector<int>{16, 60, 180, 2, 16, 60}));
+    ASSERT_EQ(ended(window->RunStartup()), std::tuple(true, Strings{}, true));  // the port left open
+    EXPECT_EQ((Ints{p.NCams, p.NSizes, p.NMsgs, p.NEncoders, p.CamPos.cams(), p.CamPos.sizes()}),
+              (Ints{16, 60, 180, 2, 16, 60}));
     window->Activate();
     EXPECT_TRUE(window->windowTitle().endsWith("1024 16C-60F  180-Msg ")) << window->windowTitle().toStdString();
-    EXPECT_TRUE(port.isOpen());  // a successful identification leaves the port open
 }
 
 TEST_F(OnCamsim, AFailedIdentificationAtStartUpIsReportedAndTheStartUpModelStays) {
@@ -109,12 +95,9 @@ TEST_F(OnCamsim, AFailedIdentificationAtStartUpIsReportedAndTheStartUpModelStays
         SimProcess sim({"--fault", fault});
         p = Program();
         prompt.clear();
-        ASSERT_TRUE(mainWindow(sim)->RunStartup());
-        EXPECT_EQ(prompt.messages(), std::vector<std::string>{shown});
+        ASSERT_EQ(ended(mainWindow(sim)->RunStartup()), std::tuple(true, Strings{shown}, false));
         // The unsupported device names 24 cams: nothing of it may reach the tables.
-        EXPECT_EQ((std::vector<int>{p.NCams, p.NSizes, p.CamPos.cams(), p.CamPos.sizes()}),
-                  (std::vector<int>{32, 7, 32, 7}));
-        EXPECT_FALSE(port.isOpen());
+        EXPECT_EQ((Ints{p.NCams, p.NSizes, p.CamPos.cams(), p.CamPos.sizes()}), (Ints{32, 7, 32, 7}));
     }
 }
 
@@ -125,7 +108,6 @@ TEST_F(OnCamsim, TheScreenStaysResponsiveWhileTheDeviceIsSilent) {
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
     timer.start(100);
-    // The prompt notes the thread it is asked on.
     struct Recording : ScriptedPrompt {
         std::thread::id askedOn;
         Answer message(const std::string& t, const std::string& ti, Buttons b, Icon i) override {
@@ -135,11 +117,9 @@ TEST_F(OnCamsim, TheScreenStaysResponsiveWhileTheDeviceIsSilent) {
     } recording;
     EXPECT_FALSE(IdentifyDeviceModal(p, port, recording, nullptr));
     EXPECT_GE(ticks, 15);  // two seconds of silence, the screen's timers kept running
-    EXPECT_EQ(recording.messages(), std::vector<std::string>{"KLM NOT FOUND\rCONTROL WIRING"});
-    EXPECT_EQ(recording.askedOn, std::this_thread::get_id());  // the message was shown on the screen's thread
-    EXPECT_FALSE(port.isOpen());
-    // (That the port comes back to this thread after a failure, the start-up test above shows:
-    // its second device is asked on the same port.)
+    // The message shown on the screen's thread.
+    EXPECT_EQ(std::tuple(recording.messages(), recording.askedOn, port.isOpen()),
+              std::tuple(Strings{"KLM NOT FOUND\rCONTROL WIRING"}, std::this_thread::get_id(), false));
 }
 
 TEST_F(OnCamsim, DevicesBehindASerialServerAndOnALocalLineShareThePort) {
@@ -149,16 +129,13 @@ TEST_F(OnCamsim, DevicesBehindASerialServerAndOnALocalLineShareThePort) {
         ASSERT_NE(server.port(), "");
         EXPECT_TRUE(SetPortName(p, server.port()));
         EXPECT_TRUE(IdentifyDeviceModal(p, port, prompt, nullptr)) << protocol;
-        EXPECT_EQ((std::vector<int>{p.NCams, p.NSizes, p.NMsgs, p.NEncoders}), (std::vector<int>{16, 15, 180, 2}));
+        EXPECT_EQ((Ints{p.NCams, p.NSizes, p.NMsgs, p.NEncoders}), (Ints{16, 15, 180, 2}));
         port.close();  // the server goes with this iteration
     }
     p.ComDevice = sim.port();
-    EXPECT_TRUE(IdentifyDeviceModal(p, port, prompt, nullptr));
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{});
+    EXPECT_EQ(ended(IdentifyDeviceModal(p, port, prompt, nullptr)), std::tuple(true, Strings{}, true));
 }
 
-// Size Receive from the main window is an entry of the change history: restoring the state
-// before it brings the earlier tables back.
 TEST_F(OnCamsim, AReceptionIsAHistoryEntryThatARestoreTakesBack) {
     SimProcess sim({"--model", "32x7x255x1", "--baud", "0"});
     sendFile(sim);
@@ -170,18 +147,16 @@ TEST_F(OnCamsim, AReceptionIsAHistoryEntryThatARestoreTakesBack) {
     const std::string typed = CamFileText(p);
 
     window->action("Rc_Siz")->trigger();
-    ASSERT_EQ(doc.history().count(), before + 1);
-    EXPECT_EQ(doc.history().entry(doc.history().present()).change.label, "reception from the device");
-    EXPECT_EQ(CamFileText(p), ReadFileBytes(kCamFile, 1 << 30).bytes);
-    EXPECT_FALSE(doc.FileSaved());
+    ASSERT_EQ(std::tuple(doc.history().count(), doc.history().entry(doc.history().present()).change.label,
+                         CamFileText(p), doc.FileSaved()),
+              std::tuple(before + 1, "reception from the device", ReadFileBytes(kCamFile, 1 << 30).bytes, false));
 
     ASSERT_TRUE(doc.RestoreHistory(before - 1, "back"));
     EXPECT_EQ(CamFileText(p), typed);
     port.close();
 }
 
-// Compare with Device from the main window: the transfer window first, the compare window
-// once the reception is done, naming the phase changed on the device. The tables never change.
+// The transfer window first, then the compare window; the tables never change.
 TEST_F(OnCamsim, CompareWithDeviceNamesThePhaseChangedOnTheDevice) {
     SimProcess sim({"--model", "32x7x255x1", "--baud", "0"});
     sendFile(sim, [](Program& q) { SetPhase(q, 1, 0, 0, 120); });
@@ -190,29 +165,23 @@ TEST_F(OnCamsim, CompareWithDeviceNamesThePhaseChangedOnTheDevice) {
     const std::string before = CamFileText(p);
     ASSERT_EQ(before, ReadFileBytes(kCamFile, 1 << 30).bytes);
 
-    QStringList listed;
-    QString shownSize, shownCam;
+    QStringList shown;  // the differences listed, then the captions once the first is chosen
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || modal->objectName() != "Compare") return;
         poll.stop();
         auto* list = modal->findChild<QListWidget*>("LstDiff");
-        for (int i = 0; i < list->count(); ++i) listed << list->item(i)->text();
+        for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
         list->setCurrentRow(0);
-        shownSize = window->chart()->sizeCaption();
-        shownCam = window->chart()->camCaption();
+        shown << window->chart()->sizeCaption() << window->chart()->camCaption();
         modal->findChild<QPushButton*>("CmdClose")->click();
     });
     poll.start(20);
     window->action("Co_CmpDev")->trigger();
-    EXPECT_EQ(listed, QStringList{"size 1, cam 1: phase 0000-0100 in A, 0000-0120 in B"});
-    EXPECT_EQ(shownSize, "SIZE 01");
-    EXPECT_EQ(shownCam, "CAM 01");
-    EXPECT_TRUE(prompt.messages().empty()) << prompt.messages().front();
-    EXPECT_EQ(CamFileText(p), before);
-    EXPECT_TRUE(window->document().FileSaved());
-    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(shown, (QStringList{"size 1, cam 1: phase 0000-0100 in A, 0000-0120 in B", "SIZE 01", "CAM 01"}));
+    EXPECT_EQ(std::tuple(prompt.messages(), CamFileText(p), window->document().FileSaved(), port.isOpen()),
+              std::tuple(Strings{}, before, true, false));
 }
 
 TEST_F(OnCamsim, AReceptionThatEndsEarlyComparesNothing) {
@@ -220,34 +189,28 @@ TEST_F(OnCamsim, AReceptionThatEndsEarlyComparesNothing) {
     p = onLine(sim);
     SetPhase(p, 1, 0, 100, 200);
     const std::string before = CamFileText(p);
-    EXPECT_FALSE(CompareTablesWithDevice(p, port, prompt, nullptr));
-    EXPECT_EQ(prompt.messages(),
-              (std::vector<std::string>{"TIMEOUT SERIAL PORT ",
-                                        "The reception did not end: nothing was taken from the device."}));
+    const Strings said{"TIMEOUT SERIAL PORT ", "The reception did not end: nothing was taken from the device."};
+    EXPECT_EQ(ended(CompareTablesWithDevice(p, port, prompt, nullptr).has_value()), std::tuple(false, said, false));
     EXPECT_EQ(CamFileText(p), before);
-    EXPECT_FALSE(port.isOpen());
 }
 
-// As a user does it: camdesk started on the device's port (the identification leaves it
-// open at the stored speed), unsaved sizes, Communic > Update FLASH, the file, Yes.
+// As a user does it: camdesk started on the device's port, unsaved sizes, Update FLASH, the file, Yes.
 TEST_F(OnCamsim, UpdateFlashFromTheMainWindowLeavesTheSizesAsTheyWere) {
-    SimProcess sim({"--baud", "0", "--state", work()});
+    SimProcess sim({"--baud", "0", "--state", dir.str()});
     auto window = mainWindow(sim);
-    ASSERT_TRUE(window->RunStartup());
-    ASSERT_TRUE(port.isOpen());
+    ASSERT_EQ(ended(window->RunStartup()), std::tuple(true, Strings{}, true));
     window->document().Edit(EditScope::Cam(2, 5), "typed", [](CamData& d) { SetPhase(d, 2, 5, 10, 20); });
     prompt.push(kFirmware.c_str());
     prompt.push(Answer::Yes);
     window->action("Upd_Flash")->trigger();
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"UPDATE FLASH ?"});
-    EXPECT_FALSE(QApplication::activeModalWidget());
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_FALSE(window->document().FileSaved());
-    EXPECT_EQ(p.CamPos(2, 5, 15), 1);
+    // Asked once; no window left, the port closed, the sizes unsaved and kept.
+    EXPECT_EQ(std::tuple(prompt.messages(), QApplication::activeModalWidget(), port.isOpen(),
+                         window->document().FileSaved(), p.CamPos(2, 5, 15)),
+              std::tuple(Strings{"UPDATE FLASH ?"}, nullptr, false, false, 1));
     sim.stop();
     // camsim stored the records of the file that carry data (byte count above 00), in file order.
-    std::ifstream in(kFirmware), stored(work() + "/camsim-32x60x255x2.firmware");
-    std::vector<std::string> sent, kept;
+    std::ifstream in(kFirmware), stored(dir.file("camsim-32x60x255x2.firmware"));
+    Strings sent, kept;
     for (std::string line; std::getline(in, line);)
         if (line.rfind(":00", 0) != 0) sent.push_back(line.substr(0, line.find('\r')));
     for (std::string line; std::getline(stored, line);)
@@ -263,19 +226,15 @@ TEST_F(OnCamsim, FlashWindowEndsShowingTheUpdatedFileWithTheBarFull) {
     p.ComSpeed = 2400;  // the update runs at its own speed
     FlashWindow window;
     FlashOutcome outcome = FlashOutcome::FileRefused;
-    ScriptedPrompt yes(true);  // "UPDATE FLASH ?"
-    LinkRunner(p, port, yes, nullptr)
+    LinkRunner(p, port, prompt, nullptr)  // Yes to "UPDATE FLASH ?"
         .run([&](Link& link) { outcome = FlashUpdate(p, link, kFirmware, window, 0); }, &window);
     ASSERT_EQ(outcome, FlashOutcome::Updated);
     const FlashScreen& s = window.screen();
-    EXPECT_EQ(s.row8, "DEVICE UPDATED WITH  " + kFirmware);
-    EXPECT_EQ((std::vector<long>{s.percent, s.sentLines, s.sentBytes, s.testLines}),
-              (std::vector<long>{100, 121, 1906, 121}));
-    EXPECT_EQ(s.lamp, FlashScreen::Lamp::Green);  // a pseudo-terminal cannot tell CTS
+    // The lamp is green: a pseudo-terminal cannot tell CTS.
+    EXPECT_EQ(std::tuple(s.row8, s.percent, s.sentLines, s.sentBytes, s.testLines, s.lamp),
+              std::tuple("DEVICE UPDATED WITH  " + kFirmware, 100, 121, 1906, 121, FlashScreen::Lamp::Green));
 }
 
-// The message window sends its list; the list received, one message edited and sent, the
-// window's receive command shows the edit.
 TEST_F(OnCamsim, MessagesReceivedEditedSentAndReceivedShowTheEdit) {
     SimProcess sim({"--model", "32x7x180x1", "--baud", "0"});
     p = onLine(sim);
@@ -287,12 +246,9 @@ TEST_F(OnCamsim, MessagesReceivedEditedSentAndReceivedShowTheEdit) {
     EXPECT_FALSE(port.isOpen());
 
     Program q = onLine(sim);
-    ASSERT_TRUE(RunMsgReceive(q, port, prompt, nullptr));
-    EXPECT_TRUE(prompt.messages().empty()) << prompt.messages().front();
-    EXPECT_EQ(q.NMsgs, 180);  // the device's count
-    EXPECT_EQ(q.MsgFile, MsgScratchPath(q));
-    EXPECT_EQ(q.AlarmMsg[1], "MOTOR OVERLOAD");
-    EXPECT_EQ(q.AlarmMsg[3], "FROM THE WINDOW");
+    ASSERT_EQ(ended(RunMsgReceive(q, port, prompt, nullptr)), std::tuple(true, Strings{}, false));
+    EXPECT_EQ(std::tuple(q.NMsgs, q.MsgFile, q.AlarmMsg[1], q.AlarmMsg[3]),
+              std::tuple(180, MsgScratchPath(q), "MOTOR OVERLOAD", "FROM THE WINDOW"));  // the device's count
 
     BeginMsgEdit(q, 4, MsgList(q)[4]);
     EndMsgEdit(q, std::string("DOOR OPEN"));
@@ -301,57 +257,44 @@ TEST_F(OnCamsim, MessagesReceivedEditedSentAndReceivedShowTheEdit) {
 
     Program r = onLine(sim);
     r.NMsgs = 180;
-    r.MsgFile = file("mine.Msg", "");
+    r.MsgFile = dir.write("mine.Msg", "");
     MsgWindow w(r, prompt, &port);
     w.show();
     EXPECT_EQ(w.list()->item(4)->text().toStdString(), "005 ");
     w.action("c_Rec")->trigger();
     EXPECT_EQ(w.list()->item(4)->text().toStdString(), "005 DOOR OPEN");
-    EXPECT_EQ(r.AlarmMsg[1], "MOTOR OVERLOAD");
-    EXPECT_EQ(r.MsgFile, work() + "/mine.Msg");  // the list keeps its file
-    EXPECT_TRUE(MsgSaved(r));
-    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(std::tuple(r.AlarmMsg[1], r.MsgFile, MsgSaved(r), port.isOpen()),
+              std::tuple("MOTOR OVERLOAD", dir.file("mine.Msg"), true, false));  // the list keeps its file
 }
 
-// (What is no message file is refused before the port is opened: size_transfer_test.)
 TEST_F(OnCamsim, TransmitOfAChosenMessageFileAndItsRefusals) {
     SimProcess sim({"--model", "32x7x255x1", "--baud", "0"});
     p = onLine(sim);
     p.MsgFile = "kept.Msg";
-    // Cancelled choice: back with the port closed, nothing sent.
-    prompt.push("");
-    EXPECT_FALSE(RunMsgFileTransmit(p, port, prompt, nullptr));
-    EXPECT_FALSE(port.isOpen());
-    // A missing file: said, port closed.
-    prompt.push((work() + "/missing.Msg").c_str());
-    EXPECT_FALSE(RunMsgFileTransmit(p, port, prompt, nullptr));
-    EXPECT_EQ(prompt.messages(), std::vector<std::string>{"File not found"});
+    prompt.push("");  // the choice cancelled
+    EXPECT_EQ(ended(RunMsgFileTransmit(p, port, prompt, nullptr)), std::tuple(false, Strings{}, false));
+    prompt.push(dir.file("missing.Msg").c_str());
+    EXPECT_EQ(ended(RunMsgFileTransmit(p, port, prompt, nullptr)), std::tuple(false, Strings{"File not found"}, false));
     EXPECT_EQ(prompt.asked().back().icon, Icon::Stop);
-    EXPECT_FALSE(port.isOpen());
-    // A good file goes out; MsgFile stays the list's.
-    prompt.push(file("good.Msg", "N. 001 \"SENT\"\r\nN. 002\r\n").c_str());
-    EXPECT_TRUE(RunMsgFileTransmit(p, port, prompt, nullptr));
-    EXPECT_EQ(p.MsgFile, "kept.Msg");
-    EXPECT_FALSE(port.isOpen());
+    prompt.push(dir.write("good.Msg", "N. 001 \"SENT\"\r\nN. 002\r\n").c_str());
+    EXPECT_EQ(ended(RunMsgFileTransmit(p, port, prompt, nullptr)), std::tuple(true, Strings{"File not found"}, false));
+    EXPECT_EQ(p.MsgFile, "kept.Msg");  // it stays the list's
 
     Program q = onLine(sim);
     ASSERT_TRUE(RunMsgReceive(q, port, prompt, nullptr));
     EXPECT_EQ(q.AlarmMsg[1], "SENT");
 }
 
-// A message reception that fails leaves the list and its file (a silent device ends the same
-// way, after its wait, in the fault matrix).
 TEST_F(OnCamsim, AFailedMessageReceptionLeavesTheListAndItsFile) {
     SimProcess sim({"--model", "32x7x255x1", "--baud", "0", "--fault", "babble"});
     p = onLine(sim);
     p.AlarmMsg[1] = "OLD";
-    p.MsgFile = file("mine.Msg", "N. 001 \"OLD\"\r\n");
+    p.MsgFile = dir.write("mine.Msg", "N. 001 \"OLD\"\r\n");
     MarkMsgSaved(p);
     EXPECT_FALSE(RunMsgReceive(p, port, prompt, nullptr));
     ASSERT_FALSE(prompt.messages().empty());
-    EXPECT_EQ(prompt.messages().back(), "TIMEOUT SERIAL PORT ");
-    EXPECT_EQ(p.AlarmMsg[1], "OLD");
-    EXPECT_EQ(p.MsgFile, work() + "/mine.Msg");
+    EXPECT_EQ((Strings{prompt.messages().back(), p.AlarmMsg[1], p.MsgFile}),
+              (Strings{"TIMEOUT SERIAL PORT ", "OLD", dir.file("mine.Msg")}));
     EXPECT_FALSE(port.isOpen());
 }
 

@@ -1,11 +1,9 @@
-// Any bytes as a cam file: the reader must stay inside the tables whatever the model,
-// the answers and the encoder count, and what it read must survive a write and a read, and
-// an export to a CSV table and its import.
+// Any bytes as a cam file: the reader stays inside the tables, and what it read survives a
+// write and a read, and a CSV export and import.
 #include "core/camfile/cam_file.h"
-#include "core/model/scripted_prompt.h"
 #include "core/exchange/cam_csv.h"
+#include "core/model/scripted_prompt.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,12 +15,10 @@ namespace {
 
 struct Setting {
     int cams, sizes, encoders;
-    bool accept;
-    bool csv;  // also through a CSV table and back
+    bool accept, csv;  // csv: also through a CSV table and back
 };
 
-// The model, the encoder count and the answers come from the bytes themselves, so every
-// input meets a definite setting and a crash replays.
+// Taken from the bytes themselves, so that a crash replays.
 Setting SettingFor(const std::string& bytes) {
     const unsigned sum = std::accumulate(bytes.begin(), bytes.end(), 0u,
                                          [](unsigned a, char c) { return a + static_cast<unsigned char>(c); });
@@ -31,8 +27,7 @@ Setting SettingFor(const std::string& bytes) {
             (sum >> 5) % 4 == 0};
 }
 
-// One program per model for the whole run, emptied for each input: the tables of 60 sizes
-// are not made anew for every execution.
+// One program per model for the whole run, emptied for each input: making 60 sizes is slow.
 cam::Program& Fresh(const Setting& s, int which) {
     static cam::Program programs[2][4];
     const int model = (s.cams == 32 ? 0 : 1) + (s.sizes > 15 ? 2 : 0);
@@ -42,21 +37,18 @@ cam::Program& Fresh(const Setting& s, int which) {
     p.NEncoders = s.encoders;
     if (p.CamPos.sizes() != s.sizes || p.CamPos.cams() != s.cams) cam::ResizeTables(p);
     cam::ClearAll(p);
-    p.NAdvCams = 0;
-    p.EncShift2 = p.EncShift3 = 0;
+    p.NAdvCams = p.EncShift2 = p.EncShift3 = 0;
     p.RotDir2 = p.RotDir3 = 0;
     p.LngTxt[10] = " IS NOT A CAM FILE";
     return p;
 }
 
-// Left out of the coverage instrumentation: it scans every position of every size and is no
-// part of what is explored.
+// Left out of the coverage instrumentation: its scan of every position is not what is explored.
 __attribute__((no_sanitize("coverage"))) void Check(const cam::Program& p) {
     if (p.CamPos.cams() != p.NCams || p.CamPos.sizes() != p.NSizes) std::abort();
     if (p.AdvMs.size() != static_cast<std::size_t>(p.NCams) || p.CamRemark.size() != p.AdvMs.size()) std::abort();
     if (p.NAdvCams < 0 || p.NAdvCams > p.NCams) std::abort();
     if (p.NEncoders < 0 || p.NEncoders > 3) std::abort();
-    // Every position 0 or 1, eight at a time.
     for (int s = 1; s <= p.NSizes; ++s)
         for (int c = 0; c < p.NCams; ++c) {
             const std::uint8_t* pos = p.CamPos.cam(s, c);
@@ -80,20 +72,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(p);
     if (p.ReadError) return 0;
 
-    // Whatever was read is written out and read back to the very same file.
     const std::string written = cam::CamFileText(p);
     cam::Program& q = Fresh(setting, 1);
-    // A "1ENC" line makes a one-encoder model whose file has no encoder line; reading
-    // that back keeps whatever count the model had, so start from the same count.
+    // A "1ENC" line makes a file without an encoder line, whose reading keeps the model's count.
     q.NEncoders = p.NEncoders;
     cam::ScriptedPrompt again(true);
     (void)cam::ReadCamFileText(q, written, again);
-    if (q.ReadError || !again.asked().empty()) std::abort();
-    if (cam::CamFileText(q) != written) std::abort();
+    if (q.ReadError || !again.asked().empty() || cam::CamFileText(q) != written) std::abort();
 
-    // The CSV way goes through every position of every size: taken for a quarter of the inputs
-    // of the smaller models, which reach the same remarks and values, so that the run keeps its
-    // pace.
+    // The CSV way scans every position: a quarter of the smaller models' inputs keeps the pace.
     if (!setting.csv || setting.sizes > 15) return 0;
     cam::Program& imported = Fresh(setting, 1);
     if (!cam::ImportCamCsv(imported, cam::CamCsvText(p)).ok() || cam::CamFileText(imported) != written) std::abort();

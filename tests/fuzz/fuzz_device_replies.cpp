@@ -1,20 +1,17 @@
-// What the device sends: identification replies, received blocks and the reception file
-// made of them, through the very routines that read them; and what a serial server sends.
-#include "core/model/scripted_prompt.h"
+// Any bytes as what the device sends (identification, blocks, reception file) and a serial server.
 #include "core/link/identify.h"
 #include "core/link/network_port_name.h"
 #include "core/link/reception_parser.h"
 #include "core/link/telnet_com_port.h"
+#include "core/model/scripted_prompt.h"
 #include "support/fake_port.h"
 
 #include <cstdint>
-#include <sstream>
 #include <string>
 
 namespace {
 
-// The reception tables of a cam count, made once for the whole run and emptied for each
-// input: making them anew took most of every execution.
+// Made once for the whole run and emptied for each input: making them took most of the time.
 cam::Program& ReceptionTables(int cams, int encoders) {
     static cam::Program programs[2];
     cam::Program& q = programs[cams == 32 ? 0 : 1];
@@ -22,8 +19,7 @@ cam::Program& ReceptionTables(int cams, int encoders) {
     q.NSizes = cams == 32 ? 7 : 15;
     if (q.CamPos.cams() != q.NCams || q.CamPos.sizes() != q.NSizes) cam::ResizeTables(q);
     cam::ClearAll(q);
-    q.NAdvCams = 0;
-    q.EncShift2 = q.EncShift3 = 0;
+    q.NAdvCams = q.EncShift2 = q.EncShift3 = 0;
     q.RotDir2 = q.RotDir3 = 0;
     q.NEncoders = encoders;
     return q;

@@ -1,5 +1,4 @@
-// Any bytes as camdesk's own settings file: the snap step stays within its limits, and what
-// was read writes back and reads again to the same value.
+// Any bytes as the settings file: the snap step stays within its limits and survives a write.
 #include "core/model/edit_settings.h"
 
 #include <cstddef>
@@ -8,10 +7,9 @@
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    cam::Program p;
+    cam::Program p, q;
     cam::ParseEditSettings(p, std::string_view(reinterpret_cast<const char*>(data), size));
     if (p.SnapStep < 1 || p.SnapStep > cam::kMaxSnapStep) std::abort();
-    cam::Program q;
     cam::ParseEditSettings(q, cam::FormatEditSettings(p));
     if (q.SnapStep != p.SnapStep) std::abort();
     return 0;

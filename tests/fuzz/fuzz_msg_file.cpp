@@ -1,5 +1,4 @@
-// Any bytes as a message file (opened, or received from the device) and as a file to send:
-// the readers stay inside the input and the list, and every message is a piece of a line.
+// Any bytes as a message file read, received or sent: every message is a piece of a line.
 #include "core/link/message_transfer.h"
 #include "core/messages/message_file.h"
 
@@ -15,7 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (msgs.size() != static_cast<std::size_t>(count) + 1) std::abort();
     for (const auto& m : msgs)
         if (m.size() > size) std::abort();
-    // Each line as the transmission reads it.
     for (std::size_t start = 0; start < size;) {
         const std::size_t end = std::min(bytes.find('\n', start), size);
         const cam::MsgSendLine line = cam::ReadMsgSendLine(bytes.substr(start, end - start));
