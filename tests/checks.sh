@@ -7,7 +7,7 @@ trap 'for p in $sim_pid "${more_pids[@]}"; do kill "$p" && wait "$p"; done 2>/de
 cd "$work" || exit 1
 
 fail() { echo "FAIL [$case]: $*" >&2; exit 1; }
-crlf() { printf '%s\r\n' "$@"; }  # ARGS... as lines of a file of the programmer's, CR LF ended
+crlf() { printf '%s\r\n' "$@"; }  # ARGS... as lines ended with CR LF, as the programmer's files are
 
 # run ARGS... : camctl, with a limit well above any wait of the protocol; sets status, out and err.
 run() {
