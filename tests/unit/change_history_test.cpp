@@ -63,10 +63,9 @@ TEST(ChangeBuilder, KeepsOnlyWhatChangedAndSeesTablesDimensionedAnew) {
     ASSERT_TRUE(SetPhase(p, 1, 3, 100, 200));
     p.CamRemark[2] = "GLUE";
     const Change c = b.Finish(p, "x");
-    ASSERT_EQ(c.cams.size(), 1u);
+    ASSERT_EQ(std::pair(c.cams.size(), c.remarks.size()), std::pair(std::size_t{1}, std::size_t{1}));
     EXPECT_EQ((Ints{c.cams[0].cam, int(c.cams[0].before.count()), int(c.cams[0].after.count()), c.size, c.cam}),
               (Ints{3, 0, 100, 1, 3}));
-    ASSERT_EQ(c.remarks.size(), 1u);
     EXPECT_EQ(c.remarks[0].after, "GLUE");
     EXPECT_FALSE(c.functionsBefore);  // untouched
     EXPECT_TRUE(ChangeBuilder().Finish(p, "nothing").empty());
@@ -94,8 +93,7 @@ TEST(ChangeHistory, ShowsAndRestoresAnyEarlierState) {
     h.Show(p, 1);
     EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
     h.Show(p, 99);  // beyond the last: the present state
-    EXPECT_EQ(h.shown(), 3u);
-    EXPECT_EQ(both(), (Lists{{"F001 0100 0250"}, {"F001 0010 0020"}}));
+    EXPECT_EQ(std::pair(h.shown(), both()), std::pair(std::size_t{3}, Lists{{"F001 0100 0250"}, {"F001 0010 0020"}}));
     // A restore is an entry of its own, which a later restore can take back in turn.
     ASSERT_TRUE(h.Restore(p, 0, "back to: file opened"));
     EXPECT_EQ(std::pair(Listed(p, 1, 2), h.present()), std::pair(Entries{}, std::size_t{4}));
@@ -168,17 +166,19 @@ TEST(ChangeHistory, OneChangeCostsTheSameWithFewOrManySizes) {
     EXPECT_LT(cost[0], 1024u);
 }
 
-// ---- The document: one edit path, the saved state derived ------------------------------
-
 Program Model() {
     Program p = camtest::MakeProgram();
     p.CurCam = 2;
     return p;
 }
 
-TEST(CamDocument, SavedExactlyWhenTheFileWouldHoldTheSameBytes) {
+// A program and its document: one edit path, the saved state derived.
+struct EditedDocument : ::testing::Test {
     Program p = Model();
-    CamDocument doc(p);
+    CamDocument doc{p};
+};
+
+TEST_F(EditedDocument, SavedExactlyWhenTheFileWouldHoldTheSameBytes) {
     EXPECT_TRUE(doc.FileSaved());
     const long start = doc.revision();
     Edit(doc, 1, 2, 100, 200, "a");
@@ -196,9 +196,7 @@ TEST(CamDocument, SavedExactlyWhenTheFileWouldHoldTheSameBytes) {
     EXPECT_EQ(std::pair(doc.FileSaved(), Labels(doc.history())), std::pair(false, Entries{"", "a", "b", "c", "back"}));
 }
 
-TEST(CamDocument, AnotherProgramIsOneEntryOrANewHistory) {
-    Program p = Model();
-    CamDocument doc(p);
+TEST_F(EditedDocument, AnotherProgramIsOneEntryOrANewHistory) {
     Edit(doc, 1, 2, 100, 200, "typed");
     Program same = camtest::MakeProgram();
     SetPhase(same, 3, 3, 5, 6);
@@ -216,11 +214,7 @@ TEST(CamDocument, AnotherProgramIsOneEntryOrANewHistory) {
     EXPECT_EQ(std::pair(Labels(doc.history()), doc.FileSaved()), std::pair(Entries{"opened"}, true));
 }
 
-// ---- What the editing commands record --------------------------------------------------
-
-TEST(EditingChanges, APhaseEntryOrADragIsNamedInTheUsersWords) {
-    Program p = Model();
-    CamDocument doc(p);
+TEST_F(EditedDocument, APhaseEntryOrADragIsNamedInTheUsersWords) {
     PhaseEditor ed(p, doc);
     EXPECT_EQ(ed.dragCam(), -1);  // browsing: no row takes a drag
     ed.OpenCam(2);
@@ -254,8 +248,6 @@ TEST(EditingChanges, APhaseEntryOrADragIsNamedInTheUsersWords) {
     EXPECT_EQ(ed.dragCam(), -1);  // another size shown: the cam open is not on the chart
 }
 
-// Each command records what it changed under its name, and coming between a typed phase
-// and its undo it turns the undo off.
 TEST(EditingChanges, SizeCommandsRecordWhatTheyChangedAndEndTheUndo) {
     // command, answer (nullptr: Yes), the change recorded: label, cams and size (0: none)
     const std::vector<std::tuple<Command, const char*, std::string, std::size_t, int>> cases = {
@@ -281,18 +273,13 @@ TEST(EditingChanges, SizeCommandsRecordWhatTheyChangedAndEndTheUndo) {
         answer ? prompt.push(answer) : prompt.push(Answer::Yes);
         ASSERT_TRUE(command(p, doc, prompt).changed);
         const Change& c = h.entry(h.present()).change;
-        EXPECT_EQ(std::tuple(c.label, c.cams.size(), c.size), std::tuple(label, cams, size));
-        EXPECT_FALSE(ed.undoEnabled());
+        EXPECT_EQ(std::tuple(c.label, c.cams.size(), c.size, ed.undoEnabled()), std::tuple(label, cams, size, false));
         EXPECT_FALSE(ed.Undo());
         EXPECT_EQ(h.count(), 3u);
     }
 }
 
-// ---- The History window's rules --------------------------------------------------------
-
-TEST(HistoryForm, PickingShowsRestoreKeepsCloseReturns) {
-    Program p = Model();
-    CamDocument doc(p);
+TEST_F(EditedDocument, PickingShowsRestoreKeepsCloseReturns) {
     doc.Load("file opened", [](CamData&) {});
     Edit(doc, 1, 2, 100, 200, "phase 0100-0200 of cam 3, size 1");
     Edit(doc, 4, 6, 10, 20, "phase 0010-0020 of cam 7, size 4");

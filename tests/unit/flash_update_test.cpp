@@ -200,11 +200,10 @@ TEST_F(FlashFixture, UpdateSendsFuThenEveryRecordWithCrAtTheUpdateSpeed) {
     EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].buttons, prompt.asked()[0].icon),
               std::tuple("UPDATE FLASH ?", Buttons::YesNo, Icon::Question));
     const FlashScreen& last = view.shown.back();
-    EXPECT_EQ(std::tie(last.row4, last.row8),
-              std::tuple(" CRC Prog:  A1B2C3  Date Prog: MAR 15 2026", "DEVICE UPDATED WITH  " + dir.file("PX32.Abs")));
     // The lamp green: a line without modem lines cannot tell.
-    EXPECT_EQ(std::tie(last.testLines, last.sentLines, last.sentBytes, last.lamp),
-              std::tuple(4, 4, 32, FlashScreen::Lamp::Green));
+    EXPECT_EQ(std::tie(last.row4, last.row8, last.testLines, last.sentLines, last.sentBytes, last.lamp),
+              std::tuple(" CRC Prog:  A1B2C3  Date Prog: MAR 15 2026", "DEVICE UPDATED WITH  " + dir.file("PX32.Abs"),
+                         4, 4, 32, FlashScreen::Lamp::Green));
     EXPECT_GE(clock.nowMs() - start, kUpdatedShownMs);
     std::vector<int> percents;
     for (const FlashScreen& s : view.shown)
@@ -381,15 +380,14 @@ TEST(FirmwareDialog, StartsInTheWorkingFolderThenInTheLastFilesFolder) {
     Program p;
     p.WorkDir = "/home/op/Zeto";
     DialogPrompt prompt;
+    // the file chosen, then the file and folder kept
+    auto choose = [&] { return Strings{ChooseFirmwareFile(p, prompt), p.FwFile, p.FwDir}; };
     prompt.push("/fw/v2/PX32.Abs");
-    EXPECT_EQ(ChooseFirmwareFile(p, prompt), "/fw/v2/PX32.Abs");
-    EXPECT_EQ(std::tie(p.FwFile, p.FwDir), std::tuple("/fw/v2/PX32.Abs", "/fw/v2"));
+    EXPECT_EQ(choose(), (Strings{"/fw/v2/PX32.Abs", "/fw/v2/PX32.Abs", "/fw/v2"}));
     prompt.push("");  // cancelled: the folder stays
-    EXPECT_EQ(ChooseFirmwareFile(p, prompt), "");
-    EXPECT_EQ(p.FwDir, "/fw/v2");
+    EXPECT_EQ(choose(), (Strings{"", "/fw/v2/PX32.Abs", "/fw/v2"}));
     prompt.push(std::optional<std::string>("/" + std::string(2001, 'x')));  // longer than a path may be
-    EXPECT_EQ(ChooseFirmwareFile(p, prompt), "");
-    EXPECT_EQ(p.FwFile, "/fw/v2/PX32.Abs");
+    EXPECT_EQ(choose(), (Strings{"", "/fw/v2/PX32.Abs", "/fw/v2"}));
     ASSERT_EQ(prompt.requests.size(), 3u);
     const FileRequest& first = prompt.requests[0];
     EXPECT_EQ((Strings{first.title, first.folder, prompt.requests[1].folder}),

@@ -104,8 +104,7 @@ TEST_F(PortChoiceFixture, TypedPortsUnknownSpeedsAndNoPorts) {
     c.typePort("COM10");
     EXPECT_EQ(c.portIndex(), 0);
     // An empty list keeps the port.
-    EXPECT_EQ(PortChoice(p, {}).portIndex(), -1);
-    EXPECT_EQ(p.ComPort, 10);
+    EXPECT_EQ((std::vector<long>{PortChoice(p, {}).portIndex(), p.ComPort}), (std::vector<long>{-1, 10}));
 }
 
 TEST(PortListing, StableNamesAccessAndTable) {
@@ -115,9 +114,8 @@ TEST(PortListing, StableNamesAccessAndTable) {
     std::filesystem::create_symlink("../ttyUSB1", dev.file("by-id/usb-FTDI_FT232R_A1-if00-port0"));
     std::filesystem::create_symlink("../gone", dev.file("by-id/usb-old"));  // leads nowhere: left out
     const auto names = StableNames(dev.file("by-id"));
-    EXPECT_EQ(names.size(), 1u);
+    EXPECT_EQ(std::pair(names.size(), StableNames(dev.file("none")).size()), std::pair(std::size_t{1}, std::size_t{0}));
     EXPECT_EQ(names.count(std::filesystem::canonical(usb1).string()), 1u);
-    EXPECT_EQ(StableNames(dev.file("none")).size(), 0u);
 
     EXPECT_EQ(AccessText(true, "dialout", true), "yes");
     EXPECT_EQ(AccessText(false, "dialout", true), "no: not in group dialout");
@@ -156,10 +154,9 @@ TEST(NetworkPortName, WellFormedAndMalformedNames) {
         }
     }
     // "tcp://x" is malformed, still never a device path.
-    EXPECT_EQ(std::tuple(IsNetworkPortName("tcp://x"), IsNetworkPortName("COM3")), std::tuple(true, false));
-    EXPECT_EQ(
-        (std::vector<bool>{SpeedApplies("tcp://h:1"), SpeedApplies("rfc2217://h:1"), SpeedApplies("/dev/ttyUSB0")}),
-        (std::vector<bool>{false, true, true}));
+    EXPECT_EQ((std::vector<bool>{IsNetworkPortName("tcp://x"), IsNetworkPortName("COM3"), SpeedApplies("tcp://h:1"),
+                                 SpeedApplies("rfc2217://h:1"), SpeedApplies("/dev/ttyUSB0")}),
+              (std::vector<bool>{true, false, false, true, true}));
 }
 
 // IAC SB COM-PORT-OPTION(44) code value IAC SE.
@@ -198,9 +195,7 @@ TEST(TelnetSession, ServerBytesGiveTheLineAndTheRepliesOwed) {
         std::string data;
         // Byte by byte: a command split between two reads is still one command.
         for (char c : from) t.receive(std::string(1, c), data);
-        EXPECT_EQ(data, line);
-        EXPECT_EQ(t.takeReplies(), owed);
-        EXPECT_EQ(t.takeReplies(), "");
+        EXPECT_EQ((Strings{data, t.takeReplies(), t.takeReplies()}), (Strings{line, owed, ""}));
     }
 }
 

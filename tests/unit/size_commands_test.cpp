@@ -85,8 +85,7 @@ TEST_F(SizeCommands, CopySizeCopiesEveryCamOfTheSizeShown) {
     cam::CamDocument& doc = Saved();
     // Onto the size itself, or cancelled: nothing, silently.
     Reply("2", "");
-    EXPECT_FALSE(cam::CopySize(p, doc, prompt).changed);
-    EXPECT_FALSE(cam::CopySize(p, doc, prompt).changed);
+    for (int i = 0; i < 2; ++i) EXPECT_FALSE(cam::CopySize(p, doc, prompt).changed);
     EXPECT_TRUE(prompt.messages().empty());
 
     Reply("9", Answer::Ok, "4");
@@ -193,7 +192,6 @@ TEST_F(SizeCommands, EditRemarkAsksBeforeClearingAndOffersALongRemarkCutTo20) {
     EXPECT_EQ(prompt.defaults.back(), "ABCDEFGHIJKLMNOPQRST");  // refused once, offered again cut
 }
 
-// The size spinner stops at size 1 and at the last size; it never wraps.
 TEST(StepSize, StopsAtTheEnds) {
     cam::Program p = camtest::MakeProgram(32, 7);
     // from, step, whether it moved, the size after

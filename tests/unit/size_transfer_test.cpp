@@ -48,14 +48,11 @@ struct Bench : FakeLink {
         p.WorkDir = dir.str();
         p.TmpFile = dir.file("_._");
         ResizeTables(p);
-        for (auto [i, text] : std::initializer_list<std::pair<int, const char*>>{{46, "RECEIVING"},
-                                                                                 {47, "TRANSMITTING"},
-                                                                                 {48, "SIZE "},
-                                                                                 {52, "SIZE"},
-                                                                                 {10, " - wrong file format"},
-                                                                                 {98, "RECEIVING MESSAGES"},
-                                                                                 {114, "SENDING MESSAGES"}})
-            p.LngTxt[i] = text;
+        // clang-format off
+        const std::pair<int, const char*> texts[] = {{46, "RECEIVING"}, {47, "TRANSMITTING"}, {48, "SIZE "},
+            {52, "SIZE"}, {10, " - wrong file format"}, {98, "RECEIVING MESSAGES"}, {114, "SENDING MESSAGES"}};
+        // clang-format on
+        for (auto [i, text] : texts) p.LngTxt[i] = text;
         port.device = [this](FakePort& f, const std::string& w) {
             if (w == "?M\x8c\r") return f.reply(idReply, 5);
             const bool start = w == "?FR\xD7\r" || w == "?AR\xD2\r";
@@ -181,8 +178,6 @@ TEST(ExpectedOnDevice, HoldsWhatTheDeviceFormCarries) {
     EXPECT_EQ(HeldText(same, 7), HeldText(e, 7));
 }
 
-// ---- reception
-
 TEST_F(TransferFixture, ReceivesIntoTheReceptionFileAndAProgramOfItsOwn) {
     blocks = {"FUNZIONI 32-07", "0000",           "0100640105DC", " FORMATO N. 01", "C 03\"GLUE\"",
               " 0100 0200",     " FORMATO N. 07", "C 32",         " 1000 0024",     "END"};
@@ -251,8 +246,6 @@ TEST_F(TransferFixture, ReceptionFileIsNotWrittenThroughALink) {
     EXPECT_FALSE(ReceiveProgram(p, link, view, std::nullopt));
     EXPECT_EQ(dir.read("victim"), "keep");
 }
-
-// ---- alarm messages
 
 TEST(MsgWire, LinesToTheDeviceAndFromTheFile) {
     EXPECT_EQ((Strings{MsgWireLine(7, "ALARM"), MsgWireLine(255, ""), MsgWireLine(1, "TWO\rLINES\n")}),
