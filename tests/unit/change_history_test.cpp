@@ -78,16 +78,19 @@ TEST(ChangeBuilder, KeepsOnlyWhatChangedAndSeesTablesDimensionedAnew) {
     EXPECT_TRUE(all.Redimensioned(p));
 }
 
-TEST(ChangeHistory, ShowsAndRestoresAnyEarlierState) {
+struct ProgramHistory : ::testing::Test {
     Program p = camtest::MakeProgram();
     ChangeHistory h;
-    h.Start("file opened");
+    ProgramHistory() { h.Start("file opened"); }
+};
+
+TEST_F(ProgramHistory, ShowsAndRestoresAnyEarlierState) {
     Edit(h, p, 1, 2, 100, 200, "first");
     Edit(h, p, 1, 2, 100, 250, "second");
     Edit(h, p, 3, 7, 10, 20, "other size");
     EXPECT_EQ(Labels(h), (Entries{"file opened", "first", "second", "other size"}));
     // The phases of the two cams edited.
-    auto both = [&p] { return Lists{Listed(p, 1, 2), Listed(p, 3, 7)}; };
+    auto both = [this] { return Lists{Listed(p, 1, 2), Listed(p, 3, 7)}; };
     h.Show(p, 0);
     EXPECT_EQ(both(), (Lists{{}, {}}));
     h.Show(p, 1);
@@ -109,26 +112,21 @@ TEST(ChangeHistory, ShowsAndRestoresAnyEarlierState) {
     EXPECT_EQ(std::pair(h.count(), Listed(p, 1, 2)), std::pair(std::size_t{8}, Entries{}));
 }
 
-TEST(ChangeHistory, RestoresRemarksAndTheFunctionsBlock) {
-    Program p = camtest::MakeProgram();
-    ChangeHistory h;
-    h.Start("file opened");
+TEST_F(ProgramHistory, RestoresRemarksAndTheFunctionsBlock) {
     ChangeBuilder b;
     b.NoteRemark(p, 4);
     b.NoteFunctions(p);
     std::tie(p.CamRemark[4], p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders) = std::tuple("KNIFE", 1, 25, 600, 2);
     ASSERT_TRUE(h.Record(b.Finish(p, "functions block")));
-    auto kept = [&p] { return std::tuple(p.CamRemark[4], Ints{p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders}); };
+    auto kept = [this] { return std::tuple(p.CamRemark[4], Ints{p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders}); };
     ASSERT_TRUE(h.Restore(p, 0, "back"));
     EXPECT_EQ(kept(), std::tuple("", Ints{0, 0, 0, 0}));
     ASSERT_TRUE(h.Restore(p, 1, "again"));
     EXPECT_EQ(kept(), std::tuple("KNIFE", Ints{1, 25, 600, 2}));
 }
 
-TEST(ChangeHistory, KeepsWhatFitsItsBudgetAndAtLeastTheLastEntries) {
-    Program p = camtest::MakeProgram(32, 60);
-    ChangeHistory h;
-    h.Start("file opened");
+TEST_F(ProgramHistory, KeepsWhatFitsItsBudgetAndAtLeastTheLastEntries) {
+    p = camtest::MakeProgram(32, 60);
     for (int i = 1; i <= 1000; ++i) Edit(h, p, 1 + i % 60, i % 32, i % 1000, i % 1000 + 5, "e" + std::to_string(i));
     EXPECT_EQ(std::pair(h.count(), h.dropped()), std::pair(std::size_t{1001}, 0));  // small changes: all of them fit
     // Changes of every cam of every size: only what fits the budget stays.

@@ -1,6 +1,5 @@
-// Port names, the form model of the port window, the port list of `camctl ports` and the
-// network ports with the telnet stream of rfc2217:// ports. The wire bytes are restated from
-// RFC 854 and RFC 2217 here, not taken from the code under test.
+// Port names, the port window, `camctl ports` and network ports with their telnet stream. The
+// wire bytes are restated from RFC 854 and RFC 2217 here, not taken from the code under test.
 #include "core/link/port_choice.h"
 #include "core/link/network_port_name.h"
 #include "core/link/port_listing.h"
@@ -21,22 +20,21 @@ TEST(PortName, ComNumbersAndPaths) {
     Program p;
     // A port number shows as COMn; a path, as itself.
     auto names = [&p] { return PortDisplayName(p) + "|" + PortSystemName(p); };
+    auto set = [&](const char* typed) {
+        const bool taken = SetPortName(p, typed);
+        return (taken ? "taken|" : "refused|") + names();
+    };
     p.ComPort = 1;
     EXPECT_EQ(names(), "COM1|/dev/ttyS0");
-    EXPECT_TRUE(SetPortName(p, " /dev/ttyUSB0 "));
-    EXPECT_EQ(names(), "/dev/ttyUSB0|/dev/ttyUSB0");
-    EXPECT_TRUE(SetPortName(p, "COM12"));
-    EXPECT_EQ(names(), "COM12|/dev/ttyS11");
-    EXPECT_TRUE(SetPortName(p, "/dev/ttyS2"));  // the COM3 of this machine
-    EXPECT_EQ(names(), "COM3|/dev/ttyS2");
-    EXPECT_FALSE(SetPortName(p, "  "));
-    EXPECT_EQ(names(), "COM3|/dev/ttyS2");
+    EXPECT_EQ(set(" /dev/ttyUSB0 "), "taken|/dev/ttyUSB0|/dev/ttyUSB0");
+    EXPECT_EQ(set("COM12"), "taken|COM12|/dev/ttyS11");
+    EXPECT_EQ(set("/dev/ttyS2"), "taken|COM3|/dev/ttyS2");  // the COM3 of this machine
+    EXPECT_EQ(set("  "), "refused|COM3|/dev/ttyS2");
     const std::vector<std::pair<const char*, std::optional<long>>> numbers = {
         {"COM0", std::nullopt}, {"COMX", std::nullopt},   {"COM7", 7},           {"com4", 4},
         {"Com256", 256},        {"COM257", std::nullopt}, {"COM", std::nullopt}, {"CON4", std::nullopt}};
     for (auto [name, n] : numbers) EXPECT_EQ(ComNumber(name), n) << name;
-    EXPECT_TRUE(SetPortName(p, "com4"));  // typed in lower case, the same port as COM4
-    EXPECT_EQ(names(), "COM4|/dev/ttyS3");
+    EXPECT_EQ(set("com4"), "taken|COM4|/dev/ttyS3");  // typed in lower case, the same port as COM4
 }
 
 TEST(PortLocks, LockFilesAndFlockHoldersAreRead) {

@@ -303,13 +303,12 @@ TEST(IdentifyDevice, UnsupportedRepliesKeepTheFieldsAcceptedBeforeThem) {
 // echo is no answer either, but the line is alive: nothing is said and the port stays open.
 TEST(IdentifyDevice, NoAnswerIsNotFound) {
     // name, device, CTS, what is written, whether the line answered (nothing said, the port stays open)
-    const Device unplugged = [](FakePort& f, const std::string&) { f.unplugAfter(200); };
-    const Device echo = [](FakePort& f, const std::string& w) { f.reply(w, 1); };
     const std::vector<std::tuple<const char*, Device, LineState, std::string, bool>> cases = {
         {"silent", nullptr, LineState::Unknown, "?M\x8C\r", false},
         {"CTS absent", nullptr, LineState::NotAsserted, "", false},
-        {"port lost", unplugged, LineState::Unknown, "?M\x8C\r", false},
-        {"echo", echo, LineState::Unknown, "?M\x8C\r", true},
+        {"port lost", [](FakePort& f, const std::string&) { f.unplugAfter(200); }, LineState::Unknown, "?M\x8C\r",
+         false},
+        {"echo", [](FakePort& f, const std::string& w) { f.reply(w, 1); }, LineState::Unknown, "?M\x8C\r", true},
     };
     for (const auto& [name, device, cts, written, alive] : cases) {
         SCOPED_TRACE(name);

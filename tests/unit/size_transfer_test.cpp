@@ -168,8 +168,7 @@ TEST(ExpectedOnDevice, HoldsWhatTheDeviceFormCarries) {
     SetPhase(p, 3, 3, 0, 1024);
     Program e = ExpectedOnDevice(p, 7, 1);
     EXPECT_EQ((Strings{e.CamRemark[0], std::string(TrimBlanks(e.CamRemark[1]))}), (Strings{"KEPT", ""}));
-    int phases = 0;
-    for (int q = 0; q < kPositions; ++q) phases += e.CamPos(1, 2, q);
+    const int phases = std::count(e.CamPos.cam(1, 2), e.CamPos.cam(1, 2) + kPositions, 1);
     // The last one: the data itself is not changed.
     EXPECT_EQ((Ints{e.CamPos(2, 1, 35), phases, e.CamPos(3, 3, 500), e.RotDir, p.RotDir}), (Ints{1, 181, 0, 1, 3}));
     // Held texts differ where the device does not hold the data.
@@ -206,7 +205,7 @@ TEST_F(TransferFixture, ReceivesIntoTheReceptionFileAndAProgramOfItsOwn) {
               (Ints{30, 180, 2, 1}));
 }
 
-// Only a whole reception of a model that fits comes back; each fault says why, once.
+// Each fault says why, once.
 TEST(ReceiveProgram, APartialOrMisfitReceptionGivesNothing) {
     const std::string incomplete = "The reception did not end: nothing was taken from the device.";
     // name, the blocks the device sends, what is said

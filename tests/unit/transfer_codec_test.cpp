@@ -18,16 +18,14 @@ using ::testing::HasSubstr;
 using camtest::MakeProgram;
 using Ints = std::vector<int>;
 
-TEST(FunctionBlocks, ThirtyTwoCamsOneEncoderWithThreeAdvances) {
+// Delays and ratio do not exist with several encoders; group advances do.
+TEST(FunctionBlocks, AdvancesDelaysAndRatioByCamAndEncoderCount) {
     Program p = MakeProgram(32, 7, 1);
     std::tie(p.AdvOn, p.NAdvCams, p.AdvMs[0], p.AdvMs[1], p.AdvMs[2]) = std::tuple(1, 3, 10, 200, 5);
     std::tie(p.OutSize, p.EncShift, p.RotDir, p.SpeedLimit) = std::tuple(5, 90, 1, 1500);
     EXPECT_THAT(FunctionBlocks(p), ElementsAre("1000", "030AC805", "0509011500"));
-}
 
-// Delays and ratio do not exist with several encoders; group advances do.
-TEST(FunctionBlocks, DelaysAndRatioOnlyWithOneEncoderAndSixteenCams) {
-    Program p = MakeProgram(32, 7, 1);
+    p = MakeProgram(32, 7, 1);
     std::tie(p.DelayOn, p.Delay17_20, p.Delay21_24, p.RatioOn, p.Ratio25_32) = std::tuple(1, 5, 210, 1, 3);
     EXPECT_THAT(FunctionBlocks(p), ElementsAre("0110", "05D2", "0300", "0000000000"));
 
