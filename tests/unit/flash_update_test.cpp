@@ -168,11 +168,10 @@ struct Screens : FlashView {
 
 // Questions are answered Yes unless scripted.
 struct FlashFixture : FakeLink, ::testing::Test {
-    FlashFixture() : FakeLink(true) {}
     Screens view;
     camtest::ScratchFolder dir;
 
-    void SetUp() override {
+    FlashFixture() : FakeLink(true) {
         std::tie(p.ComDevice, p.ComSpeed) = std::tuple("/dev/ttyFW", 9600);
         // A device that acknowledges ":FU" and every record after 2 ms.
         port.device = [](FakePort& f, const std::string& w) {
@@ -295,9 +294,8 @@ TEST_F(FlashFixture, NothingIsSentUntilTheUserAndTheDeviceAreReady) {
     EXPECT_THAT(prompt.messages(), ElementsAre("Errore  2 generato da QSerialPort\r/dev/ttyFW: Permission denied"));
     EXPECT_TRUE(port.writes.empty());
 
-    port.failOpen = false;
     PluggingPrompt plugging;
-    plugging.port = &port;
+    std::tie(port.failOpen, plugging.port) = std::tuple(false, &port);
     for (Answer a : {Answer::Yes, Answer::Retry}) plugging.push(a);
     Link pluggedLink{port, clock, plugging};
     ASSERT_EQ(FlashUpdate(p, pluggedLink, file({k16Bytes, kEnd}), view), FlashOutcome::Updated);

@@ -40,7 +40,6 @@ struct SizeCommands : ::testing::Test {
     // The document of the tables set up so far, as a file holds them.
     cam::CamDocument& Saved() { return doc.emplace(p); }
     std::string Asked(std::size_t i) const { return prompt.asked()[i].text + "|" + prompt.asked()[i].title; }
-    // Queues the replies to the next questions, in order.
     template <class... Replies>
     void Reply(Replies... replies) {
         (prompt.push(replies), ...);

@@ -45,8 +45,7 @@ struct Bench : FakeLink {
     bool nakEnd = false;    // the device answers "END" with NAK
 
     Bench() {
-        p.WorkDir = dir.str();
-        p.TmpFile = dir.file("_._");
+        std::tie(p.WorkDir, p.TmpFile) = std::tuple(dir.str(), dir.file("_._"));
         ResizeTables(p);
         // clang-format off
         const std::pair<int, const char*> texts[] = {{46, "RECEIVING"}, {47, "TRANSMITTING"}, {48, "SIZE "},
