@@ -63,12 +63,10 @@ TEST(ChangeBuilder, KeepsOnlyWhatChangedAndSeesTablesDimensionedAnew) {
     ASSERT_TRUE(SetPhase(p, 1, 3, 100, 200));
     p.CamRemark[2] = "GLUE";
     const Change c = b.Finish(p, "x");
-    ASSERT_EQ(c.cams.size(), 1u);
+    ASSERT_EQ(std::pair(c.cams.size(), c.remarks.size()), std::pair(std::size_t{1}, std::size_t{1}));
     EXPECT_EQ((Ints{c.cams[0].cam, int(c.cams[0].before.count()), int(c.cams[0].after.count()), c.size, c.cam}),
               (Ints{3, 0, 100, 1, 3}));
-    ASSERT_EQ(c.remarks.size(), 1u);
-    EXPECT_EQ(c.remarks[0].after, "GLUE");
-    EXPECT_FALSE(c.functionsBefore);  // untouched
+    EXPECT_EQ(std::pair(c.remarks[0].after, c.functionsBefore.has_value()), std::pair(std::string("GLUE"), false));
     EXPECT_TRUE(ChangeBuilder().Finish(p, "nothing").empty());
 
     ChangeBuilder all;
@@ -79,23 +77,25 @@ TEST(ChangeBuilder, KeepsOnlyWhatChangedAndSeesTablesDimensionedAnew) {
     EXPECT_TRUE(all.Redimensioned(p));
 }
 
-TEST(ChangeHistory, ShowsAndRestoresAnyEarlierState) {
+struct ProgramHistory : ::testing::Test {
     Program p = camtest::MakeProgram();
     ChangeHistory h;
-    h.Start("file opened");
+    ProgramHistory() { h.Start("file opened"); }
+};
+
+TEST_F(ProgramHistory, ShowsAndRestoresAnyEarlierState) {
     Edit(h, p, 1, 2, 100, 200, "first");
     Edit(h, p, 1, 2, 100, 250, "second");
     Edit(h, p, 3, 7, 10, 20, "other size");
     EXPECT_EQ(Labels(h), (Entries{"file opened", "first", "second", "other size"}));
     // The phases of the two cams edited.
-    auto both = [&p] { return Lists{Listed(p, 1, 2), Listed(p, 3, 7)}; };
+    auto both = [this] { return Lists{Listed(p, 1, 2), Listed(p, 3, 7)}; };
     h.Show(p, 0);
     EXPECT_EQ(both(), (Lists{{}, {}}));
     h.Show(p, 1);
     EXPECT_EQ(Listed(p, 1, 2), Entries{"F001 0100 0200"});
     h.Show(p, 99);  // beyond the last: the present state
-    EXPECT_EQ(h.shown(), 3u);
-    EXPECT_EQ(both(), (Lists{{"F001 0100 0250"}, {"F001 0010 0020"}}));
+    EXPECT_EQ(std::pair(h.shown(), both()), std::pair(std::size_t{3}, Lists{{"F001 0100 0250"}, {"F001 0010 0020"}}));
     // A restore is an entry of its own, which a later restore can take back in turn.
     ASSERT_TRUE(h.Restore(p, 0, "back to: file opened"));
     EXPECT_EQ(std::pair(Listed(p, 1, 2), h.present()), std::pair(Entries{}, std::size_t{4}));
@@ -111,26 +111,21 @@ TEST(ChangeHistory, ShowsAndRestoresAnyEarlierState) {
     EXPECT_EQ(std::pair(h.count(), Listed(p, 1, 2)), std::pair(std::size_t{8}, Entries{}));
 }
 
-TEST(ChangeHistory, RestoresRemarksAndTheFunctionsBlock) {
-    Program p = camtest::MakeProgram();
-    ChangeHistory h;
-    h.Start("file opened");
+TEST_F(ProgramHistory, RestoresRemarksAndTheFunctionsBlock) {
     ChangeBuilder b;
     b.NoteRemark(p, 4);
     b.NoteFunctions(p);
     std::tie(p.CamRemark[4], p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders) = std::tuple("KNIFE", 1, 25, 600, 2);
     ASSERT_TRUE(h.Record(b.Finish(p, "functions block")));
-    auto kept = [&p] { return std::tuple(p.CamRemark[4], Ints{p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders}); };
+    auto kept = [this] { return std::tuple(p.CamRemark[4], Ints{p.AdvOn, p.AdvMs[3], p.SpeedLimit, p.NEncoders}); };
     ASSERT_TRUE(h.Restore(p, 0, "back"));
     EXPECT_EQ(kept(), std::tuple("", Ints{0, 0, 0, 0}));
     ASSERT_TRUE(h.Restore(p, 1, "again"));
     EXPECT_EQ(kept(), std::tuple("KNIFE", Ints{1, 25, 600, 2}));
 }
 
-TEST(ChangeHistory, KeepsWhatFitsItsBudgetAndAtLeastTheLastEntries) {
-    Program p = camtest::MakeProgram(32, 60);
-    ChangeHistory h;
-    h.Start("file opened");
+TEST_F(ProgramHistory, KeepsWhatFitsItsBudgetAndAtLeastTheLastEntries) {
+    p = camtest::MakeProgram(32, 60);
     for (int i = 1; i <= 1000; ++i) Edit(h, p, 1 + i % 60, i % 32, i % 1000, i % 1000 + 5, "e" + std::to_string(i));
     EXPECT_EQ(std::pair(h.count(), h.dropped()), std::pair(std::size_t{1001}, 0));  // small changes: all of them fit
     // Changes of every cam of every size: only what fits the budget stays.
@@ -168,17 +163,18 @@ TEST(ChangeHistory, OneChangeCostsTheSameWithFewOrManySizes) {
     EXPECT_LT(cost[0], 1024u);
 }
 
-// ---- The document: one edit path, the saved state derived ------------------------------
-
 Program Model() {
     Program p = camtest::MakeProgram();
     p.CurCam = 2;
     return p;
 }
 
-TEST(CamDocument, SavedExactlyWhenTheFileWouldHoldTheSameBytes) {
+struct EditedDocument : ::testing::Test {
     Program p = Model();
-    CamDocument doc(p);
+    CamDocument doc{p};
+};
+
+TEST_F(EditedDocument, SavedExactlyWhenTheFileWouldHoldTheSameBytes) {
     EXPECT_TRUE(doc.FileSaved());
     const long start = doc.revision();
     Edit(doc, 1, 2, 100, 200, "a");
@@ -196,9 +192,7 @@ TEST(CamDocument, SavedExactlyWhenTheFileWouldHoldTheSameBytes) {
     EXPECT_EQ(std::pair(doc.FileSaved(), Labels(doc.history())), std::pair(false, Entries{"", "a", "b", "c", "back"}));
 }
 
-TEST(CamDocument, AnotherProgramIsOneEntryOrANewHistory) {
-    Program p = Model();
-    CamDocument doc(p);
+TEST_F(EditedDocument, AnotherProgramIsOneEntryOrANewHistory) {
     Edit(doc, 1, 2, 100, 200, "typed");
     Program same = camtest::MakeProgram();
     SetPhase(same, 3, 3, 5, 6);
@@ -216,11 +210,7 @@ TEST(CamDocument, AnotherProgramIsOneEntryOrANewHistory) {
     EXPECT_EQ(std::pair(Labels(doc.history()), doc.FileSaved()), std::pair(Entries{"opened"}, true));
 }
 
-// ---- What the editing commands record --------------------------------------------------
-
-TEST(EditingChanges, APhaseEntryOrADragIsNamedInTheUsersWords) {
-    Program p = Model();
-    CamDocument doc(p);
+TEST_F(EditedDocument, APhaseEntryOrADragIsNamedInTheUsersWords) {
     PhaseEditor ed(p, doc);
     EXPECT_EQ(ed.dragCam(), -1);  // browsing: no row takes a drag
     ed.OpenCam(2);
@@ -254,8 +244,6 @@ TEST(EditingChanges, APhaseEntryOrADragIsNamedInTheUsersWords) {
     EXPECT_EQ(ed.dragCam(), -1);  // another size shown: the cam open is not on the chart
 }
 
-// Each command records what it changed under its name, and coming between a typed phase
-// and its undo it turns the undo off.
 TEST(EditingChanges, SizeCommandsRecordWhatTheyChangedAndEndTheUndo) {
     // command, answer (nullptr: Yes), the change recorded: label, cams and size (0: none)
     const std::vector<std::tuple<Command, const char*, std::string, std::size_t, int>> cases = {
@@ -281,18 +269,13 @@ TEST(EditingChanges, SizeCommandsRecordWhatTheyChangedAndEndTheUndo) {
         answer ? prompt.push(answer) : prompt.push(Answer::Yes);
         ASSERT_TRUE(command(p, doc, prompt).changed);
         const Change& c = h.entry(h.present()).change;
-        EXPECT_EQ(std::tuple(c.label, c.cams.size(), c.size), std::tuple(label, cams, size));
-        EXPECT_FALSE(ed.undoEnabled());
+        EXPECT_EQ(std::tuple(c.label, c.cams.size(), c.size, ed.undoEnabled()), std::tuple(label, cams, size, false));
         EXPECT_FALSE(ed.Undo());
         EXPECT_EQ(h.count(), 3u);
     }
 }
 
-// ---- The History window's rules --------------------------------------------------------
-
-TEST(HistoryForm, PickingShowsRestoreKeepsCloseReturns) {
-    Program p = Model();
-    CamDocument doc(p);
+TEST_F(EditedDocument, PickingShowsRestoreKeepsCloseReturns) {
     doc.Load("file opened", [](CamData&) {});
     Edit(doc, 1, 2, 100, 200, "phase 0100-0200 of cam 3, size 1");
     Edit(doc, 4, 6, 10, 20, "phase 0010-0020 of cam 7, size 4");

@@ -168,11 +168,10 @@ struct Screens : FlashView {
 
 // Questions are answered Yes unless scripted.
 struct FlashFixture : FakeLink, ::testing::Test {
-    FlashFixture() : FakeLink(true) {}
     Screens view;
     camtest::ScratchFolder dir;
 
-    void SetUp() override {
+    FlashFixture() : FakeLink(true) {
         std::tie(p.ComDevice, p.ComSpeed) = std::tuple("/dev/ttyFW", 9600);
         // A device that acknowledges ":FU" and every record after 2 ms.
         port.device = [](FakePort& f, const std::string& w) {
@@ -200,11 +199,10 @@ TEST_F(FlashFixture, UpdateSendsFuThenEveryRecordWithCrAtTheUpdateSpeed) {
     EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].buttons, prompt.asked()[0].icon),
               std::tuple("UPDATE FLASH ?", Buttons::YesNo, Icon::Question));
     const FlashScreen& last = view.shown.back();
-    EXPECT_EQ(std::tie(last.row4, last.row8),
-              std::tuple(" CRC Prog:  A1B2C3  Date Prog: MAR 15 2026", "DEVICE UPDATED WITH  " + dir.file("PX32.Abs")));
     // The lamp green: a line without modem lines cannot tell.
-    EXPECT_EQ(std::tie(last.testLines, last.sentLines, last.sentBytes, last.lamp),
-              std::tuple(4, 4, 32, FlashScreen::Lamp::Green));
+    EXPECT_EQ(std::tie(last.row4, last.row8, last.testLines, last.sentLines, last.sentBytes, last.lamp),
+              std::tuple(" CRC Prog:  A1B2C3  Date Prog: MAR 15 2026", "DEVICE UPDATED WITH  " + dir.file("PX32.Abs"),
+                         4, 4, 32, FlashScreen::Lamp::Green));
     EXPECT_GE(clock.nowMs() - start, kUpdatedShownMs);
     std::vector<int> percents;
     for (const FlashScreen& s : view.shown)
@@ -296,9 +294,8 @@ TEST_F(FlashFixture, NothingIsSentUntilTheUserAndTheDeviceAreReady) {
     EXPECT_THAT(prompt.messages(), ElementsAre("Errore  2 generato da QSerialPort\r/dev/ttyFW: Permission denied"));
     EXPECT_TRUE(port.writes.empty());
 
-    port.failOpen = false;
     PluggingPrompt plugging;
-    plugging.port = &port;
+    std::tie(port.failOpen, plugging.port) = std::tuple(false, &port);
     for (Answer a : {Answer::Yes, Answer::Retry}) plugging.push(a);
     Link pluggedLink{port, clock, plugging};
     ASSERT_EQ(FlashUpdate(p, pluggedLink, file({k16Bytes, kEnd}), view), FlashOutcome::Updated);
@@ -381,15 +378,14 @@ TEST(FirmwareDialog, StartsInTheWorkingFolderThenInTheLastFilesFolder) {
     Program p;
     p.WorkDir = "/home/op/Zeto";
     DialogPrompt prompt;
+    // the file chosen, then the file and folder kept
+    auto choose = [&] { return Strings{ChooseFirmwareFile(p, prompt), p.FwFile, p.FwDir}; };
     prompt.push("/fw/v2/PX32.Abs");
-    EXPECT_EQ(ChooseFirmwareFile(p, prompt), "/fw/v2/PX32.Abs");
-    EXPECT_EQ(std::tie(p.FwFile, p.FwDir), std::tuple("/fw/v2/PX32.Abs", "/fw/v2"));
+    EXPECT_EQ(choose(), (Strings{"/fw/v2/PX32.Abs", "/fw/v2/PX32.Abs", "/fw/v2"}));
     prompt.push("");  // cancelled: the folder stays
-    EXPECT_EQ(ChooseFirmwareFile(p, prompt), "");
-    EXPECT_EQ(p.FwDir, "/fw/v2");
+    EXPECT_EQ(choose(), (Strings{"", "/fw/v2/PX32.Abs", "/fw/v2"}));
     prompt.push(std::optional<std::string>("/" + std::string(2001, 'x')));  // longer than a path may be
-    EXPECT_EQ(ChooseFirmwareFile(p, prompt), "");
-    EXPECT_EQ(p.FwFile, "/fw/v2/PX32.Abs");
+    EXPECT_EQ(choose(), (Strings{"", "/fw/v2/PX32.Abs", "/fw/v2"}));
     ASSERT_EQ(prompt.requests.size(), 3u);
     const FileRequest& first = prompt.requests[0];
     EXPECT_EQ((Strings{first.title, first.folder, prompt.requests[1].folder}),

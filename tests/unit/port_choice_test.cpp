@@ -1,6 +1,5 @@
-// Port names, the form model of the port window, the port list of `camctl ports` and the
-// network ports with the telnet stream of rfc2217:// ports. The wire bytes are restated from
-// RFC 854 and RFC 2217 here, not taken from the code under test.
+// Port names, the port window, `camctl ports` and network ports with their telnet stream. The
+// wire bytes are restated from RFC 854 and RFC 2217 here, not taken from the code under test.
 #include "core/link/port_choice.h"
 #include "core/link/network_port_name.h"
 #include "core/link/port_listing.h"
@@ -21,22 +20,21 @@ TEST(PortName, ComNumbersAndPaths) {
     Program p;
     // A port number shows as COMn; a path, as itself.
     auto names = [&p] { return PortDisplayName(p) + "|" + PortSystemName(p); };
+    auto set = [&](const char* typed) {
+        const bool taken = SetPortName(p, typed);
+        return (taken ? "taken|" : "refused|") + names();
+    };
     p.ComPort = 1;
     EXPECT_EQ(names(), "COM1|/dev/ttyS0");
-    EXPECT_TRUE(SetPortName(p, " /dev/ttyUSB0 "));
-    EXPECT_EQ(names(), "/dev/ttyUSB0|/dev/ttyUSB0");
-    EXPECT_TRUE(SetPortName(p, "COM12"));
-    EXPECT_EQ(names(), "COM12|/dev/ttyS11");
-    EXPECT_TRUE(SetPortName(p, "/dev/ttyS2"));  // the COM3 of this machine
-    EXPECT_EQ(names(), "COM3|/dev/ttyS2");
-    EXPECT_FALSE(SetPortName(p, "  "));
-    EXPECT_EQ(names(), "COM3|/dev/ttyS2");
+    EXPECT_EQ(set(" /dev/ttyUSB0 "), "taken|/dev/ttyUSB0|/dev/ttyUSB0");
+    EXPECT_EQ(set("COM12"), "taken|COM12|/dev/ttyS11");
+    EXPECT_EQ(set("/dev/ttyS2"), "taken|COM3|/dev/ttyS2");  // the COM3 of this machine
+    EXPECT_EQ(set("  "), "refused|COM3|/dev/ttyS2");
     const std::vector<std::pair<const char*, std::optional<long>>> numbers = {
         {"COM0", std::nullopt}, {"COMX", std::nullopt},   {"COM7", 7},           {"com4", 4},
         {"Com256", 256},        {"COM257", std::nullopt}, {"COM", std::nullopt}, {"CON4", std::nullopt}};
     for (auto [name, n] : numbers) EXPECT_EQ(ComNumber(name), n) << name;
-    EXPECT_TRUE(SetPortName(p, "com4"));  // typed in lower case, the same port as COM4
-    EXPECT_EQ(names(), "COM4|/dev/ttyS3");
+    EXPECT_EQ(set("com4"), "taken|COM4|/dev/ttyS3");  // typed in lower case, the same port as COM4
 }
 
 TEST(PortLocks, LockFilesAndFlockHoldersAreRead) {
@@ -104,8 +102,7 @@ TEST_F(PortChoiceFixture, TypedPortsUnknownSpeedsAndNoPorts) {
     c.typePort("COM10");
     EXPECT_EQ(c.portIndex(), 0);
     // An empty list keeps the port.
-    EXPECT_EQ(PortChoice(p, {}).portIndex(), -1);
-    EXPECT_EQ(p.ComPort, 10);
+    EXPECT_EQ((std::vector<long>{PortChoice(p, {}).portIndex(), p.ComPort}), (std::vector<long>{-1, 10}));
 }
 
 TEST(PortListing, StableNamesAccessAndTable) {
@@ -115,9 +112,8 @@ TEST(PortListing, StableNamesAccessAndTable) {
     std::filesystem::create_symlink("../ttyUSB1", dev.file("by-id/usb-FTDI_FT232R_A1-if00-port0"));
     std::filesystem::create_symlink("../gone", dev.file("by-id/usb-old"));  // leads nowhere: left out
     const auto names = StableNames(dev.file("by-id"));
-    EXPECT_EQ(names.size(), 1u);
+    EXPECT_EQ(std::pair(names.size(), StableNames(dev.file("none")).size()), std::pair(std::size_t{1}, std::size_t{0}));
     EXPECT_EQ(names.count(std::filesystem::canonical(usb1).string()), 1u);
-    EXPECT_EQ(StableNames(dev.file("none")).size(), 0u);
 
     EXPECT_EQ(AccessText(true, "dialout", true), "yes");
     EXPECT_EQ(AccessText(false, "dialout", true), "no: not in group dialout");
@@ -156,10 +152,9 @@ TEST(NetworkPortName, WellFormedAndMalformedNames) {
         }
     }
     // "tcp://x" is malformed, still never a device path.
-    EXPECT_EQ(std::tuple(IsNetworkPortName("tcp://x"), IsNetworkPortName("COM3")), std::tuple(true, false));
-    EXPECT_EQ(
-        (std::vector<bool>{SpeedApplies("tcp://h:1"), SpeedApplies("rfc2217://h:1"), SpeedApplies("/dev/ttyUSB0")}),
-        (std::vector<bool>{false, true, true}));
+    EXPECT_EQ((std::vector<bool>{IsNetworkPortName("tcp://x"), IsNetworkPortName("COM3"), SpeedApplies("tcp://h:1"),
+                                 SpeedApplies("rfc2217://h:1"), SpeedApplies("/dev/ttyUSB0")}),
+              (std::vector<bool>{true, false, false, true, true}));
 }
 
 // IAC SB COM-PORT-OPTION(44) code value IAC SE.
@@ -198,9 +193,7 @@ TEST(TelnetSession, ServerBytesGiveTheLineAndTheRepliesOwed) {
         std::string data;
         // Byte by byte: a command split between two reads is still one command.
         for (char c : from) t.receive(std::string(1, c), data);
-        EXPECT_EQ(data, line);
-        EXPECT_EQ(t.takeReplies(), owed);
-        EXPECT_EQ(t.takeReplies(), "");
+        EXPECT_EQ((Strings{data, t.takeReplies(), t.takeReplies()}), (Strings{line, owed, ""}));
     }
 }
 

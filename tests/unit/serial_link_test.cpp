@@ -70,8 +70,7 @@ TEST_F(LinkFixture, OpenPortSetsSpeedAndHandshakeAndKeepsAnOpenPortOpen) {
     std::tie(port.hungUp, port.failOpen) = std::tuple(true, true);
     p.ComDevice.clear();
     EXPECT_FALSE(OpenPort(p, link).ok());
-    EXPECT_EQ(link.PortStatus, 2);
-    ASSERT_EQ(prompt.asked().size(), 1u);
+    ASSERT_EQ(std::pair(link.PortStatus, prompt.asked().size()), std::pair(2, std::size_t{1}));
     EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].title, prompt.asked()[0].icon),
               std::tuple("Errore  2 generato da QSerialPort\rCOM3: Permission denied", "Errore su COM3", Icon::Stop));
     // A command on a port that does not open writes nothing.
@@ -232,8 +231,6 @@ TEST_F(LinkFixture, BytesAfterTheChecksumAreKeptForTheNextBlock) {
     EXPECT_EQ(port.written, "\x06\x06\x06");
 }
 
-// ---- identification
-
 using Model = std::array<int, 4>;  // cams, sizes, messages, encoders
 
 // Brand at position 16: cams at 5, sizes at 8, messages at 11, encoders at 54.
@@ -306,13 +303,12 @@ TEST(IdentifyDevice, UnsupportedRepliesKeepTheFieldsAcceptedBeforeThem) {
 // echo is no answer either, but the line is alive: nothing is said and the port stays open.
 TEST(IdentifyDevice, NoAnswerIsNotFound) {
     // name, device, CTS, what is written, whether the line answered (nothing said, the port stays open)
-    const Device unplugged = [](FakePort& f, const std::string&) { f.unplugAfter(200); };
-    const Device echo = [](FakePort& f, const std::string& w) { f.reply(w, 1); };
     const std::vector<std::tuple<const char*, Device, LineState, std::string, bool>> cases = {
         {"silent", nullptr, LineState::Unknown, "?M\x8C\r", false},
         {"CTS absent", nullptr, LineState::NotAsserted, "", false},
-        {"port lost", unplugged, LineState::Unknown, "?M\x8C\r", false},
-        {"echo", echo, LineState::Unknown, "?M\x8C\r", true},
+        {"port lost", [](FakePort& f, const std::string&) { f.unplugAfter(200); }, LineState::Unknown, "?M\x8C\r",
+         false},
+        {"echo", [](FakePort& f, const std::string& w) { f.reply(w, 1); }, LineState::Unknown, "?M\x8C\r", true},
     };
     for (const auto& [name, device, cts, written, alive] : cases) {
         SCOPED_TRACE(name);
@@ -326,13 +322,10 @@ TEST(IdentifyDevice, NoAnswerIsNotFound) {
             EXPECT_EQ(id.ended(), std::tuple(true, std::vector<bool>{}, Strings{}));
             continue;
         }
-        EXPECT_EQ(std::tuple(id.port.isOpen(), id.prompt.messages()),
-                  std::tuple(false, Strings{"KLM NOT FOUND\rCONTROL WIRING"}));
-        EXPECT_EQ(std::tie(id.prompt.asked()[0].icon, id.prompt.asked()[0].buttons),
-                  std::tuple(Icon::Information, Buttons::Ok));
-        if (!written.empty()) {
-            EXPECT_TRUE(id.p.ReadError);
-        }
+        EXPECT_EQ(std::tuple(id.port.isOpen(), id.prompt.messages(), id.prompt.asked()[0].icon,
+                             id.prompt.asked()[0].buttons, id.p.ReadError),
+                  std::tuple(false, Strings{"KLM NOT FOUND\rCONTROL WIRING"}, Icon::Information, Buttons::Ok,
+                             !written.empty()));
     }
 }
 
@@ -352,18 +345,16 @@ TEST_F(IdentifyFixture, MissingBrandIsAskedTenMoreTimesThenUnsupported) {
 }
 
 TEST(ReadIdentification, FieldsAreReadOnlyInsideTheReply) {
-    EXPECT_EQ(ReadIdentification("").verdict, IdentifyReading::NoBrand);
-    EXPECT_EQ(ReadIdentification("ZETO").verdict, IdentifyReading::NoBrand);
-    // A brand in the first five characters counts as missing (asked again), not as unsupported.
-    EXPECT_EQ(ReadIdentification("ZETO 32C60F255M CAM PROGRAMMER X9K31 FW 2.0.2 ENC2 AND MORE").verdict,
-              IdentifyReading::NoBrand);
-    EXPECT_EQ(ReadIdentification("123456ZETO").verdict, IdentifyReading::Unsupported);
-    EXPECT_EQ(ReadIdentification("KLM 32C60F255M ZETO").verdict, IdentifyReading::Unsupported);
-    // The line ends at its first CR: what follows is no encoder digit.
-    EXPECT_EQ(ReadIdentification(kReply.substr(0, 53) + "\r2").verdict, IdentifyReading::Unsupported);
-    IdentifyReading r = ReadIdentification(kReply);
-    EXPECT_EQ(r.verdict, IdentifyReading::Supported);
-    EXPECT_EQ(r.encoders, 2);
+    auto verdict = [](const std::string& line) { return ReadIdentification(line).verdict; };
+    // A brand in the first five characters counts as missing (asked again), not as unsupported. The line
+    // ends at its first CR: what follows is no encoder digit.
+    EXPECT_EQ((std::vector{
+                  verdict(""), verdict("ZETO"), verdict("ZETO 32C60F255M CAM PROGRAMMER X9K31 FW 2.0.2 ENC2 AND MORE"),
+                  verdict("123456ZETO"), verdict("KLM 32C60F255M ZETO"), verdict(kReply.substr(0, 53) + "\r2")}),
+              (std::vector{IdentifyReading::NoBrand, IdentifyReading::NoBrand, IdentifyReading::NoBrand,
+                           IdentifyReading::Unsupported, IdentifyReading::Unsupported, IdentifyReading::Unsupported}));
+    const IdentifyReading r = ReadIdentification(kReply);
+    EXPECT_EQ(std::pair(r.verdict, r.encoders), std::pair(IdentifyReading::Supported, 2));
 }
 
 }  // namespace

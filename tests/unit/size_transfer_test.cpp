@@ -45,17 +45,13 @@ struct Bench : FakeLink {
     bool nakEnd = false;    // the device answers "END" with NAK
 
     Bench() {
-        p.WorkDir = dir.str();
-        p.TmpFile = dir.file("_._");
+        std::tie(p.WorkDir, p.TmpFile) = std::tuple(dir.str(), dir.file("_._"));
         ResizeTables(p);
-        for (auto [i, text] : std::initializer_list<std::pair<int, const char*>>{{46, "RECEIVING"},
-                                                                                 {47, "TRANSMITTING"},
-                                                                                 {48, "SIZE "},
-                                                                                 {52, "SIZE"},
-                                                                                 {10, " - wrong file format"},
-                                                                                 {98, "RECEIVING MESSAGES"},
-                                                                                 {114, "SENDING MESSAGES"}})
-            p.LngTxt[i] = text;
+        // clang-format off
+        const std::pair<int, const char*> texts[] = {{46, "RECEIVING"}, {47, "TRANSMITTING"}, {48, "SIZE "},
+            {52, "SIZE"}, {10, " - wrong file format"}, {98, "RECEIVING MESSAGES"}, {114, "SENDING MESSAGES"}};
+        // clang-format on
+        for (auto [i, text] : texts) p.LngTxt[i] = text;
         port.device = [this](FakePort& f, const std::string& w) {
             if (w == "?M\x8c\r") return f.reply(idReply, 5);
             const bool start = w == "?FR\xD7\r" || w == "?AR\xD2\r";
@@ -171,8 +167,7 @@ TEST(ExpectedOnDevice, HoldsWhatTheDeviceFormCarries) {
     SetPhase(p, 3, 3, 0, 1024);
     Program e = ExpectedOnDevice(p, 7, 1);
     EXPECT_EQ((Strings{e.CamRemark[0], std::string(TrimBlanks(e.CamRemark[1]))}), (Strings{"KEPT", ""}));
-    int phases = 0;
-    for (int q = 0; q < kPositions; ++q) phases += e.CamPos(1, 2, q);
+    const int phases = std::count(e.CamPos.cam(1, 2), e.CamPos.cam(1, 2) + kPositions, 1);
     // The last one: the data itself is not changed.
     EXPECT_EQ((Ints{e.CamPos(2, 1, 35), phases, e.CamPos(3, 3, 500), e.RotDir, p.RotDir}), (Ints{1, 181, 0, 1, 3}));
     // Held texts differ where the device does not hold the data.
@@ -180,8 +175,6 @@ TEST(ExpectedOnDevice, HoldsWhatTheDeviceFormCarries) {
     Program same = ExpectedOnDevice(e, 7, 1);
     EXPECT_EQ(HeldText(same, 7), HeldText(e, 7));
 }
-
-// ---- reception
 
 TEST_F(TransferFixture, ReceivesIntoTheReceptionFileAndAProgramOfItsOwn) {
     blocks = {"FUNZIONI 32-07", "0000",           "0100640105DC", " FORMATO N. 01", "C 03\"GLUE\"",
@@ -211,7 +204,7 @@ TEST_F(TransferFixture, ReceivesIntoTheReceptionFileAndAProgramOfItsOwn) {
               (Ints{30, 180, 2, 1}));
 }
 
-// Only a whole reception of a model that fits comes back; each fault says why, once.
+// Each fault says why, once.
 TEST(ReceiveProgram, APartialOrMisfitReceptionGivesNothing) {
     const std::string incomplete = "The reception did not end: nothing was taken from the device.";
     // name, the blocks the device sends, what is said
@@ -251,8 +244,6 @@ TEST_F(TransferFixture, ReceptionFileIsNotWrittenThroughALink) {
     EXPECT_FALSE(ReceiveProgram(p, link, view, std::nullopt));
     EXPECT_EQ(dir.read("victim"), "keep");
 }
-
-// ---- alarm messages
 
 TEST(MsgWire, LinesToTheDeviceAndFromTheFile) {
     EXPECT_EQ((Strings{MsgWireLine(7, "ALARM"), MsgWireLine(255, ""), MsgWireLine(1, "TWO\rLINES\n")}),

@@ -18,16 +18,14 @@ using ::testing::HasSubstr;
 using camtest::MakeProgram;
 using Ints = std::vector<int>;
 
-TEST(FunctionBlocks, ThirtyTwoCamsOneEncoderWithThreeAdvances) {
+// Delays and ratio do not exist with several encoders; group advances do.
+TEST(FunctionBlocks, AdvancesDelaysAndRatioByCamAndEncoderCount) {
     Program p = MakeProgram(32, 7, 1);
     std::tie(p.AdvOn, p.NAdvCams, p.AdvMs[0], p.AdvMs[1], p.AdvMs[2]) = std::tuple(1, 3, 10, 200, 5);
     std::tie(p.OutSize, p.EncShift, p.RotDir, p.SpeedLimit) = std::tuple(5, 90, 1, 1500);
     EXPECT_THAT(FunctionBlocks(p), ElementsAre("1000", "030AC805", "0509011500"));
-}
 
-// Delays and ratio do not exist with several encoders; group advances do.
-TEST(FunctionBlocks, DelaysAndRatioOnlyWithOneEncoderAndSixteenCams) {
-    Program p = MakeProgram(32, 7, 1);
+    p = MakeProgram(32, 7, 1);
     std::tie(p.DelayOn, p.Delay17_20, p.Delay21_24, p.RatioOn, p.Ratio25_32) = std::tuple(1, 5, 210, 1, 3);
     EXPECT_THAT(FunctionBlocks(p), ElementsAre("0110", "05D2", "0300", "0000000000"));
 
@@ -88,6 +86,7 @@ TEST(TransmitLosses, AlwaysOnCamsWideValuesAndRemarks) {
 }
 
 struct Reception : ::testing::Test {
+    Program p = MakeProgram(32, 7, 1);
     ScriptedPrompt prompt;
     ReceptionResult Parse(Program& p, const std::string& text, int remembered) {
         LineSource in(text);
@@ -96,7 +95,6 @@ struct Reception : ::testing::Test {
 };
 
 TEST_F(Reception, ThirtyTwoCamsOneEncoder) {
-    Program p = MakeProgram(32, 7, 1);
     auto r = Parse(p,
                    "FUNZIONI 32-07\r\n"
                    "01000101\r\n"      // advances on, delays off, ratio on, ratio 17-32 on
@@ -118,7 +116,7 @@ TEST_F(Reception, ThirtyTwoCamsOneEncoder) {
 }
 
 TEST_F(Reception, GroupAdvancesWithSeveralEncodersAndClamps) {
-    Program p = MakeProgram(32, 7, 2);
+    p = MakeProgram(32, 7, 2);
     auto r = Parse(p, "FUNZIONI 32-07\r\n01FF0102D2\r\n01C8\r\n08FFFF02FFFF000100000401\r\nEND\r\n", 32);
     EXPECT_TRUE(r.accepted);
     EXPECT_EQ((Ints{p.DelayOn, p.AdvMs[16], p.AdvMs[20], p.AdvMs[24], p.AdvMs[28], p.AdvMs[0]}),
@@ -131,7 +129,7 @@ TEST_F(Reception, GroupAdvancesWithSeveralEncodersAndClamps) {
 }
 
 TEST_F(Reception, SixteenCamDeviceTurnsAdvancesOnWithTheirCountLimitedToTheCams) {
-    Program p = MakeProgram(16, 15, 1);
+    p = MakeProgram(16, 15, 1);
     EXPECT_TRUE(Parse(p, "FUNZIONI 16-15\r\n0214FF\r\n00000000000\r\nEND\r\n", 16).accepted);
     EXPECT_EQ((Ints{p.AdvOn, p.NAdvCams, p.AdvMs[0], p.AdvMs[1]}), (Ints{1, 2, 20, 210}));
     Parse(p, "FUNZIONI 16-15\r\n40\r\n00000000000\r\nEND\r\n", 16);
@@ -145,21 +143,19 @@ TEST_F(Reception, SixteenCamDeviceTurnsAdvancesOnWithTheirCountLimitedToTheCams)
 TEST_F(Reception, WrongCamCountLeavesTheFunctionsBlock) {
     for (const char* header : {"FUNZIONI 16-15", "FUNZIONI 32 15", "-", ""}) {
         SCOPED_TRACE(header);
-        Program p = MakeProgram(32, 7, 1);
+        p = MakeProgram(32, 7, 1);
         p.SpeedLimit = 77;
         prompt.clear();
         EXPECT_FALSE(Parse(p, std::string(header) + "\r\n0000\r\n0000000000\r\nEND\r\n", 32).accepted);
         EXPECT_THAT(prompt.messages(), ElementsAre(HasSubstr("WRONG DSP  C.")));
         EXPECT_EQ(p.SpeedLimit, 77);
     }
-    Program p = MakeProgram(32, 7, 1);
     prompt.clear();
     Parse(p, "FUNZIONI 16-15\r\n", 32);
     EXPECT_EQ(prompt.messages()[0], "WRONG DSP  C.16");
 }
 
 TEST_F(Reception, EndBeforeAllSizesAndSizesOutsideTheModel) {
-    Program p = MakeProgram(32, 7, 1);
     auto r = Parse(p,
                    "FUNZIONI 32-07\r\n0000\r\n0000000000\r\n"
                    " FORMATO N. 03\r\nC 01\r\n 0010 0020\r\n"
