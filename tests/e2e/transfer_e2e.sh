@@ -242,8 +242,7 @@ msg_usage)
                 "msg-send --port /dev/null --msgs 3 a.Msg" "msg-list --port /dev/null a.Msg"; do
         run $args; expect_status 2
     done
-    check "msg-list missing.Msg" 1 - "camctl: missing.Msg: no such file"
-    check "msg-send --port /dev/null missing.Msg" 1 - "camctl: missing.Msg: no such file"
+    for c in msg-list "msg-send --port /dev/null"; do check "$c missing.Msg" 1 - "camctl: missing.Msg: no such file"; done
     run --help; expect_status 0
     grep -q "camctl msg-receive" out || fail "--help lists no message commands"
     ;;
