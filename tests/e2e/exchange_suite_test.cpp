@@ -122,8 +122,7 @@ TEST_P(Exchange, SizesGoAndComeBack) {
     ASSERT_EQ(std::tuple(sent.sent, sent.sizes, prompt.messages()), std::tuple(true, 7, Strings{}));
 
     Program back;
-    back.Port() = p.Port();
-    back.TmpFile = p.TmpFile;
+    std::tie(back.Port(), back.TmpFile) = std::tuple(p.Port(), p.TmpFile);
     const auto received = ReceiveProgram(back, *link, view, 32);
     ASSERT_TRUE(received) << received.reason();
     EXPECT_EQ(CamFileText(received->data), CamFileText(p));
