@@ -65,8 +65,7 @@ struct OnCamsim : ::testing::Test {
         s.exeDir = QCoreApplication::applicationDirPath().toStdString();
         s.documentsDir = s.homeDir = dir.str();
         s.singleInstance = s.writeOptions = false;  // no instance lock, no options file written
-        std::tie(s.commandLine.port, s.commandLine.file) = std::tuple(sim.port(), file);
-        s.askDevice = file.empty();
+        std::tie(s.commandLine.port, s.commandLine.file, s.askDevice) = std::tuple(sim.port(), file, file.empty());
         auto window = std::make_unique<MainWindow>(p, prompt, s);
         ConnectDevice(*window, p, prompt, port);
         return window;

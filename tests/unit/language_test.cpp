@@ -119,8 +119,7 @@ TEST_F(LoadLanguageTest, MissingScriptIsReportedAndAnotherChosen) {
 TEST(DefaultLanguageScript, FoundBesideTheExecutableFirstWhereTheTestProgramHasTheShippedOne) {
     camtest::ScratchFolder dir;
     const std::string beside = dir.write("Z32px_ENG.SCR", "x\"\r\n");
-    EXPECT_EQ(cam::FindDefaultLanguageScript(dir.str()), beside);
-    EXPECT_EQ(cam::FindDefaultLanguageScript(dir.str() + "/"), beside);
+    for (const std::string& d : {dir.str(), dir.str() + "/"}) EXPECT_EQ(cam::FindDefaultLanguageScript(d), beside) << d;
     camtest::ScratchFolder empty;
     const std::string found = cam::FindDefaultLanguageScript(empty.str());
     EXPECT_EQ(found.find(empty.str()), std::string::npos) << "only the installed copy may be found";
