@@ -208,8 +208,7 @@ PY
     grep -qF 'C 05"=1+1"' formula.Cam || fail "the remark did not come back as it was"
     run export --csv "$sample" -; expect_status 0
     cmp out demo.csv || fail "standard output differs from the file"
-    run export --csv --json "$sample" x; expect_status 2
-    run export "$sample" x; expect_status 2
+    for args in "--csv --json $sample x" "$sample x"; do check "export $args" 2 -; done
     run export --csv "$sample" no/such/folder/x.csv; expect_status 1
     ;;
 export_json)

@@ -79,20 +79,16 @@ TEST(CamsimSession, TakesATransmissionAndGivesItBackInItsOwnLayout) {
 TEST(CamsimSession, RefusesWhatDoesNotFitAndKeepsItsMemoryUntilEnd) {
     Device d(Opts({32, 7, 255, 1}));
     d.receive(kFw);
-    EXPECT_EQ(Bytes(d.receive(Frame("10000"))), kNakS);        // flags are 4 characters
-    EXPECT_EQ(Bytes(d.receive(FrameOf("0000", 'X'))), kNakS);  // bad check character
-    EXPECT_EQ(Bytes(d.receive(Frame("END"))), kNakS);          // the functions block is not complete
-    EXPECT_EQ(Bytes(d.receive(Frame("0000"))), kAckS);
-    EXPECT_EQ(Bytes(d.receive(Frame("33"))), kNakS);  // not an encoder-1 block
-    EXPECT_EQ(Bytes(d.receive(Frame("0100010000"))), kAckS);
-    EXPECT_EQ(Bytes(d.receive(Frame(" 0100 0200"))), kNakS);  // a phase before any size
-    EXPECT_EQ(Bytes(d.receive(Frame("F08"))), kNakS);         // the device has 7 sizes
-    EXPECT_EQ(Bytes(d.receive(Frame("F02"))), kAckS);
-    EXPECT_EQ(Bytes(d.receive(Frame(" 0100 0200"))), kNakS);  // a phase before its cam
-    EXPECT_EQ(Bytes(d.receive(Frame("C 33"))), kNakS);        // the device has 32 cams
-    EXPECT_EQ(Bytes(d.receive(Frame("C 01"))), kAckS);
-    EXPECT_EQ(Bytes(d.receive(Frame(" 0100 1024"))), kNakS);  // positions end at 1023
-    EXPECT_EQ(Bytes(d.receive(Frame(" 0100 0200"))), kAckS);
+    // Refused in turn: flags of 5 characters, a bad check character, END before the functions block is
+    // complete, no encoder-1 block, a phase before any size, size 8 of 7, a phase before its cam, cam 33 of
+    // 32, position 1024.
+    const std::vector<std::pair<std::string, std::string>> blocks = {
+        {Frame("10000"), kNakS},      {FrameOf("0000", 'X'), kNakS}, {Frame("END"), kNakS},
+        {Frame("0000"), kAckS},       {Frame("33"), kNakS},          {Frame("0100010000"), kAckS},
+        {Frame(" 0100 0200"), kNakS}, {Frame("F08"), kNakS},         {Frame("F02"), kAckS},
+        {Frame(" 0100 0200"), kNakS}, {Frame("C 33"), kNakS},        {Frame("C 01"), kAckS},
+        {Frame(" 0100 1024"), kNakS}, {Frame(" 0100 0200"), kAckS}};
+    for (const auto& [block, reply] : blocks) EXPECT_EQ(Bytes(d.receive(block)), reply) << block;
     // A new command before "END": the transmission is dropped.
     d.receive(kM);
     EXPECT_EQ(std::tuple(d.memory().sizes[1].size(), d.memory().functions.outSize), std::tuple(0u, 0));
@@ -117,8 +113,7 @@ TEST(CamsimState, SurvivesSaveAndLoadAndRefusesADamagedFile) {
     m.functions = {.advOn = 1, .advances = {1, 210}, .shift = {999, 0, 7}, .speedLimit = 9999};
     m.sizes[6].push_back({32, true, "a \"b\" \xE9 ", {{1000, 24}, {0, 1}}});
     m.sizes[0].push_back({1, false, "", {}});
-    m.messages[0] = "a \"b\" \xE9";
-    m.messages[179] = "LAST";
+    std::tie(m.messages[0], m.messages[179]) = std::tuple("a \"b\" \xE9", "LAST");
     ASSERT_EQ(SaveState(m, path), "");
     DeviceMemory back;
     std::string error;

@@ -62,8 +62,7 @@ struct DeviceLine {
 class Exchange : public ::testing::TestWithParam<Line> {
 protected:
     void SetUp() override {
-        p.WorkDir = dir.str();
-        p.TmpFile = dir.file("_._");
+        std::tie(p.WorkDir, p.TmpFile) = std::tuple(dir.str(), dir.file("_._"));
         ResizeTables(p);
     }
     void TearDown() override {
@@ -115,22 +114,15 @@ TEST_P(Exchange, EchoIsRefusedQuietly) {
 TEST_P(Exchange, SizesGoAndComeBack) {
     Start({"--model", "32x7x255x1"});
     p.NEncoders = p.AdvOn = p.DelayOn = 1;
-    p.NAdvCams = 3;
-    p.AdvMs[0] = 10;
-    p.AdvMs[2] = 200;
-    p.Delay21_24 = 7;
-    p.OutSize = 2;
-    p.EncShift = 500;
-    p.SpeedLimit = 1500;
+    std::tie(p.NAdvCams, p.AdvMs[0], p.AdvMs[2], p.Delay21_24) = std::tuple(3, 10, 200, 7);
+    std::tie(p.OutSize, p.EncShift, p.SpeedLimit, p.CamRemark[2]) = std::tuple(2, 500, 1500, "GLUE");
     for (auto [size, cam, on, off] : {std::array{1, 2, 100, 200}, {1, 2, 1000, 24}, {7, 31, 0, 512}})
         SetPhase(p, size, cam, on, off);
-    p.CamRemark[2] = "GLUE";
     const TransmitResult sent = SizeTransmit(p, *link, view);
     ASSERT_EQ(std::tuple(sent.sent, sent.sizes, prompt.messages()), std::tuple(true, 7, Strings{}));
 
     Program back;
-    back.Port() = p.Port();
-    back.TmpFile = p.TmpFile;
+    std::tie(back.Port(), back.TmpFile) = std::tuple(p.Port(), p.TmpFile);
     const auto received = ReceiveProgram(back, *link, view, 32);
     ASSERT_TRUE(received) << received.reason();
     EXPECT_EQ(CamFileText(received->data), CamFileText(p));
@@ -159,8 +151,7 @@ TEST_F(OverPty, SimulatorStoppedBetweenExchanges) {
     ASSERT_TRUE(identifyOn(sim));
     sim.stop();
     prompt.clear();
-    EXPECT_FALSE(IdentifyDevice(p, link));
-    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ((std::vector<bool>{IdentifyDevice(p, link), port.isOpen()}), (std::vector<bool>{false, false}));
     // The port opened anew fails: its error names the port, and no device is said to be missed.
     ASSERT_THAT(prompt.messages(),
                 ElementsAre(AllOf(StartsWith("Errore "), HasSubstr(sim.port() + ": There is no such port."))));
@@ -187,8 +178,7 @@ TEST_F(OverPty, PortOpenedOnOneThreadServesAnExchangeOnAnother) {
     port.moveToThread(worker.get());
     worker->start();
     worker->wait();
-    EXPECT_TRUE(found);
-    EXPECT_TRUE(IdentifyDevice(p, link));  // and back on this thread
+    EXPECT_EQ((std::vector<bool>{found, IdentifyDevice(p, link)}), (std::vector<bool>{true, true}));  // and back here
 }
 
 }  // namespace

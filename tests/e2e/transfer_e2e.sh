@@ -98,8 +98,7 @@ state)
     # Another run of the simulator on the same folder is the same device.
     mkdir dev
     start_sim --model 32x7x255x1 --baud 0 --state dev
-    run send --port "$port" "$data/one_encoder.Cam"; expect_status 0
-    run msg-send --port "$port" "$msg"; expect_status 0
+    for args in "send --port $port $data/one_encoder.Cam" "msg-send --port $port $msg"; do check "$args" 0 -; done
     restart_sim --model 32x7x255x1 --baud 0 --state dev
     run receive --port "$port" back.Cam; expect_status 0
     same_bytes "$data/one_encoder.Cam" back.Cam
@@ -242,8 +241,7 @@ msg_usage)
                 "msg-send --port /dev/null --msgs 3 a.Msg" "msg-list --port /dev/null a.Msg"; do
         run $args; expect_status 2
     done
-    check "msg-list missing.Msg" 1 - "camctl: missing.Msg: no such file"
-    check "msg-send --port /dev/null missing.Msg" 1 - "camctl: missing.Msg: no such file"
+    for c in msg-list "msg-send --port /dev/null"; do check "$c missing.Msg" 1 - "camctl: missing.Msg: no such file"; done
     run --help; expect_status 0
     grep -q "camctl msg-receive" out || fail "--help lists no message commands"
     ;;

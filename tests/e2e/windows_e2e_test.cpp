@@ -47,9 +47,7 @@ struct OnCamsim : ::testing::Test {
         EXPECT_FALSE(sim.port().empty());
         Program q;
         ResizeTables(q);
-        q.ComDevice = sim.port();
-        q.WorkDir = dir.str();
-        q.TmpFile = dir.file("_._");
+        std::tie(q.ComDevice, q.WorkDir, q.TmpFile) = std::tuple(sim.port(), dir.str(), dir.file("_._"));
         return q;
     }
     // The device is given the sizes of the cam file, changed by `change` first.
@@ -67,9 +65,7 @@ struct OnCamsim : ::testing::Test {
         s.exeDir = QCoreApplication::applicationDirPath().toStdString();
         s.documentsDir = s.homeDir = dir.str();
         s.singleInstance = s.writeOptions = false;  // no instance lock, no options file written
-        s.commandLine.port = sim.port();
-        s.commandLine.file = file;
-        s.askDevice = file.empty();
+        std::tie(s.commandLine.port, s.commandLine.file, s.askDevice) = std::tuple(sim.port(), file, file.empty());
         auto window = std::make_unique<MainWindow>(p, prompt, s);
         ConnectDevice(*window, p, prompt, port);
         return window;
@@ -222,8 +218,7 @@ TEST_F(OnCamsim, UpdateFlashFromTheMainWindowLeavesTheSizesAsTheyWere) {
 
 TEST_F(OnCamsim, FlashWindowEndsShowingTheUpdatedFileWithTheBarFull) {
     SimProcess sim({"--baud", "0"});
-    p.ComDevice = sim.port();
-    p.ComSpeed = 2400;  // the update runs at its own speed
+    std::tie(p.ComDevice, p.ComSpeed) = std::tuple(sim.port(), 2400);  // the update runs at its own speed
     FlashWindow window;
     FlashOutcome outcome = FlashOutcome::FileRefused;
     LinkRunner(p, port, prompt, nullptr)  // Yes to "UPDATE FLASH ?"
@@ -238,8 +233,7 @@ TEST_F(OnCamsim, FlashWindowEndsShowingTheUpdatedFileWithTheBarFull) {
 TEST_F(OnCamsim, MessagesReceivedEditedSentAndReceivedShowTheEdit) {
     SimProcess sim({"--model", "32x7x180x1", "--baud", "0"});
     p = onLine(sim);
-    p.AlarmMsg[1] = "MOTOR OVERLOAD";
-    p.AlarmMsg[3] = "FROM THE WINDOW";
+    std::tie(p.AlarmMsg[1], p.AlarmMsg[3]) = std::tuple("MOTOR OVERLOAD", "FROM THE WINDOW");
     MsgWindow sender(p, prompt, &port);
     sender.show();
     sender.action("c_Trans")->trigger();
@@ -256,8 +250,7 @@ TEST_F(OnCamsim, MessagesReceivedEditedSentAndReceivedShowTheEdit) {
     EXPECT_FALSE(MsgSaved(q));  // sent, but in no file of the user's
 
     Program r = onLine(sim);
-    r.NMsgs = 180;
-    r.MsgFile = dir.write("mine.Msg", "");
+    std::tie(r.NMsgs, r.MsgFile) = std::tuple(180, dir.write("mine.Msg", ""));
     MsgWindow w(r, prompt, &port);
     w.show();
     EXPECT_EQ(w.list()->item(4)->text().toStdString(), "005 ");
@@ -288,14 +281,11 @@ TEST_F(OnCamsim, TransmitOfAChosenMessageFileAndItsRefusals) {
 TEST_F(OnCamsim, AFailedMessageReceptionLeavesTheListAndItsFile) {
     SimProcess sim({"--model", "32x7x255x1", "--baud", "0", "--fault", "babble"});
     p = onLine(sim);
-    p.AlarmMsg[1] = "OLD";
-    p.MsgFile = dir.write("mine.Msg", "N. 001 \"OLD\"\r\n");
+    std::tie(p.AlarmMsg[1], p.MsgFile) = std::tuple("OLD", dir.write("mine.Msg", "N. 001 \"OLD\"\r\n"));
     MarkMsgSaved(p);
-    EXPECT_FALSE(RunMsgReceive(p, port, prompt, nullptr));
-    ASSERT_FALSE(prompt.messages().empty());
-    EXPECT_EQ((Strings{prompt.messages().back(), p.AlarmMsg[1], p.MsgFile}),
-              (Strings{"TIMEOUT SERIAL PORT ", "OLD", dir.file("mine.Msg")}));
-    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(ended(RunMsgReceive(p, port, prompt, nullptr)),
+              std::tuple(false, Strings{"TIMEOUT SERIAL PORT "}, false));
+    EXPECT_EQ((Strings{p.AlarmMsg[1], p.MsgFile}), (Strings{"OLD", dir.file("mine.Msg")}));
 }
 
 }  // namespace

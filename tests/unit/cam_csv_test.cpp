@@ -75,8 +75,8 @@ TEST(Utf8Text, EveryWindows1252ByteSurvivesUtf8AndWhatHasNoByteIsRefused) {
     // Windows-1252, an overlong "/", a surrogate, cut short.
     for (const char* bad : {"\xE9t\xE9", "\xC0\xAF", "\xED\xA0\x80", "\xE2\x82"}) EXPECT_FALSE(cam::IsUtf8(bad)) << bad;
     EXPECT_EQ(cam::Utf8ToCp1252("\xE2\x86\x92"), std::nullopt);  // an arrow: no byte for it
-    EXPECT_EQ(cam::ShownAsCp1252("a\xE2\x86\x92\xC3\xA9"), "a?\xE9");
-    EXPECT_EQ(cam::ShownAsCp1252("\xE9t\xE9"), "\xE9t\xE9");
+    EXPECT_EQ((Lines{cam::ShownAsCp1252("a\xE2\x86\x92\xC3\xA9"), cam::ShownAsCp1252("\xE9t\xE9")}),
+              (Lines{"a?\xE9", "\xE9t\xE9"}));
 }
 
 Program Small() { return camtest::MakeExportSample(32); }
@@ -124,13 +124,11 @@ TEST(CamCsv, CamFileToCsvAndBackIsByteForByteTheSame) {
         Program read = camtest::MakeProgram(model->NCams, model->NSizes);
         cam::ScriptedPrompt prompt;
         ASSERT_EQ(cam::ReadCamFile(read, path, prompt), cam::CamFileRead::Complete) << file;
-        EXPECT_TRUE(prompt.asked().empty()) << file;
         const std::string bytes = cam::ReadFileBytes(path, 1 << 20).bytes;
-        EXPECT_EQ(cam::CamFileText(read), bytes) << file;
+        EXPECT_EQ(std::tuple(prompt.asked().size(), cam::CamFileText(read)), std::tuple(0u, bytes)) << file;
         Program back;
         const cam::CsvImport r = cam::ImportCamCsv(back, cam::CamCsvText(read));
-        EXPECT_EQ(std::tuple(r.refusals, r.notes), std::tuple(Lines{}, Lines{})) << file;
-        EXPECT_EQ(cam::CamFileText(back), bytes) << file;
+        EXPECT_EQ(std::tuple(r.refusals, r.notes, cam::CamFileText(back)), std::tuple(Lines{}, Lines{}, bytes)) << file;
     }
     // Whatever a cam file holds: remarks a spreadsheet would take for formulas, longer than the
     // remark box takes, with control characters; values beyond what the device takes.
@@ -262,8 +260,7 @@ TEST(CamCsv, TheModelComesFromTheOptionElseTheTableElse32x7) {
     const std::string semi =
         "\xEF\xBB\xBFsize;cam;remark;on;off\r\n12;16;;1;2\r\n\r\nsetting;value\r\ncams;16\r\nsizes;15\r\n";
     ASSERT_TRUE(cam::ImportCamCsv(p, semi).ok());
-    EXPECT_EQ((Ints{p.NCams, p.NSizes}), (Ints{16, 15}));
-    EXPECT_EQ(Listed(p, 12, 15), (Lines{"F001 0001 0002"}));
+    EXPECT_EQ(std::tuple(p.NCams, p.NSizes, Listed(p, 12, 15)), std::tuple(16, 15, Lines{"F001 0001 0002"}));
     EXPECT_EQ(cam::ImportCamCsv(p, semi, cam::ModelCounts{32, 7}).refusals,
               (Lines{"line 2: size cannot be \"12\" (it takes 1..7)"}));
     ASSERT_TRUE(cam::ImportCamCsv(p, "size,cam,remark,on,off\r\n").ok());

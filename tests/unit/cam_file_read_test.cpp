@@ -8,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <sstream>
 #include <tuple>
@@ -118,18 +119,12 @@ TEST(CamFileWriter, FunctionsBlockForms) {
 // size 1 only, even for a cam without phases; the whole revolution is kept in files but not sent.
 TEST(SizeText, LinesOfACamInAFileAndForTheDevice) {
     cam::Program p = Model(32, 7);
-    cam::SetPhase(p, 1, 5, 1000, 24);
-    cam::SetPhase(p, 1, 5, 500, 600);
-    cam::SetPhase(p, 1, 5, 100, 200);
-    cam::SetPhase(p, 2, 5, 900, 1024);  // ends at 1023: written with OFF 0
-    p.CamRemark[0] = "KNIFE";
-    cam::SetPhase(p, 1, 0, 10, 20);
-    cam::SetPhase(p, 2, 0, 10, 20);
-    cam::SetPhase(p, 2, 1, 0, 1024);
-    p.CamRemark[3] = " Glue \"A\" ";
-    cam::SetPhase(p, 4, 3, 10, 20);
-    p.CamRemark[4] = "   ";  // a blank remark is no remark
-    cam::SetPhase(p, 4, 4, 10, 20);
+    // Size, cam, on, off; 900-1024 ends at 1023: written with OFF 0. A blank remark is no remark.
+    const std::array<int, 4> phases[] = {{1, 5, 1000, 24},  {1, 5, 500, 600}, {1, 5, 100, 200},
+                                         {2, 5, 900, 1024}, {1, 0, 10, 20},   {2, 0, 10, 20},
+                                         {2, 1, 0, 1024},   {4, 3, 10, 20},   {4, 4, 10, 20}};
+    for (auto [size, cam, on, off] : phases) cam::SetPhase(p, size, cam, on, off);
+    std::tie(p.CamRemark[0], p.CamRemark[3], p.CamRemark[4]) = std::tuple("KNIFE", " Glue \"A\" ", "   ");
     const auto file = cam::SizeTextForm::File, device = cam::SizeTextForm::Device;
     // size, cam, form, the phase lines counted, the lines
     const std::vector<std::tuple<int, int, cam::SizeTextForm, int, Texts>> rows = {
@@ -316,8 +311,7 @@ TEST_F(CamFileRead, RefusedFilesNameWhatIsWrong) {
         p.LngTxt[10] = kFormatError;
         cam::SetPhase(p, 1, 0, 10, 20);
         EXPECT_EQ(Read(c.file), cam::CamFileRead::Failed);
-        EXPECT_TRUE(p.ReadError);
-        EXPECT_EQ(prompt.messages(), c.shown);
+        EXPECT_EQ(std::tuple(p.ReadError, prompt.messages()), std::tuple(true, c.shown));
         EXPECT_EQ(std::tie(prompt.asked().at(0).buttons, prompt.asked().at(0).icon), std::tie(c.buttons, c.icon));
         if (c.readNothing) {
             EXPECT_EQ((Ints{On(1, 0, 10), On(1, 0, 3), p.AdvOn, p.AdvMs[0]}), (Ints{1, 0, 0, 0}));
@@ -342,8 +336,8 @@ TEST_F(CamFileRead, MissingFileChangesNothingAndAnUnreadableOneIsReported) {
     EXPECT_EQ((Ints{p.ReadError, p.OutSize, int(prompt.asked().size())}), (Ints{1, 9, 0}));
     p.ReadError = false;
     cam::ReadCamFile(p, dir.str(), prompt);
-    EXPECT_TRUE(p.ReadError);
-    EXPECT_EQ(prompt.messages(), Texts{dir.str() + ": is a folder, not a file"});
+    EXPECT_EQ(std::tuple(p.ReadError, prompt.messages()),
+              std::tuple(true, Texts{dir.str() + ": is a folder, not a file"}));
 }
 
 TEST(SizeBlock, ReadsUntilTheNextSize) {

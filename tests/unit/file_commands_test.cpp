@@ -16,8 +16,10 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using cam::Answer;
 using Lines = std::vector<std::string>;
+using Flags = std::vector<bool>;
 
 struct CountingChooser : cam::ModelChooser {
     void chooseModel(cam::Program& p) override {
@@ -147,8 +149,7 @@ TEST_F(FileCommands, OpenDroppedOpensTheLastFileAfterTheQuestion) {
     const Lines dropped = {CamFileWithPhase("a.Cam"), CamFileWithPhase("b.Cam")};
     Edit();
     prompt.push(Answer::Cancel);
-    EXPECT_FALSE(cam::OpenDropped(p, doc, prompt, dropped, "T").done);
-    EXPECT_FALSE(HasPhase(p));
+    EXPECT_EQ((Flags{cam::OpenDropped(p, doc, prompt, dropped, "T").done, HasPhase(p)}), (Flags{false, false}));
     prompt.push(Answer::Ok);
     EXPECT_TRUE(cam::OpenDropped(p, doc, prompt, dropped, "T").done);
     EXPECT_EQ(std::tuple(p.CamFile, doc.FileSaved()), std::tuple(dropped[1], true));
@@ -158,11 +159,11 @@ TEST_F(FileCommands, OpenCommandLineTakesTheQuotesOffAndAMissingFileKeepsTheTabl
     const std::string path = CamFileWithPhase("with blank.Cam");
     EXPECT_TRUE(cam::OpenCommandLine(p, doc, prompt, "\"" + path + "\"").done);
     EXPECT_EQ(std::tuple(p.CamFile, HasPhase(p)), std::tuple(path, true));
-    EXPECT_FALSE(cam::OpenCommandLine(p, doc, prompt, dir.file("missing.Cam")).done);
     // Something that is there but no file is named for what it is.
-    std::filesystem::create_directory(dir.file("folder.Cam"));
-    EXPECT_FALSE(cam::OpenCommandLine(p, doc, prompt, dir.file("folder.Cam")).done);
-    EXPECT_TRUE(HasPhase(p));
+    fs::create_directory(dir.file("folder.Cam"));
+    EXPECT_EQ((Flags{cam::OpenCommandLine(p, doc, prompt, dir.file("missing.Cam")).done,
+                     cam::OpenCommandLine(p, doc, prompt, dir.file("folder.Cam")).done, HasPhase(p)}),
+              (Flags{false, false, true}));
     EXPECT_EQ(prompt.messages(), (Lines{"File not found:\r" + dir.file("missing.Cam"),
                                         dir.file("folder.Cam") + ": is a folder, not a file"}));
 }
@@ -185,7 +186,7 @@ TEST_F(FileCommands, SaveTellsTheRatioOfCams17To32BeforeItIsLeftOut) {
 }
 
 TEST_F(FileCommands, SaveAsGivesANameWithoutADotCamAndReplacesAFileOnlyAfterYes) {
-    std::filesystem::create_directory(dir.file("dies.v2"));
+    fs::create_directory(dir.file("dies.v2"));
     const std::string existing = dir.write("dies.v2/press.Cam", "keep me");
     Edit();
     p.CamFile = "/before.Cam";
@@ -202,14 +203,12 @@ TEST_F(FileCommands, SaveAsGivesANameWithoutADotCamAndReplacesAFileOnlyAfterYes)
     EXPECT_EQ(std::tuple(p.CamFile, dir.read("dies.v2/press.Cam").substr(0, 8), doc.FileSaved()),
               std::tuple(existing, "FUNZIONI", true));
     prompt.push(dir.file("dies.v2/other.txt"));
-    EXPECT_TRUE(cam::SaveAs(p, doc, prompt));
-    EXPECT_TRUE(std::filesystem::exists(dir.file("dies.v2/other.txt")));
+    EXPECT_EQ((Flags{cam::SaveAs(p, doc, prompt), fs::exists(dir.file("dies.v2/other.txt"))}), (Flags{true, true}));
 }
 
 // Closing with unsaved data: No closes, Cancel stays, Yes closes only when the save succeeded.
 TEST_F(FileCommands, QueryCloseClosesOnlyWhenNothingIsLost) {
-    EXPECT_TRUE(cam::QueryClose(p, doc, prompt, "T"));
-    EXPECT_TRUE(prompt.asked().empty());
+    EXPECT_EQ((Flags{cam::QueryClose(p, doc, prompt, "T"), prompt.asked().empty()}), (Flags{true, true}));
     Edit();
     prompt.push(Answer::No);
     EXPECT_TRUE(cam::QueryClose(p, doc, prompt, "T"));
@@ -219,15 +218,13 @@ TEST_F(FileCommands, QueryCloseClosesOnlyWhenNothingIsLost) {
     // No file yet: the save asks for a name; a failed write is shown with the file and its reason.
     const std::string target = dir.file("no such folder/x.Cam");
     Replies(prompt, Answer::Yes, target, Answer::Ok);
-    EXPECT_FALSE(cam::QueryClose(p, doc, prompt, "T"));
-    EXPECT_FALSE(doc.FileSaved());
+    EXPECT_EQ((Flags{cam::QueryClose(p, doc, prompt, "T"), doc.FileSaved()}), (Flags{false, false}));
     ASSERT_EQ(prompt.messages().size(), 4u);
     const std::string shown = prompt.messages()[3];
     EXPECT_THAT(shown, ::testing::HasSubstr(target));
     EXPECT_GT(shown.size(), target.size() + 30);  // carries a reason besides the name
     Replies(prompt, Answer::Yes, dir.file("x.Cam"));
-    EXPECT_TRUE(cam::QueryClose(p, doc, prompt, "T"));
-    EXPECT_TRUE(std::filesystem::exists(dir.file("x.Cam")));
+    EXPECT_EQ((Flags{cam::QueryClose(p, doc, prompt, "T"), fs::exists(dir.file("x.Cam"))}), (Flags{true, true}));
 }
 
 // The tables of a file just read: a phase and a remark on cam 5.

@@ -16,11 +16,12 @@ namespace {
 
 using cam::ParseLanguageScript;
 using cam::Program;
+using Strings = std::vector<std::string>;
 
 TEST(LanguageScript, LineRules) {
-    const std::vector<std::string> four = {"one", "two", "", "four"};
+    const Strings four = {"one", "two", "", "four"};
     // A script and its texts 1.. that follow; the others up to 500 are empty.
-    const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
+    const std::vector<std::pair<const char*, Strings>> cases = {
         // The first line drops its last character, the others both delimiters.
         {"First text!\r\n\"Hello\"\r\n'single'\r\n\"\"\r\n", {"First text", "Hello", "single", "", ""}},
         // Only the outer delimiters go; bytes are kept.
@@ -41,13 +42,13 @@ TEST(LanguageScript, LineRules) {
         {"one\"\r\n\"two\"\n\"\"\r\n\"four\"\n", four},
         {"one\"\r\"two\"\r\"\"\r\n\"four\"\r", four}};
     for (const auto& [script, texts] : cases) {
-        std::vector<std::string> expected(501);
+        Strings expected(501);
         std::copy(texts.begin(), texts.end(), expected.begin() + 1);
         EXPECT_EQ(ParseLanguageScript(script), expected) << script;
     }
     // Tiny and degenerate inputs give empty texts.
     for (const char* s : {"", "\r", "\n", "\r\n", "\r\n\r\n", "\""})
-        EXPECT_EQ(ParseLanguageScript(s), std::vector<std::string>(501)) << s;
+        EXPECT_EQ(ParseLanguageScript(s), Strings(501)) << s;
     // Six hundred lines load texts 1 to 500.
     std::string script = "T1\"\r\n";
     for (int k = 2; k <= 600; ++k) script += "\"T" + std::to_string(k) + "\"\r\n";
@@ -118,8 +119,7 @@ TEST_F(LoadLanguageTest, MissingScriptIsReportedAndAnotherChosen) {
 TEST(DefaultLanguageScript, FoundBesideTheExecutableFirstWhereTheTestProgramHasTheShippedOne) {
     camtest::ScratchFolder dir;
     const std::string beside = dir.write("Z32px_ENG.SCR", "x\"\r\n");
-    EXPECT_EQ(cam::FindDefaultLanguageScript(dir.str()), beside);
-    EXPECT_EQ(cam::FindDefaultLanguageScript(dir.str() + "/"), beside);
+    for (const std::string& d : {dir.str(), dir.str() + "/"}) EXPECT_EQ(cam::FindDefaultLanguageScript(d), beside) << d;
     camtest::ScratchFolder empty;
     const std::string found = cam::FindDefaultLanguageScript(empty.str());
     EXPECT_EQ(found.find(empty.str()), std::string::npos) << "only the installed copy may be found";
@@ -169,15 +169,13 @@ TEST_F(ShippedScript, IsQuotedCrLfTextWithoutLfAloneOrUtf8) {
 // The Sizes menu's questions are checked in the shipped wording by their own tests, the
 // chart's captions by the main window's; here the joins no other test sees.
 TEST_F(ShippedScript, JoinedFormsReadAsIntended) {
-    EXPECT_EQ(p.Text(74).substr(0, 1) + cam::D2(5) + p.Text(69).substr(0, 1) + cam::D2(3), "S05C03");
-    EXPECT_EQ(p.Text(33) + "1024 32C-07F  255-Msg ", "CAM PROGRAMMER 1024 32C-07F  255-Msg ");
-    EXPECT_EQ(p.Text(34) + "1024", "The phase shift must not exceed 1024");
-    EXPECT_EQ(p.Text(48) + "03", "Receiving size 03");
-    EXPECT_EQ(p.Text(52) + " 3", "Sending size 3");
-    EXPECT_EQ(p.Text(56) + "(*.Msg)", "Message file (*.Msg)");
-    EXPECT_EQ(p.Text(73) + "(*.*)", "All files (*.*)");
-    EXPECT_EQ(p.Text(132) + " N." + cam::CStr(3), "Cam remark N.3");
-    EXPECT_EQ("CAM FUNCTIONS 7" + p.Text(10), "CAM FUNCTIONS 7 - wrong file format");
+    EXPECT_EQ((Strings{p.Text(74).substr(0, 1) + cam::D2(5) + p.Text(69).substr(0, 1) + cam::D2(3),
+                       p.Text(33) + "1024 32C-07F  255-Msg ", p.Text(34) + "1024", p.Text(48) + "03", p.Text(52) + " 3",
+                       p.Text(56) + "(*.Msg)", p.Text(73) + "(*.*)", p.Text(132) + " N." + cam::CStr(3),
+                       "CAM FUNCTIONS 7" + p.Text(10)}),
+              (Strings{"S05C03", "CAM PROGRAMMER 1024 32C-07F  255-Msg ", "The phase shift must not exceed 1024",
+                       "Receiving size 03", "Sending size 3", "Message file (*.Msg)", "All files (*.*)",
+                       "Cam remark N.3", "CAM FUNCTIONS 7 - wrong file format"}));
 }
 
 // camdesk's own texts travel in the shipped script in their built-in wording, each under a

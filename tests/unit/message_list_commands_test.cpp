@@ -223,13 +223,12 @@ TEST_F(MsgCommands, ModifyLabelPreviewRowsAndTheEdit) {
     // OK takes the text, cut to 40 characters; Clear keeps the message.
     p.AlarmMsg[7] = "OLD";
     MarkMsgSaved(p);
-    BeginMsgEdit(p, 6, "007 OLD");
-    EXPECT_EQ(std::tie(p.EditMsgNum, p.EditMsgText), std::tuple(6, "OLD"));
-    EXPECT_EQ(EndMsgEdit(p, std::nullopt), "007 OLD");  // Clear
-    EXPECT_TRUE(MsgSaved(p));
-    BeginMsgEdit(p, 6, "007 OLD");
-    EXPECT_EQ(EndMsgEdit(p, std::string("OLD")), "007 OLD");  // OK without a change
-    EXPECT_TRUE(MsgSaved(p));
+    for (const auto& unchanged : {std::optional<std::string>(), std::optional<std::string>("OLD")}) {  // Clear, OK
+        BeginMsgEdit(p, 6, "007 OLD");
+        EXPECT_EQ(std::tie(p.EditMsgNum, p.EditMsgText), std::tuple(6, "OLD"));
+        EXPECT_EQ(EndMsgEdit(p, unchanged), "007 OLD");
+        EXPECT_TRUE(MsgSaved(p));
+    }
     BeginMsgEdit(p, 6, "007 OLD");
     EXPECT_EQ(EndMsgEdit(p, std::string(45, 'Z')), "007 " + std::string(40, 'Z'));
     EXPECT_EQ(std::tuple(MsgSaved(p), p.AlarmMsg[7]), std::tuple(false, std::string(40, 'Z')));
