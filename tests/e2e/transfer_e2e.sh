@@ -328,8 +328,10 @@ net_rfc2217)
 net_backup_restore)
     # One device on a local line, two behind the server, a fourth that no server answers.
     another_sim 32x7x255x1; local=$port; run send --port "$local" "$data/one_encoder.Cam"; expect_status 0
-    another_sim 32x7x255x2; serve_port tcp; raw=$net_port; run send --port "$raw" "$data/two_encoders.Cam"
-    another_sim 16x7x180x1; serve_port rfc2217; tel=$net_port; run send --port "$tel" "$data/sixteen_cams.Cam"
+    another_sim 32x7x255x2; serve_port tcp; raw=$net_port
+    run send --port "$raw" "$data/two_encoders.Cam"; expect_status 0
+    another_sim 16x7x180x1; serve_port rfc2217; tel=$net_port
+    run send --port "$tel" "$data/sixteen_cams.Cam"; expect_status 0
     run msg-send --port "$tel" "$msg"; expect_status 0
     mkdir plant && printf 'previous content' >plant/gone.Cam
     run backup --into plant a=$local b=$raw c=$tel gone=tcp://127.0.0.1:1; expect_status 1

@@ -26,18 +26,25 @@ TEST_F(Functions, TheCountAndTheSwitchesItOffers) {
 // The two ratios are never both on; delays and ratio 17-32 cover the same cams; a switch on is
 // cleared when the count grows over its cams; a disabled switch refuses the click.
 TEST_F(Functions, SwitchesExcludeEachOtherAndLimitTheAdvanceRows) {
-    // Each step in turn, two to a line, with the switches and the highest advance row it leaves.
-    // clang-format off
+    // Each step in turn, with the switches and the highest advance row it leaves.
     const std::pair<std::function<void()>, const char*> steps[] = {
-        {[&] {}, "--- 0"},                                {[&] { Advances("5"); }, "--- 31"},
-        {[&] { f->clickRatio25(true); }, "-x+ 23"},       {[&] { f->clickDelays(true); }, "+x+ 15"},
-        {[&] { f->clickRatio25(false); }, "+x- 15"},      {[&] { f->clickRatio17(true); }, "+x- 15"},
-        {[&] { f->clickDelays(false); }, "--- 31"},       {[&] { f->clickRatio17(true); }, "x+x 15"},
-        {[&] { f->clickRatio25(true); }, "x+x 15"},       {[&] { f->clickAdvances(false); }, "x+x 0"},
-        {[&] { f->clickRatio17(false); }, "--- 0"},       {[&] { Advances("10"); }, "--- 31"},
-        {[&] { f->clickDelays(true); }, "+x- 15"},        {[&] { f->clickRatio25(true); }, "+x+ 15"},
-        {[&] { f->changeCount("30"); }, "xxx 31"},        {[&] { f->clickDelays(true); }, "xxx 31"}};
-    // clang-format on
+        {[&] {}, "--- 0"},
+        {[&] { Advances("5"); }, "--- 31"},
+        {[&] { f->clickRatio25(true); }, "-x+ 23"},
+        {[&] { f->clickDelays(true); }, "+x+ 15"},
+        {[&] { f->clickRatio25(false); }, "+x- 15"},
+        {[&] { f->clickRatio17(true); }, "+x- 15"},
+        {[&] { f->clickDelays(false); }, "--- 31"},
+        {[&] { f->clickRatio17(true); }, "x+x 15"},
+        {[&] { f->clickRatio25(true); }, "x+x 15"},
+        {[&] { f->clickAdvances(false); }, "x+x 0"},
+        {[&] { f->clickRatio17(false); }, "--- 0"},
+        {[&] { Advances("10"); }, "--- 31"},
+        {[&] { f->clickDelays(true); }, "+x- 15"},
+        {[&] { f->clickRatio25(true); }, "+x+ 15"},
+        {[&] { f->changeCount("30"); }, "xxx 31"},
+        {[&] { f->clickDelays(true); }, "xxx 31"},
+    };
     Open();
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         steps[i].first();
