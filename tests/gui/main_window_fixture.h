@@ -46,10 +46,8 @@ protected:
         prompt = makePrompt();
         StartupSettings s;
         s.exeDir = QCoreApplication::applicationDirPath().toStdString();
-        s.commandLine.file = file;
-        s.commandLine.port = port;
-        s.singleInstance = false;
-        s.askDevice = false;
+        std::tie(s.commandLine.file, s.commandLine.port) = std::tie(file, port);
+        std::tie(s.singleInstance, s.askDevice) = std::pair(false, false);
         s.documentsDir = Docs();
         s.homeDir = dir->path().toStdString();
         w = std::make_unique<MainWindow>(*p, *prompt, s);
