@@ -25,8 +25,7 @@ private slots:
         QCOMPARE(std::tuple(readout->isVisible(), Chart()->readout(), readout->text()),
                  std::tuple(true, PosAt(over), Four(PosAt(over))));
         const BandSpan span = Chart()->bandSpan();
-        const int x = int(span.left + PixelOf(span, PosAt(over)));
-        const QPoint onRow(x, At(12, 100).y());  // a white band with no bar
+        const QPoint onRow(int(span.left + PixelOf(span, PosAt(over))), At(12, 100).y());  // a white band, no bar
         QCOMPARE(Chart()->grab().toImage().pixelColor(onRow), chart_colour::kGuide);
         Hover(Chart()->remarkPoint(9));  // off the bands
         QCOMPARE(std::pair(readout->isVisible(), Chart()->readout()), std::pair(false, -1));

@@ -77,12 +77,11 @@ protected:
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->camLabelPoint(row));
     }
     void TypePhase(const QString& on, const QString& off) {
-        QVERIFY(On()->hasFocus());
-        QTest::keyClicks(On(), on);
-        QTest::keyClick(On(), Qt::Key_Return);
-        QVERIFY(Off()->hasFocus());
-        QTest::keyClicks(Off(), off);
-        QTest::keyClick(Off(), Qt::Key_Return);
+        for (const auto& [box, text] : {std::pair(On(), on), std::pair(Off(), off)}) {
+            QVERIFY(box->hasFocus());
+            QTest::keyClicks(box, text);
+            QTest::keyClick(box, Qt::Key_Return);
+        }
         QVERIFY(On()->hasFocus());
     }
     // Types ON, Enter, OFF into the boxes of cam, leaving the phase in the OFF box.

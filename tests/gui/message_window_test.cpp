@@ -81,8 +81,7 @@ private slots:
         ResizeTables(*p);
         p->WorkDir = dir->path().toStdString();
         prompt = std::make_unique<ScriptedPrompt>(false);
-        p->AlarmMsg[3] = "OIL PRESSURE LOW";
-        p->AlarmMsg[9] = "Oil level low";
+        std::tie(p->AlarmMsg[3], p->AlarmMsg[9]) = std::tuple("OIL PRESSURE LOW", "Oil level low");
         MarkMsgSaved(*p);  // as read from a file
     }
     void cleanup() {
