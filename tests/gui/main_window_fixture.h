@@ -48,8 +48,7 @@ protected:
         s.exeDir = QCoreApplication::applicationDirPath().toStdString();
         std::tie(s.commandLine.file, s.commandLine.port) = std::tie(file, port);
         std::tie(s.singleInstance, s.askDevice) = std::pair(false, false);
-        s.documentsDir = Docs();
-        s.homeDir = dir->path().toStdString();
+        std::tie(s.documentsDir, s.homeDir) = std::tuple(Docs(), dir->path().toStdString());
         w = std::make_unique<MainWindow>(*p, *prompt, s);
         QVERIFY(w->RunStartup());
         if (show) {

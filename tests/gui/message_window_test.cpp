@@ -85,10 +85,8 @@ private slots:
         MarkMsgSaved(*p);  // as read from a file
     }
     void cleanup() {
-        if (w) {
-            MarkMsgSaved(*p);
-            w->close();
-        }
+        MarkMsgSaved(*p);
+        if (w) w->close();
         w.reset();
     }
 
