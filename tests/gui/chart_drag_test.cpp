@@ -25,8 +25,7 @@ private slots:
         QCOMPARE(std::tuple(readout->isVisible(), Chart()->readout(), readout->text()),
                  std::tuple(true, PosAt(over), Four(PosAt(over))));
         const BandSpan span = Chart()->bandSpan();
-        const int x = int(span.left + PixelOf(span, PosAt(over)));
-        const QPoint onRow(x, At(12, 100).y());  // a white band with no bar
+        const QPoint onRow(int(span.left + PixelOf(span, PosAt(over))), At(12, 100).y());  // a white band, no bar
         QCOMPARE(Chart()->grab().toImage().pixelColor(onRow), chart_colour::kGuide);
         Hover(Chart()->remarkPoint(9));  // off the bands
         QCOMPARE(std::pair(readout->isVisible(), Chart()->readout()), std::pair(false, -1));
@@ -89,8 +88,7 @@ private slots:
         OpenRow(2);
         const QPoint a = At(2, 800);
         Drag(a, QPoint(Chart()->width() + 40, a.y() + 200));
-        QCOMPARE(Listed(), Entries{Entry(1, PosAt(a), 0)});
-        QCOMPARE(int(p->CamPos(1, 2, 1023)), 1);
+        QCOMPARE(std::pair(Listed(), int(p->CamPos(1, 2, 1023))), std::pair(Entries{Entry(1, PosAt(a), 0)}, 1));
     }
 
     void escPutsTheCamBackAndAnEndMoves() {
@@ -123,8 +121,7 @@ private slots:
         QTest::keyRelease(On(), Qt::Key_Shift);
         QCOMPARE(Off()->text(), Four(200 + moved));
         Release(target, Qt::ShiftModifier);
-        QCOMPARE(Listed(), Entries{Entry(1, 100, snapped)});
-        QCOMPARE(snapped % 8, 0);
+        QCOMPARE(std::pair(Listed(), snapped % 8), std::pair(Entries{Entry(1, 100, snapped)}, 0));
     }
 
     void theSnapStepIsASettingOfItsOwn() {

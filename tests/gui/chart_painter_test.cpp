@@ -23,14 +23,12 @@ QImage Paint(const Program& p, int scale = 1) {
     return img;
 }
 
-QColor At(const QImage& img, int x, int y) { return img.pixelColor(x, y); }
-
 const QColor kWhite(255, 255, 255), kBlack(0, 0, 0), kYellow(255, 255, 0), kBlue(0, 0, 255), kGrey(128, 128, 128);
 
 // Pixels along one row at band offsets: {offset from the band's left, expected colour}.
 void ExpectRow(const QImage& img, int left, int y, std::initializer_list<std::pair<int, QColor>> pixels) {
     for (const auto& [dx, colour] : pixels) {
-        const QColor seen = At(img, left + dx, y);
+        const QColor seen = img.pixelColor(left + dx, y);
         QVERIFY2(seen == colour,
                  qPrintable(QString("x %1: %2, not %3").arg(left + dx).arg(seen.name(), colour.name())));
     }
@@ -62,14 +60,14 @@ private slots:
         // x 17 carries the first grid line, so the bar is looked at from x 18.
         ExpectRow(img, kBandLeft, BandMiddle(3),
                   {{1, kBlack}, {18, kBlack}, {19, kWhite}, {316, kWhite}, {317, kBlack}, {360, kBlack}});
-        for (int k = 0; k < 8; ++k) QCOMPARE(At(img, kBandLeft + 45 * k, BandMiddle(4)), kGrey);
-        QCOMPARE(At(img, kBandLeft + 45 + 1, BandMiddle(4)), kBlack);
+        for (int k = 0; k < 8; ++k) QCOMPARE(img.pixelColor(kBandLeft + 45 * k, BandMiddle(4)), kGrey);
+        QCOMPARE(img.pixelColor(kBandLeft + 45 + 1, BandMiddle(4)), kBlack);
 
         p.NCams = 16;
         ResizeTables(p);
         const QImage sixteen = Paint(p);
-        QCOMPARE(At(sixteen, kBandLeft + 100, BandMiddle(15)), kWhite);
-        QVERIFY(At(sixteen, kBandLeft + 100, BandMiddle(16)) != kWhite);
+        QCOMPARE(sixteen.pixelColor(kBandLeft + 100, BandMiddle(15)), kWhite);
+        QVERIFY(sixteen.pixelColor(kBandLeft + 100, BandMiddle(16)) != kWhite);
     }
 
     void doubleScaleDoublesTheGeometry() {
@@ -93,7 +91,7 @@ private slots:
         // Band of row 2 from y 163, x 40; ChartScale 720/1023: bar N(70.38) = 70 .. N(140.06) = 140.
         ExpectRow(img, 40, 169, {{69, kWhite}, {70, kBlack}, {140, kBlack}, {141, kWhite}});
         // The band's border on paper, white above it.
-        QCOMPARE((QList<QColor>{At(img, 40 + 300, 163 - 1), At(img, 40 + 300, 163 - 3)}),
+        QCOMPARE((QList<QColor>{img.pixelColor(40 + 300, 163 - 1), img.pixelColor(40 + 300, 163 - 3)}),
                  (QList<QColor>{kGrey, kWhite}));
     }
 

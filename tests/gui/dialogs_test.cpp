@@ -45,14 +45,11 @@ private slots:
         QCOMPARE(std::tuple(w.isVisible(), p.CamPos.cams(), p.CamPos.sizes()), std::tuple(false, 16, 60));
 
         // Auto Select asks the device; the link status is the one given.
-        Carprg linked(
-            p,
-            [](Program& q) {
-                q.NCams = 32;
-                q.NSizes = 7;
-                return true;
-            },
-            [] { return std::string("Serial Port COM1 Connected to 9600"); });
+        const auto autoSelect = [](Program& q) {
+            std::tie(q.NCams, q.NSizes) = std::tuple(32, 7);
+            return true;
+        };
+        Carprg linked(p, autoSelect, [] { return std::string("Serial Port COM1 Connected to 9600"); });
         linked.show();
         QCOMPARE(child<QLabel>(&linked, "LabCom")->text(), QString("Serial Port COM1 Connected to 9600"));
         child<QPushButton>(&linked, "AutSel")->click();

@@ -103,7 +103,6 @@ private:
     }
 
 private slots:
-    // A phase still in the OFF box belongs to what Save writes and closing asks about.
     void aPhaseInTheBoxesIsSavedAndAskedAbout() {
         const std::string path = CamFileWith("a.Cam", 5, 10, 20);
         Start(path);

@@ -8,7 +8,6 @@
 
 #include <QImage>
 
-#include <fstream>
 #include <thread>
 
 namespace {
@@ -31,10 +30,9 @@ class FlashWindowTest : public MainWindowFixture {
     Q_OBJECT
 
     std::string AbsFile(const char* name, const std::vector<std::string>& lines) {
-        const std::string path = dir->filePath(name).toStdString();
-        std::ofstream out(path, std::ios::binary);
-        for (const auto& l : lines) out << l << "\r\n";
-        return path;
+        std::string bytes;
+        for (const auto& l : lines) bytes += l + "\r\n";
+        return WriteFile(name, bytes);
     }
 
 private slots:
@@ -48,12 +46,11 @@ private slots:
         QVERIFY(VerifyFirmware(p, AbsFile("PX32.Abs", {kIdent, k16Bytes, kEnd}), s, w, prompt).ok());
         w.show();
         QImage img = child<QWidget>(&w, "Rows")->grab().toImage();
-        QVERIFY(Ink(img, {0, 0, 100, 18}) > 0);           // row 1
-        QVERIFY(Ink(img, {140, 18, 30, 18}) > 0);         // row 2: the line count at 140
-        QVERIFY(Ink(img, {340, 18, 30, 18}) > 0);         // and the byte total at 340
-        QCOMPARE(Ink(img, {0, 36, img.width(), 18}), 0);  // row 3 stays empty
-        QVERIFY(Ink(img, {0, 54, 200, 18}) > 0);          // row 4
-        QCOMPARE(Ink(img, {0, 72, img.width(), img.height() - 72}), 0);
+        // Inked: row 1, row 2's line count at 140 and byte total at 340, row 4; not row 3 nor below row 4.
+        QCOMPARE((QList<bool>{Ink(img, {0, 0, 100, 18}) > 0, Ink(img, {140, 18, 30, 18}) > 0,
+                              Ink(img, {340, 18, 30, 18}) > 0, Ink(img, {0, 36, img.width(), 18}) > 0,
+                              Ink(img, {0, 54, 200, 18}) > 0, Ink(img, {0, 72, img.width(), img.height() - 72}) > 0}),
+                 (QList<bool>{true, true, true, false, true, false}));
         auto* bar = child<ProgressBarWidget>(&w, "Barra");
         auto* lamp = child<QWidget>(&w, "LedConn");
         QCOMPARE(std::tuple(bar->isVisible(), lamp->isVisible()), std::tuple(false, false));
@@ -89,8 +86,7 @@ private slots:
         ConnectDevice(*w, *p, *prompt, port);
         p->ComDevice = dir->filePath("no-such-port").toStdString();
         EditPhase(1, 0, 100, 200);
-        std::string spoilt = k16Bytes;
-        spoilt[15] = 'F';
+        const std::string spoilt = std::string(k16Bytes).replace(15, 1, "F");
         prompt->push(AbsFile("bad.Abs", {k16Bytes, k16Bytes, spoilt, kEnd}).c_str());
         w->action("Upd_Flash")->trigger();
         QCOMPARE(prompt->messages(), Entries{"PARITY ERROR IN LINE 3"});

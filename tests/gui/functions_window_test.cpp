@@ -184,9 +184,8 @@ private slots:
         child<QPushButton>(&w, "tOK")->click();
         FuncSel again(p, prompt);
         Show(again);
-        QCOMPARE((QList<bool>{child<QRadioButton>(&again, "OpE0")->isChecked(),
-                              child<QRadioButton>(&again, "OpE1")->isEnabled(),
-                              child<QRadioButton>(&again, "OpE2")->isEnabled()}),
+        const auto radio = [&](const char* name) { return child<QRadioButton>(&again, name); };
+        QCOMPARE((QList<bool>{radio("OpE0")->isChecked(), radio("OpE1")->isEnabled(), radio("OpE2")->isEnabled()}),
                  (QList<bool>{true, false, false}));
     }
 

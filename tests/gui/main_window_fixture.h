@@ -46,12 +46,9 @@ protected:
         prompt = makePrompt();
         StartupSettings s;
         s.exeDir = QCoreApplication::applicationDirPath().toStdString();
-        s.commandLine.file = file;
-        s.commandLine.port = port;
-        s.singleInstance = false;
-        s.askDevice = false;
-        s.documentsDir = Docs();
-        s.homeDir = dir->path().toStdString();
+        std::tie(s.commandLine.file, s.commandLine.port) = std::tie(file, port);
+        std::tie(s.singleInstance, s.askDevice) = std::pair(false, false);
+        std::tie(s.documentsDir, s.homeDir) = std::tuple(Docs(), dir->path().toStdString());
         w = std::make_unique<MainWindow>(*p, *prompt, s);
         QVERIFY(w->RunStartup());
         if (show) {
@@ -79,12 +76,11 @@ protected:
         QTest::mouseDClick(Chart(), Qt::LeftButton, {}, Chart()->camLabelPoint(row));
     }
     void TypePhase(const QString& on, const QString& off) {
-        QVERIFY(On()->hasFocus());
-        QTest::keyClicks(On(), on);
-        QTest::keyClick(On(), Qt::Key_Return);
-        QVERIFY(Off()->hasFocus());
-        QTest::keyClicks(Off(), off);
-        QTest::keyClick(Off(), Qt::Key_Return);
+        for (const auto& [box, text] : {std::pair(On(), on), std::pair(Off(), off)}) {
+            QVERIFY(box->hasFocus());
+            QTest::keyClicks(box, text);
+            QTest::keyClick(box, Qt::Key_Return);
+        }
         QVERIFY(On()->hasFocus());
     }
     // Types ON, Enter, OFF into the boxes of cam, leaving the phase in the OFF box.

@@ -48,16 +48,13 @@ private slots:
         QCOMPARE(std::pair(On()->text(), Off()->hasFocus()), std::pair(QString("0500"), true));
         QTest::keyClicks(Off(), "600");
         QTest::keyClick(Off(), Qt::Key_Return);
-        QVERIFY(On()->hasFocus());
-        QCOMPARE(Listed(), (Entries{"F001 0500 0600"}));
-        QCOMPARE(Chart()->phaseCount()->text(), QString("PHASES 0001"));
-        QCOMPARE(std::pair(Saved(), UndoEnabled()), std::pair(false, true));
+        QCOMPARE(std::tuple(On()->hasFocus(), Listed(), Chart()->phaseCount()->text(), Saved(), UndoEnabled()),
+                 std::tuple(true, Entries{"F001 0500 0600"}, QString("PHASES 0001"), false, true));
 
         // Ctrl+Z takes back the last phase; another size ends the undo.
         TypePhase("150", "300");
         QTest::keyClick(On(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(Listed(), (Entries{"F001 0500 0600"}));
-        QVERIFY(!UndoEnabled());
+        QCOMPARE(std::pair(Listed(), UndoEnabled()), std::pair(Entries{"F001 0500 0600"}, false));
         TypePhase("300", "400");
         QTest::mouseClick(Chart(), Qt::LeftButton, {}, Chart()->spinnerPoint(true));
         QCOMPARE(std::pair(Chart()->sizeCaption(), UndoEnabled()), std::pair(QString("SIZE 02"), false));
@@ -82,8 +79,7 @@ private slots:
         SetPhase(*p, 1, 1, 500, 600);
         ClickRow(1);
         QTest::mouseClick(Button("GoPrCam"), Qt::LeftButton);
-        QVERIFY(On()->hasFocus());
-        QCOMPARE(Boxes(), (QStringList{"0500", "0600"}));
+        QCOMPARE(std::pair(On()->hasFocus(), Boxes()), std::pair(true, QStringList{"0500", "0600"}));
 
         // The navigation keys wrap and open the cam; Home and End act at window level, also in the ON box.
         ClickRow(31);
@@ -107,7 +103,6 @@ private slots:
         QVERIFY(On()->hasFocus() && Off()->isEnabled());
     }
 
-    // The shift of the cam menu, and a double click on the size caption asking for the size.
     void camMenuShiftAndSizeCaption() {
         Start();
         SetPhase(*p, 1, 1, 950, 1000);
@@ -134,8 +129,7 @@ private slots:
         Trigger("f_open", Answer::Ok, path);  // text 112: go on without saving
         QVERIFY(!On()->isVisible());
         ClickRow(5);  // focus moves on: nothing of the old boxes is written
-        QCOMPARE(PhaseListEntries(*p, 1, 0), (Entries{"F001 0100 0200"}));
-        QVERIFY(Saved());
+        QCOMPARE(std::pair(PhaseListEntries(*p, 1, 0), Saved()), std::pair(Entries{"F001 0100 0200"}, true));
 
         // New goes through the programmer window and clears.
         OpenRow(0);
@@ -161,8 +155,7 @@ private slots:
         QCOMPARE(item->text().toStdString(), "&1 " + path);
         AcceptModelWindowSoon();
         item->trigger();
-        QCOMPARE(PhaseListEntries(*p, 1, 4), (Entries{"F001 0700 0800"}));
-        QVERIFY(Saved());
+        QCOMPARE(std::pair(PhaseListEntries(*p, 1, 4), Saved()), std::pair(Entries{"F001 0700 0800"}, true));
 
         const std::string a = CamFileWith("a.Cam", 0, 10, 20), b = CamFileWith("b.Cam", 0, 30, 40);
         QMimeData data;
@@ -193,12 +186,11 @@ private slots:
         QCOMPARE(PhaseListEntries(*p, 1, 0).size(), std::size_t(1));
 
         Trigger("o_Setlng", Answer::Ok, script);
-        QCOMPARE(p->LngFile, script);
-        QCOMPARE(std::tuple(Chart()->sizeCaption(), PhaseListEntries(*p, 1, 0).empty(), Saved()),
-                 std::tuple(QString("FORMAT 01"), true, true));
-        QCOMPARE(p->RecentFiles, (std::vector<std::string>{"/x/one.Cam", "/x/two.Cam"}));
-        QCOMPARE(w->findChildren<QAction*>(QRegularExpression("^F_Mnu_oldF_[1-5]$")).size(), 2);
-        QCOMPARE(p->ComDevice, std::string("/dev/ttyUSB7"));
+        QCOMPARE(std::tuple(p->LngFile, Chart()->sizeCaption(), PhaseListEntries(*p, 1, 0).empty(), Saved()),
+                 std::tuple(script, QString("FORMAT 01"), true, true));
+        QCOMPARE(std::tuple(p->RecentFiles, w->findChildren<QAction*>(QRegularExpression("^F_Mnu_oldF_[1-5]$")).size(),
+                            p->ComDevice),
+                 std::tuple(Entries{"/x/one.Cam", "/x/two.Cam"}, qsizetype(2), std::string("/dev/ttyUSB7")));
         QVERIFY(w->close());
         w.reset();
         Program read;
@@ -210,8 +202,7 @@ private slots:
     void secondInstanceIsRefused() {
         const std::string folder = dir->path().toStdString();
         auto first = std::make_unique<SingleInstance>(folder);
-        QVERIFY(first->acquired());
-        QVERIFY(!SingleInstance(folder).acquired());
+        QCOMPARE(std::pair(first->acquired(), SingleInstance(folder).acquired()), std::pair(true, false));
         first.reset();
         QVERIFY(SingleInstance(folder).acquired());
     }

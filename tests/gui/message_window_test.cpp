@@ -81,15 +81,12 @@ private slots:
         ResizeTables(*p);
         p->WorkDir = dir->path().toStdString();
         prompt = std::make_unique<ScriptedPrompt>(false);
-        p->AlarmMsg[3] = "OIL PRESSURE LOW";
-        p->AlarmMsg[9] = "Oil level low";
+        std::tie(p->AlarmMsg[3], p->AlarmMsg[9]) = std::tuple("OIL PRESSURE LOW", "Oil level low");
         MarkMsgSaved(*p);  // as read from a file
     }
     void cleanup() {
-        if (w) {
-            MarkMsgSaved(*p);
-            w->close();
-        }
+        MarkMsgSaved(*p);
+        if (w) w->close();
         w.reset();
     }
 
@@ -184,7 +181,6 @@ private slots:
         QCOMPARE(std::pair(QString::fromStdString(p->PrnFontName), p->PrnFontSize), std::pair(family, 14.0));
     }
 
-    // The printout lists the messages that have a text; a printer choice made is kept for the run.
     void printListsTheMessagesAndThePrinterChoiceIsKept() {
         Show();
         p->MsgFile = File("plant.Msg");
@@ -214,7 +210,6 @@ private slots:
         QCOMPARE(back.outputFormat(), QPrinter::PdfFormat);
     }
 
-    // The painter on an image: one text line a list line, as many as fit on the page.
     void painterDrawsOneRowPerLineAndStopsAtThePageEnd() {
         QImage page(400, 100, QImage::Format_RGB32);
         page.fill(Qt::white);
@@ -276,8 +271,8 @@ private slots:
 
         // Receiving asks first; Cancel keeps the edits and opens no port.
         Trigger("Msg_Rec", Answer::Cancel);
-        QCOMPARE(prompt->asked().size(), asked + 2);
-        QCOMPARE(prompt->asked().back().text, std::string("FILE NOT SAVED\rEXIT ANYWAY ?"));
+        QCOMPARE(std::pair(prompt->asked().size(), prompt->asked().back().text),
+                 std::pair(asked + 2, std::string("FILE NOT SAVED\rEXIT ANYWAY ?")));
         QCOMPARE(std::pair(QString::fromStdString(p->AlarmMsg[1]), port.isOpen()), std::pair(QString("EDITED"), false));
 
         // Closing the program asks too; Cancel keeps it open.

@@ -51,8 +51,7 @@ private slots:
         dir = std::make_unique<QTemporaryDir>();
         p = camtest::MakeProgram(32, 7);
         p.LngTxt = camtest::ShippedTexts();
-        p.CamFileTitle = "demo.Cam";
-        p.CurSize = 3;
+        std::tie(p.CamFileTitle, p.CurSize) = std::tuple("demo.Cam", 3);
         for (int s = 1; s <= 7; ++s) QVERIFY(SetPhase(p, s, 0, 100 * s, 100 * s + 50));
         QVERIFY(SetPhase(p, 2, 4, 1000, 24));
         prompt = std::make_unique<ScriptedPrompt>();
@@ -139,9 +138,8 @@ private slots:
             return true;
         });
         Click("Command1");
-        QCOMPARE(asked, 3);
         const std::string oneCopy = "Only one copy of all pages can be printed";
-        QCOMPARE(prompt->messages(), (std::vector<std::string>{oneCopy, oneCopy}));
+        QCOMPARE(std::pair(asked, prompt->messages()), std::pair(3, std::vector<std::string>{oneCopy, oneCopy}));
         QCOMPARE(std::pair(printer->copyCount(), printer->printRange()), std::pair(1, QPrinter::AllPages));
         QCOMPARE(child<QLabel>(w.get(), "LbPRN")->text(), "File " + chosen);
         // A cancelled choice keeps the printer and says nothing.

@@ -24,9 +24,8 @@ private slots:
             QTest::mouseDClick(child<QLabel>(modal, "Label1_3"), Qt::LeftButton);
         });
         w->action("O_Rot")->trigger();
-        QCOMPARE(std::tuple(title, p->CurCam, Chart()->camCaption()),
-                 std::tuple(QString("SIZE SHOW"), 2, QString("CAM 03")));
-        QCOMPARE(Listed(), (Entries{"F001 0100 0200"}));
+        QCOMPARE(std::tuple(title, p->CurCam, Chart()->camCaption(), Listed()),
+                 std::tuple(QString("SIZE SHOW"), 2, QString("CAM 03"), Entries{"F001 0100 0200"}));
 
         // The print dialog opens on the current size.
         p->CurSize = 4;
@@ -47,8 +46,7 @@ private slots:
         QCOMPARE(std::pair(printerPage, prompt->asked().empty()), std::pair(true, true));
     }
 
-    // The functions window opens on the file's block, its Demo button opens the advance
-    // computation, and looking changes nothing; the advance computation opens on the current cam.
+    // The Demo button opens the advance computation; looking changes nothing.
     void functionsAndAdvanceWindowsOpenOnTheFile() {
         Program two = Tables(32, 7, 2);
         two.AdvMs[20] = 123;

@@ -23,8 +23,7 @@ const QColor kBlack(0, 0, 0), kWhite(255, 255, 255);
 
 Program Sample() {
     Program p = camtest::MakeProgram(32, 7);
-    p.LngTxt = camtest::ShippedTexts();
-    p.CamFileTitle = "demo.Cam";
+    std::tie(p.LngTxt, p.CamFileTitle) = std::tuple(camtest::ShippedTexts(), "demo.Cam");
     return p;
 }
 

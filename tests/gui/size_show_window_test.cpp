@@ -62,9 +62,8 @@ private slots:
         QCOMPARE(Shown("LNFor"), QString("02"));
         for (const auto& [pos, lit] : std::vector<std::pair<int, std::vector<int>>>{{49, {5, 32}}, {100, {1, 32}}}) {
             w->SetPosition(pos);
-            QCOMPARE(Shown("Vgradi"), QString("%1").arg(pos, 4, 10, QChar('0')));
-            QCOMPARE(child<ShowDialWidget>(w.get(), "CERCHIO")->position(), pos);
-            QCOMPARE(LitLamps(), lit);
+            QCOMPARE(std::tuple(Shown("Vgradi"), child<ShowDialWidget>(w.get(), "CERCHIO")->position(), LitLamps()),
+                     std::tuple(QString("%1").arg(pos, 4, 10, QChar('0')), pos, lit));
         }
         const QImage img = Lamp(2)->grab().toImage();
         QCOMPARE(img.pixelColor(img.width() / 2, img.height() / 2), QColor(0, 0, 0));

@@ -66,15 +66,10 @@ private slots:
         }
     }
 
-    // A one-encoder file opened after a two-encoder one is saved back as it was read.
     void oneEncoderFileAfterATwoEncoderFileSavesAsRead() {
         Program two = Tables(32, 7, 2), one = Tables(32, 7, 1);
-        two.AdvMs[16] = 77;
-        two.EncShift2 = 500;
-        one.DelayOn = 1;
-        one.Delay17_20 = 5;
-        one.RatioOn = 1;
-        one.Ratio25_32 = 3;
+        std::tie(two.AdvMs[16], two.EncShift2) = std::tuple(77, 500);
+        std::tie(one.DelayOn, one.Delay17_20, one.RatioOn, one.Ratio25_32) = std::tuple(1, 5, 1, 3);
         SetPhase(one, 1, 0, 10, 20);
         const std::string twoPath = WriteProgram("docs/two.Cam", two), onePath = WriteProgram("docs/one.Cam", one);
         const std::string before = Bytes(onePath);
@@ -86,7 +81,6 @@ private slots:
         QCOMPARE(std::pair(SaveDialogAsked(), Bytes(onePath) == before), std::pair(false, true));
     }
 
-    // A failed save is shown with the system's reason and leaves the work unsaved.
     void aFailedSaveSaysWhyAndLeavesTheWorkUnsaved() {
         const std::string path = CamFileWith("docs/locked.Cam", 0, 10, 20);
         QVERIFY(::chmod(path.c_str(), 0444) == 0);
@@ -127,7 +121,6 @@ private slots:
                  std::tuple(6, QString("CAM 07"), true));
     }
 
-    // A phase half typed in the boxes stays with the size and cam it was typed for.
     void halfTypedPhaseStaysWithItsSizeAndCam() {
         Start();
         HalfType(0, "300", "400");
