@@ -5,10 +5,10 @@
 // 50 ms after "?FW", 10 ms after each size header, 500 ms after "?FR").
 // With --via, the same again through ser2net in front of camsim's terminal, raw (tcp) or as
 // telnet with RFC 2217 (rfc2217): the server's hop is in the measured time, not in the bound.
-// usage: transfer_bench [--via tcp|rfc2217]... [BAUD...]   (default 9600 38400)
+// usage: transfer_bench [--via tcp|rfc2217]... [--runs N] [BAUD...]   (default 9600 38400)
+#include "core/link/size_transfer.h"
 #include "core/model/scripted_prompt.h"
 #include "qt/qt_line_port.h"
-#include "core/link/size_transfer.h"
 #include "sim_process.h"
 
 #include <QCoreApplication>
@@ -166,18 +166,18 @@ int main(int argc, char* argv[]) {
                 "bound ms", "measured", "over");
     int failures = 0;
     for (int run = 0; run < runs; ++run)
-    for (long baud : speeds)
-        for (const std::string& route : routes) {
-            SimProcess sim({"--model", "32x30x255x1", "--baud", std::to_string(baud)});
-            if (sim.port().empty()) return 1;
-            std::optional<SerialServer> server;
-            if (route != "pty") server.emplace(sim.port(), route);
-            const std::string port = server ? server->port() : sim.port();
-            if (port.empty()) {
-                std::printf("ser2net did not start for %s\n", route.c_str());
-                return 1;
+        for (long baud : speeds)
+            for (const std::string& route : routes) {
+                SimProcess sim({"--model", "32x30x255x1", "--baud", std::to_string(baud)});
+                if (sim.port().empty()) return 1;
+                std::optional<SerialServer> server;
+                if (route != "pty") server.emplace(sim.port(), route);
+                const std::string port = server ? server->port() : sim.port();
+                if (port.empty()) {
+                    std::printf("ser2net did not start for %s\n", route.c_str());
+                    return 1;
+                }
+                failures += Measure(port, route, baud) ? 0 : 1;
             }
-            failures += Measure(port, route, baud) ? 0 : 1;
-        }
     return failures > 0;
 }
