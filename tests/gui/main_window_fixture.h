@@ -93,7 +93,7 @@ protected:
     void Save() { QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier); }
     template <class... A>
     void Trigger(const char* action, const A&... answers) {
-        (prompt->push(answers), ...);
+        prompt->push(answers...);
         w->action(action)->trigger();
     }
     void Undo() { QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier); }

@@ -52,7 +52,7 @@ class MessageWindowTest : public QObject {
     QString Label(const char* name) const { return child<QLabel>(w.get(), name)->text(); }
     template <class... A>
     void Trigger(const char* action, const A&... answers) {
-        (prompt->push(answers), ...);
+        prompt->push(answers...);
         w->action(action)->trigger();
     }
     void Show() {

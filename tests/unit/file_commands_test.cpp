@@ -39,12 +39,6 @@ cam::Program Model() {
 
 bool HasPhase(const cam::Program& p) { return p.CamPos(1, 2, 150) == 1; }
 
-// Queues the replies to the coming questions, in order.
-template <typename... Reply>
-void Replies(cam::ScriptedPrompt& prompt, Reply... replies) {
-    (prompt.push(replies), ...);
-}
-
 struct FileCommands : ::testing::Test {
     // A cam file holding the phase 100-200 on cam 3 of size 1.
     std::string CamFileWithPhase(const std::string& name) {
@@ -99,11 +93,11 @@ TEST_F(FileCommands, OpenAsksAboutUnsavedChangesThenReadsTheChosenFileWhichSaveW
               std::tuple("The sizes have unsaved changes. Save them?", "Main title", cam::Buttons::OkCancel,
                          cam::Icon::Exclamation));
     EXPECT_EQ((std::vector<int>{p.CamPos(2, 0, 7), doc.FileSaved()}), (std::vector<int>{1, 0}));
-    Replies(prompt, Answer::Ok, "");  // the dialog cancelled: the open file stays the one a Save writes
+    prompt.push(Answer::Ok, "");  // the dialog cancelled: the open file stays the one a Save writes
     EXPECT_FALSE(cam::Open(p, doc, prompt, "Main title").done);
     EXPECT_EQ(std::tie(p.CamFile, prompt.asked()[2].kind, prompt.asked()[2].title),
               std::tuple("/old.Cam", cam::ScriptedPrompt::Asked::OpenFile, "Open file"));
-    Replies(prompt, Answer::Ok, path);
+    prompt.push(Answer::Ok, path);
     const cam::FileOutcome out = cam::Open(p, doc, prompt, "Main title");
     EXPECT_EQ((std::vector<int>{out.done, HasPhase(p), p.CamPos(2, 0, 7), doc.FileSaved()}),
               (std::vector<int>{1, 1, 0, 1}));
@@ -190,7 +184,7 @@ TEST_F(FileCommands, SaveAsGivesANameWithoutADotCamAndReplacesAFileOnlyAfterYes)
     const std::string existing = dir.write("dies.v2/press.Cam", "keep me");
     Edit();
     p.CamFile = "/before.Cam";
-    Replies(prompt, dir.file("dies.v2/press"), Answer::No);
+    prompt.push(dir.file("dies.v2/press"), Answer::No);
     EXPECT_FALSE(cam::SaveAs(p, doc, prompt));
     EXPECT_EQ(std::tuple(dir.read("dies.v2/press.Cam"), doc.FileSaved(), p.CamFile),
               std::tuple("keep me", false, "/before.Cam"));
@@ -198,7 +192,7 @@ TEST_F(FileCommands, SaveAsGivesANameWithoutADotCamAndReplacesAFileOnlyAfterYes)
     EXPECT_NE(prompt.messages()[0].find(existing), std::string::npos);
     EXPECT_EQ(std::tie(prompt.asked()[0].title, prompt.asked()[1].buttons),
               std::tuple("Save cam file as", cam::Buttons::YesNo));
-    Replies(prompt, dir.file("dies.v2/press"), Answer::Yes);
+    prompt.push(dir.file("dies.v2/press"), Answer::Yes);
     EXPECT_TRUE(cam::SaveAs(p, doc, prompt));
     EXPECT_EQ(std::tuple(p.CamFile, dir.read("dies.v2/press.Cam").substr(0, 8), doc.FileSaved()),
               std::tuple(existing, "FUNZIONI", true));
@@ -217,13 +211,13 @@ TEST_F(FileCommands, QueryCloseClosesOnlyWhenNothingIsLost) {
     EXPECT_FALSE(cam::QueryClose(p, doc, prompt, "T"));
     // No file yet: the save asks for a name; a failed write is shown with the file and its reason.
     const std::string target = dir.file("no such folder/x.Cam");
-    Replies(prompt, Answer::Yes, target, Answer::Ok);
+    prompt.push(Answer::Yes, target, Answer::Ok);
     EXPECT_EQ((Flags{cam::QueryClose(p, doc, prompt, "T"), doc.FileSaved()}), (Flags{false, false}));
     ASSERT_EQ(prompt.messages().size(), 4u);
     const std::string shown = prompt.messages()[3];
     EXPECT_THAT(shown, ::testing::HasSubstr(target));
     EXPECT_GT(shown.size(), target.size() + 30);  // carries a reason besides the name
-    Replies(prompt, Answer::Yes, dir.file("x.Cam"));
+    prompt.push(Answer::Yes, dir.file("x.Cam"));
     EXPECT_EQ((Flags{cam::QueryClose(p, doc, prompt, "T"), fs::exists(dir.file("x.Cam"))}), (Flags{true, true}));
 }
 
@@ -244,7 +238,7 @@ TEST_F(CsvCommands, ExportWritesTheTablesAndAddsTheExtension) {
     EXPECT_THAT(dir.read("table.csv"),
                 ::testing::StartsWith("size,cam,remark,on,off,setting,value\r\n2,5,KNIFE,100,200,,\r\n,,,,,cams,"));
     // The name completed here names a file that exists: asked first, kept on No.
-    Replies(prompt, dir.file("table"), Answer::No);
+    prompt.push(dir.file("table"), Answer::No);
     dir.write("table.csv", "keep");
     EXPECT_FALSE(cam::ExportCsv(p, prompt));
     EXPECT_EQ(std::tuple(prompt.messages().back(), dir.read("table.csv")),

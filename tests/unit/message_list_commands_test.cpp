@@ -28,11 +28,6 @@ struct MsgCommands : ::testing::Test {
         ResizeTables(p);
         std::tie(p.WorkDir, p.MsgFile) = std::tuple(dir.str(), dir.file("list.Msg"));
     }
-    // Queues the replies to the coming questions, in order.
-    template <typename... Reply>
-    void Replies(Reply... replies) {
-        (prompt.push(replies), ...);
-    }
 };
 
 TEST_F(MsgCommands, FileLinesCarryTheTextBetweenQuotesOnlyWhenItIsNotBlank) {
@@ -117,7 +112,7 @@ TEST_F(MsgCommands, SaveAsCompletesANameAndAsksBeforeReplacing) {
     ASSERT_TRUE(MsgSaveAs(p, prompt));
     EXPECT_EQ(p.MsgFile, dir.file("ALARMS.TXT"));
     p.AlarmMsg[1] = "EDITED";
-    Replies(dir.file("ALARMS"), Answer::No);
+    prompt.push(dir.file("ALARMS"), Answer::No);
     EXPECT_FALSE(MsgSaveAs(p, prompt));
     EXPECT_EQ(std::tuple(p.MsgFile, dir.read("ALARMS.Msg").substr(0, 14)),
               std::tuple(dir.file("ALARMS.TXT"), "N. 001 \"A\"\r\nN."));
@@ -163,7 +158,7 @@ TEST_F(MsgCommands, OpenReadsTheFileAndAsksFirstAboutUnsavedEdits) {
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(std::tie(prompt.asked()[0].kind, p.AlarmMsg[2]), std::tuple(ScriptedPrompt::Asked::Message, "EDITED"));
     prompt.clear();
-    Replies(Answer::Ok, file);
+    prompt.push(Answer::Ok, file);
     ASSERT_TRUE(MsgOpen(p, prompt));
     EXPECT_EQ(std::tie(prompt.asked()[1].text, p.MsgFile), std::tuple("Open file", file));
     EXPECT_EQ(std::tuple(p.AlarmMsg[1], p.AlarmMsg[2], MsgSaved(p), MsgOpenedTitle(p.MsgFile)),
@@ -235,7 +230,7 @@ TEST_F(MsgCommands, ModifyLabelPreviewRowsAndTheEdit) {
 }
 
 TEST_F(MsgCommands, SearchByNumber) {
-    Replies("255", " 7 ");
+    prompt.push("255", " 7 ");
     EXPECT_EQ((Found{SearchMsgNumber(p, prompt), SearchMsgNumber(p, prompt)}), (Found{254, 6}));
     EXPECT_EQ(std::tie(prompt.asked()[0].text, prompt.asked()[0].title),
               std::tuple("NUMERO ALLARME 1 - 255", "SEARCH"));
@@ -248,7 +243,7 @@ TEST_F(MsgCommands, SearchByNumber) {
     }
     // Empty, cancelled and non-numeric answers end silently.
     prompt.clear();
-    Replies("", std::nullopt, "abc", "1x");
+    prompt.push("", std::nullopt, "abc", "1x");
     for (int i = 0; i < 4; ++i) EXPECT_EQ(SearchMsgNumber(p, prompt), std::nullopt);
     EXPECT_TRUE(prompt.messages().empty());
 }
@@ -275,7 +270,7 @@ TEST_F(MsgCommands, SearchByTextFindsTheNextMatchThenStartsAgain) {
     prompt.push("TEMP\xC9RATURE");  // É
     EXPECT_EQ(SearchMsgText(p, prompt, entries), 11);
     // A cancelled or empty answer searches nothing and keeps the position.
-    Replies(std::nullopt, "");
+    prompt.push(std::nullopt, "");
     for (int i = 0; i < 2; ++i) EXPECT_EQ(SearchMsgText(p, prompt, entries), std::nullopt);
     EXPECT_EQ(p.MsgSearchPos, 12);
     EXPECT_TRUE(prompt.messages().empty());

@@ -40,10 +40,6 @@ struct SizeCommands : ::testing::Test {
     // The document of the tables set up so far, as a file holds them.
     cam::CamDocument& Saved() { return doc.emplace(p); }
     std::string Asked(std::size_t i) const { return prompt.asked()[i].text + "|" + prompt.asked()[i].title; }
-    template <class... Replies>
-    void Reply(Replies... replies) {
-        (prompt.push(replies), ...);
-    }
 
     cam::Program p = Model();
     std::optional<cam::CamDocument> doc;
@@ -53,14 +49,14 @@ struct SizeCommands : ::testing::Test {
 TEST_F(SizeCommands, SelectSizeAsksWithRangeAndMakesTheSizeCurrent) {
     p = Model(32, 30);
     cam::CamDocument& doc = Saved();
-    Reply("4");
+    prompt.push("4");
     const CommandResult r = cam::SelectSize(p, doc, prompt);
     EXPECT_EQ(std::tuple(p.CurSize, r.redraw, r.sizeChanged), std::tuple(4, CommandResult::Chart, true));
     ASSERT_EQ(prompt.asked().size(), 1u);
     EXPECT_EQ(Asked(0), "Select size 1- 30|/tmp/x.Cam");
     EXPECT_TRUE(doc.FileSaved());
     // Cancel or the same size changes nothing.
-    Reply(std::optional<std::string>(), "4");
+    prompt.push(std::optional<std::string>(), "4");
     EXPECT_EQ(cam::SelectSize(p, doc, prompt).redraw, CommandResult::None);
     EXPECT_FALSE(cam::SelectSize(p, doc, prompt).sizeChanged);
     EXPECT_EQ(p.CurSize, 4);
@@ -69,7 +65,7 @@ TEST_F(SizeCommands, SelectSizeAsksWithRangeAndMakesTheSizeCurrent) {
         SCOPED_TRACE(answer);
         p.CurSize = 5;
         prompt.clear();
-        Reply(answer);
+        prompt.push(answer);
         EXPECT_TRUE(cam::SelectSize(p, doc, prompt).sizeChanged);
         EXPECT_EQ(prompt.messages(), Entries{std::string("Out of range: ") + answer});
         EXPECT_EQ(std::tuple(p.CurSize, prompt.asked()[1].title, prompt.asked()[1].icon),
@@ -83,11 +79,11 @@ TEST_F(SizeCommands, CopySizeCopiesEveryCamOfTheSizeShown) {
         cam::SetPhase(p, size, cam, on, off);  // the last, in size 4, is overwritten by the copy
     cam::CamDocument& doc = Saved();
     // Onto the size itself, or cancelled: nothing, silently.
-    Reply("2", "");
+    prompt.push("2", "");
     for (int i = 0; i < 2; ++i) EXPECT_FALSE(cam::CopySize(p, doc, prompt).changed);
     EXPECT_TRUE(prompt.messages().empty());
 
-    Reply("9", Answer::Ok, "4");
+    prompt.push("9", Answer::Ok, "4");
     const CommandResult r = cam::CopySize(p, doc, prompt);
     EXPECT_EQ(prompt.messages(), Entries{"Out of range: 9"});
     EXPECT_EQ(prompt.defaults, (Entries{"2", "2", "2", "9"}));  // the refused number is offered again
@@ -107,7 +103,7 @@ TEST_F(SizeCommands, EraseAsksAndClearsOnlyTheCamOrTheSizeShown) {
     std::tie(p.CurSize, p.CurCam, p.CamRemark[2]) = std::tuple(5, 2, "glue");
     for (auto [size, cam] : {std::pair{5, 2}, {5, 3}, {4, 2}}) cam::SetPhase(p, size, cam, 10, 20);
     cam::CamDocument& doc = Saved();
-    Reply(Answer::No, Answer::Yes, Answer::Yes, Answer::Yes);
+    prompt.push(Answer::No, Answer::Yes, Answer::Yes, Answer::Yes);
     cam::EraseCam(p, doc, prompt);
     EXPECT_EQ(Listed(p, 5, 2).size(), 1u);
     cam::EraseCam(p, doc, prompt);
@@ -125,12 +121,12 @@ TEST_F(SizeCommands, CopyCamCopiesOntoTheTargetRowAndRefusesACamOutsideTheModel)
     cam::SetPhase(p, 2, 1, 100, 200);
     p.CamRemark[4] = "target";
     cam::CamDocument& doc = Saved();
-    Reply("33", Answer::Ok, "0", Answer::Ok);  // two cams outside the model
+    prompt.push("33", Answer::Ok, "0", Answer::Ok);  // two cams outside the model
     for (int i = 0; i < 2; ++i) EXPECT_EQ(cam::CopyCam(p, doc, prompt).redraw, CommandResult::None);
     EXPECT_EQ(prompt.messages(),
               (Entries{" 33 is not a cam of this programmer", " 0 is not a cam of this programmer"}));
     EXPECT_EQ(std::tuple(prompt.asked()[1].buttons, doc.FileSaved()), std::tuple(cam::Buttons::Ok, true));
-    Reply("5");
+    prompt.push("5");
     const CommandResult r = cam::CopyCam(p, doc, prompt);
     EXPECT_EQ(std::tuple(r.redraw, r.row), std::tuple(CommandResult::Row, 4));
     EXPECT_EQ(std::tuple(Listed(p, 2, 4), p.CamRemark[4]), std::tuple(Entries{"F001 0100 0200"}, "target"));
@@ -149,7 +145,7 @@ TEST_F(SizeCommands, ShiftCamWorkedExamples) {
         cam::SetPhase(p, 1, 2, 950, 1000);
         cam::CamDocument& doc = Saved();
         prompt.clear();
-        Reply(answer);
+        prompt.push(answer);
         const CommandResult r = cam::ShiftCam(p, doc, prompt);
         EXPECT_EQ(std::tuple(Listed(p, 1, 2), r.row, Asked(0)),
                   std::tuple(Entries{phase}, 2, "Positions (+/-) to shift cam 3|Shift cam"))
@@ -170,19 +166,19 @@ TEST_F(SizeCommands, ACurrentCamOutsideTheTablesIsNeverTouched) {
 TEST_F(SizeCommands, EditRemarkAsksBeforeClearingAndOffersALongRemarkCutTo20) {
     std::tie(p.CurCam, p.CamRemark[6]) = std::tuple(6, "knife");
     cam::CamDocument& doc = Saved();
-    Reply("", Answer::Cancel);
+    prompt.push("", Answer::Cancel);
     cam::EditRemark(p, doc, prompt);
     EXPECT_EQ(std::tuple(prompt.messages(), prompt.asked()[0].title),
               std::tuple(Entries{"Confirm erase"}, "Cam remark N.7"));
     // Cancel of the input box keeps the remark without a question.
-    Reply(std::optional<std::string>());
+    prompt.push(std::optional<std::string>());
     cam::EditRemark(p, doc, prompt);
     EXPECT_EQ(std::tuple(p.CamRemark[6], prompt.messages().size()), std::tuple("knife", 1u));
-    Reply("", Answer::Ok);
+    prompt.push("", Answer::Ok);
     cam::EditRemark(p, doc, prompt);
     EXPECT_EQ(p.CamRemark[6], "");
 
-    Reply("ABCDEFGHIJKLMNOPQRSTUVWXY", Answer::Ok, "ABCDEFGHIJKLMNOPQRST");  // 25 characters, then 20
+    prompt.push("ABCDEFGHIJKLMNOPQRSTUVWXY", Answer::Ok, "ABCDEFGHIJKLMNOPQRST");  // 25 characters, then 20
     EXPECT_EQ(cam::EditRemark(p, doc, prompt).row, 6);
     EXPECT_EQ(std::tuple(p.CamRemark[6], prompt.messages().back()),
               std::tuple("ABCDEFGHIJKLMNOPQRST", "A remark holds at most 20 characters"));

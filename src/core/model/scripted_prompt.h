@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <ostream>
+#include <utility>
 #include <variant>
 
 namespace cam {
@@ -31,6 +32,9 @@ public:
     void push(Answer a) { replies_.emplace_back(a); }
     void push(std::optional<std::string> text) { replies_.emplace_back(std::move(text)); }
     void push(const char* text) { push(std::optional<std::string>(text)); }
+    // Several replies, in the order the questions come.
+    template <class... R>
+    requires(sizeof...(R) != 1) void push(R&&... replies) { (push(std::forward<R>(replies)), ...); }
 
     Answer message(const std::string& text, const std::string& title, Buttons buttons, Icon icon) override;
     std::optional<std::string> input(const std::string& prompt, const std::string& title,
